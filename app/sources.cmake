@@ -1,0 +1,4 @@
+list(APPEND UI_SOURCES
+)
+list(APPEND CORE_SOURCES
+)

@@ -1,0 +1,82 @@
+#pragma once
+// The one game: board, record, position in the record, clocks, game information and flags.
+// Arrays keep 1-based indexing (index 0 unused) so the algorithms read as the program's rules do.
+
+#include <array>
+#include <string>
+
+namespace tavrin {
+
+inline constexpr int Black = 1;
+inline constexpr int White = 2;
+inline constexpr int PassPos = 999;          // stored wherever a position is stored
+inline constexpr int RecordCapacity = 1024;  // entries of MovePos/MoveColor/MoveTime (1..1024)
+inline constexpr int BoardCells = 441;       // 21 x 21: 19 x 19 with its border
+inline constexpr int CoordNameLast = 418;    // largest position of 19 x 19
+
+// Board cell values besides 0 (empty), 1 (black), 2 (white).
+inline constexpr int CellBorder = -1;
+inline constexpr int CellCorner = -2;
+
+struct GameState {
+    // Board geometry of the current size.
+    int BoardSize = 19;
+    int BoardStride = 21;
+    int BoardLast = 440;
+    std::array<int, BoardCells> Board{};
+    std::array<int, 4> DirOffset{-1, 21, 1, -21};  // up, right, down, left
+
+    // Record: entries 1..HandicapCount are handicap stones, move k is entry HandicapCount + k.
+    std::array<int, RecordCapacity + 1> MovePos{};
+    std::array<int, RecordCapacity + 1> MoveColor{};
+    std::array<int, RecordCapacity + 1> MoveTime{};
+    // Indexed by the move number itself; entry 0 is always 0.
+    std::array<int, RecordCapacity + 1> MoveCaptures{};
+    // Stack of captured points in order of capture; top = CapturedCount[1] + CapturedCount[2].
+    std::array<int, RecordCapacity + 1> CapturedPos{};
+    std::array<int, 3> CapturedCount{};  // [1] by black, [2] by white
+
+    // Position in the record.
+    int CurrentMove = 1;  // next move to play/show; moves 1..CurrentMove-1 are on the board
+    int MoveCount = 0;
+    int SideToMove = Black;
+    int LastMovePos = 0;  // stone drawn with the last-move marker; 0 = none
+
+    // Clocks (seconds).
+    int MoveSeconds = 0;
+    int BlackTotalSeconds = 0;
+    int WhiteTotalSeconds = 0;
+
+    // Game information (UTF-8 in memory).
+    std::string GameName;
+    std::string GameComment;  // comment or result, e.g. "W+R"
+    std::string BlackPlayer = "黒番対局者";
+    std::string WhitePlayer = "白番対局者";
+    bool BlackPlayerKind = true;  // true = a person plays this colour
+    bool WhitePlayerKind = true;
+    int Level = 2;
+    int HandicapCount = 0;
+    int KomiTenths = 65;
+    std::string GameDate;  // "yyyy-mm-dd" or empty
+    std::string GameRule;
+
+    // Coordinate names ("A  1", "K 10") by position, for the current size; 12..418 used.
+    std::array<std::string, CoordNameLast + 1> CoordName{};
+
+    // Record file state.
+    std::string CurrentFileName;  // empty when untitled or pasted
+    bool Modified = false;
+    bool ReadOnlyFile = false;
+
+    // Flags.
+    bool ReplayMode = false;
+    bool GameOver = false;
+    bool EndedByPasses = false;
+    bool MouseArmed = false;
+    int SetupState = 0;  // 0 nothing set up, 1 start-up's first game, 9 a game exists
+
+    // "Tavrin:" + file version, written as the SGF application property.
+    std::string AppTag;
+};
+
+}  // namespace tavrin
