@@ -1,0 +1,55 @@
+#pragma once
+// The board panel pnlMain: the board picture imgGoban (clean board + stones) and the
+// paint box pbxGbn lying over the grid, which takes the mouse.
+
+#include <QImage>
+#include <QWidget>
+
+#include "game/BoardPainter.h"
+#include "game/GameState.h"
+#include "view/BoardGeometry.h"
+
+namespace tavrin {
+
+class BoardView : public QWidget, public BoardPainter {
+    Q_OBJECT
+public:
+    // objectName "pnlMain"; children "imgGoban" and "pbxGbn".
+    BoardView(GameState& game, QWidget* parent = nullptr);
+    ~BoardView() override;
+
+    // View options read at every re-layout and by the painter.
+    void setZahyou(bool on);
+    void setHanten(bool on);
+    bool zahyou() const;
+    bool hanten() const;
+
+    // The complete re-layout: geometry from the panel's client size, clean board, picture,
+    // paint box, scaled stones, every stone redrawn from Board, last-move marker.
+    void relayout();
+
+    // BoardPainter: drawn into the picture; the widget is repainted by repaintBoard().
+    void paintStone(int pos, int colour, bool marked) override;
+    void erasePoint(int pos) override;
+    void repaintBoard();
+
+    const BoardGeometry& geometryInfo() const;
+    const QImage& picture() const;      // the picture of imgGoban (board + stones)
+    const QImage& cleanBoard() const;   // BoardBitmap: the clean board
+    QWidget* paintBox() const;          // pbxGbn
+
+signals:
+    void resized();  // the panel's size changed (the window defers the re-layout)
+    // Mouse on the paint box: x, y relative to pbxGbn.
+    void boardMouseDown(Qt::MouseButton button, int x, int y);
+    void boardMouseUp(Qt::MouseButton button, int x, int y);
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    struct Impl;
+    Impl* d;
+};
+
+}  // namespace tavrin
