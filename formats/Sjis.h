@@ -1,0 +1,25 @@
+#pragma once
+// Code page 932 (Shift-JIS with the Windows extensions) at the program's boundaries:
+// file bytes, clipboard text, the 80-byte SGF line cut and the byte limits of edit fields.
+// In memory all text is UTF-8.
+
+#include <string>
+#include <string_view>
+
+namespace tavrin::sjis {
+
+// UTF-8 -> CP932 bytes. Returns false (out holds what was converted) when a character has
+// no CP932 form.
+bool encode(std::string_view utf8, std::string& out);
+
+// CP932 bytes -> UTF-8. Lead-byte aware; a byte that does not decode becomes U+FFFD.
+std::string decode(std::string_view bytes);
+
+// Length of the text in CP932 bytes (a full-width character counts two); -1 when a
+// character has no CP932 form.
+int byteLength(std::string_view utf8);
+
+// Every character of the text has a CP932 form.
+bool encodable(std::string_view utf8);
+
+}  // namespace tavrin::sjis
