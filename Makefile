@@ -31,3 +31,10 @@ fuzz:
 
 clean:
 	rm -rf $(BUILD) build-fuzz
+
+PREFIX ?= /usr/local
+.PHONY: install
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+	-@if [ -z "$(DESTDIR)" ] && command -v update-mime-database >/dev/null; then update-mime-database $(PREFIX)/share/mime; fi
+	-@if [ -z "$(DESTDIR)" ] && command -v update-desktop-database >/dev/null; then update-desktop-database $(PREFIX)/share/applications; fi
