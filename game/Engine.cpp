@@ -1,1 +1,390 @@
 #include "game/Engine.h"
+
+#include <cstdio>
+
+namespace tavrin {
+
+namespace {
+
+constexpr int GroupCapacity = 361;  // every point of the largest board
+
+// Star lines (low, middle, high) of the three sizes.
+struct StarLines {
+    int size, low, mid, high;
+};
+constexpr StarLines StarLineTable[] = {{19, 4, 10, 16}, {13, 4, 7, 10}, {9, 3, 5, 7}};
+
+// The nine handicap points in recording order as (column, row) letters of the star lines:
+// 'H' high, 'L' low, 'M' middle. Shorter rows take a prefix, except that 5 and 7 stones put
+// the centre last and 6 and 8 stones leave it out.
+struct StarPoint {
+    char col, row;
+};
+constexpr StarPoint NineStones[9] = {{'H', 'L'}, {'L', 'H'}, {'L', 'L'}, {'H', 'H'}, {'H', 'M'},
+                                     {'L', 'M'}, {'M', 'L'}, {'M', 'H'}, {'M', 'M'}};
+
+int starLine(const StarLines& s, char which) {
+    switch (which) {
+        case 'L': return s.low;
+        case 'M': return s.mid;
+        default: return s.high;
+    }
+}
+
+// Index into NineStones of stone i (1-based) of a count-stone handicap.
+int nineStoneIndex(int count, int i) {
+    if (i <= 4) return i - 1;
+    if (count == 5 || (count == 7 && i == 7)) return 8;  // the centre
+    return i - 1;
+}
+
+// The group search: does the group of colour g containing s have a liberty? The stones
+// found so far are left in list[0..len); the search stops at the first liberty.
+struct GroupList {
+    int stones[GroupCapacity];
+    int len = 0;
+};
+
+bool groupHasLiberty(const GameState& g, int s, int colour, GroupList& list) {
+    const int* board = g.Board.data();
+    list.stones[0] = s;
+    list.len = 1;
+    for (int read = 0; read < list.len; ++read) {
+        const int here = list.stones[read];
+        for (int d = 0; d < 4; ++d) {
+            const int n = here + g.DirOffset[d];
+            const int v = board[n];
+            if (v == 0) return true;
+            if (v != colour) continue;  // border or the other colour
+            bool known = false;
+            for (int j = 0; j < list.len; ++j) {
+                if (list.stones[j] == n) {
+                    known = true;
+                    break;
+                }
+            }
+            if (!known && list.len < GroupCapacity) list.stones[list.len++] = n;
+        }
+    }
+    return false;
+}
+
+bool onBoard(const GameState& g, int pos) { return pos >= 0 && pos <= g.BoardLast; }
+
+bool isColour(int c) { return c == Black || c == White; }
+
+int& totalOf(GameState& g, int colour) {
+    return colour == Black ? g.BlackTotalSeconds : g.WhiteTotalSeconds;
+}
+
+}  // namespace
+
+const char* hitRefusalText(HitResult r) {
+    switch (r) {
+        case HitResult::Ko: return "コウです。すぐには打てません。";
+        case HitResult::Suicide: return "自殺手は打てません。";
+        case HitResult::Full: return "棋譜が一杯です。これ以上は打てません。";
+        case HitResult::Legal:
+        case HitResult::Occupied: break;
+    }
+    return "";
+}
+
+int HandicapPoints(int size, int count, int i) {
+    if (count < 2 || count > 9 || i < 1 || i > count) return 0;
+    for (const StarLines& s : StarLineTable) {
+        if (s.size != size) continue;
+        const StarPoint& pt = NineStones[nineStoneIndex(count, i)];
+        return starLine(s, pt.col) * (size + 2) + starLine(s, pt.row);
+    }
+    return 0;
+}
+
+std::string handicapText(int count) {
+    static const char* const Texts[] = {"２子", "３子", "４子", "５子",
+                                        "６子", "７子", "８子", "９子"};
+    if (count == 0) return "なし";
+    if (count >= 2 && count <= 9) return Texts[count - 2];
+    return "";
+}
+
+void correctSettings(GameState& g) {
+    if (g.BoardSize != 9 && g.BoardSize != 13 && g.BoardSize != 19) g.BoardSize = 19;
+    if (g.HandicapCount == 1 || g.HandicapCount < 0 || g.HandicapCount > 9) g.HandicapCount = 0;
+}
+
+void prcNewSetGoban(GameState& g) {
+    const int size = g.BoardSize;
+    g.BoardStride = size + 2;
+    g.BoardLast = g.BoardStride * g.BoardStride - 1;
+    const int stride = g.BoardStride;
+    const int last = g.BoardLast;
+    for (int i = stride + 1; i <= last - stride - 1; ++i) g.Board[i] = 0;
+    for (int i = 1; i <= size; ++i) g.Board[i] = CellBorder;
+    for (int i = last - size; i <= last - 1; ++i) g.Board[i] = CellBorder;
+    for (int c = 1; c <= size; ++c) {
+        g.Board[c * stride] = CellBorder;
+        g.Board[c * stride + stride - 1] = CellBorder;
+    }
+    g.Board[0] = CellCorner;
+    g.Board[stride - 1] = CellCorner;
+    g.Board[last - stride + 1] = CellCorner;
+    g.Board[last] = CellCorner;
+    g.DirOffset = {-1, stride, 1, -stride};
+    g.CapturedCount = {0, 0, 0};
+    g.MovePos.fill(0);
+    g.MoveColor.fill(0);
+    g.MoveTime.fill(0);
+    g.MoveCaptures.fill(0);
+    g.CapturedPos.fill(0);
+}
+
+void prcPutStone(GameState& g, int size, int count) {
+    for (int i = 1; i <= count && i <= RecordCapacity; ++i) {
+        const int pos = HandicapPoints(size, count, i);
+        g.MoveColor[i] = Black;
+        g.MovePos[i] = pos;
+        if (pos > 0 && onBoard(g, pos)) g.Board[pos] = Black;
+    }
+}
+
+void fillCoordName(GameState& g) {
+    static constexpr char Letters[] = "ABCDEFGHJKLMNOPQRST";
+    const int size = g.BoardSize < 19 ? g.BoardSize : 19;
+    char name[4];
+    for (int c = 1; c <= size; ++c) {
+        name[0] = Letters[c - 1];
+        name[1] = ' ';
+        for (int r = 1; r <= size; ++r) {
+            // " %2d" of the row: short names stay in the string's own buffer.
+            name[2] = r < 10 ? ' ' : static_cast<char>('0' + r / 10);
+            name[3] = static_cast<char>('0' + r % 10);
+            const int pos = c * g.BoardStride + r;
+            if (pos <= CoordNameLast) g.CoordName[pos].assign(name, 4);
+        }
+    }
+}
+
+void prcNewSetCore(GameState& g, const std::string& today) {
+    correctSettings(g);
+    prcNewSetGoban(g);
+    fillCoordName(g);
+    if (g.HandicapCount >= 1) {
+        prcPutStone(g, g.BoardSize, g.HandicapCount);
+        g.SideToMove = White;
+    } else {
+        g.SideToMove = Black;
+    }
+    g.CurrentMove = 1;
+    g.MoveCount = 0;
+    g.MouseArmed = false;
+    g.LastMovePos = 0;
+    g.GameDate = today;
+    g.GameRule.clear();
+    g.MoveSeconds = 0;
+    g.BlackTotalSeconds = 0;
+    g.WhiteTotalSeconds = 0;
+    g.GameOver = false;
+    g.EndedByPasses = false;
+    g.ReplayMode = false;
+    g.SetupState = 9;
+    g.Modified = false;
+}
+
+void prcStnPut(GameState& g, int pos, int colour, int mode, BoardPainter& p) {
+    // LastMovePos 0 is a border corner, so nothing is redrawn before the first marked stone.
+    if (mode > 0 && onBoard(g, g.LastMovePos) && g.Board[g.LastMovePos] > 0) {
+        prcStnPut(g, g.LastMovePos, g.Board[g.LastMovePos], 0, p);
+    }
+    if (pos == PassPos || !onBoard(g, pos)) return;
+    if (mode > 0) g.LastMovePos = pos;
+    g.Board[pos] = colour;
+    if (colour > 0) {
+        p.paintStone(pos, colour, mode > 0);
+    } else {
+        p.erasePoint(pos);
+    }
+}
+
+HitResult fncHitCheck(GameState& g, int pos, int colour, BoardPainter& p) {
+    // Move k goes to record entry HandicapCount + k; MoveCaptures is indexed by k itself.
+    if (g.CurrentMove < 1 || g.HandicapCount < 0 ||
+        g.HandicapCount + g.CurrentMove > RecordCapacity) {
+        return HitResult::Full;
+    }
+    const int move = g.CurrentMove;
+    g.MoveCaptures[move] = 0;
+    if (pos == PassPos) return HitResult::Legal;
+    if (!onBoard(g, pos) || !isColour(colour) || g.Board[pos] != 0) {
+        return HitResult::Occupied;
+    }
+
+    const int own = colour;
+    const int opp = 3 - colour;
+    g.Board[pos] = own;
+    int occupied = 0;
+    GroupList group;
+    for (int d = 0; d < 4; ++d) {
+        const int n = pos + g.DirOffset[d];
+        const int v = g.Board[n];
+        if (v == 0) continue;
+        ++occupied;
+        if (v < 0 || v == own) continue;
+        if (groupHasLiberty(g, n, opp, group)) continue;
+
+        int t = g.CapturedCount[1] + g.CapturedCount[2];
+        if (group.len == 1 && g.MoveCaptures[move - 1] == 1 && t >= 1 && g.CapturedPos[t] == pos) {
+            g.Board[pos] = 0;
+            return HitResult::Ko;
+        }
+        if (t + group.len > RecordCapacity) {
+            // The captured stack cannot overflow while every stone has a record entry; should
+            // the state say otherwise, refuse the move and put back what this move took.
+            const int taken = g.MoveCaptures[move];
+            for (int j = t; j > t - taken; --j) prcStnPut(g, g.CapturedPos[j], opp, 0, p);
+            g.CapturedCount[own] -= taken;
+            g.MoveCaptures[move] = 0;
+            g.Board[pos] = 0;
+            return HitResult::Full;
+        }
+        for (int j = 0; j < group.len; ++j) {
+            const int stone = group.stones[j];
+            g.Board[stone] = 0;
+            g.CapturedPos[++t] = stone;
+            ++g.MoveCaptures[move];
+            ++g.CapturedCount[own];
+            prcStnPut(g, stone, 0, 0, p);
+        }
+    }
+
+    if (occupied == 4 && g.MoveCaptures[move] == 0 && !groupHasLiberty(g, pos, own, group)) {
+        g.Board[pos] = 0;
+        return HitResult::Suicide;
+    }
+    g.Board[pos] = 0;
+    return HitResult::Legal;
+}
+
+HitResult prcHitCore(GameState& g, int pos, int colour, BoardPainter& p) {
+    const HitResult r = fncHitCheck(g, pos, colour, p);
+    if (r != HitResult::Legal) return r;
+    prcStnPut(g, pos, colour, 2, p);
+    const int e = g.HandicapCount + g.CurrentMove;
+    g.MovePos[e] = pos;
+    g.MoveColor[e] = colour;
+    g.MoveTime[e] = g.MoveSeconds + 1;
+    totalOf(g, g.SideToMove) += g.MoveTime[e];
+    g.MoveSeconds = 0;
+    g.SideToMove = 3 - g.SideToMove;
+    ++g.CurrentMove;
+    ++g.MoveCount;
+    g.Modified = true;
+    return r;
+}
+
+namespace {
+// The last two moves before the shown position are both passes, from move 3 on.
+bool lastTwoArePasses(const GameState& g) {
+    const int e = g.HandicapCount + g.CurrentMove;
+    if (g.CurrentMove <= 3 || e - 1 > RecordCapacity) return false;
+    return g.MovePos[e - 1] == PassPos && g.MovePos[e - 2] == PassPos;
+}
+}  // namespace
+
+bool passEndsGame(const GameState& g) { return lastTwoArePasses(g); }
+
+void prcEndOfGameCore(GameState& g) {
+    g.GameOver = true;
+    g.ReplayMode = true;
+    g.EndedByPasses = lastTwoArePasses(g);
+    g.MoveSeconds = 0;
+}
+
+void resignCore(GameState& g) {
+    if (g.GameComment.empty()) g.GameComment = g.SideToMove == Black ? "W+R" : "B+R";
+}
+
+int mattaCount(const GameState& g) { return g.BlackPlayerKind == g.WhitePlayerKind ? 1 : 2; }
+
+int prcMattaCore(GameState& g, BoardPainter& p) {
+    const int n = mattaCount(g);
+    if (g.CurrentMove - n <= 0) return 0;
+    for (int i = 0; i < n; ++i) prcKifBack(g, g.CurrentMove - 1, p);
+    g.MoveCount = g.CurrentMove - 1;
+    g.Modified = true;
+    g.MoveSeconds = 0;
+    return n;
+}
+
+void resumeCore(GameState& g, BoardPainter& p) {
+    if (g.CurrentMove > 1) {
+        const int e = g.HandicapCount + g.CurrentMove - 1;
+        if (e >= 1 && e <= RecordCapacity) prcStnPut(g, g.MovePos[e], g.MoveColor[e], 2, p);
+    }
+    g.MoveCount = g.CurrentMove - 1;
+    g.ReplayMode = false;
+    g.GameOver = false;
+    g.EndedByPasses = false;
+}
+
+void prcKifBack(GameState& g, int target, BoardPainter& p) {
+    const int h = g.HandicapCount;
+    if (target < 1) target = 1;
+    while (g.CurrentMove > target) {
+        const int k = --g.CurrentMove;
+        const int i = k + h;
+        g.SideToMove = g.MoveColor[i];
+        prcStnPut(g, g.MovePos[i], 0, 0, p);
+        const int n = g.MoveCaptures[k];
+        if (n > 0 && isColour(g.SideToMove)) {
+            const int t = g.CapturedCount[1] + g.CapturedCount[2];
+            // Newest first, in the colour of the side that lost them.
+            for (int j = t; j > t - n && j >= 1; --j) {
+                prcStnPut(g, g.CapturedPos[j], 3 - g.SideToMove, 0, p);
+            }
+            g.CapturedCount[g.SideToMove] -= n;
+        }
+        totalOf(g, g.SideToMove) -= g.MoveTime[i];
+    }
+    if (g.CurrentMove > 1) {
+        const int j = g.CurrentMove - 1 + h;
+        prcStnPut(g, g.MovePos[j], g.MoveColor[j], 2, p);
+    }
+}
+
+void prcKifNext(GameState& g, int target, BoardPainter& p) {
+    const int h = g.HandicapCount;
+    if (target > g.MoveCount + 1) target = g.MoveCount + 1;
+    if (target > RecordCapacity - h + 1) target = RecordCapacity - h + 1;
+    while (g.CurrentMove < target) {
+        const int k = g.CurrentMove;
+        const int i = k + h;
+        const int colour = g.MoveColor[i];
+        prcStnPut(g, g.MovePos[i], colour, 0, p);
+        const int n = g.MoveCaptures[k];
+        if (n > 0 && isColour(colour)) {
+            const int t = g.CapturedCount[1] + g.CapturedCount[2] + n;
+            for (int j = t; j > t - n; --j) {
+                if (j <= RecordCapacity) prcStnPut(g, g.CapturedPos[j], 0, 0, p);
+            }
+            g.CapturedCount[colour] += n;
+        }
+        totalOf(g, colour) += g.MoveTime[i];
+        if (k == target - 1) prcStnPut(g, g.MovePos[i], colour, 2, p);
+        g.CurrentMove = k + 1;
+        if (g.CurrentMove > g.MoveCount) {
+            g.SideToMove = 3 - g.MoveColor[g.MoveCount + h];
+        } else {
+            g.SideToMove = g.MoveColor[g.CurrentMove + h];
+        }
+    }
+}
+
+std::string fncSecToHms(int seconds) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.2d:%.2d:%.2d", seconds / 3600, (seconds / 60) % 60,
+                  seconds % 60);
+    return buf;
+}
+
+}  // namespace tavrin
