@@ -1,0 +1,381 @@
+#include "view/BoardView.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QResizeEvent>
+#include <array>
+#include <cstring>
+
+#include "game/Engine.h"
+
+// Resources of a static library must be pulled in by name; this lives outside any namespace.
+static void initBoardResources() { Q_INIT_RESOURCE(board); }
+
+namespace tavrin {
+
+namespace {
+
+constexpr QRgb StripColour = qRgb(64, 96, 32);
+constexpr QRgb CoordTextColour = qRgb(255, 255, 255);
+constexpr QRgb GridColour = qRgb(0, 0, 0);
+constexpr QRgb BevelLight = qRgb(253, 221, 174);
+constexpr QRgb BevelDark = qRgb(177, 108, 5);
+constexpr QRgb StoneKey = qRgb(250, 188, 94);
+
+// Column letters of the largest board; smaller boards use its first BoardSize letters.
+constexpr char ColumnLetters[] = "ABCDEFGHJKLMNOPQRST";
+constexpr int MaxLines = 19;
+
+const char* const StoneFiles[4] = {":/board/stone-black.png", ":/board/stone-white.png",
+                                   ":/board/stone-black-marked.png",
+                                   ":/board/stone-white-marked.png"};
+
+bool drawableSize(int n) { return n >= 2 && n <= MaxLines; }
+
+// Star-point lines (both directions) and whether the centre point is added.
+struct StarTable {
+    std::array<int, 3> Lines{};
+    int Count = 0;
+    int Centre = 0;  // 0: none
+};
+
+StarTable starPointsOf(int boardSize) {
+    switch (boardSize) {
+    case 19: return {{4, 10, 16}, 3, 0};
+    case 13: return {{4, 10, 0}, 2, 7};
+    case 9: return {{3, 7, 0}, 2, 5};
+    default: return {};
+    }
+}
+
+// Lines and rectangles on a 32-bit image, clipped to the image.
+void hLine(QImage& img, int x0, int x1, int y, QRgb c) {
+    if (y < 0 || y >= img.height()) return;
+    if (x0 < 0) x0 = 0;
+    if (x1 >= img.width()) x1 = img.width() - 1;
+    QRgb* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+    for (int x = x0; x <= x1; ++x) row[x] = c;
+}
+
+void vLine(QImage& img, int x, int y0, int y1, QRgb c) {
+    if (x < 0 || x >= img.width()) return;
+    if (y0 < 0) y0 = 0;
+    if (y1 >= img.height()) y1 = img.height() - 1;
+    for (int y = y0; y <= y1; ++y) reinterpret_cast<QRgb*>(img.scanLine(y))[x] = c;
+}
+
+void fillRect(QImage& img, int left, int top, int right, int bottom, QRgb c) {
+    for (int y = top; y < bottom; ++y) hLine(img, left, right - 1, y, c);
+}
+
+// Copies w x h pixels from src (sx, sy) to dst (dx, dy), clipped to both images; with a key,
+// pixels of the key colour are left out.
+void blit(QImage& dst, int dx, int dy, const QImage& src, int sx, int sy, int w, int h,
+          bool keyed) {
+    if (dx < 0) { sx -= dx; w += dx; dx = 0; }
+    if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
+    if (sy < 0) { dy -= sy; h += sy; sy = 0; }
+    if (dx + w > dst.width()) w = dst.width() - dx;
+    if (dy + h > dst.height()) h = dst.height() - dy;
+    if (sx + w > src.width()) w = src.width() - sx;
+    if (sy + h > src.height()) h = src.height() - sy;
+    if (w <= 0 || h <= 0) return;
+    for (int y = 0; y < h; ++y) {
+        const QRgb* s = reinterpret_cast<const QRgb*>(src.constScanLine(sy + y)) + sx;
+        QRgb* d = reinterpret_cast<QRgb*>(dst.scanLine(dy + y)) + dx;
+        if (!keyed) {
+            std::memcpy(d, s, sizeof(QRgb) * static_cast<size_t>(w));
+            continue;
+        }
+        for (int x = 0; x < w; ++x)
+            if ((s[x] & 0xFFFFFFu) != (StoneKey & 0xFFFFFFu)) d[x] = s[x];
+    }
+}
+
+// The picture of imgGoban: shows the composed board at its own origin.
+class GobanImage final : public QWidget {
+public:
+    GobanImage(const QImage& pic, QWidget* parent) : QWidget(parent), Picture(pic) {
+        setObjectName(QStringLiteral("imgGoban"));
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.drawImage(0, 0, Picture);
+    }
+
+private:
+    const QImage& Picture;
+};
+
+}  // namespace
+
+// The paint box pbxGbn: draws nothing, passes the mouse on to the panel.
+class BoardPaintBox final : public QWidget {
+public:
+    explicit BoardPaintBox(BoardView* view) : QWidget(view), View(view) {
+        setObjectName(QStringLiteral("pbxGbn"));
+        setCursor(Qt::PointingHandCursor);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        const QPoint p = e->position().toPoint();
+        emit View->boardMouseDown(e->button(), p.x(), p.y());
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        const QPoint p = e->position().toPoint();
+        emit View->boardMouseUp(e->button(), p.x(), p.y());
+    }
+
+private:
+    BoardView* View;
+};
+
+struct BoardView::Impl {
+    explicit Impl(GameState& game) : Game(game) {}
+
+    GameState& Game;
+    bool Zahyou = true;
+    bool Hanten = false;
+    bool LaidOut = false;  // geometry, pictures and scaled stones belong to the current size
+    BoardGeometry Geo;
+
+    QImage BoardTexture;                 // the wood tile
+    std::array<QImage, 4> StoneOrg;      // design stones, 58 x 58
+    std::array<QImage, 4> StoneScaled;   // StoneSize x StoneSize, keyed by StoneKey
+    QImage BoardBitmap;                  // the clean board
+    QImage Picture;                      // clean board + stones, shown by imgGoban
+
+    GobanImage* ImgGoban = nullptr;
+    BoardPaintBox* PbxGbn = nullptr;
+
+    // Pixel height of the coordinate font for which the character cell is fontHeight.
+    int CachedFontHeight = -1;
+    QFont CoordFont;
+
+    const QFont& coordFont(int fontHeight);
+    void prcGobanDraw();
+    void scaleStones();
+    // Top-left of the CellSize square (and stone image) of a board position.
+    QPoint cellOrigin(int pos) const;
+    bool validPos(int pos) const {
+        return LaidOut && pos > 0 && pos <= Game.BoardLast && pos < BoardCells;
+    }
+};
+
+const QFont& BoardView::Impl::coordFont(int fontHeight) {
+    if (fontHeight == CachedFontHeight) return CoordFont;
+    CachedFontHeight = fontHeight;
+    QFont f(QStringLiteral("Myriad Web"));
+    f.setLetterSpacing(QFont::AbsoluteSpacing, 0);
+    // The height is that of the whole character cell (ascent + descent), so shrink the
+    // em size until the cell fits.
+    int px = fontHeight > 0 ? fontHeight : 1;
+    f.setPixelSize(px);
+    const int cell = QFontMetrics(f).height();
+    if (cell > fontHeight && cell > 0) {
+        px = fontHeight * px / cell;
+        if (px < 1) px = 1;
+        f.setPixelSize(px);
+        while (px > 1 && QFontMetrics(f).height() > fontHeight) f.setPixelSize(--px);
+    }
+    CoordFont = f;
+    return CoordFont;
+}
+
+void BoardView::Impl::prcGobanDraw() {
+    const int n = Game.BoardSize;
+    const int cm = Geo.CoordMargin;
+    const int size = Geo.ImageSize;
+    const int cell = Geo.CellSize;
+    if (BoardBitmap.width() != size || BoardBitmap.height() != size)
+        BoardBitmap = QImage(size, size, QImage::Format_RGB32);
+
+    if (Zahyou && cm > 0) {
+        fillRect(BoardBitmap, 0, 0, size, cm, StripColour);
+        fillRect(BoardBitmap, 0, cm, cm, size, StripColour);
+
+        QPainter p(&BoardBitmap);
+        const QFont& f = coordFont(Geo.FontHeight);
+        p.setFont(f);
+        p.setPen(QColor(CoordTextColour));
+        p.setBackground(QColor(StripColour));
+        p.setBackgroundMode(Qt::OpaqueMode);
+        const QFontMetrics fm(f);
+        const int ascent = fm.ascent();
+        for (int i = 0; i < n; ++i) {
+            const int letter = Hanten ? n - 1 - i : i;
+            const QString s(QChar(ColumnLetters[letter]));
+            const int w = fm.horizontalAdvance(s);
+            p.drawText(Geo.FirstLine + i * cell - (w + 1) / 2, cm / 10 + ascent, s);
+        }
+        const int w1 = fm.horizontalAdvance(QStringLiteral("1"));
+        const int halfFont = (Geo.FontHeight + 1) / 2;
+        for (int e = 1; e <= n; ++e) {
+            const int shown = Hanten ? n - e + 1 : e;
+            const int top = (e - 1) * cell + cm + Geo.EdgeMargin - halfFont;
+            p.drawText(shown < 10 ? w1 : 0, top + ascent, QString::number(shown));
+        }
+    }
+
+    // Wood tiles from the strips' corner; the last row and column are cut by the edge.
+    const int tw = BoardTexture.width();
+    const int th = BoardTexture.height();
+    for (int y = cm; y < size; y += th)
+        for (int x = cm; x < size; x += tw) blit(BoardBitmap, x, y, BoardTexture, 0, 0, tw, th, false);
+
+    const int first = Geo.FirstLine;
+    const int last = first + (n - 1) * cell;
+    for (int k = 0; k < n; ++k) vLine(BoardBitmap, first + k * cell, first, last, GridColour);
+    for (int k = 0; k < n; ++k) hLine(BoardBitmap, first, last, first + k * cell, GridColour);
+
+    hLine(BoardBitmap, cm, size - 1, cm, BevelLight);
+    vLine(BoardBitmap, cm, cm, size - 1, BevelLight);
+    hLine(BoardBitmap, cm + 1, size - 1, size - 1, BevelDark);
+    vLine(BoardBitmap, size - 1, cm + 1, size - 1, BevelDark);
+
+    const StarTable stars = starPointsOf(n);
+    auto star = [&](int col, int row) {
+        const int x = first + (col - 1) * cell;
+        const int y = first + (row - 1) * cell;
+        if (cell < 20) {
+            fillRect(BoardBitmap, x - 1, y - 1, x + 2, y + 2, GridColour);
+        } else {
+            fillRect(BoardBitmap, x - 2, y - 1, x + 3, y + 2, GridColour);
+            fillRect(BoardBitmap, x - 1, y - 2, x + 2, y + 3, GridColour);
+        }
+    };
+    for (int a = 0; a < stars.Count; ++a)
+        for (int b = 0; b < stars.Count; ++b) star(stars.Lines[a], stars.Lines[b]);
+    if (stars.Centre > 0) star(stars.Centre, stars.Centre);
+}
+
+void BoardView::Impl::scaleStones() {
+    const int s = Geo.StoneSize;
+    for (int i = 0; i < 4; ++i) {
+        // Nearest-pixel stretch: every scaled pixel is a copy of one design pixel, so the
+        // key colour stays exact.
+        StoneScaled[i] = StoneOrg[i]
+                             .scaled(s, s, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                             .convertToFormat(QImage::Format_RGB32);
+    }
+}
+
+QPoint BoardView::Impl::cellOrigin(int pos) const {
+    const int d = Hanten ? Game.BoardLast - pos : pos;
+    const int column = d / Game.BoardStride;
+    const int row = d % Game.BoardStride;
+    return {Geo.CellSize * column + Geo.StoneOrigin, Geo.CellSize * row + Geo.StoneOrigin};
+}
+
+BoardView::BoardView(GameState& game, QWidget* parent) : QWidget(parent), d(new Impl(game)) {
+    initBoardResources();
+    QFont::insertSubstitution(QStringLiteral("Myriad Web"), QStringLiteral("DejaVu Sans"));
+    setObjectName(QStringLiteral("pnlMain"));
+    setMinimumSize(257, 257);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(StripColour));
+    setPalette(pal);
+
+    d->BoardTexture = QImage(QStringLiteral(":/board/wood.png")).convertToFormat(QImage::Format_RGB32);
+    if (d->BoardTexture.isNull()) {
+        d->BoardTexture = QImage(60, 120, QImage::Format_RGB32);
+        d->BoardTexture.fill(qRgb(255, 189, 90));
+    }
+    for (int i = 0; i < 4; ++i) {
+        d->StoneOrg[i] = QImage(QString::fromLatin1(StoneFiles[i])).convertToFormat(QImage::Format_RGB32);
+        if (d->StoneOrg[i].isNull()) {
+            d->StoneOrg[i] = QImage(58, 58, QImage::Format_RGB32);
+            d->StoneOrg[i].fill(StoneKey);
+        }
+    }
+
+    d->ImgGoban = new GobanImage(d->Picture, this);
+    d->PbxGbn = new BoardPaintBox(this);
+    d->ImgGoban->hide();
+    d->PbxGbn->hide();
+}
+
+BoardView::~BoardView() { delete d; }
+
+void BoardView::setZahyou(bool on) { d->Zahyou = on; }
+void BoardView::setHanten(bool on) { d->Hanten = on; }
+bool BoardView::zahyou() const { return d->Zahyou; }
+bool BoardView::hanten() const { return d->Hanten; }
+
+void BoardView::relayout() {
+    GameState& g = d->Game;
+    const int n = g.BoardSize;
+    d->LaidOut = false;
+    if (!drawableSize(n) || g.BoardStride != n + 2) {
+        // A size without a drawing: the panel stays empty and takes no clicks.
+        d->Geo = BoardGeometry{};
+        d->Picture = QImage();
+        d->BoardBitmap = QImage();
+        d->ImgGoban->hide();
+        d->PbxGbn->hide();
+        update();
+        return;
+    }
+
+    d->Geo = computeBoardGeometry(width(), height(), n, d->Zahyou);
+    const BoardGeometry& geo = d->Geo;
+    d->prcGobanDraw();
+
+    d->Picture = d->BoardBitmap.copy();
+    d->ImgGoban->setGeometry(geo.ImageLeft, geo.ImageTop, geo.ImageSize, geo.ImageSize);
+    d->PbxGbn->setGeometry(geo.PaintBoxLeft, geo.PaintBoxTop, geo.PaintBoxSize, geo.PaintBoxSize);
+    d->ImgGoban->show();
+    d->PbxGbn->show();
+    d->PbxGbn->raise();
+
+    d->scaleStones();
+    d->LaidOut = true;
+
+    for (int column = 1; column <= n; ++column)
+        for (int row = 1; row <= n; ++row) {
+            const int pos = column * g.BoardStride + row;
+            if (g.Board[pos] > 0) prcStnPut(g, pos, g.Board[pos], 0, *this);
+        }
+
+    if (g.CurrentMove > 1) {
+        const int e = g.HandicapCount + g.CurrentMove - 1;
+        if (e >= 1 && e <= RecordCapacity) prcStnPut(g, g.MovePos[e], g.MoveColor[e], 2, *this);
+    }
+    repaintBoard();
+}
+
+void BoardView::paintStone(int pos, int colour, bool marked) {
+    if (!d->validPos(pos) || (colour != Black && colour != White)) return;
+    const QImage& img = d->StoneScaled[colour + (marked ? 2 : 0) - 1];
+    const QPoint o = d->cellOrigin(pos);
+    blit(d->Picture, o.x(), o.y(), img, 0, 0, img.width(), img.height(), true);
+}
+
+void BoardView::erasePoint(int pos) {
+    if (!d->validPos(pos)) return;
+    const QPoint o = d->cellOrigin(pos);
+    const int c = d->Geo.CellSize;
+    blit(d->Picture, o.x(), o.y(), d->BoardBitmap, o.x(), o.y(), c, c, false);
+}
+
+void BoardView::repaintBoard() { d->ImgGoban->update(); }
+
+const BoardGeometry& BoardView::geometryInfo() const { return d->Geo; }
+const QImage& BoardView::picture() const { return d->Picture; }
+const QImage& BoardView::cleanBoard() const { return d->BoardBitmap; }
+QWidget* BoardView::paintBox() const { return d->PbxGbn; }
+
+void BoardView::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    emit resized();
+}
+
+}  // namespace tavrin

@@ -1,0 +1,6 @@
+list(APPEND CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/BoardGeometry.cpp
+)
+list(APPEND UI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/BoardView.cpp
+)
