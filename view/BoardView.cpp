@@ -174,6 +174,9 @@ const QFont& BoardView::Impl::coordFont(int fontHeight) {
     CachedFontHeight = fontHeight;
     QFont f(QStringLiteral("Myriad Web"));
     f.setLetterSpacing(QFont::AbsoluteSpacing, 0);
+    // Whole-pixel glyph advances, so a one-digit number's digit lines up with the units
+    // digit of a two-digit one.
+    f.setHintingPreference(QFont::PreferFullHinting);
     // The height is that of the whole character cell (ascent + descent), so shrink the
     // em size until the cell fits.
     int px = fontHeight > 0 ? fontHeight : 1;

@@ -70,8 +70,11 @@ def wood_tile():
     bend = [(1, rnd.uniform(0, two_pi), 1.6), (2, rnd.uniform(0, two_pi), 0.7),
             (3, rnd.uniform(0, two_pi), 0.35)]
     # A few fine dark lines at fixed places across the tile.
-    lines = [(rnd.uniform(0, TILE_W), rnd.uniform(0.25, 0.55), rnd.uniform(0.5, 1.1))
-             for _ in range(7)]
+    lines = [(rnd.uniform(0, TILE_W), rnd.uniform(0.35, 0.75), rnd.uniform(0.45, 1.0))
+             for _ in range(13)]
+    # Lighter streaks between the lines (the soft early wood).
+    streaks = [(rnd.uniform(0, TILE_W), rnd.uniform(0.15, 0.3), rnd.uniform(1.5, 3.0))
+               for _ in range(5)]
     rows = []
     for y in range(TILE_H):
         row = []
@@ -79,11 +82,14 @@ def wood_tile():
             shift = sum(a * math.sin(two_pi * k * y / TILE_H + p) for k, p, a in bend)
             u = x + shift * (0.6 + 0.4 * math.sin(two_pi * x / TILE_W))
             v = sum(a * math.sin(two_pi * k * u / TILE_W + p) for k, p, a in waves)
-            t = 0.55 + 0.5 * v
+            t = 0.6 + 0.45 * v
             for cx, depth, width in lines:
                 dx = (u - cx + TILE_W / 2) % TILE_W - TILE_W / 2
                 t -= depth * math.exp(-(dx / width) ** 2)
-            t += rnd.uniform(-0.05, 0.05)
+            for cx, height, width in streaks:
+                dx = (u - cx + TILE_W / 2) % TILE_W - TILE_W / 2
+                t += height * math.exp(-(dx / width) ** 2)
+            t += rnd.uniform(-0.06, 0.06)
             t = min(1.0, max(0.0, t))
             q = round(t * (WOOD_SHADES - 1)) / (WOOD_SHADES - 1)
             row.append(tuple(clamp8(c) for c in wood_ramp(q)))
@@ -164,7 +170,7 @@ def stone_image(colour, marked):
         rows.append(row)
     if marked:
         # A cross over the middle of the disc, a fifth of the disc long each way.
-        arm = 6
+        arm = 8
         half = 1
         mid = int(cx)
         for t in range(-arm, arm + 1):

@@ -1,0 +1,439 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <vector>
+
+#include "game/Engine.h"
+#include "view/BoardView.h"
+
+using namespace tavrin;
+
+namespace {
+
+constexpr QRgb Black0 = 0x000000;
+constexpr QRgb Strip = 0x406020;       // 64, 96, 32
+constexpr QRgb BevelLight = 0xFDDDAE;  // 253, 221, 174
+constexpr QRgb BevelDark = 0xB16C05;   // 177, 108, 5
+constexpr QRgb Key = 0xFABC5E;         // 250, 188, 94
+constexpr QRgb Mark = 0xF73939;        // 247, 57, 57
+
+QRgb px(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFFu; }
+
+int countColour(const QImage& img, QRgb c) {
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) n += px(img, x, y) == c;
+    return n;
+}
+
+// A game of the given size laid out in a square panel.
+struct Board {
+    GameState g;
+    BoardView v;
+    explicit Board(int size, int panel = 474, bool zahyou = true, bool hanten = false)
+        : g(newGame(size)), v(g) {
+        v.resize(panel, panel);
+        v.setZahyou(zahyou);
+        v.setHanten(hanten);
+        v.relayout();
+    }
+    static GameState newGame(int size) {
+        GameState s;
+        s.BoardSize = size;
+        prcNewSetCore(s, "2024-01-01");
+        return s;
+    }
+    int pos(int column, int row) const { return column * g.BoardStride + row; }
+    const BoardGeometry& geo() const { return v.geometryInfo(); }
+    int line(int k) const { return geo().FirstLine + (k - 1) * geo().CellSize; }
+    void put(int column, int row, int colour, int mode = 0) {
+        prcStnPut(g, pos(column, row), colour, mode, v);
+    }
+};
+
+TEST(BoardView, GridLinesAndBevel) {
+    for (bool zahyou : {false, true}) {
+        Board b(19, 474, zahyou);
+        const QImage& img = b.v.cleanBoard();
+        const int cm = b.geo().CoordMargin;
+        const int size = b.geo().ImageSize;
+        ASSERT_EQ(img.width(), size);
+        ASSERT_EQ(img.height(), size);
+        const int first = b.line(1), last = b.line(19);
+        for (int k = 1; k <= 19; ++k)
+            for (int t = first; t <= last; ++t) {
+                ASSERT_EQ(px(img, b.line(k), t), Black0) << k << " " << t;
+                ASSERT_EQ(px(img, t, b.line(k)), Black0) << k << " " << t;
+            }
+        // Nothing black just outside the grid or between lines (away from star points).
+        for (int t = first; t <= last; ++t) {
+            EXPECT_NE(px(img, first - 1, t), Black0);
+            EXPECT_NE(px(img, last + 1, t), Black0);
+            EXPECT_NE(px(img, t, first - 1), Black0);
+            EXPECT_NE(px(img, t, last + 1), Black0);
+        }
+        EXPECT_NE(px(img, b.line(2) + 3, b.line(2) + 3), Black0);
+        // Bevel: light top and left up to the far corner, dark bottom and right from + 1.
+        for (int t = cm; t < size; ++t) {
+            EXPECT_EQ(px(img, t, cm), BevelLight) << t;
+            EXPECT_EQ(px(img, cm, t), BevelLight) << t;
+        }
+        for (int t = cm + 1; t < size; ++t) {
+            EXPECT_EQ(px(img, t, size - 1), BevelDark) << t;
+            EXPECT_EQ(px(img, size - 1, t), BevelDark) << t;
+        }
+        // Strips in the panel's green only with coordinates.
+        if (zahyou) {
+            EXPECT_EQ(px(img, 0, 0), Strip);
+            EXPECT_EQ(px(img, 0, size - 1), Strip);
+            EXPECT_EQ(px(img, size - 1, 0), Strip);
+        } else {
+            EXPECT_EQ(px(img, 0, 0), BevelLight);
+            EXPECT_EQ(countColour(img, Strip), 0);
+        }
+        // The picture starts as the clean board.
+        EXPECT_EQ(b.v.picture(), img);
+    }
+}
+
+// The 7 x 7 neighbourhood of a star point: grid lines plus the point's shape.
+TEST(BoardView, StarPointShapes) {
+    struct Case {
+        int panel;  // 19 lines without coordinates
+        int cell;
+        bool large;
+    };
+    const Case cases[] = {{379, 19, false}, {397, 20, true}, {257, 12, false}, {474, 23, true}};
+    for (const Case& c : cases) {
+        Board b(19, c.panel, false);
+        ASSERT_EQ(b.geo().CellSize, c.cell);
+        const QImage& img = b.v.cleanBoard();
+        for (int col : {4, 10, 16})
+            for (int row : {4, 10, 16}) {
+                const int x = b.line(col), y = b.line(row);
+                for (int dy = -3; dy <= 3; ++dy)
+                    for (int dx = -3; dx <= 3; ++dx) {
+                        const int ax = dx < 0 ? -dx : dx, ay = dy < 0 ? -dy : dy;
+                        const bool onLine = dx == 0 || dy == 0;
+                        const bool inStar = c.large ? (ax <= 2 && ay <= 2 && !(ax == 2 && ay == 2))
+                                                    : (ax <= 1 && ay <= 1);
+                        EXPECT_EQ(px(img, x + dx, y + dy) == Black0, onLine || inStar)
+                            << "cell " << c.cell << " at " << col << "-" << row << " d " << dx << "," << dy;
+                    }
+            }
+    }
+}
+
+TEST(BoardView, StarPointTables) {
+    struct Case {
+        int size;
+        std::vector<std::pair<int, int>> stars;
+    };
+    const Case cases[] = {
+        {19, {{4, 4}, {4, 10}, {4, 16}, {10, 4}, {10, 10}, {10, 16}, {16, 4}, {16, 10}, {16, 16}}},
+        {13, {{4, 4}, {4, 10}, {10, 4}, {10, 10}, {7, 7}}},
+        {9, {{3, 3}, {3, 7}, {7, 3}, {7, 7}, {5, 5}}},
+    };
+    for (const Case& c : cases) {
+        Board b(c.size);
+        const QImage& img = b.v.cleanBoard();
+        std::vector<std::pair<int, int>> found;
+        for (int col = 1; col <= c.size; ++col)
+            for (int row = 1; row <= c.size; ++row)
+                if (px(img, b.line(col) + 1, b.line(row) + 1) == Black0) found.emplace_back(col, row);
+        auto expected = c.stars;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(found, expected) << c.size;
+    }
+}
+
+TEST(BoardView, StoneCentredOnItsPointWithWoodAroundIt) {
+    for (int panel : {474, 640, 1200}) {
+        Board b(19, panel, true);
+        const BoardGeometry& geo = b.geo();
+        b.put(3, 3, Black);
+        b.put(17, 5, White);
+        const QImage& pic = b.v.picture();
+        const QImage& clean = b.v.cleanBoard();
+        for (auto [col, row] : {std::pair{3, 3}, std::pair{17, 5}}) {
+            const int x = b.line(col), y = b.line(row);
+            // Corners of the stone image are see-through: the wood shows.
+            const int ox = x - geo.StoneSize * 55 / 116, oy = y - geo.StoneSize * 55 / 116;
+            EXPECT_EQ(px(pic, ox, oy), px(clean, ox, oy));
+            EXPECT_EQ(px(pic, ox + geo.StoneSize - 1, oy), px(clean, ox + geo.StoneSize - 1, oy));
+            EXPECT_EQ(px(pic, ox, oy + geo.StoneSize - 1), px(clean, ox, oy + geo.StoneSize - 1));
+            EXPECT_NE(px(pic, x, y), px(clean, x, y));
+            // The disc reaches as far left of the line as above it, about half its width.
+            int left = x, top = y;
+            while (px(pic, left - 1, y) != px(clean, left - 1, y)) --left;
+            while (px(pic, x, top - 1) != px(clean, x, top - 1)) --top;
+            const double radius = geo.StoneSize * 55.0 / 58.0 / 2.0;
+            EXPECT_NEAR(x - left, radius, 1.5) << panel;
+            EXPECT_NEAR(y - top, radius, 1.5) << panel;
+        }
+        // The stone images never leave their key colour on the board.
+        EXPECT_EQ(countColour(pic, Key), 0);
+    }
+}
+
+TEST(BoardView, BlackAndWhiteStonesAreShaded) {
+    Board b(9, 615, false);  // CellSize 60, StoneSize 58: the design images unscaled
+    ASSERT_EQ(b.geo().StoneSize, 58);
+    b.put(3, 3, Black);
+    b.put(7, 7, White);
+    const QImage& pic = b.v.picture();
+    auto luminance = [&](int col, int row, int dx, int dy) {
+        const QRgb c = pic.pixel(b.line(col) + dx, b.line(row) + dy);
+        return qGray(c);
+    };
+    // Lit from the upper left: a highlight there, darker toward the lower right.
+    for (auto [col, row] : {std::pair{3, 3}, std::pair{7, 7}}) {
+        EXPECT_GT(luminance(col, row, -9, -9), luminance(col, row, 15, 15) + 20);
+    }
+    EXPECT_LT(luminance(3, 3, 0, 0), 110);
+    EXPECT_GT(luminance(7, 7, 0, 0), 180);
+}
+
+TEST(BoardView, ErasingRestoresTheCleanBoard) {
+    for (int panel : {257, 474, 1000}) {
+        Board b(19, panel, true);
+        // A stone and its four neighbours, edges and corners included.
+        const int points[][2] = {{10, 10}, {9, 10}, {11, 10}, {10, 9}, {10, 11}, {1, 1}, {19, 19}, {1, 19}};
+        for (auto& p : points) b.put(p[0], p[1], White);
+        b.put(19, 1, Black, 2);
+        for (auto& p : points) b.put(p[0], p[1], 0);
+        b.put(19, 1, 0);
+        EXPECT_EQ(b.v.picture(), b.v.cleanBoard()) << panel;
+
+        // Erasing one point leaves its neighbour's stone exactly as drawn alone.
+        Board alone(19, panel, true);
+        alone.put(10, 10, Black);
+        b.put(10, 10, Black);
+        b.put(11, 10, White);
+        b.put(10, 11, White);
+        b.put(11, 10, 0);
+        b.put(10, 11, 0);
+        EXPECT_EQ(b.v.picture(), alone.v.picture()) << panel;
+    }
+}
+
+TEST(BoardView, LastMoveMarker) {
+    Board b(19);
+    EXPECT_EQ(countColour(b.v.picture(), Mark), 0);
+    NullPainter none;
+    prcHitCore(b.g, b.pos(4, 4), Black, b.v);
+    prcHitCore(b.g, b.pos(16, 16), White, b.v);
+    const int marked = countColour(b.v.picture(), Mark);
+    EXPECT_GT(marked, 0);
+    // The mark follows the last move and lies on its stone.
+    const QImage before = b.v.picture();
+    b.v.relayout();
+    EXPECT_EQ(b.v.picture(), before);
+    const int x = b.line(16), y = b.line(16);
+    EXPECT_EQ(px(b.v.picture(), x, y), Mark);
+    EXPECT_NE(px(b.v.picture(), b.line(4), b.line(4)), Mark);
+    // After a pass no stone is marked, also after a re-layout.
+    prcHitCore(b.g, PassPos, Black, b.v);
+    EXPECT_EQ(countColour(b.v.picture(), Mark), 0);
+    b.v.relayout();
+    EXPECT_EQ(countColour(b.v.picture(), Mark), 0);
+}
+
+// A re-layout draws every stone of Board, at the new size.
+TEST(BoardView, RelayoutRedrawsEveryStone) {
+    Board b(13, 474, true);
+    for (int c = 1; c <= 13; ++c)
+        for (int r = 1; r <= 13; ++r)
+            if ((c * 7 + r * 3) % 4 == 0) b.g.Board[b.pos(c, r)] = (c + r) % 2 + 1;
+    b.v.resize(700, 650);
+    b.v.relayout();
+
+    Board ref(13, 474, true);
+    ref.v.resize(700, 650);
+    ref.v.relayout();
+    for (int c = 1; c <= 13; ++c)
+        for (int r = 1; r <= 13; ++r)
+            if (b.g.Board[b.pos(c, r)] > 0) ref.put(c, r, b.g.Board[b.pos(c, r)]);
+    EXPECT_EQ(b.v.picture(), ref.v.picture());
+    EXPECT_NE(b.v.picture(), b.v.cleanBoard());
+}
+
+TEST(BoardView, TurnedBoardDrawsMirroredPoints) {
+    for (int size : {9, 13, 19}) {
+        Board turned(size, 474, false, true);
+        Board plain(size, 474, false, false);
+        const int p = turned.pos(3, 2), q = turned.pos(size, size - 1);
+        turned.put(3, 2, Black, 2);
+        turned.put(size, size - 1, White);
+        prcStnPut(plain.g, plain.g.BoardLast - p, Black, 2, plain.v);
+        prcStnPut(plain.g, plain.g.BoardLast - q, White, 0, plain.v);
+        EXPECT_EQ(turned.v.picture(), plain.v.picture()) << size;
+        EXPECT_EQ(turned.v.cleanBoard(), plain.v.cleanBoard()) << size;
+        // Erasing on the turned board clears the mirrored point.
+        turned.put(3, 2, 0);
+        turned.put(size, size - 1, 0);
+        EXPECT_EQ(turned.v.picture(), turned.v.cleanBoard()) << size;
+    }
+}
+
+// Crop of a coordinate label: the C-wide column of the top strip around line i, or the
+// C-high band of the left strip around row e.
+QImage letterCrop(const Board& b, int i) {
+    const int c = b.geo().CellSize;
+    return b.v.cleanBoard().copy(b.line(i) - c / 2, 0, c, b.geo().CoordMargin);
+}
+QImage numberCrop(const Board& b, int e) {
+    const int c = b.geo().CellSize;
+    return b.v.cleanBoard().copy(0, b.line(e) - c / 2, b.geo().CoordMargin, c);
+}
+
+TEST(BoardView, CoordinateLabelsTurnWithTheBoard) {
+    for (int size : {9, 13, 19}) {
+        Board plain(size, 474, true, false);
+        Board turned(size, 474, true, true);
+        for (int i = 1; i <= size; ++i) {
+            EXPECT_EQ(letterCrop(turned, i), letterCrop(plain, size + 1 - i)) << size << " " << i;
+            EXPECT_EQ(numberCrop(turned, i), numberCrop(plain, size + 1 - i)) << size << " " << i;
+        }
+        // Labels are really drawn: white text, and neighbouring labels differ.
+        for (int i = 1; i < size; ++i) {
+            const QImage crop = letterCrop(plain, i);
+            EXPECT_LT(countColour(crop, Strip), crop.width() * crop.height()) << i;
+            EXPECT_NE(letterCrop(plain, i), letterCrop(plain, i + 1)) << i;
+            EXPECT_NE(numberCrop(plain, i), numberCrop(plain, i + 1)) << i;
+        }
+        // The wooden area is the same either way.
+        const int cm = plain.geo().CoordMargin, s = plain.geo().ImageSize;
+        EXPECT_EQ(plain.v.cleanBoard().copy(cm, cm, s - cm, s - cm),
+                  turned.v.cleanBoard().copy(cm, cm, s - cm, s - cm));
+    }
+}
+
+// Leftmost column with text ink in a crop of the left strip, or -1.
+int leftInk(const QImage& crop) {
+    for (int x = 0; x < crop.width(); ++x)
+        for (int y = 0; y < crop.height(); ++y)
+            if (px(crop, x, y) != Strip) return x;
+    return -1;
+}
+
+TEST(BoardView, OneDigitRowNumbersStandInTheUnitsColumn) {
+    Board b(19, 474, true);
+    const int x1 = leftInk(numberCrop(b, 1));
+    const int x10 = leftInk(numberCrop(b, 10));
+    ASSERT_GE(x10, 0);
+    const int w1 = x1 - x10;  // the "1" of row 1 starts one digit width after the "1" of 10
+    EXPECT_GT(w1, 2);
+    for (int e = 1; e <= 9; ++e) EXPECT_GE(leftInk(numberCrop(b, e)), x1 - 2) << e;
+    // The units "1" of row 11 is drawn exactly like the single "1" of row 1.
+    const QImage one = numberCrop(b, 1);
+    const QImage eleven = numberCrop(b, 11);
+    EXPECT_EQ(one.copy(w1, 0, one.width() - w1, one.height()),
+              eleven.copy(w1, 0, one.width() - w1, one.height()));
+    // Letters hang from just below the strip's top: the top row of each strip stays empty.
+    for (int i = 1; i <= 19; ++i) {
+        const QImage crop = letterCrop(b, i);
+        for (int x = 0; x < crop.width(); ++x) ASSERT_EQ(px(crop, x, 0), Strip) << i;
+    }
+}
+
+TEST(BoardView, WidgetsAndMouse) {
+    Board b(19, 474, true);
+    const BoardGeometry& geo = b.geo();
+    QWidget* box = b.v.paintBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->objectName(), "pbxGbn");
+    EXPECT_EQ(b.v.objectName(), "pnlMain");
+    EXPECT_EQ(box->geometry(), QRect(geo.PaintBoxLeft, geo.PaintBoxTop, geo.PaintBoxSize, geo.PaintBoxSize));
+    EXPECT_EQ(box->cursor().shape(), Qt::PointingHandCursor);
+    QWidget* img = b.v.findChild<QWidget*>("imgGoban");
+    ASSERT_NE(img, nullptr);
+    EXPECT_EQ(img->geometry(), QRect(geo.ImageLeft, geo.ImageTop, geo.ImageSize, geo.ImageSize));
+
+    std::vector<std::tuple<int, Qt::MouseButton, int, int>> seen;
+    QObject::connect(&b.v, &BoardView::boardMouseDown,
+                     [&](Qt::MouseButton bt, int x, int y) { seen.emplace_back(0, bt, x, y); });
+    QObject::connect(&b.v, &BoardView::boardMouseUp,
+                     [&](Qt::MouseButton bt, int x, int y) { seen.emplace_back(1, bt, x, y); });
+    auto send = [&](QEvent::Type t, Qt::MouseButton bt, QPoint at) {
+        QMouseEvent e(t, QPointF(at), box->mapToGlobal(QPointF(at)), bt,
+                      t == QEvent::MouseButtonPress ? bt : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &e);
+    };
+    send(QEvent::MouseButtonPress, Qt::LeftButton, {25, 70});
+    send(QEvent::MouseButtonRelease, Qt::LeftButton, {26, 71});
+    send(QEvent::MouseButtonRelease, Qt::RightButton, {-3, 500});
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0], std::make_tuple(0, Qt::LeftButton, 25, 70));
+    EXPECT_EQ(seen[1], std::make_tuple(1, Qt::LeftButton, 26, 71));
+    EXPECT_EQ(seen[2], std::make_tuple(1, Qt::RightButton, -3, 500));
+
+    // A click on a drawn stone addresses that stone, turned or not.
+    for (bool hanten : {false, true}) {
+        b.v.setHanten(hanten);
+        b.v.relayout();
+        b.put(5, 3, 0);
+        const int p = b.pos(5, 3);
+        b.put(5, 3, Black);
+        // Find the drawn stone: the point whose intersection changed.
+        int hit = 0;
+        for (int col = 1; col <= 19 && !hit; ++col)
+            for (int row = 1; row <= 19; ++row) {
+                const int x = b.line(col), y = b.line(row);
+                if (px(b.v.picture(), x, y) != px(b.v.cleanBoard(), x, y)) {
+                    hit = pointAtPixel(geo, 19, hanten, x - (geo.PaintBoxLeft - geo.ImageLeft),
+                                       y - (geo.PaintBoxTop - geo.ImageTop));
+                    break;
+                }
+            }
+        EXPECT_EQ(hit, p) << hanten;
+    }
+}
+
+TEST(BoardView, ResizeSignalsAndResizedLayout) {
+    Board b(19, 474, true);
+    b.v.show();
+    int resized = 0;
+    QObject::connect(&b.v, &BoardView::resized, [&] { ++resized; });
+    b.v.resize(830, 700);
+    EXPECT_EQ(resized, 1);
+    // The picture stays until the window asks for the re-layout.
+    EXPECT_EQ(b.v.picture().width(), 446);
+    b.v.relayout();
+    EXPECT_EQ(b.v.geometryInfo().ImageSize, b.v.picture().width());
+    EXPECT_EQ(b.v.geometryInfo().CellSize, computeBoardGeometry(830, 700, 19, true).CellSize);
+}
+
+TEST(BoardView, SizesWithoutADrawing) {
+    GameState g;
+    g.BoardSize = 25;
+    g.BoardStride = 27;
+    g.BoardLast = 27 * 27 - 1;
+    BoardView v(g);
+    v.resize(474, 474);
+    v.relayout();
+    EXPECT_TRUE(v.picture().isNull());
+    EXPECT_FALSE(v.paintBox()->isVisibleTo(&v));
+    v.paintStone(100, Black, true);  // no drawing, no out-of-range access
+    v.erasePoint(300);
+    EXPECT_TRUE(v.picture().isNull());
+
+    // A small size of its own draws its grid with the first letters and no star points.
+    GameState s;
+    s.BoardSize = 7;
+    s.BoardStride = 9;
+    s.BoardLast = 80;
+    BoardView seven(s);
+    seven.resize(474, 474);
+    seven.relayout();
+    const BoardGeometry& geo = seven.geometryInfo();
+    ASSERT_EQ(seven.cleanBoard().width(), geo.ImageSize);
+    const int centre = geo.FirstLine + 3 * geo.CellSize;
+    EXPECT_EQ(px(seven.cleanBoard(), centre, centre), Black0);
+    EXPECT_NE(px(seven.cleanBoard(), centre + 1, centre + 1), Black0);
+    seven.paintStone(4 * 9 + 4, White, false);
+    EXPECT_NE(px(seven.picture(), centre, centre), Black0);
+}
+
+}  // namespace
