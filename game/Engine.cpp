@@ -73,6 +73,8 @@ bool onBoard(const GameState& g, int pos) { return pos >= 0 && pos <= g.BoardLas
 
 bool isColour(int c) { return c == Black || c == White; }
 
+bool validBoardSize(int size) { return size == 9 || size == 13 || size == 19; }
+
 int& totalOf(GameState& g, int colour) {
     return colour == Black ? g.BlackTotalSeconds : g.WhiteTotalSeconds;
 }
@@ -109,11 +111,13 @@ std::string handicapText(int count) {
 }
 
 void correctSettings(GameState& g) {
-    if (g.BoardSize != 9 && g.BoardSize != 13 && g.BoardSize != 19) g.BoardSize = 19;
+    if (!validBoardSize(g.BoardSize)) g.BoardSize = 19;
     if (g.HandicapCount == 1 || g.HandicapCount < 0 || g.HandicapCount > 9) g.HandicapCount = 0;
 }
 
 void prcNewSetGoban(GameState& g) {
+    // A board the arrays cannot hold is never laid out.
+    if (!validBoardSize(g.BoardSize)) g.BoardSize = 19;
     const int size = g.BoardSize;
     g.BoardStride = size + 2;
     g.BoardLast = g.BoardStride * g.BoardStride - 1;
@@ -333,6 +337,7 @@ void prcKifBack(GameState& g, int target, BoardPainter& p) {
     while (g.CurrentMove > target) {
         const int k = --g.CurrentMove;
         const int i = k + h;
+        if (i < 1 || i > RecordCapacity) continue;
         g.SideToMove = g.MoveColor[i];
         prcStnPut(g, g.MovePos[i], 0, 0, p);
         const int n = g.MoveCaptures[k];
@@ -346,8 +351,8 @@ void prcKifBack(GameState& g, int target, BoardPainter& p) {
         }
         totalOf(g, g.SideToMove) -= g.MoveTime[i];
     }
-    if (g.CurrentMove > 1) {
-        const int j = g.CurrentMove - 1 + h;
+    const int j = g.CurrentMove - 1 + h;
+    if (g.CurrentMove > 1 && j <= RecordCapacity) {
         prcStnPut(g, g.MovePos[j], g.MoveColor[j], 2, p);
     }
 }
@@ -374,7 +379,7 @@ void prcKifNext(GameState& g, int target, BoardPainter& p) {
         g.CurrentMove = k + 1;
         if (g.CurrentMove > g.MoveCount) {
             g.SideToMove = 3 - g.MoveColor[g.MoveCount + h];
-        } else {
+        } else if (g.CurrentMove + h <= RecordCapacity) {
             g.SideToMove = g.MoveColor[g.CurrentMove + h];
         }
     }
