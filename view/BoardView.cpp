@@ -376,6 +376,18 @@ const QImage& BoardView::picture() const { return d->Picture; }
 const QImage& BoardView::cleanBoard() const { return d->BoardBitmap; }
 QWidget* BoardView::paintBox() const { return d->PbxGbn; }
 
+void BoardView::paintEvent(QPaintEvent*) {
+    // The background is filled by the widget itself; a one-pixel lowered bevel frames it.
+    QPainter p(this);
+    const int r = width() - 1, b = height() - 1;
+    p.setPen(palette().color(QPalette::Dark));
+    p.drawLine(0, 0, r, 0);
+    p.drawLine(0, 0, 0, b);
+    p.setPen(palette().color(QPalette::Light));
+    p.drawLine(1, b, r, b);
+    p.drawLine(r, 1, r, b);
+}
+
 void BoardView::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     emit resized();

@@ -46,6 +46,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;  // the panel's lowered bevel
 
 private:
     struct Impl;
