@@ -1,12 +1,20 @@
 #include <QApplication>
-#include <QMainWindow>
+
+#include "app/AppSetup.h"
+#include "app/Prompts.h"
+#include "app/TfrmMain.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Tavrin");
-    QMainWindow w;
-    w.setWindowTitle(QString::fromUtf8("新規 - Tavrin"));
-    w.resize(684, 567);
-    w.show();
+    QApplication::setApplicationName(QStringLiteral("Tavrin"));
+    tavrin::installJapanese(app);
+    tavrin::installFontSubstitutions();
+
+    tavrin::QtPrompts prompts;
+    tavrin::MainOptions options;
+    const QStringList args = QApplication::arguments();
+    options.arguments = args.mid(1);
+    tavrin::TfrmMain frmMain(prompts, options);
+    frmMain.show();
     return app.exec();
 }

@@ -1,4 +1,18 @@
-list(APPEND UI_SOURCES
-)
 list(APPEND CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/SettingsFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Version.cpp
+)
+list(APPEND UI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/Prompts.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AppSetup.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TfrmMain.h
+  ${CMAKE_CURRENT_LIST_DIR}/UnitMain.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ActionTable.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainView.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainStartup.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainInfo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainPlay.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainReplay.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainFiles.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainHelp.cpp
 )

@@ -1,0 +1,124 @@
+// New-game set-up on the window, the information panel, the status bar and the move-list
+// rows.
+
+#include <QDate>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "app/TfrmMain.h"
+#include "formats/SgfReader.h"
+#include "game/Engine.h"
+#include "record/InfoTexts.h"
+#include "view/BoardView.h"
+
+namespace tavrin {
+
+namespace {
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+}  // namespace
+
+void TfrmMain::prcNewSet() {
+    tmrTime->stop();
+    if (Game.CurrentFileName.empty()) setTitle(QStringLiteral("新規 - Tavrin"));
+    // Before the settings are corrected: an impossible handicap shows no text.
+    lblPutStone->setText(qs(handicapLabel(Game.HandicapCount)));
+    prcInfoSameSet();
+    // Board, record, coordinate names, handicap stones, position, date, clocks and flags.
+    prcNewSetCore(Game, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")).toStdString());
+    lsvKifu->clear();
+    auto* start = new QTreeWidgetItem(lsvKifu, QStringList{qs(StartRowText), QString(), QString()});
+    start->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    setKifuFocusRow(0);
+    lblBlackGetStone->setText(qs(capturedLabel(0)));
+    lblWhiteGetStone->setText(qs(capturedLabel(0)));
+    actPnlMainReSizeExecute();
+    lblBlackTime->setText(qs(ClockZeroText));
+    lblWhiteTime->setText(qs(ClockZeroText));
+    setStatusText(4, qs(ClockZeroText));
+    prcKifUpDate();
+    actPlayResumeExecute();
+    prcInfoDsp();
+}
+
+void TfrmMain::prcInfoSameSet() {
+    const QDateTime now = QDateTime::currentDateTime();
+    if (Game.SetupState == 1 && Game.GameName.empty())
+        Game.GameName = defaultGameTitle(now.date().year(), now.date().month(), now.date().day(),
+                                         now.time().hour(), now.time().minute());
+    lblGameName->setText(qs(gameNameLabel(Game.GameName)));
+    lblGameComment->setText(Game.GameComment.empty() ? qs(NoGameResultText)
+                                                     : qs(fncReToComment(Game.GameComment)));
+    lblBlackPlayer->setText(qs(playerLabel(Game.BlackPlayer, Black)));
+    lblBlackPlayer->adjustSize();
+    lblWhitePlayer->setText(qs(playerLabel(Game.WhitePlayer, White)));
+    lblWhitePlayer->adjustSize();
+    lblKomi->setText(qs(komiLabel(Game.KomiTenths)));
+}
+
+void TfrmMain::prcInfoDsp() {
+    lblBlackGetStone->setText(qs(capturedLabel(Game.CapturedCount[Black])));
+    lblWhiteGetStone->setText(qs(capturedLabel(Game.CapturedCount[White])));
+    const StatusTexts t = statusTexts(Game);
+    setStatusText(1, qs(t.moveNumber));
+    setStatusText(2, qs(t.lastPoint));
+    setStatusText(3, qs(t.turn));
+    // Also removes a refusal message of the legality check.
+    setStatusText(0, qs(HelpHintText));
+}
+
+void TfrmMain::prcKifUpDate() {
+    if (Game.Modified) {
+        if (!actFileSave->isEnabled()) actFileSave->setEnabled(true);
+        // Without a file name there is nothing to reload.
+        if (!Game.CurrentFileName.empty() && !actFileReOpen->isEnabled())
+            actFileReOpen->setEnabled(true);
+    } else {
+        actFileSave->setEnabled(false);
+        actFileReOpen->setEnabled(false);
+    }
+    actPlayMatta->setEnabled(!(Game.CurrentMove < 2 || Game.ReplayMode));
+}
+
+void TfrmMain::setStatusText(int panel, const QString& text) {
+    if (panel >= 0 && panel < 6) stbPanel[static_cast<std::size_t>(panel)]->setText(text);
+}
+
+QString TfrmMain::statusText(int panel) const {
+    return panel >= 0 && panel < 6 ? stbPanel[static_cast<std::size_t>(panel)]->text() : QString();
+}
+
+int TfrmMain::kifuRowCount() const { return lsvKifu->topLevelItemCount(); }
+
+QTreeWidgetItem* TfrmMain::kifuRow(int row) const { return lsvKifu->topLevelItem(row); }
+
+QTreeWidgetItem* TfrmMain::addKifuRow(int k, const QString& point, int colour, const QString& time) {
+    auto* item = new QTreeWidgetItem(lsvKifu, QStringList{qs(moveRowCaption(k)), point, time});
+    item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    if (colour == Black || colour == White)
+        item->setIcon(1, QIcon(imgListMk1.at(static_cast<std::size_t>(colour))));
+    return item;
+}
+
+void TfrmMain::setKifuRowMarker(int row, bool on) {
+    if (QTreeWidgetItem* item = kifuRow(row)) item->setIcon(0, on ? QIcon(imgListMk1.at(0)) : QIcon());
+}
+
+void TfrmMain::setKifuFocusRow(int row) {
+    QTreeWidgetItem* item = kifuRow(row);
+    if (!item) return;
+    const QModelIndex index = lsvKifu->indexFromItem(item);
+    lsvKifu->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    lsvKifu->scrollToItem(item, QAbstractItemView::EnsureVisible);
+}
+
+void TfrmMain::removeKifuRowsFrom(int row) {
+    for (int r = kifuRowCount() - 1; r >= row && r >= 0; --r) delete lsvKifu->takeTopLevelItem(r);
+}
+
+QString TfrmMain::fileNamePart(const QString& path) { return QFileInfo(path).fileName(); }
+
+}  // namespace tavrin

@@ -1,0 +1,231 @@
+// Start-up, the settings file, the close question and shutdown.
+
+#include <unistd.h>
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include "app/SettingsFile.h"
+#include "app/TfrmMain.h"
+#include "app/Version.h"
+
+namespace tavrin {
+
+namespace {
+
+std::string pathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+bool folderWritable(const QString& folder) {
+    return ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+}
+
+}  // namespace
+
+QString TfrmMain::exeSettingsPath() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/Tavrin.Ini");
+}
+
+QString TfrmMain::userSettingsPath() {
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base)) base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/Tavrin/Tavrin.Ini");
+}
+
+QString TfrmMain::chooseSettingsPath(const QString& preferred) {
+    const QString user = userSettingsPath();
+    if (QFileInfo::exists(user)) return user;
+    const QFileInfo file(preferred);
+    const bool fileWritable = !file.exists() || ::access(QFile::encodeName(preferred).constData(), W_OK) == 0;
+    if (folderWritable(file.absolutePath()) && fileWritable) return preferred;
+    return user;
+}
+
+void TfrmMain::FormCreate() {
+    // 1. Short dates read "yyyy/MM/dd": the application runs in the Japanese locale.
+    // 2. The board view made its bitmaps when it was built.
+    // 3.
+    Game.CurrentFileName.clear();
+    Game.GameName.clear();
+    Game.GameComment.clear();
+    Game.BlackPlayer = "黒番対局者";
+    Game.WhitePlayer = "白番対局者";
+    Game.BlackPlayerKind = true;
+    Game.WhitePlayerKind = true;
+    Game.LastMovePos = 0;
+    // 4.
+    SettingsPath = chooseSettingsPath(Options.settingsPath.isEmpty() ? exeSettingsPath()
+                                                                     : Options.settingsPath);
+    SettingsFile ini;
+    ini.load(pathBytes(SettingsPath));
+    readSettings(ini);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect r = geometry();
+        r.moveCenter(screen->availableGeometry().center());
+        move(r.topLeft());
+    }
+    // 5.
+    HelpFile = QCoreApplication::applicationDirPath() + QStringLiteral("/Tavrin.chm");
+    // 6.
+    Game.ReadOnlyFile = false;
+    Game.SetupState = 0;
+    // 7.
+    if (!Options.arguments.isEmpty()) {
+        const QString path = Options.arguments.first();
+        lsvKifu->hide();
+        const QString ext = QStringLiteral(".") + QFileInfo(path).suffix().toUpper();
+        bool read = false;
+        if (ext == QStringLiteral(".SGF"))
+            read = fncFileReadSGF(path);
+        else if (ext == QStringLiteral(".NGF"))
+            read = fncFileReadNGF(path);
+        if (read) LastReadDir = QFileInfo(path).absolutePath() + QLatin1Char('/');
+        lsvKifu->show();
+    }
+    // 8.
+    Game.AppTag = "Tavrin:" + GetVersionInfo("FileVersion");
+    // 9.
+    if (Game.SetupState == 0) {
+        Game.SetupState = 1;
+        prcNewSet();
+    }
+    // 10.
+    setAcceptDrops(true);
+}
+
+void TfrmMain::readSettings(const SettingsFile& ini) {
+    Game.Level = ini.ReadInteger("PlayInfo", "Level", 2);
+    Game.BoardSize = ini.ReadInteger("PlayInfo", "BrdSize", 19);
+    Game.HandicapCount = ini.ReadInteger("PlayInfo", "PutStone", 0);
+    Game.KomiTenths = ini.ReadInteger("PlayInfo", "Komi", 65);
+
+    // An interval below 1 ms cannot run a timer; such a value falls back to the default.
+    const int speed = ini.ReadInteger("KifuAuto", "Speed", 1000);
+    tmrKifuAuto->setInterval(speed >= 1 ? speed : 1000);
+    QAction* mark = actKifuSpedd10;
+    for (QAction* a : {actKifuSpedd05, actKifuSpedd20, actKifuSpedd30, actKifuSpedd40, actKifuSpedd50})
+        if (tagOf(a) == speed) mark = a;
+    mark->setChecked(true);
+
+    actDispGbnHanten->setChecked(ini.ReadBool("Display", "GbnHanten", false));
+    actDispZahyou->setChecked(ini.ReadBool("Display", "Zahyou", true));
+
+    const bool top = ini.ReadBool("Display", "ToolBarTop", true);
+    const bool bottom = ini.ReadBool("Display", "ToolBarBottom", false);
+    const bool left = ini.ReadBool("Display", "ToolBarLeft", false);
+    const bool right = ini.ReadBool("Display", "ToolBarRight", false);
+    if (!top) actDispToolBarTopExecute();
+    if (bottom) actDispToolBarBottomExecute();
+    if (left) actDispToolBarLeftExecute();
+    if (right) actDispToolBarRightExecute();
+    actDispToolBarTop->setChecked(top);
+    actDispToolBarBottom->setChecked(bottom);
+    actDispToolBarLeft->setChecked(left);
+    actDispToolBarRight->setChecked(right);
+
+    // The window starts with all four shown and marked: one run hides one.
+    if (!ini.ReadBool("Display", "ToolBar", true)) actDispToolBarExecute();
+    if (!ini.ReadBool("Display", "StatusBar", true)) actDispStatusBarExecute();
+    if (!ini.ReadBool("Display", "PanelKifuBtn", true)) actDispPanelKifuBtnExecute();
+    if (!ini.ReadBool("Display", "DataPanel", true)) actDispDataPanelExecute();
+
+    resize(ini.ReadInteger("Display", "Width", 684), ini.ReadInteger("Display", "Height", 567));
+    SavedWidth = width();
+    SavedHeight = height();
+
+    SavedState = ini.ReadInteger("Display", "State", 0);
+    if (SavedState == 0 || SavedState == 1)
+        setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    else if (SavedState == 2)
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+
+    LastReadDir = QString::fromStdString(ini.ReadString("Directory", "LastReadDir", ""));
+    LastWriteDir = QString::fromStdString(ini.ReadString("Directory", "LastWriteDir", ""));
+}
+
+void TfrmMain::writeSettings(SettingsFile& ini) const {
+    ini.WriteInteger("PlayInfo", "Level", Game.Level);
+    ini.WriteInteger("PlayInfo", "BrdSize", Game.BoardSize);
+    ini.WriteInteger("PlayInfo", "PutStone", Game.HandicapCount);
+    ini.WriteInteger("PlayInfo", "Komi", Game.KomiTenths);
+    ini.WriteInteger("Display", "Width", SavedWidth);
+    ini.WriteInteger("Display", "Height", SavedHeight);
+    ini.WriteInteger("Display", "State", SavedState);
+    ini.WriteInteger("KifuAuto", "Speed", tmrKifuAuto->interval());
+    ini.WriteBool("Display", "GbnHanten", actDispGbnHanten->isChecked());
+    ini.WriteBool("Display", "ToolBar", actDispToolBar->isChecked());
+    ini.WriteBool("Display", "ToolBarTop", actDispToolBarTop->isChecked());
+    ini.WriteBool("Display", "ToolBarBottom", actDispToolBarBottom->isChecked());
+    ini.WriteBool("Display", "ToolBarLeft", actDispToolBarLeft->isChecked());
+    ini.WriteBool("Display", "ToolBarRight", actDispToolBarRight->isChecked());
+    ini.WriteBool("Display", "DataPanel", actDispDataPanel->isChecked());
+    ini.WriteBool("Display", "PanelKifuBtn", actDispPanelKifuBtn->isChecked());
+    ini.WriteBool("Display", "StatusBar", actDispStatusBar->isChecked());
+    ini.WriteBool("Display", "Zahyou", actDispZahyou->isChecked());
+    ini.WriteString("Directory", "LastReadDir", LastReadDir.toStdString());
+    ini.WriteString("Directory", "LastWriteDir", LastWriteDir.toStdString());
+}
+
+bool TfrmMain::FormCloseQuery() {
+    const QString name = Game.CurrentFileName.empty()
+                             ? QStringLiteral("無題.sgf")
+                             : fileNamePart(QString::fromStdString(Game.CurrentFileName));
+    if (!Game.Modified) return true;
+    const Answer a = prompts.confirm(
+        this, QStringLiteral("棋譜「") + name + QStringLiteral("」は変更されています。\n保存しますか？"),
+        true);
+    if (a == Answer::Yes) {
+        actFileSaveExecute();
+        return !Game.Modified;  // a failed or cancelled save keeps the window open
+    }
+    return a == Answer::No;
+}
+
+void TfrmMain::closeEvent(QCloseEvent* e) {
+    if (!FormCloseQuery()) {
+        e->ignore();
+        return;
+    }
+    FormClose();
+    e->accept();
+}
+
+bool TfrmMain::writeSettingsFile() {
+    SettingsFile ini;
+    // Lines of keys this program does not use are kept.
+    ini.load(pathBytes(SettingsPath));
+    writeSettings(ini);
+    SettingsWrittenTo.clear();
+    if (ini.save(pathBytes(SettingsPath))) {
+        SettingsWrittenTo = SettingsPath;
+        return true;
+    }
+    // The folder could not be written after all: the user's config folder takes the file.
+    const QString user = userSettingsPath();
+    if (user == SettingsPath) return false;
+    QDir().mkpath(QFileInfo(user).absolutePath());
+    if (!ini.save(pathBytes(user))) return false;
+    SettingsWrittenTo = user;
+    return true;
+}
+
+void TfrmMain::FormClose() {
+    // A settings file that cannot be written never keeps the program from closing.
+    writeSettingsFile();
+}
+
+void TfrmMain::FormDestroy() {
+    tmrTime->stop();
+    tmrDelay->stop();
+    tmrKifuAuto->stop();
+    HelpFile.clear();
+}
+
+}  // namespace tavrin

@@ -1,0 +1,127 @@
+// View options, the toolbar's four positions, the mouse wheel and the deferred re-layout.
+
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QWheelEvent>
+
+#include "app/TfrmMain.h"
+#include "view/BoardView.h"
+
+namespace tavrin {
+
+namespace {
+void flip(QAction* a) { a->setChecked(!a->isChecked()); }
+}  // namespace
+
+void TfrmMain::actDispStatusBarExecute() {
+    flip(actDispStatusBar);
+    stbMain->setVisible(actDispStatusBar->isChecked());
+}
+
+void TfrmMain::actDispToolBarExecute() {
+    flip(actDispToolBar);
+    tlbMain->setVisible(actDispToolBar->isChecked());
+}
+
+void TfrmMain::actDispZahyouExecute() {
+    flip(actDispZahyou);
+    actPnlMainReSizeExecute();
+}
+
+void TfrmMain::actDispGbnHantenExecute() {
+    // The mark has already been flipped on executing.
+    actPnlMainReSizeExecute();
+}
+
+void TfrmMain::actDispDataPanelExecute() {
+    flip(actDispDataPanel);
+    const bool show = actDispDataPanel->isChecked();
+    if (toolBarArea(tlbMain) == Qt::RightToolBarArea && !tlbMain->isHidden()) {
+        // Keeps the toolbar outermost at the right edge when the side panel reappears.
+        tlbMain->hide();
+        pnlSubBase->setVisible(show);
+        tlbMain->show();
+    } else {
+        pnlSubBase->setVisible(show);
+    }
+    if (!pnlSubBase->isHidden()) {
+        lsvKifu->setFocus();
+        setKifuFocusRow(Game.CurrentMove - 1);
+    }
+}
+
+void TfrmMain::actDispPanelKifuBtnExecute() {
+    flip(actDispPanelKifuBtn);
+    pnlKifuBtn->setVisible(actDispPanelKifuBtn->isChecked());
+    // The buttons live in the side panel: bring the whole panel back when it is hidden.
+    if (!actDispDataPanel->isChecked()) actDispDataPanelExecute();
+}
+
+void TfrmMain::dockToolBar(Qt::ToolBarArea area) {
+    const bool vertical = area == Qt::LeftToolBarArea || area == Qt::RightToolBarArea;
+    addToolBar(area, tlbMain);
+    if (vertical) {
+        // One button wide: the buttons form a single column.
+        tlbMain->setFixedWidth(28);
+        tlbMain->setContentsMargins(0, 0, 0, 0);
+    } else {
+        tlbMain->setMinimumWidth(0);
+        tlbMain->setMaximumWidth(QWIDGETSIZE_MAX);
+        tlbMain->setContentsMargins(4, 0, 0, 0);  // indent 4
+    }
+}
+
+void TfrmMain::actDispToolBarTopExecute() { dockToolBar(Qt::TopToolBarArea); }
+void TfrmMain::actDispToolBarBottomExecute() { dockToolBar(Qt::BottomToolBarArea); }
+void TfrmMain::actDispToolBarLeftExecute() { dockToolBar(Qt::LeftToolBarArea); }
+void TfrmMain::actDispToolBarRightExecute() { dockToolBar(Qt::RightToolBarArea); }
+
+void TfrmMain::wheelEvent(QWheelEvent* e) {
+    const int dy = e->angleDelta().y();
+    if (dy < 0)
+        FormMouseWheelDown();
+    else if (dy > 0)
+        FormMouseWheelUp();
+    e->ignore();
+}
+
+void TfrmMain::FormMouseWheelDown() {
+    // With the side panel shown the wheel belongs to the move list.
+    if (pnlSubBase->isHidden() && actKifuNext->isEnabled()) actKifuNextExecute();
+}
+
+void TfrmMain::FormMouseWheelUp() {
+    if (pnlSubBase->isHidden() && actKifuBack->isEnabled()) actKifuBackExecute();
+}
+
+void TfrmMain::pnlMainResize() { tmrDelay->start(); }
+
+void TfrmMain::tmrDelayTimer() {
+    tmrDelay->stop();
+    actPnlMainReSizeExecute();
+}
+
+int TfrmMain::windowStateValue() const {
+    const Qt::WindowStates s = windowState();
+    if (s & Qt::WindowMinimized) return 1;
+    if (s & (Qt::WindowMaximized | Qt::WindowFullScreen)) return 2;
+    return 0;
+}
+
+void TfrmMain::actPnlMainReSizeExecute() {
+    pnlMain->setZahyou(actDispZahyou->isChecked());
+    pnlMain->setHanten(actDispGbnHanten->isChecked());
+    pnlMain->relayout();
+    // A maximized window keeps its last normal size for the settings file.
+    SavedState = windowStateValue();
+    if (SavedState == 0) {
+        SavedWidth = width();
+        SavedHeight = height();
+    }
+    lsvKifu->viewport()->update();
+    update();
+}
+
+}  // namespace tavrin

@@ -1,0 +1,367 @@
+#pragma once
+// The main window frmMain: toolbar, status bar, side panel (information panel, move list,
+// replay buttons), the board panel, the action list, menus and popup menus, the three
+// timers, and the one game. Its members carry the names of the window's controls and
+// commands; every control and action also has that name as its objectName, so tests and
+// later code can find them.
+//
+// The implementation is split by concern:
+//   UnitMain.cpp     construction and layout of the controls, menus and popups
+//   ActionTable.cpp  the action list as data
+//   MainView.cpp     view options, mouse wheel, deferred re-layout
+//   MainStartup.cpp  FormCreate, FormCloseQuery, FormClose, FormDestroy, settings file
+//   MainInfo.cpp     prcNewSet, the information panel, status bar and move-list rows
+//   MainPlay.cpp     play commands, board mouse, move clock
+//   MainReplay.cpp   replay commands and automatic replay
+//   MainFiles.cpp    file commands, clipboard, dropped files
+//   MainHelp.cpp     help and about box
+
+#include <QIcon>
+#include <QMainWindow>
+#include <QPixmap>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <vector>
+
+#include "app/Prompts.h"
+#include "game/GameState.h"
+
+class QActionGroup;
+class QMenuBar;
+class QStatusBar;
+class QFrame;
+class QLabel;
+class QMenu;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace tavrin {
+
+class BoardView;
+class SettingsFile;
+
+// Options of one run of the window.
+struct MainOptions {
+    // The settings file; empty = "Tavrin.Ini" beside the executable. Either way the file in
+    // $XDG_CONFIG_HOME/Tavrin/ (default ~/.config/Tavrin/) is used instead when it exists
+    // or when the folder cannot be written.
+    QString settingsPath;
+    // Command-line arguments after the program name; only the first is used.
+    QStringList arguments;
+};
+
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // Builds every control and runs FormCreate.
+    explicit TfrmMain(Prompts& prompts, MainOptions options = {}, QWidget* parent = nullptr);
+    // Runs FormDestroy.
+    ~TfrmMain() override;
+
+    // ---- state -------------------------------------------------------------------------
+    GameState Game;
+    Prompts& prompts;
+    MainOptions Options;
+
+    int SavedWidth = 684;
+    int SavedHeight = 567;
+    int SavedState = 0;  // 0 normal, 1 minimized, 2 maximized
+    QString LastReadDir;
+    QString LastWriteDir;
+    QString HelpFile;          // the executable's folder + "Tavrin.chm"
+    QString SettingsPath;      // the file read at start-up and written at close
+    QString SettingsWrittenTo; // where the settings went at close (empty: nowhere)
+    bool pumGobanAutoPopup = true;  // pumGoban opens on the board's right button
+
+    // ---- controls ----------------------------------------------------------------------
+    QMenuBar* mnuMain = nullptr;
+    QMenu* mnuFile = nullptr;
+    QMenu* mnuPlay = nullptr;
+    QMenu* mnuKifuP = nullptr;  // "棋譜観賞(&K)", enabled and disabled as a whole
+    QMenu* mnuKifuSpeed = nullptr;
+    QMenu* mnuDisp = nullptr;
+    QMenu* mnuDispToolBar = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuKifuAuto = nullptr;  // menu item of actKifuAuto with its own caption
+
+    QMenu* pumToolBar = nullptr;
+    QMenu* pumStatusBar = nullptr;
+    QMenu* pumPanelSub = nullptr;
+    QMenu* pumGoban = nullptr;
+    QMenu* pumPanelKifBtn = nullptr;
+    QMenu* pumPanelKifBtnSpeed = nullptr;
+
+    QToolBar* tlbMain = nullptr;
+    QStatusBar* stbMain = nullptr;
+    std::array<QLabel*, 6> stbPanel{};  // status-bar panels 0..5
+
+    QWidget* pnlSubBase = nullptr;
+    QWidget* pnlSpaser = nullptr;
+    QFrame* pnlSub = nullptr;
+    QFrame* pnlGameInfo = nullptr;
+    QFrame* bvlGameName = nullptr;
+    QFrame* bvlGameComment = nullptr;
+    QFrame* bvlBlack = nullptr;
+    QFrame* bvlWhite = nullptr;
+    QLabel* lblGameName = nullptr;
+    QLabel* lblGameComment = nullptr;
+    QLabel* imgBlackIcon = nullptr;
+    QLabel* lblBlackPlayer = nullptr;
+    QLabel* lblBlackGetStone = nullptr;
+    QLabel* lblBlackTimeCaption = nullptr;
+    QLabel* lblBlackTime = nullptr;
+    QLabel* imgWhiteIcon = nullptr;
+    QLabel* lblWhitePlayer = nullptr;
+    QLabel* lblWhiteGetStone = nullptr;
+    QLabel* lblWhiteTimeCaption = nullptr;
+    QLabel* lblWhiteTime = nullptr;
+    QLabel* lblPutStone = nullptr;
+    QLabel* lblKomi = nullptr;
+    QTreeWidget* lsvKifu = nullptr;
+    QFrame* pnlKifuBtn = nullptr;
+    QToolButton* btnKifuFirst = nullptr;
+    QToolButton* btnKifuBack10 = nullptr;
+    QToolButton* btnKifuBack = nullptr;
+    QToolButton* btnKifuAuto = nullptr;  // two-state toggle, not bound to actKifuAuto
+    QToolButton* btnKifuNext = nullptr;
+    QToolButton* btnKifuNext10 = nullptr;
+    QToolButton* btnKifuLast = nullptr;
+    BoardView* pnlMain = nullptr;  // the board panel: imgGoban and pbxGbn
+
+    QTimer* tmrTime = nullptr;      // 1000 ms, the move clock
+    QTimer* tmrDelay = nullptr;     // 1 ms one-shot, the deferred re-layout
+    QTimer* tmrKifuAuto = nullptr;  // automatic replay
+
+    std::vector<QIcon> imgListIcon;    // 25 icons of 16 x 16
+    std::vector<QPixmap> imgListMk1;   // 12 x 15: 0 current position, 1 black, 2 white
+
+    // ---- actions (actListMain) ---------------------------------------------------------
+    QActionGroup* grpToolBarPosition = nullptr;  // the four toolbar positions
+    QActionGroup* grpKifuSpeed = nullptr;        // the six replay speeds
+
+    QAction* actFileOpen = nullptr;
+    QAction* actFileOpenCK = nullptr;
+    QAction* actFileReOpen = nullptr;
+    QAction* actFileSave = nullptr;
+    QAction* actFileSaveAs = nullptr;
+    QAction* actFileExit = nullptr;
+    QAction* actClipBoard = nullptr;
+    QAction* actClipPast = nullptr;
+    QAction* actPlayNew = nullptr;
+    QAction* actPlayConfig = nullptr;
+    QAction* actPlayStop = nullptr;
+    QAction* actPlayResume = nullptr;
+    QAction* actPlayPass = nullptr;
+    QAction* actPlayMatta = nullptr;
+    QAction* actPlayGiveUp = nullptr;
+    QAction* actPlayStnChg = nullptr;
+    QAction* actPlayHint = nullptr;
+    QAction* actPlayKeisei = nullptr;
+    QAction* actPlayEdit = nullptr;
+    QAction* actPlayKentou = nullptr;
+    QAction* actPlayUtinaosi = nullptr;
+    QAction* actKifuAuto = nullptr;
+    QAction* actKifuFirst = nullptr;
+    QAction* actKifuLast = nullptr;
+    QAction* actKifuBack = nullptr;
+    QAction* actKifuNext = nullptr;
+    QAction* actKifuBack10 = nullptr;
+    QAction* actKifuNext10 = nullptr;
+    QAction* actKifuSpedd05 = nullptr;
+    QAction* actKifuSpedd10 = nullptr;
+    QAction* actKifuSpedd20 = nullptr;
+    QAction* actKifuSpedd30 = nullptr;
+    QAction* actKifuSpedd40 = nullptr;
+    QAction* actKifuSpedd50 = nullptr;
+    QAction* actDispZahyou = nullptr;
+    QAction* actDispGbnHanten = nullptr;
+    QAction* actDispToolBar = nullptr;
+    QAction* actDispToolBarTop = nullptr;
+    QAction* actDispToolBarBottom = nullptr;
+    QAction* actDispToolBarLeft = nullptr;
+    QAction* actDispToolBarRight = nullptr;
+    QAction* actDispDataPanel = nullptr;
+    QAction* actDispPanelKifuBtn = nullptr;
+    QAction* actDispStatusBar = nullptr;
+    QAction* actDispTejun = nullptr;
+    QAction* actDispFskJsk = nullptr;
+    QAction* actDispKifu = nullptr;
+    QAction* actDispComment = nullptr;
+    QAction* actDispConfig = nullptr;
+    QAction* actHelpContents = nullptr;
+    QAction* actHelpIndex = nullptr;
+    QAction* actHelpAbout = nullptr;
+    QAction* actPnlMainReSize = nullptr;
+    QAction* actCansel = nullptr;
+
+    // Every action of the list, in table order.
+    std::vector<QAction*> actListMain;
+    // The action named name, or nullptr.
+    QAction* action(const QString& name) const;
+    // The Tag of an action (a dynamic property "Tag", 0 when unset).
+    static int tagOf(const QAction* a);
+    static void setTag(QAction* a, int tag);
+
+    // ---- start-up and shutdown (MainStartup.cpp) ---------------------------------------
+    void FormCreate();
+    // false: the window stays open.
+    bool FormCloseQuery();
+    void FormClose();
+    void FormDestroy();
+    // Applies the settings in the start-up order (steps 4.1 to 4.8).
+    void readSettings(const SettingsFile& ini);
+    // Writes every key in the shutdown order.
+    void writeSettings(SettingsFile& ini) const;
+    // "Tavrin.Ini" beside the executable.
+    static QString exeSettingsPath();
+    // $XDG_CONFIG_HOME/Tavrin/Tavrin.Ini (default ~/.config/Tavrin/Tavrin.Ini).
+    static QString userSettingsPath();
+    // The file used for a preferred path (see MainOptions::settingsPath).
+    static QString chooseSettingsPath(const QString& preferred);
+
+    // ---- window title ------------------------------------------------------------------
+    void setTitle(const QString& title);
+
+    // ---- view options (MainView.cpp) ---------------------------------------------------
+    void actDispZahyouExecute();
+    void actDispGbnHantenExecute();
+    void actDispToolBarExecute();
+    void actDispToolBarTopExecute();
+    void actDispToolBarBottomExecute();
+    void actDispToolBarLeftExecute();
+    void actDispToolBarRightExecute();
+    void actDispDataPanelExecute();
+    void actDispPanelKifuBtnExecute();
+    void actDispStatusBarExecute();
+    void FormMouseWheelDown();
+    void FormMouseWheelUp();
+    void pnlMainResize();
+    void tmrDelayTimer();
+    // The complete re-layout of the board, then the saved window size and the list repaint.
+    void actPnlMainReSizeExecute();
+    // The current window state as stored: 0 normal, 1 minimized, 2 maximized.
+    int windowStateValue() const;
+
+    // ---- information panel and move list (MainInfo.cpp) --------------------------------
+    void prcNewSet();
+    void prcInfoSameSet();
+    void prcInfoDsp();
+    void prcKifUpDate();
+    void setStatusText(int panel, const QString& text);
+    QString statusText(int panel) const;
+    // Move-list rows: row r is the position after r moves; row 0 is "開始".
+    int kifuRowCount() const;
+    QTreeWidgetItem* kifuRow(int row) const;
+    // Appends the row of move k: caption "%4d", point (or "パス"), colour image, time
+    // (empty text for moves loaded from a record).
+    QTreeWidgetItem* addKifuRow(int k, const QString& point, int colour, const QString& time);
+    // Current-position marker (row image 0) on or off.
+    void setKifuRowMarker(int row, bool on);
+    // The list's focus mark on row, scrolled fully into view; no row is selected.
+    void setKifuFocusRow(int row);
+    // Deletes every row from row on.
+    void removeKifuRowsFrom(int row);
+    // The title shown for a path: the file-name part, with its extension.
+    static QString fileNamePart(const QString& path);
+
+    // ---- play (MainPlay.cpp) -----------------------------------------------------------
+    void actPlayNewExecute();
+    void actPlayConfigExecute();
+    void actPlayStopExecute();
+    void actPlayResumeExecute();
+    void actPlayPassExecute();
+    void actPlayMattaExecute();
+    void actPlayGiveUpExecute();
+    void actCanselExecute();
+    void pbxGbnMouseDown(Qt::MouseButton button, int x, int y);
+    void pbxGbnMouseUp(Qt::MouseButton button, int x, int y);
+    void prcHit(int pos, int colour);
+    void prcEndOfGame();
+    void tmrTimeTimer();
+
+    // ---- replay (MainReplay.cpp) -------------------------------------------------------
+    void actKifuAutoExecute();
+    void actKifuFirstExecute();
+    void actKifuLastExecute();
+    void actKifuBackExecute();
+    void actKifuNextExecute();
+    void actKifuBack10Execute();
+    void actKifuNext10Execute();
+    void actKifuSpedd05Execute();
+    void actKifuSpedd10Execute();
+    void actKifuSpedd20Execute();
+    void actKifuSpedd30Execute();
+    void actKifuSpedd40Execute();
+    void actKifuSpedd50Execute();
+    void tmrKifuAutoTimer();
+    void prcKifActCtrl();
+    // A row of the move list was selected (selected true) or deselected.
+    void lsvKifuSelectItem(QTreeWidgetItem* item, bool selected);
+
+    // ---- files (MainFiles.cpp) ---------------------------------------------------------
+    void actFileOpenExecute();  // the standard open action: BeforeExecute, dialog, Accept
+    void actFileOpenBeforeExecute();
+    void actFileOpenAccept(const OpenChoice& choice);
+    void actFileOpenCKExecute();
+    void actFileReOpenExecute();
+    void actFileSaveExecute();
+    void actFileSaveAsExecute();  // the standard save-as action: BeforeExecute, dialog, Accept
+    void actFileSaveAsBeforeExecute();
+    void actFileSaveAsAccept(const QString& path);
+    void actFileExitExecute();
+    void actClipBoardExecute();
+    void actClipPastExecute();
+    bool fncFileReadSGF(const QString& path);
+    bool fncFileReadNGF(const QString& path);
+    bool fncFileWriteSGF(const QString& path);
+    void ApplicationEvents1Activate();
+    // The first file of a drop onto the window.
+    void FormDropFiles(const QString& path);
+    // Request for the open dialog / save dialog, filled by the BeforeExecute handlers.
+    OpenRequest OpenDialog;
+    SaveRequest SaveDialog;
+
+    // ---- help (MainHelp.cpp) -----------------------------------------------------------
+    void actHelpContentsExecute();
+    void actHelpIndexExecute();
+    void actHelpAboutExecute();
+
+protected:
+    bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    QMenu* createPopupMenu() override;
+
+private:
+    void loadImages();
+    void buildActions();
+    void buildMenus();
+    void buildPopups();
+    void buildToolBar();
+    void buildStatusBar();
+    void buildSidePanel();
+    void buildGameInfo();
+    void buildKifuList();
+    void buildKifuButtons();
+    void buildBoard();
+    void buildTimers();
+    // A menu item showing its own caption and/or hint for action a (nullptr: the action's).
+    QAction* addItem(QMenu* menu, QAction* a, const char* caption = nullptr,
+                     const char* hint = nullptr, const QString& itemName = {});
+    // Item that is never visible.
+    void addHidden(QMenu* menu, QAction* a);
+    void addHiddenSeparator(QMenu* menu);
+    void dockToolBar(Qt::ToolBarArea area);
+    void applySettingsPath();
+    bool writeSettingsFile();
+    bool closing_ = false;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,46 @@
+#pragma once
+// Texts of the information panel, the move list and the status bar, built from the game
+// state. Pure C++; the window copies them into its labels.
+
+#include <string>
+
+#include "game/GameState.h"
+
+namespace tavrin {
+
+inline constexpr const char* HelpHintText = "ヘルプを表示するには [F1] を押して下さい";
+inline constexpr const char* NoGameNameText = "( 対局名なし )";
+inline constexpr const char* NoGameResultText = "( 対局結果なし )";
+inline constexpr const char* StartRowText = "開始";
+inline constexpr const char* PassText = "パス";
+inline constexpr const char* ClockZeroText = "00:00:00";
+
+// Komi in tenths as words: "なし", "半目", "６目半", "10目半"; values off the half-point
+// table (negative, above 105, not a multiple of 5) as a plain number: "11目", "0.3目".
+std::string komiText(int komiTenths);
+// "コミ ： " + komiText.
+std::string komiLabel(int komiTenths);
+// "置き石 ： " + "なし" / "２子" … "９子"; nothing after the colon for other counts.
+std::string handicapLabel(int handicapCount);
+
+// The title shown: the name, or "( 対局名なし )".
+std::string gameNameLabel(const std::string& gameName);
+// Six spaces, the name, one space; an empty name shows the colour's default name.
+std::string playerLabel(const std::string& name, int colour);
+// "Tavrin " + "yyyy/mm/dd hh:nn" (the first game's title at start-up).
+std::string defaultGameTitle(int year, int month, int day, int hour, int minute);
+
+// "上げ石%4d".
+std::string capturedLabel(int count);
+// Move-list caption of move k: "%4d".
+std::string moveRowCaption(int k);
+
+// Status-bar panels 1 to 3 for the position shown.
+struct StatusTexts {
+    std::string moveNumber;  // panel 1: "%3d手目", empty at the start
+    std::string lastPoint;   // panel 2: coordinate name or "パス", empty at the start
+    std::string turn;        // panel 3: "終局です", "黒番です" or "白番です"
+};
+StatusTexts statusTexts(const GameState& g);
+
+}  // namespace tavrin

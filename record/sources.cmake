@@ -1,0 +1,3 @@
+list(APPEND CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/InfoTexts.cpp
+)
