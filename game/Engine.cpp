@@ -75,6 +75,12 @@ bool isColour(int c) { return c == Black || c == White; }
 
 bool validBoardSize(int size) { return size == 9 || size == 13 || size == 19; }
 
+bool entryOk(int e) { return e >= 1 && e <= RecordCapacity; }
+
+// Move k and its record entry lie inside the arrays (always so unless the state was made
+// by hand).
+bool moveEntryOk(const GameState& g, int k) { return entryOk(k) && entryOk(k + g.HandicapCount); }
+
 int& totalOf(GameState& g, int colour) {
     return colour == Black ? g.BlackTotalSeconds : g.WhiteTotalSeconds;
 }
@@ -241,7 +247,7 @@ HitResult fncHitCheck(GameState& g, int pos, int colour, BoardPainter& p) {
             g.Board[pos] = 0;
             return HitResult::Ko;
         }
-        if (t + group.len > RecordCapacity) {
+        if (t < 0 || t + group.len > RecordCapacity) {
             // The captured stack cannot overflow while every stone has a record entry; should
             // the state say otherwise, refuse the move and put back what this move took.
             const int taken = g.MoveCaptures[move];
@@ -337,7 +343,7 @@ void prcKifBack(GameState& g, int target, BoardPainter& p) {
     while (g.CurrentMove > target) {
         const int k = --g.CurrentMove;
         const int i = k + h;
-        if (i < 1 || i > RecordCapacity) continue;
+        if (!moveEntryOk(g, k)) continue;
         g.SideToMove = g.MoveColor[i];
         prcStnPut(g, g.MovePos[i], 0, 0, p);
         const int n = g.MoveCaptures[k];
@@ -345,14 +351,14 @@ void prcKifBack(GameState& g, int target, BoardPainter& p) {
             const int t = g.CapturedCount[1] + g.CapturedCount[2];
             // Newest first, in the colour of the side that lost them.
             for (int j = t; j > t - n && j >= 1; --j) {
-                prcStnPut(g, g.CapturedPos[j], 3 - g.SideToMove, 0, p);
+                if (j <= RecordCapacity) prcStnPut(g, g.CapturedPos[j], 3 - g.SideToMove, 0, p);
             }
             g.CapturedCount[g.SideToMove] -= n;
         }
         totalOf(g, g.SideToMove) -= g.MoveTime[i];
     }
-    const int j = g.CurrentMove - 1 + h;
-    if (g.CurrentMove > 1 && j <= RecordCapacity) {
+    if (g.CurrentMove > 1 && moveEntryOk(g, g.CurrentMove - 1)) {
+        const int j = g.CurrentMove - 1 + h;
         prcStnPut(g, g.MovePos[j], g.MoveColor[j], 2, p);
     }
 }
@@ -361,25 +367,27 @@ void prcKifNext(GameState& g, int target, BoardPainter& p) {
     const int h = g.HandicapCount;
     if (target > g.MoveCount + 1) target = g.MoveCount + 1;
     if (target > RecordCapacity - h + 1) target = RecordCapacity - h + 1;
+    if (g.CurrentMove < 1) g.CurrentMove = 1;
     while (g.CurrentMove < target) {
         const int k = g.CurrentMove;
         const int i = k + h;
+        g.CurrentMove = k + 1;
+        if (!moveEntryOk(g, k)) continue;
         const int colour = g.MoveColor[i];
         prcStnPut(g, g.MovePos[i], colour, 0, p);
         const int n = g.MoveCaptures[k];
         if (n > 0 && isColour(colour)) {
             const int t = g.CapturedCount[1] + g.CapturedCount[2] + n;
             for (int j = t; j > t - n; --j) {
-                if (j <= RecordCapacity) prcStnPut(g, g.CapturedPos[j], 0, 0, p);
+                if (j >= 1 && j <= RecordCapacity) prcStnPut(g, g.CapturedPos[j], 0, 0, p);
             }
             g.CapturedCount[colour] += n;
         }
         totalOf(g, colour) += g.MoveTime[i];
         if (k == target - 1) prcStnPut(g, g.MovePos[i], colour, 2, p);
-        g.CurrentMove = k + 1;
         if (g.CurrentMove > g.MoveCount) {
-            g.SideToMove = 3 - g.MoveColor[g.MoveCount + h];
-        } else if (g.CurrentMove + h <= RecordCapacity) {
+            if (entryOk(g.MoveCount + h)) g.SideToMove = 3 - g.MoveColor[g.MoveCount + h];
+        } else if (entryOk(g.CurrentMove + h)) {
             g.SideToMove = g.MoveColor[g.CurrentMove + h];
         }
     }

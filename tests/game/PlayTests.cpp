@@ -285,20 +285,29 @@ TEST(StonePut, LastMoveMarkerMoves) {
     }
 }
 
-TEST(StonePut, StepsOverCapturesDrawInOrder) {
-    // Forward over a capture: the stone plain, the captured stone erased, then the marker.
-    MirrorPainter mirror;
-    GameState g = gameWithCapture(mirror);
-    prcKifBack(g, 1, mirror);
+TEST(StonePut, StepsOverCapturesDrawNewestFirst) {
+    // White's (2,4) takes (2,3) and (2,2), then (2,5), in that order.
+    GameState g = newGame(9);
+    setBoard(g, {".O.",
+                 "OXO",
+                 "OXO",
+                 "O.O",
+                 "OXO",
+                 ".O."});
+    g.SideToMove = White;
+    NullPainter none;
+    ASSERT_EQ(prcHitCore(g, pt(g, 2, 4), White, none), HitResult::Legal);
+    const auto s = [&](int col, int row) { return std::to_string(pt(g, col, row)); };
     RecordingPainter p;
-    const std::string take = std::to_string(pt(g, 4, 4));
-    const std::string taken = std::to_string(pt(g, 3, 4));
-    prcKifNext(g, 2, p);
-    EXPECT_EQ(p.Calls, (std::vector<std::string>{"S " + take + " 1", "E " + taken,
-                                                 "S " + take + " 1 m"}));
-    p.Calls.clear();
     prcKifBack(g, 1, p);
-    EXPECT_EQ(p.Calls, (std::vector<std::string>{"E " + take, "S " + taken + " 2"}));
+    EXPECT_EQ(p.Calls, (std::vector<std::string>{"E " + s(2, 4), "S " + s(2, 5) + " 1",
+                                                 "S " + s(2, 2) + " 1", "S " + s(2, 3) + " 1"}));
+    p.Calls.clear();
+    prcKifNext(g, 2, p);
+    EXPECT_EQ(p.Calls, (std::vector<std::string>{"S " + s(2, 4) + " 2", "E " + s(2, 5),
+                                                 "E " + s(2, 2), "E " + s(2, 3),
+                                                 // LastMovePos still names (2,4): redrawn plain first
+                                                 "S " + s(2, 4) + " 2", "S " + s(2, 4) + " 2 m"}));
 }
 
 }  // namespace
