@@ -15,8 +15,8 @@ struct StarLines {
 constexpr StarLines StarLineTable[] = {{19, 4, 10, 16}, {13, 4, 7, 10}, {9, 3, 5, 7}};
 
 // The nine handicap points in recording order as (column, row) letters of the star lines:
-// 'H' high, 'L' low, 'M' middle. Shorter rows take a prefix, except that 5 and 7 stones put
-// the centre last and 6 and 8 stones leave it out.
+// 'H' high, 'L' low, 'M' middle. Fewer stones take the first ones of this row, except that
+// 5 and 7 stones end with the centre.
 struct StarPoint {
     char col, row;
 };
@@ -33,8 +33,7 @@ int starLine(const StarLines& s, char which) {
 
 // Index into NineStones of stone i (1-based) of a count-stone handicap.
 int nineStoneIndex(int count, int i) {
-    if (i <= 4) return i - 1;
-    if (count == 5 || (count == 7 && i == 7)) return 8;  // the centre
+    if (i == count && (count == 5 || count == 7)) return 8;  // the centre
     return i - 1;
 }
 
