@@ -8,11 +8,14 @@
 
 namespace tavrin::sjis {
 
-// UTF-8 -> CP932 bytes. Returns false (out holds what was converted) when a character has
-// no CP932 form.
+// UTF-8 -> CP932 bytes. Returns false when a character has no CP932 form; such a character
+// is written as "?" and the conversion goes on, so out always holds the whole text.
+// A non-ASCII character that CP932 would turn into an ASCII byte (U+00A5 to 0x5C, the SGF
+// escape character) counts as having no CP932 form.
 bool encode(std::string_view utf8, std::string& out);
 
-// CP932 bytes -> UTF-8. Lead-byte aware; a byte that does not decode becomes U+FFFD.
+// CP932 bytes -> UTF-8. Lead-byte aware; a byte that does not decode becomes U+FFFD (a lead
+// byte with a valid trail byte whose pair has no character becomes one U+FFFD).
 std::string decode(std::string_view bytes);
 
 // Length of the text in CP932 bytes (a full-width character counts two); -1 when a
@@ -21,5 +24,11 @@ int byteLength(std::string_view utf8);
 
 // Every character of the text has a CP932 form.
 bool encodable(std::string_view utf8);
+
+// The text is well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool validUtf8(std::string_view bytes);
+
+// Number of characters (code points) of UTF-8 text.
+int charCount(std::string_view utf8);
 
 }  // namespace tavrin::sjis

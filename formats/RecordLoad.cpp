@@ -1,0 +1,168 @@
+#include "formats/RecordLoad.h"
+
+#include <climits>
+#include <utility>
+
+#include "game/Engine.h"
+
+namespace tavrin {
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Digits at text[i..]; at most maxDigits of them. Returns the count read.
+int readDigits(std::string_view text, size_t& i, int maxDigits, int& value) {
+    int count = 0;
+    value = 0;
+    while (i < text.size() && isDigit(text[i]) && count < maxDigits) {
+        value = value * 10 + (text[i] - '0');
+        ++i;
+        ++count;
+    }
+    return count;
+}
+
+void skipSpaces(std::string_view text, size_t& i) {
+    while (i < text.size() && text[i] == ' ') ++i;
+}
+
+bool leapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+int daysInMonth(int y, int m) {
+    static constexpr int Days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return m == 2 && leapYear(y) ? 29 : Days[m - 1];
+}
+
+// The time after a date: h:mm or h:mm:ss.
+bool timeOfDay(std::string_view text, size_t& i) {
+    int h = 0, m = 0, s = 0;
+    if (readDigits(text, i, 2, h) == 0 || h > 23) return false;
+    if (i >= text.size() || text[i] != ':') return false;
+    ++i;
+    if (readDigits(text, i, 2, m) == 0 || m > 59) return false;
+    if (i < text.size() && text[i] == ':') {
+        ++i;
+        if (readDigits(text, i, 2, s) == 0 || s > 59) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<int> wholeNumber(std::string_view text) {
+    size_t i = 0;
+    skipSpaces(text, i);
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size()) return std::nullopt;
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        if (!isDigit(text[i])) return std::nullopt;
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) return std::nullopt;
+    }
+    value = negative ? -value : value;
+    if (value > INT_MAX || value < INT_MIN) return std::nullopt;
+    return static_cast<int>(value);
+}
+
+std::string dateText(std::string_view text) {
+    size_t i = 0;
+    skipSpaces(text, i);
+    int y = 0, m = 0, d = 0;
+    const int yearDigits = readDigits(text, i, 4, y);
+    if (yearDigits == 0 || i >= text.size() || text[i] != '/') return "";
+    ++i;
+    if (readDigits(text, i, 2, m) == 0 || i >= text.size() || text[i] != '/') return "";
+    ++i;
+    if (readDigits(text, i, 2, d) == 0) return "";
+    if (i < text.size() && text[i] == ' ') {
+        skipSpaces(text, i);
+        if (i < text.size() && !timeOfDay(text, i)) return "";
+        skipSpaces(text, i);
+    }
+    if (i != text.size()) return "";
+    if (yearDigits <= 2) y += 2000;
+    if (y < 1 || m < 1 || m > 12 || d < 1 || d > daysInMonth(y, m)) return "";
+    char out[16];
+    out[0] = static_cast<char>('0' + y / 1000);
+    out[1] = static_cast<char>('0' + y / 100 % 10);
+    out[2] = static_cast<char>('0' + y / 10 % 10);
+    out[3] = static_cast<char>('0' + y % 10);
+    out[4] = '-';
+    out[5] = static_cast<char>('0' + m / 10);
+    out[6] = static_cast<char>('0' + m % 10);
+    out[7] = '-';
+    out[8] = static_cast<char>('0' + d / 10);
+    out[9] = static_cast<char>('0' + d % 10);
+    return std::string(out, 10);
+}
+
+LoadResult commitRecord(GameState& g, const ReadRecord& r) {
+    if (r.StandardHandicap + r.SetupCount + r.MoveCount > RecordCapacity) {
+        return LoadResult::refused(reason::TooLong);
+    }
+    // The load runs on a copy and replaces the game only when every stone was accepted,
+    // so a refused record can never leave a partial game behind (nor be saved over).
+    thread_local GameState work;
+    work = g;
+    NullPainter painter;
+
+    work.CurrentFileName = r.FileName;
+    work.BoardSize = r.BoardSize;
+    work.BlackPlayerKind = true;
+    work.WhitePlayerKind = true;
+    work.GameName = r.GameName;
+    work.GameComment = r.GameComment;
+    work.BlackPlayer = r.BlackPlayer;
+    work.WhitePlayer = r.WhitePlayer;
+    work.KomiTenths = r.KomiTenths;
+    work.HandicapCount = r.StandardHandicap;
+    prcNewSetCore(work, r.GameDate);
+    work.GameRule = r.GameRule;
+    work.GameDate = r.GameDate;
+
+    const int first = work.HandicapCount;
+    work.HandicapCount = first + r.SetupCount;
+    for (int i = 1; i <= r.SetupCount; ++i) {
+        const int pos = r.SetupPos[i];
+        work.SideToMove = Black;
+        if (fncHitCheck(work, pos, Black, painter) != HitResult::Legal) {
+            return LoadResult::refused(reason::Format);
+        }
+        prcStnPut(work, pos, Black, 0, painter);
+        work.MoveColor[first + i] = Black;
+        work.MovePos[first + i] = pos;
+    }
+
+    work.CurrentMove = 1;
+    work.MoveCount = r.MoveCount;
+    for (int k = 1; k <= r.MoveCount; ++k) {
+        const int colour = r.MoveColor[k];
+        const int pos = r.MovePos[k];
+        // A gap (a move entry never filled) is refused like any illegal stone.
+        if (colour != Black && colour != White) return LoadResult::refused(reason::Format);
+        work.SideToMove = colour;
+        if (fncHitCheck(work, pos, colour, painter) != HitResult::Legal) {
+            return LoadResult::refused(reason::Format);
+        }
+        prcStnPut(work, pos, colour, k == r.MoveCount ? 2 : 0, painter);
+        const int e = work.HandicapCount + k;
+        work.MoveColor[e] = colour;
+        work.MovePos[e] = pos;
+        work.CurrentMove = k + 1;
+    }
+    const int last = work.HandicapCount + work.MoveCount;
+    work.SideToMove = last >= 1 ? 3 - work.MoveColor[last] : Black;
+
+    prcEndOfGameCore(work);
+    work.Modified = false;
+    std::swap(g, work);
+    return {};
+}
+
+}  // namespace tavrin

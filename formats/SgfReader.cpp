@@ -1,0 +1,287 @@
+#include "formats/SgfReader.h"
+
+#include <array>
+#include <optional>
+
+#include "formats/RecordFile.h"
+
+namespace tavrin {
+
+namespace {
+
+// A stone or move as scanned: the letters' lines, checked against the board size when the
+// record is committed (SZ may come after the first stones).
+struct ScanEntry {
+    int colour = 0;  // 0 = never filled
+    int x = 0;       // column line; 0 with y 0 = a pass
+    int y = 0;
+};
+
+struct Scan {
+    std::string app, name, date, black, white, rule, result;
+    int size = 19;
+    int handicap = 0;
+    int komi = 65;
+    bool komiGiven = false;
+    bool abSeen = false;  // an AB has been read: values without identifier are AB values
+    int s = 0;            // AB stones read
+    int r = 1;            // number of the next B or W
+    std::array<ScanEntry, RecordCapacity + 1> entries{};
+};
+
+enum class KomiValue { Number, NotNumber, TooLarge };
+
+// KM: whole part times ten, plus 5 when the fraction is above zero. Leading spaces, a sign,
+// digits with an optional "." part; trailing spaces are tolerated.
+KomiValue komiTenths(std::string_view v, int& tenths) {
+    size_t i = 0;
+    while (i < v.size() && v[i] == ' ') ++i;
+    bool negative = false;
+    if (i < v.size() && (v[i] == '+' || v[i] == '-')) {
+        negative = v[i] == '-';
+        ++i;
+    }
+    long long whole = 0;
+    int digits = 0;
+    bool tooLarge = false;
+    for (; i < v.size() && v[i] >= '0' && v[i] <= '9'; ++i, ++digits) {
+        whole = whole * 10 + (v[i] - '0');
+        if (whole > 99999999) tooLarge = true, whole = 99999999;
+    }
+    bool fraction = false;
+    if (i < v.size() && v[i] == '.') {
+        for (++i; i < v.size() && v[i] >= '0' && v[i] <= '9'; ++i, ++digits) {
+            if (v[i] != '0') fraction = true;
+        }
+    }
+    while (i < v.size() && v[i] == ' ') ++i;
+    if (digits == 0 || i != v.size()) return KomiValue::NotNumber;
+    if (tooLarge) return KomiValue::TooLarge;
+    // A negative fraction is below zero, so it adds nothing: -6.5 gives -60.
+    tenths = negative ? static_cast<int>(-whole * 10) : static_cast<int>(whole * 10 + (fraction ? 5 : 0));
+    return tenths >= 1000 ? KomiValue::TooLarge : KomiValue::Number;
+}
+
+// Line (1..) of a coordinate letter for the board size in force, 0 when it is not one.
+int pointLine(char c, int size) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    const int line = c - 'a' + 1;
+    return line >= 1 && line <= size ? line : 0;
+}
+
+bool blank(std::string_view v) {
+    for (const char c : v) {
+        if (static_cast<unsigned char>(c) > 0x20) return false;
+    }
+    return true;
+}
+
+bool startsWith(std::string_view s, std::string_view prefix) {
+    return s.substr(0, prefix.size()) == prefix;
+}
+
+using Refusal = std::optional<std::string_view>;
+
+// One property of the table. v is the value as scanned.
+Refusal property(Scan& sc, std::string_view id, const std::string& v) {
+    const bool asAB = id == "AB" || (id.empty() && sc.abSeen);
+    if (asAB) {
+        sc.abSeen = true;
+        const int x = v.size() == 2 ? pointLine(v[0], sc.size) : 0;
+        const int y = v.size() == 2 ? pointLine(v[1], sc.size) : 0;
+        if (x == 0 || y == 0) return reason::Format;
+        if (++sc.s > RecordCapacity) return reason::TooLong;
+        sc.entries[sc.s] = {Black, x, y};
+        return {};
+    }
+    if (id == "B" || id == "W") {
+        if (v.size() != 2) return reason::Format;
+        const int e = sc.s + sc.r;
+        if (e > RecordCapacity) return reason::TooLong;
+        ScanEntry entry{id == "B" ? Black : White, 0, 0};
+        const auto isT = [](char c) { return c == 't' || c == 'T'; };
+        if (!isT(v[0]) || !isT(v[1])) {  // "tt" is a pass on every board size
+            entry.x = pointLine(v[0], sc.size);
+            entry.y = pointLine(v[1], sc.size);
+            if (entry.x == 0 || entry.y == 0) return reason::Format;
+        }
+        sc.entries[e] = entry;
+        ++sc.r;
+        return {};
+    }
+    if (id == "AP") {
+        sc.app = v;
+    } else if (id == "GN") {
+        sc.name = v;
+    } else if (id == "TE" || id == "EV") {
+        if (sc.name.empty()) sc.name = v;
+    } else if (id == "DT") {
+        sc.date = v;
+    } else if (id == "RD") {
+        if (sc.date.empty()) sc.date = v;
+    } else if (id == "PB") {
+        sc.black = v;
+    } else if (id == "PW") {
+        sc.white = v;
+    } else if (id == "RU") {
+        sc.rule = v;
+    } else if (id == "RE") {
+        sc.result = v;
+    } else if (id == "GM") {
+        if (v != "1") return reason::NotGo;
+    } else if (id == "SZ") {
+        const std::optional<int> n = wholeNumber(v);
+        if (!n) return reason::Format;
+        if (*n != 9 && *n != 13 && *n != 19) return reason::BoardSize;
+        sc.size = *n;
+    } else if (id == "KM") {
+        int tenths = 0;
+        switch (komiTenths(v, tenths)) {
+            case KomiValue::TooLarge: return reason::Komi;
+            case KomiValue::NotNumber: tenths = 0; break;  // no meaningful komi: none
+            case KomiValue::Number: break;
+        }
+        sc.komi = tenths;
+        sc.komiGiven = true;
+    } else if (id == "HA") {
+        const std::optional<int> n = wholeNumber(v);
+        if (!n) return reason::Format;
+        if (*n > 9) return reason::Handicap;
+        sc.handicap = *n;
+    } else if (id == "AW") {
+        return reason::WhiteSetup;
+    }
+    return {};
+}
+
+// The scan of the joined text: properties up to the first ")" where a property would begin.
+Refusal scan(std::string_view text, Scan& sc) {
+    if (text.empty() || text.front() != '(' || text.back() != ')') return reason::Format;
+    const size_t n = text.size();
+    size_t i = 0;
+    char id[3];
+    std::string value;
+    while (true) {
+        while (i < n && text[i] == ' ') ++i;
+        if (i >= n || text[i] == ')') return {};
+
+        int idChars = 0;
+        int idBytes = 0;
+        for (; i < n && text[i] != '['; ++i) {
+            const char c = text[i];
+            if (c == ' ' || c == '(' || c == ';') continue;
+            if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++idChars;
+            // Only identifiers of one or two ASCII letters name a property; keep those.
+            if (idBytes < 3) id[idBytes] = c;
+            ++idBytes;
+        }
+        if (i >= n) return {};
+        if (idChars > 2) return reason::Format;
+
+        value.clear();
+        for (++i;; ++i) {
+            if (i >= n) return reason::Format;
+            char c = text[i];
+            if (c == ']') break;
+            if (c == '\\') {
+                if (++i >= n) return reason::Format;
+                c = text[i];
+            }
+            value += c;
+        }
+        ++i;
+
+        if (idBytes > 2) idBytes = 2, id[0] = id[1] = '?';  // a multi-byte character
+        for (int k = 0; k < idBytes; ++k) {
+            if (id[k] >= 'a' && id[k] <= 'z') id[k] = static_cast<char>(id[k] - 'a' + 'A');
+        }
+        const std::string_view ident(id, static_cast<size_t>(idBytes));
+        if ((ident.empty() && !sc.abSeen) || blank(value)) continue;
+        if (const Refusal refusal = property(sc, ident, value)) return refusal;
+    }
+}
+
+// Position of a scanned entry on the final board; 0 when it lies outside it.
+int entryPos(const ScanEntry& e, int size) {
+    if (e.x == 0 && e.y == 0) return PassPos;
+    if (e.x > size || e.y > size) return 0;
+    return e.x * (size + 2) + e.y;
+}
+
+}  // namespace
+
+LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::string& name) {
+    thread_local Scan sc;
+    sc = Scan{};
+    if (const Refusal refusal = scan(buf.joined(), sc)) return LoadResult::refused(*refusal);
+
+    const int moves = sc.r - 1;
+    if (sc.s + moves > RecordCapacity) return LoadResult::refused(reason::TooLong);
+
+    // Records of the Nihon Ki-in net games saved by MultiGo carry HA[1] and a half-point
+    // komi for what was an even game without the half point.
+    if (startsWith(sc.app, "MultiGo:") && sc.handicap > 0 &&
+        startsWith(sc.name, "日本棋院ネット対局")) {
+        if (sc.handicap == 1) sc.handicap = 0;
+        if (sc.komi % 10 > 0) sc.komi -= 5;
+    }
+    if (!sc.komiGiven) sc.komi = sc.handicap == 0 ? 65 : 0;
+
+    thread_local ReadRecord rec;
+    rec.FileName = name;
+    rec.BoardSize = sc.size;
+    rec.GameName = sc.name;
+    rec.GameComment = sc.result;
+    rec.BlackPlayer = sc.black;
+    rec.WhitePlayer = sc.white;
+    rec.KomiTenths = sc.komi;
+    rec.GameRule = sc.rule;
+    std::string date = sc.date;
+    for (char& c : date) {
+        if (c == '-') c = '/';
+    }
+    rec.GameDate = dateText(date);
+    rec.StandardHandicap = 0;
+    rec.SetupCount = sc.s;
+    for (int i = 1; i <= sc.s; ++i) {
+        rec.SetupPos[i] = entryPos(sc.entries[i], sc.size);
+        if (rec.SetupPos[i] == 0) return LoadResult::refused(reason::Format);
+    }
+    rec.MoveCount = moves;
+    for (int k = 1; k <= moves; ++k) {
+        const ScanEntry& e = sc.entries[sc.s + k];
+        rec.MoveColor[k] = e.colour;
+        rec.MovePos[k] = e.colour == 0 ? 0 : entryPos(e, sc.size);
+        if (e.colour != 0 && rec.MovePos[k] == 0) return LoadResult::refused(reason::Format);
+    }
+    return commitRecord(g, rec);
+}
+
+LoadResult fncFileReadSGF(GameState& g, TextBuffer& buf, const std::string& path) {
+    const LoadResult loaded = loadFileLines(buf, path);
+    if (!loaded.ok()) return loaded;
+    return fncStringsToKif(g, buf, path);
+}
+
+std::string fncReToComment(std::string_view result) {
+    if (startsWith(result, "0")) return "持碁です";
+    if (startsWith(result, "B+R")) return "黒の中押し勝ちです";
+    if (startsWith(result, "W+R")) return "白の中押し勝ちです";
+    if (startsWith(result, "B+T")) return "白の時間切れ負けです";
+    if (startsWith(result, "W+T")) return "黒の時間切れ負けです";
+    const bool black = startsWith(result, "B+");
+    if (black || startsWith(result, "W+")) {
+        // Up to ten characters (not bytes) after the "B+" or "W+".
+        size_t end = 2;
+        for (int chars = 0; end < result.size(); ++end) {
+            if ((static_cast<unsigned char>(result[end]) & 0xC0) != 0x80 && chars++ == 10) break;
+        }
+        std::string out = black ? "黒の" : "白の";
+        out += result.substr(2, end - 2);
+        out += "目勝ちです";
+        return out;
+    }
+    return std::string(result);
+}
+
+}  // namespace tavrin

@@ -1,0 +1,25 @@
+#pragma once
+// The SGF reader: a single-pass scanner over the joined lines that reads the first line of
+// play and a fixed set of properties, then replays the record through the legality check.
+
+#include <string>
+#include <string_view>
+
+#include "formats/RecordLoad.h"
+#include "formats/TextBuffer.h"
+#include "game/GameState.h"
+
+namespace tavrin {
+
+// Reads the SGF text now in buf. On success the game is replaced (name becomes
+// CurrentFileName, empty for a paste) and left ended at its last move with Modified false;
+// on any refusal the game is left exactly as it was.
+LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::string& name);
+
+// Loads the file's lines into buf (split at CR LF, CR or LF) and reads them as SGF.
+LoadResult fncFileReadSGF(GameState& g, TextBuffer& buf, const std::string& path);
+
+// The Japanese sentence for a result text ("B+R" gives "黒の中押し勝ちです").
+std::string fncReToComment(std::string_view result);
+
+}  // namespace tavrin

@@ -1,0 +1,29 @@
+#pragma once
+// The SGF writer: the record as file format 4 text with a fixed property set, one line of
+// play and lines cut at 80 bytes of the file's encoding.
+
+#include <string>
+#include <string_view>
+
+#include "formats/TextBuffer.h"
+#include "game/GameState.h"
+
+namespace tavrin {
+
+// The text with a "\" put before every "]" and "\".
+std::string fncKinsiMojiChk(std::string_view text);
+
+// Komi in tenths as the shortest decimal ("6.5", "6", "0", "-6.5").
+std::string sgfKomiValue(int komiTenths);
+
+// Two coordinate letters of a board position ("tt" for a pass).
+std::string sgfPoint(int pos, int boardStride);
+
+// Rebuilds buf as the SGF text of the whole record. Reads the game state only.
+void prcKifToStrings(const GameState& g, TextBuffer& buf);
+
+// The exact bytes of a saved record (buf is rebuilt as by prcKifToStrings): every line
+// followed by CR LF, in code page 932.
+std::string sgfFileBytes(const GameState& g, TextBuffer& buf);
+
+}  // namespace tavrin

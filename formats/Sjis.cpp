@@ -1,0 +1,258 @@
+#include "formats/Sjis.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+namespace tavrin::sjis {
+
+namespace {
+
+constexpr char32_t Replacement = 0xFFFD;
+constexpr char16_t NoChar = 0xFFFF;  // never produced by the code page
+
+bool isLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool isTrail(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+
+// Lead bytes 0x81..0x9F and 0xE0..0xFC as 0..59; trail bytes 0x40..0xFC as 0..188.
+int leadIndex(unsigned char b) { return b <= 0x9F ? b - 0x81 : b - 0xE0 + 31; }
+constexpr int LeadCount = 60;
+constexpr int TrailCount = 0xFC - 0x40 + 1;
+
+// The decoding of every single byte and every lead/trail pair, asked from iconv once.
+// A table keeps decoding lead-byte aware (a pair is one character whether or not it maps)
+// and spares an iconv call per run of non-ASCII bytes.
+struct DecodeTable {
+    std::array<char16_t, 256> single{};
+    std::array<char16_t, LeadCount * TrailCount> pair{};
+
+    DecodeTable() {
+        single.fill(NoChar);
+        pair.fill(NoChar);
+        iconv_t cd = iconv_open("UTF-32LE", "CP932");
+        if (cd == reinterpret_cast<iconv_t>(-1)) return;
+        auto ask = [cd](const unsigned char* in, size_t len) -> char16_t {
+            char src[2];
+            std::memcpy(src, in, len);
+            unsigned char dst[8];
+            char* ip = src;
+            char* op = reinterpret_cast<char*>(dst);
+            size_t il = len, ol = sizeof dst;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            if (iconv(cd, &ip, &il, &op, &ol) == static_cast<size_t>(-1) || il != 0 ||
+                ol != sizeof dst - 4) {
+                return NoChar;
+            }
+            const uint32_t cp = dst[0] | dst[1] << 8 | dst[2] << 16 | uint32_t(dst[3]) << 24;
+            return cp < 0x10000 ? static_cast<char16_t>(cp) : NoChar;
+        };
+        for (int b = 0; b < 256; ++b) {
+            if (isLead(static_cast<unsigned char>(b))) continue;
+            const unsigned char in = static_cast<unsigned char>(b);
+            single[b] = ask(&in, 1);
+        }
+        for (int l = 0x81; l <= 0xFC; ++l) {
+            if (!isLead(static_cast<unsigned char>(l))) continue;
+            for (int t = 0x40; t <= 0xFC; ++t) {
+                const unsigned char in[2] = {static_cast<unsigned char>(l),
+                                             static_cast<unsigned char>(t)};
+                pair[leadIndex(in[0]) * TrailCount + (t - 0x40)] = ask(in, 2);
+            }
+        }
+        iconv_close(cd);
+    }
+};
+
+const DecodeTable& decodeTable() {
+    static const DecodeTable table;
+    return table;
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | cp >> 6);
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | cp >> 12);
+        out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | cp >> 18);
+        out += static_cast<char>(0x80 | (cp >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Length of the well-formed UTF-8 sequence at s[i], or 0 when it is not one.
+size_t utf8SequenceLength(std::string_view s, size_t i) {
+    const auto at = [&s](size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char b = at(i);
+    const size_t left = s.size() - i;
+    const auto cont = [&](size_t k) { return (at(i + k) & 0xC0) == 0x80; };
+    if (b < 0x80) return 1;
+    if (b >= 0xC2 && b <= 0xDF) return left >= 2 && cont(1) ? 2 : 0;
+    if (b >= 0xE0 && b <= 0xEF) {
+        if (left < 3 || !cont(1) || !cont(2)) return 0;
+        const unsigned char b1 = at(i + 1);
+        if (b == 0xE0 && b1 < 0xA0) return 0;   // overlong
+        if (b == 0xED && b1 >= 0xA0) return 0;  // surrogates
+        return 3;
+    }
+    if (b >= 0xF0 && b <= 0xF4) {
+        if (left < 4 || !cont(1) || !cont(2) || !cont(3)) return 0;
+        const unsigned char b1 = at(i + 1);
+        if (b == 0xF0 && b1 < 0x90) return 0;  // overlong
+        if (b == 0xF4 && b1 >= 0x90) return 0;  // above U+10FFFF
+        return 4;
+    }
+    return 0;
+}
+
+// One iconv descriptor per thread, opened on first use.
+struct Encoder {
+    iconv_t cd = iconv_open("CP932", "UTF-8");
+    ~Encoder() {
+        if (ok()) iconv_close(cd);
+    }
+    bool ok() const { return cd != reinterpret_cast<iconv_t>(-1); }
+
+    // CP932 bytes of one UTF-8 character; 0 bytes when it has no safe form.
+    size_t convert(std::string_view ch, char (&dst)[4]) {
+        if (!ok()) return 0;
+        char src[4];
+        std::memcpy(src, ch.data(), ch.size());
+        char* ip = src;
+        char* op = dst;
+        size_t il = ch.size(), ol = sizeof dst;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(cd, &ip, &il, &op, &ol) == static_cast<size_t>(-1) || il != 0) return 0;
+        const size_t n = sizeof dst - ol;
+        if (n == 1 && static_cast<unsigned char>(dst[0]) < 0x80) return 0;
+        return n;
+    }
+};
+
+Encoder& encoder() {
+    thread_local Encoder e;
+    return e;
+}
+
+// Walks the text and calls sink(bytes, length) for every character's CP932 form
+// (length 0 for a character without one). Returns false when any had none.
+template <typename Sink>
+bool walkEncoded(std::string_view utf8, Sink&& sink) {
+    bool all = true;
+    size_t i = 0;
+    const size_t n = utf8.size();
+    while (i < n) {
+        const unsigned char b = static_cast<unsigned char>(utf8[i]);
+        if (b < 0x80) {
+            const char c = static_cast<char>(b);
+            sink(&c, 1);
+            ++i;
+            continue;
+        }
+        const size_t len = utf8SequenceLength(utf8, i);
+        char dst[4];
+        const size_t got = len == 0 ? 0 : encoder().convert(utf8.substr(i, len), dst);
+        if (got == 0) all = false;
+        sink(dst, got);
+        i += len == 0 ? 1 : len;
+    }
+    return all;
+}
+
+bool allAscii(std::string_view s) {
+    for (const char c : s) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool encode(std::string_view utf8, std::string& out) {
+    out.clear();
+    if (allAscii(utf8)) {
+        out.assign(utf8);
+        return true;
+    }
+    out.reserve(utf8.size());
+    return walkEncoded(utf8, [&out](const char* p, size_t len) {
+        if (len == 0) {
+            out += '?';
+        } else {
+            out.append(p, len);
+        }
+    });
+}
+
+std::string decode(std::string_view bytes) {
+    size_t i = 0;
+    const size_t n = bytes.size();
+    while (i < n && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+    if (i == n) return std::string(bytes);
+
+    const DecodeTable& table = decodeTable();
+    std::string out;
+    out.reserve(n + n / 2);
+    out.assign(bytes.data(), i);
+    while (i < n) {
+        const unsigned char b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            out += static_cast<char>(b);
+            ++i;
+        } else if (isLead(b)) {
+            if (i + 1 < n && isTrail(static_cast<unsigned char>(bytes[i + 1]))) {
+                const unsigned char t = static_cast<unsigned char>(bytes[i + 1]);
+                const char16_t cp = table.pair[leadIndex(b) * TrailCount + (t - 0x40)];
+                appendUtf8(out, cp == NoChar ? Replacement : cp);
+                i += 2;
+            } else {
+                appendUtf8(out, Replacement);
+                ++i;
+            }
+        } else {
+            const char16_t cp = table.single[b];
+            appendUtf8(out, cp == NoChar ? Replacement : cp);
+            ++i;
+        }
+    }
+    return out;
+}
+
+int byteLength(std::string_view utf8) {
+    if (allAscii(utf8)) return static_cast<int>(utf8.size());
+    int length = 0;
+    const bool all = walkEncoded(utf8, [&length](const char*, size_t len) {
+        length += static_cast<int>(len);
+    });
+    return all ? length : -1;
+}
+
+bool encodable(std::string_view utf8) { return byteLength(utf8) >= 0; }
+
+bool validUtf8(std::string_view bytes) {
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const size_t len = utf8SequenceLength(bytes, i);
+        if (len == 0) return false;
+        i += len;
+    }
+    return true;
+}
+
+int charCount(std::string_view utf8) {
+    int count = 0;
+    for (const char c : utf8) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
+    }
+    return count;
+}
+
+}  // namespace tavrin::sjis

@@ -1,0 +1,9 @@
+list(APPEND CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/Sjis.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TextBuffer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SgfWriter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RecordLoad.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SgfReader.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NgfReader.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RecordFile.cpp
+)

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <unistd.h>
+
+#include "formats/RecordFile.h"
+#include "formats/SgfWriter.h"
+#include "tests/formats/FormatsTestSupport.h"
+
+namespace tavrin {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RecordFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("tavrin-formats-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string write(const std::string& name, const std::string& bytes) {
+        const fs::path p = dir_ / name;
+        std::ofstream(p, std::ios::binary) << bytes;
+        return p.string();
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(RecordFileTest, ChoosesTheReaderByExtensionInAnyCase) {
+    const struct {
+        const char* path;
+        RecordKind kind;
+    } cases[] = {{"a.sgf", RecordKind::Sgf}, {"A.SGF", RecordKind::Sgf}, {"b.Ngf", RecordKind::Ngf},
+                 {"c.txt", RecordKind::None}, {"sgf", RecordKind::None}, {"d.sgf.bak", RecordKind::None}};
+    for (const auto& c : cases) EXPECT_EQ(recordKind(c.path), c.kind) << c.path;
+}
+
+TEST_F(RecordFileTest, FileLayerOutcomes) {
+    GameState g = test::newGame(19);
+    TextBuffer buf;
+    const struct {
+        std::string path;
+        LoadStatus status;
+        std::string reason;
+    } cases[] = {
+        {"", LoadStatus::NoPath, ""},
+        {(dir_ / "missing.sgf").string(), LoadStatus::CannotOpen, reason::CannotOpen},
+        {write("empty.sgf", ""), LoadStatus::Empty, reason::Empty},
+        {write("empty.ngf", ""), LoadStatus::Empty, reason::Empty},
+        {write("blank.sgf", "\r\n"), LoadStatus::Refused, reason::Format},
+        {write("game.txt", "(;SZ[9])"), LoadStatus::Refused, NotRecordFile},
+        {write("game.SGF", "(;SZ[9]\r\n;B[aa]\r;W[bb]\n)\r\n"), LoadStatus::Ok, ""},
+    };
+    for (const auto& c : cases) {
+        const LoadResult r = readRecordFile(g, buf, c.path);
+        EXPECT_EQ(r.status, c.status) << c.path;
+        EXPECT_EQ(r.reason, c.reason) << c.path;
+    }
+    EXPECT_EQ(g.MoveCount, 2);
+    EXPECT_EQ(buf.Lines.size(), 4u) << "the file's lines stay in the buffer";
+
+    fs::create_directories(dir_ / "folder.sgf");
+    EXPECT_EQ(readRecordFile(g, buf, (dir_ / "folder.sgf").string()).status, LoadStatus::CannotOpen);
+}
+
+TEST_F(RecordFileTest, ShiftJisFileAndItsSavedBytes) {
+    // ソ (0x83 0x5C) right before "]" stays one character and does not escape the bracket.
+    const std::string path =
+        write("sjis.sgf", "(;GM[1]SZ[9]PB[\x83\x5C]PW[\x94\x92]GN[a\\]b];B[cc])\r\n");
+    GameState g = test::newGame(19);
+    TextBuffer buf;
+    ASSERT_TRUE(fncFileReadSGF(g, buf, path).ok());
+    EXPECT_EQ(g.BlackPlayer, "ソ");
+    EXPECT_EQ(g.WhitePlayer, "白");
+    EXPECT_EQ(g.GameName, "a]b");
+    const std::string saved = sgfFileBytes(g, buf);
+    EXPECT_NE(saved.find("PB[\x83\x5C]PW[\x94\x92]"), std::string::npos);
+    EXPECT_NE(saved.find("GN[a\\]b]"), std::string::npos);
+}
+
+TEST_F(RecordFileTest, NgfFromFile) {
+    const std::string path = write("game.ngf",
+                                   "Rated game\r\n9\r\nB\r\nW\r\nx\r\n0\r\n0\r\n6\r\n2003/05/12\r\n5\r\n"
+                                   "B+R\r\n1\r\nPMABBCCCC\r\n");
+    GameState g = test::newGame(19);
+    TextBuffer buf;
+    ASSERT_TRUE(readRecordFile(g, buf, path).ok());
+    EXPECT_EQ(g.BoardSize, 9);
+    EXPECT_EQ(g.MoveCount, 1);
+    EXPECT_EQ(g.GameDate, "2003-05-12");
+}
+
+}  // namespace
+}  // namespace tavrin

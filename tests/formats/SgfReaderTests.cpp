@@ -1,0 +1,277 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "formats/RecordLoad.h"
+#include "formats/SgfReader.h"
+#include "tests/formats/FormatsTestSupport.h"
+
+namespace tavrin {
+namespace {
+
+using test::boardRows;
+using test::readSgf;
+
+struct Shape {
+    int size;
+    int moves;
+    int handicap;
+    int komi;
+    std::vector<std::string> board;  // rows from the top; empty: not checked
+};
+
+struct ReadCase {
+    const char* what;
+    std::string sgf;
+    std::string reason;  // "" = read
+    Shape shape;
+};
+
+const std::string F = reason::Format;
+
+TEST(SgfReader, ScansTheFirstLineOfPlay) {
+    const ReadCase cases[] = {
+        {"two moves on 9x9", "(;GM[1]SZ[9];B[cc];W[gc])", "",
+         {9, 2, 0, 65,
+          {".........", ".........", "..X...O..", ".........", ".........", ".........",
+           ".........", ".........", "........."}}},
+        {"first branch only", "(;SZ[9];B[aa](;W[bb];B[cc])(;W[dd]))", "",
+         {9, 3, 0, 65,
+          {"X........", ".O.......", "..X......", ".........", ".........", ".........",
+           ".........", ".........", "........."}}},
+        {"() is an empty 19x19 game", "()", "", {19, 0, 0, 65, {}}},
+        {"')' where a property begins ends the record", "(;SZ[9];B[aa])(;W[bb])", "",
+         {9, 1, 0, 65, {}}},
+        {"empty B is not a pass", "(;SZ[9];B[];W[cc])", "", {9, 1, 0, 65, {}}},
+        {"tt is a pass on 9x9", "(;SZ[9];B[tt];W[TT])", "", {9, 2, 0, 65, {}}},
+        {"upper-case points", "(;SZ[9];B[CC])", "",
+         {9, 1, 0, 65,
+          {".........", ".........", "..X......", ".........", ".........", ".........",
+           ".........", ".........", "........."}}},
+        {"AB gives the handicap stones (komi from HA, not from AB)", "(;SZ[9]AB[cc][gg];W[ee])", "",
+         {9, 1, 2, 65,
+          {".........", ".........", "..X......", ".........", "....O....", ".........",
+           "......X..", ".........", "........."}}},
+        {"values without identifier after AB are AB stones", "(;SZ[9]AB[aa][bb]TR[cc][dd])",
+         "", {9, 0, 3, 65, {}}},
+        {"values without identifier before AB are ignored", "(;SZ[9]TR[cc][dd];B[ee])", "",
+         {9, 1, 0, 65, {}}},
+        {"AB after the first move leaves a gap", "(;SZ[9];B[aa];AB[bb];W[cc])", F, {}},
+        {"empty AW ignored", "(;SZ[9]AW[];B[aa])", "", {9, 1, 0, 65, {}}},
+        {"AW with a point", "(;SZ[9]AW[aa])", reason::WhiteSetup, {}},
+        {"blank values are ignored", "(;SZ[ ]GM[\t]B[ ])", "", {19, 0, 0, 65, {}}},
+        {"identifier of three characters", "(;GM[1]\tPB[x])", F, {}},
+        {"mixed-case identifier of four", "(;CoPyright[x])", F, {}},
+        {"two-character identifier with a tab", "(;\tB[aa])", "", {19, 0, 0, 65, {}}},
+        {"lines joined inside a value", "(;SZ[1\n9];B[aa])", "", {19, 1, 0, 65, {}}},
+        {"captures are applied", "(;SZ[9];B[ba];W[aa];B[ab])", "",
+         {9, 3, 0, 65,
+          {".X.......", "X........", ".........", ".........", ".........", ".........",
+           ".........", ".........", "........."}}},
+        {"stones read before SZ are placed on the final board", "(;AB[cc]SZ[9])", "",
+         {9, 0, 1, 65,
+          {".........", ".........", "..X......", ".........", ".........", ".........",
+           ".........", ".........", "........."}}},
+        {"a stone beyond the final board", "(;B[pp]SZ[9])", F, {}},
+        {"HA 2 without AB", "(;HA[2];B[aa])", "", {19, 1, 0, 0, {}}},
+        // Refusals of the scan.
+        {"no opening parenthesis", ";B[aa])", F, {}},
+        {"leading blank", " (;B[aa])", F, {}},
+        {"trailing blank", "(;B[aa]) ", F, {}},
+        {"value not closed", "(;PB[abc)", F, {}},
+        {"backslash at the very end", "(;PB[abc\\)", F, {}},
+        {"GM other than 1", "(;GM[2])", reason::NotGo, {}},
+        {"SZ not a number", "(;SZ[9x])", F, {}},
+        {"SZ 7", "(;SZ[7])", reason::BoardSize, {}},
+        {"HA not a number", "(;HA[two])", F, {}},
+        {"HA 10", "(;HA[10])", reason::Handicap, {}},
+        {"KM 100", "(;KM[100])", reason::Komi, {}},
+        {"B of one letter", "(;B[a])", F, {}},
+        {"B outside 9x9", "(;SZ[9];B[jj])", F, {}},
+        {"AB tt", "(;AB[tt])", F, {}},
+        {"further AB value of three letters", "(;AB[aa][bbb])", F, {}},
+        // Refusals of the replay.
+        {"occupied point", "(;SZ[9];B[aa];W[aa])", F, {}},
+        {"suicide", "(;SZ[9];B[ba];W[cc];B[ab];W[aa])", F, {}},
+        {"ko retaken at once",
+         "(;SZ[9];B[ba];W[ca];B[ab];W[db];B[bc];W[cc];B[ii];W[bb];B[cb];W[bb])", F, {}},
+        {"ko retaken after a move elsewhere",
+         "(;SZ[9];B[ba];W[ca];B[ab];W[db];B[bc];W[cc];B[ii];W[bb];B[cb];W[hh];B[gg];W[bb])", "",
+         {9, 12, 0, 65, {}}},
+        {"duplicate AB stone", "(;AB[aa][aa])", F, {}},
+    };
+    for (const ReadCase& c : cases) {
+        GameState g = test::newGame(19);
+        EXPECT_EQ(readSgf(g, c.sgf), c.reason) << c.what;
+        if (!c.reason.empty()) continue;
+        EXPECT_EQ(g.BoardSize, c.shape.size) << c.what;
+        EXPECT_EQ(g.MoveCount, c.shape.moves) << c.what;
+        EXPECT_EQ(g.HandicapCount, c.shape.handicap) << c.what;
+        EXPECT_EQ(g.KomiTenths, c.shape.komi) << c.what;
+        if (!c.shape.board.empty()) {
+            EXPECT_EQ(boardRows(g), c.shape.board) << c.what;
+        }
+    }
+}
+
+TEST(SgfReader, LeavesTheGameEndedAtTheLastMove) {
+    GameState g = test::newGame(19);
+    g.Modified = true;
+    g.Level = 1;
+    ASSERT_EQ(readSgf(g, "(;GM[1]SZ[9];B[cc];W[gc])", "/tmp/a.sgf"), "");
+    EXPECT_EQ(g.CurrentFileName, "/tmp/a.sgf");
+    EXPECT_EQ(g.CurrentMove, 3);
+    EXPECT_EQ(g.SideToMove, Black);
+    EXPECT_EQ(g.LastMovePos, 7 * 11 + 3);
+    EXPECT_TRUE(g.GameOver);
+    EXPECT_TRUE(g.ReplayMode);
+    EXPECT_FALSE(g.EndedByPasses);
+    EXPECT_FALSE(g.Modified);
+    EXPECT_EQ(g.GameDate, "");
+    EXPECT_EQ(g.BlackPlayer, "");
+    EXPECT_EQ(g.WhitePlayer, "");
+    EXPECT_EQ(g.Level, 1);
+    EXPECT_EQ(g.AppTag, test::AppTagOfThisBuild);
+    EXPECT_EQ(g.MoveColor[1], Black);
+    EXPECT_EQ(g.MovePos[2], 7 * 11 + 3);
+    EXPECT_EQ(g.CoordName[3 * 11 + 3], "C  3");
+
+    ASSERT_EQ(readSgf(g, "(;SZ[9]AB[aa][ii])"), "");
+    EXPECT_EQ(g.SideToMove, White) << "white plays after handicap stones";
+    ASSERT_EQ(readSgf(g, "(;SZ[9];B[aa];W[bb];B[tt];W[tt])"), "");
+    EXPECT_TRUE(g.EndedByPasses);
+    EXPECT_EQ(g.SideToMove, Black);
+    ASSERT_EQ(readSgf(g, "(;SZ[9])"), "");
+    EXPECT_EQ(g.SideToMove, Black);
+    EXPECT_EQ(g.CurrentFileName, "") << "a paste leaves the record untitled";
+}
+
+TEST(SgfReader, GameInformation) {
+    GameState g = test::newGame(19);
+    ASSERT_EQ(readSgf(g,
+                      "(;GM[1]FF[4]AP[x]GN[名人戦]EV[ev]DT[2005-07-01]PB[a\\]b\\\\c]PW[白]"
+                      "RU[Japanese]RE[B+R]US[u]C[comment]N[n])"),
+              "");
+    EXPECT_EQ(g.GameName, "名人戦");
+    EXPECT_EQ(g.GameDate, "2005-07-01");
+    EXPECT_EQ(g.BlackPlayer, "a]b\\c");
+    EXPECT_EQ(g.WhitePlayer, "白");
+    EXPECT_EQ(g.GameRule, "Japanese");
+    EXPECT_EQ(g.GameComment, "B+R");
+
+    const struct {
+        const char* sgf;
+        const char* name;
+        const char* date;
+    } cases[] = {
+        {"(;TE[t]GN[g])", "g", ""},
+        {"(;GN[g]TE[t]EV[e])", "g", ""},
+        {"(;EV[e]TE[t])", "e", ""},
+        {"(;GN[a]GN[b])", "b", ""},
+        {"(;DT[2005/7/1])", "", "2005-07-01"},
+        {"(;DT[2005-07-01,02])", "", ""},
+        {"(;DT[2001/10/01 22:03:45 UT])", "", ""},
+        {"(;DT[2001-10-01 22:03])", "", "2001-10-01"},
+        {"(;RD[2004-02-29])", "", "2004-02-29"},
+        {"(;DT[2005-07-01]RD[2004-02-29])", "", "2005-07-01"},
+        {"(;DT[2003-02-29])", "", ""},
+        {"(;DT[05-7-1])", "", "2005-07-01"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(readSgf(g, c.sgf), "") << c.sgf;
+        EXPECT_EQ(g.GameName, c.name) << c.sgf;
+        EXPECT_EQ(g.GameDate, c.date) << c.sgf;
+    }
+}
+
+TEST(SgfReader, Komi) {
+    const struct {
+        const char* sgf;
+        const char* reason;
+        int tenths;
+    } cases[] = {
+        {"(;KM[7.5])", "", 75},
+        {"(;KM[6])", "", 60},
+        {"(;KM[0.25])", "", 5},
+        {"(;KM[ +6.5 ])", "", 65},
+        {"(;KM[-6.5])", "", -60},
+        {"(;KM[99.9])", "", 995},
+        {"(;KM[100])", reason::Komi, 0},
+        {"(;KM[650])", reason::Komi, 0},
+        {"(;KM[6,5])", "", 0},  // not a number: no komi
+        {"(;KM[-])", "", 0},
+        {"(;HA[3])", "", 0},
+        {"(;HA[0])", "", 65},
+        {"(;KM[5.5]HA[3])", "", 55},
+        {"(;AP[MultiGo:4.4.4]GN[日本棋院ネット対局 1]HA[1]KM[6.5])", "", 60},
+        {"(;AP[MultiGo:4.4.4]GN[日本棋院ネット対局 1]HA[1])", "", 65},
+        {"(;AP[MultiGo:4.4.4]GN[日本棋院ネット対局 1]HA[2]KM[0.5])", "", 0},
+        {"(;AP[Other]GN[日本棋院ネット対局 1]HA[1]KM[6.5])", "", 65},
+        {"(;AP[MultiGo:4.4.4]GN[日本棋院ネット対局 1]HA[0]KM[6.5])", "", 65},
+    };
+    for (const auto& c : cases) {
+        GameState g = test::newGame(19);
+        EXPECT_EQ(readSgf(g, c.sgf), c.reason) << c.sgf;
+        if (*c.reason == '\0') {
+            EXPECT_EQ(g.KomiTenths, c.tenths) << c.sgf;
+        }
+    }
+}
+
+TEST(SgfReader, RefusalLeavesTheGameExactlyAsItWas) {
+    GameState g = test::newGame(13);
+    g.GameName = "before";
+    g.CurrentFileName = "/tmp/before.sgf";
+    test::play(g, test::point(g, 4, 4));
+    g.Modified = true;
+    const GameState before = g;
+    // One refusal of the scan, two of the replay (a move and an AB stone).
+    for (const char* sgf : {"(;SZ[7])", "(;SZ[9];B[aa];W[aa])", "(;SZ[9]AB[aa][aa];W[bb])",
+                            "(;SZ[9];B[aa];AB[bb];W[cc])"}) {
+        ASSERT_NE(readSgf(g, sgf, "/tmp/refused.sgf"), "") << sgf;
+        EXPECT_EQ(g.CurrentFileName, before.CurrentFileName) << sgf;
+        EXPECT_EQ(g.BoardSize, 13) << sgf;
+        EXPECT_EQ(g.Board, before.Board) << sgf;
+        EXPECT_EQ(g.MovePos, before.MovePos) << sgf;
+        EXPECT_EQ(g.MoveCount, 1) << sgf;
+        EXPECT_EQ(g.GameName, "before") << sgf;
+        EXPECT_TRUE(g.Modified) << sgf;
+        EXPECT_FALSE(g.GameOver) << sgf;
+    }
+}
+
+TEST(SgfReader, RecordCapacity) {
+    // 1024 entries (the record arrays) are read; one more is refused.
+    std::string passes = "(;SZ[9]";
+    for (int k = 0; k < 1024; ++k) passes += k % 2 ? ";W[tt]" : ";B[tt]";
+    GameState g = test::newGame(19);
+    ASSERT_EQ(readSgf(g, passes + ")"), "");
+    EXPECT_EQ(g.MoveCount, 1024);
+    EXPECT_EQ(readSgf(g, passes + ";B[tt])"), reason::TooLong);
+    EXPECT_EQ(readSgf(g, "(;SZ[9]AB[aa]" + passes.substr(7) + ")"), reason::TooLong);
+}
+
+TEST(SgfReader, ResultSentence) {
+    const struct {
+        const char* result;
+        const char* sentence;
+    } cases[] = {
+        {"0", "持碁です"},
+        {"0.5", "持碁です"},
+        {"B+R", "黒の中押し勝ちです"},
+        {"W+Resign", "白の中押し勝ちです"},
+        {"B+T", "白の時間切れ負けです"},
+        {"W+Time", "黒の時間切れ負けです"},
+        {"B+3.5", "黒の3.5目勝ちです"},
+        {"W+12345678901234", "白の1234567890目勝ちです"},
+        {"B+一二三四五六七八九十百", "黒の一二三四五六七八九十目勝ちです"},
+        {"b+r", "b+r"},
+        {"Void", "Void"},
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(fncReToComment(c.result), c.sentence) << c.result;
+}
+
+}  // namespace
+}  // namespace tavrin

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "formats/Sjis.h"
+#include "formats/TextBuffer.h"
+
+namespace tavrin {
+namespace {
+
+using namespace std::string_literals;
+
+struct DecodeCase {
+    const char* what;
+    std::string bytes;
+    std::string utf8;
+};
+
+TEST(Sjis, DecodesLeadByteAwareAndNeverDropsAByte) {
+    const DecodeCase cases[] = {
+        {"ASCII unchanged", "(;PB[a\\]b])", "(;PB[a\\]b])"},
+        {"so before ] stays one character", "\x83\x5C]", "ソ]"},
+        {"full-width and half-width kana", "\x8D\x95\x94\xD4\xB1", "黒番ｱ"},
+        {"NEC extension", "\x87\x40", "①"},
+        {"IBM extension", "\xFA\x40", "ⅰ"},
+        {"NEC-selected IBM extension", "\xED\x40", "纊"},
+        {"0x5C is a backslash, not a yen sign", "\x5C", "\\"},
+        {"single byte without character", "a\x80z", "a\uFFFDz"},
+        {"0xA0 and 0xFD..0xFF", "\xA0\xFD\xFE\xFF", "\uFFFD\uFFFD\uFFFD\uFFFD"},
+        {"unassigned pair is one replacement", "\x85\x40]", "\uFFFD]"},
+        {"lead byte before a non-trail byte", "\x83 ]", "\uFFFD ]"},
+        {"lead byte cut off at the end", "ab\x83", "ab\uFFFD"},
+        {"lead byte swallows the bracket after it", "\x83\x5D", "ゾ"},
+        {"embedded NUL kept", "a\0b"s, "a\0b"s},
+    };
+    for (const DecodeCase& c : cases) {
+        EXPECT_EQ(sjis::decode(c.bytes), c.utf8) << c.what;
+    }
+}
+
+struct EncodeCase {
+    const char* utf8;
+    const char* bytes;  // "?" for each character without a CP932 form
+    bool all;
+    int length;  // byteLength
+};
+
+TEST(Sjis, EncodesAndMeasuresInCodePage932) {
+    const EncodeCase cases[] = {
+        {"", "", true, 0},
+        {"Tavrin:0.5.1.20", "Tavrin:0.5.1.20", true, 15},
+        {"黒番対局者", "\x8D\x95\x94\xD4\x91\xCE\x8B\xC7\x8E\xD2", true, 10},
+        {"ソ", "\x83\x5C", true, 2},
+        {"ｱ", "\xB1", true, 1},
+        {"①ⅰ", "\x87\x40\xFA\x40", true, 4},
+        {"～", "\x81\x60", true, 2},
+        {"〜", "\x81\x60", true, 2},  // wave dash as typed on Linux: same byte pair
+        {"骊龙", "??", false, -1},
+        {"한국", "??", false, -1},
+        {"a¥b", "a?b", false, -1},  // would become the escape character 0x5C
+        {"€", "?", false, -1},
+    };
+    for (const EncodeCase& c : cases) {
+        std::string out;
+        EXPECT_EQ(sjis::encode(c.utf8, out), c.all) << c.utf8;
+        EXPECT_EQ(out, c.bytes) << c.utf8;
+        EXPECT_EQ(sjis::byteLength(c.utf8), c.length) << c.utf8;
+        EXPECT_EQ(sjis::encodable(c.utf8), c.all) << c.utf8;
+    }
+}
+
+TEST(Sjis, EveryDecodableDoubleByteCodeRoundTrips) {
+    // Each pair either comes back as itself or, for the duplicated NEC/IBM codes, as
+    // another pair of the same character.
+    int pairs = 0;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (lead > 0x9F && lead < 0xE0) continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            if (trail == 0x7F) continue;
+            const std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
+            const std::string text = sjis::decode(bytes);
+            if (text == "\uFFFD") continue;
+            ++pairs;
+            std::string back;
+            ASSERT_TRUE(sjis::encode(text, back)) << std::hex << lead << " " << trail;
+            ASSERT_EQ(back.size(), 2u);
+            EXPECT_EQ(sjis::decode(back), text);
+        }
+    }
+    EXPECT_GT(pairs, 7000);  // JIS X 0208 plus the Windows extensions
+}
+
+TEST(Sjis, ValidUtf8IsStrict) {
+    const struct {
+        std::string bytes;
+        bool valid;
+    } cases[] = {
+        {"", true},
+        {"abc", true},
+        {"骊龙 한국 ü 😀", true},
+        {"\xC0\xAF", false},          // overlong "/"
+        {"\xE0\x80\xAF", false},      // overlong
+        {"\xED\xA0\x80", false},      // surrogate
+        {"\xF4\x90\x80\x80", false},  // above U+10FFFF
+        {"\xE9\xAA", false},          // cut off
+        {"\x8D\x95\x94\xD4", false},  // Shift-JIS
+        {"\x83\x5C]", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(sjis::validUtf8(c.bytes), c.valid) << c.bytes;
+    EXPECT_EQ(sjis::charCount("a黒ｱ😀"), 4);
+}
+
+TEST(TextBuffer, SplitsAtEveryLineBreakAndJoinsWithCrLf) {
+    const struct {
+        std::string text;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"", {}},
+        {"\r\n", {""}},
+        {"a", {"a"}},
+        {"a\r\nb\rc\nd", {"a", "b", "c", "d"}},
+        {"a\r\n", {"a"}},
+        {"a\n\n", {"a", ""}},
+        {"a\r\r\nb", {"a", "", "b"}},
+    };
+    TextBuffer buf;
+    buf.Lines = {"left", "over", "from", "before"};
+    for (const auto& c : cases) {
+        buf.setText(c.text);
+        EXPECT_EQ(buf.Lines, c.lines) << c.text;
+    }
+    buf.Lines = {"(;GN[黒", "]", ")"};
+    EXPECT_EQ(buf.text(), "(;GN[黒\r\n]\r\n)\r\n");
+    EXPECT_EQ(buf.joined(), "(;GN[黒])");
+    std::string bytes;
+    EXPECT_TRUE(buf.fileBytes(bytes));
+    EXPECT_EQ(bytes, "(;GN[\x8D\x95\r\n]\r\n)\r\n");
+    buf.setFileBytes("a\x83\x5C\r\nb\r");
+    EXPECT_EQ(buf.Lines, (std::vector<std::string>{"aソ", "b"}));
+}
+
+}  // namespace
+}  // namespace tavrin
