@@ -24,7 +24,7 @@ namespace {
 std::string pathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 bool folderWritable(const QString& folder) {
-    return ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+    return QFileInfo(folder).isDir() && ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
 }
 
 }  // namespace
@@ -66,11 +66,6 @@ void TfrmMain::FormCreate() {
     SettingsFile ini;
     ini.load(pathBytes(SettingsPath));
     readSettings(ini);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect r = geometry();
-        r.moveCenter(screen->availableGeometry().center());
-        move(r.topLeft());
-    }
     // 5.
     HelpFile = QCoreApplication::applicationDirPath() + QStringLiteral("/Tavrin.chm");
     // 6.
@@ -139,6 +134,11 @@ void TfrmMain::readSettings(const SettingsFile& ini) {
     resize(ini.ReadInteger("Display", "Width", 684), ini.ReadInteger("Display", "Height", 567));
     SavedWidth = width();
     SavedHeight = height();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect r = geometry();
+        r.moveCenter(screen->availableGeometry().center());
+        move(r.topLeft());
+    }
 
     SavedState = ini.ReadInteger("Display", "State", 0);
     if (SavedState == 0 || SavedState == 1)
@@ -202,18 +202,22 @@ bool TfrmMain::writeSettingsFile() {
     // Lines of keys this program does not use are kept.
     ini.load(pathBytes(SettingsPath));
     writeSettings(ini);
-    SettingsWrittenTo.clear();
-    if (ini.save(pathBytes(SettingsPath))) {
-        SettingsWrittenTo = SettingsPath;
-        return true;
-    }
-    // The folder could not be written after all: the user's config folder takes the file.
     const QString user = userSettingsPath();
-    if (user == SettingsPath) return false;
-    QDir().mkpath(QFileInfo(user).absolutePath());
-    if (!ini.save(pathBytes(user))) return false;
-    SettingsWrittenTo = user;
-    return true;
+    auto saveTo = [&](const QString& path) {
+        if (path == user) QDir().mkpath(QFileInfo(user).absolutePath());
+        return ini.save(pathBytes(path));
+    };
+    SettingsWrittenTo.clear();
+    // When the chosen folder cannot be written after all, the user's config folder
+    // takes the file.
+    for (const QString& path : {SettingsPath, user}) {
+        if (saveTo(path)) {
+            SettingsWrittenTo = path;
+            return true;
+        }
+        if (path == user) break;
+    }
+    return false;
 }
 
 void TfrmMain::FormClose() {

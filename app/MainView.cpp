@@ -87,13 +87,14 @@ void TfrmMain::wheelEvent(QWheelEvent* e) {
     e->ignore();
 }
 
+// The actions are run only while enabled, so triggering them runs their handlers.
 void TfrmMain::FormMouseWheelDown() {
     // With the side panel shown the wheel belongs to the move list.
-    if (pnlSubBase->isHidden() && actKifuNext->isEnabled()) actKifuNextExecute();
+    if (pnlSubBase->isHidden() && actKifuNext->isEnabled()) actKifuNext->trigger();
 }
 
 void TfrmMain::FormMouseWheelUp() {
-    if (pnlSubBase->isHidden() && actKifuBack->isEnabled()) actKifuBackExecute();
+    if (pnlSubBase->isHidden() && actKifuBack->isEnabled()) actKifuBack->trigger();
 }
 
 void TfrmMain::pnlMainResize() { tmrDelay->start(); }

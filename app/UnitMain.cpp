@@ -465,7 +465,9 @@ void TfrmMain::buildGameInfo() {
             l->setGeometry(x, y, w, h);
         else
             l->move(x, y);
-        if (opensDialog) l->installEventFilter(this);
+        // The captions take double clicks without passing them on to the panel.
+        l->installEventFilter(this);
+        l->setProperty("opensDialog", opensDialog);
         return l;
     };
     lblGameName = label("lblGameName", 6, 3, 182, 18, 0, true);
@@ -623,7 +625,9 @@ bool TfrmMain::event(QEvent* e) {
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::MouseButtonDblClick && watched->isWidgetType()) {
-        actPlayConfigExecute();
+        // The game-information command is never disabled: triggering it runs its handler.
+        const QVariant opens = watched->property("opensDialog");
+        if (!opens.isValid() || opens.toBool()) actPlayConfig->trigger();
         return true;
     }
     return QMainWindow::eventFilter(watched, e);

@@ -1,0 +1,320 @@
+// The action list, menus, popup menus, radio groups and icons of the real window.
+
+#include <QActionGroup>
+#include <QImage>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <set>
+
+#include "tests/app/AppTestKit.h"
+
+namespace tavrin::test {
+namespace {
+
+// How every action stands right after start-up: a new game in play mode.
+struct ActionExpect {
+    const char* name;
+    const char* category;
+    const char* caption;
+    const char* hint;
+    const char* shortcut;
+    int icon;
+    int check;  // -1 not checkable, 0 unchecked, 1 checked
+    bool enabled;
+    bool visible;
+};
+
+const ActionExpect kActions[] = {
+    {"actFileOpen", "ファイル", "", "", "", -1, -1, true, true},
+    {"actFileOpenCK", "ファイル", "棋譜の読み込み(&O)...", "棋譜の読み込み", "Ctrl+O", 0, -1, true, true},
+    {"actFileReOpen", "ファイル", "棋譜の再読み込み(&R)", "棋譜の再読み込み", "", 13, -1, false, true},
+    {"actFileSave", "ファイル", "棋譜の上書き保存(&S)", "棋譜を上書き保存する", "Ctrl+S", 1, -1, false, true},
+    {"actFileSaveAs", "ファイル", "名前の別名保存(&A)...", "棋譜に別名をつけて保存する", "", 11, -1, true, true},
+    {"actFileExit", "ファイル", "Tavrinを終了する(&X)", "Tavrinを終了する", "", -1, -1, true, true},
+    {"actClipBoard", "ファイル", "棋譜をコピー(&C)", "棋譜をsgf形式でコピー", "Ctrl+C", 22, -1, true, true},
+    {"actClipPast", "ファイル", "棋譜を貼り付け(&V)", "sgf形式の棋譜を貼り付け", "Ctrl+V", 23, -1, true, true},
+    {"actPlayNew", "対局", "新規対局(&N)", "新規対局", "Ctrl+N", 14, -1, true, true},
+    {"actPlayConfig", "対局", "対局情報(&D)", "対局情報", "Ctrl+D", -1, -1, true, true},
+    {"actPlayStop", "対局", "対局中断(&B)", "対局を中断する", "Ctrl+B", 20, -1, true, true},
+    {"actPlayResume", "対局", "対局再開(&R)", "対局を再開する", "Ctrl+R", 16, -1, false, true},
+    {"actPlayPass", "対局", "パス(&P)", "パスをする", "Ctrl+P", 18, -1, true, true},
+    {"actPlayMatta", "対局", "待った(&M)", "待ったをする", "Ctrl+M", 24, -1, false, true},
+    {"actPlayGiveUp", "対局", "投了(&T)", "投了をする", "Ctrl+T", 19, -1, true, true},
+    {"actPlayStnChg", "対局", "石替り(&Q)", "石替えをする", "Ctrl+Q", -1, -1, false, false},
+    {"actPlayHint", "対局", "ヒント(&H)", "ヒントを表示する", "Ctrl+H", -1, -1, false, false},
+    {"actPlayKeisei", "対局", "形勢判断(&K)", "形勢判断をする", "Ctrl+K", -1, -1, false, false},
+    {"actPlayEdit", "対局", "盤面編集(&E)", "盤面を編集する", "Ctrl+E", -1, -1, false, false},
+    {"actPlayKentou", "対局", "検討をする(&Y)", "検討を始める", "Ctrl+Y", -1, -1, false, false},
+    {"actPlayUtinaosi", "対局", "打ち直し(&U)", "コンピュータの着手を変える", "Ctrl+U", -1, -1, false, false},
+    {"actKifuAuto", "棋譜観賞", "", "自動再生開始", "Ctrl+A", 9, -1, false, true},
+    {"actKifuFirst", "棋譜観賞", "", "最初に戻す", "Ctrl+Up", 3, -1, false, true},
+    {"actKifuLast", "棋譜観賞", "", "最後に飛ぶ", "Ctrl+Down", 8, -1, false, true},
+    {"actKifuBack", "棋譜観賞", "", "１手戻す", "Ctrl+Left", 5, -1, false, true},
+    {"actKifuNext", "棋譜観賞", "", "１手進む", "Ctrl+Right", 6, -1, false, true},
+    {"actKifuBack10", "棋譜観賞", "", "10手戻す", "Ctrl+Shift+Left", 4, -1, false, true},
+    {"actKifuNext10", "棋譜観賞", "", "10手進む", "Ctrl+Shift+Right", 7, -1, false, true},
+    {"actKifuSpedd05", "棋譜観賞", "0.5秒 間隔(&0)", "", "Ctrl+0", -1, 0, true, true},
+    {"actKifuSpedd10", "棋譜観賞", "1.0秒 間隔(&1)", "", "Ctrl+1", -1, 1, true, true},
+    {"actKifuSpedd20", "棋譜観賞", "2.0秒 間隔(&2)", "", "Ctrl+2", -1, 0, true, true},
+    {"actKifuSpedd30", "棋譜観賞", "3.0秒 間隔(&3)", "", "Ctrl+3", -1, 0, true, true},
+    {"actKifuSpedd40", "棋譜観賞", "4.0秒 間隔(&4)", "", "Ctrl+4", -1, 0, true, true},
+    {"actKifuSpedd50", "棋譜観賞", "5.0秒 間隔(&5)", "", "Ctrl+5", -1, 0, true, true},
+    {"actDispZahyou", "表示", "座標表示(&Z)", "座標表示をする", "", -1, 1, true, true},
+    {"actDispGbnHanten", "表示", "碁盤反転(&H)", "碁盤を反転させる", "", -1, 0, true, true},
+    {"actDispToolBar", "表示", "ツールバー(&T)", "ツールバー", "", -1, 1, true, true},
+    {"actDispToolBarTop", "表示", "上に移動(&T)", "上に移動", "", -1, 1, true, true},
+    {"actDispToolBarBottom", "表示", "下に移動(&B)", "下に移動", "", -1, 0, true, true},
+    {"actDispToolBarLeft", "表示", "左に移動(&L)", "左に移動", "", -1, 0, true, true},
+    {"actDispToolBarRight", "表示", "右に移動(&R)", "右に移動", "", -1, 0, true, true},
+    {"actDispDataPanel", "表示", "情報表示パネル(&P)", "情報表示パネルを標示する", "", -1, 1, true, true},
+    {"actDispPanelKifuBtn", "表示", "棋譜観賞ボタン(&B)", "棋譜観賞ボタンを表示する", "", -1, 1, true, true},
+    {"actDispStatusBar", "表示", "ステータスバー(&S)", "ステータスバーを表示する", "", -1, 1, true, true},
+    {"actDispTejun", "表示", "手順表示(&J)", "手順表示", "", -1, -1, false, false},
+    {"actDispFskJsk", "表示", "布石定石(&F)", "布石定石を表示する", "", -1, -1, false, false},
+    {"actDispKifu", "表示", "棋譜ウィンドウ(K)", "棋譜ウィンドウを表示する", "", -1, -1, false, false},
+    {"actDispComment", "表示", "コメントウィンドウ(&C)", "コメントウィンドウを標示する", "", -1, -1, false, false},
+    {"actDispConfig", "表示", "環境設定(&D)", "その他の環境設定をする", "", 12, -1, false, false},
+    {"actHelpContents", "ヘルプ", "目次(&C)", "ヘルプの目次を表示する", "F1", 2, -1, true, true},
+    {"actHelpIndex", "ヘルプ", "キーワード(&I)", "", "", -1, -1, true, true},
+    {"actHelpAbout", "ヘルプ", "バージョン情報(&A)", "バージョン情報を表示する", "", -1, -1, true, true},
+    {"actPnlMainReSize", "その他", "", "", "", -1, -1, true, true},
+    {"actCansel", "その他", "キャンセル(&C)", "ポップアップメニューを閉じる", "", -1, -1, true, true},
+};
+
+TEST_F(MainWindowTest, EveryActionAsListed) {
+    auto w = open();
+    ASSERT_EQ(w->actListMain.size(), std::size(kActions));
+    for (const ActionExpect& e : kActions) {
+        SCOPED_TRACE(e.name);
+        QAction* a = w->findChild<QAction*>(QString::fromUtf8(e.name));
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(w->action(QString::fromUtf8(e.name)), a);
+        EXPECT_EQ(a->property("category").toString(), QString::fromUtf8(e.category));
+        EXPECT_EQ(a->text(), QString::fromUtf8(e.caption));
+        EXPECT_EQ(a->statusTip(), QString::fromUtf8(e.hint));
+        if (*e.hint) {
+            EXPECT_EQ(a->toolTip(), QString::fromUtf8(e.hint));
+        }
+        EXPECT_EQ(a->shortcut().toString(QKeySequence::PortableText), QString::fromUtf8(e.shortcut));
+        EXPECT_EQ(a->property("iconIndex").toInt(), e.icon);
+        EXPECT_EQ(a->icon().isNull(), e.icon < 0);
+        if (e.icon >= 0) {
+            EXPECT_EQ(a->icon().pixmap(16, 16).toImage(),
+                      w->imgListIcon.at(static_cast<std::size_t>(e.icon)).pixmap(16, 16).toImage());
+        }
+        EXPECT_EQ(a->isCheckable(), e.check >= 0);
+        if (e.check >= 0) {
+            EXPECT_EQ(a->isChecked(), e.check == 1);
+        }
+        EXPECT_EQ(a->isEnabled(), e.enabled);
+        EXPECT_EQ(a->isVisible(), e.visible);
+    }
+}
+
+TEST_F(MainWindowTest, SpeedActionsCarryTheirInterval) {
+    auto w = open();
+    const std::pair<QAction*, int> speeds[] = {{w->actKifuSpedd05, 500},  {w->actKifuSpedd10, 1000},
+                                               {w->actKifuSpedd20, 2000}, {w->actKifuSpedd30, 3000},
+                                               {w->actKifuSpedd40, 4000}, {w->actKifuSpedd50, 5000}};
+    for (const auto& [a, ms] : speeds) EXPECT_EQ(TfrmMain::tagOf(a), ms) << a->objectName().toStdString();
+}
+
+TEST_F(MainWindowTest, MainMenuTree) {
+    auto w = open();
+    QStringList top;
+    for (QAction* a : w->mnuMain->actions()) top << a->text();
+    EXPECT_EQ(top, (QStringList{"ファイル(&F)", "対局(&P)", "棋譜観賞(&K)", "表示(&D)", "ヘルプ(&H)"}));
+    const struct {
+        QMenu* menu;
+        QStringList items;
+    } menus[] = {
+        {w->mnuFile,
+         {"棋譜の読み込み(&O)...", "棋譜の再読み込み(&R)", "棋譜の上書き保存(&S)", "棋譜の別名保存(&A)...",
+          "-", "棋譜をコピー(&C)", "棋譜を貼り付け(&V)", "-", "Tavrinを終了する(&X)"}},
+        {w->mnuPlay,
+         {"新規対局(&N)", "対局情報(&D)", "-", "パス(&P)", "投了(&T)", "待った(&M)", "-", "対局中断(&B)",
+          "対局再開(&R)", "~-", "~形勢判断(&K)", "~ヒント(&H)", "~検討をする(&Y)", "~-", "~打ち直し(&U)",
+          "~石替り(&Q)", "~-", "~盤面編集(&E)"}},
+        {w->mnuKifuP,
+         {"自動再生開始(&A)", "-", "最初に戻す(&F)", "最後に飛ぶ(&L)", "-", "１手戻す(&B)", "１手進む(&W)",
+          "-", "10手戻す(&C)", "10手進む(&Y)", "-", "自動再生速度(&S)"}},
+        {w->mnuKifuSpeed,
+         {"0.5秒 間隔(&0)", "1.0秒 間隔(&1)", "2.0秒 間隔(&2)", "3.0秒 間隔(&3)", "4.0秒 間隔(&4)",
+          "5.0秒 間隔(&5)"}},
+        {w->mnuDisp,
+         {"座標表示(&Z)", "碁盤反転(&H)", "~手順表示(&J)", "~布石定石(&F)", "-", "ツールバー(&T)",
+          "情報表示パネル(&P)", "棋譜観賞ボタン(&B)", "ステータスバー(&S)", "~棋譜ウィンドウ(K)",
+          "~コメントウィンドウ(&C)", "~-", "~環境設定(&D)"}},
+        {w->mnuDispToolBar,
+         {"ツールバー表示(&N)", "-", "上に移動(&T)", "左に移動(&L)", "右に移動(&R)", "下に移動(&B)"}},
+        {w->mnuHelp, {"目次(&C)", "キーワード(&I)", "バージョン情報(&A)"}},
+        {w->pumToolBar, {"非表示にする(&N)", "上に移動(&T)", "左に移動(&L)", "右に移動(&R)", "下に移動(&B)"}},
+        {w->pumStatusBar, {"非表示にする(&N)"}},
+        {w->pumPanelSub, {"対局情報(&D)", "情報表示パネル非表示(&N)", "棋譜観賞ボタン(&B)"}},
+        {w->pumGoban, {"パス(&P)", "投了(&T)", "待った(&M)", "-", "キャンセル(&C)"}},
+        {w->pumPanelKifBtn, {"非表示にする(&N)", "-", "自動再生速度(&S)"}},
+        {w->pumPanelKifBtnSpeed,
+         {"0.5秒 間隔(&0)", "1.0秒 間隔(&1)", "2.0秒 間隔(&2)", "3.0秒 間隔(&3)", "4.0秒 間隔(&4)",
+          "5.0秒 間隔(&5)"}},
+    };
+    for (const auto& m : menus) {
+        ASSERT_NE(m.menu, nullptr);
+        EXPECT_EQ(itemsOf(m.menu), m.items) << m.menu->objectName().toStdString();
+    }
+    for (const char* name : {"mnuKifuP", "pumToolBar", "pumStatusBar", "pumPanelSub", "pumGoban",
+                             "pumPanelKifBtn"})
+        EXPECT_NE(w->findChild<QMenu*>(QString::fromUtf8(name)), nullptr) << name;
+    EXPECT_EQ(w->findChild<QAction*>("mnuKifuAuto"), w->mnuKifuAuto);
+}
+
+TEST_F(MainWindowTest, ItemsWithTheirOwnHints) {
+    auto w = open();
+    const struct {
+        const char* item;
+        const char* hint;
+        QAction* source;
+    } items[] = {
+        {"mnuFileSaveAs", "棋譜に別名をつけて保存する", w->actFileSaveAs},
+        {"mnuKifuAuto", "自動再生開始", w->actKifuAuto},
+        {"mnuKifuFirst", "最初に戻す", w->actKifuFirst},
+        {"mnuDispToolBarShow", "ツールバーを表示する", w->actDispToolBar},
+        {"mnuDispDataPanel", "情報表示パネルを表示する", w->actDispDataPanel},
+        {"mnuHelpIndex", "キーワード", w->actHelpIndex},
+        {"pumToolBarHide", "非表示にする", w->actDispToolBar},
+        {"pumStatusBarHide", "非表示にする", w->actDispStatusBar},
+        {"pumPanelSubHide", "パネルを非表示にする", w->actDispDataPanel},
+        {"pumPanelKifBtnHide", "非表示にする", w->actDispPanelKifuBtn},
+    };
+    for (const auto& i : items) {
+        auto* item = w->findChild<QAction*>(QString::fromUtf8(i.item));
+        ASSERT_NE(item, nullptr) << i.item;
+        EXPECT_EQ(item->statusTip(), QString::fromUtf8(i.hint)) << i.item;
+        EXPECT_EQ(item->property("sourceAction").toString(), i.source->objectName()) << i.item;
+        EXPECT_EQ(item->isEnabled(), i.source->isEnabled()) << i.item;
+        EXPECT_EQ(item->shortcut(), i.source->shortcut()) << i.item;
+    }
+    EXPECT_EQ(w->mnuDispToolBar->menuAction()->statusTip(), QStringLiteral("ツールバー"));
+}
+
+TEST_F(MainWindowTest, ItemsFollowTheirActionAndForwardToIt) {
+    auto w = open();
+    auto* hideToolBar = w->findChild<QAction*>("pumToolBarHide");
+    auto* kifuFirst = w->findChild<QAction*>("mnuKifuFirst");
+    ASSERT_TRUE(hideToolBar && kifuFirst);
+    // Checked while the toolbar is visible; choosing it hides the toolbar.
+    EXPECT_TRUE(hideToolBar->isChecked());
+    hideToolBar->trigger();
+    EXPECT_TRUE(w->tlbMain->isHidden());
+    EXPECT_FALSE(w->actDispToolBar->isChecked());
+    EXPECT_FALSE(hideToolBar->isChecked());
+    w->actDispToolBar->trigger();
+    EXPECT_FALSE(w->tlbMain->isHidden());
+    EXPECT_TRUE(hideToolBar->isChecked());
+
+    EXPECT_FALSE(kifuFirst->isEnabled());
+    w->actKifuFirst->setEnabled(true);
+    EXPECT_TRUE(kifuFirst->isEnabled());
+    QSignalSpy fired(w->actKifuFirst, &QAction::triggered);
+    kifuFirst->trigger();
+    EXPECT_EQ(fired.count(), 1);
+    // The replay commands change the auto item's icon and hint through the action.
+    w->actKifuAuto->setStatusTip(QStringLiteral("自動再生停止"));
+    w->actKifuAuto->setIcon(w->imgListIcon.at(10));
+    EXPECT_EQ(w->mnuKifuAuto->statusTip(), QStringLiteral("自動再生停止"));
+    EXPECT_EQ(w->mnuKifuAuto->icon().pixmap(16, 16).toImage(), w->imgListIcon.at(10).pixmap(16, 16).toImage());
+    EXPECT_EQ(w->mnuKifuAuto->text(), QStringLiteral("自動再生開始(&A)"));
+}
+
+TEST_F(MainWindowTest, RadioGroupsAreIndependentAndCanBeLeftEmpty) {
+    auto w = open();
+    const struct {
+        const char* what;
+        QActionGroup* group;
+        QAction* checked;  // checked at start
+        QAction* other;
+        QActionGroup* otherGroup;
+    } groups[] = {
+        {"position", w->grpToolBarPosition, w->actDispToolBarTop, w->actDispToolBarLeft, w->grpKifuSpeed},
+        {"speed", w->grpKifuSpeed, w->actKifuSpedd10, w->actKifuSpedd30, w->grpToolBarPosition},
+    };
+    for (const auto& g : groups) {
+        SCOPED_TRACE(g.what);
+        QAction* otherMark = g.otherGroup->checkedAction();
+        ASSERT_NE(otherMark, nullptr);
+        ASSERT_EQ(g.group->checkedAction(), g.checked);
+        g.other->trigger();
+        EXPECT_TRUE(g.other->isChecked());
+        EXPECT_FALSE(g.checked->isChecked());
+        EXPECT_EQ(g.otherGroup->checkedAction(), otherMark);
+        // Executing the checked action clears it: the group has no mark.
+        g.other->trigger();
+        EXPECT_EQ(g.group->checkedAction(), nullptr);
+        EXPECT_EQ(g.otherGroup->checkedAction(), otherMark);
+        g.checked->trigger();
+        EXPECT_EQ(g.group->checkedAction(), g.checked);
+    }
+}
+
+TEST_F(MainWindowTest, ShortcutsOfActionsWithoutHandlerDoNothing) {
+    auto w = open();
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    // A shortcut with a handler reaches its action through the same path.
+    QSignalSpy pass(w->actPlayPass, &QAction::triggered);
+    QTest::keyClick(w.get(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(pass.count(), 1);
+    const std::pair<QAction*, Qt::Key> dead[] = {
+        {w->actPlayStnChg, Qt::Key_Q}, {w->actPlayHint, Qt::Key_H},    {w->actPlayKeisei, Qt::Key_K},
+        {w->actPlayEdit, Qt::Key_E},   {w->actPlayKentou, Qt::Key_Y}, {w->actPlayUtinaosi, Qt::Key_U},
+    };
+    for (const auto& [a, key] : dead) {
+        QSignalSpy fired(a, &QAction::triggered);
+        QTest::keyClick(w.get(), key, Qt::ControlModifier);
+        EXPECT_EQ(fired.count(), 0) << a->objectName().toStdString();
+        EXPECT_FALSE(a->isEnabled());
+    }
+}
+
+TEST_F(MainWindowTest, ToolBarButtonsInOrder) {
+    auto w = open();
+    QStringList names;
+    for (QAction* a : w->tlbMain->actions()) {
+        QWidget* b = w->tlbMain->widgetForAction(a);
+        names << (a->isSeparator() ? QStringLiteral("-") : b ? b->objectName() : QStringLiteral("?"));
+        if (auto* button = qobject_cast<QToolButton*>(b)) {
+            EXPECT_EQ(button->toolTip(), a->toolTip());
+        }
+    }
+    EXPECT_EQ(names, (QStringList{"tlbPlayNew", "-", "tlbFileOpen1", "tlbFileSave", "tlbClipBoard",
+                                  "tlbClipPast", "-", "tlbPlayPass", "tlbPlayGiveUp", "tlbPlayMatta", "-",
+                                  "tlbPlayStop", "tlbPlayResume"}));
+}
+
+TEST_F(MainWindowTest, ImageListsHoldDistinctPicturesOfTheirSize) {
+    auto w = open();
+    ASSERT_EQ(w->imgListIcon.size(), 25u);
+    std::set<QByteArray> seen;
+    for (const QIcon& icon : w->imgListIcon) {
+        const QImage img = icon.pixmap(16, 16).toImage();
+        ASSERT_FALSE(img.isNull());
+        EXPECT_EQ(img.size(), QSize(16, 16));
+        seen.insert(QByteArray(reinterpret_cast<const char*>(img.constBits()), img.sizeInBytes()));
+    }
+    EXPECT_EQ(seen.size(), 25u);
+    ASSERT_EQ(w->imgListMk1.size(), 3u);
+    for (const QPixmap& p : w->imgListMk1) EXPECT_EQ(p.size(), QSize(12, 15));
+    for (QToolButton* b : {w->btnKifuFirst, w->btnKifuBack10, w->btnKifuBack, w->btnKifuAuto,
+                           w->btnKifuNext, w->btnKifuNext10, w->btnKifuLast})
+        EXPECT_FALSE(b->icon().isNull()) << b->objectName().toStdString();
+    // The auto button's held-down glyph differs from its up glyph.
+    const QIcon& autoIcon = w->btnKifuAuto->icon();
+    EXPECT_NE(autoIcon.pixmap(16, 16, QIcon::Normal, QIcon::On).toImage(),
+              autoIcon.pixmap(16, 16, QIcon::Normal, QIcon::Off).toImage());
+}
+
+}  // namespace
+}  // namespace tavrin::test

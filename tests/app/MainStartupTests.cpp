@@ -1,0 +1,284 @@
+// Start-up from the settings file, the close question and the settings written at close.
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include "app/SettingsFile.h"
+#include "tests/app/AppTestKit.h"
+
+namespace tavrin::test {
+namespace {
+
+const char* const kDefaultIni =
+    "[PlayInfo]\r\nLevel=2\r\nBrdSize=19\r\nPutStone=0\r\nKomi=65\r\n\r\n"
+    "[Display]\r\nWidth=684\r\nHeight=567\r\nState=0\r\nGbnHanten=0\r\nToolBar=1\r\n"
+    "ToolBarTop=1\r\nToolBarBottom=0\r\nToolBarLeft=0\r\nToolBarRight=0\r\nDataPanel=1\r\n"
+    "PanelKifuBtn=1\r\nStatusBar=1\r\nZahyou=1\r\n\r\n"
+    "[KifuAuto]\r\nSpeed=1000\r\n\r\n"
+    "[Directory]\r\nLastReadDir=\r\nLastWriteDir=\r\n";
+
+TEST_F(MainWindowTest, FirstRunWithoutSettingsFile) {
+    auto w = open();
+    EXPECT_EQ(w->SettingsPath, iniPath());
+    EXPECT_EQ(w->Game.BoardSize, 19);
+    EXPECT_EQ(w->Game.HandicapCount, 0);
+    EXPECT_EQ(w->Game.KomiTenths, 65);
+    EXPECT_EQ(w->Game.Level, 2);
+    EXPECT_EQ(w->tmrKifuAuto->interval(), 1000);
+    EXPECT_FALSE(w->tmrKifuAuto->isActive());
+    EXPECT_FALSE(w->tmrTime->isActive());
+    EXPECT_EQ(w->tmrTime->interval(), 1000);
+    EXPECT_TRUE(w->actKifuSpedd10->isChecked());
+    EXPECT_TRUE(w->actDispToolBarTop->isChecked());
+    EXPECT_TRUE(w->actDispZahyou->isChecked());
+    EXPECT_FALSE(w->actDispGbnHanten->isChecked());
+    EXPECT_EQ(w->toolBarArea(w->tlbMain), Qt::TopToolBarArea);
+    for (QWidget* shown : {static_cast<QWidget*>(w->tlbMain), static_cast<QWidget*>(w->stbMain),
+                           static_cast<QWidget*>(w->pnlKifuBtn), w->pnlSubBase})
+        EXPECT_FALSE(shown->isHidden()) << shown->objectName().toStdString();
+    EXPECT_EQ(w->size(), QSize(684, 567));
+    EXPECT_EQ(w->SavedState, 0);
+    EXPECT_EQ(w->Game.SetupState, 9);
+    EXPECT_EQ(w->Game.AppTag, "Tavrin:0.5.1.20");
+    EXPECT_FALSE(w->Game.ReadOnlyFile);
+    EXPECT_TRUE(w->acceptDrops());
+    EXPECT_TRUE(w->HelpFile.endsWith("/Tavrin.chm"));
+    const QString title = QString::fromStdString(w->Game.GameName);
+    EXPECT_TRUE(QRegularExpression(R"(^Tavrin \d{4}/\d\d/\d\d \d\d:\d\d$)").match(title).hasMatch())
+        << title.toStdString();
+    EXPECT_EQ(w->lblGameName->text(), title);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("新規 - Tavrin"));
+    EXPECT_TRUE(prompts.asked.empty());
+}
+
+TEST_F(MainWindowTest, ClosingWritesEveryKeyInOrder) {
+    auto w = open();
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(w->SettingsWrittenTo, iniPath());
+    EXPECT_EQ(readFile(iniPath()), QString::fromUtf8(kDefaultIni));
+}
+
+TEST_F(MainWindowTest, SettingsAreRestoredAndWrittenBack) {
+    const QByteArray ini =
+        "[PlayInfo]\r\nLevel=0\r\nBrdSize=9\r\nPutStone=3\r\nKomi=55\r\n\r\n"
+        "[Display]\r\nWidth=700\r\nHeight=600\r\nState=0\r\nGbnHanten=1\r\nToolBar=0\r\n"
+        "ToolBarTop=0\r\nToolBarBottom=0\r\nToolBarLeft=1\r\nToolBarRight=0\r\nDataPanel=1\r\n"
+        "PanelKifuBtn=0\r\nStatusBar=0\r\nZahyou=0\r\n\r\n"
+        "[KifuAuto]\r\nSpeed=3000\r\n\r\n"
+        "[Directory]\r\nLastReadDir=/home/u/棋譜 集/\r\nLastWriteDir=/tmp/out/\r\n";
+    writeFile(iniPath(), ini);
+    auto w = open();
+    EXPECT_EQ(w->Game.BoardSize, 9);
+    EXPECT_EQ(w->Game.HandicapCount, 3);
+    EXPECT_EQ(w->Game.KomiTenths, 55);
+    EXPECT_EQ(w->Game.Level, 0);
+    EXPECT_EQ(w->Game.SideToMove, 2);
+    EXPECT_EQ(w->lblPutStone->text(), QStringLiteral("置き石 ： ３子"));
+    EXPECT_EQ(w->lblKomi->text(), QStringLiteral("コミ ： ５目半"));
+    EXPECT_EQ(w->tmrKifuAuto->interval(), 3000);
+    EXPECT_TRUE(w->actKifuSpedd30->isChecked());
+    EXPECT_EQ(w->toolBarArea(w->tlbMain), Qt::LeftToolBarArea);
+    EXPECT_TRUE(w->actDispToolBarLeft->isChecked());
+    EXPECT_FALSE(w->actDispToolBarTop->isChecked());
+    EXPECT_TRUE(w->tlbMain->isHidden());
+    EXPECT_TRUE(w->stbMain->isHidden());
+    EXPECT_TRUE(w->pnlKifuBtn->isHidden());
+    EXPECT_FALSE(w->pnlSubBase->isHidden());
+    EXPECT_TRUE(w->actDispGbnHanten->isChecked());
+    EXPECT_FALSE(w->actDispZahyou->isChecked());
+    EXPECT_EQ(w->size(), QSize(700, 600));
+    EXPECT_EQ(w->LastReadDir, QStringLiteral("/home/u/棋譜 集/"));
+    EXPECT_EQ(w->LastWriteDir, QStringLiteral("/tmp/out/"));
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(readFile(iniPath()), QString::fromUtf8(ini));
+}
+
+TEST_F(MainWindowTest, ToolBarPositionKeys) {
+    const struct {
+        const char* keys;  // Top Bottom Left Right
+        Qt::ToolBarArea area;
+        const char* marked;  // "" = none
+    } cases[] = {
+        {"1000", Qt::TopToolBarArea, "actDispToolBarTop"},
+        {"0100", Qt::BottomToolBarArea, "actDispToolBarBottom"},
+        {"0001", Qt::RightToolBarArea, "actDispToolBarRight"},
+        {"0110", Qt::LeftToolBarArea, "actDispToolBarLeft"},
+        {"1101", Qt::RightToolBarArea, "actDispToolBarRight"},
+        {"0000", Qt::TopToolBarArea, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keys);
+        writeFile(iniPath(), QByteArray("[Display]\nToolBarTop=") + c.keys[0] + "\nToolBarBottom=" +
+                                 c.keys[1] + "\nToolBarLeft=" + c.keys[2] + "\nToolBarRight=" +
+                                 c.keys[3] + "\n");
+        auto w = open();
+        EXPECT_EQ(w->toolBarArea(w->tlbMain), c.area);
+        QAction* marked = w->grpToolBarPosition->checkedAction();
+        EXPECT_EQ(marked ? marked->objectName() : QString(), QString::fromUtf8(c.marked));
+    }
+}
+
+TEST_F(MainWindowTest, OddSpeedKeepsItsIntervalAndMarksOneSecond) {
+    writeFile(iniPath(), "[KifuAuto]\nSpeed=1500\n");
+    auto w = open();
+    EXPECT_EQ(w->tmrKifuAuto->interval(), 1500);
+    EXPECT_TRUE(w->actKifuSpedd10->isChecked());
+    EXPECT_TRUE(w->close());
+    SettingsFile back;
+    ASSERT_TRUE(back.load(QFile::encodeName(iniPath()).toStdString()));
+    EXPECT_EQ(back.ReadInteger("KifuAuto", "Speed", 0), 1500);
+}
+
+TEST_F(MainWindowTest, MaximizedWindowKeepsItsLastNormalSize) {
+    writeFile(iniPath(), "[Display]\nWidth=700\nHeight=600\nState=2\n");
+    auto w = open();
+    EXPECT_TRUE(w->windowState() & Qt::WindowMaximized);
+    w->show();
+    QApplication::processEvents();
+    w->tmrDelayTimer();
+    EXPECT_EQ(w->SavedState, 2);
+    EXPECT_TRUE(w->close());
+    SettingsFile back;
+    ASSERT_TRUE(back.load(QFile::encodeName(iniPath()).toStdString()));
+    EXPECT_EQ(back.ReadInteger("Display", "State", -1), 2);
+    EXPECT_EQ(back.ReadInteger("Display", "Width", 0), 700);
+    EXPECT_EQ(back.ReadInteger("Display", "Height", 0), 600);
+}
+
+TEST_F(MainWindowTest, LastReadDirRoundTrip) {
+    {
+        auto w = open();
+        w->LastReadDir = QStringLiteral("/srv/棋譜/2024年/");
+        EXPECT_TRUE(w->close());
+    }
+    auto again = open();
+    EXPECT_EQ(again->LastReadDir, QStringLiteral("/srv/棋譜/2024年/"));
+}
+
+TEST_F(MainWindowTest, GarbageSettingsGiveDefaults) {
+    const QByteArray files[] = {
+        "[PlayInfo]\nBrdSize=nineteen\nKomi=6.5\n[KifuAuto]\nSpeed=fast\n[Display]\nWidth=wide\n"
+        "Height=\nToolBar=maybe\nState=x\n",
+        QByteArray("\x00\xff\xfe[[[=\n=\n[Display\nWidth", 24),
+        QByteArray(static_cast<int>(SettingsFile::MaxBytes) + 10, '['),
+        "",
+    };
+    for (const QByteArray& bytes : files) {
+        writeFile(iniPath(), bytes);
+        auto w = open();
+        EXPECT_EQ(w->Game.BoardSize, 19);
+        EXPECT_EQ(w->Game.KomiTenths, 65);
+        EXPECT_EQ(w->tmrKifuAuto->interval(), 1000);
+        EXPECT_EQ(w->size(), QSize(684, 567));
+        EXPECT_FALSE(w->tlbMain->isHidden());
+        EXPECT_EQ(w->SavedState, 0);
+    }
+}
+
+TEST_F(MainWindowTest, ImpossibleSettingsAreCorrectedForTheGame) {
+    writeFile(iniPath(), "[PlayInfo]\nBrdSize=17\nPutStone=1\n[KifuAuto]\nSpeed=0\n");
+    auto w = open();
+    EXPECT_EQ(w->Game.BoardSize, 19);
+    EXPECT_EQ(w->Game.HandicapCount, 0);
+    // An impossible handicap shows nothing after the colon.
+    EXPECT_EQ(w->lblPutStone->text(), QStringLiteral("置き石 ： "));
+    EXPECT_EQ(w->tmrKifuAuto->interval(), 1000);
+}
+
+TEST_F(MainWindowTest, SettingsInTheUserConfigFolderWin) {
+    writeFile(iniPath(), "[KifuAuto]\nSpeed=2000\n");
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/xdg/Tavrin"));
+    writeFile(xdgIniPath(), "[KifuAuto]\nSpeed=4000\n");
+    auto w = open();
+    EXPECT_EQ(w->SettingsPath, xdgIniPath());
+    EXPECT_EQ(w->tmrKifuAuto->interval(), 4000);
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(w->SettingsWrittenTo, xdgIniPath());
+}
+
+TEST_F(MainWindowTest, UnwritableFolderMovesTheFileToTheUserConfigFolder) {
+    writeFile(dir.path() + "/plain", "not a folder");
+    auto w = open(dir.path() + "/plain/Tavrin.Ini");
+    EXPECT_EQ(w->SettingsPath, xdgIniPath());
+    w->tmrKifuAuto->setInterval(5000);
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(w->SettingsWrittenTo, xdgIniPath());
+    auto again = open(dir.path() + "/plain/Tavrin.Ini");
+    EXPECT_EQ(again->tmrKifuAuto->interval(), 5000);
+}
+
+TEST_F(MainWindowTest, SettingsThatCannotBeWrittenAnywhereDoNotStopClosing) {
+    writeFile(dir.path() + "/plain", "not a folder");
+    setXdg(dir.path() + "/plain/xdg");
+    auto w = open(dir.path() + "/plain/Tavrin.Ini");
+    w->show();
+    EXPECT_TRUE(w->close());
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(w->SettingsWrittenTo.isEmpty());
+}
+
+TEST_F(MainWindowTest, CloseQuestion) {
+    const struct {
+        const char* file;
+        const char* name;
+        Answer answer;
+        bool closes;
+    } cases[] = {
+        {"", "無題.sgf", Answer::Cancel, false},
+        {"/home/u/kifu/名局.sgf", "名局.sgf", Answer::No, true},
+        // Yes runs the save command; the record is still modified, so the window stays.
+        {"/home/u/kifu/game.ngf", "game.ngf", Answer::Yes, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(iniPath());
+        ScriptedPrompts fresh;
+        MainOptions o;
+        o.settingsPath = iniPath();
+        TfrmMain w(fresh, o);
+        w.show();
+        w.Game.CurrentFileName = c.file;
+        w.Game.Modified = true;
+        fresh.answers.push_back(c.answer);
+        EXPECT_EQ(w.close(), c.closes);
+        ASSERT_EQ(fresh.texts("confirm").size(), 1u);
+        EXPECT_EQ(fresh.texts("confirm")[0],
+                  QStringLiteral("棋譜「%1」は変更されています。\n保存しますか？").arg(QString::fromUtf8(c.name)));
+        EXPECT_EQ(w.isVisible(), !c.closes);
+        EXPECT_EQ(QFile::exists(iniPath()), c.closes);
+        EXPECT_TRUE(w.Game.Modified);
+        w.Game.Modified = false;
+    }
+}
+
+TEST_F(MainWindowTest, UnmodifiedRecordClosesWithoutAsking) {
+    auto w = open();
+    w->show();
+    EXPECT_TRUE(w->close());
+    EXPECT_TRUE(prompts.asked.empty());
+}
+
+TEST_F(MainWindowTest, CommandLineFileOfUnknownKindStartsANewGame) {
+    auto w = open({}, {dir.path() + "/notes.txt"});
+    EXPECT_EQ(w->Game.SetupState, 9);
+    EXPECT_EQ(w->kifuRowCount(), 1);
+    EXPECT_FALSE(w->lsvKifu->isHidden());
+    EXPECT_TRUE(w->LastReadDir.isEmpty());
+    EXPECT_TRUE(prompts.asked.empty());
+}
+
+TEST(AppSetup, StandardButtonsSpeakJapanese) {
+    ASSERT_TRUE(installJapanese(*QCoreApplication::instance()));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("はい(&Y)"));
+    EXPECT_EQ(QLocale().toString(QDate(2024, 3, 7), QLocale::ShortFormat), QStringLiteral("2024/03/07"));
+}
+
+}  // namespace
+}  // namespace tavrin::test
