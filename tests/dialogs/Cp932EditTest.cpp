@@ -1,0 +1,107 @@
+// The byte-limited edit as the user drives it: typing, pasting and inserting.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QTest>
+
+#include "view/Cp932Edit.h"
+
+using tavrin::Cp932Edit;
+
+namespace {
+
+struct EditCase {
+    const char* name;
+    int limit;
+    QString initial;
+    int caret;  // where the insertion happens
+    QString inserted;
+    QString text;      // the edit's text afterwards
+    int caretAfter;
+};
+
+TEST(Cp932Edit, InsertionsAreCheckedInBytes) {
+    const EditCase cases[] = {
+        {"title: 16 full-width fill 32 bytes", 32, "", 0,
+         QString::fromUtf8("一二三四五六七八九十一二三四五六七"),
+         QString::fromUtf8("一二三四五六七八九十一二三四五六"), 16},
+        {"name: mixed widths to 24 bytes", 24, "Tavrin", 6,
+         QString::fromUtf8("囲碁対局棋譜鑑賞再生あ"), QString::fromUtf8("Tavrin囲碁対局棋譜鑑賞再"), 15},
+        {"korean syllable rejected", 24, "ab", 2, QString::fromUtf8("한"), "ab", 2},
+        {"emoji (two UTF-16 units) stripped, caret in units", 24, "ab", 1,
+         QString::fromUtf8("x😀y"), "axyb", 3},
+        {"middle insertion keeps the tail", 8, "abXY", 2, QString::fromUtf8("漢字仮名"),
+         QString::fromUtf8("ab漢字XY"), 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Cp932Edit edit(c.limit);
+        edit.setText(c.initial);
+        edit.setCursorPosition(c.caret);
+        edit.insert(c.inserted);
+        EXPECT_EQ(edit.text(), c.text);
+        EXPECT_EQ(edit.cursorPosition(), c.caretAfter);
+    }
+}
+
+// One key press per character, with the character as the key's text.
+void typeText(QWidget* w, const QString& text) {
+    for (uint cp : text.toUcs4()) {
+        const QString ch = QString::fromUcs4(reinterpret_cast<const char32_t*>(&cp), 1);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, ch);
+        QApplication::sendEvent(w, &press);
+    }
+}
+
+// What an input method hands over when the user confirms a conversion.
+void commitText(QWidget* w, const QString& text) {
+    QInputMethodEvent e;
+    e.setCommitString(text);
+    QApplication::sendEvent(w, &e);
+}
+
+TEST(Cp932Edit, TypingStopsAtTheLimit) {
+    Cp932Edit edit(24);
+    edit.show();
+    commitText(&edit, QString::fromUtf8("名人戦第一局黒番対局者"));
+    typeText(&edit, "XYZ");
+    // 11 full-width characters are 22 bytes; two half-width ones fit, the third does not.
+    EXPECT_EQ(edit.text(), QString::fromUtf8("名人戦第一局黒番対局者XY"));
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    typeText(&edit, QString::fromUtf8("한ab"));
+    EXPECT_EQ(edit.text(), QString::fromUtf8("名人戦第一局黒番対局者Xa"));
+    commitText(&edit, QString::fromUtf8("碁"));
+    EXPECT_EQ(edit.text(), QString::fromUtf8("名人戦第一局黒番対局者Xa"));
+}
+
+TEST(Cp932Edit, PasteIsCut) {
+    QApplication::clipboard()->setText(QString::fromUtf8("白番한対局者Rokiru"));
+    Cp932Edit edit(12);
+    edit.setText("ab");
+    edit.end(false);
+    edit.paste();
+    EXPECT_EQ(edit.text(), QString::fromUtf8("ab白番対局者"));
+}
+
+TEST(Cp932Edit, ProgramTextShownWholeAndOnlyShrinks) {
+    Cp932Edit edit(8);
+    const QString longName = QString::fromUtf8("一二三四五六");  // 12 bytes from a record
+    edit.setText(longName);
+    EXPECT_EQ(edit.text(), longName);
+    edit.end(false);
+    edit.insert("a");
+    EXPECT_EQ(edit.text(), longName);
+    edit.backspace();
+    EXPECT_EQ(edit.text(), QString::fromUtf8("一二三四五"));
+}
+
+TEST(Cp932Edit, TooltipBackground) {
+    Cp932Edit edit(32);
+    EXPECT_EQ(edit.palette().color(QPalette::Base), edit.palette().color(QPalette::ToolTipBase));
+    EXPECT_EQ(edit.byteLimit(), 32);
+}
+
+}  // namespace

@@ -1,0 +1,26 @@
+#include "view/Dialogs.h"
+
+#include "view/UnitAbout.h"
+#include "view/UnitGameInfo.h"
+#include "view/UnitGameNew.h"
+
+namespace tavrin {
+
+bool runGameNewDialog(Prompts& prompts, QWidget* parent, GameState& game) {
+    TDlgGameNew dlg(game, parent);
+    prompts.exec(dlg);
+    return dlg.Accepted();
+}
+
+bool runGameInfoDialog(Prompts& prompts, QWidget* parent, GameState& game) {
+    TDlgGameInfo dlg(game, parent);
+    prompts.exec(dlg);
+    return dlg.Accepted();
+}
+
+void showAboutBox(Prompts& prompts, QWidget* parent) {
+    TAboutBox box(QStringLiteral(TAVRIN_FILE_VERSION), parent);
+    prompts.exec(box);
+}
+
+}  // namespace tavrin

@@ -1,0 +1,98 @@
+#include "view/UnitGameNew.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <tuple>
+
+#include "view/Cp932Edit.h"
+#include "view/DialogTexts.h"
+
+namespace tavrin {
+
+namespace {
+
+QComboBox* addCombo(QWidget* parent, const char* name, const QStringList& items, int x, int y) {
+    auto* cmb = new QComboBox(parent);
+    cmb->setObjectName(name);
+    cmb->setFont(comboFont());
+    cmb->addItems(items);
+    cmb->setGeometry(x, y, 116, 21);
+    return cmb;
+}
+
+}  // namespace
+
+TDlgGameNew::TDlgGameNew(GameState& game, QWidget* parent)
+    : GameDialog(game, parent, QStringLiteral("新規対局"), 409, 251) {
+    setObjectName("DlgGameNew");
+
+    // Level (left, hidden with its label) and board size (right); handicap and komi below.
+    cmbLevel = addCombo(this, "cmbLevel", {"初級", "中級", "上級"}, 84, 144);
+    lblLevel = addLabel(this, QStringLiteral("レベル(&L)："), 8, 147, cmbLevel);
+    lblLevel->setObjectName("lblLevel");
+    cmbLevel->setEnabled(false);
+    cmbLevel->hide();
+    lblLevel->hide();
+
+    cmbGoban = addCombo(this, "cmbGoban", {"１９路盤", "１３路盤", "　９路盤"}, 285, 144);
+    addLabel(this, QStringLiteral("碁盤(&S)："), 217, 147, cmbGoban);
+
+    cmbPutStone = addCombo(this, "cmbPutStone",
+                           {"なし", "２子", "３子", "４子", "５子", "６子", "７子", "８子", "９子"},
+                           84, 173);
+    addLabel(this, QStringLiteral("置き石(&I)："), 8, 176, cmbPutStone);
+
+    cmbKomi->setGeometry(285, 173, 116, 21);
+    addLabel(this, QStringLiteral("コミ(&K)："), 217, 176, cmbKomi);
+
+    std::tie(btnOk, btnCancel) = addOkCancel(this, "btnOk", "btnCancel", 214);
+
+    QWidget* order[] = {EdtGameName,   EdtGameComment, Black.rdoMan, Black.rdoComp,
+                        Black.edtName, White.rdoMan,   White.rdoComp, White.edtName,
+                        cmbLevel,      cmbGoban,       cmbPutStone,  cmbKomi,
+                        btnOk,         btnCancel};
+    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+    connect(btnOk, &QPushButton::clicked, this, &TDlgGameNew::btnOkClick);
+    connect(btnCancel, &QPushButton::clicked, this, &TDlgGameNew::btnCancelClick);
+
+    FormCreate();
+    EdtGameName->setFocus();
+}
+
+void TDlgGameNew::FormCreate() {
+    // Every showing proposes a fresh title, an empty comment and the default names.
+    const QDateTime now = QDateTime::currentDateTime();
+    EdtGameName->setText(QString::fromStdString(dialogs::defaultGameTitle(
+        now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
+        now.time().minute())));
+    EdtGameComment->setText(QString());
+
+    Black.fill(QStringLiteral("黒番対局者"), Game.BlackPlayerKind);
+    White.fill(QStringLiteral("白番対局者"), Game.WhitePlayerKind);
+    prcLevelEnable();
+
+    cmbLevel->setCurrentIndex(Game.Level >= 0 && Game.Level <= 2 ? Game.Level : -1);
+    cmbGoban->setCurrentIndex(dialogs::gobanIndex(Game.BoardSize));
+    cmbPutStone->setCurrentIndex(dialogs::putStoneIndex(Game.HandicapCount));
+    // A handicap game proposes no komi, whatever the previous one was.
+    fillKomi(Game.HandicapCount >= 1 ? 0 : Game.KomiTenths, KomiAbove::SixAndAHalf);
+}
+
+void TDlgGameNew::prcLevelEnable() {
+    cmbLevel->setEnabled(!(Black.human() && White.human()));
+}
+
+void TDlgGameNew::storeValues() {
+    GameDialog::storeValues();
+    // A level outside 0..2 (from the settings file) has no item and stays as it was.
+    if (cmbLevel->currentIndex() >= 0) Game.Level = cmbLevel->currentIndex();
+    Game.BoardSize = dialogs::boardSizeFromIndex(cmbGoban->currentIndex());
+    Game.HandicapCount = dialogs::handicapFromIndex(cmbPutStone->currentIndex());
+    Game.KomiTenths = chosenKomi();
+}
+
+}  // namespace tavrin

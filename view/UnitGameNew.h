@@ -1,0 +1,40 @@
+#pragma once
+// TDlgGameNew, the new-game dialog "新規対局": title, comment, the two players' names, board
+// size, handicap and komi of the next game; carries the player kinds and the level hidden.
+
+#include "view/DialogParts.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace tavrin {
+
+class TDlgGameNew : public GameDialog {
+    Q_OBJECT
+public:
+    // Fills the controls from the game; nothing is written before OK.
+    TDlgGameNew(GameState& game, QWidget* parent = nullptr);
+
+public slots:
+    void btnOkClick() { accept(); }
+    void btnCancelClick() { reject(); }
+    // The level matters only while the computer plays a side.
+    void prcLevelEnable();
+
+protected:
+    void playerKindChanging() override { prcLevelEnable(); }
+    void storeValues() override;
+
+private:
+    void FormCreate();
+
+    QLabel* lblLevel;
+    QComboBox* cmbLevel;
+    QComboBox* cmbGoban;
+    QComboBox* cmbPutStone;
+    QPushButton* btnOk;
+    QPushButton* btnCancel;
+};
+
+}  // namespace tavrin
