@@ -1,7 +1,6 @@
 #include "formats/RecordLoad.h"
 
 #include <climits>
-#include <utility>
 
 #include "game/Engine.h"
 
@@ -102,14 +101,60 @@ std::string dateText(std::string_view text) {
     return std::string(out, 10);
 }
 
+namespace {
+
+// Moves a finished load into the game: every field a load sets. The game keeps the rest
+// (Level, ReadOnlyFile, AppTag), as it would had the load run on it directly.
+void adoptLoad(GameState& g, const GameState& w) {
+    g.BoardSize = w.BoardSize;
+    g.BoardStride = w.BoardStride;
+    g.BoardLast = w.BoardLast;
+    g.Board = w.Board;
+    g.DirOffset = w.DirOffset;
+    g.MovePos = w.MovePos;
+    g.MoveColor = w.MoveColor;
+    g.MoveTime = w.MoveTime;
+    g.MoveCaptures = w.MoveCaptures;
+    g.CapturedPos = w.CapturedPos;
+    g.CapturedCount = w.CapturedCount;
+    g.CurrentMove = w.CurrentMove;
+    g.MoveCount = w.MoveCount;
+    g.SideToMove = w.SideToMove;
+    g.LastMovePos = w.LastMovePos;
+    g.MoveSeconds = w.MoveSeconds;
+    g.BlackTotalSeconds = w.BlackTotalSeconds;
+    g.WhiteTotalSeconds = w.WhiteTotalSeconds;
+    g.GameName = w.GameName;
+    g.GameComment = w.GameComment;
+    g.BlackPlayer = w.BlackPlayer;
+    g.WhitePlayer = w.WhitePlayer;
+    g.BlackPlayerKind = w.BlackPlayerKind;
+    g.WhitePlayerKind = w.WhitePlayerKind;
+    g.HandicapCount = w.HandicapCount;
+    g.KomiTenths = w.KomiTenths;
+    g.GameDate = w.GameDate;
+    g.GameRule = w.GameRule;
+    g.CoordName = w.CoordName;
+    g.CurrentFileName = w.CurrentFileName;
+    g.Modified = w.Modified;
+    g.ReplayMode = w.ReplayMode;
+    g.GameOver = w.GameOver;
+    g.EndedByPasses = w.EndedByPasses;
+    g.MouseArmed = w.MouseArmed;
+    g.SetupState = w.SetupState;
+}
+
+}  // namespace
+
 LoadResult commitRecord(GameState& g, const ReadRecord& r) {
     if (r.StandardHandicap + r.SetupCount + r.MoveCount > RecordCapacity) {
         return LoadResult::refused(reason::TooLong);
     }
-    // The load runs on a copy and replaces the game only when every stone was accepted,
-    // so a refused record can never leave a partial game behind (nor be saved over).
+    // The load runs on a work copy and replaces the game only when every stone was
+    // accepted, so a refused record never leaves a partial game behind (nor can it be saved
+    // over the refused file). The work copy needs nothing from the game: the new game set up
+    // below resets everything the replay reads.
     thread_local GameState work;
-    work = g;
     NullPainter painter;
 
     work.CurrentFileName = r.FileName;
@@ -161,7 +206,7 @@ LoadResult commitRecord(GameState& g, const ReadRecord& r) {
 
     prcEndOfGameCore(work);
     work.Modified = false;
-    std::swap(g, work);
+    adoptLoad(g, work);
     return {};
 }
 

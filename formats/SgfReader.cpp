@@ -179,17 +179,21 @@ Refusal scan(std::string_view text, Scan& sc) {
         if (idChars > 2) return reason::Format;
 
         value.clear();
-        for (++i;; ++i) {
-            if (i >= n) return reason::Format;
-            char c = text[i];
-            if (c == ']') break;
-            if (c == '\\') {
-                if (++i >= n) return reason::Format;
-                c = text[i];
-            }
-            value += c;
-        }
         ++i;
+        while (true) {
+            size_t j = i;
+            while (j < n && text[j] != ']' && text[j] != '\\') ++j;
+            value.append(text.data() + i, j - i);
+            if (j >= n) return reason::Format;
+            if (text[j] == ']') {
+                i = j + 1;
+                break;
+            }
+            // A backslash is dropped; the character after it is taken whatever it is.
+            if (j + 1 >= n) return reason::Format;
+            value += text[j + 1];
+            i = j + 2;
+        }
 
         if (idBytes > 2) idBytes = 2, id[0] = id[1] = '?';  // a multi-byte character
         for (int k = 0; k < idBytes; ++k) {
@@ -199,6 +203,26 @@ Refusal scan(std::string_view text, Scan& sc) {
         if ((ident.empty() && !sc.abSeen) || blank(value)) continue;
         if (const Refusal refusal = property(sc, ident, value)) return refusal;
     }
+}
+
+// Start values of a scan; of the entries only those the last scan filled are cleared.
+void resetScan(Scan& sc) {
+    const int used = sc.s + sc.r - 1;
+    for (int e = 1; e <= used && e <= RecordCapacity; ++e) sc.entries[e] = ScanEntry{};
+    sc.app.clear();
+    sc.name.clear();
+    sc.date.clear();
+    sc.black.clear();
+    sc.white.clear();
+    sc.rule.clear();
+    sc.result.clear();
+    sc.size = 19;
+    sc.handicap = 0;
+    sc.komi = 65;
+    sc.komiGiven = false;
+    sc.abSeen = false;
+    sc.s = 0;
+    sc.r = 1;
 }
 
 // Position of a scanned entry on the final board; 0 when it lies outside it.
@@ -212,8 +236,17 @@ int entryPos(const ScanEntry& e, int size) {
 
 LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::string& name) {
     thread_local Scan sc;
-    sc = Scan{};
-    if (const Refusal refusal = scan(buf.joined(), sc)) return LoadResult::refused(*refusal);
+    resetScan(sc);
+    // A record of one line is scanned where it stands; others are joined first.
+    thread_local std::string joined;
+    std::string_view text;
+    if (buf.Lines.size() == 1) {
+        text = buf.Lines.front();
+    } else {
+        joined = buf.joined();
+        text = joined;
+    }
+    if (const Refusal refusal = scan(text, sc)) return LoadResult::refused(*refusal);
 
     const int moves = sc.r - 1;
     if (sc.s + moves > RecordCapacity) return LoadResult::refused(reason::TooLong);

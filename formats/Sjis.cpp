@@ -193,23 +193,27 @@ bool encode(std::string_view utf8, std::string& out) {
 }
 
 std::string decode(std::string_view bytes) {
-    size_t i = 0;
+    const char* p = bytes.data();
     const size_t n = bytes.size();
-    while (i < n && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+    size_t i = 0;
+    while (i < n && static_cast<unsigned char>(p[i]) < 0x80) ++i;
     if (i == n) return std::string(bytes);
 
     const DecodeTable& table = decodeTable();
     std::string out;
     out.reserve(n + n / 2);
-    out.assign(bytes.data(), i);
+    out.assign(p, i);
     while (i < n) {
-        const unsigned char b = static_cast<unsigned char>(bytes[i]);
-        if (b < 0x80) {
-            out += static_cast<char>(b);
-            ++i;
-        } else if (isLead(b)) {
-            if (i + 1 < n && isTrail(static_cast<unsigned char>(bytes[i + 1]))) {
-                const unsigned char t = static_cast<unsigned char>(bytes[i + 1]);
+        // Runs of ASCII (the moves of a record) go over in one piece.
+        size_t j = i;
+        while (j < n && static_cast<unsigned char>(p[j]) < 0x80) ++j;
+        out.append(p + i, j - i);
+        if (j == n) break;
+        i = j;
+        const unsigned char b = static_cast<unsigned char>(p[i]);
+        if (isLead(b)) {
+            if (i + 1 < n && isTrail(static_cast<unsigned char>(p[i + 1]))) {
+                const unsigned char t = static_cast<unsigned char>(p[i + 1]);
                 const char16_t cp = table.pair[leadIndex(b) * TrailCount + (t - 0x40)];
                 appendUtf8(out, cp == NoChar ? Replacement : cp);
                 i += 2;

@@ -1,0 +1,44 @@
+// The NGF reader on any bytes: no crash, hang or sanitizer report; a refused file leaves the
+// game as it was; an accepted one is the same game once saved as SGF and read back.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "formats/NgfReader.h"
+#include "formats/SgfReader.h"
+#include "formats/SgfWriter.h"
+#include "fuzz/FuzzSupport.h"
+#include "game/Engine.h"
+
+using namespace tavrin;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static GameState g = [] {
+        GameState s;
+        s.AppTag = "Tavrin:0.5.1.20";
+        prcNewSetCore(s, "2026-12-06");
+        return s;
+    }();
+    TextBuffer buf;
+    buf.setFileBytes(std::string_view(reinterpret_cast<const char*>(data), size));
+    const GameState before = g;
+    const LoadResult r = fncNgfToKif(g, buf, "fuzz.ngf");
+    if (!r.ok()) {
+        FUZZ_EXPECT(!r.reason.empty());
+        FUZZ_EXPECT(g.MoveCount == before.MoveCount && g.Board == before.Board &&
+                    g.CurrentFileName == before.CurrentFileName);
+        return 0;
+    }
+    FUZZ_EXPECT(g.HandicapCount >= 0 && g.HandicapCount <= 9);
+    FUZZ_EXPECT(g.CurrentMove == g.MoveCount + 1 && g.GameOver && !g.Modified);
+
+    GameState again = g;
+    TextBuffer back;
+    back.setFileBytes(sgfFileBytes(g, buf));
+    FUZZ_EXPECT(fncStringsToKif(again, back, "fuzz.sgf").ok());
+    FUZZ_EXPECT(again.BoardSize == g.BoardSize && again.HandicapCount == g.HandicapCount &&
+                again.MoveCount == g.MoveCount && again.Board == g.Board &&
+                again.MovePos == g.MovePos && again.MoveColor == g.MoveColor);
+    return 0;
+}
