@@ -4,6 +4,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+
+#include "formats/RecordLoad.h"
+#include "game/Engine.h"
+#include "game/GameState.h"
 
 #define FUZZ_EXPECT(cond)                                                       \
     do {                                                                        \
@@ -13,3 +18,30 @@
             std::abort();                                                       \
         }                                                                       \
     } while (0)
+
+namespace tavrin::fuzz {
+
+// The game every input is read into: a set-up game, kept from run to run like the window's.
+inline GameState& game() {
+    static GameState g = [] {
+        GameState s;
+        s.AppTag = "Tavrin:0.5.1.20";
+        prcNewSetCore(s, "2026-12-06");
+        return s;
+    }();
+    return g;
+}
+
+// A refusal names its reason and leaves the game as it was; a load ends the game at its
+// last move.
+inline void expectOutcome(const LoadResult& r, const GameState& before, const GameState& g) {
+    if (!r.ok()) {
+        FUZZ_EXPECT(!r.reason.empty());
+        FUZZ_EXPECT(g.MoveCount == before.MoveCount && g.Board == before.Board &&
+                    g.MovePos == before.MovePos && g.CurrentFileName == before.CurrentFileName);
+        return;
+    }
+    FUZZ_EXPECT(g.CurrentMove == g.MoveCount + 1 && g.GameOver && !g.Modified);
+}
+
+}  // namespace tavrin::fuzz

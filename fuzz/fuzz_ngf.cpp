@@ -9,29 +9,18 @@
 #include "formats/SgfReader.h"
 #include "formats/SgfWriter.h"
 #include "fuzz/FuzzSupport.h"
-#include "game/Engine.h"
 
 using namespace tavrin;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static GameState g = [] {
-        GameState s;
-        s.AppTag = "Tavrin:0.5.1.20";
-        prcNewSetCore(s, "2026-12-06");
-        return s;
-    }();
+    GameState& g = fuzz::game();
     TextBuffer buf;
     buf.setFileBytes(std::string_view(reinterpret_cast<const char*>(data), size));
     const GameState before = g;
     const LoadResult r = fncNgfToKif(g, buf, "fuzz.ngf");
-    if (!r.ok()) {
-        FUZZ_EXPECT(!r.reason.empty());
-        FUZZ_EXPECT(g.MoveCount == before.MoveCount && g.Board == before.Board &&
-                    g.CurrentFileName == before.CurrentFileName);
-        return 0;
-    }
+    fuzz::expectOutcome(r, before, g);
+    if (!r.ok()) return 0;
     FUZZ_EXPECT(g.HandicapCount >= 0 && g.HandicapCount <= 9);
-    FUZZ_EXPECT(g.CurrentMove == g.MoveCount + 1 && g.GameOver && !g.Modified);
 
     GameState again = g;
     TextBuffer back;

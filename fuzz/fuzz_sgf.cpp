@@ -8,28 +8,17 @@
 #include "formats/SgfReader.h"
 #include "formats/SgfWriter.h"
 #include "fuzz/FuzzSupport.h"
-#include "game/Engine.h"
 
 using namespace tavrin;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static GameState g = [] {
-        GameState s;
-        s.AppTag = "Tavrin:0.5.1.20";
-        prcNewSetCore(s, "2026-12-06");
-        return s;
-    }();
+    GameState& g = fuzz::game();
     TextBuffer buf;
     buf.setFileBytes(std::string_view(reinterpret_cast<const char*>(data), size));
     const GameState before = g;
     const LoadResult r = fncStringsToKif(g, buf, "fuzz.sgf");
-    if (!r.ok()) {
-        FUZZ_EXPECT(!r.reason.empty());
-        FUZZ_EXPECT(g.MoveCount == before.MoveCount && g.Board == before.Board &&
-                    g.CurrentFileName == before.CurrentFileName);
-        return 0;
-    }
-    FUZZ_EXPECT(g.CurrentMove == g.MoveCount + 1 && g.GameOver && !g.Modified);
+    fuzz::expectOutcome(r, before, g);
+    if (!r.ok()) return 0;
 
     const std::string first = sgfFileBytes(g, buf);
     GameState again = g;
