@@ -1,5 +1,6 @@
 #include "view/Dialogs.h"
 
+#include "app/Version.h"
 #include "view/UnitAbout.h"
 #include "view/UnitGameInfo.h"
 #include "view/UnitGameNew.h"
@@ -19,7 +20,7 @@ bool runGameInfoDialog(Prompts& prompts, QWidget* parent, GameState& game) {
 }
 
 void showAboutBox(Prompts& prompts, QWidget* parent) {
-    TAboutBox box(QStringLiteral(TAVRIN_FILE_VERSION), parent);
+    TAboutBox box(QString::fromStdString(GetVersionInfo("FileVersion")), parent);
     prompts.exec(box);
 }
 

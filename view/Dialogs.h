@@ -18,7 +18,7 @@ bool runGameNewDialog(Prompts& prompts, QWidget* parent, GameState& game);
 // result is true; otherwise false and nothing changed.
 bool runGameInfoDialog(Prompts& prompts, QWidget* parent, GameState& game);
 
-// Tavrinのバージョン情報, with the build's file version.
+// Tavrinのバージョン情報, with the version line cut from GetVersionInfo("FileVersion").
 void showAboutBox(Prompts& prompts, QWidget* parent);
 
 }  // namespace tavrin
