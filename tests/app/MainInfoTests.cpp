@@ -185,12 +185,5 @@ TEST_F(MainWindowTest, GameEndedByPassesCannotResumeFromItsEnd) {
     EXPECT_FALSE(w->actPlayResume->isEnabled());
 }
 
-TEST_F(MainWindowTest, MoveClockTicks) {
-    auto w = open();
-    for (int i = 0; i < 61; ++i) w->tmrTimeTimer();
-    EXPECT_EQ(w->Game.MoveSeconds, 61);
-    EXPECT_EQ(w->statusText(4), QStringLiteral("00:01:01"));
-}
-
 }  // namespace
 }  // namespace tavrin::test

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "app/SettingsFile.h"
-#include "app/Version.h"
 
 using tavrin::SettingsFile;
 
@@ -182,13 +181,6 @@ TEST_F(SettingsFileOnDisk, SavingWhereNoFileCanBeMadeFails) {
     SettingsFile ini;
     ini.WriteInteger("KifuAuto", "Speed", 1000);
     EXPECT_FALSE(ini.save(notAFolder + "/Tavrin.Ini"));
-}
-
-TEST(VersionRecord, FixedAtBuildTime) {
-    EXPECT_EQ(tavrin::GetVersionInfo("FileVersion"), "0.5.1.20");
-    EXPECT_EQ(tavrin::GetVersionInfo("ProductVersion"), "0.5");
-    EXPECT_EQ(tavrin::GetVersionInfo("fileversion"), "");
-    EXPECT_EQ(tavrin::GetVersionInfo("NoSuchKey"), "");
 }
 
 }  // namespace
