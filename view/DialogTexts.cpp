@@ -155,6 +155,12 @@ std::string utf8Of(char32_t c) {
     return s;
 }
 
+// Code page 932 bytes of one character; -1 when it has none.
+int cp932CharBytes(char32_t c) {
+    if (c == 0 || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return -1;
+    return sjis::byteLength(utf8Of(c));
+}
+
 int textBytes(std::u32string_view s) {
     int n = 0;
     for (char32_t c : s) {
@@ -165,11 +171,6 @@ int textBytes(std::u32string_view s) {
 }
 
 }  // namespace
-
-int cp932CharBytes(char32_t c) {
-    if (c == 0 || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return -1;
-    return sjis::byteLength(utf8Of(c));
-}
 
 EditFit fitCp932Edit(std::u32string_view previous, std::u32string_view proposed, std::size_t cursor,
                      int limitBytes) {

@@ -62,7 +62,4 @@ struct EditFit {
 EditFit fitCp932Edit(std::u32string_view previous, std::u32string_view proposed, std::size_t cursor,
                      int limitBytes);
 
-// Code page 932 bytes of one character; -1 when it has none.
-int cp932CharBytes(char32_t c);
-
 }  // namespace tavrin::dialogs
