@@ -16,6 +16,7 @@
 #include "app/SettingsFile.h"
 #include "app/TfrmMain.h"
 #include "app/Version.h"
+#include "formats/RecordFile.h"
 
 namespace tavrin {
 
@@ -50,7 +51,9 @@ QString TfrmMain::chooseSettingsPath(const QString& preferred) {
 
 void TfrmMain::FormCreate() {
     // 1. Short dates read "yyyy/MM/dd": the application runs in the Japanese locale.
-    // 2. The board view made its bitmaps when it was built.
+    // 2. The text buffer lives with the window; the board view made its bitmaps when it
+    //    was built.
+    SharedText.clear();
     // 3.
     Game.CurrentFileName.clear();
     Game.GameName.clear();
@@ -75,12 +78,13 @@ void TfrmMain::FormCreate() {
     if (!Options.arguments.isEmpty()) {
         const QString path = Options.arguments.first();
         lsvKifu->hide();
-        const QString ext = QStringLiteral(".") + QFileInfo(path).suffix().toUpper();
         bool read = false;
-        if (ext == QStringLiteral(".SGF"))
-            read = fncFileReadSGF(path);
-        else if (ext == QStringLiteral(".NGF"))
-            read = fncFileReadNGF(path);
+        // Any other extension is ignored without a message.
+        switch (recordKind(path.toStdString())) {
+            case RecordKind::Sgf: read = fncFileReadSGF(path); break;
+            case RecordKind::Ngf: read = fncFileReadNGF(path); break;
+            case RecordKind::None: break;
+        }
         if (read) LastReadDir = QFileInfo(path).absolutePath() + QLatin1Char('/');
         lsvKifu->show();
     }
@@ -229,6 +233,7 @@ void TfrmMain::FormDestroy() {
     tmrTime->stop();
     tmrDelay->stop();
     tmrKifuAuto->stop();
+    SharedText.clear();
     HelpFile.clear();
 }
 

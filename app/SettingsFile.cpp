@@ -153,15 +153,17 @@ void SettingsFile::WriteBool(const std::string& section, const std::string& key,
 
 std::string SettingsFile::text() const {
     std::ostringstream out;
-    bool first = true;
+    bool anyLine = false;  // a blank line separates a section from the lines before it
     for (std::size_t s = 0; s < sections_.size(); ++s) {
         if (s > 0) {
-            if (!first) out << "\r\n";
+            if (anyLine) out << "\r\n";
             out << '[' << sections_[s].name << "]\r\n";
+            anyLine = true;
         }
-        for (const Entry& e : sections_[s].entries) out << e.raw << "\r\n";
-        first = first && sections_[s].entries.empty() && s == 0;
-        if (s > 0) first = false;
+        for (const Entry& e : sections_[s].entries) {
+            out << e.raw << "\r\n";
+            anyLine = true;
+        }
     }
     return out.str();
 }

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "app/Prompts.h"
+#include "formats/TextBuffer.h"
 #include "game/GameState.h"
 
 class QActionGroup;
@@ -64,6 +65,8 @@ public:
 
     // ---- state -------------------------------------------------------------------------
     GameState Game;
+    // The shared text buffer of the record writer, readers and clipboard.
+    tavrin::TextBuffer SharedText;
     Prompts& prompts;
     MainOptions Options;
 
