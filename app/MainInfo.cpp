@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "app/TfrmMain.h"
 #include "formats/SgfReader.h"
@@ -117,6 +118,27 @@ void TfrmMain::setKifuFocusRow(int row) {
 
 void TfrmMain::removeKifuRowsFrom(int row) {
     for (int r = kifuRowCount() - 1; r >= row && r >= 0; --r) delete lsvKifu->takeTopLevelItem(r);
+}
+
+void TfrmMain::rebuildKifuList() {
+    lsvKifu->clear();
+    auto* start = new QTreeWidgetItem(lsvKifu, QStringList{qs(StartRowText), QString(), QString()});
+    start->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    const int count = std::min(Game.MoveCount, RecordCapacity - Game.HandicapCount);
+    for (int k = 1; k <= count; ++k) {
+        const int entry = Game.HandicapCount + k;
+        const int pos = Game.MovePos[static_cast<std::size_t>(entry)];
+        addKifuRow(k, kifuPointText(pos), Game.MoveColor[static_cast<std::size_t>(entry)], QString());
+    }
+    const int row = Game.CurrentMove - 1;
+    if (count >= 1) setKifuRowMarker(row, true);
+    setKifuFocusRow(row);
+}
+
+QString TfrmMain::kifuPointText(int pos) const {
+    if (pos == PassPos) return qs(PassText);
+    if (pos >= 0 && pos <= CoordNameLast) return qs(Game.CoordName[static_cast<std::size_t>(pos)]);
+    return QString();
 }
 
 QString TfrmMain::fileNamePart(const QString& path) { return QFileInfo(path).fileName(); }

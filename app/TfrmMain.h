@@ -286,6 +286,13 @@ public:
     void prcEndOfGame();
     void tmrTimeTimer();
 
+    // ---- play and replay helpers (MainPlay.cpp, MainReplay.cpp, MainInfo.cpp) ----------
+    // Rebuilds the move list from the record: row 0 and rows 1..MoveCount without times;
+    // when there is at least one move the current row gets the marker and the focus mark.
+    void rebuildKifuList();
+    // The move list's point text of a position: its coordinate name, or "パス".
+    QString kifuPointText(int pos) const;
+
     // ---- replay (MainReplay.cpp) -------------------------------------------------------
     void actKifuAutoExecute();
     void actKifuFirstExecute();
