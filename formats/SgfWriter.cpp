@@ -1,5 +1,7 @@
 #include "formats/SgfWriter.h"
 
+#include <algorithm>
+
 #include "formats/Sjis.h"
 
 namespace tavrin {
@@ -9,15 +11,19 @@ namespace {
 constexpr std::string_view PointLetters = "abcdefghijklmnopqrs";
 constexpr int LineCut = 80;
 
-// The line being built and its length in file bytes.
+// The line being built and its length in bytes of the file's encoding.
 class LineBuilder {
 public:
     explicit LineBuilder(TextBuffer& buf) : buf_(buf) {}
 
     void append(std::string_view item) {
         line_ += item;
+        if (buf_.Encoding == TextEncoding::Utf8) {
+            bytes_ += static_cast<int>(item.size());
+            return;
+        }
         const int n = sjis::byteLength(item);
-        // A character without a CP932 form is written as one "?".
+        // Not reached for a record the writer checked; kept consistent with encode().
         bytes_ += n >= 0 ? n : questionMarkLength(item);
     }
     // Ends the line once it has reached the cut length.
@@ -84,10 +90,31 @@ std::string sgfPoint(int pos, int boardStride) {
     return {letter(pos / stride), letter(pos % stride)};
 }
 
+bool needsUtf8(const GameState& g) {
+    bool highBytes = false;
+    bool readAsUtf8 = true;
+    std::string bytes;
+    for (const std::string* text : {&g.AppTag, &g.GameName, &g.GameDate, &g.GameRule,
+                                    &g.BlackPlayer, &g.WhitePlayer, &g.GameComment}) {
+        if (!sjis::encode(*text, bytes)) return true;
+        if (std::all_of(bytes.begin(), bytes.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            continue;
+        }
+        highBytes = true;
+        if (!sjis::validUtf8(bytes)) readAsUtf8 = false;
+    }
+    // CP932 bytes that happen to form UTF-8 would be read back as UTF-8, so such a record
+    // is written in UTF-8 to come back as it was.
+    return highBytes && readAsUtf8;
+}
+
 void prcKifToStrings(const GameState& g, TextBuffer& buf) {
     buf.clear();
+    buf.Encoding = needsUtf8(g) ? TextEncoding::Utf8 : TextEncoding::Cp932;
     LineBuilder line(buf);
     line.append("(;GM[1]FF[4]");
+    if (buf.Encoding == TextEncoding::Utf8) line.append("CA[UTF-8]");
     const int handicap = g.HandicapCount < RecordCapacity ? g.HandicapCount : RecordCapacity;
     if (handicap > 0) {
         line.append("AB");

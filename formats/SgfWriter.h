@@ -19,11 +19,17 @@ std::string sgfKomiValue(int komiTenths);
 // Two coordinate letters of a board position ("tt" for a pass).
 std::string sgfPoint(int pos, int boardStride);
 
-// Rebuilds buf as the SGF text of the whole record. Reads the game state only.
+// The record is written in UTF-8: a text has a character code page 932 cannot hold, or
+// the code page 932 bytes of its texts would read back as UTF-8 (well-formed, not ASCII).
+bool needsUtf8(const GameState& g);
+
+// Rebuilds buf as the SGF text of the whole record. Reads the game state only. The lines
+// are measured and the buffer's encoding set for code page 932, or for UTF-8 (with
+// CA[UTF-8] after FF[4]) when needsUtf8.
 void prcKifToStrings(const GameState& g, TextBuffer& buf);
 
 // The exact bytes of a saved record (buf is rebuilt as by prcKifToStrings): every line
-// followed by CR LF, in code page 932.
+// followed by CR LF, in code page 932 or, when needsUtf8, in UTF-8.
 std::string sgfFileBytes(const GameState& g, TextBuffer& buf);
 
 }  // namespace tavrin

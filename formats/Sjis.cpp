@@ -251,6 +251,24 @@ bool validUtf8(std::string_view bytes) {
     return true;
 }
 
+std::string decodeUtf8(std::string_view bytes) {
+    if (validUtf8(bytes)) return std::string(bytes);
+    std::string out;
+    out.reserve(bytes.size() + 8);
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const size_t len = utf8SequenceLength(bytes, i);
+        if (len == 0) {
+            appendUtf8(out, Replacement);
+            ++i;
+        } else {
+            out.append(bytes.data() + i, len);
+            i += len;
+        }
+    }
+    return out;
+}
+
 int charCount(std::string_view utf8) {
     int count = 0;
     for (const char c : utf8) {

@@ -28,6 +28,9 @@ bool encodable(std::string_view utf8);
 // The text is well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool validUtf8(std::string_view bytes);
 
+// UTF-8 bytes as text: every byte that is not part of a well-formed sequence becomes U+FFFD.
+std::string decodeUtf8(std::string_view bytes);
+
 // Number of characters (code points) of UTF-8 text.
 int charCount(std::string_view utf8);
 

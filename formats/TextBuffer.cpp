@@ -4,7 +4,26 @@
 
 namespace tavrin {
 
+namespace {
+
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
+bool hasHighByte(std::string_view bytes) {
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+TextEncoding fileEncoding(std::string_view bytes) {
+    if (bytes.substr(0, ByteOrderMark.size()) == ByteOrderMark) return TextEncoding::Utf8;
+    return hasHighByte(bytes) && sjis::validUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp932;
+}
+
 void TextBuffer::setText(std::string_view utf8) {
+    Encoding = TextEncoding::Cp932;
     // Reuse the line strings already there: reading many records keeps their capacity.
     size_t count = 0;
     size_t start = 0;
@@ -48,12 +67,24 @@ std::string TextBuffer::joined() const {
 }
 
 void TextBuffer::setFileBytes(std::string_view bytes) {
-    // CR and LF are never trail bytes in CP932, so splitting after decoding is the same
-    // as splitting the bytes.
-    setText(sjis::decode(bytes));
+    // CR and LF are never trail bytes in CP932 nor parts of a UTF-8 sequence, so splitting
+    // after decoding is the same as splitting the bytes.
+    const TextEncoding encoding = fileEncoding(bytes);
+    if (encoding == TextEncoding::Cp932) {
+        setText(sjis::decode(bytes));
+    } else if (bytes.substr(0, ByteOrderMark.size()) == ByteOrderMark) {
+        setText(sjis::decodeUtf8(bytes.substr(ByteOrderMark.size())));
+    } else {
+        setText(bytes);
+    }
+    Encoding = encoding;
 }
 
 bool TextBuffer::fileBytes(std::string& out) const {
+    if (Encoding == TextEncoding::Utf8) {
+        out = text();
+        return true;
+    }
     out.clear();
     bool all = true;
     std::string encoded;

@@ -106,6 +106,12 @@ TEST_F(KifuTool, SgfWritesTheSavedBytes) {
                                  ";B[cc];W[gc];B[dc];W[tt])\r\n";
     EXPECT_EQ(run.out, expected);
 
+    put("cn.sgf", "(;SZ[9]PB[\xE9\xAA\x8A\xE9\xBE\x99];B[cc])");
+    const ToolRun utf8 = kifu("sgf " + path("cn.sgf"), dir_);
+    EXPECT_EQ(utf8.exitCode, 0);
+    EXPECT_EQ(utf8.out.substr(0, 21), "(;GM[1]FF[4]CA[UTF-8]");
+    EXPECT_NE(utf8.out.find("PB[\xE9\xAA\x8A\xE9\xBE\x99]"), std::string::npos);
+
     const ToolRun converted = kifu("sgf " + path("records/g.ngf"), dir_);
     EXPECT_EQ(converted.exitCode, 0);
     EXPECT_NE(converted.out.find("GN[Rated]"), std::string::npos);

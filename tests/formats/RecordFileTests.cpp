@@ -87,6 +87,16 @@ TEST_F(RecordFileTest, ShiftJisFileAndItsSavedBytes) {
     EXPECT_NE(saved.find("GN[a\\]b]"), std::string::npos);
 }
 
+TEST_F(RecordFileTest, ByteOrderMarkFileIsReadAsUtf8AndSavedWithoutIt) {
+    const std::string path = write("bom.sgf", "\xEF\xBB\xBF(;SZ[9]PB[骊龙]PW[黒];B[cc])\r\n");
+    GameState g = test::newGame(19);
+    TextBuffer buf;
+    ASSERT_TRUE(readRecordFile(g, buf, path).ok());
+    EXPECT_EQ(g.BlackPlayer, "骊龙");
+    EXPECT_EQ(g.WhitePlayer, "黒");
+    EXPECT_EQ(sgfFileBytes(g, buf).substr(0, 24), "(;GM[1]FF[4]CA[UTF-8]AP[");
+}
+
 TEST_F(RecordFileTest, NgfFromFile) {
     const std::string path = write("game.ngf",
                                    "Rated game\r\n9\r\nB\r\nW\r\nx\r\n0\r\n0\r\n6\r\n2003/05/12\r\n5\r\n"

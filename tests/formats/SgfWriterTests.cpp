@@ -194,5 +194,51 @@ TEST(SgfWriter, JapaneseNamesCountTwoBytesTowardsTheCut) {
     EXPECT_EQ(lines[1].substr(0, 3), "DT[");
 }
 
+TEST(SgfWriter, RecordsCodePage932CannotHoldAreWrittenInUtf8) {
+    const struct {
+        const char* what;
+        const char* black;
+        bool utf8;
+    } cases[] = {
+        {"Japanese", "黒番対局者", false},
+        {"wave dash as typed on Linux", "〜", false},
+        {"Chinese", "骊龙", true},
+        {"Korean", "사나마나", true},
+        {"replacement character from a damaged file", "a\uFFFDb", true},
+        {"yen sign", "¥", true},
+        // E5 B0 B9 E8 88 AA in CP932 is well-formed UTF-8 and would read back as "尹航".
+        {"CP932 bytes that would read as UTF-8", "蟆ｹ闊ｪ", true},
+        {"CP932 bytes that are not UTF-8 beside them", "蟆ｹ闊ｪ 黒", false},
+    };
+    for (const auto& c : cases) {
+        GameState g = newGame(9);
+        g.BlackPlayer = c.black;
+        g.WhitePlayer = "W";
+        play(g, point(g, 3, 3));
+        TextBuffer buf;
+        const std::string bytes = sgfFileBytes(g, buf);
+        EXPECT_EQ(buf.Encoding == TextEncoding::Utf8, c.utf8) << c.what;
+        EXPECT_EQ(bytes.substr(0, 21) == "(;GM[1]FF[4]CA[UTF-8]", c.utf8) << c.what;
+        EXPECT_EQ(bytes.find("CA[") != std::string::npos, c.utf8) << c.what;
+        if (c.utf8) {
+            EXPECT_NE(bytes.find(std::string("PB[") + c.black + "]"), std::string::npos) << c.what;
+            EXPECT_EQ(bytes.find('?'), std::string::npos) << c.what;
+        }
+    }
+}
+
+TEST(SgfWriter, Utf8LinesAreCutAtEightyUtf8Bytes) {
+    // 21 + 19 + 5 bytes before GN; fifteen three-byte characters bring it to 94 bytes
+    // (64 characters), so GN ends the first line.
+    GameState g = newGame(9);
+    g.AppTag = "Tavrin:0.5.1.20";
+    g.GameName.clear();
+    for (int i = 0; i < 15; ++i) g.GameName += "骊";
+    const std::vector<std::string> lines = linesOf(g);
+    EXPECT_EQ(lines[0].size(), 94u);
+    EXPECT_EQ(lines[0].substr(0, 21), "(;GM[1]FF[4]CA[UTF-8]");
+    EXPECT_EQ(lines[1].substr(0, 3), "DT[");
+}
+
 }  // namespace
 }  // namespace tavrin

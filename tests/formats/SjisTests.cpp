@@ -139,5 +139,39 @@ TEST(TextBuffer, SplitsAtEveryLineBreakAndJoinsWithCrLf) {
     EXPECT_EQ(buf.Lines, (std::vector<std::string>{"aソ", "b"}));
 }
 
+TEST(TextBuffer, FileBytesAreReadAsUtf8OnlyWhenTheyAreUtf8) {
+    const struct {
+        const char* what;
+        std::string bytes;
+        TextEncoding encoding;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"ASCII", "(;PB[a])\r\n", TextEncoding::Cp932, {"(;PB[a])"}},
+        {"UTF-8", "(;PB[\xE9\xAA\x8A])", TextEncoding::Utf8, {"(;PB[骊])"}},
+        {"Shift-JIS", "(;PB[\x8D\x95])", TextEncoding::Cp932, {"(;PB[黒])"}},
+        {"Shift-JIS so before ]", "(;PB[\x83\x5C])", TextEncoding::Cp932, {"(;PB[ソ])"}},
+        {"byte-order mark skipped", "\xEF\xBB\xBF(;PB[\xE9\xAA\x8A])", TextEncoding::Utf8,
+         {"(;PB[骊])"}},
+        {"byte-order mark, ASCII after it", "\xEF\xBB\xBF(;)", TextEncoding::Utf8, {"(;)"}},
+        {"byte-order mark, damaged byte kept as U+FFFD", "\xEF\xBB\xBF(;PB[\xE9\xAA])",
+         TextEncoding::Utf8, {"(;PB[\uFFFD\uFFFD])"}},
+        // The lead byte 0x87 takes the "]" after it, as it always did in code page 932.
+        {"damaged UTF-8 falls back to CP932", "CA[UTF-8]PB[\xE7\x8E\x8B\xE5?\x87]",
+         TextEncoding::Cp932, {"CA[UTF-8]PB[邇句?Ⅹ"}},
+        {"overlong form is not UTF-8", "PB[\xC0\xAF]", TextEncoding::Cp932, {"PB[ﾀｯ]"}},
+        {"surrogate is not UTF-8", "PB[\xED\xA0\x80]", TextEncoding::Cp932,
+         {"PB[恝\uFFFD]"}},
+    };
+    TextBuffer buf;
+    for (const auto& c : cases) {
+        EXPECT_EQ(fileEncoding(c.bytes), c.encoding) << c.what;
+        buf.setFileBytes(c.bytes);
+        EXPECT_EQ(buf.Encoding, c.encoding) << c.what;
+        EXPECT_EQ(buf.Lines, c.lines) << c.what;
+    }
+    buf.setText("(;)");
+    EXPECT_EQ(buf.Encoding, TextEncoding::Cp932) << "clipboard text has no file encoding";
+}
+
 }  // namespace
 }  // namespace tavrin
