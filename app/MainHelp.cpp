@@ -1,19 +1,16 @@
 // Help and the about box.
 
 #include "app/TfrmMain.h"
+#include "view/Dialogs.h"
+#include "view/useHTMLHelp.h"
 
 namespace tavrin {
 
-void TfrmMain::actHelpContentsExecute() {
-    // TODO: open the help at its table of contents.
-}
+// Missing help pages are the help window's business; the outcome is not examined here.
+void TfrmMain::actHelpContentsExecute() { openHelp(this, HelpPage::Contents); }
 
-void TfrmMain::actHelpIndexExecute() {
-    // TODO: open the help at its keyword index.
-}
+void TfrmMain::actHelpIndexExecute() { openHelp(this, HelpPage::Index); }
 
-void TfrmMain::actHelpAboutExecute() {
-    // TODO: the about box, shown modally through prompts.
-}
+void TfrmMain::actHelpAboutExecute() { showAboutBox(prompts, this); }
 
 }  // namespace tavrin

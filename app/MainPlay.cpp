@@ -1,59 +1,151 @@
 // Play commands, the board mouse and the move clock.
 
+#include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include "app/TfrmMain.h"
+#include "formats/SgfReader.h"
 #include "game/Engine.h"
+#include "record/InfoTexts.h"
 #include "view/BoardView.h"
+#include "view/Dialogs.h"
 
 namespace tavrin {
 
+namespace {
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+}  // namespace
+
 void TfrmMain::actPlayNewExecute() {
-    // TODO: new-game dialog, then CurrentFileName := "" and prcNewSet on OK.
+    const bool clockWasRunning = tmrTime->isActive();
+    tmrTime->stop();
+    if (!runGameNewDialog(prompts, this, Game)) {
+        if (clockWasRunning) tmrTime->start();
+        return;
+    }
+    // The current record is discarded without asking.
+    Game.CurrentFileName.clear();
+    prcNewSet();
 }
 
 void TfrmMain::actPlayConfigExecute() {
-    // TODO: game-information dialog; on OK prcInfoSameSet, Modified, prcKifUpDate, prcInfoDsp.
+    const bool clockWasRunning = tmrTime->isActive();
+    tmrTime->stop();
+    const bool ok = runGameInfoDialog(prompts, this, Game);
+    if (clockWasRunning) tmrTime->start();
+    if (!ok) return;
+    prcInfoSameSet();
+    Game.Modified = true;
+    prcKifUpDate();
+    prcInfoDsp();
 }
 
 void TfrmMain::actPlayPassExecute() {
-    // TODO: prcHit(999, SideToMove); two passes in a row from move 3 on end the game.
+    const int before = Game.CurrentMove;
+    prcHit(PassPos, Game.SideToMove);
+    // A pass refused for a full record is no second pass.
+    if (Game.CurrentMove != before && passEndsGame(Game)) prcEndOfGame();
 }
 
 void TfrmMain::actPlayMattaExecute() {
-    // TODO: take back one move (two when one side is the computer), remove list rows.
+    const int rowsBefore = kifuRowCount();
+    const int oldRow = Game.CurrentMove - 1;
+    const int taken = prcMattaCore(Game, *pnlMain);
+    if (taken == 0) return;
+    tmrTime->stop();
+    setKifuRowMarker(oldRow, false);
+    removeKifuRowsFrom(rowsBefore - taken);
+    prcKifUpDate();
+    lblBlackTime->setText(qs(fncSecToHms(Game.BlackTotalSeconds)));
+    lblWhiteTime->setText(qs(fncSecToHms(Game.WhiteTotalSeconds)));
+    setStatusText(4, qs(ClockZeroText));
+    tmrTime->start();
+    // Like every other change of position, the take-back shows where the game now stands.
+    setKifuRowMarker(Game.CurrentMove - 1, true);
+    setKifuFocusRow(Game.CurrentMove - 1);
+    prcInfoDsp();
+    pnlMain->repaintBoard();
 }
 
 void TfrmMain::actPlayGiveUpExecute() {
-    // TODO: resignation of SideToMove, result comment, prcEndOfGame, Modified.
+    tmrTime->stop();
+    resignCore(Game);
+    lblGameComment->setText(qs(fncReToComment(Game.GameComment)));
+    prcEndOfGame();
+    Game.Modified = true;
+    prcKifUpDate();
 }
 
-void TfrmMain::pbxGbnMouseDown(Qt::MouseButton button, int x, int y) {
-    // TODO: arm the board on the left button.
-    Q_UNUSED(button);
-    Q_UNUSED(x);
-    Q_UNUSED(y);
+void TfrmMain::pbxGbnMouseDown(Qt::MouseButton button, int, int) {
+    Game.MouseArmed = button == Qt::LeftButton;
 }
 
 void TfrmMain::pbxGbnMouseUp(Qt::MouseButton button, int x, int y) {
-    // TODO: in replay step through the record; while playing turn the pixel into a point
-    // and prcHit.
-    Q_UNUSED(button);
-    Q_UNUSED(x);
-    Q_UNUSED(y);
+    if (Game.ReplayMode) {
+        // The board steps through the record wherever it is clicked.
+        if (button == Qt::LeftButton)
+            actKifuNextExecute();
+        else if (button == Qt::RightButton)
+            actKifuBackExecute();
+        else if (Game.CurrentMove < 2)
+            actKifuLastExecute();
+        else
+            actKifuFirstExecute();
+        return;
+    }
+    // The right button opens pumGoban while playing.
+    if (button == Qt::RightButton) return;
+    // The paint box is square: both coordinates are held against its width.
+    const int width = pnlMain->paintBox()->width();
+    if (x < 0 || y < 0 || x >= width || y >= width || !Game.MouseArmed) return;
+    Game.MouseArmed = false;
+    const int cell = pnlMain->geometryInfo().CellSize;
+    if (cell <= 0) return;
+    const int column = x / cell + 1;
+    const int row = y / cell + 1;
+    int pos = column * Game.BoardStride + row;
+    if (actDispGbnHanten->isChecked()) pos = Game.BoardLast - pos;
+    prcHit(pos, Game.SideToMove);
 }
 
 void TfrmMain::prcHit(int pos, int colour) {
-    // TODO: fncHitCheck, record the move, move-list row, clock, side to move, refresh.
-    Q_UNUSED(pos);
-    Q_UNUSED(colour);
+    const int mover = Game.SideToMove;
+    const int k = Game.CurrentMove;
+    const int entry = Game.HandicapCount + k;
+    // The clock is stopped only once the move is accepted: a refused move leaves it running.
+    const HitResult r = prcHitCore(Game, pos, colour, *pnlMain);
+    if (r != HitResult::Legal) {
+        const QString reason = QString::fromUtf8(hitRefusalText(r));
+        if (!reason.isEmpty()) setStatusText(0, reason);
+        return;
+    }
+    tmrTime->stop();
+    const QString moveTime = qs(fncSecToHms(Game.MoveTime[static_cast<std::size_t>(entry)]));
+    if (mover == Black)
+        lblBlackTime->setText(qs(fncSecToHms(Game.BlackTotalSeconds)));
+    else
+        lblWhiteTime->setText(qs(fncSecToHms(Game.WhiteTotalSeconds)));
+    setKifuRowMarker(kifuRowCount() - 1, false);
+    addKifuRow(k, kifuPointText(pos), colour, moveTime);
+    setKifuRowMarker(kifuRowCount() - 1, true);
+    setStatusText(4, qs(ClockZeroText));
+    tmrTime->start();
+    prcKifUpDate();
+    setKifuFocusRow(Game.CurrentMove - 1);
+    prcInfoDsp();
+    pnlMain->repaintBoard();
 }
 
 void TfrmMain::prcEndOfGame() {
-    // TODO: GameOver, ReplayMode, EndedByPasses, actPlayStopExecute, clock reset, prcInfoDsp.
+    prcEndOfGameCore(Game);
+    actPlayStopExecute();
+    setStatusText(4, qs(ClockZeroText));
+    prcInfoDsp();
 }
 
 void TfrmMain::tmrTimeTimer() {

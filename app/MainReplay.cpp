@@ -1,77 +1,184 @@
 // Replay commands and automatic replay.
 
+#include <QAction>
+#include <QLabel>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "app/TfrmMain.h"
+#include "game/Engine.h"
+#include "record/InfoTexts.h"
+#include "view/BoardView.h"
 
 namespace tavrin {
 
+namespace {
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+}  // namespace
+
+bool TfrmMain::kifuAutoRunning() const { return tmrKifuAuto->isActive(); }
+
+void TfrmMain::stopKifuAuto() {
+    if (kifuAutoRunning()) actKifuAutoExecute();
+}
+
+void TfrmMain::kifuStepTo(int target) {
+    // The stepping leaves the row it starts from without the current-position marker.
+    setKifuRowMarker(Game.CurrentMove - 1, false);
+    if (target < Game.CurrentMove)
+        prcKifBack(Game, std::max(1, target), *pnlMain);
+    else if (target > Game.CurrentMove)
+        prcKifNext(Game, std::min(Game.MoveCount + 1, target), *pnlMain);
+}
+
+void TfrmMain::showTimeTotals() {
+    lblBlackTime->setText(qs(fncSecToHms(Game.BlackTotalSeconds)));
+    lblWhiteTime->setText(qs(fncSecToHms(Game.WhiteTotalSeconds)));
+}
+
 void TfrmMain::actKifuAutoExecute() {
-    // TODO: start/stop automatic replay: check mark, button down, icon 10/9, menu caption
-    // "自動再生停止(&A)"/"自動再生開始(&A)", hints, tmrKifuAuto.
+    // The running state is the timer's: a triggered checkable action has already flipped
+    // its own mark by the time this runs, the button's click has not.
+    const bool start = !kifuAutoRunning();
+    if (!actKifuAuto->isCheckable()) {
+        actKifuAuto->setCheckable(true);
+        mnuKifuAuto->setCheckable(true);
+    }
+    actKifuAuto->setChecked(start);
+    mnuKifuAuto->setChecked(start);
+    btnKifuAuto->setChecked(start);
+    actKifuAuto->setIcon(imgListIcon.at(start ? 10 : 9));
+    mnuKifuAuto->setText(start ? QStringLiteral("自動再生停止(&A)") : QStringLiteral("自動再生開始(&A)"));
+    const QString hint = start ? QStringLiteral("自動再生停止") : QStringLiteral("自動再生開始");
+    actKifuAuto->setStatusTip(hint);
+    actKifuAuto->setToolTip(hint);
+    btnKifuAuto->setStatusTip(hint);
+    btnKifuAuto->setToolTip(hint);
+    // The first step comes one interval after the start.
+    if (start)
+        tmrKifuAuto->start();
+    else
+        tmrKifuAuto->stop();
 }
 
 void TfrmMain::actKifuFirstExecute() {
-    // TODO: prcKifBack(1), both clocks "00:00:00", prcKifActCtrl.
+    stopKifuAuto();
+    kifuStepTo(1);
+    lblBlackTime->setText(qs(ClockZeroText));
+    lblWhiteTime->setText(qs(ClockZeroText));
+    prcKifActCtrl();
 }
 
 void TfrmMain::actKifuLastExecute() {
-    // TODO: prcKifNext(MoveCount + 1), clocks from the totals, prcKifActCtrl.
+    stopKifuAuto();
+    kifuStepTo(Game.MoveCount + 1);
+    showTimeTotals();
+    prcKifActCtrl();
 }
 
 void TfrmMain::actKifuBackExecute() {
-    // TODO: one move back.
+    stopKifuAuto();
+    if (Game.CurrentMove <= 1) return;
+    kifuStepTo(Game.CurrentMove - 1);
+    // SideToMove is now the side whose move was undone.
+    if (Game.SideToMove == Black)
+        lblBlackTime->setText(qs(fncSecToHms(Game.BlackTotalSeconds)));
+    else
+        lblWhiteTime->setText(qs(fncSecToHms(Game.WhiteTotalSeconds)));
+    prcKifActCtrl();
 }
 
 void TfrmMain::actKifuNextExecute() {
-    // TODO: one move forward; the replay timer's step keeps the replay running (Tag 1).
+    if (tagOf(actKifuAuto) != 0)
+        setTag(actKifuAuto, 0);  // the replay timer's own step keeps the replay running
+    else
+        stopKifuAuto();
+    if (Game.CurrentMove > Game.MoveCount) return;
+    kifuStepTo(Game.CurrentMove + 1);
+    const int entry = Game.HandicapCount + Game.CurrentMove - 1;
+    if (entry >= 1 && entry <= RecordCapacity) {
+        if (Game.MoveColor[static_cast<std::size_t>(entry)] == Black)
+            lblBlackTime->setText(qs(fncSecToHms(Game.BlackTotalSeconds)));
+        else
+            lblWhiteTime->setText(qs(fncSecToHms(Game.WhiteTotalSeconds)));
+    }
+    prcKifActCtrl();
 }
 
 void TfrmMain::actKifuBack10Execute() {
-    // TODO: ten moves back.
+    stopKifuAuto();
+    kifuStepTo(std::max(1, Game.CurrentMove - 10));
+    showTimeTotals();
+    prcKifActCtrl();
 }
 
 void TfrmMain::actKifuNext10Execute() {
-    // TODO: ten moves forward.
+    stopKifuAuto();
+    kifuStepTo(std::min(Game.MoveCount + 1, Game.CurrentMove + 10));
+    showTimeTotals();
+    prcKifActCtrl();
 }
 
-void TfrmMain::actKifuSpedd05Execute() {
-    // TODO: interval 500 ms (restart the timer while replay runs).
+void TfrmMain::setKifuInterval(int ms) {
+    tmrKifuAuto->setInterval(ms);
+    // While replaying, the next step comes one new interval after the change.
+    if (kifuAutoRunning()) tmrKifuAuto->start();
 }
 
-void TfrmMain::actKifuSpedd10Execute() {
-    // TODO: interval 1000 ms.
-}
-
-void TfrmMain::actKifuSpedd20Execute() {
-    // TODO: interval 2000 ms.
-}
-
-void TfrmMain::actKifuSpedd30Execute() {
-    // TODO: interval 3000 ms.
-}
-
-void TfrmMain::actKifuSpedd40Execute() {
-    // TODO: interval 4000 ms.
-}
-
-void TfrmMain::actKifuSpedd50Execute() {
-    // TODO: interval 5000 ms.
-}
+void TfrmMain::actKifuSpedd05Execute() { setKifuInterval(500); }
+void TfrmMain::actKifuSpedd10Execute() { setKifuInterval(1000); }
+void TfrmMain::actKifuSpedd20Execute() { setKifuInterval(2000); }
+void TfrmMain::actKifuSpedd30Execute() { setKifuInterval(3000); }
+void TfrmMain::actKifuSpedd40Execute() { setKifuInterval(4000); }
+void TfrmMain::actKifuSpedd50Execute() { setKifuInterval(5000); }
 
 void TfrmMain::tmrKifuAutoTimer() {
-    // TODO: Tag 1, actKifuNextExecute, stop at the end of the record.
+    setTag(actKifuAuto, 1);
+    actKifuNextExecute();
+    if (kifuAutoRunning() && Game.CurrentMove > Game.MoveCount) actKifuAutoExecute();
 }
 
 void TfrmMain::prcKifActCtrl() {
-    // TODO: enabled states of the replay commands, current row, prcInfoDsp, repaint.
+    const bool back = Game.CurrentMove != 1;
+    if (actKifuFirst->isEnabled() != back) {
+        actKifuFirst->setEnabled(back);
+        actKifuBack->setEnabled(back);
+        actKifuBack10->setEnabled(back);
+    }
+    const bool forward = Game.CurrentMove <= Game.MoveCount;
+    if (actKifuAuto->isEnabled() != forward) {
+        actKifuAuto->setEnabled(forward);
+        btnKifuAuto->setEnabled(forward);
+        actKifuLast->setEnabled(forward);
+        actKifuNext->setEnabled(forward);
+        actKifuNext10->setEnabled(forward);
+    }
+    actPlayResume->setEnabled(!(Game.CurrentMove > Game.MoveCount && Game.EndedByPasses));
+    setKifuRowMarker(Game.CurrentMove - 1, true);
+    setKifuFocusRow(Game.CurrentMove - 1);
+    prcInfoDsp();
+    lsvKifu->viewport()->update();
+    pnlMain->repaintBoard();
 }
 
 void TfrmMain::lsvKifuSelectItem(QTreeWidgetItem* item, bool selected) {
-    // TODO: clear the selection; in replay jump to the row's position once.
-    Q_UNUSED(item);
     Q_UNUSED(selected);
+    if (!item) return;
+    // Rows never stay highlighted. Clearing reports a change with nothing selected, which
+    // does not come back here with a row.
+    lsvKifu->clearSelection();
+    if (!Game.ReplayMode) {
+        setKifuFocusRow(Game.CurrentMove - 1);
+        return;
+    }
+    stopKifuAuto();
+    const int r = lsvKifu->indexOfTopLevelItem(item);
+    if (r < 0 || r + 1 == Game.CurrentMove) return;
+    kifuStepTo(r + 1);
+    showTimeTotals();
+    prcKifActCtrl();
 }
 
 }  // namespace tavrin

@@ -292,6 +292,17 @@ public:
     void rebuildKifuList();
     // The move list's point text of a position: its coordinate name, or "パス".
     QString kifuPointText(int pos) const;
+    // Automatic replay runs (its timer is on).
+    bool kifuAutoRunning() const;
+    // Stops automatic replay if it runs.
+    void stopKifuAuto();
+    // Moves the shown position to target (clamped to the record), taking the marker off
+    // the row it leaves; the caller refreshes labels and states.
+    void kifuStepTo(int target);
+    // Both time labels from the totals.
+    void showTimeTotals();
+    // Interval of automatic replay; restarts a running replay.
+    void setKifuInterval(int ms);
 
     // ---- replay (MainReplay.cpp) -------------------------------------------------------
     void actKifuAutoExecute();
