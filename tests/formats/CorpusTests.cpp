@@ -95,32 +95,6 @@ TEST(Corpus, EveryRecordIsReadOrRefusedWithAReasonAndRoundTrips) {
                 roundTrips);
 }
 
-TEST(Corpus, RealShiftJisRecords) {
-    SKIP_WITHOUT_CORPUS();
-    const struct {
-        const char* file;
-        const char* name;
-        const char* black;
-        const char* white;
-        int moves;
-    } cases[] = {
-        {"sjis/nihon-kiin_trimmed_noCA_noRootSemicolon.sgf",
-         "第1回ソパルコサノル世界最高棋士決定戦第9戦", "申眞ソ", "党毅飛", 8},
-        {"sjis/sabaki-fixture_CA-Shift_JIS.sgf", "", "井山 裕太", "山下 敬吾", 2},
-    };
-    for (const auto& c : cases) {
-        GameState g = test::newGame(19);
-        TextBuffer buf;
-        const std::string path = (test::corpusDir() / c.file).string();
-        const LoadResult r = readRecordFile(g, buf, path);
-        ASSERT_TRUE(r.ok()) << c.file << ": " << r.reason;
-        EXPECT_EQ(g.GameName, c.name) << c.file;
-        EXPECT_EQ(g.BlackPlayer, c.black) << c.file;
-        EXPECT_EQ(g.WhitePlayer, c.white) << c.file;
-        EXPECT_EQ(g.MoveCount, c.moves) << c.file;
-    }
-}
-
 // What real records show: UTF-8 records by their names, the Shift-JIS ones exactly as
 // before, and damaged UTF-8 (and records declared UTF-8 whose bytes are not) through code
 // page 932, where a lead byte may even take the "]" after it.
@@ -129,28 +103,30 @@ TEST(Corpus, EachRecordIsReadInItsEncoding) {
     const struct {
         const char* file;
         TextEncoding encoding;
+        const char* name;
         const char* black;
         const char* white;
         int moves;
     } cases[] = {
-        {"utf8/yenw/Li_Long__2017.05.07_骊龙_vs_jhba0425_(51400785).SGF", TextEncoding::Utf8,
-         "骊龙", "사나마나", 155},
+        {"utf8/yenw/Li_Long__2017.05.07_骊龙_vs_jhba0425_(51400785).SGF",
+         TextEncoding::Utf8, "", "骊龙", "사나마나", 155},
         {"utf8/yenw/FineArt__2017.02.06_FineArt_vs_北海的早晨_(60670607).SGF",
-         TextEncoding::Utf8, "绝艺", "北海的早晨", 211},
+         TextEncoding::Utf8, "", "绝艺", "北海的早晨", 211},
         {"utf8/yenw/dolbaram9__2017.11.02_胡傲穹_vs_dolbaram9_(62048026).SGF",
-         TextEncoding::Utf8, "傲穹", "돌바람", 237},
-        {"pro/fox/1p/1377954818019999562.sgf", TextEncoding::Utf8, "蔡文驰", "陈正勋", 220},
-        {"ngf/gokifu_sample3_utf8_korean_H6.ngf", TextEncoding::Utf8, "홍성지      7단P",
-         "노영현      5단*", 250},
-        {"sjis/nihon-kiin_trimmed_noCA_noRootSemicolon.sgf", TextEncoding::Cp932, "申眞ソ",
-         "党毅飛", 8},
-        {"sjis/sabaki-fixture_CA-Shift_JIS.sgf", TextEncoding::Cp932, "井山 裕太", "山下 敬吾", 2},
-        {"sjis_transcoded/fox_9p_1450538608019999091.sgf", TextEncoding::Cp932, "三目中林",
-         "蕭正浩", 243},
-        {"odd/fox_damaged_utf8__1424700187019999713.sgf", TextEncoding::Cp932,
+         TextEncoding::Utf8, "", "傲穹", "돌바람", 237},
+        {"pro/fox/1p/1377954818019999562.sgf", TextEncoding::Utf8, "", "蔡文驰", "陈正勋", 220},
+        {"ngf/gokifu_sample3_utf8_korean_H6.ngf", TextEncoding::Utf8,
+         "제5기 한국물가정보배 기념대국", "홍성지      7단P", "노영현      5단*", 250},
+        {"sjis/nihon-kiin_trimmed_noCA_noRootSemicolon.sgf", TextEncoding::Cp932,
+         "第1回ソパルコサノル世界最高棋士決定戦第9戦", "申眞ソ", "党毅飛", 8},
+        {"sjis/sabaki-fixture_CA-Shift_JIS.sgf", TextEncoding::Cp932, "", "井山 裕太",
+         "山下 敬吾", 2},
+        {"sjis_transcoded/fox_9p_1450538608019999091.sgf", TextEncoding::Cp932, "",
+         "三目中林", "蕭正浩", 243},
+        {"odd/fox_damaged_utf8__1424700187019999713.sgf", TextEncoding::Cp932, "",
          "鬟朱岑譌\uFFFD髦ｻ", "邇句\uFFFD\uFFFD?Ⅹ  BR[9谿ｵ", 138},
         {"odd/yenw_CA-UTF8_but_invalid__2016.10.13_天下无狗20_vs_巧花匠_(54658131).SGF",
-         TextEncoding::Cp932, "螟ｩ荳区裏迢\uFFFD20", "蟾ｧ闃ｱ蛹", 279},
+         TextEncoding::Cp932, "", "螟ｩ荳区裏迢\uFFFD20", "蟾ｧ闃ｱ蛹", 279},
     };
     for (const auto& c : cases) {
         GameState g = test::newGame(19);
@@ -158,6 +134,7 @@ TEST(Corpus, EachRecordIsReadInItsEncoding) {
         const LoadResult r = readRecordFile(g, buf, (test::corpusDir() / c.file).string());
         ASSERT_TRUE(r.ok()) << c.file << ": " << r.reason;
         EXPECT_EQ(buf.Encoding, c.encoding) << c.file;
+        EXPECT_EQ(g.GameName, c.name) << c.file;
         EXPECT_EQ(g.BlackPlayer, c.black) << c.file;
         EXPECT_EQ(g.WhitePlayer, c.white) << c.file;
         EXPECT_EQ(g.MoveCount, c.moves) << c.file;
