@@ -9,7 +9,6 @@
 #include <sstream>
 #include <string>
 
-#include "tests/support/CorpusDir.h"
 
 namespace tavrin {
 namespace {
@@ -127,22 +126,6 @@ TEST_F(KifuTool, UsageErrors) {
         EXPECT_NE(run.err.find("usage: tavrin-kifu"), std::string::npos) << args;
         EXPECT_EQ(run.out, "") << args;
     }
-}
-
-TEST_F(KifuTool, CheckOverTheCorpus) {
-    SKIP_WITHOUT_CORPUS();
-    const ToolRun run = kifu("check '" + test::corpusDir().string() + "'", dir_);
-    EXPECT_EQ(run.exitCode, 0);
-    std::istringstream lines(run.out);
-    std::string line;
-    int count = 0;
-    const std::regex shape("[^\t]+\t(OK\t[0-9]+\t[0-9]+|NG\t[^\t]+)");
-    while (std::getline(lines, line)) {
-        ++count;
-        EXPECT_TRUE(std::regex_match(line, shape)) << line;
-    }
-    EXPECT_GT(count, 500);
-    EXPECT_EQ(run.err.substr(0, run.err.find(' ')), std::to_string(count));
 }
 
 }  // namespace

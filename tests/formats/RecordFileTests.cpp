@@ -72,21 +72,6 @@ TEST_F(RecordFileTest, FileLayerOutcomes) {
     EXPECT_EQ(readRecordFile(g, buf, (dir_ / "folder.sgf").string()).status, LoadStatus::CannotOpen);
 }
 
-TEST_F(RecordFileTest, ShiftJisFileAndItsSavedBytes) {
-    // ソ (0x83 0x5C) right before "]" stays one character and does not escape the bracket.
-    const std::string path =
-        write("sjis.sgf", "(;GM[1]SZ[9]PB[\x83\x5C]PW[\x94\x92]GN[a\\]b];B[cc])\r\n");
-    GameState g = test::newGame(19);
-    TextBuffer buf;
-    ASSERT_TRUE(fncFileReadSGF(g, buf, path).ok());
-    EXPECT_EQ(g.BlackPlayer, "ソ");
-    EXPECT_EQ(g.WhitePlayer, "白");
-    EXPECT_EQ(g.GameName, "a]b");
-    const std::string saved = sgfFileBytes(g, buf);
-    EXPECT_NE(saved.find("PB[\x83\x5C]PW[\x94\x92]"), std::string::npos);
-    EXPECT_NE(saved.find("GN[a\\]b]"), std::string::npos);
-}
-
 TEST_F(RecordFileTest, ByteOrderMarkFileIsReadAsUtf8AndSavedWithoutIt) {
     const std::string path = write("bom.sgf", "\xEF\xBB\xBF(;SZ[9]PB[骊龙]PW[黒];B[cc])\r\n");
     GameState g = test::newGame(19);
@@ -95,18 +80,6 @@ TEST_F(RecordFileTest, ByteOrderMarkFileIsReadAsUtf8AndSavedWithoutIt) {
     EXPECT_EQ(g.BlackPlayer, "骊龙");
     EXPECT_EQ(g.WhitePlayer, "黒");
     EXPECT_EQ(sgfFileBytes(g, buf).substr(0, 24), "(;GM[1]FF[4]CA[UTF-8]AP[");
-}
-
-TEST_F(RecordFileTest, NgfFromFile) {
-    const std::string path = write("game.ngf",
-                                   "Rated game\r\n9\r\nB\r\nW\r\nx\r\n0\r\n0\r\n6\r\n2003/05/12\r\n5\r\n"
-                                   "B+R\r\n1\r\nPMABBCCCC\r\n");
-    GameState g = test::newGame(19);
-    TextBuffer buf;
-    ASSERT_TRUE(readRecordFile(g, buf, path).ok());
-    EXPECT_EQ(g.BoardSize, 9);
-    EXPECT_EQ(g.MoveCount, 1);
-    EXPECT_EQ(g.GameDate, "2003-05-12");
 }
 
 }  // namespace
