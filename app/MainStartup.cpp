@@ -43,6 +43,11 @@ QString TfrmMain::userSettingsPath() {
 QString TfrmMain::chooseSettingsPath(const QString& preferred) {
     const QString user = userSettingsPath();
     if (QFileInfo::exists(user)) return user;
+    // An installed program (…/bin beside …/share/tavrin) keeps its settings per user, even
+    // where the bin folder happens to be writable.
+    if (preferred == exeSettingsPath() &&
+        QFileInfo(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/tavrin")).isDir())
+        return user;
     const QFileInfo file(preferred);
     const bool fileWritable = !file.exists() || ::access(QFile::encodeName(preferred).constData(), W_OK) == 0;
     if (folderWritable(file.absolutePath()) && fileWritable) return preferred;
