@@ -9,7 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
-  xvfb xauth xdotool xclip imagemagick x11-utils
+  xvfb xauth xdotool xclip imagemagick x11-utils python3
 )
 
 missing=()
