@@ -1,0 +1,337 @@
+// Replaying on the window: enabled states by mode and position, stepping, automatic replay,
+// speeds, row jumps, board clicks and the wheel, and the list rebuilt from a record.
+
+#include <QActionGroup>
+#include <QLabel>
+#include <QMenu>
+#include <QTimer>
+#include <QToolButton>
+#include <QWheelEvent>
+#include <functional>
+
+#include "game/Engine.h"
+#include "tests/app/PlayKit.h"
+
+namespace tavrin::test {
+namespace {
+
+class ReplayTest : public PlayTest {
+protected:
+    // The record of n moves, suspended and shown at move shown + 1.
+    void suspendedAt(int n, int shown) {
+        playColumns(n);
+        w->actPlayStop->trigger();
+        w->kifuStepTo(shown + 1);
+        w->prcKifActCtrl();
+    }
+};
+
+TEST_F(ReplayTest, EnabledStatesByModeAndPosition) {
+    enum Mode { Playing, Stopped, EndedByPasses };
+    const struct {
+        const char* what;
+        int moves;
+        Mode mode;
+        int shown;  // moves shown (replay only)
+        bool back, forward, resume, play, matta, kifuMenu;
+    } rows[] = {
+        {"playing, no move", 0, Playing, 0, false, false, false, true, false, false},
+        {"playing", 5, Playing, 5, false, false, false, true, true, false},
+        {"replay, no move", 0, Stopped, 0, false, false, true, false, false, true},
+        {"replay at start", 5, Stopped, 0, false, true, true, false, false, true},
+        {"replay between", 5, Stopped, 2, true, true, true, false, false, true},
+        {"replay at end", 5, Stopped, 5, true, false, true, false, false, true},
+        {"ended by passes, at end", 4, EndedByPasses, 6, true, false, false, false, false, true},
+        {"ended by passes, one back", 4, EndedByPasses, 5, true, true, true, false, false, true},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        w->prcNewSet();
+        playColumns(r.moves);
+        if (r.mode == EndedByPasses) {
+            w->actPlayPass->trigger();
+            w->actPlayPass->trigger();
+            ASSERT_TRUE(w->Game.EndedByPasses);
+        } else if (r.mode == Stopped) {
+            w->actPlayStop->trigger();
+        }
+        // Every position is reached by stepping: back to the start, then forward.
+        if (r.mode != Playing) {
+            w->actKifuFirstExecute();
+            for (int i = 0; i < r.shown; ++i) w->actKifuNextExecute();
+            ASSERT_EQ(w->Game.CurrentMove, r.shown + 1);
+        }
+        for (QAction* a : {w->actKifuFirst, w->actKifuBack, w->actKifuBack10})
+            EXPECT_EQ(a->isEnabled(), r.back) << a->objectName().toStdString();
+        for (QAction* a : {w->actKifuNext, w->actKifuNext10, w->actKifuLast, w->actKifuAuto})
+            EXPECT_EQ(a->isEnabled(), r.forward) << a->objectName().toStdString();
+        EXPECT_EQ(w->btnKifuAuto->isEnabled(), r.forward);
+        EXPECT_EQ(w->btnKifuNext->isEnabled(), r.forward);
+        EXPECT_EQ(w->actPlayResume->isEnabled(), r.resume);
+        for (QAction* a : {w->actPlayPass, w->actPlayGiveUp, w->actPlayStop})
+            EXPECT_EQ(a->isEnabled(), r.play) << a->objectName().toStdString();
+        EXPECT_EQ(w->actPlayMatta->isEnabled(), r.matta);
+        EXPECT_EQ(w->mnuKifuP->menuAction()->isEnabled(), r.kifuMenu);
+        EXPECT_EQ(w->pumGobanAutoPopup, r.play);
+        EXPECT_EQ(box()->cursor().shape(), r.play ? Qt::PointingHandCursor : Qt::ArrowCursor);
+        for (QAction* a : w->grpKifuSpeed->actions()) EXPECT_TRUE(a->isEnabled());
+    }
+}
+
+TEST_F(ReplayTest, SteppingCommandsAndTheirLabels) {
+    // Move 8 (white) takes the black stone of move 7 at (3, 2); move 9 (black) is elsewhere.
+    playByClicks({{2, 1}, {3, 1}, {1, 2}, {4, 2}, {2, 3}, {3, 3}, {3, 2}, {2, 2}, {10, 10}});
+    const QString blackTotal = QString::fromStdString(fncSecToHms(w->Game.BlackTotalSeconds));
+    w->actPlayStop->trigger();
+    using Handler = void (TfrmMain::*)();
+    const struct {
+        const char* what;
+        int from;  // 0: where the previous step left off
+        Handler command;
+        int current;
+        int at32;  // the point (3, 2) afterwards
+        const char* whiteCaptures;
+        const char* panel1;
+    } steps[] = {
+        {"back over black's move", 0, &TfrmMain::actKifuBackExecute, 9, 0, "上げ石   1", "  8手目"},
+        {"back over the capture", 0, &TfrmMain::actKifuBackExecute, 8, Black, "上げ石   0", "  7手目"},
+        {"ten back from move 7 reaches the start", 0, &TfrmMain::actKifuBack10Execute, 1, 0, "上げ石   0", ""},
+        {"back at the start does nothing", 0, &TfrmMain::actKifuBackExecute, 1, 0, "上げ石   0", ""},
+        {"forward", 0, &TfrmMain::actKifuNextExecute, 2, 0, "上げ石   0", "  1手目"},
+        {"forward over the capture", 8, &TfrmMain::actKifuNextExecute, 9, 0, "上げ石   1", "  8手目"},
+        {"ten forward three before the end", 7, &TfrmMain::actKifuNext10Execute, 10, 0, "上げ石   1", "  9手目"},
+        {"forward at the end does nothing", 0, &TfrmMain::actKifuNextExecute, 10, 0, "上げ石   1", "  9手目"},
+        {"first", 0, &TfrmMain::actKifuFirstExecute, 1, 0, "上げ石   0", ""},
+        {"last", 0, &TfrmMain::actKifuLastExecute, 10, 0, "上げ石   1", "  9手目"},
+        {"ten back", 0, &TfrmMain::actKifuBack10Execute, 1, 0, "上げ石   0", ""},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.what);
+        if (s.from) w->kifuStepTo(s.from);
+        // Called directly, as the board clicks do whatever the enabled states.
+        (w.get()->*s.command)();
+        EXPECT_EQ(w->Game.CurrentMove, s.current);
+        EXPECT_EQ(w->Game.Board[P(3, 2)], s.at32);
+        EXPECT_EQ(w->lblWhiteGetStone->text(), QString::fromUtf8(s.whiteCaptures));
+        EXPECT_EQ(w->statusText(1), QString::fromUtf8(s.panel1));
+        EXPECT_EQ(markedRows(), std::vector<int>{s.current - 1});
+        EXPECT_EQ(focusRow(), s.current - 1);
+    }
+    w->actKifuLastExecute();
+    EXPECT_EQ(w->lblBlackTime->text(), blackTotal);
+    w->actKifuFirstExecute();
+    EXPECT_EQ(w->lblBlackTime->text(), QStringLiteral("00:00:00"));
+    EXPECT_EQ(w->lblWhiteTime->text(), QStringLiteral("00:00:00"));
+    EXPECT_EQ(w->statusText(2), QString());
+}
+
+TEST_F(ReplayTest, LastMoveOfWhiteLeavesBlackToMoveAndResumable) {
+    playColumns(6);
+    w->actPlayStop->trigger();
+    w->actKifuFirstExecute();
+    w->actKifuLastExecute();
+    EXPECT_EQ(w->statusText(3), QStringLiteral("黒番です"));
+    w->actPlayResume->trigger();
+    EXPECT_TRUE(prompts.asked.empty());
+    click(10, 10);
+    EXPECT_EQ(w->Game.Board[P(10, 10)], Black);
+}
+
+TEST_F(ReplayTest, AutomaticReplayStepsAndStopsAtTheEnd) {
+    suspendedAt(5, 0);
+    w->actKifuSpedd05->trigger();
+    EXPECT_EQ(w->tmrKifuAuto->interval(), 500);
+    w->actKifuAuto->trigger();
+    EXPECT_TRUE(w->actKifuAuto->isChecked());
+    EXPECT_TRUE(w->btnKifuAuto->isChecked());
+    EXPECT_TRUE(w->tmrKifuAuto->isActive());
+    EXPECT_EQ(w->actKifuAuto->icon().cacheKey(), w->imgListIcon.at(10).cacheKey());
+    EXPECT_EQ(w->mnuKifuAuto->text(), QStringLiteral("自動再生停止(&A)"));
+    EXPECT_EQ(w->actKifuAuto->statusTip(), QStringLiteral("自動再生停止"));
+    EXPECT_EQ(w->btnKifuAuto->toolTip(), QStringLiteral("自動再生停止"));
+    EXPECT_EQ(w->Game.CurrentMove, 1);  // the first step comes one interval later
+    for (int k = 1; k <= 5; ++k) {
+        SCOPED_TRACE(k);
+        w->tmrKifuAutoTimer();
+        EXPECT_EQ(w->Game.CurrentMove, k + 1);
+        EXPECT_EQ(w->tmrKifuAuto->isActive(), k < 5);
+        EXPECT_EQ(TfrmMain::tagOf(w->actKifuAuto), 0);
+    }
+    EXPECT_FALSE(w->actKifuAuto->isChecked());
+    EXPECT_FALSE(w->btnKifuAuto->isChecked());
+    EXPECT_EQ(w->actKifuAuto->icon().cacheKey(), w->imgListIcon.at(9).cacheKey());
+    EXPECT_EQ(w->mnuKifuAuto->text(), QStringLiteral("自動再生開始(&A)"));
+    EXPECT_EQ(w->actKifuAuto->statusTip(), QStringLiteral("自動再生開始"));
+    EXPECT_EQ(w->btnKifuAuto->statusTip(), QStringLiteral("自動再生開始"));
+    EXPECT_EQ(markedRows(), std::vector<int>{5});
+    EXPECT_FALSE(w->btnKifuAuto->isEnabled());
+}
+
+TEST_F(ReplayTest, UserCommandsStopAutomaticReplay) {
+    const struct {
+        const char* what;
+        std::function<void(TfrmMain&)> command;
+        int current;  // shown afterwards, from move 2 of 8
+    } cases[] = {
+        {"one forward steps once", [](TfrmMain& m) { m.actKifuNextExecute(); }, 4},
+        {"one back", [](TfrmMain& m) { m.actKifuBackExecute(); }, 2},
+        {"first", [](TfrmMain& m) { m.actKifuFirstExecute(); }, 1},
+        {"last", [](TfrmMain& m) { m.actKifuLastExecute(); }, 9},
+        {"row jump", [](TfrmMain& m) { m.kifuRow(6)->setSelected(true); }, 7},
+        {"the button", [](TfrmMain& m) { m.btnKifuAuto->click(); }, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        w->prcNewSet();
+        suspendedAt(8, 1);
+        w->btnKifuAuto->click();
+        ASSERT_TRUE(w->tmrKifuAuto->isActive());
+        w->tmrKifuAutoTimer();
+        ASSERT_EQ(w->Game.CurrentMove, 3);
+        c.command(*w);
+        EXPECT_FALSE(w->tmrKifuAuto->isActive());
+        EXPECT_FALSE(w->actKifuAuto->isChecked());
+        EXPECT_EQ(w->Game.CurrentMove, c.current);
+    }
+}
+
+TEST_F(ReplayTest, CtrlRightDuringReplayStopsItAndStepsOnce) {
+    suspendedAt(8, 1);
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    QTest::keyClick(w.get(), Qt::Key_A, Qt::ControlModifier);
+    ASSERT_TRUE(w->tmrKifuAuto->isActive());
+    ASSERT_TRUE(w->actKifuAuto->isChecked());
+    QTest::keyClick(w.get(), Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_FALSE(w->tmrKifuAuto->isActive());
+    EXPECT_FALSE(w->actKifuAuto->isChecked());
+    EXPECT_EQ(w->Game.CurrentMove, 3);
+    // Ctrl+A twice: on and off again.
+    QTest::keyClick(w.get(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(w.get(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_FALSE(w->tmrKifuAuto->isActive());
+    EXPECT_FALSE(w->actKifuAuto->isChecked());
+    // At the end Ctrl+Right is disabled and does nothing.
+    w->actKifuLastExecute();
+    QTest::keyClick(w.get(), Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(w->Game.CurrentMove, 9);
+}
+
+TEST_F(ReplayTest, SpeedChangeRestartsARunningReplay) {
+    suspendedAt(8, 0);
+    const struct {
+        QAction* TfrmMain::* action;
+        int interval;
+    } speeds[] = {{&TfrmMain::actKifuSpedd50, 5000}, {&TfrmMain::actKifuSpedd05, 500},
+                  {&TfrmMain::actKifuSpedd40, 4000}, {&TfrmMain::actKifuSpedd10, 1000},
+                  {&TfrmMain::actKifuSpedd30, 3000}, {&TfrmMain::actKifuSpedd20, 2000}};
+    for (const auto& s : speeds) {
+        (w.get()->*s.action)->trigger();
+        EXPECT_EQ(w->tmrKifuAuto->interval(), s.interval);
+        EXPECT_FALSE(w->tmrKifuAuto->isActive());
+    }
+    w->actKifuSpedd50->trigger();
+    w->actKifuAuto->trigger();
+    w->actKifuSpedd05->trigger();
+    EXPECT_TRUE(w->tmrKifuAuto->isActive());
+    // Not the 5 s left of the old interval (timer slack allows a few percent over 500 ms).
+    EXPECT_LT(w->tmrKifuAuto->remainingTime(), 1000);
+    EXPECT_TRUE(w->actKifuAuto->isChecked());
+}
+
+TEST_F(ReplayTest, RowJumps) {
+    suspendedAt(12, 12);
+    const struct {
+        const char* what;
+        int row;
+    } jumps[] = {{"back into the record", 3}, {"the start row", 0}, {"forward", 10}, {"same row", 10}};
+    for (const auto& j : jumps) {
+        SCOPED_TRACE(j.what);
+        QTreeWidgetItem* item = w->kifuRow(j.row);
+        const QRect rect = w->lsvKifu->visualItemRect(item);
+        QTest::mouseClick(w->lsvKifu->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+        EXPECT_EQ(w->Game.CurrentMove, j.row + 1);
+        EXPECT_TRUE(w->lsvKifu->selectedItems().isEmpty());
+        EXPECT_EQ(markedRows(), std::vector<int>{j.row});
+        EXPECT_EQ(focusRow(), j.row);
+        EXPECT_EQ(w->lblBlackTime->text(), QString::fromStdString(fncSecToHms(w->Game.BlackTotalSeconds)));
+        EXPECT_EQ(w->lblBlackTime->text(), QString::fromStdString(fncSecToHms((j.row + 1) / 2)));
+    }
+    // During play a row changes nothing; the focus mark goes back to the current row.
+    w->actKifuLastExecute();
+    w->actPlayResume->trigger();
+    w->kifuRow(4)->setSelected(true);
+    EXPECT_EQ(w->Game.CurrentMove, 13);
+    EXPECT_TRUE(w->lsvKifu->selectedItems().isEmpty());
+    EXPECT_EQ(focusRow(), 12);
+    EXPECT_EQ(w->Game.Board[P(16, 6)], White);
+}
+
+TEST_F(ReplayTest, BoardClicksStepInReplay) {
+    suspendedAt(6, 3);
+    const struct {
+        Qt::MouseButton button;
+        int current;
+    } clicks[] = {{Qt::LeftButton, 5}, {Qt::RightButton, 4}, {Qt::MiddleButton, 1},
+                  {Qt::MiddleButton, 7}, {Qt::LeftButton, 7}, {Qt::RightButton, 6}};
+    for (const auto& c : clicks) {
+        // Wherever the pointer is.
+        click(19, 1, c.button);
+        EXPECT_EQ(w->Game.CurrentMove, c.current) << int(c.button);
+    }
+    EXPECT_EQ(w->Game.MoveCount, 6);
+    EXPECT_EQ(w->Game.Board[P(19, 1)], 0);
+}
+
+TEST_F(ReplayTest, WheelStepsOnlyWithTheSidePanelHidden) {
+    suspendedAt(6, 3);
+    auto wheel = [&](int dy) {
+        QWheelEvent e(QPointF(50, 50), w->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, dy),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w.get(), &e);
+    };
+    wheel(-120);
+    EXPECT_EQ(w->Game.CurrentMove, 4);
+    w->actDispDataPanel->trigger();
+    ASSERT_TRUE(w->pnlSubBase->isHidden());
+    const struct {
+        int dy, current;
+    } turns[] = {{-120, 5}, {-120, 6}, {-120, 7}, {-120, 7}, {120, 6}};
+    for (const auto& t : turns) {
+        wheel(t.dy);
+        EXPECT_EQ(w->Game.CurrentMove, t.current) << t.dy;
+    }
+    // During play the replay commands are off: the wheel does nothing.
+    w->actKifuLastExecute();
+    w->actPlayResume->trigger();
+    wheel(120);
+    EXPECT_EQ(w->Game.CurrentMove, 7);
+}
+
+TEST_F(ReplayTest, RebuiltListFromARecord) {
+    playByClicks({{4, 4}, {0, 0}, {16, 16}});
+    w->prcEndOfGame();
+    w->rebuildKifuList();
+    ASSERT_EQ(w->kifuRowCount(), 4);
+    const QStringList expected[] = {{QStringLiteral("開始"), "", ""},
+                                    {QStringLiteral("   1"), QStringLiteral("D  4"), ""},
+                                    {QStringLiteral("   2"), QStringLiteral("パス"), ""},
+                                    {QStringLiteral("   3"), QStringLiteral("Q 16"), ""}};
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 3; ++c) EXPECT_EQ(rowText(r, c), expected[r][c]) << r << "," << c;
+    auto image = [](const QIcon& icon) { return icon.pixmap(12, 15).toImage(); };
+    const int colours[] = {0, Black, White, Black};
+    for (int r = 1; r < 4; ++r)
+        EXPECT_EQ(image(w->kifuRow(r)->icon(1)), image(QIcon(w->imgListMk1.at(colours[r])))) << r;
+    EXPECT_EQ(markedRows(), std::vector<int>{3});
+    EXPECT_EQ(focusRow(), 3);
+    // A record without moves: the start row gets the focus mark, no marker.
+    w->prcNewSet();
+    w->rebuildKifuList();
+    EXPECT_EQ(w->kifuRowCount(), 1);
+    EXPECT_TRUE(markedRows().empty());
+    EXPECT_EQ(focusRow(), 0);
+}
+
+}  // namespace
+}  // namespace tavrin::test
