@@ -137,18 +137,26 @@ TEST_F(ReplayTest, LastMoveOfWhiteLeavesBlackToMoveAndResumable) {
     EXPECT_EQ(w->Game.Board[P(10, 10)], Black);
 }
 
+// Check mark, button, icon, menu caption and hints of automatic replay, and its timer.
+void expectAutoLook(const TfrmMain& w, bool running) {
+    const QString hint = running ? QStringLiteral("自動再生停止") : QStringLiteral("自動再生開始");
+    EXPECT_EQ(w.actKifuAuto->isChecked(), running);
+    EXPECT_EQ(w.btnKifuAuto->isChecked(), running);
+    EXPECT_EQ(w.tmrKifuAuto->isActive(), running);
+    EXPECT_EQ(w.actKifuAuto->icon().cacheKey(), w.imgListIcon.at(running ? 10 : 9).cacheKey());
+    EXPECT_EQ(w.mnuKifuAuto->text(), hint + QStringLiteral("(&A)"));
+    EXPECT_EQ(w.actKifuAuto->statusTip(), hint);
+    EXPECT_EQ(w.actKifuAuto->toolTip(), hint);
+    EXPECT_EQ(w.btnKifuAuto->statusTip(), hint);
+    EXPECT_EQ(w.btnKifuAuto->toolTip(), hint);
+}
+
 TEST_F(ReplayTest, AutomaticReplayStepsAndStopsAtTheEnd) {
     suspendedAt(5, 0);
     w->actKifuSpedd05->trigger();
     EXPECT_EQ(w->tmrKifuAuto->interval(), 500);
     w->actKifuAuto->trigger();
-    EXPECT_TRUE(w->actKifuAuto->isChecked());
-    EXPECT_TRUE(w->btnKifuAuto->isChecked());
-    EXPECT_TRUE(w->tmrKifuAuto->isActive());
-    EXPECT_EQ(w->actKifuAuto->icon().cacheKey(), w->imgListIcon.at(10).cacheKey());
-    EXPECT_EQ(w->mnuKifuAuto->text(), QStringLiteral("自動再生停止(&A)"));
-    EXPECT_EQ(w->actKifuAuto->statusTip(), QStringLiteral("自動再生停止"));
-    EXPECT_EQ(w->btnKifuAuto->toolTip(), QStringLiteral("自動再生停止"));
+    expectAutoLook(*w, true);
     EXPECT_EQ(w->Game.CurrentMove, 1);  // the first step comes one interval later
     for (int k = 1; k <= 5; ++k) {
         SCOPED_TRACE(k);
@@ -157,12 +165,7 @@ TEST_F(ReplayTest, AutomaticReplayStepsAndStopsAtTheEnd) {
         EXPECT_EQ(w->tmrKifuAuto->isActive(), k < 5);
         EXPECT_EQ(TfrmMain::tagOf(w->actKifuAuto), 0);
     }
-    EXPECT_FALSE(w->actKifuAuto->isChecked());
-    EXPECT_FALSE(w->btnKifuAuto->isChecked());
-    EXPECT_EQ(w->actKifuAuto->icon().cacheKey(), w->imgListIcon.at(9).cacheKey());
-    EXPECT_EQ(w->mnuKifuAuto->text(), QStringLiteral("自動再生開始(&A)"));
-    EXPECT_EQ(w->actKifuAuto->statusTip(), QStringLiteral("自動再生開始"));
-    EXPECT_EQ(w->btnKifuAuto->statusTip(), QStringLiteral("自動再生開始"));
+    expectAutoLook(*w, false);
     EXPECT_EQ(markedRows(), std::vector<int>{5});
     EXPECT_FALSE(w->btnKifuAuto->isEnabled());
 }
