@@ -22,7 +22,7 @@ def tools_missing():
 class Session:
     """An Xvfb display with a private HOME and settings folder; stops everything it started."""
 
-    def __init__(self, exe, deadline_s=150, screen="1280x1024x24"):
+    def __init__(self, exe, deadline_s=240, screen="1280x1024x24"):
         self.exe = exe
         self.deadline = time.time() + deadline_s
         self.procs = []
@@ -86,7 +86,7 @@ class Session:
         return ids[-1] if ids else None
 
     def wait_window(self, pattern, what=None):
-        return self.wait_for(lambda: self.window_named(pattern), what or f"a window named {pattern}")
+        return self.wait_for(lambda: self.window_named(pattern), what or f"a window named {pattern}", timeout=60)
 
     def geometry(self, wid):
         g = dict(line.split("=") for line in self.xdo("getwindowgeometry", "--shell", wid).splitlines())

@@ -1,0 +1,79 @@
+#!/usr/bin/env python3
+"""Screenshots of the real program for the README, taken under Xvfb.
+
+usage: scripts/screenshots.py [BUILD_DIR] [OUT_DIR]   (defaults: build, docs)
+Writes playing.png, record.png, record-turned.png, newgame.png, gameinfo.png, about.png.
+"""
+import os
+import sys
+import time
+
+here = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(here, "..", "tests", "e2e"))
+from xdrive import Board, Session, tools_missing  # noqa: E402
+
+
+def main():
+    build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
+    out = os.path.abspath(sys.argv[2] if len(sys.argv) > 2 else "docs")
+    if tools_missing():
+        print("missing:", tools_missing())
+        return 1
+    os.makedirs(out, exist_ok=True)
+    s = Session(os.path.join(build, "tavrin"), deadline_s=300)
+    try:
+        # Playing: a few moves with a capture, clicked on the board.
+        app = s.start()
+        wid = s.wait_window("^新規 - Tavrin$")
+        s.focus(wid)
+        board = Board(s, wid)
+        for c, r in [(16, 4), (4, 16), (17, 16), (4, 4), (3, 3), (4, 3), (3, 4), (4, 5), (3, 5),
+                     (4, 6), (15, 16), (17, 14), (3, 6), (10, 10)]:
+            board.click(c, r)
+        s.screenshot(os.path.join(out, "playing.png"), wid)
+
+        # The dialogs.
+        s.key("ctrl+n")
+        dlg = s.wait_window("^新規対局$")
+        time.sleep(0.3)
+        s.screenshot(os.path.join(out, "newgame.png"), dlg)
+        s.key("Escape")
+        s.focus(wid)
+        s.key("ctrl+d")
+        dlg = s.wait_window("^対局情報$")
+        time.sleep(0.3)
+        s.screenshot(os.path.join(out, "gameinfo.png"), dlg)
+        s.key("Escape")
+        s.focus(wid)
+        s.key("alt+h")
+        s.key("a")
+        dlg = s.wait_window("バージョン情報")
+        time.sleep(0.3)
+        s.screenshot(os.path.join(out, "about.png"), dlg)
+        s.key("Return")
+        app.kill()
+        app.wait()
+
+        # A loaded record, stepped back a little, at the largest window size.
+        record = os.path.join(here, "..", "..", "shared", "corpus", "pro", "kombilo", "Agon-Agon23-P02.sgf")
+        if os.path.exists(record):
+            app = s.start(record)
+            wid = s.wait_window(" - Tavrin$")
+            s.focus(wid)
+            s.key("ctrl+shift+Left", "ctrl+Left")
+            time.sleep(0.3)
+            s.screenshot(os.path.join(out, "record.png"), wid)
+            s.key("alt+d")
+            s.key("h")  # 碁盤反転
+            time.sleep(0.4)
+            s.screenshot(os.path.join(out, "record-turned.png"), wid)
+            app.kill()
+            app.wait()
+        print("screenshots written to", out)
+        return 0
+    finally:
+        s.close()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
