@@ -357,16 +357,5 @@ TEST_F(PlayTest, GameInfoDialog) {
     }
 }
 
-TEST_F(PlayTest, BoardMenuOnlyWhilePlaying) {
-    EXPECT_TRUE(w->pumGobanAutoPopup);
-    click(4, 4);
-    w->actPlayStop->trigger();
-    EXPECT_FALSE(w->pumGobanAutoPopup);
-    // In replay the right button steps back instead.
-    click(10, 10, Qt::RightButton);
-    EXPECT_EQ(w->Game.CurrentMove, 1);
-    EXPECT_EQ(w->Game.Board[P(4, 4)], 0);
-}
-
 }  // namespace
 }  // namespace tavrin::test

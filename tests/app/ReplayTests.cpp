@@ -125,18 +125,6 @@ TEST_F(ReplayTest, SteppingCommandsAndTheirLabels) {
     EXPECT_EQ(w->statusText(2), QString());
 }
 
-TEST_F(ReplayTest, LastMoveOfWhiteLeavesBlackToMoveAndResumable) {
-    playColumns(6);
-    w->actPlayStop->trigger();
-    w->actKifuFirstExecute();
-    w->actKifuLastExecute();
-    EXPECT_EQ(w->statusText(3), QStringLiteral("黒番です"));
-    w->actPlayResume->trigger();
-    EXPECT_TRUE(prompts.asked.empty());
-    click(10, 10);
-    EXPECT_EQ(w->Game.Board[P(10, 10)], Black);
-}
-
 // Check mark, button, icon, menu caption and hints of automatic replay, and its timer.
 void expectAutoLook(const TfrmMain& w, bool running) {
     const QString hint = running ? QStringLiteral("自動再生停止") : QStringLiteral("自動再生開始");
