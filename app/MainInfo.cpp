@@ -98,6 +98,9 @@ QTreeWidgetItem* TfrmMain::kifuRow(int row) const { return lsvKifu->topLevelItem
 
 QTreeWidgetItem* TfrmMain::addKifuRow(int k, const QString& point, int colour, const QString& time) {
     auto* item = new QTreeWidgetItem(lsvKifu, QStringList{qs(moveRowCaption(k)), point, time});
+    // "%4d" is right-aligned: where the marker leaves too little room, the leading blanks are
+    // what gets cut, never the digits.
+    item->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
     item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     if (colour == Black || colour == White)
         item->setIcon(1, QIcon(imgListMk1.at(static_cast<std::size_t>(colour))));

@@ -18,6 +18,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUrl>
 
 #include "app/ActionTable.h"
 #include "app/TfrmMain.h"
@@ -77,6 +78,8 @@ TfrmMain::TfrmMain(Prompts& p, MainOptions options, QWidget* parent)
             });
 
     FormCreate();
+    // The clipboard may already hold a record before the application is first activated.
+    ApplicationEvents1Activate();
 }
 
 TfrmMain::~TfrmMain() { FormDestroy(); }
@@ -517,6 +520,7 @@ void TfrmMain::buildKifuList() {
     lsvKifu->setHeaderLabels({QStringLiteral("番 号"), QStringLiteral("座標"), QStringLiteral("  時間")});
     lsvKifu->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     lsvKifu->setRootIsDecorated(false);
+    lsvKifu->setTextElideMode(Qt::ElideNone);
     lsvKifu->setUniformRowHeights(true);
     lsvKifu->setItemsExpandable(false);
     lsvKifu->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -610,7 +614,12 @@ void TfrmMain::buildTimers() {
     connect(tmrKifuAuto, &QTimer::timeout, this, &TfrmMain::tmrKifuAutoTimer);
 }
 
-void TfrmMain::setTitle(const QString& title) { setWindowTitle(title); }
+void TfrmMain::setTitle(const QString& title) {
+    // The application's name follows the window title; set first, so the platform title,
+    // which ends in that name, gets nothing appended.
+    QGuiApplication::setApplicationDisplayName(title);
+    setWindowTitle(title);
+}
 
 bool TfrmMain::event(QEvent* e) {
     if (e->type() == QEvent::StatusTip) {
@@ -639,10 +648,12 @@ void TfrmMain::dragEnterEvent(QDragEnterEvent* e) {
 
 void TfrmMain::dropEvent(QDropEvent* e) {
     // Only the first dropped file counts; further files are ignored.
-    const auto urls = e->mimeData()->urls();
-    if (urls.isEmpty() || !urls.first().isLocalFile()) return;
-    e->acceptProposedAction();
-    FormDropFiles(urls.first().toLocalFile());
+    for (const QUrl& url : e->mimeData()->urls()) {
+        if (!url.isLocalFile()) continue;
+        e->acceptProposedAction();
+        FormDropFiles(url.toLocalFile());
+        return;
+    }
 }
 
 }  // namespace tavrin

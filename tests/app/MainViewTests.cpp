@@ -201,6 +201,9 @@ TEST_F(MainWindowTest, DoubleClickOnTheInformationPanelOpensTheGameInformation) 
         {w->imgBlackIcon, 1}, {w->lblBlackTimeCaption, 0}, {w->lblWhiteTimeCaption, 0},
     };
     for (const auto& c : cases) {
+        // The information dialog opens for real: it is answered with Cancel.
+        for (int i = 0; i < c.runs; ++i)
+            prompts.dialogScripts.push_back([](QDialog&) { return int(QDialog::Rejected); });
         QSignalSpy config(w->actPlayConfig, &QAction::triggered);
         QTest::mouseDClick(c.widget, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
         EXPECT_EQ(config.count(), c.runs) << c.widget->objectName().toStdString();
