@@ -1,82 +1,282 @@
 // File commands, the clipboard and dropped files.
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMimeData>
+#include <QSaveFile>
+#include <QTimer>
+
 #include "app/TfrmMain.h"
+#include "formats/NgfReader.h"
+#include "formats/RecordFile.h"
+#include "formats/SgfReader.h"
+#include "formats/SgfWriter.h"
+#include "record/InfoTexts.h"
 
 namespace tavrin {
 
+namespace {
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+const QString DiscardQuestion = QStringLiteral("現在の対局進行を破棄します。\nよろしいですか？");
+const QString TitleTail = QStringLiteral(" - Tavrin");
+const QString ReadOnlyTitleTail = QStringLiteral("【読み取り専用】 - Tavrin");
+const QString UntitledTitle = QStringLiteral("新規 - Tavrin");
+// The SGF reader shows one message whatever the reason, also for a paste.
+const QString SgfRefusedText = QStringLiteral("この棋譜ファイルは読めません");
+const QString CannotCreateText = QStringLiteral("読込専用ファイルには書き込めません");
+const QString CannotWriteText = QStringLiteral("棋譜ファイルを書き込めませんでした");
+
+// Which reader refused a record: the SGF reader hides its reason, the NGF reader shows it.
+enum class Reader { Sgf, Ngf };
+
+// Shows why a load failed. An empty path has nothing to show. The SGF reader leaves an
+// empty file to the general error report, as an error nobody handled; the NGF reader warns
+// about it like about any other refusal.
+void reportLoadFailure(TfrmMain& w, const LoadResult& r, Reader reader) {
+    switch (r.status) {
+        case LoadStatus::Ok:
+        case LoadStatus::NoPath: return;
+        case LoadStatus::CannotOpen: w.prompts.warn(&w, qs(r.reason)); return;
+        case LoadStatus::Empty:
+            if (reader == Reader::Sgf)
+                w.prompts.error(&w, qs(r.reason));
+            else
+                w.prompts.warn(&w, qs(r.reason));
+            return;
+        case LoadStatus::Refused:
+            w.prompts.warn(&w, reader == Reader::Sgf ? SgfRefusedText : qs(r.reason));
+            return;
+    }
+}
+
+// The window after a record replaced the game: the record arrives as an ended game shown
+// at its last move.
+void showLoadedRecord(TfrmMain& w, const QString& title) {
+    // The clock of the previous game must not run on into the record.
+    w.tmrTime->stop();
+    w.setTitle(title);
+    w.lblPutStone->setText(qs(handicapLabel(w.Game.HandicapCount)));
+    w.prcInfoSameSet();
+    w.lblBlackTime->setText(qs(ClockZeroText));
+    w.lblWhiteTime->setText(qs(ClockZeroText));
+    w.setStatusText(4, qs(ClockZeroText));
+    // Draws every stone of the loaded board and the last-move marker.
+    w.actPnlMainReSizeExecute();
+    w.rebuildKifuList();
+    w.prcEndOfGame();
+    w.prcKifUpDate();
+    w.prcInfoDsp();
+}
+
+// Reads path with the reader its extension names; any other extension reads nothing and
+// says nothing. True when a record was loaded.
+bool readByExtension(TfrmMain& w, const QString& path) {
+    switch (recordKind(path.toStdString())) {
+        case RecordKind::Sgf: return w.fncFileReadSGF(path);
+        case RecordKind::Ngf: return w.fncFileReadNGF(path);
+        case RecordKind::None: break;
+    }
+    return false;
+}
+
+// The folder part of a path with its trailing separator.
+QString folderOf(const QString& path) { return QFileInfo(path).absolutePath() + QLatin1Char('/'); }
+
+bool askDiscard(TfrmMain& w) { return w.prompts.confirm(&w, DiscardQuestion) == Answer::Yes; }
+
+// Trimmed as the paste rule wants it: every character up to the space, control characters
+// included, goes at both ends (and nothing else, not even a full-width space).
+QString trimBlanks(const QString& text) {
+    qsizetype from = 0;
+    qsizetype to = text.size();
+    while (from < to && text.at(from).unicode() <= 0x20) ++from;
+    while (to > from && text.at(to - 1).unicode() <= 0x20) --to;
+    return text.mid(from, to - from);
+}
+
+// The save replaces the file by renaming a finished copy over it, which would also replace
+// a file whose own permissions forbid writing: such a file is refused before. A file that
+// nobody may write stays unwritten even for the superuser, whom access() lets through.
+bool writableTarget(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(name.constData(), &st) != 0) return true;  // a new file
+    if (S_ISDIR(st.st_mode)) return false;
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
+    return ::access(name.constData(), W_OK) == 0;
+}
+
+}  // namespace
+
 void TfrmMain::actFileOpenExecute() {
-    // TODO: actFileOpenBeforeExecute, the open dialog through prompts, actFileOpenAccept.
+    actFileOpenBeforeExecute();
+    const std::optional<OpenChoice> choice = prompts.openFile(this, OpenDialog);
+    if (!choice || choice->path.isEmpty()) return;
+    actFileOpenAccept(*choice);
 }
 
 void TfrmMain::actFileOpenBeforeExecute() {
-    // TODO: initial folder := LastReadDir.
+    OpenDialog.title = QStringLiteral("棋譜ファイルを開く");
+    OpenDialog.folder = LastReadDir;
+    // The file dialog separates patterns with spaces: each caption keeps its own text and
+    // the patterns it filters by follow in a second pair of brackets.
+    OpenDialog.filters = {QStringLiteral("棋譜ファイル(*.sgf;*.ngf) (*.sgf *.ngf)"),
+                          QStringLiteral("棋譜ファイル(*.sgf) (*.sgf)"),
+                          QStringLiteral("棋譜ファイル(*.ngf) (*.ngf)")};
+    OpenDialog.defaultSuffix = QStringLiteral("sgf");
+    OpenDialog.showReadOnly = true;
 }
 
 void TfrmMain::actFileOpenAccept(const OpenChoice& choice) {
-    // TODO: ReadOnlyFile from the check box, reader by extension, LastReadDir.
-    Q_UNUSED(choice);
+    Game.ReadOnlyFile = choice.readOnly;
+    if (readByExtension(*this, choice.path)) LastReadDir = folderOf(qs(Game.CurrentFileName));
 }
 
 void TfrmMain::actFileOpenCKExecute() {
-    // TODO: discard question when Modified, then actFileOpenExecute.
+    if (Game.Modified && !askDiscard(*this)) return;
+    actFileOpenExecute();
 }
 
 void TfrmMain::actFileReOpenExecute() {
-    // TODO: read CurrentFileName again after the discard question.
+    if (Game.CurrentFileName.empty()) return;
+    if (Game.Modified && !askDiscard(*this)) return;
+    // The same file with the same read-only state; the folder memory stays.
+    readByExtension(*this, qs(Game.CurrentFileName));
 }
 
 void TfrmMain::actFileSaveExecute() {
-    // TODO: save over CurrentFileName, or save-as (untitled, NGF, read-only).
+    // The program writes only SGF, so an NGF file is never overwritten.
+    if (Game.CurrentFileName.empty() || recordKind(Game.CurrentFileName) == RecordKind::Ngf) {
+        actFileSaveAsExecute();
+        return;
+    }
+    if (Game.ReadOnlyFile) {
+        const QString text = QStringLiteral("棋譜「") + fileNamePart(qs(Game.CurrentFileName)) +
+                             QStringLiteral("」は読み取り専用で開かれています。\n上書きはできません。\n\n"
+                                            "別名をつけて保存しますか？");
+        if (prompts.warnYesNo(this, text) == Answer::Yes) actFileSaveAsExecute();
+        return;
+    }
+    fncFileWriteSGF(qs(Game.CurrentFileName));
 }
 
 void TfrmMain::actFileSaveAsExecute() {
-    // TODO: actFileSaveAsBeforeExecute, the save dialog through prompts, actFileSaveAsAccept.
+    actFileSaveAsBeforeExecute();
+    const std::optional<QString> path = prompts.saveFile(this, SaveDialog);
+    if (!path || path->isEmpty()) return;
+    actFileSaveAsAccept(*path);
 }
 
 void TfrmMain::actFileSaveAsBeforeExecute() {
-    // TODO: initial folder LastWriteDir and the proposed name.
+    SaveDialog.title = QStringLiteral("棋譜に別名を付けて保存");
+    SaveDialog.folder = LastWriteDir;
+    SaveDialog.filters = {QStringLiteral("棋譜ファイル(*.sgf)")};
+    SaveDialog.defaultSuffix = QStringLiteral("sgf");
+    const QString current = qs(Game.CurrentFileName);
+    if (current.isEmpty())
+        SaveDialog.proposedName = QStringLiteral("無題.sgf");
+    else if (recordKind(Game.CurrentFileName) == RecordKind::Ngf)
+        SaveDialog.proposedName = QFileInfo(current).completeBaseName() + QStringLiteral(".sgf");
+    else
+        SaveDialog.proposedName = fileNamePart(current);
 }
 
 void TfrmMain::actFileSaveAsAccept(const QString& path) {
-    // TODO: CurrentFileName := path, fncFileWriteSGF, LastWriteDir.
-    Q_UNUSED(path);
+    const std::string old = Game.CurrentFileName;
+    Game.CurrentFileName = path.toStdString();
+    if (fncFileWriteSGF(path))
+        LastWriteDir = folderOf(path);
+    else
+        Game.CurrentFileName = old;
 }
 
 void TfrmMain::actFileExitExecute() { close(); }
 
 void TfrmMain::actClipBoardExecute() {
-    // TODO: the record as SGF text on the clipboard.
+    prcKifToStrings(Game, SharedText);
+    QGuiApplication::clipboard()->setText(qs(SharedText.text()));
+    actClipPast->setEnabled(true);
 }
 
 void TfrmMain::actClipPastExecute() {
-    // TODO: read SGF text from the clipboard.
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !data->hasText()) return;
+    SharedText.setText(data->text().toStdString());
+    if (SharedText.empty()) return;
+    if (Game.Modified && !askDiscard(*this)) return;
+    const LoadResult r = fncStringsToKif(Game, SharedText, std::string());
+    if (!r.ok()) {
+        reportLoadFailure(*this, r, Reader::Sgf);
+        return;
+    }
+    // A pasted record belongs to no file; ReadOnlyFile stays as it was.
+    showLoadedRecord(*this, UntitledTitle);
 }
 
 bool TfrmMain::fncFileReadSGF(const QString& path) {
-    // TODO: read the SGF file onto the board; true when the record was loaded.
-    Q_UNUSED(path);
-    return false;
+    if (path.isEmpty()) return false;
+    const LoadResult r = tavrin::fncFileReadSGF(Game, SharedText, path.toStdString());
+    if (!r.ok()) {
+        reportLoadFailure(*this, r, Reader::Sgf);
+        return false;
+    }
+    const QString name = fileNamePart(qs(Game.CurrentFileName));
+    showLoadedRecord(*this, name + (Game.ReadOnlyFile ? ReadOnlyTitleTail : TitleTail));
+    return true;
 }
 
 bool TfrmMain::fncFileReadNGF(const QString& path) {
-    // TODO: read the NGF file onto the board; true when the record was loaded.
-    Q_UNUSED(path);
-    return false;
+    if (path.isEmpty()) return false;
+    const LoadResult r = tavrin::fncFileReadNGF(Game, SharedText, path.toStdString());
+    if (!r.ok()) {
+        reportLoadFailure(*this, r, Reader::Ngf);
+        return false;
+    }
+    showLoadedRecord(*this, fileNamePart(qs(Game.CurrentFileName)) + TitleTail);
+    return true;
 }
 
 bool TfrmMain::fncFileWriteSGF(const QString& path) {
-    // TODO: write the record as SGF; true when written.
-    Q_UNUSED(path);
-    return false;
+    const std::string bytes = sgfFileBytes(Game, SharedText);
+    QSaveFile file(path);
+    if (!writableTarget(path) || !file.open(QIODevice::WriteOnly)) {
+        prompts.warn(this, CannotCreateText);
+        return false;
+    }
+    // Until commit the old file is untouched; a failed write or commit leaves it as it was.
+    const auto size = static_cast<qint64>(bytes.size());
+    if (file.write(bytes.data(), size) != size || !file.commit()) {
+        file.cancelWriting();
+        prompts.warn(this, CannotWriteText);
+        return false;
+    }
+    Game.Modified = false;
+    prcKifUpDate();
+    setTitle(fileNamePart(qs(Game.CurrentFileName)) + TitleTail);
+    Game.ReadOnlyFile = false;
+    return true;
 }
 
 void TfrmMain::ApplicationEvents1Activate() {
-    // TODO: enable actClipPast only when the clipboard holds a record.
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    const QString text = data && data->hasText() ? trimBlanks(data->text()) : QString();
+    actClipPast->setEnabled(text.startsWith(QLatin1Char('(')) && text.endsWith(QLatin1Char(')')));
 }
 
 void TfrmMain::FormDropFiles(const QString& path) {
-    // TODO: discard question, ReadOnlyFile := false, reader by extension.
-    Q_UNUSED(path);
+    if (path.isEmpty()) return;
+    if (Game.Modified && !askDiscard(*this)) return;
+    // A dropped file is never read-only, whatever its extension.
+    Game.ReadOnlyFile = false;
+    readByExtension(*this, path);
 }
 
 }  // namespace tavrin

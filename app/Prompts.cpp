@@ -63,6 +63,9 @@ std::optional<OpenChoice> QtPrompts::openFile(QWidget* parent, const OpenRequest
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (!req.filters.isEmpty()) dialog.setNameFilters(req.filters);
+    // A filter "caption (patterns)" shows its caption only; the caption may name its
+    // patterns in its own words.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     if (!req.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(req.defaultSuffix);
     QCheckBox* readOnly = nullptr;
     if (req.showReadOnly) {

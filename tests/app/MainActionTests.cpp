@@ -1,6 +1,8 @@
 // The action list, menus, popup menus, radio groups and icons of the real window.
 
 #include <QActionGroup>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QImage>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -85,6 +87,8 @@ const ActionExpect kActions[] = {
 };
 
 TEST_F(MainWindowTest, EveryActionAsListed) {
+    // Paste starts enabled only while the clipboard holds a record.
+    QGuiApplication::clipboard()->setText(QStringLiteral("(;GM[1])"));
     auto w = open();
     ASSERT_EQ(w->actListMain.size(), std::size(kActions));
     for (const ActionExpect& e : kActions) {

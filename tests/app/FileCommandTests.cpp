@@ -1,0 +1,565 @@
+// Open, reload, save, save-as, dropped files and the command-line file on the real window,
+// with real files in a private folder and scripted prompts.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QUrl>
+#include <filesystem>
+
+#include "formats/Sjis.h"
+#include "tests/app/FileTestKit.h"
+#include "tests/support/CorpusDir.h"
+
+namespace tavrin::test {
+namespace {
+
+const QString Discard = QStringLiteral("現在の対局進行を破棄します。\nよろしいですか？");
+
+// Sends a drop of the given files onto the window, as the desktop would.
+void drop(TfrmMain& w, const QStringList& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &dropped);
+}
+
+TEST_F(FileWindowTest, OpenThroughTheDialogShowsTheRecordEndedAtItsLastMove) {
+    const QString path = put("三手.sgf", ThreeMoves);
+    auto w = open();
+    w->LastReadDir = QStringLiteral("/somewhere/");
+    openThroughDialog(*w, prompts, path);
+
+    // The dialog as it was asked for.
+    EXPECT_EQ(prompts.lastOpen.title, QStringLiteral("棋譜ファイルを開く"));
+    EXPECT_EQ(prompts.lastOpen.folder, QStringLiteral("/somewhere/"));
+    EXPECT_EQ(prompts.lastOpen.defaultSuffix, QStringLiteral("sgf"));
+    EXPECT_TRUE(prompts.lastOpen.showReadOnly);
+    ASSERT_EQ(prompts.lastOpen.filters.size(), 3);
+    EXPECT_TRUE(prompts.lastOpen.filters[0].startsWith(QStringLiteral("棋譜ファイル(*.sgf;*.ngf)")));
+    EXPECT_TRUE(prompts.lastOpen.filters[1].startsWith(QStringLiteral("棋譜ファイル(*.sgf)")));
+    EXPECT_TRUE(prompts.lastOpen.filters[2].startsWith(QStringLiteral("棋譜ファイル(*.ngf)")));
+    EXPECT_TRUE(prompts.texts("confirm").empty());  // nothing to discard
+
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("三手.sgf - Tavrin"));
+    EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), path);
+    EXPECT_EQ(w->LastReadDir, dir.path() + QLatin1Char('/'));
+    EXPECT_FALSE(w->Game.Modified);
+    EXPECT_FALSE(w->Game.ReadOnlyFile);
+    EXPECT_TRUE(w->Game.ReplayMode);
+    EXPECT_TRUE(w->Game.GameOver);
+    EXPECT_EQ(w->Game.BoardSize, 9);
+    EXPECT_EQ(w->Game.MoveCount, 3);
+    EXPECT_EQ(w->Game.CurrentMove, 4);
+    EXPECT_EQ(w->Game.Board[36], Black);
+    EXPECT_EQ(w->Game.Board[80], White);
+    EXPECT_EQ(w->Game.Board[60], Black);
+    EXPECT_EQ(w->Game.LastMovePos, 60);
+    EXPECT_EQ(w->lblBlackPlayer->text().trimmed(), QStringLiteral("Kuro"));
+    EXPECT_EQ(w->lblPutStone->text(), QStringLiteral("置き石 ： なし"));
+    // Start row and one row per move, without times; the marker on the last move.
+    ASSERT_EQ(w->kifuRowCount(), 4);
+    EXPECT_EQ(w->kifuRow(3)->text(2), QString());
+    EXPECT_FALSE(w->kifuRow(3)->icon(0).isNull());
+    EXPECT_TRUE(w->kifuRow(0)->icon(0).isNull());
+    EXPECT_FALSE(w->actFileSave->isEnabled());
+    EXPECT_FALSE(w->actFileReOpen->isEnabled());
+    EXPECT_EQ(w->statusText(1), QStringLiteral("  3手目"));
+    EXPECT_EQ(w->statusText(3), QStringLiteral("終局です"));
+}
+
+// The typical life of the file flags, one step after the other.
+TEST_F(FileWindowTest, FlagsAndTitleThroughOpenPlaySaveAsSaveAndDrop) {
+    const QString ro = put("ro.sgf", ThreeMoves);
+    const QString dropped = put("dropped.sgf", OneMove);
+    const QByteArray roBefore = bytesOf(ro);
+    auto w = open();
+    struct Expect {
+        QString name;  // CurrentFileName's file part, "" when untitled
+        bool modified, readOnly;
+        QString title;
+    };
+    auto check = [&](const char* step, const Expect& e) {
+        SCOPED_TRACE(step);
+        EXPECT_EQ(TfrmMain::fileNamePart(QString::fromStdString(w->Game.CurrentFileName)), e.name);
+        EXPECT_EQ(w->Game.Modified, e.modified);
+        EXPECT_EQ(w->Game.ReadOnlyFile, e.readOnly);
+        EXPECT_EQ(w->windowTitle(), e.title);
+    };
+    check("start", {"", false, false, "新規 - Tavrin"});
+
+    openThroughDialog(*w, prompts, ro, true);
+    check("open read-only", {"ro.sgf", false, true, "ro.sgf【読み取り専用】 - Tavrin"});
+
+    touch(*w);
+    check("changed", {"ro.sgf", true, true, "ro.sgf【読み取り専用】 - Tavrin"});
+
+    // Save: the warning names the file; Yes leads to save-as, proposing the same name.
+    prompts.answers.push_back(Answer::Yes);
+    const QString copy = dir.path() + "/out/copy.sgf";
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/out"));
+    prompts.saveChoices.push_back(copy);
+    w->actFileSaveExecute();
+    ASSERT_EQ(prompts.texts("warnYesNo").size(), 1u);
+    EXPECT_EQ(prompts.texts("warnYesNo")[0],
+              QStringLiteral("棋譜「ro.sgf」は読み取り専用で開かれています。\n上書きはできません。\n\n"
+                             "別名をつけて保存しますか？"));
+    EXPECT_EQ(prompts.lastSave.proposedName, QStringLiteral("ro.sgf"));
+    check("save-as", {"copy.sgf", false, false, "copy.sgf - Tavrin"});
+    EXPECT_EQ(w->LastWriteDir, dir.path() + "/out/");
+    EXPECT_EQ(bytesOf(copy), savedBytes(*w));
+    EXPECT_EQ(bytesOf(ro), roBefore);
+
+    touch(*w);
+    w->actFileSaveExecute();  // straight over copy.sgf, no dialog
+    check("save", {"copy.sgf", false, false, "copy.sgf - Tavrin"});
+    EXPECT_EQ(prompts.texts("save").size(), 1u);
+
+    drop(*w, {dropped});
+    check("drop", {"dropped.sgf", false, false, "dropped.sgf - Tavrin"});
+    EXPECT_EQ(w->Game.BoardSize, 13);
+}
+
+// Each command that replaces the record asks before discarding changes; No leaves the
+// record, its file and its flags as they were.
+TEST_F(FileWindowTest, DiscardQuestionGuardsEveryCommandThatReplacesTheRecord) {
+    const QString first = put("first.sgf", ThreeMoves);
+    const QString other = put("other.sgf", OneMove);
+    struct Case {
+        const char* command;
+        std::function<void(TfrmMain&, ScriptedPrompts&)> run;
+    };
+    const std::vector<Case> cases = {
+        {"open", [&](TfrmMain& w, ScriptedPrompts& p) { openThroughDialog(w, p, other); }},
+        {"reload", [&](TfrmMain& w, ScriptedPrompts&) { w.actFileReOpenExecute(); }},
+        {"drop", [&](TfrmMain& w, ScriptedPrompts&) { drop(w, {other}); }},
+    };
+    for (const Case& c : cases) {
+        for (const Answer a : {Answer::No, Answer::Yes}) {
+            SCOPED_TRACE(std::string(c.command) + (a == Answer::Yes ? " yes" : " no"));
+            prompts.asked.clear();
+            prompts.openChoices.clear();
+            auto w = open();
+            openThroughDialog(*w, prompts, first);
+            w->Game.MoveCount = 2;  // a change only a successful load can undo
+            touch(*w);
+            prompts.answers.push_back(a);
+            c.run(*w, prompts);
+            ASSERT_EQ(prompts.texts("confirm"), std::vector<QString>{Discard});
+            if (a == Answer::No) {
+                EXPECT_TRUE(w->Game.Modified);
+                EXPECT_EQ(w->Game.MoveCount, 2);
+                EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), first);
+                EXPECT_EQ(prompts.texts("open").size(), 1u);  // only the first load
+            } else {
+                EXPECT_FALSE(w->Game.Modified);
+                const bool reload = std::string(c.command) == "reload";
+                EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), reload ? first : other);
+                EXPECT_EQ(w->Game.MoveCount, reload ? 3 : 1);
+            }
+        }
+    }
+}
+
+TEST_F(FileWindowTest, ReloadIsOfferedOnlyForAChangedRecordFromAFileAndKeepsReadOnly) {
+    const QString path = put("r.sgf", ThreeMoves);
+    auto w = open();
+    touch(*w);
+    // Untitled: saving is possible, reloading is not.
+    EXPECT_TRUE(w->actFileSave->isEnabled());
+    EXPECT_FALSE(w->actFileReOpen->isEnabled());
+    prompts.answers.push_back(Answer::Yes);
+    openThroughDialog(*w, prompts, path, true);
+    EXPECT_FALSE(w->actFileReOpen->isEnabled());
+    touch(*w);
+    EXPECT_TRUE(w->actFileReOpen->isEnabled());
+
+    w->LastReadDir = QStringLiteral("/elsewhere/");
+    prompts.answers.push_back(Answer::Yes);
+    w->actFileReOpenExecute();
+    EXPECT_FALSE(w->Game.Modified);
+    EXPECT_TRUE(w->Game.ReadOnlyFile);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("r.sgf【読み取り専用】 - Tavrin"));
+    EXPECT_EQ(w->LastReadDir, QStringLiteral("/elsewhere/"));
+    EXPECT_FALSE(w->actFileReOpen->isEnabled());
+}
+
+TEST_F(FileWindowTest, CancelledDialogsAndUnknownExtensionsChangeNothing) {
+    const QString txt = put("notes.txt", ThreeMoves);
+    auto w = open();
+    touch(*w);
+    const std::string name = w->Game.GameName;
+
+    prompts.answers.push_back(Answer::Yes);
+    prompts.openChoices.push_back(std::nullopt);
+    w->actFileOpenCKExecute();
+    // A .txt chosen in the dialog is not read, and nothing is said; the box's state stays.
+    prompts.answers.push_back(Answer::Yes);
+    openThroughDialog(*w, prompts, txt, true);
+    EXPECT_TRUE(w->Game.ReadOnlyFile);
+    prompts.saveChoices.push_back(std::nullopt);
+    w->actFileSaveAsExecute();
+
+    EXPECT_TRUE(w->Game.Modified);
+    EXPECT_EQ(w->Game.GameName, name);
+    EXPECT_TRUE(w->Game.CurrentFileName.empty());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("新規 - Tavrin"));
+    EXPECT_TRUE(w->LastReadDir.isEmpty());
+    EXPECT_TRUE(w->LastWriteDir.isEmpty());
+    EXPECT_TRUE(prompts.texts("warn").empty());
+    EXPECT_TRUE(prompts.texts("error").empty());
+}
+
+// Where a save goes: (record, read-only answer) -> dialog asked with which name, or a
+// direct write.
+TEST_F(FileWindowTest, SaveChoosesBetweenOverwriteAndSaveAs) {
+    struct Case {
+        const char* what;
+        QString file;          // "" = untitled
+        QByteArray content;
+        bool readOnly;
+        std::optional<Answer> warning;  // answer to the read-only warning
+        QString proposed;      // "" = no dialog
+        bool written;          // the file itself was overwritten
+    };
+    const std::vector<Case> cases = {
+        {"untitled", "", {}, false, {}, "無題.sgf", false},
+        {"ngf", "game.NGF", ngfRecord(), false, {}, "game.sgf", false},
+        {"sgf", "plain.sgf", ThreeMoves, false, {}, "", true},
+        {"read-only, no", "ro.sgf", ThreeMoves, true, Answer::No, "", false},
+        {"read-only, yes", "ro.sgf", ThreeMoves, true, Answer::Yes, "ro.sgf", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        prompts.asked.clear();
+        auto w = open();
+        w->LastWriteDir = dir.path() + "/w/";
+        QString path;
+        QByteArray before;
+        if (!c.file.isEmpty()) {
+            path = put(c.file, c.content);
+            before = bytesOf(path);
+            openThroughDialog(*w, prompts, path, c.readOnly);
+            ASSERT_EQ(QString::fromStdString(w->Game.CurrentFileName), path);
+        }
+        touch(*w);
+        if (c.warning) prompts.answers.push_back(*c.warning);
+        if (!c.proposed.isEmpty()) prompts.saveChoices.push_back(std::nullopt);
+        w->actFileSaveExecute();
+        EXPECT_EQ(prompts.texts("warnYesNo").size(), c.warning ? 1u : 0u);
+        if (c.proposed.isEmpty()) {
+            EXPECT_TRUE(prompts.texts("save").empty());
+        } else {
+            ASSERT_EQ(prompts.texts("save").size(), 1u);
+            EXPECT_EQ(prompts.lastSave.proposedName, c.proposed);
+            EXPECT_EQ(prompts.lastSave.folder, dir.path() + "/w/");
+            EXPECT_EQ(prompts.lastSave.title, QStringLiteral("棋譜に別名を付けて保存"));
+            EXPECT_EQ(prompts.lastSave.defaultSuffix, QStringLiteral("sgf"));
+        }
+        EXPECT_EQ(w->Game.Modified, !c.written);
+        if (!path.isEmpty()) {
+            EXPECT_EQ(bytesOf(path) == before, !c.written);
+        }
+        if (c.written) {
+            EXPECT_EQ(bytesOf(path), savedBytes(*w));
+        }
+    }
+}
+
+TEST_F(FileWindowTest, NgfRecordIsSavedAsSgfUnderTheProposedName) {
+    const QString ngf = put("kifu.ngf", ngfRecord());
+    const QByteArray ngfBefore = bytesOf(ngf);
+    auto w = open();
+    openThroughDialog(*w, prompts, ngf);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("kifu.ngf - Tavrin"));
+    EXPECT_EQ(w->Game.MoveCount, 2);
+    touch(*w);
+    const QString sgf = dir.path() + "/kifu.sgf";
+    prompts.saveChoices.push_back(sgf);
+    w->actFileSaveExecute();
+    EXPECT_EQ(prompts.lastSave.proposedName, QStringLiteral("kifu.sgf"));
+    EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), sgf);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("kifu.sgf - Tavrin"));
+    EXPECT_EQ(bytesOf(ngf), ngfBefore);
+
+    // The saved file reads back as the same record.
+    const std::string before = moves(w->Game);
+    auto again = open();
+    openThroughDialog(*again, prompts, sgf);
+    EXPECT_EQ(moves(again->Game), before);
+    EXPECT_EQ(again->Game.BlackPlayer, "BlackName");
+    EXPECT_EQ(again->Game.GameComment, "B+R");
+    EXPECT_EQ(again->Game.GameDate, "2005-07-01");
+}
+
+// A save that fails leaves the old file byte for byte and the record bound as before.
+TEST_F(FileWindowTest, FailedSaveAsKeepsTheOldNameAndTheOldFile) {
+    const QString path = put("keep.sgf", ThreeMoves);
+    const QString blocker = put("plain-file", "not a folder");
+    struct Case {
+        const char* what;
+        QString target;
+        QString message;
+    };
+    const std::vector<Case> cases = {
+        {"parent is a file", blocker + "/x.sgf", "読込専用ファイルには書き込めません"},
+        {"target is a folder", dir.path(), "読込専用ファイルには書き込めません"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        prompts.asked.clear();
+        auto w = open();
+        openThroughDialog(*w, prompts, path);
+        touch(*w);
+        w->LastWriteDir = QStringLiteral("/before/");
+        prompts.saveChoices.push_back(c.target);
+        w->actFileSaveAsExecute();
+        EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{c.message});
+        EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), path);
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("keep.sgf - Tavrin"));
+        EXPECT_TRUE(w->Game.Modified);
+        EXPECT_EQ(w->LastWriteDir, QStringLiteral("/before/"));
+        EXPECT_EQ(bytesOf(path), ThreeMoves);
+        EXPECT_TRUE(QFileInfo(dir.path()).isDir());
+    }
+}
+
+// A save over a locked file or into a locked folder: refused, and the old file stays.
+class LockedSaveTest : public FileWindowTest {
+protected:
+    void check(bool lockFolder) {
+        const QString folder = dir.path() + "/locked";
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const QString path = put("locked/old.sgf", ThreeMoves);
+        auto w = open();
+        openThroughDialog(*w, prompts, path);
+        touch(*w);
+        ::chmod(QFile::encodeName(lockFolder ? folder : path).constData(), lockFolder ? 0555 : 0444);
+        w->actFileSaveExecute();
+        ::chmod(QFile::encodeName(folder).constData(), 0755);
+        ::chmod(QFile::encodeName(path).constData(), 0644);
+        EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{"読込専用ファイルには書き込めません"});
+        EXPECT_EQ(bytesOf(path), ThreeMoves);
+        EXPECT_TRUE(w->Game.Modified);
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("old.sgf - Tavrin"));
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"old.sgf"});
+    }
+};
+
+// A file nobody may write is refused, for the superuser too.
+TEST_F(LockedSaveTest, OverAFileNobodyMayWrite) { check(false); }
+
+TEST_F(LockedSaveTest, IntoAFolderWithoutWriteAccess) {
+    if (::geteuid() == 0) GTEST_SKIP() << "running as root, who may create files in any folder";
+    check(true);
+}
+
+// Saving over a file keeps who may read it.
+TEST_F(FileWindowTest, SaveKeepsTheFilePermissions) {
+    for (const mode_t mode : {mode_t(0600), mode_t(0640), mode_t(0664)}) {
+        SCOPED_TRACE(mode);
+        const QString path = put("perm.sgf", ThreeMoves);
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
+        auto w = open();
+        openThroughDialog(*w, prompts, path);
+        touch(*w);
+        w->actFileSaveExecute();
+        ASSERT_FALSE(w->Game.Modified);
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, mode);
+    }
+}
+
+// A refused record never replaces the one shown, so a later save writes that record to its
+// own file and never over the refused one.
+TEST_F(FileWindowTest, RefusedLoadCannotBeSavedOverTheRefusedFile) {
+    const QString good = put("good.sgf", ThreeMoves);
+    // Legal up to the last move, which plays on an occupied point.
+    const QByteArray badBytes = "(;GM[1]SZ[9];B[aa];W[bb];B[cc];W[cc])";
+    const QString bad = put("bad.sgf", badBytes);
+    auto w = open();
+    openThroughDialog(*w, prompts, good);
+    touch(*w);
+    const std::string record = moves(w->Game);
+    prompts.answers.push_back(Answer::Yes);
+    openThroughDialog(*w, prompts, bad);
+    EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{"この棋譜ファイルは読めません"});
+    EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), good);
+    EXPECT_EQ(moves(w->Game), record);
+    EXPECT_TRUE(w->Game.Modified);
+    w->actFileSaveExecute();
+    EXPECT_EQ(bytesOf(bad), badBytes);
+    EXPECT_EQ(bytesOf(good), savedBytes(*w));
+}
+
+// The message for each way a file can fail to load; the record shown stays untouched.
+TEST_F(FileWindowTest, LoadFailureMessages) {
+    struct Case {
+        QString file;
+        std::optional<QByteArray> bytes;  // nullopt: the file does not exist
+        QString kind, text;
+    };
+    const std::vector<Case> cases = {
+        {"refused.sgf", QByteArray("(;GM[1]SZ[9];B[zz])"), "warn", "この棋譜ファイルは読めません"},
+        {"white.sgf", QByteArray("(;GM[1]AW[aa])"), "warn", "この棋譜ファイルは読めません"},
+        {"chess.sgf", QByteArray("(;GM[3])"), "warn", "この棋譜ファイルは読めません"},
+        {"size.ngf", ngfRecord("8"), "warn", "９,１３,１９路盤以外は扱えません"},
+        {"trail.ngf", ngfRecord() + "\r\n", "warn", "棋譜の書式に誤りがあります"},
+        {"empty.sgf", QByteArray(), "error", "棋譜ファイルは空です"},
+        {"empty.ngf", QByteArray(), "warn", "棋譜ファイルは空です"},
+        {"missing.sgf", std::nullopt, "warn", "棋譜ファイルを読み込めませんでした"},
+        {"missing.ngf", std::nullopt, "warn", "棋譜ファイルを読み込めませんでした"},
+    };
+    const QString shown = put("shown.sgf", ThreeMoves);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        prompts.asked.clear();
+        auto w = open();
+        openThroughDialog(*w, prompts, shown);
+        w->LastReadDir = QStringLiteral("/kept/");
+        const QString path = c.bytes ? put(c.file, *c.bytes) : dir.path() + "/" + c.file;
+        openThroughDialog(*w, prompts, path);
+        std::vector<QString> got;
+        for (const auto& a : prompts.asked)
+            if (a.kind == "warn" || a.kind == "error") got.push_back(a.kind + ":" + a.text);
+        EXPECT_EQ(got, std::vector<QString>{c.kind + ":" + c.text});
+        EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), shown);
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("shown.sgf - Tavrin"));
+        EXPECT_EQ(w->Game.MoveCount, 3);
+        EXPECT_EQ(w->LastReadDir, QStringLiteral("/kept/"));
+    }
+}
+
+TEST_F(FileWindowTest, DroppedFiles) {
+    const QString first = put("first.sgf", ThreeMoves);
+    const QString second = put("second.sgf", OneMove);
+    const QString text = put("note.txt", ThreeMoves);
+    const QString ro = put("ro.sgf", OneMove);
+
+    // Two files: only the first is read; the folder memory stays.
+    auto w = open();
+    drop(*w, {first, second});
+    EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), first);
+    EXPECT_TRUE(w->LastReadDir.isEmpty());
+
+    // A .txt after a read-only file: asked about, nothing loaded, no longer read-only.
+    openThroughDialog(*w, prompts, ro, true);
+    touch(*w);
+    prompts.answers.push_back(Answer::Yes);
+    drop(*w, {text});
+    EXPECT_EQ(prompts.texts("confirm"), std::vector<QString>{Discard});
+    EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), ro);
+    EXPECT_TRUE(w->Game.Modified);
+    EXPECT_FALSE(w->Game.ReadOnlyFile);
+    EXPECT_TRUE(prompts.texts("warn").empty());
+
+    // A dropped SGF after a read-only one is titled plainly and saved over directly.
+    prompts.answers.push_back(Answer::Yes);
+    openThroughDialog(*w, prompts, ro, true);
+    ASSERT_TRUE(w->Game.ReadOnlyFile);
+    prompts.answers.push_back(Answer::Yes);
+    drop(*w, {second});
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("second.sgf - Tavrin"));
+    touch(*w);
+    w->actFileSaveExecute();
+    EXPECT_TRUE(prompts.texts("warnYesNo").empty());
+    EXPECT_FALSE(w->Game.Modified);
+    EXPECT_EQ(bytesOf(second), savedBytes(*w));
+}
+
+TEST_F(FileWindowTest, CommandLineFileSetsLastReadDirWhichSurvivesARestart) {
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/棋譜 集"));
+    const QString path = put("棋譜 集/Game.SgF", ThreeMoves);
+    {
+        auto w = open({}, {path});
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("Game.SgF - Tavrin"));
+        EXPECT_EQ(w->Game.MoveCount, 3);
+        EXPECT_TRUE(w->Game.ReplayMode);
+        EXPECT_EQ(w->kifuRowCount(), 4);
+        EXPECT_EQ(w->LastReadDir, dir.path() + "/棋譜 集/");
+        w->FormClose();
+    }
+    auto again = open();
+    EXPECT_EQ(again->LastReadDir, dir.path() + "/棋譜 集/");
+    EXPECT_EQ(again->windowTitle(), QStringLiteral("新規 - Tavrin"));
+
+    // A refused file from the command line: its message, a new game, the folder kept.
+    const QString bad = put("bad.ngf", ngfRecord("7"));
+    auto refused = open({}, {bad});
+    EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{"９,１３,１９路盤以外は扱えません"});
+    EXPECT_EQ(refused->windowTitle(), QStringLiteral("新規 - Tavrin"));
+    EXPECT_EQ(refused->LastReadDir, dir.path() + "/棋譜 集/");
+    EXPECT_FALSE(refused->Game.ReplayMode);
+}
+
+// Closing a changed record with Yes saves it; a cancelled save-as keeps the window open.
+TEST_F(FileWindowTest, CloseQuerySavesThroughTheSaveCommand) {
+    const QString path = put("c.sgf", ThreeMoves);
+    auto w = open();
+    openThroughDialog(*w, prompts, path);
+    touch(*w);
+    prompts.answers.push_back(Answer::Yes);
+    EXPECT_TRUE(w->FormCloseQuery());
+    EXPECT_EQ(bytesOf(path), savedBytes(*w));
+
+    auto untitled = open();
+    touch(*untitled);
+    prompts.answers.push_back(Answer::Yes);
+    prompts.saveChoices.push_back(std::nullopt);
+    EXPECT_FALSE(untitled->FormCloseQuery());
+    EXPECT_TRUE(untitled->Game.Modified);
+}
+
+// Real records: each one that loads saves under a new name (an NGF record as .sgf) and
+// reads back as the same record. The records are copied first, so nothing here can ever
+// write into the shared folder.
+TEST_F(FileWindowTest, CorpusRecordsSurviveOpenSaveAsAndReopen) {
+    SKIP_WITHOUT_CORPUS();
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/in"));
+    int loaded = 0;
+    for (const char* folder : {"small", "sjis", "ngf"}) {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(corpusDir() / folder)) {
+            if (!entry.is_regular_file() || recordKind(entry.path().string()) == RecordKind::None) continue;
+            SCOPED_TRACE(entry.path().string());
+            const QString copy =
+                dir.path() + "/in/" + QString::fromStdString(entry.path().filename().string());
+            QFile::remove(copy);
+            ASSERT_TRUE(QFile::copy(QString::fromStdString(entry.path().string()), copy));
+            prompts.asked.clear();
+            auto w = open();
+            openThroughDialog(*w, prompts, copy);
+            if (w->Game.CurrentFileName.empty()) {
+                // Refused: exactly one message, and the window is still untitled.
+                EXPECT_EQ(prompts.texts("warn").size() + prompts.texts("error").size(), 1u);
+                EXPECT_EQ(w->windowTitle(), QStringLiteral("新規 - Tavrin"));
+                continue;
+            }
+            ++loaded;
+            EXPECT_EQ(w->kifuRowCount(), w->Game.MoveCount + 1);
+            const QString out = dir.path() + "/copy.sgf";
+            prompts.saveChoices.push_back(out);
+            w->actFileSaveAsExecute();
+            ASSERT_EQ(QString::fromStdString(w->Game.CurrentFileName), out);
+            auto back = open();
+            openThroughDialog(*back, prompts, out);
+            EXPECT_EQ(moves(back->Game), moves(w->Game));
+            EXPECT_EQ(back->Game.BlackPlayer, w->Game.BlackPlayer);
+            EXPECT_EQ(back->Game.GameName, w->Game.GameName);
+            EXPECT_EQ(back->Game.KomiTenths, w->Game.KomiTenths);
+        }
+    }
+    EXPECT_GE(loaded, 30);
+}
+
+}  // namespace
+}  // namespace tavrin::test
