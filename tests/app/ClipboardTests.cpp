@@ -59,29 +59,6 @@ TEST_F(FileWindowTest, CopyThenPasteGivesTheSameRecord) {
     EXPECT_EQ(prompts.lastSave.proposedName, QStringLiteral("無題.sgf"));
 }
 
-TEST_F(FileWindowTest, PasteAsksBeforeDiscardingAndKeepsReadOnly) {
-    const QString path = put("ro.sgf", ThreeMoves);
-    for (const Answer a : {Answer::No, Answer::Yes}) {
-        SCOPED_TRACE(a == Answer::Yes ? "yes" : "no");
-        prompts.asked.clear();
-        auto w = open();
-        openThroughDialog(*w, prompts, path, true);
-        touch(*w);
-        clip()->setText(QString::fromLatin1(OneMove));
-        prompts.answers.push_back(a);
-        w->actClipPastExecute();
-        EXPECT_EQ(prompts.texts("confirm"),
-                  std::vector<QString>{"現在の対局進行を破棄します。\nよろしいですか？"});
-        const bool pasted = a == Answer::Yes;
-        EXPECT_EQ(w->Game.MoveCount, pasted ? 1 : 3);
-        EXPECT_EQ(w->Game.CurrentFileName.empty(), pasted);
-        EXPECT_EQ(w->Game.Modified, !pasted);
-        EXPECT_TRUE(w->Game.ReadOnlyFile);
-        EXPECT_EQ(w->windowTitle(),
-                  pasted ? QStringLiteral("新規 - Tavrin") : QStringLiteral("ro.sgf【読み取り専用】 - Tavrin"));
-    }
-}
-
 // Nothing to paste, or a text the reader refuses: the record shown stays.
 TEST_F(FileWindowTest, PasteOfNothingOrOfARefusedText) {
     struct Case {
