@@ -1,0 +1,94 @@
+#pragma once
+// The monkey: one real main window driven by random actions the way a user (and the
+// system) can reach it, with the game's invariants checked after every action.
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/TfrmMain.h"
+#include "tests/monkey/ActionLog.h"
+#include "tests/monkey/RandomPrompts.h"
+#include "tests/monkey/Rng.h"
+
+namespace tavrin::monkey {
+
+class Monkey {
+public:
+    Monkey(Rng& rng, ActionLog& log, MonkeyFiles& files, RandomPrompts& prompts, QString settingsPath);
+    ~Monkey();
+
+    // A new run of the program: a fresh window reading the settings file, with arguments.
+    void openWindow(const QStringList& arguments);
+    // Closes and destroys the window the way the program ends.
+    void closeWindow();
+
+    // Performs one random action; what it did goes to the log.
+    void step(long index);
+    // Empty when every invariant holds, else what is broken.
+    std::string check() const;
+
+    // Records of the corpus opened through the window so far (the sweep's progress).
+    int corpusSwept() const { return SweepNext; }
+    long windowsOpened() const { return WindowsOpened; }
+
+private:
+    using Action = void (Monkey::*)();
+    struct Choice {
+        int weight;
+        const char* name;
+        Action run;
+    };
+
+    void note(const std::string& text);
+    QByteArray fileBytes(const QString& path);
+    void ensureActive();
+    void afterClose();
+
+    // The actions.
+    void triggerAction();
+    void viewToggle();
+    void triggerEnabled(const QString& prefix);
+    void shortcutKey();
+    void boardMouse();
+    void windowMouse();
+    void wheel();
+    void resizeWindow();
+    void kifuRow();
+    void timerTicks();
+    void openRecord();
+    void openMutatedRecord();
+    void dropFiles();
+    void paste();
+    void save();
+    void closeAttempt();
+    void doubleClickInfo();
+    void contextMenu();
+    void clickButton();
+    void idle();
+    void keys();
+    void activate();
+    void restartProgram();
+
+    Rng& R;
+    ActionLog& Log;
+    MonkeyFiles& Files;
+    RandomPrompts& Prompts;
+    QString SettingsPath;
+    std::unique_ptr<TfrmMain> W;
+    std::vector<Choice> Choices;
+    int TotalWeight = 0;
+    int SweepNext = 0;
+    long WindowsOpened = 0;
+    QHash<QString, QByteArray> Bytes;
+    // Closes the toolkit's own modal menus and dialogs (a scroll bar's context menu, say)
+    // when an action ends up in a nested event loop, so nothing blocks.
+    QTimer* NestedLoopGuard = nullptr;
+};
+
+}  // namespace tavrin::monkey
