@@ -5,7 +5,7 @@ BUILD   ?= build
 JOBS    ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps configure build run test fuzz clean
+.PHONY: all deps configure build run test monkey fuzz clean
 
 all: build
 
@@ -23,7 +23,13 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS) --timeout 600
+	$(MAKE) --no-print-directory monkey
 	$(MAKE) --no-print-directory fuzz
+
+# Random actions on the real window under the address and undefined-behaviour sanitizers
+# (build-asan), fixed seed, bounded in actions and time.
+monkey: deps
+	JOBS=$(JOBS) scripts/monkey.sh
 
 # Short fuzz runs of the record readers (clang libFuzzer, address + undefined sanitizers).
 fuzz:

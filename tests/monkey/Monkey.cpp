@@ -20,6 +20,8 @@
 #include <QUrl>
 #include <QWheelEvent>
 #include <QWindow>
+#include <cstdio>
+#include <functional>
 
 #include "view/BoardView.h"
 
@@ -164,6 +166,21 @@ Monkey::~Monkey() {
 }
 
 void Monkey::note(const std::string& text) { Log.note(text); }
+
+void Monkey::keepInput(const char* what, const QByteArray& bytes) {
+    LastInput = bytes;
+    LastInputKind = what;
+    LastInputAction = Log.Started.load();
+}
+
+QString Monkey::saveLastInput(const QString& folder) const {
+    if (LastInputKind.empty()) return {};
+    const QString path = folder + QStringLiteral("/monkey-seed%1-action%2.input").arg(Log.Seed).arg(LastInputAction);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return {};
+    f.write(LastInput);
+    return path;
+}
 
 QByteArray Monkey::fileBytes(const QString& path) {
     auto it = Bytes.find(path);
@@ -473,8 +490,10 @@ void Monkey::openMutatedRecord() {
     const QString path = Files.Scratch + (ngf ? QStringLiteral("/mutated.ngf") : QStringLiteral("/mutated.sgf"));
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return note("cannot write " + str(path));
-    f.write(mutateBytes(R, fileBytes(source)));
+    const QByteArray bytes = mutateBytes(R, fileBytes(source));
+    f.write(bytes);
     f.close();
+    keepInput(ngf ? "mutated .ngf file" : "mutated .sgf file", bytes);
     note("from " + shortPath(source));
     const bool ok = ngf ? W->fncFileReadNGF(path) : W->fncFileReadSGF(path);
     note(std::string(ok ? "loaded, " : "not loaded, ") + num(W->Game.MoveCount) + " moves");
@@ -536,14 +555,17 @@ void Monkey::paste() {
         const QString path = Files.someRecord(R);
         note("mutated text of " + shortPath(path));
         clip->setText(mutateText(R, QString::fromUtf8(fileBytes(path))));
+        keepInput("pasted text", clip->text().toUtf8());
     } else if (roll < 70) {
         const QString text = syntheticSgf(R);
         note("synthetic record, " + num(text.count(QLatin1Char(';'))) + " nodes");
         clip->setText(text);
+        keepInput("pasted text", text.toUtf8());
     } else if (roll < 82) {
         note("own copy, mutated");
         W->actClipBoardExecute();
         if (R.percent(70)) clip->setText(mutateText(R, clip->text()));
+        keepInput("pasted text", clip->text().toUtf8());
     } else if (roll < 92) {
         note("random text");
         clip->setText(randomText(R));
@@ -748,8 +770,8 @@ std::string Monkey::check() const {
         }
     }
     if (g.SideToMove != Black && g.SideToMove != White) return fail("SideToMove " + num(g.SideToMove));
-    if (g.HandicapCount < 0 || g.HandicapCount > 9 || g.HandicapCount == 1)
-        return fail("HandicapCount " + num(g.HandicapCount));
+    // A loaded record's handicap is its number of AB stones, which may be 1 or more than 9.
+    if (g.HandicapCount < 0 || g.HandicapCount > RecordCapacity) return fail("HandicapCount " + num(g.HandicapCount));
     if (g.MoveCount < 0 || g.HandicapCount + g.MoveCount > RecordCapacity)
         return fail("MoveCount " + num(g.MoveCount) + " with HandicapCount " + num(g.HandicapCount));
     if (g.CurrentMove < 1 || g.CurrentMove > g.MoveCount + 1)
@@ -800,7 +822,7 @@ std::string Monkey::check() const {
     for (QAction* a : {W->actPlayStnChg, W->actPlayHint, W->actPlayKeisei, W->actPlayEdit, W->actPlayKentou,
                        W->actPlayUtinaosi, W->actDispTejun, W->actDispFskJsk, W->actDispKifu, W->actDispComment,
                        W->actDispConfig})
-        if (a->isEnabled()) return fail(str(a->objectName()) + " is enabled but has no handler");
+        if (a->isEnabled() || a->isVisible()) return fail(str(a->objectName()) + " is shown or enabled but has no handler");
     if (g.ReplayMode)
         for (QAction* a : {W->actPlayPass, W->actPlayMatta, W->actPlayGiveUp})
             if (a->isEnabled()) return fail(str(a->objectName()) + " is enabled in replay");
@@ -811,6 +833,62 @@ std::string Monkey::check() const {
     if (!W->windowTitle().endsWith(QLatin1String("Tavrin")))
         return fail("window title \"" + str(W->windowTitle()) + "\"");
     return {};
+}
+
+// ---- the checks' own test ----------------------------------------------------------------
+
+std::vector<std::string> Monkey::selfTest() {
+    std::vector<std::string> missed;
+    // A game with stones on the board: four moves and a capture-free position.
+    for (int pos : {4 * 21 + 4, 16 * 21 + 16, 4 * 21 + 16, 16 * 21 + 4}) W->prcHit(pos, W->Game.SideToMove);
+    if (std::string broken = check(); !broken.empty()) return {"the game before any break: " + broken};
+    if (W->Game.MoveCount != 4) return {"four moves were not played"};
+    const GameState saved = W->Game;
+    auto expectCaught = [&](const std::string& what, const std::function<void()>& breakIt,
+                            const std::function<void()>& repair) {
+        breakIt();
+        const std::string broken = check();
+        W->Game = saved;
+        if (repair) repair();
+        if (broken.empty())
+            missed.push_back(what);
+        else
+            std::printf("monkey self-test: %-40s caught: %s\n", what.c_str(), broken.c_str());
+        if (std::string after = check(); !after.empty()) missed.push_back("not repaired after " + what + ": " + after);
+    };
+    const int stone = 4 * 21 + 4;
+    expectCaught("CurrentMove past the record", [&] { W->Game.CurrentMove = W->Game.MoveCount + 2; }, {});
+    expectCaught("CurrentMove 0", [&] { W->Game.CurrentMove = 0; }, {});
+    expectCaught("MoveCount past the capacity", [&] { W->Game.MoveCount = RecordCapacity + 1; }, {});
+    expectCaught("a cell of value 3", [&] { W->Game.Board[10 * 21 + 10] = 3; }, {});
+    expectCaught("a stone vanished", [&] { W->Game.Board[stone] = 0; }, {});
+    expectCaught("an extra stone", [&] { W->Game.Board[10 * 21 + 10] = White; }, {});
+    expectCaught("a border cell emptied", [&] { W->Game.Board[5] = 0; }, {});
+    expectCaught("a captured stone nobody took", [&] { ++W->Game.CapturedCount[1]; }, {});
+    expectCaught("CapturedCount over 1024", [&] { W->Game.CapturedCount[2] = 2000; }, {});
+    expectCaught("SideToMove 0", [&] { W->Game.SideToMove = 0; }, {});
+    expectCaught("BoardSize 7", [&] { W->Game.BoardSize = 7; }, {});
+    expectCaught("a move of colour 3", [&] { W->Game.MoveColor[2] = 3; }, {});
+    expectCaught("a move off the board", [&] { W->Game.MovePos[3] = 500; }, {});
+    expectCaught("GameOver while playing", [&] { W->Game.GameOver = true; }, {});
+    expectCaught("EndedByPasses while playing", [&] { W->Game.EndedByPasses = true; }, {});
+    expectCaught("playing in the middle of the record", [&] { W->Game.ReplayMode = false; W->Game.CurrentMove = 2; }, {});
+    QTreeWidgetItem* taken = nullptr;
+    expectCaught("a move-list row lost", [&] { taken = W->lsvKifu->takeTopLevelItem(W->kifuRowCount() - 1); },
+                 [&] { W->lsvKifu->addTopLevelItem(taken); });
+    expectCaught("the clock running in replay", [&] { W->Game.ReplayMode = true; W->tmrTime->start(); },
+                 [&] { W->tmrTime->stop(); });
+    expectCaught("a command without handler shown", [&] { W->actPlayHint->setVisible(true); },
+                 [&] { W->actPlayHint->setVisible(false); });
+    expectCaught("pass enabled in replay", [&] {
+        W->actPlayStopExecute();
+        W->actPlayPass->setEnabled(true);
+    }, [&] { W->actPlayResumeExecute(); });
+    expectCaught("replay enabled while playing", [&] { W->actKifuFirst->setEnabled(true); },
+                 [&] { W->actKifuFirst->setEnabled(false); });
+    expectCaught("a title of another program", [&] { W->setWindowTitle(QStringLiteral("x")); },
+                 [&] { W->setWindowTitle(QStringLiteral("新規 - Tavrin")); });
+    return missed;
 }
 
 }  // namespace tavrin::monkey

@@ -33,6 +33,15 @@ public:
     // Empty when every invariant holds, else what is broken.
     std::string check() const;
 
+    // Breaks the state in ways the checks must notice, one at a time, restoring it after
+    // each; returns the breaks check() let through (empty: every one was caught).
+    std::vector<std::string> selfTest();
+
+    // Writes the last made-up record (pasted text or mutated file) into folder so a failure
+    // can be looked at; returns its path (empty: none). lastInputKind() says what it was.
+    QString saveLastInput(const QString& folder) const;
+    const std::string& lastInputKind() const { return LastInputKind; }
+
     // Records of the corpus opened through the window so far (the sweep's progress).
     int corpusSwept() const { return SweepNext; }
     long windowsOpened() const { return WindowsOpened; }
@@ -46,6 +55,7 @@ private:
     };
 
     void note(const std::string& text);
+    void keepInput(const char* what, const QByteArray& bytes);
     QByteArray fileBytes(const QString& path);
     void ensureActive();
     void afterClose();
@@ -86,6 +96,9 @@ private:
     int SweepNext = 0;
     long WindowsOpened = 0;
     QHash<QString, QByteArray> Bytes;
+    QByteArray LastInput;
+    std::string LastInputKind;
+    long LastInputAction = 0;
     // Closes the toolkit's own modal menus and dialogs (a scroll bar's context menu, say)
     // when an action ends up in a nested event loop, so nothing blocks.
     QTimer* NestedLoopGuard = nullptr;

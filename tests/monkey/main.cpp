@@ -4,6 +4,7 @@
 // end the run.
 //
 //   tavrin_monkey [--seed N] [--actions N] [--seconds T] [--hang T] [--corpus DIR] [--verbose]
+//   tavrin_monkey --self-test    breaks the state on purpose: every break must be caught
 
 #include <QApplication>
 #include <QDir>
@@ -37,13 +38,15 @@ struct Settings {
     int Hang = 60;
     QString Corpus = QStringLiteral(TAVRIN_CORPUS_DIR);
     bool Verbose = false;
+    bool SelfTest = false;
 };
 
 [[noreturn]] void usage(const char* why) {
     std::fprintf(stderr,
                  "tavrin_monkey: %s\n"
                  "usage: tavrin_monkey [--seed N] [--actions N] [--seconds T] [--hang T] [--corpus DIR] "
-                 "[--verbose]\n",
+                 "[--verbose]\n"
+                 "       tavrin_monkey --self-test\n",
                  why);
     std::exit(2);
 }
@@ -68,6 +71,8 @@ Settings parse(int argc, char** argv) {
             s.Hang = static_cast<int>(std::strtol(value(), &end, 10));
         } else if (a == "--corpus") {
             s.Corpus = QString::fromLocal8Bit(value());
+        } else if (a == "--self-test") {
+            s.SelfTest = true;
         } else if (a == "--verbose") {
             s.Verbose = true;
         } else {
@@ -151,6 +156,14 @@ int main(int argc, char** argv) {
         Monkey monkey(rng, log, files, prompts, scratch.path() + QStringLiteral("/Tavrin.Ini"));
         log.begin(0, "start");
         monkey.openWindow({});
+        if (s.SelfTest) {
+            // The checks must see a broken state, or a clean run proves nothing.
+            const std::vector<std::string> missed = monkey.selfTest();
+            for (const std::string& m : missed) std::printf("monkey self-test: NOT CAUGHT: %s\n", m.c_str());
+            monkey.closeWindow();
+            stopWatchdog();
+            return missed.empty() ? 0 : 1;
+        }
         if (std::string broken = monkey.check(); !broken.empty()) {
             reportFailure("invariant broken at start-up: " + broken);
             status = 1;
@@ -162,6 +175,9 @@ int main(int argc, char** argv) {
             monkey.step(done);
             if (std::string broken = monkey.check(); !broken.empty()) {
                 reportFailure("invariant broken: " + broken);
+                const QString kept = monkey.saveLastInput(QDir::currentPath());
+                if (!kept.isEmpty())
+                    std::printf("monkey: last %s kept in %s\n", monkey.lastInputKind().c_str(), kept.toUtf8().constData());
                 status = 1;
             }
             if (done % 1000 == 0) {
