@@ -195,7 +195,11 @@ LoadResult commitRecord(GameState& g, const ReadRecord& r) {
         if (fncHitCheck(work, pos, colour, painter) != HitResult::Legal) {
             return LoadResult::refused(reason::Format);
         }
-        prcStnPut(work, pos, colour, k == r.MoveCount ? 2 : 0, painter);
+        if (k == r.MoveCount) {
+            prcStnPut(work, pos, colour, 2, painter);
+        } else if (pos != PassPos && pos >= 0 && pos <= work.BoardLast) {
+            work.Board[pos] = colour;  // prcStnPut without marker, nothing to draw
+        }
         const int e = work.HandicapCount + k;
         work.MoveColor[e] = colour;
         work.MovePos[e] = pos;

@@ -82,6 +82,22 @@ bool startsWith(std::string_view s, std::string_view prefix) {
 
 using Refusal = std::optional<std::string_view>;
 
+// A B or W property of the two letters a b: the next move of the line of play.
+Refusal playMove(Scan& sc, int colour, char a, char b) {
+    const int e = sc.s + sc.r;
+    if (e > RecordCapacity) return reason::TooLong;
+    ScanEntry entry{colour, 0, 0};
+    const auto isT = [](char c) { return c == 't' || c == 'T'; };
+    if (!isT(a) || !isT(b)) {  // "tt" is a pass on every board size
+        entry.x = pointLine(a, sc.size);
+        entry.y = pointLine(b, sc.size);
+        if (entry.x == 0 || entry.y == 0) return reason::Format;
+    }
+    sc.entries[e] = entry;
+    ++sc.r;
+    return {};
+}
+
 // One property of the table. v is the value as scanned.
 Refusal property(Scan& sc, std::string_view id, const std::string& v) {
     const bool asAB = id == "AB" || (id.empty() && sc.abSeen);
@@ -96,18 +112,7 @@ Refusal property(Scan& sc, std::string_view id, const std::string& v) {
     }
     if (id == "B" || id == "W") {
         if (v.size() != 2) return reason::Format;
-        const int e = sc.s + sc.r;
-        if (e > RecordCapacity) return reason::TooLong;
-        ScanEntry entry{id == "B" ? Black : White, 0, 0};
-        const auto isT = [](char c) { return c == 't' || c == 'T'; };
-        if (!isT(v[0]) || !isT(v[1])) {  // "tt" is a pass on every board size
-            entry.x = pointLine(v[0], sc.size);
-            entry.y = pointLine(v[1], sc.size);
-            if (entry.x == 0 || entry.y == 0) return reason::Format;
-        }
-        sc.entries[e] = entry;
-        ++sc.r;
-        return {};
+        return playMove(sc, id == "B" ? Black : White, v[0], v[1]);
     }
     if (id == "AP") {
         sc.app = v;
@@ -164,6 +169,23 @@ Refusal scan(std::string_view text, Scan& sc) {
     while (true) {
         while (i < n && text[i] == ' ') ++i;
         if (i >= n || text[i] == ')') return {};
+
+        // Most of a record is its moves, ";B[pd]": such a node is read here in one step, the
+        // way the general path below would read it; everything else goes that way.
+        if (i + 5 < n && text[i] == ';' && (text[i + 1] == 'B' || text[i + 1] == 'W') &&
+            text[i + 2] == '[' && text[i + 5] == ']') {
+            const char a = text[i + 3], b = text[i + 4];
+            if (a != ']' && a != '\\' && b != ']' && b != '\\') {
+                i += 6;
+                if (static_cast<unsigned char>(a) <= 0x20 && static_cast<unsigned char>(b) <= 0x20) {
+                    continue;  // a blank value
+                }
+                if (const Refusal refusal = playMove(sc, text[i - 5] == 'B' ? Black : White, a, b)) {
+                    return refusal;
+                }
+                continue;
+            }
+        }
 
         int idChars = 0;
         int idBytes = 0;

@@ -176,6 +176,21 @@ bool allAscii(std::string_view s) {
 
 }  // namespace
 
+size_t firstHighByte(std::string_view bytes, size_t from) {
+    const char* p = bytes.data();
+    const size_t n = bytes.size();
+    size_t i = from;
+    // Eight bytes at a time: record text is mostly ASCII.
+    constexpr uint64_t High = 0x8080808080808080ULL;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, p + i, 8);
+        if (word & High) break;
+    }
+    while (i < n && static_cast<unsigned char>(p[i]) < 0x80) ++i;
+    return i;
+}
+
 bool encode(std::string_view utf8, std::string& out) {
     out.clear();
     if (allAscii(utf8)) {
@@ -193,20 +208,27 @@ bool encode(std::string_view utf8, std::string& out) {
 }
 
 std::string decode(std::string_view bytes) {
+    std::string out;
+    decodeInto(bytes, out);
+    return out;
+}
+
+void decodeInto(std::string_view bytes, std::string& out) {
     const char* p = bytes.data();
     const size_t n = bytes.size();
-    size_t i = 0;
-    while (i < n && static_cast<unsigned char>(p[i]) < 0x80) ++i;
-    if (i == n) return std::string(bytes);
+    size_t i = firstHighByte(bytes);
+    if (i == n) {
+        out.assign(bytes);
+        return;
+    }
 
     const DecodeTable& table = decodeTable();
-    std::string out;
+    out.clear();
     out.reserve(n + n / 2);
     out.assign(p, i);
     while (i < n) {
         // Runs of ASCII (the moves of a record) go over in one piece.
-        size_t j = i;
-        while (j < n && static_cast<unsigned char>(p[j]) < 0x80) ++j;
+        const size_t j = firstHighByte(bytes, i);
         out.append(p + i, j - i);
         if (j == n) break;
         i = j;
@@ -227,7 +249,6 @@ std::string decode(std::string_view bytes) {
             ++i;
         }
     }
-    return out;
 }
 
 int byteLength(std::string_view utf8) {
@@ -242,18 +263,27 @@ int byteLength(std::string_view utf8) {
 bool encodable(std::string_view utf8) { return byteLength(utf8) >= 0; }
 
 bool validUtf8(std::string_view bytes) {
-    size_t i = 0;
+    size_t i = firstHighByte(bytes);
     while (i < bytes.size()) {
         const size_t len = utf8SequenceLength(bytes, i);
         if (len == 0) return false;
-        i += len;
+        i = firstHighByte(bytes, i + len);
     }
     return true;
 }
 
 std::string decodeUtf8(std::string_view bytes) {
-    if (validUtf8(bytes)) return std::string(bytes);
     std::string out;
+    decodeUtf8Into(bytes, out);
+    return out;
+}
+
+void decodeUtf8Into(std::string_view bytes, std::string& out) {
+    if (validUtf8(bytes)) {
+        out.assign(bytes);
+        return;
+    }
+    out.clear();
     out.reserve(bytes.size() + 8);
     size_t i = 0;
     while (i < bytes.size()) {
@@ -266,7 +296,6 @@ std::string decodeUtf8(std::string_view bytes) {
             i += len;
         }
     }
-    return out;
 }
 
 int charCount(std::string_view utf8) {

@@ -18,6 +18,9 @@ bool encode(std::string_view utf8, std::string& out);
 // byte with a valid trail byte whose pair has no character becomes one U+FFFD).
 std::string decode(std::string_view bytes);
 
+// decode into out, replacing its contents (its buffer is reused).
+void decodeInto(std::string_view bytes, std::string& out);
+
 // Length of the text in CP932 bytes (a full-width character counts two); -1 when a
 // character has no CP932 form.
 int byteLength(std::string_view utf8);
@@ -30,6 +33,13 @@ bool validUtf8(std::string_view bytes);
 
 // UTF-8 bytes as text: every byte that is not part of a well-formed sequence becomes U+FFFD.
 std::string decodeUtf8(std::string_view bytes);
+
+// decodeUtf8 into out, replacing its contents (its buffer is reused).
+void decodeUtf8Into(std::string_view bytes, std::string& out);
+
+// Index of the first byte at or after from that is not ASCII (>= 0x80); bytes.size() when
+// there is none.
+size_t firstHighByte(std::string_view bytes, size_t from = 0);
 
 // Number of characters (code points) of UTF-8 text.
 int charCount(std::string_view utf8);

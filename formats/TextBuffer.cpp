@@ -1,5 +1,7 @@
 #include "formats/TextBuffer.h"
 
+#include <cstring>
+
 #include "formats/Sjis.h"
 
 namespace tavrin {
@@ -8,42 +10,57 @@ namespace {
 
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
-bool hasHighByte(std::string_view bytes) {
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80) return true;
+// Position of the first c at or after from; n when there is none.
+size_t findByte(const char* p, size_t n, size_t from, char c) {
+    if (from >= n) return n;
+    const void* at = std::memchr(p + from, c, n - from);
+    return at ? static_cast<size_t>(static_cast<const char*>(at) - p) : n;
+}
+
+// Calls put(line) for each line of text split at CR LF, CR or LF; a line break at the very
+// end opens no further line. Returns the number of lines.
+template <typename Put>
+size_t forEachLine(std::string_view text, Put&& put) {
+    const char* p = text.data();
+    const size_t n = text.size();
+    size_t count = 0;
+    size_t start = 0;
+    // The next CR and the next LF, each looked for again only once passed.
+    size_t cr = findByte(p, n, 0, '\r');
+    size_t lf = findByte(p, n, 0, '\n');
+    while (true) {
+        const size_t i = cr < lf ? cr : lf;
+        if (i >= n) break;
+        put(count++, text.substr(start, i - start));
+        start = i + 1;
+        if (i == cr && start < n && p[start] == '\n') ++start;
+        if (cr < start) cr = findByte(p, n, start, '\r');
+        if (lf < start) lf = findByte(p, n, start, '\n');
     }
-    return false;
+    if (start < n) put(count++, text.substr(start));
+    return count;
+}
+
+// Line k of lines, reusing the string already there: reading many records keeps their
+// capacity.
+std::string& lineAt(std::vector<std::string>& lines, size_t k) {
+    if (k == lines.size()) lines.emplace_back();
+    return lines[k];
 }
 
 }  // namespace
 
 TextEncoding fileEncoding(std::string_view bytes) {
     if (bytes.substr(0, ByteOrderMark.size()) == ByteOrderMark) return TextEncoding::Utf8;
-    return hasHighByte(bytes) && sjis::validUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp932;
+    return sjis::firstHighByte(bytes) < bytes.size() && sjis::validUtf8(bytes) ? TextEncoding::Utf8
+                                                                              : TextEncoding::Cp932;
 }
 
 void TextBuffer::setText(std::string_view utf8) {
     Encoding = TextEncoding::Cp932;
-    // Reuse the line strings already there: reading many records keeps their capacity.
-    size_t count = 0;
-    size_t start = 0;
-    const size_t n = utf8.size();
-    auto put = [this, &count](std::string_view line) {
-        if (count < Lines.size()) {
-            Lines[count].assign(line);
-        } else {
-            Lines.emplace_back(line);
-        }
-        ++count;
-    };
-    for (size_t i = 0; i < n; ++i) {
-        const char c = utf8[i];
-        if (c != '\r' && c != '\n') continue;
-        put(utf8.substr(start, i - start));
-        if (c == '\r' && i + 1 < n && utf8[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < n) put(utf8.substr(start));
+    const size_t count = forEachLine(utf8, [this](size_t k, std::string_view line) {
+        lineAt(Lines, k).assign(line);
+    });
     Lines.resize(count);
 }
 
@@ -68,15 +85,24 @@ std::string TextBuffer::joined() const {
 
 void TextBuffer::setFileBytes(std::string_view bytes) {
     // CR and LF are never trail bytes in CP932 nor parts of a UTF-8 sequence, so splitting
-    // after decoding is the same as splitting the bytes.
+    // the bytes and decoding each line is the same as decoding and then splitting; each line
+    // is decoded straight into its place.
     const TextEncoding encoding = fileEncoding(bytes);
+    size_t count = 0;
     if (encoding == TextEncoding::Cp932) {
-        setText(sjis::decode(bytes));
+        count = forEachLine(bytes, [this](size_t k, std::string_view line) {
+            sjis::decodeInto(line, lineAt(Lines, k));
+        });
     } else if (bytes.substr(0, ByteOrderMark.size()) == ByteOrderMark) {
-        setText(sjis::decodeUtf8(bytes.substr(ByteOrderMark.size())));
+        count = forEachLine(bytes.substr(ByteOrderMark.size()), [this](size_t k, std::string_view line) {
+            sjis::decodeUtf8Into(line, lineAt(Lines, k));
+        });
     } else {
-        setText(bytes);
+        count = forEachLine(bytes, [this](size_t k, std::string_view line) {
+            lineAt(Lines, k).assign(line);
+        });
     }
+    Lines.resize(count);
     Encoding = encoding;
 }
 

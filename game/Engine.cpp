@@ -1,6 +1,8 @@
 #include "game/Engine.h"
 
 #include <cstdio>
+#include <memory>
+#include <mutex>
 
 namespace tavrin {
 
@@ -38,33 +40,65 @@ int nineStoneIndex(int count, int i) {
 }
 
 // The group search: does the group of colour g containing s have a liberty? The stones
-// found so far are left in list[0..len); the search stops at the first liberty.
+// found so far are left in list[0..len); the search stops at the first liberty. Stones are
+// taken in the order they are first seen (that order books captures), and each point is
+// taken once: a stamp per cell says whether this search has already listed it.
 struct GroupList {
     int stones[GroupCapacity];
     int len = 0;
 };
 
-bool groupHasLiberty(const GameState& g, int s, int colour, GroupList& list) {
+// Stamps of the listed cells; a new search takes the next stamp instead of clearing them.
+struct SearchStamps {
+    unsigned cell[BoardCells] = {};
+    unsigned current = 0;
+
+    unsigned next() {
+        if (++current == 0) {  // wrapped: old stamps could match again
+            for (unsigned& c : cell) c = 0;
+            current = 1;
+        }
+        return current;
+    }
+};
+
+inline bool groupHasLiberty(const GameState& g, int s, int colour, GroupList& list) {
     const int* board = g.Board.data();
-    list.stones[0] = s;
-    list.len = 1;
-    for (int read = 0; read < list.len; ++read) {
-        const int here = list.stones[read];
-        for (int d = 0; d < 4; ++d) {
-            const int n = here + g.DirOffset[d];
-            const int v = board[n];
-            if (v == 0) return true;
-            if (v != colour) continue;  // border or the other colour
-            bool known = false;
-            for (int j = 0; j < list.len; ++j) {
-                if (list.stones[j] == n) {
-                    known = true;
-                    break;
-                }
-            }
-            if (!known && list.len < GroupCapacity) list.stones[list.len++] = n;
+    // The first stone's own liberty ends the search before it lists anything more; callers
+    // read the list only when the group has no liberty.
+    if (board[s + g.DirOffset[0]] == 0 || board[s + g.DirOffset[1]] == 0 ||
+        board[s + g.DirOffset[2]] == 0 || board[s + g.DirOffset[3]] == 0) {
+        list.stones[0] = s;
+        list.len = 1;
+        return true;
+    }
+    thread_local SearchStamps stamps;
+    const unsigned stamp = stamps.next();
+    unsigned* const listed = stamps.cell;
+    const int d0 = g.DirOffset[0], d1 = g.DirOffset[1], d2 = g.DirOffset[2], d3 = g.DirOffset[3];
+    int* const stones = list.stones;
+    stones[0] = s;
+    int len = 1;
+    if (s >= 0 && s < BoardCells) listed[s] = stamp;
+    // One neighbour n of the stone being read: a liberty ends the search, a stone of the
+    // colour not listed yet is appended.
+    const auto look = [&](int n) {
+        const int v = board[n];
+        if (v == 0) return true;
+        if (v == colour && listed[n] != stamp && len < GroupCapacity) {
+            listed[n] = stamp;
+            stones[len++] = n;
+        }
+        return false;
+    };
+    for (int read = 0; read < len; ++read) {
+        const int here = stones[read];
+        if (look(here + d0) || look(here + d1) || look(here + d2) || look(here + d3)) {
+            list.len = len;
+            return true;
         }
     }
+    list.len = len;
     return false;
 }
 
@@ -157,21 +191,38 @@ void prcPutStone(GameState& g, int size, int count) {
     }
 }
 
-void fillCoordName(GameState& g) {
-    static constexpr char Letters[] = "ABCDEFGHJKLMNOPQRST";
-    const int size = g.BoardSize < 19 ? g.BoardSize : 19;
-    char name[4];
-    for (int c = 1; c <= size; ++c) {
-        name[0] = Letters[c - 1];
-        name[1] = ' ';
-        for (int r = 1; r <= size; ++r) {
-            // " %2d" of the row: short names stay in the string's own buffer.
-            name[2] = r < 10 ? ' ' : static_cast<char>('0' + r / 10);
-            name[3] = static_cast<char>('0' + r % 10);
-            const int pos = c * g.BoardStride + r;
-            if (pos <= CoordNameLast) g.CoordName[pos].assign(name, 4);
+namespace {
+
+// The names of a board of size lines (1..19), laid out with stride size + 2; made on first use.
+const CoordNameTable::Names& coordNames(int size) {
+    static std::once_flag made[20];
+    static std::unique_ptr<CoordNameTable::Names> tables[20];
+    std::call_once(made[size], [size] {
+        static constexpr char Letters[] = "ABCDEFGHJKLMNOPQRST";
+        auto names = std::make_unique<CoordNameTable::Names>();
+        const int stride = size + 2;
+        char name[4];
+        for (int c = 1; c <= size; ++c) {
+            name[0] = Letters[c - 1];
+            name[1] = ' ';
+            for (int r = 1; r <= size; ++r) {
+                // " %2d" of the row.
+                name[2] = r < 10 ? ' ' : static_cast<char>('0' + r / 10);
+                name[3] = static_cast<char>('0' + r % 10);
+                const int pos = c * stride + r;
+                if (pos <= CoordNameLast) (*names)[pos].assign(name, 4);
+            }
         }
-    }
+        tables[size] = std::move(names);
+    });
+    return *tables[size];
+}
+
+}  // namespace
+
+void fillCoordName(GameState& g) {
+    const int size = g.BoardSize < 19 ? g.BoardSize : 19;
+    if (size >= 1) g.CoordName.use(coordNames(size));
 }
 
 void prcNewSetCore(GameState& g, const std::string& today) {
@@ -230,20 +281,50 @@ HitResult fncHitCheck(GameState& g, int pos, int colour, BoardPainter& p) {
 
     const int own = colour;
     const int opp = 3 - colour;
-    g.Board[pos] = own;
-    int occupied = 0;
+    int* const board = g.Board.data();
+    board[pos] = own;
+    const int d0 = g.DirOffset[0], d1 = g.DirOffset[1], d2 = g.DirOffset[2], d3 = g.DirOffset[3];
+    const int next[4] = {pos + d0, pos + d1, pos + d2, pos + d3};
+
+    // Most moves take nothing: every neighbour that could be taken has an empty point
+    // beside it, where the search of its group stops at once, and a point with an empty
+    // neighbour is no suicide. Such a move is told without a branch per neighbour; any
+    // other goes through the search below, neighbour by neighbour.
+    {
+        unsigned occupied = 0, goesOn = 0;
+        for (int d = 0; d < 4; ++d) {
+            const int v = board[next[d]];
+            occupied += v != 0;
+            const bool t = (v > 0) & (v != own);
+            // The neighbour when it could be taken, else pos (a point whose neighbours lie on
+            // the board), chosen by arithmetic: a branch here would be guessed wrong often.
+            const int s = pos + ((next[d] - pos) & -static_cast<int>(t));
+            const bool free = (board[s + d0] == 0) | (board[s + d1] == 0) |
+                              (board[s + d2] == 0) | (board[s + d3] == 0);
+            goesOn |= static_cast<unsigned>(t & !free);
+        }
+        if ((goesOn | (occupied == 4)) == 0) {
+            board[pos] = 0;
+            return HitResult::Legal;
+        }
+    }
+    // Neighbours that are not empty. A capture below empties points, but a move that
+    // captures is never suicide, so the count only matters when the board stood still.
+    const int occupied = (board[next[0]] != 0) + (board[next[1]] != 0) + (board[next[2]] != 0) +
+                         (board[next[3]] != 0);
+    // Only a stone that is neither a border nor the mover's own can be taken.
+    const auto takeable = [own](int v) { return v > 0 && v != own; };
+
     GroupList group;
     for (int d = 0; d < 4; ++d) {
-        const int n = pos + g.DirOffset[d];
-        const int v = g.Board[n];
-        if (v == 0) continue;
-        ++occupied;
-        if (v < 0 || v == own) continue;
+        const int n = next[d];
+        const int v = board[n];
+        if (!takeable(v)) continue;
         if (groupHasLiberty(g, n, opp, group)) continue;
 
         int t = g.CapturedCount[1] + g.CapturedCount[2];
         if (group.len == 1 && g.MoveCaptures[move - 1] == 1 && t >= 1 && g.CapturedPos[t] == pos) {
-            g.Board[pos] = 0;
+            board[pos] = 0;
             return HitResult::Ko;
         }
         if (t < 0 || t + group.len > RecordCapacity) {
@@ -253,12 +334,12 @@ HitResult fncHitCheck(GameState& g, int pos, int colour, BoardPainter& p) {
             for (int j = t; j > t - taken; --j) prcStnPut(g, g.CapturedPos[j], opp, 0, p);
             g.CapturedCount[own] -= taken;
             g.MoveCaptures[move] = 0;
-            g.Board[pos] = 0;
+            board[pos] = 0;
             return HitResult::Full;
         }
         for (int j = 0; j < group.len; ++j) {
             const int stone = group.stones[j];
-            g.Board[stone] = 0;
+            board[stone] = 0;
             g.CapturedPos[++t] = stone;
             ++g.MoveCaptures[move];
             ++g.CapturedCount[own];
@@ -267,10 +348,10 @@ HitResult fncHitCheck(GameState& g, int pos, int colour, BoardPainter& p) {
     }
 
     if (occupied == 4 && g.MoveCaptures[move] == 0 && !groupHasLiberty(g, pos, own, group)) {
-        g.Board[pos] = 0;
+        board[pos] = 0;
         return HitResult::Suicide;
     }
-    g.Board[pos] = 0;
+    board[pos] = 0;
     return HitResult::Legal;
 }
 

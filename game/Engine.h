@@ -38,7 +38,8 @@ void prcNewSetGoban(GameState& g);
 // Place count handicap stones of the table for a board of size lines (not drawn here).
 void prcPutStone(GameState& g, int size, int count);
 
-// Fill CoordName for the current size ("A  1", "K 10").
+// Point CoordName at the names of the current size ("A  1", "K 10"), laid out as
+// prcNewSetGoban lays out that size; "" on the border and beyond the board.
 void fillCoordName(GameState& g);
 
 // The engine steps of a new game: corrects the settings, resets the board and record,

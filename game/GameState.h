@@ -3,6 +3,7 @@
 // Arrays keep 1-based indexing (index 0 unused) so the algorithms read as the program's rules do.
 
 #include <array>
+#include <cstddef>
 #include <string>
 
 namespace tavrin {
@@ -17,6 +18,28 @@ inline constexpr int CoordNameLast = 418;    // largest position of 19 x 19
 // Board cell values besides 0 (empty), 1 (black), 2 (white).
 inline constexpr int CellBorder = -1;
 inline constexpr int CellCorner = -2;
+
+// Coordinate names ("A  1", "K 10") by position, for one board size; "" where no point of
+// the board lies. Reads like the array of strings it stands for; the names themselves are
+// shared tables, one per size, made once (fillCoordName chooses the table), so setting up a
+// game or copying a state copies no strings.
+class CoordNameTable {
+public:
+    using Names = std::array<std::string, CoordNameLast + 1>;
+
+    const std::string& operator[](std::size_t pos) const { return (*names_)[pos]; }
+    std::size_t size() const { return names_->size(); }
+    void use(const Names& names) { names_ = &names; }
+
+    // Before any game is set up every name is "".
+    static const Names& none() {
+        static const Names empty{};
+        return empty;
+    }
+
+private:
+    const Names* names_ = &none();
+};
 
 struct GameState {
     // Board geometry of the current size.
@@ -61,7 +84,7 @@ struct GameState {
     std::string GameRule;
 
     // Coordinate names ("A  1", "K 10") by position, for the current size; 12..418 used.
-    std::array<std::string, CoordNameLast + 1> CoordName{};
+    CoordNameTable CoordName;
 
     // Record file state.
     std::string CurrentFileName;  // empty when untitled or pasted
