@@ -125,15 +125,15 @@ def shade(colour, nx, ny):
     # Specular (Blinn) toward a viewer straight above.
     h = (light[0], light[1], light[2] + 1.0)
     hl = math.sqrt(sum(c * c for c in h))
-    spec = max(0.0, sum(n[i] * h[i] / hl for i in range(3)))
+    specular = max(0.0, sum(n[i] * h[i] / hl for i in range(3)))
     if colour == "black":
         base = 14 + 70 * diffuse ** 2
-        glow = 170 * spec ** 50 + 60 * spec ** 7
+        glow = 170 * specular ** 50 + 60 * specular ** 7
         rim = 10 * max(0.0, rr - 0.8) / 0.2       # faint reflected light at the lower rim
         v = base + glow + rim * max(0.0, nx + ny)
         return (v * 0.97, v * 0.98, v * 1.04)
     base = 168 + 82 * diffuse
-    glow = 60 * spec ** 30
+    glow = 60 * specular ** 30
     v = base + glow
     # Clam-shell white is slightly warm in the shade.
     return (v, v * 0.985, v * 0.95)
