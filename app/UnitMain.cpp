@@ -615,9 +615,8 @@ void TfrmMain::buildTimers() {
 }
 
 void TfrmMain::setTitle(const QString& title) {
-    // The application's name follows the window title; set first, so the platform title,
-    // which ends in that name, gets nothing appended.
-    QGuiApplication::setApplicationDisplayName(title);
+    // The window title is what the task bar shows. The application display name stays
+    // "Tavrin": X11 appends it to every other window's title, and the dialogs keep their own.
     setWindowTitle(title);
 }
 
