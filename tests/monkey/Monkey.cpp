@@ -20,6 +20,7 @@
 #include <QUrl>
 #include <QWheelEvent>
 #include <QWindow>
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -245,7 +246,19 @@ void Monkey::step(long index) {
         return;
     }
     Log.begin(index, chosen->name);
+    const bool replay = W->Game.ReplayMode;
+    const int moves = W->Game.MoveCount;
+    const int current = W->Game.CurrentMove;
+    const TfrmMain* before = W.get();
     (this->*chosen->run)();
+    if (W.get() == before) {
+        if (!replay && !W->Game.ReplayMode && W->Game.MoveCount > moves) Stats.MovesPlayed += W->Game.MoveCount - moves;
+        if (!replay && !W->Game.ReplayMode && W->Game.MoveCount < moves) ++Stats.TakeBacks;
+        if (replay && W->Game.ReplayMode && W->Game.MoveCount == moves && W->Game.CurrentMove != current)
+            ++Stats.ReplaySteps;
+        if (replay != W->Game.ReplayMode) ++Stats.ModeChanges;
+    }
+    Stats.LongestRecord = std::max(Stats.LongestRecord, W->Game.MoveCount);
     afterClose();
     if (R.percent(50)) QApplication::processEvents();
     // The monkey's own copies of saved records, to open and drop later.
@@ -289,6 +302,8 @@ void Monkey::shortcutKey() {
         QTest::keyClick(W.get(), k.key(), k.keyboardModifiers());
         return;
     }
+    if (QWidget* popup = QApplication::activePopupWidget()) note("popup " + str(popup->objectName()) + " open");
+    if (QWidget* focus = QApplication::focusWidget()) note("focus " + str(focus->objectName()));
     QAction* a = R.pick(keyed);
     const QKeyCombination k = a->shortcut()[0];
     note(str(QKeySequence(k).toString()) + " (" + str(a->objectName()) + (a->isEnabled() ? "" : ", disabled") + ")");
@@ -296,6 +311,12 @@ void Monkey::shortcutKey() {
 }
 
 void Monkey::boardMouse() {
+    // While a game is played, a few moves in a row, so games grow long enough to capture.
+    const int clicks = W->Game.ReplayMode ? 1 : R.between(1, 12);
+    for (int i = 0; i < clicks; ++i) boardClick();
+}
+
+void Monkey::boardClick() {
     QWidget* box = W->pnlMain->paintBox();
     const int cell = W->pnlMain->geometryInfo().CellSize;
     const int size = W->Game.BoardSize;
@@ -616,7 +637,7 @@ void Monkey::save() {
 }
 
 void Monkey::closeAttempt() {
-    if (R.percent(50)) {
+    if (R.percent(70)) {
         const bool ok = W->FormCloseQuery();
         note(std::string("FormCloseQuery -> ") + (ok ? "may close" : "stays open"));
         return;

@@ -46,6 +46,16 @@ public:
     int corpusSwept() const { return SweepNext; }
     long windowsOpened() const { return WindowsOpened; }
 
+    // What the run got done, so a clean run can be told from an idle one.
+    struct Counts {
+        long MovesPlayed = 0;  // moves added while playing
+        long TakeBacks = 0;    // moves removed while playing
+        long ReplaySteps = 0;  // shown position changed while replaying
+        long ModeChanges = 0;  // play <-> replay
+        int LongestRecord = 0;
+    };
+    const Counts& counts() const { return Stats; }
+
 private:
     using Action = void (Monkey::*)();
     struct Choice {
@@ -66,6 +76,7 @@ private:
     void triggerEnabled(const QString& prefix);
     void shortcutKey();
     void boardMouse();
+    void boardClick();
     void windowMouse();
     void wheel();
     void resizeWindow();
@@ -96,6 +107,7 @@ private:
     int SweepNext = 0;
     long WindowsOpened = 0;
     QHash<QString, QByteArray> Bytes;
+    Counts Stats;
     QByteArray LastInput;
     std::string LastInputKind;
     long LastInputAction = 0;

@@ -191,6 +191,10 @@ int main(int argc, char** argv) {
                     done, elapsed, done / std::max(elapsed, 0.001), monkey.corpusSwept(),
                     static_cast<long long>(files.Corpus.size()), monkey.windowsOpened(), prompts.Asked,
                     prompts.Warnings);
+        const Monkey::Counts& c = monkey.counts();
+        std::printf("monkey: %ld moves played, %ld take-backs, %ld replay steps, %ld play/replay switches, "
+                    "longest record %d moves\n",
+                    c.MovesPlayed, c.TakeBacks, c.ReplaySteps, c.ModeChanges, c.LongestRecord);
         log.begin(done + 1, "shutdown");
         monkey.closeWindow();
     }
