@@ -78,6 +78,16 @@ QByteArray mutateBytes(Rng& r, QByteArray b) {
     return b;
 }
 
+// A property value: random text, escaped as SGF wants it most of the time.
+QString sgfValue(Rng& r) {
+    QString t = randomText(r);
+    if (r.percent(85)) {
+        t.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+        t.replace(QLatin1Char(']'), QStringLiteral("\\]"));
+    }
+    return t;
+}
+
 // A synthetic record: random size, handicap, names and a game of random length, sometimes
 // longer than the record holds.
 QString syntheticSgf(Rng& r) {
@@ -90,19 +100,21 @@ QString syntheticSgf(Rng& r) {
         for (int i = r.between(1, 9); i > 0; --i)
             s += QStringLiteral("[%1%2]").arg(QChar('a' + r.below(19))).arg(QChar('a' + r.below(19)));
     }
-    s += QStringLiteral("KM[%1]PB[%2]PW[%3]").arg(r.between(-100, 100) / 2.0).arg(randomText(r), randomText(r));
-    if (r.percent(40)) s += QStringLiteral("RE[%1]").arg(randomText(r));
-    if (r.percent(20)) s += QStringLiteral("GN[%1]C[%2]").arg(randomText(r), randomText(r));
+    s += QStringLiteral("KM[%1]PB[%2]PW[%3]").arg(r.between(-100, 100) / 2.0).arg(sgfValue(r), sgfValue(r));
+    if (r.percent(40)) s += QStringLiteral("RE[%1]").arg(sgfValue(r));
+    if (r.percent(20)) s += QStringLiteral("GN[%1]C[%2]").arg(sgfValue(r), sgfValue(r));
+    // Long games sit at the record's capacity (1024 entries with the handicap stones):
+    // passes, then a few real moves so play can go on from the end.
     const int roll = r.below(100);
-    const int moves = roll < 70 ? r.between(0, 60) : roll < 90 ? r.between(200, 400) : r.between(1000, 1100);
+    const int moves = roll < 70 ? r.between(0, 60) : roll < 88 ? r.between(200, 400) : r.between(1000, 1030);
     const int edge = size >= 1 && size <= 25 ? size : 19;
     for (int k = 0; k < moves; ++k) {
         const bool black = (k % 2 == 0) != r.percent(5);
         s += black ? QStringLiteral(";B[") : QStringLiteral(";W[");
         const int kind = r.below(100);
-        if (kind < 8 || moves > 900) {
-            // a pass (the long games are mostly passes so they stay legal)
-            if (r.percent(50)) s += QStringLiteral("tt");
+        if (kind < 8 || (moves >= 1000 && k < moves - 12)) {
+            // "tt" is a pass; an empty value is no move at all.
+            if (r.percent(97)) s += QStringLiteral("tt");
         } else if (kind < 10) {
             s += QStringLiteral("zz");
         } else {
@@ -144,6 +156,7 @@ Monkey::Monkey(Rng& rng, ActionLog& log, MonkeyFiles& files, RandomPrompts& prom
         {3, "idle", &Monkey::idle},
         {2, "keys", &Monkey::keys},
         {1, "activate", &Monkey::activate},
+        {1, "full-record", &Monkey::fullRecord},
     };
     for (const Choice& c : Choices) TotalWeight += c.weight;
     NestedLoopGuard = new QTimer;
@@ -172,6 +185,7 @@ void Monkey::keepInput(const char* what, const QByteArray& bytes) {
     LastInput = bytes;
     LastInputKind = what;
     LastInputAction = Log.Started.load();
+    if (!KeepInputs.isEmpty()) saveLastInput(KeepInputs);
 }
 
 QString Monkey::saveLastInput(const QString& folder) const {
@@ -252,7 +266,8 @@ void Monkey::step(long index) {
     const TfrmMain* before = W.get();
     (this->*chosen->run)();
     if (W.get() == before) {
-        if (!replay && !W->Game.ReplayMode && W->Game.MoveCount > moves) Stats.MovesPlayed += W->Game.MoveCount - moves;
+        if (!replay && !W->Game.ReplayMode && W->Game.MoveCount > moves && W->Game.MoveCount - moves <= 12)
+            Stats.MovesPlayed += W->Game.MoveCount - moves;
         if (!replay && !W->Game.ReplayMode && W->Game.MoveCount < moves) ++Stats.TakeBacks;
         if (replay && W->Game.ReplayMode && W->Game.MoveCount == moves && W->Game.CurrentMove != current)
             ++Stats.ReplaySteps;
@@ -726,6 +741,48 @@ void Monkey::keys() {
     QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : W.get();
     note(str(QKeySequence(QKeyCombination(mods, k)).toString()) + " to " + str(target->objectName()));
     QTest::keyClick(target, k, mods);
+}
+
+void Monkey::fullRecord() {
+    // A record at or next to the capacity, then play goes on from its end: every further
+    // move and pass must be refused without writing past the arrays.
+    const int stones = R.percent(50) ? 0 : R.between(2, 9);
+    const int entries = RecordCapacity - R.between(0, 3);
+    QString s = QStringLiteral("(;GM[1]FF[4]SZ[19]");
+    std::vector<QString> points;
+    for (int c = 0; c < 19; c += 2)
+        for (int r = 0; r < 19; r += 2) points.push_back(QString(QChar('a' + c)) + QChar('a' + r));
+    for (std::size_t i = points.size() - 1; i > 0; --i)
+        std::swap(points[i], points[static_cast<std::size_t>(R.below(static_cast<int>(i) + 1))]);
+    std::size_t next = 0;
+    if (stones > 0) {
+        s += QStringLiteral("AB");
+        for (int i = 0; i < stones; ++i) s += QLatin1Char('[') + points[next++] + QLatin1Char(']');
+    }
+    const int moves = entries - stones;
+    for (int k = 0; k < moves; ++k) {
+        s += k % 2 == 0 ? QStringLiteral(";B[") : QStringLiteral(";W[");
+        s += k >= moves - 12 ? points[next++] : QStringLiteral("tt");
+        s += QLatin1Char(']');
+    }
+    s += QLatin1Char(')');
+    keepInput("pasted text", s.toUtf8());
+    note(num(stones) + " stones + " + num(moves) + " moves");
+    QGuiApplication::clipboard()->setText(s);
+    W->actClipPastExecute();
+    note("loaded " + num(W->Game.HandicapCount) + "+" + num(W->Game.MoveCount));
+    if (!W->actPlayResume->isEnabled()) return note("resume disabled");
+    W->actPlayResume->trigger();
+    const int tries = R.between(1, 6);
+    for (int i = 0; i < tries && !W->Game.ReplayMode; ++i) {
+        if (R.percent(30)) {
+            note("pass");
+            W->actPlayPass->trigger();
+        } else {
+            boardClick();
+        }
+    }
+    note("now " + num(W->Game.HandicapCount) + "+" + num(W->Game.MoveCount) + ", status \"" + str(W->statusText(0)) + "\"");
 }
 
 void Monkey::activate() {

@@ -41,6 +41,8 @@ public:
     // can be looked at; returns its path (empty: none). lastInputKind() says what it was.
     QString saveLastInput(const QString& folder) const;
     const std::string& lastInputKind() const { return LastInputKind; }
+    // A folder that receives every made-up record as it is made (empty: none).
+    QString KeepInputs;
 
     // Records of the corpus opened through the window so far (the sweep's progress).
     int corpusSwept() const { return SweepNext; }
@@ -94,6 +96,7 @@ private:
     void idle();
     void keys();
     void activate();
+    void fullRecord();
     void restartProgram();
 
     Rng& R;

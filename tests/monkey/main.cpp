@@ -4,6 +4,7 @@
 // end the run.
 //
 //   tavrin_monkey [--seed N] [--actions N] [--seconds T] [--hang T] [--corpus DIR] [--verbose]
+//                 [--keep-inputs DIR]   every made-up record is written into DIR
 //   tavrin_monkey --self-test    breaks the state on purpose: every break must be caught
 
 #include <QApplication>
@@ -39,13 +40,14 @@ struct Settings {
     QString Corpus = QStringLiteral(TAVRIN_CORPUS_DIR);
     bool Verbose = false;
     bool SelfTest = false;
+    QString KeepInputs;
 };
 
 [[noreturn]] void usage(const char* why) {
     std::fprintf(stderr,
                  "tavrin_monkey: %s\n"
                  "usage: tavrin_monkey [--seed N] [--actions N] [--seconds T] [--hang T] [--corpus DIR] "
-                 "[--verbose]\n"
+                 "[--verbose] [--keep-inputs DIR]\n"
                  "       tavrin_monkey --self-test\n",
                  why);
     std::exit(2);
@@ -71,6 +73,8 @@ Settings parse(int argc, char** argv) {
             s.Hang = static_cast<int>(std::strtol(value(), &end, 10));
         } else if (a == "--corpus") {
             s.Corpus = QString::fromLocal8Bit(value());
+        } else if (a == "--keep-inputs") {
+            s.KeepInputs = QString::fromLocal8Bit(value());
         } else if (a == "--self-test") {
             s.SelfTest = true;
         } else if (a == "--verbose") {
@@ -154,6 +158,7 @@ int main(int argc, char** argv) {
     double elapsed = 0;
     {
         Monkey monkey(rng, log, files, prompts, scratch.path() + QStringLiteral("/Tavrin.Ini"));
+        monkey.KeepInputs = s.KeepInputs;
         log.begin(0, "start");
         monkey.openWindow({});
         if (s.SelfTest) {
