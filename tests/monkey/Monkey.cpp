@@ -555,7 +555,10 @@ void Monkey::dropFiles() {
         urls << QUrl::fromLocalFile(Files.someRecord(R)) << QUrl::fromLocalFile(Files.someRecord(R));
     }
     std::string names;
-    for (const QUrl& u : urls) names += " " + (u.isLocalFile() ? shortPath(u.toLocalFile()) : str(u.toString()));
+    for (const QUrl& u : urls) {
+        names += ' ';
+        names += u.isLocalFile() ? shortPath(u.toLocalFile()) : str(u.toString());
+    }
     if (R.percent(40)) {
         QString first;
         for (const QUrl& u : urls)
