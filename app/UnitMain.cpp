@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QShortcutEvent>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -62,6 +63,10 @@ TfrmMain::TfrmMain(Prompts& p, MainOptions options, QWidget* parent)
     buildMenus();
     buildPopups();
     buildTimers();
+    // Menu items with a caption of their own repeat their action's shortcut; while the menu
+    // bar has the focus both match, and such an ambiguous key still runs the command once.
+    for (QAction* a : actListMain)
+        if (!a->shortcut().isEmpty()) a->installEventFilter(this);
 
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("pnlClient"));
@@ -164,6 +169,7 @@ QAction* TfrmMain::addItem(QMenu* menu, QAction* a, const char* caption, const c
     // Shown in the menu; it fires only while the menu itself has the focus.
     item->setShortcut(a->shortcut());
     item->setShortcutContext(Qt::WidgetShortcut);
+    if (!item->shortcut().isEmpty()) item->installEventFilter(this);
     item->setCheckable(a->isCheckable());
     const bool ownCaption = caption != nullptr;
     const bool ownHint = hint != nullptr;
@@ -632,6 +638,14 @@ bool TfrmMain::event(QEvent* e) {
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::Shortcut && static_cast<QShortcutEvent*>(e)->isAmbiguous()) {
+        if (auto* a = qobject_cast<QAction*>(watched)) {
+            QAction* source = action(a->property("sourceAction").toString());
+            if (!source) source = a;
+            if (source->isEnabled()) source->trigger();
+            return true;
+        }
+    }
     if (e->type() == QEvent::MouseButtonDblClick && watched->isWidgetType()) {
         // The game-information command is never disabled: triggering it runs its handler.
         const QVariant opens = watched->property("opensDialog");

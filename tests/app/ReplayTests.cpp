@@ -2,8 +2,10 @@
 // speeds, row jumps, board clicks and the wheel, and the list rebuilt from a record.
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -206,6 +208,22 @@ TEST_F(ReplayTest, CtrlRightDuringReplayStopsItAndStepsOnce) {
     w->actKifuLastExecute();
     QTest::keyClick(w.get(), Qt::Key_Right, Qt::ControlModifier);
     EXPECT_EQ(w->Game.CurrentMove, 9);
+}
+
+TEST_F(ReplayTest, ShortcutsWorkWhileTheMenuBarHasTheFocus) {
+    // Menu items with their own captions repeat the shortcuts; with the menu bar focused both
+    // match, and the key must still run its command exactly once.
+    suspendedAt(8, 4);
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    w->menuBar()->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), w->menuBar());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(w->Game.CurrentMove, 6);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(w->Game.CurrentMove, 9);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(w->Game.CurrentMove, 1);
 }
 
 TEST_F(ReplayTest, SpeedChangeRestartsARunningReplay) {
