@@ -39,12 +39,13 @@ if [ -n "$best" ]; then cp "$best" "$record"; else record=""; fi
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 
-# start CMD..., wait until a visible window whose name matches $pattern appears; print ms.
+# start CMD..., wait until a visible window whose name matches $pattern appears; sets
+# T_MS (milliseconds) and LAST_PID.
 time_to_window() {
   local pattern=$1; shift
   local t0 t1
   t0=$(now_ms)
-  ( cd "$work" && exec "$@" ) >/dev/null 2>&1 &
+  ( cd "$work" && exec "$@" ) >>"$work/stderr.log" 2>&1 &
   local pid=$!
   for _ in $(seq 4000); do
     if xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1; then break; fi
@@ -52,7 +53,7 @@ time_to_window() {
   done
   t1=$(now_ms)
   LAST_PID=$pid
-  echo $((t1 - t0))
+  T_MS=$((t1 - t0))
 }
 
 rss_kb() {  # resident memory of a process and its children, in KB
@@ -69,10 +70,10 @@ median() { sort -n | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : int((a[NR
 
 measure() {  # name pattern cmd...
   local name=$1 pattern=$2; shift 2
-  local times=() rss=0 i t
+  local times=() rss=0 i
   for i in $(seq "$RUNS"); do
-    t=$(time_to_window "$pattern" "$@")
-    times+=("$t")
+    time_to_window "$pattern" "$@"
+    times+=("$T_MS")
     if [ "$i" -eq "$RUNS" ]; then sleep 1; rss=$(rss_kb "$LAST_PID"); fi
     kill "$LAST_PID" 2>/dev/null || true
     stop_all "$1"
@@ -88,6 +89,7 @@ export XDG_CONFIG_HOME="$work/config"
 measure tavrin 'Tavrin$' "$PWD/$BUILD/tavrin" ${record:+"$record"}
 measure cgoban 'CGoban' /usr/games/cgoban
 measure qgo 'qGo' /usr/games/qgo
+cp "$work/stderr.log" /tmp/startup-stderr.log 2>/dev/null || true
 
 echo
 echo "record loaded in tavrin: ${record:+$(basename "$best")}"
