@@ -23,7 +23,7 @@ class Session:
     """An Xvfb display with a private HOME and settings folder; stops everything it started."""
 
     def __init__(self, exe, deadline_s=240, screen="1280x1024x24"):
-        self.exe = exe
+        self.exe = os.path.abspath(exe)
         self.deadline = time.time() + deadline_s
         self.procs = []
         self.work = tempfile.mkdtemp(prefix="tavrin-x-")
