@@ -97,7 +97,13 @@ int TfrmMain::kifuRowCount() const { return lsvKifu->topLevelItemCount(); }
 QTreeWidgetItem* TfrmMain::kifuRow(int row) const { return lsvKifu->topLevelItem(row); }
 
 QTreeWidgetItem* TfrmMain::addKifuRow(int k, const QString& point, int colour, const QString& time) {
-    auto* item = new QTreeWidgetItem(lsvKifu, QStringList{qs(moveRowCaption(k)), point, time});
+    QTreeWidgetItem* item = makeKifuRow(k, point, colour, time);
+    lsvKifu->addTopLevelItem(item);
+    return item;
+}
+
+QTreeWidgetItem* TfrmMain::makeKifuRow(int k, const QString& point, int colour, const QString& time) const {
+    auto* item = new QTreeWidgetItem(QStringList{qs(moveRowCaption(k)), point, time});
     // "%4d" is right-aligned: where the marker leaves too little room, the leading blanks are
     // what gets cut, never the digits.
     item->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
@@ -128,11 +134,16 @@ void TfrmMain::rebuildKifuList() {
     auto* start = new QTreeWidgetItem(lsvKifu, QStringList{qs(StartRowText), QString(), QString()});
     start->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     const int count = std::min(Game.MoveCount, RecordCapacity - Game.HandicapCount);
+    // All rows in one insertion: row by row, a long record spends most of its load time
+    // announcing each new row to the view.
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(count > 0 ? count : 0);
     for (int k = 1; k <= count; ++k) {
         const int entry = Game.HandicapCount + k;
         const int pos = Game.MovePos[static_cast<std::size_t>(entry)];
-        addKifuRow(k, kifuPointText(pos), Game.MoveColor[static_cast<std::size_t>(entry)], QString());
+        rows.append(makeKifuRow(k, kifuPointText(pos), Game.MoveColor[static_cast<std::size_t>(entry)], QString()));
     }
+    lsvKifu->addTopLevelItems(rows);
     const int row = Game.CurrentMove - 1;
     if (count >= 1) setKifuRowMarker(row, true);
     setKifuFocusRow(row);

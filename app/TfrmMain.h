@@ -262,6 +262,8 @@ public:
     // Appends the row of move k: caption "%4d", point (or "パス"), colour image, time
     // (empty text for moves loaded from a record).
     QTreeWidgetItem* addKifuRow(int k, const QString& point, int colour, const QString& time);
+    // The same row, not yet in the list.
+    QTreeWidgetItem* makeKifuRow(int k, const QString& point, int colour, const QString& time) const;
     // Current-position marker (row image 0) on or off.
     void setKifuRowMarker(int row, bool on);
     // The list's focus mark on row, scrolled fully into view; no row is selected.

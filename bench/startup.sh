@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up cost of Tavrin under Xvfb, side by side with two other Go programs from Debian
 # (cgoban and qgo, installed on demand): time from start until the main window is shown
-# (median of several runs) and resident memory once shown (Tavrin with a 300-move record).
+# (median of several runs) and resident memory once shown (Tavrin with the longest record of
+# the corpus when it is there).
 # Not a test: it prints figures.   usage: bench/startup.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,16 +20,38 @@ if [ ${#need[@]} -gt 0 ]; then
 fi
 
 work=$(mktemp -d)
-disp=:$((100 + RANDOM % 400))
-Xvfb "$disp" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# Every program started here carries this mark in its environment, so that processes which
+# put themselves into the background (cgoban forks and its first process exits at once) are
+# still found, measured and stopped.
+ours() {  # pids of the processes started by this script, however they were forked
+  local f p
+  for f in /proc/[0-9]*/environ; do
+    p=${f#/proc/}; p=${p%/environ}
+    [ "$p" = "$$" ] && continue
+    grep -qzx "STARTUP_BENCH_MARK=$work" "$f" 2>/dev/null && echo "$p"
+  done
+  return 0
+}
+# Xvfb picks a free display itself and writes its number once it takes connections: a
+# fixed or random number may belong to another X server, and a server still starting up
+# makes the first programs fail to connect. Without -noreset the server resets each time its
+# last client goes, between two runs here, and a program connecting during the reset is
+# refused: Qt programs then abort without a window, more often the busier the machine is.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
-cleanup() { pkill -P $$ 2>/dev/null || true; kill "$xvfb" 2>/dev/null || true; rm -rf "$work"; }
+cleanup() {
+  local p
+  for p in $(ours); do kill -9 "$p" 2>/dev/null || true; done
+  kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
 trap cleanup EXIT
-export DISPLAY=$disp
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 300); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
+export DISPLAY=:$(head -n1 "$work/display")
+xdpyinfo >/dev/null 2>&1 || { echo "cannot reach Xvfb on $DISPLAY"; exit 1; }
 
-# A 300-move record: random legal play written by the record tool's writer is not available
-# here, so take the longest record of the corpus when present, else a built-in one.
+# The longest record of the corpus when present, else none.
 record="$work/game300.sgf"
 corpus=../shared/corpus
 best=""
@@ -39,49 +62,63 @@ if [ -n "$best" ]; then cp "$best" "$record"; else record=""; fi
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 
+visible() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+
 # start CMD..., wait until a visible window whose name matches $pattern appears; sets
-# T_MS (milliseconds) and LAST_PID.
+# T_MS (milliseconds; empty when no window came within 20 s).
 time_to_window() {
   local pattern=$1; shift
-  local t0 t1
+  local t0 t1 shown=""
+  if visible "$pattern"; then echo "a window '$pattern' is still open before the start"; exit 1; fi
   t0=$(now_ms)
-  ( cd "$work" && exec "$@" ) >>"$work/stderr.log" 2>&1 &
-  local pid=$!
+  ( cd "$work" && exec env STARTUP_BENCH_MARK="$work" "$@" ) >>"$work/stderr.log" 2>&1 &
   for _ in $(seq 4000); do
-    if xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1; then break; fi
+    if visible "$pattern"; then shown=1; break; fi
     sleep 0.005
+    [ $(( $(now_ms) - t0 )) -gt 20000 ] && break
   done
   t1=$(now_ms)
-  LAST_PID=$pid
-  T_MS=$((t1 - t0))
+  T_MS=""
+  [ -n "$shown" ] && T_MS=$((t1 - t0))
+  return 0
 }
 
-rss_kb() {  # resident memory of a process and its children, in KB
+rss_kb() {  # resident memory of every process started by this script, in KB
   local total=0 p
-  for p in $1 $(pgrep -P "$1" 2>/dev/null); do
+  for p in $(ours); do
     [ -r /proc/$p/status ] && total=$((total + $(awk '/^VmRSS/ {print $2}' /proc/$p/status)))
   done
   echo $total
 }
 
-stop_all() { pkill -f "^$1" 2>/dev/null || true; sleep 0.3; }
+# Stops every process this script started and waits until they are gone and their windows
+# closed, so that the next run neither finds an old window nor shares the machine with it.
+stop_all() {
+  local pattern=$1 p
+  for p in $(ours); do kill "$p" 2>/dev/null || true; done
+  for _ in $(seq 40); do [ -z "$(ours)" ] && break; sleep 0.05; done
+  for p in $(ours); do kill -9 "$p" 2>/dev/null || true; done
+  for _ in $(seq 40); do visible "$pattern" || break; sleep 0.05; done
+  sleep 0.3
+}
 
 median() { sort -n | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : int((a[NR/2]+a[NR/2+1])/2)}'; }
 
 measure() {  # name pattern cmd...
   local name=$1 pattern=$2; shift 2
-  local times=() rss=0 i
+  local times=() rss=0 i failed=0
   for i in $(seq "$RUNS"); do
     time_to_window "$pattern" "$@"
-    times+=("$T_MS")
-    if [ "$i" -eq "$RUNS" ]; then sleep 1; rss=$(rss_kb "$LAST_PID"); fi
-    kill "$LAST_PID" 2>/dev/null || true
-    stop_all "$1"
+    if [ -n "$T_MS" ]; then times+=("$T_MS"); else failed=$((failed + 1)); fi
+    if [ "$i" -eq "$RUNS" ]; then sleep 1; rss=$(rss_kb); fi
+    stop_all "$pattern"
   done
+  [ ${#times[@]} -gt 0 ] || { echo "$name: no window in $RUNS runs"; exit 1; }
   local med
   med=$(printf '%s\n' "${times[@]}" | median)
   printf '%-8s shown after %5d ms (median of %d: %s)   resident %6d KB\n' \
-    "$name" "$med" "$RUNS" "${times[*]}" "$rss"
+    "$name" "$med" "${#times[@]}" "${times[*]}" "$rss"
+  [ "$failed" -eq 0 ] || echo "$name: $failed of $RUNS runs showed no window within 20 s"
   eval "MED_$name=$med; RSS_$name=$rss"
 }
 
