@@ -38,7 +38,7 @@ class Session:
         open(self.ini, "w").close()
         disp = next(f":{n}" for n in range(140, 400)
                     if not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock"))
-        self.procs.append(subprocess.Popen(["Xvfb", disp, "-screen", "0", screen, "-nolisten", "tcp"],
+        self.procs.append(subprocess.Popen(["Xvfb", disp, "-screen", "0", screen, "-nolisten", "tcp", "-noreset"],
                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         env["DISPLAY"] = disp
         self.env = env
