@@ -180,8 +180,13 @@ size_t firstHighByte(std::string_view bytes, size_t from) {
     const char* p = bytes.data();
     const size_t n = bytes.size();
     size_t i = from;
-    // Eight bytes at a time: record text is mostly ASCII.
+    // Thirty-two bytes, then eight at a time: record text is mostly ASCII.
     constexpr uint64_t High = 0x8080808080808080ULL;
+    for (; i + 32 <= n; i += 32) {
+        uint64_t w[4];
+        std::memcpy(w, p + i, 32);
+        if ((w[0] | w[1] | w[2] | w[3]) & High) break;
+    }
     for (; i + 8 <= n; i += 8) {
         uint64_t word;
         std::memcpy(&word, p + i, 8);

@@ -45,6 +45,25 @@ struct EncodeCase {
     int length;  // byteLength
 };
 
+TEST(Sjis, FindsTheFirstHighByteAtEveryPlaceOfALongAsciiRun) {
+    // Runs longer than any step the search takes at once, a high byte at every offset and
+    // searches from every start before it; also the decoding of such a line.
+    for (size_t length = 0; length <= 80; ++length) {
+        const std::string ascii(length, 'a');
+        EXPECT_EQ(sjis::firstHighByte(ascii), length);
+        for (size_t at = 0; at < length; ++at) {
+            std::string bytes = ascii;
+            bytes[at] = '\x82';  // lead byte of ひらがな; alone it decodes to the replacement
+            for (size_t from = 0; from <= at; ++from) {
+                ASSERT_EQ(sjis::firstHighByte(bytes, from), at) << length << " " << at << " " << from;
+            }
+            bytes[at] = '\xb1';  // half-width katakana "ｱ"
+            EXPECT_EQ(sjis::decode(bytes), ascii.substr(0, at) + "ｱ" + ascii.substr(at + 1))
+                << length << " " << at;
+        }
+    }
+}
+
 TEST(Sjis, EncodesAndMeasuresInCodePage932) {
     const EncodeCase cases[] = {
         {"", "", true, 0},
