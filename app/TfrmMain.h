@@ -382,7 +382,6 @@ private:
     void addHidden(QMenu* menu, QAction* a);
     void addHiddenSeparator(QMenu* menu);
     void dockToolBar(Qt::ToolBarArea area);
-    void applySettingsPath();
     bool writeSettingsFile();
     bool closing_ = false;
 };
