@@ -2,11 +2,15 @@
 // Checks shared by the fuzz targets: a broken expectation aborts, which libFuzzer reports
 // as a crash with the input that caused it.
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
+#include <string_view>
 #include <cstdlib>
 #include <string>
 
 #include "formats/RecordLoad.h"
+#include "formats/TextBuffer.h"
 #include "game/Engine.h"
 #include "game/GameState.h"
 
@@ -42,6 +46,19 @@ inline void expectOutcome(const LoadResult& r, const GameState& before, const Ga
         return;
     }
     FUZZ_EXPECT(g.CurrentMove == g.MoveCount + 1 && g.GameOver && !g.Modified);
+}
+
+// Reads the fuzz input with one of the readers into game() and checks the outcome; buf keeps
+// the lines read.
+template <typename Reader>
+LoadResult readInput(const uint8_t* data, size_t size, Reader read, const char* name,
+                     TextBuffer& buf) {
+    GameState& g = game();
+    buf.setFileBytes(std::string_view(reinterpret_cast<const char*>(data), size));
+    const GameState before = g;
+    const LoadResult r = read(g, buf, name);
+    expectOutcome(r, before, g);
+    return r;
 }
 
 }  // namespace tavrin::fuzz

@@ -13,13 +13,10 @@
 using namespace tavrin;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    GameState& g = fuzz::game();
     TextBuffer buf;
-    buf.setFileBytes(std::string_view(reinterpret_cast<const char*>(data), size));
-    const GameState before = g;
-    const LoadResult r = fncNgfToKif(g, buf, "fuzz.ngf");
-    fuzz::expectOutcome(r, before, g);
+    const LoadResult r = fuzz::readInput(data, size, fncNgfToKif, "fuzz.ngf", buf);
     if (!r.ok()) return 0;
+    GameState& g = fuzz::game();
     FUZZ_EXPECT(g.HandicapCount >= 0 && g.HandicapCount <= 9);
 
     GameState again = g;

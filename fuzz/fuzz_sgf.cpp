@@ -12,13 +12,10 @@
 using namespace tavrin;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    GameState& g = fuzz::game();
     TextBuffer buf;
-    buf.setFileBytes(std::string_view(reinterpret_cast<const char*>(data), size));
-    const GameState before = g;
-    const LoadResult r = fncStringsToKif(g, buf, "fuzz.sgf");
-    fuzz::expectOutcome(r, before, g);
+    const LoadResult r = fuzz::readInput(data, size, fncStringsToKif, "fuzz.sgf", buf);
     if (!r.ok()) return 0;
+    GameState& g = fuzz::game();
 
     const std::string first = sgfFileBytes(g, buf);
     GameState again = g;
