@@ -32,25 +32,16 @@ def main():
             board.click(c, r)
         s.screenshot(os.path.join(out, "playing.png"), wid)
 
-        # The dialogs.
-        s.key("ctrl+n")
-        dlg = s.wait_window("^新規対局$")
-        time.sleep(0.3)
-        s.screenshot(os.path.join(out, "newgame.png"), dlg)
-        s.key("Escape")
-        s.focus(wid)
-        s.key("ctrl+d")
-        dlg = s.wait_window("^対局情報$")
-        time.sleep(0.3)
-        s.screenshot(os.path.join(out, "gameinfo.png"), dlg)
-        s.key("Escape")
-        s.focus(wid)
-        s.key("alt+h")
-        s.key("a")
-        dlg = s.wait_window("バージョン情報")
-        time.sleep(0.3)
-        s.screenshot(os.path.join(out, "about.png"), dlg)
-        s.key("Return")
+        # The dialogs: opened by keys, captured, closed again.
+        for keys, title, name, close in [(["ctrl+n"], "^新規対局$", "newgame.png", "Escape"),
+                                         (["ctrl+d"], "^対局情報$", "gameinfo.png", "Escape"),
+                                         (["alt+h", "a"], "バージョン情報", "about.png", "Return")]:
+            s.focus(wid)
+            s.key(*keys)
+            dlg = s.wait_window(title)
+            time.sleep(0.3)
+            s.screenshot(os.path.join(out, name), dlg)
+            s.key(close)
         app.kill()
         app.wait()
 
