@@ -548,6 +548,9 @@ void TfrmMain::buildKifuList() {
     header->resizeSection(0, 48);
     header->resizeSection(1, 53);
     header->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    // Every time text has the same form, so the rows in view size the column as well as all
+    // of them would; measuring a long record's rows one by one costs more than its load.
+    header->setResizeContentsPrecision(0);
     connect(lsvKifu, &QTreeWidget::itemSelectionChanged, this, [this] {
         const auto items = lsvKifu->selectedItems();
         if (!items.isEmpty()) lsvKifuSelectItem(items.first(), true);
