@@ -275,48 +275,17 @@ void prcStnPut(GameState& g, int pos, int colour, int mode, BoardPainter& p) {
     }
 }
 
-SCALAR_CODE HitResult fncHitCheck(GameState& g, int pos, int colour, BoardPainter& p) {
-    // Move k goes to record entry HandicapCount + k; MoveCaptures is indexed by k itself.
-    if (g.CurrentMove < 1 || g.HandicapCount < 0 ||
-        g.HandicapCount + g.CurrentMove > RecordCapacity) {
-        return HitResult::Full;
-    }
+namespace {
+
+// The part of the check that searches groups: a neighbour that may have no liberty, or a
+// point with four occupied neighbours. board[pos] already holds the mover's stone; every
+// way out takes it off again.
+[[gnu::noinline]] SCALAR_CODE HitResult hitCheckSearch(GameState& g, int pos, int own, BoardPainter& p) {
     const int move = g.CurrentMove;
-    g.MoveCaptures[move] = 0;
-    if (pos == PassPos) return HitResult::Legal;
-    if (!onBoard(g, pos) || !isColour(colour) || g.Board[pos] != 0) {
-        return HitResult::Occupied;
-    }
-
-    const int own = colour;
-    const int opp = 3 - colour;
+    const int opp = 3 - own;
     int* const board = g.Board.data();
-    board[pos] = own;
-    const int d0 = g.DirOffset[0], d1 = g.DirOffset[1], d2 = g.DirOffset[2], d3 = g.DirOffset[3];
-    const int next[4] = {pos + d0, pos + d1, pos + d2, pos + d3};
-
-    // Most moves take nothing: every neighbour that could be taken has an empty point
-    // beside it, where the search of its group stops at once, and a point with an empty
-    // neighbour is no suicide. Such a move is told without a branch per neighbour; any
-    // other goes through the search below, neighbour by neighbour.
-    {
-        unsigned occupied = 0, goesOn = 0;
-        for (int d = 0; d < 4; ++d) {
-            const int v = board[next[d]];
-            occupied += v != 0;
-            const bool t = (v > 0) & (v != own);
-            // The neighbour when it could be taken, else pos (a point whose neighbours lie on
-            // the board), chosen by arithmetic: a branch here would be guessed wrong often.
-            const int s = pos + ((next[d] - pos) & -static_cast<int>(t));
-            const bool free = (board[s + d0] == 0) | (board[s + d1] == 0) |
-                              (board[s + d2] == 0) | (board[s + d3] == 0);
-            goesOn |= static_cast<unsigned>(t & !free);
-        }
-        if ((goesOn | (occupied == 4)) == 0) {
-            board[pos] = 0;
-            return HitResult::Legal;
-        }
-    }
+    const int next[4] = {pos + g.DirOffset[0], pos + g.DirOffset[1], pos + g.DirOffset[2],
+                         pos + g.DirOffset[3]};
     // Neighbours that are not empty. A capture below empties points, but a move that
     // captures is never suicide, so the count only matters when the board stood still.
     const int occupied = (board[next[0]] != 0) + (board[next[1]] != 0) + (board[next[2]] != 0) +
@@ -362,6 +331,48 @@ SCALAR_CODE HitResult fncHitCheck(GameState& g, int pos, int colour, BoardPainte
     }
     board[pos] = 0;
     return HitResult::Legal;
+}
+
+}  // namespace
+
+SCALAR_CODE HitResult fncHitCheck(GameState& g, int pos, int colour, BoardPainter& p) {
+    // Move k goes to record entry HandicapCount + k; MoveCaptures is indexed by k itself.
+    if (g.CurrentMove < 1 || g.HandicapCount < 0 ||
+        g.HandicapCount + g.CurrentMove > RecordCapacity) {
+        return HitResult::Full;
+    }
+    g.MoveCaptures[g.CurrentMove] = 0;
+    if (pos == PassPos) return HitResult::Legal;
+    if (!onBoard(g, pos) || !isColour(colour) || g.Board[pos] != 0) {
+        return HitResult::Occupied;
+    }
+
+    const int own = colour;
+    int* const board = g.Board.data();
+    board[pos] = own;
+    const int d0 = g.DirOffset[0], d1 = g.DirOffset[1], d2 = g.DirOffset[2], d3 = g.DirOffset[3];
+
+    // Most moves take nothing: every neighbour that could be taken has an empty point
+    // beside it, where the search of its group stops at once, and a point with an empty
+    // neighbour is no suicide. Such a move is told without a branch per neighbour; any
+    // other goes through the search, neighbour by neighbour.
+    unsigned occupied = 0, goesOn = 0;
+    for (const int n : {pos + d0, pos + d1, pos + d2, pos + d3}) {
+        const int v = board[n];
+        occupied += v != 0;
+        const bool t = (v > 0) & (v != own);
+        // The neighbour when it could be taken, else pos (a point whose neighbours lie on
+        // the board), chosen by arithmetic: a branch here would be guessed wrong often.
+        const int s = pos + ((n - pos) & -static_cast<int>(t));
+        const bool free = (board[s + d0] == 0) | (board[s + d1] == 0) | (board[s + d2] == 0) |
+                          (board[s + d3] == 0);
+        goesOn |= static_cast<unsigned>(t & !free);
+    }
+    if ((goesOn | (occupied == 4)) == 0) {
+        board[pos] = 0;
+        return HitResult::Legal;
+    }
+    return hitCheckSearch(g, pos, own, p);
 }
 
 HitResult prcHitCore(GameState& g, int pos, int colour, BoardPainter& p) {
