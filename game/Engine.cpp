@@ -352,23 +352,25 @@ SCALAR_CODE HitResult fncHitCheck(GameState& g, int pos, int colour, BoardPainte
     board[pos] = own;
     const int d0 = g.DirOffset[0], d1 = g.DirOffset[1], d2 = g.DirOffset[2], d3 = g.DirOffset[3];
 
-    // Most moves take nothing: every neighbour that could be taken has an empty point
-    // beside it, where the search of its group stops at once, and a point with an empty
-    // neighbour is no suicide. Such a move is told without a branch per neighbour; any
-    // other goes through the search, neighbour by neighbour.
-    unsigned occupied = 0, goesOn = 0;
+    // Most moves take nothing and are no suicide: every neighbour that could be taken has an
+    // empty point beside it, where the search of its group stops at once, and the new stone
+    // has an empty neighbour or a neighbour of its own colour that has one. Such a move is
+    // told without a branch per neighbour; any other goes through the search, neighbour by
+    // neighbour.
+    unsigned goesOn = 0, breathes = 0;
     for (const int n : {pos + d0, pos + d1, pos + d2, pos + d3}) {
         const int v = board[n];
-        occupied += v != 0;
-        const bool t = (v > 0) & (v != own);
-        // The neighbour when it could be taken, else pos (a point whose neighbours lie on
-        // the board), chosen by arithmetic: a branch here would be guessed wrong often.
-        const int s = pos + ((n - pos) & -static_cast<int>(t));
+        const bool stone = v > 0;
+        const bool t = stone & (v != own);
+        // The neighbour when it is a stone, else pos (a point whose neighbours lie on the
+        // board), chosen by arithmetic: a branch here would be guessed wrong often.
+        const int s = pos + ((n - pos) & -static_cast<int>(stone));
         const bool free = (board[s + d0] == 0) | (board[s + d1] == 0) | (board[s + d2] == 0) |
                           (board[s + d3] == 0);
         goesOn |= static_cast<unsigned>(t & !free);
+        breathes |= static_cast<unsigned>(!t & free);
     }
-    if ((goesOn | (occupied == 4)) == 0) {
+    if ((goesOn == 0) & (breathes != 0)) {
         board[pos] = 0;
         return HitResult::Legal;
     }
