@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Start-up cost of Tavrin under Xvfb, side by side with two other Go programs from Debian
 # (cgoban and qgo, installed on demand): time from start until the main window is shown
-# (median of several runs) and resident memory once shown (Tavrin with the longest record of
+# (median of several runs) and resident memory once shown (Tavrin with a 300-move record of
 # the corpus when it is there).
 # Not a test: it prints figures.   usage: bench/startup.sh [RUNS]
 set -euo pipefail
@@ -51,12 +51,13 @@ for _ in $(seq 300); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(head -n1 "$work/display")
 xdpyinfo >/dev/null 2>&1 || { echo "cannot reach Xvfb on $DISPLAY"; exit 1; }
 
-# The longest record of the corpus when present, else none.
+# The record of the corpus whose move count is nearest to 300 when present, else none.
 record="$work/game300.sgf"
 corpus=../shared/corpus
 best=""
 if [ -x "$BUILD/tavrin-kifu" ] && [ -d "$corpus" ]; then
-  best=$("$BUILD/tavrin-kifu" check "$corpus" 2>/dev/null | awk -F'\t' '$2=="OK" && $3>m {m=$3; f=$1} END {print f}')
+  best=$("$BUILD/tavrin-kifu" check "$corpus" 2>/dev/null |
+    awk -F'\t' '$2=="OK" {d = $3 - 300; if (d < 0) d = -d; if (f == "" || d < m) {m = d; f = $1}} END {print f}')
 fi
 if [ -n "$best" ]; then cp "$best" "$record"; else record=""; fi
 
@@ -127,7 +128,7 @@ measure qgo 'qGo' /usr/games/qgo
 cp "$work/stderr.log" /tmp/startup-stderr.log 2>/dev/null || true
 
 echo
-echo "record loaded in tavrin: ${record:+$(basename "$best")}"
+echo "record loaded in tavrin: ${record:+$(basename "$best") ($("$BUILD/tavrin-kifu" check "$best" 2>/dev/null | cut -f3) moves)}"
 awk -v t="$MED_tavrin" -v c="$MED_cgoban" -v q="$MED_qgo" -v rt="$RSS_tavrin" -v rq="$RSS_qgo" 'BEGIN {
   printf "goal: shown no later than cgoban (%.1f <= %.1f ms): %s\n", t, c, (t <= c) ? "met" : "NOT met";
   printf "goal: at most half of qgo (%.1f <= %.1f ms): %s\n", t, q / 2, (t <= q / 2) ? "met" : "NOT met";
