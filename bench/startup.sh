@@ -61,7 +61,6 @@ if [ -x "$BUILD/tavrin-kifu" ] && [ -d "$corpus" ]; then
 fi
 if [ -n "$best" ]; then cp "$best" "$record"; else record=""; fi
 
-now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 
 visible() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 

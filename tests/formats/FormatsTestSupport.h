@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the record format tests: games set up through the engine, SGF text in a
-// buffer, and the board as rows of ". X O".
+// Helpers of the record format tests (games come from the engine test helpers): moves
+// played through the engine, SGF text in a buffer, and the board as rows of ". X O".
 
 #include <stdexcept>
 #include <string>
@@ -10,23 +10,9 @@
 #include "formats/TextBuffer.h"
 #include "game/Engine.h"
 #include "game/GameState.h"
+#include "tests/game/TestBoard.h"
 
 namespace tavrin::test {
-
-inline const std::string AppTagOfThisBuild = std::string("Tavrin:") + TAVRIN_FILE_VERSION;
-
-// A new game as the new-game command sets it up.
-inline GameState newGame(int size, int handicap = 0, int komiTenths = 65) {
-    GameState g;
-    g.AppTag = AppTagOfThisBuild;
-    g.BoardSize = size;
-    g.HandicapCount = handicap;
-    g.KomiTenths = komiTenths;
-    prcNewSetCore(g, "2026-12-06");
-    return g;
-}
-
-inline int point(const GameState& g, int col, int row) { return col * g.BoardStride + row; }
 
 // Plays a move (PassPos for a pass); the test fails when it is refused.
 inline void play(GameState& g, int pos) {

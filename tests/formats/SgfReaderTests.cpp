@@ -223,7 +223,7 @@ TEST(SgfReader, RefusalLeavesTheGameExactlyAsItWas) {
     GameState g = test::newGame(13);
     g.GameName = "before";
     g.CurrentFileName = "/tmp/before.sgf";
-    test::play(g, test::point(g, 4, 4));
+    test::play(g, test::pt(g, 4, 4));
     g.Modified = true;
     const GameState before = g;
     // One refusal of the scan, two of the replay (a move and an AB stone).

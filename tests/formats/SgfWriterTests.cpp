@@ -12,7 +12,7 @@ namespace {
 
 using test::newGame;
 using test::play;
-using test::point;
+using test::pt;
 
 std::vector<std::string> linesOf(const GameState& g) {
     TextBuffer buf;
@@ -27,8 +27,8 @@ TEST(SgfWriter, WorkedExampleByteForByte) {
     g.AppTag = "Tavrin:0.5.1.20";
     g.GameName = "Tavrin 2026/12/06 10:00";
     g.GameDate = "2026-12-06";
-    play(g, point(g, 3, 3));
-    play(g, point(g, 7, 3));
+    play(g, pt(g, 3, 3));
+    play(g, pt(g, 7, 3));
 
     TextBuffer buf;
     const std::string bytes = sgfFileBytes(g, buf);
@@ -117,7 +117,7 @@ TEST(SgfWriter, PassIsTtOnEverySize) {
     for (const int size : {9, 13, 19}) {
         GameState g = newGame(size);
         play(g, PassPos);
-        play(g, point(g, 1, size));
+        play(g, pt(g, 1, size));
         const std::vector<std::string> lines = linesOf(g);
         const std::string expected = ";B[tt];W[a" + std::string(1, static_cast<char>('a' + size - 1)) + "])";
         EXPECT_EQ(lines.back(), expected) << size;
@@ -129,7 +129,7 @@ TEST(SgfWriter, ClosingParenthesisStandsAloneWhenNoMovesOrAfterAFullLine) {
     EXPECT_EQ(linesOf(g).back(), ")");
 
     // Fourteen moves of six bytes fill a line of 84 bytes, so ")" opens a new one.
-    for (int k = 0; k < 14; ++k) play(g, point(g, 1 + k, 1 + (k % 2) * 10));
+    for (int k = 0; k < 14; ++k) play(g, pt(g, 1 + k, 1 + (k % 2) * 10));
     const std::vector<std::string> lines = linesOf(g);
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[lines.size() - 2].size(), 84u);
@@ -152,7 +152,7 @@ TEST(SgfWriter, CutJustAfterHaLeavesOneEmptyLine) {
     g.GameDate.clear();
     g.BlackPlayer = "黒";
     g.WhitePlayer = std::string(55, 'w');
-    play(g, point(g, 5, 5));
+    play(g, pt(g, 5, 5));
     const std::vector<std::string> lines = linesOf(g);
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[1].substr(lines[1].size() - 5), "HA[0]");
@@ -172,7 +172,7 @@ TEST(SgfWriter, TwoHundredMovesFillLinesOf84Bytes) {
     // The writer reads the record only; the moves need not form a legal game.
     for (int k = 1; k <= 200; ++k) {
         g.MoveColor[k] = k % 2 ? Black : White;
-        g.MovePos[k] = point(g, 1 + k % 19, 1 + (k / 19) % 19);
+        g.MovePos[k] = pt(g, 1 + k % 19, 1 + (k / 19) % 19);
     }
     g.MoveCount = 200;
     const std::vector<std::string> lines = linesOf(g);
@@ -214,7 +214,7 @@ TEST(SgfWriter, RecordsCodePage932CannotHoldAreWrittenInUtf8) {
         GameState g = newGame(9);
         g.BlackPlayer = c.black;
         g.WhitePlayer = "W";
-        play(g, point(g, 3, 3));
+        play(g, pt(g, 3, 3));
         TextBuffer buf;
         const std::string bytes = sgfFileBytes(g, buf);
         EXPECT_EQ(buf.Encoding == TextEncoding::Utf8, c.utf8) << c.what;

@@ -171,11 +171,7 @@ TEST(HitCheck, PassIsLegalOnAFullBoard) {
 // A ko in the middle of 9 x 9; black takes at (4,4), white may not retake at (3,4) at once.
 GameState koPosition() {
     GameState g = newGame(9);
-    setBoard(g, {".........",
-                 ".........",
-                 "..XO.....",
-                 ".XO.O....",
-                 "..XO....."});
+    setBoard(g, KoRows);
     return g;
 }
 

@@ -122,11 +122,7 @@ TEST(Play, Resignation) {
 // Black captures the white stone at (3,4) with (4,4), white answers elsewhere.
 GameState gameWithCapture(MirrorPainter& p) {
     GameState g = newGame(9);
-    setBoard(g, {".........",
-                 ".........",
-                 "..XO.....",
-                 ".XO.O....",
-                 "..XO....."});
+    setBoard(g, KoRows);
     p.reset(g);
     g.MoveSeconds = 4;
     EXPECT_EQ(prcHitCore(g, pt(g, 4, 4), Black, p), HitResult::Legal);
@@ -159,11 +155,7 @@ TEST(Play, TakeBackRestoresCapturedStonesCountsAndTimes) {
 
     g.Modified = false;
     EXPECT_EQ(prcMattaCore(g, p), 1);  // the capture
-    EXPECT_EQ(diagram(g, 5, 9), diagram({".........",
-                                         ".........",
-                                         "..XO.....",
-                                         ".XO.O....",
-                                         "..XO....."}));
+    EXPECT_EQ(diagram(g, 5, 9), diagram(KoRows));
     EXPECT_EQ(g.CapturedCount[Black], 0);
     EXPECT_EQ(g.BlackTotalSeconds, 0);
     EXPECT_EQ(g.SideToMove, Black);

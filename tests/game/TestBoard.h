@@ -13,12 +13,16 @@
 
 namespace tavrin::test {
 
-// A fresh game of the given size and handicap, set up as the window would.
-inline GameState newGame(int size, int handicap = 0) {
+inline const std::string AppTagOfThisBuild = std::string("Tavrin:") + TAVRIN_FILE_VERSION;
+
+// A fresh game of the given size, handicap and komi, set up as the new-game command would.
+inline GameState newGame(int size, int handicap = 0, int komiTenths = 65) {
     GameState g;
+    g.AppTag = AppTagOfThisBuild;
     g.BoardSize = size;
     g.HandicapCount = handicap;
-    prcNewSetCore(g, "2024-05-01");
+    g.KomiTenths = komiTenths;
+    prcNewSetCore(g, "2026-12-06");
     return g;
 }
 
@@ -37,6 +41,14 @@ inline void setBoard(GameState& g, const std::vector<const char*>& rows) {
         ++r;
     }
 }
+
+// The top five rows of a 9 x 9 board around a ko: black takes the white stone at (3,4) by
+// playing (4,4), and white may not take back at (3,4) at once.
+inline const std::vector<const char*> KoRows = {".........",
+                                                ".........",
+                                                "..XO.....",
+                                                ".XO.O....",
+                                                "..XO....."};
 
 // The first rows x cols points of the board as a diagram, rows joined by '\n'.
 inline std::string diagram(const GameState& g, int rows, int cols) {

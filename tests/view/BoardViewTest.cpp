@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "game/Engine.h"
+#include "tests/game/TestBoard.h"
 #include "view/BoardView.h"
 
 using namespace tavrin;
@@ -33,17 +34,11 @@ struct Board {
     GameState g;
     BoardView v;
     explicit Board(int size, int panel = 474, bool zahyou = true, bool hanten = false)
-        : g(newGame(size)), v(g) {
+        : g(test::newGame(size)), v(g) {
         v.resize(panel, panel);
         v.setZahyou(zahyou);
         v.setHanten(hanten);
         v.relayout();
-    }
-    static GameState newGame(int size) {
-        GameState s;
-        s.BoardSize = size;
-        prcNewSetCore(s, "2024-01-01");
-        return s;
     }
     int pos(int column, int row) const { return column * g.BoardStride + row; }
     const BoardGeometry& geo() const { return v.geometryInfo(); }
