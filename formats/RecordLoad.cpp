@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "game/Engine.h"
+#include "game/StoneReplay.h"
 
 namespace tavrin {
 
@@ -171,15 +172,14 @@ LoadResult commitRecord(GameState& g, const ReadRecord& r) {
     work.GameRule = r.GameRule;
     work.GameDate = r.GameDate;
 
+    // The replay follows fncHitCheck's rules and books captures as it does.
+    StoneReplay replay(work);
     const int first = work.HandicapCount;
     work.HandicapCount = first + r.SetupCount;
     for (int i = 1; i <= r.SetupCount; ++i) {
         const int pos = r.SetupPos[i];
         work.SideToMove = Black;
-        if (fncHitCheck(work, pos, Black, painter) != HitResult::Legal) {
-            return LoadResult::refused(reason::Format);
-        }
-        prcStnPut(work, pos, Black, 0, painter);
+        if (!replay.play(pos, Black)) return LoadResult::refused(reason::Format);
         work.MoveColor[first + i] = Black;
         work.MovePos[first + i] = pos;
     }
@@ -192,14 +192,8 @@ LoadResult commitRecord(GameState& g, const ReadRecord& r) {
         // A gap (a move entry never filled) is refused like any illegal stone.
         if (colour != Black && colour != White) return LoadResult::refused(reason::Format);
         work.SideToMove = colour;
-        if (fncHitCheck(work, pos, colour, painter) != HitResult::Legal) {
-            return LoadResult::refused(reason::Format);
-        }
-        if (k == r.MoveCount) {
-            prcStnPut(work, pos, colour, 2, painter);
-        } else if (pos != PassPos && pos >= 0 && pos <= work.BoardLast) {
-            work.Board[pos] = colour;  // prcStnPut without marker, nothing to draw
-        }
+        if (!replay.play(pos, colour)) return LoadResult::refused(reason::Format);
+        if (k == r.MoveCount) prcStnPut(work, pos, colour, 2, painter);  // the last-move marker
         const int e = work.HandicapCount + k;
         work.MoveColor[e] = colour;
         work.MovePos[e] = pos;

@@ -1,0 +1,137 @@
+#include "game/StoneReplay.h"
+
+#include <numeric>
+#include <utility>
+
+namespace tavrin {
+
+StoneReplay::StoneReplay(GameState& g) : g_(g) {
+    std::iota(group_.begin(), group_.end(), 0);
+    for (int i = 1; i <= g.HandicapCount && i <= RecordCapacity; ++i) {
+        const int pos = g.MovePos[i];
+        bool seen = false;
+        for (int j = 1; j < i; ++j) seen |= g.MovePos[j] == pos;
+        if (!seen && pos > 0 && pos <= g.BoardLast && g.Board[pos] > 0) add(pos, g.Board[pos]);
+    }
+}
+
+void StoneReplay::join(int a, int b) {
+    if (a == b) return;
+    if (size_[a] < size_[b]) std::swap(a, b);
+    int s = b;
+    do {
+        group_[s] = a;
+        s = next_[s];
+    } while (s != b);
+    std::swap(next_[a], next_[b]);
+    size_[a] += size_[b];
+    libs_[a] += libs_[b];
+}
+
+void StoneReplay::add(int pos, int colour) {
+    const int* const board = g_.Board.data();
+    const int n[4] = {pos + g_.DirOffset[0], pos + g_.DirOffset[1], pos + g_.DirOffset[2],
+                      pos + g_.DirOffset[3]};
+    const int v[4] = {board[n[0]], board[n[1]], board[n[2]], board[n[3]]};
+    // An empty or border neighbour counts down its own unused entry: no test needed.
+    --libs_[group_[n[0]]];
+    --libs_[group_[n[1]]];
+    --libs_[group_[n[2]]];
+    --libs_[group_[n[3]]];
+    group_[pos] = pos;
+    next_[pos] = pos;
+    size_[pos] = 1;
+    libs_[pos] = (v[0] == 0) + (v[1] == 0) + (v[2] == 0) + (v[3] == 0);
+    // Neighbours of the same colour, told without a branch each: about half the moves
+    // have one, in no order a branch could learn.
+    unsigned own = unsigned(v[0] == colour) | unsigned(v[1] == colour) << 1 |
+                   unsigned(v[2] == colour) << 2 | unsigned(v[3] == colour) << 3;
+    if (own == 0) return;
+    // The stone joins the group of the first such neighbour without a walk, then any other
+    // group it touches joins that one.
+    const int a = group_[n[__builtin_ctz(own)]];
+    own &= own - 1;
+    group_[pos] = a;
+    next_[pos] = next_[a];
+    next_[a] = pos;
+    ++size_[a];
+    libs_[a] += libs_[pos];
+    while (own != 0) {
+        const int d = __builtin_ctz(own);
+        own &= own - 1;
+        join(group_[pos], group_[n[d]]);
+    }
+}
+
+bool StoneReplay::play(int pos, int colour) {
+    GameState& g = g_;
+    const int move = g.CurrentMove;
+    if (move < 1 || g.HandicapCount < 0 || g.HandicapCount + move > RecordCapacity) return false;
+    g.MoveCaptures[move] = 0;
+    if (pos == PassPos) return true;
+    int* const board = g.Board.data();
+    if (pos < 0 || pos > g.BoardLast || board[pos] != 0 || (colour != Black && colour != White)) {
+        return false;
+    }
+    board[pos] = colour;
+    add(pos, colour);
+
+    // Captures, neighbour by neighbour in the order of the check: a stone of the other colour
+    // whose group has lost its last liberty. Rare, so first told for all four at once.
+    const int opp = 3 - colour;
+    const int* const dir = g.DirOffset.data();
+    const auto dying = [&](int n) { return (board[n] == opp) & (libs_[group_[n]] == 0); };
+    if (dying(pos + dir[0]) | dying(pos + dir[1]) | dying(pos + dir[2]) | dying(pos + dir[3])) {
+        if (!capture(pos, colour)) return false;
+    }
+    if (g.MoveCaptures[move] == 0 && libs_[group_[pos]] == 0) return false;  // suicide
+    return true;
+}
+
+// The captures of a move at pos; false when the move is refused for them (a ko, or no room
+// to book the stones).
+bool StoneReplay::capture(int pos, int colour) {
+    GameState& g = g_;
+    const int move = g.CurrentMove;
+    int* const board = g.Board.data();
+    const int opp = 3 - colour;
+    const int* const dir = g.DirOffset.data();
+    for (int d = 0; d < 4; ++d) {
+        const int n = pos + dir[d];
+        if (board[n] != opp || libs_[group_[n]] != 0) continue;
+        int t = g.CapturedCount[1] + g.CapturedCount[2];
+        if (size_[group_[n]] == 1 && g.MoveCaptures[move - 1] == 1 && t >= 1 &&
+            g.CapturedPos[t] == pos) {
+            return false;  // ko
+        }
+        if (t < 0 || t + size_[group_[n]] > RecordCapacity) return false;
+        // The stones are booked in the order the check's search first sees them: from n,
+        // each listed stone's neighbours in turn. A listed stone leaves the board at once,
+        // which also keeps it from being listed twice.
+        const int first = t + 1;
+        g.CapturedPos[++t] = n;
+        board[n] = 0;
+        for (int read = first; read <= t; ++read) {
+            const int here = g.CapturedPos[read];
+            for (int k = 0; k < 4; ++k) {
+                const int s = here + dir[k];
+                if (board[s] == opp) {
+                    board[s] = 0;
+                    g.CapturedPos[++t] = s;
+                }
+            }
+        }
+        const int taken = t - first + 1;
+        g.MoveCaptures[move] += taken;
+        g.CapturedCount[colour] += taken;
+        for (int j = first; j <= t; ++j) group_[g.CapturedPos[j]] = g.CapturedPos[j];
+        // Every stone beside a taken one (all of the mover's colour) gains a liberty.
+        for (int j = first; j <= t; ++j) {
+            const int here = g.CapturedPos[j];
+            for (int k = 0; k < 4; ++k) ++libs_[group_[here + dir[k]]];
+        }
+    }
+    return true;
+}
+
+}  // namespace tavrin
