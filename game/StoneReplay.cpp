@@ -30,32 +30,32 @@ void StoneReplay::join(int a, int b) {
 
 void StoneReplay::add(int pos, int colour) {
     const int* const board = g_.Board.data();
-    const int n[4] = {pos + g_.DirOffset[0], pos + g_.DirOffset[1], pos + g_.DirOffset[2],
-                      pos + g_.DirOffset[3]};
+    // The four neighbours, and pos itself standing for "none of them".
+    const int n[5] = {pos + g_.DirOffset[0], pos + g_.DirOffset[1], pos + g_.DirOffset[2],
+                      pos + g_.DirOffset[3], pos};
     const int v[4] = {board[n[0]], board[n[1]], board[n[2]], board[n[3]]};
     // An empty or border neighbour counts down its own unused entry: no test needed.
     --libs_[group_[n[0]]];
     --libs_[group_[n[1]]];
     --libs_[group_[n[2]]];
     --libs_[group_[n[3]]];
-    group_[pos] = pos;
-    next_[pos] = pos;
-    size_[pos] = 1;
-    libs_[pos] = (v[0] == 0) + (v[1] == 0) + (v[2] == 0) + (v[3] == 0);
-    // Neighbours of the same colour, told without a branch each: about half the moves
-    // have one, in no order a branch could learn.
+    // The stone joins the group of its first neighbour of the same colour, or makes a group
+    // of its own (pos names itself while empty). About half the moves have such a
+    // neighbour, in no order a branch could learn, so both are one path.
     unsigned own = unsigned(v[0] == colour) | unsigned(v[1] == colour) << 1 |
                    unsigned(v[2] == colour) << 2 | unsigned(v[3] == colour) << 3;
-    if (own == 0) return;
-    // The stone joins the group of the first such neighbour without a walk, then any other
-    // group it touches joins that one.
-    const int a = group_[n[__builtin_ctz(own)]];
+    const int a = group_[n[__builtin_ctz(own | 16u)]];
     own &= own - 1;
     group_[pos] = a;
-    next_[pos] = next_[a];
+    next_[pos] = pos;
+    const int after = next_[a];
     next_[a] = pos;
+    next_[pos] = after;
+    size_[pos] = 0;
     ++size_[a];
-    libs_[a] += libs_[pos];
+    libs_[pos] = 0;
+    libs_[a] += (v[0] == 0) + (v[1] == 0) + (v[2] == 0) + (v[3] == 0);
+    // Any other group of its colour it touches joins that one.
     while (own != 0) {
         const int d = __builtin_ctz(own);
         own &= own - 1;
