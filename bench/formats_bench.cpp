@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "formats/RecordFile.h"
+#include "formats/RecordLoad.h"
 #include "formats/SgfReader.h"
 #include "formats/TextBuffer.h"
 #include "game/GameState.h"
@@ -75,9 +76,37 @@ void BM_ParseInMemory(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(files().size()));
 }
 
+// Only the commit of records already read: a new game, the stones and moves replayed.
+void BM_CommitRecords(benchmark::State& state) {
+    std::vector<ReadRecord> records;
+    GameState g;
+    TextBuffer buf;
+    for (const std::string& f : files()) {
+        if (!readRecordFile(g, buf, f).ok()) continue;
+        ReadRecord& r = records.emplace_back();
+        r.BoardSize = g.BoardSize;
+        r.KomiTenths = g.KomiTenths;
+        r.SetupCount = g.HandicapCount;
+        for (int i = 1; i <= g.HandicapCount; ++i) r.SetupPos[i] = g.MovePos[i];
+        r.MoveCount = g.MoveCount;
+        for (int k = 1; k <= g.MoveCount; ++k) {
+            r.MoveColor[k] = g.MoveColor[g.HandicapCount + k];
+            r.MovePos[k] = g.MovePos[g.HandicapCount + k];
+        }
+    }
+    int accepted = 0;
+    for (auto _ : state) {
+        accepted = 0;
+        for (const ReadRecord& r : records) accepted += commitRecord(g, r).ok();
+    }
+    state.counters["accepted"] = accepted;
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(records.size()));
+}
+
 BENCHMARK(BM_ReadFiles)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenRecords)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseInMemory)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CommitRecords)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

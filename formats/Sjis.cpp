@@ -227,33 +227,50 @@ void decodeInto(std::string_view bytes, std::string& out) {
         return;
     }
 
+    // Written through a pointer into room for the longest result: a character takes at most
+    // three UTF-8 bytes (U+FFFF at most) and at least one byte of input.
     const DecodeTable& table = decodeTable();
-    out.clear();
-    out.reserve(n + n / 2);
-    out.assign(p, i);
-    while (i < n) {
-        // Runs of ASCII (the moves of a record) go over in one piece.
-        const size_t j = firstHighByte(bytes, i);
-        out.append(p + i, j - i);
-        if (j == n) break;
-        i = j;
-        const unsigned char b = static_cast<unsigned char>(p[i]);
-        if (isLead(b)) {
-            if (i + 1 < n && isTrail(static_cast<unsigned char>(p[i + 1]))) {
-                const unsigned char t = static_cast<unsigned char>(p[i + 1]);
-                const char16_t cp = table.pair[leadIndex(b) * TrailCount + (t - 0x40)];
-                appendUtf8(out, cp == NoChar ? Replacement : cp);
-                i += 2;
-            } else {
-                appendUtf8(out, Replacement);
-                ++i;
-            }
+    out.resize(i + (n - i) * 3);
+    char* const start = out.data();
+    char* o = start + i;
+    std::memcpy(start, p, i);
+    const auto put = [&o](char16_t cp) {
+        if (cp < 0x80) {
+            *o++ = static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            o[0] = static_cast<char>(0xC0 | cp >> 6);
+            o[1] = static_cast<char>(0x80 | (cp & 0x3F));
+            o += 2;
         } else {
-            const char16_t cp = table.single[b];
-            appendUtf8(out, cp == NoChar ? Replacement : cp);
+            o[0] = static_cast<char>(0xE0 | cp >> 12);
+            o[1] = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+            o[2] = static_cast<char>(0x80 | (cp & 0x3F));
+            o += 3;
+        }
+    };
+    while (i < n) {
+        const unsigned char b = static_cast<unsigned char>(p[i]);
+        if (b < 0x80) {
+            // Runs of ASCII (the moves of a record) go over in one piece.
+            const size_t j = firstHighByte(bytes, i);
+            std::memcpy(o, p + i, j - i);
+            o += j - i;
+            i = j;
+            continue;
+        }
+        char16_t cp = NoChar;
+        if (!isLead(b)) {
+            cp = table.single[b];
+            ++i;
+        } else if (i + 1 < n && isTrail(static_cast<unsigned char>(p[i + 1]))) {
+            cp = table.pair[leadIndex(b) * TrailCount + (static_cast<unsigned char>(p[i + 1]) - 0x40)];
+            i += 2;
+        } else {
             ++i;
         }
+        put(cp == NoChar ? char16_t(Replacement) : cp);
     }
+    out.resize(static_cast<size_t>(o - start));
 }
 
 int byteLength(std::string_view utf8) {
