@@ -170,8 +170,25 @@ Refusal scan(std::string_view text, Scan& sc) {
         while (i < n && text[i] == ' ') ++i;
         if (i >= n || text[i] == ')') return {};
 
-        // Most of a record is its moves, ";B[pd]": such a node is read here in one step, the
-        // way the general path below would read it; everything else goes that way.
+        // Most of a record is its moves, ";B[pd]" in lower case on the board in force: a run
+        // of them is read here, each in one step, the way the general path below would read
+        // it; anything else (a pass, capitals, spaces, another property) ends the run.
+        const size_t runStart = i;
+        while (i + 5 < n && text[i] == ';' && text[i + 2] == '[' && text[i + 5] == ']' &&
+               sc.s + sc.r <= RecordCapacity) {
+            const char c = text[i + 1];
+            const unsigned x = static_cast<unsigned>(static_cast<unsigned char>(text[i + 3]) - 'a');
+            const unsigned y = static_cast<unsigned>(static_cast<unsigned char>(text[i + 4]) - 'a');
+            if ((c != 'B' && c != 'W') || x >= static_cast<unsigned>(sc.size) ||
+                y >= static_cast<unsigned>(sc.size)) {
+                break;
+            }
+            sc.entries[sc.s + sc.r] = {c == 'B' ? Black : White, static_cast<int>(x) + 1,
+                                       static_cast<int>(y) + 1};
+            ++sc.r;
+            i += 6;
+        }
+        if (i != runStart) continue;
         if (i + 5 < n && text[i] == ';' && (text[i + 1] == 'B' || text[i + 1] == 'W') &&
             text[i + 2] == '[' && text[i + 5] == ']') {
             const char a = text[i + 3], b = text[i + 4];

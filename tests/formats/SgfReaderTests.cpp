@@ -43,6 +43,7 @@ TEST(SgfReader, ScansTheFirstLineOfPlay) {
         {"() is an empty 19x19 game", "()", "", {19, 0, 0, 65, {}}},
         {"')' where a property begins ends the record", "(;SZ[9];B[aa])(;W[bb])", "",
          {9, 1, 0, 65, {}}},
+        {"nothing after that ')' is read", "(;SZ[9];B[aa];W[bb])KM[200])", "", {9, 2, 0, 65, {}}},
         {"empty B is not a pass", "(;SZ[9];B[];W[cc])", "", {9, 1, 0, 65, {}}},
         {"tt is a pass on 9x9", "(;SZ[9];B[tt];W[TT])", "", {9, 2, 0, 65, {}}},
         {"upper-case points", "(;SZ[9];B[CC])", "",
