@@ -4,14 +4,7 @@
 #include <memory>
 #include <mutex>
 
-// The check of a move reads four neighbours and a few cells around each; GCC packs that
-// work into vector registers and the shuffles cost more than they save (a record replays
-// about 6 % slower), so that function is compiled as plain scalar code.
-#if defined(__GNUC__) && !defined(__clang__)
-#define SCALAR_CODE __attribute__((optimize("no-tree-slp-vectorize", "no-tree-vectorize")))
-#else
-#define SCALAR_CODE
-#endif
+#include "game/ScalarCode.h"
 
 namespace tavrin {
 

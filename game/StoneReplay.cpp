@@ -3,6 +3,8 @@
 #include <numeric>
 #include <utility>
 
+#include "game/ScalarCode.h"
+
 namespace tavrin {
 
 StoneReplay::StoneReplay(GameState& g) : g_(g) {
@@ -28,22 +30,26 @@ void StoneReplay::join(int a, int b) {
     libs_[a] += libs_[b];
 }
 
-void StoneReplay::add(int pos, int colour) {
+SCALAR_CODE inline bool StoneReplay::add(int pos, int colour) {
     const int* const board = g_.Board.data();
     // The four neighbours, and pos itself standing for "none of them".
     const int n[5] = {pos + g_.DirOffset[0], pos + g_.DirOffset[1], pos + g_.DirOffset[2],
                       pos + g_.DirOffset[3], pos};
-    const int v[4] = {board[n[0]], board[n[1]], board[n[2]], board[n[3]]};
+    const int v0 = board[n[0]], v1 = board[n[1]], v2 = board[n[2]], v3 = board[n[3]];
+    const int g0 = group_[n[0]], g1 = group_[n[1]], g2 = group_[n[2]], g3 = group_[n[3]];
     // An empty or border neighbour counts down its own unused entry: no test needed.
-    --libs_[group_[n[0]]];
-    --libs_[group_[n[1]]];
-    --libs_[group_[n[2]]];
-    --libs_[group_[n[3]]];
+    --libs_[g0];
+    --libs_[g1];
+    --libs_[g2];
+    --libs_[g3];
+    const int opp = 3 - colour;
+    const bool dying = ((v0 == opp) & (libs_[g0] == 0)) | ((v1 == opp) & (libs_[g1] == 0)) |
+                       ((v2 == opp) & (libs_[g2] == 0)) | ((v3 == opp) & (libs_[g3] == 0));
     // The stone joins the group of its first neighbour of the same colour, or makes a group
     // of its own (pos names itself while empty). About half the moves have such a
     // neighbour, in no order a branch could learn, so both are one path.
-    unsigned own = unsigned(v[0] == colour) | unsigned(v[1] == colour) << 1 |
-                   unsigned(v[2] == colour) << 2 | unsigned(v[3] == colour) << 3;
+    unsigned own = unsigned(v0 == colour) | unsigned(v1 == colour) << 1 |
+                   unsigned(v2 == colour) << 2 | unsigned(v3 == colour) << 3;
     const int a = group_[n[__builtin_ctz(own | 16u)]];
     own &= own - 1;
     group_[pos] = a;
@@ -54,16 +60,17 @@ void StoneReplay::add(int pos, int colour) {
     size_[pos] = 0;
     ++size_[a];
     libs_[pos] = 0;
-    libs_[a] += (v[0] == 0) + (v[1] == 0) + (v[2] == 0) + (v[3] == 0);
+    libs_[a] += (v0 == 0) + (v1 == 0) + (v2 == 0) + (v3 == 0);
     // Any other group of its colour it touches joins that one.
     while (own != 0) {
         const int d = __builtin_ctz(own);
         own &= own - 1;
         join(group_[pos], group_[n[d]]);
     }
+    return dying;
 }
 
-bool StoneReplay::play(int pos, int colour) {
+SCALAR_CODE bool StoneReplay::play(int pos, int colour) {
     GameState& g = g_;
     const int move = g.CurrentMove;
     if (move < 1 || g.HandicapCount < 0 || g.HandicapCount + move > RecordCapacity) return false;
@@ -74,16 +81,8 @@ bool StoneReplay::play(int pos, int colour) {
         return false;
     }
     board[pos] = colour;
-    add(pos, colour);
-
-    // Captures, neighbour by neighbour in the order of the check: a stone of the other colour
-    // whose group has lost its last liberty. Rare, so first told for all four at once.
-    const int opp = 3 - colour;
-    const int* const dir = g.DirOffset.data();
-    const auto dying = [&](int n) { return (board[n] == opp) & (libs_[group_[n]] == 0); };
-    if (dying(pos + dir[0]) | dying(pos + dir[1]) | dying(pos + dir[2]) | dying(pos + dir[3])) {
-        if (!capture(pos, colour)) return false;
-    }
+    // Captures are rare: they are booked, and a ko refused, away from this path.
+    if (add(pos, colour) && !capture(pos, colour)) return false;
     if (g.MoveCaptures[move] == 0 && libs_[group_[pos]] == 0) return false;  // suicide
     return true;
 }

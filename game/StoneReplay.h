@@ -30,7 +30,8 @@ public:
 
 private:
     // Puts a stone of colour at pos into the groups; its neighbours lose pos as a liberty.
-    void add(int pos, int colour);
+    // True when a neighbour of the other colour has lost its last one.
+    bool add(int pos, int colour);
     void join(int a, int b);
     bool capture(int pos, int colour);
 
