@@ -184,20 +184,13 @@ LoadResult commitRecord(GameState& g, const ReadRecord& r) {
         work.MovePos[first + i] = pos;
     }
 
-    work.CurrentMove = 1;
     work.MoveCount = r.MoveCount;
-    for (int k = 1; k <= r.MoveCount; ++k) {
-        const int colour = r.MoveColor[k];
-        const int pos = r.MovePos[k];
-        // A gap (a move entry never filled) is refused like any illegal stone.
-        if (colour != Black && colour != White) return LoadResult::refused(reason::Format);
-        work.SideToMove = colour;
-        if (!replay.play(pos, colour)) return LoadResult::refused(reason::Format);
-        if (k == r.MoveCount) prcStnPut(work, pos, colour, 2, painter);  // the last-move marker
-        const int e = work.HandicapCount + k;
-        work.MoveColor[e] = colour;
-        work.MovePos[e] = pos;
-        work.CurrentMove = k + 1;
+    // A gap (a move entry never filled) is refused like any illegal stone.
+    if (replay.playMoves(r.MoveColor.data(), r.MovePos.data(), r.MoveCount) != r.MoveCount) {
+        return LoadResult::refused(reason::Format);
+    }
+    if (r.MoveCount > 0) {  // the last-move marker
+        prcStnPut(work, r.MovePos[r.MoveCount], r.MoveColor[r.MoveCount], 2, painter);
     }
     const int last = work.HandicapCount + work.MoveCount;
     work.SideToMove = last >= 1 ? 3 - work.MoveColor[last] : Black;

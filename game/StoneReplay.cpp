@@ -70,7 +70,7 @@ SCALAR_CODE inline bool StoneReplay::add(int pos, int colour) {
     return dying;
 }
 
-SCALAR_CODE bool StoneReplay::play(int pos, int colour) {
+SCALAR_CODE inline bool StoneReplay::playOne(int pos, int colour) {
     GameState& g = g_;
     const int move = g.CurrentMove;
     if (move < 1 || g.HandicapCount < 0 || g.HandicapCount + move > RecordCapacity) return false;
@@ -85,6 +85,21 @@ SCALAR_CODE bool StoneReplay::play(int pos, int colour) {
     if (add(pos, colour) && !capture(pos, colour)) return false;
     if (g.MoveCaptures[move] == 0 && libs_[group_[pos]] == 0) return false;  // suicide
     return true;
+}
+
+SCALAR_CODE bool StoneReplay::play(int pos, int colour) { return playOne(pos, colour); }
+
+SCALAR_CODE int StoneReplay::playMoves(const int* colours, const int* positions, int count) {
+    GameState& g = g_;
+    for (int k = 1; k <= count; ++k) {
+        g.CurrentMove = k;
+        if (!playOne(positions[k], colours[k])) return k - 1;
+        const int e = g.HandicapCount + k;
+        g.MoveColor[e] = colours[k];
+        g.MovePos[e] = positions[k];
+    }
+    g.CurrentMove = count + 1;
+    return count;
 }
 
 // The captures of a move at pos; false when the move is refused for them (a ko, or no room

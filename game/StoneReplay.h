@@ -28,10 +28,17 @@ public:
     // leave the game half changed: the reader throws such a game away.
     bool play(int pos, int colour);
 
+    // The moves of a record, each as play does: move k (1..count) is colours[k] at
+    // positions[k], checked as move k and written to record entry HandicapCount + k;
+    // CurrentMove ends after the last one played. Stops at the first refused move and
+    // returns the number played before it.
+    int playMoves(const int* colours, const int* positions, int count);
+
 private:
     // Puts a stone of colour at pos into the groups; its neighbours lose pos as a liberty.
     // True when a neighbour of the other colour has lost its last one.
     bool add(int pos, int colour);
+    bool playOne(int pos, int colour);
     void join(int a, int b);
     bool capture(int pos, int colour);
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 #include "game/Engine.h"
 #include "game/StoneReplay.h"
@@ -36,7 +37,9 @@ TEST(StoneReplay, AgreesWithTheMoveCheckOnRandomGames) {
         // want goes through the check and prcHitCore; got through the replay, as a reader
         // uses it.
         GameState want = newGame(size, handicaps[rng() % 6]);
+        const GameState start = want;
         GameState got = want;
+        std::vector<int> colours{0}, positions{0};  // the legal moves, from 1
         StoneReplay replay(got);
         std::uniform_int_distribution<int> line(1, size);
         const int length = std::uniform_int_distribution<int>(1, size * size * 2)(rng);
@@ -68,8 +71,28 @@ TEST(StoneReplay, AgreesWithTheMoveCheckOnRandomGames) {
             ASSERT_TRUE(replay.play(pos, colour)) << "game " << game << " try " << k;
             got.CurrentMove = move + 1;
             ASSERT_TRUE(sameAfterMove(want, got, move)) << "game " << game << " move " << move;
+            colours.push_back(colour);
+            positions.push_back(pos);
             ++legal;
             captures += want.MoveCaptures[move] > 0;
+        }
+        // The same moves as one list, the way a record is loaded.
+        GameState whole = start;
+        StoneReplay list(whole);
+        const int count = static_cast<int>(colours.size()) - 1;
+        ASSERT_EQ(list.playMoves(colours.data(), positions.data(), count), count) << "game " << game;
+        EXPECT_EQ(whole.CurrentMove, count + 1);
+        EXPECT_TRUE(sameAfterMove(want, whole, count)) << "game " << game;
+        EXPECT_EQ(whole.MovePos, want.MovePos) << "game " << game;
+        EXPECT_EQ(whole.MoveColor, want.MoveColor) << "game " << game;
+        EXPECT_EQ(whole.MoveCaptures, want.MoveCaptures) << "game " << game;
+        // A refused move (here the board's corner) stops the list there.
+        if (count >= 1) {
+            GameState stopped = start;
+            StoneReplay again(stopped);
+            std::vector<int> broken = positions;
+            broken[count] = 0;
+            EXPECT_EQ(again.playMoves(colours.data(), broken.data(), count), count - 1);
         }
     }
     // Random play on small boards reaches every case, or the test proves little.
