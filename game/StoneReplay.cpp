@@ -70,10 +70,9 @@ SCALAR_CODE inline bool StoneReplay::add(int pos, int colour) {
     return dying;
 }
 
-SCALAR_CODE inline bool StoneReplay::playOne(int pos, int colour) {
+// The check of one move, once the record entry of the move is known to lie in the arrays.
+SCALAR_CODE inline bool StoneReplay::playChecked(int move, int pos, int colour) {
     GameState& g = g_;
-    const int move = g.CurrentMove;
-    if (move < 1 || g.HandicapCount < 0 || g.HandicapCount + move > RecordCapacity) return false;
     g.MoveCaptures[move] = 0;
     if (pos == PassPos) return true;
     int* const board = g.Board.data();
@@ -82,31 +81,37 @@ SCALAR_CODE inline bool StoneReplay::playOne(int pos, int colour) {
     }
     board[pos] = colour;
     // Captures are rare: they are booked, and a ko refused, away from this path.
-    if (add(pos, colour) && !capture(pos, colour)) return false;
+    if (add(pos, colour) && !capture(move, pos, colour)) return false;
     if (g.MoveCaptures[move] == 0 && libs_[group_[pos]] == 0) return false;  // suicide
     return true;
 }
 
-SCALAR_CODE bool StoneReplay::play(int pos, int colour) { return playOne(pos, colour); }
+SCALAR_CODE bool StoneReplay::play(int pos, int colour) {
+    const int move = g_.CurrentMove;
+    if (move < 1 || g_.HandicapCount < 0 || g_.HandicapCount + move > RecordCapacity) return false;
+    return playChecked(move, pos, colour);
+}
 
 SCALAR_CODE int StoneReplay::playMoves(const int* colours, const int* positions, int count) {
     GameState& g = g_;
-    for (int k = 1; k <= count; ++k) {
-        g.CurrentMove = k;
-        if (!playOne(positions[k], colours[k])) return k - 1;
-        const int e = g.HandicapCount + k;
-        g.MoveColor[e] = colours[k];
-        g.MovePos[e] = positions[k];
+    const int h = g.HandicapCount;
+    // Moves beyond the record's room are refused, as play refuses them.
+    const int room = h < 0 ? 0 : RecordCapacity - h;
+    const int n = count < room ? count : room;
+    int k = 1;
+    for (; k <= n; ++k) {
+        if (!playChecked(k, positions[k], colours[k])) break;
+        g.MoveColor[h + k] = colours[k];
+        g.MovePos[h + k] = positions[k];
     }
-    g.CurrentMove = count + 1;
-    return count;
+    g.CurrentMove = k;
+    return k - 1;
 }
 
-// The captures of a move at pos; false when the move is refused for them (a ko, or no room
+// The captures of move number move at pos; false when the move is refused for them (a ko, or no
 // to book the stones).
-bool StoneReplay::capture(int pos, int colour) {
+bool StoneReplay::capture(int move, int pos, int colour) {
     GameState& g = g_;
-    const int move = g.CurrentMove;
     int* const board = g.Board.data();
     const int opp = 3 - colour;
     const int* const dir = g.DirOffset.data();

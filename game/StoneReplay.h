@@ -38,9 +38,9 @@ private:
     // Puts a stone of colour at pos into the groups; its neighbours lose pos as a liberty.
     // True when a neighbour of the other colour has lost its last one.
     bool add(int pos, int colour);
-    bool playOne(int pos, int colour);
+    bool playChecked(int move, int pos, int colour);
     void join(int a, int b);
-    bool capture(int pos, int colour);
+    bool capture(int move, int pos, int colour);
 
     GameState& g_;
     // The group of the stone at a cell, named by one of its stones. A cell without a stone
