@@ -108,8 +108,8 @@ SCALAR_CODE int StoneReplay::playMoves(const int* colours, const int* positions,
     return k - 1;
 }
 
-// The captures of move number move at pos; false when the move is refused for them (a ko, or no
-// to book the stones).
+// The captures of move number move, played at pos; false when the move is refused for them
+// (a ko, or no room to book the stones).
 bool StoneReplay::capture(int move, int pos, int colour) {
     GameState& g = g_;
     int* const board = g.Board.data();
