@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "formats/RecordFile.h"
+#include "game/Engine.h"
 #include "formats/SgfWriter.h"
 #include "formats/NgfReader.h"
 #include "formats/Sjis.h"
@@ -93,6 +94,43 @@ TEST(Corpus, EveryRecordIsReadOrRefusedWithAReasonAndRoundTrips) {
     EXPECT_GT(roundTrips, accepted * 9 / 10);
     std::printf("corpus: %zu records, %d read, %d round trips\n", files.size(), accepted,
                 roundTrips);
+}
+
+// A loaded record holds what replaying its stones one by one through the move check gives:
+// the same board, and the same captures booked in the same order.
+TEST(Corpus, LoadedRecordsMatchTheMoveCheckStoneByStone) {
+    SKIP_WITHOUT_CORPUS();
+    int compared = 0;
+    NullPainter painter;
+    for (const std::string& path : corpusRecords()) {
+        GameState g = test::newGame(19);
+        TextBuffer buf;
+        if (!readRecordFile(g, buf, path).ok()) continue;
+        GameState step = test::newGame(g.BoardSize);
+        // Handicap stones of either kind (the table's or set-up ones) are black stones
+        // checked as move 1.
+        for (int e = 1; e <= g.HandicapCount; ++e) {
+            ASSERT_EQ(fncHitCheck(step, g.MovePos[e], Black, painter), HitResult::Legal) << path;
+            step.Board[g.MovePos[e]] = Black;
+        }
+        step.HandicapCount = g.HandicapCount;
+        for (int k = 1; k <= g.MoveCount; ++k) {
+            const int e = g.HandicapCount + k;
+            ASSERT_EQ(fncHitCheck(step, g.MovePos[e], g.MoveColor[e], painter), HitResult::Legal)
+                << path << " move " << k;
+            if (g.MovePos[e] != PassPos) step.Board[g.MovePos[e]] = g.MoveColor[e];
+            step.CurrentMove = k + 1;
+        }
+        // Cells past the board's last one are never used.
+        for (int c = 0; c <= g.BoardLast; ++c) ASSERT_EQ(step.Board[c], g.Board[c]) << path << " cell " << c;
+        ASSERT_EQ(step.CapturedCount, g.CapturedCount) << path;
+        for (int k = 1; k <= g.MoveCount; ++k) ASSERT_EQ(step.MoveCaptures[k], g.MoveCaptures[k]) << path;
+        for (int j = 1; j <= g.CapturedCount[1] + g.CapturedCount[2]; ++j) {
+            ASSERT_EQ(step.CapturedPos[j], g.CapturedPos[j]) << path << " captured stone " << j;
+        }
+        ++compared;
+    }
+    EXPECT_GT(compared, 300);
 }
 
 // What real records show: UTF-8 records by their names, the Shift-JIS ones exactly as
