@@ -9,6 +9,9 @@ namespace tavrin {
 
 StoneReplay::StoneReplay(GameState& g) : g_(g) {
     std::iota(group_.begin(), group_.end(), 0);
+    // Empty cells' entries are counted down and up as stones come and go beside them; they
+    // start at 0 like any count.
+    libs_.fill(0);
     for (int i = 1; i <= g.HandicapCount && i <= RecordCapacity; ++i) {
         const int pos = g.MovePos[i];
         bool seen = false;
@@ -43,8 +46,9 @@ SCALAR_CODE inline bool StoneReplay::add(int pos, int colour) {
     --libs_[g2];
     --libs_[g3];
     const int opp = 3 - colour;
-    const bool dying = ((v0 == opp) & (libs_[g0] == 0)) | ((v1 == opp) & (libs_[g1] == 0)) |
-                       ((v2 == opp) & (libs_[g2] == 0)) | ((v3 == opp) & (libs_[g3] == 0));
+    // Told for all four at once, without a branch each.
+    const auto out = [this](int v, int g, int other) { return unsigned(v == other) & unsigned(libs_[g] == 0); };
+    const unsigned dying = out(v0, g0, opp) | out(v1, g1, opp) | out(v2, g2, opp) | out(v3, g3, opp);
     // The stone joins the group of its first neighbour of the same colour, or makes a group
     // of its own (pos names itself while empty). About half the moves have such a
     // neighbour, in no order a branch could learn, so both are one path.
@@ -67,7 +71,7 @@ SCALAR_CODE inline bool StoneReplay::add(int pos, int colour) {
         own &= own - 1;
         join(group_[pos], group_[n[d]]);
     }
-    return dying;
+    return dying != 0;
 }
 
 // The check of one move, once the record entry of the move is known to lie in the arrays.
