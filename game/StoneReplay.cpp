@@ -47,8 +47,10 @@ SCALAR_CODE inline bool StoneReplay::add(int pos, int colour) {
     --libs_[g3];
     const int opp = 3 - colour;
     // Told for all four at once, without a branch each.
-    const auto out = [this](int v, int g, int other) { return unsigned(v == other) & unsigned(libs_[g] == 0); };
-    const unsigned dying = out(v0, g0, opp) | out(v1, g1, opp) | out(v2, g2, opp) | out(v3, g3, opp);
+    const auto out = [this, opp](int v, int g) {
+        return unsigned(v == opp) & unsigned(libs_[g] == 0);
+    };
+    const unsigned dying = out(v0, g0) | out(v1, g1) | out(v2, g2) | out(v3, g3);
     // The stone joins the group of its first neighbour of the same colour, or makes a group
     // of its own (pos names itself while empty). About half the moves have such a
     // neighbour, in no order a branch could learn, so both are one path.
@@ -104,6 +106,8 @@ SCALAR_CODE int StoneReplay::playMoves(const int* colours, const int* positions,
     const int n = count < room ? count : room;
     int k = 1;
     for (; k <= n; ++k) {
+        // A move of neither colour (an entry never filled) is refused, a pass too.
+        if (colours[k] != Black && colours[k] != White) break;
         if (!playChecked(k, positions[k], colours[k])) break;
         g.MoveColor[h + k] = colours[k];
         g.MovePos[h + k] = positions[k];
@@ -138,7 +142,7 @@ bool StoneReplay::capture(int move, int pos, int colour) {
             const int here = g.CapturedPos[read];
             for (int k = 0; k < 4; ++k) {
                 const int s = here + dir[k];
-                if (board[s] == opp) {
+                if (board[s] == opp && t < RecordCapacity) {
                     board[s] = 0;
                     g.CapturedPos[++t] = s;
                 }

@@ -30,8 +30,8 @@ public:
 
     // The moves of a record, each as play does: move k (1..count) is colours[k] at
     // positions[k], checked as move k and written to record entry HandicapCount + k;
-    // CurrentMove ends after the last one played. Stops at the first refused move and
-    // returns the number played before it.
+    // CurrentMove ends after the last one played. Stops at the first refused move (also a
+    // move, or pass, of neither colour) and returns the number played before it.
     int playMoves(const int* colours, const int* positions, int count);
 
 private:

@@ -93,6 +93,13 @@ TEST(StoneReplay, AgreesWithTheMoveCheckOnRandomGames) {
             std::vector<int> broken = positions;
             broken[count] = 0;
             EXPECT_EQ(again.playMoves(colours.data(), broken.data(), count), count - 1);
+            // So does a pass of neither colour: an entry the record never filled.
+            GameState gap = start;
+            StoneReplay third(gap);
+            std::vector<int> blank = colours;
+            broken[count] = PassPos;
+            blank[count] = 0;
+            EXPECT_EQ(third.playMoves(blank.data(), broken.data(), count), count - 1);
         }
     }
     // Random play on small boards reaches every case, or the test proves little.
