@@ -43,7 +43,7 @@ int ngfLine(std::string_view letter, int size) {
 
 LoadResult fncNgfToKif(GameState& g, const TextBuffer& buf, const std::string& path) {
     const auto refused = [](std::string_view why) { return LoadResult::refused(why); };
-    const std::vector<std::string>& L = buf.Lines;
+    const std::vector<std::string>& L = buf.lines();
     const int lineCount = static_cast<int>(L.size());
     if (lineCount == 0) return {LoadStatus::Empty, reason::Empty};
     if (lineCount > NgfLineLimit) return refused(reason::TooLong);

@@ -3,7 +3,12 @@
 #include <array>
 #include <optional>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "formats/RecordFile.h"
+#include "formats/Sjis.h"
 
 namespace tavrin {
 
@@ -98,7 +103,20 @@ Refusal playMove(Scan& sc, int colour, char a, char b) {
     return {};
 }
 
-// One property of the table. v is the value as scanned.
+// A text value as the game keeps it: UTF-8. Cp932: the value is still code page 932 bytes.
+template <bool Cp932>
+void takeText(std::string& to, const std::string& v) {
+    if constexpr (Cp932) {
+        sjis::decodeInto(v, to);
+    } else {
+        to = v;
+    }
+}
+
+// One property of the table. v is the value as scanned. Only the texts the game keeps need
+// decoding: the other values are read as they stand, and a byte that is not ASCII makes
+// any of them wrong whatever character it belongs to.
+template <bool Cp932>
 Refusal property(Scan& sc, std::string_view id, const std::string& v) {
     const bool asAB = id == "AB" || (id.empty() && sc.abSeen);
     if (asAB) {
@@ -115,23 +133,23 @@ Refusal property(Scan& sc, std::string_view id, const std::string& v) {
         return playMove(sc, id == "B" ? Black : White, v[0], v[1]);
     }
     if (id == "AP") {
-        sc.app = v;
+        takeText<Cp932>(sc.app, v);
     } else if (id == "GN") {
-        sc.name = v;
+        takeText<Cp932>(sc.name, v);
     } else if (id == "TE" || id == "EV") {
-        if (sc.name.empty()) sc.name = v;
+        if (sc.name.empty()) takeText<Cp932>(sc.name, v);
     } else if (id == "DT") {
-        sc.date = v;
+        takeText<Cp932>(sc.date, v);
     } else if (id == "RD") {
-        if (sc.date.empty()) sc.date = v;
+        if (sc.date.empty()) takeText<Cp932>(sc.date, v);
     } else if (id == "PB") {
-        sc.black = v;
+        takeText<Cp932>(sc.black, v);
     } else if (id == "PW") {
-        sc.white = v;
+        takeText<Cp932>(sc.white, v);
     } else if (id == "RU") {
-        sc.rule = v;
+        takeText<Cp932>(sc.rule, v);
     } else if (id == "RE") {
-        sc.result = v;
+        takeText<Cp932>(sc.result, v);
     } else if (id == "GM") {
         if (v != "1") return reason::NotGo;
     } else if (id == "SZ") {
@@ -159,7 +177,53 @@ Refusal property(Scan& sc, std::string_view id, const std::string& v) {
     return {};
 }
 
+// Code page 932 bytes as one table: bit 1 a lead byte, bit 2 a trail byte.
+constexpr std::array<unsigned char, 256> ByteKinds = [] {
+    std::array<unsigned char, 256> kinds{};
+    for (int b = 0; b < 256; ++b) {
+        const auto c = static_cast<unsigned char>(b);
+        kinds[b] = static_cast<unsigned char>((sjis::isLead(c) ? 1 : 0) | (sjis::isTrail(c) ? 2 : 0));
+    }
+    return kinds;
+}();
+
+// In code page 932 bytes, the first "]" or "\\" at or after j that is a character of its own
+// (not the trail byte of a two-byte character); text.size() when there is none. Comments
+// can be long: runs of ASCII are passed sixteen bytes at a time, and each two-byte
+// character is told without a branch.
+size_t valueEnd(std::string_view text, size_t j) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const size_t n = text.size();
+    while (j < n) {
+        const unsigned char b = p[j];
+        if (b < 0x80) {
+            if (b == ']' || b == '\\') break;
+            ++j;
+#if defined(__SSE2__)
+            for (; j + 16 <= n; j += 16) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + j));
+                const __m128i stop = _mm_or_si128(
+                    v, _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(']')),
+                                    _mm_cmpeq_epi8(v, _mm_set1_epi8('\\'))));
+                const int at = _mm_movemask_epi8(stop);
+                if (at != 0) {
+                    j += static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(at)));
+                    break;
+                }
+            }
+#endif
+            continue;
+        }
+        const unsigned char next = j + 1 < n ? p[j + 1] : 0;
+        j += 1 + (ByteKinds[b] & (ByteKinds[next] >> 1) & 1);
+    }
+    return j;
+}
+
 // The scan of the joined text: properties up to the first ")" where a property would begin.
+// Cp932: the text is code page 932 bytes, where a lead byte and its trail byte are one
+// character (the trail may be "[", "\\" or "]"); else UTF-8.
+template <bool Cp932>
 Refusal scan(std::string_view text, Scan& sc) {
     if (text.empty() || text.front() != '(' || text.back() != ')') return reason::Format;
     const size_t n = text.size();
@@ -206,13 +270,24 @@ Refusal scan(std::string_view text, Scan& sc) {
 
         int idChars = 0;
         int idBytes = 0;
-        for (; i < n && text[i] != '['; ++i) {
+        while (i < n && text[i] != '[') {
             const char c = text[i];
-            if (c == ' ' || c == '(' || c == ';') continue;
-            if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++idChars;
+            if (c == ' ' || c == '(' || c == ';') {
+                ++i;
+                continue;
+            }
+            size_t length = 1;
+            if constexpr (Cp932) {
+                length = sjis::charLength(text, i);
+                ++idChars;
+            } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+                ++idChars;
+            }
             // Only identifiers of one or two ASCII letters name a property; keep those.
-            if (idBytes < 3) id[idBytes] = c;
-            ++idBytes;
+            for (size_t k = 0; k < length; ++k, ++idBytes) {
+                if (idBytes < 3) id[idBytes] = text[i + k];
+            }
+            i += length;
         }
         if (i >= n) return {};
         if (idChars > 2) return reason::Format;
@@ -221,7 +296,11 @@ Refusal scan(std::string_view text, Scan& sc) {
         ++i;
         while (true) {
             size_t j = i;
-            while (j < n && text[j] != ']' && text[j] != '\\') ++j;
+            if constexpr (Cp932) {
+                j = valueEnd(text, j);
+            } else {
+                while (j < n && text[j] != ']' && text[j] != '\\') ++j;
+            }
             value.append(text.data() + i, j - i);
             if (j >= n) return reason::Format;
             if (text[j] == ']') {
@@ -230,8 +309,10 @@ Refusal scan(std::string_view text, Scan& sc) {
             }
             // A backslash is dropped; the character after it is taken whatever it is.
             if (j + 1 >= n) return reason::Format;
-            value += text[j + 1];
-            i = j + 2;
+            size_t length = 1;
+            if constexpr (Cp932) length = sjis::charLength(text, j + 1);
+            value.append(text.data() + j + 1, length);
+            i = j + 1 + length;
         }
 
         if (idBytes > 2) idBytes = 2, id[0] = id[1] = '?';  // a multi-byte character
@@ -240,8 +321,41 @@ Refusal scan(std::string_view text, Scan& sc) {
         }
         const std::string_view ident(id, static_cast<size_t>(idBytes));
         if ((ident.empty() && !sc.abSeen) || blank(value)) continue;
-        if (const Refusal refusal = property(sc, ident, value)) return refusal;
+        if (const Refusal refusal = property<Cp932>(sc, ident, value)) return refusal;
     }
+}
+
+// A lead byte that ends a line decodes, on its own, to one replacement character. Byte 0x80
+// does the same and is no lead byte, so it stands in for such a byte when the lines are
+// joined: the lead byte must not take the next line's first byte as its trail.
+constexpr char LoneByte = '\x80';
+
+// The bytes of a file scannable as they stand: the code page gives byte 0x80 alone the
+// replacement character, as the lines' decoding does to a lone lead byte.
+bool bytesScannable() {
+    static const bool scannable = sjis::decode(std::string_view(&LoneByte, 1)) == "\uFFFD";
+    return scannable;
+}
+
+// The text the scanner reads from a file's bytes: its lines joined without any separator.
+// A file of one line is read where it stands; others are joined in storage. cp932: a lone
+// lead byte at the end of a line becomes LoneByte.
+std::string_view joinedBytes(const std::string& bytes, bool cp932, std::string& storage) {
+    std::string_view only;
+    const size_t count = textlines::forEachLine(bytes, [&only](size_t k, std::string_view line) {
+        if (k == 0) only = line;
+    });
+    if (count <= 1) return only;
+    storage.clear();
+    textlines::forEachLine(bytes, [&storage, cp932](size_t, std::string_view line) {
+        storage.append(line);
+        if (cp932 && !line.empty() && sjis::isLead(static_cast<unsigned char>(line.back()))) {
+            size_t i = 0;
+            while (i + 1 < line.size()) i += sjis::charLength(line, i);
+            if (i + 1 == line.size()) storage.back() = LoneByte;
+        }
+    });
+    return storage;
 }
 
 // Start values of a scan; of the entries only those the last scan filled are cleared.
@@ -276,16 +390,22 @@ int entryPos(const ScanEntry& e, int size) {
 LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::string& name) {
     thread_local Scan sc;
     resetScan(sc);
-    // A record of one line is scanned where it stands; others are joined first.
+    // A record of one line is scanned where it stands; others are joined first. A file's
+    // bytes not yet decoded are scanned as they are: only the texts the game keeps are
+    // decoded, not every comment of the record.
     thread_local std::string joined;
-    std::string_view text;
-    if (buf.Lines.size() == 1) {
-        text = buf.Lines.front();
+    Refusal refusal;
+    if (const std::string* bytes = buf.undecodedBytes(); bytes && bytesScannable()) {
+        const bool cp932 = buf.undecodedEncoding() == TextEncoding::Cp932;
+        const std::string_view text = joinedBytes(*bytes, cp932, joined);
+        refusal = cp932 ? scan<true>(text, sc) : scan<false>(text, sc);
+    } else if (buf.lines().size() == 1) {
+        refusal = scan<false>(buf.lines().front(), sc);
     } else {
         joined = buf.joined();
-        text = joined;
+        refusal = scan<false>(joined, sc);
     }
-    if (const Refusal refusal = scan(text, sc)) return LoadResult::refused(*refusal);
+    if (refusal) return LoadResult::refused(*refusal);
 
     const int moves = sc.r - 1;
     if (sc.s + moves > RecordCapacity) return LoadResult::refused(reason::TooLong);

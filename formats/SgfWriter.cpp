@@ -31,7 +31,7 @@ public:
         if (bytes_ >= LineCut) emit();
     }
     void emit() {
-        buf_.Lines.push_back(std::move(line_));
+        buf_.lines().push_back(std::move(line_));
         line_.clear();
         bytes_ = 0;
     }

@@ -17,9 +17,6 @@ namespace {
 constexpr char32_t Replacement = 0xFFFD;
 constexpr char16_t NoChar = 0xFFFF;  // never produced by the code page
 
-bool isLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-bool isTrail(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
-
 // Lead bytes 0x81..0x9F and 0xE0..0xFC as 0..59; trail bytes 0x40..0xFC as 0..188.
 int leadIndex(unsigned char b) { return b <= 0x9F ? b - 0x81 : b - 0xE0 + 31; }
 constexpr int LeadCount = 60;

@@ -8,6 +8,18 @@
 
 namespace tavrin::sjis {
 
+// A byte that begins a two-byte character, and a byte that may follow it as the second.
+constexpr bool isLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+constexpr bool isTrail(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+
+// Length in bytes (1 or 2) of the character that begins at bytes[i].
+inline size_t charLength(std::string_view bytes, size_t i) {
+    return i + 1 < bytes.size() && isLead(static_cast<unsigned char>(bytes[i])) &&
+                   isTrail(static_cast<unsigned char>(bytes[i + 1]))
+               ? 2
+               : 1;
+}
+
 // UTF-8 -> CP932 bytes. Returns false when a character has no CP932 form; such a character
 // is written as "?" and the conversion goes on, so out always holds the whole text.
 // A non-ASCII character that CP932 would turn into an ASCII byte (U+00A5 to 0x5C, the SGF

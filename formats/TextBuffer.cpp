@@ -10,37 +10,6 @@ namespace {
 
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
-// Position of the first c at or after from; n when there is none.
-size_t findByte(const char* p, size_t n, size_t from, char c) {
-    if (from >= n) return n;
-    const void* at = std::memchr(p + from, c, n - from);
-    return at ? static_cast<size_t>(static_cast<const char*>(at) - p) : n;
-}
-
-// Calls put(line) for each line of text split at CR LF, CR or LF; a line break at the very
-// end opens no further line. Returns the number of lines.
-template <typename Put>
-size_t forEachLine(std::string_view text, Put&& put) {
-    const char* p = text.data();
-    const size_t n = text.size();
-    size_t count = 0;
-    size_t start = 0;
-    // The next CR and the next LF, each looked for again only once passed.
-    size_t cr = findByte(p, n, 0, '\r');
-    size_t lf = findByte(p, n, 0, '\n');
-    while (true) {
-        const size_t i = cr < lf ? cr : lf;
-        if (i >= n) break;
-        put(count++, text.substr(start, i - start));
-        start = i + 1;
-        if (i == cr && start < n && p[start] == '\n') ++start;
-        if (cr < start) cr = findByte(p, n, start, '\r');
-        if (lf < start) lf = findByte(p, n, start, '\n');
-    }
-    if (start < n) put(count++, text.substr(start));
-    return count;
-}
-
 // Line k of lines, reusing the string already there: reading many records keeps their
 // capacity.
 std::string& lineAt(std::vector<std::string>& lines, size_t k) {
@@ -56,17 +25,39 @@ TextEncoding fileEncoding(std::string_view bytes) {
                                                                               : TextEncoding::Cp932;
 }
 
+const std::vector<std::string>& TextBuffer::lines() const {
+    if (pending_) decodeBytes();
+    return lines_;
+}
+
+std::vector<std::string>& TextBuffer::lines() {
+    if (pending_) decodeBytes();
+    return lines_;
+}
+
+void TextBuffer::clear() {
+    lines_.clear();
+    pending_ = false;
+}
+
+bool TextBuffer::empty() const {
+    // Bytes give no line only when nothing is left of them after a byte-order mark.
+    if (pending_) return bytes_.size() == (bytesAreText_ ? 0 : ByteOrderMark.size());
+    return lines_.empty();
+}
+
 void TextBuffer::setText(std::string_view utf8) {
     Encoding = TextEncoding::Cp932;
-    const size_t count = forEachLine(utf8, [this](size_t k, std::string_view line) {
-        lineAt(Lines, k).assign(line);
+    pending_ = false;
+    const size_t count = textlines::forEachLine(utf8, [this](size_t k, std::string_view line) {
+        lineAt(lines_, k).assign(line);
     });
-    Lines.resize(count);
+    lines_.resize(count);
 }
 
 std::string TextBuffer::text() const {
     std::string out;
-    for (const std::string& line : Lines) {
+    for (const std::string& line : lines()) {
         out += line;
         out += "\r\n";
     }
@@ -74,36 +65,45 @@ std::string TextBuffer::text() const {
 }
 
 std::string TextBuffer::joined() const {
-    if (Lines.size() == 1) return Lines.front();
+    const std::vector<std::string>& all = lines();
+    if (all.size() == 1) return all.front();
     size_t total = 0;
-    for (const std::string& line : Lines) total += line.size();
+    for (const std::string& line : all) total += line.size();
     std::string out;
     out.reserve(total);
-    for (const std::string& line : Lines) out += line;
+    for (const std::string& line : all) out += line;
     return out;
 }
 
 void TextBuffer::setFileBytes(std::string_view bytes) {
+    Encoding = fileEncoding(bytes);
+    bytesEncoding_ = Encoding;
+    bytes_.assign(bytes);
+    pending_ = true;
+    bytesAreText_ = bytes.substr(0, ByteOrderMark.size()) != ByteOrderMark;
+}
+
+void TextBuffer::decodeBytes() const {
     // CR and LF are never trail bytes in CP932 nor parts of a UTF-8 sequence, so splitting
     // the bytes and decoding each line is the same as decoding and then splitting; each line
     // is decoded straight into its place.
-    const TextEncoding encoding = fileEncoding(bytes);
+    pending_ = false;
+    const std::string_view bytes = bytes_;
     size_t count = 0;
-    if (encoding == TextEncoding::Cp932) {
-        count = forEachLine(bytes, [this](size_t k, std::string_view line) {
-            sjis::decodeInto(line, lineAt(Lines, k));
+    if (bytesEncoding_ == TextEncoding::Cp932) {
+        count = textlines::forEachLine(bytes, [this](size_t k, std::string_view line) {
+            sjis::decodeInto(line, lineAt(lines_, k));
         });
-    } else if (bytes.substr(0, ByteOrderMark.size()) == ByteOrderMark) {
-        count = forEachLine(bytes.substr(ByteOrderMark.size()), [this](size_t k, std::string_view line) {
-            sjis::decodeUtf8Into(line, lineAt(Lines, k));
+    } else if (!bytesAreText_) {
+        count = textlines::forEachLine(bytes.substr(ByteOrderMark.size()), [this](size_t k, std::string_view line) {
+            sjis::decodeUtf8Into(line, lineAt(lines_, k));
         });
     } else {
-        count = forEachLine(bytes, [this](size_t k, std::string_view line) {
-            lineAt(Lines, k).assign(line);
+        count = textlines::forEachLine(bytes, [this](size_t k, std::string_view line) {
+            lineAt(lines_, k).assign(line);
         });
     }
-    Lines.resize(count);
-    Encoding = encoding;
+    lines_.resize(count);
 }
 
 bool TextBuffer::fileBytes(std::string& out) const {
@@ -114,7 +114,7 @@ bool TextBuffer::fileBytes(std::string& out) const {
     out.clear();
     bool all = true;
     std::string encoded;
-    for (const std::string& line : Lines) {
+    for (const std::string& line : lines()) {
         if (!sjis::encode(line, encoded)) all = false;
         out += encoded;
         out += "\r\n";

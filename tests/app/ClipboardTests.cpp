@@ -29,7 +29,7 @@ TEST_F(FileWindowTest, CopyThenPasteGivesTheSameRecord) {
     prcKifToStrings(w->Game, expected);
     EXPECT_EQ(text.toStdString(), expected.text());
     EXPECT_TRUE(text.endsWith(QStringLiteral(")\r\n")));
-    EXPECT_EQ(text.count(QStringLiteral("\r\n")), static_cast<qsizetype>(expected.Lines.size()));
+    EXPECT_EQ(text.count(QStringLiteral("\r\n")), static_cast<qsizetype>(expected.lines().size()));
     EXPECT_TRUE(w->actClipPast->isEnabled());
     EXPECT_TRUE(w->Game.Modified);
     EXPECT_TRUE(w->Game.ReadOnlyFile);

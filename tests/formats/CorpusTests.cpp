@@ -96,6 +96,19 @@ TEST(Corpus, EveryRecordIsReadOrRefusedWithAReasonAndRoundTrips) {
                 roundTrips);
 }
 
+// Every record's bytes, scanned as they stand, give what its decoded lines give.
+TEST(Corpus, FileBytesReadAsTheirDecodedLinesWouldBe) {
+    SKIP_WITHOUT_CORPUS();
+    int compared = 0;
+    std::string bytes;
+    for (const std::string& path : corpusRecords()) {
+        if (recordKind(path) != RecordKind::Sgf || !readFileBytes(path, bytes)) continue;
+        EXPECT_TRUE(test::sameReadEitherWay(bytes)) << path;
+        ++compared;
+    }
+    EXPECT_GT(compared, 500);
+}
+
 // A loaded record holds what replaying its stones one by one through the move check gives:
 // the same board, and the same captures booked in the same order.
 TEST(Corpus, LoadedRecordsMatchTheMoveCheckStoneByStone) {

@@ -23,7 +23,7 @@ std::vector<std::string> ngf(const std::string& size, const std::string& handica
 
 std::string readNgf(GameState& g, std::vector<std::string> lines) {
     TextBuffer buf;
-    buf.Lines = std::move(lines);
+    buf.lines() = std::move(lines);
     const LoadResult r = fncNgfToKif(g, buf, "/tmp/game.ngf");
     return r.ok() ? "" : r.reason;
 }

@@ -66,7 +66,7 @@ TEST_F(RecordFileTest, FileLayerOutcomes) {
         EXPECT_EQ(r.reason, c.reason) << c.path;
     }
     EXPECT_EQ(g.MoveCount, 2);
-    EXPECT_EQ(buf.Lines.size(), 4u) << "the file's lines stay in the buffer";
+    EXPECT_EQ(buf.lines().size(), 4u) << "the file's lines stay in the buffer";
 
     fs::create_directories(dir_ / "folder.sgf");
     EXPECT_EQ(readRecordFile(g, buf, (dir_ / "folder.sgf").string()).status, LoadStatus::CannotOpen);

@@ -274,5 +274,36 @@ TEST(SgfReader, ResultSentence) {
     for (const auto& c : cases) EXPECT_EQ(fncReToComment(c.result), c.sentence) << c.result;
 }
 
+// A file's bytes are scanned as they stand, without decoding every line first; what they
+// give must not differ from reading the decoded lines. The cases are the ones where a byte
+// means something else inside a two-byte character or at the end of a line.
+TEST(SgfReader, FileBytesReadAsTheirDecodedLinesWouldBe) {
+    const struct {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"a trail byte \\ before ]", "(;SZ[9]GN[\x83\x5C]PB[p];B[aa])"},
+        {"a trail byte ] inside a value", "(;SZ[9]GN[\x83\x5D];B[aa]PW[w])"},
+        {"a trail byte [ in an identifier", "(;SZ[9]\x83\x5Bxx];B[aa])"},
+        {"an escaped two-byte character", "(;SZ[9]GN[a\\\x83\x5D" "b];B[aa])"},
+        {"a lead byte ends a line, a trail byte begins the next",
+         "(;SZ[9]GN[ab\x83\r\n\x5D;B[aa];W[bb])"},
+        {"the same with LF and CR breaks", "(;SZ[9]PB[\x88\n\x40]PW[\x88\r\x5D;B[aa])"},
+        {"a lead byte after an escape at the end of a line", "(;SZ[9]GN[x\\\x83\n]y];B[aa])"},
+        {"a two-byte character ends a line", "(;SZ[9]GN[\x8D\x95\r\n];B[aa])"},
+        {"half-width katakana and bytes without a character",
+         "(;SZ[9]PB[\xB1\xB2]PW[\xFD\x80\xA0]GN[\x85\x40];B[aa])"},
+        {"a lead byte before the last )", "(;SZ[9];B[aa]\x83)"},
+        {"two-byte characters as identifiers", "(;SZ[9]\x8D\x95[x]\x8D\x95\x8D\x95[y];B[aa])"},
+        {"one as a move", "(;SZ[9];B[\x82\xA0];W[bb])"},
+        {"a move split over lines", "(;SZ[9]\r\n;B[a\r\na];W[bb]\n)\r\n"},
+        {"komi and size with a two-byte character", "(;SZ[9\x82\x4F]KM[6\x81\x44\x35])"},
+        {"UTF-8 over lines", "(;SZ[9]PB[\xE9\xBB\x92]\r\nPW[\xE7\x99\xBD];B[aa]\r\n)"},
+        {"a byte-order mark", "\xEF\xBB\xBF(;SZ[9]PB[\xE9\xBB];B[aa])"},
+        {"no record", "\x83\x5C"},
+    };
+    for (const auto& c : cases) EXPECT_TRUE(test::sameReadEitherWay(c.bytes)) << c.what;
+}
+
 }  // namespace
 }  // namespace tavrin

@@ -17,7 +17,7 @@ using test::pt;
 std::vector<std::string> linesOf(const GameState& g) {
     TextBuffer buf;
     prcKifToStrings(g, buf);
-    return buf.Lines;
+    return buf.lines();
 }
 
 int cp932Length(const std::string& s) { return sjis::byteLength(s); }
@@ -38,8 +38,8 @@ TEST(SgfWriter, WorkedExampleByteForByte) {
         "PW[白番対局者]KM[6.5]HA[0]",
         ";B[cc];W[gc])",
     };
-    EXPECT_EQ(buf.Lines, expected);
-    EXPECT_EQ(cp932Length(buf.Lines[0]), 91);
+    EXPECT_EQ(buf.lines(), expected);
+    EXPECT_EQ(cp932Length(buf.lines()[0]), 91);
     const std::string expectedBytes =
         "(;GM[1]FF[4]AP[Tavrin:0.5.1.20]SZ[9]GN[Tavrin 2026/12/06 10:00]DT[2026-12-06]"
         "PB[\x8D\x95\x94\xD4\x91\xCE\x8B\xC7\x8E\xD2]\r\n"

@@ -141,19 +141,19 @@ TEST(TextBuffer, SplitsAtEveryLineBreakAndJoinsWithCrLf) {
         {"a\r\r\nb", {"a", "", "b"}},
     };
     TextBuffer buf;
-    buf.Lines = {"left", "over", "from", "before"};
+    buf.lines() = {"left", "over", "from", "before"};
     for (const auto& c : cases) {
         buf.setText(c.text);
-        EXPECT_EQ(buf.Lines, c.lines) << c.text;
+        EXPECT_EQ(buf.lines(), c.lines) << c.text;
     }
-    buf.Lines = {"(;GN[黒", "]", ")"};
+    buf.lines() = {"(;GN[黒", "]", ")"};
     EXPECT_EQ(buf.text(), "(;GN[黒\r\n]\r\n)\r\n");
     EXPECT_EQ(buf.joined(), "(;GN[黒])");
     std::string bytes;
     EXPECT_TRUE(buf.fileBytes(bytes));
     EXPECT_EQ(bytes, "(;GN[\x8D\x95\r\n]\r\n)\r\n");
     buf.setFileBytes("a\x83\x5C\r\nb\r");
-    EXPECT_EQ(buf.Lines, (std::vector<std::string>{"aソ", "b"}));
+    EXPECT_EQ(buf.lines(), (std::vector<std::string>{"aソ", "b"}));
 }
 
 TEST(TextBuffer, FileBytesAreReadAsUtf8OnlyWhenTheyAreUtf8) {
@@ -184,7 +184,7 @@ TEST(TextBuffer, FileBytesAreReadAsUtf8OnlyWhenTheyAreUtf8) {
         EXPECT_EQ(fileEncoding(c.bytes), c.encoding) << c.what;
         buf.setFileBytes(c.bytes);
         EXPECT_EQ(buf.Encoding, c.encoding) << c.what;
-        EXPECT_EQ(buf.Lines, c.lines) << c.what;
+        EXPECT_EQ(buf.lines(), c.lines) << c.what;
     }
     buf.setText("(;)");
     EXPECT_EQ(buf.Encoding, TextEncoding::Cp932) << "clipboard text has no file encoding";
