@@ -253,21 +253,6 @@ Refusal scan(std::string_view text, Scan& sc) {
             i += 6;
         }
         if (i != runStart) continue;
-        if (i + 5 < n && text[i] == ';' && (text[i + 1] == 'B' || text[i + 1] == 'W') &&
-            text[i + 2] == '[' && text[i + 5] == ']') {
-            const char a = text[i + 3], b = text[i + 4];
-            if (a != ']' && a != '\\' && b != ']' && b != '\\') {
-                i += 6;
-                if (static_cast<unsigned char>(a) <= 0x20 && static_cast<unsigned char>(b) <= 0x20) {
-                    continue;  // a blank value
-                }
-                if (const Refusal refusal = playMove(sc, text[i - 5] == 'B' ? Black : White, a, b)) {
-                    return refusal;
-                }
-                continue;
-            }
-        }
-
         int idChars = 0;
         int idBytes = 0;
         while (i < n && text[i] != '[') {
@@ -341,21 +326,27 @@ bool bytesScannable() {
 // A file of one line is read where it stands; others are joined in storage. cp932: a lone
 // lead byte at the end of a line becomes LoneByte.
 std::string_view joinedBytes(const std::string& bytes, bool cp932, std::string& storage) {
-    std::string_view only;
-    const size_t count = textlines::forEachLine(bytes, [&only](size_t k, std::string_view line) {
-        if (k == 0) only = line;
-    });
-    if (count <= 1) return only;
-    storage.clear();
-    textlines::forEachLine(bytes, [&storage, cp932](size_t, std::string_view line) {
+    std::string_view first;
+    const auto append = [&storage, cp932](std::string_view line) {
         storage.append(line);
         if (cp932 && !line.empty() && sjis::isLead(static_cast<unsigned char>(line.back()))) {
             size_t i = 0;
             while (i + 1 < line.size()) i += sjis::charLength(line, i);
             if (i + 1 == line.size()) storage.back() = LoneByte;
         }
+    };
+    const size_t count = textlines::forEachLine(bytes, [&](size_t k, std::string_view line) {
+        if (k == 0) {
+            first = line;
+            return;
+        }
+        if (k == 1) {
+            storage.clear();
+            append(first);
+        }
+        append(line);
     });
-    return storage;
+    return count <= 1 ? first : std::string_view(storage);
 }
 
 // Start values of a scan; of the entries only those the last scan filled are cleared.

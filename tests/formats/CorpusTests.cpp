@@ -30,28 +30,6 @@ std::vector<std::string> corpusRecords() {
     return files;
 }
 
-// The same game: board, record, position and information.
-void expectSameGame(const GameState& a, const GameState& b, const std::string& what) {
-    EXPECT_EQ(a.BoardSize, b.BoardSize) << what;
-    EXPECT_EQ(a.HandicapCount, b.HandicapCount) << what;
-    EXPECT_EQ(a.MoveCount, b.MoveCount) << what;
-    EXPECT_EQ(a.KomiTenths, b.KomiTenths) << what;
-    EXPECT_EQ(a.GameDate, b.GameDate) << what;
-    EXPECT_EQ(a.Board, b.Board) << what;
-    EXPECT_EQ(a.CapturedCount, b.CapturedCount) << what;
-    EXPECT_EQ(a.SideToMove, b.SideToMove) << what;
-    const int entries = a.HandicapCount + a.MoveCount;
-    for (int e = 1; e <= entries && e <= RecordCapacity; ++e) {
-        ASSERT_EQ(a.MovePos[e], b.MovePos[e]) << what << " entry " << e;
-        ASSERT_EQ(a.MoveColor[e], b.MoveColor[e]) << what << " entry " << e;
-    }
-    for (const auto field : {&GameState::GameName, &GameState::BlackPlayer,
-                             &GameState::WhitePlayer, &GameState::GameComment,
-                             &GameState::GameRule}) {
-        EXPECT_EQ(a.*field, b.*field) << what;
-    }
-}
-
 TEST(Corpus, EveryRecordIsReadOrRefusedWithAReasonAndRoundTrips) {
     SKIP_WITHOUT_CORPUS();
     const std::set<std::string> reasons = {reason::Format, reason::NotGo,    reason::BoardSize,
@@ -86,7 +64,7 @@ TEST(Corpus, EveryRecordIsReadOrRefusedWithAReasonAndRoundTrips) {
             continue;
         }
         ASSERT_TRUE(r2.ok()) << path << ": " << r2.reason;
-        expectSameGame(g, again, path);
+        test::expectSameGame(g, again, path);
         EXPECT_EQ(sgfFileBytes(again, back), first) << path;
         ++roundTrips;
     }
@@ -103,7 +81,7 @@ TEST(Corpus, FileBytesReadAsTheirDecodedLinesWouldBe) {
     std::string bytes;
     for (const std::string& path : corpusRecords()) {
         if (recordKind(path) != RecordKind::Sgf || !readFileBytes(path, bytes)) continue;
-        EXPECT_TRUE(test::sameReadEitherWay(bytes)) << path;
+        test::expectSameReadEitherWay(bytes, path);
         ++compared;
     }
     EXPECT_GT(compared, 500);
@@ -209,7 +187,7 @@ TEST(Corpus, KoreanNgfAndChineseSgfSurviveSaving) {
         TextBuffer lines;
         lines.setFileBytes(saved);
         ASSERT_TRUE(fncStringsToKif(back, lines, file).ok()) << file;
-        expectSameGame(g, back, file);
+        test::expectSameGame(g, back, file);
     }
 }
 

@@ -35,9 +35,31 @@ inline std::string readSgf(GameState& g, const std::string& sgf, const std::stri
     return r.ok() ? "" : r.reason;
 }
 
+// The same game: board, record, position and information.
+inline void expectSameGame(const GameState& a, const GameState& b, const std::string& what) {
+    EXPECT_EQ(a.BoardSize, b.BoardSize) << what;
+    EXPECT_EQ(a.HandicapCount, b.HandicapCount) << what;
+    EXPECT_EQ(a.MoveCount, b.MoveCount) << what;
+    EXPECT_EQ(a.KomiTenths, b.KomiTenths) << what;
+    EXPECT_EQ(a.GameDate, b.GameDate) << what;
+    EXPECT_EQ(a.Board, b.Board) << what;
+    EXPECT_EQ(a.CapturedCount, b.CapturedCount) << what;
+    EXPECT_EQ(a.SideToMove, b.SideToMove) << what;
+    const int entries = a.HandicapCount + a.MoveCount;
+    for (int e = 1; e <= entries && e <= RecordCapacity; ++e) {
+        ASSERT_EQ(a.MovePos[e], b.MovePos[e]) << what << " entry " << e;
+        ASSERT_EQ(a.MoveColor[e], b.MoveColor[e]) << what << " entry " << e;
+    }
+    for (const auto field : {&GameState::GameName, &GameState::BlackPlayer,
+                             &GameState::WhitePlayer, &GameState::GameComment,
+                             &GameState::GameRule}) {
+        EXPECT_EQ(a.*field, b.*field) << what;
+    }
+}
+
 // A file's bytes read both ways the reader has: scanned as they stand (as a file is read)
 // and decoded into lines first (as pasted text is). Both must give the same outcome.
-inline ::testing::AssertionResult sameReadEitherWay(const std::string& bytes) {
+inline void expectSameReadEitherWay(const std::string& bytes, const std::string& what) {
     GameState direct = newGame(19);
     GameState lined = newGame(19);
     TextBuffer file;
@@ -47,26 +69,9 @@ inline ::testing::AssertionResult sameReadEitherWay(const std::string& bytes) {
     decoded.lines() = file.lines();
     decoded.Encoding = file.Encoding;
     const LoadResult b = fncStringsToKif(lined, decoded, "either.sgf");
-    if (a.status != b.status || a.reason != b.reason) {
-        return ::testing::AssertionFailure() << "outcome: \"" << a.reason << "\" against \"" << b.reason << "\"";
-    }
-    if (!a.ok()) return ::testing::AssertionSuccess();
-    const auto differs = [](const char* what) { return ::testing::AssertionFailure() << what; };
-    if (direct.BoardSize != lined.BoardSize || direct.HandicapCount != lined.HandicapCount ||
-        direct.MoveCount != lined.MoveCount || direct.KomiTenths != lined.KomiTenths) {
-        return differs("size, handicap, moves or komi");
-    }
-    if (direct.GameName != lined.GameName) return differs("GameName");
-    if (direct.GameComment != lined.GameComment) return differs("GameComment");
-    if (direct.BlackPlayer != lined.BlackPlayer) return differs("BlackPlayer");
-    if (direct.WhitePlayer != lined.WhitePlayer) return differs("WhitePlayer");
-    if (direct.GameRule != lined.GameRule) return differs("GameRule");
-    if (direct.GameDate != lined.GameDate) return differs("GameDate");
-    if (direct.MovePos != lined.MovePos || direct.MoveColor != lined.MoveColor) return differs("record");
-    for (int c = 0; c <= direct.BoardLast; ++c) {
-        if (direct.Board[c] != lined.Board[c]) return differs("Board");
-    }
-    return ::testing::AssertionSuccess();
+    EXPECT_EQ(a.reason, b.reason) << what;
+    ASSERT_EQ(a.status, b.status) << what;
+    if (a.ok()) expectSameGame(direct, lined, what);
 }
 
 // The board, row by row from the top: ". X O".

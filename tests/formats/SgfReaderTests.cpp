@@ -302,7 +302,7 @@ TEST(SgfReader, FileBytesReadAsTheirDecodedLinesWouldBe) {
         {"a byte-order mark", "\xEF\xBB\xBF(;SZ[9]PB[\xE9\xBB];B[aa])"},
         {"no record", "\x83\x5C"},
     };
-    for (const auto& c : cases) EXPECT_TRUE(test::sameReadEitherWay(c.bytes)) << c.what;
+    for (const auto& c : cases) test::expectSameReadEitherWay(c.bytes, c.what);
 }
 
 }  // namespace
