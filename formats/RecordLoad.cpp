@@ -1,6 +1,8 @@
 #include "formats/RecordLoad.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstring>
 
 #include "game/Engine.h"
 #include "game/StoneReplay.h"
@@ -104,19 +106,28 @@ std::string dateText(std::string_view text) {
 
 namespace {
 
+// The record entries 0..used of w into g. The game's entries after them are left as they
+// are: nothing reads an entry past the end of the record (a take-back leaves them so too).
+void adoptEntries(std::array<int, RecordCapacity + 1>& to, const std::array<int, RecordCapacity + 1>& from,
+                  int used) {
+    std::memcpy(to.data(), from.data(), (static_cast<size_t>(used) + 1) * sizeof(int));
+}
+
 // Moves a finished load into the game: every field a load sets. The game keeps the rest
-// (Level, ReadOnlyFile, AppTag), as it would had the load run on it directly.
+// (Level, ReadOnlyFile, AppTag), as it would had the load run on it directly. A load writes
+// no record entry after its last move (its captures are fewer than its stones).
 void adoptLoad(GameState& g, const GameState& w) {
     g.BoardSize = w.BoardSize;
     g.BoardStride = w.BoardStride;
     g.BoardLast = w.BoardLast;
     g.Board = w.Board;
     g.DirOffset = w.DirOffset;
-    g.MovePos = w.MovePos;
-    g.MoveColor = w.MoveColor;
-    g.MoveTime = w.MoveTime;
-    g.MoveCaptures = w.MoveCaptures;
-    g.CapturedPos = w.CapturedPos;
+    const int used = std::clamp(w.HandicapCount + w.MoveCount, 0, RecordCapacity);
+    adoptEntries(g.MovePos, w.MovePos, used);
+    adoptEntries(g.MoveColor, w.MoveColor, used);
+    adoptEntries(g.MoveTime, w.MoveTime, used);
+    adoptEntries(g.MoveCaptures, w.MoveCaptures, used);
+    adoptEntries(g.CapturedPos, w.CapturedPos, used);
     g.CapturedCount = w.CapturedCount;
     g.CurrentMove = w.CurrentMove;
     g.MoveCount = w.MoveCount;
@@ -156,7 +167,15 @@ LoadResult commitRecord(GameState& g, const ReadRecord& r) {
     // over the refused file). The work copy needs nothing from the game: the new game set up
     // below resets everything the replay reads.
     thread_local GameState work;
+    // Record entries the work copy's last load may have written: only those need clearing.
+    thread_local int workDirty = RecordCapacity;
     NullPainter painter;
+    struct DirtyMark {
+        GameState& w;
+        int& dirty;
+        int entries;
+        ~DirtyMark() { dirty = std::max(entries, w.CapturedCount[1] + w.CapturedCount[2]); }
+    };
 
     work.CurrentFileName = r.FileName;
     work.BoardSize = r.BoardSize;
@@ -168,7 +187,8 @@ LoadResult commitRecord(GameState& g, const ReadRecord& r) {
     work.WhitePlayer = r.WhitePlayer;
     work.KomiTenths = r.KomiTenths;
     work.HandicapCount = r.StandardHandicap;
-    prcNewSetCore(work, r.GameDate);
+    prcNewSetCore(work, r.GameDate, workDirty);
+    const DirtyMark mark{work, workDirty, r.StandardHandicap + r.SetupCount + r.MoveCount};
     work.GameRule = r.GameRule;
     work.GameDate = r.GameDate;
 

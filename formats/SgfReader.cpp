@@ -1,6 +1,10 @@
 #include "formats/SgfReader.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 
 #if defined(__SSE2__)
@@ -14,13 +18,17 @@ namespace tavrin {
 
 namespace {
 
-// A stone or move as scanned: the letters' lines, checked against the board size when the
-// record is committed (SZ may come after the first stones).
-struct ScanEntry {
-    int colour = 0;  // 0 = never filled
-    int x = 0;       // column line; 0 with y 0 = a pass
-    int y = 0;
-};
+// A stone or move as scanned: its colour and the letters' lines, checked against the board
+// size when the record is committed (SZ may come after the first stones). Packed in one
+// word, colour | x << 8 | y << 16: 0 is an entry never filled, lines 0 and 0 a pass.
+using ScanEntry = uint32_t;
+
+constexpr ScanEntry scanEntry(int colour, int x, int y) {
+    return static_cast<ScanEntry>(colour) | static_cast<ScanEntry>(x) << 8 | static_cast<ScanEntry>(y) << 16;
+}
+int entryColour(ScanEntry e) { return static_cast<int>(e & 0xFF); }
+int entryX(ScanEntry e) { return static_cast<int>(e >> 8 & 0xFF); }
+int entryY(ScanEntry e) { return static_cast<int>(e >> 16); }
 
 struct Scan {
     std::string app, name, date, black, white, rule, result;
@@ -91,14 +99,15 @@ using Refusal = std::optional<std::string_view>;
 Refusal playMove(Scan& sc, int colour, char a, char b) {
     const int e = sc.s + sc.r;
     if (e > RecordCapacity) return reason::TooLong;
-    ScanEntry entry{colour, 0, 0};
+    int x = 0;
+    int y = 0;
     const auto isT = [](char c) { return c == 't' || c == 'T'; };
     if (!isT(a) || !isT(b)) {  // "tt" is a pass on every board size
-        entry.x = pointLine(a, sc.size);
-        entry.y = pointLine(b, sc.size);
-        if (entry.x == 0 || entry.y == 0) return reason::Format;
+        x = pointLine(a, sc.size);
+        y = pointLine(b, sc.size);
+        if (x == 0 || y == 0) return reason::Format;
     }
-    sc.entries[e] = entry;
+    sc.entries[e] = scanEntry(colour, x, y);
     ++sc.r;
     return {};
 }
@@ -125,7 +134,7 @@ Refusal property(Scan& sc, std::string_view id, const std::string& v) {
         const int y = v.size() == 2 ? pointLine(v[1], sc.size) : 0;
         if (x == 0 || y == 0) return reason::Format;
         if (++sc.s > RecordCapacity) return reason::TooLong;
-        sc.entries[sc.s] = {Black, x, y};
+        sc.entries[sc.s] = scanEntry(Black, x, y);
         return {};
     }
     if (id == "B" || id == "W") {
@@ -220,6 +229,14 @@ size_t valueEnd(std::string_view text, size_t j) {
     return j;
 }
 
+// The colour of a move property's letter in the move run: 'B' and 'W' only.
+constexpr std::array<unsigned char, 256> MoveColours = [] {
+    std::array<unsigned char, 256> colours{};
+    colours['B'] = Black;
+    colours['W'] = White;
+    return colours;
+}();
+
 // The scan of the joined text: properties up to the first ")" where a property would begin.
 // Cp932: the text is code page 932 bytes, where a lead byte and its trail byte are one
 // character (the trail may be "[", "\\" or "]"); else UTF-8.
@@ -235,22 +252,30 @@ Refusal scan(std::string_view text, Scan& sc) {
         if (i >= n || text[i] == ')') return {};
 
         // Most of a record is its moves, ";B[pd]" in lower case on the board in force: a run
-        // of them is read here, each in one step, the way the general path below would read
-        // it; anything else (a pass, capitals, spaces, another property) ends the run.
+        // of them is read here, each in one step of eight bytes, the way the general path
+        // below would read it; anything else (a pass, capitals, spaces, another property, the
+        // record's last few bytes) ends the run.
         const size_t runStart = i;
-        while (i + 5 < n && text[i] == ';' && text[i + 2] == '[' && text[i + 5] == ']' &&
-               sc.s + sc.r <= RecordCapacity) {
-            const char c = text[i + 1];
-            const unsigned x = static_cast<unsigned>(static_cast<unsigned char>(text[i + 3]) - 'a');
-            const unsigned y = static_cast<unsigned>(static_cast<unsigned char>(text[i + 4]) - 'a');
-            if ((c != 'B' && c != 'W') || x >= static_cast<unsigned>(sc.size) ||
-                y >= static_cast<unsigned>(sc.size)) {
-                break;
+        if constexpr (std::endian::native == std::endian::little) {
+            // ';' '[' and ']' at bytes 0, 2 and 5.
+            constexpr uint64_t Marks = 0x0000FF0000FF00FFull;
+            constexpr uint64_t MoveMarks = uint64_t{']'} << 40 | uint64_t{'['} << 16 | uint64_t{';'};
+            const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+            const unsigned size = static_cast<unsigned>(sc.size);
+            int r = sc.r;
+            const int lastR = RecordCapacity - sc.s;
+            while (i + 8 <= n && r <= lastR) {
+                uint64_t w;
+                std::memcpy(&w, bytes + i, 8);
+                const unsigned colour = MoveColours[w >> 8 & 0xFF];
+                const unsigned x = static_cast<unsigned>(w >> 24 & 0xFF) - 'a';
+                const unsigned y = static_cast<unsigned>(w >> 32 & 0xFF) - 'a';
+                if ((w & Marks) != MoveMarks || colour == 0 || x >= size || y >= size) break;
+                sc.entries[sc.s + r] = colour | (x + 1) << 8 | (y + 1) << 16;
+                ++r;
+                i += 6;
             }
-            sc.entries[sc.s + sc.r] = {c == 'B' ? Black : White, static_cast<int>(x) + 1,
-                                       static_cast<int>(y) + 1};
-            ++sc.r;
-            i += 6;
+            sc.r = r;
         }
         if (i != runStart) continue;
         int idChars = 0;
@@ -351,8 +376,8 @@ std::string_view joinedBytes(const std::string& bytes, bool cp932, std::string& 
 
 // Start values of a scan; of the entries only those the last scan filled are cleared.
 void resetScan(Scan& sc) {
-    const int used = sc.s + sc.r - 1;
-    for (int e = 1; e <= used && e <= RecordCapacity; ++e) sc.entries[e] = ScanEntry{};
+    const int used = std::min(sc.s + sc.r - 1, RecordCapacity);
+    if (used > 0) std::memset(&sc.entries[1], 0, static_cast<size_t>(used) * sizeof(ScanEntry));
     sc.app.clear();
     sc.name.clear();
     sc.date.clear();
@@ -370,10 +395,12 @@ void resetScan(Scan& sc) {
 }
 
 // Position of a scanned entry on the final board; 0 when it lies outside it.
-int entryPos(const ScanEntry& e, int size) {
-    if (e.x == 0 && e.y == 0) return PassPos;
-    if (e.x > size || e.y > size) return 0;
-    return e.x * (size + 2) + e.y;
+int entryPos(ScanEntry e, int size) {
+    const int x = entryX(e);
+    const int y = entryY(e);
+    if (x == 0 && y == 0) return PassPos;
+    if (x > size || y > size) return 0;
+    return x * (size + 2) + y;
 }
 
 }  // namespace
@@ -432,10 +459,10 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
     }
     rec.MoveCount = moves;
     for (int k = 1; k <= moves; ++k) {
-        const ScanEntry& e = sc.entries[sc.s + k];
-        rec.MoveColor[k] = e.colour;
-        rec.MovePos[k] = e.colour == 0 ? 0 : entryPos(e, sc.size);
-        if (e.colour != 0 && rec.MovePos[k] == 0) return LoadResult::refused(reason::Format);
+        const ScanEntry e = sc.entries[sc.s + k];
+        rec.MoveColor[k] = entryColour(e);
+        rec.MovePos[k] = e == 0 ? 0 : entryPos(e, sc.size);
+        if (e != 0 && rec.MovePos[k] == 0) return LoadResult::refused(reason::Format);
     }
     return commitRecord(g, rec);
 }

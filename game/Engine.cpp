@@ -1,6 +1,8 @@
 #include "game/Engine.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <mutex>
 
@@ -156,7 +158,7 @@ void correctSettings(GameState& g) {
     if (g.HandicapCount == 1 || g.HandicapCount < 0 || g.HandicapCount > 9) g.HandicapCount = 0;
 }
 
-void prcNewSetGoban(GameState& g) {
+void prcNewSetGoban(GameState& g, int dirtyEntries) {
     // A board the arrays cannot hold is never laid out.
     if (!validBoardSize(g.BoardSize)) g.BoardSize = 19;
     const int size = g.BoardSize;
@@ -177,11 +179,12 @@ void prcNewSetGoban(GameState& g) {
     g.Board[last] = CellCorner;
     g.DirOffset = {-1, stride, 1, -stride};
     g.CapturedCount = {0, 0, 0};
-    g.MovePos.fill(0);
-    g.MoveColor.fill(0);
-    g.MoveTime.fill(0);
-    g.MoveCaptures.fill(0);
-    g.CapturedPos.fill(0);
+    const size_t clear = static_cast<size_t>(std::clamp(dirtyEntries, 0, RecordCapacity) + 1) * sizeof(int);
+    std::memset(g.MovePos.data(), 0, clear);
+    std::memset(g.MoveColor.data(), 0, clear);
+    std::memset(g.MoveTime.data(), 0, clear);
+    std::memset(g.MoveCaptures.data(), 0, clear);
+    std::memset(g.CapturedPos.data(), 0, clear);
 }
 
 void prcPutStone(GameState& g, int size, int count) {
@@ -227,9 +230,9 @@ void fillCoordName(GameState& g) {
     if (size >= 1) g.CoordName.use(coordNames(size));
 }
 
-void prcNewSetCore(GameState& g, const std::string& today) {
+void prcNewSetCore(GameState& g, const std::string& today, int dirtyEntries) {
     correctSettings(g);
-    prcNewSetGoban(g);
+    prcNewSetGoban(g, dirtyEntries);
     fillCoordName(g);
     if (g.HandicapCount >= 1) {
         prcPutStone(g, g.BoardSize, g.HandicapCount);

@@ -33,7 +33,9 @@ std::string handicapText(int count);
 void correctSettings(GameState& g);
 
 // Reset BoardStride, BoardLast, Board, DirOffset, CapturedCount and the record arrays.
-void prcNewSetGoban(GameState& g);
+// Entries past dirtyEntries are left alone: a caller that knows they are still 0 spares
+// clearing them.
+void prcNewSetGoban(GameState& g, int dirtyEntries = RecordCapacity);
 
 // Place count handicap stones of the table for a board of size lines (not drawn here).
 void prcPutStone(GameState& g, int size, int count);
@@ -47,7 +49,8 @@ void fillCoordName(GameState& g);
 // GameDate := today ("yyyy-mm-dd"), GameRule empty, clocks 0, GameOver/EndedByPasses/
 // ReplayMode false, SetupState 9, Modified false, LastMovePos 0.
 // Keeps GameName, GameComment, players, kinds, Level, KomiTenths.
-void prcNewSetCore(GameState& g, const std::string& today);
+// dirtyEntries as for prcNewSetGoban.
+void prcNewSetCore(GameState& g, const std::string& today, int dirtyEntries = RecordCapacity);
 
 // Set Board[pos] := colour and show it: mode 0 plain, mode 2 with the last-move marker
 // (the previously marked stone is redrawn plain first). pos 999 only unmarks.

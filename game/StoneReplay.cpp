@@ -1,11 +1,22 @@
 #include "game/StoneReplay.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <numeric>
 #include <utility>
 
 #include "game/ScalarCode.h"
 
 namespace tavrin {
+
+namespace {
+
+// The number of bits set in each four-bit mask.
+constexpr unsigned char BitCount[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
+
+}  // namespace
 
 StoneReplay::StoneReplay(GameState& g) : g_(g) {
     std::iota(group_.begin(), group_.end(), 0);
@@ -38,24 +49,36 @@ SCALAR_CODE inline bool StoneReplay::add(int pos, int colour) {
     // The four neighbours, and pos itself standing for "none of them".
     const int n[5] = {pos + g_.DirOffset[0], pos + g_.DirOffset[1], pos + g_.DirOffset[2],
                       pos + g_.DirOffset[3], pos};
-    const int v0 = board[n[0]], v1 = board[n[1]], v2 = board[n[2]], v3 = board[n[3]];
     const int g0 = group_[n[0]], g1 = group_[n[1]], g2 = group_[n[2]], g3 = group_[n[3]];
     // An empty or border neighbour counts down its own unused entry: no test needed.
     --libs_[g0];
     --libs_[g1];
     --libs_[g2];
     --libs_[g3];
+    // Which neighbours are of the other colour and out of liberties (dying), of the same
+    // colour (own), and empty: told for all four at once, without a branch each.
+#if defined(__SSE2__)
+    const __m128i v = _mm_setr_epi32(board[n[0]], board[n[1]], board[n[2]], board[n[3]]);
+    const __m128i l = _mm_setr_epi32(libs_[g0], libs_[g1], libs_[g2], libs_[g3]);
+    const auto bits = [](__m128i m) { return unsigned(_mm_movemask_ps(_mm_castsi128_ps(m))); };
+    const unsigned dying = bits(_mm_and_si128(_mm_cmpeq_epi32(v, _mm_set1_epi32(3 - colour)),
+                                              _mm_cmpeq_epi32(l, _mm_setzero_si128())));
+    unsigned own = bits(_mm_cmpeq_epi32(v, _mm_set1_epi32(colour)));
+    const int empty = BitCount[bits(_mm_cmpeq_epi32(v, _mm_setzero_si128()))];
+#else
+    const int v0 = board[n[0]], v1 = board[n[1]], v2 = board[n[2]], v3 = board[n[3]];
     const int opp = 3 - colour;
-    // Told for all four at once, without a branch each.
     const auto out = [this, opp](int v, int g) {
         return unsigned(v == opp) & unsigned(libs_[g] == 0);
     };
     const unsigned dying = out(v0, g0) | out(v1, g1) | out(v2, g2) | out(v3, g3);
+    unsigned own = unsigned(v0 == colour) | unsigned(v1 == colour) << 1 |
+                   unsigned(v2 == colour) << 2 | unsigned(v3 == colour) << 3;
+    const int empty = (v0 == 0) + (v1 == 0) + (v2 == 0) + (v3 == 0);
+#endif
     // The stone joins the group of its first neighbour of the same colour, or makes a group
     // of its own (pos names itself while empty). About half the moves have such a
     // neighbour, in no order a branch could learn, so both are one path.
-    unsigned own = unsigned(v0 == colour) | unsigned(v1 == colour) << 1 |
-                   unsigned(v2 == colour) << 2 | unsigned(v3 == colour) << 3;
     const int a = group_[n[__builtin_ctz(own | 16u)]];
     own &= own - 1;
     group_[pos] = a;
@@ -66,7 +89,7 @@ SCALAR_CODE inline bool StoneReplay::add(int pos, int colour) {
     size_[pos] = 0;
     ++size_[a];
     libs_[pos] = 0;
-    libs_[a] += (v0 == 0) + (v1 == 0) + (v2 == 0) + (v3 == 0);
+    libs_[a] += empty;
     // Any other group of its colour it touches joins that one.
     while (own != 0) {
         const int d = __builtin_ctz(own);
