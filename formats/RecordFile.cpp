@@ -64,7 +64,7 @@ LoadResult loadFileLines(TextBuffer& buf, const std::string& path) {
     if (path.empty()) return {LoadStatus::NoPath, {}};
     thread_local std::string bytes;
     if (!readFileBytes(path, bytes)) return {LoadStatus::CannotOpen, reason::CannotOpen};
-    buf.setFileBytes(bytes);
+    buf.takeFileBytes(bytes);
     if (buf.empty()) return {LoadStatus::Empty, reason::Empty};
     return {};
 }

@@ -114,7 +114,7 @@ Refusal playMove(Scan& sc, int colour, char a, char b) {
 
 // A text value as the game keeps it: UTF-8. Cp932: the value is still code page 932 bytes.
 template <bool Cp932>
-void takeText(std::string& to, const std::string& v) {
+void takeText(std::string& to, std::string_view v) {
     if constexpr (Cp932) {
         sjis::decodeInto(v, to);
     } else {
@@ -126,7 +126,7 @@ void takeText(std::string& to, const std::string& v) {
 // decoding: the other values are read as they stand, and a byte that is not ASCII makes
 // any of them wrong whatever character it belongs to.
 template <bool Cp932>
-Refusal property(Scan& sc, std::string_view id, const std::string& v) {
+Refusal property(Scan& sc, std::string_view id, std::string_view v) {
     const bool asAB = id == "AB" || (id.empty() && sc.abSeen);
     if (asAB) {
         sc.abSeen = true;
@@ -256,26 +256,29 @@ Refusal scan(std::string_view text, Scan& sc) {
         // below would read it; anything else (a pass, capitals, spaces, another property, the
         // record's last few bytes) ends the run.
         const size_t runStart = i;
-        if constexpr (std::endian::native == std::endian::little) {
+        if (std::endian::native == std::endian::little && n >= 8 && sc.s + sc.r <= RecordCapacity) {
             // ';' '[' and ']' at bytes 0, 2 and 5.
             constexpr uint64_t Marks = 0x0000FF0000FF00FFull;
             constexpr uint64_t MoveMarks = uint64_t{']'} << 40 | uint64_t{'['} << 16 | uint64_t{';'};
-            const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+            const auto* const bytes = reinterpret_cast<const unsigned char*>(text.data());
             const unsigned size = static_cast<unsigned>(sc.size);
-            int r = sc.r;
-            const int lastR = RecordCapacity - sc.s;
-            while (i + 8 <= n && r <= lastR) {
+            ScanEntry* const base = sc.entries.data() + sc.s;  // move r is base[r]
+            ScanEntry* out = base + sc.r;
+            ScanEntry* const last = sc.entries.data() + RecordCapacity;
+            const unsigned char* at = bytes + i;
+            const unsigned char* const lastWord = bytes + (n - 8);
+            while (at <= lastWord && out <= last) {
                 uint64_t w;
-                std::memcpy(&w, bytes + i, 8);
+                std::memcpy(&w, at, 8);
                 const unsigned colour = MoveColours[w >> 8 & 0xFF];
                 const unsigned x = static_cast<unsigned>(w >> 24 & 0xFF) - 'a';
                 const unsigned y = static_cast<unsigned>(w >> 32 & 0xFF) - 'a';
-                if ((w & Marks) != MoveMarks || colour == 0 || x >= size || y >= size) break;
-                sc.entries[sc.s + r] = colour | (x + 1) << 8 | (y + 1) << 16;
-                ++r;
-                i += 6;
+                if ((w & Marks) != MoveMarks || colour == 0 || std::max(x, y) >= size) break;
+                *out++ = colour | (x + 1) << 8 | (y + 1) << 16;
+                at += 6;
             }
-            sc.r = r;
+            sc.r = static_cast<int>(out - base);
+            i = static_cast<size_t>(at - bytes);
         }
         if (i != runStart) continue;
         int idChars = 0;
@@ -302,6 +305,9 @@ Refusal scan(std::string_view text, Scan& sc) {
         if (i >= n) return {};
         if (idChars > 2) return reason::Format;
 
+        // A value without a backslash (nearly all) is read where it stands; one with a
+        // backslash is put together in value.
+        std::string_view read;
         value.clear();
         ++i;
         while (true) {
@@ -311,9 +317,15 @@ Refusal scan(std::string_view text, Scan& sc) {
             } else {
                 while (j < n && text[j] != ']' && text[j] != '\\') ++j;
             }
-            value.append(text.data() + i, j - i);
             if (j >= n) return reason::Format;
+            if (text[j] == ']' && value.empty()) {
+                read = text.substr(i, j - i);
+                i = j + 1;
+                break;
+            }
+            value.append(text.data() + i, j - i);
             if (text[j] == ']') {
+                read = value;
                 i = j + 1;
                 break;
             }
@@ -330,8 +342,8 @@ Refusal scan(std::string_view text, Scan& sc) {
             if (id[k] >= 'a' && id[k] <= 'z') id[k] = static_cast<char>(id[k] - 'a' + 'A');
         }
         const std::string_view ident(id, static_cast<size_t>(idBytes));
-        if ((ident.empty() && !sc.abSeen) || blank(value)) continue;
-        if (const Refusal refusal = property<Cp932>(sc, ident, value)) return refusal;
+        if ((ident.empty() && !sc.abSeen) || blank(read)) continue;
+        if (const Refusal refusal = property<Cp932>(sc, ident, read)) return refusal;
     }
 }
 
@@ -458,11 +470,22 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
         if (rec.SetupPos[i] == 0) return LoadResult::refused(reason::Format);
     }
     rec.MoveCount = moves;
+    const ScanEntry* const moveEntries = sc.entries.data() + sc.s;  // move k is moveEntries[k]
+    const unsigned size = static_cast<unsigned>(sc.size);
     for (int k = 1; k <= moves; ++k) {
-        const ScanEntry e = sc.entries[sc.s + k];
+        const ScanEntry e = moveEntries[k];
+        const unsigned x = static_cast<unsigned>(entryX(e));
+        const unsigned y = static_cast<unsigned>(entryY(e));
         rec.MoveColor[k] = entryColour(e);
-        rec.MovePos[k] = e == 0 ? 0 : entryPos(e, sc.size);
-        if (e != 0 && rec.MovePos[k] == 0) return LoadResult::refused(reason::Format);
+        if (x - 1 < size && y - 1 < size) {
+            rec.MovePos[k] = static_cast<int>(x * (size + 2) + y);
+        } else if (e == 0) {
+            rec.MovePos[k] = 0;  // a gap
+        } else if (x == 0 && y == 0) {
+            rec.MovePos[k] = PassPos;
+        } else {
+            return LoadResult::refused(reason::Format);  // off the board SZ gave at last
+        }
     }
     return commitRecord(g, rec);
 }

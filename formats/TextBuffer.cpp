@@ -76,11 +76,20 @@ std::string TextBuffer::joined() const {
 }
 
 void TextBuffer::setFileBytes(std::string_view bytes) {
-    Encoding = fileEncoding(bytes);
-    bytesEncoding_ = Encoding;
     bytes_.assign(bytes);
+    bytesTaken();
+}
+
+void TextBuffer::takeFileBytes(std::string& bytes) {
+    bytes_.swap(bytes);
+    bytesTaken();
+}
+
+void TextBuffer::bytesTaken() {
+    Encoding = fileEncoding(bytes_);
+    bytesEncoding_ = Encoding;
     pending_ = true;
-    bytesAreText_ = bytes.substr(0, ByteOrderMark.size()) != ByteOrderMark;
+    bytesAreText_ = std::string_view(bytes_).substr(0, ByteOrderMark.size()) != ByteOrderMark;
 }
 
 void TextBuffer::decodeBytes() const {

@@ -81,6 +81,8 @@ public:
     // Replaces the contents by the lines of a file's bytes, decoded as fileEncoding says
     // (a byte-order mark is skipped), and remembers the encoding.
     void setFileBytes(std::string_view bytes);
+    // The same, taking over the string's contents; bytes is left with the buffer's old ones.
+    void takeFileBytes(std::string& bytes);
 
     // The file bytes of the last setFileBytes, while no line has been asked for and when
     // they are the lines' text as it stands (code page 932, or UTF-8 without a byte-order
@@ -94,6 +96,7 @@ public:
 
 private:
     void decodeBytes() const;
+    void bytesTaken();  // bytes_ holds a file's bytes: their encoding, nothing decoded yet
 
     mutable std::vector<std::string> lines_;
     mutable std::string bytes_;     // a file's bytes not yet decoded into lines_

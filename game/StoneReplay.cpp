@@ -44,7 +44,7 @@ void StoneReplay::join(int a, int b) {
     libs_[a] += libs_[b];
 }
 
-SCALAR_CODE inline bool StoneReplay::add(int pos, int colour) {
+SCALAR_CODE inline unsigned StoneReplay::add(int pos, int colour) {
     const int* const board = g_.Board.data();
     // The four neighbours, and pos itself standing for "none of them".
     const int n[5] = {pos + g_.DirOffset[0], pos + g_.DirOffset[1], pos + g_.DirOffset[2],
@@ -96,7 +96,7 @@ SCALAR_CODE inline bool StoneReplay::add(int pos, int colour) {
         own &= own - 1;
         join(group_[pos], group_[n[d]]);
     }
-    return dying != 0;
+    return (dying != 0 ? Dying : 0u) | (empty == 0 ? Closed : 0u);
 }
 
 // The check of one move, once the record entry of the move is known to lie in the arrays.
@@ -110,7 +110,7 @@ SCALAR_CODE inline bool StoneReplay::playChecked(int move, int pos, int colour) 
     }
     board[pos] = colour;
     // Captures are rare: they are booked, and a ko refused, away from this path.
-    if (add(pos, colour) && !capture(move, pos, colour)) return false;
+    if ((add(pos, colour) & Dying) != 0 && !capture(move, pos, colour)) return false;
     if (g.MoveCaptures[move] == 0 && libs_[group_[pos]] == 0) return false;  // suicide
     return true;
 }
@@ -127,13 +127,30 @@ SCALAR_CODE int StoneReplay::playMoves(const int* colours, const int* positions,
     // Moves beyond the record's room are refused, as play refuses them.
     const int room = h < 0 ? 0 : RecordCapacity - h;
     const int n = count < room ? count : room;
+    int* const board = g.Board.data();
+    const unsigned last = static_cast<unsigned>(g.BoardLast);
     int k = 1;
     for (; k <= n; ++k) {
         // A move of neither colour (an entry never filled) is refused, a pass too.
-        if (colours[k] != Black && colours[k] != White) break;
-        if (!playChecked(k, positions[k], colours[k])) break;
-        g.MoveColor[h + k] = colours[k];
-        g.MovePos[h + k] = positions[k];
+        const int colour = colours[k];
+        if (colour != Black && colour != White) break;
+        const int pos = positions[k];
+        g.MoveCaptures[k] = 0;
+        if (pos != PassPos) {
+            if (static_cast<unsigned>(pos) > last || board[pos] != 0) break;
+            board[pos] = colour;
+            // Captures are rare: they are booked, and a ko refused, away from this path. A
+            // capture always takes stones, and a stone with an empty neighbour has a liberty:
+            // only a stone with neither can be a suicide.
+            const unsigned added = add(pos, colour);
+            if ((added & Dying) != 0) {
+                if (!capture(k, pos, colour)) break;
+            } else if ((added & Closed) != 0 && libs_[group_[pos]] == 0) {
+                break;  // suicide
+            }
+        }
+        g.MoveColor[h + k] = colour;
+        g.MovePos[h + k] = pos;
     }
     g.CurrentMove = k;
     return k - 1;

@@ -36,8 +36,10 @@ public:
 
 private:
     // Puts a stone of colour at pos into the groups; its neighbours lose pos as a liberty.
-    // True when a neighbour of the other colour has lost its last one.
-    bool add(int pos, int colour);
+    // Tells whether a neighbour of the other colour has lost its last one (Dying) and
+    // whether pos has no empty neighbour, so that its group may have none left (Closed).
+    enum AddResult : unsigned { Dying = 1, Closed = 2 };
+    unsigned add(int pos, int colour);
     bool playChecked(int move, int pos, int colour);
     void join(int a, int b);
     bool capture(int move, int pos, int colour);

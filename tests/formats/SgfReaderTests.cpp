@@ -5,6 +5,8 @@
 
 #include "formats/RecordLoad.h"
 #include "formats/SgfReader.h"
+#include "formats/SgfWriter.h"
+#include "game/Engine.h"
 #include "tests/formats/FormatsTestSupport.h"
 
 namespace tavrin {
@@ -240,6 +242,46 @@ TEST(SgfReader, RefusalLeavesTheGameExactlyAsItWas) {
         EXPECT_TRUE(g.Modified) << sgf;
         EXPECT_FALSE(g.GameOver) << sgf;
     }
+}
+
+TEST(SgfReader, ARecordReadOverALongerOneIsTheRecordAlone) {
+    // A long record with a capture, a refused one, then a short one: the game must be the
+    // short record's, whatever the earlier loads left in the record arrays past its end.
+    const std::string longer =
+        "(;SZ[9];B[ba];W[aa];B[ab];W[ee];B[ef];W[fe];B[gg];W[hh];B[ii];W[ih];B[hi];W[tt];B[tt])";
+    const std::string shorter = "(;SZ[9];B[cc];W[gc];B[ba])";
+    GameState reused = test::newGame(19);
+    ASSERT_EQ(readSgf(reused, longer), "");
+    ASSERT_NE(readSgf(reused, "(;SZ[9];B[aa];W[aa])"), "");
+    ASSERT_EQ(readSgf(reused, shorter), "");
+    GameState fresh = test::newGame(19);
+    ASSERT_EQ(readSgf(fresh, shorter), "");
+
+    NullPainter p;
+    const auto same = [&](const std::string& when) {
+        test::expectSameGame(reused, fresh, when);
+        EXPECT_EQ(reused.CurrentMove, fresh.CurrentMove) << when;
+        const int entries = fresh.HandicapCount + fresh.MoveCount;
+        for (int e = 1; e <= entries; ++e) EXPECT_EQ(reused.MoveTime[e], fresh.MoveTime[e]) << when;
+        for (int k = 1; k <= fresh.MoveCount; ++k) {
+            EXPECT_EQ(reused.MoveCaptures[k], fresh.MoveCaptures[k]) << when << " move " << k;
+        }
+        TextBuffer a, b;
+        EXPECT_EQ(sgfFileBytes(reused, a), sgfFileBytes(fresh, b)) << when;
+    };
+    same("read");
+    for (GameState* g : {&reused, &fresh}) prcKifBack(*g, 1, p);
+    same("back to the start");
+    for (GameState* g : {&reused, &fresh}) prcKifNext(*g, g->MoveCount + 1, p);
+    same("on to the end");
+    for (GameState* g : {&reused, &fresh}) {
+        resumeCore(*g, p);
+        test::play(*g, test::pt(*g, 1, 2));
+        test::play(*g, test::pt(*g, 5, 5));
+    }
+    same("played on");
+    for (GameState* g : {&reused, &fresh}) prcMattaCore(*g, p);
+    same("taken back");
 }
 
 TEST(SgfReader, RecordCapacity) {
