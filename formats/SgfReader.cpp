@@ -122,66 +122,77 @@ void takeText(std::string& to, std::string_view v) {
     }
 }
 
+// A property identifier of up to two bytes as one number, for a switch over the table.
+constexpr unsigned idKey(std::string_view id) {
+    unsigned key = static_cast<unsigned>(id.size()) << 16;
+    for (size_t k = 0; k < id.size() && k < 2; ++k) key |= static_cast<unsigned>(static_cast<unsigned char>(id[k])) << (8 * k);
+    return key;
+}
+
 // One property of the table. v is the value as scanned. Only the texts the game keeps need
 // decoding: the other values are read as they stand, and a byte that is not ASCII makes
 // any of them wrong whatever character it belongs to.
 template <bool Cp932>
 Refusal property(Scan& sc, std::string_view id, std::string_view v) {
-    const bool asAB = id == "AB" || (id.empty() && sc.abSeen);
-    if (asAB) {
-        sc.abSeen = true;
-        const int x = v.size() == 2 ? pointLine(v[0], sc.size) : 0;
-        const int y = v.size() == 2 ? pointLine(v[1], sc.size) : 0;
-        if (x == 0 || y == 0) return reason::Format;
-        if (++sc.s > RecordCapacity) return reason::TooLong;
-        sc.entries[sc.s] = scanEntry(Black, x, y);
-        return {};
-    }
-    if (id == "B" || id == "W") {
-        if (v.size() != 2) return reason::Format;
-        return playMove(sc, id == "B" ? Black : White, v[0], v[1]);
-    }
-    if (id == "AP") {
-        takeText<Cp932>(sc.app, v);
-    } else if (id == "GN") {
-        takeText<Cp932>(sc.name, v);
-    } else if (id == "TE" || id == "EV") {
-        if (sc.name.empty()) takeText<Cp932>(sc.name, v);
-    } else if (id == "DT") {
-        takeText<Cp932>(sc.date, v);
-    } else if (id == "RD") {
-        if (sc.date.empty()) takeText<Cp932>(sc.date, v);
-    } else if (id == "PB") {
-        takeText<Cp932>(sc.black, v);
-    } else if (id == "PW") {
-        takeText<Cp932>(sc.white, v);
-    } else if (id == "RU") {
-        takeText<Cp932>(sc.rule, v);
-    } else if (id == "RE") {
-        takeText<Cp932>(sc.result, v);
-    } else if (id == "GM") {
-        if (v != "1") return reason::NotGo;
-    } else if (id == "SZ") {
-        const std::optional<int> n = wholeNumber(v);
-        if (!n) return reason::Format;
-        if (*n != 9 && *n != 13 && *n != 19) return reason::BoardSize;
-        sc.size = *n;
-    } else if (id == "KM") {
-        int tenths = 0;
-        switch (komiTenths(v, tenths)) {
-            case KomiValue::TooLarge: return reason::Komi;
-            case KomiValue::NotNumber: tenths = 0; break;  // no meaningful komi: none
-            case KomiValue::Number: break;
+    const unsigned key = id.empty() && sc.abSeen ? idKey("AB") : idKey(id);
+    switch (key) {
+        case idKey("AB"): {
+            sc.abSeen = true;
+            const int x = v.size() == 2 ? pointLine(v[0], sc.size) : 0;
+            const int y = v.size() == 2 ? pointLine(v[1], sc.size) : 0;
+            if (x == 0 || y == 0) return reason::Format;
+            if (++sc.s > RecordCapacity) return reason::TooLong;
+            sc.entries[sc.s] = scanEntry(Black, x, y);
+            break;
         }
-        sc.komi = tenths;
-        sc.komiGiven = true;
-    } else if (id == "HA") {
-        const std::optional<int> n = wholeNumber(v);
-        if (!n) return reason::Format;
-        if (*n > 9) return reason::Handicap;
-        sc.handicap = *n;
-    } else if (id == "AW") {
-        return reason::WhiteSetup;
+        case idKey("B"):
+        case idKey("W"):
+            if (v.size() != 2) return reason::Format;
+            return playMove(sc, key == idKey("B") ? Black : White, v[0], v[1]);
+        case idKey("AP"): takeText<Cp932>(sc.app, v); break;
+        case idKey("GN"): takeText<Cp932>(sc.name, v); break;
+        case idKey("TE"):
+        case idKey("EV"):
+            if (sc.name.empty()) takeText<Cp932>(sc.name, v);
+            break;
+        case idKey("DT"): takeText<Cp932>(sc.date, v); break;
+        case idKey("RD"):
+            if (sc.date.empty()) takeText<Cp932>(sc.date, v);
+            break;
+        case idKey("PB"): takeText<Cp932>(sc.black, v); break;
+        case idKey("PW"): takeText<Cp932>(sc.white, v); break;
+        case idKey("RU"): takeText<Cp932>(sc.rule, v); break;
+        case idKey("RE"): takeText<Cp932>(sc.result, v); break;
+        case idKey("GM"):
+            if (v != "1") return reason::NotGo;
+            break;
+        case idKey("SZ"): {
+            const std::optional<int> n = wholeNumber(v);
+            if (!n) return reason::Format;
+            if (*n != 9 && *n != 13 && *n != 19) return reason::BoardSize;
+            sc.size = *n;
+            break;
+        }
+        case idKey("KM"): {
+            int tenths = 0;
+            switch (komiTenths(v, tenths)) {
+                case KomiValue::TooLarge: return reason::Komi;
+                case KomiValue::NotNumber: tenths = 0; break;  // no meaningful komi: none
+                case KomiValue::Number: break;
+            }
+            sc.komi = tenths;
+            sc.komiGiven = true;
+            break;
+        }
+        case idKey("HA"): {
+            const std::optional<int> n = wholeNumber(v);
+            if (!n) return reason::Format;
+            if (*n > 9) return reason::Handicap;
+            sc.handicap = *n;
+            break;
+        }
+        case idKey("AW"): return reason::WhiteSetup;
+        default: break;
     }
     return {};
 }
