@@ -40,6 +40,12 @@ struct Scan {
     int s = 0;            // AB stones read
     int r = 1;            // number of the next B or W
     std::array<ScanEntry, RecordCapacity + 1> entries{};
+    // Move r is also written here as the record takes it, its colour and its point on the
+    // board in force. While no SZ has changed the board after the first stone and no AB has
+    // come after a move (movesFinal), that is the moves' final form.
+    int* moveColour = nullptr;
+    int* movePos = nullptr;
+    bool movesFinal = true;
 };
 
 enum class KomiValue { Number, NotNumber, TooLarge };
@@ -108,6 +114,8 @@ Refusal playMove(Scan& sc, int colour, char a, char b) {
         if (x == 0 || y == 0) return reason::Format;
     }
     sc.entries[e] = scanEntry(colour, x, y);
+    sc.moveColour[sc.r] = colour;
+    sc.movePos[sc.r] = x == 0 ? PassPos : x * (sc.size + 2) + y;
     ++sc.r;
     return {};
 }
@@ -138,6 +146,7 @@ Refusal property(Scan& sc, std::string_view id, std::string_view v) {
     switch (key) {
         case idKey("AB"): {
             sc.abSeen = true;
+            if (sc.r > 1) sc.movesFinal = false;  // it takes the place of a move
             const int x = v.size() == 2 ? pointLine(v[0], sc.size) : 0;
             const int y = v.size() == 2 ? pointLine(v[1], sc.size) : 0;
             if (x == 0 || y == 0) return reason::Format;
@@ -170,6 +179,7 @@ Refusal property(Scan& sc, std::string_view id, std::string_view v) {
             const std::optional<int> n = wholeNumber(v);
             if (!n) return reason::Format;
             if (*n != 9 && *n != 13 && *n != 19) return reason::BoardSize;
+            if (*n != sc.size && sc.s + sc.r > 1) sc.movesFinal = false;
             sc.size = *n;
             break;
         }
@@ -275,6 +285,10 @@ Refusal scan(std::string_view text, Scan& sc) {
             const unsigned size = static_cast<unsigned>(sc.size);
             ScanEntry* const base = sc.entries.data() + sc.s;  // move r is base[r]
             ScanEntry* out = base + sc.r;
+            int* const colours = sc.moveColour;
+            int* const points = sc.movePos;
+            const unsigned stride = size + 2;
+            int r = sc.r;
             ScanEntry* const last = sc.entries.data() + RecordCapacity;
             const unsigned char* at = bytes + i;
             const unsigned char* const lastWord = bytes + (n - 8);
@@ -286,6 +300,9 @@ Refusal scan(std::string_view text, Scan& sc) {
                 const unsigned y = static_cast<unsigned>(w >> 32 & 0xFF) - 'a';
                 if ((w & Marks) != MoveMarks || colour == 0 || std::max(x, y) >= size) break;
                 *out++ = colour | (x + 1) << 8 | (y + 1) << 16;
+                colours[r] = static_cast<int>(colour);
+                points[r] = static_cast<int>((x + 1) * stride + y + 1);
+                ++r;
                 at += 6;
             }
             sc.r = static_cast<int>(out - base);
@@ -415,6 +432,7 @@ void resetScan(Scan& sc) {
     sc.abSeen = false;
     sc.s = 0;
     sc.r = 1;
+    sc.movesFinal = true;
 }
 
 // Position of a scanned entry on the final board; 0 when it lies outside it.
@@ -430,7 +448,10 @@ int entryPos(ScanEntry e, int size) {
 
 LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::string& name) {
     thread_local Scan sc;
+    thread_local ReadRecord rec;
     resetScan(sc);
+    sc.moveColour = rec.MoveColor.data();
+    sc.movePos = rec.MovePos.data();
     // A record of one line is scanned where it stands; others are joined first. A file's
     // bytes not yet decoded are scanned as they are: only the texts the game keeps are
     // decoded, not every comment of the record.
@@ -460,7 +481,6 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
     }
     if (!sc.komiGiven) sc.komi = sc.handicap == 0 ? 65 : 0;
 
-    thread_local ReadRecord rec;
     rec.FileName = name;
     rec.BoardSize = sc.size;
     rec.GameName = sc.name;
@@ -481,6 +501,7 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
         if (rec.SetupPos[i] == 0) return LoadResult::refused(reason::Format);
     }
     rec.MoveCount = moves;
+    if (sc.movesFinal) return commitRecord(g, rec);
     const ScanEntry* const moveEntries = sc.entries.data() + sc.s;  // move k is moveEntries[k]
     const unsigned size = static_cast<unsigned>(sc.size);
     for (int k = 1; k <= moves; ++k) {
