@@ -96,7 +96,7 @@ SCALAR_CODE inline unsigned StoneReplay::add(int pos, int colour) {
         own &= own - 1;
         join(group_[pos], group_[n[d]]);
     }
-    return (dying != 0 ? Dying : 0u) | (empty == 0 ? Closed : 0u);
+    return dying | (empty == 0 ? Closed : 0u);
 }
 
 // The check of one move, once the record entry of the move is known to lie in the arrays.
@@ -110,7 +110,8 @@ SCALAR_CODE inline bool StoneReplay::playChecked(int move, int pos, int colour) 
     }
     board[pos] = colour;
     // Captures are rare: they are booked, and a ko refused, away from this path.
-    if ((add(pos, colour) & Dying) != 0 && !capture(move, pos, colour)) return false;
+    const unsigned dying = add(pos, colour) & Dying;
+    if (dying != 0 && !capture(move, pos, colour, dying)) return false;
     if (g.MoveCaptures[move] == 0 && libs_[group_[pos]] == 0) return false;  // suicide
     return true;
 }
@@ -144,7 +145,7 @@ SCALAR_CODE int StoneReplay::playMoves(const int* colours, const int* positions,
             // only a stone with neither can be a suicide.
             const unsigned added = add(pos, colour);
             if ((added & Dying) != 0) {
-                if (!capture(k, pos, colour)) break;
+                if (!capture(k, pos, colour, added & Dying)) break;
             } else if ((added & Closed) != 0 && libs_[group_[pos]] == 0) {
                 break;  // suicide
             }
@@ -156,16 +157,17 @@ SCALAR_CODE int StoneReplay::playMoves(const int* colours, const int* positions,
     return k - 1;
 }
 
-// The captures of move number move, played at pos; false when the move is refused for them
-// (a ko, or no room to book the stones).
-bool StoneReplay::capture(int move, int pos, int colour) {
+// The captures of move number move, played at pos, of the neighbours dying tells (a taken
+// group gives liberties only to stones of the mover's colour, so the others stay dying);
+// false when the move is refused for them (a ko, or no room to book the stones).
+bool StoneReplay::capture(int move, int pos, int colour, unsigned dying) {
     GameState& g = g_;
     int* const board = g.Board.data();
     const int opp = 3 - colour;
     const int* const dir = g.DirOffset.data();
-    for (int d = 0; d < 4; ++d) {
-        const int n = pos + dir[d];
-        if (board[n] != opp || libs_[group_[n]] != 0) continue;
+    for (; dying != 0; dying &= dying - 1) {
+        const int n = pos + dir[__builtin_ctz(dying)];
+        if (board[n] != opp) continue;  // taken with a group before
         int t = g.CapturedCount[1] + g.CapturedCount[2];
         if (size_[group_[n]] == 1 && g.MoveCaptures[move - 1] == 1 && t >= 1 &&
             g.CapturedPos[t] == pos) {

@@ -36,13 +36,14 @@ public:
 
 private:
     // Puts a stone of colour at pos into the groups; its neighbours lose pos as a liberty.
-    // Tells whether a neighbour of the other colour has lost its last one (Dying) and
-    // whether pos has no empty neighbour, so that its group may have none left (Closed).
-    enum AddResult : unsigned { Dying = 1, Closed = 2 };
+    // Tells which neighbours (bit d for DirOffset[d]) are of the other colour and have lost
+    // their last liberty (Dying), and whether pos has no empty neighbour, so that its group
+    // may have none left (Closed).
+    enum AddResult : unsigned { Dying = 15, Closed = 16 };
     unsigned add(int pos, int colour);
     bool playChecked(int move, int pos, int colour);
     void join(int a, int b);
-    bool capture(int move, int pos, int colour);
+    bool capture(int move, int pos, int colour, unsigned dying);
 
     GameState& g_;
     // The group of the stone at a cell, named by one of its stones. A cell without a stone
