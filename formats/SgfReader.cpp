@@ -258,6 +258,41 @@ constexpr std::array<unsigned char, 256> MoveColours = [] {
     return colours;
 }();
 
+// Most of a record is its moves, ";B[pd]" in lower case on the board in force: a run of them
+// from text[i] is read here, each in one step of eight bytes, the way the scan's general path
+// would read it; anything else (a pass, capitals, spaces, another property, the record's last
+// few bytes) ends the run. Returns where the run ends.
+[[gnu::noinline]] size_t moveRun(std::string_view text, size_t i, Scan& sc) {
+    const size_t n = text.size();
+    if (std::endian::native != std::endian::little || n < 8 || sc.s + sc.r > RecordCapacity) return i;
+    // ';' '[' and ']' at bytes 0, 2 and 5.
+    constexpr uint64_t Marks = 0x0000FF0000FF00FFull;
+    constexpr uint64_t MoveMarks = uint64_t{']'} << 40 | uint64_t{'['} << 16 | uint64_t{';'};
+    const auto* const bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const unsigned size = static_cast<unsigned>(sc.size);
+    const unsigned stride = size + 2;
+    ScanEntry* const entries = sc.entries.data() + sc.s;  // move r is entries[r]
+    int* const colours = sc.moveColour;
+    int* const points = sc.movePos;
+    const int lastR = RecordCapacity - sc.s;
+    int r = sc.r;
+    const unsigned char* at = bytes + i;
+    const unsigned char* const lastWord = bytes + (n - 8);
+    for (; at <= lastWord && r <= lastR; at += 6, ++r) {
+        uint64_t w;
+        std::memcpy(&w, at, 8);
+        const unsigned colour = MoveColours[w >> 8 & 0xFF];
+        const unsigned x = static_cast<unsigned>(w >> 24 & 0xFF) - 'a';
+        const unsigned y = static_cast<unsigned>(w >> 32 & 0xFF) - 'a';
+        if ((w & Marks) != MoveMarks || colour == 0 || std::max(x, y) >= size) break;
+        entries[r] = colour | (x + 1) << 8 | (y + 1) << 16;
+        colours[r] = static_cast<int>(colour);
+        points[r] = static_cast<int>((x + 1) * stride + y + 1);
+    }
+    sc.r = r;
+    return static_cast<size_t>(at - bytes);
+}
+
 // The scan of the joined text: properties up to the first ")" where a property would begin.
 // Cp932: the text is code page 932 bytes, where a lead byte and its trail byte are one
 // character (the trail may be "[", "\\" or "]"); else UTF-8.
@@ -272,42 +307,8 @@ Refusal scan(std::string_view text, Scan& sc) {
         while (i < n && text[i] == ' ') ++i;
         if (i >= n || text[i] == ')') return {};
 
-        // Most of a record is its moves, ";B[pd]" in lower case on the board in force: a run
-        // of them is read here, each in one step of eight bytes, the way the general path
-        // below would read it; anything else (a pass, capitals, spaces, another property, the
-        // record's last few bytes) ends the run.
         const size_t runStart = i;
-        if (std::endian::native == std::endian::little && n >= 8 && sc.s + sc.r <= RecordCapacity) {
-            // ';' '[' and ']' at bytes 0, 2 and 5.
-            constexpr uint64_t Marks = 0x0000FF0000FF00FFull;
-            constexpr uint64_t MoveMarks = uint64_t{']'} << 40 | uint64_t{'['} << 16 | uint64_t{';'};
-            const auto* const bytes = reinterpret_cast<const unsigned char*>(text.data());
-            const unsigned size = static_cast<unsigned>(sc.size);
-            ScanEntry* const base = sc.entries.data() + sc.s;  // move r is base[r]
-            ScanEntry* out = base + sc.r;
-            int* const colours = sc.moveColour;
-            int* const points = sc.movePos;
-            const unsigned stride = size + 2;
-            int r = sc.r;
-            ScanEntry* const last = sc.entries.data() + RecordCapacity;
-            const unsigned char* at = bytes + i;
-            const unsigned char* const lastWord = bytes + (n - 8);
-            while (at <= lastWord && out <= last) {
-                uint64_t w;
-                std::memcpy(&w, at, 8);
-                const unsigned colour = MoveColours[w >> 8 & 0xFF];
-                const unsigned x = static_cast<unsigned>(w >> 24 & 0xFF) - 'a';
-                const unsigned y = static_cast<unsigned>(w >> 32 & 0xFF) - 'a';
-                if ((w & Marks) != MoveMarks || colour == 0 || std::max(x, y) >= size) break;
-                *out++ = colour | (x + 1) << 8 | (y + 1) << 16;
-                colours[r] = static_cast<int>(colour);
-                points[r] = static_cast<int>((x + 1) * stride + y + 1);
-                ++r;
-                at += 6;
-            }
-            sc.r = static_cast<int>(out - base);
-            i = static_cast<size_t>(at - bytes);
-        }
+        i = moveRun(text, i, sc);
         if (i != runStart) continue;
         int idChars = 0;
         int idBytes = 0;
