@@ -46,6 +46,8 @@ struct Scan {
     int* moveColour = nullptr;
     int* movePos = nullptr;
     bool movesFinal = true;
+    // The moves' entries are kept too: only a record whose moves are not final needs them.
+    bool keepEntries = false;
 };
 
 enum class KomiValue { Number, NotNumber, TooLarge };
@@ -113,7 +115,7 @@ Refusal playMove(Scan& sc, int colour, char a, char b) {
         y = pointLine(b, sc.size);
         if (x == 0 || y == 0) return reason::Format;
     }
-    sc.entries[e] = scanEntry(colour, x, y);
+    if (sc.keepEntries) sc.entries[e] = scanEntry(colour, x, y);
     sc.moveColour[sc.r] = colour;
     sc.movePos[sc.r] = x == 0 ? PassPos : x * (sc.size + 2) + y;
     ++sc.r;
@@ -285,7 +287,7 @@ constexpr std::array<unsigned char, 256> MoveColours = [] {
         const unsigned x = static_cast<unsigned>(w >> 24 & 0xFF) - 'a';
         const unsigned y = static_cast<unsigned>(w >> 32 & 0xFF) - 'a';
         if ((w & Marks) != MoveMarks || colour == 0 || std::max(x, y) >= size) break;
-        entries[r] = colour | (x + 1) << 8 | (y + 1) << 16;
+        if (sc.keepEntries) entries[r] = colour | (x + 1) << 8 | (y + 1) << 16;
         colours[r] = static_cast<int>(colour);
         points[r] = static_cast<int>((x + 1) * stride + y + 1);
     }
@@ -457,16 +459,23 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
     // bytes not yet decoded are scanned as they are: only the texts the game keeps are
     // decoded, not every comment of the record.
     thread_local std::string joined;
-    Refusal refusal;
-    if (const std::string* bytes = buf.undecodedBytes(); bytes && bytesScannable()) {
-        const bool cp932 = buf.undecodedEncoding() == TextEncoding::Cp932;
-        const std::string_view text = joinedBytes(*bytes, cp932, joined);
-        refusal = cp932 ? scan<true>(text, sc) : scan<false>(text, sc);
-    } else if (buf.lines().size() == 1) {
-        refusal = scan<false>(buf.lines().front(), sc);
-    } else {
+    const auto scanRecord = [&]() -> Refusal {
+        if (const std::string* bytes = buf.undecodedBytes(); bytes && bytesScannable()) {
+            const bool cp932 = buf.undecodedEncoding() == TextEncoding::Cp932;
+            const std::string_view text = joinedBytes(*bytes, cp932, joined);
+            return cp932 ? scan<true>(text, sc) : scan<false>(text, sc);
+        }
+        if (buf.lines().size() == 1) return scan<false>(buf.lines().front(), sc);
         joined = buf.joined();
-        refusal = scan<false>(joined, sc);
+        return scan<false>(joined, sc);
+    };
+    sc.keepEntries = false;
+    Refusal refusal = scanRecord();
+    if (!refusal && !sc.movesFinal) {
+        // Seldom: the moves are placed as their entries say, so they are scanned again with them.
+        resetScan(sc);
+        sc.keepEntries = true;
+        refusal = scanRecord();
     }
     if (refusal) return LoadResult::refused(*refusal);
 
