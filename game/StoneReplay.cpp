@@ -71,7 +71,7 @@ SCALAR_CODE inline unsigned StoneReplay::add(int pos, int colour) {
     const auto out = [this, opp](int v, int g) {
         return unsigned(v == opp) & unsigned(libs_[g] == 0);
     };
-    const unsigned dying = out(v0, g0) | out(v1, g1) | out(v2, g2) | out(v3, g3);
+    const unsigned dying = out(v0, g0) | out(v1, g1) << 1 | out(v2, g2) << 2 | out(v3, g3) << 3;
     unsigned own = unsigned(v0 == colour) | unsigned(v1 == colour) << 1 |
                    unsigned(v2 == colour) << 2 | unsigned(v3 == colour) << 3;
     const int empty = (v0 == 0) + (v1 == 0) + (v2 == 0) + (v3 == 0);
