@@ -168,14 +168,10 @@ LoadResult commitRecord(GameState& g, const ReadRecord& r) {
     // below resets everything the replay reads.
     thread_local GameState work;
     // Record entries the work copy's last load may have written: only those need clearing.
+    // A load writes no entry past its stones and moves (it captures fewer stones than it
+    // places), whether it is accepted or not.
     thread_local int workDirty = RecordCapacity;
     NullPainter painter;
-    struct DirtyMark {
-        GameState& w;
-        int& dirty;
-        int entries;
-        ~DirtyMark() { dirty = std::max(entries, w.CapturedCount[1] + w.CapturedCount[2]); }
-    };
 
     work.CurrentFileName = r.FileName;
     work.BoardSize = r.BoardSize;
@@ -188,7 +184,7 @@ LoadResult commitRecord(GameState& g, const ReadRecord& r) {
     work.KomiTenths = r.KomiTenths;
     work.HandicapCount = r.StandardHandicap;
     prcNewSetCore(work, r.GameDate, workDirty);
-    const DirtyMark mark{work, workDirty, r.StandardHandicap + r.SetupCount + r.MoveCount};
+    workDirty = r.StandardHandicap + r.SetupCount + r.MoveCount;
     work.GameRule = r.GameRule;
     work.GameDate = r.GameDate;
 

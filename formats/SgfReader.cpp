@@ -30,6 +30,15 @@ int entryColour(ScanEntry e) { return static_cast<int>(e & 0xFF); }
 int entryX(ScanEntry e) { return static_cast<int>(e >> 8 & 0xFF); }
 int entryY(ScanEntry e) { return static_cast<int>(e >> 16); }
 
+// Position of a scanned entry on the final board; 0 when it lies outside it.
+int entryPos(ScanEntry e, int size) {
+    const int x = entryX(e);
+    const int y = entryY(e);
+    if (x == 0 && y == 0) return PassPos;
+    if (x > size || y > size) return 0;
+    return x * (size + 2) + y;
+}
+
 struct Scan {
     std::string app, name, date, black, white, rule, result;
     int size = 19;
@@ -117,7 +126,7 @@ Refusal playMove(Scan& sc, int colour, char a, char b) {
     }
     if (sc.keepEntries) sc.entries[e] = scanEntry(colour, x, y);
     sc.moveColour[sc.r] = colour;
-    sc.movePos[sc.r] = x == 0 ? PassPos : x * (sc.size + 2) + y;
+    sc.movePos[sc.r] = entryPos(scanEntry(colour, x, y), sc.size);
     ++sc.r;
     return {};
 }
@@ -438,14 +447,6 @@ void resetScan(Scan& sc) {
     sc.movesFinal = true;
 }
 
-// Position of a scanned entry on the final board; 0 when it lies outside it.
-int entryPos(ScanEntry e, int size) {
-    const int x = entryX(e);
-    const int y = entryY(e);
-    if (x == 0 && y == 0) return PassPos;
-    if (x > size || y > size) return 0;
-    return x * (size + 2) + y;
-}
 
 }  // namespace
 
@@ -512,22 +513,11 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
     }
     rec.MoveCount = moves;
     if (sc.movesFinal) return commitRecord(g, rec);
-    const ScanEntry* const moveEntries = sc.entries.data() + sc.s;  // move k is moveEntries[k]
-    const unsigned size = static_cast<unsigned>(sc.size);
     for (int k = 1; k <= moves; ++k) {
-        const ScanEntry e = moveEntries[k];
-        const unsigned x = static_cast<unsigned>(entryX(e));
-        const unsigned y = static_cast<unsigned>(entryY(e));
+        const ScanEntry e = sc.entries[sc.s + k];
         rec.MoveColor[k] = entryColour(e);
-        if (x - 1 < size && y - 1 < size) {
-            rec.MovePos[k] = static_cast<int>(x * (size + 2) + y);
-        } else if (e == 0) {
-            rec.MovePos[k] = 0;  // a gap
-        } else if (x == 0 && y == 0) {
-            rec.MovePos[k] = PassPos;
-        } else {
-            return LoadResult::refused(reason::Format);  // off the board SZ gave at last
-        }
+        rec.MovePos[k] = e == 0 ? 0 : entryPos(e, sc.size);  // 0: a gap
+        if (e != 0 && rec.MovePos[k] == 0) return LoadResult::refused(reason::Format);
     }
     return commitRecord(g, rec);
 }

@@ -14,7 +14,7 @@ namespace tavrin::sjis {
 
 namespace {
 
-constexpr char32_t Replacement = 0xFFFD;
+constexpr char16_t Replacement = 0xFFFD;
 constexpr char16_t NoChar = 0xFFFF;  // never produced by the code page
 
 // Lead bytes 0x81..0x9F and 0xE0..0xFC as 0..59; trail bytes 0x40..0xFC as 0..188.
@@ -69,24 +69,6 @@ struct DecodeTable {
 const DecodeTable& decodeTable() {
     static const DecodeTable table;
     return table;
-}
-
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | cp >> 6);
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | cp >> 12);
-        out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | cp >> 18);
-        out += static_cast<char>(0x80 | (cp >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 // Length of the well-formed UTF-8 sequence at s[i], or 0 when it is not one.
@@ -273,7 +255,7 @@ void decodeInto(std::string_view bytes, std::string& out) {
         } else {
             ++i;
         }
-        put(cp == NoChar ? char16_t(Replacement) : cp);
+        put(cp == NoChar ? Replacement : cp);
     }
     out.resize(static_cast<size_t>(o - start));
 }
@@ -316,7 +298,7 @@ void decodeUtf8Into(std::string_view bytes, std::string& out) {
     while (i < bytes.size()) {
         const size_t len = utf8SequenceLength(bytes, i);
         if (len == 0) {
-            appendUtf8(out, Replacement);
+            out += "\uFFFD";
             ++i;
         } else {
             out.append(bytes.data() + i, len);

@@ -99,27 +99,28 @@ SCALAR_CODE inline unsigned StoneReplay::add(int pos, int colour) {
     return dying | (empty == 0 ? Closed : 0u);
 }
 
-// The check of one move, once the record entry of the move is known to lie in the arrays.
-SCALAR_CODE inline bool StoneReplay::playChecked(int move, int pos, int colour) {
+// The check of one move, once the record entry of the move is known to lie in the arrays;
+// last is the board's BoardLast (a caller checking many moves holds it at hand).
+SCALAR_CODE inline bool StoneReplay::playChecked(int move, int pos, int colour, unsigned last) {
     GameState& g = g_;
     g.MoveCaptures[move] = 0;
     if (pos == PassPos) return true;
     int* const board = g.Board.data();
-    if (pos < 0 || pos > g.BoardLast || board[pos] != 0 || (colour != Black && colour != White)) {
-        return false;
-    }
+    if (static_cast<unsigned>(pos) > last || board[pos] != 0) return false;
     board[pos] = colour;
-    // Captures are rare: they are booked, and a ko refused, away from this path.
-    const unsigned dying = add(pos, colour) & Dying;
-    if (dying != 0 && !capture(move, pos, colour, dying)) return false;
-    if (g.MoveCaptures[move] == 0 && libs_[group_[pos]] == 0) return false;  // suicide
-    return true;
+    // Captures are rare: they are booked, and a ko refused, away from this path. A capture
+    // always takes stones, and a stone with an empty neighbour has a liberty: only a stone
+    // with neither can be a suicide.
+    const unsigned added = add(pos, colour);
+    if ((added & Dying) != 0) return capture(move, pos, colour, added & Dying);
+    return (added & Closed) == 0 || libs_[group_[pos]] != 0;
 }
 
 SCALAR_CODE bool StoneReplay::play(int pos, int colour) {
     const int move = g_.CurrentMove;
     if (move < 1 || g_.HandicapCount < 0 || g_.HandicapCount + move > RecordCapacity) return false;
-    return playChecked(move, pos, colour);
+    if (pos != PassPos && colour != Black && colour != White) return false;
+    return playChecked(move, pos, colour, static_cast<unsigned>(g_.BoardLast));
 }
 
 SCALAR_CODE int StoneReplay::playMoves(const int* colours, const int* positions, int count) {
@@ -128,30 +129,15 @@ SCALAR_CODE int StoneReplay::playMoves(const int* colours, const int* positions,
     // Moves beyond the record's room are refused, as play refuses them.
     const int room = h < 0 ? 0 : RecordCapacity - h;
     const int n = count < room ? count : room;
-    int* const board = g.Board.data();
     const unsigned last = static_cast<unsigned>(g.BoardLast);
     int k = 1;
     for (; k <= n; ++k) {
         // A move of neither colour (an entry never filled) is refused, a pass too.
         const int colour = colours[k];
         if (colour != Black && colour != White) break;
-        const int pos = positions[k];
-        g.MoveCaptures[k] = 0;
-        if (pos != PassPos) {
-            if (static_cast<unsigned>(pos) > last || board[pos] != 0) break;
-            board[pos] = colour;
-            // Captures are rare: they are booked, and a ko refused, away from this path. A
-            // capture always takes stones, and a stone with an empty neighbour has a liberty:
-            // only a stone with neither can be a suicide.
-            const unsigned added = add(pos, colour);
-            if ((added & Dying) != 0) {
-                if (!capture(k, pos, colour, added & Dying)) break;
-            } else if ((added & Closed) != 0 && libs_[group_[pos]] == 0) {
-                break;  // suicide
-            }
-        }
+        if (!playChecked(k, positions[k], colour, last)) break;
         g.MoveColor[h + k] = colour;
-        g.MovePos[h + k] = pos;
+        g.MovePos[h + k] = positions[k];
     }
     g.CurrentMove = k;
     return k - 1;

@@ -41,7 +41,7 @@ private:
     // may have none left (Closed).
     enum AddResult : unsigned { Dying = 15, Closed = 16 };
     unsigned add(int pos, int colour);
-    bool playChecked(int move, int pos, int colour);
+    bool playChecked(int move, int pos, int colour, unsigned last);
     void join(int a, int b);
     bool capture(int move, int pos, int colour, unsigned dying);
 
