@@ -1,15 +1,11 @@
 // File commands, the clipboard and dropped files.
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QTimer>
 
 #include "app/TfrmMain.h"
@@ -100,18 +96,6 @@ QString trimBlanks(const QString& text) {
     while (from < to && text.at(from).unicode() <= 0x20) ++from;
     while (to > from && text.at(to - 1).unicode() <= 0x20) --to;
     return text.mid(from, to - from);
-}
-
-// The save replaces the file by renaming a finished copy over it, which would also replace
-// a file whose own permissions forbid writing: such a file is refused before. A file that
-// nobody may write stays unwritten even for the superuser, whom access() lets through.
-bool writableTarget(const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
-    struct stat st {};
-    if (::stat(name.constData(), &st) != 0) return true;  // a new file
-    if (S_ISDIR(st.st_mode)) return false;
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
-    return ::access(name.constData(), W_OK) == 0;
 }
 
 }  // namespace
@@ -246,17 +230,12 @@ bool TfrmMain::fncFileReadNGF(const QString& path) {
 
 bool TfrmMain::fncFileWriteSGF(const QString& path) {
     const std::string bytes = sgfFileBytes(Game, SharedText);
-    QSaveFile file(path);
-    if (!writableTarget(path) || !file.open(QIODevice::WriteOnly)) {
-        prompts.warn(this, CannotCreateText);
-        return false;
-    }
-    // Until commit the old file is untouched; a failed write or commit leaves it as it was.
-    const auto size = static_cast<qint64>(bytes.size());
-    if (file.write(bytes.data(), size) != size || !file.commit()) {
-        file.cancelWriting();
-        prompts.warn(this, CannotWriteText);
-        return false;
+    // Until the finished copy is renamed over it the old file is untouched; any failure
+    // leaves it as it was.
+    switch (writeFileReplacing(QFile::encodeName(path).toStdString(), bytes)) {
+        case WriteStatus::Ok: break;
+        case WriteStatus::Refused: prompts.warn(this, CannotCreateText); return false;
+        case WriteStatus::Failed: prompts.warn(this, CannotWriteText); return false;
     }
     Game.Modified = false;
     prcKifUpDate();

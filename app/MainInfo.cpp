@@ -31,8 +31,7 @@ void TfrmMain::prcNewSet() {
     // Board, record, coordinate names, handicap stones, position, date, clocks and flags.
     prcNewSetCore(Game, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")).toStdString());
     lsvKifu->clear();
-    auto* start = new QTreeWidgetItem(lsvKifu, QStringList{qs(StartRowText), QString(), QString()});
-    start->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    addKifuStartRow();
     setKifuFocusRow(0);
     lblBlackGetStone->setText(qs(capturedLabel(0)));
     lblWhiteGetStone->setText(qs(capturedLabel(0)));
@@ -113,6 +112,15 @@ QTreeWidgetItem* TfrmMain::makeKifuRow(int k, const QString& point, int colour, 
     return item;
 }
 
+void TfrmMain::addKifuStartRow() {
+    auto* start = new QTreeWidgetItem(lsvKifu, QStringList{qs(StartRowText), QString(), QString()});
+    start->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    // Rows share the start row's height; it is that of a row with a marker whether or not
+    // the start row has one, so no row grows or shrinks as the marker comes and goes.
+    const int height = std::max(QFontMetrics(lsvKifu->font()).height(), lsvKifu->iconSize().height()) + 2;
+    start->setSizeHint(0, QSize(0, height));
+}
+
 void TfrmMain::setKifuRowMarker(int row, bool on) {
     if (QTreeWidgetItem* item = kifuRow(row)) item->setIcon(0, on ? QIcon(imgListMk1.at(0)) : QIcon());
 }
@@ -131,8 +139,7 @@ void TfrmMain::removeKifuRowsFrom(int row) {
 
 void TfrmMain::rebuildKifuList() {
     lsvKifu->clear();
-    auto* start = new QTreeWidgetItem(lsvKifu, QStringList{qs(StartRowText), QString(), QString()});
-    start->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    addKifuStartRow();
     const int count = std::min(Game.MoveCount, RecordCapacity - Game.HandicapCount);
     // All rows in one insertion: row by row, a long record spends most of its load time
     // announcing each new row to the view.

@@ -169,11 +169,11 @@ void TfrmMain::actPlayStopExecute() {
     actPlayGiveUp->setEnabled(false);
     actPlayStop->setEnabled(false);
     actPlayResume->setEnabled(!Game.EndedByPasses);
-    if (Game.CurrentMove > 1) {
-        actKifuFirst->setEnabled(true);
-        actKifuBack->setEnabled(true);
-        actKifuBack10->setEnabled(true);
-    }
+    // Set both ways: a record without moves must not keep what the record before it left.
+    const bool back = Game.CurrentMove > 1;
+    actKifuFirst->setEnabled(back);
+    actKifuBack->setEnabled(back);
+    actKifuBack10->setEnabled(back);
     actKifuAuto->setEnabled(false);
     btnKifuAuto->setEnabled(false);
     actKifuLast->setEnabled(false);

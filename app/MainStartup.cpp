@@ -2,13 +2,18 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
+#include <QSizeGrip>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -42,8 +47,8 @@ QString TfrmMain::userSettingsPath() {
 
 QString TfrmMain::chooseSettingsPath(const QString& preferred) {
     const QString user = userSettingsPath();
-    if (QFileInfo::exists(user)) return user;
-    // An installed program (…/bin beside …/share/tavrin) keeps its settings per user, even
+    // The user's file is only a stand-in: once the preferred place can be written again it
+    // is used again, whatever the user's folder holds. An installed program (…/bin beside …/share/tavrin) keeps its settings per user, even
     // where the bin folder happens to be writable.
     if (preferred == exeSettingsPath() &&
         QFileInfo(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/tavrin")).isDir())
@@ -140,7 +145,18 @@ void TfrmMain::readSettings(const SettingsFile& ini) {
     if (!ini.ReadBool("Display", "PanelKifuBtn", true)) actDispPanelKifuBtnExecute();
     if (!ini.ReadBool("Display", "DataPanel", true)) actDispDataPanelExecute();
 
-    resize(ini.ReadInteger("Display", "Width", 684), ini.ReadInteger("Display", "Height", 567));
+    // A size below the window's minimum is raised here, not when the window is first shown,
+    // so the window is centred, and a maximized one remembers, the size it really has. The
+    // minimum of a normal window includes the status bar's size grip, which is shown only then.
+    ensurePolished();
+    if (layout()) layout()->activate();
+    int gripWidth = 0;
+    if (auto* grip = stbMain->findChild<QSizeGrip*>(); grip && stbMain->isSizeGripEnabled() && stbMain->layout())
+        gripWidth = grip->sizeHint().width() + stbMain->layout()->spacing();
+    const QSize normalMinimum(std::max(minimumWidth(), stbMain->minimumSizeHint().width() + gripWidth),
+                              minimumHeight());
+    resize(QSize(ini.ReadInteger("Display", "Width", 684), ini.ReadInteger("Display", "Height", 567))
+               .expandedTo(normalMinimum));
     SavedWidth = width();
     SavedHeight = height();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -48,8 +48,8 @@ class SettingsFile;
 // Options of one run of the window.
 struct MainOptions {
     // The settings file; empty = "Tavrin.Ini" beside the executable. Either way the file in
-    // $XDG_CONFIG_HOME/Tavrin/ (default ~/.config/Tavrin/) is used instead when it exists
-    // or when the folder cannot be written.
+    // $XDG_CONFIG_HOME/Tavrin/ (default ~/.config/Tavrin/) is used instead when the file or
+    // its folder cannot be written, and always for an installed program.
     QString settingsPath;
     // Command-line arguments after the program name; only the first is used.
     QStringList arguments;
@@ -264,6 +264,8 @@ public:
     QTreeWidgetItem* addKifuRow(int k, const QString& point, int colour, const QString& time);
     // The same row, not yet in the list.
     QTreeWidgetItem* makeKifuRow(int k, const QString& point, int colour, const QString& time) const;
+    // Adds the "開始" row, which sets the height of every row.
+    void addKifuStartRow();
     // Current-position marker (row image 0) on or off.
     void setKifuRowMarker(int row, bool on);
     // The list's focus mark on row, scrolled fully into view; no row is selected.

@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QMouseEvent>
 #include <QStatusTipEvent>
 #include <QShortcutEvent>
 #include <QTimer>
@@ -67,6 +68,10 @@ TfrmMain::TfrmMain(Prompts& p, MainOptions options, QWidget* parent)
     // bar has the focus both match, and such an ambiguous key still runs the command once.
     for (QAction* a : actListMain)
         if (!a->shortcut().isEmpty()) a->installEventFilter(this);
+    // Disabled menu items and replay buttons get no events of their own: the window looks
+    // at what reaches their menus and the buttons first (hints, the replay panel's popup).
+    for (QMenu* m : findChildren<QMenu*>()) m->installEventFilter(this);
+    for (QToolButton* b : pnlKifuBtn->findChildren<QToolButton*>()) b->installEventFilter(this);
 
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("pnlClient"));
@@ -648,6 +653,30 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
             if (source->isEnabled()) source->trigger();
             return true;
         }
+    }
+    if (auto* menu = qobject_cast<QMenu*>(watched)) {
+        // A disabled item is never the menu's active one and shows no hint by itself: under
+        // the mouse, or highlighted by the keyboard where the style allows it, it shows its
+        // hint in panel 0 like any other item.
+        QAction* item = nullptr;
+        if (e->type() == QEvent::MouseMove)
+            item = menu->actionAt(static_cast<QMouseEvent*>(e)->position().toPoint());
+        else if (e->type() == QEvent::KeyRelease)
+            item = menu->activeAction();
+        if (item && !item->isEnabled() && !item->isSeparator()) {
+            const QString tip = item->statusTip();
+            setStatusText(0, tip.isEmpty() ? qs(HelpHintText) : tip);
+        }
+        return QMainWindow::eventFilter(watched, e);
+    }
+    if (auto* b = qobject_cast<QToolButton*>(watched)) {
+        // A disabled replay button passes nothing on; its panel's popup opens over it too.
+        if (e->type() == QEvent::MouseButtonPress && !b->isEnabled() &&
+            static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) {
+            pumPanelKifBtn->popup(b->mapToGlobal(static_cast<QMouseEvent*>(e)->position().toPoint()));
+            return true;
+        }
+        return QMainWindow::eventFilter(watched, e);
     }
     if (e->type() == QEvent::MouseButtonDblClick && watched->isWidgetType()) {
         // The game-information command is never disabled: triggering it runs its handler.

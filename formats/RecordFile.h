@@ -2,6 +2,7 @@
 // Record files: reading their bytes, their lines, and choosing the reader by extension.
 
 #include <string>
+#include <string_view>
 
 #include "formats/RecordLoad.h"
 #include "formats/TextBuffer.h"
@@ -20,6 +21,19 @@ bool readFileBytes(const std::string& path, std::string& out);
 // Loads a file's lines into buf. NoPath for an empty path, CannotOpen when it cannot be
 // read, Empty when it has no lines; Ok otherwise.
 LoadResult loadFileLines(TextBuffer& buf, const std::string& path);
+
+// How writing a file ended.
+enum class WriteStatus {
+    Ok,
+    Refused,  // the target may not be written: read-only, a folder, a folder that is a file
+    Failed,   // it could not be written: a full disk, a device error, a target that is no file
+};
+
+// Replaces the file at path (a symbolic link: the file it names) by bytes, through a new
+// file beside it that is written, flushed to the disk and renamed over it. A new file gets
+// the permissions the user's mask allows, a replaced one keeps its own. On any failure the
+// old file is left as it was and the new one removed.
+WriteStatus writeFileReplacing(const std::string& path, std::string_view bytes);
 
 // Text for a file whose extension names no record format.
 inline constexpr char NotRecordFile[] = "sgf/ngf以外のファイルは扱えません";

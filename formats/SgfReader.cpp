@@ -39,6 +39,9 @@ int entryPos(ScanEntry e, int size) {
     return x * (size + 2) + y;
 }
 
+// Room for AB stones and moves together: entries 1..1023, one less than the record holds.
+constexpr int StoneEntries = RecordCapacity - 1;
+
 struct Scan {
     std::string app, name, date, black, white, rule, result;
     int size = 19;
@@ -115,7 +118,7 @@ using Refusal = std::optional<std::string_view>;
 // A B or W property of the two letters a b: the next move of the line of play.
 Refusal playMove(Scan& sc, int colour, char a, char b) {
     const int e = sc.s + sc.r;
-    if (e > RecordCapacity) return reason::TooLong;
+    if (e > StoneEntries) return reason::TooLong;
     int x = 0;
     int y = 0;
     const auto isT = [](char c) { return c == 't' || c == 'T'; };
@@ -161,7 +164,7 @@ Refusal property(Scan& sc, std::string_view id, std::string_view v) {
             const int x = v.size() == 2 ? pointLine(v[0], sc.size) : 0;
             const int y = v.size() == 2 ? pointLine(v[1], sc.size) : 0;
             if (x == 0 || y == 0) return reason::Format;
-            if (++sc.s > RecordCapacity) return reason::TooLong;
+            if (++sc.s > StoneEntries) return reason::TooLong;
             sc.entries[sc.s] = scanEntry(Black, x, y);
             break;
         }
@@ -275,7 +278,7 @@ constexpr std::array<unsigned char, 256> MoveColours = [] {
 // few bytes) ends the run. Returns where the run ends.
 [[gnu::noinline]] size_t moveRun(std::string_view text, size_t i, Scan& sc) {
     const size_t n = text.size();
-    if (std::endian::native != std::endian::little || n < 8 || sc.s + sc.r > RecordCapacity) return i;
+    if (std::endian::native != std::endian::little || n < 8 || sc.s + sc.r > StoneEntries) return i;
     // ';' '[' and ']' at bytes 0, 2 and 5.
     constexpr uint64_t Marks = 0x0000FF0000FF00FFull;
     constexpr uint64_t MoveMarks = uint64_t{']'} << 40 | uint64_t{'['} << 16 | uint64_t{';'};
@@ -285,7 +288,7 @@ constexpr std::array<unsigned char, 256> MoveColours = [] {
     ScanEntry* const entries = sc.entries.data() + sc.s;  // move r is entries[r]
     int* const colours = sc.moveColour;
     int* const points = sc.movePos;
-    const int lastR = RecordCapacity - sc.s;
+    const int lastR = StoneEntries - sc.s;
     int r = sc.r;
     const unsigned char* at = bytes + i;
     const unsigned char* const lastWord = bytes + (n - 8);
@@ -481,7 +484,7 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
     if (refusal) return LoadResult::refused(*refusal);
 
     const int moves = sc.r - 1;
-    if (sc.s + moves > RecordCapacity) return LoadResult::refused(reason::TooLong);
+    if (sc.s + moves > StoneEntries) return LoadResult::refused(reason::TooLong);
 
     // Records of the Nihon Ki-in net games saved by MultiGo carry HA[1] and a half-point
     // komi for what was an even game without the half point.

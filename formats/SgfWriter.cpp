@@ -91,22 +91,19 @@ std::string sgfPoint(int pos, int boardStride) {
 }
 
 bool needsUtf8(const GameState& g) {
-    bool highBytes = false;
-    bool readAsUtf8 = true;
+    // The texts' code page 932 bytes as they stand in the file, each inside its brackets:
+    // bytes that would be read back as UTF-8 make a record that is written in UTF-8 to come
+    // back as it was.
+    std::string all;
     std::string bytes;
     for (const std::string* text : {&g.AppTag, &g.GameName, &g.GameDate, &g.GameRule,
                                     &g.BlackPlayer, &g.WhitePlayer, &g.GameComment}) {
         if (!sjis::encode(*text, bytes)) return true;
-        if (std::all_of(bytes.begin(), bytes.end(),
-                        [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-            continue;
-        }
-        highBytes = true;
-        if (!sjis::validUtf8(bytes)) readAsUtf8 = false;
+        all += '[';
+        all += bytes;
+        all += ']';
     }
-    // CP932 bytes that happen to form UTF-8 would be read back as UTF-8, so such a record
-    // is written in UTF-8 to come back as it was.
-    return highBytes && readAsUtf8;
+    return readsAsUtf8(all);
 }
 
 void prcKifToStrings(const GameState& g, TextBuffer& buf) {

@@ -16,6 +16,10 @@ namespace {
 
 constexpr char16_t Replacement = 0xFFFD;
 constexpr char16_t NoChar = 0xFFFF;  // never produced by the code page
+// Bytes without a character are kept as code points of plane 15 (private use): a byte b
+// as KeptBytes + b, a lead/trail pair as KeptBytes + (lead << 8 | trail). Encoding gives
+// the same bytes back, so a text nobody edited is written as it was read.
+constexpr uint32_t KeptBytes = 0xF0000;
 
 // Lead bytes 0x81..0x9F and 0xE0..0xFC as 0..59; trail bytes 0x40..0xFC as 0..188.
 int leadIndex(unsigned char b) { return b <= 0x9F ? b - 0x81 : b - 0xE0 + 31; }
@@ -125,6 +129,27 @@ Encoder& encoder() {
     return e;
 }
 
+// The bytes a kept code point stands for (see KeptBytes); 0 bytes for any other character
+// of four UTF-8 bytes, which code page 932 cannot hold.
+size_t keptBytes(std::string_view ch, char (&dst)[4]) {
+    const auto at = [&ch](size_t k) { return static_cast<uint32_t>(static_cast<unsigned char>(ch[k])); };
+    const uint32_t cp = (at(0) & 0x07) << 18 | (at(1) & 0x3F) << 12 | (at(2) & 0x3F) << 6 | (at(3) & 0x3F);
+    const uint32_t kept = cp - KeptBytes;
+    if (cp < KeptBytes || kept > 0xFFFF) return 0;
+    const unsigned char lead = static_cast<unsigned char>(kept >> 8);
+    const unsigned char low = static_cast<unsigned char>(kept & 0xFF);
+    if (lead == 0) {
+        if (low < 0x80 || isLead(low) || decodeTable().single[low] != NoChar) return 0;
+        dst[0] = static_cast<char>(low);
+        return 1;
+    }
+    if (!isLead(lead) || !isTrail(low) || decodeTable().pair[leadIndex(lead) * TrailCount + (low - 0x40)] != NoChar)
+        return 0;
+    dst[0] = static_cast<char>(lead);
+    dst[1] = static_cast<char>(low);
+    return 2;
+}
+
 // Walks the text and calls sink(bytes, length) for every character's CP932 form
 // (length 0 for a character without one). Returns false when any had none.
 template <typename Sink>
@@ -142,7 +167,7 @@ bool walkEncoded(std::string_view utf8, Sink&& sink) {
         }
         const size_t len = utf8SequenceLength(utf8, i);
         char dst[4];
-        const size_t got = len == 0 ? 0 : encoder().convert(utf8.substr(i, len), dst);
+        const size_t got = len == 0 ? 0 : len == 4 ? keptBytes(utf8.substr(i, 4), dst) : encoder().convert(utf8.substr(i, len), dst);
         if (got == 0) all = false;
         sink(dst, got);
         i += len == 0 ? 1 : len;
@@ -215,24 +240,30 @@ void decodeInto(std::string_view bytes, std::string& out) {
     }
 
     // Written through a pointer into room for the longest result: a character takes at most
-    // three UTF-8 bytes (U+FFFF at most) and at least one byte of input.
+    // four UTF-8 bytes (a kept byte) and at least one byte of input.
     const DecodeTable& table = decodeTable();
-    out.resize(i + (n - i) * 3);
+    out.resize(i + (n - i) * 4);
     char* const start = out.data();
     char* o = start + i;
     std::memcpy(start, p, i);
-    const auto put = [&o](char16_t cp) {
+    const auto put = [&o](uint32_t cp) {
         if (cp < 0x80) {
             *o++ = static_cast<char>(cp);
         } else if (cp < 0x800) {
             o[0] = static_cast<char>(0xC0 | cp >> 6);
             o[1] = static_cast<char>(0x80 | (cp & 0x3F));
             o += 2;
-        } else {
+        } else if (cp < 0x10000) {
             o[0] = static_cast<char>(0xE0 | cp >> 12);
             o[1] = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
             o[2] = static_cast<char>(0x80 | (cp & 0x3F));
             o += 3;
+        } else {
+            o[0] = static_cast<char>(0xF0 | cp >> 18);
+            o[1] = static_cast<char>(0x80 | (cp >> 12 & 0x3F));
+            o[2] = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+            o[3] = static_cast<char>(0x80 | (cp & 0x3F));
+            o += 4;
         }
     };
     while (i < n) {
@@ -245,19 +276,42 @@ void decodeInto(std::string_view bytes, std::string& out) {
             i = j;
             continue;
         }
-        char16_t cp = NoChar;
         if (!isLead(b)) {
-            cp = table.single[b];
+            const char16_t cp = table.single[b];
+            put(cp == NoChar ? KeptBytes + b : cp);
             ++i;
         } else if (i + 1 < n && isTrail(static_cast<unsigned char>(p[i + 1]))) {
-            cp = table.pair[leadIndex(b) * TrailCount + (static_cast<unsigned char>(p[i + 1]) - 0x40)];
+            const unsigned char t = static_cast<unsigned char>(p[i + 1]);
+            const char16_t cp = table.pair[leadIndex(b) * TrailCount + (t - 0x40)];
+            put(cp == NoChar ? KeptBytes + (uint32_t(b) << 8 | t) : cp);
             i += 2;
         } else {
+            // A lead byte without its trail is not kept: written back before a "]" or a
+            // line end it would take that byte as its trail.
+            put(Replacement);
             ++i;
         }
-        put(cp == NoChar ? Replacement : cp);
     }
     out.resize(static_cast<size_t>(o - start));
+}
+
+bool validCp932(std::string_view bytes) {
+    const DecodeTable& table = decodeTable();
+    size_t i = firstHighByte(bytes);
+    while (i < bytes.size()) {
+        const unsigned char b = static_cast<unsigned char>(bytes[i]);
+        if (!isLead(b)) {
+            if (table.single[b] == NoChar) return false;
+            ++i;
+        } else {
+            if (i + 1 >= bytes.size() || !isTrail(static_cast<unsigned char>(bytes[i + 1]))) return false;
+            const unsigned char t = static_cast<unsigned char>(bytes[i + 1]);
+            if (table.pair[leadIndex(b) * TrailCount + (t - 0x40)] == NoChar) return false;
+            i += 2;
+        }
+        i = firstHighByte(bytes, i);
+    }
+    return true;
 }
 
 int byteLength(std::string_view utf8) {

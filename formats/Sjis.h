@@ -26,12 +26,17 @@ inline size_t charLength(std::string_view bytes, size_t i) {
 // escape character) counts as having no CP932 form.
 bool encode(std::string_view utf8, std::string& out);
 
-// CP932 bytes -> UTF-8. Lead-byte aware; a byte that does not decode becomes U+FFFD (a lead
-// byte with a valid trail byte whose pair has no character becomes one U+FFFD).
+// CP932 bytes -> UTF-8. Lead-byte aware. A byte or a lead/trail pair without a character
+// becomes a private-use code point of plane 15 that encode turns back into the same bytes
+// (U+F0000 + byte, U+F0000 + (lead << 8 | trail)); a lead byte without its trail becomes
+// U+FFFD.
 std::string decode(std::string_view bytes);
 
 // decode into out, replacing its contents (its buffer is reused).
 void decodeInto(std::string_view bytes, std::string& out);
+
+// Every byte of the text decodes to a character of code page 932 (pairs lead-byte aware).
+bool validCp932(std::string_view bytes);
 
 // Length of the text in CP932 bytes (a full-width character counts two); -1 when a
 // character has no CP932 form.

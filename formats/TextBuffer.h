@@ -49,10 +49,18 @@ size_t forEachLine(std::string_view text, Put&& put) {
 enum class TextEncoding { Cp932, Utf8 };
 
 // The encoding a record file's bytes are read in: UTF-8 when they begin with a byte-order
-// mark, or when they are well-formed UTF-8 with at least one byte above 0x7F (a record
-// declared UTF-8 whose bytes are not well-formed is therefore read as code page 932);
-// code page 932 otherwise.
+// mark; else as a CA property declares it (UTF-8 when the bytes are well-formed UTF-8,
+// code page 932 for Shift_JIS and its names unless code page 932 cannot read bytes that are
+// well-formed UTF-8); else UTF-8 when readsAsUtf8; code page 932
+// otherwise. A record declared UTF-8 whose bytes are not well-formed is read as code page
+// 932.
 TextEncoding fileEncoding(std::string_view bytes);
+
+// Bytes without a declaration are read as UTF-8: well-formed UTF-8 with a byte above 0x7F,
+// and either not readable as code page 932 or with evidence beyond two-byte forms that are
+// also code page 932 characters (a three- or four-byte form, or a Latin, Greek or Cyrillic
+// letter beside an ASCII letter).
+bool readsAsUtf8(std::string_view bytes);
 
 class TextBuffer {
 public:

@@ -51,11 +51,14 @@ private:
 
 Cp932Edit::Cp932Edit(int byteLimit, QWidget* parent) : QLineEdit(parent), ByteLimit(byteLimit) {
     setValidator(new Validator(this));
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& t) { LastText = t; });
+}
+
+void Cp932Edit::useTooltipColours() {
     QPalette pal = palette();
     pal.setColor(QPalette::Base, pal.color(QPalette::ToolTipBase));
     pal.setColor(QPalette::Text, pal.color(QPalette::ToolTipText));
     setPalette(pal);
-    connect(this, &QLineEdit::textChanged, this, [this](const QString& t) { LastText = t; });
 }
 
 void Cp932Edit::setText(const QString& text) {

@@ -108,10 +108,12 @@ TitleRows TitleRows::create(QWidget* parent) {
     TitleRows r;
     r.EdtGameName = new Cp932Edit(32, parent);
     r.EdtGameName->setObjectName("EdtGameName");
+    r.EdtGameName->useTooltipColours();
     r.EdtGameName->setGeometry(92, 8, 220, 21);
     addLabel(parent, QStringLiteral("対局名(&G)："), 8, 11, r.EdtGameName);
     r.EdtGameComment = new Cp932Edit(32, parent);
     r.EdtGameComment->setObjectName("EdtGameComment");
+    r.EdtGameComment->useTooltipColours();
     r.EdtGameComment->setGeometry(92, 35, 220, 21);
     addLabel(parent, QStringLiteral("コメント(&C)："), 8, 38, r.EdtGameComment);
     addLabel(parent, QStringLiteral("(勝敗等)"), 318, 38);

@@ -1,6 +1,7 @@
 // Open, reload, save, save-as, dropped files and the command-line file on the real window,
 // with real files in a private folder and scripted prompts.
 
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
+#include <QToolButton>
 #include <QUrl>
 #include <filesystem>
 
@@ -71,6 +73,27 @@ TEST_F(FileWindowTest, OpenThroughTheDialogShowsTheRecordEndedAtItsLastMove) {
     EXPECT_FALSE(w->actFileReOpen->isEnabled());
     EXPECT_EQ(w->statusText(1), QStringLiteral("  3手目"));
     EXPECT_EQ(w->statusText(3), QStringLiteral("終局です"));
+}
+
+// A record without moves has nothing to step through, whatever the record before it left
+// enabled: every replay command is off, in the menu and on the replay panel.
+TEST_F(FileWindowTest, RecordWithoutMovesDisablesEveryReplayCommand) {
+    const QString moves = put("moves.sgf", ThreeMoves);
+    for (const QByteArray& none : {QByteArray("(;GM[1]FF[4]SZ[9]PB[a])"),
+                                   QByteArray("(;GM[1]FF[4]SZ[19]HA[2]AB[dp][pd])")}) {
+        SCOPED_TRACE(none.toStdString());
+        auto w = open();
+        openThroughDialog(*w, prompts, moves);
+        ASSERT_TRUE(w->actKifuBack->isEnabled());
+        openThroughDialog(*w, prompts, put("none.sgf", none));
+        ASSERT_EQ(w->Game.MoveCount, 0);
+        for (QAction* a : {w->actKifuFirst, w->actKifuBack, w->actKifuBack10, w->actKifuNext,
+                           w->actKifuNext10, w->actKifuLast, w->actKifuAuto})
+            EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+        for (QToolButton* b : {w->btnKifuFirst, w->btnKifuBack, w->btnKifuBack10, w->btnKifuNext,
+                               w->btnKifuNext10, w->btnKifuLast, w->btnKifuAuto})
+            EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+    }
 }
 
 // The typical life of the file flags, one step after the other.
@@ -305,6 +328,10 @@ TEST_F(FileWindowTest, NgfRecordIsSavedAsSgfUnderTheProposedName) {
 TEST_F(FileWindowTest, FailedSaveAsKeepsTheOldNameAndTheOldFile) {
     const QString path = put("keep.sgf", ThreeMoves);
     const QString blocker = put("plain-file", "not a folder");
+    const QString full = dir.path() + "/full.sgf";
+    ASSERT_EQ(::symlink("/dev/full", QFile::encodeName(full).constData()), 0);
+    const QString fifo = dir.path() + "/pipe.sgf";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
     struct Case {
         const char* what;
         QString target;
@@ -313,6 +340,8 @@ TEST_F(FileWindowTest, FailedSaveAsKeepsTheOldNameAndTheOldFile) {
     const std::vector<Case> cases = {
         {"parent is a file", blocker + "/x.sgf", "読込専用ファイルには書き込めません"},
         {"target is a folder", dir.path(), "読込専用ファイルには書き込めません"},
+        {"a link to a device that is always full", full, "棋譜ファイルを書き込めませんでした"},
+        {"a named pipe", fifo, "棋譜ファイルを書き込めませんでした"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -330,6 +359,49 @@ TEST_F(FileWindowTest, FailedSaveAsKeepsTheOldNameAndTheOldFile) {
         EXPECT_EQ(w->LastWriteDir, QStringLiteral("/before/"));
         EXPECT_EQ(bytesOf(path), ThreeMoves);
         EXPECT_TRUE(QFileInfo(dir.path()).isDir());
+        EXPECT_TRUE(QFileInfo("/dev/full").exists() && !QFileInfo("/dev/full").isFile());
+        // No half-written copy is left behind.
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 4);
+    }
+}
+
+// Saving onto a file system with no room left: the write fails, and says so, whether the
+// record is new there or replaces a file (which stays as it was).
+TEST_F(FileWindowTest, SaveOntoAFullFileSystemFailsAndKeepsTheOldFile) {
+    const QString mount = dir.path() + "/small";
+    ASSERT_TRUE(QDir().mkpath(mount));
+    const QByteArray at = QFile::encodeName(mount);
+    if (::mount("tavrin-test", at.constData(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "this machine does not let the test mount a small file system";
+    struct Unmount {
+        QByteArray at;
+        ~Unmount() { ::umount2(at.constData(), MNT_DETACH); }
+    } unmount{at};
+    const QString old = mount + "/old.sgf";
+    writeFile(old, ThreeMoves);
+    {
+        QFile filler(mount + "/filler");
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+    }
+    for (const QString& target : {old, mount + "/new.sgf"}) {
+        SCOPED_TRACE(target.toStdString());
+        prompts.asked.clear();
+        auto w = open();
+        openThroughDialog(*w, prompts, put("game.sgf", OneMove));
+        touch(*w);
+        w->LastWriteDir = QStringLiteral("/before/");
+        prompts.saveChoices.push_back(target);
+        w->actFileSaveAsExecute();
+        EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{"棋譜ファイルを書き込めませんでした"});
+        EXPECT_TRUE(w->Game.Modified);
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("game.sgf - Tavrin"));
+        EXPECT_EQ(w->LastWriteDir, QStringLiteral("/before/"));
+        EXPECT_EQ(bytesOf(old), ThreeMoves);
+        EXPECT_FALSE(QFileInfo::exists(mount + "/new.sgf"));
+        EXPECT_EQ(QDir(mount).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
 }
 

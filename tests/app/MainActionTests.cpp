@@ -1,6 +1,7 @@
 // The action list, menus, popup menus, radio groups and icons of the real window.
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
@@ -201,6 +202,35 @@ TEST_F(MainWindowTest, ItemsWithTheirOwnHints) {
         EXPECT_EQ(item->shortcut(), i.source->shortcut()) << i.item;
     }
     EXPECT_EQ(w->mnuDispToolBar->menuAction()->statusTip(), QStringLiteral("ツールバー"));
+}
+
+// Disabled items and buttons still speak: a disabled menu item under the mouse shows its
+// hint in panel 0, and the right button over a disabled replay button opens the replay
+// panel's popup as it does over an enabled one.
+TEST_F(MainWindowTest, DisabledItemsShowTheirHintAndDisabledButtonsThePopup) {
+    auto w = open();
+    w->show();
+    ASSERT_FALSE(w->actFileSave->isEnabled());
+    w->mnuFile->popup(w->mapToGlobal(QPoint(10, 10)));
+    QApplication::processEvents();
+    const QRect at = w->mnuFile->actionGeometry(w->actFileSave);
+    ASSERT_TRUE(at.isValid());
+    QTest::mouseMove(w->mnuFile, at.center());
+    QApplication::processEvents();
+    EXPECT_EQ(w->statusText(0), w->actFileSave->statusTip());
+    w->mnuFile->hide();
+
+    // The press reaches the disabled button's watchers only; an enabled one passes the
+    // context-menu event on to its panel as usual.
+    for (QToolButton* b : {w->btnKifuFirst, w->btnKifuNext}) {
+        SCOPED_TRACE(b->objectName().toStdString());
+        b->setEnabled(false);
+        QTest::mousePress(b, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+        QApplication::processEvents();
+        EXPECT_TRUE(w->pumPanelKifBtn->isVisible());
+        w->pumPanelKifBtn->hide();
+        QTest::mouseRelease(b, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    }
 }
 
 TEST_F(MainWindowTest, ItemsFollowTheirActionAndForwardToIt) {

@@ -2,6 +2,8 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QDir>
 #include <QLabel>
 #include <QRegularExpression>
@@ -152,6 +154,33 @@ TEST_F(MainWindowTest, MaximizedWindowKeepsItsLastNormalSize) {
     EXPECT_EQ(back.ReadInteger("Display", "Height", 0), 600);
 }
 
+// A size below the window's minimum is written back as the size the window really had,
+// maximized or not, and the window is centred at that size.
+TEST_F(MainWindowTest, SizeBelowTheMinimumIsWrittenAsTheWindowsOwn) {
+    QSize written[2];
+    for (const int state : {0, 2}) {
+        SCOPED_TRACE(state);
+        writeFile(iniPath(), "[Display]\nWidth=120\nHeight=90\nState=" + QByteArray::number(state) + "\n");
+        auto w = open();
+        const QSize own = w->size();
+        EXPECT_GT(own.width(), 120);
+        EXPECT_GT(own.height(), 90);
+        QScreen* screen = QGuiApplication::primaryScreen();
+        if (screen && state == 0) {
+            EXPECT_EQ(w->geometry().center(), screen->availableGeometry().center());
+        }
+        w->show();
+        QApplication::processEvents();
+        w->tmrDelayTimer();
+        EXPECT_TRUE(w->close());
+        SettingsFile back;
+        ASSERT_TRUE(back.load(QFile::encodeName(iniPath()).toStdString()));
+        written[state / 2] = QSize(back.ReadInteger("Display", "Width", 0), back.ReadInteger("Display", "Height", 0));
+        EXPECT_EQ(written[state / 2], own);
+    }
+    EXPECT_EQ(written[0], written[1]);
+}
+
 TEST_F(MainWindowTest, LastReadDirRoundTrip) {
     {
         auto w = open();
@@ -192,15 +221,25 @@ TEST_F(MainWindowTest, ImpossibleSettingsAreCorrectedForTheGame) {
     EXPECT_EQ(w->tmrKifuAuto->interval(), 1000);
 }
 
-TEST_F(MainWindowTest, SettingsInTheUserConfigFolderWin) {
-    writeFile(iniPath(), "[KifuAuto]\nSpeed=2000\n");
-    ASSERT_TRUE(QDir().mkpath(dir.path() + "/xdg/Tavrin"));
-    writeFile(xdgIniPath(), "[KifuAuto]\nSpeed=4000\n");
-    auto w = open();
-    EXPECT_EQ(w->SettingsPath, xdgIniPath());
-    EXPECT_EQ(w->tmrKifuAuto->interval(), 4000);
+// The user's config folder stands in only while the folder beside the program cannot be
+// written: once it can again, its own file is read and written, whatever the other holds.
+TEST_F(MainWindowTest, SettingsGoBackBesideTheProgramOnceItsFolderIsWritable) {
+    const QString beside = dir.path() + "/bin";
+    writeFile(beside, "not a folder yet");
+    {
+        auto w = open(beside + "/Tavrin.Ini");
+        w->tmrKifuAuto->setInterval(4000);
+        EXPECT_TRUE(w->close());
+        EXPECT_EQ(w->SettingsWrittenTo, xdgIniPath());
+    }
+    ASSERT_TRUE(QFile::remove(beside));
+    ASSERT_TRUE(QDir().mkpath(beside));
+    writeFile(beside + "/Tavrin.Ini", "[KifuAuto]\nSpeed=2000\n");
+    auto w = open(beside + "/Tavrin.Ini");
+    EXPECT_EQ(w->SettingsPath, beside + "/Tavrin.Ini");
+    EXPECT_EQ(w->tmrKifuAuto->interval(), 2000);
     EXPECT_TRUE(w->close());
-    EXPECT_EQ(w->SettingsWrittenTo, xdgIniPath());
+    EXPECT_EQ(w->SettingsWrittenTo, beside + "/Tavrin.Ini");
 }
 
 TEST_F(MainWindowTest, UnwritableFolderMovesTheFileToTheUserConfigFolder) {

@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <QWheelEvent>
 #include <functional>
+#include <set>
 
 #include "game/Engine.h"
 #include "tests/app/PlayKit.h"
@@ -246,6 +247,21 @@ TEST_F(ReplayTest, SpeedChangeRestartsARunningReplay) {
     // Not the 5 s left of the old interval (timer slack allows a few percent over 500 ms).
     EXPECT_LT(w->tmrKifuAuto->remainingTime(), 1000);
     EXPECT_TRUE(w->actKifuAuto->isChecked());
+}
+
+// Every row keeps one height, tall enough for the marker, wherever the marker stands.
+TEST_F(ReplayTest, RowsKeepOneHeightAsTheMarkerMoves) {
+    suspendedAt(3, 3);
+    std::set<int> heights;
+    for (const int shown : {3, 0, 2, 0}) {
+        w->kifuStepTo(shown + 1);
+        w->prcKifActCtrl();
+        ASSERT_EQ(markedRows(), std::vector<int>{shown});
+        for (int row = 0; row < w->kifuRowCount(); ++row)
+            heights.insert(w->lsvKifu->visualItemRect(w->kifuRow(row)).height());
+    }
+    ASSERT_EQ(heights.size(), 1u);
+    EXPECT_GE(*heights.begin(), w->lsvKifu->iconSize().height() + 2);
 }
 
 TEST_F(ReplayTest, RowJumps) {

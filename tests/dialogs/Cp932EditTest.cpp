@@ -8,6 +8,8 @@
 #include <QTest>
 
 #include "view/Cp932Edit.h"
+#include "view/UnitGameInfo.h"
+#include "view/UnitGameNew.h"
 
 using tavrin::Cp932Edit;
 
@@ -93,10 +95,24 @@ TEST(Cp932Edit, ProgramTextShownWholeAndOnlyShrinks) {
     EXPECT_EQ(edit.text(), QString::fromUtf8("一二三四五"));
 }
 
-TEST(Cp932Edit, TooltipBackground) {
-    Cp932Edit edit(32);
-    EXPECT_EQ(edit.palette().color(QPalette::Base), edit.palette().color(QPalette::ToolTipBase));
-    EXPECT_EQ(edit.byteLimit(), 32);
+// Only the title and comment edits of both dialogs take the tooltip colours; the player
+// names keep the ordinary edit colours.
+TEST(Cp932Edit, TooltipBackgroundOnlyForTitleAndComment) {
+    tavrin::GameState game;
+    tavrin::TDlgGameNew gameNew(game);
+    tavrin::TDlgGameInfo gameInfo(game);
+    for (QDialog* dlg : {static_cast<QDialog*>(&gameNew), static_cast<QDialog*>(&gameInfo)}) {
+        SCOPED_TRACE(dlg->objectName().toStdString());
+        for (const char* name : {"EdtGameName", "EdtGameComment", "edtBlackPlayer", "edtWhitePlayer"}) {
+            auto* edit = dlg->findChild<Cp932Edit*>(name);
+            ASSERT_NE(edit, nullptr) << name;
+            const QPalette& pal = edit->palette();
+            const bool tooltip = name[0] == 'E';
+            EXPECT_EQ(pal.color(QPalette::Base) == pal.color(QPalette::ToolTipBase), tooltip) << name;
+            EXPECT_EQ(pal.color(QPalette::Base) == QApplication::palette(edit).color(QPalette::Base), !tooltip)
+                << name;
+        }
+    }
 }
 
 }  // namespace

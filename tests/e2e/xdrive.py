@@ -31,11 +31,13 @@ class Session:
         env.pop("QT_QPA_PLATFORM", None)
         env.update(HOME=self.work, XDG_CONFIG_HOME=os.path.join(self.work, "config"),
                    XDG_RUNTIME_DIR=self.work, LANG="C.UTF-8")
-        # The settings file is used from the user's folder when one exists there, so a run
-        # never touches the settings beside the executable.
-        self.ini = os.path.join(env["XDG_CONFIG_HOME"], "Tavrin", "Tavrin.Ini")
-        os.makedirs(os.path.dirname(self.ini))
-        open(self.ini, "w").close()
+        # The program runs from a copy in the private folder: the settings file beside it is
+        # the run's own and the one beside the built program is never touched.
+        bindir = os.path.join(self.work, "bin")
+        os.makedirs(bindir)
+        shutil.copy2(self.exe, os.path.join(bindir, os.path.basename(self.exe)))
+        self.exe = os.path.join(bindir, os.path.basename(self.exe))
+        self.ini = os.path.join(bindir, "Tavrin.Ini")
         disp = next(f":{n}" for n in range(140, 400)
                     if not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock"))
         self.procs.append(subprocess.Popen(["Xvfb", disp, "-screen", "0", screen, "-nolisten", "tcp", "-noreset"],

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -153,7 +154,7 @@ TEST(Corpus, EachRecordIsReadInItsEncoding) {
         {"sjis_transcoded/fox_9p_1450538608019999091.sgf", TextEncoding::Cp932, "",
          "三目中林", "蕭正浩", 243},
         {"odd/fox_damaged_utf8__1424700187019999713.sgf", TextEncoding::Cp932, "",
-         "鬟朱岑譌\uFFFD髦ｻ", "邇句\uFFFD\uFFFD?Ⅹ  BR[9谿ｵ", 138},
+         "鬟朱岑譌\U000F00A0髦ｻ", "邇句\U000F8583\uFFFD?Ⅹ  BR[9谿ｵ", 138},
         {"odd/yenw_CA-UTF8_but_invalid__2016.10.13_天下无狗20_vs_巧花匠_(54658131).SGF",
          TextEncoding::Cp932, "", "螟ｩ荳区裏迢\uFFFD20", "蟾ｧ闃ｱ蛹", 279},
     };
@@ -168,6 +169,26 @@ TEST(Corpus, EachRecordIsReadInItsEncoding) {
         EXPECT_EQ(g.WhitePlayer, c.white) << c.file;
         EXPECT_EQ(g.MoveCount, c.moves) << c.file;
     }
+}
+
+// Every record whose bytes are well-formed UTF-8 and hold text beyond ASCII is still read as
+// UTF-8: half-width katakana that happen to be UTF-8 never occur in such a file beside
+// evidence of UTF-8, so the finer choice moves none of them.
+TEST(Corpus, EveryUtf8RecordStaysUtf8) {
+    SKIP_WITHOUT_CORPUS();
+    int utf8 = 0;
+    std::vector<std::string> moved;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(test::corpusDir())) {
+        if (!entry.is_regular_file() || recordKind(entry.path().string()) == RecordKind::None) continue;
+        std::string bytes;
+        ASSERT_TRUE(readFileBytes(entry.path().string(), bytes));
+        if (sjis::firstHighByte(bytes) == bytes.size() || !sjis::validUtf8(bytes)) continue;
+        ++utf8;
+        if (fileEncoding(bytes) != TextEncoding::Utf8) moved.push_back(entry.path().string());
+    }
+    std::printf("corpus: %d records in UTF-8\n", utf8);
+    EXPECT_GT(utf8, 0);
+    EXPECT_EQ(moved, std::vector<std::string>{});
 }
 
 // Records CP932 cannot hold are saved in UTF-8 and come back intact.

@@ -82,5 +82,35 @@ TEST_F(RecordFileTest, ByteOrderMarkFileIsReadAsUtf8AndSavedWithoutIt) {
     EXPECT_EQ(sgfFileBytes(g, buf).substr(0, 24), "(;GM[1]FF[4]CA[UTF-8]AP[");
 }
 
+// Old Japanese records: half-width katakana that are also UTF-8, and a pair the code page
+// has no character for, come back from a save with the bytes they were read with, in both
+// formats.
+TEST_F(RecordFileTest, CodePage932TextsAreSavedWithTheirOwnBytes) {
+    const std::string names = "\xD0\xB7\xC3\xBD \x85\x40 \x8A\xFB\x90\xB9";  // ﾐｷﾃｽ, 85 40, 棋聖
+    const struct {
+        const char* file;
+        std::string bytes;
+    } cases[] = {
+        {"old.sgf", "(;GM[1]FF[4]SZ[9]PB[" + names + "]PW[\xC3\xBD];B[cc])\r\n"},
+        {"old.ngf", "x\r\n9\r\n" + names + "\r\n\xC3\xBD\r\nx\r\n0\r\nx\r\n6\r\n2005/07/01\r\nx\r\n"
+                    "B+R\r\n1\r\nPM01BDDDD\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        GameState g = test::newGame(19);
+        TextBuffer buf;
+        ASSERT_TRUE(readRecordFile(g, buf, write(c.file, c.bytes)).ok());
+        EXPECT_EQ(buf.Encoding, TextEncoding::Cp932);
+        EXPECT_EQ(g.BlackPlayer.substr(0, 12), "ﾐｷﾃｽ");
+        EXPECT_EQ(g.WhitePlayer, "ﾃｽ");
+        const std::string saved = sgfFileBytes(g, buf);
+        EXPECT_EQ(saved.find("CA["), std::string::npos);
+        EXPECT_NE(saved.find("PB[" + names + "]"), std::string::npos);
+        GameState back = test::newGame(19);
+        ASSERT_TRUE(readRecordFile(back, buf, write("saved.sgf", saved)).ok());
+        EXPECT_EQ(back.BlackPlayer, g.BlackPlayer);
+    }
+}
+
 }  // namespace
 }  // namespace tavrin

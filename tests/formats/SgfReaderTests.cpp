@@ -291,14 +291,22 @@ TEST(SgfReader, ARecordReadOverALongerOneIsTheRecordAlone) {
 }
 
 TEST(SgfReader, RecordCapacity) {
-    // 1024 entries (the record arrays) are read; one more is refused.
-    std::string passes = "(;SZ[9]";
+    // AB stones and moves share 1023 entries; one more is refused, however it is made up.
+    std::string passes;
     for (int k = 0; k < 1024; ++k) passes += k % 2 ? ";W[tt]" : ";B[tt]";
+    const size_t move = 6;  // bytes of one pass
     GameState g = test::newGame(19);
-    ASSERT_EQ(readSgf(g, passes + ")"), "");
-    EXPECT_EQ(g.MoveCount, 1024);
-    EXPECT_EQ(readSgf(g, passes + ";B[tt])"), reason::TooLong);
-    EXPECT_EQ(readSgf(g, "(;SZ[9]AB[aa]" + passes.substr(7) + ")"), reason::TooLong);
+    ASSERT_EQ(readSgf(g, "(;SZ[9]" + passes.substr(0, 1023 * move) + ")"), "");
+    EXPECT_EQ(g.MoveCount, 1023);
+    ASSERT_EQ(readSgf(g, "(;SZ[9]AB[aa]" + passes.substr(0, 1022 * move) + ")"), "");
+    EXPECT_EQ(g.MoveCount, 1022);
+    EXPECT_EQ(readSgf(g, "(;SZ[9]" + passes + ")"), reason::TooLong);
+    EXPECT_EQ(readSgf(g, "(;SZ[9]AB[aa][bb]" + passes.substr(0, 1022 * move) + ")"), reason::TooLong);
+    EXPECT_EQ(readSgf(g, "(;SZ[9]AB[aa]" + passes.substr(0, 1023 * move) + ")"), reason::TooLong);
+    // The same passes spread over lines as a paste gives them.
+    std::string lines = "(;SZ[9]";
+    for (int k = 0; k < 1024; ++k) lines += (k % 2 ? ";W[tt]" : ";B[tt]") + std::string(k % 7 ? "" : "\r\n");
+    EXPECT_EQ(readSgf(g, lines + ")"), reason::TooLong);
 }
 
 TEST(SgfReader, ResultSentence) {

@@ -25,9 +25,9 @@ TEST(Sjis, DecodesLeadByteAwareAndNeverDropsAByte) {
         {"IBM extension", "\xFA\x40", "ⅰ"},
         {"NEC-selected IBM extension", "\xED\x40", "纊"},
         {"0x5C is a backslash, not a yen sign", "\x5C", "\\"},
-        {"single byte without character", "a\x80z", "a\uFFFDz"},
-        {"0xA0 and 0xFD..0xFF", "\xA0\xFD\xFE\xFF", "\uFFFD\uFFFD\uFFFD\uFFFD"},
-        {"unassigned pair is one replacement", "\x85\x40]", "\uFFFD]"},
+        {"single byte without character kept", "a\x80z", "a\U000F0080z"},
+        {"0xA0 and 0xFD..0xFF kept", "\xA0\xFD\xFE\xFF", "\U000F00A0\U000F00FD\U000F00FE\U000F00FF"},
+        {"unassigned pair kept as one character", "\x85\x40]", "\U000F8540]"},
         {"lead byte before a non-trail byte", "\x83 ]", "\uFFFD ]"},
         {"lead byte cut off at the end", "ab\x83", "ab\uFFFD"},
         {"lead byte swallows the bracket after it", "\x83\x5D", "ゾ"},
@@ -35,7 +35,17 @@ TEST(Sjis, DecodesLeadByteAwareAndNeverDropsAByte) {
     };
     for (const DecodeCase& c : cases) {
         EXPECT_EQ(sjis::decode(c.bytes), c.utf8) << c.what;
+        // Kept bytes are written back as they were read.
+        std::string back;
+        if (c.utf8.find('\xF3') != std::string::npos) {
+            EXPECT_TRUE(sjis::encode(c.utf8, back)) << c.what;
+            EXPECT_EQ(back, c.bytes) << c.what;
+            EXPECT_EQ(sjis::byteLength(c.utf8), static_cast<int>(c.bytes.size())) << c.what;
+        }
     }
+    // A plane-15 character that stands for no kept bytes has no code page 932 form.
+    for (const char* notKept : {"\U000F0041", "\U000F8140", "\U000F8A4E", "\U000FFFFD", "\U0001F600"})
+        EXPECT_EQ(sjis::byteLength(notKept), -1) << notKept;
 }
 
 struct EncodeCase {
@@ -176,8 +186,22 @@ TEST(TextBuffer, FileBytesAreReadAsUtf8OnlyWhenTheyAreUtf8) {
         {"damaged UTF-8 falls back to CP932", "CA[UTF-8]PB[\xE7\x8E\x8B\xE5?\x87]",
          TextEncoding::Cp932, {"CA[UTF-8]PB[邇句?Ⅹ"}},
         {"overlong form is not UTF-8", "PB[\xC0\xAF]", TextEncoding::Cp932, {"PB[ﾀｯ]"}},
+        // Half-width katakana pairs of code page 932 that are also two-byte UTF-8 forms.
+        {"ﾐｷ in CP932 (also UTF-8 з)", "PB[\xD0\xB7]", TextEncoding::Cp932, {"PB[ﾐｷ]"}},
+        {"ﾃｽ in CP932 (also UTF-8 ½)", "GN[\xC3\xBD]PB[\xD0\xB7\xC3\xBD]", TextEncoding::Cp932,
+         {"GN[ﾃｽ]PB[ﾐｷﾃｽ]"}},
+        {"棋聖 in CP932", "GN[\x8A\xFB\x90\xB9]", TextEncoding::Cp932, {"GN[棋聖]"}},
+        {"José in UTF-8", "PW[Jos\xC3\xA9]", TextEncoding::Utf8, {"PW[José]"}},
+        {"Müller and Ørsted in UTF-8", "PB[M\xC3\xBCller]PW[\xC3\x98rsted]", TextEncoding::Utf8,
+         {"PB[Müller]PW[Ørsted]"}},
+        {"柯洁 in UTF-8", "PW[\xE6\x9F\xAF\xE6\xB4\x81]", TextEncoding::Utf8, {"PW[柯洁]"}},
+        {"이세돌 in UTF-8", "PB[\xEC\x9D\xB4\xEC\x84\xB8\xEB\x8F\x8C]", TextEncoding::Utf8,
+         {"PB[이세돌]"}},
+        {"declared UTF-8 decides", "(;CA[utf-8]PB[\xD0\xB7])", TextEncoding::Utf8, {"(;CA[utf-8]PB[з])"}},
+        {"declared Shift_JIS decides", "(;CA[Shift_JIS]PB[\xE6\x9F\xAF])", TextEncoding::Cp932,
+         {"(;CA[Shift_JIS]PB[譟ｯ])"}},
         {"surrogate is not UTF-8", "PB[\xED\xA0\x80]", TextEncoding::Cp932,
-         {"PB[恝\uFFFD]"}},
+         {"PB[恝\U000F0080]"}},
     };
     TextBuffer buf;
     for (const auto& c : cases) {
