@@ -1,5 +1,8 @@
 #include "formats/TextBuffer.h"
 
+#include <iconv.h>
+
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 
@@ -30,11 +33,39 @@ bool twoByteLetter(uint32_t cp) {
            (cp >= 0x400 && cp <= 0x52F);
 }
 
-// What a declared character set says about the bytes: UTF-8, code page 932, or nothing
-// (no CA, or a set this reader does not tell apart).
-enum class Declared { None, Utf8, Cp932 };
+// What a declared character set says about the bytes: UTF-8, code page 932, another set
+// that iconv reads (its name in Charset), or nothing (no CA, or a set nobody can read).
+enum class Declared { None, Utf8, Cp932, Other };
 
-Declared declaredSet(std::string_view bytes) {
+struct Declaration {
+    Declared set = Declared::None;
+    std::string charset;  // the iconv name of another set
+};
+
+// The iconv name of a declared set other than UTF-8 and code page 932, when iconv knows it
+// and its text keeps every ASCII byte for itself (so "[", "]", "\" and line breaks stand
+// where they are); "" otherwise. Sets that are often written for their larger supersets
+// are read as those (GB2312 files hold GBK characters, EUC-KR files CP949 ones).
+std::string readableCharset(const std::string& name, const std::string& declared) {
+    if (name == "ASCII" || name == "USASCII" || name.find("UTF") == 0 || name.find("UCS") == 0 ||
+        name.find("UNICODE") == 0)
+        return {};
+    std::string use = declared;
+    if (name == "GB2312" || name == "GBK" || name == "CP936" || name == "EUCCN" || name == "GB18030")
+        use = "GB18030";
+    else if (name == "EUCKR" || name == "KSC5601" || name == "CP949" || name == "UHC")
+        use = "CP949";
+    else if (name == "BIG5" || name == "CP950")
+        use = "CP950";
+    else if (name == "BIG5HKSCS")
+        use = "BIG5-HKSCS";
+    iconv_t cd = iconv_open("UTF-8", use.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+    iconv_close(cd);
+    return use;
+}
+
+Declaration declaredSet(std::string_view bytes) {
     size_t at = 0;
     while ((at = bytes.find("CA[", at)) != std::string_view::npos) {
         // CA as a property name of its own, not the end of a longer one (like "PCA[").
@@ -42,19 +73,50 @@ Declared declaredSet(std::string_view bytes) {
         at += 3;
         if (!own) continue;
         const size_t end = bytes.find(']', at);
-        if (end == std::string_view::npos || end - at > 32) return Declared::None;
+        if (end == std::string_view::npos || end - at > 32) return {};
+        const std::string_view value = bytes.substr(at, end - at);
         std::string name;
-        for (const char c : bytes.substr(at, end - at)) {
+        for (const char c : value) {
             if (c == ' ' || c == '-' || c == '_') continue;
             name += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
         }
-        if (name == "UTF8") return Declared::Utf8;
+        if (name == "UTF8") return {Declared::Utf8, {}};
         if (name == "SHIFTJIS" || name == "SJIS" || name == "CP932" || name == "WINDOWS31J" ||
             name == "MSKANJI" || name == "XSJIS")
-            return Declared::Cp932;
-        return Declared::None;
+            return {Declared::Cp932, {}};
+        std::string charset = readableCharset(name, std::string(value));
+        if (charset.empty()) return {};
+        return {Declared::Other, std::move(charset)};
     }
-    return Declared::None;
+    return {};
+}
+
+// Bytes in an iconv character set as UTF-8; a byte that does not decode becomes U+FFFD
+// and the decoding goes on after it.
+void decodeCharset(const std::string& charset, std::string_view bytes, std::string& out) {
+    out.clear();
+    iconv_t cd = iconv_open("UTF-8", charset.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        sjis::decodeUtf8Into(bytes, out);
+        return;
+    }
+    std::string in(bytes);
+    char* ip = in.data();
+    size_t il = in.size();
+    char buffer[4096];
+    while (il > 0) {
+        char* op = buffer;
+        size_t ol = sizeof buffer;
+        const size_t r = iconv(cd, &ip, &il, &op, &ol);
+        out.append(buffer, static_cast<size_t>(op - buffer));
+        if (r == static_cast<size_t>(-1) && errno != E2BIG) {
+            out += "\uFFFD";
+            ++ip;
+            --il;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        }
+    }
+    iconv_close(cd);
 }
 
 }  // namespace
@@ -78,19 +140,29 @@ bool readsAsUtf8(std::string_view bytes) {
     return false;
 }
 
-TextEncoding fileEncoding(std::string_view bytes) {
+namespace {
+
+TextEncoding chooseEncoding(std::string_view bytes, std::string* charset) {
     if (bytes.substr(0, ByteOrderMark.size()) == ByteOrderMark) return TextEncoding::Utf8;
     if (sjis::firstHighByte(bytes) == bytes.size()) return TextEncoding::Cp932;
-    switch (declaredSet(bytes)) {
+    Declaration declared = declaredSet(bytes);
+    switch (declared.set) {
         case Declared::Utf8: return sjis::validUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp932;
         // A declaration the bytes cannot bear (bytes code page 932 has no character for, that
         // are well-formed UTF-8) gives way to them.
         case Declared::Cp932:
             return sjis::validUtf8(bytes) && !sjis::validCp932(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp932;
+        case Declared::Other:
+            if (charset) *charset = std::move(declared.charset);
+            return TextEncoding::Declared;
         case Declared::None: break;
     }
     return readsAsUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp932;
 }
+
+}  // namespace
+
+TextEncoding fileEncoding(std::string_view bytes) { return chooseEncoding(bytes, nullptr); }
 
 const std::vector<std::string>& TextBuffer::lines() const {
     if (pending_) decodeBytes();
@@ -109,7 +181,7 @@ void TextBuffer::clear() {
 
 bool TextBuffer::empty() const {
     // Bytes give no line only when nothing is left of them after a byte-order mark.
-    if (pending_) return bytes_.size() == (bytesAreText_ ? 0 : ByteOrderMark.size());
+    if (pending_) return bytes_.size() == (bom_ ? ByteOrderMark.size() : 0);
     return lines_.empty();
 }
 
@@ -153,10 +225,12 @@ void TextBuffer::takeFileBytes(std::string& bytes) {
 }
 
 void TextBuffer::bytesTaken() {
-    Encoding = fileEncoding(bytes_);
+    charset_.clear();
+    Encoding = chooseEncoding(bytes_, &charset_);
     bytesEncoding_ = Encoding;
     pending_ = true;
-    bytesAreText_ = std::string_view(bytes_).substr(0, ByteOrderMark.size()) != ByteOrderMark;
+    bom_ = std::string_view(bytes_).substr(0, ByteOrderMark.size()) == ByteOrderMark;
+    bytesAreText_ = !bom_ && Encoding != TextEncoding::Declared;
 }
 
 void TextBuffer::decodeBytes() const {
@@ -170,7 +244,14 @@ void TextBuffer::decodeBytes() const {
         count = textlines::forEachLine(bytes, [this](size_t k, std::string_view line) {
             sjis::decodeInto(line, lineAt(lines_, k));
         });
-    } else if (!bytesAreText_) {
+    } else if (bytesEncoding_ == TextEncoding::Declared) {
+        // The declared sets keep CR and LF as they are, so the text splits after decoding.
+        std::string text;
+        decodeCharset(charset_, bytes, text);
+        count = textlines::forEachLine(text, [this](size_t k, std::string_view line) {
+            lineAt(lines_, k).assign(line);
+        });
+    } else if (bom_) {
         count = textlines::forEachLine(bytes.substr(ByteOrderMark.size()), [this](size_t k, std::string_view line) {
             sjis::decodeUtf8Into(line, lineAt(lines_, k));
         });

@@ -46,12 +46,14 @@ size_t forEachLine(std::string_view text, Put&& put) {
 }  // namespace textlines
 
 // The encoding of a record file.
-enum class TextEncoding { Cp932, Utf8 };
+// Declared: another character set a CA property names (GB2312, Big5, EUC-KR, ISO-8859-x…),
+// read through iconv; records are never written in it.
+enum class TextEncoding { Cp932, Utf8, Declared };
 
 // The encoding a record file's bytes are read in: UTF-8 when they begin with a byte-order
 // mark; else as a CA property declares it (UTF-8 when the bytes are well-formed UTF-8,
 // code page 932 for Shift_JIS and its names unless code page 932 cannot read bytes that are
-// well-formed UTF-8); else UTF-8 when readsAsUtf8; code page 932
+// well-formed UTF-8, Declared for another set iconv reads); else UTF-8 when readsAsUtf8; code page 932
 // otherwise. A record declared UTF-8 whose bytes are not well-formed is read as code page
 // 932.
 TextEncoding fileEncoding(std::string_view bytes);
@@ -97,6 +99,8 @@ public:
     // mark); nullptr otherwise. A reader may scan them without decoding every line.
     const std::string* undecodedBytes() const { return pending_ && bytesAreText_ ? &bytes_ : nullptr; }
     TextEncoding undecodedEncoding() const { return bytesEncoding_; }
+    // The iconv name of the set a file declared (Encoding Declared); "" otherwise.
+    const std::string& charset() const { return charset_; }
 
     // The bytes of a file holding the lines: each line followed by CR LF, in the buffer's
     // encoding. False when a character had no code page 932 form (written as "?").
@@ -110,7 +114,9 @@ private:
     mutable std::string bytes_;     // a file's bytes not yet decoded into lines_
     mutable bool pending_ = false;  // bytes_ holds them
     TextEncoding bytesEncoding_ = TextEncoding::Cp932;  // their encoding
-    bool bytesAreText_ = false;  // they are the text as it stands (no byte-order mark)
+    bool bytesAreText_ = false;  // they are the text as it stands (no byte-order mark, no other set)
+    bool bom_ = false;           // they begin with a byte-order mark
+    std::string charset_;        // the iconv name of a declared set
 };
 
 }  // namespace tavrin

@@ -153,6 +153,8 @@ TEST(Corpus, EachRecordIsReadInItsEncoding) {
          "山下 敬吾", 2},
         {"sjis_transcoded/fox_9p_1450538608019999091.sgf", TextEncoding::Cp932, "",
          "三目中林", "蕭正浩", 243},
+        // GB2312 bytes before "]" (柯洁 ends in E0, a code page 932 lead byte) no longer hide a move.
+        {"odd/CA-GB2312.sgf", TextEncoding::Declared, "", "古力", "柯洁", 2},
         {"odd/fox_damaged_utf8__1424700187019999713.sgf", TextEncoding::Cp932, "",
          "鬟朱岑譌\U000F00A0髦ｻ", "邇句\U000F8583\uFFFD?Ⅹ  BR[9谿ｵ", 138},
         {"odd/yenw_CA-UTF8_but_invalid__2016.10.13_天下无狗20_vs_巧花匠_(54658131).SGF",

@@ -200,6 +200,13 @@ TEST(TextBuffer, FileBytesAreReadAsUtf8OnlyWhenTheyAreUtf8) {
         {"declared UTF-8 decides", "(;CA[utf-8]PB[\xD0\xB7])", TextEncoding::Utf8, {"(;CA[utf-8]PB[з])"}},
         {"declared Shift_JIS decides", "(;CA[Shift_JIS]PB[\xE6\x9F\xAF])", TextEncoding::Cp932,
          {"(;CA[Shift_JIS]PB[譟ｯ])"}},
+        // Other declared sets are read in that set; their trail bytes may be "\" or "]".
+        {"GB2312 read as such", "(;CA[GB2312]PB[\xB9\xC5\xC1\xA6]PW[\xBF\xC2\xBD\xE0])", TextEncoding::Declared,
+         {"(;CA[GB2312]PB[古力]PW[柯洁])"}},
+        {"Big5 with a backslash trail byte", "(;CA[Big5]PB[\xB3\x5C])", TextEncoding::Declared, {"(;CA[Big5]PB[許])"}},
+        {"EUC-KR", "(;CA[EUC-KR]PB[\xC0\xCC\xBC\xBC\xB5\xB9])", TextEncoding::Declared, {"(;CA[EUC-KR]PB[이세돌])"}},
+        {"ISO-8859-1", "(;CA[iso-8859-1]PB[M\xFCller])", TextEncoding::Declared, {"(;CA[iso-8859-1]PB[Müller])"}},
+        {"a set nobody knows is not trusted", "(;CA[foo]PB[\x8D\x95])", TextEncoding::Cp932, {"(;CA[foo]PB[黒])"}},
         {"surrogate is not UTF-8", "PB[\xED\xA0\x80]", TextEncoding::Cp932,
          {"PB[恝\U000F0080]"}},
     };
