@@ -22,6 +22,7 @@
 #include "app/TfrmMain.h"
 #include "app/Version.h"
 #include "formats/RecordFile.h"
+#include "view/BoardView.h"
 
 namespace tavrin {
 
@@ -125,6 +126,8 @@ void TfrmMain::readSettings(const SettingsFile& ini) {
 
     actDispGbnHanten->setChecked(ini.ReadBool("Display", "GbnHanten", false));
     actDispZahyou->setChecked(ini.ReadBool("Display", "Zahyou", true));
+    actDispTejun->setChecked(ini.ReadBool("Display", "Tejun", false));
+    pnlMain->setTejun(actDispTejun->isChecked());
 
     const bool top = ini.ReadBool("Display", "ToolBarTop", true);
     const bool bottom = ini.ReadBool("Display", "ToolBarBottom", false);
@@ -194,6 +197,7 @@ void TfrmMain::writeSettings(SettingsFile& ini) const {
     ini.WriteBool("Display", "PanelKifuBtn", actDispPanelKifuBtn->isChecked());
     ini.WriteBool("Display", "StatusBar", actDispStatusBar->isChecked());
     ini.WriteBool("Display", "Zahyou", actDispZahyou->isChecked());
+    ini.WriteBool("Display", "Tejun", actDispTejun->isChecked());
     ini.WriteString("Directory", "LastReadDir", LastReadDir.toStdString());
     ini.WriteString("Directory", "LastWriteDir", LastWriteDir.toStdString());
 }

@@ -30,6 +30,11 @@ void TfrmMain::actDispZahyouExecute() {
     actPnlMainReSizeExecute();
 }
 
+void TfrmMain::actDispTejunExecute() {
+    // The mark has already been flipped on executing.
+    pnlMain->setTejun(actDispTejun->isChecked());
+}
+
 void TfrmMain::actDispGbnHantenExecute() {
     // The mark has already been flipped on executing.
     actPnlMainReSizeExecute();

@@ -231,6 +231,7 @@ public:
 
     // ---- view options (MainView.cpp) ---------------------------------------------------
     void actDispZahyouExecute();
+    void actDispTejunExecute();
     void actDispGbnHantenExecute();
     void actDispToolBarExecute();
     void actDispToolBarTopExecute();

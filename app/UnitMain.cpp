@@ -266,7 +266,7 @@ void TfrmMain::buildMenus() {
     mnuDisp = menu(nullptr, "表示(&D)", "mnuDisp");
     addItem(mnuDisp, actDispZahyou);
     addItem(mnuDisp, actDispGbnHanten);
-    addHidden(mnuDisp, actDispTejun);
+    addItem(mnuDisp, actDispTejun);
     addHidden(mnuDisp, actDispFskJsk);
     mnuDisp->addSeparator();
     mnuDispToolBar = menu(mnuDisp, "ツールバー(&T)", "mnuDispToolBar");

@@ -1,4 +1,5 @@
-// Board view timings: a complete re-layout of a full board, and one prcStnPut.
+// Board view timings: a complete re-layout of a full board (also with the move numbers),
+// and one prcStnPut.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -50,6 +51,29 @@ BENCHMARK(BM_RelayoutFull)
     ->Args({19, 1260, 1260, 1})
     ->Args({9, 615, 615, 1})
     ->Unit(benchmark::kMillisecond);
+
+// The re-layout followed by the first picture with the move numbers on: every point a
+// numbered stone (moves 1..361 in reading order), the largest board.
+void BM_RelayoutWithNumbers(benchmark::State& state) {
+    FullBoard b(19, 1260, 1260, true, false);
+    int k = 0;
+    for (int c = 1; c <= 19; ++c)
+        for (int r = 1; r <= 19; ++r) {
+            ++k;
+            b.g.MovePos[k] = c * b.g.BoardStride + r;
+            b.g.MoveColor[k] = b.g.Board[b.g.MovePos[k]];
+        }
+    b.g.MoveCount = k;
+    b.g.CurrentMove = k + 1;
+    b.v->setTejun(true);
+    for (auto _ : state) {
+        b.v->relayout();
+        const QImage shown = b.v->shownPicture();
+        benchmark::DoNotOptimize(shown.constBits());
+    }
+    state.counters["CellSize"] = b.v->geometryInfo().CellSize;
+}
+BENCHMARK(BM_RelayoutWithNumbers)->Unit(benchmark::kMillisecond);
 
 // One move's drawing: the new stone marked, the previous one redrawn plain.
 void BM_StnPutMarked(benchmark::State& state) {

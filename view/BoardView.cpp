@@ -5,7 +5,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <algorithm>
 #include <array>
+#include <functional>
 #include <cstring>
 
 #include "game/Engine.h"
@@ -98,7 +100,8 @@ void blit(QImage& dst, int dx, int dy, const QImage& src, int sx, int sy, int w,
 // The picture of imgGoban: shows the composed board at its own origin.
 class GobanImage final : public QWidget {
 public:
-    GobanImage(const QImage& pic, QWidget* parent) : QWidget(parent), Picture(pic) {
+    GobanImage(const QImage& pic, std::function<void(QPainter&)> overlay, QWidget* parent)
+        : QWidget(parent), Picture(pic), Overlay(std::move(overlay)) {
         setObjectName(QStringLiteral("imgGoban"));
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
@@ -107,10 +110,12 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.drawImage(0, 0, Picture);
+        Overlay(p);
     }
 
 private:
     const QImage& Picture;
+    std::function<void(QPainter&)> Overlay;  // what is drawn over the picture
 };
 
 }  // namespace
@@ -143,6 +148,7 @@ struct BoardView::Impl {
     GameState& Game;
     bool Zahyou = true;
     bool Hanten = false;
+    bool Tejun = false;
     bool LaidOut = false;  // geometry, pictures and scaled stones belong to the current size
     BoardGeometry Geo;
 
@@ -159,7 +165,14 @@ struct BoardView::Impl {
     int CachedFontHeight = -1;
     QFont CoordFont;
 
+    // Fonts of one, two and three digits that fit a stone of NumberStoneSize pixels.
+    mutable int NumberStoneSize = -1;
+    mutable std::array<QFont, 3> NumberFonts;
+
     const QFont& coordFont(int fontHeight);
+    const QFont& numberFont(int digits) const;
+    // The move numbers over the stones, when they are on.
+    void paintNumbers(QPainter& p) const;
     void prcGobanDraw();
     void scaleStones();
     // Top-left of the CellSize square (and stone image) of a board position.
@@ -190,6 +203,72 @@ const QFont& BoardView::Impl::coordFont(int fontHeight) {
     }
     CoordFont = f;
     return CoordFont;
+}
+
+const QFont& BoardView::Impl::numberFont(int digits) const {
+    const int stone = Geo.StoneSize;
+    if (stone != NumberStoneSize) {
+        NumberStoneSize = stone;
+        // The widest digits of each length fit inside the stone with a margin, as large as
+        // the stone allows: condensed bold for three digits.
+        for (int n = 1; n <= 3; ++n) {
+            QFont f(QStringLiteral("DejaVu Sans"));
+            f.setBold(true);
+            if (n == 3) f.setStretch(QFont::Condensed);
+            f.setHintingPreference(QFont::PreferFullHinting);
+            const int room = std::max(4, stone * (n == 1 ? 62 : n == 2 ? 80 : 86) / 100);
+            const int high = std::max(4, stone - 5);
+            int px = std::max(4, stone * 58 / 100);
+            f.setPixelSize(px);
+            const QString widest(n, QLatin1Char('8'));
+            const auto fits = [&] {
+                const QRect ink = QFontMetrics(f).tightBoundingRect(widest);
+                return ink.width() <= room && ink.height() <= high;
+            };
+            while (px > 4 && !fits()) f.setPixelSize(--px);
+            NumberFonts[static_cast<size_t>(n - 1)] = f;
+        }
+    }
+    return NumberFonts[static_cast<size_t>(std::clamp(digits, 1, 3) - 1)];
+}
+
+void BoardView::Impl::paintNumbers(QPainter& p) const {
+    if (!Tejun || !LaidOut) return;
+    // The number of the move whose stone stands on each point now: later moves on a point
+    // (after a capture) replace earlier ones; handicap and setup stones have none.
+    std::array<int, BoardCells> number{};
+    const int shown = std::min(Game.CurrentMove - 1, RecordCapacity - Game.HandicapCount);
+    for (int k = 1; k <= shown; ++k) {
+        const int pos = Game.MovePos[static_cast<size_t>(Game.HandicapCount + k)];
+        if (pos > 0 && pos < BoardCells) number[static_cast<size_t>(pos)] = k;
+    }
+    const int last = Game.CurrentMove > 1 ? Game.MovePos[static_cast<size_t>(Game.HandicapCount + Game.CurrentMove - 1)] : 0;
+    const int s = Geo.StoneSize;
+    p.setRenderHint(QPainter::TextAntialiasing);
+    for (int pos = 1; pos <= Game.BoardLast && pos < BoardCells; ++pos) {
+        const int colour = Game.Board[static_cast<size_t>(pos)];
+        const int k = number[static_cast<size_t>(pos)];
+        if (k == 0 || (colour != Black && colour != White) ||
+            Game.MoveColor[static_cast<size_t>(Game.HandicapCount + k)] != colour)
+            continue;
+        const QString text = QString::number(k);
+        p.setFont(numberFont(static_cast<int>(text.size())));
+        const QPoint o = cellOrigin(pos);
+        const QRect box(o.x(), o.y(), s, s);
+        // Nothing reaches beyond the stone, whatever the font makes of the smallest sizes.
+        p.setClipRect(box.adjusted(1, 1, -1, -1));
+        // White digits on black stones, black on white; the last move's number in the red
+        // of its cross, which stays under it.
+        p.setPen(colour == Black ? Qt::white : Qt::black);
+        if (pos == last) {
+            // An outline in the stone's colour keeps the digits apart from the cross.
+            p.setPen(colour == Black ? QColor(20, 20, 20) : QColor(240, 240, 235));
+            for (const QPoint& d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
+                p.drawText(box.translated(d), Qt::AlignCenter, text);
+            p.setPen(QColor(230, 30, 30));
+        }
+        p.drawText(box, Qt::AlignCenter, text);
+    }
 }
 
 void BoardView::Impl::prcGobanDraw() {
@@ -300,7 +379,7 @@ BoardView::BoardView(GameState& game, QWidget* parent) : QWidget(parent), d(new 
         }
     }
 
-    d->ImgGoban = new GobanImage(d->Picture, this);
+    d->ImgGoban = new GobanImage(d->Picture, [this](QPainter& p) { d->paintNumbers(p); }, this);
     d->PbxGbn = new BoardPaintBox(this);
     d->ImgGoban->hide();
     d->PbxGbn->hide();
@@ -309,6 +388,11 @@ BoardView::BoardView(GameState& game, QWidget* parent) : QWidget(parent), d(new 
 BoardView::~BoardView() { delete d; }
 
 void BoardView::setZahyou(bool on) { d->Zahyou = on; }
+void BoardView::setTejun(bool on) {
+    d->Tejun = on;
+    repaintBoard();
+}
+bool BoardView::tejun() const { return d->Tejun; }
 void BoardView::setHanten(bool on) { d->Hanten = on; }
 bool BoardView::zahyou() const { return d->Zahyou; }
 bool BoardView::hanten() const { return d->Hanten; }
@@ -373,6 +457,14 @@ void BoardView::repaintBoard() { d->ImgGoban->update(); }
 
 const BoardGeometry& BoardView::geometryInfo() const { return d->Geo; }
 const QImage& BoardView::picture() const { return d->Picture; }
+QImage BoardView::shownPicture() const {
+    QImage shown = d->Picture.copy();
+    if (!shown.isNull()) {
+        QPainter p(&shown);
+        d->paintNumbers(p);
+    }
+    return shown;
+}
 const QImage& BoardView::cleanBoard() const { return d->BoardBitmap; }
 QWidget* BoardView::paintBox() const { return d->PbxGbn; }
 

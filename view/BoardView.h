@@ -23,6 +23,10 @@ public:
     void setHanten(bool on);
     bool zahyou() const;
     bool hanten() const;
+    // Move numbers on the stones (each stone carries the number of the move that put it
+    // there; handicap and setup stones none), drawn over the picture when it is shown.
+    void setTejun(bool on);
+    bool tejun() const;
 
     // The complete re-layout: geometry from the panel's client size, clean board, picture,
     // paint box, scaled stones, every stone redrawn from Board, last-move marker.
@@ -35,6 +39,7 @@ public:
 
     const BoardGeometry& geometryInfo() const;
     const QImage& picture() const;      // the picture of imgGoban (board + stones)
+    QImage shownPicture() const;        // the picture as shown: with the move numbers when on
     const QImage& cleanBoard() const;   // BoardBitmap: the clean board
     QWidget* paintBox() const;          // pbxGbn
 

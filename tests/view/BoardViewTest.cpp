@@ -400,3 +400,83 @@ TEST(BoardView, SizesWithoutADrawing) {
 }
 
 }  // namespace
+
+namespace {
+
+// Move numbers: on every stone a move put there and still stands (the later move on a
+// point retaken after a capture), on none of the handicap stones, nowhere on the picture
+// the moves draw themselves; turned boards number the same stones; off, nothing.
+TEST(BoardView, MoveNumbersSitOnTheStonesMovesPut) {
+    for (const bool hanten : {false, true}) {
+        SCOPED_TRACE(hanten);
+        GameState g = test::newGame(9, 2);  // handicap stones at (3,7) and (7,3); white moves
+        BoardView v(g);
+        v.resize(474, 474);
+        v.setHanten(hanten);
+        NullPainter np;
+        // White 1 (2,2), black 2 (1,2), white 3 (5,5), black 4 (2,1), white 5 (9,9),
+        // black 6 (3,2) takes white 1; white 7 (8,8), black 8 (2,2) again on the taken point.
+        const int moves[][2] = {{2, 2}, {1, 2}, {5, 5}, {2, 1}, {9, 9}, {3, 2}, {8, 8}, {2, 3}, {7, 7}, {2, 2}};
+        for (const auto& m : moves) ASSERT_EQ(prcHitCore(g, test::pt(g, m[0], m[1]), g.SideToMove, np), HitResult::Legal);
+        v.relayout();
+        struct Probe {
+            int col, row;
+            bool numbered;
+        } probes[] = {{1, 2, true}, {5, 5, true}, {2, 2, true}, {3, 7, false}, {7, 3, false}, {4, 4, false}};
+        for (const bool on : {false, true}) {
+            v.setTejun(on);
+            const QImage shown = v.shownPicture();
+            for (const Probe& p : probes) {
+                const int pos = test::pt(g, p.col, p.row);
+                const BoardGeometry& geo = v.geometryInfo();
+                const int d = hanten ? g.BoardLast - pos : pos;
+                const int x0 = geo.CellSize * (d / g.BoardStride) + geo.StoneOrigin;
+                const int y0 = geo.CellSize * (d % g.BoardStride) + geo.StoneOrigin;
+                int changed = 0;
+                for (int y = y0; y < y0 + geo.StoneSize; ++y)
+                    for (int x = x0; x < x0 + geo.StoneSize; ++x)
+                        changed += shown.pixel(x, y) != v.picture().pixel(x, y);
+                EXPECT_EQ(changed > 0, on && p.numbered) << p.col << "," << p.row;
+            }
+        }
+    }
+}
+
+// Three-digit numbers fit inside the stone from the smallest cell to the largest.
+TEST(BoardView, ThreeDigitNumbersFitTheStoneAtEverySize) {
+    for (const int panel : {257, 474, 1260}) {
+        SCOPED_TRACE(panel);
+        GameState g = test::newGame(19);
+        NullPainter np;
+        // Black fills the top rows, white the bottom ones: nothing is captured.
+        for (int k = 0; k < 120; ++k) {
+            const int i = k / 2;
+            const int pos = test::pt(g, 1 + i % 19, k % 2 ? 19 - i / 19 : 1 + i / 19);
+            ASSERT_EQ(prcHitCore(g, pos, g.SideToMove, np), HitResult::Legal) << k;
+        }
+        BoardView v(g);
+        v.resize(panel, panel);
+        v.relayout();
+        v.setTejun(true);
+        const BoardGeometry& geo = v.geometryInfo();
+        const QImage shown = v.shownPicture();
+        // Move 119's stone: its digits drawn, none cut at the edge of the stone's square (at
+        // the smallest cell the digits may use all of it but the outermost pixels).
+        const int pos = g.MovePos[119];
+        const int x0 = geo.CellSize * (pos / g.BoardStride) + geo.StoneOrigin;
+        const int y0 = geo.CellSize * (pos % g.BoardStride) + geo.StoneOrigin;
+        const int s = geo.StoneSize;
+        int inside = 0, edge = 0;
+        for (int y = y0; y < y0 + s; ++y)
+            for (int x = x0; x < x0 + s; ++x) {
+                const bool changed = shown.pixel(x, y) != v.picture().pixel(x, y);
+                const int m = geo.CellSize >= 20 ? 2 : 1;
+                const bool atEdge = x < x0 + m || x >= x0 + s - m || y < y0 + m || y >= y0 + s - m;
+                (atEdge ? edge : inside) += changed;
+            }
+        EXPECT_GT(inside, 0) << "CellSize " << geo.CellSize;
+        EXPECT_EQ(edge, 0) << "CellSize " << geo.CellSize;
+    }
+}
+
+}  // namespace
