@@ -1,6 +1,7 @@
 // bench_formats [FOLDER] [benchmark options]
 // Opens every .sgf/.ngf record below FOLDER (default: the corpus's pro/ folder) the way the
-// program does, and only reads the same files, so the two rates can be compared.
+// program does (game and game tree), and only reads the same files, so the two rates can be
+// compared.
 
 #include <benchmark/benchmark.h>
 
@@ -15,6 +16,7 @@
 #include "formats/SgfReader.h"
 #include "formats/TextBuffer.h"
 #include "game/GameState.h"
+#include "record/RecordTree.h"
 
 namespace {
 
@@ -49,13 +51,15 @@ void BM_ReadFiles(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(files().size()));
 }
 
+// Opening as the window does: the game and the record's game tree.
 void BM_OpenRecords(benchmark::State& state) {
     GameState g;
     TextBuffer buf;
+    RecordTree tree;
     int accepted = 0;
     for (auto _ : state) {
         accepted = 0;
-        for (const std::string& f : files()) accepted += readRecordFile(g, buf, f).ok();
+        for (const std::string& f : files()) accepted += readRecordFile(g, buf, f, &tree).ok();
     }
     state.counters["accepted"] = accepted;
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(files().size()));
@@ -103,8 +107,19 @@ void BM_CommitRecords(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(records.size()));
 }
 
+// The same without the tree: the game alone.
+void BM_OpenRecordsWithoutTree(benchmark::State& state) {
+    GameState g;
+    TextBuffer buf;
+    for (auto _ : state) {
+        for (const std::string& f : files()) readRecordFile(g, buf, f);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(files().size()));
+}
+
 BENCHMARK(BM_ReadFiles)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenRecords)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenRecordsWithoutTree)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseInMemory)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CommitRecords)->Unit(benchmark::kMillisecond);
 

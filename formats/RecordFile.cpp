@@ -164,11 +164,15 @@ LoadResult loadFileLines(TextBuffer& buf, const std::string& path) {
     return {};
 }
 
-LoadResult readRecordFile(GameState& g, TextBuffer& buf, const std::string& path) {
+LoadResult readRecordFile(GameState& g, TextBuffer& buf, const std::string& path, RecordTree* tree) {
     if (path.empty()) return {LoadStatus::NoPath, {}};
     switch (recordKind(path)) {
-        case RecordKind::Sgf: return fncFileReadSGF(g, buf, path);
-        case RecordKind::Ngf: return fncFileReadNGF(g, buf, path);
+        case RecordKind::Sgf: return fncFileReadSGF(g, buf, path, tree);
+        case RecordKind::Ngf: {
+            const LoadResult r = fncFileReadNGF(g, buf, path);
+            if (r.ok() && tree) tree->reset(g);
+            return r;
+        }
         case RecordKind::None: break;
     }
     return LoadResult::refused(NotRecordFile);

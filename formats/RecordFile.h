@@ -7,6 +7,7 @@
 #include "formats/RecordLoad.h"
 #include "formats/TextBuffer.h"
 #include "game/GameState.h"
+#include "record/RecordTree.h"
 
 namespace tavrin {
 
@@ -39,7 +40,9 @@ WriteStatus writeFileReplacing(const std::string& path, std::string_view bytes);
 inline constexpr char NotRecordFile[] = "sgf/ngf以外のファイルは扱えません";
 
 // Reads a record file with the reader its extension names; another extension is refused
-// with NotRecordFile.
-LoadResult readRecordFile(GameState& g, TextBuffer& buf, const std::string& path);
+// with NotRecordFile. tree, when given, receives the record's game tree (for an NGF file the
+// record alone).
+LoadResult readRecordFile(GameState& g, TextBuffer& buf, const std::string& path,
+                          RecordTree* tree = nullptr);
 
 }  // namespace tavrin

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -48,7 +49,7 @@ struct Scan {
     int handicap = 0;
     int komi = 65;
     bool komiGiven = false;
-    bool abSeen = false;  // an AB has been read: values without identifier are AB values
+    bool afterAB = false;  // the last named property is AB: values without identifier are AB's
     int s = 0;            // AB stones read
     int r = 1;            // number of the next B or W
     std::array<ScanEntry, RecordCapacity + 1> entries{};
@@ -119,6 +120,7 @@ using Refusal = std::optional<std::string_view>;
 Refusal playMove(Scan& sc, int colour, char a, char b) {
     const int e = sc.s + sc.r;
     if (e > StoneEntries) return reason::TooLong;
+    if (a == 0) return reason::Format;  // two characters, not both ASCII
     int x = 0;
     int y = 0;
     const auto isT = [](char c) { return c == 't' || c == 'T'; };
@@ -144,6 +146,21 @@ void takeText(std::string& to, std::string_view v) {
     }
 }
 
+// Number of characters of a value: code page 932 pairs or UTF-8 sequences count one.
+template <bool Cp932>
+size_t charCount(std::string_view v) {
+    size_t count = 0;
+    for (size_t i = 0; i < v.size(); ++count) {
+        if constexpr (Cp932) {
+            i += sjis::charLength(v, i);
+        } else {
+            ++i;
+            while (i < v.size() && (static_cast<unsigned char>(v[i]) & 0xC0) == 0x80) ++i;
+        }
+    }
+    return count;
+}
+
 // A property identifier of up to two bytes as one number, for a switch over the table.
 constexpr unsigned idKey(std::string_view id) {
     unsigned key = static_cast<unsigned>(id.size()) << 16;
@@ -156,10 +173,9 @@ constexpr unsigned idKey(std::string_view id) {
 // any of them wrong whatever character it belongs to.
 template <bool Cp932>
 Refusal property(Scan& sc, std::string_view id, std::string_view v) {
-    const unsigned key = id.empty() && sc.abSeen ? idKey("AB") : idKey(id);
+    const unsigned key = id.empty() ? idKey("AB") : idKey(id);
     switch (key) {
         case idKey("AB"): {
-            sc.abSeen = true;
             if (sc.r > 1) sc.movesFinal = false;  // it takes the place of a move
             const int x = v.size() == 2 ? pointLine(v[0], sc.size) : 0;
             const int y = v.size() == 2 ? pointLine(v[1], sc.size) : 0;
@@ -170,7 +186,12 @@ Refusal property(Scan& sc, std::string_view id, std::string_view v) {
         }
         case idKey("B"):
         case idKey("W"):
-            if (v.size() != 2) return reason::Format;
+            // Two characters, counted as the text's encoding has them: the record is refused
+            // for the same reason whether its bytes or its decoded lines are read.
+            if (v.size() != 2 || ((v[0] | v[1]) & 0x80) != 0) {
+                if (charCount<Cp932>(v) != 2) return reason::Format;
+                return playMove(sc, key == idKey("B") ? Black : White, 0, 0);
+            }
             return playMove(sc, key == idKey("B") ? Black : White, v[0], v[1]);
         case idKey("AP"): takeText<Cp932>(sc.app, v); break;
         case idKey("GN"): takeText<Cp932>(sc.name, v); break;
@@ -264,6 +285,18 @@ size_t valueEnd(std::string_view text, size_t j) {
     return j;
 }
 
+// The first "]" or "\\" at or after j that is a character of its own, in the text's
+// encoding; text.size() when there is none.
+template <bool Cp932>
+size_t valueStop(std::string_view text, size_t j) {
+    if constexpr (Cp932) {
+        return valueEnd(text, j);
+    } else {
+        while (j < text.size() && text[j] != ']' && text[j] != '\\') ++j;
+        return j;
+    }
+}
+
 // The colour of a move property's letter in the move run: 'B' and 'W' only.
 constexpr std::array<unsigned char, 256> MoveColours = [] {
     std::array<unsigned char, 256> colours{};
@@ -303,6 +336,7 @@ constexpr std::array<unsigned char, 256> MoveColours = [] {
         colours[r] = static_cast<int>(colour);
         points[r] = static_cast<int>((x + 1) * stride + y + 1);
     }
+    if (r != sc.r) sc.afterAB = false;
     sc.r = r;
     return static_cast<size_t>(at - bytes);
 }
@@ -354,12 +388,7 @@ Refusal scan(std::string_view text, Scan& sc) {
         value.clear();
         ++i;
         while (true) {
-            size_t j = i;
-            if constexpr (Cp932) {
-                j = valueEnd(text, j);
-            } else {
-                while (j < n && text[j] != ']' && text[j] != '\\') ++j;
-            }
+            const size_t j = valueStop<Cp932>(text, i);
             if (j >= n) return reason::Format;
             if (text[j] == ']' && value.empty()) {
                 read = text.substr(i, j - i);
@@ -385,7 +414,13 @@ Refusal scan(std::string_view text, Scan& sc) {
             if (id[k] >= 'a' && id[k] <= 'z') id[k] = static_cast<char>(id[k] - 'a' + 'A');
         }
         const std::string_view ident(id, static_cast<size_t>(idBytes));
-        if ((ident.empty() && !sc.abSeen) || blank(read)) continue;
+        // Values without an identifier belong to the property before them; only AB's count.
+        if (!ident.empty()) {
+            sc.afterAB = ident == "AB";
+        } else if (!sc.afterAB) {
+            continue;
+        }
+        if (blank(read)) continue;
         if (const Refusal refusal = property<Cp932>(sc, ident, read)) return refusal;
     }
 }
@@ -402,10 +437,16 @@ bool bytesScannable() {
     return scannable;
 }
 
+// Where the lines after the first begin in the joined text, in order (several at one place
+// for empty lines): the tree puts a value's line breaks back there.
+using LineBreaks = std::vector<uint32_t>;
+
 // The text the scanner reads from a file's bytes: its lines joined without any separator.
 // A file of one line is read where it stands; others are joined in storage. cp932: a lone
-// lead byte at the end of a line becomes LoneByte.
-std::string_view joinedBytes(const std::string& bytes, bool cp932, std::string& storage) {
+// lead byte at the end of a line becomes LoneByte. breaks, when given, receives the places
+// of the line breaks.
+std::string_view joinedBytes(const std::string& bytes, bool cp932, std::string& storage,
+                             LineBreaks* breaks) {
     std::string_view first;
     const auto append = [&storage, cp932](std::string_view line) {
         storage.append(line);
@@ -424,9 +465,244 @@ std::string_view joinedBytes(const std::string& bytes, bool cp932, std::string& 
             storage.clear();
             append(first);
         }
+        if (breaks) breaks->push_back(static_cast<uint32_t>(storage.size()));
         append(line);
     });
     return count <= 1 ? first : std::string_view(storage);
+}
+
+// A stone of the tree's main line as the scan would take it: its colour (Black for an AB
+// stone too) and its value's two bytes, or 0 for a value that is not two bytes.
+struct TreeStone {
+    bool setup;
+    int colour;
+    uint16_t letters;
+};
+
+// The game tree of the whole text, every game of it, tokenized as the scan does: an
+// identifier is every character up to "[" but spaces, a value runs to the first "]" that is
+// a character of its own and a backslash takes the next character whatever it is. Where
+// the scan skips "(" and ";" the tree opens a variation or a node; where it would end at
+// ")" the tree closes one and goes on. Line breaks inside a value come back as "\n" except
+// right after an escaping backslash (a soft line break). Identifiers without a value, and a
+// value cut off by the end of the text, are left out. The AB stones and moves of the first
+// game's main line, taken as the scan takes them, go to stones.
+template <bool Cp932>
+void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree,
+               std::vector<TreeStone>& stones) {
+    using Node = RecordTree::NodeId;
+    using Prop = RecordTree::PropId;
+    constexpr Node None = RecordTree::None;
+    tree.clear();
+    stones.clear();
+    struct Open {
+        Node node;  // the node the variation hangs from
+        bool main;  // it is on the first game's main line
+    };
+    thread_local std::vector<Open> open;
+    thread_local std::string raw;
+    thread_local std::string ident;
+    thread_local std::string decoded;
+    open.clear();
+    const size_t n = text.size();
+    size_t nextBreak = 0;  // the first line break not yet passed
+    bool inGame = false;
+    Node node = None;
+    bool main = false;  // node lies on the first game's main line
+    Prop prop = None;   // the property values without identifier belong to
+    Node propNode = None;
+    // What the scan makes of the main line's values: the last named property is AB; the
+    // values of the property being read are stones, a move, or nothing.
+    bool afterAB = false;
+    enum class Kind { Nothing, Stones, Move } kind = Kind::Nothing;
+    const auto letters = [](std::string_view v) {
+        return v.size() == 2 ? static_cast<uint16_t>(static_cast<unsigned char>(v[0]) |
+                                                      static_cast<unsigned char>(v[1]) << 8)
+                             : uint16_t{0};
+    };
+    int moveColour = 0;  // of the property being read, when a move
+    const auto takeValue = [&](size_t from) -> size_t {  // from: after "["; returns after "]"
+        raw.clear();
+        size_t at = from;
+        while (true) {
+            const size_t j = valueStop<Cp932>(text, at);
+            if (j >= n) return n + 1;
+            // Line breaks up to and at j: the text before each, then "\n".
+            while (nextBreak < breaks.size() && breaks[nextBreak] <= j) {
+                if (breaks[nextBreak] >= at) {
+                    raw.append(text.data() + at, breaks[nextBreak] - at);
+                    raw += '\n';
+                    at = breaks[nextBreak];
+                }
+                ++nextBreak;
+            }
+            raw.append(text.data() + at, j - at);
+            if (text[j] == ']') return j + 1;
+            if (j + 1 >= n) return n + 1;
+            const size_t length = Cp932 ? sjis::charLength(text, j + 1) : 1;
+            // A line break right after the backslash is a soft one: it goes.
+            while (nextBreak < breaks.size() && breaks[nextBreak] <= j + 1) ++nextBreak;
+            raw.append(text.data() + j + 1, length);
+            at = j + 1 + length;
+        }
+    };
+    const auto addValue = [&](Prop p, bool first) {
+        std::string_view v = raw;
+        if constexpr (Cp932) {
+            sjis::decodeInto(raw, decoded);
+            v = decoded;
+        }
+        tree.addValue(p, v);
+        // A move is the first value of B or W; later ones are passed over, as the scan does.
+        if (!main || kind == Kind::Nothing || (kind == Kind::Move && !first) || RecordTree::blank(v)) return;
+        stones.push_back({kind == Kind::Stones, kind == Kind::Stones ? Black : moveColour, letters(v)});
+    };
+    const auto skipBreaks = [&](size_t to) {
+        while (nextBreak < breaks.size() && breaks[nextBreak] < to) ++nextBreak;
+    };
+    // A new node below node: on the main line when node is and has no child yet.
+    const auto childIsMain = [&] {
+        return node == None ? tree.gameCount() == 0 : main && tree.firstChild(node) == None;
+    };
+    size_t i = 0;
+    while (i < n) {
+        const char c = text[i];
+        if (c == ' ') {
+            ++i;
+            continue;
+        }
+        if (!inGame) {
+            if (c == '(') inGame = true, node = None, main = false, open.clear();
+            ++i;
+            continue;
+        }
+        if (c == '(') {
+            open.push_back({node, main});
+            ++i;
+            continue;
+        }
+        if (c == ')') {
+            if (open.empty()) {
+                inGame = false;
+            } else {
+                node = open.back().node;
+                main = open.back().main;
+                open.pop_back();
+            }
+            prop = None;
+            ++i;
+            continue;
+        }
+        if (c == ';') {
+            main = childIsMain();
+            // Most nodes are one move, ";B[pd]": a run of them is taken a node a step while
+            // no line break cuts a value.
+            const auto lower = [](char l) { return l >= 'a' && l <= 'z'; };
+            const size_t runStart = i;
+            while (i + 5 < n && text[i] == ';' && (text[i + 1] == 'B' || text[i + 1] == 'W') &&
+                   text[i + 2] == '[' && lower(text[i + 3]) && lower(text[i + 4]) && text[i + 5] == ']') {
+                skipBreaks(i + 3);
+                if (nextBreak < breaks.size() && breaks[nextBreak] <= i + 5) break;
+                node = tree.addMoveNode(node, text[i + 1], text[i + 3], text[i + 4]);
+                if (main) {
+                    const uint16_t point = static_cast<uint16_t>(static_cast<unsigned char>(text[i + 3]) |
+                                                                 static_cast<unsigned char>(text[i + 4]) << 8);
+                    stones.push_back({false, text[i + 1] == 'B' ? Black : White, point});
+                }
+                i += 6;
+            }
+            if (i != runStart) {
+                prop = tree.firstProperty(node);
+                propNode = node;
+                afterAB = afterAB && !main;
+                kind = main ? Kind::Move : kind;
+                moveColour = text[i - 5] == 'B' ? Black : White;
+                continue;
+            }
+            node = tree.addNode(node);
+            prop = None;
+            ++i;
+            continue;
+        }
+        // An identifier, then its values.
+        ident.clear();
+        size_t j = i;
+        while (j < n && text[j] != '[' && text[j] != '(' && text[j] != ')' && text[j] != ';') {
+            const size_t length = Cp932 ? sjis::charLength(text, j) : 1;
+            if (text[j] != ' ') ident.append(text.data() + j, length);
+            j += length;
+        }
+        if (j >= n || text[j] != '[') {  // an identifier without a value
+            i = j;
+            continue;
+        }
+        size_t next = takeValue(j + 1);
+        if (next > n) break;
+        if (node == None) main = childIsMain(), node = tree.addNode(None);
+        if (ident.empty() && prop != None && propNode == node) {
+            addValue(prop, false);
+        } else {
+            if (main) {
+                const uint32_t key = RecordTree::identKey(ident);
+                if (!ident.empty()) afterAB = key == RecordTree::identKey("AB");
+                kind = afterAB                                                             ? Kind::Stones
+                       : key == RecordTree::identKey("B") || key == RecordTree::identKey("W") ? Kind::Move
+                                                                                              : Kind::Nothing;
+                moveColour = key == RecordTree::identKey("B") ? Black : White;
+            }
+            if constexpr (Cp932) {
+                sjis::decodeInto(ident, decoded);
+                prop = tree.addProperty(node, decoded);
+            } else {
+                prop = tree.addProperty(node, ident);
+            }
+            propNode = node;
+            addValue(prop, true);
+        }
+        // Further values of the same property.
+        i = next;
+        while (true) {
+            size_t k = i;
+            while (k < n && text[k] == ' ') ++k;
+            if (k >= n || text[k] != '[') break;
+            skipBreaks(k + 1);
+            next = takeValue(k + 1);
+            if (next > n) break;
+            addValue(prop, false);
+            i = next;
+        }
+        if (next > n) break;
+        skipBreaks(i);
+    }
+}
+
+// The stones the tree's main line gives are the record's: its AB stones and its moves, in
+// order, at the same points.
+bool treeHoldsRecord(const std::vector<TreeStone>& stones, const GameState& g) {
+    const int first = g.HandicapCount;
+    const int stride = g.BoardSize + 2;
+    // Two letters as the record's position: "tt" a pass, else the letters' lines.
+    const auto position = [&](uint16_t v) {
+        const int a = (v & 0xFF) | 0x20;
+        const int b = (v >> 8) | 0x20;
+        if (a == 't' && b == 't') return PassPos;
+        const int x = a - 'a' + 1;
+        const int y = b - 'a' + 1;
+        return x >= 1 && x <= g.BoardSize && y >= 1 && y <= g.BoardSize ? x * stride + y : 0;
+    };
+    int setup = 0;
+    int moves = 0;
+    for (const TreeStone& s : stones) {
+        if (s.setup) {
+            if (++setup > first || position(s.letters) != g.MovePos[setup]) return false;
+        } else {
+            const int e = first + ++moves;
+            if (moves > g.MoveCount || g.MoveColor[e] != s.colour || position(s.letters) != g.MovePos[e]) {
+                return false;
+            }
+        }
+    }
+    return setup == first && moves == g.MoveCount;
 }
 
 // Start values of a scan; of the entries only those the last scan filled are cleared.
@@ -444,7 +720,7 @@ void resetScan(Scan& sc) {
     sc.handicap = 0;
     sc.komi = 65;
     sc.komiGiven = false;
-    sc.abSeen = false;
+    sc.afterAB = false;
     sc.s = 0;
     sc.r = 1;
     sc.movesFinal = true;
@@ -453,7 +729,8 @@ void resetScan(Scan& sc) {
 
 }  // namespace
 
-LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::string& name) {
+LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::string& name,
+                           RecordTree* tree) {
     thread_local Scan sc;
     thread_local ReadRecord rec;
     resetScan(sc);
@@ -463,16 +740,25 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
     // bytes not yet decoded are scanned as they are: only the texts the game keeps are
     // decoded, not every comment of the record.
     thread_local std::string joined;
-    const auto scanRecord = [&]() -> Refusal {
-        if (const std::string* bytes = buf.undecodedBytes(); bytes && bytesScannable()) {
-            const bool cp932 = buf.undecodedEncoding() == TextEncoding::Cp932;
-            const std::string_view text = joinedBytes(*bytes, cp932, joined);
-            return cp932 ? scan<true>(text, sc) : scan<false>(text, sc);
-        }
-        if (buf.lines().size() == 1) return scan<false>(buf.lines().front(), sc);
+    thread_local LineBreaks breaks;
+    breaks.clear();
+    std::string_view text;
+    bool cp932 = false;
+    if (const std::string* bytes = buf.undecodedBytes(); bytes && bytesScannable()) {
+        cp932 = buf.undecodedEncoding() == TextEncoding::Cp932;
+        text = joinedBytes(*bytes, cp932, joined, tree ? &breaks : nullptr);
+    } else if (buf.lines().size() == 1) {
+        text = buf.lines().front();
+    } else {
         joined = buf.joined();
-        return scan<false>(joined, sc);
-    };
+        text = joined;
+        uint32_t at = 0;
+        for (size_t k = 0; tree && k + 1 < buf.lines().size(); ++k) {
+            at += static_cast<uint32_t>(buf.lines()[k].size());
+            breaks.push_back(at);
+        }
+    }
+    const auto scanRecord = [&]() -> Refusal { return cp932 ? scan<true>(text, sc) : scan<false>(text, sc); };
     sc.keepEntries = false;
     Refusal refusal = scanRecord();
     if (!refusal && !sc.movesFinal) {
@@ -515,20 +801,34 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
         if (rec.SetupPos[i] == 0) return LoadResult::refused(reason::Format);
     }
     rec.MoveCount = moves;
-    if (sc.movesFinal) return commitRecord(g, rec);
-    for (int k = 1; k <= moves; ++k) {
-        const ScanEntry e = sc.entries[sc.s + k];
-        rec.MoveColor[k] = entryColour(e);
-        rec.MovePos[k] = e == 0 ? 0 : entryPos(e, sc.size);  // 0: a gap
-        if (e != 0 && rec.MovePos[k] == 0) return LoadResult::refused(reason::Format);
+    if (!sc.movesFinal) {
+        for (int k = 1; k <= moves; ++k) {
+            const ScanEntry e = sc.entries[sc.s + k];
+            rec.MoveColor[k] = entryColour(e);
+            rec.MovePos[k] = e == 0 ? 0 : entryPos(e, sc.size);  // 0: a gap
+            if (e != 0 && rec.MovePos[k] == 0) return LoadResult::refused(reason::Format);
+        }
     }
-    return commitRecord(g, rec);
+    const LoadResult committed = commitRecord(g, rec);
+    if (committed.ok() && tree) {
+        thread_local std::vector<TreeStone> stones;
+        if (cp932) {
+            parseTree<true>(text, breaks, *tree, stones);
+        } else {
+            parseTree<false>(text, breaks, *tree, stones);
+        }
+        if (!treeHoldsRecord(stones, g)) {
+            tree->reset(g);
+            tree->Rebuilt = true;
+        }
+    }
+    return committed;
 }
 
-LoadResult fncFileReadSGF(GameState& g, TextBuffer& buf, const std::string& path) {
+LoadResult fncFileReadSGF(GameState& g, TextBuffer& buf, const std::string& path, RecordTree* tree) {
     const LoadResult loaded = loadFileLines(buf, path);
     if (!loaded.ok()) return loaded;
-    return fncStringsToKif(g, buf, path);
+    return fncStringsToKif(g, buf, path, tree);
 }
 
 std::string fncReToComment(std::string_view result) {

@@ -8,16 +8,20 @@
 #include "formats/RecordLoad.h"
 #include "formats/TextBuffer.h"
 #include "game/GameState.h"
+#include "record/RecordTree.h"
 
 namespace tavrin {
 
 // Reads the SGF text now in buf. On success the game is replaced (name becomes
-// CurrentFileName, empty for a paste) and left ended at its last move with Modified false;
-// on any refusal the game is left exactly as it was.
-LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::string& name);
+// CurrentFileName, empty for a paste) and left ended at its last move with Modified false,
+// and tree, when given, by the text's game tree (its main line holds the game's record);
+// on any refusal the game and the tree are left exactly as they were.
+LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::string& name,
+                           RecordTree* tree = nullptr);
 
 // Loads the file's lines into buf (split at CR LF, CR or LF) and reads them as SGF.
-LoadResult fncFileReadSGF(GameState& g, TextBuffer& buf, const std::string& path);
+LoadResult fncFileReadSGF(GameState& g, TextBuffer& buf, const std::string& path,
+                          RecordTree* tree = nullptr);
 
 // The Japanese sentence for a result text ("B+R" gives "黒の中押し勝ちです").
 std::string fncReToComment(std::string_view result);

@@ -1,6 +1,7 @@
 #include "formats/SgfWriter.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "formats/Sjis.h"
 
@@ -30,6 +31,7 @@ public:
     void cut() {
         if (bytes_ >= LineCut) emit();
     }
+    bool empty() const { return line_.empty(); }
     void emit() {
         buf_.lines().push_back(std::move(line_));
         line_.clear();
@@ -106,9 +108,145 @@ bool needsUtf8(const GameState& g) {
     return readsAsUtf8(all);
 }
 
-void prcKifToStrings(const GameState& g, TextBuffer& buf) {
+namespace {
+
+// What a game tree adds to the record's text: the properties of the main line's nodes that
+// the record's own form does not write, the variations and the further games, every value
+// as it was read. A value's line breaks end lines of the text; nothing else is cut inside a
+// value.
+class TreeWriter {
+public:
+    TreeWriter(const GameState& g, const RecordTree& tree, LineBuilder& line)
+        : g_(g), tree_(tree), line_(line) {}
+
+    // The root's properties after the record's own: its moves (a record whose first move is
+    // in the root) and the rest.
+    void root() { mainLineNode(0, false); }
+
+    // The main line after the root, its variations, and moves of the record the tree does
+    // not hold yet; returns with the game's own ")" still to come.
+    void mainLine() {
+        std::vector<RecordTree::NodeId> branches;  // main-line nodes with variations, in order
+        const int length = tree_.mainLineLength();
+        for (int i = 0; i < length; ++i) {
+            const RecordTree::NodeId n = tree_.mainLineNode(i);
+            if (i > 0) mainLineNode(i, true);
+            if (tree_.childCount(n) > 1) {
+                line_.append("(");
+                branches.push_back(n);
+            }
+        }
+        for (int k = moves_ + 1; k <= g_.MoveCount && g_.HandicapCount + k <= RecordCapacity; ++k) {
+            line_.append(";");
+            move(k);
+        }
+        for (auto b = branches.rbegin(); b != branches.rend(); ++b) {
+            line_.append(")");
+            line_.cut();
+            for (RecordTree::NodeId v = tree_.nextSibling(tree_.firstChild(*b)); v != RecordTree::None;
+                 v = tree_.nextSibling(v)) {
+                sequence(v);
+            }
+        }
+    }
+
+    // The games after the first, each on lines of its own.
+    void otherGames() {
+        for (size_t k = 1; k < tree_.gameCount(); ++k) {
+            sequence(tree_.gameRoot(k));
+            line_.emit();
+        }
+    }
+
+private:
+    void mainLineNode(int i, bool opensNode) {
+        if (opensNode) line_.append(";");
+        for (RecordTree::PropId p = tree_.firstProperty(tree_.mainLineNode(i)); p != RecordTree::None;
+             p = tree_.nextProperty(p)) {
+            switch (tree_.mainLineRole(p)) {
+                case RecordTree::Role::Rewritten: break;
+                case RecordTree::Role::Move:
+                    if (moves_ < g_.MoveCount && g_.HandicapCount + moves_ < RecordCapacity) move(moves_ + 1);
+                    break;
+                case RecordTree::Role::Other: property(p); break;
+            }
+        }
+        if (opensNode) line_.cut();
+    }
+
+    // Move k of the record, in the record's own form.
+    void move(int k) {
+        const int e = g_.HandicapCount + k;
+        line_.append(g_.MoveColor[e] == Black ? "B[" : "W[");
+        line_.append(sgfPoint(g_.MovePos[e], g_.BoardStride));
+        line_.append("]");
+        line_.cut();
+        moves_ = k;
+    }
+
+    void property(RecordTree::PropId p) {
+        line_.cut();
+        line_.append(tree_.identifier(p));
+        for (int k = 0; k < tree_.valueCount(p); ++k) {
+            line_.append("[");
+            const std::string escaped = fncKinsiMojiChk(tree_.value(p, k));
+            std::string_view rest(escaped);
+            for (size_t lf = rest.find('\n'); lf != std::string_view::npos; lf = rest.find('\n')) {
+                line_.append(rest.substr(0, lf));
+                line_.emit();
+                rest.remove_prefix(lf + 1);
+            }
+            line_.append(rest);
+            line_.append("]");
+        }
+        line_.cut();
+    }
+
+    // A subtree as the file had it: "(", its nodes while they have one child, its
+    // branches, ")".
+    void sequence(RecordTree::NodeId top) {
+        struct Step {
+            RecordTree::NodeId node;  // None: a ")" to write
+        };
+        std::vector<Step> pending{{top}};
+        while (!pending.empty()) {
+            const Step s = pending.back();
+            pending.pop_back();
+            if (s.node == RecordTree::None) {
+                line_.append(")");
+                line_.cut();
+                continue;
+            }
+            line_.append("(");
+            RecordTree::NodeId n = s.node;
+            while (true) {
+                line_.append(";");
+                for (RecordTree::PropId p = tree_.firstProperty(n); p != RecordTree::None; p = tree_.nextProperty(p)) {
+                    property(p);
+                }
+                line_.cut();
+                if (tree_.childCount(n) != 1) break;
+                n = tree_.firstChild(n);
+            }
+            pending.push_back({RecordTree::None});
+            std::vector<RecordTree::NodeId> children;
+            for (RecordTree::NodeId c = tree_.firstChild(n); c != RecordTree::None; c = tree_.nextSibling(c)) {
+                children.push_back(c);
+            }
+            for (auto c = children.rbegin(); c != children.rend(); ++c) pending.push_back({*c});
+        }
+    }
+
+    const GameState& g_;
+    const RecordTree& tree_;
+    LineBuilder& line_;
+    int moves_ = 0;  // moves of the record written so far
+};
+
+// The record's text in buf, in the encoding given; tree, when given, adds what it holds.
+void writeRecord(const GameState& g, TextBuffer& buf, TextEncoding encoding, const RecordTree* tree) {
     buf.clear();
-    buf.Encoding = needsUtf8(g) ? TextEncoding::Utf8 : TextEncoding::Cp932;
+    buf.Encoding = encoding;
     LineBuilder line(buf);
     line.append("(;GM[1]FF[4]");
     if (buf.Encoding == TextEncoding::Utf8) line.append("CA[UTF-8]");
@@ -141,9 +279,20 @@ void prcKifToStrings(const GameState& g, TextBuffer& buf) {
     line.cut();
     appendProperty(line, "KM", sgfKomiValue(g.KomiTenths));
     line.cut();
-    appendProperty(line, "HA", std::to_string(g.HandicapCount));
+    // HA above 9 is refused by the reader, so such a record carries its stones alone.
+    if (g.HandicapCount <= 9) appendProperty(line, "HA", std::to_string(g.HandicapCount));
     line.cut();
     if (!g.GameComment.empty()) appendProperty(line, "RE", fncKinsiMojiChk(g.GameComment));
+    if (tree) {
+        TreeWriter extras(g, *tree, line);
+        extras.root();
+        if (!line.empty()) line.emit();
+        extras.mainLine();
+        line.append(")");
+        line.emit();
+        extras.otherGames();
+        return;
+    }
     line.emit();
 
     const int first = handicap > 0 ? handicap : 0;
@@ -158,8 +307,23 @@ void prcKifToStrings(const GameState& g, TextBuffer& buf) {
     line.emit();
 }
 
-std::string sgfFileBytes(const GameState& g, TextBuffer& buf) {
-    prcKifToStrings(g, buf);
+}  // namespace
+
+void prcKifToStrings(const GameState& g, TextBuffer& buf, const RecordTree* tree) {
+    if (tree && !tree->hasExtras()) tree = nullptr;
+    if (needsUtf8(g)) return writeRecord(g, buf, TextEncoding::Utf8, tree);
+    writeRecord(g, buf, TextEncoding::Cp932, tree);
+    if (!tree) return;
+    // The tree's texts decide too: code page 932 must hold them all, and its bytes must be
+    // read back in code page 932.
+    std::string bytes;
+    if (!buf.fileBytes(bytes) || fileEncoding(bytes) != TextEncoding::Cp932) {
+        writeRecord(g, buf, TextEncoding::Utf8, tree);
+    }
+}
+
+std::string sgfFileBytes(const GameState& g, TextBuffer& buf, const RecordTree* tree) {
+    prcKifToStrings(g, buf, tree);
     std::string bytes;
     buf.fileBytes(bytes);
     return bytes;

@@ -7,6 +7,7 @@
 
 #include "formats/TextBuffer.h"
 #include "game/GameState.h"
+#include "record/RecordTree.h"
 
 namespace tavrin {
 
@@ -25,11 +26,14 @@ bool needsUtf8(const GameState& g);
 
 // Rebuilds buf as the SGF text of the whole record. Reads the game state only. The lines
 // are measured and the buffer's encoding set for code page 932, or for UTF-8 (with
-// CA[UTF-8] after FF[4]) when needsUtf8.
-void prcKifToStrings(const GameState& g, TextBuffer& buf);
+// CA[UTF-8] after FF[4]) when needsUtf8. With a tree (whose main line holds g's record)
+// that holds more than the record, its other properties are written at their nodes, its
+// variations at theirs and its further games after the record; UTF-8 is then also chosen
+// when code page 932 cannot hold the tree's texts or its bytes would read back as UTF-8.
+void prcKifToStrings(const GameState& g, TextBuffer& buf, const RecordTree* tree = nullptr);
 
 // The exact bytes of a saved record (buf is rebuilt as by prcKifToStrings): every line
-// followed by CR LF, in code page 932 or, when needsUtf8, in UTF-8.
-std::string sgfFileBytes(const GameState& g, TextBuffer& buf);
+// followed by CR LF, in code page 932 or in UTF-8.
+std::string sgfFileBytes(const GameState& g, TextBuffer& buf, const RecordTree* tree = nullptr);
 
 }  // namespace tavrin

@@ -22,11 +22,11 @@ FLAGS=(-std=c++20 -O1 -g -I. -Wall -Wextra -Werror
        -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
        "-DTAVRIN_FILE_VERSION=\"$VERSION\"" -DTAVRIN_PRODUCT_VERSION=\"0.5\")
 
-# The core the readers need: the engine and the formats layer.
+# The core the readers need: the engine, the formats layer and the record tree.
 objs=()
-for src in game/*.cpp formats/*.cpp; do
+for src in game/*.cpp formats/*.cpp record/RecordTree.cpp; do
   obj="$OUT/obj/$(echo "$src" | tr / _).o"
-  if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ -n "$(find game formats fuzz -name '*.h' -newer "$obj")" ]; then
+  if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ -n "$(find game formats record fuzz -name '*.h' -newer "$obj")" ]; then
     "$CXX" "${FLAGS[@]}" -fsanitize=fuzzer-no-link -c "$src" -o "$obj"
   fi
   objs+=("$obj")

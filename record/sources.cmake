@@ -1,3 +1,4 @@
 list(APPEND CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/InfoTexts.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RecordTree.cpp
 )

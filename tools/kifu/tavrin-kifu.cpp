@@ -34,7 +34,8 @@ constexpr char Usage[] =
     "         then a summary on stderr; exit 1 when a file could not be read at all\n"
     "  board  prints 'SZ n HA h MOVES m CAP b w NEXT B|W' and the board at the end of the\n"
     "         record (. empty, X black, O white)\n"
-    "  sgf    writes the record as Tavrin saves it (code page 932, CR LF)\n";
+    "  sgf    writes the record as Tavrin saves it (code page 932 or UTF-8, CR LF), with\n"
+    "         its comments, variations and every other property\n";
 
 int usageError() {
     std::fputs(Usage, stderr);
@@ -102,10 +103,11 @@ int check(const std::vector<std::string>& args) {
     return unreadable ? 1 : 0;
 }
 
-// Loads the one record a command names; prints the reason and returns false on refusal.
-bool loadOne(const std::string& path, GameState& g) {
+// Loads the one record a command names (and its game tree, when asked for); prints the
+// reason and returns false on refusal.
+bool loadOne(const std::string& path, GameState& g, RecordTree* tree = nullptr) {
     TextBuffer buf;
-    const LoadResult r = readRecordFile(g, buf, path);
+    const LoadResult r = readRecordFile(g, buf, path, tree);
     if (r.ok()) return true;
     std::fprintf(stderr, "%s: %s\n", path.c_str(), r.reason.c_str());
     return false;
@@ -132,9 +134,10 @@ int board(const std::string& path) {
 
 int sgf(const std::string& path) {
     GameState g = freshGame();
-    if (!loadOne(path, g)) return 1;
+    RecordTree tree;
+    if (!loadOne(path, g, &tree)) return 1;
     TextBuffer buf;
-    const std::string bytes = sgfFileBytes(g, buf);
+    const std::string bytes = sgfFileBytes(g, buf, &tree);
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

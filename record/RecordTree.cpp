@@ -1,0 +1,435 @@
+#include "record/RecordTree.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "game/GameState.h"
+
+namespace tavrin {
+
+namespace {
+
+constexpr uint32_t key(std::string_view id) { return RecordTree::identKey(id); }
+
+
+
+// Identifiers whose values the record's own form writes (the main line's B and W are moves).
+bool rewrittenId(uint32_t id) {
+    switch (id) {
+        case key("GM"): case key("FF"): case key("CA"): case key("AP"): case key("SZ"):
+        case key("GN"): case key("DT"): case key("PB"): case key("PW"): case key("RE"):
+        case key("RU"): case key("KM"): case key("HA"): case key("AB"): return true;
+        default: return false;
+    }
+}
+
+// Text with its line breaks (CR LF, CR or LF) as "\n".
+std::string plainBreaks(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r') {
+            out += text[i];
+            continue;
+        }
+        out += '\n';
+        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    }
+    return out;
+}
+
+}  // namespace
+
+RecordTree::RecordTree() { addNode(None); }
+
+bool RecordTree::blank(std::string_view value) {
+    return std::all_of(value.begin(), value.end(),
+                       [](char c) { return static_cast<unsigned char>(c) <= 0x20; });
+}
+
+// ---- Building ----
+
+void RecordTree::clear() {
+    games_.clear();
+    nodes_.clear();
+    props_.clear();
+    values_.clear();
+    text_.clear();
+    lastNode_ = None;
+    lastProp_ = None;
+    waste_ = 0;
+    deadNodes_ = 0;
+    Rebuilt = false;
+    mainLineValid_ = false;
+}
+
+RecordTree::Span RecordTree::store(std::string_view text) {
+    if (text.size() <= sizeof(Span::offset)) {
+        // The bytes in memory order, whatever the machine's byte order.
+        char bytes[4] = {};
+        switch (text.size()) {
+            case 4: bytes[3] = text[3]; [[fallthrough]];
+            case 3: bytes[2] = text[2]; [[fallthrough]];
+            case 2: bytes[1] = text[1]; [[fallthrough]];
+            case 1: bytes[0] = text[0]; break;
+            default: break;
+        }
+        uint32_t packed;
+        std::memcpy(&packed, bytes, 4);
+        return {packed, static_cast<uint32_t>(text.size()) | Inline};
+    }
+    const Span s{static_cast<uint32_t>(text_.size()), static_cast<uint32_t>(text.size())};
+    text_.append(text);
+    return s;
+}
+
+void RecordTree::linkAfterSiblings(NodeId parent, NodeId child) {
+    NodeId last = nodes_[parent].firstChild;
+    while (nodes_[last].nextSibling != None) last = nodes_[last].nextSibling;
+    nodes_[last].nextSibling = child;
+}
+
+RecordTree::PropId RecordTree::addProperty(NodeId node, std::string_view ident) {
+    const PropId id = static_cast<PropId>(props_.size());
+    Prop& p = props_.emplace_back();
+    p.ident = store(ident);
+    p.firstValue = static_cast<uint32_t>(values_.size());
+    if (nodes_[node].firstProp == None) {
+        nodes_[node].firstProp = id;
+    } else {
+        PropId last = node == lastNode_ ? lastProp_ : nodes_[node].firstProp;
+        while (props_[last].next != None) last = props_[last].next;
+        props_[last].next = id;
+    }
+    lastNode_ = node;
+    lastProp_ = id;
+    mainLineValid_ = false;
+    return id;
+}
+
+void RecordTree::addValue(PropId p, std::string_view utf8) {
+    Prop& prop = props_[p];
+    if (prop.valueCount > 0 && prop.firstValue + prop.valueCount != values_.size()) {
+        // Not the property added last: its values move to the end to stay together.
+        const uint32_t first = static_cast<uint32_t>(values_.size());
+        for (uint32_t k = 0; k < prop.valueCount; ++k) values_.push_back(values_[prop.firstValue + k]);
+        prop.firstValue = first;
+    } else if (prop.valueCount == 0) {
+        prop.firstValue = static_cast<uint32_t>(values_.size());
+    }
+    values_.push_back(store(utf8));
+    ++prop.valueCount;
+    mainLineValid_ = false;
+}
+
+// ---- The main line ----
+
+void RecordTree::refreshMainLine() const {
+    if (mainLineValid_) return;
+    mainLine_.clear();
+    movesThrough_.clear();
+    int moves = 0;
+    for (NodeId n = games_.empty() ? None : games_[0]; n != None; n = nodes_[n].firstChild) {
+        for (PropId p = nodes_[n].firstProp; p != None; p = props_[p].next) {
+            if (roleOf(p) == Role::Move) ++moves;
+        }
+        mainLine_.push_back(n);
+        movesThrough_.push_back(moves);
+    }
+    mainLineValid_ = true;
+}
+
+int RecordTree::mainLineLength() const {
+    refreshMainLine();
+    return static_cast<int>(mainLine_.size());
+}
+
+RecordTree::NodeId RecordTree::mainLineNode(int i) const {
+    refreshMainLine();
+    return i >= 0 && i < static_cast<int>(mainLine_.size()) ? mainLine_[i] : None;
+}
+
+int RecordTree::moveCount() const {
+    refreshMainLine();
+    return movesThrough_.empty() ? 0 : movesThrough_.back();
+}
+
+int RecordTree::movesThrough(int i) const {
+    refreshMainLine();
+    if (i < 0 || movesThrough_.empty()) return 0;
+    return movesThrough_[std::min<size_t>(static_cast<size_t>(i), movesThrough_.size() - 1)];
+}
+
+int RecordTree::nodeOfMove(int k) const {
+    refreshMainLine();
+    if (k <= 0) return 0;
+    const auto at = std::lower_bound(movesThrough_.begin(), movesThrough_.end(), k);
+    return at == movesThrough_.end() ? -1 : static_cast<int>(at - movesThrough_.begin());
+}
+
+int RecordTree::childCount(NodeId n) const {
+    int count = 0;
+    for (NodeId c = nodes_[n].firstChild; c != None; c = nodes_[c].nextSibling) ++count;
+    return count;
+}
+
+int RecordTree::variationCount(int i) const {
+    const NodeId n = mainLineNode(i);
+    return n == None ? 0 : std::max(0, childCount(n) - 1);
+}
+
+RecordTree::PropId RecordTree::findProperty(NodeId n, uint32_t id) const {
+    for (PropId p = nodes_[n].firstProp; p != None; p = props_[p].next) {
+        if (identKey(identifier(p)) == id) return p;
+    }
+    return None;
+}
+
+std::string RecordTree::comment(int i) const {
+    const NodeId n = mainLineNode(i);
+    const PropId p = n == None ? None : findProperty(n, key("C"));
+    std::string text;
+    for (int k = 0; p != None && k < valueCount(p); ++k) {
+        if (k > 0) text += '\n';
+        text += value(p, k);
+    }
+    return text;
+}
+
+RecordTree::Role RecordTree::roleOf(PropId p) const {
+    const uint32_t id = identKey(identifier(p));
+    if (id == key("B") || id == key("W")) {
+        return props_[p].valueCount > 0 && !blank(value(p, 0)) ? Role::Move : Role::Other;
+    }
+    return rewrittenId(id) ? Role::Rewritten : Role::Other;
+}
+
+RecordTree::Role RecordTree::mainLineRole(PropId p) const { return roleOf(p); }
+
+bool RecordTree::hasExtras() const {
+    if (games_.size() != 1) return true;
+    refreshMainLine();
+    for (size_t i = 0; i < mainLine_.size(); ++i) {
+        const NodeId n = mainLine_[i];
+        if (childCount(n) > 1) return true;
+        const int moves = movesThrough_[i] - (i > 0 ? movesThrough_[i - 1] : 0);
+        if (moves != (i == 0 ? 0 : 1)) return true;
+        for (PropId p = nodes_[n].firstProp; p != None; p = props_[p].next) {
+            if (roleOf(p) == Role::Other) return true;
+        }
+    }
+    return false;
+}
+
+// ---- Edits ----
+
+void RecordTree::setComment(int i, std::string_view text) {
+    const NodeId n = mainLineNode(i);
+    if (n == None) return;
+    const PropId found = findProperty(n, key("C"));
+    lastNode_ = None;
+    if (text.empty()) {
+        if (found == None) return;
+        for (int k = 0; k < valueCount(found); ++k) waste_ += value(found, k).size();
+        waste_ += identifier(found).size();
+        if (nodes_[n].firstProp == found) {
+            nodes_[n].firstProp = props_[found].next;
+        } else {
+            PropId before = nodes_[n].firstProp;
+            while (props_[before].next != found) before = props_[before].next;
+            props_[before].next = props_[found].next;
+        }
+    } else {
+        PropId p = found;
+        if (p == None) {
+            p = addProperty(n, "C");
+            lastNode_ = None;
+        } else {
+            for (int k = 0; k < valueCount(p); ++k) waste_ += value(p, k).size();
+            props_[p].valueCount = 0;
+        }
+        addValue(p, plainBreaks(text));
+    }
+    compactIfWasteful();
+}
+
+void RecordTree::appendMove(int colour, int pos, int boardSize) {
+    if (games_.empty()) addNode(None);
+    const NodeId last = mainLineNode(mainLineLength() - 1);
+    const NodeId n = addNode(last);
+    const PropId p = addProperty(n, colour == Black ? "B" : "W");
+    char point[2] = {'t', 't'};
+    if (pos != PassPos) {
+        const int stride = boardSize + 2;
+        point[0] = static_cast<char>('a' + pos / stride - 1);
+        point[1] = static_cast<char>('a' + pos % stride - 1);
+    }
+    addValue(p, std::string_view(point, 2));
+    lastNode_ = None;
+}
+
+void RecordTree::unlinkChildren(NodeId n) {
+    std::vector<NodeId> pending;
+    for (NodeId c = nodes_[n].firstChild; c != None; c = nodes_[c].nextSibling) pending.push_back(c);
+    nodes_[n].firstChild = None;
+    while (!pending.empty()) {
+        const NodeId d = pending.back();
+        pending.pop_back();
+        ++deadNodes_;
+        for (PropId p = nodes_[d].firstProp; p != None; p = props_[p].next) {
+            waste_ += identifier(p).size();
+            for (int k = 0; k < valueCount(p); ++k) waste_ += value(p, k).size();
+        }
+        for (NodeId c = nodes_[d].firstChild; c != None; c = nodes_[c].nextSibling) pending.push_back(c);
+    }
+    mainLineValid_ = false;
+}
+
+void RecordTree::keepMoves(int m) {
+    if (m < 0) m = 0;
+    if (m >= moveCount()) return;
+    const int j = nodeOfMove(m + 1);
+    lastNode_ = None;
+    if (movesThrough(j - 1) < m || j == 0) {
+        // Node j holds move m as well as m + 1: it stays without its later moves.
+        const NodeId n = mainLine_[j];
+        int moves = movesThrough(j - 1);
+        if (j == 0) moves = 0;
+        PropId before = None;
+        for (PropId p = nodes_[n].firstProp; p != None;) {
+            const PropId next = props_[p].next;
+            if (roleOf(p) == Role::Move && ++moves > m) {
+                (before == None ? nodes_[n].firstProp : props_[before].next) = next;
+                waste_ += identifier(p).size() + value(p, 0).size();
+            } else {
+                before = p;
+            }
+            p = next;
+        }
+        unlinkChildren(n);
+    } else {
+        unlinkChildren(mainLine_[j - 1]);
+    }
+    compactIfWasteful();
+}
+
+void RecordTree::reset(const GameState& g) {
+    clear();
+    NodeId last = addNode(None);
+    for (int k = 1; k <= g.MoveCount && g.HandicapCount + k <= RecordCapacity; ++k) {
+        const int e = g.HandicapCount + k;
+        appendMove(g.MoveColor[e], g.MovePos[e], g.BoardSize);
+        last = static_cast<NodeId>(nodes_.size() - 1);
+    }
+    (void)last;
+}
+
+// ---- Storage ----
+
+void RecordTree::copySubtree(const RecordTree& from, NodeId node, NodeId parent) {
+    std::vector<std::pair<NodeId, NodeId>> pending{{node, parent}};  // from's node, our parent
+    while (!pending.empty()) {
+        const auto [f, to] = pending.back();
+        pending.pop_back();
+        const NodeId n = addNode(to);
+        for (PropId p = from.firstProperty(f); p != None; p = from.nextProperty(p)) {
+            const PropId q = addProperty(n, from.identifier(p));
+            for (int k = 0; k < from.valueCount(p); ++k) addValue(q, from.value(p, k));
+        }
+        // Children are taken last first so they come off the stack in their order.
+        std::vector<NodeId> children;
+        for (NodeId c = from.firstChild(f); c != None; c = from.nextSibling(c)) children.push_back(c);
+        for (auto c = children.rbegin(); c != children.rend(); ++c) pending.emplace_back(*c, n);
+    }
+}
+
+void RecordTree::compactIfWasteful() {
+    if (waste_ < 4096 + text_.size() / 2 && deadNodes_ < 64 + nodes_.size() / 2) return;
+    RecordTree fresh;
+    fresh.clear();
+    for (const NodeId root : games_) fresh.copySubtree(*this, root, None);
+    fresh.Rebuilt = Rebuilt;
+    *this = std::move(fresh);
+}
+
+size_t RecordTree::memoryBytes() const {
+    return sizeof(*this) + games_.capacity() * sizeof(NodeId) + nodes_.capacity() * sizeof(Node) +
+           props_.capacity() * sizeof(Prop) + values_.capacity() * sizeof(Span) + text_.capacity() +
+           mainLine_.capacity() * sizeof(NodeId) + movesThrough_.capacity() * sizeof(int);
+}
+
+// ---- Comparing ----
+
+namespace {
+
+// Compares two trees node by node; onMainLine tells whether a pair of nodes lies on the
+// first game's main line, where filter decides which properties count and how.
+template <typename Same>
+bool sameTrees(const RecordTree& a, const RecordTree& b, bool filtered, Same&& sameProps) {
+    if (a.gameCount() != b.gameCount()) return false;
+    struct Pair {
+        RecordTree::NodeId a, b;
+        bool main;
+    };
+    std::vector<Pair> pending;
+    for (size_t k = 0; k < a.gameCount(); ++k) pending.push_back({a.gameRoot(k), b.gameRoot(k), filtered && k == 0});
+    while (!pending.empty()) {
+        const Pair p = pending.back();
+        pending.pop_back();
+        if (!sameProps(p.a, p.b, p.main)) return false;
+        RecordTree::NodeId ca = a.firstChild(p.a);
+        RecordTree::NodeId cb = b.firstChild(p.b);
+        for (bool first = true; ca != RecordTree::None || cb != RecordTree::None; first = false) {
+            if (ca == RecordTree::None || cb == RecordTree::None) return false;
+            pending.push_back({ca, cb, p.main && first});
+            ca = a.nextSibling(ca);
+            cb = b.nextSibling(cb);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool RecordTree::operator==(const RecordTree& other) const {
+    return sameTrees(*this, other, false, [&](NodeId a, NodeId b, bool) {
+        PropId p = firstProperty(a);
+        PropId q = other.firstProperty(b);
+        for (; p != None && q != None; p = nextProperty(p), q = other.nextProperty(q)) {
+            if (identifier(p) != other.identifier(q) || valueCount(p) != other.valueCount(q)) return false;
+            for (int k = 0; k < valueCount(p); ++k) {
+                if (value(p, k) != other.value(q, k)) return false;
+            }
+        }
+        return p == None && q == None;
+    });
+}
+
+bool RecordTree::sameBeyondRecord(const RecordTree& other) const {
+    // A property as it is compared: its role on the main line, and what of it counts.
+    const auto next = [](const RecordTree& t, PropId p, bool main) {
+        while (p != None && main && t.roleOf(p) == Role::Rewritten) p = t.nextProperty(p);
+        return p;
+    };
+    return sameTrees(*this, other, true, [&](NodeId a, NodeId b, bool main) {
+        PropId p = next(*this, firstProperty(a), main);
+        PropId q = next(other, other.firstProperty(b), main);
+        for (; p != None && q != None;
+             p = next(*this, nextProperty(p), main), q = next(other, other.nextProperty(q), main)) {
+            if (main && roleOf(p) == Role::Move) {
+                if (other.roleOf(q) != Role::Move || identKey(identifier(p)) != identKey(other.identifier(q))) {
+                    return false;
+                }
+                continue;
+            }
+            if (identifier(p) != other.identifier(q) || valueCount(p) != other.valueCount(q)) return false;
+            for (int k = 0; k < valueCount(p); ++k) {
+                if (value(p, k) != other.value(q, k)) return false;
+            }
+        }
+        return p == None && q == None;
+    });
+}
+
+}  // namespace tavrin
