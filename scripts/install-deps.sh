@@ -10,6 +10,7 @@ PACKAGES=(
   clang-14 libclang-rt-14-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core fonts-dejavu-extra
   xvfb xauth xdotool xclip imagemagick x11-utils python3
+  gnugo locales
 )
 
 missing=()

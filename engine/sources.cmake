@@ -1,0 +1,4 @@
+list(APPEND CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/Gtp.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CommandLine.cpp
+)
