@@ -484,9 +484,10 @@ struct TreeStone {
 // a character of its own and a backslash takes the next character whatever it is. Where
 // the scan skips "(" and ";" the tree opens a variation or a node; where it would end at
 // ")" the tree closes one and goes on. Line breaks inside a value come back as "\n" except
-// right after an escaping backslash (a soft line break). Identifiers without a value, and a
-// value cut off by the end of the text, are left out. The AB stones and moves of the first
-// game's main line, taken as the scan takes them, go to stones.
+// right after an escaping backslash (a soft line break). Identifiers without a value, values
+// without an identifier that follow no property of their node, and a value cut off by the
+// end of the text, are left out. The AB stones and moves of the first game's main line,
+// taken as the scan takes them, go to stones.
 template <bool Cp932>
 void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree,
                std::vector<TreeStone>& stones) {
@@ -552,7 +553,7 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
             sjis::decodeInto(raw, decoded);
             v = decoded;
         }
-        tree.addValue(p, v);
+        if (p != None) tree.addValue(p, v);
         // A move is the first value of B or W; later ones are passed over, as the scan does.
         if (!main || kind == Kind::Nothing || (kind == Kind::Move && !first) || RecordTree::blank(v)) return;
         stones.push_back({kind == Kind::Stones, kind == Kind::Stones ? Black : moveColour, letters(v)});
@@ -641,6 +642,12 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
         if (node == None) main = childIsMain(), node = tree.addNode(None);
         if (ident.empty() && prop != None && propNode == node) {
             addValue(prop, false);
+        } else if (ident.empty()) {
+            // No property before it in its node: the tree leaves it out (no file could hold
+            // it there again), though the scan still takes it for an AB stone after AB.
+            if (main) kind = afterAB ? Kind::Stones : Kind::Nothing;
+            prop = None;
+            addValue(prop, true);
         } else {
             if (main) {
                 const uint32_t key = RecordTree::identKey(ident);

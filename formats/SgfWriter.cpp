@@ -128,13 +128,21 @@ public:
     void mainLine() {
         std::vector<RecordTree::NodeId> branches;  // main-line nodes with variations, in order
         const int length = tree_.mainLineLength();
+        bool lastEmpty = false;
         for (int i = 0; i < length; ++i) {
             const RecordTree::NodeId n = tree_.mainLineNode(i);
-            if (i > 0) mainLineNode(i, true);
+            if (i > 0) lastEmpty = !mainLineNode(i, true);
             if (tree_.childCount(n) > 1) {
                 line_.append("(");
                 branches.push_back(n);
             }
+        }
+        // A reader of the record's form takes a ")" right after an empty node for part of an
+        // identifier and reads on into what follows: such a last node holds the file format,
+        // which the record's form restates anyway.
+        if (lastEmpty && moves_ == g_.MoveCount && (!branches.empty() || tree_.gameCount() > 1)) {
+            line_.append("FF[4]");
+            line_.cut();
         }
         for (int k = moves_ + 1; k <= g_.MoveCount && g_.HandicapCount + k <= RecordCapacity; ++k) {
             line_.append(";");
@@ -159,19 +167,28 @@ public:
     }
 
 private:
-    void mainLineNode(int i, bool opensNode) {
+    // Writes main-line node i; false when it wrote no property.
+    bool mainLineNode(int i, bool opensNode) {
         if (opensNode) line_.append(";");
+        bool wrote = false;
         for (RecordTree::PropId p = tree_.firstProperty(tree_.mainLineNode(i)); p != RecordTree::None;
              p = tree_.nextProperty(p)) {
             switch (tree_.mainLineRole(p)) {
                 case RecordTree::Role::Rewritten: break;
                 case RecordTree::Role::Move:
-                    if (moves_ < g_.MoveCount && g_.HandicapCount + moves_ < RecordCapacity) move(moves_ + 1);
+                    if (moves_ < g_.MoveCount && g_.HandicapCount + moves_ < RecordCapacity) {
+                        move(moves_ + 1);
+                        wrote = true;
+                    }
                     break;
-                case RecordTree::Role::Other: property(p); break;
+                case RecordTree::Role::Other:
+                    property(p);
+                    wrote = true;
+                    break;
             }
         }
         if (opensNode) line_.cut();
+        return wrote;
     }
 
     // Move k of the record, in the record's own form.

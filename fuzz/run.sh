@@ -2,7 +2,8 @@
 # Builds the libFuzzer targets of the record readers and the CP932 decoder with clang 14
 # (address and undefined-behaviour sanitizers) in build-fuzz/, seeds them from the shared
 # corpus when it is there, runs each for FUZZ_SECONDS (default 20) and exits non-zero on
-# any finding (crash, failed expectation, leak, sanitizer report).
+# any finding (crash, failed expectation, leak, sanitizer report). FUZZ_TARGETS names the
+# targets to run (default: all).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -46,9 +47,9 @@ seed() {  # seed NAME PATTERN...
 }
 
 status=0
-for target in sgf ngf sjis; do
+for target in ${FUZZ_TARGETS:-sgf ngf sjis tree}; do
   case $target in
-    sgf)  seeds=$(seed sgf -iname '*.sgf') ;;
+    sgf|tree) seeds=$(seed "$target" -iname '*.sgf') ;;
     ngf)  seeds=$(seed ngf -iname '*.ngf') ;;
     sjis) seeds=$(seed sjis -iname '*.sgf' -path '*sjis*') ;;
   esac
