@@ -108,7 +108,7 @@ const std::vector<ActionRow>& actionTable() {
         {"actDispKifu", "表示", "棋譜ウィンドウ(K)", "棋譜ウィンドウを表示する", "", -1, C::None,
          G::None, 0, &W::actDispKifu, nullptr},
         {"actDispComment", "表示", "コメントウィンドウ(&C)", "コメントウィンドウを標示する", "", -1,
-         C::None, G::None, 0, &W::actDispComment, nullptr},
+         C::AutoUnchecked, G::None, 0, &W::actDispComment, &W::actDispCommentExecute},
         {"actDispConfig", "表示", "環境設定(&D)", "その他の環境設定をする", "", 12, C::None,
          G::None, 0, &W::actDispConfig, nullptr},
         // ヘルプ

@@ -67,6 +67,7 @@ void showLoadedRecord(TfrmMain& w, const QString& title) {
     // Draws every stone of the loaded board and the last-move marker.
     w.actPnlMainReSizeExecute();
     w.rebuildKifuList();
+    w.markVariationRows();
     w.prcEndOfGame();
     w.prcKifUpDate();
     w.prcInfoDsp();
@@ -185,7 +186,7 @@ void TfrmMain::actFileSaveAsAccept(const QString& path) {
 void TfrmMain::actFileExitExecute() { close(); }
 
 void TfrmMain::actClipBoardExecute() {
-    prcKifToStrings(Game, SharedText);
+    prcKifToStrings(Game, SharedText, &Tree);
     QGuiApplication::clipboard()->setText(qs(SharedText.text()));
     actClipPast->setEnabled(true);
 }
@@ -196,7 +197,7 @@ void TfrmMain::actClipPastExecute() {
     SharedText.setText(data->text().toStdString());
     if (SharedText.empty()) return;
     if (Game.Modified && !askDiscard(*this)) return;
-    const LoadResult r = fncStringsToKif(Game, SharedText, std::string());
+    const LoadResult r = fncStringsToKif(Game, SharedText, std::string(), &Tree);
     if (!r.ok()) {
         reportLoadFailure(*this, r, Reader::Sgf);
         return;
@@ -207,7 +208,7 @@ void TfrmMain::actClipPastExecute() {
 
 bool TfrmMain::fncFileReadSGF(const QString& path) {
     if (path.isEmpty()) return false;
-    const LoadResult r = tavrin::fncFileReadSGF(Game, SharedText, path.toStdString());
+    const LoadResult r = tavrin::fncFileReadSGF(Game, SharedText, path.toStdString(), &Tree);
     if (!r.ok()) {
         reportLoadFailure(*this, r, Reader::Sgf);
         return false;
@@ -224,12 +225,13 @@ bool TfrmMain::fncFileReadNGF(const QString& path) {
         reportLoadFailure(*this, r, Reader::Ngf);
         return false;
     }
+    Tree.reset(Game);
     showLoadedRecord(*this, fileNamePart(qs(Game.CurrentFileName)) + TitleTail);
     return true;
 }
 
 bool TfrmMain::fncFileWriteSGF(const QString& path) {
-    const std::string bytes = sgfFileBytes(Game, SharedText);
+    const std::string bytes = sgfFileBytes(Game, SharedText, &Tree);
     // Until the finished copy is renamed over it the old file is untouched; any failure
     // leaves it as it was.
     switch (writeFileReplacing(QFile::encodeName(path).toStdString(), bytes)) {

@@ -30,6 +30,7 @@ void TfrmMain::prcNewSet() {
     prcInfoSameSet();
     // Board, record, coordinate names, handicap stones, position, date, clocks and flags.
     prcNewSetCore(Game, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")).toStdString());
+    Tree.reset(Game);
     lsvKifu->clear();
     addKifuStartRow();
     setKifuFocusRow(0);
@@ -68,9 +69,11 @@ void TfrmMain::prcInfoDsp() {
     setStatusText(3, qs(t.turn));
     // Also removes a refusal message of the legality check.
     setStatusText(0, qs(HelpHintText));
+    prcCommentShow();
 }
 
 void TfrmMain::prcKifUpDate() {
+    syncTree();
     if (Game.Modified) {
         if (!actFileSave->isEnabled()) actFileSave->setEnabled(true);
         // Without a file name there is nothing to reload.

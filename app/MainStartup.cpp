@@ -128,6 +128,12 @@ void TfrmMain::readSettings(const SettingsFile& ini) {
     actDispZahyou->setChecked(ini.ReadBool("Display", "Zahyou", true));
     actDispTejun->setChecked(ini.ReadBool("Display", "Tejun", false));
     pnlMain->setTejun(actDispTejun->isChecked());
+    // The comment window: shown or not, and the side of the window it is docked to.
+    const int area = ini.ReadInteger("Display", "CommentArea", Qt::BottomDockWidgetArea);
+    if (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea || area == Qt::TopDockWidgetArea)
+        addDockWidget(static_cast<Qt::DockWidgetArea>(area), dckComment);
+    CommentSize = std::clamp(ini.ReadInteger("Display", "CommentSize", CommentSize), 40, 2000);
+    if (ini.ReadBool("Display", "Comment", false)) actDispComment->trigger();
 
     const bool top = ini.ReadBool("Display", "ToolBarTop", true);
     const bool bottom = ini.ReadBool("Display", "ToolBarBottom", false);
@@ -198,6 +204,9 @@ void TfrmMain::writeSettings(SettingsFile& ini) const {
     ini.WriteBool("Display", "StatusBar", actDispStatusBar->isChecked());
     ini.WriteBool("Display", "Zahyou", actDispZahyou->isChecked());
     ini.WriteBool("Display", "Tejun", actDispTejun->isChecked());
+    ini.WriteBool("Display", "Comment", actDispComment->isChecked());
+    ini.WriteInteger("Display", "CommentArea", dockWidgetArea(dckComment));
+    ini.WriteInteger("Display", "CommentSize", commentPaneSize());
     ini.WriteString("Directory", "LastReadDir", LastReadDir.toStdString());
     ini.WriteString("Directory", "LastWriteDir", LastWriteDir.toStdString());
 }

@@ -27,6 +27,7 @@
 #include "app/Prompts.h"
 #include "formats/TextBuffer.h"
 #include "game/GameState.h"
+#include "record/RecordTree.h"
 
 class QActionGroup;
 class QMenuBar;
@@ -38,6 +39,8 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class QTreeWidget;
+class QDockWidget;
+class QPlainTextEdit;
 class QTreeWidgetItem;
 
 namespace tavrin {
@@ -69,6 +72,9 @@ public:
     tavrin::TextBuffer SharedText;
     Prompts& prompts;
     MainOptions Options;
+    // The record's whole game tree: its main line is the record of Game, the rest (comments,
+    // variations, other properties) rides along and is saved with it.
+    RecordTree Tree;
 
     int SavedWidth = 684;
     int SavedHeight = 567;
@@ -351,6 +357,22 @@ public:
     OpenRequest OpenDialog;
     SaveRequest SaveDialog;
 
+    // ---- the record tree and the comment window (MainComment.cpp) ----------------------
+    // Brings the tree's main line to the record's moves after play, take-back or resume
+    // (moves are only ever added or removed at the end); marks the move list's rows.
+    void syncTree();
+    // Marks the move-list rows of positions from which variations branch.
+    void markVariationRows();
+    // Shows the comment of the shown position's node and how many variations branch there.
+    void prcCommentShow();
+    void actDispCommentExecute();
+    QDockWidget* dckComment = nullptr;
+    QPlainTextEdit* memComment = nullptr;
+    QLabel* lblCommentInfo = nullptr;
+    int CommentSize = 110;  // height (width when docked at a side) of the comment window
+    // The comment window's size now (CommentSize while it is hidden or floating).
+    int commentPaneSize() const;
+
     // ---- help (MainHelp.cpp) -----------------------------------------------------------
     void actHelpContentsExecute();
     void actHelpIndexExecute();
@@ -378,6 +400,9 @@ private:
     void buildKifuButtons();
     void buildBoard();
     void buildTimers();
+    void buildCommentPane();
+    int commentNode() const;       // main-line node of the shown position; -1 for none
+    bool showingComment_ = false;  // the pane is being filled, not edited
     // A menu item showing its own caption and/or hint for action a (nullptr: the action's).
     QAction* addItem(QMenu* menu, QAction* a, const char* caption = nullptr,
                      const char* hint = nullptr, const QString& itemName = {});

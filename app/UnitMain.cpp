@@ -64,6 +64,7 @@ TfrmMain::TfrmMain(Prompts& p, MainOptions options, QWidget* parent)
     buildMenus();
     buildPopups();
     buildTimers();
+    buildCommentPane();
     // Menu items with a caption of their own repeat their action's shortcut; while the menu
     // bar has the focus both match, and such an ambiguous key still runs the command once.
     for (QAction* a : actListMain)
@@ -283,7 +284,7 @@ void TfrmMain::buildMenus() {
     addItem(mnuDisp, actDispPanelKifuBtn);
     addItem(mnuDisp, actDispStatusBar);
     addHidden(mnuDisp, actDispKifu);
-    addHidden(mnuDisp, actDispComment);
+    addItem(mnuDisp, actDispComment);
     addHiddenSeparator(mnuDisp);
     addHidden(mnuDisp, actDispConfig);
 

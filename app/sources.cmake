@@ -15,4 +15,5 @@ list(APPEND UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/MainReplay.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainFiles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainHelp.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainComment.cpp
 )

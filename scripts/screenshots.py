@@ -2,7 +2,8 @@
 """Screenshots of the real program for the README, taken under Xvfb.
 
 usage: scripts/screenshots.py [BUILD_DIR] [OUT_DIR]   (defaults: build, docs)
-Writes playing.png, record.png, record-turned.png, newgame.png, gameinfo.png, about.png.
+Writes playing.png, record.png, record-turned.png, comments.png, newgame.png, gameinfo.png,
+about.png.
 """
 import os
 import sys
@@ -58,6 +59,32 @@ def main():
             s.key("h")  # 碁盤反転
             time.sleep(0.4)
             s.screenshot(os.path.join(out, "record-turned.png"), wid)
+            app.kill()
+            app.wait()
+
+            # The same game with comments and a variation, the comment window open and the
+            # stones numbered (手順表示).
+            moves = open(record, encoding="utf-8", errors="replace").read().split(";")[2:62]
+            moves = [m.strip().rstrip(")").strip() for m in moves]
+            moves[9] += "C[ここで黒の構想が問われる。\n実戦は右辺に展開した。]"
+            moves[10] += "C[白は下辺を割って打つ。]"
+            text = "(;GM[1]FF[4]CA[UTF-8]SZ[19]PB[黒番の棋士]PW[白番の棋士]KM[6.5]GC[解説付きの棋譜]"
+            text += ";".join([""] + moves[:11])
+            text += "(;" + ";".join(moves[11:]) + ")(;B[dj]C[変化：こちらも有力。])"
+            text += ")"
+            demo = os.path.join(s.work, "解説.sgf")
+            with open(demo, "w", encoding="utf-8") as f:
+                f.write(text)
+            with open(s.ini, "w", encoding="utf-8") as f:
+                f.write("[Display]\nTejun=1\nComment=1\nCommentArea=8\n")
+            app = s.start(demo)
+            wid = s.wait_window(" - Tavrin$")
+            s.focus(wid)
+            s.key("ctrl+Up")
+            for _ in range(11):
+                s.key("ctrl+Right")
+            time.sleep(0.4)
+            s.screenshot(os.path.join(out, "comments.png"), wid)
             app.kill()
             app.wait()
         print("screenshots written to", out)

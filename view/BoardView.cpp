@@ -242,7 +242,6 @@ void BoardView::Impl::paintNumbers(QPainter& p) const {
         const int pos = Game.MovePos[static_cast<size_t>(Game.HandicapCount + k)];
         if (pos > 0 && pos < BoardCells) number[static_cast<size_t>(pos)] = k;
     }
-    const int last = Game.CurrentMove > 1 ? Game.MovePos[static_cast<size_t>(Game.HandicapCount + Game.CurrentMove - 1)] : 0;
     const int s = Geo.StoneSize;
     p.setRenderHint(QPainter::TextAntialiasing);
     for (int pos = 1; pos <= Game.BoardLast && pos < BoardCells; ++pos) {
@@ -257,16 +256,9 @@ void BoardView::Impl::paintNumbers(QPainter& p) const {
         const QRect box(o.x(), o.y(), s, s);
         // Nothing reaches beyond the stone, whatever the font makes of the smallest sizes.
         p.setClipRect(box.adjusted(1, 1, -1, -1));
-        // White digits on black stones, black on white; the last move's number in the red
-        // of its cross, which stays under it.
+        // White digits on black stones, black on white; on the last move they stand over its
+        // red cross, which shows around them.
         p.setPen(colour == Black ? Qt::white : Qt::black);
-        if (pos == last) {
-            // An outline in the stone's colour keeps the digits apart from the cross.
-            p.setPen(colour == Black ? QColor(20, 20, 20) : QColor(240, 240, 235));
-            for (const QPoint& d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
-                p.drawText(box.translated(d), Qt::AlignCenter, text);
-            p.setPen(QColor(230, 30, 30));
-        }
         p.drawText(box, Qt::AlignCenter, text);
     }
 }

@@ -7,6 +7,8 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QDockWidget>
+#include <QPlainTextEdit>
 #include <QGuiApplication>
 #include <QDropEvent>
 #include <QLabel>
@@ -17,6 +19,7 @@
 
 #include "formats/Sjis.h"
 #include "tests/app/FileTestKit.h"
+#include "tests/game/TestBoard.h"
 #include "tests/support/CorpusDir.h"
 
 namespace tavrin::test {
@@ -613,6 +616,89 @@ TEST_F(FileWindowTest, CorpusRecordsSurviveOpenSaveAsAndReopen) {
         }
     }
     EXPECT_GE(loaded, 30);
+}
+
+}  // namespace
+}  // namespace tavrin::test
+
+namespace tavrin::test {
+namespace {
+
+// A record with a game comment, comments and a variation at move 1, through the window:
+// the comment window follows the shown position and names the variations, an edit goes
+// into the saved file, playing on and taking back edit the main line, and the variation
+// and every comment survive saving and reading back.
+TEST_F(FileWindowTest, CommentsAndVariationsLiveThroughTheWindow) {
+    const QByteArray record =
+        "(;GM[1]FF[4]SZ[9]GC[game note]C[root comment]PB[Kuro]PW[Shiro]KM[6.5]"
+        ";B[cc]C[first](;W[gc]C[main reply];B[ee])(;W[dd]C[other]))";
+    const QString path = put("tree.sgf", record);
+    auto w = open();
+    w->actDispComment->trigger();
+    ASSERT_FALSE(w->dckComment->isHidden());
+    openThroughDialog(*w, prompts, path);
+    ASSERT_EQ(w->Game.MoveCount, 3);
+
+    struct Shown {
+        int move;
+        const char* comment;
+        bool variations;
+    } shown[] = {{0, "root comment", false}, {1, "first", true}, {2, "main reply", false}, {3, "", false}};
+    for (const Shown& s : shown) {
+        SCOPED_TRACE(s.move);
+        w->kifuStepTo(s.move + 1);
+        w->prcKifActCtrl();
+        EXPECT_EQ(w->memComment->toPlainText(), QString::fromUtf8(s.comment));
+        EXPECT_EQ(w->lblCommentInfo->text().contains(QStringLiteral("変化が1つ")), s.variations);
+        EXPECT_EQ(w->kifuRow(s.move)->data(0, Qt::UserRole).toInt() > 0, s.variations);
+    }
+    w->kifuStepTo(1);
+    w->prcKifActCtrl();
+    EXPECT_TRUE(w->lblCommentInfo->text().contains(QStringLiteral("game note")));
+
+    // An edit at move 2 marks the record modified and is saved with it.
+    w->kifuStepTo(3);
+    w->prcKifActCtrl();
+    w->memComment->setPlainText(QStringLiteral("白の応手\n二行目"));
+    EXPECT_TRUE(w->Game.Modified);
+    EXPECT_TRUE(w->actFileSave->isEnabled());
+    // Playing on from the end appends to the main line; a take-back removes it again, and
+    // a second move stays.
+    w->actKifuLastExecute();
+    w->actPlayResume->trigger();
+    w->prcHit(test::pt(w->Game, 7, 7), w->Game.SideToMove);
+    w->prcHit(test::pt(w->Game, 3, 7), w->Game.SideToMove);
+    w->actPlayMatta->trigger();
+    ASSERT_EQ(w->Game.MoveCount, 4);
+    w->actFileSaveExecute();
+    ASSERT_FALSE(w->Game.Modified);
+
+    const QByteArray saved = bytesOf(path);
+    EXPECT_TRUE(saved.contains("C[other]")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("GC[game note]"));
+    EXPECT_FALSE(saved.contains("[cg]"));  // the move taken back
+    auto again = open();
+    again->actDispComment->trigger();
+    openThroughDialog(*again, prompts, path);
+    ASSERT_EQ(again->Game.MoveCount, 4);
+    EXPECT_EQ(again->Game.MovePos[4], test::pt(again->Game, 7, 7));
+    again->kifuStepTo(3);
+    again->prcKifActCtrl();
+    EXPECT_EQ(again->memComment->toPlainText(), QStringLiteral("白の応手\n二行目"));
+    again->kifuStepTo(2);
+    again->prcKifActCtrl();
+    EXPECT_EQ(again->kifuRow(1)->data(0, Qt::UserRole).toInt(), 1);
+
+    // Resuming at move 1 cuts the main line there; the root's comment stays.
+    prompts.answers.push_back(Answer::Yes);
+    again->actPlayResume->trigger();
+    ASSERT_EQ(again->Game.MoveCount, 1);
+    EXPECT_EQ(again->Tree.moveCount(), 1);
+    EXPECT_EQ(again->Tree.comment(0), "root comment");
+    // A new game replaces the tree.
+    again->prcNewSet();
+    EXPECT_EQ(again->Tree.comment(0), "");
+    EXPECT_EQ(again->Tree.moveCount(), 0);
 }
 
 }  // namespace

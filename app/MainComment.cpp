@@ -1,0 +1,133 @@
+// The record's game tree in the window: kept in step with play, take-back and resume, the
+// move list's marks of variations, and the comment window.
+
+#include <QAction>
+#include <QBoxLayout>
+#include <QDockWidget>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+#include "app/TfrmMain.h"
+
+namespace tavrin {
+
+namespace {
+
+// The foreground of a move-list row from which variations branch.
+const QColor VariationColour(0, 64, 200);
+
+}  // namespace
+
+void TfrmMain::buildCommentPane() {
+    dckComment = new QDockWidget(QStringLiteral("コメント"), this);
+    dckComment->setObjectName(QStringLiteral("dckComment"));
+    // Shown and hidden through its command only, so the command's mark is always true.
+    dckComment->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    auto* body = new QWidget(dckComment);
+    auto* column = new QVBoxLayout(body);
+    column->setContentsMargins(4, 2, 4, 4);
+    column->setSpacing(2);
+    lblCommentInfo = new QLabel(body);
+    lblCommentInfo->setObjectName(QStringLiteral("lblCommentInfo"));
+    lblCommentInfo->setWordWrap(true);
+    memComment = new QPlainTextEdit(body);
+    memComment->setObjectName(QStringLiteral("memComment"));
+    memComment->setStatusTip(QStringLiteral("表示中の局面のコメント（編集できます）"));
+    column->addWidget(lblCommentInfo);
+    column->addWidget(memComment, 1);
+    dckComment->setWidget(body);
+    addDockWidget(Qt::BottomDockWidgetArea, dckComment);
+    dckComment->hide();
+    connect(memComment, &QPlainTextEdit::textChanged, this, [this] {
+        if (showingComment_) return;
+        const int node = commentNode();
+        if (node < 0) return;
+        // An edit goes into the tree at once: nothing typed is lost when the shown position
+        // changes, and the record is modified like after any other change.
+        Tree.setComment(node, memComment->toPlainText().toStdString());
+        Game.Modified = true;
+        prcKifUpDate();
+        markVariationRows();
+    });
+}
+
+int TfrmMain::commentNode() const {
+    const int node = Tree.nodeOfMove(Game.CurrentMove - 1);
+    return node >= 0 && node < Tree.mainLineLength() ? node : -1;
+}
+
+void TfrmMain::actDispCommentExecute() {
+    // The mark has already been flipped on executing.
+    dckComment->setVisible(actDispComment->isChecked());
+    if (actDispComment->isChecked() && !dckComment->isFloating()) {
+        // A few lines of comment: the board keeps most of the window.
+        const Qt::DockWidgetArea area = dockWidgetArea(dckComment);
+        const bool across = area == Qt::TopDockWidgetArea || area == Qt::BottomDockWidgetArea;
+        resizeDocks({dckComment}, {CommentSize}, across ? Qt::Vertical : Qt::Horizontal);
+    }
+    prcCommentShow();
+}
+
+int TfrmMain::commentPaneSize() const {
+    if (!dckComment->isVisible() || dckComment->isFloating()) return CommentSize;
+    const Qt::DockWidgetArea area = dockWidgetArea(dckComment);
+    return area == Qt::TopDockWidgetArea || area == Qt::BottomDockWidgetArea ? dckComment->height()
+                                                                             : dckComment->width();
+}
+
+void TfrmMain::prcCommentShow() {
+    if (!dckComment || dckComment->isHidden()) return;
+    const int node = commentNode();
+    const int variations = node >= 0 ? Tree.variationCount(node) : 0;
+    QString info = Game.CurrentMove <= 1 ? QStringLiteral("開始局面")
+                                         : QString::number(Game.CurrentMove - 1) + QStringLiteral("手目");
+    if (variations > 0) info += QStringLiteral("　この局面から変化が%1つあります").arg(variations);
+    if (node == 0) {
+        // The game comment of the record's root, shown with the start position.
+        for (RecordTree::PropId p = Tree.firstProperty(Tree.mainLineNode(0)); p != RecordTree::None;
+             p = Tree.nextProperty(p)) {
+            if (Tree.identifier(p) != "GC") continue;
+            for (int k = 0; k < Tree.valueCount(p); ++k)
+                info += QStringLiteral("\n対局の解説：") + QString::fromStdString(std::string(Tree.value(p, k)));
+        }
+    }
+    lblCommentInfo->setText(info);
+    const QString text = node >= 0 ? QString::fromStdString(Tree.comment(node)) : QString();
+    if (memComment->toPlainText() != text) {
+        showingComment_ = true;
+        memComment->setPlainText(text);
+        showingComment_ = false;
+    }
+    memComment->setReadOnly(node < 0);
+}
+
+void TfrmMain::syncTree() {
+    const int moves = Tree.moveCount();
+    if (moves == Game.MoveCount) return;
+    if (moves > Game.MoveCount) {
+        Tree.keepMoves(Game.MoveCount);
+    } else {
+        for (int k = moves + 1; k <= Game.MoveCount && Game.HandicapCount + k <= RecordCapacity; ++k) {
+            const auto e = static_cast<std::size_t>(Game.HandicapCount + k);
+            Tree.appendMove(Game.MoveColor[e], Game.MovePos[e], Game.BoardSize);
+        }
+    }
+    markVariationRows();
+}
+
+void TfrmMain::markVariationRows() {
+    const int rows = kifuRowCount();
+    for (int row = 0; row < rows; ++row) {
+        QTreeWidgetItem* item = kifuRow(row);
+        const int node = Tree.nodeOfMove(row);
+        const int variations = node >= 0 ? Tree.variationCount(node) : 0;
+        const bool marked = item->data(0, Qt::UserRole).toInt() > 0;
+        if (marked == (variations > 0)) continue;
+        item->setData(0, Qt::UserRole, variations);
+        for (int c = 0; c < 3; ++c) item->setForeground(c, variations > 0 ? QBrush(VariationColour) : QBrush());
+        item->setToolTip(0, variations > 0 ? QStringLiteral("この局面から変化があります") : QString());
+    }
+}
+
+}  // namespace tavrin
