@@ -484,9 +484,10 @@ struct TreeStone {
 // a character of its own and a backslash takes the next character whatever it is. Where
 // the scan skips "(" and ";" the tree opens a variation or a node; where it would end at
 // ")" the tree closes one and goes on. Line breaks inside a value come back as "\n" except
-// right after an escaping backslash (a soft line break). Identifiers without a value, values
-// without an identifier that follow no property of their node, and a value cut off by the
-// end of the text, are left out. The AB stones and moves of the first game's main line,
+// right after an escaping backslash (a soft line break). Properties after "(" open a node.
+// Identifiers without a value, values without an identifier that follow no property of their
+// node, properties between a ")" and the next "(" or ";", and a value cut off by the end of
+// the text, are left out. The AB stones and moves of the first game's main line,
 // taken as the scan takes them, go to stones.
 template <bool Cp932>
 void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree,
@@ -508,6 +509,9 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
     const size_t n = text.size();
     size_t nextBreak = 0;  // the first line break not yet passed
     bool inGame = false;
+    // Where a property would go: into node, into a node "(" opens without ";" (as the scan,
+    // which skips "(" and ";", reads it), or nowhere after a ")" (the scan has ended there).
+    enum class At { Node, Opened, Closed } at = At::Node;
     Node node = None;
     bool main = false;  // node lies on the first game's main line
     Prop prop = None;   // the property values without identifier belong to
@@ -573,12 +577,13 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
             continue;
         }
         if (!inGame) {
-            if (c == '(') inGame = true, node = None, main = false, open.clear();
+            if (c == '(') inGame = true, node = None, main = false, at = At::Opened, open.clear();
             ++i;
             continue;
         }
         if (c == '(') {
             open.push_back({node, main});
+            at = At::Opened;
             ++i;
             continue;
         }
@@ -590,11 +595,13 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
                 main = open.back().main;
                 open.pop_back();
             }
+            at = At::Closed;
             prop = None;
             ++i;
             continue;
         }
         if (c == ';') {
+            at = At::Node;
             main = childIsMain();
             // Most nodes are one move, ";B[pd]": a run of them is taken a node a step while
             // no line break cuts a value.
@@ -639,8 +646,13 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
         }
         size_t next = takeValue(j + 1);
         if (next > n) break;
-        if (node == None) main = childIsMain(), node = tree.addNode(None);
-        if (ident.empty() && prop != None && propNode == node) {
+        if (at == At::Opened) main = childIsMain(), node = tree.addNode(node), at = At::Node;
+        if (at == At::Closed) {
+            // After a ")" the scan has stopped: no node holds what follows before ";" or "(".
+            if (main) kind = Kind::Nothing;
+            prop = None;
+            addValue(prop, true);
+        } else if (ident.empty() && prop != None && propNode == node) {
             addValue(prop, false);
         } else if (ident.empty()) {
             // No property before it in its node: the tree leaves it out (no file could hold
