@@ -693,6 +693,7 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
         if (next > n) break;
         skipBreaks(i);
     }
+    if (tree.gameCount() == 0) tree.addNode(None);  // "()": a game of one empty node
 }
 
 // The stones the tree's main line gives are the record's: its AB stones and its moves, in

@@ -121,7 +121,9 @@ public:
 
     // The root's properties after the record's own: its moves (a record whose first move is
     // in the root) and the rest.
-    void root() { mainLineNode(0, false); }
+    void root() {
+        if (tree_.mainLineLength() > 0) mainLineNode(0, false);
+    }
 
     // The main line after the root, its variations, and moves of the record the tree does
     // not hold yet; returns with the game's own ")" still to come.

@@ -5,8 +5,9 @@
 // every node is the main line: the record the game shows. The rest rides along and is
 // written back with it.
 //
-// Storage is flat (nodes, properties, values and one text arena), so a 300-move record
-// takes a few pages and reading it allocates almost nothing when the tree is reused.
+// Storage is flat (nodes, properties, values, and one text arena for texts of more than
+// four bytes), so a 300-move record takes a few pages and reading it allocates almost
+// nothing when the tree is reused. Views of identifiers and values last until the next edit.
 
 #include <bit>
 #include <cstdint>
@@ -72,7 +73,7 @@ public:
     // role than Move and Rewritten on the main line, a main-line node other than the root
     // that holds no move or more than one, a move in the root, a variation or another game.
     bool hasExtras() const;
-    // Role of property p, found at main-line node i of the first game.
+    // Role of property p when it stands on the first game's main line.
     Role mainLineRole(PropId p) const;
 
     // The file's tree could not be matched with the record read from it (text no SGF

@@ -96,7 +96,7 @@ TEST(SgfTreeWriter, TextsCodePage932CannotHoldMakeTheFileUtf8) {
 
 TEST(SgfTreeWriter, ARecordWithNothingMoreIsWrittenAsWithoutATree) {
     for (const std::string sgf : {"(;SZ[9];B[aa];W[bb])", "(;GM[1]FF[4]SZ[19]PB[p]KM[0.5]AB[dd][pp];W[qq])",
-                                  "(;SZ[13]RE[B+R]DT[2020-01-02];B[tt])"}) {
+                                  "(;SZ[13]RE[B+R]DT[2020-01-02];B[tt])", "()"}) {
         GameState g = test::newGame(19);
         TextBuffer buf;
         buf.setText(sgf);

@@ -74,6 +74,10 @@ TEST(RecordTree, ReadsEveryNodePropertyAndValueInFileOrder) {
          "(;SZ[9];B[aa])(;SZ[13]GN[two];B[mm])(;C[three])"},
         {"an empty node and a blank move kept", "(;SZ[9];;B[aa];W[])", "(;SZ[9];;B[aa];W[])"},
         {"a node of two moves", "(;SZ[9];B[aa]W[bb];B[cc])", "(;SZ[9];B[aa]W[bb];B[cc])"},
+        {"an empty game is one empty node", "()", "(;)"},
+        {"properties after \"(\" open a node", "(;SZ[9](C[x];B[aa]))", "(;SZ[9];C[x];B[aa])"},
+        {"properties after a \")\" are no node's", "(;SZ[9];B[aa](;W[bb])C[x](;W[cc]))",
+         "(;SZ[9];B[aa](;W[bb])(;W[cc]))"},
     };
     for (const auto& c : cases) EXPECT_EQ(shown(treeOf(c.sgf)), c.tree) << c.what;
 }
