@@ -108,6 +108,23 @@ TEST(SgfTreeWriter, ARecordWithNothingMoreIsWrittenAsWithoutATree) {
     }
 }
 
+TEST(SgfTreeWriter, ATreeThatIsNotTheRecordReadIsRebuiltFromTheRecord) {
+    // The scan reads "P;B[cc]" as PB (a player) and "X;W[bb]" as XW, a tree as nodes with
+    // a move.
+    for (const std::string sgf : {"(;SZ[9]C[x]P;B[cc])", "(;SZ[9]C[x];B[aa]X;W[bb])"}) {
+        GameState g = test::newGame(19);
+        TextBuffer buf;
+        buf.setText(sgf);
+        RecordTree tree;
+        ASSERT_TRUE(fncStringsToKif(g, buf, "", &tree).ok()) << sgf;
+        EXPECT_TRUE(tree.Rebuilt) << sgf;
+        EXPECT_EQ(tree.moveCount(), g.MoveCount) << sgf;
+        EXPECT_FALSE(tree.hasExtras()) << sgf;
+        TextBuffer plain;
+        EXPECT_EQ(sgfFileBytes(g, buf, &tree), sgfFileBytes(g, plain)) << sgf;
+    }
+}
+
 TEST(SgfTreeWriter, EditsOfTheTreeAreSaved) {
     GameState g = test::newGame(19);
     TextBuffer buf;
