@@ -2,3 +2,7 @@ list(APPEND CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Engine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StoneReplay.cpp
 )
+list(APPEND CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/Scoring.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Estimate.cpp
+)
