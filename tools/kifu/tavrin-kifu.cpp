@@ -5,6 +5,7 @@
 //                                      or PATH, NG, reason; a summary on stderr
 //   tavrin-kifu board FILE             the position at the end of the record
 //   tavrin-kifu sgf FILE               the bytes saving the record would write
+//   tavrin-kifu score [--dead V,…] FILE   the final position counted, those stones dead
 
 #include <algorithm>
 #include <chrono>
@@ -14,10 +15,12 @@
 #include <system_error>
 #include <vector>
 
+#include "engine/Gtp.h"
 #include "formats/RecordFile.h"
 #include "formats/SgfWriter.h"
 #include "formats/TextBuffer.h"
 #include "game/GameState.h"
+#include "game/Scoring.h"
 
 namespace fs = std::filesystem;
 using namespace tavrin;
@@ -28,6 +31,7 @@ constexpr char Usage[] =
     "usage: tavrin-kifu check FILE|FOLDER...\n"
     "       tavrin-kifu board FILE\n"
     "       tavrin-kifu sgf FILE\n"
+    "       tavrin-kifu score [--dead V,V,...] FILE\n"
     "Reads .sgf and .ngf records (any case) as Tavrin does; a folder stands for every\n"
     "record file below it.\n"
     "  check  prints PATH<TAB>OK<TAB>moves<TAB>handicap stones, or PATH<TAB>NG<TAB>reason,\n"
@@ -35,7 +39,11 @@ constexpr char Usage[] =
     "  board  prints 'SZ n HA h MOVES m CAP b w NEXT B|W' and the board at the end of the\n"
     "         record (. empty, X black, O white)\n"
     "  sgf    writes the record as Tavrin saves it (code page 932 or UTF-8, CR LF), with\n"
-    "         its comments, variations and every other property\n";
+    "         its comments, variations and every other property\n"
+    "  score  counts the position at the end of the record under Japanese rules, the\n"
+    "         chains of the listed stones dead (GTP vertices: A..T without I, row 1 at\n"
+    "         the bottom; vertices of empty points are ignored), and prints\n"
+    "         'B territory prisoners W territory prisoners KOMI k RESULT B+n|W+n|0'\n";
 
 int usageError() {
     std::fputs(Usage, stderr);
@@ -142,6 +150,46 @@ int sgf(const std::string& path) {
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
+// The end of the record counted with the chains of the listed stones dead: "score
+// [--dead V,V,...] FILE".
+int score(const std::vector<std::string>& args) {
+    std::string deadList;
+    std::string path;
+    if (args.size() == 3 && args[0] == "--dead") {
+        deadList = args[1];
+        path = args[2];
+    } else if (args.size() == 1) {
+        path = args[0];
+    } else {
+        return usageError();
+    }
+    if (isDirectory(path)) return usageError();
+    GameState g = freshGame();
+    if (!loadOne(path, g)) return 1;
+    std::vector<int> dead;
+    for (std::size_t start = 0; start < deadList.size();) {
+        std::size_t end = deadList.find(',', start);
+        if (end == std::string::npos) end = deadList.size();
+        const std::string token = deadList.substr(start, end - start);
+        const gtp::Vertex v = gtp::parseVertex(token, g.BoardSize);
+        if (v.kind != gtp::VertexKind::Point) {
+            std::fprintf(stderr, "tavrin-kifu: '%s' is no point of a %dx%d board\n", token.c_str(),
+                         g.BoardSize, g.BoardSize);
+            return 2;
+        }
+        dead.push_back(v.pos);
+        start = end + 1;
+    }
+    const ScoreCount c = fncCountScore(g, fncProposeStatus(g, dead, {}));
+    const std::string out = "B " + std::to_string(c.Side[Black].Territory) + " " +
+                            std::to_string(c.Side[Black].Prisoners) + " W " +
+                            std::to_string(c.Side[White].Territory) + " " +
+                            std::to_string(c.Side[White].Prisoners) + " KOMI " +
+                            tenthsText(c.KomiTenths) + " RESULT " + c.Result + "\n";
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -154,6 +202,7 @@ int main(int argc, char** argv) {
     const std::string command = args[0];
     args.erase(args.begin());
     if (command == "check") return check(args);
+    if (command == "score") return score(args);
     if (args.size() != 1 || isDirectory(args[0])) return usageError();
     if (command == "board") return board(args[0]);
     if (command == "sgf") return sgf(args[0]);
