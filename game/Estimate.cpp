@@ -12,8 +12,9 @@ namespace {
 constexpr int StoneValue = 128;
 constexpr int Dilations = 5;
 constexpr int Erosions = 7;
-// Empty points outside the other side's area a group needs to count as alive without eyes.
-constexpr int RoomToLive = 8;
+// Empty points of its own area a group needs to count as alive without two eyes. Few: a
+// group in a fight with some area of its own is given the benefit of the doubt.
+constexpr int RoomToLive = 2;
 
 using Field = std::array<int, BoardCells>;
 
@@ -93,8 +94,8 @@ PositionEstimate fncEstimate(const GameState& g) {
     // Groups that cannot live where they stand: a group is a colour's stones reached from
     // one of them through anything but the other colour's stones. It is taken as dead when
     // it has fewer than two eyes (empty areas of it that touch no stone of the other
-    // colour) and little room: fewer than RoomToLive of its empty points lie outside the
-    // other side's area. The board is then judged again without the dead stones.
+    // colour) and fewer than RoomToLive of its empty points lie in its own side's area.
+    // The board is then judged again without the dead stones.
     std::array<std::array<bool, BoardCells>, 3> seenBy{};  // per colour: groups share empty points
     std::array<int, BoardCells> group;
     std::array<bool, BoardCells> dead{};
@@ -111,7 +112,7 @@ PositionEstimate fncEstimate(const GameState& g) {
         seen[start] = true;
         for (int i = 0; i < n; ++i) {
             const int p = group[i];
-            if (stones[p] == 0 && (colour == Black ? v[p] >= 0 : v[p] <= 0)) ++room;
+            if (stones[p] == 0 && (colour == Black ? v[p] > 0 : v[p] < 0)) ++room;
             for (const int d : b.dir) {
                 const int q = p + d;
                 if (onBoard[q] && !seen[q] && stones[q] != other) {

@@ -8,7 +8,7 @@
 // neighbour that is not on its side; the board's edge does not wear). What keeps a sign
 // after both is that side's area. Stones count as alive, except a group (a colour's stones
 // joined through empty points, not through the other colour's stones) with fewer than two
-// eyes and fewer than eight empty points outside the other side's area: it is taken as dead,
+// eyes and fewer than two empty points in its own side's area: it is taken as dead,
 // its stones become prisoners and the board is judged again without them.
 //
 // This is honest and rough: it sees walls, corners and open frameworks, not life and death,
