@@ -2,3 +2,10 @@ list(APPEND CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Gtp.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CommandLine.cpp
 )
+# The engine process and the computer player are Qt code; their headers are listed for moc.
+list(APPEND UI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/EngineProcess.h
+  ${CMAKE_CURRENT_LIST_DIR}/EngineProcess.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Rokiru.h
+  ${CMAKE_CURRENT_LIST_DIR}/Rokiru.cpp
+)
