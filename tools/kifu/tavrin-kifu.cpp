@@ -6,10 +6,14 @@
 //   tavrin-kifu board FILE             the position at the end of the record
 //   tavrin-kifu sgf FILE               the bytes saving the record would write
 //   tavrin-kifu score [--dead V,…] FILE   the final position counted, those stones dead
+//   tavrin-kifu explore DIR FILE N     what the records under DIR played next at the position
+//                                      after move N of FILE
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -21,6 +25,7 @@
 #include "formats/TextBuffer.h"
 #include "game/GameState.h"
 #include "game/Scoring.h"
+#include "library/LibraryIndex.h"
 
 namespace fs = std::filesystem;
 using namespace tavrin;
@@ -32,6 +37,7 @@ constexpr char Usage[] =
     "       tavrin-kifu board FILE\n"
     "       tavrin-kifu sgf FILE\n"
     "       tavrin-kifu score [--dead V,V,...] FILE\n"
+    "       tavrin-kifu explore DIR FILE N\n"
     "Reads .sgf and .ngf records (any case) as Tavrin does; a folder stands for every\n"
     "record file below it.\n"
     "  check  prints PATH<TAB>OK<TAB>moves<TAB>handicap stones, or PATH<TAB>NG<TAB>reason,\n"
@@ -43,7 +49,11 @@ constexpr char Usage[] =
     "  score  counts the position at the end of the record under Japanese rules, the\n"
     "         chains of the listed stones dead (GTP vertices: A..T without I, row 1 at\n"
     "         the bottom; vertices of empty points are ignored), and prints\n"
-    "         'B territory prisoners W territory prisoners KOMI k RESULT B+n|W+n|0'\n";
+    "         'B territory prisoners W territory prisoners KOMI k RESULT B+n|W+n|0'\n"
+    "  explore  for the position after move N of FILE (0: before the first move), prints\n"
+    "         'GAMES g POSITIONS p' (records read under DIR, refused ones skipped, and those\n"
+    "         passing through the position, turned or mirrored alike), then per next move\n"
+    "         'VERTEX GAMES BWINS WWINS' in FILE's orientation, most played first\n";
 
 int usageError() {
     std::fputs(Usage, stderr);
@@ -190,6 +200,36 @@ int score(const std::vector<std::string>& args) {
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
+// What the records under a folder played next at the position after move n of a record.
+int explore(const std::vector<std::string>& args) {
+    if (args.size() != 3 || !isDirectory(args[0]) || isDirectory(args[1])) return usageError();
+    const std::string& number = args[2];
+    char* end = nullptr;
+    errno = 0;
+    const long n = std::strtol(number.c_str(), &end, 10);
+    if (number.empty() || *end != '\0' || errno != 0 || n < 0) return usageError();
+    GameState g = freshGame();
+    if (!loadOne(args[1], g)) return 1;
+    if (n > g.MoveCount) {
+        std::fprintf(stderr, "%s: %d moves, no move %ld\n", args[1].c_str(), g.MoveCount, n);
+        return 1;
+    }
+    library::MainLinePositions walk(g);
+    while (walk.moves() < n) walk.advance();
+
+    library::LibraryIndex index;
+    index.update({args[0]});
+    const library::LibraryExploration found = index.explore(walk.key());
+    std::string out = "GAMES " + std::to_string(index.indexedCount()) + " POSITIONS " +
+                      std::to_string(found.Games) + "\n";
+    for (const library::LibraryMove& m : found.Moves) {
+        out += gtp::vertexText(m.Pos, g.BoardSize) + " " + std::to_string(m.Games) + " " +
+               std::to_string(m.BlackWins) + " " + std::to_string(m.WhiteWins) + "\n";
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -202,6 +242,7 @@ int main(int argc, char** argv) {
     const std::string command = args[0];
     args.erase(args.begin());
     if (command == "check") return check(args);
+    if (command == "explore") return explore(args);
     if (command == "score") return score(args);
     if (args.size() != 1 || isDirectory(args[0])) return usageError();
     if (command == "board") return board(args[0]);
