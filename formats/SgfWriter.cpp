@@ -117,7 +117,7 @@ namespace {
 class TreeWriter {
 public:
     TreeWriter(const GameState& g, const RecordTree& tree, LineBuilder& line)
-        : g_(g), tree_(tree), line_(line) {}
+        : g_(g), tree_(tree), line_(line), fallbacks_(recordFallbacks(g)) {}
 
     // The root's properties after the record's own: its moves (a record whose first move is
     // in the root) and the rest.
@@ -184,6 +184,10 @@ private:
                     }
                     break;
                 case RecordTree::Role::Other:
+                    if (std::find(fallbacks_.begin(), fallbacks_.end(), RecordTree::identKey(tree_.identifier(p))) !=
+                        fallbacks_.end()) {
+                        break;
+                    }
                     property(p);
                     wrote = true;
                     break;
@@ -259,6 +263,7 @@ private:
     const GameState& g_;
     const RecordTree& tree_;
     LineBuilder& line_;
+    const std::vector<uint32_t> fallbacks_;
     int moves_ = 0;  // moves of the record written so far
 };
 
@@ -327,6 +332,13 @@ void writeRecord(const GameState& g, TextBuffer& buf, TextEncoding encoding, con
 }
 
 }  // namespace
+
+std::vector<uint32_t> recordFallbacks(const GameState& g) {
+    std::vector<uint32_t> ids;
+    if (g.GameName.empty()) ids = {RecordTree::identKey("TE"), RecordTree::identKey("EV")};
+    if (g.GameDate.empty()) ids.push_back(RecordTree::identKey("RD"));
+    return ids;
+}
 
 void prcKifToStrings(const GameState& g, TextBuffer& buf, const RecordTree* tree) {
     if (tree && !tree->hasExtras()) tree = nullptr;

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "formats/TextBuffer.h"
 #include "game/GameState.h"
@@ -31,6 +32,11 @@ bool needsUtf8(const GameState& g);
 // variations at theirs and its further games after the record; UTF-8 is then also chosen
 // when code page 932 cannot hold the tree's texts or its bytes would read back as UTF-8.
 void prcKifToStrings(const GameState& g, TextBuffer& buf, const RecordTree* tree = nullptr);
+
+// Identifier keys (RecordTree::identKey) of main-line properties that a tree holds but the
+// record's form writes for g: TE and EV give the game's name and RD its date to a reader
+// that finds none, so for a game without a name or date they are left out.
+std::vector<uint32_t> recordFallbacks(const GameState& g);
 
 // The exact bytes of a saved record (buf is rebuilt as by prcKifToStrings): every line
 // followed by CR LF, in code page 932 or in UTF-8.

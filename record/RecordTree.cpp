@@ -406,10 +406,14 @@ bool RecordTree::operator==(const RecordTree& other) const {
     });
 }
 
-bool RecordTree::sameBeyondRecord(const RecordTree& other) const {
-    // A property as it is compared: its role on the main line, and what of it counts.
-    const auto next = [](const RecordTree& t, PropId p, bool main) {
-        while (p != None && main && t.roleOf(p) == Role::Rewritten) p = t.nextProperty(p);
+bool RecordTree::sameBeyondRecord(const RecordTree& other, const std::vector<uint32_t>& alsoRewritten) const {
+    // The next property that counts: on the main line, none the record rewrites.
+    const auto next = [&](const RecordTree& t, PropId p, bool main) {
+        while (p != None && main &&
+               (t.roleOf(p) == Role::Rewritten ||
+                std::find(alsoRewritten.begin(), alsoRewritten.end(), identKey(t.identifier(p))) != alsoRewritten.end())) {
+            p = t.nextProperty(p);
+        }
         return p;
     };
     return sameTrees(*this, other, true, [&](NodeId a, NodeId b, bool main) {

@@ -145,8 +145,9 @@ public:
     // Same games, nodes, properties and values, in the same order.
     bool operator==(const RecordTree& other) const;
     // The same apart from what writing the record rewrites: on the first game's main line,
-    // properties of the role Rewritten are left out and moves compare by colour alone.
-    bool sameBeyondRecord(const RecordTree& other) const;
+    // properties of the role Rewritten (and those whose identifier keys are in alsoRewritten)
+    // are left out and moves compare by colour alone.
+    bool sameBeyondRecord(const RecordTree& other, const std::vector<uint32_t>& alsoRewritten = {}) const;
 
     // Bytes the tree holds in memory (its storage's capacity).
     size_t memoryBytes() const;
