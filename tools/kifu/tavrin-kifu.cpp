@@ -96,11 +96,12 @@ int check(const std::vector<std::string>& args) {
     const auto start = std::chrono::steady_clock::now();
     GameState g = freshGame();
     TextBuffer buf;
+    RecordTree tree;  // read as the program opens a record, tree and all
     int accepted = 0, refused = 0;
     bool unreadable = false;
     std::string out;
     for (const std::string& path : files) {
-        const LoadResult r = readRecordFile(g, buf, path);
+        const LoadResult r = readRecordFile(g, buf, path, &tree);
         out = path;
         if (r.ok()) {
             ++accepted;
