@@ -15,7 +15,10 @@ using namespace tavrin;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     GameState viaLines = fuzz::game();
     TextBuffer buf;
-    const LoadResult r = fuzz::readInput(data, size, fncStringsToKif, "fuzz.sgf", buf);
+    const auto read = [](GameState& game, const TextBuffer& text, const std::string& name) {
+        return fncStringsToKif(game, text, name);
+    };
+    const LoadResult r = fuzz::readInput(data, size, read, "fuzz.sgf", buf);
     GameState& g = fuzz::game();
 
     TextBuffer lines;
