@@ -1,6 +1,7 @@
 // How long the event loop stalls while Rokiru waits for an engine: a 1 ms timer notes the time
 // between its turns while the scripted engine takes 2 s a move. Prints the largest gap per run;
-// the aim is under 30 ms. Usage: bench_rokiru [moves per run, default 3]
+// the aim is under 30 ms. A first run without any engine shows what the machine's own load
+// adds. Usage: bench_rokiru [moves per run, default 3]
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -18,14 +19,15 @@ using namespace tavrin;
 namespace {
 
 struct Figures {
-    double largestGapMs = 0;   // over the whole run, the engine's start included
-    double laterGapMs = 0;  // after the first answer (the start left out)
+    double largestGapMs = 0;  // over the whole run, the engine's start included
+    double laterGapMs = 0;    // after the first answer (the start left out)
     long turns = 0;
     double totalMs = 0;
     int moves = 0;
     QString failure;
 };
 
+// Moves of the scripted engine started with options; with none, the timer alone for 2 s.
 Figures run(const QString& options, int moves) {
     Rokiru rokiru;
     EngineSettings s;
@@ -67,7 +69,11 @@ Figures run(const QString& options, int moves) {
         loop.quit();
     });
     tick.start();
-    rokiru.requestMove(g, g.SideToMove);
+    if (options.isEmpty()) {
+        QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+    } else {
+        rokiru.requestMove(g, g.SideToMove);
+    }
     loop.exec();
     f.totalMs = clock.nsecsElapsed() / 1e6;
     return f;
@@ -78,11 +84,14 @@ Figures run(const QString& options, int moves) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int moves = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    const Figures idle = run(QString(), 0);
+    std::printf("no engine, timer alone            %7.0f ms, %6ld loop turns, largest gap %5.2f ms\n",
+                idle.totalMs, idle.turns, idle.largestGapMs);
     const char* runs[] = {"--slow 2000", "--slow 2000 --stderr-spam"};
     bool ok = true;
     for (const char* options : runs) {
         const Figures f = run(QString::fromLatin1(options), moves);
-        std::printf("fake_gtp %-26s %d moves in %7.0f ms, %6ld loop turns, largest gap %5.2f ms "
+        std::printf("fake_gtp %-26s%d moves in %7.0f ms, %6ld loop turns, largest gap %5.2f ms "
                     "(after the start %5.2f ms)%s\n",
                     options, f.moves, f.totalMs, f.turns, f.largestGapMs, f.laterGapMs,
                     f.largestGapMs < 30.0 ? "" : "  ABOVE 30 ms");

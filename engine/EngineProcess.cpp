@@ -35,8 +35,10 @@ void EngineProcess::start(const QStringList& argv) {
     connect(proc_, &QProcess::finished, this, &EngineProcess::onFinished);
     connect(proc_, &QProcess::errorOccurred, this, &EngineProcess::onError);
     state_ = State::Running;
-    proc_->start(QIODevice::ReadWrite);
-    pid_ = proc_->processId();
+    QProcess* p = proc_;
+    p->start(QIODevice::ReadWrite);
+    // A start that failed at once may have ended this process already.
+    if (proc_ == p) pid_ = p->processId();
 }
 
 void EngineProcess::send(const gtp::Command& c, int limitMs) {
