@@ -278,7 +278,8 @@ bool LibraryIndex::saveCache(const std::string& path) const {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::error_code ec;
     fs::create_directories(folder, ec);
-    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string temp = folder.string();
+    temp.append("/.").append(target.filename().string()).append(".XXXXXX");
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return false;
 
@@ -391,6 +392,7 @@ LibraryIndex::CacheRead LibraryIndex::loadCache(const std::string& path) {
     read.countGroups(read.hashes_);
     if (!read.checkLayout()) return CacheRead::Invalid;
 
+    read.noteFacts();
     *this = std::move(read);
     return CacheRead::Loaded;
 }

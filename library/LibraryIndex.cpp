@@ -1,6 +1,9 @@
 #include "library/LibraryIndex.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
@@ -36,26 +39,48 @@ std::string folderPath(const std::string& folder) {
     return s;
 }
 
+// Adds the record files below the open folder fd (named path) to found; closes fd. Links to
+// files count, links to folders are not followed.
+void findBelow(int fd, const std::string& path, std::vector<FoundFile>& found) {
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return;
+    }
+    std::string child;
+    while (const dirent* e = ::readdir(dir)) {
+        const char* name = e->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
+        child.assign(path).append("/").append(name);
+        struct stat st {};
+        // Some file systems do not tell the type in the listing.
+        const bool folder = e->d_type == DT_DIR ||
+                            (e->d_type == DT_UNKNOWN && ::fstatat(::dirfd(dir), name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                             S_ISDIR(st.st_mode));
+        if (folder) {
+            const int sub = ::openat(::dirfd(dir), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (sub >= 0) findBelow(sub, child, found);
+            continue;
+        }
+        if (recordKind(child) == RecordKind::None) continue;
+        if (::fstatat(::dirfd(dir), name, &st, 0) != 0 || !S_ISREG(st.st_mode)) continue;
+        found.push_back({child, static_cast<int64_t>(st.st_size),
+                         static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec});
+    }
+    ::closedir(dir);
+}
+
 // Every record file under the folders, sorted by path, each once.
 std::vector<FoundFile> findRecordFiles(const std::vector<std::string>& folders, int& missing) {
     std::vector<FoundFile> found;
     for (const std::string& folder : folders) {
         const std::string root = folderPath(folder);
-        std::error_code ec;
-        if (!fs::is_directory(root, ec)) {
+        const int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) {
             ++missing;
             continue;
         }
-        fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, ec);
-        for (const fs::recursive_directory_iterator end; !ec && it != end; it.increment(ec)) {
-            std::string path = it->path().string();
-            if (recordKind(path) == RecordKind::None) continue;
-            // stat follows a link to a file; a folder or a device named like a record is no record.
-            struct stat st {};
-            if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
-            found.push_back({std::move(path), static_cast<int64_t>(st.st_size),
-                             static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec});
-        }
+        findBelow(fd, root == "/" ? std::string() : root, found);
     }
     std::sort(found.begin(), found.end(), [](const FoundFile& a, const FoundFile& b) { return a.Path < b.Path; });
     found.erase(std::unique(found.begin(), found.end(),
@@ -63,40 +88,6 @@ std::vector<FoundFile> findRecordFiles(const std::vector<std::string>& folders, 
                 found.end());
     return found;
 }
-
-// The keys one game has passed through so far. A game has at most RecordCapacity + 1
-// positions, so the table is never more than half full.
-class PassedKeys {
-public:
-    // True when hash is new to the game.
-    bool insert(uint64_t hash) {
-        if (hash == 0) {  // the empty slot's mark, as a key of its own
-            const bool fresh = !zeroSeen_;
-            zeroSeen_ = true;
-            return fresh;
-        }
-        size_t i = hash & Mask;
-        while (slots_[i] != 0) {
-            if (slots_[i] == hash) return false;
-            i = (i + 1) & Mask;
-        }
-        slots_[i] = hash;
-        used_.push_back(static_cast<uint16_t>(i));
-        return true;
-    }
-    void clear() {
-        for (const uint16_t i : used_) slots_[i] = 0;
-        used_.clear();
-        zeroSeen_ = false;
-    }
-
-private:
-    static constexpr size_t Slots = 4096;
-    static constexpr size_t Mask = Slots - 1;
-    std::vector<uint64_t> slots_ = std::vector<uint64_t>(Slots, 0);
-    std::vector<uint16_t> used_;
-    bool zeroSeen_ = false;
-};
 
 size_t heapBytes(const std::string& s) {
     return s.capacity() > std::string().capacity() ? s.capacity() + 1 : 0;
@@ -107,6 +98,7 @@ size_t heapBytes(const std::string& s) {
 void LibraryIndex::clear() {
     records_.clear();
     records_.shrink_to_fit();
+    facts_ = {};
     hashes_ = {};
     entries_ = {};
     groupStart_ = {};
@@ -168,8 +160,12 @@ LibraryUpdate LibraryIndex::update(const std::vector<std::string>& folders,
     std::vector<char> keep(next.size(), 1);
     GameState g;
     TextBuffer buf;
-    PassedKeys passed;
     const int total = static_cast<int>(toRead.size());
+    // Room for games of an ordinary length from the start: growing would copy them all again.
+    // Pages never written are never taken.
+    const size_t guess = std::min<size_t>(static_cast<size_t>(total) * 256, size_t{1} << 24);
+    hashes.reserve(guess);
+    entries.reserve(guess);
     if (progress) progress(0, total);
     int done = 0;
     for (; done < total; ++done) {
@@ -197,12 +193,9 @@ LibraryUpdate LibraryIndex::update(const std::vector<std::string>& folders,
             r.MoveCount = g.MoveCount;
             const uint32_t tag = static_cast<uint32_t>(id) << CodeBits;
             MainLinePositions walk(g);
-            passed.clear();
             while (true) {
-                if (passed.insert(walk.hash())) {
-                    hashes.push_back(walk.hash());
-                    entries.push_back(tag | static_cast<uint32_t>(walk.nextCode()));
-                }
+                hashes.push_back(walk.hash());
+                entries.push_back(tag | static_cast<uint32_t>(walk.nextCode()));
                 if (walk.atEnd()) break;
                 walk.advance();
             }
@@ -212,6 +205,13 @@ LibraryUpdate LibraryIndex::update(const std::vector<std::string>& folders,
     for (int i = done; i < total; ++i) {
         keep[static_cast<size_t>(toRead[static_cast<size_t>(i)])] = 0;
         if (wasIndexed[static_cast<size_t>(i)]) ++u.Dropped;
+    }
+
+    // Nothing read and nothing gone: every record keeps its number, the entries stay as they lie.
+    if (total == 0 && u.Dropped == 0) {
+        records_ = std::move(next);
+        noteFacts();
+        return u;
     }
 
     // The records that stay, and their final numbers.
@@ -247,6 +247,7 @@ LibraryUpdate LibraryIndex::update(const std::vector<std::string>& folders,
     hashes_ = {};
     entries_ = {};
     layOut(hashes, entries);
+    noteFacts();
     return u;
 }
 
@@ -266,10 +267,16 @@ void LibraryIndex::layOut(std::vector<uint64_t>& hashes, std::vector<uint32_t>& 
     std::vector<uint32_t> cursor(groupStart_.begin(), groupStart_.end() - 1);
     hashes_.resize(n);
     entries_.resize(n);
+    // In order within each group: a game's passes keep theirs.
+    uint32_t* const next = cursor.data();
+    uint64_t* const toHash = hashes_.data();
+    uint32_t* const toEntry = entries_.data();
+    const int bits = groupBits_;
     for (size_t i = 0; i < n; ++i) {
-        const uint32_t at = cursor[groupOf(hashes[i])]++;
-        hashes_[at] = hashes[i];
-        entries_[at] = entries[i];
+        const uint64_t h = hashes[i];
+        const uint32_t at = next[bits == 0 ? 0 : h >> (64 - bits)]++;
+        toHash[at] = h;
+        toEntry[at] = entries[i];
     }
     hashes = {};
     entries = {};
@@ -293,14 +300,18 @@ LibraryExploration LibraryIndex::explore(const PositionKey& key) const {
     // The query's code of each canonical code, worked out once.
     std::array<int16_t, CodeMask + 1> turned;
     turned.fill(-1);
+    std::array<int, CodeMask + 1> count{};
     std::vector<std::pair<int, int>> hits;  // (code in the query's orientation, game)
     const size_t group = groupOf(key.Hash);
+    int last = -1;
     for (uint32_t i = groupStart_[group]; i < groupStart_[group + 1]; ++i) {
         if (hashes_[i] != key.Hash) continue;
         const int game = static_cast<int>(entries_[i] >> CodeBits);
         const int code = static_cast<int>(entries_[i] & CodeMask);
-        // A game of another size can share the hash only by chance.
-        if (records_[static_cast<size_t>(game)].BoardSize != size) continue;
+        // A game's later passes follow its first (see the header); a game of another size can
+        // share the hash only by chance.
+        if (game == last || (facts_[static_cast<size_t>(game)] & SizeBits) != size) continue;
+        last = game;
         ++out.Games;
         if (code == NoMoveCode) {
             out.EndedGames.push_back(game);
@@ -310,38 +321,53 @@ LibraryExploration LibraryIndex::explore(const PositionKey& key) const {
             turned[static_cast<size_t>(code)] =
                 static_cast<int16_t>(reduceCode(turnCode(code, size, undo), size, key.Stabilizer));
         }
+        ++count[static_cast<size_t>(turned[static_cast<size_t>(code)])];
         hits.emplace_back(turned[static_cast<size_t>(code)], game);
     }
-    std::sort(hits.begin(), hits.end());
     std::sort(out.EndedGames.begin(), out.EndedGames.end());
 
-    std::vector<std::pair<int, LibraryMove>> moves;  // with the code, for the order
-    for (size_t i = 0; i < hits.size();) {
-        LibraryMove m;
-        const int code = hits[i].first;
-        m.Pos = codePos(code, size);
-        for (; i < hits.size() && hits[i].first == code; ++i) {
-            const LibraryRecord& r = records_[static_cast<size_t>(hits[i].second)];
-            ++m.Games;
-            m.BlackWins += r.blackWon();
-            m.WhiteWins += r.whiteWon();
-            m.GameIds.push_back(hits[i].second);
-        }
-        moves.emplace_back(code, std::move(m));
+    // One move per code in reading order (a pass's code is above every point's), then the
+    // games of each in turn.
+    std::array<int16_t, CodeMask + 1> slot;
+    for (size_t code = 0; code < count.size(); ++code) {
+        if (count[code] == 0) continue;
+        slot[code] = static_cast<int16_t>(out.Moves.size());
+        LibraryMove& m = out.Moves.emplace_back();
+        m.Pos = codePos(static_cast<int>(code), size);
+        m.GameIds.reserve(static_cast<size_t>(count[code]));
     }
-    // Codes run in reading order and a pass's code is above every point's.
-    std::stable_sort(moves.begin(), moves.end(), [](const auto& a, const auto& b) {
-        return a.second.Games > b.second.Games;
-    });
-    out.Moves.reserve(moves.size());
-    for (auto& m : moves) out.Moves.push_back(std::move(m.second));
+    for (const auto& [code, game] : hits) {
+        LibraryMove& m = out.Moves[static_cast<size_t>(slot[static_cast<size_t>(code)])];
+        const uint8_t facts = facts_[static_cast<size_t>(game)];
+        ++m.Games;
+        m.BlackWins += (facts & BlackWon) != 0;
+        m.WhiteWins += (facts & WhiteWon) != 0;
+        m.GameIds.push_back(game);
+    }
+    for (LibraryMove& m : out.Moves) {
+        if (!std::is_sorted(m.GameIds.begin(), m.GameIds.end())) std::sort(m.GameIds.begin(), m.GameIds.end());
+    }
+    std::stable_sort(out.Moves.begin(), out.Moves.end(),
+                     [](const LibraryMove& a, const LibraryMove& b) { return a.Games > b.Games; });
     return out;
+}
+
+void LibraryIndex::noteFacts() {
+    facts_.resize(records_.size());
+    for (size_t i = 0; i < records_.size(); ++i) {
+        const LibraryRecord& r = records_[i];
+        facts_[i] = r.Status != RecordStatus::Indexed ? 0
+                                                       : static_cast<uint8_t>((r.BoardSize & SizeBits) |
+                                                                              (r.blackWon() ? BlackWon : 0) |
+                                                                              (r.whiteWon() ? WhiteWon : 0));
+    }
+    facts_.shrink_to_fit();
 }
 
 size_t LibraryIndex::memoryBytes() const {
     size_t bytes = sizeof(*this) + records_.capacity() * sizeof(LibraryRecord) +
                    hashes_.capacity() * sizeof(uint64_t) + entries_.capacity() * sizeof(uint32_t) +
-                   groupStart_.capacity() * sizeof(uint32_t);
+                   groupStart_.capacity() * sizeof(uint32_t) + facts_.capacity();
     for (const LibraryRecord& r : records_) {
         bytes += heapBytes(r.Path) + heapBytes(r.BlackPlayer) + heapBytes(r.WhitePlayer) +
                  heapBytes(r.GameDate) + heapBytes(r.GameResult);

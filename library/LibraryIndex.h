@@ -6,8 +6,10 @@
 // Layout: one record per file, sorted by path; a game's number is its record's index. The
 // positions are two parallel arrays, Hashes and Entries, grouped by the top bits of the hash
 // (a directory of group starts finds a hash's group); an entry is the game's number shifted
-// over the next move's code, the move turned to the canonical image. A game keeps only the
-// first pass through each key, so a key's entries are distinct games.
+// over the next move's code, the move turned to the canonical image. Entries keep the order
+// they were made in (a game's positions together, from its first move on) through every
+// update and the cache, so where a game passes through a key twice its entries for it lie
+// one after the other within the group, the first pass first; a query counts that one.
 //
 // Not thread-safe: one thread at a time updates or queries an index. The window's worker
 // updates an index of its own and hands it over by moving it.
@@ -126,15 +128,23 @@ public:
     CacheRead loadCache(const std::string& path);
 
 private:
-    // Makes hashes_, entries_ and the group directory from entries in any order.
+    // Makes hashes_, entries_ and the group directory from the entries, keeping their order
+    // within each group.
     void layOut(std::vector<uint64_t>& hashes, std::vector<uint32_t>& entries);
     // groupBits_ for that many hashes, and groupStart_ from how many fall in each group.
     void countGroups(const std::vector<uint64_t>& hashes);
     // Whether hashes_ lies grouped as groupStart_ says.
     bool checkLayout() const;
+    // facts_ from records_.
+    void noteFacts();
     size_t groupOf(uint64_t hash) const { return groupBits_ == 0 ? 0 : hash >> (64 - groupBits_); }
 
+    // What a query asks of every game it finds, a byte each so they stay in the cache: the
+    // board size (0 for a refused record) and who won.
+    static constexpr uint8_t SizeBits = 31, BlackWon = 32, WhiteWon = 64;
+
     std::vector<LibraryRecord> records_;
+    std::vector<uint8_t> facts_;
     std::vector<uint64_t> hashes_;
     std::vector<uint32_t> entries_;       // game << CodeBits | next move's code
     std::vector<uint32_t> groupStart_;    // 2^groupBits_ + 1 starts into hashes_

@@ -1,5 +1,6 @@
 #include "library/PositionHash.h"
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
 
@@ -197,40 +198,44 @@ void MainLinePositions::take(int pos, int colour) {
 }
 
 void MainLinePositions::settle() {
+    side_ = sideToMoveAfter(g_, moves_);
     if (!keys_) {
         hash_ = 0;
         canonical_ = 0;
+        nextCode_ = NoMoveCode;
         return;
     }
-    const uint64_t fold = keys_->SizeKey ^ (sideToMove() == White ? keys_->WhiteKey : 0);
-    uint64_t best = images_[0] ^ fold;
+    const uint64_t fold = keys_->SizeKey ^ (side_ == White ? keys_->WhiteKey : 0);
+    // The smallest and where it is, by selects: a branch on each comparison of random hashes
+    // would be mispredicted half the time.
+    std::array<uint64_t, SymmetryCount> v;
+    for (int s = 0; s < SymmetryCount; ++s) v[s] = images_[s] ^ fold;
+    uint64_t best = v[0];
     int at = 0;
     for (int s = 1; s < SymmetryCount; ++s) {
-        const uint64_t v = images_[s] ^ fold;
-        if (v < best) {
-            best = v;
-            at = s;
-        }
+        const bool less = v[s] < best;
+        best = less ? v[s] : best;
+        at = less ? s : at;
     }
     hash_ = best;
     canonical_ = at;
-}
 
-int MainLinePositions::sideToMove() const { return sideToMoveAfter(g_, moves_); }
+    nextCode_ = NoMoveCode;
+    if (!atEnd()) {
+        const int e = g_.HandicapCount + moves_ + 1;
+        const int pos = e >= 1 && e <= RecordCapacity ? g_.MovePos[e] : 0;
+        if (pos == PassPos) {
+            nextCode_ = PassCode;
+        } else if (pos > 0 && pos < BoardCells && keys_->Code[at][pos] >= 0) {
+            nextCode_ = keys_->Code[at][pos];
+        }
+    }
+}
 
 int MainLinePositions::nextPos() const {
     if (atEnd()) return 0;
     const int e = g_.HandicapCount + moves_ + 1;
     return e >= 1 && e <= RecordCapacity ? g_.MovePos[e] : 0;
-}
-
-int MainLinePositions::nextCode() const {
-    if (atEnd() || !keys_) return NoMoveCode;
-    const int pos = nextPos();
-    if (pos == PassPos) return PassCode;
-    if (pos <= 0 || pos >= BoardCells) return NoMoveCode;
-    const int code = keys_->Code[canonical_][pos];
-    return code < 0 ? NoMoveCode : code;
 }
 
 void MainLinePositions::advance() {

@@ -106,10 +106,10 @@ public:
     int canonical() const { return canonical_; }
 
     // The next move turned by canonical(): a point code, PassCode, or NoMoveCode at the end.
-    int nextCode() const;
+    int nextCode() const { return nextCode_; }
     // The next move as Tavrin's position (PassPos for a pass); 0 at the end.
     int nextPos() const;
-    int sideToMove() const;
+    int sideToMove() const { return side_; }
 
     // Plays the next move and takes its captures. Nothing at the end.
     void advance();
@@ -129,6 +129,8 @@ private:
     std::array<uint64_t, SymmetryCount> images_{};  // each symmetry's image's hash of the stones
     uint64_t hash_ = 0;
     int canonical_ = 0;
+    int nextCode_ = NoMoveCode;
+    int side_ = Black;
     int moves_ = 0;
     int captured_ = 0;  // capture stack entries taken so far
 };
