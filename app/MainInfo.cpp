@@ -23,6 +23,7 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
 void TfrmMain::prcNewSet() {
+    stopThinking();
     tmrTime->stop();
     if (Game.CurrentFileName.empty()) setTitle(QStringLiteral("新規 - Tavrin"));
     // Before the settings are corrected: an impossible handicap shows no text.
@@ -69,6 +70,13 @@ void TfrmMain::prcInfoDsp() {
     setStatusText(3, qs(t.turn));
     // Also removes a refusal message of the legality check.
     setStatusText(0, qs(HelpHintText));
+    // A hint's or a judgement's marks go with the next step; counting ends without a result.
+    HintPos = 0;
+    pnlMain->setHint(0);
+    if (Counting)
+        finishCounting(false);
+    else
+        pnlMain->clearMarks();
     prcCommentShow();
 }
 
@@ -84,6 +92,7 @@ void TfrmMain::prcKifUpDate() {
         actFileReOpen->setEnabled(false);
     }
     actPlayMatta->setEnabled(!(Game.CurrentMove < 2 || Game.ReplayMode));
+    prcEngineActCtrl();
 }
 
 void TfrmMain::setStatusText(int panel, const QString& text) {

@@ -24,7 +24,7 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 void TfrmMain::actPlayNewExecute() {
     const bool clockWasRunning = tmrTime->isActive();
     tmrTime->stop();
-    if (!runGameNewDialog(prompts, this, Game)) {
+    if (!runGameNewDialog(prompts, this, Game, EngineFound)) {
         if (clockWasRunning) tmrTime->start();
         return;
     }
@@ -36,20 +36,26 @@ void TfrmMain::actPlayNewExecute() {
 void TfrmMain::actPlayConfigExecute() {
     const bool clockWasRunning = tmrTime->isActive();
     tmrTime->stop();
-    const bool ok = runGameInfoDialog(prompts, this, Game);
+    const bool ok = runGameInfoDialog(prompts, this, Game, EngineFound);
     if (clockWasRunning) tmrTime->start();
     if (!ok) return;
     prcInfoSameSet();
     Game.Modified = true;
     prcKifUpDate();
     prcInfoDsp();
+    // The kinds may have changed: the computer may now have the move.
+    QTimer::singleShot(0, this, &TfrmMain::prcComputerTurn);
 }
 
 void TfrmMain::actPlayPassExecute() {
     const int before = Game.CurrentMove;
     prcHit(PassPos, Game.SideToMove);
     // A pass refused for a full record is no second pass.
-    if (Game.CurrentMove != before && passEndsGame(Game)) prcEndOfGame();
+    if (Game.CurrentMove != before && passEndsGame(Game)) {
+        prcEndOfGame();
+        // The two passes that end a game lead to its counting.
+        startCounting();
+    }
 }
 
 void TfrmMain::actPlayMattaExecute() {
@@ -70,6 +76,7 @@ void TfrmMain::actPlayMattaExecute() {
     setKifuFocusRow(Game.CurrentMove - 1);
     prcInfoDsp();
     pnlMain->repaintBoard();
+    QTimer::singleShot(0, this, &TfrmMain::prcComputerTurn);
 }
 
 void TfrmMain::actPlayGiveUpExecute() {
@@ -86,6 +93,20 @@ void TfrmMain::pbxGbnMouseDown(Qt::MouseButton button, int, int) {
 }
 
 void TfrmMain::pbxGbnMouseUp(Qt::MouseButton button, int x, int y) {
+    if (Counting) {
+        const int cell = pnlMain->geometryInfo().CellSize;
+        const int width = pnlMain->paintBox()->width();
+        if (cell <= 0 || x < 0 || y < 0 || x >= width || y >= width) return;
+        int pos = (x / cell + 1) * Game.BoardStride + y / cell + 1;
+        if (actDispGbnHanten->isChecked()) pos = Game.BoardLast - pos;
+        countingClick(button, pos);
+        return;
+    }
+    if (!Game.ReplayMode && thinking != Thinking::None) {
+        // The board waits for Rokiru's move; a hint in the making gives way to the click.
+        if (thinking != Thinking::Hint) return;
+        stopThinking();
+    }
     if (Game.ReplayMode) {
         // The board steps through the record wherever it is clicked.
         if (button == Qt::LeftButton)
@@ -139,6 +160,7 @@ void TfrmMain::prcHit(int pos, int colour) {
     setKifuFocusRow(Game.CurrentMove - 1);
     prcInfoDsp();
     pnlMain->repaintBoard();
+    QTimer::singleShot(0, this, &TfrmMain::prcComputerTurn);
 }
 
 void TfrmMain::prcEndOfGame() {
@@ -158,6 +180,8 @@ void TfrmMain::actCanselExecute() {
 }
 
 void TfrmMain::actPlayStopExecute() {
+    // 対局中断 stops Rokiru's thinking at once.
+    stopThinking();
     tmrTime->stop();
     Game.ReplayMode = true;
     pnlMain->paintBox()->setCursor(Qt::ArrowCursor);
@@ -179,6 +203,7 @@ void TfrmMain::actPlayStopExecute() {
     actKifuLast->setEnabled(false);
     actKifuNext->setEnabled(false);
     actKifuNext10->setEnabled(false);
+    prcEngineActCtrl();
 }
 
 void TfrmMain::actPlayResumeExecute() {
@@ -208,6 +233,7 @@ void TfrmMain::actPlayResumeExecute() {
     pnlMain->repaintBoard();
     prcKifUpDate();
     prcInfoDsp();
+    QTimer::singleShot(0, this, &TfrmMain::prcComputerTurn);
 }
 
 }  // namespace tavrin

@@ -180,6 +180,17 @@ void TfrmMain::readSettings(const SettingsFile& ini) {
     else if (SavedState == 2)
         setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
 
+    // The computer opponent's engine: looked for, never started here.
+    Engine = defaultEngineSettings();
+    Engine.commandLine = QString::fromStdString(ini.ReadString("Engine", "CommandLine", Engine.commandLine.toStdString()));
+    for (int i = 0; i < 3; ++i) {
+        const std::string key = "Level" + std::to_string(i);
+        Engine.levelArguments[i] =
+            QString::fromStdString(ini.ReadString("Engine", key, Engine.levelArguments[i].toStdString()));
+    }
+    Engine.moveSeconds = std::clamp(ini.ReadInteger("Engine", "MoveSeconds", Engine.moveSeconds), 5, 3600);
+    lookUpEngine();
+
     LastReadDir = QString::fromStdString(ini.ReadString("Directory", "LastReadDir", ""));
     LastWriteDir = QString::fromStdString(ini.ReadString("Directory", "LastWriteDir", ""));
 }
@@ -209,6 +220,10 @@ void TfrmMain::writeSettings(SettingsFile& ini) const {
     ini.WriteInteger("Display", "CommentSize", commentPaneSize());
     ini.WriteString("Directory", "LastReadDir", LastReadDir.toStdString());
     ini.WriteString("Directory", "LastWriteDir", LastWriteDir.toStdString());
+    ini.WriteString("Engine", "CommandLine", Engine.commandLine.toStdString());
+    for (int i = 0; i < 3; ++i)
+        ini.WriteString("Engine", "Level" + std::to_string(i), Engine.levelArguments[i].toStdString());
+    ini.WriteInteger("Engine", "MoveSeconds", Engine.moveSeconds);
 }
 
 bool TfrmMain::FormCloseQuery() {
@@ -259,6 +274,8 @@ bool TfrmMain::writeSettingsFile() {
 }
 
 void TfrmMain::FormClose() {
+    // No engine outlives the window, thinking or not.
+    if (rokiru) rokiru->shutdown();
     // A settings file that cannot be written never keeps the program from closing.
     writeSettingsFile();
 }

@@ -27,6 +27,8 @@
 #include "app/Prompts.h"
 #include "formats/TextBuffer.h"
 #include "game/GameState.h"
+#include "engine/Rokiru.h"
+#include "game/Scoring.h"
 #include "record/RecordTree.h"
 
 class QActionGroup;
@@ -41,6 +43,8 @@ class QToolButton;
 class QTreeWidget;
 class QDockWidget;
 class QPlainTextEdit;
+class QPushButton;
+class QBoxLayout;
 class QTreeWidgetItem;
 
 namespace tavrin {
@@ -56,6 +60,9 @@ struct MainOptions {
     QString settingsPath;
     // Command-line arguments after the program name; only the first is used.
     QStringList arguments;
+    // Look for the computer opponent's engine (the window's tests of play between people
+    // switch it off; everything about the computer then stays hidden, as without an engine).
+    bool engineLookup = true;
 };
 
 class TfrmMain : public QMainWindow {
@@ -173,6 +180,7 @@ public:
     QAction* actPlayEdit = nullptr;
     QAction* actPlayKentou = nullptr;
     QAction* actPlayUtinaosi = nullptr;
+    QAction* actPlayCount = nullptr;
     QAction* actKifuAuto = nullptr;
     QAction* actKifuFirst = nullptr;
     QAction* actKifuLast = nullptr;
@@ -373,6 +381,56 @@ public:
     // The comment window's size now (CommentSize while it is hidden or floating).
     int commentPaneSize() const;
 
+    // ---- the computer opponent (MainEngine.cpp) -----------------------------------------
+    EngineSettings Engine;         // [Engine] of the settings file
+    bool EngineFound = false;      // the engine's program can be found: its commands show
+    Rokiru* rokiru = nullptr;      // made when first needed
+    enum class Thinking { None, Move, Redo, Hint };
+    Thinking thinking = Thinking::None;  // what Rokiru is working on
+    int ThinkSeconds = 0;
+    int HintPos = 0;               // the point the hint marks; 0 none
+    QTimer* tmrThink = nullptr;    // counts the seconds Rokiru thinks
+    QAction* sepPlayHint = nullptr;    // the menu separators of the computer's commands
+    QAction* sepPlayEngine = nullptr;
+    void actPlayUtinaosiExecute();
+    void actPlayHintExecute();
+    void actPlayStnChgExecute();
+    void actDispConfigExecute();
+
+    // ---- counting and judging (MainCounting.cpp) ---------------------------------------
+    // 終局計算: counting of a stopped game; entered by itself after the two passes that end one.
+    void actPlayCountExecute();
+    // 形勢判断: who likely owns each point and who leads, at the shown position.
+    void actPlayKeiseiExecute();
+    // Enters counting with the engine's proposal of dead stones (none without an engine).
+    void startCounting();
+    // Leaves counting: with accept the result is the game's; otherwise nothing changed.
+    void finishCounting(bool accept);
+    // A click on the board while counting: left toggles the stone's group dead, right seki.
+    void countingClick(Qt::MouseButton button, int pos);
+    bool Counting = false;
+    bool WaitingForDead = false;  // the engine is naming the dead stones
+    StoneStatusMap CountStatus{};
+    QFrame* pnlCount = nullptr;
+    QLabel* lblCountBlack = nullptr;
+    QLabel* lblCountWhite = nullptr;
+    QLabel* lblCountResult = nullptr;
+    QPushButton* btnCountOk = nullptr;
+    QPushButton* btnCountCancel = nullptr;
+    QAction* actCountCancel = nullptr;  // Esc while counting
+    // Looks for the engine's program (no process is started) and shows or hides its commands.
+    void lookUpEngine();
+    // The computer plays colour in this game.
+    bool computerPlays(int colour) const;
+    // Asks Rokiru for a move when the game is being played and the side to move is its.
+    void prcComputerTurn();
+    // Stops what Rokiru is thinking about.
+    void stopThinking();
+    // The one place that enables the commands that depend on the computer opponent and on
+    // whether it is thinking: 打ち直し, ヒント, 石替り, and pass, resignation and take-back,
+    // which belong to a person's turn.
+    void prcEngineActCtrl();
+
     // ---- help (MainHelp.cpp) -----------------------------------------------------------
     void actHelpContentsExecute();
     void actHelpIndexExecute();
@@ -401,6 +459,13 @@ private:
     void buildBoard();
     void buildTimers();
     void buildCommentPane();
+    void buildCountPanel(QBoxLayout* column);
+    void showCount();
+    Rokiru& engine();              // rokiru, made and connected on first use
+    void computerMoved(EngineMove move, bool same);
+    void engineFailed(const QString& message);
+    int RequestedAt = 0;           // CurrentMove when the open question was asked
+    int RefusedInRow = 0;          // engine moves refused one after the other
     int commentNode() const;       // main-line node of the shown position; -1 for none
     bool showingComment_ = false;  // the pane is being filled, not edited
     // A menu item showing its own caption and/or hint for action a (nullptr: the action's).

@@ -239,13 +239,17 @@ void TfrmMain::buildMenus() {
     mnuPlay->addSeparator();
     addItem(mnuPlay, actPlayStop);
     addItem(mnuPlay, actPlayResume);
-    addHiddenSeparator(mnuPlay);
-    addHidden(mnuPlay, actPlayKeisei);
+    // The computer's commands and their separators show once its engine can be found.
+    sepPlayHint = mnuPlay->addSeparator();
+    sepPlayHint->setVisible(false);
+    addItem(mnuPlay, actPlayKeisei);
     addHidden(mnuPlay, actPlayHint);
     addHidden(mnuPlay, actPlayKentou);
-    addHiddenSeparator(mnuPlay);
+    sepPlayEngine = mnuPlay->addSeparator();
+    sepPlayEngine->setVisible(false);
     addHidden(mnuPlay, actPlayUtinaosi);
     addHidden(mnuPlay, actPlayStnChg);
+    addItem(mnuPlay, actPlayCount);
     addHiddenSeparator(mnuPlay);
     addHidden(mnuPlay, actPlayEdit);
 
@@ -285,8 +289,8 @@ void TfrmMain::buildMenus() {
     addItem(mnuDisp, actDispStatusBar);
     addHidden(mnuDisp, actDispKifu);
     addItem(mnuDisp, actDispComment);
-    addHiddenSeparator(mnuDisp);
-    addHidden(mnuDisp, actDispConfig);
+    mnuDisp->addSeparator();
+    addItem(mnuDisp, actDispConfig);
 
     mnuHelp = menu(nullptr, "ヘルプ(&H)", "mnuHelp");
     addItem(mnuHelp, actHelpContents);
@@ -447,6 +451,7 @@ void TfrmMain::buildSidePanel() {
     column->addWidget(pnlGameInfo);
     column->addWidget(lsvKifu, 1);
     column->addWidget(pnlKifuBtn);
+    buildCountPanel(column);
 }
 
 void TfrmMain::buildGameInfo() {

@@ -16,4 +16,6 @@ list(APPEND UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/MainFiles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainHelp.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainComment.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainEngine.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainCounting.cpp
 )

@@ -149,6 +149,9 @@ struct BoardView::Impl {
     bool Zahyou = true;
     bool Hanten = false;
     bool Tejun = false;
+    int Hint = 0;
+    bool Marked = false;
+    BoardMarks Marks;
     bool LaidOut = false;  // geometry, pictures and scaled stones belong to the current size
     BoardGeometry Geo;
 
@@ -173,6 +176,15 @@ struct BoardView::Impl {
     const QFont& numberFont(int digits) const;
     // The move numbers over the stones, when they are on.
     void paintNumbers(QPainter& p) const;
+    // The hint's ring, when there is one.
+    void paintHint(QPainter& p) const;
+    // Counting and judging marks, when there are any.
+    void paintMarks(QPainter& p) const;
+    void paintOverlay(QPainter& p) const {
+        paintMarks(p);
+        paintNumbers(p);
+        paintHint(p);
+    }
     void prcGobanDraw();
     void scaleStones();
     // Top-left of the CellSize square (and stone image) of a board position.
@@ -261,6 +273,52 @@ void BoardView::Impl::paintNumbers(QPainter& p) const {
         p.setPen(colour == Black ? Qt::white : Qt::black);
         p.drawText(box, Qt::AlignCenter, text);
     }
+}
+
+void BoardView::Impl::paintMarks(QPainter& p) const {
+    if (!Marked || !LaidOut) return;
+    const int s = Geo.StoneSize;
+    const int square = std::max(3, s * 2 / 5);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int pos = 1; pos <= Game.BoardLast && pos < BoardCells; ++pos) {
+        const auto i = static_cast<std::size_t>(pos);
+        const QPoint o = cellOrigin(pos);
+        const QRectF stone(o.x() + 0.5, o.y() + 0.5, s - 1, s - 1);
+        if (Marks.Dimmed[i]) {
+            // A dead stone seen through the wood.
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(240, 190, 110, 165));
+            p.drawEllipse(stone);
+        }
+        if (Marks.Seki[i]) {
+            p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(QColor(40, 160, 60), std::max(2, s / 10)));
+            p.drawEllipse(stone.adjusted(s / 8.0, s / 8.0, -s / 8.0, -s / 8.0));
+        }
+        const int owner = Marks.Owner[i];
+        if (owner == Black || owner == White) {
+            const QRectF box(o.x() + (s - square) / 2.0, o.y() + (s - square) / 2.0, square, square);
+            p.setPen(QPen(owner == Black ? QColor(230, 230, 230) : QColor(40, 40, 40), 1));
+            p.setBrush(owner == Black ? QColor(15, 15, 15) : QColor(250, 250, 250));
+            p.drawRect(box);
+        }
+    }
+    p.setBrush(Qt::NoBrush);
+}
+
+void BoardView::Impl::paintHint(QPainter& p) const {
+    if (!LaidOut || Hint <= 0 || Hint > Game.BoardLast || Hint >= BoardCells) return;
+    const QPoint o = cellOrigin(Hint);
+    const int s = Geo.StoneSize;
+    const int w = std::max(2, s / 9);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setClipping(false);
+    // A stone of the side to move, seen through, in a blue ring: neither a stone nor the
+    // last-move cross.
+    p.setBrush(Game.SideToMove == Black ? QColor(0, 0, 0, 90) : QColor(255, 255, 255, 140));
+    p.setPen(QPen(QColor(20, 110, 240), w));
+    p.drawEllipse(QRectF(o.x() + w / 2.0 + 0.5, o.y() + w / 2.0 + 0.5, s - w - 1, s - w - 1));
+    p.setBrush(Qt::NoBrush);
 }
 
 void BoardView::Impl::prcGobanDraw() {
@@ -371,7 +429,7 @@ BoardView::BoardView(GameState& game, QWidget* parent) : QWidget(parent), d(new 
         }
     }
 
-    d->ImgGoban = new GobanImage(d->Picture, [this](QPainter& p) { d->paintNumbers(p); }, this);
+    d->ImgGoban = new GobanImage(d->Picture, [this](QPainter& p) { d->paintOverlay(p); }, this);
     d->PbxGbn = new BoardPaintBox(this);
     d->ImgGoban->hide();
     d->PbxGbn->hide();
@@ -385,6 +443,23 @@ void BoardView::setTejun(bool on) {
     repaintBoard();
 }
 bool BoardView::tejun() const { return d->Tejun; }
+void BoardView::setHint(int pos) {
+    if (d->Hint == pos) return;
+    d->Hint = pos;
+    repaintBoard();
+}
+int BoardView::hint() const { return d->Hint; }
+void BoardView::setMarks(const BoardMarks& marks) {
+    d->Marks = marks;
+    d->Marked = true;
+    repaintBoard();
+}
+void BoardView::clearMarks() {
+    if (!d->Marked) return;
+    d->Marked = false;
+    repaintBoard();
+}
+bool BoardView::hasMarks() const { return d->Marked; }
 void BoardView::setHanten(bool on) { d->Hanten = on; }
 bool BoardView::zahyou() const { return d->Zahyou; }
 bool BoardView::hanten() const { return d->Hanten; }
@@ -453,7 +528,7 @@ QImage BoardView::shownPicture() const {
     QImage shown = d->Picture.copy();
     if (!shown.isNull()) {
         QPainter p(&shown);
-        d->paintNumbers(p);
+        d->paintOverlay(p);
     }
     return shown;
 }

@@ -3,6 +3,8 @@
 // paint box pbxGbn lying over the grid, which takes the mouse.
 
 #include <QImage>
+#include <array>
+#include <cstdint>
 #include <QWidget>
 
 #include "game/BoardPainter.h"
@@ -10,6 +12,14 @@
 #include "view/BoardGeometry.h"
 
 namespace tavrin {
+
+// Marks laid over the board while a game is counted or judged: the owner of each point (a
+// small square of its colour), stones shown dimmed (dead) or ringed (in seki).
+struct BoardMarks {
+    std::array<std::int8_t, BoardCells> Owner{};  // Black, White or 0, by board position
+    std::array<bool, BoardCells> Dimmed{};
+    std::array<bool, BoardCells> Seki{};
+};
 
 class BoardView : public QWidget, public BoardPainter {
     Q_OBJECT
@@ -27,6 +37,13 @@ public:
     // there; handicap and setup stones none), drawn over the picture when it is shown.
     void setTejun(bool on);
     bool tejun() const;
+    // Counting or judging marks over the board; clearMarks takes them away.
+    void setMarks(const BoardMarks& marks);
+    void clearMarks();
+    bool hasMarks() const;
+    // The point a hint proposes, marked with a ring of its own (0: none).
+    void setHint(int pos);
+    int hint() const;
 
     // The complete re-layout: geometry from the panel's client size, clean board, picture,
     // paint box, scaled stones, every stone redrawn from Board, last-move marker.

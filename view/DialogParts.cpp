@@ -218,6 +218,13 @@ void GameDialog::storeValues() {
     Game.WhitePlayer = White.nameText();
 }
 
+void GameDialog::offerComputer() {
+    for (PlayerBox* box : {&Black, &White}) {
+        box->rdoMan->show();
+        box->rdoComp->show();
+    }
+}
+
 void GameDialog::accept() {
     storeValues();
     AcceptedFlag = true;

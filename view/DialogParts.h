@@ -84,6 +84,10 @@ public:
     // OK from any path (the button, Enter, a test) writes the values and closes.
     void accept() override;
 
+    // Shows the player-kind switches (人間 / Rokiru), for when a computer opponent can be
+    // started; without one they stay hidden and the kinds pass through unchanged.
+    virtual void offerComputer();
+
 public slots:
     void rdoBlackManClick();
     void rdoBlackCompClick();

@@ -7,14 +7,16 @@
 
 namespace tavrin {
 
-bool runGameNewDialog(Prompts& prompts, QWidget* parent, GameState& game) {
+bool runGameNewDialog(Prompts& prompts, QWidget* parent, GameState& game, bool offerComputer) {
     TDlgGameNew dlg(game, parent);
+    if (offerComputer) dlg.offerComputer();
     prompts.exec(dlg);
     return dlg.Accepted();
 }
 
-bool runGameInfoDialog(Prompts& prompts, QWidget* parent, GameState& game) {
+bool runGameInfoDialog(Prompts& prompts, QWidget* parent, GameState& game, bool offerComputer) {
     TDlgGameInfo dlg(game, parent);
+    if (offerComputer) dlg.offerComputer();
     prompts.exec(dlg);
     return dlg.Accepted();
 }

@@ -12,11 +12,12 @@ namespace tavrin {
 
 // 新規対局: on OK the title, comment, names, kinds, level, board size, handicap and komi are
 // in the game state and the result is true; Cancel, Esc or closing: false, nothing changed.
-bool runGameNewDialog(Prompts& prompts, QWidget* parent, GameState& game);
+// With offerComputer the player kinds (and the level) can be chosen.
+bool runGameNewDialog(Prompts& prompts, QWidget* parent, GameState& game, bool offerComputer = false);
 
 // 対局情報: on OK the title, comment, names, kinds and komi are in the game state and the
 // result is true; otherwise false and nothing changed.
-bool runGameInfoDialog(Prompts& prompts, QWidget* parent, GameState& game);
+bool runGameInfoDialog(Prompts& prompts, QWidget* parent, GameState& game, bool offerComputer = false);
 
 // Tavrinのバージョン情報, with the version line cut from GetVersionInfo("FileVersion").
 void showAboutBox(Prompts& prompts, QWidget* parent);

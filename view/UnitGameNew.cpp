@@ -82,6 +82,12 @@ void TDlgGameNew::FormCreate() {
     fillKomi(Game.HandicapCount >= 1 ? 0 : Game.KomiTenths, KomiAbove::SixAndAHalf);
 }
 
+void TDlgGameNew::offerComputer() {
+    GameDialog::offerComputer();
+    cmbLevel->show();
+    lblLevel->show();
+}
+
 void TDlgGameNew::prcLevelEnable() {
     cmbLevel->setEnabled(!(Black.human() && White.human()));
 }

@@ -22,6 +22,10 @@ public slots:
     // The level matters only while the computer plays a side.
     void prcLevelEnable();
 
+public:
+    // Also shows the level combo with its label.
+    void offerComputer() override;
+
 protected:
     void playerKindChanging() override { prcLevelEnable(); }
     void storeValues() override;

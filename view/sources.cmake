@@ -15,6 +15,8 @@ set(DIALOGS_UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/useHTMLHelp.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Dialogs.cpp
 )
+# The settings dialog starts the engine to try it: it goes with the program's window code.
+list(APPEND UI_SOURCES ${CMAKE_CURRENT_LIST_DIR}/UnitConfig.cpp)
 list(APPEND CORE_SOURCES ${DIALOGS_CORE_SOURCES})
 list(APPEND UI_SOURCES ${DIALOGS_UI_SOURCES})
 include(${CMAKE_CURRENT_LIST_DIR}/../help/help.cmake)

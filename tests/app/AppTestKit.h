@@ -53,10 +53,13 @@ protected:
         return QString::fromUtf8(f.readAll());
     }
 
+    // The window looks for the computer's engine only in the tests of the computer opponent.
+    bool engineLookup = false;
     std::unique_ptr<TfrmMain> open(const QString& settings = {}, QStringList args = {}) {
         MainOptions o;
         o.settingsPath = settings.isEmpty() ? iniPath() : settings;
         o.arguments = std::move(args);
+        o.engineLookup = engineLookup;
         return std::make_unique<TfrmMain>(prompts, o);
     }
 };

@@ -48,10 +48,11 @@ const ActionExpect kActions[] = {
     {"actPlayGiveUp", "対局", "投了(&T)", "投了をする", "Ctrl+T", 19, -1, true, true},
     {"actPlayStnChg", "対局", "石替り(&Q)", "石替えをする", "Ctrl+Q", -1, -1, false, false},
     {"actPlayHint", "対局", "ヒント(&H)", "ヒントを表示する", "Ctrl+H", -1, -1, false, false},
-    {"actPlayKeisei", "対局", "形勢判断(&K)", "形勢判断をする", "Ctrl+K", -1, -1, false, false},
+    {"actPlayKeisei", "対局", "形勢判断(&K)", "形勢判断をする", "Ctrl+K", -1, -1, true, true},
     {"actPlayEdit", "対局", "盤面編集(&E)", "盤面を編集する", "Ctrl+E", -1, -1, false, false},
     {"actPlayKentou", "対局", "検討をする(&Y)", "検討を始める", "Ctrl+Y", -1, -1, false, false},
     {"actPlayUtinaosi", "対局", "打ち直し(&U)", "コンピュータの着手を変える", "Ctrl+U", -1, -1, false, false},
+    {"actPlayCount", "対局", "終局計算(&J)", "地を数えて勝敗を決める", "", -1, -1, false, true},
     {"actKifuAuto", "棋譜観賞", "", "自動再生開始", "Ctrl+A", 9, -1, false, true},
     {"actKifuFirst", "棋譜観賞", "", "最初に戻す", "Ctrl+Up", 3, -1, false, true},
     {"actKifuLast", "棋譜観賞", "", "最後に飛ぶ", "Ctrl+Down", 8, -1, false, true},
@@ -79,7 +80,7 @@ const ActionExpect kActions[] = {
     {"actDispFskJsk", "表示", "布石定石(&F)", "布石定石を表示する", "", -1, -1, false, false},
     {"actDispKifu", "表示", "棋譜ウィンドウ(K)", "棋譜ウィンドウを表示する", "", -1, -1, false, false},
     {"actDispComment", "表示", "コメントウィンドウ(&C)", "コメントウィンドウを標示する", "", -1, 0, true, true},
-    {"actDispConfig", "表示", "環境設定(&D)", "その他の環境設定をする", "", 12, -1, false, false},
+    {"actDispConfig", "表示", "環境設定(&D)", "その他の環境設定をする", "", 12, -1, true, true},
     {"actHelpContents", "ヘルプ", "目次(&C)", "ヘルプの目次を表示する", "F1", 2, -1, true, true},
     {"actHelpIndex", "ヘルプ", "キーワード(&I)", "", "", -1, -1, true, true},
     {"actHelpAbout", "ヘルプ", "バージョン情報(&A)", "バージョン情報を表示する", "", -1, -1, true, true},
@@ -141,8 +142,8 @@ TEST_F(MainWindowTest, MainMenuTree) {
           "-", "棋譜をコピー(&C)", "棋譜を貼り付け(&V)", "-", "Tavrinを終了する(&X)"}},
         {w->mnuPlay,
          {"新規対局(&N)", "対局情報(&D)", "-", "パス(&P)", "投了(&T)", "待った(&M)", "-", "対局中断(&B)",
-          "対局再開(&R)", "~-", "~形勢判断(&K)", "~ヒント(&H)", "~検討をする(&Y)", "~-", "~打ち直し(&U)",
-          "~石替り(&Q)", "~-", "~盤面編集(&E)"}},
+          "対局再開(&R)", "-", "形勢判断(&K)", "~ヒント(&H)", "~検討をする(&Y)", "-", "~打ち直し(&U)",
+          "~石替り(&Q)", "終局計算(&J)", "~-", "~盤面編集(&E)"}},
         {w->mnuKifuP,
          {"自動再生開始(&A)", "-", "最初に戻す(&F)", "最後に飛ぶ(&L)", "-", "１手戻す(&B)", "１手進む(&W)",
           "-", "10手戻す(&C)", "10手進む(&Y)", "-", "自動再生速度(&S)"}},
@@ -152,7 +153,7 @@ TEST_F(MainWindowTest, MainMenuTree) {
         {w->mnuDisp,
          {"座標表示(&Z)", "碁盤反転(&H)", "手順表示(&J)", "~布石定石(&F)", "-", "ツールバー(&T)",
           "情報表示パネル(&P)", "棋譜観賞ボタン(&B)", "ステータスバー(&S)", "~棋譜ウィンドウ(K)",
-          "コメントウィンドウ(&C)", "~-", "~環境設定(&D)"}},
+          "コメントウィンドウ(&C)", "-", "環境設定(&D)"}},
         {w->mnuDispToolBar,
          {"ツールバー表示(&N)", "-", "上に移動(&T)", "左に移動(&L)", "右に移動(&R)", "下に移動(&B)"}},
         {w->mnuHelp, {"目次(&C)", "キーワード(&I)", "バージョン情報(&A)"}},
@@ -302,8 +303,8 @@ TEST_F(MainWindowTest, ShortcutsOfActionsWithoutHandlerDoNothing) {
     QTest::keyClick(w.get(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(pass.count(), 1);
     const std::pair<QAction*, Qt::Key> dead[] = {
-        {w->actPlayStnChg, Qt::Key_Q}, {w->actPlayHint, Qt::Key_H},    {w->actPlayKeisei, Qt::Key_K},
-        {w->actPlayEdit, Qt::Key_E},   {w->actPlayKentou, Qt::Key_Y}, {w->actPlayUtinaosi, Qt::Key_U},
+        {w->actPlayStnChg, Qt::Key_Q}, {w->actPlayHint, Qt::Key_H},    {w->actPlayEdit, Qt::Key_E},
+        {w->actPlayKentou, Qt::Key_Y}, {w->actPlayUtinaosi, Qt::Key_U},
     };
     for (const auto& [a, key] : dead) {
         QSignalSpy fired(a, &QAction::triggered);

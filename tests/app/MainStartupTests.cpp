@@ -25,7 +25,9 @@ const char* const kDefaultIni =
     "ToolBarTop=1\r\nToolBarBottom=0\r\nToolBarLeft=0\r\nToolBarRight=0\r\nDataPanel=1\r\n"
     "PanelKifuBtn=1\r\nStatusBar=1\r\nZahyou=1\r\nTejun=0\r\nComment=0\r\nCommentArea=8\r\nCommentSize=110\r\n\r\n"
     "[KifuAuto]\r\nSpeed=1000\r\n\r\n"
-    "[Directory]\r\nLastReadDir=\r\nLastWriteDir=\r\n";
+    "[Directory]\r\nLastReadDir=\r\nLastWriteDir=\r\n\r\n"
+    "[Engine]\r\nCommandLine=gnugo --mode gtp\r\nLevel0=--level 1\r\nLevel1=--level 5\r\n"
+    "Level2=--level 8\r\nMoveSeconds=60\r\n";
 
 TEST_F(MainWindowTest, FirstRunWithoutSettingsFile) {
     auto w = open();
@@ -75,7 +77,9 @@ TEST_F(MainWindowTest, SettingsAreRestoredAndWrittenBack) {
         "ToolBarTop=0\r\nToolBarBottom=0\r\nToolBarLeft=1\r\nToolBarRight=0\r\nDataPanel=1\r\n"
         "PanelKifuBtn=0\r\nStatusBar=0\r\nZahyou=0\r\nTejun=1\r\nComment=1\r\nCommentArea=2\r\nCommentSize=110\r\n\r\n"
         "[KifuAuto]\r\nSpeed=3000\r\n\r\n"
-        "[Directory]\r\nLastReadDir=/home/u/棋譜 集/\r\nLastWriteDir=/tmp/out/\r\n";
+        "[Directory]\r\nLastReadDir=/home/u/棋譜 集/\r\nLastWriteDir=/tmp/out/\r\n\r\n"
+        "[Engine]\r\nCommandLine=/opt/go/bin/engine gtp\r\nLevel0=-l 1\r\nLevel1=-l 2\r\nLevel2=\r\n"
+        "MoveSeconds=30\r\n";
     writeFile(iniPath(), ini);
     auto w = open();
     EXPECT_EQ(w->Game.BoardSize, 9);
@@ -103,6 +107,9 @@ TEST_F(MainWindowTest, SettingsAreRestoredAndWrittenBack) {
     EXPECT_EQ(w->size(), QSize(700, 600));
     EXPECT_EQ(w->LastReadDir, QStringLiteral("/home/u/棋譜 集/"));
     EXPECT_EQ(w->LastWriteDir, QStringLiteral("/tmp/out/"));
+    EXPECT_EQ(w->Engine.commandLine, QStringLiteral("/opt/go/bin/engine gtp"));
+    EXPECT_EQ(w->Engine.levelArguments[2], QString());
+    EXPECT_EQ(w->Engine.moveSeconds, 30);
     EXPECT_TRUE(w->close());
     EXPECT_EQ(readFile(iniPath()), QString::fromUtf8(ini));
 }

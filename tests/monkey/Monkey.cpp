@@ -210,6 +210,8 @@ void Monkey::openWindow(const QStringList& arguments) {
     MainOptions o;
     o.settingsPath = SettingsPath;
     o.arguments = arguments;
+    // The play between people, replay and files: no engine process takes part.
+    o.engineLookup = false;
     W = std::make_unique<TfrmMain>(Prompts, o);
     ++WindowsOpened;
     W->show();
@@ -900,10 +902,11 @@ std::string Monkey::check() const {
     if (g.ReplayMode && W->tmrTime->isActive()) return fail("the move clock runs in replay");
     if (W->kifuRowCount() != g.MoveCount + 1)
         return fail("the move list has " + num(W->kifuRowCount()) + " rows for " + num(g.MoveCount) + " moves");
-    for (QAction* a : {W->actPlayStnChg, W->actPlayHint, W->actPlayKeisei, W->actPlayEdit, W->actPlayKentou,
-                       W->actPlayUtinaosi, W->actDispTejun, W->actDispFskJsk, W->actDispKifu, W->actDispComment,
-                       W->actDispConfig})
+    for (QAction* a : {W->actPlayKeisei, W->actPlayEdit, W->actPlayKentou, W->actDispFskJsk, W->actDispKifu})
         if (a->isEnabled() || a->isVisible()) return fail(str(a->objectName()) + " is shown or enabled but has no handler");
+    // Without an engine the computer's commands stay hidden.
+    for (QAction* a : {W->actPlayStnChg, W->actPlayHint, W->actPlayUtinaosi})
+        if (a->isVisible()) return fail(str(a->objectName()) + " is shown without an engine");
     if (g.ReplayMode)
         for (QAction* a : {W->actPlayPass, W->actPlayMatta, W->actPlayGiveUp})
             if (a->isEnabled()) return fail(str(a->objectName()) + " is enabled in replay");

@@ -1,0 +1,275 @@
+// The computer opponent in the window: its turn, its commands (打ち直し, ヒント, 石替り),
+// the settings dialog, and what the window does when the engine fails.
+
+#include <QAction>
+#include <QLabel>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "app/TfrmMain.h"
+#include "engine/Gtp.h"
+#include "game/Engine.h"
+#include "record/InfoTexts.h"
+#include "view/BoardView.h"
+#include "view/Dialogs.h"
+#include "view/UnitConfig.h"
+
+namespace tavrin {
+
+namespace {
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+// The name of a point as GTP writes it ("Q16"), "パス" for a pass.
+QString pointName(const EngineMove& m, int size) {
+    if (m.kind == EngineMove::Pass) return QStringLiteral("パス");
+    if (m.kind == EngineMove::Resign) return QStringLiteral("投了");
+    return qs(gtp::vertexText(m.pos, size));
+}
+
+}  // namespace
+
+Rokiru& TfrmMain::engine() {
+    if (rokiru) return *rokiru;
+    rokiru = new Rokiru(this);
+    connect(rokiru, &Rokiru::moveChosen, this, &TfrmMain::computerMoved);
+    connect(rokiru, &Rokiru::hintChosen, this, [this](EngineMove move) {
+        if (thinking != Thinking::Hint) return;
+        thinking = Thinking::None;
+        tmrThink->stop();
+        prcEngineActCtrl();
+        HintPos = move.kind == EngineMove::Point ? move.pos : 0;
+        pnlMain->setHint(HintPos);
+        setStatusText(0, QStringLiteral("ヒント: ") + pointName(move, Game.BoardSize));
+    });
+    connect(rokiru, &Rokiru::failed, this, &TfrmMain::engineFailed);
+    connect(rokiru, &Rokiru::statusChosen, this, [this](const std::vector<int>& dead, const std::vector<int>& seki) {
+        if (!Counting || !WaitingForDead) return;
+        WaitingForDead = false;
+        CountStatus = fncProposeStatus(Game, dead, seki);
+        showCount();
+    });
+    connect(rokiru, &Rokiru::restarted, this, [this](const QString& message) { setStatusText(0, message); });
+    connect(rokiru, &Rokiru::timeLimitReached, this, [this] {
+        if (thinking == Thinking::None) return;
+        const QString text = QStringLiteral("Rokiru は制限時間（%1秒）を過ぎても考えています。\n"
+                                            "もう少し待ちますか？\n\n「いいえ」で考えるのをやめさせ、対局を中断します。")
+                                 .arg(Engine.moveSeconds);
+        if (prompts.confirm(this, text, false) == Answer::Yes) {
+            if (thinking != Thinking::None) rokiru->keepWaiting();
+            return;
+        }
+        stopThinking();
+        if (!Game.ReplayMode) actPlayStop->trigger();
+    });
+    tmrThink = new QTimer(this);
+    tmrThink->setObjectName(QStringLiteral("tmrThink"));
+    tmrThink->setInterval(1000);
+    connect(tmrThink, &QTimer::timeout, this, [this] {
+        ++ThinkSeconds;
+        setStatusText(0, QStringLiteral("Rokiru 思考中… %1秒").arg(ThinkSeconds));
+    });
+    return *rokiru;
+}
+
+void TfrmMain::lookUpEngine() {
+    EngineFound = Options.engineLookup && !findEngineProgram(Engine).isEmpty();
+    prcEngineActCtrl();
+}
+
+bool TfrmMain::computerPlays(int colour) const {
+    if (colour == Black) return !Game.BlackPlayerKind;
+    if (colour == White) return !Game.WhitePlayerKind;
+    return false;
+}
+
+void TfrmMain::prcEngineActCtrl() {
+    const bool playing = !Game.ReplayMode && !Game.GameOver;
+    const bool busy = thinking != Thinking::None;
+    const bool moving = thinking == Thinking::Move || thinking == Thinking::Redo;
+    for (QAction* a : {actPlayHint, actPlayUtinaosi, actPlayStnChg}) a->setVisible(EngineFound);
+    // 形勢判断 and 終局計算 work without an engine: their separators always show.
+    for (QAction* a : {sepPlayHint, sepPlayEngine})
+        if (a) a->setVisible(true);
+    actPlayKeisei->setEnabled(!Counting);
+    actPlayCount->setEnabled(Game.ReplayMode && !Counting && !busy);
+    const int last = Game.HandicapCount + Game.CurrentMove - 1;
+    const bool computerMovedLast =
+        Game.CurrentMove > 1 && last >= 1 && last <= RecordCapacity && computerPlays(Game.MoveColor[static_cast<std::size_t>(last)]);
+    actPlayHint->setEnabled(EngineFound && playing && !busy && !computerPlays(Game.SideToMove));
+    actPlayUtinaosi->setEnabled(EngineFound && playing && !busy && computerMovedLast &&
+                                !computerPlays(Game.SideToMove));
+    actPlayStnChg->setEnabled(EngineFound && playing && !busy && Game.BlackPlayerKind != Game.WhitePlayerKind);
+    // While Rokiru chooses a move the turn is its own: a person's pass or resignation
+    // would be made for it, and a take-back would pull the position from under it.
+    actPlayPass->setEnabled(playing && !moving);
+    actPlayGiveUp->setEnabled(playing && !moving);
+    actPlayMatta->setEnabled(!(Game.CurrentMove < 2 || Game.ReplayMode) && !moving);
+}
+
+void TfrmMain::prcComputerTurn() {
+    if (Game.ReplayMode || Game.GameOver || thinking != Thinking::None) return;
+    if (!computerPlays(Game.SideToMove)) return;
+    if (!EngineFound) {
+        engineFailed(QStringLiteral("Rokiru（囲碁エンジン）が見つかりません。\n"
+                                    "表示 → 環境設定 でエンジンのコマンドを指定してください。"));
+        return;
+    }
+    Rokiru& r = engine();
+    r.configure(Engine, Game.Level);
+    thinking = Thinking::Move;
+    RequestedAt = Game.CurrentMove;
+    ThinkSeconds = 0;
+    tmrThink->start();
+    setStatusText(0, QStringLiteral("Rokiru 思考中… 0秒"));
+    pnlMain->paintBox()->setCursor(Qt::BusyCursor);
+    prcEngineActCtrl();
+    r.requestMove(Game, Game.SideToMove);
+}
+
+void TfrmMain::stopThinking() {
+    if (thinking == Thinking::None) return;
+    thinking = Thinking::None;
+    if (tmrThink) tmrThink->stop();
+    if (rokiru) rokiru->cancel();
+    pnlMain->paintBox()->setCursor(Game.ReplayMode ? Qt::ArrowCursor : Qt::PointingHandCursor);
+    setStatusText(0, qs(HelpHintText));
+    prcEngineActCtrl();
+}
+
+void TfrmMain::computerMoved(EngineMove move, bool same) {
+    const bool redo = thinking == Thinking::Redo;
+    if (thinking != Thinking::Move && !redo) return;
+    thinking = Thinking::None;
+    tmrThink->stop();
+    pnlMain->paintBox()->setCursor(Qt::PointingHandCursor);
+    // An answer to a position that is no longer shown (a new game, a take-back) is dropped.
+    if (Game.ReplayMode || Game.GameOver || Game.CurrentMove != RequestedAt || !computerPlays(Game.SideToMove)) {
+        prcEngineActCtrl();
+        return;
+    }
+    const int before = Game.CurrentMove;
+    switch (move.kind) {
+        case EngineMove::Resign:
+            actPlayGiveUpExecute();
+            break;
+        case EngineMove::Pass:
+            actPlayPassExecute();
+            break;
+        case EngineMove::Point:
+            prcHit(move.pos, Game.SideToMove);
+            break;
+    }
+    if (move.kind == EngineMove::Point && Game.CurrentMove == before) {
+        // The engine named a point Tavrin refuses: it is resynced and asked again, a few times.
+        rokiru->moveRefused();
+        if (++RefusedInRow >= 3) {
+            RefusedInRow = 0;
+            engineFailed(QStringLiteral("Rokiru が打てない手（%1）を続けて返しました。")
+                             .arg(pointName(move, Game.BoardSize)));
+            return;
+        }
+        prcEngineActCtrl();
+        const QString refused = QStringLiteral("Rokiru の着手 %1 は打てません。考え直させます。")
+                                    .arg(pointName(move, Game.BoardSize));
+        QTimer::singleShot(0, this, [this, refused] {
+            prcComputerTurn();
+            setStatusText(0, refused);
+        });
+        return;
+    }
+    RefusedInRow = 0;
+    prcEngineActCtrl();
+    if (redo && same)
+        setStatusText(0, QStringLiteral("Rokiru は同じ手（%1）を選びました。").arg(pointName(move, Game.BoardSize)));
+    // Computer against computer: the next move after the event loop has turned, so every
+    // command (対局中断 among them) stays within reach.
+    QTimer::singleShot(0, this, &TfrmMain::prcComputerTurn);
+}
+
+void TfrmMain::engineFailed(const QString& message) {
+    if (WaitingForDead) {
+        // Counting goes on without a proposal.
+        WaitingForDead = false;
+        prompts.warn(this, message + QStringLiteral("\n\n死に石はクリックで指定してください。"));
+        if (Counting) showCount();
+        return;
+    }
+    const Thinking was = thinking;
+    thinking = Thinking::None;
+    if (tmrThink) tmrThink->stop();
+    pnlMain->paintBox()->setCursor(Game.ReplayMode ? Qt::ArrowCursor : Qt::PointingHandCursor);
+    if (was == Thinking::Hint) {
+        prompts.warn(this, message);
+        prcEngineActCtrl();
+        return;
+    }
+    // Nothing of the game is lost: it goes on between people.
+    prompts.warn(this, message + QStringLiteral("\n\nこの対局は人間どうしで続けます。"));
+    Game.BlackPlayerKind = true;
+    Game.WhitePlayerKind = true;
+    setStatusText(0, qs(HelpHintText));
+    prcEngineActCtrl();
+}
+
+void TfrmMain::actPlayHintExecute() {
+    if (!actPlayHint->isEnabled()) return;
+    Rokiru& r = engine();
+    r.configure(Engine, Game.Level);
+    thinking = Thinking::Hint;
+    ThinkSeconds = 0;
+    tmrThink->start();
+    setStatusText(0, QStringLiteral("Rokiru 思考中… 0秒"));
+    prcEngineActCtrl();
+    r.requestHint(Game, Game.SideToMove);
+}
+
+void TfrmMain::actPlayUtinaosiExecute() {
+    if (!actPlayUtinaosi->isEnabled()) return;
+    // The computer's last move goes, and it is asked for another one.
+    const int entry = Game.HandicapCount + Game.CurrentMove - 1;
+    const int avoid = Game.MovePos[static_cast<std::size_t>(entry)];
+    tmrTime->stop();
+    setKifuRowMarker(Game.CurrentMove - 1, false);
+    prcKifBack(Game, Game.CurrentMove - 1, *pnlMain);
+    Game.MoveCount = Game.CurrentMove - 1;
+    Game.Modified = true;
+    Game.MoveSeconds = 0;
+    removeKifuRowsFrom(Game.CurrentMove);
+    setKifuRowMarker(Game.CurrentMove - 1, true);
+    setKifuFocusRow(Game.CurrentMove - 1);
+    showTimeTotals();
+    prcKifUpDate();
+    prcInfoDsp();
+    pnlMain->repaintBoard();
+    Rokiru& r = engine();
+    r.configure(Engine, Game.Level);
+    thinking = Thinking::Redo;
+    RequestedAt = Game.CurrentMove;
+    ThinkSeconds = 0;
+    tmrThink->start();
+    setStatusText(0, QStringLiteral("Rokiru 思考中… 0秒"));
+    pnlMain->paintBox()->setCursor(Qt::BusyCursor);
+    prcEngineActCtrl();
+    tmrTime->start();
+    r.requestRedo(Game, Game.SideToMove, avoid);
+}
+
+void TfrmMain::actPlayStnChgExecute() {
+    if (!actPlayStnChg->isEnabled()) return;
+    // The person and Rokiru change colours from this position; the names go with them.
+    std::swap(Game.BlackPlayerKind, Game.WhitePlayerKind);
+    std::swap(Game.BlackPlayer, Game.WhitePlayer);
+    Game.Modified = true;
+    prcInfoSameSet();
+    prcKifUpDate();
+    prcInfoDsp();
+    prcComputerTurn();
+}
+
+void TfrmMain::actDispConfigExecute() {
+    if (!runConfigDialog(prompts, this, Engine)) return;
+    lookUpEngine();
+}
+
+}  // namespace tavrin

@@ -1,0 +1,91 @@
+// Counting the end of a game and judging a position on the real window, without an engine.
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "tests/app/PlayKit.h"
+
+namespace tavrin::test {
+namespace {
+
+class CountingTest : public PlayTest {
+protected:
+    // A 9 x 9 game: black walls off the left four columns, white the right four; a black
+    // stone stands in white's side, then two passes.
+    void playToTheEnd() {
+        w->Game.BoardSize = 9;
+        w->Game.HandicapCount = 0;
+        w->Game.KomiTenths = 65;
+        w->prcNewSet();
+        for (int row = 1; row <= 9; ++row) {
+            w->prcHit(test9(4, row), Black);
+            w->prcHit(test9(6, row), White);
+        }
+        w->prcHit(test9(8, 5), Black);
+        w->actPlayPass->trigger();
+        w->actPlayPass->trigger();
+    }
+    int test9(int col, int row) const { return col * w->Game.BoardStride + row; }
+    void countClick(Qt::MouseButton button, int col, int row) { w->countingClick(button, test9(col, row)); }
+};
+
+// Two passes lead to counting; a click marks the invader dead and the count follows; 確定
+// writes the result, キャンセル (and Esc) leave the game as it was.
+TEST_F(CountingTest, TwoPassesLeadToCountingAndConfirmWritesTheResult) {
+    playToTheEnd();
+    ASSERT_TRUE(w->Game.EndedByPasses);
+    ASSERT_TRUE(w->Counting);
+    EXPECT_FALSE(w->pnlCount->isHidden());
+    EXPECT_TRUE(w->pnlMain->hasMarks());
+    // Alive, the black stone makes white's side dame around it: black 27, white 0 + 6.5.
+    EXPECT_EQ(w->lblCountBlack->text(), QStringLiteral("黒: 地 27 + 上げ石 0 = 27"));
+    countClick(Qt::LeftButton, 8, 5);
+    EXPECT_EQ(w->lblCountBlack->text(), QStringLiteral("黒: 地 27 + 上げ石 0 = 27"));
+    EXPECT_EQ(w->lblCountWhite->text(), QStringLiteral("白: 地 27 + 上げ石 1 + コミ 6.5 = 34.5"));
+    EXPECT_EQ(w->lblCountResult->text(), QStringLiteral("白の7.5目勝ちです"));
+
+    const std::string before = w->Game.GameComment;
+    w->finishCounting(false);
+    EXPECT_EQ(w->Game.GameComment, before);
+    EXPECT_FALSE(w->pnlMain->hasMarks());
+
+    w->actPlayCount->trigger();  // 終局計算 on the stopped game
+    ASSERT_TRUE(w->Counting);
+    countClick(Qt::LeftButton, 8, 5);
+    countClick(Qt::LeftButton, 8, 5);  // a second click makes it alive again
+    countClick(Qt::LeftButton, 8, 5);
+    w->Game.Modified = false;
+    w->btnCountOk->click();
+    EXPECT_FALSE(w->Counting);
+    EXPECT_EQ(w->Game.GameComment, "W+7.5");
+    EXPECT_EQ(w->lblGameComment->text(), QStringLiteral("白の7.5目勝ちです"));
+    EXPECT_TRUE(w->Game.Modified);
+
+    // Esc leaves counting without a result; a step through the record leaves it too.
+    w->actPlayCount->trigger();
+    w->actCountCancel->trigger();
+    EXPECT_FALSE(w->Counting);
+    w->actPlayCount->trigger();
+    w->actKifuBackExecute();
+    EXPECT_FALSE(w->Counting);
+    EXPECT_EQ(w->Game.GameComment, "W+7.5");
+}
+
+// 形勢判断 marks the likely owners and names who leads, never touching the record; its
+// marks go with the next step.
+TEST_F(CountingTest, JudgementMarksOwnersAndNamesTheLeader) {
+    w->Game.BoardSize = 9;
+    w->Game.KomiTenths = 0;
+    w->prcNewSet();
+    for (int row = 1; row <= 9; ++row) w->prcHit(row * 11 + 3, row % 2 ? Black : White);
+    w->Game.Modified = false;
+    w->actPlayKeisei->trigger();
+    EXPECT_TRUE(w->pnlMain->hasMarks());
+    EXPECT_TRUE(w->statusText(0).startsWith(QStringLiteral("形勢判断: ")));
+    EXPECT_FALSE(w->Game.Modified);
+    w->actPlayPass->trigger();
+    EXPECT_FALSE(w->pnlMain->hasMarks());
+}
+
+}  // namespace
+}  // namespace tavrin::test

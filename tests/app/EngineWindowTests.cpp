@@ -1,0 +1,321 @@
+// The computer opponent on the real window: its commands shown only with an engine, its
+// turn played through the board's own road, its faults met with a message and a game that
+// goes on, and a whole game of GNU Go against itself saved and read back.
+
+#include <signal.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QFile>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include "formats/RecordFile.h"
+#include "game/Engine.h"
+#include "tests/app/PlayKit.h"
+#include "tests/game/TestBoard.h"
+#include "view/UnitConfig.h"
+#include "view/UnitGameNew.h"
+
+namespace tavrin::test {
+namespace {
+
+const QString Gnugo = QStringLiteral("/usr/games/gnugo");
+
+// The window with the scripted engine (its options after the program) or another command
+// line as the computer opponent, shown at a fixed size.
+class EngineWindowTest : public PlayTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        log = dir.path() + "/engine.log";
+    }
+    void TearDown() override {
+        w.reset();
+        MainWindowTest::TearDown();
+    }
+    void start(const QString& commandLine, int moveSeconds = 60) {
+        writeFile(iniPath(), "[Engine]\nCommandLine=" + commandLine.toUtf8() +
+                                 "\nLevel0=\nLevel1=\nLevel2=\nMoveSeconds=" +
+                                 QByteArray::number(moveSeconds) + "\n");
+        engineLookup = true;
+        w = open();
+        w->resize(800, 640);
+        w->show();
+        QApplication::processEvents();
+        w->actPnlMainReSizeExecute();
+    }
+    QString fake(const QString& options = {}) const {
+        return QStringLiteral(TAVRIN_FAKE_GTP) + " --log " + log + (options.isEmpty() ? "" : " " + options);
+    }
+    // A new game of the given size in which the computer plays white (or both sides).
+    void newGame(int size, bool computerBlack, bool computerWhite) {
+        w->Game.BoardSize = size;
+        w->Game.HandicapCount = 0;
+        w->Game.BlackPlayerKind = !computerBlack;
+        w->Game.WhitePlayerKind = !computerWhite;
+        w->Game.Level = 0;
+        w->prcNewSet();
+    }
+    bool waitFor(const std::function<bool()>& done, int ms = 20000) { return QTest::qWaitFor(done, ms); }
+    QString engineLog() const {
+        QFile f(log);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+    // Processes of the scripted engine that still run with this test's log file.
+    int enginesLeft() const {
+        int n = 0;
+        QDir proc(QStringLiteral("/proc"));
+        for (const QString& pid : proc.entryList(QDir::Dirs)) {
+            QFile f("/proc/" + pid + "/cmdline");
+            if (f.open(QIODevice::ReadOnly) && f.readAll().contains(log.toUtf8())) ++n;
+        }
+        return n;
+    }
+    QString log;
+};
+
+// Without an engine everything about the computer stays hidden, in the menus and the
+// dialogs; with one, its commands show and the dialogs offer Rokiru with its level.
+TEST_F(EngineWindowTest, CommandsAndDialogChoicesShowOnlyWithAnEngine) {
+    for (const bool found : {false, true}) {
+        SCOPED_TRACE(found);
+        start(found ? fake() : QStringLiteral("/nonexistent/engine --mode gtp"));
+        EXPECT_EQ(w->EngineFound, found);
+        for (QAction* a : {w->actPlayHint, w->actPlayUtinaosi, w->actPlayStnChg})
+            EXPECT_EQ(a->isVisible(), found) << a->objectName().toStdString();
+        EXPECT_TRUE(w->actDispConfig->isVisible());
+        EXPECT_TRUE(w->actDispConfig->isEnabled());
+        prompts.dialogScripts.push_back([found](QDialog& d) {
+            auto* dlg = qobject_cast<TDlgGameNew*>(&d);
+            if (!dlg) return 0;
+            EXPECT_EQ(!d.findChild<QRadioButton*>("rdoWhiteComp")->isHidden(), found);
+            EXPECT_EQ(!d.findChild<QWidget*>("cmbLevel")->isHidden(), found);
+            return 0;
+        });
+        w->actPlayNew->trigger();
+        w.reset();
+    }
+}
+
+// Rokiru plays white: its moves come through the board's road (move list, clock, captures),
+// the board takes no clicks while it thinks, and 対局中断 stops it at once. No text of the
+// game (names) ever reaches the engine.
+TEST_F(EngineWindowTest, RokiruAnswersEveryMoveAndStopsWhenSuspended) {
+    start(fake("--slow 300"));
+    w->Game.BlackPlayer = "黒]\nquit";
+    newGame(9, false, true);
+    w->Game.BlackPlayer = "黒]\nquit";
+    click(3, 3);
+    ASSERT_EQ(w->Game.MoveCount, 1);
+    ASSERT_TRUE(waitFor([&] { return w->thinking == TfrmMain::Thinking::Move; }, 2000));
+    EXPECT_FALSE(w->actPlayPass->isEnabled());
+    EXPECT_FALSE(w->actPlayMatta->isEnabled());
+    click(5, 5);  // ignored: Rokiru's turn
+    EXPECT_EQ(w->Game.MoveCount, 1);
+    ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 2; }));
+    EXPECT_EQ(w->Game.MoveColor[2], White);
+    EXPECT_EQ(w->kifuRowCount(), 3);
+    EXPECT_TRUE(w->actPlayMatta->isEnabled());
+    EXPECT_TRUE(w->actPlayUtinaosi->isEnabled());
+
+    // 待った against the computer takes back its move and the person's.
+    w->actPlayMatta->trigger();
+    EXPECT_EQ(w->Game.MoveCount, 0);
+    click(4, 4);
+    ASSERT_TRUE(waitFor([&] { return w->thinking == TfrmMain::Thinking::Move; }, 2000));
+    w->actPlayStop->trigger();
+    EXPECT_EQ(w->thinking, TfrmMain::Thinking::None);
+    QTest::qWait(600);  // longer than the engine's delay: no move may arrive after the stop
+    EXPECT_EQ(w->Game.MoveCount, 1);
+    EXPECT_FALSE(engineLog().contains(QStringLiteral("黒")));
+    EXPECT_FALSE(engineLog().contains(QStringLiteral("quit\nquit")));
+}
+
+// 石替り gives the person's colour to Rokiru (names follow) and Rokiru moves at once;
+// ヒント marks a point of its own and names it; 打ち直し asks for another move.
+TEST_F(EngineWindowTest, ChangeColoursHintAndRedo) {
+    start(fake());
+    newGame(9, false, true);
+    w->Game.BlackPlayer = "人";
+    w->Game.WhitePlayer = "Rokiru";
+    w->prcInfoSameSet();
+    ASSERT_TRUE(w->actPlayHint->isEnabled());
+    w->actPlayHint->trigger();
+    ASSERT_TRUE(waitFor([&] { return w->pnlMain->hint() != 0; }));
+    EXPECT_TRUE(w->statusText(0).startsWith(QStringLiteral("ヒント: ")));
+    EXPECT_EQ(w->Game.MoveCount, 0);
+    click(7, 7);
+    EXPECT_EQ(w->pnlMain->hint(), 0);  // the mark goes with the next action
+    ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 2; }));
+
+    const int before = w->Game.MovePos[2];
+    ASSERT_TRUE(w->actPlayUtinaosi->isEnabled());
+    w->actPlayUtinaosi->trigger();
+    ASSERT_TRUE(waitFor([&] { return w->thinking == TfrmMain::Thinking::None && w->Game.MoveCount == 2; }));
+    EXPECT_NE(w->Game.MovePos[2], before);
+
+    ASSERT_TRUE(w->actPlayStnChg->isEnabled());
+    w->actPlayStnChg->trigger();
+    EXPECT_FALSE(w->Game.BlackPlayerKind);
+    EXPECT_TRUE(w->Game.WhitePlayerKind);
+    EXPECT_EQ(w->Game.BlackPlayer, "Rokiru");
+    EXPECT_EQ(w->Game.WhitePlayer, "人");
+    ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 3; }));
+    EXPECT_EQ(w->Game.MoveColor[3], Black);
+}
+
+// Faults of the engine seen from the window: each is said in Japanese, and the game goes
+// on, between people when the engine cannot go on.
+TEST_F(EngineWindowTest, EngineFaultsAreReportedAndTheGameGoesOn) {
+    struct Case {
+        const char* what;
+        QString commandLine;
+        const char* message;  // part of the warning; "" none
+        bool peopleAfter;     // the game goes on between people
+    } cases[] = {
+        {"missing", QStringLiteral("/nonexistent/gnugo --mode gtp"), "見つかりません", true},
+        {"fails to start", fake("--fail-start"), "Rokiru", true},
+        // Refused, resynced and asked again; an engine that insists is let go.
+        {"answers occupied points only", fake("--occupied"), "打てない手", true},
+        {"crashes at every start", fake("--crash-after 1"), "", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        prompts.asked.clear();
+        start(c.commandLine);
+        w->EngineFound = true;  // as if the program had been there at start-up
+        newGame(9, false, true);
+        click(3, 3);
+        ASSERT_TRUE(waitFor([&] { return w->thinking == TfrmMain::Thinking::None && (w->Game.MoveCount == 2 || !prompts.asked.empty()); }));
+        if (*c.message) {
+            ASSERT_FALSE(prompts.texts("warn").empty());
+            EXPECT_TRUE(prompts.texts("warn").front().contains(QString::fromUtf8(c.message)))
+                << prompts.texts("warn").front().toStdString();
+        }
+        EXPECT_EQ(w->Game.WhitePlayerKind, c.peopleAfter);
+        EXPECT_EQ(w->Game.MoveCount, c.peopleAfter ? 1 : 2);
+        // Nothing lost: the person's move stands, and the game takes the next move.
+        EXPECT_EQ(w->Game.MovePos[1], test::pt(w->Game, 3, 3));
+        w.reset();
+        EXPECT_EQ(enginesLeft(), 0);
+    }
+}
+
+// An engine that crashes in the middle of a game is started again, brought to the game from
+// Tavrin's record, and moves; the game never notices more than a line in the status bar.
+TEST_F(EngineWindowTest, CrashedEngineIsRestartedAndResynced) {
+    start(fake("--crash-after 2"));
+    newGame(9, false, true);
+    click(3, 3);
+    ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 2; }));
+    click(5, 5);
+    ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 4 || !prompts.asked.empty(); }));
+    EXPECT_TRUE(prompts.asked.empty());
+    EXPECT_FALSE(w->Game.WhitePlayerKind);
+    // The new process was given the whole game before its move request.
+    const QString log = engineLog();
+    EXPECT_GE(log.count(QStringLiteral("clear_board")), 2);
+    EXPECT_TRUE(log.contains(QStringLiteral("play B C7")) || log.contains(QStringLiteral("play b C7"))) << log.toStdString();
+}
+
+// A move that takes longer than the time limit: Tavrin asks, and stopping suspends the
+// game; closing the window while the engine thinks leaves no process and does not hang.
+TEST_F(EngineWindowTest, TimeLimitQuestionAndClosingWhileThinking) {
+    start(fake("--hang-genmove --hang-limit 30"), 5);
+    w->Engine.moveSeconds = 1;
+    newGame(9, false, true);
+    prompts.answers.push_back(Answer::No);
+    click(3, 3);
+    ASSERT_TRUE(waitFor([&] { return !prompts.texts("confirm").empty(); }, 10000));
+    EXPECT_TRUE(prompts.texts("confirm").front().contains(QStringLiteral("制限時間")));
+    EXPECT_TRUE(w->Game.ReplayMode);
+    EXPECT_EQ(w->thinking, TfrmMain::Thinking::None);
+
+    w->Game.Modified = false;
+    w->actPlayResume->trigger();
+    ASSERT_TRUE(waitFor([&] { return w->thinking == TfrmMain::Thinking::Move; }, 2000));
+    ASSERT_TRUE(waitFor([&] { return enginesLeft() > 0; }, 2000));
+    QElapsedTimer t;
+    t.start();
+    w->Game.Modified = false;
+    EXPECT_TRUE(w->close());
+    w.reset();
+    EXPECT_LT(t.elapsed(), 2000);
+    EXPECT_TRUE(waitFor([&] { return enginesLeft() == 0; }, 2000));
+}
+
+// 環境設定: the engine's command line, level arguments and time limit, tried with 試す.
+TEST_F(EngineWindowTest, SettingsDialogTriesTheEngine) {
+    start(QStringLiteral("/nonexistent/engine"));
+    EXPECT_FALSE(w->EngineFound);
+    const QString program = QStringLiteral(TAVRIN_FAKE_GTP);
+    QString tried;
+    prompts.dialogScripts.push_back([&](QDialog& d) {
+        auto* dlg = qobject_cast<TDlgConfig*>(&d);
+        if (!dlg) return 0;
+        d.findChild<QLineEdit*>("edtCommand")->setText(program + " --log " + log);
+        d.findChild<QLineEdit*>("edtLevel2")->setText(QStringLiteral("--slow 1"));
+        d.findChild<QSpinBox*>("spnSeconds")->setValue(42);
+        dlg->btnTryClick();
+        auto* memo = d.findChild<QPlainTextEdit*>("memTry");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return memo->toPlainText().contains(QStringLiteral("起動できました")); }, 10000));
+        tried = memo->toPlainText();
+        dlg->accept();
+        return 1;
+    });
+    w->actDispConfig->trigger();
+    EXPECT_TRUE(tried.contains(QStringLiteral("FakeGtp"))) << tried.toStdString();
+    EXPECT_TRUE(w->EngineFound);
+    EXPECT_EQ(w->Engine.levelArguments[2], QStringLiteral("--slow 1"));
+    EXPECT_EQ(w->Engine.moveSeconds, 42);
+    EXPECT_TRUE(w->actPlayHint->isVisible());
+    EXPECT_TRUE(w->close());
+    EXPECT_TRUE(readFile(iniPath()).contains(QStringLiteral("MoveSeconds=42")));
+}
+
+// A whole 9 x 9 game of GNU Go 初級 against itself through the window, one move at a time,
+// ends by two passes or a resignation; its record is legal, saved and read back as itself.
+TEST_F(EngineWindowTest, GnugoAgainstItselfPlaysAWholeGame) {
+    if (!QFile::exists(Gnugo)) GTEST_SKIP() << "GNU Go is not installed";
+    start(Gnugo + " --mode gtp");
+    w->Engine = defaultEngineSettings();
+    newGame(9, true, true);
+    ASSERT_TRUE(waitFor([&] { return w->Game.GameOver; }, 60000)) << w->Game.MoveCount << " moves";
+    EXPECT_GT(w->Game.MoveCount, 10);
+    EXPECT_TRUE(w->Game.EndedByPasses || w->Game.GameComment == "B+R" || w->Game.GameComment == "W+R");
+    EXPECT_TRUE(prompts.texts("warn").empty());
+    if (w->Game.EndedByPasses) {
+        // The passes lead to counting with GNU Go's dead stones; 確定 gives the result.
+        ASSERT_TRUE(w->Counting);
+        ASSERT_TRUE(waitFor([&] { return !w->WaitingForDead; }, 30000));
+        w->btnCountOk->click();
+        EXPECT_FALSE(w->Counting);
+        EXPECT_TRUE(QString::fromStdString(w->Game.GameComment).contains(QRegularExpression("^(B\\+|W\\+|0$)")))
+            << w->Game.GameComment;
+    }
+
+    const QString path = dir.path() + "/selfplay.sgf";
+    prompts.saveChoices.push_back(path);
+    w->actFileSaveAsExecute();
+    ASSERT_FALSE(w->Game.Modified);
+    GameState back = test::newGame(19);
+    TextBuffer buf;
+    ASSERT_TRUE(readRecordFile(back, buf, path.toStdString()).ok());
+    ASSERT_EQ(back.MoveCount, w->Game.MoveCount);
+    for (int k = 1; k <= back.MoveCount; ++k) {
+        EXPECT_EQ(back.MovePos[k], w->Game.MovePos[k]) << k;
+        EXPECT_EQ(back.MoveColor[k], w->Game.MoveColor[k]) << k;
+    }
+}
+
+}  // namespace
+}  // namespace tavrin::test

@@ -1,0 +1,115 @@
+#include "view/UnitConfig.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "view/DialogParts.h"
+
+namespace tavrin {
+
+TDlgConfig::TDlgConfig(EngineSettings& settings, QWidget* parent) : QDialog(parent), Settings(settings) {
+    setObjectName(QStringLiteral("DlgConfig"));
+    setWindowTitle(QStringLiteral("環境設定"));
+    setFont(dialogFont());
+    auto* column = new QVBoxLayout(this);
+    auto* title = new QLabel(QStringLiteral("コンピュータ対局者 Rokiru の囲碁エンジン（GTP）"), this);
+    column->addWidget(title);
+
+    auto* form = new QFormLayout;
+    edtCommand = new QLineEdit(this);
+    edtCommand->setObjectName(QStringLiteral("edtCommand"));
+    edtCommand->setToolTip(QStringLiteral("エンジンのコマンドライン（空白で区切ります。空白を含む語は \"…\" で囲みます）"));
+    form->addRow(QStringLiteral("コマンド(&C)："), edtCommand);
+    const char* levels[3] = {"初級の引数(&1)：", "中級の引数(&2)：", "上級の引数(&3)："};
+    for (int i = 0; i < 3; ++i) {
+        edtLevel[i] = new QLineEdit(this);
+        edtLevel[i]->setObjectName(QStringLiteral("edtLevel%1").arg(i));
+        form->addRow(QString::fromUtf8(levels[i]), edtLevel[i]);
+    }
+    spnSeconds = new QSpinBox(this);
+    spnSeconds->setObjectName(QStringLiteral("spnSeconds"));
+    spnSeconds->setRange(5, 3600);
+    spnSeconds->setSuffix(QStringLiteral(" 秒"));
+    form->addRow(QStringLiteral("一手の制限時間(&T)："), spnSeconds);
+    column->addLayout(form);
+
+    auto* tryRow = new QHBoxLayout;
+    btnTry = new QPushButton(QStringLiteral("試す(&R)"), this);
+    btnTry->setObjectName(QStringLiteral("btnTry"));
+    auto* btnDefault = new QPushButton(QStringLiteral("既定値(&D)"), this);
+    btnDefault->setObjectName(QStringLiteral("btnDefault"));
+    tryRow->addWidget(btnTry);
+    tryRow->addWidget(btnDefault);
+    tryRow->addStretch(1);
+    column->addLayout(tryRow);
+    memTry = new QPlainTextEdit(this);
+    memTry->setObjectName(QStringLiteral("memTry"));
+    memTry->setReadOnly(true);
+    memTry->setFixedHeight(72);
+    column->addWidget(memTry);
+
+    auto [ok, cancel] = addOkCancel(this, "btnOk", "btnCancel", 0);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    column->addLayout(buttons);
+    setMinimumWidth(440);
+
+    connect(ok, &QPushButton::clicked, this, &TDlgConfig::accept);
+    connect(cancel, &QPushButton::clicked, this, &TDlgConfig::reject);
+    connect(btnTry, &QPushButton::clicked, this, &TDlgConfig::btnTryClick);
+    connect(btnDefault, &QPushButton::clicked, this, &TDlgConfig::btnDefaultClick);
+    connect(&Probe, &Rokiru::probed, this, [this](const QString& name, const QString& version, int commands) {
+        memTry->setPlainText(QStringLiteral("起動できました：%1 %2（GTP コマンド %3 個）").arg(name, version).arg(commands));
+        btnTry->setEnabled(true);
+    });
+    connect(&Probe, &Rokiru::failed, this, [this](const QString& message) {
+        memTry->setPlainText(message);
+        btnTry->setEnabled(true);
+    });
+    showSettings(Settings);
+}
+
+EngineSettings TDlgConfig::shownSettings() const {
+    EngineSettings s;
+    s.commandLine = edtCommand->text().trimmed();
+    for (int i = 0; i < 3; ++i) s.levelArguments[i] = edtLevel[i]->text().trimmed();
+    s.moveSeconds = spnSeconds->value();
+    return s;
+}
+
+void TDlgConfig::showSettings(const EngineSettings& s) {
+    edtCommand->setText(s.commandLine);
+    for (int i = 0; i < 3; ++i) edtLevel[i]->setText(s.levelArguments[i]);
+    spnSeconds->setValue(s.moveSeconds);
+}
+
+void TDlgConfig::btnTryClick() {
+    btnTry->setEnabled(false);
+    memTry->setPlainText(QStringLiteral("エンジンを起動しています…"));
+    Probe.probe(shownSettings(), 0);
+}
+
+void TDlgConfig::btnDefaultClick() { showSettings(defaultEngineSettings()); }
+
+bool runConfigDialog(Prompts& prompts, QWidget* parent, EngineSettings& settings) {
+    TDlgConfig dlg(settings, parent);
+    prompts.exec(dlg);
+    return dlg.Accepted();
+}
+
+void TDlgConfig::accept() {
+    Probe.shutdown();
+    Settings = shownSettings();
+    AcceptedFlag = true;
+    QDialog::accept();
+}
+
+}  // namespace tavrin

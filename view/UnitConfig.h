@@ -1,0 +1,53 @@
+#pragma once
+// TDlgConfig, the settings dialog "環境設定": the computer opponent's engine — its command
+// line, the arguments of each level, the time limit of a move — and a button that starts the
+// engine once to show what it is or why it does not start.
+
+#include <QDialog>
+
+#include "app/Prompts.h"
+#include "engine/Rokiru.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+
+namespace tavrin {
+
+class TDlgConfig : public QDialog {
+    Q_OBJECT
+public:
+    // Fills the controls from settings; nothing is written before OK.
+    TDlgConfig(EngineSettings& settings, QWidget* parent = nullptr);
+
+    // Set by OK: the settings hold the dialog's values.
+    bool Accepted() const { return AcceptedFlag; }
+    void accept() override;
+
+public slots:
+    // 試す: starts the engine of the shown values (level 初級) and reports.
+    void btnTryClick();
+    // 既定値: the default engine (GNU Go) and levels.
+    void btnDefaultClick();
+
+private:
+    EngineSettings shownSettings() const;
+    void showSettings(const EngineSettings& s);
+
+    EngineSettings& Settings;
+    bool AcceptedFlag = false;
+    QLineEdit* edtCommand;
+    QLineEdit* edtLevel[3];
+    QSpinBox* spnSeconds;
+    QPushButton* btnTry;
+    QPlainTextEdit* memTry;  // what 試す found
+    Rokiru Probe;
+};
+
+// 環境設定, shown through prompts: on OK the engine settings hold the dialog's values and
+// the result is true.
+bool runConfigDialog(Prompts& prompts, QWidget* parent, EngineSettings& settings);
+
+}  // namespace tavrin
