@@ -173,6 +173,11 @@ LibraryUpdate LibraryIndex::update(const std::vector<std::string>& folders,
             u.Cancelled = true;
             break;
         }
+        // Group starts count positions in 32 bits; files past that room are left out.
+        if (hashes.size() + hashes_.size() + RecordCapacity + 1 > UINT32_MAX) {
+            u.Skipped += total - done;
+            break;
+        }
         const int id = toRead[static_cast<size_t>(done)];
         LibraryRecord& r = next[static_cast<size_t>(id)];
         const LoadResult read = readRecordFile(g, buf, r.Path);
@@ -236,6 +241,8 @@ LibraryUpdate LibraryIndex::update(const std::vector<std::string>& folders,
     }
     hashes.resize(w);
     entries.resize(w);
+    hashes.reserve(w + hashes_.size());
+    entries.reserve(w + hashes_.size());
     for (size_t i = 0; i < hashes_.size(); ++i) {
         const int at = oldToNext[entries_[i] >> CodeBits];
         if (at < 0) continue;

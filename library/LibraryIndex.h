@@ -12,7 +12,8 @@
 // one after the other within the group, the first pass first; a query counts that one.
 //
 // Not thread-safe: one thread at a time updates or queries an index. The window's worker
-// updates an index of its own and hands it over by moving it.
+// updates an index of its own and hands it over by moving it. Limits: MaxRecords files, and
+// fewer than 2^32 positions.
 
 #include <atomic>
 #include <cstdint>
@@ -56,7 +57,7 @@ struct LibraryUpdate {
     int Dropped = 0;         // records whose files are gone, or changed and not read again
     int Unreadable = 0;      // files that could not be opened or read (tried again next time)
     int MissingFolders = 0;  // folders that do not exist or are no folders
-    int Skipped = 0;         // files beyond MaxRecords, left out
+    int Skipped = 0;         // files beyond MaxRecords or the room for positions, left out
     bool Cancelled = false;  // stopped early: the index holds what was read by then
 };
 
@@ -109,7 +110,8 @@ public:
     // reading order.
     LibraryExploration explore(const PositionKey& key) const;
 
-    // The bytes the index holds in memory (arrays and strings, as allocated).
+    // The bytes the index holds in memory (arrays and strings, as allocated). About 12 bytes
+    // a position and 200 a record; the cache file takes a little less.
     size_t memoryBytes() const;
 
     // Writes the index to a cache file at path (its folder is made when missing): a new file
@@ -121,10 +123,11 @@ public:
     enum class CacheRead {
         Loaded,
         Missing,  // no file at path (or it cannot be opened)
-        Invalid,  // not a cache of this version, or damaged: the index is left empty
+        Invalid,  // not a cache of this version, or damaged
     };
     // Replaces the index by the cache at path, checked whole before it is trusted (its
-    // format, this program's version and keys, its checksum, every record and entry).
+    // format, this program's version and keys, its checksum, every record and entry). Unless
+    // Loaded, the index is left empty, and the next update reads every file.
     CacheRead loadCache(const std::string& path);
 
 private:
