@@ -115,16 +115,21 @@ void TfrmMain::prcComputerTurn() {
                                     "表示 → 環境設定 でエンジンのコマンドを指定してください。"));
         return;
     }
+    beginThinking(Thinking::Move).requestMove(Game, Game.SideToMove);
+}
+
+Rokiru& TfrmMain::beginThinking(Thinking what) {
     Rokiru& r = engine();
     r.configure(Engine, Game.Level);
-    thinking = Thinking::Move;
+    thinking = what;
     RequestedAt = Game.CurrentMove;
     ThinkSeconds = 0;
     tmrThink->start();
     setStatusText(0, QStringLiteral("Rokiru 思考中… 0秒"));
-    pnlMain->paintBox()->setCursor(Qt::BusyCursor);
+    // A move keeps the board waiting; a hint leaves it open to the person's click.
+    if (what != Thinking::Hint) pnlMain->paintBox()->setCursor(Qt::BusyCursor);
     prcEngineActCtrl();
-    r.requestMove(Game, Game.SideToMove);
+    return r;
 }
 
 void TfrmMain::stopThinking() {
@@ -214,14 +219,7 @@ void TfrmMain::engineFailed(const QString& message) {
 
 void TfrmMain::actPlayHintExecute() {
     if (!actPlayHint->isEnabled()) return;
-    Rokiru& r = engine();
-    r.configure(Engine, Game.Level);
-    thinking = Thinking::Hint;
-    ThinkSeconds = 0;
-    tmrThink->start();
-    setStatusText(0, QStringLiteral("Rokiru 思考中… 0秒"));
-    prcEngineActCtrl();
-    r.requestHint(Game, Game.SideToMove);
+    beginThinking(Thinking::Hint).requestHint(Game, Game.SideToMove);
 }
 
 void TfrmMain::actPlayUtinaosiExecute() {
@@ -242,17 +240,8 @@ void TfrmMain::actPlayUtinaosiExecute() {
     prcKifUpDate();
     prcInfoDsp();
     pnlMain->repaintBoard();
-    Rokiru& r = engine();
-    r.configure(Engine, Game.Level);
-    thinking = Thinking::Redo;
-    RequestedAt = Game.CurrentMove;
-    ThinkSeconds = 0;
-    tmrThink->start();
-    setStatusText(0, QStringLiteral("Rokiru 思考中… 0秒"));
-    pnlMain->paintBox()->setCursor(Qt::BusyCursor);
-    prcEngineActCtrl();
     tmrTime->start();
-    r.requestRedo(Game, Game.SideToMove, avoid);
+    beginThinking(Thinking::Redo).requestRedo(Game, Game.SideToMove, avoid);
 }
 
 void TfrmMain::actPlayStnChgExecute() {

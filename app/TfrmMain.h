@@ -462,6 +462,8 @@ private:
     void buildCountPanel(QBoxLayout* column);
     void showCount();
     Rokiru& engine();              // rokiru, made and connected on first use
+    // Rokiru set up for the game's level, the window showing that it thinks about what.
+    Rokiru& beginThinking(Thinking what);
     void computerMoved(EngineMove move, bool same);
     void engineFailed(const QString& message);
     int RequestedAt = 0;           // CurrentMove when the open question was asked
