@@ -40,8 +40,8 @@ void TfrmMain::buildCountPanel(QBoxLayout* column) {
     auto* rows = new QVBoxLayout(pnlCount);
     rows->setContentsMargins(6, 4, 6, 4);
     rows->setSpacing(2);
-    auto* title = new QLabel(QStringLiteral("終局計算（石をクリックで死活を指定）"), pnlCount);
-    title->setWordWrap(true);
+    auto* title = new QLabel(QStringLiteral("<b>終局計算</b>"), pnlCount);
+    title->setToolTip(QStringLiteral("石を左クリックで死に石、右クリックでセキに指定します"));
     lblCountBlack = new QLabel(pnlCount);
     lblCountBlack->setObjectName(QStringLiteral("lblCountBlack"));
     lblCountWhite = new QLabel(pnlCount);
@@ -82,6 +82,7 @@ void TfrmMain::startCounting() {
     actCountCancel->setEnabled(true);
     showCount();
     prcEngineActCtrl();
+    setStatusText(0, QStringLiteral("石を左クリックで死に石、右クリックでセキ。確定で勝敗を記録します"));
     if (!EngineFound) return;
     // The engine's proposal, within its time limit; the user corrects it or counts without.
     WaitingForDead = true;

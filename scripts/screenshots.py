@@ -2,8 +2,8 @@
 """Screenshots of the real program for the README, taken under Xvfb.
 
 usage: scripts/screenshots.py [BUILD_DIR] [OUT_DIR]   (defaults: build, docs)
-Writes playing.png, record.png, record-turned.png, comments.png, newgame.png, gameinfo.png,
-about.png.
+Writes playing.png, record.png, record-turned.png, comments.png, counting.png, newgame.png,
+gameinfo.png, about.png.
 """
 import os
 import sys
@@ -85,6 +85,23 @@ def main():
                 s.key("ctrl+Right")
             time.sleep(0.4)
             s.screenshot(os.path.join(out, "comments.png"), wid)
+            app.kill()
+            app.wait()
+
+        # Counting a finished 13 x 13 game (終局計算) with GNU Go's dead stones.
+        finished = os.path.join(here, "..", "..", "shared", "corpus", "small", "13x13",
+                                "gnugo__regression__games__mertin13x13__gointellect-gnugo1.B+14.sgf")
+        if os.path.exists(finished):
+            with open(s.ini, "w", encoding="utf-8") as f:
+                f.write("")
+            app = s.start(finished)
+            wid = s.wait_window(" - Tavrin$")
+            s.focus(wid)
+            s.key("alt+p")
+            time.sleep(0.3)
+            s.key("j")
+            time.sleep(6)
+            s.screenshot(os.path.join(out, "counting.png"), wid)
             app.kill()
             app.wait()
         print("screenshots written to", out)
