@@ -2,6 +2,7 @@
 // the settings dialog, and what the window does when the engine fails.
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTimer>
 #include <QTreeWidget>
@@ -257,8 +258,16 @@ void TfrmMain::actPlayStnChgExecute() {
 }
 
 void TfrmMain::actDispConfigExecute() {
-    if (!runConfigDialog(prompts, this, Engine)) return;
+    const QStringList folders = LibraryFolders;
+    const QString recordFolder =
+        Game.CurrentFileName.empty() ? QString() : QFileInfo(QString::fromStdString(Game.CurrentFileName)).absolutePath();
+    if (!runConfigDialog(prompts, this, Engine, LibraryFolders, recordFolder)) return;
     lookUpEngine();
+    if (LibraryFolders != folders) {
+        // New folders: the index is brought up to them (records of folders gone are dropped).
+        stopLibraryIndexing();
+        startLibraryIndexing();
+    }
 }
 
 }  // namespace tavrin

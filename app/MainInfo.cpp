@@ -78,6 +78,7 @@ void TfrmMain::prcInfoDsp() {
     else
         pnlMain->clearMarks();
     prcCommentShow();
+    prcFskJskShow();
 }
 
 void TfrmMain::prcKifUpDate() {

@@ -191,6 +191,16 @@ void TfrmMain::readSettings(const SettingsFile& ini) {
     Engine.moveSeconds = std::clamp(ini.ReadInteger("Engine", "MoveSeconds", Engine.moveSeconds), 5, 3600);
     lookUpEngine();
 
+    // The library's folders; its index is brought up to them after the first picture.
+    LibraryFolders.clear();
+    const int folders = std::clamp(ini.ReadInteger("Library", "Count", 0), 0, 100);
+    for (int i = 0; i < folders; ++i) {
+        const std::string folder = ini.ReadString("Library", "Folder" + std::to_string(i), "");
+        if (!folder.empty()) LibraryFolders << QString::fromStdString(folder);
+    }
+    if (!LibraryFolders.isEmpty()) QTimer::singleShot(0, this, &TfrmMain::startLibraryIndexing);
+    if (ini.ReadBool("Display", "FskJsk", false)) actDispFskJsk->trigger();
+
     LastReadDir = QString::fromStdString(ini.ReadString("Directory", "LastReadDir", ""));
     LastWriteDir = QString::fromStdString(ini.ReadString("Directory", "LastWriteDir", ""));
 }
@@ -218,12 +228,16 @@ void TfrmMain::writeSettings(SettingsFile& ini) const {
     ini.WriteBool("Display", "Comment", actDispComment->isChecked());
     ini.WriteInteger("Display", "CommentArea", dockWidgetArea(dckComment));
     ini.WriteInteger("Display", "CommentSize", commentPaneSize());
+    ini.WriteBool("Display", "FskJsk", actDispFskJsk->isChecked());
     ini.WriteString("Directory", "LastReadDir", LastReadDir.toStdString());
     ini.WriteString("Directory", "LastWriteDir", LastWriteDir.toStdString());
     ini.WriteString("Engine", "CommandLine", Engine.commandLine.toStdString());
     for (int i = 0; i < 3; ++i)
         ini.WriteString("Engine", "Level" + std::to_string(i), Engine.levelArguments[i].toStdString());
     ini.WriteInteger("Engine", "MoveSeconds", Engine.moveSeconds);
+    ini.WriteInteger("Library", "Count", static_cast<int>(LibraryFolders.size()));
+    for (int i = 0; i < LibraryFolders.size(); ++i)
+        ini.WriteString("Library", "Folder" + std::to_string(i), LibraryFolders[i].toStdString());
 }
 
 bool TfrmMain::FormCloseQuery() {
@@ -274,13 +288,15 @@ bool TfrmMain::writeSettingsFile() {
 }
 
 void TfrmMain::FormClose() {
-    // No engine outlives the window, thinking or not.
+    // No engine outlives the window, thinking or not, and no indexing either.
     if (rokiru) rokiru->shutdown();
+    stopLibraryIndexing();
     // A settings file that cannot be written never keeps the program from closing.
     writeSettingsFile();
 }
 
 void TfrmMain::FormDestroy() {
+    stopLibraryIndexing();
     tmrTime->stop();
     tmrDelay->stop();
     tmrKifuAuto->stop();

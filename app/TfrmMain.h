@@ -22,6 +22,9 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <atomic>
+#include <memory>
+#include <thread>
 #include <vector>
 
 #include "app/Prompts.h"
@@ -29,6 +32,7 @@
 #include "game/GameState.h"
 #include "engine/Rokiru.h"
 #include "game/Scoring.h"
+#include "library/PositionHash.h"
 #include "record/RecordTree.h"
 
 class QActionGroup;
@@ -44,11 +48,15 @@ class QTreeWidget;
 class QDockWidget;
 class QPlainTextEdit;
 class QPushButton;
+class QProgressBar;
 class QBoxLayout;
 class QTreeWidgetItem;
 
 namespace tavrin {
 
+namespace library {
+class LibraryIndex;
+}
 class BoardView;
 class SettingsFile;
 
@@ -397,6 +405,30 @@ public:
     void actPlayStnChgExecute();
     void actDispConfigExecute();
 
+    // ---- the library and 布石定石 (MainLibrary.cpp) -------------------------------------
+    QStringList LibraryFolders;                        // [Library] of the settings file
+    std::shared_ptr<library::LibraryIndex> Library;    // the index queries read
+    void actDispFskJskExecute();
+    // Brings the library up to its folders in the background, from the cache on; the
+    // status bar shows the progress and a button that stops it.
+    void startLibraryIndexing();
+    bool libraryIndexing() const;
+    // Stops indexing and waits for the worker (closing, new folders).
+    void stopLibraryIndexing();
+    // The explorer's pane and the board's letters for the shown position.
+    void prcFskJskShow();
+    // Opens game id of the library (after the discard question) at the move where it reaches
+    // the position it was found at.
+    void openLibraryGame(int id);
+    // $XDG_CACHE_HOME/Tavrin/library.cache (default ~/.cache/Tavrin/library.cache).
+    static QString libraryCachePath();
+    QDockWidget* dckFskJsk = nullptr;
+    QLabel* lblFskJsk = nullptr;
+    QTreeWidget* lsvFskJsk = nullptr;    // the next moves
+    QTreeWidget* lsvFskGames = nullptr;  // the games of the chosen move
+    QProgressBar* prbLibrary = nullptr;
+    QToolButton* btnLibraryStop = nullptr;
+
     // ---- counting and judging (MainCounting.cpp) ---------------------------------------
     // 終局計算: counting of a stopped game; entered by itself after the two passes that end one.
     void actPlayCountExecute();
@@ -460,6 +492,11 @@ private:
     void buildTimers();
     void buildCommentPane();
     void buildCountPanel(QBoxLayout* column);
+    void buildLibraryPane();
+    void libraryIndexed(const std::shared_ptr<library::LibraryIndex>& index, bool cancelled);
+    std::thread LibraryWorker;
+    std::atomic<bool> LibraryCancel{false};
+    library::PositionKey LibraryKey;  // the position the explorer shows
     void showCount();
     Rokiru& engine();              // rokiru, made and connected on first use
     // Rokiru set up for the game's level, the window showing that it thinks about what.

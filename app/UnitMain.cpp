@@ -65,6 +65,7 @@ TfrmMain::TfrmMain(Prompts& p, MainOptions options, QWidget* parent)
     buildPopups();
     buildTimers();
     buildCommentPane();
+    buildLibraryPane();
     // Menu items with a caption of their own repeat their action's shortcut; while the menu
     // bar has the focus both match, and such an ambiguous key still runs the command once.
     for (QAction* a : actListMain)
@@ -272,7 +273,7 @@ void TfrmMain::buildMenus() {
     addItem(mnuDisp, actDispZahyou);
     addItem(mnuDisp, actDispGbnHanten);
     addItem(mnuDisp, actDispTejun);
-    addHidden(mnuDisp, actDispFskJsk);
+    addItem(mnuDisp, actDispFskJsk);
     mnuDisp->addSeparator();
     mnuDispToolBar = menu(mnuDisp, "ツールバー(&T)", "mnuDispToolBar");
     mnuDispToolBar->menuAction()->setStatusTip(QStringLiteral("ツールバー"));

@@ -18,4 +18,5 @@ list(APPEND UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/MainComment.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainEngine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainCounting.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainLibrary.cpp
 )

@@ -66,27 +66,47 @@ std::string readableCharset(const std::string& name, const std::string& declared
 }
 
 Declaration declaredSet(std::string_view bytes) {
-    size_t at = 0;
-    while ((at = bytes.find("CA[", at)) != std::string_view::npos) {
-        // CA as a property name of its own, not the end of a longer one (like "PCA[").
-        const bool own = at == 0 || !(bytes[at - 1] >= 'A' && bytes[at - 1] <= 'Z');
-        at += 3;
-        if (!own) continue;
-        const size_t end = bytes.find(']', at);
-        if (end == std::string_view::npos || end - at > 32) return {};
-        const std::string_view value = bytes.substr(at, end - at);
-        std::string name;
-        for (const char c : value) {
-            if (c == ' ' || c == '-' || c == '_') continue;
-            name += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    // The first CA property of the text, found where properties stand: outside every value
+    // (a "CA[" inside a name or a comment declares nothing). Values are skipped byte by byte,
+    // a backslash taking the byte after it; declarations stand before the texts they govern.
+    size_t i = 0;
+    const size_t n = bytes.size();
+    std::string ident;
+    while (i < n) {
+        const char c = bytes[i];
+        if (c == '[') {
+            const size_t start = i + 1;
+            size_t end = start;
+            while (end < n && bytes[end] != ']') end += bytes[end] == '\\' ? 2 : 1;
+            if (end >= n) return {};
+            if (ident == "CA") {
+                const std::string_view value = bytes.substr(start, end - start);
+                if (value.size() > 32) return {};
+                std::string name;
+                for (const char v : value) {
+                    if (v == ' ' || v == '-' || v == '_') continue;
+                    name += static_cast<char>(v >= 'a' && v <= 'z' ? v - 'a' + 'A' : v);
+                }
+                if (name == "UTF8") return {Declared::Utf8, {}};
+                if (name == "SHIFTJIS" || name == "SJIS" || name == "CP932" || name == "WINDOWS31J" ||
+                    name == "MSKANJI" || name == "XSJIS")
+                    return {Declared::Cp932, {}};
+                std::string charset = readableCharset(name, std::string(value));
+                if (charset.empty()) return {};
+                return {Declared::Other, std::move(charset)};
+            }
+            i = end + 1;
+            continue;
         }
-        if (name == "UTF8") return {Declared::Utf8, {}};
-        if (name == "SHIFTJIS" || name == "SJIS" || name == "CP932" || name == "WINDOWS31J" ||
-            name == "MSKANJI" || name == "XSJIS")
-            return {Declared::Cp932, {}};
-        std::string charset = readableCharset(name, std::string(value));
-        if (charset.empty()) return {};
-        return {Declared::Other, std::move(charset)};
+        if (c >= 'A' && c <= 'Z') {
+            // An identifier: its capitals (lower-case letters of old files are left out).
+            if (i == 0 || !((bytes[i - 1] >= 'A' && bytes[i - 1] <= 'Z') || (bytes[i - 1] >= 'a' && bytes[i - 1] <= 'z')))
+                ident.clear();
+            ident += c;
+        } else if (!(c >= 'a' && c <= 'z') && c != ' ' && c != '\t' && c != '\r' && c != '\n') {
+            ident.clear();
+        }
+        ++i;
     }
     return {};
 }

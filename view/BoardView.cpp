@@ -152,6 +152,7 @@ struct BoardView::Impl {
     int Hint = 0;
     bool Marked = false;
     BoardMarks Marks;
+    std::vector<std::pair<int, QString>> Letters;
     bool LaidOut = false;  // geometry, pictures and scaled stones belong to the current size
     BoardGeometry Geo;
 
@@ -180,10 +181,13 @@ struct BoardView::Impl {
     void paintHint(QPainter& p) const;
     // Counting and judging marks, when there are any.
     void paintMarks(QPainter& p) const;
+    // The explorer's letters, when there are any.
+    void paintLetters(QPainter& p) const;
     void paintOverlay(QPainter& p) const {
         paintMarks(p);
         paintNumbers(p);
         paintHint(p);
+        paintLetters(p);
     }
     void prcGobanDraw();
     void scaleStones();
@@ -304,6 +308,29 @@ void BoardView::Impl::paintMarks(QPainter& p) const {
         }
     }
     p.setBrush(Qt::NoBrush);
+}
+
+void BoardView::Impl::paintLetters(QPainter& p) const {
+    if (!LaidOut || Letters.empty()) return;
+    const int s = Geo.StoneSize;
+    p.setClipping(false);
+    p.setRenderHint(QPainter::Antialiasing);
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setBold(true);
+    f.setPixelSize(std::max(6, s * 11 / 20));
+    p.setFont(f);
+    for (const auto& [pos, letter] : Letters) {
+        if (pos <= 0 || pos > Game.BoardLast || pos >= BoardCells) continue;
+        const QPoint o = cellOrigin(pos);
+        const QRectF disc(o.x() + s * 0.12, o.y() + s * 0.12, s * 0.76, s * 0.76);
+        // A light disc hides the grid under the letter; the letter in the board's dark blue.
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 236, 190, 235));
+        p.drawEllipse(disc);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QColor(20, 50, 150));
+        p.drawText(disc, Qt::AlignCenter, letter);
+    }
 }
 
 void BoardView::Impl::paintHint(QPainter& p) const {
@@ -460,6 +487,12 @@ void BoardView::clearMarks() {
     repaintBoard();
 }
 bool BoardView::hasMarks() const { return d->Marked; }
+void BoardView::setLetters(const std::vector<std::pair<int, QString>>& letters) {
+    if (d->Letters == letters) return;
+    d->Letters = letters;
+    repaintBoard();
+}
+const std::vector<std::pair<int, QString>>& BoardView::letters() const { return d->Letters; }
 void BoardView::setHanten(bool on) { d->Hanten = on; }
 bool BoardView::zahyou() const { return d->Zahyou; }
 bool BoardView::hanten() const { return d->Hanten; }

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <array>
 #include <cstdint>
+#include <utility>
+#include <vector>
 #include <QWidget>
 
 #include "game/BoardPainter.h"
@@ -41,6 +43,9 @@ public:
     void setMarks(const BoardMarks& marks);
     void clearMarks();
     bool hasMarks() const;
+    // Letters on points (the opening explorer's candidates): position and letter.
+    void setLetters(const std::vector<std::pair<int, QString>>& letters);
+    const std::vector<std::pair<int, QString>>& letters() const;
     // The point a hint proposes, marked with a ring of its own (0: none).
     void setHint(int pos);
     int hint() const;

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -13,7 +14,9 @@
 
 namespace tavrin {
 
-TDlgConfig::TDlgConfig(EngineSettings& settings, QWidget* parent) : QDialog(parent), Settings(settings) {
+TDlgConfig::TDlgConfig(EngineSettings& settings, QStringList& libraryFolders, const QString& recordFolder,
+                       QWidget* parent)
+    : QDialog(parent), Settings(settings), LibraryFolders(libraryFolders) {
     setObjectName(QStringLiteral("DlgConfig"));
     setWindowTitle(QStringLiteral("環境設定"));
     setFont(dialogFont());
@@ -53,6 +56,28 @@ TDlgConfig::TDlgConfig(EngineSettings& settings, QWidget* parent) : QDialog(pare
     memTry->setReadOnly(true);
     memTry->setFixedHeight(72);
     column->addWidget(memTry);
+
+    // The library: folders whose records the opening explorer searches.
+    column->addWidget(new QLabel(QStringLiteral("布石定石で調べる棋譜のフォルダ"), this));
+    lstFolders = new QListWidget(this);
+    lstFolders->setObjectName(QStringLiteral("lstFolders"));
+    lstFolders->setFixedHeight(72);
+    lstFolders->addItems(LibraryFolders);
+    column->addWidget(lstFolders);
+    auto* folderRow = new QHBoxLayout;
+    auto* btnAddFolder = new QPushButton(QStringLiteral("開いている棋譜のフォルダを追加(&A)"), this);
+    btnAddFolder->setObjectName(QStringLiteral("btnAddFolder"));
+    btnAddFolder->setEnabled(!recordFolder.isEmpty());
+    auto* btnRemoveFolder = new QPushButton(QStringLiteral("削除(&X)"), this);
+    btnRemoveFolder->setObjectName(QStringLiteral("btnRemoveFolder"));
+    folderRow->addWidget(btnAddFolder);
+    folderRow->addWidget(btnRemoveFolder);
+    folderRow->addStretch(1);
+    column->addLayout(folderRow);
+    connect(btnAddFolder, &QPushButton::clicked, this, [this, recordFolder] {
+        if (lstFolders->findItems(recordFolder, Qt::MatchExactly).isEmpty()) lstFolders->addItem(recordFolder);
+    });
+    connect(btnRemoveFolder, &QPushButton::clicked, this, [this] { delete lstFolders->currentItem(); });
 
     auto [ok, cancel] = addOkCancel(this, "btnOk", "btnCancel", 0);
     auto* buttons = new QHBoxLayout;
@@ -99,8 +124,9 @@ void TDlgConfig::btnTryClick() {
 
 void TDlgConfig::btnDefaultClick() { showSettings(defaultEngineSettings()); }
 
-bool runConfigDialog(Prompts& prompts, QWidget* parent, EngineSettings& settings) {
-    TDlgConfig dlg(settings, parent);
+bool runConfigDialog(Prompts& prompts, QWidget* parent, EngineSettings& settings, QStringList& libraryFolders,
+                     const QString& recordFolder) {
+    TDlgConfig dlg(settings, libraryFolders, recordFolder, parent);
     prompts.exec(dlg);
     return dlg.Accepted();
 }
@@ -108,6 +134,8 @@ bool runConfigDialog(Prompts& prompts, QWidget* parent, EngineSettings& settings
 void TDlgConfig::accept() {
     Probe.shutdown();
     Settings = shownSettings();
+    LibraryFolders.clear();
+    for (int i = 0; i < lstFolders->count(); ++i) LibraryFolders << lstFolders->item(i)->text();
     AcceptedFlag = true;
     QDialog::accept();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // TDlgConfig, the settings dialog "環境設定": the computer opponent's engine — its command
-// line, the arguments of each level, the time limit of a move — and a button that starts the
-// engine once to show what it is or why it does not start.
+// line, the arguments of each level, the time limit of a move — with a button that starts the
+// engine once to show what it is or why it does not start; and the folders of the library of
+// records the opening explorer searches.
 
 #include <QDialog>
 
@@ -10,6 +11,7 @@
 
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
@@ -20,7 +22,9 @@ class TDlgConfig : public QDialog {
     Q_OBJECT
 public:
     // Fills the controls from settings; nothing is written before OK.
-    TDlgConfig(EngineSettings& settings, QWidget* parent = nullptr);
+    // recordFolder: the folder of the open record, which a button adds ("" for none).
+    TDlgConfig(EngineSettings& settings, QStringList& libraryFolders, const QString& recordFolder,
+               QWidget* parent = nullptr);
 
     // Set by OK: the settings hold the dialog's values.
     bool Accepted() const { return AcceptedFlag; }
@@ -37,6 +41,8 @@ private:
     void showSettings(const EngineSettings& s);
 
     EngineSettings& Settings;
+    QStringList& LibraryFolders;
+    QListWidget* lstFolders;
     bool AcceptedFlag = false;
     QLineEdit* edtCommand;
     QLineEdit* edtLevel[3];
@@ -48,6 +54,7 @@ private:
 
 // 環境設定, shown through prompts: on OK the engine settings hold the dialog's values and
 // the result is true.
-bool runConfigDialog(Prompts& prompts, QWidget* parent, EngineSettings& settings);
+bool runConfigDialog(Prompts& prompts, QWidget* parent, EngineSettings& settings, QStringList& libraryFolders,
+                     const QString& recordFolder);
 
 }  // namespace tavrin

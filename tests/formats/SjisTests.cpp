@@ -206,6 +206,8 @@ TEST(TextBuffer, FileBytesAreReadAsUtf8OnlyWhenTheyAreUtf8) {
         {"Big5 with a backslash trail byte", "(;CA[Big5]PB[\xB3\x5C])", TextEncoding::Declared, {"(;CA[Big5]PB[許])"}},
         {"EUC-KR", "(;CA[EUC-KR]PB[\xC0\xCC\xBC\xBC\xB5\xB9])", TextEncoding::Declared, {"(;CA[EUC-KR]PB[이세돌])"}},
         {"ISO-8859-1", "(;CA[iso-8859-1]PB[M\xFCller])", TextEncoding::Declared, {"(;CA[iso-8859-1]PB[Müller])"}},
+        {"a CA inside a name declares nothing", "(;PB[\xB9\xC5\xC1\xA6!CA[GB2312]PW[\xD0\xB7])",
+         TextEncoding::Cp932, {"(;PB[ｹﾅﾁｦ!CA[GB2312]PW[ﾐｷ])"}},
         {"a set nobody knows is not trusted", "(;CA[foo]PB[\x8D\x95])", TextEncoding::Cp932, {"(;CA[foo]PB[黒])"}},
         {"surrogate is not UTF-8", "PB[\xED\xA0\x80]", TextEncoding::Cp932,
          {"PB[恝\U000F0080]"}},

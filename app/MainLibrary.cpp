@@ -1,0 +1,212 @@
+// The library of the player's own records in the window: indexing its folders in the
+// background (kept in the user's cache folder), and 布石定石, the opening explorer that lists
+// what the library's games played next at the shown position.
+
+#include <QAction>
+#include <QBoxLayout>
+#include <QDir>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "app/TfrmMain.h"
+#include "engine/Gtp.h"
+#include "library/LibraryIndex.h"
+#include "view/BoardView.h"
+
+namespace tavrin {
+
+namespace {
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+// The name of a candidate's point: GTP style ("Q16"), "パス" for a pass.
+QString moveName(int pos, int size) {
+    return pos == PassPos ? QStringLiteral("パス") : qs(gtp::vertexText(pos, size));
+}
+
+}  // namespace
+
+QString TfrmMain::libraryCachePath() {
+    QString base = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base)) base = QDir::homePath() + QStringLiteral("/.cache");
+    return base + QStringLiteral("/Tavrin/library.cache");
+}
+
+void TfrmMain::buildLibraryPane() {
+    Library = std::make_shared<library::LibraryIndex>();
+    dckFskJsk = new QDockWidget(QStringLiteral("布石定石"), this);
+    dckFskJsk->setObjectName(QStringLiteral("dckFskJsk"));
+    dckFskJsk->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    auto* body = new QWidget(dckFskJsk);
+    auto* column = new QVBoxLayout(body);
+    column->setContentsMargins(4, 2, 4, 4);
+    column->setSpacing(2);
+    lblFskJsk = new QLabel(body);
+    lblFskJsk->setObjectName(QStringLiteral("lblFskJsk"));
+    lblFskJsk->setWordWrap(true);
+    lsvFskJsk = new QTreeWidget(body);
+    lsvFskJsk->setObjectName(QStringLiteral("lsvFskJsk"));
+    lsvFskJsk->setHeaderLabels({QStringLiteral("記号"), QStringLiteral("着手"), QStringLiteral("局数"),
+                                QStringLiteral("黒勝"), QStringLiteral("白勝"), QStringLiteral("割合")});
+    lsvFskGames = new QTreeWidget(body);
+    lsvFskGames->setObjectName(QStringLiteral("lsvFskGames"));
+    lsvFskGames->setHeaderLabels({QStringLiteral("黒"), QStringLiteral("白"), QStringLiteral("日付"),
+                                  QStringLiteral("結果")});
+    lsvFskGames->setStatusTip(QStringLiteral("ダブルクリックでその棋譜をこの局面で開きます"));
+    for (QTreeWidget* list : {lsvFskJsk, lsvFskGames}) {
+        list->setRootIsDecorated(false);
+        list->setUniformRowHeights(true);
+        list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    }
+    column->addWidget(lblFskJsk);
+    column->addWidget(lsvFskJsk, 1);
+    column->addWidget(lsvFskGames, 1);
+    dckFskJsk->setWidget(body);
+    addDockWidget(Qt::RightDockWidgetArea, dckFskJsk);
+    dckFskJsk->hide();
+    connect(lsvFskJsk, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        lsvFskGames->clear();
+        if (!item) return;
+        const QList<QVariant> ids = item->data(0, Qt::UserRole).toList();
+        QList<QTreeWidgetItem*> rows;
+        for (const QVariant& id : ids) {
+            const library::LibraryRecord& r = Library->record(id.toInt());
+            auto* row = new QTreeWidgetItem(QStringList{qs(r.BlackPlayer), qs(r.WhitePlayer), qs(r.GameDate), qs(r.GameResult)});
+            row->setData(0, Qt::UserRole, id);
+            row->setToolTip(0, qs(r.Path));
+            rows.append(row);
+        }
+        lsvFskGames->addTopLevelItems(rows);
+    });
+    connect(lsvFskGames, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+        if (item) openLibraryGame(item->data(0, Qt::UserRole).toInt());
+    });
+
+    // Indexing shows in the status bar, with a button that stops it.
+    prbLibrary = new QProgressBar(stbMain);
+    prbLibrary->setObjectName(QStringLiteral("prbLibrary"));
+    prbLibrary->setMaximumWidth(120);
+    prbLibrary->setFormat(QStringLiteral("棋譜 %v/%m"));
+    btnLibraryStop = new QToolButton(stbMain);
+    btnLibraryStop->setObjectName(QStringLiteral("btnLibraryStop"));
+    btnLibraryStop->setText(QStringLiteral("×"));
+    btnLibraryStop->setToolTip(QStringLiteral("棋譜ライブラリの作成を中止する"));
+    stbMain->addPermanentWidget(prbLibrary);
+    stbMain->addPermanentWidget(btnLibraryStop);
+    prbLibrary->hide();
+    btnLibraryStop->hide();
+    connect(btnLibraryStop, &QToolButton::clicked, this, [this] { LibraryCancel = true; });
+}
+
+void TfrmMain::actDispFskJskExecute() {
+    // The mark has already been flipped on executing.
+    dckFskJsk->setVisible(actDispFskJsk->isChecked());
+    prcFskJskShow();
+}
+
+void TfrmMain::startLibraryIndexing() {
+    if (libraryIndexing()) return;
+    std::vector<std::string> folders;
+    for (const QString& f : LibraryFolders) folders.push_back(QFile::encodeName(f).toStdString());
+    const std::string cache = QFile::encodeName(libraryCachePath()).toStdString();
+    LibraryCancel = false;
+    prbLibrary->setRange(0, 0);
+    prbLibrary->show();
+    btnLibraryStop->show();
+    // The worker has an index of its own: the cache, brought up to the folders and written
+    // back; the window's index answers queries meanwhile and is replaced when it is done.
+    LibraryWorker = std::thread([this, folders, cache] {
+        auto index = std::make_shared<library::LibraryIndex>();
+        if (index->loadCache(cache) != library::LibraryIndex::CacheRead::Loaded) index->clear();
+        const library::LibraryUpdate done = index->update(folders, &LibraryCancel, [this](int n, int total) {
+            // The bar moves in steps the eye can see; a file takes microseconds.
+            if (n % 64 != 0 && n != total) return;
+            QMetaObject::invokeMethod(this, [this, n, total] {
+                prbLibrary->setRange(0, total);
+                prbLibrary->setValue(n);
+            }, Qt::QueuedConnection);
+        });
+        index->saveCache(cache);
+        QMetaObject::invokeMethod(this, [this, index, done] { libraryIndexed(index, done.Cancelled); },
+                                  Qt::QueuedConnection);
+    });
+}
+
+bool TfrmMain::libraryIndexing() const { return LibraryWorker.joinable(); }
+
+void TfrmMain::stopLibraryIndexing() {
+    if (!LibraryWorker.joinable()) return;
+    LibraryCancel = true;
+    LibraryWorker.join();
+}
+
+void TfrmMain::libraryIndexed(const std::shared_ptr<library::LibraryIndex>& index, bool cancelled) {
+    if (LibraryWorker.joinable()) LibraryWorker.join();
+    Library = index;
+    prbLibrary->hide();
+    btnLibraryStop->hide();
+    setStatusText(0, QStringLiteral("棋譜ライブラリ: %1局（読めない棋譜 %2）%3")
+                         .arg(Library->indexedCount())
+                         .arg(Library->refusedCount())
+                         .arg(cancelled ? QStringLiteral("　作成を中止しました") : QString()));
+    prcFskJskShow();
+}
+
+void TfrmMain::prcFskJskShow() {
+    if (!dckFskJsk || dckFskJsk->isHidden()) {
+        if (pnlMain) pnlMain->setLetters({});
+        return;
+    }
+    const library::PositionKey key = library::positionKey(Game);
+    const library::LibraryExploration found =
+        key.valid() ? Library->explore(key) : library::LibraryExploration{};
+    LibraryKey = key;
+    lsvFskJsk->clear();
+    lsvFskGames->clear();
+    std::vector<std::pair<int, QString>> letters;
+    QList<QTreeWidgetItem*> rows;
+    int k = 0;
+    for (const library::LibraryMove& m : found.Moves) {
+        const QString letter = k < 26 ? QString(QChar('A' + k)) : QString();
+        ++k;
+        const int share = found.Games > 0 ? (100 * m.Games + found.Games / 2) / found.Games : 0;
+        auto* row = new QTreeWidgetItem(QStringList{letter, moveName(m.Pos, Game.BoardSize), QString::number(m.Games),
+                                                    QString::number(m.BlackWins), QString::number(m.WhiteWins),
+                                                    QStringLiteral("%1%").arg(share)});
+        QList<QVariant> ids;
+        for (int id : m.GameIds) ids.append(id);
+        row->setData(0, Qt::UserRole, ids);
+        rows.append(row);
+        if (!letter.isEmpty() && m.Pos != PassPos) letters.emplace_back(m.Pos, letter);
+    }
+    lsvFskJsk->addTopLevelItems(rows);
+    QString info = QStringLiteral("この局面を通る棋譜: %1局（ライブラリ %2局）").arg(found.Games).arg(Library->indexedCount());
+    if (LibraryFolders.isEmpty()) info = QStringLiteral("棋譜のフォルダがありません。表示 → 環境設定 で追加してください。");
+    if (libraryIndexing()) info += QStringLiteral("\n作成中…");
+    lblFskJsk->setText(info);
+    pnlMain->setLetters(letters);
+}
+
+void TfrmMain::openLibraryGame(int id) {
+    if (id < 0 || id >= static_cast<int>(Library->records().size())) return;
+    const library::LibraryRecord r = Library->record(id);
+    const library::PositionKey key = LibraryKey;
+    const QString path = QFile::decodeName(QByteArray::fromStdString(r.Path));
+    const std::string before = Game.CurrentFileName;
+    FormDropFiles(path);
+    if (Game.CurrentFileName != r.Path || (before == r.Path && Game.Modified)) return;
+    // Shown at the move where it reaches the position it was found at.
+    const int at = library::firstPass(Game, key);
+    if (at < 0) return;
+    kifuStepTo(at + 1);
+    prcKifActCtrl();
+}
+
+}  // namespace tavrin

@@ -1,0 +1,106 @@
+// The library and 布石定石 on the real window: folders indexed in the background into the
+// user's cache folder, the candidates of the shown position on the board and in the pane,
+// and a game of the library opened at the position.
+
+#include <QDir>
+#include <QDockWidget>
+#include <QLabel>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "tests/app/PlayKit.h"
+
+namespace tavrin::test {
+namespace {
+
+class LibraryWindowTest : public PlayTest {
+protected:
+    void SetUp() override {
+        PlayTest::SetUp();
+        hadCache = qEnvironmentVariableIsSet("XDG_CACHE_HOME");
+        savedCache = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_CACHE_HOME", (dir.path() + "/cache").toUtf8());
+        ASSERT_TRUE(QDir().mkpath(dir.path() + "/lib/sub"));
+        // The same opening in two corners (black's win and white's), another first move.
+        writeFile(dir.path() + "/lib/a.sgf", "(;GM[1]FF[4]SZ[19]PB[甲]PW[乙]RE[B+R];B[pd];W[dp];B[pp])");
+        writeFile(dir.path() + "/lib/sub/b.SGF", "(;GM[1]FF[4]SZ[19]PB[丙]PW[丁]RE[W+2.5];B[dd];W[pp];B[dp])");
+        writeFile(dir.path() + "/lib/c.sgf", "(;GM[1]FF[4]SZ[19]PB[戊]PW[己]RE[B+1];B[qd];W[dd])");
+        writeFile(dir.path() + "/lib/refused.sgf", "(;GM[1]SZ[19]AW[aa];B[pd])");
+    }
+    void TearDown() override {
+        PlayTest::TearDown();
+        if (hadCache)
+            qputenv("XDG_CACHE_HOME", savedCache);
+        else
+            qunsetenv("XDG_CACHE_HOME");
+    }
+    void index() {
+        w->LibraryFolders = {dir.path() + "/lib"};
+        w->startLibraryIndexing();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !w->libraryIndexing(); }, 10000));
+    }
+    QString cell(QTreeWidget* list, int row, int column) const {
+        QTreeWidgetItem* item = list->topLevelItem(row);
+        return item ? item->text(column) : QStringLiteral("<none>");
+    }
+    bool hadCache = false;
+    QByteArray savedCache;
+};
+
+TEST_F(LibraryWindowTest, CandidatesOfTheShownPositionAndAGameOpenedThere) {
+    index();
+    EXPECT_TRUE(QFile::exists(dir.path() + "/cache/Tavrin/library.cache"));
+    EXPECT_TRUE(w->statusText(0).contains(QStringLiteral("3局")));
+    w->actDispFskJsk->trigger();
+    ASSERT_FALSE(w->dckFskJsk->isHidden());
+
+    // The empty board is symmetric: the two 4-4 openings are one candidate, at D16.
+    ASSERT_EQ(w->lsvFskJsk->topLevelItemCount(), 2);
+    EXPECT_EQ(cell(w->lsvFskJsk, 0, 0), QStringLiteral("A"));
+    EXPECT_EQ(cell(w->lsvFskJsk, 0, 1), QStringLiteral("D16"));
+    EXPECT_EQ(cell(w->lsvFskJsk, 0, 2), QStringLiteral("2"));
+    EXPECT_EQ(cell(w->lsvFskJsk, 0, 3), QStringLiteral("1"));
+    EXPECT_EQ(cell(w->lsvFskJsk, 0, 4), QStringLiteral("1"));
+    EXPECT_EQ(cell(w->lsvFskJsk, 1, 2), QStringLiteral("1"));
+    EXPECT_EQ(w->pnlMain->letters().size(), 2u);
+
+    // The play follows: after black's 4-4 point in the lower right, both games answer alike.
+    click(16, 16);
+    ASSERT_EQ(w->lsvFskJsk->topLevelItemCount(), 1);
+    EXPECT_EQ(cell(w->lsvFskJsk, 0, 2), QStringLiteral("2"));
+    ASSERT_EQ(w->pnlMain->letters().size(), 1u);
+    const int answer = w->pnlMain->letters().front().first;
+    // White answered in the corner across: turned to this board, the upper left.
+    EXPECT_EQ(answer, P(4, 4));
+
+    // The games of the candidate; a double click opens one at the position.
+    w->lsvFskJsk->setCurrentItem(w->lsvFskJsk->topLevelItem(0));
+    ASSERT_EQ(w->lsvFskGames->topLevelItemCount(), 2);
+    w->Game.Modified = false;
+    QTreeWidgetItem* game = w->lsvFskGames->topLevelItem(1);
+    emit w->lsvFskGames->itemDoubleClicked(game, 0);
+    EXPECT_TRUE(QString::fromStdString(w->Game.CurrentFileName).endsWith(QStringLiteral(".SGF")));
+    EXPECT_EQ(w->Game.CurrentMove, 2);
+    EXPECT_TRUE(w->Game.ReplayMode);
+
+    // The turned board shows the same letters at the same points.
+    w->actDispGbnHanten->trigger();
+    EXPECT_EQ(w->pnlMain->letters().size(), 1u);
+}
+
+// A library that changes: a file added is found by the next indexing, which starts from
+// the cache; stopping indexing keeps what was read.
+TEST_F(LibraryWindowTest, IndexingFollowsTheFoldersFromTheCache) {
+    index();
+    writeFile(dir.path() + "/lib/d.sgf", "(;GM[1]FF[4]SZ[19]RE[W+R];B[cc];W[pd])");
+    w->actDispFskJsk->trigger();
+    index();
+    ASSERT_EQ(w->lsvFskJsk->topLevelItemCount(), 3);
+    EXPECT_TRUE(w->lblFskJsk->text().contains(QStringLiteral("4局")));
+    w->LibraryFolders.clear();
+    w->stopLibraryIndexing();
+    EXPECT_FALSE(w->libraryIndexing());
+}
+
+}  // namespace
+}  // namespace tavrin::test
