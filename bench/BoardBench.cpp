@@ -2,8 +2,6 @@
 // and one prcStnPut.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <cstdlib>
 #include <memory>
 
 #include "game/Engine.h"
@@ -106,13 +104,3 @@ void BM_StnPutAndErase(benchmark::State& state) {
 BENCHMARK(BM_StnPutAndErase)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -11,9 +11,7 @@
 #include <cstring>
 
 #include "game/Engine.h"
-
-// Resources of a static library must be pulled in by name; this lives outside any namespace.
-static void initBoardResources() { Q_INIT_RESOURCE(board); }
+#include "view/BoardArt.h"
 
 namespace tavrin {
 
@@ -24,15 +22,11 @@ constexpr QRgb CoordTextColour = qRgb(255, 255, 255);
 constexpr QRgb GridColour = qRgb(0, 0, 0);
 constexpr QRgb BevelLight = qRgb(253, 221, 174);
 constexpr QRgb BevelDark = qRgb(177, 108, 5);
-constexpr QRgb StoneKey = qRgb(250, 188, 94);
+constexpr QRgb StoneKey = BoardStoneKey;
 
 // Column letters of the largest board; smaller boards use its first BoardSize letters.
 constexpr char ColumnLetters[] = "ABCDEFGHJKLMNOPQRST";
 constexpr int MaxLines = 19;
-
-const char* const StoneFiles[4] = {":/board/stone-black.png", ":/board/stone-white.png",
-                                   ":/board/stone-black-marked.png",
-                                   ":/board/stone-white-marked.png"};
 
 bool drawableSize(int n) { return n >= 2 && n <= MaxLines; }
 
@@ -225,25 +219,7 @@ const QFont& BoardView::Impl::numberFont(int digits) const {
     const int stone = Geo.StoneSize;
     if (stone != NumberStoneSize) {
         NumberStoneSize = stone;
-        // The widest digits of each length fit inside the stone with a margin, as large as
-        // the stone allows: condensed bold for three digits.
-        for (int n = 1; n <= 3; ++n) {
-            QFont f(QStringLiteral("DejaVu Sans"));
-            f.setBold(true);
-            if (n == 3) f.setStretch(QFont::Condensed);
-            f.setHintingPreference(QFont::PreferFullHinting);
-            const int room = std::max(4, stone * (n == 1 ? 62 : n == 2 ? 80 : 86) / 100);
-            const int high = std::max(4, stone - 5);
-            int px = std::max(4, stone * 58 / 100);
-            f.setPixelSize(px);
-            const QString widest(n, QLatin1Char('8'));
-            const auto fits = [&] {
-                const QRect ink = QFontMetrics(f).tightBoundingRect(widest);
-                return ink.width() <= room && ink.height() <= high;
-            };
-            while (px > 4 && !fits()) f.setPixelSize(--px);
-            NumberFonts[static_cast<size_t>(n - 1)] = f;
-        }
+        NumberFonts = moveNumberFonts(stone);
     }
     return NumberFonts[static_cast<size_t>(std::clamp(digits, 1, 3) - 1)];
 }
@@ -434,7 +410,7 @@ QPoint BoardView::Impl::cellOrigin(int pos) const {
 }
 
 BoardView::BoardView(GameState& game, QWidget* parent) : QWidget(parent), d(new Impl(game)) {
-    initBoardResources();
+    initBoardArt();
     QFont::insertSubstitution(QStringLiteral("Myriad Web"), QStringLiteral("DejaVu Sans"));
     setObjectName(QStringLiteral("pnlMain"));
     setMinimumSize(257, 257);
@@ -443,18 +419,8 @@ BoardView::BoardView(GameState& game, QWidget* parent) : QWidget(parent), d(new 
     pal.setColor(QPalette::Window, QColor(StripColour));
     setPalette(pal);
 
-    d->BoardTexture = QImage(QStringLiteral(":/board/wood.png")).convertToFormat(QImage::Format_RGB32);
-    if (d->BoardTexture.isNull()) {
-        d->BoardTexture = QImage(60, 120, QImage::Format_RGB32);
-        d->BoardTexture.fill(qRgb(255, 189, 90));
-    }
-    for (int i = 0; i < 4; ++i) {
-        d->StoneOrg[i] = QImage(QString::fromLatin1(StoneFiles[i])).convertToFormat(QImage::Format_RGB32);
-        if (d->StoneOrg[i].isNull()) {
-            d->StoneOrg[i] = QImage(58, 58, QImage::Format_RGB32);
-            d->StoneOrg[i].fill(StoneKey);
-        }
-    }
+    d->BoardTexture = woodTile();
+    for (int i = 0; i < 4; ++i) d->StoneOrg[i] = designStone(i % 2 + 1, i >= 2);
 
     d->ImgGoban = new GobanImage(d->Picture, [this](QPainter& p) { d->paintOverlay(p); }, this);
     d->PbxGbn = new BoardPaintBox(this);

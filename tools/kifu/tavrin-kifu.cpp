@@ -26,6 +26,7 @@
 #include "game/GameState.h"
 #include "game/Scoring.h"
 #include "library/LibraryIndex.h"
+#include "tools/kifu/FigureCommand.h"
 
 namespace fs = std::filesystem;
 using namespace tavrin;
@@ -38,6 +39,7 @@ constexpr char Usage[] =
     "       tavrin-kifu sgf FILE\n"
     "       tavrin-kifu score [--dead V,V,...] FILE\n"
     "       tavrin-kifu explore DIR FILE N\n"
+    "       tavrin-kifu figure [--per N] [--restart] [--width W] [--coordinates] FILE OUT\n"
     "Reads .sgf and .ngf records (any case) as Tavrin does; a folder stands for every\n"
     "record file below it.\n"
     "  check  prints PATH<TAB>OK<TAB>moves<TAB>handicap stones, or PATH<TAB>NG<TAB>reason,\n"
@@ -53,7 +55,12 @@ constexpr char Usage[] =
     "  explore  for the position after move N of FILE (0: before the first move), prints\n"
     "         'GAMES g POSITIONS p' (records read under DIR, refused ones skipped, and those\n"
     "         passing through the position, turned or mirrored alike), then per next move\n"
-    "         'VERTEX GAMES BWINS WWINS' in FILE's orientation, most played first\n";
+    "         'VERTEX GAMES BWINS WWINS' in FILE's orientation, most played first\n"
+    "  figure writes the record as kifu figures of N moves (default 100, 0: one figure),\n"
+    "         numbered on across figures or, with --restart, from 1 in each; OUT's extension\n"
+    "         chooses PNG or SVG (one file per figure: OUT-1.png, OUT-2.png…; PNG W pixels\n"
+    "         wide, default 1200) or PDF (one A4 document); prints 'FIGURE k FROM a TO b\n"
+    "         NOTES n' per figure\n";
 
 int usageError() {
     std::fputs(Usage, stderr);
@@ -245,6 +252,10 @@ int main(int argc, char** argv) {
     if (command == "check") return check(args);
     if (command == "explore") return explore(args);
     if (command == "score") return score(args);
+    if (command == "figure") {
+        const int rc = figureCommand(argv[0], args);
+        return rc == 2 ? usageError() : rc;
+    }
     if (args.size() != 1 || isDirectory(args[0])) return usageError();
     if (command == "board") return board(args[0]);
     if (command == "sgf") return sgf(args[0]);

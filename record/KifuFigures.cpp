@@ -1,0 +1,116 @@
+#include "record/KifuFigures.h"
+
+#include <algorithm>
+#include <array>
+
+#include "game/BoardPainter.h"
+#include "game/Engine.h"
+
+namespace tavrin {
+
+namespace {
+
+// What a point of the figure shows.
+struct PointShown {
+    int Stone = -1;  // index in KifuFigure::Stones; -1: nothing
+};
+
+bool onBoard(const GameState& g, int pos) {
+    return pos > 0 && pos <= g.BoardLast && pos < BoardCells &&
+           g.Board[static_cast<size_t>(pos)] >= 0;
+}
+
+}  // namespace
+
+int figureOfMove(int move, int movesPerFigure) {
+    if (movesPerFigure <= 0 || move <= 1) return 1;
+    return (move - 1) / movesPerFigure + 1;
+}
+
+std::string figureLabelText(int label) {
+    std::string out;
+    for (int n = label; n > 0; n = (n - 1) / 26) out.insert(out.begin(), static_cast<char>('A' + (n - 1) % 26));
+    return out;
+}
+
+std::string figureNoteText(const FigureNote& note) {
+    const std::string number = std::to_string(note.Number);
+    switch (note.Kind) {
+    case FigureNoteKind::SameNumber: return number + " = " + std::to_string(note.AtNumber);
+    case FigureNoteKind::StartStone: return number + " = " + figureLabelText(note.AtLabel);
+    case FigureNoteKind::Pass: break;
+    }
+    return number + " パス";
+}
+
+KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restartNumbers) {
+    KifuFigureSet set;
+    set.BoardSize = g.BoardSize;
+    set.BoardStride = g.BoardStride;
+    set.MovesPerFigure = std::max(0, movesPerFigure);
+    set.RestartNumbers = restartNumbers;
+
+    // Moves beyond the record's room are not the record's; a damaged count reads as none.
+    const int moves = std::clamp(g.MoveCount, 0, RecordCapacity - std::max(0, g.HandicapCount));
+    const int per = set.MovesPerFigure > 0 ? set.MovesPerFigure : std::max(1, moves);
+    const int count = moves == 0 ? 1 : (moves + per - 1) / per;
+
+    // A copy replayed from the start gives each figure's start position; the shown game is
+    // left where it is.
+    GameState work = g;
+    NullPainter none;
+    prcKifBack(work, 1, none);
+
+    set.Figures.resize(static_cast<size_t>(count));
+    for (int k = 1; k <= count; ++k) {
+        KifuFigure& fig = set.Figures[static_cast<size_t>(k - 1)];
+        fig.Index = k;
+        fig.FirstMove = (k - 1) * per + 1;
+        fig.LastMove = std::min(k * per, moves);
+        if (fig.FirstMove > 1) prcKifNext(work, std::min(fig.FirstMove, work.MoveCount + 1), none);
+
+        std::array<PointShown, BoardCells> shown{};
+        for (int pos = 1; pos <= work.BoardLast && pos < BoardCells; ++pos) {
+            const int colour = work.Board[static_cast<size_t>(pos)];
+            if (colour != Black && colour != White) continue;
+            shown[static_cast<size_t>(pos)].Stone = static_cast<int>(fig.Stones.size());
+            fig.Stones.push_back({pos, colour, 0, 0, 0});
+        }
+
+        int labels = 0;
+        for (int m = fig.FirstMove; m <= fig.LastMove; ++m) {
+            const size_t entry = static_cast<size_t>(g.HandicapCount + m);
+            const int pos = g.MovePos[entry];
+            const int colour = g.MoveColor[entry];
+            const int number = restartNumbers ? m - fig.FirstMove + 1 : m;
+            FigureNote note{FigureNoteKind::Pass, m, number, colour, PassPos, 0, 0};
+            if (!onBoard(work, pos)) {
+                fig.Notes.push_back(note);
+            } else if (const int at = shown[static_cast<size_t>(pos)].Stone; at >= 0) {
+                FigureStone& there = fig.Stones[static_cast<size_t>(at)];
+                note.Pos = pos;
+                if (there.Move > 0) {
+                    note.Kind = FigureNoteKind::SameNumber;
+                    note.AtNumber = there.Number;
+                } else {
+                    // The stone that stood here at the start was captured during the figure:
+                    // it gets a letter the note can name.
+                    if (there.Label == 0) there.Label = ++labels;
+                    note.Kind = FigureNoteKind::StartStone;
+                    note.AtLabel = there.Label;
+                }
+                fig.Notes.push_back(note);
+            } else {
+                shown[static_cast<size_t>(pos)].Stone = static_cast<int>(fig.Stones.size());
+                fig.Stones.push_back({pos, colour, m, number, 0});
+            }
+            if (m == moves) {
+                if (fig.Stones.back().Move == m) fig.LastMovePos = pos;
+                else fig.LastMoveNote = static_cast<int>(fig.Notes.size()) - 1;
+            }
+        }
+    }
+    return set;
+}
+
+}  // namespace tavrin
