@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QBoxLayout>
 #include <QDockWidget>
+#include <QScreen>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
@@ -58,15 +59,36 @@ int TfrmMain::commentNode() const {
 }
 
 void TfrmMain::actDispCommentExecute() {
-    // The mark has already been flipped on executing.
-    dckComment->setVisible(actDispComment->isChecked());
-    if (actDispComment->isChecked() && !dckComment->isFloating()) {
-        // A few lines of comment: the board keeps most of the window.
-        const Qt::DockWidgetArea area = dockWidgetArea(dckComment);
-        const bool across = area == Qt::TopDockWidgetArea || area == Qt::BottomDockWidgetArea;
-        resizeDocks({dckComment}, {CommentSize}, across ? Qt::Vertical : Qt::Horizontal);
-    }
+    // The mark has already been flipped on executing. A few lines of comment.
+    showPane(dckComment, actDispComment->isChecked(), CommentSize);
     prcCommentShow();
+}
+
+void TfrmMain::showPane(QDockWidget* dock, bool show, int extent) {
+    const Qt::DockWidgetArea area = dockWidgetArea(dock);
+    const bool across = area == Qt::TopDockWidgetArea || area == Qt::BottomDockWidgetArea;
+    const bool grows = isVisible() && !isMaximized() && !isFullScreen() && !dock->isFloating();
+    int& grown = PaneGrowth[dock];
+    if (!show) {
+        dock->hide();
+        // The window gives back the room it took for the pane.
+        if (grows && grown > 0) resize(across ? QSize(width(), height() - grown) : QSize(width() - grown, height()));
+        grown = 0;
+        return;
+    }
+    if (!dock->isHidden()) return;
+    dock->show();
+    if (dock->isFloating()) return;
+    // The window grows by the pane where the screen has room, so the board keeps its size.
+    if (grows && grown == 0) {
+        const QRect room = screen() ? screen()->availableGeometry() : QRect();
+        const QSize before = size();
+        QSize want = across ? QSize(width(), height() + extent) : QSize(width() + extent, height());
+        if (room.isValid()) want = want.boundedTo(room.size());
+        resize(want);
+        grown = across ? want.height() - before.height() : want.width() - before.width();
+    }
+    resizeDocks({dock}, {extent}, across ? Qt::Vertical : Qt::Horizontal);
 }
 
 int TfrmMain::commentPaneSize() const {

@@ -8,7 +8,6 @@
 #include <QTreeWidget>
 
 #include "app/TfrmMain.h"
-#include "engine/Gtp.h"
 #include "game/Engine.h"
 #include "record/InfoTexts.h"
 #include "view/BoardView.h"
@@ -20,13 +19,6 @@ namespace tavrin {
 namespace {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
-
-// The name of a point as GTP writes it ("Q16"), "パス" for a pass.
-QString pointName(const EngineMove& m, int size) {
-    if (m.kind == EngineMove::Pass) return QStringLiteral("パス");
-    if (m.kind == EngineMove::Resign) return QStringLiteral("投了");
-    return qs(gtp::vertexText(m.pos, size));
-}
 
 }  // namespace
 
@@ -41,7 +33,7 @@ Rokiru& TfrmMain::engine() {
         prcEngineActCtrl();
         HintPos = move.kind == EngineMove::Point ? move.pos : 0;
         pnlMain->setHint(HintPos);
-        setStatusText(0, QStringLiteral("ヒント: ") + pointName(move, Game.BoardSize));
+        setStatusText(0, QStringLiteral("ヒント: ") + pointName(move));
     });
     connect(rokiru, &Rokiru::failed, this, &TfrmMain::engineFailed);
     connect(rokiru, &Rokiru::statusChosen, this, [this](const std::vector<int>& dead, const std::vector<int>& seki) {
@@ -76,6 +68,12 @@ Rokiru& TfrmMain::engine() {
 void TfrmMain::lookUpEngine() {
     EngineFound = Options.engineLookup && !findEngineProgram(Engine).isEmpty();
     prcEngineActCtrl();
+}
+
+QString TfrmMain::pointName(const EngineMove& m) const {
+    // The board's own names ("Q 4", rows counted from the top as its labels show them).
+    if (m.kind == EngineMove::Resign) return QStringLiteral("投了");
+    return kifuPointText(m.kind == EngineMove::Pass ? PassPos : m.pos).simplified();
 }
 
 bool TfrmMain::computerPlays(int colour) const {
@@ -172,12 +170,12 @@ void TfrmMain::computerMoved(EngineMove move, bool same) {
         if (++RefusedInRow >= 3) {
             RefusedInRow = 0;
             engineFailed(QStringLiteral("Rokiru が打てない手（%1）を続けて返しました。")
-                             .arg(pointName(move, Game.BoardSize)));
+                             .arg(pointName(move)));
             return;
         }
         prcEngineActCtrl();
         const QString refused = QStringLiteral("Rokiru の着手 %1 は打てません。考え直させます。")
-                                    .arg(pointName(move, Game.BoardSize));
+                                    .arg(pointName(move));
         QTimer::singleShot(0, this, [this, refused] {
             prcComputerTurn();
             setStatusText(0, refused);
@@ -187,7 +185,7 @@ void TfrmMain::computerMoved(EngineMove move, bool same) {
     RefusedInRow = 0;
     prcEngineActCtrl();
     if (redo && same)
-        setStatusText(0, QStringLiteral("Rokiru は同じ手（%1）を選びました。").arg(pointName(move, Game.BoardSize)));
+        setStatusText(0, QStringLiteral("Rokiru は同じ手（%1）を選びました。").arg(pointName(move)));
     // Computer against computer: the next move after the event loop has turned, so every
     // command (対局中断 among them) stays within reach.
     QTimer::singleShot(0, this, &TfrmMain::prcComputerTurn);

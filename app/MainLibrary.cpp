@@ -15,7 +15,6 @@
 #include <QTreeWidget>
 
 #include "app/TfrmMain.h"
-#include "engine/Gtp.h"
 #include "library/LibraryIndex.h"
 #include "view/BoardView.h"
 
@@ -24,11 +23,6 @@ namespace tavrin {
 namespace {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
-
-// The name of a candidate's point: GTP style ("Q16"), "パス" for a pass.
-QString moveName(int pos, int size) {
-    return pos == PassPos ? QStringLiteral("パス") : qs(gtp::vertexText(pos, size));
-}
 
 }  // namespace
 
@@ -107,7 +101,7 @@ void TfrmMain::buildLibraryPane() {
 
 void TfrmMain::actDispFskJskExecute() {
     // The mark has already been flipped on executing.
-    dckFskJsk->setVisible(actDispFskJsk->isChecked());
+    showPane(dckFskJsk, actDispFskJsk->isChecked(), FskJskSize);
     prcFskJskShow();
 }
 
@@ -177,7 +171,7 @@ void TfrmMain::prcFskJskShow() {
         const QString letter = k < 26 ? QString(QChar('A' + k)) : QString();
         ++k;
         const int share = found.Games > 0 ? (100 * m.Games + found.Games / 2) / found.Games : 0;
-        auto* row = new QTreeWidgetItem(QStringList{letter, moveName(m.Pos, Game.BoardSize), QString::number(m.Games),
+        auto* row = new QTreeWidgetItem(QStringList{letter, kifuPointText(m.Pos).simplified(), QString::number(m.Games),
                                                     QString::number(m.BlackWins), QString::number(m.WhiteWins),
                                                     QStringLiteral("%1%").arg(share)});
         QList<QVariant> ids;

@@ -23,6 +23,7 @@
 #include <QStringList>
 #include <array>
 #include <atomic>
+#include <map>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -382,6 +383,11 @@ public:
     // Shows the comment of the shown position's node and how many variations branch there.
     void prcCommentShow();
     void actDispCommentExecute();
+    // Shows or hides a docked pane of the given height (width at a side); a window that is
+    // not maximized grows by it where the screen has room and gives it back when it goes.
+    void showPane(QDockWidget* dock, bool show, int extent);
+    std::map<QDockWidget*, int> PaneGrowth;  // what each pane added to the window
+    int FskJskSize = 230;                    // width of the explorer pane
     QDockWidget* dckComment = nullptr;
     QPlainTextEdit* memComment = nullptr;
     QLabel* lblCommentInfo = nullptr;
@@ -452,6 +458,8 @@ public:
     QAction* actCountCancel = nullptr;  // Esc while counting
     // Looks for the engine's program (no process is started) and shows or hides its commands.
     void lookUpEngine();
+    // An engine's move as the board names it ("Q 4", "パス", "投了").
+    QString pointName(const EngineMove& m) const;
     // The computer plays colour in this game.
     bool computerPlays(int colour) const;
     // Asks Rokiru for a move when the game is being played and the side to move is its.

@@ -2,7 +2,7 @@
 """Screenshots of the real program for the README, taken under Xvfb.
 
 usage: scripts/screenshots.py [BUILD_DIR] [OUT_DIR]   (defaults: build, docs)
-Writes playing.png, record.png, record-turned.png, comments.png, counting.png, newgame.png,
+Writes playing.png, record.png, record-turned.png, comments.png, explorer.png, counting.png, newgame.png,
 gameinfo.png, about.png.
 """
 import os
@@ -85,6 +85,24 @@ def main():
                 s.key("ctrl+Right")
             time.sleep(0.4)
             s.screenshot(os.path.join(out, "comments.png"), wid)
+            app.kill()
+            app.wait()
+
+        # 布石定石 over the professional games of the shared records, at move 2 of one of them.
+        pro = os.path.join(here, "..", "..", "shared", "corpus", "pro")
+        if os.path.exists(record) and os.path.isdir(pro):
+            with open(s.ini, "w", encoding="utf-8") as f:
+                f.write("[Display]\nWidth=920\nHeight=600\nFskJsk=1\n[Library]\nCount=1\nFolder0=%s\n"
+                        % os.path.abspath(pro))
+            app = s.start(record)
+            wid = s.wait_window(" - Tavrin$")
+            s.focus(wid)
+            time.sleep(3)  # the library is indexed after the first picture
+            s.key("ctrl+Up")
+            for _ in range(2):
+                s.key("ctrl+Right")
+            time.sleep(0.5)
+            s.screenshot(os.path.join(out, "explorer.png"), wid)
             app.kill()
             app.wait()
 

@@ -54,10 +54,11 @@ TEST_F(LibraryWindowTest, CandidatesOfTheShownPositionAndAGameOpenedThere) {
     w->actDispFskJsk->trigger();
     ASSERT_FALSE(w->dckFskJsk->isHidden());
 
-    // The empty board is symmetric: the two 4-4 openings are one candidate, at D16.
+    // The empty board is symmetric: the two 4-4 openings are one candidate, at the first of
+    // them in reading order (the board's own name: column D, row 4 from the top).
     ASSERT_EQ(w->lsvFskJsk->topLevelItemCount(), 2);
     EXPECT_EQ(cell(w->lsvFskJsk, 0, 0), QStringLiteral("A"));
-    EXPECT_EQ(cell(w->lsvFskJsk, 0, 1), QStringLiteral("D16"));
+    EXPECT_EQ(cell(w->lsvFskJsk, 0, 1), QStringLiteral("D 4"));
     EXPECT_EQ(cell(w->lsvFskJsk, 0, 2), QStringLiteral("2"));
     EXPECT_EQ(cell(w->lsvFskJsk, 0, 3), QStringLiteral("1"));
     EXPECT_EQ(cell(w->lsvFskJsk, 0, 4), QStringLiteral("1"));
