@@ -19,6 +19,15 @@ const char* const StoneFiles[4] = {":/board/stone-black.png", ":/board/stone-whi
 
 void initBoardArt() { initBoardResources(); }
 
+StarTable starPointsOf(int boardSize) {
+    switch (boardSize) {
+    case 19: return {{4, 10, 16}, 3, 0};
+    case 13: return {{4, 10, 0}, 2, 7};
+    case 9: return {{3, 7, 0}, 2, 5};
+    default: return {};
+    }
+}
+
 QImage designStone(int colour, bool marked) {
     initBoardArt();
     const int i = (colour == 2 ? 1 : 0) + (marked ? 2 : 0);

@@ -1,6 +1,7 @@
 #pragma once
 // The board's artwork, shared by the board panel and the kifu figures: the stone images and
-// wood tile of the :/board/ resources, and the fonts of the move numbers on the stones.
+// wood tile of the :/board/ resources, the fonts of the move numbers on the stones, the
+// column letters and the star points.
 
 #include <QFont>
 #include <QImage>
@@ -10,6 +11,17 @@ namespace tavrin {
 
 // The transparent colour of the stone images.
 inline constexpr QRgb BoardStoneKey = qRgb(250, 188, 94);
+// Column letters of the largest board; smaller boards use its first BoardSize letters.
+inline constexpr char ColumnLetters[] = "ABCDEFGHJKLMNOPQRST";
+
+// Star-point lines (both directions) and whether the centre point is added.
+struct StarTable {
+    std::array<int, 3> Lines{};
+    int Count = 0;
+    int Centre = 0;  // 0: none
+};
+StarTable starPointsOf(int boardSize);
+
 // Side of the design stone images; the disc inside them is DesignDisc across, from (0, 0).
 inline constexpr int DesignStoneSide = 58;
 inline constexpr int DesignDisc = 55;

@@ -24,27 +24,9 @@ constexpr QRgb BevelLight = qRgb(253, 221, 174);
 constexpr QRgb BevelDark = qRgb(177, 108, 5);
 constexpr QRgb StoneKey = BoardStoneKey;
 
-// Column letters of the largest board; smaller boards use its first BoardSize letters.
-constexpr char ColumnLetters[] = "ABCDEFGHJKLMNOPQRST";
 constexpr int MaxLines = 19;
 
 bool drawableSize(int n) { return n >= 2 && n <= MaxLines; }
-
-// Star-point lines (both directions) and whether the centre point is added.
-struct StarTable {
-    std::array<int, 3> Lines{};
-    int Count = 0;
-    int Centre = 0;  // 0: none
-};
-
-StarTable starPointsOf(int boardSize) {
-    switch (boardSize) {
-    case 19: return {{4, 10, 16}, 3, 0};
-    case 13: return {{4, 10, 0}, 2, 7};
-    case 9: return {{3, 7, 0}, 2, 5};
-    default: return {};
-    }
-}
 
 // Lines and rectangles on a 32-bit image, clipped to the image.
 void hLine(QImage& img, int x0, int x1, int y, QRgb c) {

@@ -21,8 +21,6 @@ namespace tavrin {
 
 namespace {
 
-// Column letters of the largest board; smaller boards use its first BoardSize letters.
-constexpr char ColumnLetters[] = "ABCDEFGHJKLMNOPQRST";
 // The board panel's largest cell: beyond it a figure is scaled, not laid out anew.
 constexpr int LargestCell = 60;
 
@@ -55,23 +53,6 @@ QImage paperStone(const QImage& design) {
     p.setCompositionMode(QPainter::CompositionMode_SourceIn);
     p.drawImage(0, 0, design, 0, 0, DesignDisc, DesignDisc);
     p.end();
-    return out;
-}
-
-// Star points by board size (the board panel's table).
-std::vector<std::pair<int, int>> starPoints(int n) {
-    std::vector<int> lines;
-    int centre = 0;
-    switch (n) {
-    case 19: lines = {4, 10, 16}; break;
-    case 13: lines = {4, 10}; centre = 7; break;
-    case 9: lines = {3, 7}; centre = 5; break;
-    default: break;
-    }
-    std::vector<std::pair<int, int>> out;
-    for (int a : lines)
-        for (int b : lines) out.emplace_back(a, b);
-    if (centre > 0) out.emplace_back(centre, centre);
     return out;
 }
 
@@ -110,7 +91,6 @@ bool isPixelDevice(const QPainter& p) {
 struct KifuFigureDrawing::Layout {
     BoardGeometry Geo;
     qreal Scale = 1;
-    QPointF Origin;  // device point of the figure's (0, 0)
     qreal Width = 0;
     qreal Height = 0;
     QFont TitleFont, LineFont, NoteFont;
@@ -290,8 +270,14 @@ void KifuFigureDrawing::paintBoard(QPainter& p, const Layout& l, const KifuFigur
     p.setPen(Qt::NoPen);
     p.setBrush(Ink);
     const qreal star = std::max<qreal>(1.5, c / 10);
-    for (const auto& [a, b] : starPoints(n))
-        p.drawEllipse(QPointF(lineX(a) + (crisp ? 0.5 : 0), lineY(b) + (crisp ? 0.5 : 0)), star, star);
+    const qreal half = crisp ? 0.5 : 0;  // the middle of a one-pixel line
+    const auto starAt = [&](int column, int row) {
+        p.drawEllipse(QPointF(lineX(column) + half, lineY(row) + half), star, star);
+    };
+    const StarTable stars = starPointsOf(n);
+    for (int a = 0; a < stars.Count; ++a)
+        for (int b = 0; b < stars.Count; ++b) starAt(stars.Lines[static_cast<size_t>(a)], stars.Lines[static_cast<size_t>(b)]);
+    if (stars.Centre > 0) starAt(stars.Centre, stars.Centre);
 
     if (Look.Coordinates && geo.CoordMargin > 0) {
         QFont f(QStringLiteral("DejaVu Sans"));
@@ -300,10 +286,10 @@ void KifuFigureDrawing::paintBoard(QPainter& p, const Layout& l, const KifuFigur
         p.setPen(Ink);
         const qreal cm = geo.CoordMargin;
         for (int k = 1; k <= n; ++k) {
-            const qreal x = lineX(k) + (crisp ? 0.5 : 0);
+            const qreal x = lineX(k) + half;
             p.drawText(QRectF(x - c / 2, l.BoardTop, c, cm), Qt::AlignCenter,
                        QString(QChar(ColumnLetters[k - 1])));
-            const qreal y = lineY(k) + (crisp ? 0.5 : 0);
+            const qreal y = lineY(k) + half;
             p.drawText(QRectF(l.BoardLeft, y - c / 2, cm, c), Qt::AlignCenter, QString::number(k));
         }
     }

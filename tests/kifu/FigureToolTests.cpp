@@ -67,6 +67,21 @@ TEST_F(FigureTool, RefusesWhatItCannotDo) {
     };
     for (const auto& [args, code] : cases) EXPECT_EQ(kifu(args).exitCode, code) << args;
     EXPECT_FALSE(files().contains(QStringLiteral("k-1.png")));
+    // The tool without its drawing helper beside it says so.
+    ASSERT_TRUE(QDir(Dir.path()).mkpath(QStringLiteral("alone")));
+    const QString alone = Dir.filePath(QStringLiteral("alone/tavrin-kifu"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TAVRIN_KIFU_BIN), alone));
+    QFile(alone).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    const ShellRun lone = runShell("'" + alone.toStdString() + "' figure " + ko + " " + path("k.png") + " 2>/dev/null");
+    EXPECT_EQ(lone.exitCode, 1);
+    EXPECT_FALSE(files().contains(QStringLiteral("k-1.png")));
+}
+
+TEST_F(FigureTool, TheToolItselfLinksNoQt) {
+    const ShellRun r = runShell("readelf -d '" TAVRIN_KIFU_BIN "' 2>/dev/null");
+    if (r.exitCode != 0) GTEST_SKIP() << "readelf absent";
+    EXPECT_NE(r.out.find("libstdc++"), std::string::npos);
+    EXPECT_EQ(r.out.find("libQt"), std::string::npos) << r.out;
 }
 
 TEST_F(FigureTool, OtherCommandsStartNoQtPlatform) {

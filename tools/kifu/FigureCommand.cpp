@@ -1,10 +1,11 @@
-#include "tools/kifu/FigureCommand.h"
-
+// tavrin-kifu-figure: the figure command of tavrin-kifu, in a program of its own.
 #include <QGuiApplication>
 #include <QString>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "formats/RecordFile.h"
 #include "formats/TextBuffer.h"
@@ -25,9 +26,8 @@ bool readCount(const std::string& text, int low, int high, int& out) {
     return true;
 }
 
-}  // namespace
-
-int figureCommand(const char* program, const std::vector<std::string>& args) {
+// The command's whole work; 2 for arguments it cannot take.
+int drawFigures(const char* program, const std::vector<std::string>& args) {
     int per = DefaultFigureMoves;
     int width = 1200;
     bool restart = false;
@@ -63,8 +63,12 @@ int figureCommand(const char* program, const std::vector<std::string>& args) {
         return 1;
     }
 
-    // Painting needs a GUI application; no screen is needed unless one was asked for.
+    // Painting needs a GUI application; no screen is needed unless one was asked for. Qt's
+    // notes about the environment (a missing runtime folder) are no business of the user's.
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(text));
+    });
     int argc = 1;
     char* argv[] = {const_cast<char*>(program), nullptr};
     QGuiApplication app(argc, argv);
@@ -91,4 +95,10 @@ int figureCommand(const char* program, const std::vector<std::string>& args) {
     }
     std::fwrite(lines.data(), 1, lines.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return drawFigures(argv[0], std::vector<std::string>(argv + 1, argv + argc));
 }
