@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
-# Start-up cost of Tavrin under Xvfb, side by side with two other Go programs from Debian
-# (cgoban and qgo, installed on demand): time from start until the main window is shown
-# (median of several runs) and resident memory once shown (Tavrin with a 300-move record of
-# the corpus when it is there).
+# Start-up cost of Tavrin under Xvfb beside two yardsticks: a bare Qt 6 main window of the
+# same size (bench/BareWindow.cpp, built here) and Debian's qgo (installed on demand). For
+# each: the time from start until the main window is mapped (median of the runs, the
+# programs taking turns in every round) and the resident memory once shown. Tavrin opens
+# the corpus record nearest to 300 moves when the corpus is there.
 # Not a test: it prints figures.   usage: bench/startup.sh [RUNS]
+# More Tavrin builds can run in the same rounds, for a change measured against the one
+# before it:   ALSO="before=/path/to/tavrin other=/path/to/tavrin" bench/startup.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
-RUNS=${1:-9}
+RUNS=${1:-7}
 BUILD=${BUILD:-build}
 [ -x "$BUILD/tavrin" ] || { echo "build $BUILD/tavrin first (make test)"; exit 2; }
+if [ ! -x "$BUILD/bench/bare_window" ]; then
+  cmake --build "$BUILD" --target bare_window >/dev/null || { echo "cannot build $BUILD/bench/bare_window"; exit 2; }
+fi
 
 need=()
-for p in cgoban qgo xvfb xdotool gcc libxcb1-dev; do
+for p in qgo xvfb xdotool gcc libxcb1-dev; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")
 done
 if [ ${#need[@]} -gt 0 ]; then
@@ -21,8 +27,7 @@ fi
 
 work=$(mktemp -d)
 # Every program started here carries this mark in its environment, so that processes which
-# put themselves into the background (cgoban forks and its first process exits at once) are
-# still found, measured and stopped.
+# put themselves into the background are still found, measured and stopped.
 ours() {  # pids of the processes started by this script, however they were forked
   local f p
   for f in /proc/[0-9]*/environ; do
@@ -102,34 +107,54 @@ stop_all() {
 
 median() { sort -n | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
 
-measure() {  # name pattern cmd...
-  local name=$1 pattern=$2; shift 2
-  local times=() rss=0 i failed=0
-  for i in $(seq "$RUNS"); do
-    time_to_window "$pattern" "$@"
-    if [ -n "$T_MS" ]; then times+=("$T_MS"); else failed=$((failed + 1)); fi
-    if [ "$i" -eq "$RUNS" ]; then sleep 1; rss=$(rss_kb); fi
-    stop_all "$pattern"
-  done
-  [ ${#times[@]} -gt 0 ] || { echo "$name: no window in $RUNS runs"; exit 1; }
-  local med
-  med=$(printf '%s\n' "${times[@]}" | median)
-  printf '%-8s shown after %5.1f ms (median of %d: %s)   resident %6d KB\n' \
-    "$name" "$med" "${#times[@]}" "${times[*]}" "$rss"
-  [ "$failed" -eq 0 ] || echo "$name: $failed of $RUNS runs showed no window within 20 s"
-  eval "MED_$name=$med; RSS_$name=$rss"
+# Each Tavrin runs from a copy in a folder of its own: the settings file beside it is the
+# run's, and none is ever written beside the built program.
+copy_tavrin() {  # name path
+  mkdir -p "$work/$1"
+  cp "$2" "$work/$1/tavrin"
+  echo "$work/$1/tavrin"
 }
+names=(tavrin bare qgo)
+declare -A cmd pattern times rss
+cmd[tavrin]=$(copy_tavrin tavrin "$BUILD/tavrin"); pattern[tavrin]='Tavrin$'
+cmd[bare]=$PWD/$BUILD/bench/bare_window; pattern[bare]='^BareQt'
+cmd[qgo]=/usr/games/qgo; pattern[qgo]='qGo'
+for also in ${ALSO:-}; do
+  n=${also%%=*}
+  names+=("$n"); cmd[$n]=$(copy_tavrin "$n" "${also#*=}"); pattern[$n]='Tavrin$'
+done
 
 export XDG_CONFIG_HOME="$work/config"
-measure tavrin 'Tavrin$' "$PWD/$BUILD/tavrin" ${record:+"$record"}
-measure cgoban 'CGoban' /usr/games/cgoban
-measure qgo 'qGo' /usr/games/qgo
+# The programs take turns in every round, so a busier minute of the machine weighs on all.
+for i in $(seq "$RUNS"); do
+  for n in "${names[@]}"; do
+    if [[ "${pattern[$n]}" == 'Tavrin$' ]]; then
+      time_to_window "${pattern[$n]}" "${cmd[$n]}" ${record:+"$record"}
+    else
+      time_to_window "${pattern[$n]}" "${cmd[$n]}"
+    fi
+    if [ -n "$T_MS" ]; then times[$n]="${times[$n]:-} $T_MS"; else echo "$n: no window within 20 s in round $i"; fi
+    if [ "$i" -eq "$RUNS" ]; then sleep 1; rss[$n]=$(rss_kb); fi
+    stop_all "${pattern[$n]}"
+  done
+done
 cp "$work/stderr.log" /tmp/startup-stderr.log 2>/dev/null || true
+
+declare -A med
+printf '%-8s %10s %10s   %s\n' "" "mapped ms" "resident" "runs (ms)"
+for n in "${names[@]}"; do
+  [ -n "${times[$n]:-}" ] || { echo "$n: no window in $RUNS runs"; exit 1; }
+  med[$n]=$(printf '%s\n' ${times[$n]} | median)
+  printf '%-8s %10.1f %7.1f MB   %s\n' "$n" "${med[$n]}" "$(awk -v k="${rss[$n]}" 'BEGIN {print k / 1024}')" "${times[$n]# }"
+done
 
 echo
 echo "record loaded in tavrin: ${record:+$(basename "$best") ($("$BUILD/tavrin-kifu" check "$best" 2>/dev/null | cut -f3) moves)}"
-awk -v t="$MED_tavrin" -v c="$MED_cgoban" -v q="$MED_qgo" -v rt="$RSS_tavrin" -v rq="$RSS_qgo" 'BEGIN {
-  printf "goal: shown no later than cgoban (%.1f <= %.1f ms): %s\n", t, c, (t <= c) ? "met" : "NOT met";
-  printf "goal: at most half of qgo (%.1f <= %.1f ms): %s\n", t, q / 2, (t <= q / 2) ? "met" : "NOT met";
-  printf "goal: resident memory at most 40%% of qgo (%d <= %d KB): %s\n", rt, rq * 0.4, (rt <= rq * 0.4) ? "met" : "NOT met";
-}'
+for n in "${names[@]}"; do
+  [[ "${pattern[$n]}" == 'Tavrin$' ]] || continue
+  awk -v n="$n" -v t="${med[$n]}" -v b="${med[bare]}" -v q="${med[qgo]}" -v rt="${rss[$n]}" -v rb="${rss[bare]}" 'BEGIN {
+    printf "%s: %.2fx the bare window (goal <= 1.2x): %s\n", n, t / b, (t <= 1.2 * b) ? "met" : "NOT met";
+    printf "%s: %.2fx qgo (goal <= 0.5x): %s\n", n, t / q, (t <= 0.5 * q) ? "met" : "NOT met";
+    printf "%s: resident %+.1f MB over the bare window (goal <= 5 MB): %s\n", n, (rt - rb) / 1024, (rt - rb <= 5 * 1024) ? "met" : "NOT met";
+  }'
+done
