@@ -433,6 +433,7 @@ bool KifuFigureDrawing::writeSvg(const QString& path, int index) const {
     svg.setFileName(path);
     svg.setSize(QSize(width, height));
     svg.setViewBox(QRect(0, 0, width, height));
+    svg.setResolution(150);  // about the width of a printed page
     svg.setTitle(heading(index).Range);
     QPainter p;
     if (!p.begin(&svg)) return false;

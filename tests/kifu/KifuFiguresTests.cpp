@@ -43,7 +43,6 @@ TEST(KifuFigures, HandMadeRecordsCutWithTheirNotes) {
         // Figure 2 starts with 9 standing at ed; 12 takes it and 15 is played where it stood.
         {"ko in figures of 10", KoRecord, 10, false, {{1, 10}, {11, 15}}, {{}, {"14 パス", "15 = A"}}},
         {"ko, numbers from 1", KoRecord, 10, true, {{1, 10}, {11, 15}}, {{}, {"4 パス", "5 = A"}}},
-        {"ko in figures of 50", KoRecord, 50, false, {{1, 15}}, {{"12 = 8", "14 パス", "15 = 9"}}},
         {"handicap stone played on", HandicapRecord, 0, false, {{1, 10}}, {{"9 = A"}}},
         {"handicap stone, second figure", HandicapRecord, 5, true, {{1, 5}, {6, 10}}, {{}, {"4 = A"}}},
         {"no moves", "(;GM[1]SZ[9]HA[2]AB[cg][gc])", 100, false, {{1, 0}}, {{}}},

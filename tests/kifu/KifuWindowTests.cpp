@@ -257,18 +257,5 @@ TEST_F(KifuWindowTest, SettingsKeepSizeAndOptions) {
     EXPECT_EQ(child<QSpinBox>(third, "spnKifuPngWidth")->value(), 300);
 }
 
-TEST_F(KifuWindowTest, TheCanvasPaintsTheShownFigure) {
-    Window.resize(640, 820);
-    Window.show();
-    QWidget* canvas = child<QWidget>(Window, "KifuCanvas");
-    const QImage shot = canvas->grab().toImage();
-    // Paper all round, stones and ink in the middle.
-    EXPECT_EQ(shot.pixel(2, 2), qRgb(255, 255, 255));
-    int dark = 0;
-    for (int y = 0; y < shot.height(); y += 3)
-        for (int x = 0; x < shot.width(); x += 3) dark += qGray(shot.pixel(x, y)) < 60;
-    EXPECT_GT(dark, 500);
-}
-
 }  // namespace
 }  // namespace tavrin::test
