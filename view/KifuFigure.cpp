@@ -170,7 +170,7 @@ KifuFigureDrawing::Layout KifuFigureDrawing::layout(int index, const QSizeF& are
         addLine(head.Players, false, c * 0.1);
         addLine(head.Result, false, c * 0.1);
         l.BoardLeft = pad;
-        l.BoardTop = y + c * 0.25;
+        l.BoardTop = std::round(y + c * 0.25);  // whole pixels for the lines and stones
         y = l.BoardTop + boardSide;
         if (!notes.empty()) {
             const QFontMetricsF fm(l.NoteFont);
@@ -385,12 +385,14 @@ void KifuFigureDrawing::paint(QPainter& p, const QRectF& area, int index,
 
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setPen(Ink);
+    // The heading stands over the middle of the grid, whether coordinates are left of it or not.
+    const qreal middle = l.BoardLeft + l.Geo.FirstLine + (Set.BoardSize - 1) * l.Geo.CellSize / 2.0;
     for (const Layout::Line& line : l.Lines) {
         const QFont& font = line.IsTitle ? l.TitleFont : l.LineFont;
         p.setFont(font);
         const QFontMetricsF fm(font);
-        p.drawText(QRectF(l.BoardLeft, line.Top, l.Geo.ImageSize, fm.height()), Qt::AlignCenter,
-                   line.Text);
+        p.drawText(QRectF(middle - l.Geo.ImageSize / 2.0, line.Top, l.Geo.ImageSize, fm.height()),
+                   Qt::AlignCenter, line.Text);
     }
 
     paintBoard(p, l, fig, crisp);
