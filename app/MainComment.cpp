@@ -38,7 +38,7 @@ void TfrmMain::buildCommentPane() {
     column->addWidget(lblCommentInfo);
     column->addWidget(memComment, 1);
     dckComment->setWidget(body);
-    addDockWidget(Qt::BottomDockWidgetArea, dckComment);
+    addDockWidget(static_cast<Qt::DockWidgetArea>(CommentArea), dckComment);
     dckComment->hide();
     connect(memComment, &QPlainTextEdit::textChanged, this, [this] {
         if (showingComment_) return;
@@ -60,6 +60,7 @@ int TfrmMain::commentNode() const {
 
 void TfrmMain::actDispCommentExecute() {
     // The mark has already been flipped on executing. A few lines of comment.
+    if (!dckComment) buildCommentPane();
     showPane(dckComment, actDispComment->isChecked(), CommentSize);
     prcCommentShow();
 }
@@ -92,7 +93,7 @@ void TfrmMain::showPane(QDockWidget* dock, bool show, int extent) {
 }
 
 int TfrmMain::commentPaneSize() const {
-    if (!dckComment->isVisible() || dckComment->isFloating()) return CommentSize;
+    if (!dckComment || !dckComment->isVisible() || dckComment->isFloating()) return CommentSize;
     const Qt::DockWidgetArea area = dockWidgetArea(dckComment);
     return area == Qt::TopDockWidgetArea || area == Qt::BottomDockWidgetArea ? dckComment->height()
                                                                              : dckComment->width();

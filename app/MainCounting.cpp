@@ -33,7 +33,7 @@ QString pointsText(int tenths) {
 
 }  // namespace
 
-void TfrmMain::buildCountPanel(QBoxLayout* column) {
+void TfrmMain::buildCountPanel() {
     pnlCount = new QFrame(pnlSub);
     pnlCount->setObjectName(QStringLiteral("pnlCount"));
     pnlCount->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -57,7 +57,8 @@ void TfrmMain::buildCountPanel(QBoxLayout* column) {
     buttons->addWidget(btnCountCancel);
     for (QLabel* l : {title, lblCountBlack, lblCountWhite, lblCountResult}) rows->addWidget(l);
     rows->addLayout(buttons);
-    column->addWidget(pnlCount);
+    // Below the replay buttons, at the foot of the side panel's column.
+    static_cast<QBoxLayout*>(pnlSub->layout())->addWidget(pnlCount);
     pnlCount->hide();
     connect(btnCountOk, &QPushButton::clicked, this, [this] { finishCounting(true); });
     connect(btnCountCancel, &QPushButton::clicked, this, [this] { finishCounting(false); });
@@ -76,6 +77,8 @@ void TfrmMain::actPlayCountExecute() {
 
 void TfrmMain::startCounting() {
     stopThinking();
+    ensureEngineLookedUp();
+    if (!pnlCount) buildCountPanel();
     Counting = true;
     CountStatus = StoneStatusMap{};
     pnlCount->show();
@@ -165,12 +168,18 @@ void TfrmMain::actPlayKeiseiExecute() {
         marks.Dimmed[i] = stone && e.Owner[i] != 0 && e.Owner[i] != Game.Board[i];
     }
     pnlMain->setMarks(marks);
-    const int lead = (std::abs(e.LeadTenths) + 5) / 10;
-    const QString text = lead == 0 ? QStringLiteral("形勢判断: ほぼ互角（目安）")
-                                   : QStringLiteral("形勢判断: %1 約%2目リード（目安）")
-                                         .arg(e.LeadTenths > 0 ? QStringLiteral("黒") : QStringLiteral("白"))
-                                         .arg(lead);
-    setStatusText(0, text);
+    setStatusText(0, keiseiText(e.LeadTenths, QStringLiteral("目安")));
+    // With an engine its own estimate of the score follows, in the time limit of a move.
+    if (EngineFound && thinking == Thinking::None) beginThinking(Thinking::Estimate).requestEstimate(Game);
+}
+
+QString TfrmMain::keiseiText(int leadTenths, const QString& source) const {
+    const int lead = (std::abs(leadTenths) + 5) / 10;
+    if (lead == 0) return QStringLiteral("形勢判断: ほぼ互角（%1）").arg(source);
+    return QStringLiteral("形勢判断: %1 約%2目リード（%3）")
+        .arg(leadTenths > 0 ? QStringLiteral("黒") : QStringLiteral("白"))
+        .arg(lead)
+        .arg(source);
 }
 
 }  // namespace tavrin

@@ -36,6 +36,14 @@ Rokiru& TfrmMain::engine() {
         setStatusText(0, QStringLiteral("ヒント: ") + pointName(move));
     });
     connect(rokiru, &Rokiru::failed, this, &TfrmMain::engineFailed);
+    connect(rokiru, &Rokiru::estimateChosen, this, [this](int leadTenths) {
+        if (thinking != Thinking::Estimate) return;
+        thinking = Thinking::None;
+        tmrThink->stop();
+        prcEngineActCtrl();
+        if (Game.CurrentMove != RequestedAt || !pnlMain->hasMarks()) return;  // moved on meanwhile
+        setStatusText(0, keiseiText(leadTenths, QStringLiteral("Rokiru の判断")));
+    });
     connect(rokiru, &Rokiru::statusChosen, this, [this](const std::vector<int>& dead, const std::vector<int>& seki) {
         if (!Counting || !WaitingForDead) return;
         WaitingForDead = false;
@@ -60,14 +68,20 @@ Rokiru& TfrmMain::engine() {
     tmrThink->setInterval(1000);
     connect(tmrThink, &QTimer::timeout, this, [this] {
         ++ThinkSeconds;
+        if (thinking == Thinking::Estimate) return;
         setStatusText(0, QStringLiteral("Rokiru 思考中… %1秒").arg(ThinkSeconds));
     });
     return *rokiru;
 }
 
 void TfrmMain::lookUpEngine() {
+    EngineLookUpPending = false;
     EngineFound = Options.engineLookup && !findEngineProgram(Engine).isEmpty();
     prcEngineActCtrl();
+}
+
+void TfrmMain::ensureEngineLookedUp() {
+    if (EngineLookUpPending) lookUpEngine();
 }
 
 QString TfrmMain::pointName(const EngineMove& m) const {
@@ -109,6 +123,7 @@ void TfrmMain::prcEngineActCtrl() {
 void TfrmMain::prcComputerTurn() {
     if (Game.ReplayMode || Game.GameOver || thinking != Thinking::None) return;
     if (!computerPlays(Game.SideToMove)) return;
+    ensureEngineLookedUp();
     if (!EngineFound) {
         engineFailed(QStringLiteral("Rokiru（囲碁エンジン）が見つかりません。\n"
                                     "表示 → 環境設定 でエンジンのコマンドを指定してください。"));
@@ -124,9 +139,10 @@ Rokiru& TfrmMain::beginThinking(Thinking what) {
     RequestedAt = Game.CurrentMove;
     ThinkSeconds = 0;
     tmrThink->start();
-    setStatusText(0, QStringLiteral("Rokiru 思考中… 0秒"));
-    // A move keeps the board waiting; a hint leaves it open to the person's click.
-    if (what != Thinking::Hint) pnlMain->paintBox()->setCursor(Qt::BusyCursor);
+    // An estimate comes quietly under the rough judgement already shown.
+    if (what != Thinking::Estimate) setStatusText(0, QStringLiteral("Rokiru 思考中… 0秒"));
+    // A move keeps the board waiting; a hint or an estimate leaves it open to the person's click.
+    if (what == Thinking::Move || what == Thinking::Redo) pnlMain->paintBox()->setCursor(Qt::BusyCursor);
     prcEngineActCtrl();
     return r;
 }
@@ -203,7 +219,7 @@ void TfrmMain::engineFailed(const QString& message) {
     thinking = Thinking::None;
     if (tmrThink) tmrThink->stop();
     pnlMain->paintBox()->setCursor(Game.ReplayMode ? Qt::ArrowCursor : Qt::PointingHandCursor);
-    if (was == Thinking::Hint) {
+    if (was == Thinking::Hint || was == Thinking::Estimate) {
         prompts.warn(this, message);
         prcEngineActCtrl();
         return;

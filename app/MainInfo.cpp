@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "app/TfrmMain.h"
+#include "view/KifuWindow.h"
 #include "formats/SgfReader.h"
 #include "game/Engine.h"
 #include "record/InfoTexts.h"
@@ -79,6 +80,7 @@ void TfrmMain::prcInfoDsp() {
         pnlMain->clearMarks();
     prcCommentShow();
     prcFskJskShow();
+    if (kifuWindow) kifuWindow->followRecord();
 }
 
 void TfrmMain::prcKifUpDate() {

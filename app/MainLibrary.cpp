@@ -8,6 +8,8 @@
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
@@ -17,6 +19,7 @@
 #include "app/TfrmMain.h"
 #include "library/LibraryIndex.h"
 #include "view/BoardView.h"
+#include "view/KifuWindow.h"
 
 namespace tavrin {
 
@@ -33,7 +36,6 @@ QString TfrmMain::libraryCachePath() {
 }
 
 void TfrmMain::buildLibraryPane() {
-    Library = std::make_shared<library::LibraryIndex>();
     dckFskJsk = new QDockWidget(QStringLiteral("布石定石"), this);
     dckFskJsk->setObjectName(QStringLiteral("dckFskJsk"));
     dckFskJsk->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
@@ -82,7 +84,9 @@ void TfrmMain::buildLibraryPane() {
     connect(lsvFskGames, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
         if (item) openLibraryGame(item->data(0, Qt::UserRole).toInt());
     });
+}
 
+void TfrmMain::buildLibraryProgress() {
     // Indexing shows in the status bar, with a button that stops it.
     prbLibrary = new QProgressBar(stbMain);
     prbLibrary->setObjectName(QStringLiteral("prbLibrary"));
@@ -99,8 +103,30 @@ void TfrmMain::buildLibraryPane() {
     connect(btnLibraryStop, &QToolButton::clicked, this, [this] { LibraryCancel = true; });
 }
 
+void TfrmMain::buildKifuWindow() {
+    kifuWindow = new KifuWindow(Game, this);
+    // Its dialogs go through the prompts, like every other dialog of the program.
+    kifuWindow->setSaveChooser([this](const KifuSaveRequest& r) -> std::optional<QString> {
+        return prompts.saveFile(kifuWindow, SaveRequest{r.title, LastWriteDir, r.proposedName, r.filters, r.defaultSuffix});
+    });
+    kifuWindow->setPrintChooser([this](QPrinter& printer) {
+        QPrintDialog d(&printer, kifuWindow);
+        if (printer.toPage() > 0) d.setMinMax(1, printer.toPage());
+        d.setOption(QAbstractPrintDialog::PrintPageRange);
+        return prompts.exec(d) == QDialog::Accepted;
+    });
+}
+
+void TfrmMain::actDispKifuExecute() {
+    kifuWindow->show();
+    kifuWindow->raise();
+    kifuWindow->activateWindow();
+    kifuWindow->followRecord();
+}
+
 void TfrmMain::actDispFskJskExecute() {
     // The mark has already been flipped on executing.
+    if (!dckFskJsk) buildLibraryPane();
     showPane(dckFskJsk, actDispFskJsk->isChecked(), FskJskSize);
     prcFskJskShow();
 }
@@ -111,6 +137,7 @@ void TfrmMain::startLibraryIndexing() {
     for (const QString& f : LibraryFolders) folders.push_back(QFile::encodeName(f).toStdString());
     const std::string cache = QFile::encodeName(libraryCachePath()).toStdString();
     LibraryCancel = false;
+    if (!prbLibrary) buildLibraryProgress();
     prbLibrary->setRange(0, 0);
     prbLibrary->show();
     btnLibraryStop->show();

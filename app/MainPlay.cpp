@@ -24,6 +24,7 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 void TfrmMain::actPlayNewExecute() {
     const bool clockWasRunning = tmrTime->isActive();
     tmrTime->stop();
+    ensureEngineLookedUp();
     if (!runGameNewDialog(prompts, this, Game, EngineFound)) {
         if (clockWasRunning) tmrTime->start();
         return;
@@ -36,6 +37,7 @@ void TfrmMain::actPlayNewExecute() {
 void TfrmMain::actPlayConfigExecute() {
     const bool clockWasRunning = tmrTime->isActive();
     tmrTime->stop();
+    ensureEngineLookedUp();
     const bool ok = runGameInfoDialog(prompts, this, Game, EngineFound);
     if (clockWasRunning) tmrTime->start();
     if (!ok) return;
@@ -103,8 +105,8 @@ void TfrmMain::pbxGbnMouseUp(Qt::MouseButton button, int x, int y) {
         return;
     }
     if (!Game.ReplayMode && thinking != Thinking::None) {
-        // The board waits for Rokiru's move; a hint in the making gives way to the click.
-        if (thinking != Thinking::Hint) return;
+        // The board waits for Rokiru's move; a hint or an estimate in the making gives way.
+        if (thinking == Thinking::Move || thinking == Thinking::Redo) return;
         stopThinking();
     }
     if (Game.ReplayMode) {

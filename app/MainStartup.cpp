@@ -23,6 +23,7 @@
 #include "app/Version.h"
 #include "formats/RecordFile.h"
 #include "view/BoardView.h"
+#include "view/KifuWindow.h"
 
 namespace tavrin {
 
@@ -131,7 +132,7 @@ void TfrmMain::readSettings(const SettingsFile& ini) {
     // The comment window: shown or not, and the side of the window it is docked to.
     const int area = ini.ReadInteger("Display", "CommentArea", Qt::BottomDockWidgetArea);
     if (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea || area == Qt::TopDockWidgetArea)
-        addDockWidget(static_cast<Qt::DockWidgetArea>(area), dckComment);
+        CommentArea = area;
     CommentSize = std::clamp(ini.ReadInteger("Display", "CommentSize", CommentSize), 40, 2000);
     if (ini.ReadBool("Display", "Comment", false)) actDispComment->trigger();
 
@@ -180,7 +181,8 @@ void TfrmMain::readSettings(const SettingsFile& ini) {
     else if (SavedState == 2)
         setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
 
-    // The computer opponent's engine: looked for, never started here.
+    // The computer opponent's engine: looked for after the first picture (a search of the
+    // PATH), never started here. Its commands stay hidden until then.
     Engine = defaultEngineSettings();
     Engine.commandLine = QString::fromStdString(ini.ReadString("Engine", "CommandLine", Engine.commandLine.toStdString()));
     for (int i = 0; i < 3; ++i) {
@@ -189,7 +191,9 @@ void TfrmMain::readSettings(const SettingsFile& ini) {
             QString::fromStdString(ini.ReadString("Engine", key, Engine.levelArguments[i].toStdString()));
     }
     Engine.moveSeconds = std::clamp(ini.ReadInteger("Engine", "MoveSeconds", Engine.moveSeconds), 5, 3600);
-    lookUpEngine();
+    EngineLookUpPending = true;
+    prcEngineActCtrl();
+    QTimer::singleShot(0, this, &TfrmMain::ensureEngineLookedUp);
 
     // The library's folders; its index is brought up to them after the first picture.
     LibraryFolders.clear();
@@ -200,6 +204,7 @@ void TfrmMain::readSettings(const SettingsFile& ini) {
     }
     if (!LibraryFolders.isEmpty()) QTimer::singleShot(0, this, &TfrmMain::startLibraryIndexing);
     if (ini.ReadBool("Display", "FskJsk", false)) actDispFskJsk->trigger();
+    kifuWindow->readSettings(ini);
 
     LastReadDir = QString::fromStdString(ini.ReadString("Directory", "LastReadDir", ""));
     LastWriteDir = QString::fromStdString(ini.ReadString("Directory", "LastWriteDir", ""));
@@ -226,7 +231,7 @@ void TfrmMain::writeSettings(SettingsFile& ini) const {
     ini.WriteBool("Display", "Zahyou", actDispZahyou->isChecked());
     ini.WriteBool("Display", "Tejun", actDispTejun->isChecked());
     ini.WriteBool("Display", "Comment", actDispComment->isChecked());
-    ini.WriteInteger("Display", "CommentArea", dockWidgetArea(dckComment));
+    ini.WriteInteger("Display", "CommentArea", dckComment ? dockWidgetArea(dckComment) : CommentArea);
     ini.WriteInteger("Display", "CommentSize", commentPaneSize());
     ini.WriteBool("Display", "FskJsk", actDispFskJsk->isChecked());
     ini.WriteString("Directory", "LastReadDir", LastReadDir.toStdString());
@@ -238,6 +243,7 @@ void TfrmMain::writeSettings(SettingsFile& ini) const {
     ini.WriteInteger("Library", "Count", static_cast<int>(LibraryFolders.size()));
     for (int i = 0; i < LibraryFolders.size(); ++i)
         ini.WriteString("Library", "Folder" + std::to_string(i), LibraryFolders[i].toStdString());
+    kifuWindow->writeSettings(ini);
 }
 
 bool TfrmMain::FormCloseQuery() {

@@ -59,6 +59,7 @@ namespace library {
 class LibraryIndex;
 }
 class BoardView;
+class KifuWindow;
 class SettingsFile;
 
 // Options of one run of the window.
@@ -399,7 +400,7 @@ public:
     EngineSettings Engine;         // [Engine] of the settings file
     bool EngineFound = false;      // the engine's program can be found: its commands show
     Rokiru* rokiru = nullptr;      // made when first needed
-    enum class Thinking { None, Move, Redo, Hint };
+    enum class Thinking { None, Move, Redo, Hint, Estimate };
     Thinking thinking = Thinking::None;  // what Rokiru is working on
     int ThinkSeconds = 0;
     int HintPos = 0;               // the point the hint marks; 0 none
@@ -435,11 +436,17 @@ public:
     QProgressBar* prbLibrary = nullptr;
     QToolButton* btnLibraryStop = nullptr;
 
+    // ---- 棋譜ウィンドウ (MainLibrary.cpp) -------------------------------------------------
+    KifuWindow* kifuWindow = nullptr;  // the record as numbered figures, a window of its own
+    void actDispKifuExecute();
+
     // ---- counting and judging (MainCounting.cpp) ---------------------------------------
     // 終局計算: counting of a stopped game; entered by itself after the two passes that end one.
     void actPlayCountExecute();
     // 形勢判断: who likely owns each point and who leads, at the shown position.
     void actPlayKeiseiExecute();
+    // "形勢判断: 黒 約4目リード（source）" for Black's lead in tenths.
+    QString keiseiText(int leadTenths, const QString& source) const;
     // Enters counting with the engine's proposal of dead stones (none without an engine).
     void startCounting();
     // Leaves counting: with accept the result is the game's; otherwise nothing changed.
@@ -458,6 +465,10 @@ public:
     QAction* actCountCancel = nullptr;  // Esc while counting
     // Looks for the engine's program (no process is started) and shows or hides its commands.
     void lookUpEngine();
+    // Looks the engine up now if start-up left that for after the first picture; whatever
+    // reads EngineFound for a person's choice calls this first.
+    void ensureEngineLookedUp();
+    bool EngineLookUpPending = false;
     // An engine's move as the board names it ("Q 4", "パス", "投了").
     QString pointName(const EngineMove& m) const;
     // The computer plays colour in this game.
@@ -498,9 +509,15 @@ private:
     void buildKifuButtons();
     void buildBoard();
     void buildTimers();
+    // The comment window, the counting panel and the explorer's pane are made when first
+    // shown, the library's progress in the status bar when indexing first starts: a window
+    // that never uses them never pays for them, at start-up or in memory.
     void buildCommentPane();
-    void buildCountPanel(QBoxLayout* column);
+    void buildCountPanel();
     void buildLibraryPane();
+    void buildKifuWindow();
+    void buildLibraryProgress();
+    int CommentArea = Qt::BottomDockWidgetArea;  // where the comment window docks when made
     void libraryIndexed(const std::shared_ptr<library::LibraryIndex>& index, bool cancelled);
     std::thread LibraryWorker;
     std::atomic<bool> LibraryCancel{false};

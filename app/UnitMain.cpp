@@ -24,6 +24,7 @@
 
 #include "app/ActionTable.h"
 #include "app/TfrmMain.h"
+#include "library/LibraryIndex.h"
 #include "record/InfoTexts.h"
 #include "view/BoardView.h"
 
@@ -64,8 +65,8 @@ TfrmMain::TfrmMain(Prompts& p, MainOptions options, QWidget* parent)
     buildMenus();
     buildPopups();
     buildTimers();
-    buildCommentPane();
-    buildLibraryPane();
+    Library = std::make_shared<library::LibraryIndex>();
+    buildKifuWindow();
     // Menu items with a caption of their own repeat their action's shortcut; while the menu
     // bar has the focus both match, and such an ambiguous key still runs the command once.
     for (QAction* a : actListMain)
@@ -288,7 +289,7 @@ void TfrmMain::buildMenus() {
             QStringLiteral("mnuDispDataPanel"));
     addItem(mnuDisp, actDispPanelKifuBtn);
     addItem(mnuDisp, actDispStatusBar);
-    addHidden(mnuDisp, actDispKifu);
+    addItem(mnuDisp, actDispKifu);
     addItem(mnuDisp, actDispComment);
     mnuDisp->addSeparator();
     addItem(mnuDisp, actDispConfig);
@@ -452,7 +453,6 @@ void TfrmMain::buildSidePanel() {
     column->addWidget(pnlGameInfo);
     column->addWidget(lsvKifu, 1);
     column->addWidget(pnlKifuBtn);
-    buildCountPanel(column);
 }
 
 void TfrmMain::buildGameInfo() {

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <set>
@@ -153,7 +154,7 @@ QStringList engineArguments(const EngineSettings& s, int level, QString* error) 
 // ---- The computer player ----------------------------------------------------------------------
 
 struct Rokiru::Impl {
-    enum class Kind { None, Move, Redo, Hint, Dead, Probe };
+    enum class Kind { None, Move, Redo, Hint, Dead, Estimate, Probe };
 
     // The open question.
     struct Question {
@@ -342,6 +343,22 @@ struct Rokiru::Impl {
                         });
         case Kind::Dead:
             return askDead();
+        case Kind::Estimate:
+            return send(gtp::Command::estimateScore(), moveLimitMs(), true, [this](const gtp::Answer& a) {
+                // "B+9.5 (upper bound: …)", "W+3.0 …" or "0": Black's lead in tenths.
+                const std::string text = a.ok() ? a.text.substr(0, a.text.find(' ')) : std::string();
+                int lead = 0;
+                bool read = text == "0";
+                if (!read && text.size() > 2 && (text[0] == 'B' || text[0] == 'W') && text[1] == '+') {
+                    char* end = nullptr;
+                    const double points = std::strtod(text.c_str() + 2, &end);
+                    read = end && *end == '\0' && points >= 0 && points < 1000;
+                    lead = static_cast<int>(points * 10 + 0.5) * (text[0] == 'B' ? 1 : -1);
+                }
+                if (!read) return unreadable(a);
+                endQuestion();
+                emit self->estimateChosen(lead);
+            });
         case Kind::None:
         case Kind::Probe:
             return;
@@ -606,6 +623,12 @@ void Rokiru::requestDeadStones(const GameState& g) {
     QString error;
     const QStringList argv = engineArguments(d->settings, d->level, &error);
     d->open(Impl::Kind::Dead, gtp::gameOf(g), Black, 0, argv, error);
+}
+
+void Rokiru::requestEstimate(const GameState& g) {
+    QString error;
+    const QStringList argv = engineArguments(d->settings, d->level, &error);
+    d->open(Impl::Kind::Estimate, gtp::gameOf(g), Black, 0, argv, error);
 }
 
 void Rokiru::probe(const EngineSettings& s, int level) {

@@ -65,6 +65,10 @@ public:
     // (final_status_list seki, when listed) at g's shown position; answers with statusChosen.
     void requestDeadStones(const GameState& g);
 
+    // The engine's estimate of the score at g's shown position (estimate_score); answers
+    // with estimateChosen.
+    void requestEstimate(const GameState& g);
+
     // Stops the open question at once; a request the engine is still thinking about is
     // abandoned (the engine is restarted when it cannot be brought back otherwise).
     void cancel();
@@ -92,6 +96,8 @@ signals:
     void hintChosen(tavrin::EngineMove move);
     void statusChosen(std::vector<int> dead, std::vector<int> seki);
     void probed(QString name, QString version, int commandCount);
+    // Black's lead in tenths of a point (negative: White leads), komi included.
+    void estimateChosen(int leadTenths);
     // The open question could not be answered: a Japanese sentence saying why, with the last
     // lines of the engine's error output where it wrote any. The engine is stopped; the next
     // question starts it again from Tavrin's game.

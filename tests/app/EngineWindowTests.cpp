@@ -319,3 +319,24 @@ TEST_F(EngineWindowTest, GnugoAgainstItselfPlaysAWholeGame) {
 
 }  // namespace
 }  // namespace tavrin::test
+
+namespace tavrin::test {
+namespace {
+
+// 形勢判断 with GNU Go: the rough marks at once, then the engine's own estimate of the score.
+TEST_F(EngineWindowTest, JudgementTakesTheEnginesEstimate) {
+    if (!QFile::exists(Gnugo)) GTEST_SKIP() << "GNU Go is not installed";
+    start(Gnugo + " --mode gtp");
+    w->Engine = defaultEngineSettings();
+    newGame(9, false, false);
+    for (const auto& [col, row] : {std::pair{3, 3}, {7, 7}, {3, 7}, {7, 3}, {5, 5}}) click(col, row);
+    w->actPlayKeisei->trigger();
+    EXPECT_TRUE(w->statusText(0).contains(QStringLiteral("目安")));
+    ASSERT_TRUE(waitFor([&] { return w->statusText(0).contains(QStringLiteral("Rokiru の判断")); }));
+    EXPECT_TRUE(w->statusText(0).startsWith(QStringLiteral("形勢判断: ")));
+    EXPECT_TRUE(w->pnlMain->hasMarks());
+    EXPECT_EQ(w->Game.MoveCount, 5);
+}
+
+}  // namespace
+}  // namespace tavrin::test

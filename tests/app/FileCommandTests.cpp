@@ -13,6 +13,7 @@
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
+#include <QPushButton>
 #include <QToolButton>
 #include <QUrl>
 #include <filesystem>
@@ -20,6 +21,7 @@
 #include "formats/Sjis.h"
 #include "tests/app/FileTestKit.h"
 #include "tests/game/TestBoard.h"
+#include "view/KifuWindow.h"
 #include "tests/support/CorpusDir.h"
 
 namespace tavrin::test {
@@ -699,6 +701,29 @@ TEST_F(FileWindowTest, CommentsAndVariationsLiveThroughTheWindow) {
     again->prcNewSet();
     EXPECT_EQ(again->Tree.comment(0), "");
     EXPECT_EQ(again->Tree.moveCount(), 0);
+}
+
+}  // namespace
+}  // namespace tavrin::test
+
+namespace tavrin::test {
+namespace {
+
+// 棋譜ウィンドウ from the menu shows the record's figures, follows the record, and saves
+// through the program's own save dialog.
+TEST_F(FileWindowTest, KifuWindowShowsFollowsAndSavesTheRecord) {
+    auto w = open();
+    openThroughDialog(*w, prompts, put("kifu.sgf", ThreeMoves));
+    ASSERT_TRUE(w->actDispKifu->isEnabled());
+    w->actDispKifu->trigger();
+    ASSERT_TRUE(w->kifuWindow->isVisible());
+    EXPECT_EQ(w->kifuWindow->figureCount(), 1);
+    const QString pdf = dir.path() + "/kifu.pdf";
+    prompts.saveChoices.push_back(pdf);
+    w->kifuWindow->findChild<QPushButton*>("btnKifuSave")->click();
+    EXPECT_TRUE(bytesOf(pdf).startsWith("%PDF"));
+    EXPECT_EQ(prompts.lastSave.folder, w->LastWriteDir);
+    w->kifuWindow->hide();
 }
 
 }  // namespace

@@ -28,7 +28,9 @@ const char* const kDefaultIni =
     "[Directory]\r\nLastReadDir=\r\nLastWriteDir=\r\n\r\n"
     "[Engine]\r\nCommandLine=gnugo --mode gtp\r\nLevel0=--level 1\r\nLevel1=--level 5\r\n"
     "Level2=--level 8\r\nMoveSeconds=60\r\n\r\n"
-    "[Library]\r\nCount=0\r\n";
+    "[Library]\r\nCount=0\r\n\r\n"
+    "[KifuWindow]\r\nWidth=620\r\nHeight=800\r\nMoves=100\r\nRestart=0\r\nCoordinates=0\r\n"
+    "Follow=1\r\nPerPage=1\r\nPngWidth=1200\r\n";
 
 TEST_F(MainWindowTest, FirstRunWithoutSettingsFile) {
     auto w = open();
@@ -81,7 +83,9 @@ TEST_F(MainWindowTest, SettingsAreRestoredAndWrittenBack) {
         "[Directory]\r\nLastReadDir=/home/u/棋譜 集/\r\nLastWriteDir=/tmp/out/\r\n\r\n"
         "[Engine]\r\nCommandLine=/opt/go/bin/engine gtp\r\nLevel0=-l 1\r\nLevel1=-l 2\r\nLevel2=\r\n"
         "MoveSeconds=30\r\n\r\n"
-        "[Library]\r\nCount=1\r\nFolder0=/nonexistent/棋譜\r\n";
+        "[Library]\r\nCount=1\r\nFolder0=/nonexistent/棋譜\r\n\r\n"
+        "[KifuWindow]\r\nWidth=700\r\nHeight=900\r\nMoves=50\r\nRestart=1\r\nCoordinates=1\r\n"
+        "Follow=0\r\nPerPage=2\r\nPngWidth=800\r\n";
     writeFile(iniPath(), ini);
     auto w = open();
     EXPECT_EQ(w->Game.BoardSize, 9);

@@ -902,7 +902,7 @@ std::string Monkey::check() const {
     if (g.ReplayMode && W->tmrTime->isActive()) return fail("the move clock runs in replay");
     if (W->kifuRowCount() != g.MoveCount + 1)
         return fail("the move list has " + num(W->kifuRowCount()) + " rows for " + num(g.MoveCount) + " moves");
-    for (QAction* a : {W->actPlayEdit, W->actPlayKentou, W->actDispKifu})
+    for (QAction* a : {W->actPlayEdit, W->actPlayKentou})
         if (a->isEnabled() || a->isVisible()) return fail(str(a->objectName()) + " is shown or enabled but has no handler");
     // Without an engine the computer's commands stay hidden.
     for (QAction* a : {W->actPlayStnChg, W->actPlayHint, W->actPlayUtinaosi})

@@ -1,0 +1,149 @@
+// What start-up leaves for after the first picture, used at once: the engine look-up (the
+// first 新規対局 and a computer game started before the event loop ever ran), the comment
+// window, the explorer's pane and the counting panel, each made when first asked for.
+
+#include <QDockWidget>
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/SettingsFile.h"
+#include "tests/app/AppTestKit.h"
+#include "view/UnitGameNew.h"
+
+namespace tavrin::test {
+namespace {
+
+class DeferredStartupTest : public MainWindowTest {
+protected:
+    std::unique_ptr<TfrmMain> w;
+    void TearDown() override {
+        w.reset();
+        MainWindowTest::TearDown();
+    }
+    // The window with the scripted engine as the computer opponent, not yet shown and
+    // without a single pass of the event loop.
+    void openWithEngine(QStringList args = {}) {
+        writeFile(iniPath(), "[Engine]\nCommandLine=" + QByteArray(TAVRIN_FAKE_GTP) +
+                                 "\nLevel0=\nLevel1=\nLevel2=\nMoveSeconds=60\n");
+        engineLookup = true;
+        w = open({}, std::move(args));
+    }
+    QString writeRecord(const QByteArray& sgf) {
+        const QString path = dir.path() + "/game.sgf";
+        writeFile(path, sgf);
+        return path;
+    }
+};
+
+// Ctrl+N before the look-up had its turn: the dialog already offers the computer.
+TEST_F(DeferredStartupTest, FirstNewGameOffersTheComputerBeforeTheLookUpRan) {
+    openWithEngine();
+    ASSERT_TRUE(w->EngineLookUpPending);
+    bool offered = false;
+    prompts.dialogScripts.push_back([&](QDialog& d) {
+        if (!qobject_cast<TDlgGameNew*>(&d)) return 0;
+        offered = !d.findChild<QRadioButton*>("rdoWhiteComp")->isHidden() &&
+                  !d.findChild<QWidget*>("cmbLevel")->isHidden();
+        return 0;
+    });
+    w->actPlayNew->trigger();
+    EXPECT_TRUE(offered);
+    EXPECT_TRUE(w->EngineFound);
+    EXPECT_FALSE(w->EngineLookUpPending);
+    // The computer's commands show in the menu at once, not only after the event loop.
+    EXPECT_TRUE(w->actPlayHint->isVisible());
+}
+
+// The look-up left pending finds the engine by itself once the event loop runs.
+TEST_F(DeferredStartupTest, LookUpRunsOnceTheEventLoopDoes) {
+    openWithEngine();
+    EXPECT_FALSE(w->EngineFound);
+    EXPECT_FALSE(w->actPlayHint->isVisible());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w->EngineLookUpPending);
+    EXPECT_TRUE(w->EngineFound);
+    EXPECT_TRUE(w->actPlayHint->isVisible());
+}
+
+// A game against the computer chosen in the very first dialog: the computer, black, moves.
+TEST_F(DeferredStartupTest, ComputerGameStartedAtOncePlays) {
+    openWithEngine();
+    prompts.dialogScripts.push_back([](QDialog& d) {
+        auto* dlg = qobject_cast<TDlgGameNew*>(&d);
+        if (!dlg) return 0;
+        d.findChild<QRadioButton*>("rdoBlackComp")->setChecked(true);
+        d.findChild<QPushButton*>("btnOk")->click();
+        return d.result();
+    });
+    w->actPlayNew->trigger();
+    ASSERT_FALSE(w->Game.BlackPlayerKind);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->Game.MoveCount >= 1; }, 20000));
+    EXPECT_EQ(w->Game.MoveColor[1], Black);
+    EXPECT_TRUE(prompts.texts("warn").empty());
+}
+
+// コメントウィンドウ at once: made on the side the settings name, showing the record's comment.
+TEST_F(DeferredStartupTest, CommentWindowShownAtOnceDocksWhereTheSettingsSay) {
+    writeFile(iniPath(), "[Display]\nCommentArea=2\n");
+    w = open({}, {writeRecord("(;GM[1]SZ[9];B[cc]C[最初の一手];W[gg])")});
+    EXPECT_EQ(w->dckComment, nullptr);
+    w->actKifuFirst->trigger();
+    w->actKifuNext->trigger();
+    w->actDispComment->trigger();
+    ASSERT_NE(w->dckComment, nullptr);
+    EXPECT_FALSE(w->dckComment->isHidden());
+    EXPECT_EQ(w->dockWidgetArea(w->dckComment), Qt::RightDockWidgetArea);
+    EXPECT_EQ(w->memComment->toPlainText(), QStringLiteral("最初の一手"));
+    w->actDispComment->trigger();
+    EXPECT_TRUE(w->dckComment->isHidden());
+}
+
+// A window that never showed the comment window keeps its side in the settings file.
+TEST_F(DeferredStartupTest, CommentSideKeptWhenTheWindowWasNeverMade) {
+    writeFile(iniPath(), "[Display]\nCommentArea=1\nCommentSize=150\n");
+    w = open();
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(w->dckComment, nullptr);
+    SettingsFile ini;
+    ini.load(QFile::encodeName(iniPath()).toStdString());
+    EXPECT_EQ(ini.ReadInteger("Display", "CommentArea", 0), 1);
+    EXPECT_EQ(ini.ReadInteger("Display", "CommentSize", 0), 150);
+}
+
+// 布石定石 at once: the pane is made and shown, its lists in place and empty.
+TEST_F(DeferredStartupTest, ExplorerShownAtOnce) {
+    w = open();
+    EXPECT_EQ(w->dckFskJsk, nullptr);
+    w->actDispFskJsk->trigger();
+    ASSERT_NE(w->dckFskJsk, nullptr);
+    EXPECT_FALSE(w->dckFskJsk->isHidden());
+    EXPECT_EQ(w->dockWidgetArea(w->dckFskJsk), Qt::RightDockWidgetArea);
+    EXPECT_EQ(w->lsvFskJsk->topLevelItemCount(), 0);
+    EXPECT_FALSE(w->lblFskJsk->text().isEmpty());
+    w->actDispFskJsk->trigger();
+    EXPECT_TRUE(w->dckFskJsk->isHidden());
+}
+
+// 終局計算 on a finished record right after start-up: the panel sits at the foot of the side
+// panel and counts.
+TEST_F(DeferredStartupTest, CountingAtOnceShowsItsPanelInTheSidePanel) {
+    w = open({}, {writeRecord("(;GM[1]SZ[9]KM[0];B[ee];W[tt];B[tt])")});
+    EXPECT_EQ(w->pnlCount, nullptr);
+    ASSERT_TRUE(w->actPlayCount->isEnabled());
+    w->actPlayCount->trigger();
+    ASSERT_NE(w->pnlCount, nullptr);
+    EXPECT_EQ(w->pnlCount->parentWidget(), w->pnlSub);
+    EXPECT_FALSE(w->pnlCount->isHidden());
+    EXPECT_TRUE(w->lblCountResult->text().contains(QStringLiteral("黒"))) << w->lblCountResult->text().toStdString();
+    w->actCountCancel->trigger();
+    EXPECT_TRUE(w->pnlCount->isHidden());
+    EXPECT_FALSE(w->Counting);
+}
+
+}  // namespace
+}  // namespace tavrin::test
