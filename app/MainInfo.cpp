@@ -116,6 +116,13 @@ QTreeWidgetItem* TfrmMain::addKifuRow(int k, const QString& point, int colour, c
     return item;
 }
 
+const QIcon& TfrmMain::kifuIcon(int k) const {
+    // One icon of each kind shared by every row: a long record builds hundreds of rows.
+    if (kifuIcons_.empty())
+        for (const QPixmap& p : imgListMk1) kifuIcons_.emplace_back(p);
+    return kifuIcons_.at(static_cast<std::size_t>(k));
+}
+
 QTreeWidgetItem* TfrmMain::makeKifuRow(int k, const QString& point, int colour, const QString& time) const {
     auto* item = new QTreeWidgetItem(QStringList{qs(moveRowCaption(k)), point, time});
     // "%4d" is right-aligned: where the marker leaves too little room, the leading blanks are
@@ -123,7 +130,7 @@ QTreeWidgetItem* TfrmMain::makeKifuRow(int k, const QString& point, int colour, 
     item->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
     item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     if (colour == Black || colour == White)
-        item->setIcon(1, QIcon(imgListMk1.at(static_cast<std::size_t>(colour))));
+        item->setIcon(1, kifuIcon(colour));
     return item;
 }
 
@@ -137,7 +144,7 @@ void TfrmMain::addKifuStartRow() {
 }
 
 void TfrmMain::setKifuRowMarker(int row, bool on) {
-    if (QTreeWidgetItem* item = kifuRow(row)) item->setIcon(0, on ? QIcon(imgListMk1.at(0)) : QIcon());
+    if (QTreeWidgetItem* item = kifuRow(row)) item->setIcon(0, on ? kifuIcon(0) : QIcon());
 }
 
 void TfrmMain::setKifuFocusRow(int row) {

@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "app/SettingsFile.h"
 #include "app/TfrmMain.h"
 #include "library/LibraryIndex.h"
 #include "view/BoardView.h"
@@ -104,7 +105,11 @@ void TfrmMain::buildLibraryProgress() {
 }
 
 void TfrmMain::buildKifuWindow() {
+    // Made on first use, with its settings as the file has them.
     kifuWindow = new KifuWindow(Game, this);
+    SettingsFile ini;
+    ini.load(QFile::encodeName(SettingsPath).toStdString());
+    kifuWindow->readSettings(ini);
     // Its dialogs go through the prompts, like every other dialog of the program.
     kifuWindow->setSaveChooser([this](const KifuSaveRequest& r) -> std::optional<QString> {
         return prompts.saveFile(kifuWindow, SaveRequest{r.title, LastWriteDir, r.proposedName, r.filters, r.defaultSuffix});
@@ -118,6 +123,7 @@ void TfrmMain::buildKifuWindow() {
 }
 
 void TfrmMain::actDispKifuExecute() {
+    if (!kifuWindow) buildKifuWindow();
     kifuWindow->show();
     kifuWindow->raise();
     kifuWindow->activateWindow();

@@ -204,7 +204,6 @@ void TfrmMain::readSettings(const SettingsFile& ini) {
     }
     if (!LibraryFolders.isEmpty()) QTimer::singleShot(0, this, &TfrmMain::startLibraryIndexing);
     if (ini.ReadBool("Display", "FskJsk", false)) actDispFskJsk->trigger();
-    kifuWindow->readSettings(ini);
 
     LastReadDir = QString::fromStdString(ini.ReadString("Directory", "LastReadDir", ""));
     LastWriteDir = QString::fromStdString(ini.ReadString("Directory", "LastWriteDir", ""));
@@ -243,7 +242,8 @@ void TfrmMain::writeSettings(SettingsFile& ini) const {
     ini.WriteInteger("Library", "Count", static_cast<int>(LibraryFolders.size()));
     for (int i = 0; i < LibraryFolders.size(); ++i)
         ini.WriteString("Library", "Folder" + std::to_string(i), LibraryFolders[i].toStdString());
-    kifuWindow->writeSettings(ini);
+    // A kifu window never opened leaves its lines of the file as they were read.
+    if (kifuWindow) kifuWindow->writeSettings(ini);
 }
 
 bool TfrmMain::FormCloseQuery() {

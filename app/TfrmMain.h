@@ -164,6 +164,9 @@ public:
 
     std::vector<QIcon> imgListIcon;    // 25 icons of 16 x 16
     std::vector<QPixmap> imgListMk1;   // 12 x 15: 0 current position, 1 black, 2 white
+    // The icon of imgListMk1[k], made once.
+    const QIcon& kifuIcon(int k) const;
+    mutable std::vector<QIcon> kifuIcons_;
 
     // ---- actions (actListMain) ---------------------------------------------------------
     QActionGroup* grpToolBarPosition = nullptr;  // the four toolbar positions

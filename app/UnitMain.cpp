@@ -66,7 +66,6 @@ TfrmMain::TfrmMain(Prompts& p, MainOptions options, QWidget* parent)
     buildPopups();
     buildTimers();
     Library = std::make_shared<library::LibraryIndex>();
-    buildKifuWindow();
     // Menu items with a caption of their own repeat their action's shortcut; while the menu
     // bar has the focus both match, and such an ambiguous key still runs the command once.
     for (QAction* a : actListMain)

@@ -28,9 +28,7 @@ const char* const kDefaultIni =
     "[Directory]\r\nLastReadDir=\r\nLastWriteDir=\r\n\r\n"
     "[Engine]\r\nCommandLine=gnugo --mode gtp\r\nLevel0=--level 1\r\nLevel1=--level 5\r\n"
     "Level2=--level 8\r\nMoveSeconds=60\r\n\r\n"
-    "[Library]\r\nCount=0\r\n\r\n"
-    "[KifuWindow]\r\nWidth=620\r\nHeight=800\r\nMoves=100\r\nRestart=0\r\nCoordinates=0\r\n"
-    "Follow=1\r\nPerPage=1\r\nPngWidth=1200\r\n";
+    "[Library]\r\nCount=0\r\n";
 
 TEST_F(MainWindowTest, FirstRunWithoutSettingsFile) {
     auto w = open();
