@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include "tests/support/ShellRun.h"
+
 
 namespace tavrin {
 namespace {
@@ -24,21 +26,12 @@ struct ToolRun {
 // Runs the record tool with the given arguments (already quoted for the shell).
 ToolRun kifu(const std::string& args, const fs::path& dir) {
     const fs::path errFile = dir / "stderr.txt";
-    const std::string cmd =
-        std::string("'") + TAVRIN_KIFU_BIN + "' " + args + " 2>'" + errFile.string() + "'";
-    ToolRun run{-1, {}, {}};
-    FILE* pipe = ::popen(cmd.c_str(), "r");
-    if (!pipe) return run;
-    char chunk[4096];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) run.out.append(chunk, got);
-    const int status = ::pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const test::ShellRun run =
+        test::runShell(std::string("'") + TAVRIN_KIFU_BIN + "' " + args + " 2>'" + errFile.string() + "'");
     std::ifstream in(errFile, std::ios::binary);
     std::stringstream ss;
     ss << in.rdbuf();
-    run.err = ss.str();
-    return run;
+    return {run.exitCode, run.out, ss.str()};
 }
 
 class KifuTool : public ::testing::Test {

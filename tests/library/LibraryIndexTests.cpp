@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +9,7 @@
 
 #include "engine/Gtp.h"
 #include "library/LibraryIndex.h"
+#include "tests/support/ShellRun.h"
 #include "tests/library/LibraryTestKit.h"
 
 namespace tavrin::library {
@@ -175,27 +175,15 @@ TEST(LibraryExplore, CapturedStonesLeaveThePosition) {
     EXPECT_EQ(gtp::vertexText(found.Moves[1].Pos, 9), "E5");
 }
 
-struct ToolRun {
-    int exitCode = -1;
-    std::string out;
-};
-
-ToolRun kifu(const std::string& args) {
-    ToolRun run;
-    FILE* pipe = ::popen((std::string("'") + TAVRIN_KIFU_BIN + "' " + args + " 2>/dev/null").c_str(), "r");
-    if (!pipe) return run;
-    char chunk[4096];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) run.out.append(chunk, got);
-    const int status = ::pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+// The record tool with the given arguments (already quoted for the shell), its errors dropped.
+test::ShellRun kifu(const std::string& args) {
+    return test::runShell(std::string("'") + TAVRIN_KIFU_BIN + "' " + args + " 2>/dev/null");
 }
 
 TEST_F(Corners, RecordToolExplores) {
     const std::string folder = "'" + dir.str() + "' ";
     const std::string file = "'" + (dir.path() / "corners/lower-right.sgf").string() + "' ";
-    ToolRun run = kifu("explore " + folder + file + "2");
+    test::ShellRun run = kifu("explore " + folder + file + "2");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "GAMES 9 POSITIONS 7\nO3 3 2 1\nQ7 1 0 0\nR7 1 0 1\npass 1 0 0\n");
     run = kifu("explore " + folder + file + "3");  // the end of the record
