@@ -160,6 +160,9 @@ void TfrmMain::actPlayKeiseiExecute() {
     // A rough judgement from the stones alone; it never touches the record, and its marks go
     // with the next step.
     const PositionEstimate e = fncEstimate(Game);
+    // A hint's ring goes with this action like with any other.
+    HintPos = 0;
+    pnlMain->setHint(0);
     BoardMarks marks;
     for (int pos = 1; pos <= Game.BoardLast && pos < BoardCells; ++pos) {
         const auto i = static_cast<std::size_t>(pos);

@@ -234,6 +234,8 @@ void TfrmMain::engineFailed(const QString& message) {
 
 void TfrmMain::actPlayHintExecute() {
     if (!actPlayHint->isEnabled()) return;
+    // A judgement's marks go with this action like with any other.
+    if (!Counting) pnlMain->clearMarks();
     beginThinking(Thinking::Hint).requestHint(Game, Game.SideToMove);
 }
 

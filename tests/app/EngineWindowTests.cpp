@@ -153,6 +153,14 @@ TEST_F(EngineWindowTest, ChangeColoursHintAndRedo) {
     ASSERT_TRUE(waitFor([&] { return w->pnlMain->hint() != 0; }));
     EXPECT_TRUE(w->statusText(0).startsWith(QStringLiteral("ヒント: ")));
     EXPECT_EQ(w->Game.MoveCount, 0);
+    // The mark goes with the next action, a judgement too; and the judgement's with a hint.
+    w->actPlayKeisei->trigger();
+    EXPECT_EQ(w->pnlMain->hint(), 0);
+    EXPECT_TRUE(w->pnlMain->hasMarks());
+    w->stopThinking();
+    w->actPlayHint->trigger();
+    EXPECT_FALSE(w->pnlMain->hasMarks());
+    ASSERT_TRUE(waitFor([&] { return w->pnlMain->hint() != 0; }));
     click(7, 7);
     EXPECT_EQ(w->pnlMain->hint(), 0);  // the mark goes with the next action
     ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 2; }));
