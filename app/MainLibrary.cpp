@@ -143,13 +143,14 @@ void TfrmMain::startLibraryIndexing() {
     for (const QString& f : LibraryFolders) folders.push_back(QFile::encodeName(f).toStdString());
     const std::string cache = QFile::encodeName(libraryCachePath()).toStdString();
     LibraryCancel = false;
+    const int run = ++LibraryRun;
     if (!prbLibrary) buildLibraryProgress();
     prbLibrary->setRange(0, 0);
     prbLibrary->show();
     btnLibraryStop->show();
     // The worker has an index of its own: the cache, brought up to the folders and written
     // back; the window's index answers queries meanwhile and is replaced when it is done.
-    LibraryWorker = std::thread([this, folders, cache] {
+    LibraryWorker = std::thread([this, folders, cache, run] {
         auto index = std::make_shared<library::LibraryIndex>();
         if (index->loadCache(cache) != library::LibraryIndex::CacheRead::Loaded) index->clear();
         const library::LibraryUpdate done = index->update(folders, &LibraryCancel, [this](int n, int total) {
@@ -161,7 +162,7 @@ void TfrmMain::startLibraryIndexing() {
             }, Qt::QueuedConnection);
         });
         index->saveCache(cache);
-        QMetaObject::invokeMethod(this, [this, index, done] { libraryIndexed(index, done.Cancelled); },
+        QMetaObject::invokeMethod(this, [this, index, done, run] { libraryIndexed(index, done.Cancelled, run); },
                                   Qt::QueuedConnection);
     });
 }
@@ -174,7 +175,10 @@ void TfrmMain::stopLibraryIndexing() {
     LibraryWorker.join();
 }
 
-void TfrmMain::libraryIndexed(const std::shared_ptr<library::LibraryIndex>& index, bool cancelled) {
+void TfrmMain::libraryIndexed(const std::shared_ptr<library::LibraryIndex>& index, bool cancelled, int run) {
+    // A run stopped and joined since (new folders) left its answer behind: a newer run may
+    // be working now, and the window must neither wait for it nor take the old index.
+    if (run != LibraryRun) return;
     if (LibraryWorker.joinable()) LibraryWorker.join();
     Library = index;
     prbLibrary->hide();

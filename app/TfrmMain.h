@@ -521,7 +521,8 @@ private:
     void buildKifuWindow();
     void buildLibraryProgress();
     int CommentArea = Qt::BottomDockWidgetArea;  // where the comment window docks when made
-    void libraryIndexed(const std::shared_ptr<library::LibraryIndex>& index, bool cancelled);
+    void libraryIndexed(const std::shared_ptr<library::LibraryIndex>& index, bool cancelled, int run);
+    int LibraryRun = 0;  // the number of the latest indexing run
     std::thread LibraryWorker;
     std::atomic<bool> LibraryCancel{false};
     library::PositionKey LibraryKey;  // the position the explorer shows

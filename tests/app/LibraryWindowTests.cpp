@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "library/LibraryIndex.h"
 #include "tests/app/PlayKit.h"
 
 namespace tavrin::test {
@@ -98,6 +99,14 @@ TEST_F(LibraryWindowTest, IndexingFollowsTheFoldersFromTheCache) {
     index();
     ASSERT_EQ(w->lsvFskJsk->topLevelItemCount(), 3);
     EXPECT_TRUE(w->lblFskJsk->text().contains(QStringLiteral("4局")));
+    // New folders while a run works: it is stopped, the next one runs, and the window never
+    // takes the stopped run's index nor waits for the new one.
+    w->LibraryFolders = {dir.path() + "/lib"};
+    w->startLibraryIndexing();
+    w->stopLibraryIndexing();
+    w->startLibraryIndexing();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->libraryIndexing(); }, 10000));
+    EXPECT_EQ(w->Library->indexedCount(), 4);
     w->LibraryFolders.clear();
     w->stopLibraryIndexing();
     EXPECT_FALSE(w->libraryIndexing());
