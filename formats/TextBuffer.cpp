@@ -67,8 +67,10 @@ std::string readableCharset(const std::string& name, const std::string& declared
 
 Declaration declaredSet(std::string_view bytes) {
     // The first CA property of the text, found where properties stand: outside every value
-    // (a "CA[" inside a name or a comment declares nothing). Values are skipped byte by byte,
-    // a backslash taking the byte after it; declarations stand before the texts they govern.
+    // (a "CA[" inside a name or a comment declares nothing). Most records have none at all.
+    // Values are skipped to their closing "]" (one after an even run of backslashes);
+    // declarations stand before the texts they govern.
+    if (bytes.find("CA[") == std::string_view::npos) return {};
     size_t i = 0;
     const size_t n = bytes.size();
     std::string ident;
@@ -77,8 +79,14 @@ Declaration declaredSet(std::string_view bytes) {
         if (c == '[') {
             const size_t start = i + 1;
             size_t end = start;
-            while (end < n && bytes[end] != ']') end += bytes[end] == '\\' ? 2 : 1;
-            if (end >= n) return {};
+            while (true) {
+                end = textlines::findByte(bytes.data(), n, end, ']');
+                if (end >= n) return {};
+                size_t slashes = 0;
+                while (end - slashes > start && bytes[end - slashes - 1] == '\\') ++slashes;
+                if (slashes % 2 == 0) break;
+                ++end;
+            }
             if (ident == "CA") {
                 const std::string_view value = bytes.substr(start, end - start);
                 if (value.size() > 32) return {};
