@@ -2,6 +2,7 @@
 // move list's marks of variations, and the comment window.
 
 #include <QAction>
+#include <algorithm>
 #include <QBoxLayout>
 #include <QDockWidget>
 #include <QScreen>
@@ -49,7 +50,6 @@ void TfrmMain::buildCommentPane() {
         Tree.setComment(node, memComment->toPlainText().toStdString());
         Game.Modified = true;
         prcKifUpDate();
-        markVariationRows();
     });
 }
 
@@ -128,6 +128,9 @@ void TfrmMain::prcCommentShow() {
 void TfrmMain::syncTree() {
     const int moves = Tree.moveCount();
     if (moves == Game.MoveCount) return;
+    // Only the rows from the old or new end on can change: an appended move brings no
+    // variation, and a cut takes those of the node left last.
+    const int from = std::max(0, std::min(moves, Game.MoveCount) - 1);
     if (moves > Game.MoveCount) {
         Tree.keepMoves(Game.MoveCount);
     } else {
@@ -136,12 +139,12 @@ void TfrmMain::syncTree() {
             Tree.appendMove(Game.MoveColor[e], Game.MovePos[e], Game.BoardSize);
         }
     }
-    markVariationRows();
+    markVariationRows(from);
 }
 
-void TfrmMain::markVariationRows() {
+void TfrmMain::markVariationRows(int from) {
     const int rows = kifuRowCount();
-    for (int row = 0; row < rows; ++row) {
+    for (int row = from; row < rows; ++row) {
         QTreeWidgetItem* item = kifuRow(row);
         const int node = Tree.nodeOfMove(row);
         const int variations = node >= 0 ? Tree.variationCount(node) : 0;

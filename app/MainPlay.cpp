@@ -96,12 +96,7 @@ void TfrmMain::pbxGbnMouseDown(Qt::MouseButton button, int, int) {
 
 void TfrmMain::pbxGbnMouseUp(Qt::MouseButton button, int x, int y) {
     if (Counting) {
-        const int cell = pnlMain->geometryInfo().CellSize;
-        const int width = pnlMain->paintBox()->width();
-        if (cell <= 0 || x < 0 || y < 0 || x >= width || y >= width) return;
-        int pos = (x / cell + 1) * Game.BoardStride + y / cell + 1;
-        if (actDispGbnHanten->isChecked()) pos = Game.BoardLast - pos;
-        countingClick(button, pos);
+        countingClick(button, boardPosAt(x, y));
         return;
     }
     if (!Game.ReplayMode && thinking != Thinking::None) {
@@ -123,17 +118,19 @@ void TfrmMain::pbxGbnMouseUp(Qt::MouseButton button, int x, int y) {
     }
     // The right button opens pumGoban while playing.
     if (button == Qt::RightButton) return;
+    const int pos = boardPosAt(x, y);
+    if (pos == 0 || !Game.MouseArmed) return;
+    Game.MouseArmed = false;
+    prcHit(pos, Game.SideToMove);
+}
+
+int TfrmMain::boardPosAt(int x, int y) const {
     // The paint box is square: both coordinates are held against its width.
     const int width = pnlMain->paintBox()->width();
-    if (x < 0 || y < 0 || x >= width || y >= width || !Game.MouseArmed) return;
-    Game.MouseArmed = false;
     const int cell = pnlMain->geometryInfo().CellSize;
-    if (cell <= 0) return;
-    const int column = x / cell + 1;
-    const int row = y / cell + 1;
-    int pos = column * Game.BoardStride + row;
-    if (actDispGbnHanten->isChecked()) pos = Game.BoardLast - pos;
-    prcHit(pos, Game.SideToMove);
+    if (x < 0 || y < 0 || x >= width || y >= width || cell <= 0) return 0;
+    const int pos = (x / cell + 1) * Game.BoardStride + y / cell + 1;
+    return actDispGbnHanten->isChecked() ? Game.BoardLast - pos : pos;
 }
 
 void TfrmMain::prcHit(int pos, int colour) {

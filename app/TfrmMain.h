@@ -315,6 +315,8 @@ public:
     void pbxGbnMouseDown(Qt::MouseButton button, int x, int y);
     void pbxGbnMouseUp(Qt::MouseButton button, int x, int y);
     void prcHit(int pos, int colour);
+    // The board position under (x, y) of the paint box, the turned board included; 0 off it.
+    int boardPosAt(int x, int y) const;
     void prcEndOfGame();
     void tmrTimeTimer();
 
@@ -383,7 +385,8 @@ public:
     // (moves are only ever added or removed at the end); marks the move list's rows.
     void syncTree();
     // Marks the move-list rows of positions from which variations branch.
-    void markVariationRows();
+    // From row from on (the rows before it are as they were).
+    void markVariationRows(int from = 0);
     // Shows the comment of the shown position's node and how many variations branch there.
     void prcCommentShow();
     void actDispCommentExecute();
