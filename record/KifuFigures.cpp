@@ -105,7 +105,8 @@ KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restar
                 fig.Stones.push_back({pos, colour, m, number, 0});
             }
             if (m == moves) {
-                if (fig.Stones.back().Move == m) fig.LastMovePos = pos;
+                // A figure may hold no stone at all (a record of passes on an empty board).
+                if (!fig.Stones.empty() && fig.Stones.back().Move == m) fig.LastMovePos = pos;
                 else fig.LastMoveNote = static_cast<int>(fig.Notes.size()) - 1;
             }
         }

@@ -46,6 +46,10 @@ TEST(KifuFigures, HandMadeRecordsCutWithTheirNotes) {
         {"handicap stone played on", HandicapRecord, 0, false, {{1, 10}}, {{"9 = A"}}},
         {"handicap stone, second figure", HandicapRecord, 5, true, {{1, 5}, {6, 10}}, {{}, {"4 = A"}}},
         {"no moves", "(;GM[1]SZ[9]HA[2]AB[cg][gc])", 100, false, {{1, 0}}, {{}}},
+        // Figures without a single stone: the last move, a pass, is marked in its note.
+        {"one pass", "(;GM[1]FF[4]SZ[9];B[tt])", 100, false, {{1, 1}}, {{"1 パス"}}},
+        {"passes on an empty board", "(;GM[1]FF[4]SZ[9];B[tt];W[tt];B[tt])", 2, false, {{1, 2}, {3, 3}},
+         {{"1 パス", "2 パス"}, {"3 パス"}}},
     };
     for (const CutCase& c : cases) expectCut(readRecordText(c.record), c);
 }
