@@ -81,6 +81,16 @@ void TfrmMain::FormCreate() {
     SettingsFile ini;
     ini.load(pathBytes(SettingsPath));
     readSettings(ini);
+    // The panels take their sizes before the board is first drawn, so it is drawn once, at
+    // the size it is shown at.
+    // A hidden window's layouts do not follow its size on their own.
+    if (!isVisible()) {
+        for (QWidget* w : {static_cast<QWidget*>(this), centralWidget()}) {
+            if (!w || !w->layout()) continue;
+            w->layout()->invalidate();
+            w->layout()->activate();
+        }
+    }
     // 5.
     HelpFile = QCoreApplication::applicationDirPath() + QStringLiteral("/Tavrin.chm");
     // 6.

@@ -106,7 +106,13 @@ void TfrmMain::pnlMainResize() { tmrDelay->start(); }
 
 void TfrmMain::tmrDelayTimer() {
     tmrDelay->stop();
-    actPnlMainReSizeExecute();
+    if (!pnlMain->laidOutForSize()) {
+        actPnlMainReSizeExecute();
+        return;
+    }
+    // The board keeps its size (the window first shown, a move of the side panel's edge):
+    // its picture stays, the window's size is still kept for the settings.
+    keepWindowSize();
 }
 
 int TfrmMain::windowStateValue() const {
@@ -120,14 +126,18 @@ void TfrmMain::actPnlMainReSizeExecute() {
     pnlMain->setZahyou(actDispZahyou->isChecked());
     pnlMain->setHanten(actDispGbnHanten->isChecked());
     pnlMain->relayout();
+    keepWindowSize();
+    lsvKifu->viewport()->update();
+    update();
+}
+
+void TfrmMain::keepWindowSize() {
     // A maximized window keeps its last normal size for the settings file.
     SavedState = windowStateValue();
     if (SavedState == 0) {
         SavedWidth = width();
         SavedHeight = height();
     }
-    lsvKifu->viewport()->update();
-    update();
 }
 
 }  // namespace tavrin

@@ -276,6 +276,7 @@ public:
     void actPnlMainReSizeExecute();
     // The current window state as stored: 0 normal, 1 minimized, 2 maximized.
     int windowStateValue() const;
+    void keepWindowSize();
 
     // ---- information panel and move list (MainInfo.cpp) --------------------------------
     void prcNewSet();

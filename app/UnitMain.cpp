@@ -8,6 +8,7 @@
 #include <QDropEvent>
 #include <QFrame>
 #include <QHeaderView>
+#include <QIconEngine>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -21,6 +22,8 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
+
+#include <optional>
 
 #include "app/ActionTable.h"
 #include "app/TfrmMain.h"
@@ -40,10 +43,42 @@ const QColor PanelGreen(64, 96, 32);
 QString qs(const char* utf8) { return QString::fromUtf8(utf8); }
 
 QFont pixelFont(const QString& family, int pixels) {
-    QFont f(family);
+    // Asked by the name it stands for (IPAPGothic for ＭＳ Ｐゴシック): the font database
+    // then looks for one family instead of failing on the first and falling back.
+    QFont f(QFont::substitute(family));
     f.setPixelSize(pixels);
     return f;
 }
+
+// An icon read from its file the first time it is drawn or measured: the icons of closed
+// menus and hidden panels cost nothing at start-up.
+class FileIconEngine final : public QIconEngine {
+public:
+    explicit FileIconEngine(QString path) : Path(std::move(path)) {}
+
+    void paint(QPainter* p, const QRect& r, QIcon::Mode m, QIcon::State s) override {
+        icon().paint(p, r, Qt::AlignCenter, m, s);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode m, QIcon::State s) override { return icon().pixmap(size, m, s); }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode m, QIcon::State s, qreal scale) override {
+        return icon().pixmap(size, scale, m, s);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode m, QIcon::State s) override {
+        return icon().actualSize(size, m, s);
+    }
+    QList<QSize> availableSizes(QIcon::Mode m, QIcon::State s) override { return icon().availableSizes(m, s); }
+    bool isNull() override { return icon().isNull(); }
+    QString key() const override { return QStringLiteral("TavrinFileIcon"); }
+    QIconEngine* clone() const override { return new FileIconEngine(*this); }
+
+private:
+    const QIcon& icon() {
+        if (!Loaded) Loaded = QIcon(QPixmap(Path));
+        return *Loaded;
+    }
+    QString Path;
+    std::optional<QIcon> Loaded;
+};
 
 }  // namespace
 
@@ -99,7 +134,7 @@ TfrmMain::~TfrmMain() { FormDestroy(); }
 void TfrmMain::loadImages() {
     initIconResources();
     for (int i = 0; i < 25; ++i)
-        imgListIcon.emplace_back(QPixmap(QStringLiteral(":/icons/icon%1.png").arg(i, 2, 10, QLatin1Char('0'))));
+        imgListIcon.emplace_back(new FileIconEngine(QStringLiteral(":/icons/icon%1.png").arg(i, 2, 10, QLatin1Char('0'))));
     for (int i = 0; i < 3; ++i)
         imgListMk1.emplace_back(QStringLiteral(":/icons/mk1_%1.png").arg(i));
 }
@@ -533,6 +568,9 @@ void TfrmMain::buildGameInfo() {
 void TfrmMain::buildKifuList() {
     lsvKifu = new QTreeWidget(pnlSub);
     lsvKifu->setObjectName(QStringLiteral("lsvKifu"));
+    // The header has the window's font from the start: measured in the list's own font
+    // first, it would load a font it never shows.
+    lsvKifu->header()->setFont(font());
     lsvKifu->setColumnCount(3);
     lsvKifu->setHeaderLabels({QStringLiteral("番 号"), QStringLiteral("座標"), QStringLiteral("  時間")});
     lsvKifu->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
@@ -553,7 +591,6 @@ void TfrmMain::buildKifuList() {
     pal.setColor(QPalette::Text, Qt::white);
     lsvKifu->setPalette(pal);
     QHeaderView* header = lsvKifu->header();
-    header->setFont(font());
     header->setStretchLastSection(false);
     header->setMaximumSectionSize(85);
     header->resizeSection(0, 48);

@@ -7,6 +7,7 @@
 #endif
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 
@@ -26,52 +27,59 @@ int leadIndex(unsigned char b) { return b <= 0x9F ? b - 0x81 : b - 0xE0 + 31; }
 constexpr int LeadCount = 60;
 constexpr int TrailCount = 0xFC - 0x40 + 1;
 
-// The decoding of every single byte and every lead/trail pair, asked from iconv once.
-// A table keeps decoding lead-byte aware (a pair is one character whether or not it maps)
-// and spares an iconv call per run of non-ASCII bytes.
-struct DecodeTable {
-    std::array<char16_t, 256> single{};
-    std::array<char16_t, LeadCount * TrailCount> pair{};
-
-    DecodeTable() {
-        single.fill(NoChar);
-        pair.fill(NoChar);
-        iconv_t cd = iconv_open("UTF-32LE", "CP932");
-        if (cd == reinterpret_cast<iconv_t>(-1)) return;
-        auto ask = [cd](const unsigned char* in, size_t len) -> char16_t {
-            char src[2];
-            std::memcpy(src, in, len);
-            unsigned char dst[8];
-            char* ip = src;
-            char* op = reinterpret_cast<char*>(dst);
-            size_t il = len, ol = sizeof dst;
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-            if (iconv(cd, &ip, &il, &op, &ol) == static_cast<size_t>(-1) || il != 0 ||
-                ol != sizeof dst - 4) {
-                return NoChar;
-            }
-            const uint32_t cp = dst[0] | dst[1] << 8 | dst[2] << 16 | uint32_t(dst[3]) << 24;
-            return cp < 0x10000 ? static_cast<char16_t>(cp) : NoChar;
-        };
-        for (int b = 0; b < 256; ++b) {
-            if (isLead(static_cast<unsigned char>(b))) continue;
-            const unsigned char in = static_cast<unsigned char>(b);
-            single[b] = ask(&in, 1);
-        }
-        for (int l = 0x81; l <= 0xFC; ++l) {
-            if (!isLead(static_cast<unsigned char>(l))) continue;
-            for (int t = 0x40; t <= 0xFC; ++t) {
-                const unsigned char in[2] = {static_cast<unsigned char>(l),
-                                             static_cast<unsigned char>(t)};
-                pair[leadIndex(in[0]) * TrailCount + (t - 0x40)] = ask(in, 2);
-            }
-        }
-        iconv_close(cd);
+// The decoding of single bytes and lead/trail pairs, each asked from iconv the first time
+// it is met and kept (0: not asked yet; NoChar: no character). A table keeps decoding lead-byte
+// aware (a pair is one character whether or not it maps) and spares an iconv call per run of
+// non-ASCII bytes; filling it as it is used spares a program that reads one record the
+// 11,000 calls of the whole code page. Threads may fill the same entry: both find the same
+// character.
+class DecodeTable {
+public:
+    char16_t single(unsigned char b) { return lookUp(singles_[b], &b, 1); }
+    char16_t pair(unsigned char lead, unsigned char trail) {
+        const unsigned char in[2] = {lead, trail};
+        return lookUp(pairs_[static_cast<size_t>(leadIndex(lead) * TrailCount + (trail - 0x40))], in, 2);
     }
+
+private:
+    static char16_t lookUp(std::atomic<char16_t>& entry, const unsigned char* in, size_t len) {
+        char16_t c = entry.load(std::memory_order_relaxed);
+        if (c == 0) {
+            c = ask(in, len);
+            entry.store(c, std::memory_order_relaxed);
+        }
+        return c;
+    }
+
+    static char16_t ask(const unsigned char* in, size_t len) {
+        struct Decoder {
+            iconv_t cd = iconv_open("UTF-32LE", "CP932");
+            ~Decoder() {
+                if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
+            }
+        };
+        thread_local Decoder decoder;
+        if (decoder.cd == reinterpret_cast<iconv_t>(-1)) return NoChar;
+        char src[2];
+        std::memcpy(src, in, len);
+        unsigned char dst[8];
+        char* ip = src;
+        char* op = reinterpret_cast<char*>(dst);
+        size_t il = len, ol = sizeof dst;
+        iconv(decoder.cd, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(decoder.cd, &ip, &il, &op, &ol) == static_cast<size_t>(-1) || il != 0 || ol != sizeof dst - 4)
+            return NoChar;
+        const uint32_t cp = dst[0] | dst[1] << 8 | dst[2] << 16 | uint32_t(dst[3]) << 24;
+        // U+0000 never comes from a byte above 0x7F; it would read as "not asked".
+        return cp > 0 && cp < 0x10000 ? static_cast<char16_t>(cp) : NoChar;
+    }
+
+    std::array<std::atomic<char16_t>, 256> singles_{};
+    std::array<std::atomic<char16_t>, LeadCount * TrailCount> pairs_{};
 };
 
-const DecodeTable& decodeTable() {
-    static const DecodeTable table;
+DecodeTable& decodeTable() {
+    static DecodeTable table;
     return table;
 }
 
@@ -139,11 +147,11 @@ size_t keptBytes(std::string_view ch, char (&dst)[4]) {
     const unsigned char lead = static_cast<unsigned char>(kept >> 8);
     const unsigned char low = static_cast<unsigned char>(kept & 0xFF);
     if (lead == 0) {
-        if (low < 0x80 || isLead(low) || decodeTable().single[low] != NoChar) return 0;
+        if (low < 0x80 || isLead(low) || decodeTable().single(low) != NoChar) return 0;
         dst[0] = static_cast<char>(low);
         return 1;
     }
-    if (!isLead(lead) || !isTrail(low) || decodeTable().pair[leadIndex(lead) * TrailCount + (low - 0x40)] != NoChar)
+    if (!isLead(lead) || !isTrail(low) || decodeTable().pair(lead, low) != NoChar)
         return 0;
     dst[0] = static_cast<char>(lead);
     dst[1] = static_cast<char>(low);
@@ -241,7 +249,7 @@ void decodeInto(std::string_view bytes, std::string& out) {
 
     // Written through a pointer into room for the longest result: a character takes at most
     // four UTF-8 bytes (a kept byte) and at least one byte of input.
-    const DecodeTable& table = decodeTable();
+    DecodeTable& table = decodeTable();
     out.resize(i + (n - i) * 4);
     char* const start = out.data();
     char* o = start + i;
@@ -277,12 +285,12 @@ void decodeInto(std::string_view bytes, std::string& out) {
             continue;
         }
         if (!isLead(b)) {
-            const char16_t cp = table.single[b];
+            const char16_t cp = table.single(b);
             put(cp == NoChar ? KeptBytes + b : cp);
             ++i;
         } else if (i + 1 < n && isTrail(static_cast<unsigned char>(p[i + 1]))) {
             const unsigned char t = static_cast<unsigned char>(p[i + 1]);
-            const char16_t cp = table.pair[leadIndex(b) * TrailCount + (t - 0x40)];
+            const char16_t cp = table.pair(b, t);
             put(cp == NoChar ? KeptBytes + (uint32_t(b) << 8 | t) : cp);
             i += 2;
         } else {
@@ -296,17 +304,17 @@ void decodeInto(std::string_view bytes, std::string& out) {
 }
 
 bool validCp932(std::string_view bytes) {
-    const DecodeTable& table = decodeTable();
+    DecodeTable& table = decodeTable();
     size_t i = firstHighByte(bytes);
     while (i < bytes.size()) {
         const unsigned char b = static_cast<unsigned char>(bytes[i]);
         if (!isLead(b)) {
-            if (table.single[b] == NoChar) return false;
+            if (table.single(b) == NoChar) return false;
             ++i;
         } else {
             if (i + 1 >= bytes.size() || !isTrail(static_cast<unsigned char>(bytes[i + 1]))) return false;
             const unsigned char t = static_cast<unsigned char>(bytes[i + 1]);
-            if (table.pair[leadIndex(b) * TrailCount + (t - 0x40)] == NoChar) return false;
+            if (table.pair(b, t) == NoChar) return false;
             i += 2;
         }
         i = firstHighByte(bytes, i);

@@ -130,6 +130,7 @@ struct BoardView::Impl {
     BoardMarks Marks;
     std::vector<std::pair<int, QString>> Letters;
     bool LaidOut = false;  // geometry, pictures and scaled stones belong to the current size
+    QSize LaidOutSize;     // the panel's size at the last layout
     BoardGeometry Geo;
 
     QImage BoardTexture;                 // the wood tile
@@ -177,7 +178,7 @@ struct BoardView::Impl {
 const QFont& BoardView::Impl::coordFont(int fontHeight) {
     if (fontHeight == CachedFontHeight) return CoordFont;
     CachedFontHeight = fontHeight;
-    QFont f(QStringLiteral("Myriad Web"));
+    QFont f(QFont::substitute(QStringLiteral("Myriad Web")));
     f.setLetterSpacing(QFont::AbsoluteSpacing, 0);
     // Whole-pixel glyph advances, so a one-digit number's digit lines up with the units
     // digit of a two-digit one.
@@ -473,6 +474,7 @@ void BoardView::relayout() {
 
     d->scaleStones();
     d->LaidOut = true;
+    d->LaidOutSize = size();
 
     for (int column = 1; column <= n; ++column)
         for (int row = 1; row <= n; ++row) {
@@ -486,6 +488,8 @@ void BoardView::relayout() {
     }
     repaintBoard();
 }
+
+bool BoardView::laidOutForSize() const { return d->LaidOut && d->LaidOutSize == size(); }
 
 void BoardView::paintStone(int pos, int colour, bool marked) {
     if (!d->validPos(pos) || (colour != Black && colour != White)) return;

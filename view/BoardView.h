@@ -53,6 +53,9 @@ public:
     // The complete re-layout: geometry from the panel's client size, clean board, picture,
     // paint box, scaled stones, every stone redrawn from Board, last-move marker.
     void relayout();
+    // Whether the picture was laid out for the panel's present size (a resize that keeps
+    // it, such as the window's first showing, needs no new layout).
+    bool laidOutForSize() const;
 
     // BoardPainter: drawn into the picture; the widget is repainted by repaintBoard().
     void paintStone(int pos, int colour, bool marked) override;

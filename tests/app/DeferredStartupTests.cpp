@@ -7,12 +7,16 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTreeWidget>
 
 #include "app/SettingsFile.h"
 #include "tests/app/AppTestKit.h"
+#include "view/BoardView.h"
 #include "view/UnitGameNew.h"
 
 namespace tavrin::test {
@@ -143,6 +147,53 @@ TEST_F(DeferredStartupTest, CountingAtOnceShowsItsPanelInTheSidePanel) {
     w->actCountCancel->trigger();
     EXPECT_TRUE(w->pnlCount->isHidden());
     EXPECT_FALSE(w->Counting);
+}
+
+// With a record on the command line the board is drawn once, at the size it is shown at:
+// showing the window keeps that picture; a resize draws a new one.
+TEST_F(DeferredStartupTest, BoardDrawnOnceAtTheSizeItIsShownAt) {
+    w = open({}, {writeRecord("(;GM[1]SZ[19];B[pd];W[dp];B[pp])")});
+    ASSERT_TRUE(w->pnlMain->laidOutForSize());
+    const QSize drawn = w->pnlMain->size();
+    const qint64 picture = w->pnlMain->picture().cacheKey();
+    w->show();
+    QApplication::processEvents();
+    w->tmrDelayTimer();
+    EXPECT_EQ(w->pnlMain->size(), drawn);
+    EXPECT_EQ(w->pnlMain->picture().cacheKey(), picture);
+    w->resize(w->width() + 60, w->height() + 40);
+    QApplication::processEvents();
+    w->tmrDelayTimer();
+    EXPECT_TRUE(w->pnlMain->laidOutForSize());
+    EXPECT_NE(w->pnlMain->picture().cacheKey(), picture);
+    EXPECT_EQ(w->SavedWidth, w->width());
+}
+
+// F1 before the event loop ever ran: the help window, made now, opens at its contents.
+TEST_F(DeferredStartupTest, FirstHelpOpensAtTheContents) {
+    w = open();
+    ASSERT_EQ(w->findChild<QWidget*>("helpWindow"), nullptr);
+    w->actHelpContents->trigger();
+    QWidget* help = w->findChild<QWidget*>("helpWindow");
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    auto* browser = help->findChild<QTextBrowser*>();
+    ASSERT_NE(browser, nullptr);
+    EXPECT_EQ(browser->source().fileName(), "index.html");
+    EXPECT_FALSE(browser->toPlainText().isEmpty());
+}
+
+// A paste before the event loop ever ran: the record is read whole, its text decoded, its
+// moves listed and drawn.
+TEST_F(DeferredStartupTest, PasteAtOnceReadsTheRecord) {
+    w = open();
+    QGuiApplication::clipboard()->setText(QStringLiteral("(;GM[1]SZ[9]PB[本因坊];B[cc];W[gg];B[cg])"));
+    w->actClipPastExecute();
+    EXPECT_EQ(w->Game.MoveCount, 3);
+    EXPECT_EQ(w->Game.BlackPlayer, "本因坊");
+    EXPECT_EQ(w->kifuRowCount(), 4);
+    EXPECT_TRUE(w->pnlMain->laidOutForSize());
+    EXPECT_EQ(w->Game.Board[3 * w->Game.BoardStride + 7], Black);
 }
 
 }  // namespace
