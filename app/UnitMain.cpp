@@ -8,7 +8,6 @@
 #include <QDropEvent>
 #include <QFrame>
 #include <QHeaderView>
-#include <QIconEngine>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -23,12 +22,12 @@
 #include <QTreeWidget>
 #include <QUrl>
 
-#include <optional>
 
 #include "app/ActionTable.h"
 #include "app/TfrmMain.h"
 #include "library/LibraryIndex.h"
 #include "record/InfoTexts.h"
+#include "view/AssetImage.h"
 #include "view/BoardView.h"
 
 // Resources of a static library must be pulled in by name, from the global namespace.
@@ -49,36 +48,6 @@ QFont pixelFont(const QString& family, int pixels) {
     f.setPixelSize(pixels);
     return f;
 }
-
-// An icon read from its file the first time it is drawn or measured: the icons of closed
-// menus and hidden panels cost nothing at start-up.
-class FileIconEngine final : public QIconEngine {
-public:
-    explicit FileIconEngine(QString path) : Path(std::move(path)) {}
-
-    void paint(QPainter* p, const QRect& r, QIcon::Mode m, QIcon::State s) override {
-        icon().paint(p, r, Qt::AlignCenter, m, s);
-    }
-    QPixmap pixmap(const QSize& size, QIcon::Mode m, QIcon::State s) override { return icon().pixmap(size, m, s); }
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode m, QIcon::State s, qreal scale) override {
-        return icon().pixmap(size, scale, m, s);
-    }
-    QSize actualSize(const QSize& size, QIcon::Mode m, QIcon::State s) override {
-        return icon().actualSize(size, m, s);
-    }
-    QList<QSize> availableSizes(QIcon::Mode m, QIcon::State s) override { return icon().availableSizes(m, s); }
-    bool isNull() override { return icon().isNull(); }
-    QString key() const override { return QStringLiteral("TavrinFileIcon"); }
-    QIconEngine* clone() const override { return new FileIconEngine(*this); }
-
-private:
-    const QIcon& icon() {
-        if (!Loaded) Loaded = QIcon(QPixmap(Path));
-        return *Loaded;
-    }
-    QString Path;
-    std::optional<QIcon> Loaded;
-};
 
 }  // namespace
 
@@ -134,9 +103,9 @@ TfrmMain::~TfrmMain() { FormDestroy(); }
 void TfrmMain::loadImages() {
     initIconResources();
     for (int i = 0; i < 25; ++i)
-        imgListIcon.emplace_back(new FileIconEngine(QStringLiteral(":/icons/icon%1.png").arg(i, 2, 10, QLatin1Char('0'))));
+        imgListIcon.emplace_back(assetPixmap(QStringLiteral(":/icons/icon%1.png").arg(i, 2, 10, QLatin1Char('0'))));
     for (int i = 0; i < 3; ++i)
-        imgListMk1.emplace_back(QStringLiteral(":/icons/mk1_%1.png").arg(i));
+        imgListMk1.emplace_back(assetPixmap(QStringLiteral(":/icons/mk1_%1.png").arg(i)));
 }
 
 QAction* TfrmMain::action(const QString& name) const {
@@ -624,7 +593,7 @@ void TfrmMain::buildKifuButtons() {
     };
     // Buttons bound to an action follow its enabled state and hint but keep their glyph.
     auto bound = [&](const char* name, QAction* a, const char* glyph) {
-        QToolButton* b = button(name, 27, QIcon(QStringLiteral(":/icons/%1.png").arg(qs(glyph))));
+        QToolButton* b = button(name, 27, QIcon(assetPixmap(QStringLiteral(":/icons/%1.png").arg(qs(glyph)))));
         auto sync = [b, a] {
             b->setEnabled(a->isEnabled());
             b->setToolTip(a->statusTip());
@@ -639,12 +608,12 @@ void TfrmMain::buildKifuButtons() {
     btnKifuBack10 = bound("btnKifuBack10", actKifuBack10, "btnKifuBack10");
     btnKifuBack = bound("btnKifuBack", actKifuBack, "btnKifuBack");
     QIcon autoGlyph;
-    autoGlyph.addPixmap(QPixmap(QStringLiteral(":/icons/btnKifuAuto_up.png")), QIcon::Normal, QIcon::Off);
-    autoGlyph.addPixmap(QPixmap(QStringLiteral(":/icons/btnKifuAuto_disabled.png")), QIcon::Disabled, QIcon::Off);
-    autoGlyph.addPixmap(QPixmap(QStringLiteral(":/icons/btnKifuAuto_disabled.png")), QIcon::Disabled, QIcon::On);
-    autoGlyph.addPixmap(QPixmap(QStringLiteral(":/icons/btnKifuAuto_pressed.png")), QIcon::Active, QIcon::Off);
-    autoGlyph.addPixmap(QPixmap(QStringLiteral(":/icons/btnKifuAuto_down.png")), QIcon::Normal, QIcon::On);
-    autoGlyph.addPixmap(QPixmap(QStringLiteral(":/icons/btnKifuAuto_down.png")), QIcon::Active, QIcon::On);
+    autoGlyph.addPixmap(assetPixmap(QStringLiteral(":/icons/btnKifuAuto_up.png")), QIcon::Normal, QIcon::Off);
+    autoGlyph.addPixmap(assetPixmap(QStringLiteral(":/icons/btnKifuAuto_disabled.png")), QIcon::Disabled, QIcon::Off);
+    autoGlyph.addPixmap(assetPixmap(QStringLiteral(":/icons/btnKifuAuto_disabled.png")), QIcon::Disabled, QIcon::On);
+    autoGlyph.addPixmap(assetPixmap(QStringLiteral(":/icons/btnKifuAuto_pressed.png")), QIcon::Active, QIcon::Off);
+    autoGlyph.addPixmap(assetPixmap(QStringLiteral(":/icons/btnKifuAuto_down.png")), QIcon::Normal, QIcon::On);
+    autoGlyph.addPixmap(assetPixmap(QStringLiteral(":/icons/btnKifuAuto_down.png")), QIcon::Active, QIcon::On);
     btnKifuAuto = button("btnKifuAuto", 28, autoGlyph);
     btnKifuAuto->setCheckable(true);
     btnKifuAuto->setToolTip(QStringLiteral("自動再生開始"));

@@ -151,14 +151,17 @@ void decodeCharset(const std::string& charset, std::string_view bytes, std::stri
 
 bool readsAsUtf8(std::string_view bytes) {
     if (sjis::firstHighByte(bytes) == bytes.size() || !sjis::validUtf8(bytes)) return false;
+    // Well-formed three- and four-byte forms (kana, CJK, Hangul) are UTF-8: asked first, they
+    // spare the code page's table a record of Chinese or Japanese in UTF-8.
+    for (size_t i = sjis::firstHighByte(bytes); i < bytes.size(); i = sjis::firstHighByte(bytes, i + 1))
+        if (static_cast<unsigned char>(bytes[i]) >= 0xE0) return true;
     // Bytes that code page 932 cannot read are UTF-8 on their own evidence.
     if (!sjis::validCp932(bytes)) return true;
     // Bytes both ways: half-width katakana pairs in code page 932 (ﾐｷ is D0 B7) are also
-    // two-byte UTF-8 forms ("з"), so those alone prove nothing. Three- and four-byte forms
-    // (kana, CJK, Hangul) do, and so does a letter that sits inside a Latin word ("José").
+    // two-byte UTF-8 forms ("з"), so those alone prove nothing; a letter that sits inside a
+    // Latin word ("José") does.
     for (size_t i = sjis::firstHighByte(bytes); i < bytes.size(); i = sjis::firstHighByte(bytes, i)) {
         const unsigned char b = static_cast<unsigned char>(bytes[i]);
-        if (b >= 0xE0) return true;
         const uint32_t cp = (b & 0x1Fu) << 6 | (static_cast<unsigned char>(bytes[i + 1]) & 0x3Fu);
         const bool before = i > 0 && asciiLetter(static_cast<unsigned char>(bytes[i - 1]));
         const bool after = i + 2 < bytes.size() && asciiLetter(static_cast<unsigned char>(bytes[i + 2]));

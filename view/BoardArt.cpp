@@ -1,5 +1,7 @@
 #include "view/BoardArt.h"
 
+#include "view/AssetImage.h"
+
 #include <QFontMetrics>
 #include <QString>
 #include <algorithm>
@@ -31,7 +33,7 @@ StarTable starPointsOf(int boardSize) {
 QImage designStone(int colour, bool marked) {
     initBoardArt();
     const int i = (colour == 2 ? 1 : 0) + (marked ? 2 : 0);
-    QImage img = QImage(QString::fromLatin1(StoneFiles[i])).convertToFormat(QImage::Format_RGB32);
+    QImage img = assetImage(QString::fromLatin1(StoneFiles[i])).convertToFormat(QImage::Format_RGB32);
     if (img.isNull()) {
         img = QImage(DesignStoneSide, DesignStoneSide, QImage::Format_RGB32);
         img.fill(BoardStoneKey);
@@ -41,7 +43,7 @@ QImage designStone(int colour, bool marked) {
 
 QImage woodTile() {
     initBoardArt();
-    QImage img = QImage(QStringLiteral(":/board/wood.png")).convertToFormat(QImage::Format_RGB32);
+    QImage img = assetImage(QStringLiteral(":/board/wood.png")).convertToFormat(QImage::Format_RGB32);
     if (img.isNull()) {
         img = QImage(60, 120, QImage::Format_RGB32);
         img.fill(qRgb(255, 189, 90));

@@ -22,6 +22,7 @@ list(APPEND UI_SOURCES ${DIALOGS_UI_SOURCES})
 include(${CMAKE_CURRENT_LIST_DIR}/../help/help.cmake)
 # Kifu figures: board artwork and figure painting (Qt GUI, no widgets), and the window.
 list(APPEND FIGURE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/AssetImage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BoardArt.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KifuFigure.cpp
 )

@@ -7,6 +7,7 @@
 
 #include "game/Engine.h"
 #include "tests/game/TestBoard.h"
+#include "view/AssetImage.h"
 #include "view/BoardView.h"
 
 using namespace tavrin;
@@ -480,3 +481,28 @@ TEST(BoardView, ThreeDigitNumbersFitTheStoneAtEverySize) {
 }
 
 }  // namespace
+
+// The pictures decoded when the program was built are those of the resource files, pixel
+// for pixel and in the format reading the file gives: a changed PNG that the build step did
+// not see, or a wrong conversion, shows here.
+static void initAssetResources() {
+    Q_INIT_RESOURCE(board);
+    Q_INIT_RESOURCE(icons);
+    Q_INIT_RESOURCE(about);
+}
+
+TEST(AssetImages, EqualTheirResourceFiles) {
+    initAssetResources();
+    ASSERT_GT(AssetPixelsCount, 40);
+    for (int i = 0; i < AssetPixelsCount; ++i) {
+        const QString path = QString::fromLatin1(AssetPixelsTable[i].Path);
+        const QImage built = assetImage(path);
+        const QImage read(path);
+        ASSERT_FALSE(read.isNull()) << path.toStdString();
+        EXPECT_EQ(built.format(), read.format()) << path.toStdString();
+        EXPECT_EQ(built, read) << path.toStdString();
+    }
+    // A picture that is not built in comes from its file.
+    EXPECT_EQ(assetImage(QStringLiteral(":/about/icon32.png")).size(), QSize(32, 32));
+    EXPECT_TRUE(assetImage(QStringLiteral(":/none.png")).isNull());
+}
