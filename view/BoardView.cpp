@@ -1,5 +1,7 @@
 #include "view/BoardView.h"
 
+#include <utility>
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -136,7 +138,12 @@ struct BoardView::Impl {
     QImage BoardTexture;                 // the wood tile
     std::array<QImage, 4> StoneOrg;      // design stones, 58 x 58
     std::array<QImage, 4> StoneScaled;   // StoneSize x StoneSize, keyed by StoneKey
-    QImage BoardBitmap;                  // the clean board
+    // The clean board, made again when first needed after a layout (the picture starts as
+    // the clean board itself, so a window that never erases a stone keeps one copy only).
+    QImage BoardBitmap;
+    void ensureCleanBoard() {
+        if (BoardBitmap.isNull() && LaidOut) prcGobanDraw();
+    }
     QImage Picture;                      // clean board + stones, shown by imgGoban
 
     GobanImage* ImgGoban = nullptr;
@@ -465,7 +472,7 @@ void BoardView::relayout() {
     const BoardGeometry& geo = d->Geo;
     d->prcGobanDraw();
 
-    d->Picture = d->BoardBitmap.copy();
+    d->Picture = std::exchange(d->BoardBitmap, QImage());
     d->ImgGoban->setGeometry(geo.ImageLeft, geo.ImageTop, geo.ImageSize, geo.ImageSize);
     d->PbxGbn->setGeometry(geo.PaintBoxLeft, geo.PaintBoxTop, geo.PaintBoxSize, geo.PaintBoxSize);
     d->ImgGoban->show();
@@ -502,6 +509,7 @@ void BoardView::erasePoint(int pos) {
     if (!d->validPos(pos)) return;
     const QPoint o = d->cellOrigin(pos);
     const int c = d->Geo.CellSize;
+    d->ensureCleanBoard();
     blit(d->Picture, o.x(), o.y(), d->BoardBitmap, o.x(), o.y(), c, c, false);
 }
 
@@ -517,7 +525,10 @@ QImage BoardView::shownPicture() const {
     }
     return shown;
 }
-const QImage& BoardView::cleanBoard() const { return d->BoardBitmap; }
+const QImage& BoardView::cleanBoard() const {
+    d->ensureCleanBoard();
+    return d->BoardBitmap;
+}
 QWidget* BoardView::paintBox() const { return d->PbxGbn; }
 
 void BoardView::paintEvent(QPaintEvent*) {
