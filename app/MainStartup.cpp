@@ -82,8 +82,7 @@ void TfrmMain::FormCreate() {
     ini.load(pathBytes(SettingsPath));
     readSettings(ini);
     // The panels take their sizes before the board is first drawn, so it is drawn once, at
-    // the size it is shown at.
-    // A hidden window's layouts do not follow its size on their own.
+    // the size it is shown at (a hidden window's layouts do not follow its size by themselves).
     if (!isVisible()) {
         for (QWidget* w : {static_cast<QWidget*>(this), centralWidget()}) {
             if (!w || !w->layout()) continue;
