@@ -42,18 +42,6 @@ std::vector<std::string_view> tokens(std::string_view s) {
 
 const char* colourText(int colour) { return colour == Black ? "B" : "W"; }
 
-// The name as stored in CommandNames, so a Command never points at a caller's text.
-std::optional<std::string_view> tableName(std::string_view name) {
-    for (std::string_view n : CommandNames) {
-        if (n == name) return n;
-    }
-    return std::nullopt;
-}
-
-constexpr std::string_view PlainNames[] = {"protocol_version", "name", "version", "list_commands",
-                                           "clear_board",      "undo", "quit",    "estimate_score",
-                                           "final_score"};
-
 }  // namespace
 
 // ---- Vertices -------------------------------------------------------------------------------
@@ -108,7 +96,6 @@ Command Command::clearBoard() { return {"clear_board", ""}; }
 Command Command::undo() { return {"undo", ""}; }
 Command Command::quit() { return {"quit", ""}; }
 Command Command::estimateScore() { return {"estimate_score", ""}; }
-Command Command::finalScore() { return {"final_score", ""}; }
 
 std::optional<Command> Command::boardsize(int size) {
     if (!sizeOk(size)) return std::nullopt;
@@ -140,11 +127,6 @@ std::optional<Command> Command::ggGenmove(int colour, unsigned seed) {
     return Command("gg_genmove", std::string(colourText(colour)) + " " + std::to_string(seed));
 }
 
-std::optional<Command> Command::topMoves(int colour) {
-    if (!validColour(colour)) return std::nullopt;
-    return Command(colour == Black ? "top_moves_black" : "top_moves_white", "");
-}
-
 std::optional<Command> Command::setFreeHandicap(const std::vector<int>& positions, int size) {
     if (positions.size() < 2) return std::nullopt;
     std::vector<int> seen;
@@ -166,19 +148,6 @@ Command Command::finalStatusList(FinalStatus status) {
                        : status == FinalStatus::Alive ? "alive"
                                                       : "seki";
     return {"final_status_list", word};
-}
-
-std::optional<Command> Command::knownCommand(std::string_view commandName) {
-    if (!tableName(commandName)) return std::nullopt;
-    return Command("known_command", std::string(commandName));
-}
-
-std::optional<Command> Command::plain(std::string_view commandName) {
-    if (std::find(std::begin(PlainNames), std::end(PlainNames), commandName) ==
-        std::end(PlainNames)) {
-        return std::nullopt;
-    }
-    return Command(*tableName(commandName), "");
 }
 
 std::string Command::line(std::optional<int> id) const {
@@ -323,30 +292,6 @@ std::optional<std::vector<int>> parseVertexList(std::string_view text, int size)
         out.push_back(v.pos);
     }
     return out;
-}
-
-std::optional<std::vector<ScoredMove>> parseScoredMoves(std::string_view text, int size) {
-    const auto t = tokens(text);
-    if (t.size() % 2 != 0) return std::nullopt;
-    std::vector<ScoredMove> out;
-    for (std::size_t i = 0; i < t.size(); i += 2) {
-        const Vertex v = parseVertex(t[i], size);
-        if (v.kind != VertexKind::Point) return std::nullopt;
-        double value = 0.0;
-        // from_chars reads the C locale's number whatever LC_NUMERIC says.
-        const auto [end, ec] = std::from_chars(t[i + 1].data(), t[i + 1].data() + t[i + 1].size(),
-                                               value, std::chars_format::fixed);
-        if (ec != std::errc() || end != t[i + 1].data() + t[i + 1].size()) return std::nullopt;
-        out.push_back({v.pos, value});
-    }
-    return out;
-}
-
-std::optional<bool> parseBool(std::string_view text) {
-    text = trim(text);
-    if (text == "true") return true;
-    if (text == "false") return false;
-    return std::nullopt;
 }
 
 // ---- Bringing an engine to a game -----------------------------------------------------------

@@ -70,7 +70,6 @@ public:
     static Command undo();
     static Command quit();
     static Command estimateScore();
-    static Command finalScore();
     // Empty for sizes outside MinBoardSize..MaxBoardSize.
     static std::optional<Command> boardsize(int size);
     // "komi 6.5", "komi 6", "komi -0.5": the shortest decimal, with a '.' whatever the locale
@@ -81,14 +80,9 @@ public:
     static std::optional<Command> genmove(int colour);
     static std::optional<Command> regGenmove(int colour);
     static std::optional<Command> ggGenmove(int colour, unsigned seed);
-    static std::optional<Command> topMoves(int colour);
     // Two or more distinct black stones on the board (the engine refuses fewer).
     static std::optional<Command> setFreeHandicap(const std::vector<int>& positions, int size);
     static Command finalStatusList(FinalStatus status);
-    // "known_command NAME" for a name of CommandNames only.
-    static std::optional<Command> knownCommand(std::string_view commandName);
-    // An argument-less command of the table (the ones made above without arguments).
-    static std::optional<Command> plain(std::string_view commandName);
 
     // The command's name as written ("play").
     std::string_view commandName() const { return name_; }
@@ -112,7 +106,6 @@ inline constexpr std::string_view CommandNames[] = {
     "name",
     "version",
     "list_commands",
-    "known_command",
     "boardsize",
     "clear_board",
     "komi",
@@ -122,11 +115,8 @@ inline constexpr std::string_view CommandNames[] = {
     "gg_genmove",
     "undo",
     "set_free_handicap",
-    "top_moves_black",
-    "top_moves_white",
     "final_status_list",
     "estimate_score",
-    "final_score",
     "quit",
 };
 
@@ -186,20 +176,6 @@ std::optional<std::set<std::string, std::less<>>> parseCommandList(std::string_v
 // "final_status_list …" and other vertex lists: points separated by spaces and line breaks,
 // in the order written. Empty when any token is not a point of the board.
 std::optional<std::vector<int>> parseVertexList(std::string_view text, int size);
-
-struct ScoredMove {
-    int pos = 0;
-    double value = 0.0;
-
-    friend bool operator==(const ScoredMove&, const ScoredMove&) = default;
-};
-
-// "top_moves_*": "Q16 12.5 D4 11.0 …", a point and a number in turn (the number read with a
-// '.', whatever the locale). Empty when the text is anything else.
-std::optional<std::vector<ScoredMove>> parseScoredMoves(std::string_view text, int size);
-
-// "known_command": "true" or "false".
-std::optional<bool> parseBool(std::string_view text);
 
 // ---- Bringing an engine to a game -----------------------------------------------------------
 

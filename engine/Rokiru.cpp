@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <algorithm>
@@ -168,7 +167,6 @@ struct Rokiru::Impl {
         int tries = 0;       // answers of 打ち直し so far
         unsigned seed = 0;   // of the next gg_genmove
         bool recovered = false;  // its one restart after a fault has been used
-        QElapsedTimer clock;
         std::vector<int> dead;
     };
 
@@ -214,7 +212,6 @@ struct Rokiru::Impl {
         q.colour = colour;
         q.avoidPos = avoidPos;
         q.seed = QRandomGenerator::global()->bounded(1u, 1u << 30);
-        q.clock.start();
         if (!lastAnswerRefused) refusedInRow = 0;
         // Nothing is answered from inside a request: the question starts with the next turn of
         // the event loop.
@@ -651,10 +648,6 @@ void Rokiru::shutdown() {
 }
 
 bool Rokiru::busy() const { return d->q.kind != Impl::Kind::None; }
-
-int Rokiru::waitingSeconds() const {
-    return busy() ? static_cast<int>(d->q.clock.elapsed() / 1000) : 0;
-}
 
 QString Rokiru::engineName() const {
     return (d->name + u' ' + d->version).trimmed();

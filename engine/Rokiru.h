@@ -79,8 +79,6 @@ public:
 
     // A question is open.
     bool busy() const;
-    // Seconds the open question has been waiting.
-    int waitingSeconds() const;
     // The engine's name and version as it answered them ("" before the first start).
     QString engineName() const;
     // The window found the move it was given illegal: the engine is resynced from Tavrin's

@@ -148,16 +148,11 @@ TEST(GtpCommand, TextOfEachCommand) {
         {Command::genmove(White), "genmove W\n"},
         {Command::regGenmove(Black), "reg_genmove B\n"},
         {Command::ggGenmove(White, 4294967295u), "gg_genmove W 4294967295\n"},
-        {Command::topMoves(Black), "top_moves_black\n"},
-        {Command::topMoves(White), "top_moves_white\n"},
         {Command::setFreeHandicap({c3, g7}, 9), "set_free_handicap C3 G7\n"},
         {Command::finalStatusList(gtp::FinalStatus::Dead), "final_status_list dead\n"},
         {Command::finalStatusList(gtp::FinalStatus::Seki), "final_status_list seki\n"},
         {Command::finalStatusList(gtp::FinalStatus::Alive), "final_status_list alive\n"},
         {Command::estimateScore(), "estimate_score\n"},
-        {Command::finalScore(), "final_score\n"},
-        {Command::knownCommand("undo"), "known_command undo\n"},
-        {Command::plain("list_commands"), "list_commands\n"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.line);
@@ -184,7 +179,6 @@ TEST(GtpCommand, ValuesThatCannotBeWrittenAreRefused) {
         {"colour 3", Command::genmove(3)},
         {"colour -1", Command::regGenmove(-1)},
         {"colour 0 gg", Command::ggGenmove(0, 1)},
-        {"colour 3 top", Command::topMoves(3)},
         {"position 0", Command::play(Black, 0, 9)},
         {"border cell", Command::play(Black, pt(g, 0, 3), 9)},
         {"beyond the 9x9 board", Command::play(Black, pt(g, 10, 3), 9)},
@@ -194,29 +188,6 @@ TEST(GtpCommand, ValuesThatCannotBeWrittenAreRefused) {
         {"handicap off board", Command::setFreeHandicap({c3, 500}, 9)},
     };
     for (const Row& r : rows) EXPECT_FALSE(r.command.has_value()) << r.what;
-}
-
-TEST(GtpCommand, NoTextBeyondTheTableReachesAnEngine) {
-    // Names of commands, record texts and attempts to smuggle a second command in.
-    const char* attempts[] = {
-        "",        "play",         "boardsize",  "boardsize 19",  "quit\nplay B A1",
-        "name ",   " name",        "NAME",       "undo\n",        "showboard",
-        "loadsgf", "kata-analyze", "黒番対局者", "known_command", "list_commands\r",
-    };
-    for (const char* a : attempts) {
-        SCOPED_TRACE(a);
-        EXPECT_FALSE(Command::plain(a).has_value());
-    }
-    for (const char* a : {"", "play B Q16", "name\nquit", "undo ", "showboard", "黒番対局者"}) {
-        SCOPED_TRACE(a);
-        EXPECT_FALSE(Command::knownCommand(a).has_value());
-    }
-    // Every name of the table can be asked about, and the line names nothing else.
-    for (std::string_view n : gtp::CommandNames) {
-        const auto c = Command::knownCommand(n);
-        ASSERT_TRUE(c.has_value()) << n;
-        EXPECT_EQ(c->line(), "known_command " + std::string(n) + "\n");
-    }
 }
 
 TEST(GtpCommand, KomiIsTheShortestDecimalWithAPoint) {
@@ -276,11 +247,6 @@ TEST(GtpCommand, NumbersIgnoreADecimalCommaLocale) {
     ASSERT_STREQ(printed, "6,5") << "the locale is not in force, so this test proves nothing";
     EXPECT_EQ(Command::komi(65).line(), "komi 6.5\n");
     EXPECT_EQ(Command::komi(-75).line(), "komi -7.5\n");
-    const auto moves = gtp::parseScoredMoves("D6 75.01 F7 -3.5", 9);
-    ASSERT_TRUE(moves.has_value());
-    EXPECT_DOUBLE_EQ((*moves)[0].value, 75.01);
-    EXPECT_DOUBLE_EQ((*moves)[1].value, -3.5);
-    EXPECT_FALSE(gtp::parseScoredMoves("D6 75,01", 9).has_value());
 }
 
 // ---- Answers
@@ -452,38 +418,6 @@ TEST(GtpLists, VertexLists) {
         {"A1, B2", std::nullopt},
     };
     for (const Row& r : rows) EXPECT_EQ(gtp::parseVertexList(r.text, 9), r.points) << r.text;
-}
-
-TEST(GtpLists, ScoredMoves) {
-    GameState g = newGame(9);
-    struct Row {
-        const char* text;
-        std::optional<std::vector<gtp::ScoredMove>> moves;
-    };
-    const std::vector<Row> rows = {
-        {"", std::vector<gtp::ScoredMove>{}},
-        {"D6 75.01 F7 74 g5 -0.5",
-         std::vector<gtp::ScoredMove>{
-             {pt(g, 4, 4), 75.01}, {pt(g, 6, 3), 74.0}, {pt(g, 7, 5), -0.5}}},
-        {"D6 75.01\nF7 74.01",
-         std::vector<gtp::ScoredMove>{{pt(g, 4, 4), 75.01}, {pt(g, 6, 3), 74.01}}},
-        {"D6", std::nullopt},
-        {"D6 x", std::nullopt},
-        {"D6 1e5", std::nullopt},
-        {"D6 7,5", std::nullopt},
-        {"75.01 D6", std::nullopt},
-        {"pass 3.0", std::nullopt},
-        {"Z9 3.0", std::nullopt},
-    };
-    for (const Row& r : rows) EXPECT_EQ(gtp::parseScoredMoves(r.text, 9), r.moves) << r.text;
-}
-
-TEST(GtpLists, TrueOrFalse) {
-    EXPECT_EQ(gtp::parseBool("true"), true);
-    EXPECT_EQ(gtp::parseBool(" false\n"), false);
-    EXPECT_EQ(gtp::parseBool("TRUE"), std::nullopt);
-    EXPECT_EQ(gtp::parseBool("1"), std::nullopt);
-    EXPECT_EQ(gtp::parseBool(""), std::nullopt);
 }
 
 }  // namespace

@@ -259,7 +259,6 @@ TEST_F(RokiruTest, TimeLimitWaitsOnRequestAndCancelEndsTheEngine) {
     r.rokiru.requestMove(newGame(9), Black);
     ASSERT_TRUE(QTest::qWaitFor([&] { return r.timeLimits == 1; }, 4000));
     EXPECT_TRUE(r.rokiru.busy());
-    EXPECT_GE(r.rokiru.waitingSeconds(), 1);
     QElapsedTimer t;
     t.start();
     r.rokiru.keepWaiting();
