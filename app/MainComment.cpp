@@ -22,25 +22,13 @@ const QColor VariationColour(0, 64, 200);
 }  // namespace
 
 void TfrmMain::buildCommentPane() {
-    dckComment = new QDockWidget(QStringLiteral("コメント"), this);
-    dckComment->setObjectName(QStringLiteral("dckComment"));
-    // Shown and hidden through its command only, so the command's mark is always true.
-    dckComment->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-    auto* body = new QWidget(dckComment);
-    auto* column = new QVBoxLayout(body);
-    column->setContentsMargins(4, 2, 4, 4);
-    column->setSpacing(2);
-    lblCommentInfo = new QLabel(body);
-    lblCommentInfo->setObjectName(QStringLiteral("lblCommentInfo"));
-    lblCommentInfo->setWordWrap(true);
-    memComment = new QPlainTextEdit(body);
+    QVBoxLayout* column = buildDockPane(dckComment, QStringLiteral("コメント"), QStringLiteral("dckComment"),
+                                        lblCommentInfo, QStringLiteral("lblCommentInfo"),
+                                        static_cast<Qt::DockWidgetArea>(CommentArea));
+    memComment = new QPlainTextEdit(column->parentWidget());
     memComment->setObjectName(QStringLiteral("memComment"));
     memComment->setStatusTip(QStringLiteral("表示中の局面のコメント（編集できます）"));
-    column->addWidget(lblCommentInfo);
     column->addWidget(memComment, 1);
-    dckComment->setWidget(body);
-    addDockWidget(static_cast<Qt::DockWidgetArea>(CommentArea), dckComment);
-    dckComment->hide();
     connect(memComment, &QPlainTextEdit::textChanged, this, [this] {
         if (showingComment_) return;
         const int node = commentNode();

@@ -27,20 +27,14 @@ Rokiru& TfrmMain::engine() {
     rokiru = new Rokiru(this);
     connect(rokiru, &Rokiru::moveChosen, this, &TfrmMain::computerMoved);
     connect(rokiru, &Rokiru::hintChosen, this, [this](EngineMove move) {
-        if (thinking != Thinking::Hint) return;
-        thinking = Thinking::None;
-        tmrThink->stop();
-        prcEngineActCtrl();
+        if (!answerAwaited(Thinking::Hint)) return;
         HintPos = move.kind == EngineMove::Point ? move.pos : 0;
         pnlMain->setHint(HintPos);
         setStatusText(0, QStringLiteral("ヒント: ") + pointName(move));
     });
     connect(rokiru, &Rokiru::failed, this, &TfrmMain::engineFailed);
     connect(rokiru, &Rokiru::estimateChosen, this, [this](int leadTenths) {
-        if (thinking != Thinking::Estimate) return;
-        thinking = Thinking::None;
-        tmrThink->stop();
-        prcEngineActCtrl();
+        if (!answerAwaited(Thinking::Estimate)) return;
         if (Game.CurrentMove != RequestedAt || !pnlMain->hasMarks()) return;  // moved on meanwhile
         setStatusText(0, keiseiText(leadTenths, QStringLiteral("Rokiru の判断")));
     });
@@ -145,6 +139,15 @@ Rokiru& TfrmMain::beginThinking(Thinking what) {
     if (what == Thinking::Move || what == Thinking::Redo) pnlMain->paintBox()->setCursor(Qt::BusyCursor);
     prcEngineActCtrl();
     return r;
+}
+
+bool TfrmMain::answerAwaited(Thinking kind) {
+    // An answer nobody waits for any more (cancelled, or another question since) is dropped.
+    if (thinking != kind) return false;
+    thinking = Thinking::None;
+    tmrThink->stop();
+    prcEngineActCtrl();
+    return true;
 }
 
 void TfrmMain::stopThinking() {

@@ -37,16 +37,9 @@ QString TfrmMain::libraryCachePath() {
 }
 
 void TfrmMain::buildLibraryPane() {
-    dckFskJsk = new QDockWidget(QStringLiteral("布石定石"), this);
-    dckFskJsk->setObjectName(QStringLiteral("dckFskJsk"));
-    dckFskJsk->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-    auto* body = new QWidget(dckFskJsk);
-    auto* column = new QVBoxLayout(body);
-    column->setContentsMargins(4, 2, 4, 4);
-    column->setSpacing(2);
-    lblFskJsk = new QLabel(body);
-    lblFskJsk->setObjectName(QStringLiteral("lblFskJsk"));
-    lblFskJsk->setWordWrap(true);
+    QVBoxLayout* column = buildDockPane(dckFskJsk, QStringLiteral("布石定石"), QStringLiteral("dckFskJsk"), lblFskJsk,
+                                        QStringLiteral("lblFskJsk"), Qt::RightDockWidgetArea);
+    QWidget* body = column->parentWidget();
     lsvFskJsk = new QTreeWidget(body);
     lsvFskJsk->setObjectName(QStringLiteral("lsvFskJsk"));
     lsvFskJsk->setHeaderLabels({QStringLiteral("記号"), QStringLiteral("着手"), QStringLiteral("局数"),
@@ -62,12 +55,8 @@ void TfrmMain::buildLibraryPane() {
         list->setEditTriggers(QAbstractItemView::NoEditTriggers);
         list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     }
-    column->addWidget(lblFskJsk);
     column->addWidget(lsvFskJsk, 1);
     column->addWidget(lsvFskGames, 1);
-    dckFskJsk->setWidget(body);
-    addDockWidget(Qt::RightDockWidgetArea, dckFskJsk);
-    dckFskJsk->hide();
     connect(lsvFskJsk, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         lsvFskGames->clear();
         if (!item) return;

@@ -47,6 +47,7 @@ class QToolBar;
 class QToolButton;
 class QTreeWidget;
 class QDockWidget;
+class QVBoxLayout;
 class QPlainTextEdit;
 class QPushButton;
 class QProgressBar;
@@ -484,6 +485,8 @@ public:
     void prcComputerTurn();
     // Stops what Rokiru is thinking about.
     void stopThinking();
+    // The answer to the question of this kind: the thinking ends (false when none was awaited).
+    bool answerAwaited(Thinking kind);
     // The one place that enables the commands that depend on the computer opponent and on
     // whether it is thinking: 打ち直し, ヒント, 石替り, and pass, resignation and take-back,
     // which belong to a person's turn.
@@ -516,6 +519,9 @@ private:
     void buildKifuButtons();
     void buildBoard();
     void buildTimers();
+    // A dock pane, hidden, with a wrapped information label at the top of its column.
+    QVBoxLayout* buildDockPane(QDockWidget*& dock, const QString& title, const QString& name, QLabel*& info,
+                               const QString& infoName, Qt::DockWidgetArea area);
     // The comment window, the counting panel and the explorer's pane are made when first
     // shown, the library's progress in the status bar when indexing first starts: a window
     // that never uses them never pays for them, at start-up or in memory.

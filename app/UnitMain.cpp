@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QBoxLayout>
+#include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFrame>
@@ -106,6 +107,26 @@ void TfrmMain::loadImages() {
         imgListIcon.emplace_back(assetPixmap(QStringLiteral(":/icons/icon%1.png").arg(i, 2, 10, QLatin1Char('0'))));
     for (int i = 0; i < 3; ++i)
         imgListMk1.emplace_back(assetPixmap(QStringLiteral(":/icons/mk1_%1.png").arg(i)));
+}
+
+QVBoxLayout* TfrmMain::buildDockPane(QDockWidget*& dock, const QString& title, const QString& name, QLabel*& info,
+                                     const QString& infoName, Qt::DockWidgetArea area) {
+    dock = new QDockWidget(title, this);
+    dock->setObjectName(name);
+    // Shown and hidden through its command only, so the command's mark is always true.
+    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    auto* body = new QWidget(dock);
+    auto* column = new QVBoxLayout(body);
+    column->setContentsMargins(4, 2, 4, 4);
+    column->setSpacing(2);
+    info = new QLabel(body);
+    info->setObjectName(infoName);
+    info->setWordWrap(true);
+    column->addWidget(info);
+    dock->setWidget(body);
+    addDockWidget(area, dock);
+    dock->hide();
+    return column;
 }
 
 QAction* TfrmMain::action(const QString& name) const {
