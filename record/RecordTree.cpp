@@ -256,8 +256,11 @@ void RecordTree::setComment(int i, std::string_view text) {
 
 void RecordTree::appendMove(int colour, int pos, int boardSize) {
     if (games_.empty()) addNode(None);
-    const NodeId last = mainLineNode(mainLineLength() - 1);
-    const NodeId n = addNode(last);
+    addMove(mainLineNode(mainLineLength() - 1), colour, pos, boardSize);
+}
+
+RecordTree::NodeId RecordTree::addMove(NodeId parent, int colour, int pos, int boardSize) {
+    const NodeId n = addNode(parent);
     const PropId p = addProperty(n, colour == Black ? "B" : "W");
     char point[2] = {'t', 't'};
     if (pos != PassPos) {
@@ -267,6 +270,14 @@ void RecordTree::appendMove(int colour, int pos, int boardSize) {
     }
     addValue(p, std::string_view(point, 2));
     lastNode_ = None;
+    return n;
+}
+
+void RecordTree::removeChildren(NodeId n) {
+    lastNode_ = None;
+    unlinkChildren(n);
+    mainLineValid_ = false;
+    compactIfWasteful();
 }
 
 void RecordTree::unlinkChildren(NodeId n) {

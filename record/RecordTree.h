@@ -59,6 +59,11 @@ public:
     // A node holding B or W (colour 1 or 2) at pos (PassPos for a pass) after the main
     // line's last node.
     void appendMove(int colour, int pos, int boardSize);
+    // A node holding B or W (colour 1 or 2) at pos (PassPos for a pass), appended as the
+    // last child of parent.
+    NodeId addMove(NodeId parent, int colour, int pos, int boardSize);
+    // Removes every node after n, with their variations.
+    void removeChildren(NodeId n);
     // Keeps the main line's first m moves (take-back and resume): every later main-line node
     // goes, with the variations hanging from it; so do the variations at the node now last
     // (they were alternatives to a move that is gone) and any later move in that same node.
@@ -85,6 +90,7 @@ public:
     size_t gameCount() const { return games_.size(); }
     NodeId gameRoot(size_t k) const { return games_[k]; }
     NodeId mainLineNode(int i) const;
+    NodeId parent(NodeId n) const { return nodes_[n].parent; }
     NodeId firstChild(NodeId n) const { return nodes_[n].firstChild; }
     NodeId nextSibling(NodeId n) const { return nodes_[n].nextSibling; }
     int childCount(NodeId n) const;

@@ -1,4 +1,5 @@
 list(APPEND CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/GameRecord.cpp
   ${CMAKE_CURRENT_LIST_DIR}/InfoTexts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RecordTree.cpp
 )

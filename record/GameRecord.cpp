@@ -1,0 +1,321 @@
+#include "record/GameRecord.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace tavrin {
+
+namespace {
+
+constexpr uint32_t key(std::string_view id) { return RecordTree::identKey(id); }
+
+// The colour a setup property puts on its points: AB black, AW white, AE empty; -1 for
+// any other property.
+int setupColour(uint32_t id) {
+    switch (id) {
+        case key("AB"): return Black;
+        case key("AW"): return White;
+        case key("AE"): return 0;
+        default: return -1;
+    }
+}
+
+}  // namespace
+
+GameRecord::GameRecord() {
+    prcNewSetCore(state_, std::string());
+    adopt(state_);
+}
+
+void GameRecord::adopt(const GameState& g) {
+    RecordTree tree;
+    tree.reset(g);
+    adopt(g, std::move(tree));
+}
+
+void GameRecord::adopt(const GameState& g, RecordTree tree) {
+    tree_ = std::move(tree);
+    state_ = g;
+    const int shown = g.CurrentMove - 1;
+    // The root's stones are the record's first entries; its moves and every later node are
+    // applied from the position before the first move.
+    NullPainter none;
+    prcKifBack(state_, 1, none);
+    line_.assign(1, tree_.gameRoot(0));
+    extendLine();
+    lineMoves_.assign(1, 0);
+    facts_.assign(1, NodeFacts{});
+    changes_.clear();
+    cursor_ = 0;
+    refused_ = RecordTree::None;
+    state_.MoveCount = 0;
+    // Moves in the root itself (old files put the first move there).
+    if (!applyNode(0, true)) line_.resize(1);
+    fillFrom(0, true);
+    goToMove(shown, none);
+}
+
+// ---- The current line ----
+
+void GameRecord::extendLine() {
+    for (NodeId c = tree_.firstChild(line_.back()); c != RecordTree::None; c = tree_.firstChild(c)) line_.push_back(c);
+}
+
+int GameRecord::nodeIndexOfMove(int k) const {
+    if (k <= 0) return 0;
+    const auto at = std::lower_bound(lineMoves_.begin(), lineMoves_.end(), k);
+    return at == lineMoves_.end() ? static_cast<int>(lineMoves_.size()) - 1 : static_cast<int>(at - lineMoves_.begin());
+}
+
+int GameRecord::siblingCount() const {
+    if (cursor_ == 0) return 1;
+    return tree_.childCount(line_[cursor_ - 1]);
+}
+
+int GameRecord::siblingIndex() const {
+    if (cursor_ == 0) return 0;
+    int k = 0;
+    for (NodeId c = tree_.firstChild(line_[cursor_ - 1]); c != line_[cursor_]; c = tree_.nextSibling(c)) ++k;
+    return k;
+}
+
+int GameRecord::pointOf(std::string_view value) const {
+    const int size = state_.BoardSize;
+    if (value.size() != 2) return PassPos;
+    const int x = value[0] - 'a' + 1;
+    const int y = value[1] - 'a' + 1;
+    if (x < 1 || x > size || y < 1 || y > size) return PassPos;
+    return x * (size + 2) + y;
+}
+
+template <typename Put>
+void GameRecord::forEachPoint(std::string_view value, Put&& put) const {
+    const size_t colon = value.find(':');
+    const int a = pointOf(value.substr(0, colon));
+    if (a == PassPos) return;
+    const int b = colon == std::string_view::npos ? a : pointOf(value.substr(colon + 1));
+    if (b == PassPos) return;
+    const int stride = state_.BoardSize + 2;
+    const int x0 = std::min(a / stride, b / stride), x1 = std::max(a / stride, b / stride);
+    const int y0 = std::min(a % stride, b % stride), y1 = std::max(a % stride, b % stride);
+    for (int x = x0; x <= x1; ++x)
+        for (int y = y0; y <= y1; ++y) put(x * stride + y);
+}
+
+bool GameRecord::applyNode(size_t i, bool keepTimes) {
+    const NodeId n = line_[i];
+    NullPainter none;
+    NodeFacts& f = facts_[i];
+    f.firstChange = static_cast<uint32_t>(changes_.size());
+    f.changeCount = 0;
+    // Setup first (a node that mixes setup and a move is read in that order); the root's
+    // stones are the record's own entries.
+    if (i > 0) {
+        for (RecordTree::PropId p = tree_.firstProperty(n); p != RecordTree::None; p = tree_.nextProperty(p)) {
+            const int colour = setupColour(RecordTree::identKey(tree_.identifier(p)));
+            if (colour < 0) continue;
+            for (int k = 0; k < tree_.valueCount(p); ++k) {
+                forEachPoint(tree_.value(p, k), [&](int pos) {
+                    const int before = state_.Board[static_cast<size_t>(pos)];
+                    if (before == colour) return;
+                    changes_.push_back({pos, static_cast<int8_t>(before), static_cast<int8_t>(colour)});
+                    ++f.changeCount;
+                    state_.Board[static_cast<size_t>(pos)] = colour;
+                });
+            }
+        }
+    }
+    for (RecordTree::PropId p = tree_.firstProperty(n); p != RecordTree::None; p = tree_.nextProperty(p)) {
+        if (tree_.mainLineRole(p) != RecordTree::Role::Move) continue;
+        const int colour = RecordTree::identKey(tree_.identifier(p)) == key("B") ? Black : White;
+        const int pos = pointOf(tree_.value(p, 0));
+        const int move = state_.CurrentMove;
+        if (fncHitCheck(state_, pos, colour, none) != HitResult::Legal) {
+            // Back to the position before the node: its setup goes and the line ends here.
+            revertSetup(i, none);
+            changes_.resize(f.firstChange);
+            return false;
+        }
+        if (pos != PassPos) state_.Board[static_cast<size_t>(pos)] = colour;
+        const int e = state_.HandicapCount + move;
+        state_.MovePos[static_cast<size_t>(e)] = pos;
+        state_.MoveColor[static_cast<size_t>(e)] = colour;
+        if (!keepTimes) state_.MoveTime[static_cast<size_t>(e)] = 0;
+        totalOf(colour) += state_.MoveTime[static_cast<size_t>(e)];
+        state_.CurrentMove = move + 1;
+        state_.SideToMove = 3 - colour;
+    }
+    if (state_.CurrentMove > 1) state_.LastMovePos = state_.MovePos[static_cast<size_t>(state_.HandicapCount + state_.CurrentMove - 1)];
+    return true;
+}
+
+int& GameRecord::totalOf(int colour) { return colour == Black ? state_.BlackTotalSeconds : state_.WhiteTotalSeconds; }
+
+void GameRecord::fillFrom(size_t i, bool keepTimes) {
+    // Every node after index i is applied to find what it changes and captures, then the
+    // position goes back to index i.
+    NullPainter none;
+    changes_.resize(facts_[i].firstChange + facts_[i].changeCount);
+    facts_.resize(i + 1);
+    lineMoves_.resize(i + 1);
+    size_t j = i + 1;
+    for (; j < line_.size(); ++j) {
+        facts_.push_back({});
+        if (!applyNode(j, keepTimes)) {
+            refused_ = line_[j];
+            facts_.pop_back();
+            break;
+        }
+        lineMoves_.push_back(state_.CurrentMove - 1);
+    }
+    line_.resize(j);
+    state_.MoveCount = lineMoves_.back();
+    cursor_ = line_.size() - 1;
+    while (cursor_ > i) stepBack(none);
+}
+
+// ---- Steps ----
+
+void GameRecord::applySetup(size_t i, BoardPainter& p) {
+    const NodeFacts& f = facts_[i];
+    for (uint32_t k = 0; k < f.changeCount; ++k) {
+        const Change& c = changes_[f.firstChange + k];
+        prcStnPut(state_, c.pos, c.after, 0, p);
+    }
+}
+
+void GameRecord::revertSetup(size_t i, BoardPainter& p) {
+    const NodeFacts& f = facts_[i];
+    for (uint32_t k = f.changeCount; k-- > 0;) {
+        const Change& c = changes_[f.firstChange + k];
+        prcStnPut(state_, c.pos, c.before, 0, p);
+    }
+}
+
+void GameRecord::stepForward(BoardPainter& p) {
+    const size_t j = cursor_ + 1;
+    applySetup(j, p);
+    if (lineMoves_[j] > lineMoves_[j - 1]) prcKifNext(state_, lineMoves_[j] + 1, p);
+    cursor_ = j;
+}
+
+void GameRecord::stepBack(BoardPainter& p) {
+    const size_t j = cursor_;
+    if (lineMoves_[j] > lineMoves_[j - 1]) prcKifBack(state_, lineMoves_[j - 1] + 1, p);
+    revertSetup(j, p);
+    cursor_ = j - 1;
+}
+
+bool GameRecord::next(BoardPainter& p) {
+    if (cursor_ + 1 >= line_.size()) return false;
+    stepForward(p);
+    return true;
+}
+
+bool GameRecord::back(BoardPainter& p) {
+    if (cursor_ == 0) return false;
+    stepBack(p);
+    return true;
+}
+
+void GameRecord::goToIndex(int i, BoardPainter& p) {
+    const size_t target = static_cast<size_t>(std::clamp(i, 0, static_cast<int>(line_.size()) - 1));
+    while (cursor_ > target) stepBack(p);
+    while (cursor_ < target) stepForward(p);
+}
+
+void GameRecord::pathTo(NodeId n, std::vector<NodeId>& path) const {
+    path.clear();
+    for (NodeId k = n; k != RecordTree::None; k = tree_.parent(k)) path.push_back(k);
+    std::reverse(path.begin(), path.end());
+}
+
+bool GameRecord::goTo(NodeId n, BoardPainter& p) {
+    std::vector<NodeId> path;
+    pathTo(n, path);
+    if (path.empty() || path.front() != line_.front()) return false;
+    size_t shared = 0;  // index of the last node the path and the line share
+    while (shared + 1 < path.size() && shared + 1 < line_.size() && path[shared + 1] == line_[shared + 1]) ++shared;
+    if (shared + 1 < path.size()) {
+        // The path leaves the line: the line becomes the path and its first children.
+        goToIndex(static_cast<int>(shared), p);
+        line_ = path;
+        extendLine();
+        refused_ = RecordTree::None;
+        const size_t target = path.size() - 1;
+        fillFrom(shared, false);
+        goToIndex(static_cast<int>(std::min(target, line_.size() - 1)), p);
+        return true;
+    }
+    goToIndex(static_cast<int>(path.size()) - 1, p);
+    return true;
+}
+
+bool GameRecord::goToSibling(int delta, BoardPainter& p) {
+    if (cursor_ == 0) return false;
+    const int want = siblingIndex() + delta;
+    if (want < 0) return false;
+    NodeId c = tree_.firstChild(line_[cursor_ - 1]);
+    for (int k = 0; k < want && c != RecordTree::None; ++k) c = tree_.nextSibling(c);
+    if (c == RecordTree::None) return false;
+    return goTo(c, p);
+}
+
+// ---- Edits ----
+
+HitResult GameRecord::play(int colour, int pos, BoardPainter& p) {
+    const NodeId here = node();
+    for (NodeId c = tree_.firstChild(here); c != RecordTree::None; c = tree_.nextSibling(c)) {
+        for (RecordTree::PropId q = tree_.firstProperty(c); q != RecordTree::None; q = tree_.nextProperty(q)) {
+            if (tree_.mainLineRole(q) != RecordTree::Role::Move) continue;
+            const int moveColour = RecordTree::identKey(tree_.identifier(q)) == key("B") ? Black : White;
+            if (moveColour == colour && pointOf(tree_.value(q, 0)) == pos) {
+                goTo(c, p);
+                return HitResult::Legal;
+            }
+            break;
+        }
+    }
+    const int moves = state_.MoveCount;
+    state_.MoveCount = state_.CurrentMove - 1;
+    const HitResult r = prcHitCore(state_, pos, colour, p);
+    if (r != HitResult::Legal) {
+        state_.MoveCount = moves;
+        return r;
+    }
+    const NodeId n = tree_.addMove(here, colour, pos, state_.BoardSize);
+    line_.resize(cursor_ + 1);
+    line_.push_back(n);
+    facts_.resize(cursor_ + 1);
+    changes_.resize(facts_.back().firstChange + facts_.back().changeCount);
+    facts_.push_back({static_cast<uint32_t>(changes_.size()), 0});
+    lineMoves_.resize(cursor_ + 1);
+    lineMoves_.push_back(state_.CurrentMove - 1);
+    refused_ = RecordTree::None;
+    ++cursor_;
+    return r;
+}
+
+void GameRecord::cutAfter() {
+    // Children are named by their place among their siblings: a cut may renumber the nodes.
+    std::vector<int> places;
+    for (size_t i = 1; i <= cursor_; ++i) {
+        int k = 0;
+        for (NodeId c = tree_.firstChild(line_[i - 1]); c != line_[i]; c = tree_.nextSibling(c)) ++k;
+        places.push_back(k);
+    }
+    tree_.removeChildren(node());
+    line_.assign(1, tree_.gameRoot(0));
+    for (const int k : places) {
+        NodeId c = tree_.firstChild(line_.back());
+        for (int s = 0; s < k; ++s) c = tree_.nextSibling(c);
+        line_.push_back(c);
+    }
+    facts_.resize(cursor_ + 1);
+    lineMoves_.resize(cursor_ + 1);
+    changes_.resize(facts_.back().firstChange + facts_.back().changeCount);
+    state_.MoveCount = state_.CurrentMove - 1;
+    refused_ = RecordTree::None;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,130 @@
+#pragma once
+// The game as one owner holds it: the record's tree and the node the board shows (the
+// cursor). The position at the cursor is the root's stones and every node's setup and moves
+// along the path from the root. It is kept in a GameState filled for the current line (the
+// path continued by the line last followed, first children beyond it), so the move list and
+// the game's rules read the record arrays they always have; each node of the line keeps what
+// its setup changed, so a step forward or back costs what the node changes and a jump costs
+// its path.
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "game/BoardPainter.h"
+#include "game/Engine.h"
+#include "game/GameState.h"
+#include "record/RecordTree.h"
+
+namespace tavrin {
+
+class GameRecord {
+public:
+    using NodeId = RecordTree::NodeId;
+
+    // A new game's record: the state as prcNewSetCore leaves it, a tree of one empty root.
+    GameRecord();
+
+    // ---- Taking a game ----
+
+    // The game g (a new game, or a record just read: its record arrays hold the main line's
+    // moves and its shown position is at their end) with tree, whose main line holds the
+    // same moves. The cursor goes to the node of g's shown position.
+    void adopt(const GameState& g, RecordTree tree);
+    // The game g alone: a tree of its moves (root without properties).
+    void adopt(const GameState& g);
+
+    // ---- Reading ----
+
+    const RecordTree& tree() const { return tree_; }
+    // The position at the cursor, with the record arrays of the current line.
+    const GameState& state() const { return state_; }
+    // The game's information, clocks and flags. The board, the record arrays and the
+    // position in them change only through the record's own steps and edits.
+    GameState& game() { return state_; }
+
+    // The shown node and its depth on the current line (the root is 0).
+    NodeId node() const { return line_[cursor_]; }
+    int depth() const { return cursor_; }
+    // The nodes of the current line, root first.
+    const std::vector<NodeId>& line() const { return line_; }
+    // Line index of the node after which move k (1-based) of the current line stands;
+    // 0 for k <= 0, the last index past the line's moves.
+    int nodeIndexOfMove(int k) const;
+    // Moves on the current line through index i.
+    int movesThrough(int i) const { return lineMoves_[static_cast<size_t>(i)]; }
+    // Siblings of the shown node (alternatives to it, itself counted) and its place among them.
+    int siblingCount() const;
+    int siblingIndex() const;
+    // The line ends before a node whose move the rules refuse (a variation of a file with an
+    // illegal move): that node, else None.
+    NodeId refusedNode() const { return refused_; }
+
+    // ---- Steps (the board picture follows through p) ----
+
+    // One node forward along the current line / back towards the root; false at its end.
+    bool next(BoardPainter& p);
+    bool back(BoardPainter& p);
+    // To line index i of the current line (clamped).
+    void goToIndex(int i, BoardPainter& p);
+    // To move k of the current line: the node holding it (the root for 0, clamped).
+    void goToMove(int k, BoardPainter& p) { goToIndex(nodeIndexOfMove(k), p); }
+    // To any node of the first game. The current line becomes its path continued by first
+    // children; a node beyond a refused move stops at the node before it. False for a node
+    // of another game.
+    bool goTo(NodeId n, BoardPainter& p);
+    // To the delta-th sibling of the shown node (the line follows it); false when none.
+    bool goToSibling(int delta, BoardPainter& p);
+
+    // ---- Edits ----
+
+    // colour plays at pos (PassPos: a pass) at the shown node. A child holding that move
+    // already is stepped into; otherwise the move is checked as in play and, when legal,
+    // becomes a new last child of the shown node (the first when it has none) and the line
+    // follows it. The clocks count it as prcHitCore does.
+    HitResult play(int colour, int pos, BoardPainter& p);
+    // Removes every node after the shown one on the current line, with the variations
+    // hanging from them and the variations at the shown node (resume's and take-back's cut).
+    void cutAfter();
+
+private:
+    // What a node's setup changed: a cell and the values before and after.
+    struct Change {
+        int pos;
+        int8_t before;
+        int8_t after;
+    };
+    struct NodeFacts {
+        uint32_t firstChange = 0;  // into changes_
+        uint32_t changeCount = 0;
+    };
+
+    // The line continued by first children from its last node.
+    void extendLine();
+    // Applies every node after index i (the cursor) to learn what it changes, and comes back.
+    void fillFrom(size_t i, bool keepTimes);
+    // Applies node i of the line to the position (no picture); false when its move is refused,
+    // and the position is then as before it.
+    bool applyNode(size_t i, bool keepTimes);
+    void applySetup(size_t i, BoardPainter& p);
+    void revertSetup(size_t i, BoardPainter& p);
+    void stepForward(BoardPainter& p);
+    void stepBack(BoardPainter& p);
+    void pathTo(NodeId n, std::vector<NodeId>& path) const;
+    int pointOf(std::string_view value) const;
+    // Calls put(pos) for every point of a setup value: one point, or a rectangle "aa:cc".
+    template <typename Put>
+    void forEachPoint(std::string_view value, Put&& put) const;
+    int& totalOf(int colour);
+
+    RecordTree tree_;
+    GameState state_;
+    std::vector<NodeId> line_;      // root .. the line's last node
+    std::vector<int> lineMoves_;    // moves through each index of the line
+    std::vector<NodeFacts> facts_;  // the setup each index of the line changed
+    std::vector<Change> changes_;
+    size_t cursor_ = 0;
+    NodeId refused_ = RecordTree::None;
+};
+
+}  // namespace tavrin
