@@ -1,4 +1,5 @@
 list(APPEND CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/CommandStates.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SettingsFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Version.cpp
 )

@@ -1,0 +1,43 @@
+#include "app/CommandStates.h"
+
+#include <initializer_list>
+
+namespace tavrin {
+
+CommandStates commandStates(const CommandFacts& f) {
+    CommandStates s;
+    const bool playing = f.mode == Mode::Playing;
+    const bool replaying = f.mode == Mode::Stopped || f.mode == Mode::Ended;
+    const bool counting = f.mode == Mode::Counting;
+    const bool busy = f.task != EngineTask::None;
+    // While the computer chooses a move the turn is its own: a person's pass or resignation
+    // would be made for it, and a take-back would pull the position from under it.
+    const bool moving = f.task == EngineTask::Move || f.task == EngineTask::Redo;
+    const auto set = [](CommandState& c, bool enabled, bool visible = true) { c = {enabled, visible}; };
+
+    set(s.actFileSave, f.modified);
+    set(s.actFileReOpen, f.modified && f.hasFileName);
+
+    set(s.actPlayStop, playing);
+    set(s.actPlayResume, replaying && !(f.currentMove > f.moveCount && f.endedByPasses));
+    set(s.actPlayPass, playing && !moving);
+    set(s.actPlayGiveUp, playing && !moving);
+    set(s.actPlayMatta, playing && f.currentMove >= 2 && !moving);
+
+    set(s.actPlayHint, f.engineFound && playing && !busy && !f.computerToMove, f.engineFound);
+    set(s.actPlayUtinaosi, f.engineFound && playing && !busy && f.computerMovedLast && !f.computerToMove,
+        f.engineFound);
+    set(s.actPlayStnChg, f.engineFound && playing && !busy && f.personAndComputer, f.engineFound);
+    set(s.actPlayKeisei, !counting);
+    set(s.actPlayCount, replaying && !busy);
+
+    const bool back = replaying && f.currentMove > 1;
+    const bool forward = replaying && f.currentMove <= f.moveCount;
+    for (CommandState* c : {&s.actKifuFirst, &s.actKifuBack, &s.actKifuBack10}) set(*c, back);
+    for (CommandState* c : {&s.actKifuNext, &s.actKifuNext10, &s.actKifuLast, &s.actKifuAuto}) set(*c, forward);
+    set(s.mnuKifuP, replaying);
+    set(s.actCountCancel, counting);
+    return s;
+}
+
+}  // namespace tavrin
