@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "game/Engine.h"
+#include "record/GameRecord.h"
 
 using namespace tavrin;
 
@@ -116,3 +117,25 @@ BENCHMARK(BM_JumpFirstLast);
 }  // namespace
 
 BENCHMARK_MAIN();
+
+// One step forward and one back on the record's cursor, in a 300-move game with a
+// variation every 30 moves: the cost of a replay step of the window.
+void BM_RecordStepForwardBack(benchmark::State& state) {
+    GameState g = randomGame(300, 11);
+    GameRecord r;
+    r.adopt(g);
+    NullPainter p;
+    // Variations: another move beside every thirtieth one.
+    for (int k = 30; k <= 300; k += 30) {
+        r.goToMove(k - 1, p);
+        for (int pos = 22; pos < 400; ++pos)
+            if (r.state().Board[static_cast<size_t>(pos)] == 0 && r.play(r.state().SideToMove, pos, p) == HitResult::Legal) break;
+    }
+    r.goTo(r.tree().mainLineNode(150), p);
+    for (auto _ : state) {
+        r.next(p);
+        r.back(p);
+    }
+    state.SetItemsProcessed(state.iterations() * 2);
+}
+BENCHMARK(BM_RecordStepForwardBack);
