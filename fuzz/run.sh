@@ -11,27 +11,18 @@ CXX=${FUZZ_CXX:-clang++-14}
 SECONDS_EACH=${FUZZ_SECONDS:-20}
 OUT=build-fuzz
 CORPUS=${TAVRIN_CORPUS_DIR:-../shared/corpus}
-VERSION=$(sed -n 's/^set(TAVRIN_FILE_VERSION "\(.*\)")/\1/p' CMakeLists.txt)
+TARGETS=${FUZZ_TARGETS:-sgf ngf sjis tree}
 
 if ! command -v "$CXX" >/dev/null; then
   echo "fuzz: $CXX not found (scripts/install-deps.sh installs clang-14)" >&2
   exit 1
 fi
 
-mkdir -p "$OUT/obj"
-FLAGS=(-std=c++20 -O1 -g -I. -Wall -Wextra -Werror
-       -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
-       "-DTAVRIN_FILE_VERSION=\"$VERSION\"" -DTAVRIN_PRODUCT_VERSION=\"0.5\")
-
-# The core the readers need: the engine, the formats layer and the record tree.
-objs=()
-for src in game/*.cpp formats/*.cpp record/RecordTree.cpp; do
-  obj="$OUT/obj/$(echo "$src" | tr / _).o"
-  if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ -n "$(find game formats record fuzz -name '*.h' -newer "$obj")" ]; then
-    "$CXX" "${FLAGS[@]}" -fsanitize=fuzzer-no-link -c "$src" -o "$obj"
-  fi
-  objs+=("$obj")
-done
+# The targets and the code they link, built by CMake with the sanitizers and libFuzzer's
+# coverage.
+cmake -S . -B "$OUT" -DCMAKE_CXX_COMPILER="$CXX" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DTAVRIN_SANITIZE=ON -DTAVRIN_FUZZ=ON >/dev/null
+cmake --build "$OUT" -j"${JOBS:-2}" --target $(for t in $TARGETS; do printf 'fuzz_%s ' "$t"; done)
 
 # Seeds: the shared records of each kind, copied flat so the run never writes into them.
 seed() {  # seed NAME PATTERN...
@@ -47,17 +38,16 @@ seed() {  # seed NAME PATTERN...
 }
 
 status=0
-for target in ${FUZZ_TARGETS:-sgf ngf sjis tree}; do
+for target in $TARGETS; do
   case $target in
     sgf|tree) seeds=$(seed "$target" -iname '*.sgf') ;;
     ngf)  seeds=$(seed ngf -iname '*.ngf') ;;
     sjis) seeds=$(seed sjis -iname '*.sgf' -path '*sjis*') ;;
   esac
-  "$CXX" "${FLAGS[@]}" -fsanitize=fuzzer "fuzz/fuzz_$target.cpp" "${objs[@]}" -o "$OUT/fuzz_$target"
   work="$OUT/work-$target"
   mkdir -p "$work"
   echo "fuzz: $target for ${SECONDS_EACH}s ($(ls "$seeds" | wc -l) seeds)"
-  if ! "$OUT/fuzz_$target" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 \
+  if ! "$OUT/fuzz/fuzz_$target" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 \
        -max_len=65536 -print_final_stats=1 -artifact_prefix="$OUT/finding-$target-" \
        "$work" "$seeds" >"$OUT/fuzz_$target.log" 2>&1; then
     echo "fuzz: $target FOUND A PROBLEM; see $OUT/fuzz_$target.log and $OUT/finding-$target-*" >&2
