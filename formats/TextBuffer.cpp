@@ -47,6 +47,13 @@ struct Declaration {
 // where they are); "" otherwise. Sets that are often written for their larger supersets
 // are read as those (GB2312 files hold GBK characters, EUC-KR files CP949 ones).
 std::string readableCharset(const std::string& name, const std::string& declared) {
+    // iconv passes over characters it does not expect in a name ("*UTF8" followed by any
+    // bytes opens as UTF-8): a name is letters, digits and "-_.:" alone.
+    for (const char c : declared) {
+        const bool named = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+                           c == '_' || c == '.' || c == ':' || c == ' ';
+        if (!named) return {};
+    }
     if (name == "ASCII" || name == "USASCII" || name.find("UTF") == 0 || name.find("UCS") == 0 ||
         name.find("UNICODE") == 0)
         return {};
@@ -149,8 +156,25 @@ void decodeCharset(const std::string& charset, std::string_view bytes, std::stri
 
 }  // namespace
 
+namespace {
+
+// Text whose bytes above 0x7F are mostly UTF-8: its well-formed sequences hold at least one
+// and a half times as many bytes as there are bytes that belong to none (a damaged file: a
+// truncated character, a stray byte). Code page 932 text seen as UTF-8 has most of its bytes
+// broken.
+bool mostlyUtf8(std::string_view bytes, bool declared) {
+    const sjis::Utf8Tally t = sjis::tallyUtf8(bytes);
+    // Well-formed two-byte forms are also pairs of code page 932's half-width katakana
+    // ("ﾐｷ" is D0 B7): without a declaration they prove nothing.
+    const size_t wellFormed = t.longer + (declared ? t.twoByte : 0);
+    return wellFormed > 0 && 2 * wellFormed >= 3 * t.broken;
+}
+
+}  // namespace
+
 bool readsAsUtf8(std::string_view bytes) {
-    if (sjis::firstHighByte(bytes) == bytes.size() || !sjis::validUtf8(bytes)) return false;
+    if (sjis::firstHighByte(bytes) == bytes.size()) return false;
+    if (!sjis::validUtf8(bytes)) return mostlyUtf8(bytes, false);
     // Well-formed three- and four-byte forms (kana, CJK, Hangul) are UTF-8: asked first, they
     // spare the code page's table a record of Chinese or Japanese in UTF-8.
     for (size_t i = sjis::firstHighByte(bytes); i < bytes.size(); i = sjis::firstHighByte(bytes, i + 1))
@@ -178,7 +202,7 @@ TextEncoding chooseEncoding(std::string_view bytes, std::string* charset) {
     if (sjis::firstHighByte(bytes) == bytes.size()) return TextEncoding::Cp932;
     Declaration declared = declaredSet(bytes);
     switch (declared.set) {
-        case Declared::Utf8: return sjis::validUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp932;
+        case Declared::Utf8: return mostlyUtf8(bytes, true) ? TextEncoding::Utf8 : TextEncoding::Cp932;
         // A declaration the bytes cannot bear (bytes code page 932 has no character for, that
         // are well-formed UTF-8) gives way to them.
         case Declared::Cp932:
@@ -261,7 +285,9 @@ void TextBuffer::bytesTaken() {
     bytesEncoding_ = Encoding;
     pending_ = true;
     bom_ = std::string_view(bytes_).substr(0, ByteOrderMark.size()) == ByteOrderMark;
-    bytesAreText_ = !bom_ && Encoding != TextEncoding::Declared;
+    // Broken UTF-8 bytes are kept as code points: such text is decoded first.
+    bytesAreText_ = !bom_ && Encoding != TextEncoding::Declared &&
+                    (Encoding == TextEncoding::Cp932 || sjis::validUtf8(bytes_));
 }
 
 void TextBuffer::decodeBytes() const {
@@ -288,7 +314,7 @@ void TextBuffer::decodeBytes() const {
         });
     } else {
         count = textlines::forEachLine(bytes, [this](size_t k, std::string_view line) {
-            lineAt(lines_, k).assign(line);
+            sjis::decodeUtf8KeptInto(line, lineAt(lines_, k));
         });
     }
     lines_.resize(count);
@@ -297,6 +323,10 @@ void TextBuffer::decodeBytes() const {
 bool TextBuffer::fileBytes(std::string& out) const {
     if (Encoding == TextEncoding::Utf8) {
         out = text();
+        // Bytes kept from a damaged UTF-8 file go back as they were, unless the file would
+        // then no longer read as UTF-8: the kept code points stay then.
+        std::string restored;
+        if (sjis::restoreKeptBytes(out, restored) && fileEncoding(restored) == TextEncoding::Utf8) out.swap(restored);
         return true;
     }
     out.clear();
