@@ -45,6 +45,28 @@ Saved saveWithTree(const std::string& sgf) {
     return saved;
 }
 
+// The same for a file's bytes; returns the bytes saved.
+std::string saveFileWithTree(const std::string& bytes, const std::string& what) {
+    GameState g = test::newGame(19);
+    g.AppTag = "T";
+    TextBuffer buf;
+    buf.setFileBytes(bytes);
+    RecordTree tree;
+    const LoadResult r = fncStringsToKif(g, buf, "", &tree);
+    EXPECT_TRUE(r.ok()) << what << ": " << r.reason;
+    const std::string saved = sgfFileBytes(g, buf, &tree);
+    GameState again = test::newGame(19);
+    again.AppTag = "T";
+    TextBuffer back;
+    back.setFileBytes(saved);
+    RecordTree tree2;
+    EXPECT_TRUE(fncStringsToKif(again, back, "", &tree2).ok()) << what;
+    test::expectSameGame(g, again, what);
+    EXPECT_TRUE(tree.sameBeyondRecord(tree2, recordFallbacks(g))) << what;
+    EXPECT_EQ(sgfFileBytes(again, back, &tree2), saved) << what;
+    return saved;
+}
+
 const std::string Root = "(;GM[1]FF[4]AP[T]SZ[9]GN[]DT[]PB[]PW[]KM[6.5]HA[0]";
 
 TEST(SgfTreeWriter, WritesWhatTheTreeAddsAtItsPlace) {
@@ -172,6 +194,32 @@ TEST(SgfTreeWriter, AFileAndItsPastedTextAreJudgedAlike) {
     std::string found;
     if (readFileBytes(std::string(TAVRIN_CORPUS_DIR) + "/../findings/sgf-file-and-paste-disagree.sgf", found)) {
         test::expectSameReadEitherWay(found, "sgf-file-and-paste-disagree.sgf");
+    }
+}
+
+// Names of damaged UTF-8 are saved as the bytes they were read from, under CA[UTF-8], and
+// read back the same; so is a further game's CA that names no character set.
+TEST(SgfTreeWriter, DamagedUtf8IsSavedAsTheBytesItHolds) {
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::string kept;  // bytes the saved file holds as they were
+    } cases[] = {
+        {"a truncated character before ]", "(;PB[\xE9\xA3\x8E\xE9\x9B\xA8\xE6]PW[\xE7\x8E\x8B];B[aa])",
+         "PB[\xE9\xA3\x8E\xE9\x9B\xA8\xE6]PW[\xE7\x8E\x8B]"},
+        {"a stray byte in a comment", "(;C[\xE9\xA3\x8E?\xA8\xE9\x9B\xA8];B[aa])", "C[\xE9\xA3\x8E?\xA8\xE9\x9B\xA8]"},
+        {"declared UTF-8, truncated", "(;CA[UTF-8]PW[\xE5\xB7\xA7\xE8\x8A\xB1\xE5\x8C];B[aa])",
+         "PW[\xE5\xB7\xA7\xE8\x8A\xB1\xE5\x8C]"},
+        {"a second game's CA of no set", "([])(CA[*UTF8\xF4\xA4\x9B\x9C])", ""},
+    };
+    for (const auto& c : cases) {
+        const std::string saved = saveFileWithTree(c.bytes, c.what);
+        EXPECT_NE(saved.find(c.kept), std::string::npos) << c.what << ": " << saved;
+    }
+    // The input the fuzz run found, when the shared findings are at hand.
+    std::string found;
+    if (readFileBytes(std::string(TAVRIN_CORPUS_DIR) + "/../findings/tree-round-trip-second-game-ca.sgf", found)) {
+        saveFileWithTree(found, "tree-round-trip-second-game-ca.sgf");
     }
 }
 
