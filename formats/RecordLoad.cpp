@@ -144,6 +144,7 @@ void adoptLoad(GameState& g, const GameState& w) {
     g.WhitePlayerKind = w.WhitePlayerKind;
     g.HandicapCount = w.HandicapCount;
     g.KomiTenths = w.KomiTenths;
+    g.KomiGiven = w.KomiGiven;
     g.GameDate = w.GameDate;
     g.GameRule = w.GameRule;
     g.CoordName = w.CoordName;
@@ -187,6 +188,7 @@ LoadResult commitRecord(GameState& g, const ReadRecord& r) {
     workDirty = r.StandardHandicap + r.SetupCount + r.MoveCount;
     work.GameRule = r.GameRule;
     work.GameDate = r.GameDate;
+    work.KomiGiven = r.KomiGiven;
 
     // The replay follows fncHitCheck's rules and books captures as it does.
     StoneReplay replay(work);

@@ -59,6 +59,7 @@ struct ReadRecord {
     std::string GameDate;  // already "yyyy-mm-dd" or empty
     int BoardSize = 19;
     int KomiTenths = 65;
+    bool KomiGiven = true;
     int StandardHandicap = 0;  // stones of the handicap table set up with the new game
     int SetupCount = 0;        // further black stones, each placed through the legality check
     int MoveCount = 0;

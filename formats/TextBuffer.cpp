@@ -72,6 +72,23 @@ std::string readableCharset(const std::string& name, const std::string& declared
     return use;
 }
 
+// What a CA value declares.
+Declaration declarationOf(std::string_view value) {
+    if (value.size() > 32) return {};
+    std::string name;
+    for (const char v : value) {
+        if (v == ' ' || v == '-' || v == '_') continue;
+        name += static_cast<char>(v >= 'a' && v <= 'z' ? v - 'a' + 'A' : v);
+    }
+    if (name == "UTF8") return {Declared::Utf8, {}};
+    if (name == "SHIFTJIS" || name == "SJIS" || name == "CP932" || name == "WINDOWS31J" || name == "MSKANJI" ||
+        name == "XSJIS")
+        return {Declared::Cp932, {}};
+    std::string charset = readableCharset(name, std::string(value));
+    if (charset.empty()) return {};
+    return {Declared::Other, std::move(charset)};
+}
+
 Declaration declaredSet(std::string_view bytes) {
     // The first CA property of the text, found where properties stand: outside every value
     // (a "CA[" inside a name or a comment declares nothing). Most records have none at all.
@@ -94,22 +111,7 @@ Declaration declaredSet(std::string_view bytes) {
                 if (slashes % 2 == 0) break;
                 ++end;
             }
-            if (ident == "CA") {
-                const std::string_view value = bytes.substr(start, end - start);
-                if (value.size() > 32) return {};
-                std::string name;
-                for (const char v : value) {
-                    if (v == ' ' || v == '-' || v == '_') continue;
-                    name += static_cast<char>(v >= 'a' && v <= 'z' ? v - 'a' + 'A' : v);
-                }
-                if (name == "UTF8") return {Declared::Utf8, {}};
-                if (name == "SHIFTJIS" || name == "SJIS" || name == "CP932" || name == "WINDOWS31J" ||
-                    name == "MSKANJI" || name == "XSJIS")
-                    return {Declared::Cp932, {}};
-                std::string charset = readableCharset(name, std::string(value));
-                if (charset.empty()) return {};
-                return {Declared::Other, std::move(charset)};
-            }
+            if (ident == "CA") return declarationOf(bytes.substr(start, end - start));
             i = end + 1;
             continue;
         }
@@ -218,6 +220,8 @@ TextEncoding chooseEncoding(std::string_view bytes, std::string* charset) {
 }  // namespace
 
 TextEncoding fileEncoding(std::string_view bytes) { return chooseEncoding(bytes, nullptr); }
+
+bool declaresCp932(std::string_view caValue) { return declarationOf(caValue).set == Declared::Cp932; }
 
 const std::vector<std::string>& TextBuffer::lines() const {
     if (pending_) decodeBytes();

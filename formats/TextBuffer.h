@@ -60,6 +60,9 @@ enum class TextEncoding { Cp932, Utf8, Declared };
 // such byte as a code point of its own (sjis::decodeUtf8KeptInto) and is written back with it.
 TextEncoding fileEncoding(std::string_view bytes);
 
+// A CA value names code page 932 ("Shift_JIS", "SJIS", "CP932", "Windows-31J", …).
+bool declaresCp932(std::string_view caValue);
+
 // Bytes without a declaration are read as UTF-8: well-formed UTF-8 with a byte above 0x7F,
 // and either not readable as code page 932 or with evidence beyond two-byte forms that are
 // also code page 932 characters (a three- or four-byte form, or a Latin, Greek or Cyrillic

@@ -94,7 +94,7 @@ TEST_F(KifuTool, SgfWritesTheSavedBytes) {
     const ToolRun run = kifu("sgf " + path("records/game.sgf"), dir_);
     EXPECT_EQ(run.exitCode, 0);
     const std::string expected = std::string("(;GM[1]FF[4]AP[Tavrin:") + TAVRIN_FILE_VERSION +
-                                 "]SZ[9]GN[]DT[]PB[\x8D\x95]PW[]KM[6.5]HA[0]\r\n"
+                                 "]SZ[9]GN[]DT[]PB[\x8D\x95]PW[]HA[0]\r\n"
                                  ";B[cc];W[gc];B[dc];W[tt])\r\n";
     EXPECT_EQ(run.out, expected);
 
