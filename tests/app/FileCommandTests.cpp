@@ -470,7 +470,7 @@ TEST_F(FileWindowTest, RefusedLoadCannotBeSavedOverTheRefusedFile) {
     const std::string record = moves(w->Game);
     prompts.answers.push_back(Answer::Yes);
     openThroughDialog(*w, prompts, bad);
-    EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{"この棋譜ファイルは読めません"});
+    EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{"この棋譜ファイルは読めません\n4手目が打てない手です"});
     EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), good);
     EXPECT_EQ(moves(w->Game), record);
     EXPECT_TRUE(w->Game.Modified);
@@ -487,9 +487,12 @@ TEST_F(FileWindowTest, LoadFailureMessages) {
         QString kind, text;
     };
     const std::vector<Case> cases = {
-        {"refused.sgf", QByteArray("(;GM[1]SZ[9];B[zz])"), "warn", "この棋譜ファイルは読めません"},
-        {"white.sgf", QByteArray("(;GM[1]AW[aa])"), "warn", "この棋譜ファイルは読めません"},
-        {"chess.sgf", QByteArray("(;GM[3])"), "warn", "この棋譜ファイルは読めません"},
+        // The SGF reader's message, then the reason on a line of its own.
+        {"refused.sgf", QByteArray("(;GM[1]SZ[9];B[zz])"), "warn", "この棋譜ファイルは読めません\n棋譜の書式に誤りがあります"},
+        {"white.sgf", QByteArray("(;GM[1]AW[aa])"), "warn", "この棋譜ファイルは読めません\n白石の置石は扱えません"},
+        {"chess.sgf", QByteArray("(;GM[3])"), "warn", "この棋譜ファイルは読めません\n囲碁の棋譜以外は扱えません"},
+        {"suicide.sgf", QByteArray("(;GM[1]SZ[9];B[ba];W[cc];B[ab];W[aa])"), "warn",
+         "この棋譜ファイルは読めません\n4手目が打てない手です"},
         {"size.ngf", ngfRecord("8"), "warn", "９,１３,１９路盤以外は扱えません"},
         {"trail.ngf", ngfRecord() + "\r\n", "warn", "棋譜の書式に誤りがあります"},
         {"empty.sgf", QByteArray(), "error", "棋譜ファイルは空です"},

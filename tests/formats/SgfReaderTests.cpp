@@ -102,11 +102,12 @@ TEST(SgfReader, ScansTheFirstLineOfPlay) {
         {"B outside 9x9", "(;SZ[9];B[jj])", F, {}},
         {"AB tt", "(;AB[tt])", F, {}},
         {"further AB value of three letters", "(;AB[aa][bbb])", F, {}},
-        // Refusals of the replay.
-        {"occupied point", "(;SZ[9];B[aa];W[aa])", F, {}},
-        {"suicide", "(;SZ[9];B[ba];W[cc];B[ab];W[aa])", F, {}},
+        // Refusals of the replay name the move.
+        {"occupied point", "(;SZ[9];B[aa];W[aa])", "2手目が打てない手です", {}},
+        {"suicide", "(;SZ[9];B[ba];W[cc];B[ab];W[aa])", "4手目が打てない手です", {}},
         {"ko retaken at once",
-         "(;SZ[9];B[ba];W[ca];B[ab];W[db];B[bc];W[cc];B[ii];W[bb];B[cb];W[bb])", F, {}},
+         "(;SZ[9];B[ba];W[ca];B[ab];W[db];B[bc];W[cc];B[ii];W[bb];B[cb];W[bb])", "10手目が打てない手です", {}},
+        {"a move onto a setup stone", "(;SZ[9]AB[aa];W[aa])", "1手目が打てない手です", {}},
         {"ko retaken after a move elsewhere",
          "(;SZ[9];B[ba];W[ca];B[ab];W[db];B[bc];W[cc];B[ii];W[bb];B[cb];W[hh];B[gg];W[bb])", "",
          {9, 12, 0, 0, {}}},
