@@ -520,6 +520,32 @@ TEST_F(FileWindowTest, LoadFailureMessages) {
     }
 }
 
+// The komi and date a file gave are shown and saved as given: no komi stays none, a negative
+// one keeps its half, a date the game cannot hold is written back as it stood.
+TEST_F(FileWindowTest, KomiAndDateOfAFileAreShownAndSavedAsGiven) {
+    const struct {
+        const char* bytes;
+        const char* label;
+        const char* saved;  // in the saved file
+        const char* gone;   // not in it
+    } cases[] = {
+        {"(;SZ[9]KM[-4.5];B[cc])", "コミ ： -4.5目", "KM[-4.5]", "KM[-4]"},
+        {"(;SZ[9];B[cc])", "コミ ： 記載なし", "PW[]HA[0]", "KM["},
+        {"(;SZ[9]DT[1968]KM[6.5];B[cc])", "コミ ： ６目半", "DT[1968]", "DT[]"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        const QString path = put("given.sgf", c.bytes);
+        auto w = open();
+        openThroughDialog(*w, prompts, path);
+        EXPECT_EQ(w->lblKomi->text(), QString::fromUtf8(c.label));
+        w->actFileSaveExecute();
+        const QByteArray saved = bytesOf(path);
+        EXPECT_TRUE(saved.contains(c.saved)) << saved.toStdString();
+        EXPECT_FALSE(saved.contains(c.gone)) << saved.toStdString();
+    }
+}
+
 TEST_F(FileWindowTest, DroppedFiles) {
     const QString first = put("first.sgf", ThreeMoves);
     const QString second = put("second.sgf", OneMove);
