@@ -25,12 +25,14 @@ const QString DiscardQuestion = QStringLiteral("現在の対局進行を破棄�
 const QString TitleTail = QStringLiteral(" - Tavrin");
 const QString ReadOnlyTitleTail = QStringLiteral("【読み取り専用】 - Tavrin");
 const QString UntitledTitle = QStringLiteral("新規 - Tavrin");
-// The SGF reader shows one message whatever the reason, also for a paste.
+// The SGF reader's message for any refusal, also of a paste; the reason follows on a line
+// of its own.
 const QString SgfRefusedText = QStringLiteral("この棋譜ファイルは読めません");
 const QString CannotCreateText = QStringLiteral("読込専用ファイルには書き込めません");
 const QString CannotWriteText = QStringLiteral("棋譜ファイルを書き込めませんでした");
 
-// Which reader refused a record: the SGF reader hides its reason, the NGF reader shows it.
+// Which reader refused a record: the SGF reader puts its reason under its own message, the
+// NGF reader shows the reason alone.
 enum class Reader { Sgf, Ngf };
 
 // Shows why a load failed. An empty path has nothing to show. The SGF reader leaves an
@@ -48,7 +50,7 @@ void reportLoadFailure(TfrmMain& w, const LoadResult& r, Reader reader) {
                 w.prompts.warn(&w, qs(r.reason));
             return;
         case LoadStatus::Refused:
-            w.prompts.warn(&w, reader == Reader::Sgf ? SgfRefusedText : qs(r.reason));
+            w.prompts.warn(&w, reader == Reader::Sgf ? SgfRefusedText + QLatin1Char('\n') + qs(r.reason) : qs(r.reason));
             return;
     }
 }

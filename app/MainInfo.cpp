@@ -59,7 +59,7 @@ void TfrmMain::prcInfoSameSet() {
     lblBlackPlayer->adjustSize();
     lblWhitePlayer->setText(qs(playerLabel(Game.WhitePlayer, White)));
     lblWhitePlayer->adjustSize();
-    lblKomi->setText(qs(komiLabel(Game.KomiTenths)));
+    lblKomi->setText(qs(komiLabel(Game.KomiTenths, Game.KomiGiven)));
 }
 
 void TfrmMain::prcInfoDsp() {

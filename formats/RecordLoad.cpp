@@ -52,6 +52,8 @@ bool timeOfDay(std::string_view text, size_t& i) {
 
 }  // namespace
 
+std::string reason::illegalMove(int moveNumber) { return std::to_string(moveNumber) + "手目が打てない手です"; }
+
 std::optional<int> wholeNumber(std::string_view text) {
     size_t i = 0;
     skipSpaces(text, i);
@@ -144,6 +146,7 @@ void adoptLoad(GameState& g, const GameState& w) {
     g.WhitePlayerKind = w.WhitePlayerKind;
     g.HandicapCount = w.HandicapCount;
     g.KomiTenths = w.KomiTenths;
+    g.KomiGiven = w.KomiGiven;
     g.GameDate = w.GameDate;
     g.GameRule = w.GameRule;
     g.CoordName = w.CoordName;
@@ -187,6 +190,7 @@ LoadResult commitRecord(GameState& g, const ReadRecord& r) {
     workDirty = r.StandardHandicap + r.SetupCount + r.MoveCount;
     work.GameRule = r.GameRule;
     work.GameDate = r.GameDate;
+    work.KomiGiven = r.KomiGiven;
 
     // The replay follows fncHitCheck's rules and books captures as it does.
     StoneReplay replay(work);
@@ -201,9 +205,13 @@ LoadResult commitRecord(GameState& g, const ReadRecord& r) {
     }
 
     work.MoveCount = r.MoveCount;
-    // A gap (a move entry never filled) is refused like any illegal stone.
-    if (replay.playMoves(r.MoveColor.data(), r.MovePos.data(), r.MoveCount) != r.MoveCount) {
-        return LoadResult::refused(reason::Format);
+    // A gap (a move entry never filled) is a fault of the record's form; any other refused
+    // move is named.
+    const int played = replay.playMoves(r.MoveColor.data(), r.MovePos.data(), r.MoveCount);
+    if (played != r.MoveCount) {
+        const int refused = played + 1;
+        const bool gap = r.MoveColor[refused] != Black && r.MoveColor[refused] != White;
+        return LoadResult::refused(gap ? std::string(reason::Format) : reason::illegalMove(refused));
     }
     if (r.MoveCount > 0) {  // the last-move marker
         prcStnPut(work, r.MovePos[r.MoveCount], r.MoveColor[r.MoveCount], 2, painter);

@@ -22,6 +22,8 @@ inline constexpr char WhiteSetup[] = "白石の置石は扱えません";
 inline constexpr char TooLong[] = "長すぎる棋譜は扱えません";
 inline constexpr char CannotOpen[] = "棋譜ファイルを読み込めませんでした";
 inline constexpr char Empty[] = "棋譜ファイルは空です";
+// A move the rules refuse (an occupied point, suicide, a ko taken back at once): "nn手目が打てない手です".
+std::string illegalMove(int moveNumber);
 }  // namespace reason
 
 enum class LoadStatus {
@@ -59,6 +61,7 @@ struct ReadRecord {
     std::string GameDate;  // already "yyyy-mm-dd" or empty
     int BoardSize = 19;
     int KomiTenths = 65;
+    bool KomiGiven = true;
     int StandardHandicap = 0;  // stones of the handicap table set up with the new game
     int SetupCount = 0;        // further black stones, each placed through the legality check
     int MoveCount = 0;

@@ -91,8 +91,9 @@ KomiValue komiTenths(std::string_view v, int& tenths) {
     while (i < v.size() && v[i] == ' ') ++i;
     if (digits == 0 || i != v.size()) return KomiValue::NotNumber;
     if (tooLarge) return KomiValue::TooLarge;
-    // A negative fraction is below zero, so it adds nothing: -6.5 gives -60.
-    tenths = negative ? static_cast<int>(-whole * 10) : static_cast<int>(whole * 10 + (fraction ? 5 : 0));
+    // A fraction is half a point on either side of zero: -4.5 gives -45.
+    tenths = static_cast<int>(whole * 10 + (fraction ? 5 : 0));
+    if (negative) tenths = -tenths;
     return tenths >= 1000 ? KomiValue::TooLarge : KomiValue::Number;
 }
 
@@ -799,7 +800,8 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
         if (sc.handicap == 1) sc.handicap = 0;
         if (sc.komi % 10 > 0) sc.komi -= 5;
     }
-    if (!sc.komiGiven) sc.komi = sc.handicap == 0 ? 65 : 0;
+    // A record without KM gave no komi: none is counted, shown as given, or written.
+    if (!sc.komiGiven) sc.komi = 0;
 
     rec.FileName = name;
     rec.BoardSize = sc.size;
@@ -808,6 +810,7 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
     rec.BlackPlayer = sc.black;
     rec.WhitePlayer = sc.white;
     rec.KomiTenths = sc.komi;
+    rec.KomiGiven = sc.komiGiven;
     rec.GameRule = sc.rule;
     std::string date = sc.date;
     for (char& c : date) {

@@ -1,8 +1,10 @@
 #include "formats/SgfWriter.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
+#include "formats/RecordLoad.h"
 #include "formats/Sjis.h"
 
 namespace tavrin {
@@ -55,6 +57,92 @@ void appendProperty(LineBuilder& line, std::string_view name, std::string_view v
     line.append("[");
     line.append(value);
     line.append("]");
+}
+
+// The game information the record's own form writes, in its order.
+enum Field { FieldAB, FieldGN, FieldDT, FieldRU, FieldPB, FieldPW, FieldKM, FieldHA, FieldRE, FieldCount };
+constexpr std::array<uint32_t, FieldCount> FieldKeys = {
+    RecordTree::identKey("AB"), RecordTree::identKey("GN"), RecordTree::identKey("DT"),
+    RecordTree::identKey("RU"), RecordTree::identKey("PB"), RecordTree::identKey("PW"),
+    RecordTree::identKey("KM"), RecordTree::identKey("HA"), RecordTree::identKey("RE")};
+
+// What the record's own lines take from the file it was read from: the character set the
+// file declared, a date the game could not hold, and the node of the main line where each
+// piece of game information stood.
+struct KeptInfo {
+    std::string charset;  // the file's CA when it names code page 932
+    std::string date;     // a DT the game holds no date for, as it stood
+    // Main-line node of each field: the root (0) unless the root has several lines and the
+    // field stood in a later node before the first move (it describes that line alone).
+    std::array<int, FieldCount> at{};
+};
+
+KeptInfo keptInfo(const GameState& g, const RecordTree* tree) {
+    KeptInfo info;
+    if (!tree) return info;
+    const RecordTree::NodeId root = tree->mainLineNode(0);
+    std::array<bool, FieldCount> inRoot{};
+    for (RecordTree::PropId p = tree->firstProperty(root); p != RecordTree::None; p = tree->nextProperty(p)) {
+        const uint32_t key = RecordTree::identKey(tree->identifier(p));
+        if (key == RecordTree::identKey("CA") && info.charset.empty() && tree->valueCount(p) > 0 &&
+            declaresCp932(tree->value(p, 0))) {
+            info.charset = tree->value(p, 0);
+        }
+        for (int f = 0; f < FieldCount; ++f) inRoot[f] = inRoot[f] || key == FieldKeys[f];
+    }
+    const bool branches = tree->childCount(root) > 1;
+    std::string_view date;
+    for (int i = 0; i < tree->mainLineLength(); ++i) {
+        const bool beforeMoves = i > 0 && tree->movesThrough(i - 1) == 0;
+        for (RecordTree::PropId p = tree->firstProperty(tree->mainLineNode(i)); p != RecordTree::None;
+             p = tree->nextProperty(p)) {
+            const uint32_t key = RecordTree::identKey(tree->identifier(p));
+            // The date the reader took: the last that is not blank.
+            if (key == RecordTree::identKey("DT") && tree->valueCount(p) > 0 && !RecordTree::blank(tree->value(p, 0)))
+                date = tree->value(p, 0);
+            if (!branches || !beforeMoves) continue;
+            for (int f = 0; f < FieldCount; ++f)
+                if (key == FieldKeys[f] && !inRoot[f]) info.at[f] = i;
+        }
+    }
+    // A handicap the file did not state goes with its stones.
+    if (!inRoot[FieldHA] && info.at[FieldHA] == 0) info.at[FieldHA] = info.at[FieldAB];
+    if (g.GameDate.empty() && date.find('\n') == std::string_view::npos) {
+        std::string slashed(date);
+        std::replace(slashed.begin(), slashed.end(), '-', '/');
+        if (dateText(slashed).empty()) info.date = date;
+    }
+    return info;
+}
+
+// The game information fields of the record that stand at main-line node `node`, except AB.
+void writeInfo(LineBuilder& line, const GameState& g, const KeptInfo& info, int node) {
+    const auto here = [&](Field f) { return info.at[f] == node; };
+    if (here(FieldGN)) appendProperty(line, "GN", fncKinsiMojiChk(g.GameName)), line.cut();
+    if (here(FieldDT)) {
+        appendProperty(line, "DT", info.date.empty() ? g.GameDate : fncKinsiMojiChk(info.date));
+        line.cut();
+    }
+    if (here(FieldRU) && !g.GameRule.empty()) appendProperty(line, "RU", fncKinsiMojiChk(g.GameRule)), line.cut();
+    if (here(FieldPB)) appendProperty(line, "PB", fncKinsiMojiChk(g.BlackPlayer)), line.cut();
+    if (here(FieldPW)) appendProperty(line, "PW", fncKinsiMojiChk(g.WhitePlayer)), line.cut();
+    // A record that gave no komi is written without one.
+    if (here(FieldKM) && g.KomiGiven) appendProperty(line, "KM", sgfKomiValue(g.KomiTenths)), line.cut();
+    // HA above 9 is refused by the reader, so such a record carries its stones alone.
+    if (here(FieldHA) && g.HandicapCount <= 9) appendProperty(line, "HA", std::to_string(g.HandicapCount)), line.cut();
+    if (here(FieldRE) && !g.GameComment.empty()) appendProperty(line, "RE", fncKinsiMojiChk(g.GameComment));
+}
+
+// The record's setup stones.
+void writeSetup(LineBuilder& line, const GameState& g) {
+    const int handicap = g.HandicapCount < RecordCapacity ? g.HandicapCount : RecordCapacity;
+    if (handicap <= 0) return;
+    line.append("AB");
+    for (int i = 1; i <= handicap; ++i) {
+        line.append("[");
+        line.append(sgfPoint(g.MovePos[i], g.BoardStride));
+        line.append("]");
+    }
 }
 
 }  // namespace
@@ -116,8 +204,8 @@ namespace {
 // value.
 class TreeWriter {
 public:
-    TreeWriter(const GameState& g, const RecordTree& tree, LineBuilder& line)
-        : g_(g), tree_(tree), line_(line), fallbacks_(recordFallbacks(g)) {}
+    TreeWriter(const GameState& g, const RecordTree& tree, const KeptInfo& info, LineBuilder& line)
+        : g_(g), tree_(tree), info_(info), line_(line), fallbacks_(recordFallbacks(g)) {}
 
     // The root's properties after the record's own: its moves (a record whose first move is
     // in the root) and the rest.
@@ -173,6 +261,11 @@ private:
     bool mainLineNode(int i, bool opensNode) {
         if (opensNode) line_.append(";");
         bool wrote = false;
+        if (i > 0 && std::find(info_.at.begin(), info_.at.end(), i) != info_.at.end()) {
+            if (info_.at[FieldAB] == i) writeSetup(line_, g_), line_.cut();
+            writeInfo(line_, g_, info_, i);
+            wrote = true;
+        }
         for (RecordTree::PropId p = tree_.firstProperty(tree_.mainLineNode(i)); p != RecordTree::None;
              p = tree_.nextProperty(p)) {
             switch (tree_.mainLineRole(p)) {
@@ -262,53 +355,35 @@ private:
 
     const GameState& g_;
     const RecordTree& tree_;
+    const KeptInfo& info_;
     LineBuilder& line_;
     const std::vector<uint32_t> fallbacks_;
     int moves_ = 0;  // moves of the record written so far
 };
 
 // The record's text in buf, in the encoding given; tree, when given, adds what it holds.
-void writeRecord(const GameState& g, TextBuffer& buf, TextEncoding encoding, const RecordTree* tree) {
+void writeRecord(const GameState& g, TextBuffer& buf, TextEncoding encoding, const RecordTree* tree,
+                 const KeptInfo& info) {
     buf.clear();
     buf.Encoding = encoding;
     LineBuilder line(buf);
     line.append("(;GM[1]FF[4]");
-    if (buf.Encoding == TextEncoding::Utf8) line.append("CA[UTF-8]");
-    const int handicap = g.HandicapCount < RecordCapacity ? g.HandicapCount : RecordCapacity;
-    if (handicap > 0) {
-        line.append("AB");
-        for (int i = 1; i <= handicap; ++i) {
-            line.append("[");
-            line.append(sgfPoint(g.MovePos[i], g.BoardStride));
-            line.append("]");
-        }
+    if (buf.Encoding == TextEncoding::Utf8) {
+        line.append("CA[UTF-8]");
+    } else if (!info.charset.empty()) {
+        appendProperty(line, "CA", fncKinsiMojiChk(info.charset));
     }
+    const int handicap = g.HandicapCount < RecordCapacity ? g.HandicapCount : RecordCapacity;
+    if (info.at[FieldAB] == 0) writeSetup(line, g);
     line.cut();
 
     appendProperty(line, "AP", fncKinsiMojiChk(g.AppTag));
     line.cut();
     appendProperty(line, "SZ", std::to_string(g.BoardSize));
     line.cut();
-    appendProperty(line, "GN", fncKinsiMojiChk(g.GameName));
-    line.cut();
-    appendProperty(line, "DT", g.GameDate);
-    line.cut();
-    if (!g.GameRule.empty()) {
-        appendProperty(line, "RU", fncKinsiMojiChk(g.GameRule));
-        line.cut();
-    }
-    appendProperty(line, "PB", fncKinsiMojiChk(g.BlackPlayer));
-    line.cut();
-    appendProperty(line, "PW", fncKinsiMojiChk(g.WhitePlayer));
-    line.cut();
-    appendProperty(line, "KM", sgfKomiValue(g.KomiTenths));
-    line.cut();
-    // HA above 9 is refused by the reader, so such a record carries its stones alone.
-    if (g.HandicapCount <= 9) appendProperty(line, "HA", std::to_string(g.HandicapCount));
-    line.cut();
-    if (!g.GameComment.empty()) appendProperty(line, "RE", fncKinsiMojiChk(g.GameComment));
+    writeInfo(line, g, info, 0);
     if (tree) {
-        TreeWriter extras(g, *tree, line);
+        TreeWriter extras(g, *tree, info, line);
         extras.root();
         if (!line.empty()) line.emit();
         extras.mainLine();
@@ -341,15 +416,16 @@ std::vector<uint32_t> recordFallbacks(const GameState& g) {
 }
 
 void prcKifToStrings(const GameState& g, TextBuffer& buf, const RecordTree* tree) {
+    const KeptInfo info = keptInfo(g, tree);
     if (tree && !tree->hasExtras()) tree = nullptr;
-    if (needsUtf8(g)) return writeRecord(g, buf, TextEncoding::Utf8, tree);
-    writeRecord(g, buf, TextEncoding::Cp932, tree);
+    if (needsUtf8(g)) return writeRecord(g, buf, TextEncoding::Utf8, tree, info);
+    writeRecord(g, buf, TextEncoding::Cp932, tree, info);
     if (!tree) return;
     // The tree's texts decide too: code page 932 must hold them all, and its bytes must be
     // read back in code page 932.
     std::string bytes;
     if (!buf.fileBytes(bytes) || fileEncoding(bytes) != TextEncoding::Cp932) {
-        writeRecord(g, buf, TextEncoding::Utf8, tree);
+        writeRecord(g, buf, TextEncoding::Utf8, tree, info);
     }
 }
 

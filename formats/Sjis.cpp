@@ -369,6 +369,73 @@ void decodeUtf8Into(std::string_view bytes, std::string& out) {
     }
 }
 
+void decodeUtf8KeptInto(std::string_view bytes, std::string& out) {
+    if (validUtf8(bytes)) {
+        out.assign(bytes);
+        return;
+    }
+    out.clear();
+    out.reserve(bytes.size() + 16);
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const size_t len = utf8SequenceLength(bytes, i);
+        if (len != 0) {
+            out.append(bytes.data() + i, len);
+            i += len;
+            continue;
+        }
+        // U+F0000 + b: F3 B0 82|83 80..BF.
+        const unsigned char b = static_cast<unsigned char>(bytes[i]);
+        out += '\xF3';
+        out += '\xB0';
+        out += static_cast<char>(0x80 | b >> 6);
+        out += static_cast<char>(0x80 | (b & 0x3F));
+        ++i;
+    }
+}
+
+bool restoreKeptBytes(std::string_view text, std::string& out) {
+    // A kept byte is F3 B0 82 xx or F3 B0 83 xx; nothing else begins with F3 B0 8[23].
+    size_t at = text.find("\xF3\xB0");
+    while (at != std::string_view::npos && !(at + 3 < text.size() && (text[at + 2] == '\x82' || text[at + 2] == '\x83')))
+        at = text.find("\xF3\xB0", at + 1);
+    if (at == std::string_view::npos) {
+        out.assign(text);
+        return false;
+    }
+    out.clear();
+    out.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        if (i + 3 < text.size() && text[i] == '\xF3' && text[i + 1] == '\xB0' &&
+            (text[i + 2] == '\x82' || text[i + 2] == '\x83') && (static_cast<unsigned char>(text[i + 3]) & 0xC0) == 0x80) {
+            out += static_cast<char>((static_cast<unsigned char>(text[i + 2]) & 0x03) << 6 |
+                                     (static_cast<unsigned char>(text[i + 3]) & 0x3F));
+            i += 4;
+        } else {
+            out += text[i++];
+        }
+    }
+    return true;
+}
+
+Utf8Tally tallyUtf8(std::string_view bytes) {
+    Utf8Tally t;
+    size_t i = firstHighByte(bytes);
+    while (i < bytes.size()) {
+        const size_t len = utf8SequenceLength(bytes, i);
+        if (len == 0) {
+            ++t.broken;
+            ++i;
+        } else {
+            (len == 2 ? t.twoByte : t.longer) += len;
+            i += len;
+        }
+        i = firstHighByte(bytes, i);
+    }
+    return t;
+}
+
 int charCount(std::string_view utf8) {
     int count = 0;
     for (const char c : utf8) {

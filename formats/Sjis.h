@@ -54,6 +54,24 @@ std::string decodeUtf8(std::string_view bytes);
 // decodeUtf8 into out, replacing its contents (its buffer is reused).
 void decodeUtf8Into(std::string_view bytes, std::string& out);
 
+// UTF-8 bytes as text keeping what is broken: every byte that is not part of a well-formed
+// sequence becomes U+F0000 + byte, the code point code page 932 keeps such bytes as, so the
+// text is written back as it was read (see restoreKeptBytes).
+void decodeUtf8KeptInto(std::string_view bytes, std::string& out);
+
+// UTF-8 text for a UTF-8 file: each kept single byte (U+F0080..U+F00FF) becomes that byte
+// again. Returns false when the text held none (out is then the text as it stands).
+bool restoreKeptBytes(std::string_view text, std::string& out);
+
+// The bytes above 0x7F of a text as UTF-8 sees them: those in well-formed two-byte
+// sequences, in three- and four-byte ones, and those that belong to no well-formed sequence.
+struct Utf8Tally {
+    size_t twoByte = 0;
+    size_t longer = 0;
+    size_t broken = 0;
+};
+Utf8Tally tallyUtf8(std::string_view bytes);
+
 // Index of the first byte at or after from that is not ASCII (>= 0x80); bytes.size() when
 // there is none.
 size_t firstHighByte(std::string_view bytes, size_t from = 0);

@@ -47,6 +47,13 @@ struct Declaration {
 // where they are); "" otherwise. Sets that are often written for their larger supersets
 // are read as those (GB2312 files hold GBK characters, EUC-KR files CP949 ones).
 std::string readableCharset(const std::string& name, const std::string& declared) {
+    // iconv passes over characters it does not expect in a name ("*UTF8" followed by any
+    // bytes opens as UTF-8): a name is letters, digits and "-_.:" alone.
+    for (const char c : declared) {
+        const bool named = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+                           c == '_' || c == '.' || c == ':' || c == ' ';
+        if (!named) return {};
+    }
     if (name == "ASCII" || name == "USASCII" || name.find("UTF") == 0 || name.find("UCS") == 0 ||
         name.find("UNICODE") == 0)
         return {};
@@ -63,6 +70,23 @@ std::string readableCharset(const std::string& name, const std::string& declared
     if (cd == reinterpret_cast<iconv_t>(-1)) return {};
     iconv_close(cd);
     return use;
+}
+
+// What a CA value declares.
+Declaration declarationOf(std::string_view value) {
+    if (value.size() > 32) return {};
+    std::string name;
+    for (const char v : value) {
+        if (v == ' ' || v == '-' || v == '_') continue;
+        name += static_cast<char>(v >= 'a' && v <= 'z' ? v - 'a' + 'A' : v);
+    }
+    if (name == "UTF8") return {Declared::Utf8, {}};
+    if (name == "SHIFTJIS" || name == "SJIS" || name == "CP932" || name == "WINDOWS31J" || name == "MSKANJI" ||
+        name == "XSJIS")
+        return {Declared::Cp932, {}};
+    std::string charset = readableCharset(name, std::string(value));
+    if (charset.empty()) return {};
+    return {Declared::Other, std::move(charset)};
 }
 
 Declaration declaredSet(std::string_view bytes) {
@@ -87,22 +111,7 @@ Declaration declaredSet(std::string_view bytes) {
                 if (slashes % 2 == 0) break;
                 ++end;
             }
-            if (ident == "CA") {
-                const std::string_view value = bytes.substr(start, end - start);
-                if (value.size() > 32) return {};
-                std::string name;
-                for (const char v : value) {
-                    if (v == ' ' || v == '-' || v == '_') continue;
-                    name += static_cast<char>(v >= 'a' && v <= 'z' ? v - 'a' + 'A' : v);
-                }
-                if (name == "UTF8") return {Declared::Utf8, {}};
-                if (name == "SHIFTJIS" || name == "SJIS" || name == "CP932" || name == "WINDOWS31J" ||
-                    name == "MSKANJI" || name == "XSJIS")
-                    return {Declared::Cp932, {}};
-                std::string charset = readableCharset(name, std::string(value));
-                if (charset.empty()) return {};
-                return {Declared::Other, std::move(charset)};
-            }
+            if (ident == "CA") return declarationOf(bytes.substr(start, end - start));
             i = end + 1;
             continue;
         }
@@ -149,8 +158,25 @@ void decodeCharset(const std::string& charset, std::string_view bytes, std::stri
 
 }  // namespace
 
+namespace {
+
+// Text whose bytes above 0x7F are mostly UTF-8: its well-formed sequences hold at least one
+// and a half times as many bytes as there are bytes that belong to none (a damaged file: a
+// truncated character, a stray byte). Code page 932 text seen as UTF-8 has most of its bytes
+// broken.
+bool mostlyUtf8(std::string_view bytes, bool declared) {
+    const sjis::Utf8Tally t = sjis::tallyUtf8(bytes);
+    // Well-formed two-byte forms are also pairs of code page 932's half-width katakana
+    // ("ﾐｷ" is D0 B7): without a declaration they prove nothing.
+    const size_t wellFormed = t.longer + (declared ? t.twoByte : 0);
+    return wellFormed > 0 && 2 * wellFormed >= 3 * t.broken;
+}
+
+}  // namespace
+
 bool readsAsUtf8(std::string_view bytes) {
-    if (sjis::firstHighByte(bytes) == bytes.size() || !sjis::validUtf8(bytes)) return false;
+    if (sjis::firstHighByte(bytes) == bytes.size()) return false;
+    if (!sjis::validUtf8(bytes)) return mostlyUtf8(bytes, false);
     // Well-formed three- and four-byte forms (kana, CJK, Hangul) are UTF-8: asked first, they
     // spare the code page's table a record of Chinese or Japanese in UTF-8.
     for (size_t i = sjis::firstHighByte(bytes); i < bytes.size(); i = sjis::firstHighByte(bytes, i + 1))
@@ -178,7 +204,7 @@ TextEncoding chooseEncoding(std::string_view bytes, std::string* charset) {
     if (sjis::firstHighByte(bytes) == bytes.size()) return TextEncoding::Cp932;
     Declaration declared = declaredSet(bytes);
     switch (declared.set) {
-        case Declared::Utf8: return sjis::validUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp932;
+        case Declared::Utf8: return mostlyUtf8(bytes, true) ? TextEncoding::Utf8 : TextEncoding::Cp932;
         // A declaration the bytes cannot bear (bytes code page 932 has no character for, that
         // are well-formed UTF-8) gives way to them.
         case Declared::Cp932:
@@ -194,6 +220,8 @@ TextEncoding chooseEncoding(std::string_view bytes, std::string* charset) {
 }  // namespace
 
 TextEncoding fileEncoding(std::string_view bytes) { return chooseEncoding(bytes, nullptr); }
+
+bool declaresCp932(std::string_view caValue) { return declarationOf(caValue).set == Declared::Cp932; }
 
 const std::vector<std::string>& TextBuffer::lines() const {
     if (pending_) decodeBytes();
@@ -261,7 +289,9 @@ void TextBuffer::bytesTaken() {
     bytesEncoding_ = Encoding;
     pending_ = true;
     bom_ = std::string_view(bytes_).substr(0, ByteOrderMark.size()) == ByteOrderMark;
-    bytesAreText_ = !bom_ && Encoding != TextEncoding::Declared;
+    // Broken UTF-8 bytes are kept as code points: such text is decoded first.
+    bytesAreText_ = !bom_ && Encoding != TextEncoding::Declared &&
+                    (Encoding == TextEncoding::Cp932 || sjis::validUtf8(bytes_));
 }
 
 void TextBuffer::decodeBytes() const {
@@ -288,7 +318,7 @@ void TextBuffer::decodeBytes() const {
         });
     } else {
         count = textlines::forEachLine(bytes, [this](size_t k, std::string_view line) {
-            lineAt(lines_, k).assign(line);
+            sjis::decodeUtf8KeptInto(line, lineAt(lines_, k));
         });
     }
     lines_.resize(count);
@@ -297,6 +327,10 @@ void TextBuffer::decodeBytes() const {
 bool TextBuffer::fileBytes(std::string& out) const {
     if (Encoding == TextEncoding::Utf8) {
         out = text();
+        // Bytes kept from a damaged UTF-8 file go back as they were, unless the file would
+        // then no longer read as UTF-8: the kept code points stay then.
+        std::string restored;
+        if (sjis::restoreKeptBytes(out, restored) && fileEncoding(restored) == TextEncoding::Utf8) out.swap(restored);
         return true;
     }
     out.clear();

@@ -245,6 +245,7 @@ void prcNewSetCore(GameState& g, const std::string& today, int dirtyEntries) {
     g.MouseArmed = false;
     g.LastMovePos = 0;
     g.GameDate = today;
+    g.KomiGiven = true;
     g.GameRule.clear();
     g.MoveSeconds = 0;
     g.BlackTotalSeconds = 0;

@@ -47,7 +47,7 @@ void fillCoordName(GameState& g);
 // The engine steps of a new game: corrects the settings, resets the board and record,
 // coordinate names, handicap stones, SideToMove, CurrentMove 1, MoveCount 0, MouseArmed,
 // GameDate := today ("yyyy-mm-dd"), GameRule empty, clocks 0, GameOver/EndedByPasses/
-// ReplayMode false, SetupState 9, Modified false, LastMovePos 0.
+// ReplayMode false, SetupState 9, Modified false, LastMovePos 0, KomiGiven true.
 // Keeps GameName, GameComment, players, kinds, Level, KomiTenths.
 // dirtyEntries as for prcNewSetGoban.
 void prcNewSetCore(GameState& g, const std::string& today, int dirtyEntries = RecordCapacity);

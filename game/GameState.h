@@ -80,6 +80,8 @@ struct GameState {
     int Level = 2;
     int HandicapCount = 0;
     int KomiTenths = 65;
+    // False when a record gave no komi: KomiTenths is then 0 and no komi is written.
+    bool KomiGiven = true;
     std::string GameDate;  // "yyyy-mm-dd" or empty
     std::string GameRule;
 

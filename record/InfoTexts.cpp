@@ -32,7 +32,9 @@ std::string komiText(int komiTenths) {
     return std::string(buf) + "目";
 }
 
-std::string komiLabel(int komiTenths) { return "コミ ： " + komiText(komiTenths); }
+std::string komiLabel(int komiTenths, bool given) {
+    return "コミ ： " + (given ? komiText(komiTenths) : std::string(NoKomiGivenText));
+}
 
 std::string handicapLabel(int handicapCount) { return "置き石 ： " + handicapText(handicapCount); }
 

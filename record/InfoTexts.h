@@ -18,8 +18,10 @@ inline constexpr const char* ClockZeroText = "00:00:00";
 // Komi in tenths as words: "なし", "半目", "６目半", "10目半"; values off the half-point
 // table (negative, above 105, not a multiple of 5) as a plain number: "11目", "0.3目".
 std::string komiText(int komiTenths);
-// "コミ ： " + komiText.
-std::string komiLabel(int komiTenths);
+// What the panel shows for a record that gave no komi.
+inline constexpr const char* NoKomiGivenText = "記載なし";
+// "コミ ： " + komiText, or + NoKomiGivenText when no komi was given.
+std::string komiLabel(int komiTenths, bool given = true);
 // "置き石 ： " + "なし" / "２子" … "９子"; nothing after the colon for other counts.
 std::string handicapLabel(int handicapCount);
 

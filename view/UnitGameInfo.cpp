@@ -50,7 +50,12 @@ void TDlgGameInfo::FormCreate() {
 
 void TDlgGameInfo::storeValues() {
     GameDialog::storeValues();
-    Game.KomiTenths = chosenKomi();
+    // A record without komi keeps having none unless another komi is chosen.
+    const int komi = chosenKomi();
+    if (Game.KomiGiven || komi != Game.KomiTenths) {
+        Game.KomiTenths = komi;
+        Game.KomiGiven = true;
+    }
 }
 
 }  // namespace tavrin

@@ -79,7 +79,8 @@ void TDlgGameNew::FormCreate() {
     cmbGoban->setCurrentIndex(dialogs::gobanIndex(Game.BoardSize));
     cmbPutStone->setCurrentIndex(dialogs::putStoneIndex(Game.HandicapCount));
     // A handicap game proposes no komi, whatever the previous one was.
-    fillKomi(Game.HandicapCount >= 1 ? 0 : Game.KomiTenths, KomiAbove::SixAndAHalf);
+    // After a record without komi, an even game proposes the usual six and a half.
+    fillKomi(Game.HandicapCount >= 1 ? 0 : Game.KomiGiven ? Game.KomiTenths : 65, KomiAbove::SixAndAHalf);
 }
 
 void TDlgGameNew::offerComputer() {

@@ -64,18 +64,19 @@ TEST_F(FileWindowTest, PasteOfNothingOrOfARefusedText) {
     struct Case {
         const char* what;
         std::function<void()> fill;
-        bool warned;
+        const char* reason;  // the refusal's reason; nullptr: nothing is said
     };
     const std::vector<Case> cases = {
         {"no text", [] {
              auto* data = new QMimeData;
              data->setImageData(QImage(2, 2, QImage::Format_RGB32));
              clip()->setMimeData(data);
-         }, false},
-        {"empty text", [] { clip()->setText(QString()); }, false},
-        {"leading blanks", [] { clip()->setText(QStringLiteral("  (;GM[1];B[aa])")); }, true},
-        {"white stones", [] { clip()->setText(QStringLiteral("(;GM[1]AW[aa])")); }, true},
-        {"not a record", [] { clip()->setText(QStringLiteral("hello")); }, true},
+         }, nullptr},
+        {"empty text", [] { clip()->setText(QString()); }, nullptr},
+        {"leading blanks", [] { clip()->setText(QStringLiteral("  (;GM[1];B[aa])")); }, "棋譜の書式に誤りがあります"},
+        {"white stones", [] { clip()->setText(QStringLiteral("(;GM[1]AW[aa])")); }, "白石の置石は扱えません"},
+        {"not a record", [] { clip()->setText(QStringLiteral("hello")); }, "棋譜の書式に誤りがあります"},
+        {"a move on a stone", [] { clip()->setText(QStringLiteral("(;SZ[9];B[aa];W[aa])")); }, "2手目が打てない手です"},
     };
     const QString path = put("shown.sgf", ThreeMoves);
     for (const Case& c : cases) {
@@ -86,7 +87,8 @@ TEST_F(FileWindowTest, PasteOfNothingOrOfARefusedText) {
         c.fill();
         w->actClipPastExecute();
         EXPECT_EQ(prompts.texts("warn"),
-                  c.warned ? std::vector<QString>{"この棋譜ファイルは読めません"} : std::vector<QString>{});
+                  c.reason ? std::vector<QString>{"この棋譜ファイルは読めません\n" + QString::fromUtf8(c.reason)}
+                           : std::vector<QString>{});
         EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), path);
         EXPECT_EQ(w->Game.MoveCount, 3);
         EXPECT_EQ(w->windowTitle(), QStringLiteral("shown.sgf - Tavrin"));

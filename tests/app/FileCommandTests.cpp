@@ -470,7 +470,7 @@ TEST_F(FileWindowTest, RefusedLoadCannotBeSavedOverTheRefusedFile) {
     const std::string record = moves(w->Game);
     prompts.answers.push_back(Answer::Yes);
     openThroughDialog(*w, prompts, bad);
-    EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{"この棋譜ファイルは読めません"});
+    EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{"この棋譜ファイルは読めません\n4手目が打てない手です"});
     EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), good);
     EXPECT_EQ(moves(w->Game), record);
     EXPECT_TRUE(w->Game.Modified);
@@ -487,9 +487,12 @@ TEST_F(FileWindowTest, LoadFailureMessages) {
         QString kind, text;
     };
     const std::vector<Case> cases = {
-        {"refused.sgf", QByteArray("(;GM[1]SZ[9];B[zz])"), "warn", "この棋譜ファイルは読めません"},
-        {"white.sgf", QByteArray("(;GM[1]AW[aa])"), "warn", "この棋譜ファイルは読めません"},
-        {"chess.sgf", QByteArray("(;GM[3])"), "warn", "この棋譜ファイルは読めません"},
+        // The SGF reader's message, then the reason on a line of its own.
+        {"refused.sgf", QByteArray("(;GM[1]SZ[9];B[zz])"), "warn", "この棋譜ファイルは読めません\n棋譜の書式に誤りがあります"},
+        {"white.sgf", QByteArray("(;GM[1]AW[aa])"), "warn", "この棋譜ファイルは読めません\n白石の置石は扱えません"},
+        {"chess.sgf", QByteArray("(;GM[3])"), "warn", "この棋譜ファイルは読めません\n囲碁の棋譜以外は扱えません"},
+        {"suicide.sgf", QByteArray("(;GM[1]SZ[9];B[ba];W[cc];B[ab];W[aa])"), "warn",
+         "この棋譜ファイルは読めません\n4手目が打てない手です"},
         {"size.ngf", ngfRecord("8"), "warn", "９,１３,１９路盤以外は扱えません"},
         {"trail.ngf", ngfRecord() + "\r\n", "warn", "棋譜の書式に誤りがあります"},
         {"empty.sgf", QByteArray(), "error", "棋譜ファイルは空です"},
@@ -514,6 +517,32 @@ TEST_F(FileWindowTest, LoadFailureMessages) {
         EXPECT_EQ(w->windowTitle(), QStringLiteral("shown.sgf - Tavrin"));
         EXPECT_EQ(w->Game.MoveCount, 3);
         EXPECT_EQ(w->LastReadDir, QStringLiteral("/kept/"));
+    }
+}
+
+// The komi and date a file gave are shown and saved as given: no komi stays none, a negative
+// one keeps its half, a date the game cannot hold is written back as it stood.
+TEST_F(FileWindowTest, KomiAndDateOfAFileAreShownAndSavedAsGiven) {
+    const struct {
+        const char* bytes;
+        const char* label;
+        const char* saved;  // in the saved file
+        const char* gone;   // not in it
+    } cases[] = {
+        {"(;SZ[9]KM[-4.5];B[cc])", "コミ ： -4.5目", "KM[-4.5]", "KM[-4]"},
+        {"(;SZ[9];B[cc])", "コミ ： 記載なし", "PW[]HA[0]", "KM["},
+        {"(;SZ[9]DT[1968]KM[6.5];B[cc])", "コミ ： ６目半", "DT[1968]", "DT[]"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        const QString path = put("given.sgf", c.bytes);
+        auto w = open();
+        openThroughDialog(*w, prompts, path);
+        EXPECT_EQ(w->lblKomi->text(), QString::fromUtf8(c.label));
+        w->actFileSaveExecute();
+        const QByteArray saved = bytesOf(path);
+        EXPECT_TRUE(saved.contains(c.saved)) << saved.toStdString();
+        EXPECT_FALSE(saved.contains(c.gone)) << saved.toStdString();
     }
 }
 

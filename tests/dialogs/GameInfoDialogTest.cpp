@@ -29,6 +29,8 @@ struct KomiCase {
     int items;
     bool enabled;
     int written;
+    bool given = true;  // the game had a komi before, and after OK
+    bool givenAfter = true;
 };
 
 TEST_F(GameInfoDialog, KomiShownAndWritten) {
@@ -41,10 +43,14 @@ TEST_F(GameInfoDialog, KomiShownAndWritten) {
         {"11 points", 110, -1, " 11目", 1, false, 110},
         {"negative kept", -15, -1, " -1.5目", 23, true, -15},
         {"negative replaced by a choice", -15, 0, " -1.5目", 23, true, 0},
+        {"a record without komi keeps none", 0, -1, "なし", 22, true, 0, false, false},
+        {"a record without komi, なし chosen again", 0, 0, "なし", 22, true, 0, false, false},
+        {"a record without komi, 6.5 chosen", 0, 13, "なし", 22, true, 65, false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         game.KomiTenths = c.komi;
+        game.KomiGiven = c.given;
         game.HandicapCount = c.komi == 0 ? 4 : 0;
         prompts.dialogScripts.push_back(pressOk(
             [&c](QDialog& d) {
@@ -57,6 +63,7 @@ TEST_F(GameInfoDialog, KomiShownAndWritten) {
             "OKBtn"));
         ASSERT_TRUE(runGameInfoDialog(prompts, nullptr, game));
         EXPECT_EQ(game.KomiTenths, c.written);
+        EXPECT_EQ(game.KomiGiven, c.givenAfter);
     }
 }
 

@@ -29,6 +29,7 @@ struct Preselection {
     const char* goban;
     const char* putStone;  // "" = no item selected
     const char* komiText;
+    bool komiGiven = true;
 };
 
 TEST_F(GameNewDialog, PreselectsFromThePreviousGame) {
@@ -43,12 +44,14 @@ TEST_F(GameNewDialog, PreselectsFromThePreviousGame) {
         {"komi 7.2 rounds down", 19, 0, 72, "１９路盤", "なし", "７目"},
         {"one stone from a record", 19, 1, 65, "１９路盤", "なし", "なし"},
         {"12 stones from a record", 19, 12, 65, "１９路盤", "", "なし"},
+        {"a record without komi: the usual komi", 19, 0, 0, "１９路盤", "なし", "６目半", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         game.BoardSize = c.boardSize;
         game.HandicapCount = c.handicap;
         game.KomiTenths = c.komi;
+        game.KomiGiven = c.komiGiven;
         TDlgGameNew dlg(game);
         EXPECT_EQ(selectedText(dlg, "cmbGoban"), QString::fromUtf8(c.goban));
         EXPECT_EQ(selectedText(dlg, "cmbPutStone"), QString::fromUtf8(c.putStone));

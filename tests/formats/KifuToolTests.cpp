@@ -42,6 +42,7 @@ protected:
         put("records/game.sgf", "(;GM[1]SZ[9]PB[\x8D\x95]HA[0];B[cc];W[gc];B[dc];W[tt])\r\n");
         put("records/sub/h.SGF", "(;SZ[9]AB[cc][gg];W[ee];B[dd])");
         put("records/sub/bad.sgf", "(;SZ[7])");
+        put("records/sub/ko.sgf", "(;SZ[9];B[ba];W[ca];B[ab];W[db];B[bc];W[cc];B[ii];W[bb];B[cb];W[bb])");
         put("records/sub/notes.txt", "(;SZ[9])");
         put("records/g.ngf",
             "Rated\r\n9\r\nB\r\nW\r\nx\r\n0\r\n0\r\n6\r\n\r\n5\r\nB+R\r\n1\r\nPMABBCCCC\r\n");
@@ -67,9 +68,9 @@ TEST_F(KifuTool, CheckListsEveryRecordFileOfAFolder) {
     const std::string d = (dir_ / "records").string();
     EXPECT_EQ(run.out, d + "/g.ngf\tOK\t1\t0\n" + d + "/game.sgf\tOK\t4\t0\n" + d +
                            "/sub/bad.sgf\tNG\t９,１３,１９路盤以外は扱えません\n" + d +
-                           "/sub/h.SGF\tOK\t2\t2\n" + d +
+                           "/sub/h.SGF\tOK\t2\t2\n" + d + "/sub/ko.sgf\tNG\t10手目が打てない手です\n" + d +
                            "/sub/notes.txt\tNG\tsgf/ngf以外のファイルは扱えません\n");
-    EXPECT_TRUE(std::regex_match(run.err, std::regex("5 files, 3 accepted, 2 refused, [0-9]+\\.[0-9]{3} s\n")))
+    EXPECT_TRUE(std::regex_match(run.err, std::regex("6 files, 3 accepted, 3 refused, [0-9]+\\.[0-9]{3} s\n")))
         << run.err;
 
     const ToolRun missing = kifu("check " + path("records/none.sgf"), dir_);
@@ -94,7 +95,7 @@ TEST_F(KifuTool, SgfWritesTheSavedBytes) {
     const ToolRun run = kifu("sgf " + path("records/game.sgf"), dir_);
     EXPECT_EQ(run.exitCode, 0);
     const std::string expected = std::string("(;GM[1]FF[4]AP[Tavrin:") + TAVRIN_FILE_VERSION +
-                                 "]SZ[9]GN[]DT[]PB[\x8D\x95]PW[]KM[6.5]HA[0]\r\n"
+                                 "]SZ[9]GN[]DT[]PB[\x8D\x95]PW[]HA[0]\r\n"
                                  ";B[cc];W[gc];B[dc];W[tt])\r\n";
     EXPECT_EQ(run.out, expected);
 

@@ -35,56 +35,56 @@ const std::string F = reason::Format;
 TEST(SgfReader, ScansTheFirstLineOfPlay) {
     const ReadCase cases[] = {
         {"two moves on 9x9", "(;GM[1]SZ[9];B[cc];W[gc])", "",
-         {9, 2, 0, 65,
+         {9, 2, 0, 0,
           {".........", ".........", "..X...O..", ".........", ".........", ".........",
            ".........", ".........", "........."}}},
         {"first branch only", "(;SZ[9];B[aa](;W[bb];B[cc])(;W[dd]))", "",
-         {9, 3, 0, 65,
+         {9, 3, 0, 0,
           {"X........", ".O.......", "..X......", ".........", ".........", ".........",
            ".........", ".........", "........."}}},
-        {"() is an empty 19x19 game", "()", "", {19, 0, 0, 65, {}}},
+        {"() is an empty 19x19 game", "()", "", {19, 0, 0, 0, {}}},
         {"')' where a property begins ends the record", "(;SZ[9];B[aa])(;W[bb])", "",
-         {9, 1, 0, 65, {}}},
-        {"nothing after that ')' is read", "(;SZ[9];B[aa];W[bb])KM[200])", "", {9, 2, 0, 65, {}}},
-        {"empty B is not a pass", "(;SZ[9];B[];W[cc])", "", {9, 1, 0, 65, {}}},
-        {"tt is a pass on 9x9", "(;SZ[9];B[tt];W[TT])", "", {9, 2, 0, 65, {}}},
+         {9, 1, 0, 0, {}}},
+        {"nothing after that ')' is read", "(;SZ[9];B[aa];W[bb])KM[200])", "", {9, 2, 0, 0, {}}},
+        {"empty B is not a pass", "(;SZ[9];B[];W[cc])", "", {9, 1, 0, 0, {}}},
+        {"tt is a pass on 9x9", "(;SZ[9];B[tt];W[TT])", "", {9, 2, 0, 0, {}}},
         {"upper-case points", "(;SZ[9];B[CC])", "",
-         {9, 1, 0, 65,
+         {9, 1, 0, 0,
           {".........", ".........", "..X......", ".........", ".........", ".........",
            ".........", ".........", "........."}}},
         {"AB gives the handicap stones (komi from HA, not from AB)", "(;SZ[9]AB[cc][gg];W[ee])", "",
-         {9, 1, 2, 65,
+         {9, 1, 2, 0,
           {".........", ".........", "..X......", ".........", "....O....", ".........",
            "......X..", ".........", "........."}}},
         {"values without identifier belong to the property before them",
-         "(;SZ[9]AB[aa][bb]TR[cc][dd])", "", {9, 0, 2, 65, {}}},
+         "(;SZ[9]AB[aa][bb]TR[cc][dd])", "", {9, 0, 2, 0, {}}},
         {"values after AB across blanks and lines are AB stones", "(;SZ[9]AB[aa] [bb]\n[cc])",
-         "", {9, 0, 3, 65, {}}},
+         "", {9, 0, 3, 0, {}}},
         {"values without identifier before AB are ignored", "(;SZ[9]TR[cc][dd];B[ee])", "",
-         {9, 1, 0, 65, {}}},
+         {9, 1, 0, 0, {}}},
         {"AB after the first move leaves a gap", "(;SZ[9];B[aa];AB[bb];W[cc])", F, {}},
-        {"empty AW ignored", "(;SZ[9]AW[];B[aa])", "", {9, 1, 0, 65, {}}},
+        {"empty AW ignored", "(;SZ[9]AW[];B[aa])", "", {9, 1, 0, 0, {}}},
         {"AW with a point", "(;SZ[9]AW[aa])", reason::WhiteSetup, {}},
-        {"blank values are ignored", "(;SZ[ ]GM[\t]B[ ])", "", {19, 0, 0, 65, {}}},
+        {"blank values are ignored", "(;SZ[ ]GM[\t]B[ ])", "", {19, 0, 0, 0, {}}},
         {"identifier of three characters", "(;GM[1]\tPB[x])", F, {}},
         {"mixed-case identifier of four", "(;CoPyright[x])", F, {}},
-        {"two-character identifier with a tab", "(;\tB[aa])", "", {19, 0, 0, 65, {}}},
-        {"lines joined inside a value", "(;SZ[1\n9];B[aa])", "", {19, 1, 0, 65, {}}},
+        {"two-character identifier with a tab", "(;\tB[aa])", "", {19, 0, 0, 0, {}}},
+        {"lines joined inside a value", "(;SZ[1\n9];B[aa])", "", {19, 1, 0, 0, {}}},
         {"captures are applied", "(;SZ[9];B[ba];W[aa];B[ab])", "",
-         {9, 3, 0, 65,
+         {9, 3, 0, 0,
           {".X.......", "X........", ".........", ".........", ".........", ".........",
            ".........", ".........", "........."}}},
         {"stones read before SZ are placed on the final board", "(;AB[cc]SZ[9])", "",
-         {9, 0, 1, 65,
+         {9, 0, 1, 0,
           {".........", ".........", "..X......", ".........", ".........", ".........",
            ".........", ".........", "........."}}},
         {"a stone beyond the final board", "(;B[pp]SZ[9])", F, {}},
         {"moves read before SZ are placed on the final board", "(;B[cc];W[gc];B[tt]SZ[9];W[dd])",
          "",
-         {9, 4, 0, 65,
+         {9, 4, 0, 0,
           {".........", ".........", "..X...O..", "...O.....", ".........", ".........",
            ".........", ".........", "........."}}},
-        {"SZ again of the same size", "(;SZ[9];B[cc]SZ[9];W[gc])", "", {9, 2, 0, 65, {}}},
+        {"SZ again of the same size", "(;SZ[9];B[cc]SZ[9];W[gc])", "", {9, 2, 0, 0, {}}},
         {"HA 2 without AB", "(;HA[2];B[aa])", "", {19, 1, 0, 0, {}}},
         // Refusals of the scan.
         {"no opening parenthesis", ";B[aa])", F, {}},
@@ -102,14 +102,15 @@ TEST(SgfReader, ScansTheFirstLineOfPlay) {
         {"B outside 9x9", "(;SZ[9];B[jj])", F, {}},
         {"AB tt", "(;AB[tt])", F, {}},
         {"further AB value of three letters", "(;AB[aa][bbb])", F, {}},
-        // Refusals of the replay.
-        {"occupied point", "(;SZ[9];B[aa];W[aa])", F, {}},
-        {"suicide", "(;SZ[9];B[ba];W[cc];B[ab];W[aa])", F, {}},
+        // Refusals of the replay name the move.
+        {"occupied point", "(;SZ[9];B[aa];W[aa])", "2手目が打てない手です", {}},
+        {"suicide", "(;SZ[9];B[ba];W[cc];B[ab];W[aa])", "4手目が打てない手です", {}},
         {"ko retaken at once",
-         "(;SZ[9];B[ba];W[ca];B[ab];W[db];B[bc];W[cc];B[ii];W[bb];B[cb];W[bb])", F, {}},
+         "(;SZ[9];B[ba];W[ca];B[ab];W[db];B[bc];W[cc];B[ii];W[bb];B[cb];W[bb])", "10手目が打てない手です", {}},
+        {"a move onto a setup stone", "(;SZ[9]AB[aa];W[aa])", "1手目が打てない手です", {}},
         {"ko retaken after a move elsewhere",
          "(;SZ[9];B[ba];W[ca];B[ab];W[db];B[bc];W[cc];B[ii];W[bb];B[cb];W[hh];B[gg];W[bb])", "",
-         {9, 12, 0, 65, {}}},
+         {9, 12, 0, 0, {}}},
         {"duplicate AB stone", "(;AB[aa][aa])", F, {}},
     };
     for (const ReadCase& c : cases) {
@@ -196,36 +197,43 @@ TEST(SgfReader, GameInformation) {
     }
 }
 
+// A record without KM gives no komi (none counted, none written); a negative one keeps its half.
 TEST(SgfReader, Komi) {
     const struct {
         const char* sgf;
         const char* reason;
         int tenths;
+        bool given;
     } cases[] = {
-        {"(;KM[7.5])", "", 75},
-        {"(;KM[6])", "", 60},
-        {"(;KM[0.25])", "", 5},
-        {"(;KM[ +6.5 ])", "", 65},
-        {"(;KM[-6.5])", "", -60},
-        {"(;KM[99.9])", "", 995},
-        {"(;KM[100])", reason::Komi, 0},
-        {"(;KM[650])", reason::Komi, 0},
-        {"(;KM[6,5])", "", 0},  // not a number: no komi
-        {"(;KM[-])", "", 0},
-        {"(;HA[3])", "", 0},
-        {"(;HA[0])", "", 65},
-        {"(;KM[5.5]HA[3])", "", 55},
-        {"(;AP[MultiGo:4.4.4]GN[日本棋院ネット対局 1]HA[1]KM[6.5])", "", 60},
-        {"(;AP[MultiGo:4.4.4]GN[日本棋院ネット対局 1]HA[1])", "", 65},
-        {"(;AP[MultiGo:4.4.4]GN[日本棋院ネット対局 1]HA[2]KM[0.5])", "", 0},
-        {"(;AP[Other]GN[日本棋院ネット対局 1]HA[1]KM[6.5])", "", 65},
-        {"(;AP[MultiGo:4.4.4]GN[日本棋院ネット対局 1]HA[0]KM[6.5])", "", 65},
+        {"(;KM[7.5])", "", 75, true},
+        {"(;KM[6])", "", 60, true},
+        {"(;KM[0.25])", "", 5, true},
+        {"(;KM[ +6.5 ])", "", 65, true},
+        {"(;KM[-6.5])", "", -65, true},
+        {"(;KM[-4.5])", "", -45, true},
+        {"(;KM[-4])", "", -40, true},
+        {"(;KM[99.9])", "", 995, true},
+        {"(;KM[100])", reason::Komi, 0, true},
+        {"(;KM[650])", reason::Komi, 0, true},
+        {"(;KM[6,5])", "", 0, true},  // not a number: a komi of none
+        {"(;KM[-])", "", 0, true},
+        {"(;HA[3])", "", 0, false},
+        {"(;HA[0])", "", 0, false},
+        {"(;B[aa])", "", 0, false},
+        {"(;KM[5.5]HA[3])", "", 55, true},
+        {"(;AP[MultiGo:4.4.4]GN[日本棋院ネット対局 1]HA[1]KM[6.5])", "", 60, true},
+        {"(;AP[MultiGo:4.4.4]GN[日本棋院ネット対局 1]HA[1])", "", 0, false},
+        {"(;AP[MultiGo:4.4.4]GN[日本棋院ネット対局 1]HA[2]KM[0.5])", "", 0, true},
+        {"(;AP[Other]GN[日本棋院ネット対局 1]HA[1]KM[6.5])", "", 65, true},
+        {"(;AP[MultiGo:4.4.4]GN[日本棋院ネット対局 1]HA[0]KM[6.5])", "", 65, true},
     };
     for (const auto& c : cases) {
         GameState g = test::newGame(19);
+        g.KomiGiven = !c.given;
         EXPECT_EQ(readSgf(g, c.sgf), c.reason) << c.sgf;
         if (*c.reason == '\0') {
             EXPECT_EQ(g.KomiTenths, c.tenths) << c.sgf;
+            EXPECT_EQ(g.KomiGiven, c.given) << c.sgf;
         }
     }
 }

@@ -45,7 +45,29 @@ Saved saveWithTree(const std::string& sgf) {
     return saved;
 }
 
-const std::string Root = "(;GM[1]FF[4]AP[T]SZ[9]GN[]DT[]PB[]PW[]KM[6.5]HA[0]";
+// The same for a file's bytes; returns the bytes saved.
+std::string saveFileWithTree(const std::string& bytes, const std::string& what) {
+    GameState g = test::newGame(19);
+    g.AppTag = "T";
+    TextBuffer buf;
+    buf.setFileBytes(bytes);
+    RecordTree tree;
+    const LoadResult r = fncStringsToKif(g, buf, "", &tree);
+    EXPECT_TRUE(r.ok()) << what << ": " << r.reason;
+    const std::string saved = sgfFileBytes(g, buf, &tree);
+    GameState again = test::newGame(19);
+    again.AppTag = "T";
+    TextBuffer back;
+    back.setFileBytes(saved);
+    RecordTree tree2;
+    EXPECT_TRUE(fncStringsToKif(again, back, "", &tree2).ok()) << what;
+    test::expectSameGame(g, again, what);
+    EXPECT_TRUE(tree.sameBeyondRecord(tree2, recordFallbacks(g))) << what;
+    EXPECT_EQ(sgfFileBytes(again, back, &tree2), saved) << what;
+    return saved;
+}
+
+const std::string Root = "(;GM[1]FF[4]AP[T]SZ[9]GN[]DT[]PB[]PW[]HA[0]";
 
 TEST(SgfTreeWriter, WritesWhatTheTreeAddsAtItsPlace) {
     const struct {
@@ -67,9 +89,9 @@ TEST(SgfTreeWriter, WritesWhatTheTreeAddsAtItsPlace) {
         {"ten AB stones: no HA, which the reader would refuse",
          "(;SZ[9]AB[aa][ba][ca][da][ea][fa][ga][ha][ia][ab]C[ten];W[ii])",
          {"(;GM[1]FF[4]AB[aa][ba][ca][da][ea][fa][ga][ha][ia][ab]AP[T]SZ[9]GN[]DT[]PB[]PW[]",
-          "KM[6.5]C[ten]", ";W[ii])"}},
+          "C[ten]", ";W[ii])"}},
         {"markup after AB is markup", "(;SZ[9]AB[aa][bb]TR[cc][dd];W[ee])",
-         {"(;GM[1]FF[4]AB[aa][bb]AP[T]SZ[9]GN[]DT[]PB[]PW[]KM[6.5]HA[2]TR[cc][dd]", ";W[ee])"}},
+         {"(;GM[1]FF[4]AB[aa][bb]AP[T]SZ[9]GN[]DT[]PB[]PW[]HA[2]TR[cc][dd]", ";W[ee])"}},
         {"the record's properties are not written twice",
          "(;SZ[9]PB[x]PB[y]GN[g];B[aa]PW[w]N[n];W[bb]KM[5])",
          {"(;GM[1]FF[4]AP[T]SZ[9]GN[g]DT[]PB[y]PW[w]KM[5]HA[0]", ";B[aa]N[n];W[bb])"}},
@@ -77,9 +99,10 @@ TEST(SgfTreeWriter, WritesWhatTheTreeAddsAtItsPlace) {
          {Root, ";B[aa](;W[bb];FF[4])(;W[cc]))"}},
         {"a move in the root stays there", "(;SZ[9]B[aa]C[r];W[bb])", {Root + "B[aa]C[r]", ";W[bb])"}},
         {"EV and RD kept beside a name and a date", "(;SZ[9]GN[g]EV[e]DT[2001-02-03]RD[2001-02-04]C[x])",
-         {"(;GM[1]FF[4]AP[T]SZ[9]GN[g]DT[2001-02-03]PB[]PW[]KM[6.5]HA[0]EV[e]RD[2001-02-04]", "C[x]", ")"}},
-        {"RD left out where the date is no date, as the reader would take it",
-         "(;SZ[9]DT[2017-00-24]RD[2001-02-04]C[x])", {Root + "C[x]", ")"}},
+         {"(;GM[1]FF[4]AP[T]SZ[9]GN[g]DT[2001-02-03]PB[]PW[]HA[0]EV[e]RD[2001-02-04]C[x]", ")"}},
+        {"a date that is no date kept as it stood, RD left out as the reader would take it",
+         "(;SZ[9]DT[2017-00-24]RD[2001-02-04]C[x])",
+         {"(;GM[1]FF[4]AP[T]SZ[9]GN[]DT[2017-00-24]PB[]PW[]HA[0]C[x]", ")"}},
     };
     for (const auto& c : cases) {
         const Saved saved = saveWithTree(c.sgf);
@@ -92,7 +115,7 @@ TEST(SgfTreeWriter, TextsCodePage932CannotHoldMakeTheFileUtf8) {
     const Saved saved = saveWithTree("(;SZ[9];B[aa]C[한국어])");
     EXPECT_EQ(saved.encoding, TextEncoding::Utf8);
     EXPECT_EQ(saved.lines, (std::vector<std::string>{
-                               "(;GM[1]FF[4]CA[UTF-8]AP[T]SZ[9]GN[]DT[]PB[]PW[]KM[6.5]HA[0]",
+                               "(;GM[1]FF[4]CA[UTF-8]AP[T]SZ[9]GN[]DT[]PB[]PW[]HA[0]",
                                ";B[aa]C[한국어])"}));
     // Japanese stays in code page 932.
     EXPECT_EQ(saveWithTree("(;SZ[9];B[aa]C[日本語])").encoding, TextEncoding::Cp932);
@@ -172,6 +195,67 @@ TEST(SgfTreeWriter, AFileAndItsPastedTextAreJudgedAlike) {
     std::string found;
     if (readFileBytes(std::string(TAVRIN_CORPUS_DIR) + "/../findings/sgf-file-and-paste-disagree.sgf", found)) {
         test::expectSameReadEitherWay(found, "sgf-file-and-paste-disagree.sgf");
+    }
+}
+
+// What the file said of its game is saved as it said it: the character set it declared
+// while the text is written in that set, a date the game cannot hold, the absence of komi
+// or a negative one; game information of one line among the root's several stays in it.
+TEST(SgfTreeWriter, GameInformationIsSavedAsTheFileGaveIt) {
+    const std::string head = "(;GM[1]FF[4]";
+    const std::string tail = "AP[T]SZ[9]GN[]";
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::string saved;
+    } cases[] = {
+        {"Shift_JIS declared and kept", "(;CA[Shift_JIS]SZ[9]KM[6.5]PB[\x8D\x95];B[aa])",
+         head + "CA[Shift_JIS]" + tail + "DT[]PB[\x8D\x95]PW[]KM[6.5]HA[0]\r\n;B[aa])\r\n"},
+        {"another name of code page 932, in its own case", "(;CA[sjis]SZ[9]KM[6.5];B[aa])",
+         head + "CA[sjis]" + tail + "DT[]PB[]PW[]KM[6.5]HA[0]\r\n;B[aa])\r\n"},
+        {"GB2312 is not what the text is written in", "(;CA[GB2312]SZ[9]KM[6.5]PB[\xB9\xC5];B[aa])",
+         head + tail + "DT[]PB[\x8C\xC3]PW[]KM[6.5]HA[0]\r\n;B[aa])\r\n"},
+        {"a day range", "(;SZ[9]DT[1996-10-18,19]KM[6.5])", head + tail + "DT[1996-10-18,19]PB[]PW[]KM[6.5]HA[0]\r\n)\r\n"},
+        {"a month", "(;SZ[9]DT[1996-08]KM[6.5])", head + tail + "DT[1996-08]PB[]PW[]KM[6.5]HA[0]\r\n)\r\n"},
+        {"a year", "(;SZ[9]DT[1968]KM[6.5])", head + tail + "DT[1968]PB[]PW[]KM[6.5]HA[0]\r\n)\r\n"},
+        {"words", "(;SZ[9]DT[August 1, 2001]KM[6.5])",
+         head + tail + "DT[August 1, 2001]PB[]PW[]KM[6.5]HA[0]\r\n)\r\n"},
+        {"a date the game holds is written its way", "(;SZ[9]DT[2001/8/1]KM[6.5])",
+         head + tail + "DT[2001-08-01]PB[]PW[]KM[6.5]HA[0]\r\n)\r\n"},
+        {"no komi", "(;SZ[9];B[aa])", head + tail + "DT[]PB[]PW[]HA[0]\r\n;B[aa])\r\n"},
+        {"a negative komi", "(;SZ[9]KM[-4.5])", head + tail + "DT[]PB[]PW[]KM[-4.5]HA[0]\r\n)\r\n"},
+        {"information of the first of several lines stays in it",
+         "(;SZ[9](;PB[A]DT[1990]AB[dd][ee];W[cc])(;C[v2];B[aa])(;C[v3];B[bb]))",
+         head + tail + "PW[]\r\n(;AB[dd][ee]DT[1990]PB[A]HA[2];W[cc])(;C[v2];B[aa])(;C[v3];B[bb]))\r\n"},
+        {"information below a root of one line goes into the root", "(;SZ[9]KM[6.5];PB[A]AB[dd];W[cc])",
+         head + "AB[dd]" + tail + "DT[]PB[A]PW[]KM[6.5]HA[1]\r\n;;W[cc])\r\n"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(saveFileWithTree(c.bytes, c.what), c.saved) << c.what;
+}
+
+// Names of damaged UTF-8 are saved as the bytes they were read from, under CA[UTF-8], and
+// read back the same; so is a further game's CA that names no character set.
+TEST(SgfTreeWriter, DamagedUtf8IsSavedAsTheBytesItHolds) {
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::string kept;  // bytes the saved file holds as they were
+    } cases[] = {
+        {"a truncated character before ]", "(;PB[\xE9\xA3\x8E\xE9\x9B\xA8\xE6]PW[\xE7\x8E\x8B];B[aa])",
+         "PB[\xE9\xA3\x8E\xE9\x9B\xA8\xE6]PW[\xE7\x8E\x8B]"},
+        {"a stray byte in a comment", "(;C[\xE9\xA3\x8E?\xA8\xE9\x9B\xA8];B[aa])", "C[\xE9\xA3\x8E?\xA8\xE9\x9B\xA8]"},
+        {"declared UTF-8, truncated", "(;CA[UTF-8]PW[\xE5\xB7\xA7\xE8\x8A\xB1\xE5\x8C];B[aa])",
+         "PW[\xE5\xB7\xA7\xE8\x8A\xB1\xE5\x8C]"},
+        {"a second game's CA of no set", "([])(CA[*UTF8\xF4\xA4\x9B\x9C])", ""},
+    };
+    for (const auto& c : cases) {
+        const std::string saved = saveFileWithTree(c.bytes, c.what);
+        EXPECT_NE(saved.find(c.kept), std::string::npos) << c.what << ": " << saved;
+    }
+    // The input the fuzz run found, when the shared findings are at hand.
+    std::string found;
+    if (readFileBytes(std::string(TAVRIN_CORPUS_DIR) + "/../findings/tree-round-trip-second-game-ca.sgf", found)) {
+        saveFileWithTree(found, "tree-round-trip-second-game-ca.sgf");
     }
 }
 

@@ -208,7 +208,8 @@ TEST(SgfWriter, RecordsCodePage932CannotHoldAreWrittenInUtf8) {
         {"yen sign", "¥", true},
         // E5 B0 B9 E8 88 AA in CP932 is well-formed UTF-8 and would read back as "尹航".
         {"CP932 bytes that would read as UTF-8", "蟆ｹ闊ｪ", true},
-        {"CP932 bytes that are not UTF-8 beside them", "蟆ｹ闊ｪ 黒", false},
+        {"CP932 bytes that are mostly UTF-8", "蟆ｹ闊ｪ 黒", true},
+        {"CP932 bytes that are not mostly UTF-8", "蟆ｹ 黒番", false},
         {"half-width kana that read back as CP932", "ﾐｷ ﾃｽ", false},
         {"half-width kana that would read as a Latin word", "Joﾃｩ", true},
         {"bytes without a character kept", "a\U000F8540b", false},

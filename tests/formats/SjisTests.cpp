@@ -182,9 +182,16 @@ TEST(TextBuffer, FileBytesAreReadAsUtf8OnlyWhenTheyAreUtf8) {
         {"byte-order mark, ASCII after it", "\xEF\xBB\xBF(;)", TextEncoding::Utf8, {"(;)"}},
         {"byte-order mark, damaged byte kept as U+FFFD", "\xEF\xBB\xBF(;PB[\xE9\xAA])",
          TextEncoding::Utf8, {"(;PB[\uFFFD\uFFFD])"}},
-        // The lead byte 0x87 takes the "]" after it, as it always did in code page 932.
-        {"damaged UTF-8 falls back to CP932", "CA[UTF-8]PB[\xE7\x8E\x8B\xE5?\x87]",
-         TextEncoding::Cp932, {"CA[UTF-8]PB[邇句?Ⅹ"}},
+        // Mostly UTF-8: the broken bytes are kept, and 0x87 no longer takes the "]" as code
+        // page 932 would.
+        {"declared UTF-8 with a truncated character", "CA[UTF-8]PB[\xE7\x8E\x8B\xE5?\x87]",
+         TextEncoding::Utf8, {"CA[UTF-8]PB[王\U000F00E5?\U000F0087]"}},
+        {"undeclared UTF-8 with a truncated character", "PB[\xE9\xA3\x8E\xE9\x9B\xA8\xE6]PW[\xE7\x8E\x8B]",
+         TextEncoding::Utf8, {"PB[风雨\U000F00E6]PW[王]"}},
+        {"declared UTF-8 with more broken bytes than whole ones", "CA[UTF-8]PB[\xE7\x8E\x8B\x87\x87\x87]",
+         TextEncoding::Cp932, {"CA[UTF-8]PB[邇窮㊦]"}},
+        {"half-width kana with a stray byte stay CP932", "PB[\xD0\xB7\xB5\xA0]", TextEncoding::Cp932,
+         {"PB[ﾐｷｵ\U000F00A0]"}},
         {"overlong form is not UTF-8", "PB[\xC0\xAF]", TextEncoding::Cp932, {"PB[ﾀｯ]"}},
         // Half-width katakana pairs of code page 932 that are also two-byte UTF-8 forms.
         {"ﾐｷ in CP932 (also UTF-8 з)", "PB[\xD0\xB7]", TextEncoding::Cp932, {"PB[ﾐｷ]"}},

@@ -19,6 +19,8 @@ class KomiText : public ::testing::TestWithParam<KomiCase> {};
 TEST_P(KomiText, WordsForHalfPointsNumbersOtherwise) {
     EXPECT_EQ(komiText(GetParam().tenths), GetParam().text) << GetParam().tenths;
     EXPECT_EQ(komiLabel(GetParam().tenths), std::string("コミ ： ") + GetParam().text);
+    // A record that gave no komi says so, whatever number stands for it.
+    EXPECT_EQ(komiLabel(GetParam().tenths, false), "コミ ： 記載なし");
 }
 
 INSTANTIATE_TEST_SUITE_P(
