@@ -16,6 +16,8 @@
 //   --stderr-spam     write hundreds of kilobytes to stderr at start and per move request
 //   --no-undo         leave undo out of list_commands and refuse it
 //   --insist          gg_genmove ignores its seed (always the same move)
+//   --top N           know top_moves_black/white: the first N legal points in reading order,
+//                     best first (N = 0, the default: the commands are unknown)
 //   --fail-start      write an error to stderr and exit 1 at once
 // Move requests are genmove, reg_genmove and gg_genmove, counted together from 1.
 // Without misbehaviour it plays the first empty point in reading order (top row first) where
@@ -49,6 +51,7 @@ struct Options {
     bool stderrSpam = false;
     bool noUndo = false;
     bool insist = false;
+    int top = 0;
     bool failStart = false;
 };
 
@@ -251,6 +254,17 @@ private:
         if (cmd == "genmove" || cmd == "reg_genmove" || cmd == "gg_genmove") {
             return moveRequest(cmd, args);
         }
+        if ((cmd == "top_moves_black" || cmd == "top_moves_white") && opt_.top > 0) {
+            const int colour = cmd == "top_moves_black" ? 1 : 2;
+            std::string list;
+            for (unsigned k = 0; k < static_cast<unsigned>(opt_.top); ++k) {
+                const int p = choose(colour, k);
+                if (p < 0 || list.find(pointText(p, board_.size) + ' ') != std::string::npos) break;
+                list += pointText(p, board_.size) + ' ' + std::to_string(opt_.top - k) + ".5 ";
+            }
+            if (!list.empty()) list.pop_back();
+            return ok(list);
+        }
         if (cmd == "final_status_list") {
             if (args.size() != 1) return fail("syntax error");
             return ok("");
@@ -265,10 +279,12 @@ private:
         "clear_board",       "komi",          "play",
         "set_free_handicap", "undo",          "genmove",
         "reg_genmove",       "gg_genmove",    "final_status_list",
-        "showboard",         "quit"};
+        "showboard",         "quit",          "top_moves_black",
+        "top_moves_white"};
 
     bool known(const std::string& name) const {
         if (name == "undo" && opt_.noUndo) return false;
+        if (name.rfind("top_moves_", 0) == 0 && opt_.top == 0) return false;
         for (const char* c : Commands) {
             if (name == c) return true;
         }
@@ -469,6 +485,7 @@ bool readOptions(int argc, char** argv, Options& o) {
         {"--hang-limit", &o.hangLimitSeconds},
         {"--slow", &o.slowMs},
         {"--resign-at", &o.resignAt},
+        {"--top", &o.top},
     };
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
