@@ -7,7 +7,7 @@
 //   --crash-after N   exit at once, without an answer, at the N-th move request
 //   --hang-genmove    never answer a move request (gives up after --hang-limit seconds)
 //   --hang-limit S    how long a hang lasts before the program exits (default 120)
-//   --slow MS         sleep MS milliseconds before answering a move request
+//   --slow MS         sleep MS milliseconds before answering a move request or estimate_score
 //   --garbage         answer move requests with lines that are no GTP answer
 //   --bad-vertex      answer move requests "= " and a word that is no vertex
 //   --occupied        answer move requests with a point its own board has a stone on
@@ -264,6 +264,11 @@ private:
             }
             if (!list.empty()) list.pop_back();
             return ok(list);
+        }
+        if (cmd == "estimate_score") {
+            // Answered though not listed, as some engines do; as slow as a move.
+            if (opt_.slowMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(opt_.slowMs));
+            return ok("B+3.5 (upper bound: 4.0, lower: 3.0)");
         }
         if (cmd == "final_status_list") {
             if (args.size() != 1) return fail("syntax error");
