@@ -86,12 +86,14 @@ protected:
 };
 
 // Without an engine everything about the computer stays hidden, in the menus and the
-// dialogs; with one, its commands show and the dialogs offer Rokiru with its level.
+// dialogs, and a new game is between people whatever the last one was; with one, its commands
+// show and the dialogs offer Rokiru with its level.
 TEST_F(EngineWindowTest, CommandsAndDialogChoicesShowOnlyWithAnEngine) {
     for (const bool found : {false, true}) {
         SCOPED_TRACE(found);
         start(found ? fake() : QStringLiteral("/nonexistent/engine --mode gtp"));
         EXPECT_EQ(w->EngineFound, found);
+        w->Game.WhitePlayerKind = false;  // the last game's
         for (QAction* a : {w->actPlayHint, w->actPlayUtinaosi, w->actPlayStnChg})
             EXPECT_EQ(a->isVisible(), found) << a->objectName().toStdString();
         EXPECT_TRUE(w->actDispConfig->isVisible());
@@ -101,9 +103,19 @@ TEST_F(EngineWindowTest, CommandsAndDialogChoicesShowOnlyWithAnEngine) {
             if (!dlg) return 0;
             EXPECT_EQ(!d.findChild<QRadioButton*>("rdoWhiteComp")->isHidden(), found);
             EXPECT_EQ(!d.findChild<QWidget*>("cmbLevel")->isHidden(), found);
-            return 0;
+            // Without an engine the new game is between people, white's name the default.
+            EXPECT_EQ(d.findChild<QLineEdit*>("edtWhitePlayer")->text(),
+                      found ? QStringLiteral("Rokiru") : QStringLiteral("白番対局者"));
+            d.accept();
+            return 1;
         });
         w->actPlayNew->trigger();
+        EXPECT_EQ(w->Game.WhitePlayerKind, !found);
+        if (!found) {
+            click(3, 3);
+            QApplication::processEvents();
+            EXPECT_TRUE(prompts.texts("warn").empty());
+        }
         w.reset();
     }
 }
@@ -142,12 +154,13 @@ TEST_F(EngineWindowTest, RokiruAnswersEveryMoveAndStopsWhenSuspended) {
     EXPECT_FALSE(engineLog().contains(QStringLiteral("quit\nquit")));
 }
 
-// 石替り gives the person's colour to Rokiru (names follow) and Rokiru moves at once;
+// 石替り gives the person's colour to Rokiru (names follow the colours, the person's idle time
+// is charged to nobody) and Rokiru moves at once;
 // ヒント marks a point of its own and names it; 打ち直し asks for another move.
 TEST_F(EngineWindowTest, ChangeColoursHintAndRedo) {
     start(fake());
     newGame(9, false, true);
-    w->Game.BlackPlayer = "人";
+    w->Game.BlackPlayer = "黒番対局者";
     w->Game.WhitePlayer = "Rokiru";
     w->prcInfoSameSet();
     ASSERT_TRUE(w->actPlayHint->isEnabled());
@@ -174,13 +187,16 @@ TEST_F(EngineWindowTest, ChangeColoursHintAndRedo) {
     EXPECT_NE(w->Game.MovePos[2], before);
 
     ASSERT_TRUE(w->actPlayStnChg->isEnabled());
+    w->Game.MoveSeconds = 40;  // the person thinks as black for 40 s, then changes colours
     w->actPlayStnChg->trigger();
     EXPECT_FALSE(w->Game.BlackPlayerKind);
     EXPECT_TRUE(w->Game.WhitePlayerKind);
+    // A colour's default name becomes the other colour's.
     EXPECT_EQ(w->Game.BlackPlayer, "Rokiru");
-    EXPECT_EQ(w->Game.WhitePlayer, "人");
+    EXPECT_EQ(w->Game.WhitePlayer, "白番対局者");
     ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 3; }));
     EXPECT_EQ(w->Game.MoveColor[3], Black);
+    EXPECT_LT(w->Game.MoveTime[3], 40) << "the person's time was charged to Rokiru's move";
 }
 
 // Faults of the engine seen from the window: each is said in Japanese, and the game goes
@@ -474,27 +490,6 @@ TEST_F(EngineWindowTest, GivingUpEndsTheEngineAndANewSettingStartsTheNewOne) {
     EXPECT_TRUE(engineLog().contains(QStringLiteral("genmove W")));
 }
 
-// 石替り: the names follow the colours, and the person's time before it is charged to nobody.
-TEST_F(EngineWindowTest, ChangingColoursKeepsNamesWithColoursAndChargesNoIdleTime) {
-    start(fake());
-    w->Game.BlackPlayerKind = true;
-    w->Game.WhitePlayerKind = false;
-    w->Game.BlackPlayer = "黒番対局者";
-    w->Game.WhitePlayer = "Rokiru";
-    w->Game.BoardSize = 9;
-    w->prcNewSet();
-    click(3, 3);
-    ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 2; }));
-    w->Game.MoveSeconds = 40;  // the person thinks as black for 40 s, then changes colours
-    w->actPlayStnChg->trigger();
-    EXPECT_EQ(w->Game.BlackPlayer, "Rokiru");
-    EXPECT_EQ(w->Game.WhitePlayer, "白番対局者");
-    EXPECT_TRUE(w->lblWhitePlayer->text().contains(QStringLiteral("白番対局者")));
-    ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 3; }));
-    EXPECT_EQ(w->Game.MoveColor[3], Black);
-    EXPECT_LT(w->Game.MoveTime[3], 40) << "the person's time was charged to Rokiru's move";
-}
-
 // 打ち直し again and again: each time the engine's best move not yet rejected; only an engine
 // with nothing else is said to have chosen the same move.
 TEST_F(EngineWindowTest, RedoPlaysTheBestMoveNotYetRejected) {
@@ -559,25 +554,6 @@ TEST_F(EngineWindowTest, GameInfoOkWithoutAChangeChangesNothingAndOffersTheLevel
         }
         w.reset();
     }
-}
-
-// Without an engine the new-game dialog is one of two people, whatever the last game had.
-TEST_F(EngineWindowTest, NewGameWithoutAnEngineIsBetweenPeople) {
-    start(QStringLiteral("/nonexistent/engine"));
-    w->Game.WhitePlayerKind = false;
-    prompts.dialogScripts.push_back([](QDialog& d) {
-        auto* name = d.findChild<QLineEdit*>("edtWhitePlayer");
-        EXPECT_TRUE(name->isEnabled());
-        EXPECT_EQ(name->text(), QStringLiteral("白番対局者"));
-        d.accept();
-        return 1;
-    });
-    w->actPlayNew->trigger();
-    EXPECT_TRUE(w->Game.WhitePlayerKind);
-    EXPECT_EQ(w->Game.WhitePlayer, "白番対局者");
-    click(3, 3);
-    QApplication::processEvents();
-    EXPECT_TRUE(prompts.texts("warn").empty());
 }
 
 }  // namespace
