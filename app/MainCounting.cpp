@@ -171,9 +171,15 @@ void TfrmMain::actPlayKeiseiExecute() {
         marks.Dimmed[i] = stone && e.Owner[i] != 0 && e.Owner[i] != Game.Board[i];
     }
     pnlMain->setMarks(marks);
-    setStatusText(0, keiseiText(e.LeadTenths, QStringLiteral("目安")));
-    // With an engine its own estimate of the score follows, in the time limit of a move.
-    if (EngineFound && thinking == Thinking::None) beginThinking(Thinking::Estimate).requestEstimate(Game);
+    // With an engine its own estimate of the score follows, in the time limit of a move; while
+    // it thinks about something else the judgement is from the stones alone, and says so.
+    const bool engineBusy = EngineFound && thinking != Thinking::None && thinking != Thinking::Estimate;
+    setStatusText(0, keiseiText(e.LeadTenths, engineBusy ? QStringLiteral("目安。Rokiru は思考中のため判断しません")
+                                                         : QStringLiteral("目安")));
+    if (EngineFound && (thinking == Thinking::None || thinking == Thinking::Estimate)) {
+        EstimatedPosition = positionKey();
+        beginThinking(Thinking::Estimate).requestEstimate(Game);
+    }
 }
 
 QString TfrmMain::keiseiText(int leadTenths, const QString& source) const {

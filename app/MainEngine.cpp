@@ -20,6 +20,10 @@ namespace {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
+// The names a new game gives the sides.
+const std::string DefaultBlackName = "黒番対局者";
+const std::string DefaultWhiteName = "白番対局者";
+
 }  // namespace
 
 Rokiru& TfrmMain::engine() {
@@ -35,7 +39,8 @@ Rokiru& TfrmMain::engine() {
     connect(rokiru, &Rokiru::failed, this, &TfrmMain::engineFailed);
     connect(rokiru, &Rokiru::estimateChosen, this, [this](int leadTenths) {
         if (!answerAwaited(Thinking::Estimate)) return;
-        if (Game.CurrentMove != RequestedAt || !pnlMain->hasMarks()) return;  // moved on meanwhile
+        // Only for the position it was asked about, while its judgement is still shown.
+        if (positionKey() != EstimatedPosition || !pnlMain->hasMarks()) return;
         setStatusText(0, keiseiText(leadTenths, QStringLiteral("Rokiru の判断")));
     });
     connect(rokiru, &Rokiru::statusChosen, this, [this](const std::vector<int>& dead, const std::vector<int>& seki) {
@@ -62,7 +67,8 @@ Rokiru& TfrmMain::engine() {
     tmrThink->setInterval(1000);
     connect(tmrThink, &QTimer::timeout, this, [this] {
         ++ThinkSeconds;
-        if (thinking == Thinking::Estimate) return;
+        // A judgement on the board keeps its text while Rokiru thinks.
+        if (thinking == Thinking::Estimate || pnlMain->hasMarks()) return;
         setStatusText(0, QStringLiteral("Rokiru 思考中… %1秒").arg(ThinkSeconds));
     });
     return *rokiru;
@@ -107,11 +113,28 @@ void TfrmMain::prcEngineActCtrl() {
     actPlayUtinaosi->setEnabled(EngineFound && playing && !busy && computerMovedLast &&
                                 !computerPlays(Game.SideToMove));
     actPlayStnChg->setEnabled(EngineFound && playing && !busy && Game.BlackPlayerKind != Game.WhitePlayerKind);
-    // While Rokiru chooses a move the turn is its own: a person's pass or resignation
-    // would be made for it, and a take-back would pull the position from under it.
-    actPlayPass->setEnabled(playing && !moving);
-    actPlayGiveUp->setEnabled(playing && !moving);
+    // While Rokiru has the move the turn is its own: a person's pass or resignation would be
+    // made for it, and a take-back would pull the position from under it.
+    const bool computersTurn = playing && computerPlays(Game.SideToMove);
+    actPlayPass->setEnabled(playing && !moving && !computersTurn);
+    actPlayGiveUp->setEnabled(playing && !moving && !computersTurn);
     actPlayMatta->setEnabled(!(Game.CurrentMove < 2 || Game.ReplayMode) && !moving);
+}
+
+void TfrmMain::positionChanged() {
+    // A hint or a judgement in the making was of the position before.
+    if (thinking == Thinking::Hint || thinking == Thinking::Estimate) stopThinking();
+    // The computer moves once the event loop has turned, so every command (対局中断 among
+    // them) stays within reach between the moves of a game of the computer against itself.
+    QTimer::singleShot(0, this, &TfrmMain::prcComputerTurn);
+}
+
+std::string TfrmMain::positionKey() const {
+    std::string key;
+    key.reserve(Game.Board.size() + 1);
+    for (const int v : Game.Board) key += static_cast<char>(v);
+    key += static_cast<char>(Game.SideToMove);
+    return key;
 }
 
 void TfrmMain::prcComputerTurn() {
@@ -175,7 +198,8 @@ void TfrmMain::computerMoved(EngineMove move, bool same) {
     switch (move.kind) {
         case EngineMove::Resign:
             actPlayGiveUpExecute();
-            break;
+            setStatusText(0, QStringLiteral("Rokiru が投了しました"));
+            return;
         case EngineMove::Pass:
             actPlayPassExecute();
             break;
@@ -187,7 +211,6 @@ void TfrmMain::computerMoved(EngineMove move, bool same) {
         // The engine named a point Tavrin refuses: it is resynced and asked again, a few times.
         rokiru->moveRefused();
         if (++RefusedInRow >= 3) {
-            RefusedInRow = 0;
             engineFailed(QStringLiteral("Rokiru が打てない手（%1）を続けて返しました。")
                              .arg(pointName(move)));
             return;
@@ -205,9 +228,6 @@ void TfrmMain::computerMoved(EngineMove move, bool same) {
     prcEngineActCtrl();
     if (redo && same)
         setStatusText(0, QStringLiteral("Rokiru は同じ手（%1）を選びました。").arg(pointName(move)));
-    // Computer against computer: the next move after the event loop has turned, so every
-    // command (対局中断 among them) stays within reach.
-    QTimer::singleShot(0, this, &TfrmMain::prcComputerTurn);
 }
 
 void TfrmMain::engineFailed(const QString& message) {
@@ -227,6 +247,9 @@ void TfrmMain::engineFailed(const QString& message) {
         prcEngineActCtrl();
         return;
     }
+    // The engine given up on answers nothing more; the next game starts another.
+    RefusedInRow = 0;
+    if (rokiru) rokiru->shutdown();
     // Nothing of the game is lost: it goes on between people.
     prompts.warn(this, message + QStringLiteral("\n\nこの対局は人間どうしで続けます。"));
     Game.BlackPlayerKind = true;
@@ -244,9 +267,13 @@ void TfrmMain::actPlayHintExecute() {
 
 void TfrmMain::actPlayUtinaosiExecute() {
     if (!actPlayUtinaosi->isEnabled()) return;
-    // The computer's last move goes, and it is asked for another one.
+    // The computer's last move goes, and it is asked for another one: none of those rejected
+    // at this position before.
     const int entry = Game.HandicapCount + Game.CurrentMove - 1;
-    const int avoid = Game.MovePos[static_cast<std::size_t>(entry)];
+    const std::vector<int> before(Game.MovePos.begin() + 1, Game.MovePos.begin() + entry);
+    if (before != RedoBefore) RedoRejected.clear();
+    RedoBefore = before;
+    RedoRejected.insert(RedoRejected.begin(), Game.MovePos[static_cast<std::size_t>(entry)]);
     tmrTime->stop();
     setKifuRowMarker(Game.CurrentMove - 1, false);
     prcKifBack(Game, Game.CurrentMove - 1, *pnlMain);
@@ -261,26 +288,39 @@ void TfrmMain::actPlayUtinaosiExecute() {
     prcInfoDsp();
     pnlMain->repaintBoard();
     tmrTime->start();
-    beginThinking(Thinking::Redo).requestRedo(Game, Game.SideToMove, avoid);
+    beginThinking(Thinking::Redo).requestRedo(Game, Game.SideToMove, RedoRejected);
 }
 
 void TfrmMain::actPlayStnChgExecute() {
     if (!actPlayStnChg->isEnabled()) return;
-    // The person and Rokiru change colours from this position; the names go with them.
+    // The person and Rokiru change colours from this position; the names go with them, a
+    // colour's default name becoming that of the new colour.
     std::swap(Game.BlackPlayerKind, Game.WhitePlayerKind);
     std::swap(Game.BlackPlayer, Game.WhitePlayer);
+    if (Game.BlackPlayer == DefaultWhiteName) Game.BlackPlayer = DefaultBlackName;
+    if (Game.WhitePlayer == DefaultBlackName) Game.WhitePlayer = DefaultWhiteName;
+    // The time the person let pass before the exchange is nobody's move.
+    Game.MoveSeconds = 0;
+    setStatusText(4, qs(ClockZeroText));
     Game.Modified = true;
     prcInfoSameSet();
     prcKifUpDate();
     prcInfoDsp();
-    prcComputerTurn();
 }
 
 void TfrmMain::actDispConfigExecute() {
     const QStringList folders = LibraryFolders;
     const QString recordFolder =
         Game.CurrentFileName.empty() ? QString() : QFileInfo(QString::fromStdString(Game.CurrentFileName)).absolutePath();
+    const EngineSettings was = Engine;
     if (!runConfigDialog(prompts, this, Engine, LibraryFolders, recordFolder)) return;
+    if (Engine.commandLine != was.commandLine ||
+        !std::equal(std::begin(Engine.levelArguments), std::end(Engine.levelArguments), std::begin(was.levelArguments))) {
+        // The next question goes to the engine now named, never to the one running.
+        stopThinking();
+        if (rokiru) rokiru->shutdown();
+        QTimer::singleShot(0, this, &TfrmMain::prcComputerTurn);
+    }
     lookUpEngine();
     if (LibraryFolders != folders) {
         // New folders: the index is brought up to them (records of folders gone are dropped).

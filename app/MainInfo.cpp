@@ -71,7 +71,9 @@ void TfrmMain::prcInfoDsp() {
     setStatusText(3, qs(t.turn));
     // Also removes a refusal message of the legality check.
     setStatusText(0, qs(HelpHintText));
-    // A hint's or a judgement's marks go with the next step; counting ends without a result.
+    // A hint's or a judgement's marks go with the next step, so does a question about them;
+    // counting ends without a result.
+    positionChanged();
     HintPos = 0;
     pnlMain->setHint(0);
     if (Counting)

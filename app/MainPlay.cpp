@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <tuple>
 
 #include "app/TfrmMain.h"
 #include "formats/SgfReader.h"
@@ -25,7 +26,13 @@ void TfrmMain::actPlayNewExecute() {
     const bool clockWasRunning = tmrTime->isActive();
     tmrTime->stop();
     ensureEngineLookedUp();
+    // Without an engine to play a side, the new game is one of two people whatever the last
+    // one was (a cancelled dialog leaves the kinds as they were).
+    const bool blackKind = Game.BlackPlayerKind, whiteKind = Game.WhitePlayerKind;
+    if (!EngineFound) Game.BlackPlayerKind = Game.WhitePlayerKind = true;
     if (!runGameNewDialog(prompts, this, Game, EngineFound)) {
+        Game.BlackPlayerKind = blackKind;
+        Game.WhitePlayerKind = whiteKind;
         if (clockWasRunning) tmrTime->start();
         return;
     }
@@ -38,15 +45,20 @@ void TfrmMain::actPlayConfigExecute() {
     const bool clockWasRunning = tmrTime->isActive();
     tmrTime->stop();
     ensureEngineLookedUp();
+    const auto values = [this] {
+        return std::tuple(Game.GameName, Game.GameComment, Game.BlackPlayer, Game.WhitePlayer, Game.BlackPlayerKind,
+                          Game.WhitePlayerKind, Game.KomiTenths);
+    };
+    const auto was = values();
     const bool ok = runGameInfoDialog(prompts, this, Game, EngineFound);
     if (clockWasRunning) tmrTime->start();
-    if (!ok) return;
+    // OK without a change changes nothing (a new level is no change of the record).
+    if (!ok || values() == was) return;
     prcInfoSameSet();
     Game.Modified = true;
     prcKifUpDate();
+    // The kinds may have changed: the computer may now have the move (prcInfoDsp asks it).
     prcInfoDsp();
-    // The kinds may have changed: the computer may now have the move.
-    QTimer::singleShot(0, this, &TfrmMain::prcComputerTurn);
 }
 
 void TfrmMain::actPlayPassExecute() {
@@ -78,7 +90,6 @@ void TfrmMain::actPlayMattaExecute() {
     setKifuFocusRow(Game.CurrentMove - 1);
     prcInfoDsp();
     pnlMain->repaintBoard();
-    QTimer::singleShot(0, this, &TfrmMain::prcComputerTurn);
 }
 
 void TfrmMain::actPlayGiveUpExecute() {
@@ -99,9 +110,10 @@ void TfrmMain::pbxGbnMouseUp(Qt::MouseButton button, int x, int y) {
         countingClick(button, boardPosAt(x, y));
         return;
     }
-    if (!Game.ReplayMode && thinking != Thinking::None) {
-        // The board waits for Rokiru's move; a hint or an estimate in the making gives way.
-        if (thinking == Thinking::Move || thinking == Thinking::Redo) return;
+    if (!Game.ReplayMode) {
+        // The board waits for Rokiru's move whenever the turn is its own; a hint or an estimate
+        // in the making gives way to the person's click.
+        if (computerPlays(Game.SideToMove) || thinking == Thinking::Move || thinking == Thinking::Redo) return;
         stopThinking();
     }
     if (Game.ReplayMode) {
@@ -159,7 +171,6 @@ void TfrmMain::prcHit(int pos, int colour) {
     setKifuFocusRow(Game.CurrentMove - 1);
     prcInfoDsp();
     pnlMain->repaintBoard();
-    QTimer::singleShot(0, this, &TfrmMain::prcComputerTurn);
 }
 
 void TfrmMain::prcEndOfGame() {
@@ -206,10 +217,27 @@ void TfrmMain::actPlayStopExecute() {
 }
 
 void TfrmMain::actPlayResumeExecute() {
-    if (Game.MoveCount >= Game.CurrentMove) {
-        const QString text = QString::number(Game.CurrentMove) +
-                             QStringLiteral("手目以降の棋譜を削除します。\n本当に再開しますか？");
+    const bool cuts = Game.MoveCount >= Game.CurrentMove;
+    if (cuts) {
+        // The cut takes the record's variations and comments from there on too: their number
+        // is said on a line of its own.
+        const RecordTree::Cut gone = Tree.cutBy(Game.CurrentMove - 1);
+        QString also;
+        if (gone.variations > 0 && gone.comments > 0)
+            also = QStringLiteral("以降の変化 %1 個とコメント %2 個も削除されます。\n").arg(gone.variations).arg(gone.comments);
+        else if (gone.variations > 0)
+            also = QStringLiteral("以降の変化 %1 個も削除されます。\n").arg(gone.variations);
+        else if (gone.comments > 0)
+            also = QStringLiteral("以降のコメント %1 個も削除されます。\n").arg(gone.comments);
+        const QString text = QString::number(Game.CurrentMove) + QStringLiteral("手目以降の棋譜を削除します。\n") +
+                             also + QStringLiteral("本当に再開しますか？");
         if (prompts.confirm(this, text, false) != Answer::Yes) return;
+    }
+    // The result no longer holds once the moves that led to it are gone.
+    if (cuts && !Game.GameComment.empty()) {
+        Game.GameComment.clear();
+        Game.Modified = true;
+        lblGameComment->setText(qs(NoGameResultText));
     }
     // Every row after the current one, from the last upwards.
     removeKifuRowsFrom(Game.CurrentMove);
@@ -232,7 +260,6 @@ void TfrmMain::actPlayResumeExecute() {
     pnlMain->repaintBoard();
     prcKifUpDate();
     prcInfoDsp();
-    QTimer::singleShot(0, this, &TfrmMain::prcComputerTurn);
 }
 
 }  // namespace tavrin

@@ -483,6 +483,14 @@ public:
     bool computerPlays(int colour) const;
     // Asks Rokiru for a move when the game is being played and the side to move is its.
     void prcComputerTurn();
+    // After every change of the shown position: a hint or a judgement under way is dropped,
+    // and the computer is asked for its move when the turn is its own.
+    void positionChanged();
+    // The stones and the side to move, as one text to compare positions by.
+    std::string positionKey() const;
+    std::string EstimatedPosition;   // positionKey() of the judgement Rokiru was asked for
+    std::vector<int> RedoBefore;     // the moves before the one 打ち直し took back last
+    std::vector<int> RedoRejected;   // the computer's moves 打ち直し rejected there, the last first
     // Stops what Rokiru is thinking about.
     void stopThinking();
     // The answer to the question of this kind: the thinking ends (false when none was awaited).

@@ -127,6 +127,11 @@ std::optional<Command> Command::ggGenmove(int colour, unsigned seed) {
     return Command("gg_genmove", std::string(colourText(colour)) + " " + std::to_string(seed));
 }
 
+std::optional<Command> Command::topMoves(int colour) {
+    if (!validColour(colour)) return std::nullopt;
+    return Command(colour == Black ? "top_moves_black" : "top_moves_white", "");
+}
+
 std::optional<Command> Command::setFreeHandicap(const std::vector<int>& positions, int size) {
     if (positions.size() < 2) return std::nullopt;
     std::vector<int> seen;
@@ -289,6 +294,23 @@ std::optional<std::vector<int>> parseVertexList(std::string_view text, int size)
     for (std::string_view t : tokens(text)) {
         const Vertex v = parseVertex(t, size);
         if (v.kind != VertexKind::Point) return std::nullopt;
+        out.push_back(v.pos);
+    }
+    return out;
+}
+
+std::optional<std::vector<int>> parseTopMoves(std::string_view text, int size) {
+    const auto t = tokens(text);
+    if (t.size() % 2 != 0) return std::nullopt;
+    std::vector<int> out;
+    for (std::size_t i = 0; i < t.size(); i += 2) {
+        const Vertex v = parseVertex(t[i], size);
+        if (v.kind != VertexKind::Point) return std::nullopt;
+        double value = 0.0;
+        // from_chars reads the C locale's number whatever LC_NUMERIC says.
+        const auto [end, ec] = std::from_chars(t[i + 1].data(), t[i + 1].data() + t[i + 1].size(),
+                                               value, std::chars_format::fixed);
+        if (ec != std::errc() || end != t[i + 1].data() + t[i + 1].size()) return std::nullopt;
         out.push_back(v.pos);
     }
     return out;

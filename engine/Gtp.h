@@ -80,6 +80,8 @@ public:
     static std::optional<Command> genmove(int colour);
     static std::optional<Command> regGenmove(int colour);
     static std::optional<Command> ggGenmove(int colour, unsigned seed);
+    // "top_moves_black" / "top_moves_white": the engine's best moves for colour with their values.
+    static std::optional<Command> topMoves(int colour);
     // Two or more distinct black stones on the board (the engine refuses fewer).
     static std::optional<Command> setFreeHandicap(const std::vector<int>& positions, int size);
     static Command finalStatusList(FinalStatus status);
@@ -113,6 +115,8 @@ inline constexpr std::string_view CommandNames[] = {
     "genmove",
     "reg_genmove",
     "gg_genmove",
+    "top_moves_black",
+    "top_moves_white",
     "undo",
     "set_free_handicap",
     "final_status_list",
@@ -176,6 +180,11 @@ std::optional<std::set<std::string, std::less<>>> parseCommandList(std::string_v
 // "final_status_list …" and other vertex lists: points separated by spaces and line breaks,
 // in the order written. Empty when any token is not a point of the board.
 std::optional<std::vector<int>> parseVertexList(std::string_view text, int size);
+
+// "top_moves_*": "Q16 12.5 D4 11.0 …", a point and its value in turn, best first (the value
+// read with a '.', whatever the locale): the points in that order. Empty when the text is
+// anything else; an engine with nothing to propose answers an empty list.
+std::optional<std::vector<int>> parseTopMoves(std::string_view text, int size);
 
 // ---- Bringing an engine to a game -----------------------------------------------------------
 

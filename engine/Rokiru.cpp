@@ -70,9 +70,11 @@ QString quoted(const std::string& text) {
     return QStringLiteral("「%1」").arg(t);
 }
 
-bool sameMove(const EngineMove& m, int pos) {
-    if (m.kind == EngineMove::Point) return m.pos == pos;
-    return m.kind == EngineMove::Pass && pos == PassPos;
+// The move is one of the positions given (PassPos standing for a pass).
+bool amongMoves(const EngineMove& m, const std::vector<int>& positions) {
+    if (m.kind == EngineMove::Resign) return false;
+    const int pos = m.kind == EngineMove::Pass ? PassPos : m.pos;
+    return std::find(positions.begin(), positions.end(), pos) != positions.end();
 }
 
 }  // namespace
@@ -163,7 +165,8 @@ struct Rokiru::Impl {
         QString argvError;
         gtp::Game target;  // the engine's board while it is asked
         int colour = Black;
-        int avoidPos = 0;
+        std::vector<int> avoid;  // moves 打ち直し rejected here, the last one first
+        bool topAsked = false;   // the engine's list of good moves was asked for
         int tries = 0;       // answers of 打ち直し so far
         unsigned seed = 0;   // of the next gg_genmove
         bool recovered = false;  // its one restart after a fault has been used
@@ -200,7 +203,7 @@ struct Rokiru::Impl {
 
     // ---- Questions ----
 
-    void open(Kind kind, const gtp::Game& target, int colour, int avoidPos,
+    void open(Kind kind, const gtp::Game& target, int colour, std::vector<int> avoid,
               const QStringList& argv, const QString& argvError) {
         abandon();
         q = Question{};
@@ -210,7 +213,7 @@ struct Rokiru::Impl {
         q.argvError = argvError;
         q.target = target;
         q.colour = colour;
-        q.avoidPos = avoidPos;
+        q.avoid = std::move(avoid);
         q.seed = QRandomGenerator::global()->bounded(1u, 1u << 30);
         if (!lastAnswerRefused) refusedInRow = 0;
         // Nothing is answered from inside a request: the question starts with the next turn of
@@ -363,13 +366,28 @@ struct Rokiru::Impl {
     }
 
     void askRedo() {
+        // The engine's own list of good moves first: its best one not yet rejected.
+        const auto top = gtp::Command::topMoves(q.colour);
+        if (!q.topAsked && top && has(top->commandName())) {
+            q.topAsked = true;
+            return send(*top, moveLimitMs(), true, [this](const gtp::Answer& a) {
+                if (a.kind == gtp::AnswerKind::Garbage) return unreadable(a);
+                // A refusal or an empty list: asked the other way.
+                const auto list = a.ok() ? gtp::parseTopMoves(a.text, q.target.boardSize) : std::nullopt;
+                for (int pos : list.value_or(std::vector<int>{})) {
+                    const EngineMove m{EngineMove::Point, pos};
+                    if (!amongMoves(m, q.avoid)) return playRedo(m, false);
+                }
+                askRedo();
+            });
+        }
         if (has("gg_genmove")) {
             // A move with a fresh seed, not played: the engine's board stays as synced.
             return send(*gtp::Command::ggGenmove(q.colour, q.seed++), moveLimitMs(), true,
                         [this](const gtp::Answer& a) {
                             auto m = moveOf(a, false);
                             if (!m) return;
-                            const bool same = sameMove(*m, q.avoidPos);
+                            const bool same = amongMoves(*m, q.avoid);
                             if (same && ++q.tries < RedoTries) return askRedo();
                             playRedo(*m, same);
                         });
@@ -377,7 +395,7 @@ struct Rokiru::Impl {
         send(*gtp::Command::genmove(q.colour), moveLimitMs(), true, [this](const gtp::Answer& a) {
             auto m = moveOf(a, true);
             if (!m) return;
-            const bool same = sameMove(*m, q.avoidPos);
+            const bool same = amongMoves(*m, q.avoid);
             if (same && ++q.tries < RedoTries) return sync();  // undo (or replay) and ask again
             finishMove(*m, same);
         });
@@ -564,6 +582,9 @@ struct Rokiru::Impl {
     }
 
     void dropEngine() {
+        // Refusals counted against this process do not follow into the next one.
+        refusedInRow = 0;
+        lastAnswerRefused = false;
         if (engine == nullptr) return;
         engine->disconnect(self);
         engine->kill();
@@ -596,42 +617,42 @@ void Rokiru::configure(const EngineSettings& s, int level) {
 void Rokiru::requestMove(const GameState& g, int colour) {
     QString error;
     const QStringList argv = engineArguments(d->settings, d->level, &error);
-    d->open(Impl::Kind::Move, gtp::gameOf(g), colour, 0, argv, error);
+    d->open(Impl::Kind::Move, gtp::gameOf(g), colour, {}, argv, error);
 }
 
-void Rokiru::requestRedo(const GameState& g, int colour, int avoidPos) {
+void Rokiru::requestRedo(const GameState& g, int colour, std::vector<int> avoid) {
     QString error;
     const QStringList argv = engineArguments(d->settings, d->level, &error);
     gtp::Game target = gtp::gameOf(g);
     // Given the game with the move still on it, the question is about the position before it.
-    if (!target.moves.empty() && target.moves.back() == gtp::Stone{colour, avoidPos}) {
+    if (!avoid.empty() && !target.moves.empty() && target.moves.back() == gtp::Stone{colour, avoid.front()}) {
         target.moves.pop_back();
     }
-    d->open(Impl::Kind::Redo, target, colour, avoidPos, argv, error);
+    d->open(Impl::Kind::Redo, target, colour, std::move(avoid), argv, error);
 }
 
 void Rokiru::requestHint(const GameState& g, int colour) {
     QString error;
     const QStringList argv = engineArguments(d->settings, d->level, &error);
-    d->open(Impl::Kind::Hint, gtp::gameOf(g), colour, 0, argv, error);
+    d->open(Impl::Kind::Hint, gtp::gameOf(g), colour, {}, argv, error);
 }
 
 void Rokiru::requestDeadStones(const GameState& g) {
     QString error;
     const QStringList argv = engineArguments(d->settings, d->level, &error);
-    d->open(Impl::Kind::Dead, gtp::gameOf(g), Black, 0, argv, error);
+    d->open(Impl::Kind::Dead, gtp::gameOf(g), Black, {}, argv, error);
 }
 
 void Rokiru::requestEstimate(const GameState& g) {
     QString error;
     const QStringList argv = engineArguments(d->settings, d->level, &error);
-    d->open(Impl::Kind::Estimate, gtp::gameOf(g), Black, 0, argv, error);
+    d->open(Impl::Kind::Estimate, gtp::gameOf(g), Black, {}, argv, error);
 }
 
 void Rokiru::probe(const EngineSettings& s, int level) {
     QString error;
     const QStringList argv = engineArguments(s, level, &error);
-    d->open(Impl::Kind::Probe, gtp::Game{}, Black, 0, argv, error);
+    d->open(Impl::Kind::Probe, gtp::Game{}, Black, {}, argv, error);
 }
 
 void Rokiru::cancel() { d->abandon(); }

@@ -54,10 +54,12 @@ public:
     // handicap by set_free_handicap, plays; undo where cheaper), then asks.
     // A move for colour at g's shown position (genmove); answers with moveChosen.
     void requestMove(const GameState& g, int colour);
-    // A different move than avoid for colour (gg_genmove with fresh seeds where the engine has
-    // it, else undo + genmove), a few tries; answers with moveChosen, same = true when the
-    // engine insisted on avoid.
-    void requestRedo(const GameState& g, int colour, int avoidPos);
+    // A move for colour other than those of avoid (positions, PassPos for a pass; the move
+    // just taken back first): the best of the engine's list of good moves not among them
+    // (top_moves_black/white where the engine lists it), else gg_genmove with fresh seeds or
+    // undo + genmove, a few tries; answers with moveChosen, same = true when the engine had
+    // no other move than one of avoid.
+    void requestRedo(const GameState& g, int colour, std::vector<int> avoid);
     // The engine's move for colour without playing it (reg_genmove, else genmove + undo);
     // answers with hintChosen.
     void requestHint(const GameState& g, int colour);
@@ -74,7 +76,8 @@ public:
     void cancel();
     // After timeLimitReached: wait another time limit, or give up (like cancel, then failed).
     void keepWaiting();
-    // Ends the engine process now (window closing).
+    // Ends the engine process now (window closing, or the window giving up on it); the next
+    // question starts a new one with no refusals counted.
     void shutdown();
 
     // A question is open.

@@ -325,6 +325,27 @@ void RecordTree::keepMoves(int m) {
     compactIfWasteful();
 }
 
+RecordTree::Cut RecordTree::cutBy(int m) const {
+    Cut cut;
+    if (m < 0) m = 0;
+    if (m >= moveCount()) return cut;
+    // The node whose children go: the one holding move m + 1 when it holds move m as well,
+    // else the one before it (as keepMoves cuts).
+    const int j = nodeOfMove(m + 1);
+    const NodeId from = j == 0 || movesThrough(j - 1) < m ? mainLine_[j] : mainLine_[j - 1];
+    cut.variations = std::max(0, childCount(from) - 1);
+    std::vector<NodeId> pending;
+    for (NodeId c = nodes_[from].firstChild; c != None; c = nodes_[c].nextSibling) pending.push_back(c);
+    while (!pending.empty()) {
+        const NodeId n = pending.back();
+        pending.pop_back();
+        if (findProperty(n, key("C")) != None) ++cut.comments;
+        cut.variations += std::max(0, childCount(n) - 1);
+        for (NodeId c = nodes_[n].firstChild; c != None; c = nodes_[c].nextSibling) pending.push_back(c);
+    }
+    return cut;
+}
+
 void RecordTree::reset(const GameState& g) {
     clear();
     NodeId last = addNode(None);

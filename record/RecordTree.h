@@ -69,6 +69,13 @@ public:
     // (they were alternatives to a move that is gone) and any later move in that same node.
     // Variations branching from earlier nodes stay.
     void keepMoves(int m);
+    // What keepMoves(m) takes besides the moves: the variations (alternatives branching
+    // anywhere in what goes, the node now last included) and the nodes holding a comment.
+    struct Cut {
+        int variations = 0;
+        int comments = 0;
+    };
+    Cut cutBy(int m) const;
     // The tree of g's record alone: a root without properties and one node per move.
     void reset(const GameState& g);
 

@@ -4,6 +4,7 @@
 
 #include <signal.h>
 
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 
 #include "formats/RecordFile.h"
 #include "game/Engine.h"
+#include "record/InfoTexts.h"
 #include "tests/app/PlayKit.h"
 #include "tests/game/TestBoard.h"
 #include "view/UnitConfig.h"
@@ -84,12 +86,14 @@ protected:
 };
 
 // Without an engine everything about the computer stays hidden, in the menus and the
-// dialogs; with one, its commands show and the dialogs offer Rokiru with its level.
+// dialogs, and a new game is between people whatever the last one was; with one, its commands
+// show and the dialogs offer Rokiru with its level.
 TEST_F(EngineWindowTest, CommandsAndDialogChoicesShowOnlyWithAnEngine) {
     for (const bool found : {false, true}) {
         SCOPED_TRACE(found);
         start(found ? fake() : QStringLiteral("/nonexistent/engine --mode gtp"));
         EXPECT_EQ(w->EngineFound, found);
+        w->Game.WhitePlayerKind = false;  // the last game's
         for (QAction* a : {w->actPlayHint, w->actPlayUtinaosi, w->actPlayStnChg})
             EXPECT_EQ(a->isVisible(), found) << a->objectName().toStdString();
         EXPECT_TRUE(w->actDispConfig->isVisible());
@@ -99,9 +103,19 @@ TEST_F(EngineWindowTest, CommandsAndDialogChoicesShowOnlyWithAnEngine) {
             if (!dlg) return 0;
             EXPECT_EQ(!d.findChild<QRadioButton*>("rdoWhiteComp")->isHidden(), found);
             EXPECT_EQ(!d.findChild<QWidget*>("cmbLevel")->isHidden(), found);
-            return 0;
+            // Without an engine the new game is between people, white's name the default.
+            EXPECT_EQ(d.findChild<QLineEdit*>("edtWhitePlayer")->text(),
+                      found ? QStringLiteral("Rokiru") : QStringLiteral("白番対局者"));
+            d.accept();
+            return 1;
         });
         w->actPlayNew->trigger();
+        EXPECT_EQ(w->Game.WhitePlayerKind, !found);
+        if (!found) {
+            click(3, 3);
+            QApplication::processEvents();
+            EXPECT_TRUE(prompts.texts("warn").empty());
+        }
         w.reset();
     }
 }
@@ -140,12 +154,13 @@ TEST_F(EngineWindowTest, RokiruAnswersEveryMoveAndStopsWhenSuspended) {
     EXPECT_FALSE(engineLog().contains(QStringLiteral("quit\nquit")));
 }
 
-// 石替り gives the person's colour to Rokiru (names follow) and Rokiru moves at once;
+// 石替り gives the person's colour to Rokiru (names follow the colours, the person's idle time
+// is charged to nobody) and Rokiru moves at once;
 // ヒント marks a point of its own and names it; 打ち直し asks for another move.
 TEST_F(EngineWindowTest, ChangeColoursHintAndRedo) {
     start(fake());
     newGame(9, false, true);
-    w->Game.BlackPlayer = "人";
+    w->Game.BlackPlayer = "黒番対局者";
     w->Game.WhitePlayer = "Rokiru";
     w->prcInfoSameSet();
     ASSERT_TRUE(w->actPlayHint->isEnabled());
@@ -172,13 +187,16 @@ TEST_F(EngineWindowTest, ChangeColoursHintAndRedo) {
     EXPECT_NE(w->Game.MovePos[2], before);
 
     ASSERT_TRUE(w->actPlayStnChg->isEnabled());
+    w->Game.MoveSeconds = 40;  // the person thinks as black for 40 s, then changes colours
     w->actPlayStnChg->trigger();
     EXPECT_FALSE(w->Game.BlackPlayerKind);
     EXPECT_TRUE(w->Game.WhitePlayerKind);
+    // A colour's default name becomes the other colour's.
     EXPECT_EQ(w->Game.BlackPlayer, "Rokiru");
-    EXPECT_EQ(w->Game.WhitePlayer, "人");
+    EXPECT_EQ(w->Game.WhitePlayer, "白番対局者");
     ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 3; }));
     EXPECT_EQ(w->Game.MoveColor[3], Black);
+    EXPECT_LT(w->Game.MoveTime[3], 40) << "the person's time was charged to Rokiru's move";
 }
 
 // Faults of the engine seen from the window: each is said in Japanese, and the game goes
@@ -344,6 +362,198 @@ TEST_F(EngineWindowTest, JudgementTakesTheEnginesEstimate) {
     EXPECT_TRUE(w->statusText(0).startsWith(QStringLiteral("形勢判断: ")));
     EXPECT_TRUE(w->pnlMain->hasMarks());
     EXPECT_EQ(w->Game.MoveCount, 5);
+}
+
+}  // namespace
+}  // namespace tavrin::test
+
+namespace tavrin::test {
+namespace {
+
+// Every change of the shown position drops a hint or a judgement under way and gives the
+// computer its move when the turn is its own; meanwhile the board refuses clicks for its colour.
+TEST_F(EngineWindowTest, APendingHintOrJudgementGivesWayToEveryChangeOfPosition) {
+    struct Case {
+        const char* what;
+        std::function<void(TfrmMain&)> ask;     // with black, the person, to move
+        std::function<void(TfrmMain&)> change;  // after which white, Rokiru, is to move
+    };
+    const auto pass = [](TfrmMain& m) { m.actPlayPass->trigger(); };
+    const auto hint = [](TfrmMain& m) { m.actPlayHint->trigger(); };
+    const auto judge = [](TfrmMain& m) { m.actPlayKeisei->trigger(); };
+    const auto resumeOneBack = [this](TfrmMain& m) {
+        m.actPlayStop->trigger();
+        m.actKifuBack->trigger();
+        prompts.answers.push_back(Answer::Yes);
+        m.actPlayResume->trigger();
+    };
+    const Case cases[] = {
+        {"hint, then a pass", hint, pass},
+        {"judgement, then a pass", judge, pass},
+        {"judgement, then 対局再開 a move back", judge, resumeOneBack},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        start(fake("--slow 400"));
+        newGame(9, false, true);
+        click(3, 3);
+        ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 2; }));
+        if (std::string(c.what).find("再開") != std::string::npos) {
+            click(5, 5);
+            ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 4; }));
+        }
+        const int moves = w->Game.MoveCount;
+        c.ask(*w);
+        ASSERT_NE(w->thinking, TfrmMain::Thinking::None);
+        c.change(*w);
+        ASSERT_EQ(w->Game.SideToMove, White);
+        const int afterChange = w->Game.MoveCount;
+        EXPECT_EQ(w->pnlMain->hint(), 0);
+        click(7, 7);  // white's turn is Rokiru's: refused
+        EXPECT_EQ(w->Game.MoveCount, afterChange);
+        ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == afterChange + 1; }, 5000))
+            << "Rokiru never moved after " << moves << " moves";
+        EXPECT_EQ(w->Game.MoveColor[afterChange + 1], White);
+        EXPECT_EQ(w->pnlMain->hint(), 0) << "no hint ring left for the wrong side";
+        w.reset();
+    }
+}
+
+// 形勢判断 while Rokiru chooses a move judges the position shown from its stones alone and says
+// so; the engine is not asked about another position.
+TEST_F(EngineWindowTest, JudgementWhileRokiruThinksIsOfTheShownPosition) {
+    start(fake("--slow 500"));
+    newGame(9, false, true);
+    click(3, 3);
+    ASSERT_TRUE(waitFor([&] { return w->thinking == TfrmMain::Thinking::Move; }, 2000));
+    w->actPlayKeisei->trigger();
+    EXPECT_TRUE(w->statusText(0).contains(QStringLiteral("目安。Rokiru は思考中のため判断しません")))
+        << w->statusText(0).toStdString();
+    EXPECT_EQ(w->thinking, TfrmMain::Thinking::Move);
+    ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 2; }));
+    EXPECT_FALSE(engineLog().contains(QStringLiteral("estimate_score")));
+    // Idle, the engine's estimate comes for the position it was asked about.
+    w->actPlayKeisei->trigger();
+    ASSERT_TRUE(waitFor([&] { return w->statusText(0).contains(QStringLiteral("Rokiru の判断")); }, 5000));
+    EXPECT_TRUE(w->statusText(0).contains(QStringLiteral("黒 約4目リード")));
+}
+
+// 対局再開 that deletes the moves of a result clears it; Rokiru's resignation is then said and
+// recorded.
+TEST_F(EngineWindowTest, ResumeClearsTheResultAndRokirusResignationIsSaidAndRecorded) {
+    start(fake("--resign-at 1"));
+    const QString path = dir.path() + "/result.sgf";
+    writeFile(path, "(;GM[1]FF[4]SZ[9]RE[W+86.5];B[cc];W[gc];B[ee];W[gg])");
+    prompts.openChoices.push_back(OpenChoice{path, false});
+    w->actFileOpenCKExecute();
+    ASSERT_EQ(w->Game.MoveCount, 4);
+    w->Game.WhitePlayerKind = false;
+    w->actKifuBack->trigger();
+    w->actKifuBack->trigger();
+    w->actKifuBack->trigger();  // white to move, at move 2
+    prompts.answers.push_back(Answer::Yes);
+    w->actPlayResume->trigger();
+    EXPECT_TRUE(w->Game.GameComment.empty());
+    EXPECT_EQ(w->lblGameComment->text(), QString::fromUtf8(NoGameResultText));
+    ASSERT_TRUE(waitFor([&] { return w->Game.GameOver; }, 5000));
+    EXPECT_EQ(w->Game.GameComment, "B+R");
+    EXPECT_EQ(w->statusText(0), QStringLiteral("Rokiru が投了しました"));
+}
+
+// The window giving up on an engine ends its process; an engine named anew in 環境設定 answers
+// the next question, the old one never again.
+TEST_F(EngineWindowTest, GivingUpEndsTheEngineAndANewSettingStartsTheNewOne) {
+    start(fake("--occupied"));
+    newGame(9, false, true);
+    click(3, 3);
+    ASSERT_TRUE(waitFor([&] { return !prompts.texts("warn").empty(); }));
+    EXPECT_TRUE(w->Game.WhitePlayerKind);
+    EXPECT_TRUE(waitFor([&] { return enginesLeft() == 0; }, 1000)) << "the engine given up on still runs";
+    w.reset();
+
+    start(fake());
+    newGame(9, false, true);
+    click(3, 3);
+    ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 2; }));
+    ASSERT_EQ(enginesLeft(), 1);
+    const QString first = log, second = dir.path() + "/second.log";
+    prompts.dialogScripts.push_back([&](QDialog& d) {
+        d.findChild<QLineEdit*>("edtCommand")->setText(QStringLiteral(TAVRIN_FAKE_GTP) + " --log " + second);
+        d.accept();
+        return 1;
+    });
+    w->actDispConfig->trigger();
+    EXPECT_TRUE(waitFor([&] { return enginesLeft() == 0; }, 1000)) << "the engine of the old setting still runs";
+    log = second;
+    click(5, 5);
+    ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 4; }));
+    EXPECT_TRUE(engineLog().contains(QStringLiteral("genmove W")));
+}
+
+// 打ち直し again and again: each time the engine's best move not yet rejected; only an engine
+// with nothing else is said to have chosen the same move.
+TEST_F(EngineWindowTest, RedoPlaysTheBestMoveNotYetRejected) {
+    start(fake("--insist --top 3"));
+    newGame(9, false, true);
+    click(5, 5);
+    ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 2; }));
+    std::vector<int> played{w->Game.MovePos[2]};
+    for (int redo = 1; redo <= 3; ++redo) {
+        SCOPED_TRACE(redo);
+        ASSERT_TRUE(w->actPlayUtinaosi->isEnabled());
+        w->actPlayUtinaosi->trigger();
+        ASSERT_TRUE(waitFor([&] { return w->thinking == TfrmMain::Thinking::None && w->Game.MoveCount == 2; }));
+        const bool same = w->statusText(0).contains(QStringLiteral("同じ手"));
+        if (redo < 3) {
+            EXPECT_EQ(std::count(played.begin(), played.end(), w->Game.MovePos[2]), 0);
+            EXPECT_FALSE(same) << w->statusText(0).toStdString();
+        } else {
+            EXPECT_TRUE(same) << "the list of three is used up: " << w->statusText(0).toStdString();
+        }
+        played.push_back(w->Game.MovePos[2]);
+    }
+    // A move of the person's begins another position: the list starts afresh.
+    click(5, 7);
+    ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 4; }));
+    w->actPlayUtinaosi->trigger();
+    ASSERT_TRUE(waitFor([&] { return w->thinking == TfrmMain::Thinking::None && w->Game.MoveCount == 4; }));
+    EXPECT_FALSE(w->statusText(0).contains(QStringLiteral("同じ手")));
+}
+
+// 対局情報 with OK and nothing touched changes nothing, a player named Rokiru included; with an
+// engine the dialog offers the level.
+TEST_F(EngineWindowTest, GameInfoOkWithoutAChangeChangesNothingAndOffersTheLevel) {
+    for (const bool found : {false, true}) {
+        SCOPED_TRACE(found);
+        start(found ? fake() : QStringLiteral("/nonexistent/engine"));
+        const QString path = dir.path() + "/rokiru.sgf";
+        writeFile(path, "(;GM[1]FF[4]SZ[9]PB[]PW[Rokiru]KM[7.5]GN[Title];B[cc])");
+        prompts.openChoices.push_back(OpenChoice{path, false});
+        w->actFileOpenCKExecute();
+        const GameState before = w->Game;
+        prompts.dialogScripts.push_back([&](QDialog& d) {
+            auto* level = d.findChild<QComboBox*>("cmbLevel");
+            EXPECT_TRUE(level != nullptr && !level->isHidden() == found);
+            d.accept();
+            return 1;
+        });
+        w->actPlayConfig->trigger();
+        EXPECT_EQ(w->Game.WhitePlayer, "Rokiru");
+        EXPECT_EQ(w->Game.BlackPlayer, "");
+        EXPECT_EQ(w->Game.KomiTenths, before.KomiTenths);
+        EXPECT_EQ(w->Game.GameName, "Title");
+        EXPECT_FALSE(w->Game.Modified);
+        if (found) {
+            prompts.dialogScripts.push_back([](QDialog& d) {
+                if (auto* level = d.findChild<QComboBox*>("cmbLevel")) level->setCurrentIndex(2);
+                d.accept();
+                return 1;
+            });
+            w->actPlayConfig->trigger();
+            EXPECT_EQ(w->Game.Level, 2);
+        }
+        w.reset();
+    }
 }
 
 }  // namespace

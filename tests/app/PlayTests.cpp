@@ -287,6 +287,42 @@ TEST_F(PlayTest, ResumeInTheMiddleOfARecord) {
     EXPECT_FALSE(w->Game.ReplayMode);
 }
 
+// 対局再開 before the end of a record says what else the cut takes, on a line of its own:
+// the variations and comments from there on (those of the position kept stay). Yes clears the
+// result the deleted moves led to.
+TEST_F(PlayTest, ResumeSaysWhatTheCutTakesBesidesTheMoves) {
+    const QString plain = QStringLiteral("2手目以降の棋譜を削除します。\n本当に再開しますか？");
+    const std::pair<QByteArray, QString> rows[] = {
+        {"(;SZ[9]RE[B+R];B[aa];W[bb];B[cc];W[dd])", plain},
+        {"(;SZ[9]RE[B+R];B[aa]C[kept];W[bb];B[cc])", plain},
+        {"(;SZ[9]RE[B+R];B[aa](;W[bb]C[a];B[cc]C[b](;W[dd])(;W[ee]C[c]))(;W[ff]))",
+         QStringLiteral("2手目以降の棋譜を削除します。\n以降の変化 2 個とコメント 3 個も削除されます。\n本当に再開しますか？")},
+        {"(;SZ[9]RE[B+R];B[aa];W[bb]C[x];B[cc])",
+         QStringLiteral("2手目以降の棋譜を削除します。\n以降のコメント 1 個も削除されます。\n本当に再開しますか？")},
+        {"(;SZ[9]RE[B+R];B[aa];W[bb](;B[cc])(;B[dd]))",
+         QStringLiteral("2手目以降の棋譜を削除します。\n以降の変化 1 個も削除されます。\n本当に再開しますか？")},
+    };
+    for (const auto& [record, question] : rows) {
+        SCOPED_TRACE(record.toStdString());
+        const QString path = dir.path() + "/cut.sgf";
+        writeFile(path, record);
+        prompts.openChoices.push_back(OpenChoice{path, false});
+        w->actFileOpenCKExecute();
+        ASSERT_EQ(w->Game.GameComment, "B+R");
+        w->kifuRow(1)->setSelected(true);
+        ASSERT_EQ(w->Game.CurrentMove, 2);
+        prompts.asked.clear();
+        prompts.answers.push_back(Answer::Yes);
+        w->actPlayResume->trigger();
+        ASSERT_EQ(prompts.texts("confirm").size(), 1u);
+        EXPECT_EQ(prompts.texts("confirm")[0], question);
+        EXPECT_EQ(w->Game.MoveCount, 1);
+        EXPECT_EQ(w->Game.GameComment, "");
+        EXPECT_FALSE(w->Tree.hasVariations(1));
+        w->Game.Modified = false;
+    }
+}
+
 TEST_F(PlayTest, NewGameDialog) {
     click(4, 4);
     ASSERT_TRUE(w->tmrTime->isActive());

@@ -38,7 +38,8 @@ TEST_F(GameInfoDialog, KomiShownAndWritten) {
         {"6.5, then 7 chosen", 65, 14, "６目半", 22, true, 70},
         {"0 in a handicap game kept", 0, -1, "なし", 22, true, 0},
         {"10.5 kept", 105, -1, "10目半", 22, true, 105},
-        {"7.2 becomes 7", 72, -1, "７目", 22, true, 70},
+        {"7.2 kept when no other komi is chosen", 72, -1, "７目", 22, true, 72},
+        {"7.2, then 6.5 chosen", 72, 13, "７目", 22, true, 65},
         {"11.5 from a record: alone, disabled, kept", 115, -1, " 11.5目", 1, false, 115},
         {"11 points", 110, -1, " 11目", 1, false, 110},
         {"negative kept", -15, -1, " -1.5目", 23, true, -15},
@@ -78,10 +79,12 @@ struct NameCase {
 TEST_F(GameInfoDialog, NamesShownAndWritten) {
     const NameCase cases[] = {
         {"本因坊秀策", true, "本因坊秀策", true, "本因坊秀策"},
-        {"Rokiru", true, "黒番対局者", true, "黒番対局者"},
-        {"", true, "黒番対局者", true, "黒番対局者"},
+        // A person named Rokiru stays so; an empty name shows the default and stays empty
+        // unless a name is typed.
+        {"Rokiru", true, "Rokiru", true, "Rokiru"},
+        {"", true, "黒番対局者", true, ""},
         {"Rokiru", false, "Rokiru", false, "Rokiru"},
-        {"誰か", false, "Rokiru", false, "Rokiru"},
+        {"誰か", false, "Rokiru", false, "誰か"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.player);
@@ -100,7 +103,7 @@ TEST_F(GameInfoDialog, NamesShownAndWritten) {
         ASSERT_TRUE(runGameInfoDialog(prompts, nullptr, game));
         EXPECT_EQ(game.BlackPlayer, c.written);
         EXPECT_EQ(game.BlackPlayerKind, c.human);
-        EXPECT_EQ(game.WhitePlayer, "白番対局者");
+        EXPECT_EQ(game.WhitePlayer, "");
     }
 }
 
@@ -176,13 +179,14 @@ TEST_F(GameInfoDialog, WindowControlsAndTabOrder) {
               QString::fromUtf8("ＭＳ ゴシック"));
     EXPECT_TRUE(control<QPushButton>(dlg, "OKBtn")->isDefault());
     EXPECT_EQ(dlg.findChild<QComboBox*>("cmbGoban"), nullptr);
-    EXPECT_EQ(dlg.findChild<QComboBox*>("cmbLevel"), nullptr);
+    // The level is there for a computer opponent only, hidden like the player kinds.
+    EXPECT_TRUE(control<QComboBox>(dlg, "cmbLevel")->isHidden());
     EXPECT_EQ(dlg.focusWidget(), control<QWidget>(dlg, "OKBtn"));
 
     const QStringList expected = {"OKBtn",          "CancelBtn",    "EdtGameName",
                                   "rdoBlackMan",    "rdoBlackComp", "edtBlackPlayer",
                                   "rdoWhiteMan",    "rdoWhiteComp", "edtWhitePlayer",
-                                  "EdtGameComment", "cmbKomi"};
+                                  "EdtGameComment", "cmbKomi",      "cmbLevel"};
     EXPECT_EQ(tabOrderOf(dlg, expected), expected);
 }
 

@@ -148,6 +148,8 @@ TEST(GtpCommand, TextOfEachCommand) {
         {Command::genmove(White), "genmove W\n"},
         {Command::regGenmove(Black), "reg_genmove B\n"},
         {Command::ggGenmove(White, 4294967295u), "gg_genmove W 4294967295\n"},
+        {Command::topMoves(Black), "top_moves_black\n"},
+        {Command::topMoves(White), "top_moves_white\n"},
         {Command::setFreeHandicap({c3, g7}, 9), "set_free_handicap C3 G7\n"},
         {Command::finalStatusList(gtp::FinalStatus::Dead), "final_status_list dead\n"},
         {Command::finalStatusList(gtp::FinalStatus::Seki), "final_status_list seki\n"},
@@ -179,6 +181,7 @@ TEST(GtpCommand, ValuesThatCannotBeWrittenAreRefused) {
         {"colour 3", Command::genmove(3)},
         {"colour -1", Command::regGenmove(-1)},
         {"colour 0 gg", Command::ggGenmove(0, 1)},
+        {"colour 3 top", Command::topMoves(3)},
         {"position 0", Command::play(Black, 0, 9)},
         {"border cell", Command::play(Black, pt(g, 0, 3), 9)},
         {"beyond the 9x9 board", Command::play(Black, pt(g, 10, 3), 9)},
@@ -418,6 +421,26 @@ TEST(GtpLists, VertexLists) {
         {"A1, B2", std::nullopt},
     };
     for (const Row& r : rows) EXPECT_EQ(gtp::parseVertexList(r.text, 9), r.points) << r.text;
+}
+
+TEST(GtpLists, TopMovesInTheirOrder) {
+    GameState g = newGame(9);
+    struct Row {
+        const char* text;
+        std::optional<std::vector<int>> points;
+    };
+    const std::vector<Row> rows = {
+        {"", std::vector<int>{}},
+        {"D6 75.01 F7 74 g5 -0.5", std::vector<int>{pt(g, 4, 4), pt(g, 6, 3), pt(g, 7, 5)}},
+        {"D6 75.01\nF7 74.01", std::vector<int>{pt(g, 4, 4), pt(g, 6, 3)}},
+        {"D6", std::nullopt},
+        {"D6 x", std::nullopt},
+        {"D6 7,5", std::nullopt},
+        {"75.01 D6", std::nullopt},
+        {"pass 3.0", std::nullopt},
+        {"Z9 3.0", std::nullopt},
+    };
+    for (const Row& r : rows) EXPECT_EQ(gtp::parseTopMoves(r.text, 9), r.points) << r.text;
 }
 
 }  // namespace

@@ -320,6 +320,20 @@ TEST_F(RokiruTest, RefusedMovesResyncAndThreeInARowFail) {
     ASSERT_EQ(r.failed.size(), 1);
     EXPECT_TRUE(r.failed[0].contains("続けて")) << r.failed[0].toStdString();
     EXPECT_EQ(countOf("genmove"), genmoves);
+
+    // Three refusals again, and the window gives up on the engine: the next question goes to a
+    // new process that knows nothing of them.
+    for (std::size_t refusal = 5; refusal <= 7; ++refusal) {
+        r.rokiru.requestMove(g, White);
+        ASSERT_TRUE(r.await(refusal));
+        r.rokiru.moveRefused();
+    }
+    r.rokiru.shutdown();
+    r.rokiru.requestMove(g, White);
+    ASSERT_TRUE(r.await(8));
+    EXPECT_EQ(r.failed.size(), 1) << r.failed.join('|').toStdString();
+    EXPECT_EQ(countOf("genmove"), genmoves + 4);
+    EXPECT_EQ(countOf("list_commands"), 3) << "a new process was started for the last question";
 }
 
 TEST_F(RokiruTest, ErrorOutputIsDrainedAndItsTailReported) {
@@ -375,11 +389,17 @@ TEST_F(RokiruTest, RedoAsksForAnotherMoveAndPlaysTheChoice) {
         EngineSettings settings;
         bool moveStillInGame, same;
         QString sent;  // after the question, as a pattern
+        bool b9RejectedBefore = false;
     } rows[] = {
         {fake(""), false, false, anotherByGg},
         {fake(""), true, false, anotherByGg},
         {fake("--insist"), false, true, "undo\n(gg_genmove W \\d+\n){4}play W A9"},
         {withoutGg, false, true, "undo\n(genmove W\nundo\n){3}genmove W"},
+        // The engine's list of good moves: its best one not rejected, whatever gg_genmove says.
+        {fake("--insist --top 3"), false, false, "undo\ntop_moves_white\nplay W B9"},
+        {fake("--insist --top 3"), false, false, "undo\ntop_moves_white\nplay W C9", true},
+        // Every move of the list rejected: the engine's insistence is accepted in the end.
+        {fake("--insist --top 2"), false, true, "undo\ntop_moves_white\n(gg_genmove W \\d+\n){4}play W A9", true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.settings.commandLine.toStdString() + (row.moveStillInGame ? " in game" : ""));
@@ -392,7 +412,9 @@ TEST_F(RokiruTest, RedoAsksForAnotherMoveAndPlaysTheChoice) {
         const EngineMove first = r.lastMove();
         if (row.moveStillInGame) play(g, first);
         const auto from = logged().size();
-        r.rokiru.requestRedo(g, White, first.pos);
+        std::vector<int> rejected{first.pos};
+        if (row.b9RejectedBefore) rejected.push_back(pt(g, 2, 1));
+        r.rokiru.requestRedo(g, White, rejected);
         ASSERT_TRUE(r.await(2));
         const auto [redo, same] = r.moves.back();
         EXPECT_EQ(same, row.same);
@@ -436,7 +458,7 @@ TEST_F(RokiruTest, NoTextOfTheGameReachesTheEngine) {
     ASSERT_TRUE(r.await(1));
     r.rokiru.requestMove(g, Black);
     ASSERT_TRUE(r.await(2));
-    r.rokiru.requestRedo(g, Black, r.lastMove().pos);
+    r.rokiru.requestRedo(g, Black, {r.lastMove().pos});
     ASSERT_TRUE(r.await(3));
     r.rokiru.requestDeadStones(g);
     ASSERT_TRUE(r.await(4));
@@ -527,10 +549,12 @@ TEST_F(RokiruTest, GnuGoPlaysAGameWithHintAndRedoAndNamesDeadStones) {
     const EngineMove first = r.lastMove();
     ASSERT_EQ(first.kind, EngineMove::Point);
     EXPECT_TRUE(legalFor(g, first, White));
-    r.rokiru.requestRedo(g, White, first.pos);
+    r.rokiru.requestRedo(g, White, {first.pos});
     ASSERT_TRUE(r.await(3, 20000));
     const auto [redo, same] = r.moves.back();
-    EXPECT_EQ(redo.kind == EngineMove::Point && redo.pos == first.pos, same);
+    // GNU Go lists its good moves: another one is played.
+    EXPECT_FALSE(same);
+    EXPECT_FALSE(redo.kind == EngineMove::Point && redo.pos == first.pos);
 
     // The game goes on from the re-move, Rokiru against itself, to its end.
     bool over = false;

@@ -7,7 +7,7 @@
 //   --crash-after N   exit at once, without an answer, at the N-th move request
 //   --hang-genmove    never answer a move request (gives up after --hang-limit seconds)
 //   --hang-limit S    how long a hang lasts before the program exits (default 120)
-//   --slow MS         sleep MS milliseconds before answering a move request
+//   --slow MS         sleep MS milliseconds before answering a move request or estimate_score
 //   --garbage         answer move requests with lines that are no GTP answer
 //   --bad-vertex      answer move requests "= " and a word that is no vertex
 //   --occupied        answer move requests with a point its own board has a stone on
@@ -16,6 +16,8 @@
 //   --stderr-spam     write hundreds of kilobytes to stderr at start and per move request
 //   --no-undo         leave undo out of list_commands and refuse it
 //   --insist          gg_genmove ignores its seed (always the same move)
+//   --top N           know top_moves_black/white: the first N legal points in reading order,
+//                     best first (N = 0, the default: the commands are unknown)
 //   --fail-start      write an error to stderr and exit 1 at once
 // Move requests are genmove, reg_genmove and gg_genmove, counted together from 1.
 // Without misbehaviour it plays the first empty point in reading order (top row first) where
@@ -49,6 +51,7 @@ struct Options {
     bool stderrSpam = false;
     bool noUndo = false;
     bool insist = false;
+    int top = 0;
     bool failStart = false;
 };
 
@@ -251,6 +254,22 @@ private:
         if (cmd == "genmove" || cmd == "reg_genmove" || cmd == "gg_genmove") {
             return moveRequest(cmd, args);
         }
+        if ((cmd == "top_moves_black" || cmd == "top_moves_white") && opt_.top > 0) {
+            const int colour = cmd == "top_moves_black" ? 1 : 2;
+            std::string list;
+            for (unsigned k = 0; k < static_cast<unsigned>(opt_.top); ++k) {
+                const int p = choose(colour, k);
+                if (p < 0 || list.find(pointText(p, board_.size) + ' ') != std::string::npos) break;
+                list += pointText(p, board_.size) + ' ' + std::to_string(opt_.top - k) + ".5 ";
+            }
+            if (!list.empty()) list.pop_back();
+            return ok(list);
+        }
+        if (cmd == "estimate_score") {
+            // Answered though not listed, as some engines do; as slow as a move.
+            if (opt_.slowMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(opt_.slowMs));
+            return ok("B+3.5 (upper bound: 4.0, lower: 3.0)");
+        }
         if (cmd == "final_status_list") {
             if (args.size() != 1) return fail("syntax error");
             return ok("");
@@ -265,10 +284,12 @@ private:
         "clear_board",       "komi",          "play",
         "set_free_handicap", "undo",          "genmove",
         "reg_genmove",       "gg_genmove",    "final_status_list",
-        "showboard",         "quit"};
+        "showboard",         "quit",          "top_moves_black",
+        "top_moves_white"};
 
     bool known(const std::string& name) const {
         if (name == "undo" && opt_.noUndo) return false;
+        if (name.rfind("top_moves_", 0) == 0 && opt_.top == 0) return false;
         for (const char* c : Commands) {
             if (name == c) return true;
         }
@@ -469,6 +490,7 @@ bool readOptions(int argc, char** argv, Options& o) {
         {"--hang-limit", &o.hangLimitSeconds},
         {"--slow", &o.slowMs},
         {"--resign-at", &o.resignAt},
+        {"--top", &o.top},
     };
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
