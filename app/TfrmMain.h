@@ -62,6 +62,7 @@ class LibraryIndex;
 class BoardView;
 class KifuWindow;
 class SettingsFile;
+struct LibraryJob;
 
 // Options of one run of the window.
 struct MainOptions {
@@ -428,7 +429,9 @@ public:
     // status bar shows the progress and a button that stops it.
     void startLibraryIndexing();
     bool libraryIndexing() const;
-    // Stops indexing and waits for the worker (closing, new folders).
+    // Stops indexing (closing, new folders): every stage of the worker stops at once and
+    // writes nothing; the window waits for it about a tenth of a second at most, then leaves
+    // it to end by itself.
     void stopLibraryIndexing();
     // The explorer's pane and the board's letters for the shown position.
     void prcFskJskShow();
@@ -532,9 +535,10 @@ private:
     void buildLibraryProgress();
     int CommentArea = Qt::BottomDockWidgetArea;  // where the comment window docks when made
     void libraryIndexed(const std::shared_ptr<library::LibraryIndex>& index, bool cancelled, int run);
+    void showLibraryProgress(int run, int done, int total);
     int LibraryRun = 0;  // the number of the latest indexing run
     std::thread LibraryWorker;
-    std::atomic<bool> LibraryCancel{false};
+    std::shared_ptr<LibraryJob> LibraryTask;  // what the window and its worker share
     library::PositionKey LibraryKey;  // the position the explorer shows
     void showCount();
     Rokiru& engine();              // rokiru, made and connected on first use
