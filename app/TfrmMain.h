@@ -240,7 +240,8 @@ public:
 
     // ---- start-up and shutdown (MainStartup.cpp) ---------------------------------------
     void FormCreate();
-    // false: the window stays open.
+    // Asks whether a modified game is to be saved (yes, no, cancel). false: the window stays
+    // open, the game is kept (cancelled, or the save did not happen).
     bool FormCloseQuery();
     void FormClose();
     void FormDestroy();
