@@ -9,7 +9,9 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QLabel>
+#include <QListWidget>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 #include <chrono>
@@ -119,6 +121,36 @@ TEST_F(LibraryWindowTest, IndexingFollowsTheFoldersFromTheCache) {
     w->LibraryFolders.clear();
     w->stopLibraryIndexing();
     EXPECT_FALSE(w->libraryIndexing());
+}
+
+// 環境設定's folders: any folder through the folder dialog (here one holding only folders),
+// each once however it is spelled, listed, and removed one by one; OK indexes them.
+TEST_F(LibraryWindowTest, FoldersAreChosenListedAndRemovedInTheSettings) {
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/top/inner"));
+    writeFile(dir.path() + "/top/inner/e.sgf", "(;GM[1]FF[4]SZ[19]RE[B+R];B[pd];W[dd])");
+    w->LibraryFolders = {dir.path() + "/lib"};
+    prompts.folderChoices = {dir.path() + "/top", dir.path() + "/top/inner/../", std::nullopt, QString()};
+    QStringList listed;
+    prompts.dialogScripts.push_back([&](QDialog& d) {
+        auto* list = d.findChild<QListWidget*>(QStringLiteral("lstFolders"));
+        auto* choose = d.findChild<QPushButton*>(QStringLiteral("btnChooseFolder"));
+        auto* remove = d.findChild<QPushButton*>(QStringLiteral("btnRemoveFolder"));
+        EXPECT_FALSE(remove->isEnabled());  // nothing chosen yet
+        for (int i = 0; i < 4; ++i) choose->click();
+        for (int i = 0; i < list->count(); ++i) listed << list->item(i)->text();
+        list->setCurrentRow(0);
+        EXPECT_TRUE(remove->isEnabled());
+        remove->click();
+        d.accept();
+        return int(QDialog::Accepted);
+    });
+    w->actDispConfig->trigger();
+    EXPECT_EQ(prompts.texts("folder").size(), 4u);
+    EXPECT_EQ(prompts.lastFolder, dir.path() + "/top");  // the dialog starts at the chosen folder
+    EXPECT_EQ(listed, (QStringList{dir.path() + "/lib", dir.path() + "/top"}));
+    EXPECT_EQ(w->LibraryFolders, QStringList{dir.path() + "/top"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->libraryIndexing(); }, 10000));
+    EXPECT_EQ(w->Library->indexedCount(), 1);
 }
 
 // The cache is written again only when the index changed: an unchanged library leaves the

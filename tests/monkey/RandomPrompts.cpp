@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -128,6 +129,23 @@ std::optional<QString> RandomPrompts::saveFile(QWidget*, const SaveRequest&) {
     }
     Log.note("save -> " + (path ? shortText(*path) : std::string("cancel")));
     return path;
+}
+
+std::optional<QString> RandomPrompts::chooseFolder(QWidget*, const QString&, const QString&) {
+    ++Asked;
+    const int roll = R.below(100);
+    std::optional<QString> folder;
+    if (roll < 20) {
+        // cancelled
+    } else if (roll < 30) {
+        folder = Files.Scratch + QStringLiteral("/missing");
+    } else if (roll < 55) {
+        folder = Files.Scratch;
+    } else {
+        folder = QFileInfo(Files.someRecord(R)).absolutePath();
+    }
+    Log.note("folder -> " + (folder ? shortText(*folder) : std::string("cancel")));
+    return folder;
 }
 
 void RandomPrompts::fillFields(QDialog& dialog) {
