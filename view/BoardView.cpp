@@ -404,6 +404,9 @@ BoardView::BoardView(GameState& game, QWidget* parent) : QWidget(parent), d(new 
     QFont::insertSubstitution(QStringLiteral("Myriad Web"), QStringLiteral("DejaVu Sans"));
     setObjectName(QStringLiteral("pnlMain"));
     setMinimumSize(257, 257);
+    // A click on the board takes the focus (from the comment text, say), so that the window's
+    // keys reach their commands again.
+    setFocusPolicy(Qt::ClickFocus);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(StripColour));
