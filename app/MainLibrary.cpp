@@ -105,8 +105,9 @@ void TfrmMain::buildLibraryProgress() {
     // Indexing shows in the status bar, with a button that stops it.
     prbLibrary = new QProgressBar(stbMain);
     prbLibrary->setObjectName(QStringLiteral("prbLibrary"));
-    prbLibrary->setMaximumWidth(120);
     prbLibrary->setFormat(QStringLiteral("棋譜 %v/%m"));
+    // Room for the largest counts on one line.
+    prbLibrary->setFixedWidth(prbLibrary->fontMetrics().horizontalAdvance(QStringLiteral("棋譜 888888/888888")) + 16);
     btnLibraryStop = new QToolButton(stbMain);
     btnLibraryStop->setObjectName(QStringLiteral("btnLibraryStop"));
     btnLibraryStop->setText(QStringLiteral("×"));

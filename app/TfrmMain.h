@@ -413,6 +413,9 @@ public:
     enum class Thinking { None, Move, Redo, Hint, Estimate };
     Thinking thinking = Thinking::None;  // what Rokiru is working on
     int ThinkSeconds = 0;
+    // What the engine's restart said: it stays in the message field while the engine thinks
+    // and over the move it then plays, and goes with the next change of position after that.
+    QString EngineNotice;
     int HintPos = 0;               // the point the hint marks; 0 none
     QTimer* tmrThink = nullptr;    // counts the seconds Rokiru thinks
     QAction* sepPlayHint = nullptr;    // the menu separators of the computer's commands
@@ -505,6 +508,9 @@ protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
+    // The board's own minimum; less while the window is held smaller than the whole.
+    static constexpr QSize BoardMinimum{257, 257};
+    void resizeEvent(QResizeEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
