@@ -45,7 +45,7 @@ public:
 
     // Paints figure index (1-based) on white paper filling area, as large as fits, placed
     // by align inside it. Pixel devices get whole-pixel lines up to the board's largest cell.
-    // The window alone marks the shown move with a red ring (lastMoveRing); paper and files
+    // The window alone rings the record's last move in red (lastMoveRing); paper and files
     // do not carry it.
     void paint(QPainter& p, const QRectF& area, int index, Qt::Alignment align = Qt::AlignCenter,
                bool lastMoveRing = false) const;

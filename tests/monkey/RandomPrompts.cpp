@@ -191,6 +191,13 @@ void RandomPrompts::fillFields(QDialog& dialog) {
         radio->click();
         Log.note("radio " + radio->objectName().toStdString());
     }
+    // Buttons that edit a list of the dialog (環境設定's library folders) before OK or Cancel.
+    for (const char* name : {"btnChooseFolder", "btnAddFolder", "btnRemoveFolder"}) {
+        auto* b = dialog.findChild<QPushButton*>(QString::fromLatin1(name));
+        if (!b || !reachable(b) || !R.percent(30)) continue;
+        Log.note(std::string("click ") + name);
+        b->click();
+    }
 }
 
 int RandomPrompts::exec(QDialog& dialog) {
