@@ -107,7 +107,7 @@ const std::vector<ActionRow>& actionTable() {
          &W::actDispTejun, &W::actDispTejunExecute},
         {"actDispFskJsk", "表示", "布石定石(&F)", "布石定石を表示する", "", -1, C::AutoUnchecked, G::None, 0,
          &W::actDispFskJsk, &W::actDispFskJskExecute},
-        {"actDispKifu", "表示", "棋譜ウィンドウ(K)", "棋譜ウィンドウを表示する", "", -1, C::None,
+        {"actDispKifu", "表示", "棋譜ウィンドウ(&K)", "棋譜ウィンドウを表示する", "", -1, C::None,
          G::None, 0, &W::actDispKifu, &W::actDispKifuExecute},
         {"actDispComment", "表示", "コメントウィンドウ(&C)", "コメントウィンドウを標示する", "", -1,
          C::AutoUnchecked, G::None, 0, &W::actDispComment, &W::actDispCommentExecute},

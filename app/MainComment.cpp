@@ -16,8 +16,9 @@ namespace tavrin {
 
 namespace {
 
-// The foreground of a move-list row from which variations branch.
-const QColor VariationColour(0, 64, 200);
+// The foreground of a move-list row from which variations branch: a light blue that reads
+// on the list's dark green as well as its white rows do.
+const QColor VariationColour(150, 215, 255);
 
 }  // namespace
 

@@ -11,6 +11,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include "app/TfrmMain.h"
 #include "engine/Gtp.h"
@@ -55,7 +57,10 @@ void TfrmMain::buildCountPanel() {
     btnCountCancel->setObjectName(QStringLiteral("btnCountCancel"));
     buttons->addWidget(btnCountOk);
     buttons->addWidget(btnCountCancel);
-    for (QLabel* l : {title, lblCountBlack, lblCountWhite, lblCountResult}) rows->addWidget(l);
+    for (QLabel* l : {title, lblCountBlack, lblCountWhite, lblCountResult}) {
+        l->setWordWrap(true);
+        rows->addWidget(l);
+    }
     rows->addLayout(buttons);
     // Below the replay buttons, at the foot of the side panel's column.
     static_cast<QBoxLayout*>(pnlSub->layout())->addWidget(pnlCount);
@@ -84,6 +89,14 @@ void TfrmMain::startCounting() {
     pnlCount->show();
     actCountCancel->setEnabled(true);
     showCount();
+    // The move list, shorter now, still shows the shown move: at once, and once the panel's
+    // wrapped lines have settled the layout.
+    const auto showRow = [this] {
+        if (QTreeWidgetItem* row = kifuRow(Game.CurrentMove - 1)) lsvKifu->scrollToItem(row);
+    };
+    pnlSub->layout()->activate();
+    showRow();
+    QTimer::singleShot(0, this, showRow);
     prcEngineActCtrl();
     setStatusText(0, QStringLiteral("石を左クリックで死に石、右クリックでセキ。確定で勝敗を記録します"));
     if (!EngineFound) return;
@@ -102,7 +115,8 @@ void TfrmMain::showCount() {
         QString text = QStringLiteral("%1: 地 %2 + 上げ石 %3").arg(QString::fromUtf8(name)).arg(s.Territory).arg(s.Prisoners);
         if (colour == White && count.KomiTenths != 0)
             text += QStringLiteral(" + コミ %1").arg(pointsText(count.KomiTenths));
-        return text + QStringLiteral(" = %1").arg(pointsText(colour == Black ? count.BlackTenths : count.WhiteTenths));
+        // The total on a line of its own: the panel is narrow.
+        return text + QStringLiteral("\n　= %1").arg(pointsText(colour == Black ? count.BlackTenths : count.WhiteTenths));
     };
     lblCountBlack->setText(side(Black, "黒"));
     lblCountWhite->setText(side(White, "白"));

@@ -49,7 +49,10 @@ Rokiru& TfrmMain::engine() {
         CountStatus = fncProposeStatus(Game, dead, seki);
         showCount();
     });
-    connect(rokiru, &Rokiru::restarted, this, [this](const QString& message) { setStatusText(0, message); });
+    connect(rokiru, &Rokiru::restarted, this, [this](const QString& message) {
+        EngineNotice = message;
+        setStatusText(0, message);
+    });
     connect(rokiru, &Rokiru::timeLimitReached, this, [this] {
         if (thinking == Thinking::None) return;
         const QString text = QStringLiteral("Rokiru は制限時間（%1秒）を過ぎても考えています。\n"
@@ -69,7 +72,8 @@ Rokiru& TfrmMain::engine() {
         ++ThinkSeconds;
         // A judgement on the board keeps its text while Rokiru thinks.
         if (thinking == Thinking::Estimate || pnlMain->hasMarks()) return;
-        setStatusText(0, QStringLiteral("Rokiru 思考中… %1秒").arg(ThinkSeconds));
+        const QString counting = QStringLiteral("Rokiru 思考中… %1秒").arg(ThinkSeconds);
+        setStatusText(0, EngineNotice.isEmpty() ? counting : EngineNotice + QStringLiteral("　") + counting);
     });
     return *rokiru;
 }

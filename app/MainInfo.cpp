@@ -69,8 +69,9 @@ void TfrmMain::prcInfoDsp() {
     setStatusText(1, qs(t.moveNumber));
     setStatusText(2, qs(t.lastPoint));
     setStatusText(3, qs(t.turn));
-    // Also removes a refusal message of the legality check.
-    setStatusText(0, qs(HelpHintText));
+    // Also removes a refusal message of the legality check; an engine's restart is told once more.
+    setStatusText(0, EngineNotice.isEmpty() ? qs(HelpHintText) : EngineNotice);
+    EngineNotice.clear();
     // A hint's or a judgement's marks go with the next step, so does a question about them;
     // counting ends without a result.
     positionChanged();

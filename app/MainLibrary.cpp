@@ -16,6 +16,10 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
 #include "app/SettingsFile.h"
 #include "app/TfrmMain.h"
 #include "library/LibraryIndex.h"
@@ -29,6 +33,27 @@ namespace {
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
+
+// One indexing run, shared by the window and its worker thread. The worker reaches the
+// window only through owner, under the lock; a window that stops waiting clears it, and the
+// worker then ends by itself without touching the window again.
+struct LibraryJob {
+    std::atomic<bool> stop{false};     // 中止: no further file is read; what was read is kept
+    std::atomic<bool> abandon{false};  // closing or new folders: every stage ends, nothing is written
+    std::mutex lock;
+    std::condition_variable ended;
+    bool finished = false;
+    TfrmMain* owner = nullptr;
+
+    // Runs call(window) on the window's thread, unless the window has stopped waiting for this run.
+    template <typename F>
+    void post(F call) {
+        std::lock_guard<std::mutex> hold(lock);
+        if (!owner) return;
+        TfrmMain* w = owner;
+        QMetaObject::invokeMethod(owner, [w, call = std::move(call)] { call(w); }, Qt::QueuedConnection);
+    }
+};
 
 QString TfrmMain::libraryCachePath() {
     QString base = qEnvironmentVariable("XDG_CACHE_HOME");
@@ -80,8 +105,9 @@ void TfrmMain::buildLibraryProgress() {
     // Indexing shows in the status bar, with a button that stops it.
     prbLibrary = new QProgressBar(stbMain);
     prbLibrary->setObjectName(QStringLiteral("prbLibrary"));
-    prbLibrary->setMaximumWidth(120);
     prbLibrary->setFormat(QStringLiteral("棋譜 %v/%m"));
+    // Room for the largest counts on one line.
+    prbLibrary->setFixedWidth(prbLibrary->fontMetrics().horizontalAdvance(QStringLiteral("棋譜 888888/888888")) + 16);
     btnLibraryStop = new QToolButton(stbMain);
     btnLibraryStop->setObjectName(QStringLiteral("btnLibraryStop"));
     btnLibraryStop->setText(QStringLiteral("×"));
@@ -90,7 +116,9 @@ void TfrmMain::buildLibraryProgress() {
     stbMain->addPermanentWidget(btnLibraryStop);
     prbLibrary->hide();
     btnLibraryStop->hide();
-    connect(btnLibraryStop, &QToolButton::clicked, this, [this] { LibraryCancel = true; });
+    connect(btnLibraryStop, &QToolButton::clicked, this, [this] {
+        if (LibraryTask) LibraryTask->stop = true;
+    });
 }
 
 void TfrmMain::buildKifuWindow() {
@@ -131,37 +159,67 @@ void TfrmMain::startLibraryIndexing() {
     std::vector<std::string> folders;
     for (const QString& f : LibraryFolders) folders.push_back(QFile::encodeName(f).toStdString());
     const std::string cache = QFile::encodeName(libraryCachePath()).toStdString();
-    LibraryCancel = false;
+    auto job = std::make_shared<LibraryJob>();
+    job->owner = this;
+    LibraryTask = job;
     const int run = ++LibraryRun;
     if (!prbLibrary) buildLibraryProgress();
     prbLibrary->setRange(0, 0);
     prbLibrary->show();
     btnLibraryStop->show();
     // The worker has an index of its own: the cache, brought up to the folders and written
-    // back; the window's index answers queries meanwhile and is replaced when it is done.
-    LibraryWorker = std::thread([this, folders, cache, run] {
+    // back when that changed it; the window's index answers queries meanwhile and is replaced
+    // when it is done. The worker never holds the window: only the job.
+    LibraryWorker = std::thread([job, folders, cache, run] {
         auto index = std::make_shared<library::LibraryIndex>();
-        if (index->loadCache(cache) != library::LibraryIndex::CacheRead::Loaded) index->clear();
-        const library::LibraryUpdate done = index->update(folders, &LibraryCancel, [this](int n, int total) {
-            // The bar moves in steps the eye can see; a file takes microseconds.
-            if (n % 64 != 0 && n != total) return;
-            QMetaObject::invokeMethod(this, [this, n, total] {
-                prbLibrary->setRange(0, total);
-                prbLibrary->setValue(n);
-            }, Qt::QueuedConnection);
-        });
-        index->saveCache(cache);
-        QMetaObject::invokeMethod(this, [this, index, done, run] { libraryIndexed(index, done.Cancelled, run); },
-                                  Qt::QueuedConnection);
+        const auto read = index->loadCache(cache, &job->abandon);
+        if (read != library::LibraryIndex::CacheRead::Loaded) index->clear();
+        library::LibraryUpdate done;
+        done.Cancelled = true;
+        if (read != library::LibraryIndex::CacheRead::Cancelled) {
+            done = index->update(folders, &job->stop, [job, run](int n, int total) {
+                // The bar moves in steps the eye can see; a file takes microseconds.
+                if (n % 64 != 0 && n != total) return;
+                job->post([n, total, run](TfrmMain* w) { w->showLibraryProgress(run, n, total); });
+            });
+        }
+        if (done.changed() && !job->abandon) index->saveCache(cache, &job->abandon);
+        job->post([index, done, run](TfrmMain* w) { w->libraryIndexed(index, done.Cancelled, run); });
+        std::lock_guard<std::mutex> hold(job->lock);
+        job->finished = true;
+        job->ended.notify_all();
     });
+}
+
+void TfrmMain::showLibraryProgress(int run, int done, int total) {
+    if (run != LibraryRun || !prbLibrary) return;
+    prbLibrary->setRange(0, total);
+    prbLibrary->setValue(done);
 }
 
 bool TfrmMain::libraryIndexing() const { return LibraryWorker.joinable(); }
 
 void TfrmMain::stopLibraryIndexing() {
     if (!LibraryWorker.joinable()) return;
-    LibraryCancel = true;
-    LibraryWorker.join();
+    const std::shared_ptr<LibraryJob> job = std::move(LibraryTask);
+    job->abandon = true;
+    job->stop = true;
+    bool finished;
+    {
+        std::unique_lock<std::mutex> hold(job->lock);
+        finished = job->ended.wait_for(hold, std::chrono::milliseconds(100), [&] { return job->finished; });
+        // A worker still in a slow system call (a folder on a slow disk, the cache flushed to
+        // it) ends by itself later, without the window.
+        if (!finished) job->owner = nullptr;
+    }
+    if (finished)
+        LibraryWorker.join();
+    else
+        LibraryWorker.detach();
+    // Whatever the stopped run has left on its way to the window is not taken.
+    ++LibraryRun;
+    prbLibrary->hide();
+    btnLibraryStop->hide();
 }
 
 void TfrmMain::libraryIndexed(const std::shared_ptr<library::LibraryIndex>& index, bool cancelled, int run) {

@@ -23,6 +23,8 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
 void TfrmMain::actPlayNewExecute() {
+    // A modified game is not discarded without the question the window asks at closing.
+    if (!FormCloseQuery()) return;
     const bool clockWasRunning = tmrTime->isActive();
     tmrTime->stop();
     ensureEngineLookedUp();
@@ -36,7 +38,6 @@ void TfrmMain::actPlayNewExecute() {
         if (clockWasRunning) tmrTime->start();
         return;
     }
-    // The current record is discarded without asking.
     Game.CurrentFileName.clear();
     prcNewSet();
 }

@@ -104,6 +104,16 @@ void TfrmMain::FormMouseWheelUp() {
 
 void TfrmMain::pnlMainResize() { tmrDelay->start(); }
 
+void TfrmMain::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    // A window held smaller than its minimum (a window manager that ignores it, a tiling one)
+    // takes the room from the board, which scales, rather than laying the side panel over it.
+    const QSize full = minimumSizeHint() + (BoardMinimum - pnlMain->minimumSize());
+    const QSize lacking = (full - size()).expandedTo(QSize(0, 0));
+    const QSize board = (BoardMinimum - lacking).expandedTo(QSize(64, 64));
+    if (board != pnlMain->minimumSize()) pnlMain->setMinimumSize(board);
+}
+
 void TfrmMain::tmrDelayTimer() {
     tmrDelay->stop();
     if (!pnlMain->laidOutForSize()) {

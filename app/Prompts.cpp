@@ -94,6 +94,14 @@ std::optional<QString> QtPrompts::saveFile(QWidget* parent, const SaveRequest& r
     return dialog.selectedFiles().first();
 }
 
+std::optional<QString> QtPrompts::chooseFolder(QWidget* parent, const QString& title, const QString& folder) {
+    QFileDialog dialog(parent, title, folder);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
 int QtPrompts::exec(QDialog& dialog) { return dialog.exec(); }
 
 }  // namespace tavrin

@@ -48,6 +48,8 @@ public:
     virtual std::optional<OpenChoice> openFile(QWidget* parent, const OpenRequest& req) = 0;
     // Asks before overwriting an existing file (the real dialog does).
     virtual std::optional<QString> saveFile(QWidget* parent, const SaveRequest& req) = 0;
+    // A folder, chosen starting at folder.
+    virtual std::optional<QString> chooseFolder(QWidget* parent, const QString& title, const QString& folder) = 0;
     // Shows a modal dialog; returns QDialog::Accepted or Rejected.
     virtual int exec(QDialog& dialog) = 0;
 };
@@ -61,6 +63,7 @@ public:
     void error(QWidget* parent, const QString& text) override;
     std::optional<OpenChoice> openFile(QWidget* parent, const OpenRequest& req) override;
     std::optional<QString> saveFile(QWidget* parent, const SaveRequest& req) override;
+    std::optional<QString> chooseFolder(QWidget* parent, const QString& title, const QString& folder) override;
     int exec(QDialog& dialog) override;
 };
 

@@ -62,6 +62,7 @@ class LibraryIndex;
 class BoardView;
 class KifuWindow;
 class SettingsFile;
+struct LibraryJob;
 
 // Options of one run of the window.
 struct MainOptions {
@@ -239,7 +240,8 @@ public:
 
     // ---- start-up and shutdown (MainStartup.cpp) ---------------------------------------
     void FormCreate();
-    // false: the window stays open.
+    // Asks whether a modified game is to be saved (yes, no, cancel). false: the window stays
+    // open, the game is kept (cancelled, or the save did not happen).
     bool FormCloseQuery();
     void FormClose();
     void FormDestroy();
@@ -411,6 +413,9 @@ public:
     enum class Thinking { None, Move, Redo, Hint, Estimate };
     Thinking thinking = Thinking::None;  // what Rokiru is working on
     int ThinkSeconds = 0;
+    // What the engine's restart said: it stays in the message field while the engine thinks
+    // and over the move it then plays, and goes with the next change of position after that.
+    QString EngineNotice;
     int HintPos = 0;               // the point the hint marks; 0 none
     QTimer* tmrThink = nullptr;    // counts the seconds Rokiru thinks
     QAction* sepPlayHint = nullptr;    // the menu separators of the computer's commands
@@ -428,7 +433,9 @@ public:
     // status bar shows the progress and a button that stops it.
     void startLibraryIndexing();
     bool libraryIndexing() const;
-    // Stops indexing and waits for the worker (closing, new folders).
+    // Stops indexing (closing, new folders): every stage of the worker stops at once and
+    // writes nothing; the window waits for it about a tenth of a second at most, then leaves
+    // it to end by itself.
     void stopLibraryIndexing();
     // The explorer's pane and the board's letters for the shown position.
     void prcFskJskShow();
@@ -509,6 +516,9 @@ protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
+    // The board's own minimum; less while the window is held smaller than the whole.
+    static constexpr QSize BoardMinimum{257, 257};
+    void resizeEvent(QResizeEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -540,9 +550,10 @@ private:
     void buildLibraryProgress();
     int CommentArea = Qt::BottomDockWidgetArea;  // where the comment window docks when made
     void libraryIndexed(const std::shared_ptr<library::LibraryIndex>& index, bool cancelled, int run);
+    void showLibraryProgress(int run, int done, int total);
     int LibraryRun = 0;  // the number of the latest indexing run
     std::thread LibraryWorker;
-    std::atomic<bool> LibraryCancel{false};
+    std::shared_ptr<LibraryJob> LibraryTask;  // what the window and its worker share
     library::PositionKey LibraryKey;  // the position the explorer shows
     void showCount();
     Rokiru& engine();              // rokiru, made and connected on first use

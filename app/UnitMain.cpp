@@ -338,14 +338,17 @@ void TfrmMain::buildPopups() {
     addItem(pumToolBar, actDispToolBarRight);
     addItem(pumToolBar, actDispToolBarBottom);
 
+    // The "hide" items of the popups are shown while their part is: they carry no check mark,
+    // which would read as already hidden.
     pumStatusBar = popup("pumStatusBar");
-    addItem(pumStatusBar, actDispStatusBar, "非表示にする(&N)", "非表示にする",
-            QStringLiteral("pumStatusBarHide"));
+    addItem(pumStatusBar, actDispStatusBar, "非表示にする(&N)", "非表示にする", QStringLiteral("pumStatusBarHide"))
+        ->setCheckable(false);
 
     pumPanelSub = popup("pumPanelSub");
     addItem(pumPanelSub, actPlayConfig);
     addItem(pumPanelSub, actDispDataPanel, "情報表示パネル非表示(&N)", "パネルを非表示にする",
-            QStringLiteral("pumPanelSubHide"));
+            QStringLiteral("pumPanelSubHide"))
+        ->setCheckable(false);
     addItem(pumPanelSub, actDispPanelKifuBtn);
 
     pumGoban = popup("pumGoban");
@@ -357,7 +360,8 @@ void TfrmMain::buildPopups() {
 
     pumPanelKifBtn = popup("pumPanelKifBtn");
     addItem(pumPanelKifBtn, actDispPanelKifuBtn, "非表示にする(&N)", "非表示にする",
-            QStringLiteral("pumPanelKifBtnHide"));
+            QStringLiteral("pumPanelKifBtnHide"))
+        ->setCheckable(false);
     pumPanelKifBtn->addSeparator();
     pumPanelKifBtnSpeed = pumPanelKifBtn->addMenu(QStringLiteral("自動再生速度(&S)"));
     pumPanelKifBtnSpeed->setObjectName(QStringLiteral("pumPanelKifBtnSpeed"));
@@ -429,10 +433,18 @@ void TfrmMain::buildStatusBar() {
     for (int i = 0; i < 6; ++i) {
         auto* l = new QLabel(qs(panels[i].text), stbMain);
         l->setObjectName(QStringLiteral("stbPanel%1").arg(i));
-        l->setFixedWidth(panels[i].width);
         l->setAlignment(panels[i].align | Qt::AlignVCenter);
         l->setFrameStyle(i == 0 ? QFrame::NoFrame : QFrame::Panel | QFrame::Sunken);
-        stbMain->addWidget(l);
+        if (i == 0) {
+            // The message field takes the room the others leave, so long messages show whole;
+            // its text never widens the window.
+            l->setMinimumWidth(panels[i].width);
+            l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+            stbMain->addWidget(l, 1);
+        } else {
+            l->setFixedWidth(panels[i].width);
+            stbMain->addWidget(l);
+        }
         stbPanel[static_cast<std::size_t>(i)] = l;
     }
 }
@@ -440,7 +452,7 @@ void TfrmMain::buildStatusBar() {
 void TfrmMain::buildBoard() {
     pnlMain = new BoardView(Game, this);
     pnlMain->setObjectName(QStringLiteral("pnlMain"));
-    pnlMain->setMinimumSize(257, 257);
+    pnlMain->setMinimumSize(BoardMinimum);
     QPalette pal = pnlMain->palette();
     pal.setColor(QPalette::Window, PanelGreen);
     pnlMain->setPalette(pal);

@@ -117,10 +117,12 @@ private:
     uint64_t length_ = 0;
 };
 
-// Buffered writing to a file descriptor, summing what it writes.
+bool isSet(const std::atomic<bool>* flag) { return flag && flag->load(std::memory_order_relaxed); }
+
+// Buffered writing to a file descriptor, summing what it writes; it fails once cancel is set.
 class CacheWriter {
 public:
-    explicit CacheWriter(int fd) : fd_(fd) { buf_.reserve(Chunk); }
+    CacheWriter(int fd, const std::atomic<bool>* cancel) : fd_(fd), cancel_(cancel) { buf_.reserve(Chunk); }
 
     void bytes(const void* data, size_t n) {
         sum_.add(data, n);
@@ -167,6 +169,7 @@ private:
     void flush() {
         const char* p = buf_.data();
         size_t n = buf_.size();
+        if (isSet(cancel_)) ok_ = false;
         while (ok_ && n > 0) {
             const ssize_t put = ::write(fd_, p, n);
             if (put < 0 && errno == EINTR) continue;
@@ -181,6 +184,7 @@ private:
     }
 
     int fd_;
+    const std::atomic<bool>* cancel_;
     std::string buf_;
     Checksum sum_;
     bool ok_ = true;
@@ -273,7 +277,7 @@ bool codeFits(uint32_t code, int size) {
 
 }  // namespace
 
-bool LibraryIndex::saveCache(const std::string& path) const {
+bool LibraryIndex::saveCache(const std::string& path, const std::atomic<bool>* cancel) const {
     const fs::path target(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::error_code ec;
@@ -283,7 +287,7 @@ bool LibraryIndex::saveCache(const std::string& path) const {
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return false;
 
-    CacheWriter out(fd);
+    CacheWriter out(fd, cancel);
     out.bytes(Magic, sizeof Magic);
     out.number(FormatVersion);
     out.number(uint32_t{0});
@@ -307,9 +311,9 @@ bool LibraryIndex::saveCache(const std::string& path) const {
     out.array(hashes_);
     out.array(entries_);
     // The file keeps mkostemp's permissions: the cache names the user's files.
-    bool ok = out.finish() && ::fsync(fd) == 0;
+    bool ok = out.finish() && !isSet(cancel) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
+    ok = ok && !isSet(cancel) && ::rename(temp.c_str(), path.c_str()) == 0;
     if (!ok) {
         ::unlink(temp.c_str());
         return false;
@@ -322,15 +326,21 @@ bool LibraryIndex::saveCache(const std::string& path) const {
     return true;
 }
 
-LibraryIndex::CacheRead LibraryIndex::loadCache(const std::string& path) {
+LibraryIndex::CacheRead LibraryIndex::loadCache(const std::string& path, const std::atomic<bool>* cancel) {
     clear();
+    if (isSet(cancel)) return CacheRead::Cancelled;
     const MappedFile file(path);
     if (!file.opened()) return CacheRead::Missing;
     if (!file.data() || file.size() < HeaderBytes + TrailerBytes) return CacheRead::Invalid;
     const size_t body = file.size() - TrailerBytes;
     if (std::memcmp(file.data(), Magic, sizeof Magic) != 0) return CacheRead::Invalid;
+    // Summed a megabyte at a time, so that a cancel is seen while a large file is read.
     Checksum sum;
-    sum.add(file.data(), body);
+    constexpr size_t Step = size_t{1} << 20;
+    for (size_t at = 0; at < body; at += Step) {
+        if (isSet(cancel)) return CacheRead::Cancelled;
+        sum.add(file.data() + at, std::min(Step, body - at));
+    }
     uint64_t stored;
     std::memcpy(&stored, file.data() + body, sizeof stored);
     if (little(stored) != sum.finish()) return CacheRead::Invalid;
@@ -349,6 +359,7 @@ LibraryIndex::CacheRead LibraryIndex::loadCache(const std::string& path) {
     if (!in.ok() || count > static_cast<uint32_t>(MaxRecords)) return CacheRead::Invalid;
     read.records_.reserve(std::min<size_t>(count, in.left() / 40));
     for (uint32_t i = 0; i < count && in.ok(); ++i) {
+        if (i % 4096 == 0 && isSet(cancel)) return CacheRead::Cancelled;
         LibraryRecord r;
         r.Path = in.text();
         r.FileSize = in.number<int64_t>();
@@ -380,6 +391,7 @@ LibraryIndex::CacheRead LibraryIndex::loadCache(const std::string& path) {
         !in.array(read.entries_, entries) || !in.atEnd()) {
         return CacheRead::Invalid;
     }
+    if (isSet(cancel)) return CacheRead::Cancelled;
     for (const uint32_t e : read.entries_) {
         const uint32_t game = e >> CodeBits;
         if (game >= read.records_.size()) return CacheRead::Invalid;
@@ -390,6 +402,7 @@ LibraryIndex::CacheRead LibraryIndex::loadCache(const std::string& path) {
     }
     // The directory is made again from the hashes, which must already lie grouped.
     read.countGroups(read.hashes_);
+    if (isSet(cancel)) return CacheRead::Cancelled;
     if (!read.checkLayout()) return CacheRead::Invalid;
 
     read.noteFacts();

@@ -39,9 +39,11 @@ std::string folderPath(const std::string& folder) {
     return s;
 }
 
+bool isSet(const std::atomic<bool>* flag) { return flag && flag->load(std::memory_order_relaxed); }
+
 // Adds the record files below the open folder fd (named path) to found; closes fd. Links to
-// files count, links to folders are not followed.
-void findBelow(int fd, const std::string& path, std::vector<FoundFile>& found) {
+// files count, links to folders are not followed. Stops at once when cancel is set.
+void findBelow(int fd, const std::string& path, std::vector<FoundFile>& found, const std::atomic<bool>* cancel) {
     DIR* dir = ::fdopendir(fd);
     if (!dir) {
         ::close(fd);
@@ -49,6 +51,7 @@ void findBelow(int fd, const std::string& path, std::vector<FoundFile>& found) {
     }
     std::string child;
     while (const dirent* e = ::readdir(dir)) {
+        if (isSet(cancel)) break;
         const char* name = e->d_name;
         if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
         child.assign(path).append("/").append(name);
@@ -59,7 +62,7 @@ void findBelow(int fd, const std::string& path, std::vector<FoundFile>& found) {
                              S_ISDIR(st.st_mode));
         if (folder) {
             const int sub = ::openat(::dirfd(dir), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-            if (sub >= 0) findBelow(sub, child, found);
+            if (sub >= 0) findBelow(sub, child, found, cancel);
             continue;
         }
         if (recordKind(child) == RecordKind::None) continue;
@@ -70,17 +73,20 @@ void findBelow(int fd, const std::string& path, std::vector<FoundFile>& found) {
     ::closedir(dir);
 }
 
-// Every record file under the folders, sorted by path, each once.
-std::vector<FoundFile> findRecordFiles(const std::vector<std::string>& folders, int& missing) {
+// Every record file under the folders, sorted by path, each once; a part of them when
+// cancel was set meanwhile.
+std::vector<FoundFile> findRecordFiles(const std::vector<std::string>& folders, int& missing,
+                                       const std::atomic<bool>* cancel) {
     std::vector<FoundFile> found;
     for (const std::string& folder : folders) {
+        if (isSet(cancel)) return found;
         const std::string root = folderPath(folder);
         const int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd < 0) {
             ++missing;
             continue;
         }
-        findBelow(fd, root == "/" ? std::string() : root, found);
+        findBelow(fd, root == "/" ? std::string() : root, found, cancel);
     }
     std::sort(found.begin(), found.end(), [](const FoundFile& a, const FoundFile& b) { return a.Path < b.Path; });
     found.erase(std::unique(found.begin(), found.end(),
@@ -116,7 +122,12 @@ int LibraryIndex::refusedCount() const { return static_cast<int>(records_.size()
 LibraryUpdate LibraryIndex::update(const std::vector<std::string>& folders,
                                    const std::atomic<bool>* cancel, const Progress& progress) {
     LibraryUpdate u;
-    std::vector<FoundFile> found = findRecordFiles(folders, u.MissingFolders);
+    std::vector<FoundFile> found = findRecordFiles(folders, u.MissingFolders, cancel);
+    // Files not found by a walk cut short are not gone.
+    if (isSet(cancel)) {
+        u.Cancelled = true;
+        return u;
+    }
     if (found.size() > static_cast<size_t>(MaxRecords)) {
         u.Skipped = static_cast<int>(found.size()) - MaxRecords;
         found.resize(MaxRecords);

@@ -59,6 +59,9 @@ struct LibraryUpdate {
     int MissingFolders = 0;  // folders that do not exist or are no folders
     int Skipped = 0;         // files beyond MaxRecords or the room for positions, left out
     bool Cancelled = false;  // stopped early: the index holds what was read by then
+
+    // Whether the index differs from what it was before: records read and kept, or dropped.
+    bool changed() const { return Read > Unreadable || Dropped > 0; }
 };
 
 // One next move found at a position.
@@ -91,7 +94,8 @@ public:
     // given, is called with (0, total) before reading and (done, total) after each file read,
     // total being the files to read. cancel, when given, is looked at before each file; once
     // set, no further file is read, and the index holds the unchanged records and the files
-    // read so far (the rest are read by the next update).
+    // read so far (the rest are read by the next update). The walk through the folders looks
+    // at it too: a walk cut short leaves the index as it was.
     LibraryUpdate update(const std::vector<std::string>& folders,
                          const std::atomic<bool>* cancel = nullptr, const Progress& progress = {});
 
@@ -116,19 +120,22 @@ public:
 
     // Writes the index to a cache file at path (its folder is made when missing): a new file
     // beside it, written, flushed to the disk and renamed over it. False when it could not be
-    // written; the old file then stays as it was.
-    bool saveCache(const std::string& path) const;
+    // written, or cancel (when given) was set before it was done; the old file then stays as
+    // it was.
+    bool saveCache(const std::string& path, const std::atomic<bool>* cancel = nullptr) const;
 
     // How reading a cache ended.
     enum class CacheRead {
         Loaded,
         Missing,  // no file at path (or it cannot be opened)
-        Invalid,  // not a cache of this version, or damaged
+        Invalid,    // not a cache of this version, or damaged
+        Cancelled,  // cancel was set while it was read
     };
     // Replaces the index by the cache at path, checked whole before it is trusted (its
     // format, this program's version and keys, its checksum, every record and entry). Unless
-    // Loaded, the index is left empty, and the next update reads every file.
-    CacheRead loadCache(const std::string& path);
+    // Loaded, the index is left empty, and the next update reads every file. cancel, when
+    // given, is looked at as the file is checked and read.
+    CacheRead loadCache(const std::string& path, const std::atomic<bool>* cancel = nullptr);
 
 private:
     // Makes hashes_, entries_ and the group directory from the entries, keeping their order

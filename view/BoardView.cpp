@@ -238,9 +238,19 @@ void BoardView::Impl::paintNumbers(QPainter& p) const {
         const QRect box(o.x(), o.y(), s, s);
         // Nothing reaches beyond the stone, whatever the font makes of the smallest sizes.
         p.setClipRect(box.adjusted(1, 1, -1, -1));
-        // White digits on black stones, black on white; on the last move they stand over its
-        // red cross, which shows around them.
-        p.setPen(colour == Black ? Qt::white : Qt::black);
+        // White digits on black stones, black on white. The last move's are red instead of its
+        // red cross, which is covered with the stone's own colour so that it hides no digit.
+        if (k == shown) {
+            const QPoint beside = o + QPoint(s * 3 / 10, s * 3 / 10);  // off the cross's arms
+            p.setPen(Qt::NoPen);
+            p.setBrush(BoardBitmap.rect().contains(beside) ? BoardBitmap.pixelColor(beside)
+                                                           : QColor(colour == Black ? Qt::black : Qt::white));
+            p.drawEllipse(QRectF(box).adjusted(s * 0.22, s * 0.22, -s * 0.22, -s * 0.22));
+            p.setBrush(Qt::NoBrush);
+            p.setPen(colour == Black ? QColor(255, 80, 80) : QColor(220, 0, 0));
+        } else {
+            p.setPen(colour == Black ? Qt::white : Qt::black);
+        }
         p.drawText(box, Qt::AlignCenter, text);
     }
 }
@@ -404,6 +414,9 @@ BoardView::BoardView(GameState& game, QWidget* parent) : QWidget(parent), d(new 
     QFont::insertSubstitution(QStringLiteral("Myriad Web"), QStringLiteral("DejaVu Sans"));
     setObjectName(QStringLiteral("pnlMain"));
     setMinimumSize(257, 257);
+    // A click on the board takes the focus (from the comment text, say), so that the window's
+    // keys reach their commands again.
+    setFocusPolicy(Qt::ClickFocus);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(StripColour));

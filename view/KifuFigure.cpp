@@ -243,8 +243,8 @@ void KifuFigureDrawing::drawStone(QPainter& p, const QRectF& disc, int colour, b
     }
 }
 
-void KifuFigureDrawing::paintBoard(QPainter& p, const Layout& l, const KifuFigure& fig,
-                                   bool crisp) const {
+void KifuFigureDrawing::paintBoard(QPainter& p, const Layout& l, const KifuFigure& fig, bool crisp,
+                                   bool lastMoveRing) const {
     const BoardGeometry& geo = l.Geo;
     const int n = Set.BoardSize;
     const qreal c = geo.CellSize;
@@ -304,7 +304,7 @@ void KifuFigureDrawing::paintBoard(QPainter& p, const Layout& l, const KifuFigur
     for (const FigureStone& s : fig.Stones) {
         const QRectF disc = discOf(l, s.Pos, crisp);
         drawStone(p, disc, s.Colour, crisp);
-        if (s.Move > 0 && s.Pos == fig.LastMovePos) {
+        if (lastMoveRing && s.Move > 0 && s.Pos == fig.LastMovePos) {
             // The record's last move: a red ring inside the rim, clear of the number (the
             // board's cross would lie under it).
             const qreal w = std::max<qreal>(crisp ? 2 : 1, d / 11.0);
@@ -368,8 +368,8 @@ QRectF KifuFigureDrawing::stoneRect(const QRectF& area, int index, int pos, Qt::
     return QRectF(pl.TopLeft + disc.topLeft() * s, disc.size() * s);
 }
 
-void KifuFigureDrawing::paint(QPainter& p, const QRectF& area, int index,
-                              Qt::Alignment align) const {
+void KifuFigureDrawing::paint(QPainter& p, const QRectF& area, int index, Qt::Alignment align,
+                              bool lastMoveRing) const {
     p.save();
     p.fillRect(area, Paper);
     if (index < 1 || index > count() || area.width() < 1 || area.height() < 1) {
@@ -395,7 +395,7 @@ void KifuFigureDrawing::paint(QPainter& p, const QRectF& area, int index,
                    Qt::AlignCenter, line.Text);
     }
 
-    paintBoard(p, l, fig, crisp);
+    paintBoard(p, l, fig, crisp, lastMoveRing);
 
     p.setFont(l.NoteFont);
     const QFontMetricsF fm(l.NoteFont);

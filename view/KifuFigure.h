@@ -45,8 +45,10 @@ public:
 
     // Paints figure index (1-based) on white paper filling area, as large as fits, placed
     // by align inside it. Pixel devices get whole-pixel lines up to the board's largest cell.
-    void paint(QPainter& p, const QRectF& area, int index,
-               Qt::Alignment align = Qt::AlignCenter) const;
+    // The window alone rings the record's last move in red (lastMoveRing); paper and files
+    // do not carry it.
+    void paint(QPainter& p, const QRectF& area, int index, Qt::Alignment align = Qt::AlignCenter,
+               bool lastMoveRing = false) const;
     // Where paint puts the stone at pos of figure index on a pixel device (window, image).
     QRectF stoneRect(const QRectF& area, int index, int pos, Qt::Alignment align = Qt::AlignCenter) const;
     // Height of figure index when painted at width (its notes decide it).
@@ -70,7 +72,7 @@ private:
     Layout layout(int index, const QSizeF& area, bool pixelDevice) const;
     Placement place(const QRectF& area, int index, bool pixelDevice, Qt::Alignment align) const;
     QRectF discOf(const Layout& l, int pos, bool crisp) const;
-    void paintBoard(QPainter& p, const Layout& l, const KifuFigure& fig, bool crisp) const;
+    void paintBoard(QPainter& p, const Layout& l, const KifuFigure& fig, bool crisp, bool lastMoveRing) const;
     void drawStone(QPainter& p, const QRectF& disc, int colour, bool crisp) const;
 
     KifuFigureSet Set;

@@ -115,7 +115,7 @@ KifuWindow::KifuWindow(const GameState& game, QWidget* parent)
 
     Canvas = new FigureCanvas(
         [this](QPainter& p, const QRect& r) {
-            if (Drawing) Drawing->paint(p, r, Shown);
+            if (Drawing) Drawing->paint(p, r, Shown, Qt::AlignCenter, true);
             else p.fillRect(r, Qt::white);
         },
         this);

@@ -1,5 +1,6 @@
 #include "view/UnitConfig.h"
 
+#include <QDir>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,9 +15,9 @@
 
 namespace tavrin {
 
-TDlgConfig::TDlgConfig(EngineSettings& settings, QStringList& libraryFolders, const QString& recordFolder,
-                       QWidget* parent)
-    : QDialog(parent), Settings(settings), LibraryFolders(libraryFolders) {
+TDlgConfig::TDlgConfig(Prompts& prompts, EngineSettings& settings, QStringList& libraryFolders,
+                       const QString& recordFolder, QWidget* parent)
+    : QDialog(parent), prompts(prompts), Settings(settings), LibraryFolders(libraryFolders) {
     setObjectName(QStringLiteral("DlgConfig"));
     setWindowTitle(QStringLiteral("環境設定"));
     setFont(dialogFont());
@@ -65,19 +66,30 @@ TDlgConfig::TDlgConfig(EngineSettings& settings, QStringList& libraryFolders, co
     lstFolders->addItems(LibraryFolders);
     column->addWidget(lstFolders);
     auto* folderRow = new QHBoxLayout;
+    auto* btnChooseFolder = new QPushButton(QStringLiteral("フォルダを追加(&F)..."), this);
+    btnChooseFolder->setObjectName(QStringLiteral("btnChooseFolder"));
+    btnChooseFolder->setToolTip(QStringLiteral("フォルダを選んで追加します（その中のフォルダの棋譜も調べます）"));
     auto* btnAddFolder = new QPushButton(QStringLiteral("開いている棋譜のフォルダを追加(&A)"), this);
     btnAddFolder->setObjectName(QStringLiteral("btnAddFolder"));
     btnAddFolder->setEnabled(!recordFolder.isEmpty());
     auto* btnRemoveFolder = new QPushButton(QStringLiteral("削除(&X)"), this);
     btnRemoveFolder->setObjectName(QStringLiteral("btnRemoveFolder"));
+    btnRemoveFolder->setEnabled(false);
+    folderRow->addWidget(btnChooseFolder);
     folderRow->addWidget(btnAddFolder);
     folderRow->addWidget(btnRemoveFolder);
     folderRow->addStretch(1);
     column->addLayout(folderRow);
-    connect(btnAddFolder, &QPushButton::clicked, this, [this, recordFolder] {
-        if (lstFolders->findItems(recordFolder, Qt::MatchExactly).isEmpty()) lstFolders->addItem(recordFolder);
+    connect(btnChooseFolder, &QPushButton::clicked, this, [this, recordFolder] {
+        const QString start = lstFolders->currentItem() ? lstFolders->currentItem()->text() : recordFolder;
+        const std::optional<QString> folder =
+            this->prompts.chooseFolder(this, QStringLiteral("棋譜のフォルダを追加"), start);
+        if (folder && !folder->isEmpty()) addFolder(*folder);
     });
+    connect(btnAddFolder, &QPushButton::clicked, this, [this, recordFolder] { addFolder(recordFolder); });
     connect(btnRemoveFolder, &QPushButton::clicked, this, [this] { delete lstFolders->currentItem(); });
+    connect(lstFolders, &QListWidget::currentItemChanged, btnRemoveFolder,
+            [btnRemoveFolder](QListWidgetItem* item) { btnRemoveFolder->setEnabled(item != nullptr); });
 
     auto [ok, cancel] = addOkCancel(this, "btnOk", "btnCancel", 0);
     auto* buttons = new QHBoxLayout;
@@ -124,9 +136,19 @@ void TDlgConfig::btnTryClick() {
 
 void TDlgConfig::btnDefaultClick() { showSettings(defaultEngineSettings()); }
 
+void TDlgConfig::addFolder(const QString& folder) {
+    const QString clean = QDir::cleanPath(QDir(folder).absolutePath());
+    QList<QListWidgetItem*> found = lstFolders->findItems(clean, Qt::MatchExactly);
+    if (found.isEmpty()) {
+        lstFolders->addItem(clean);
+        found = {lstFolders->item(lstFolders->count() - 1)};
+    }
+    lstFolders->setCurrentItem(found.first());
+}
+
 bool runConfigDialog(Prompts& prompts, QWidget* parent, EngineSettings& settings, QStringList& libraryFolders,
                      const QString& recordFolder) {
-    TDlgConfig dlg(settings, libraryFolders, recordFolder, parent);
+    TDlgConfig dlg(prompts, settings, libraryFolders, recordFolder, parent);
     prompts.exec(dlg);
     return dlg.Accepted();
 }

@@ -2,7 +2,8 @@
 // TDlgConfig, the settings dialog "環境設定": the computer opponent's engine — its command
 // line, the arguments of each level, the time limit of a move — with a button that starts the
 // engine once to show what it is or why it does not start; and the folders of the library of
-// records the opening explorer searches.
+// records the opening explorer searches: any folder added through the folder dialog (the
+// open record's folder with one button), listed, and removed one by one.
 
 #include <QDialog>
 
@@ -22,9 +23,13 @@ class TDlgConfig : public QDialog {
     Q_OBJECT
 public:
     // Fills the controls from settings; nothing is written before OK.
-    // recordFolder: the folder of the open record, which a button adds ("" for none).
-    TDlgConfig(EngineSettings& settings, QStringList& libraryFolders, const QString& recordFolder,
+    // recordFolder: the folder of the open record, which a button adds ("" for none); the
+    // folder dialog goes through prompts and starts there.
+    TDlgConfig(Prompts& prompts, EngineSettings& settings, QStringList& libraryFolders, const QString& recordFolder,
                QWidget* parent = nullptr);
+
+    // Adds folder to the list unless it is there already (its clean absolute path).
+    void addFolder(const QString& folder);
 
     // Set by OK: the settings hold the dialog's values.
     bool Accepted() const { return AcceptedFlag; }
@@ -40,6 +45,7 @@ private:
     EngineSettings shownSettings() const;
     void showSettings(const EngineSettings& s);
 
+    Prompts& prompts;
     EngineSettings& Settings;
     QStringList& LibraryFolders;
     QListWidget* lstFolders;

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QTreeWidget>
 
 #include "tests/app/PlayKit.h"
 
@@ -37,11 +38,19 @@ TEST_F(CountingTest, TwoPassesLeadToCountingAndConfirmWritesTheResult) {
     ASSERT_TRUE(w->Counting);
     EXPECT_FALSE(w->pnlCount->isHidden());
     EXPECT_TRUE(w->pnlMain->hasMarks());
+    // The move list, shortened by the panel, still shows the last move whole; the panel's
+    // lines show whole too.
+    const QRect last = w->lsvKifu->visualItemRect(w->kifuRow(w->Game.CurrentMove - 1));
+    EXPECT_TRUE(w->lsvKifu->viewport()->rect().contains(last)) << last.y() << " in " << w->lsvKifu->viewport()->height();
+    for (const QLabel* l : {w->lblCountBlack, w->lblCountWhite}) {
+        const QStringList lines = l->text().split(QLatin1Char('\n'));
+        for (const QString& line : lines) EXPECT_LE(l->fontMetrics().horizontalAdvance(line), l->width()) << line.toStdString();
+    }
     // Alive, the black stone makes white's side dame around it: black 27, white 0 + 6.5.
-    EXPECT_EQ(w->lblCountBlack->text(), QStringLiteral("黒: 地 27 + 上げ石 0 = 27"));
+    EXPECT_EQ(w->lblCountBlack->text(), QStringLiteral("黒: 地 27 + 上げ石 0\n　= 27"));
     countClick(Qt::LeftButton, 8, 5);
-    EXPECT_EQ(w->lblCountBlack->text(), QStringLiteral("黒: 地 27 + 上げ石 0 = 27"));
-    EXPECT_EQ(w->lblCountWhite->text(), QStringLiteral("白: 地 27 + 上げ石 1 + コミ 6.5 = 34.5"));
+    EXPECT_EQ(w->lblCountBlack->text(), QStringLiteral("黒: 地 27 + 上げ石 0\n　= 27"));
+    EXPECT_EQ(w->lblCountWhite->text(), QStringLiteral("白: 地 27 + 上げ石 1 + コミ 6.5\n　= 34.5"));
     EXPECT_EQ(w->lblCountResult->text(), QStringLiteral("白の7.5目勝ちです"));
 
     const std::string before = w->Game.GameComment;

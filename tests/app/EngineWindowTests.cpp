@@ -247,6 +247,8 @@ TEST_F(EngineWindowTest, CrashedEngineIsRestartedAndResynced) {
     ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 4 || !prompts.asked.empty(); }));
     EXPECT_TRUE(prompts.asked.empty());
     EXPECT_FALSE(w->Game.WhitePlayerKind);
+    // The restart is told in the message field and stays there over the move then played.
+    EXPECT_TRUE(w->statusText(0).contains(QStringLiteral("異常終了したので、再起動しました"))) << w->statusText(0).toStdString();
     // The new process was given the whole game before its move request.
     const QString log = engineLog();
     EXPECT_GE(log.count(QStringLiteral("clear_board")), 2);

@@ -2,11 +2,22 @@
 // user's cache folder, the candidates of the shown position on the board and in the pane,
 // and a game of the library opened at the position.
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QDockWidget>
 #include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include "library/LibraryIndex.h"
 #include "tests/app/PlayKit.h"
@@ -110,6 +121,102 @@ TEST_F(LibraryWindowTest, IndexingFollowsTheFoldersFromTheCache) {
     w->LibraryFolders.clear();
     w->stopLibraryIndexing();
     EXPECT_FALSE(w->libraryIndexing());
+}
+
+// 環境設定's folders: any folder through the folder dialog (here one holding only folders),
+// each once however it is spelled, listed, and removed one by one; OK indexes them.
+TEST_F(LibraryWindowTest, FoldersAreChosenListedAndRemovedInTheSettings) {
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/top/inner"));
+    writeFile(dir.path() + "/top/inner/e.sgf", "(;GM[1]FF[4]SZ[19]RE[B+R];B[pd];W[dd])");
+    w->LibraryFolders = {dir.path() + "/lib"};
+    prompts.folderChoices = {dir.path() + "/top", dir.path() + "/top/inner/../", std::nullopt, QString()};
+    QStringList listed;
+    prompts.dialogScripts.push_back([&](QDialog& d) {
+        auto* list = d.findChild<QListWidget*>(QStringLiteral("lstFolders"));
+        auto* choose = d.findChild<QPushButton*>(QStringLiteral("btnChooseFolder"));
+        auto* remove = d.findChild<QPushButton*>(QStringLiteral("btnRemoveFolder"));
+        EXPECT_FALSE(remove->isEnabled());  // nothing chosen yet
+        for (int i = 0; i < 4; ++i) choose->click();
+        for (int i = 0; i < list->count(); ++i) listed << list->item(i)->text();
+        list->setCurrentRow(0);
+        EXPECT_TRUE(remove->isEnabled());
+        remove->click();
+        d.accept();
+        return int(QDialog::Accepted);
+    });
+    w->actDispConfig->trigger();
+    EXPECT_EQ(prompts.texts("folder").size(), 4u);
+    EXPECT_EQ(prompts.lastFolder, dir.path() + "/top");  // the dialog starts at the chosen folder
+    EXPECT_EQ(listed, (QStringList{dir.path() + "/lib", dir.path() + "/top"}));
+    EXPECT_EQ(w->LibraryFolders, QStringList{dir.path() + "/top"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->libraryIndexing(); }, 10000));
+    EXPECT_EQ(w->Library->indexedCount(), 1);
+}
+
+// The cache is written again only when the index changed: an unchanged library leaves the
+// very file it was read from.
+TEST_F(LibraryWindowTest, TheCacheIsWrittenOnlyWhenTheIndexChanged) {
+    const QByteArray cache = QFile::encodeName(dir.path() + "/cache/Tavrin/library.cache");
+    auto fileId = [&] {
+        struct stat st {};
+        return ::stat(cache.constData(), &st) == 0 ? st.st_ino : 0;
+    };
+    index();
+    const auto first = fileId();
+    ASSERT_NE(first, 0u);
+    index();
+    EXPECT_EQ(fileId(), first);
+    writeFile(dir.path() + "/lib/d.sgf", "(;GM[1]FF[4]SZ[19]RE[W+R];B[cc];W[pd])");
+    index();
+    EXPECT_NE(fileId(), first);
+    EXPECT_EQ(w->Library->indexedCount(), 4);
+}
+
+// A worker held up in a system call (here: opening a cache that is a pipe nobody writes, as a
+// slow disk would hold it) never holds up the window: stopping returns without it, and the
+// worker ends by itself once the call returns.
+TEST_F(LibraryWindowTest, StoppingNeverWaitsForAWorkerHeldUp) {
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/cache/Tavrin"));
+    const QByteArray fifo = QFile::encodeName(dir.path() + "/cache/Tavrin/library.cache");
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    std::mutex m;
+    std::condition_variable cv;
+    bool stopped = false;
+    bool released = false;
+    // Releases the worker: at once once the window stopped, or after a while when it hangs.
+    std::thread release([&] {
+        std::unique_lock<std::mutex> hold(m);
+        released = !cv.wait_for(hold, std::chrono::seconds(5), [&] { return stopped; });
+        hold.unlock();
+        // A worker waiting in its open counts as a reader; without one there is nothing to release.
+        const int fd = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) ::close(fd);
+    });
+    w->LibraryFolders = {dir.path() + "/lib"};
+    w->startLibraryIndexing();
+    // Stopped once the worker is held up in its open.
+    auto workerHeldUp = [] {
+        for (const QString& task : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile wchan(QStringLiteral("/proc/self/task/%1/wchan").arg(task));
+            if (wchan.open(QIODevice::ReadOnly) && wchan.readAll() == "wait_for_partner") return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(QTest::qWaitFor(workerHeldUp, 5000));
+    w->stopLibraryIndexing();
+    {
+        std::lock_guard<std::mutex> hold(m);
+        stopped = true;
+    }
+    cv.notify_all();
+    release.join();
+    EXPECT_FALSE(released) << "stopping waited for the worker";
+    EXPECT_FALSE(w->libraryIndexing());
+    EXPECT_TRUE(w->prbLibrary->isHidden());
+    // The window goes on: a new run indexes the folder.
+    ::unlink(fifo.constData());
+    index();
+    EXPECT_EQ(w->Library->indexedCount(), 3);
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMenuBar>
@@ -12,6 +15,7 @@
 #include <QToolButton>
 #include <set>
 
+#include "app/ActionTable.h"
 #include "tests/app/AppTestKit.h"
 
 namespace tavrin::test {
@@ -78,7 +82,7 @@ const ActionExpect kActions[] = {
     {"actDispStatusBar", "表示", "ステータスバー(&S)", "ステータスバーを表示する", "", -1, 1, true, true},
     {"actDispTejun", "表示", "手順表示(&J)", "手順表示", "", -1, 0, true, true},
     {"actDispFskJsk", "表示", "布石定石(&F)", "布石定石を表示する", "", -1, 0, true, true},
-    {"actDispKifu", "表示", "棋譜ウィンドウ(K)", "棋譜ウィンドウを表示する", "", -1, -1, true, true},
+    {"actDispKifu", "表示", "棋譜ウィンドウ(&K)", "棋譜ウィンドウを表示する", "", -1, -1, true, true},
     {"actDispComment", "表示", "コメントウィンドウ(&C)", "コメントウィンドウを標示する", "", -1, 0, true, true},
     {"actDispConfig", "表示", "環境設定(&D)", "その他の環境設定をする", "", 12, -1, true, true},
     {"actHelpContents", "ヘルプ", "目次(&C)", "ヘルプの目次を表示する", "F1", 2, -1, true, true},
@@ -152,7 +156,7 @@ TEST_F(MainWindowTest, MainMenuTree) {
           "5.0秒 間隔(&5)"}},
         {w->mnuDisp,
          {"座標表示(&Z)", "碁盤反転(&H)", "手順表示(&J)", "布石定石(&F)", "-", "ツールバー(&T)",
-          "情報表示パネル(&P)", "棋譜観賞ボタン(&B)", "ステータスバー(&S)", "棋譜ウィンドウ(K)",
+          "情報表示パネル(&P)", "棋譜観賞ボタン(&B)", "ステータスバー(&S)", "棋譜ウィンドウ(&K)",
           "コメントウィンドウ(&C)", "-", "環境設定(&D)"}},
         {w->mnuDispToolBar,
          {"ツールバー表示(&N)", "-", "上に移動(&T)", "左に移動(&L)", "右に移動(&R)", "下に移動(&B)"}},
@@ -349,6 +353,42 @@ TEST_F(MainWindowTest, ImageListsHoldDistinctPicturesOfTheirSize) {
     const QIcon& autoIcon = w->btnKifuAuto->icon();
     EXPECT_NE(autoIcon.pixmap(16, 16, QIcon::Normal, QIcon::On).toImage(),
               autoIcon.pixmap(16, 16, QIcon::Normal, QIcon::Off).toImage());
+}
+
+// The help: the key list names the shortcut of every working command (the speeds as one
+// range), and every link between the pages leads to a page and a place that exist.
+TEST(HelpPages, KeyListAndLinksHoldTogether) {
+    const QDir help(QStringLiteral(TAVRIN_HELP_DIR));
+    auto page = [&](const QString& name) {
+        QFile f(help.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    };
+    const QString keys = page(QStringLiteral("keys.html"));
+    ASSERT_FALSE(keys.isEmpty());
+    for (const ActionRow& r : actionTable()) {
+        if (!r.handler || !*r.shortcut) continue;
+        QString key = QString::fromLatin1(r.shortcut);
+        key.replace(QStringLiteral("Up"), QStringLiteral("↑")).replace(QStringLiteral("Down"), QStringLiteral("↓"));
+        key.replace(QStringLiteral("Left"), QStringLiteral("←")).replace(QStringLiteral("Right"), QStringLiteral("→"));
+        if (QRegularExpression(QStringLiteral("^Ctrl\\+[1-4]$")).match(key).hasMatch())
+            key = QStringLiteral("Ctrl+0</kbd>～<kbd>Ctrl+5");
+        EXPECT_TRUE(keys.contains(QStringLiteral("<kbd>") + key + QStringLiteral("</kbd>"))) << r.name << " " << r.shortcut;
+    }
+    const QRegularExpression link(QStringLiteral("href=\"([a-z]+\\.html)?(?:#([a-z0-9]+))?\""));
+    int links = 0;
+    for (const QString& name : help.entryList({QStringLiteral("*.html")})) {
+        for (const QRegularExpressionMatch& m : link.globalMatch(page(name))) {
+            ++links;
+            const QString target = m.captured(1).isEmpty() ? name : m.captured(1);
+            const QString text = page(target);
+            EXPECT_FALSE(text.isEmpty()) << name.toStdString() << " -> " << target.toStdString();
+            if (!m.captured(2).isEmpty()) {
+                EXPECT_TRUE(text.contains(QStringLiteral("id=\"%1\"").arg(m.captured(2))))
+                    << name.toStdString() << " -> " << target.toStdString() << "#" << m.captured(2).toStdString();
+            }
+        }
+    }
+    EXPECT_GT(links, 100);
 }
 
 }  // namespace

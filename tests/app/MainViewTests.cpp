@@ -2,6 +2,9 @@
 // hints in the status bar, double clicks on the information panel.
 
 #include <QApplication>
+#include <QLayout>
+#include <QMenu>
+#include <QProgressBar>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -12,6 +15,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QWheelEvent>
+#include <cmath>
 
 #include "tests/app/AppTestKit.h"
 #include "view/BoardView.h"
@@ -210,6 +214,62 @@ TEST_F(MainWindowTest, DoubleClickOnTheInformationPanelOpensTheGameInformation) 
     }
 }
 
+// What is shown can be read: a window held smaller than its minimum (420 x 360, as a window
+// manager may) keeps the side panel beside the board, not over it; long messages and the
+// library's progress show whole; the popups' "hide" items carry no check mark; the move
+// list's variation rows read on its dark green; 棋譜ウィンドウ has its mnemonic.
+TEST_F(MainWindowTest, TheWindowReadsAtEverySize) {
+    auto w = open();
+    w->show();
+    QApplication::processEvents();
+    w->layout()->setSizeConstraint(QLayout::SetNoConstraint);
+    w->setMinimumSize(0, 0);
+    for (const QSize size : {QSize(684, 567), QSize(420, 360)}) {
+        SCOPED_TRACE(size.width());
+        w->resize(size);
+        QApplication::processEvents();
+        QApplication::processEvents();
+        ASSERT_EQ(w->size(), size);
+        w->tmrDelayTimer();  // the board's picture follows its size
+        const QRect board(w->pnlMain->mapTo(w.get(), QPoint(0, 0)), w->pnlMain->size());
+        const QRect panel(w->pnlSubBase->mapTo(w.get(), QPoint(0, 0)), w->pnlSubBase->size());
+        EXPECT_LE(board.right(), panel.left());
+        EXPECT_LE(panel.right(), w->width() - 1);
+        EXPECT_LE(w->pnlMain->geometryInfo().ImageSize, board.width());
+    }
+    w->resize(684, 567);
+    QApplication::processEvents();
+    const QString message = QStringLiteral("棋譜ライブラリ: 8118局（読めない棋譜 2）　作成を中止しました");
+    w->setStatusText(0, message);
+    QApplication::processEvents();
+    EXPECT_GE(w->stbPanel[0]->width(), w->stbPanel[0]->fontMetrics().horizontalAdvance(message));
+    w->LibraryFolders = {dir.path()};
+    w->startLibraryIndexing();
+    w->stopLibraryIndexing();
+    const QProgressBar* bar = w->findChild<QProgressBar*>(QStringLiteral("prbLibrary"));
+    ASSERT_TRUE(bar);
+    EXPECT_GE(bar->width(), bar->fontMetrics().horizontalAdvance(QStringLiteral("棋譜 112512/155805")));
+    for (const char* name : {"pumPanelSubHide", "pumStatusBarHide", "pumPanelKifBtnHide"}) {
+        const QAction* item = w->findChild<QAction*>(QString::fromLatin1(name));
+        ASSERT_TRUE(item) << name;
+        EXPECT_FALSE(item->isCheckable() && item->isChecked()) << name;
+    }
+    EXPECT_EQ(QKeySequence::mnemonic(w->actDispKifu->text()), QKeySequence(Qt::ALT | Qt::Key_K));
+    // Contrast of the variation rows against the list, as the usual luminance ratio.
+    auto luminance = [](const QColor& c) {
+        auto part = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * part(c.redF()) + 0.7152 * part(c.greenF()) + 0.0722 * part(c.blueF());
+    };
+    writeFile(dir.path() + "/v.sgf", "(;GM[1]FF[4]SZ[19](;B[pd];W[dd])(;B[dp]))");
+    w->FormDropFiles(dir.path() + "/v.sgf");
+    ASSERT_GT(w->kifuRowCount(), 0);
+    const QColor fg = w->kifuRow(0)->foreground(0).color();
+    const QColor bg = w->lsvKifu->palette().color(QPalette::Base);
+    EXPECT_NE(fg, w->lsvKifu->palette().color(QPalette::Text));  // marked
+    const double a = luminance(fg) + 0.05, b = luminance(bg) + 0.05;
+    EXPECT_GE(std::max(a, b) / std::min(a, b), 4.5);
+}
+
 TEST_F(MainWindowTest, LayoutOfTheSidePanel) {
     auto w = open();
     w->show();
@@ -221,7 +281,9 @@ TEST_F(MainWindowTest, LayoutOfTheSidePanel) {
     EXPECT_EQ(w->pnlKifuBtn->height(), 34);
     EXPECT_EQ(w->stbMain->height(), 19);
     const int widths[6] = {210, 51, 35, 56, 56, 50};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(w->stbPanel[static_cast<std::size_t>(i)]->width(), widths[i]) << i;
+    // The message field is at least as wide, and takes the room the others leave.
+    EXPECT_GE(w->stbPanel[0]->width(), widths[0]);
+    for (int i = 1; i < 6; ++i) EXPECT_EQ(w->stbPanel[static_cast<std::size_t>(i)]->width(), widths[i]) << i;
     EXPECT_EQ(w->btnKifuAuto->size(), QSize(28, 29));
     EXPECT_EQ(w->btnKifuFirst->size(), QSize(27, 29));
     EXPECT_TRUE(w->btnKifuAuto->isCheckable());

@@ -327,6 +327,7 @@ TEST_F(PlayTest, NewGameDialog) {
     click(4, 4);
     ASSERT_TRUE(w->tmrTime->isActive());
     bool clockDuringDialog = true;
+    prompts.answers = {Answer::No, Answer::No};  // the game is not saved
     prompts.dialogScripts.push_back([&](QDialog& d) {
         clockDuringDialog = w->tmrTime->isActive();
         d.reject();
@@ -354,6 +355,54 @@ TEST_F(PlayTest, NewGameDialog) {
     EXPECT_EQ(w->Game.MoveCount, 0);
     EXPECT_EQ(w->kifuRowCount(), 1);
     EXPECT_FALSE(w->Game.Modified);
+}
+
+// 新規対局 on a modified game asks first, as closing does: cancel keeps it, no discards it,
+// yes saves it (through save-as when it has no name) and a save that does not happen keeps it.
+TEST_F(PlayTest, NewGameAsksBeforeAModifiedGameIsDiscarded) {
+    const QString saved = dir.path() + "/kept.sgf";
+    const struct {
+        const char* what;
+        bool modified;
+        Answer answer;
+        std::optional<QString> saveAs;  // the save dialog's choice, when asked
+        bool newGame;                   // the new-game dialog was shown and the game replaced
+    } cases[] = {
+        {"cancel", true, Answer::Cancel, std::nullopt, false},
+        {"save, the save dialog cancelled", true, Answer::Yes, std::nullopt, false},
+        {"do not save", true, Answer::No, std::nullopt, true},
+        {"save through save-as", true, Answer::Yes, saved, true},
+        {"not modified: no question", false, Answer::Ok, std::nullopt, true},
+    };
+    int dialogs = 0;
+    auto accept = [&](QDialog& d) {
+        ++dialogs;
+        d.accept();
+        return int(QDialog::Accepted);
+    };
+    for (const auto& c : cases) {
+        w->Game.Modified = false;
+        prompts.dialogScripts = {accept};
+        w->actPlayNew->trigger();  // a fresh game
+        click(4, 4);
+        w->Game.Modified = c.modified;
+        if (c.modified) prompts.answers.push_back(c.answer);
+        if (c.modified && c.answer == Answer::Yes) prompts.saveChoices.push_back(c.saveAs);
+        dialogs = 0;
+        prompts.dialogScripts = {accept};
+        prompts.asked.clear();
+        w->actPlayNew->trigger();
+        const std::vector<QString> questions = prompts.texts("confirm");
+        ASSERT_EQ(questions.size(), c.modified ? 1u : 0u) << c.what;
+        if (c.modified) {
+            EXPECT_EQ(questions[0], QStringLiteral("棋譜「無題.sgf」は変更されています。\n保存しますか？")) << c.what;
+        }
+        EXPECT_EQ(dialogs, c.newGame ? 1 : 0) << c.what;
+        EXPECT_EQ(w->Game.MoveCount, c.newGame ? 0 : 1) << c.what;
+        if (c.saveAs) {
+            EXPECT_TRUE(readFile(*c.saveAs).contains(QStringLiteral(";B[dd]"))) << c.what;
+        }
+    }
 }
 
 TEST_F(PlayTest, GameInfoDialog) {

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -225,6 +227,37 @@ TEST_F(ReplayTest, ShortcutsWorkWhileTheMenuBarHasTheFocus) {
     EXPECT_EQ(w->Game.CurrentMove, 9);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up, Qt::ControlModifier);
     EXPECT_EQ(w->Game.CurrentMove, 1);
+}
+
+// The replay keys step wherever the focus is, except while a comment is typed: there they
+// move the text cursor. A click on the board takes the focus from the comment.
+TEST_F(ReplayTest, ReplayKeysWhereverTheFocusIsButInTheCommentText) {
+    suspendedAt(20, 1);
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    w->actDispComment->trigger();
+    w->memComment->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), w->memComment);
+    const struct {
+        const char* where;
+        std::function<void()> focus;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int current;
+    } steps[] = {
+        {"typing a comment", [] {}, Qt::Key_Right, Qt::ControlModifier, 2},
+        {"the board clicked (a step of its own)", [&] { click(19, 1); }, Qt::Key_Right, Qt::ControlModifier, 4},
+        {"the board", [] {}, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier, 14},
+        {"the board", [] {}, Qt::Key_Left, Qt::ControlModifier, 13},
+        {"the move list", [&] { w->lsvKifu->setFocus(); }, Qt::Key_Right, Qt::ControlModifier, 14},
+        {"the move list", [] {}, Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier, 4},
+        {"typing a comment again", [&] { w->memComment->setFocus(); }, Qt::Key_Left, Qt::ControlModifier, 4},
+    };
+    for (const auto& s : steps) {
+        s.focus();
+        QTest::keyClick(QApplication::focusWidget(), s.key, s.modifiers);
+        EXPECT_EQ(w->Game.CurrentMove, s.current) << s.where;
+    }
 }
 
 TEST_F(ReplayTest, SpeedChangeRestartsARunningReplay) {

@@ -82,6 +82,7 @@ TEST_F(Library, OnlyChangedFilesAreReadAgain) {
     u = index.update({dir.str()});
     EXPECT_EQ(u.Read, 0);
     EXPECT_EQ(u.Unchanged, 6);
+    EXPECT_FALSE(u.changed());  // so the window leaves the cache as it is
 
     const struct {
         const char* what;
@@ -107,6 +108,7 @@ TEST_F(Library, OnlyChangedFilesAreReadAgain) {
         EXPECT_EQ(u.Read, s.read) << s.what;
         EXPECT_EQ(u.Unchanged, s.unchanged) << s.what;
         EXPECT_EQ(u.Dropped, s.dropped) << s.what;
+        EXPECT_TRUE(u.changed()) << s.what;
         EXPECT_EQ(dump(index), freshDump()) << s.what;
     }
 }
@@ -183,8 +185,8 @@ TEST_F(Library, CancelKeepsWhatWasReadAndTheNextUpdateReadsTheRest) {
 
     // A changed file not reached before the cancel leaves the index.
     test::setFileTime(files[0], 1700000200);
-    cancel = true;
-    u = index.update({dir.str()}, &cancel);
+    cancel = false;
+    u = index.update({dir.str()}, &cancel, [&](int done, int) { cancel = done == 0; });
     EXPECT_TRUE(u.Cancelled);
     EXPECT_EQ(u.Read, 0);
     EXPECT_EQ(u.Unchanged, 1);
@@ -198,6 +200,38 @@ TEST_F(Library, CancelKeepsWhatWasReadAndTheNextUpdateReadsTheRest) {
     EXPECT_EQ(u.Read, 5);
     EXPECT_EQ(calls.back(), std::make_pair(5, 5));
     EXPECT_EQ(dump(index), freshDump());
+}
+
+// Closing the window stops every stage at once: the walk through the folders (leaving the
+// index as it was, since files it did not reach are not gone), reading the cache, and writing
+// it (leaving the old file as it was).
+TEST_F(Library, EveryStageStopsOnCancel) {
+    LibraryIndex index;
+    index.update({dir.str()});
+    const std::string cache = (cacheDir.path() / "library.cache").string();
+    ASSERT_TRUE(index.saveCache(cache));
+    const std::string before = dump(index);
+    const std::string bytes = readBytes(cache);
+    test::setFileTime(files[0], 1700000200);  // an update that walked would drop it unread
+
+    std::atomic<bool> cancel{true};
+    const LibraryUpdate u = index.update({dir.str()}, &cancel);
+    EXPECT_TRUE(u.Cancelled);
+    EXPECT_EQ(u.Found, 0);
+    EXPECT_FALSE(u.changed());
+    EXPECT_EQ(dump(index), before);
+
+    LibraryIndex other;
+    other.update({dir.str()});
+    EXPECT_FALSE(other.saveCache(cache, &cancel));
+    EXPECT_EQ(readBytes(cache), bytes);
+    EXPECT_EQ(std::distance(fs::directory_iterator(cacheDir.path()), {}), 1) << "no temporary file left";
+
+    EXPECT_EQ(other.loadCache(cache, &cancel), LibraryIndex::CacheRead::Cancelled);
+    EXPECT_TRUE(other.records().empty());
+    cancel = false;
+    EXPECT_EQ(other.loadCache(cache, &cancel), LibraryIndex::CacheRead::Loaded);
+    EXPECT_EQ(dump(other), before);
 }
 
 TEST_F(Library, FoldersAreWalkedOnceEachWithoutLinksToFolders) {

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -130,6 +131,23 @@ std::optional<QString> RandomPrompts::saveFile(QWidget*, const SaveRequest&) {
     return path;
 }
 
+std::optional<QString> RandomPrompts::chooseFolder(QWidget*, const QString&, const QString&) {
+    ++Asked;
+    const int roll = R.below(100);
+    std::optional<QString> folder;
+    if (roll < 20) {
+        // cancelled
+    } else if (roll < 30) {
+        folder = Files.Scratch + QStringLiteral("/missing");
+    } else if (roll < 55) {
+        folder = Files.Scratch;
+    } else {
+        folder = QFileInfo(Files.someRecord(R)).absolutePath();
+    }
+    Log.note("folder -> " + (folder ? shortText(*folder) : std::string("cancel")));
+    return folder;
+}
+
 void RandomPrompts::fillFields(QDialog& dialog) {
     // Only what a user can reach: shown and enabled controls.
     auto reachable = [&dialog](QWidget* w) {
@@ -172,6 +190,13 @@ void RandomPrompts::fillFields(QDialog& dialog) {
         if (!reachable(radio) || !R.percent(25)) continue;
         radio->click();
         Log.note("radio " + radio->objectName().toStdString());
+    }
+    // Buttons that edit a list of the dialog (環境設定's library folders) before OK or Cancel.
+    for (const char* name : {"btnChooseFolder", "btnAddFolder", "btnRemoveFolder"}) {
+        auto* b = dialog.findChild<QPushButton*>(QString::fromLatin1(name));
+        if (!b || !reachable(b) || !R.percent(30)) continue;
+        Log.note(std::string("click ") + name);
+        b->click();
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Prompts answered at random and at once: questions get Yes, No or Cancel; the open dialog
 // picks a real record, a record the monkey saved, a missing file, a folder or nothing; the
-// save dialog picks a temporary .sgf, a place that cannot be written or nothing; modal
+// save dialog picks a temporary .sgf, a place that cannot be written or nothing; the folder
+// dialog the scratch folder, a folder of real records, a missing folder or nothing; modal
 // dialogs get their fields filled as a user could type them and are accepted or dismissed.
 // Every answer is noted in the action log.
 
@@ -42,6 +43,7 @@ public:
     void error(QWidget* parent, const QString& text) override;
     std::optional<OpenChoice> openFile(QWidget* parent, const OpenRequest& req) override;
     std::optional<QString> saveFile(QWidget* parent, const SaveRequest& req) override;
+    std::optional<QString> chooseFolder(QWidget* parent, const QString& title, const QString& folder) override;
     int exec(QDialog& dialog) override;
 
     long Asked = 0;     // questions and dialogs answered

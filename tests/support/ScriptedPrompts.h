@@ -17,19 +17,21 @@ namespace tavrin::test {
 class ScriptedPrompts final : public Prompts {
 public:
     struct Asked {
-        QString kind;  // "confirm", "warnYesNo", "warn", "error", "open", "save", "exec"
+        QString kind;  // "confirm", "warnYesNo", "warn", "error", "open", "save", "folder", "exec"
         QString text;  // message text, or dialog title / proposed name
     };
 
     std::deque<Answer> answers;                          // for confirm and warnYesNo
     std::deque<std::optional<OpenChoice>> openChoices;   // for openFile
     std::deque<std::optional<QString>> saveChoices;      // for saveFile
+    std::deque<std::optional<QString>> folderChoices;    // for chooseFolder
     // For exec: called with the dialog; returns QDialog::Accepted or Rejected.
     std::deque<std::function<int(QDialog&)>> dialogScripts;
 
     std::vector<Asked> asked;
     OpenRequest lastOpen;
     SaveRequest lastSave;
+    QString lastFolder;  // where the last folder dialog started
 
     Answer confirm(QWidget*, const QString& text, bool) override {
         asked.push_back({"confirm", text});
@@ -50,6 +52,11 @@ public:
         asked.push_back({"save", req.proposedName});
         lastSave = req;
         return next(saveChoices, "saveFile");
+    }
+    std::optional<QString> chooseFolder(QWidget*, const QString& title, const QString& folder) override {
+        asked.push_back({"folder", title});
+        lastFolder = folder;
+        return next(folderChoices, "chooseFolder");
     }
     int exec(QDialog& dialog) override {
         asked.push_back({"exec", dialog.windowTitle()});

@@ -443,6 +443,34 @@ TEST(BoardView, MoveNumbersSitOnTheStonesMovesPut) {
     }
 }
 
+// In 手順表示 the last move's number is not crossed out: its cross gives way to red digits,
+// on black and on white stones alike.
+TEST(BoardView, LastMoveNumberIsMarkedWithoutItsCross) {
+    for (const int last : {Black, White}) {
+        SCOPED_TRACE(last);
+        Board b(19);
+        prcHitCore(b.g, b.pos(4, 4), Black, b.v);
+        if (last == White) prcHitCore(b.g, b.pos(16, 16), White, b.v);
+        b.v.relayout();
+        b.v.setTejun(true);
+        const QImage shown = b.v.shownPicture();
+        const int at = last == Black ? 4 : 16;
+        const int s = b.geo().StoneSize;
+        const int x0 = b.line(at) - s / 2, y0 = b.line(at) - s / 2;
+        int cross = 0, red = 0;
+        for (int y = y0; y < y0 + s; ++y) {
+            for (int x = x0; x < x0 + s; ++x) {
+                const QRgb c = px(shown, x, y);
+                cross += c == Mark;
+                red += qRed(c) > 180 && qGreen(c) < 110 && qBlue(c) < 110;
+            }
+        }
+        EXPECT_GT(countColour(b.v.picture(), Mark), 0);  // the board's own picture keeps the cross
+        EXPECT_EQ(cross, 0);
+        EXPECT_GT(red, 4);  // the digits
+    }
+}
+
 // Three-digit numbers fit inside the stone from the smallest cell to the largest.
 TEST(BoardView, ThreeDigitNumbersFitTheStoneAtEverySize) {
     for (const int panel : {257, 474, 1260}) {
