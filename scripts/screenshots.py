@@ -27,13 +27,8 @@ def main():
         app = s.start()
         wid = s.wait_window("^新規 - Tavrin$")
         s.focus(wid)
-        board = Board(s, wid)
-        for c, r in [(16, 4), (4, 16), (17, 16), (4, 4), (3, 3), (4, 3), (3, 4), (4, 5), (3, 5),
-                     (4, 6), (15, 16), (17, 14), (3, 6), (10, 10)]:
-            board.click(c, r)
-        s.screenshot(os.path.join(out, "playing.png"), wid)
-
-        # The dialogs: opened by keys, captured, closed again.
+        # The dialogs: opened by keys, captured, closed again (before any move: a new game
+        # over a modified one asks first).
         for keys, title, name, close in [(["ctrl+n"], "^新規対局$", "newgame.png", "Escape"),
                                          (["ctrl+d"], "^対局情報$", "gameinfo.png", "Escape"),
                                          (["alt+h", "a"], "バージョン情報", "about.png", "Return")]:
@@ -43,6 +38,12 @@ def main():
             time.sleep(0.3)
             s.screenshot(os.path.join(out, name), dlg)
             s.key(close)
+        board = Board(s, wid)
+        for c, r in [(16, 4), (4, 16), (17, 16), (4, 4), (3, 3), (4, 3), (3, 4), (4, 5), (3, 5),
+                     (4, 6), (15, 16), (17, 14), (3, 6), (10, 10)]:
+            board.click(c, r)
+        s.screenshot(os.path.join(out, "playing.png"), wid)
+
         app.kill()
         app.wait()
 
