@@ -36,15 +36,15 @@ void TfrmMain::buildCommentPane() {
         if (node < 0) return;
         // An edit goes into the tree at once: nothing typed is lost when the shown position
         // changes, and the record is modified like after any other change.
-        Tree.setComment(node, memComment->toPlainText().toStdString());
+        Record.setComment(node, memComment->toPlainText().toStdString());
         Game.Modified = true;
         prcKifUpDate();
     });
 }
 
 int TfrmMain::commentNode() const {
-    const int node = Tree.nodeOfMove(Game.CurrentMove - 1);
-    return node >= 0 && node < Tree.mainLineLength() ? node : -1;
+    const int node = Tree().nodeOfMove(Game.CurrentMove - 1);
+    return node >= 0 && node < Tree().mainLineLength() ? node : -1;
 }
 
 void TfrmMain::actDispCommentExecute() {
@@ -91,21 +91,21 @@ int TfrmMain::commentPaneSize() const {
 void TfrmMain::prcCommentShow() {
     if (!dckComment || dckComment->isHidden()) return;
     const int node = commentNode();
-    const int variations = node >= 0 ? Tree.variationCount(node) : 0;
+    const int variations = node >= 0 ? Tree().variationCount(node) : 0;
     QString info = Game.CurrentMove <= 1 ? QStringLiteral("開始局面")
                                          : QString::number(Game.CurrentMove - 1) + QStringLiteral("手目");
     if (variations > 0) info += QStringLiteral("　この局面から変化が%1つあります").arg(variations);
     if (node == 0) {
         // The game comment of the record's root, shown with the start position.
-        for (RecordTree::PropId p = Tree.firstProperty(Tree.mainLineNode(0)); p != RecordTree::None;
-             p = Tree.nextProperty(p)) {
-            if (Tree.identifier(p) != "GC") continue;
-            for (int k = 0; k < Tree.valueCount(p); ++k)
-                info += QStringLiteral("\n対局の解説：") + QString::fromStdString(std::string(Tree.value(p, k)));
+        for (RecordTree::PropId p = Tree().firstProperty(Tree().mainLineNode(0)); p != RecordTree::None;
+             p = Tree().nextProperty(p)) {
+            if (Tree().identifier(p) != "GC") continue;
+            for (int k = 0; k < Tree().valueCount(p); ++k)
+                info += QStringLiteral("\n対局の解説：") + QString::fromStdString(std::string(Tree().value(p, k)));
         }
     }
     lblCommentInfo->setText(info);
-    const QString text = node >= 0 ? QString::fromStdString(Tree.comment(node)) : QString();
+    const QString text = node >= 0 ? QString::fromStdString(Tree().comment(node)) : QString();
     if (memComment->toPlainText() != text) {
         showingComment_ = true;
         memComment->setPlainText(text);
@@ -114,29 +114,12 @@ void TfrmMain::prcCommentShow() {
     memComment->setReadOnly(node < 0);
 }
 
-void TfrmMain::syncTree() {
-    const int moves = Tree.moveCount();
-    if (moves == Game.MoveCount) return;
-    // Only the rows from the old or new end on can change: an appended move brings no
-    // variation, and a cut takes those of the node left last.
-    const int from = std::max(0, std::min(moves, Game.MoveCount) - 1);
-    if (moves > Game.MoveCount) {
-        Tree.keepMoves(Game.MoveCount);
-    } else {
-        for (int k = moves + 1; k <= Game.MoveCount && Game.HandicapCount + k <= RecordCapacity; ++k) {
-            const auto e = static_cast<std::size_t>(Game.HandicapCount + k);
-            Tree.appendMove(Game.MoveColor[e], Game.MovePos[e], Game.BoardSize);
-        }
-    }
-    markVariationRows(from);
-}
-
 void TfrmMain::markVariationRows(int from) {
     const int rows = kifuRowCount();
     for (int row = from; row < rows; ++row) {
         QTreeWidgetItem* item = kifuRow(row);
-        const int node = Tree.nodeOfMove(row);
-        const int variations = node >= 0 ? Tree.variationCount(node) : 0;
+        const int node = Tree().nodeOfMove(row);
+        const int variations = node >= 0 ? Tree().variationCount(node) : 0;
         const bool marked = item->data(0, Qt::UserRole).toInt() > 0;
         if (marked == (variations > 0)) continue;
         item->setData(0, Qt::UserRole, variations);

@@ -280,8 +280,8 @@ void TfrmMain::actPlayUtinaosiExecute() {
     RedoRejected.insert(RedoRejected.begin(), Game.MovePos[static_cast<std::size_t>(entry)]);
     tmrTime->stop();
     setKifuRowMarker(Game.CurrentMove - 1, false);
-    prcKifBack(Game, Game.CurrentMove - 1, *pnlMain);
-    Game.MoveCount = Game.CurrentMove - 1;
+    Record.back(*pnlMain);
+    Record.keepMoves(Game.CurrentMove - 1, *pnlMain);
     Game.Modified = true;
     Game.MoveSeconds = 0;
     removeKifuRowsFrom(Game.CurrentMove);

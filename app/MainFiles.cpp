@@ -188,7 +188,7 @@ void TfrmMain::actFileSaveAsAccept(const QString& path) {
 void TfrmMain::actFileExitExecute() { close(); }
 
 void TfrmMain::actClipBoardExecute() {
-    prcKifToStrings(Game, SharedText, &Tree);
+    prcKifToStrings(Game, SharedText, &Tree());
     QGuiApplication::clipboard()->setText(qs(SharedText.text()));
     actClipPast->setEnabled(true);
 }
@@ -199,22 +199,26 @@ void TfrmMain::actClipPastExecute() {
     SharedText.setText(data->text().toStdString());
     if (SharedText.empty()) return;
     if (Game.Modified && !askDiscard(*this)) return;
-    const LoadResult r = fncStringsToKif(Game, SharedText, std::string(), &Tree);
+    RecordTree tree;
+    const LoadResult r = fncStringsToKif(Game, SharedText, std::string(), &tree);
     if (!r.ok()) {
         reportLoadFailure(*this, r, Reader::Sgf);
         return;
     }
+    Record.adopt(Game, std::move(tree));
     // A pasted record belongs to no file; ReadOnlyFile stays as it was.
     showLoadedRecord(*this, UntitledTitle);
 }
 
 bool TfrmMain::fncFileReadSGF(const QString& path) {
     if (path.isEmpty()) return false;
-    const LoadResult r = tavrin::fncFileReadSGF(Game, SharedText, path.toStdString(), &Tree);
+    RecordTree tree;
+    const LoadResult r = tavrin::fncFileReadSGF(Game, SharedText, path.toStdString(), &tree);
     if (!r.ok()) {
         reportLoadFailure(*this, r, Reader::Sgf);
         return false;
     }
+    Record.adopt(Game, std::move(tree));
     const QString name = fileNamePart(qs(Game.CurrentFileName));
     showLoadedRecord(*this, name + (Game.ReadOnlyFile ? ReadOnlyTitleTail : TitleTail));
     return true;
@@ -227,13 +231,13 @@ bool TfrmMain::fncFileReadNGF(const QString& path) {
         reportLoadFailure(*this, r, Reader::Ngf);
         return false;
     }
-    Tree.reset(Game);
+    Record.adopt(Game);
     showLoadedRecord(*this, fileNamePart(qs(Game.CurrentFileName)) + TitleTail);
     return true;
 }
 
 bool TfrmMain::fncFileWriteSGF(const QString& path) {
-    const std::string bytes = sgfFileBytes(Game, SharedText, &Tree);
+    const std::string bytes = sgfFileBytes(Game, SharedText, &Tree());
     // Until the finished copy is renamed over it the old file is untouched; any failure
     // leaves it as it was.
     switch (writeFileReplacing(QFile::encodeName(path).toStdString(), bytes)) {

@@ -32,7 +32,7 @@ void TfrmMain::prcNewSet() {
     prcInfoSameSet();
     // Board, record, coordinate names, handicap stones, position, date, clocks and flags.
     prcNewSetCore(Game, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")).toStdString());
-    Tree.reset(Game);
+    Record.adopt(Game);
     lsvKifu->clear();
     addKifuStartRow();
     setKifuFocusRow(0);
@@ -87,7 +87,9 @@ void TfrmMain::prcInfoDsp() {
 }
 
 void TfrmMain::prcKifUpDate() {
-    syncTree();
+    // Play, take-back and resume change the record at its end only: the rows from there on
+    // may gain or lose their variations.
+    markVariationRows(std::max(0, Game.MoveCount - 1));
     if (Game.Modified) {
         if (!actFileSave->isEnabled()) actFileSave->setEnabled(true);
         // Without a file name there is nothing to reload.

@@ -76,7 +76,7 @@ void TfrmMain::actPlayPassExecute() {
 void TfrmMain::actPlayMattaExecute() {
     const int rowsBefore = kifuRowCount();
     const int oldRow = Game.CurrentMove - 1;
-    const int taken = prcMattaCore(Game, *pnlMain);
+    const int taken = Record.takeBack(*pnlMain);
     if (taken == 0) return;
     tmrTime->stop();
     setKifuRowMarker(oldRow, false);
@@ -151,7 +151,7 @@ void TfrmMain::prcHit(int pos, int colour) {
     const int k = Game.CurrentMove;
     const int entry = Game.HandicapCount + k;
     // The clock is stopped only once the move is accepted: a refused move leaves it running.
-    const HitResult r = prcHitCore(Game, pos, colour, *pnlMain);
+    const HitResult r = Record.play(colour, pos, *pnlMain);
     if (r != HitResult::Legal) {
         const QString reason = QString::fromUtf8(hitRefusalText(r));
         if (!reason.isEmpty()) setStatusText(0, reason);
@@ -222,7 +222,7 @@ void TfrmMain::actPlayResumeExecute() {
     if (cuts) {
         // The cut takes the record's variations and comments from there on too: their number
         // is said on a line of its own.
-        const RecordTree::Cut gone = Tree.cutBy(Game.CurrentMove - 1);
+        const RecordTree::Cut gone = Tree().cutBy(Game.CurrentMove - 1);
         QString also;
         if (gone.variations > 0 && gone.comments > 0)
             also = QStringLiteral("以降の変化 %1 個とコメント %2 個も削除されます。\n").arg(gone.variations).arg(gone.comments);
@@ -243,7 +243,9 @@ void TfrmMain::actPlayResumeExecute() {
     // Every row after the current one, from the last upwards.
     removeKifuRowsFrom(Game.CurrentMove);
     if (Game.CurrentMove > 1) setKifuRowMarker(kifuRowCount() - 1, true);
-    // The last shown stone gets the marker; MoveCount := CurrentMove - 1; flags cleared.
+    // The record loses the later moves; the last shown stone gets the marker, MoveCount :=
+    // CurrentMove - 1, flags cleared.
+    Record.keepMoves(Game.CurrentMove - 1, *pnlMain);
     resumeCore(Game, *pnlMain);
     mnuKifuP->menuAction()->setEnabled(false);
     actPlayPass->setEnabled(true);

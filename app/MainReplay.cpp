@@ -27,10 +27,7 @@ void TfrmMain::stopKifuAuto() {
 void TfrmMain::kifuStepTo(int target) {
     // The stepping leaves the row it starts from without the current-position marker.
     setKifuRowMarker(Game.CurrentMove - 1, false);
-    if (target < Game.CurrentMove)
-        prcKifBack(Game, std::max(1, target), *pnlMain);
-    else if (target > Game.CurrentMove)
-        prcKifNext(Game, std::min(Game.MoveCount + 1, target), *pnlMain);
+    if (target != Game.CurrentMove) Record.goToMove(std::clamp(target, 1, Game.MoveCount + 1) - 1, *pnlMain);
 }
 
 void TfrmMain::showTimeTotals() {

@@ -34,6 +34,7 @@
 #include "engine/Rokiru.h"
 #include "game/Scoring.h"
 #include "library/PositionHash.h"
+#include "record/GameRecord.h"
 #include "record/RecordTree.h"
 
 class QActionGroup;
@@ -86,14 +87,18 @@ public:
     ~TfrmMain() override;
 
     // ---- state -------------------------------------------------------------------------
-    GameState Game;
+    // The game: the record's tree and the shown node, with the position there.
+    GameRecord Record;
+    // The game's state at the shown node (a view of Record): its information, clocks and
+    // flags are written here; the board and the record's moves change only through Record.
+    GameState& Game = Record.game();
     // The shared text buffer of the record writer, readers and clipboard.
     tavrin::TextBuffer SharedText;
     Prompts& prompts;
     MainOptions Options;
     // The record's whole game tree: its main line is the record of Game, the rest (comments,
     // variations, other properties) rides along and is saved with it.
-    RecordTree Tree;
+    const RecordTree& Tree() const { return Record.tree(); }
 
     int SavedWidth = 684;
     int SavedHeight = 567;
@@ -385,9 +390,6 @@ public:
     SaveRequest SaveDialog;
 
     // ---- the record tree and the comment window (MainComment.cpp) ----------------------
-    // Brings the tree's main line to the record's moves after play, take-back or resume
-    // (moves are only ever added or removed at the end); marks the move list's rows.
-    void syncTree();
     // Marks the move-list rows of positions from which variations branch.
     // From row from on (the rows before it are as they were).
     void markVariationRows(int from = 0);

@@ -296,26 +296,56 @@ HitResult GameRecord::play(int colour, int pos, BoardPainter& p) {
     return r;
 }
 
-void GameRecord::cutAfter() {
-    // Children are named by their place among their siblings: a cut may renumber the nodes.
+template <typename Edit>
+void GameRecord::editTree(Edit&& edit) {
     std::vector<int> places;
-    for (size_t i = 1; i <= cursor_; ++i) {
+    for (size_t i = 1; i < line_.size(); ++i) {
         int k = 0;
         for (NodeId c = tree_.firstChild(line_[i - 1]); c != line_[i]; c = tree_.nextSibling(c)) ++k;
         places.push_back(k);
     }
-    tree_.removeChildren(node());
+    edit();
     line_.assign(1, tree_.gameRoot(0));
     for (const int k : places) {
         NodeId c = tree_.firstChild(line_.back());
-        for (int s = 0; s < k; ++s) c = tree_.nextSibling(c);
+        for (int s = 0; s < k && c != RecordTree::None; ++s) c = tree_.nextSibling(c);
+        if (c == RecordTree::None) break;
         line_.push_back(c);
     }
-    facts_.resize(cursor_ + 1);
-    lineMoves_.resize(cursor_ + 1);
+    // An edit that took nodes of the line away leaves it shorter; the shown node stays.
+    facts_.resize(line_.size());
+    lineMoves_.resize(line_.size());
     changes_.resize(facts_.back().firstChange + facts_.back().changeCount);
-    state_.MoveCount = state_.CurrentMove - 1;
+    state_.MoveCount = lineMoves_.back();
+}
+
+void GameRecord::cutAfter() {
+    line_.resize(cursor_ + 1);
+    editTree([&] { tree_.removeChildren(line_.back()); });
     refused_ = RecordTree::None;
+}
+
+void GameRecord::keepMoves(int m, BoardPainter& p) {
+    editTree([&] { tree_.keepMoves(m); });
+    refused_ = RecordTree::None;
+    goToIndex(static_cast<int>(line_.size()) - 1, p);
+}
+
+int GameRecord::takeBack(BoardPainter& p) {
+    const int n = mattaCount(state_);
+    if (state_.CurrentMove - n <= 0) return 0;
+    const int keep = state_.CurrentMove - 1 - n;
+    // Each move goes back as 待った takes it (prcKifBack), then the moves leave the record.
+    while (state_.CurrentMove - 1 > keep && back(p)) {
+    }
+    keepMoves(keep, p);
+    state_.Modified = true;
+    state_.MoveSeconds = 0;
+    return n;
+}
+
+void GameRecord::setComment(int i, std::string_view text) {
+    editTree([&] { tree_.setComment(i, text); });
 }
 
 }  // namespace tavrin

@@ -83,9 +83,19 @@ public:
     // becomes a new last child of the shown node (the first when it has none) and the line
     // follows it. The clocks count it as prcHitCore does.
     HitResult play(int colour, int pos, BoardPainter& p);
-    // Removes every node after the shown one on the current line, with the variations
-    // hanging from them and the variations at the shown node (resume's and take-back's cut).
+    // Removes every node after the shown one, with the variations hanging from them and the
+    // variations at the shown node.
     void cutAfter();
+    // Keeps the main line's first m moves as RecordTree::keepMoves does (nodes before move
+    // m + 1 stay) and shows the line's last node then, where play goes on; the shown position
+    // must lie at move m.
+    void keepMoves(int m, BoardPainter& p);
+    // 待った: takes back mattaCount moves (none when the record has too few) and cuts them
+    // from the record; the record is modified and the move clock starts again. Returns the
+    // number taken back.
+    int takeBack(BoardPainter& p);
+    // Replaces the comment of main-line node i (RecordTree::setComment).
+    void setComment(int i, std::string_view text);
 
 private:
     // What a node's setup changed: a cell and the values before and after.
@@ -116,6 +126,10 @@ private:
     template <typename Put>
     void forEachPoint(std::string_view value, Put&& put) const;
     int& totalOf(int colour);
+    // Runs an edit of the tree, which may renumber its nodes, and finds the line again by
+    // each node's place among its siblings (as far as the nodes are still there).
+    template <typename Edit>
+    void editTree(Edit&& edit);
 
     RecordTree tree_;
     GameState state_;

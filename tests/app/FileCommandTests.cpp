@@ -724,14 +724,14 @@ TEST_F(FileWindowTest, CommentsAndVariationsLiveThroughTheWindow) {
     prompts.answers.push_back(Answer::Yes);
     again->actPlayResume->trigger();
     ASSERT_EQ(again->Game.MoveCount, 1);
-    EXPECT_EQ(again->Tree.moveCount(), 1);
+    EXPECT_EQ(again->Tree().moveCount(), 1);
     // The variation at move 1 was an alternative to the move cut away: its mark goes too.
     EXPECT_EQ(again->kifuRow(1)->data(0, Qt::UserRole).toInt(), 0);
-    EXPECT_EQ(again->Tree.comment(0), "root comment");
+    EXPECT_EQ(again->Tree().comment(0), "root comment");
     // A new game replaces the tree.
     again->prcNewSet();
-    EXPECT_EQ(again->Tree.comment(0), "");
-    EXPECT_EQ(again->Tree.moveCount(), 0);
+    EXPECT_EQ(again->Tree().comment(0), "");
+    EXPECT_EQ(again->Tree().moveCount(), 0);
 }
 
 }  // namespace

@@ -318,7 +318,7 @@ TEST_F(PlayTest, ResumeSaysWhatTheCutTakesBesidesTheMoves) {
         EXPECT_EQ(prompts.texts("confirm")[0], question);
         EXPECT_EQ(w->Game.MoveCount, 1);
         EXPECT_EQ(w->Game.GameComment, "");
-        EXPECT_FALSE(w->Tree.hasVariations(1));
+        EXPECT_FALSE(w->Tree().hasVariations(1));
         w->Game.Modified = false;
     }
 }

@@ -902,6 +902,27 @@ std::string Monkey::check() const {
     if (g.ReplayMode && W->tmrTime->isActive()) return fail("the move clock runs in replay");
     if (W->kifuRowCount() != g.MoveCount + 1)
         return fail("the move list has " + num(W->kifuRowCount()) + " rows for " + num(g.MoveCount) + " moves");
+    // The record's tree holds the record's moves, and its shown node is the shown position.
+    const RecordTree& tree = W->Tree();
+    int treeMoves = 0;
+    for (int i = 0; i < tree.mainLineLength(); ++i) {
+        const RecordTree::NodeId n = tree.mainLineNode(i);
+        for (RecordTree::PropId p = tree.firstProperty(n); p != RecordTree::None; p = tree.nextProperty(p)) {
+            if (tree.mainLineRole(p) != RecordTree::Role::Move) continue;
+            if (++treeMoves > g.MoveCount) return fail("the tree holds more moves than the record's " + num(g.MoveCount));
+            const auto e = static_cast<std::size_t>(g.HandicapCount + treeMoves);
+            const std::string_view v = tree.value(p, 0);
+            const int x = v.size() == 2 ? v[0] - 'a' + 1 : 0, y = v.size() == 2 ? v[1] - 'a' + 1 : 0;
+            const bool onBoard = x >= 1 && x <= g.BoardSize && y >= 1 && y <= g.BoardSize;
+            const int pos = onBoard ? x * stride + y : PassPos;
+            const int colour = RecordTree::identKey(tree.identifier(p)) == RecordTree::identKey("B") ? Black : White;
+            if (pos != g.MovePos[e] || colour != g.MoveColor[e])
+                return fail("move " + num(treeMoves) + " of the tree is not the record's");
+        }
+    }
+    if (treeMoves != g.MoveCount) return fail("the tree holds " + num(treeMoves) + " of the record's " + num(g.MoveCount) + " moves");
+    if (W->Record.movesThrough(W->Record.depth()) != g.CurrentMove - 1)
+        return fail("the record's shown node is not at move " + num(g.CurrentMove - 1));
     for (QAction* a : {W->actPlayEdit, W->actPlayKentou})
         if (a->isEnabled() || a->isVisible()) return fail(str(a->objectName()) + " is shown or enabled but has no handler");
     // Without an engine the computer's commands stay hidden.
@@ -970,6 +991,12 @@ std::vector<std::string> Monkey::selfTest() {
     }, [&] { W->actPlayResumeExecute(); });
     expectCaught("replay enabled while playing", [&] { W->actKifuFirst->setEnabled(true); },
                  [&] { W->actKifuFirst->setEnabled(false); });
+    expectCaught("a move taken back beside the record", [&] {
+        NullPainter none;
+        prcKifBack(W->Game, W->Game.CurrentMove - 1, none);
+        W->Game.MoveCount = W->Game.CurrentMove - 1;
+        taken = W->lsvKifu->takeTopLevelItem(W->kifuRowCount() - 1);
+    }, [&] { W->lsvKifu->addTopLevelItem(taken); });
     expectCaught("a title of another program", [&] { W->setWindowTitle(QStringLiteral("x")); },
                  [&] { W->setWindowTitle(QStringLiteral("新規 - Tavrin")); });
     return missed;

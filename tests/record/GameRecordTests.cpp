@@ -168,6 +168,32 @@ TEST(GameRecord, VariationsSwitchTheLineAndComeBack) {
     EXPECT_EQ(r.line().size(), 2u);
 }
 
+// Play goes on after the nodes that follow the last kept move (a node with only a comment
+// stays on the main line, the new move comes after it), as the window's resume and take-back
+// keep them.
+TEST(GameRecord, PlayGoesOnAfterTheNodesBeforeTheNextMove) {
+    GameState g = newGame(9);
+    PicturePainter pic;
+    // With a third move after the comment (resume cuts it) and without (resume at the end).
+    for (const bool third : {true, false}) {
+        RecordTree t;
+        NodeId n = t.addMove(t.gameRoot(0), Black, pointAt(9, 'c', 'c'), 9);
+        n = t.addMove(n, White, pointAt(9, 'g', 'g'), 9);
+        const NodeId note = addSetup(t, n, "C", {"a comment"});
+        if (third) t.addMove(note, Black, pointAt(9, 'c', 'g'), 9);
+        GameRecord r;
+        r.adopt(g, t);
+        pic.cells = r.state().Board;
+        r.goToMove(2, pic);
+        r.keepMoves(2, pic);
+        EXPECT_EQ(r.node(), note) << third;
+        ASSERT_EQ(r.play(Black, pointAt(9, 'e', 'e'), pic), HitResult::Legal);
+        EXPECT_EQ(r.tree().moveCount(), 3) << "the new move is the main line's third";
+        EXPECT_EQ(r.tree().mainLineNode(4), r.node());
+        expectBoard(r, replayed(r.tree(), r.node(), 9), pic, "after the kept nodes");
+    }
+}
+
 // Random records grown by playing at random nodes, walked by random steps, jumps and plays:
 // after every operation the position (and the picture drawn through the steps) is the one
 // replayed from the root, and the record arrays agree with the line.
