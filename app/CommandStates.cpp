@@ -7,11 +7,13 @@ namespace tavrin {
 CommandStates commandStates(const CommandFacts& f) {
     CommandStates s;
     const bool playing = f.mode == Mode::Playing;
-    const bool replaying = f.mode == Mode::Stopped || f.mode == Mode::Ended;
+    // Counting happens on a game that is over: the record can be stepped through (a step
+    // leaves counting) and play resumed.
+    const bool replaying = f.mode != Mode::Playing;
     const bool counting = f.mode == Mode::Counting;
     const bool busy = f.task != EngineTask::None;
-    // While the computer chooses a move the turn is its own: a person's pass or resignation
-    // would be made for it, and a take-back would pull the position from under it.
+    // While the computer chooses a move a person's pass or resignation would be made for it,
+    // and a take-back would pull the position from under it.
     const bool moving = f.task == EngineTask::Move || f.task == EngineTask::Redo;
     const auto set = [](CommandState& c, bool enabled, bool visible = true) { c = {enabled, visible}; };
 
@@ -20,8 +22,10 @@ CommandStates commandStates(const CommandFacts& f) {
 
     set(s.actPlayStop, playing);
     set(s.actPlayResume, replaying && !(f.currentMove > f.moveCount && f.endedByPasses));
-    set(s.actPlayPass, playing && !moving);
-    set(s.actPlayGiveUp, playing && !moving);
+    // While the computer has the move the turn is its own, also before it is asked.
+    const bool computersTurn = playing && f.computerToMove;
+    set(s.actPlayPass, playing && !moving && !computersTurn);
+    set(s.actPlayGiveUp, playing && !moving && !computersTurn);
     set(s.actPlayMatta, playing && f.currentMove >= 2 && !moving);
 
     set(s.actPlayHint, f.engineFound && playing && !busy && !f.computerToMove, f.engineFound);
@@ -29,7 +33,7 @@ CommandStates commandStates(const CommandFacts& f) {
         f.engineFound);
     set(s.actPlayStnChg, f.engineFound && playing && !busy && f.personAndComputer, f.engineFound);
     set(s.actPlayKeisei, !counting);
-    set(s.actPlayCount, replaying && !busy);
+    set(s.actPlayCount, replaying && !counting && !busy);
 
     const bool back = replaying && f.currentMove > 1;
     const bool forward = replaying && f.currentMove <= f.moveCount;

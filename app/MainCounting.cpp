@@ -87,7 +87,6 @@ void TfrmMain::startCounting() {
     Counting = true;
     CountStatus = StoneStatusMap{};
     pnlCount->show();
-    actCountCancel->setEnabled(true);
     showCount();
     // The move list, shorter now, still shows the shown move: at once, and once the panel's
     // wrapped lines have settled the layout.
@@ -97,7 +96,7 @@ void TfrmMain::startCounting() {
     pnlSub->layout()->activate();
     showRow();
     QTimer::singleShot(0, this, showRow);
-    prcEngineActCtrl();
+    applyCommandStates();
     setStatusText(0, QStringLiteral("石を左クリックで死に石、右クリックでセキ。確定で勝敗を記録します"));
     if (!EngineFound) return;
     // The engine's proposal, within its time limit; the user corrects it or counts without.
@@ -156,7 +155,6 @@ void TfrmMain::finishCounting(bool accept) {
     const ScoreCount count = fncCountScore(Game, CountStatus);
     Counting = false;
     pnlCount->hide();
-    actCountCancel->setEnabled(false);
     pnlMain->clearMarks();
     if (accept) {
         // The result is the game's: the record's RE, the info panel's sentence.
@@ -166,7 +164,7 @@ void TfrmMain::finishCounting(bool accept) {
         prcKifUpDate();
         setStatusText(0, qs(fncReToComment(Game.GameComment)));
     }
-    prcEngineActCtrl();
+    applyCommandStates();
 }
 
 void TfrmMain::actPlayKeiseiExecute() {

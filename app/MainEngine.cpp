@@ -81,7 +81,7 @@ Rokiru& TfrmMain::engine() {
 void TfrmMain::lookUpEngine() {
     EngineLookUpPending = false;
     EngineFound = Options.engineLookup && !findEngineProgram(Engine).isEmpty();
-    prcEngineActCtrl();
+    applyCommandStates();
 }
 
 void TfrmMain::ensureEngineLookedUp() {
@@ -98,31 +98,6 @@ bool TfrmMain::computerPlays(int colour) const {
     if (colour == Black) return !Game.BlackPlayerKind;
     if (colour == White) return !Game.WhitePlayerKind;
     return false;
-}
-
-void TfrmMain::prcEngineActCtrl() {
-    const bool playing = !Game.ReplayMode && !Game.GameOver;
-    const bool busy = thinking != Thinking::None;
-    const bool moving = thinking == Thinking::Move || thinking == Thinking::Redo;
-    for (QAction* a : {actPlayHint, actPlayUtinaosi, actPlayStnChg}) a->setVisible(EngineFound);
-    // 形勢判断 and 終局計算 work without an engine: their separators always show.
-    for (QAction* a : {sepPlayHint, sepPlayEngine})
-        if (a) a->setVisible(true);
-    actPlayKeisei->setEnabled(!Counting);
-    actPlayCount->setEnabled(Game.ReplayMode && !Counting && !busy);
-    const int last = Game.HandicapCount + Game.CurrentMove - 1;
-    const bool computerMovedLast =
-        Game.CurrentMove > 1 && last >= 1 && last <= RecordCapacity && computerPlays(Game.MoveColor[static_cast<std::size_t>(last)]);
-    actPlayHint->setEnabled(EngineFound && playing && !busy && !computerPlays(Game.SideToMove));
-    actPlayUtinaosi->setEnabled(EngineFound && playing && !busy && computerMovedLast &&
-                                !computerPlays(Game.SideToMove));
-    actPlayStnChg->setEnabled(EngineFound && playing && !busy && Game.BlackPlayerKind != Game.WhitePlayerKind);
-    // While Rokiru has the move the turn is its own: a person's pass or resignation would be
-    // made for it, and a take-back would pull the position from under it.
-    const bool computersTurn = playing && computerPlays(Game.SideToMove);
-    actPlayPass->setEnabled(playing && !moving && !computersTurn);
-    actPlayGiveUp->setEnabled(playing && !moving && !computersTurn);
-    actPlayMatta->setEnabled(!(Game.CurrentMove < 2 || Game.ReplayMode) && !moving);
 }
 
 void TfrmMain::positionChanged() {
@@ -164,7 +139,7 @@ Rokiru& TfrmMain::beginThinking(Thinking what) {
     if (what != Thinking::Estimate) setStatusText(0, QStringLiteral("Rokiru 思考中… 0秒"));
     // A move keeps the board waiting; a hint or an estimate leaves it open to the person's click.
     if (what == Thinking::Move || what == Thinking::Redo) pnlMain->paintBox()->setCursor(Qt::BusyCursor);
-    prcEngineActCtrl();
+    applyCommandStates();
     return r;
 }
 
@@ -173,7 +148,7 @@ bool TfrmMain::answerAwaited(Thinking kind) {
     if (thinking != kind) return false;
     thinking = Thinking::None;
     tmrThink->stop();
-    prcEngineActCtrl();
+    applyCommandStates();
     return true;
 }
 
@@ -184,7 +159,7 @@ void TfrmMain::stopThinking() {
     if (rokiru) rokiru->cancel();
     pnlMain->paintBox()->setCursor(Game.ReplayMode ? Qt::ArrowCursor : Qt::PointingHandCursor);
     setStatusText(0, qs(HelpHintText));
-    prcEngineActCtrl();
+    applyCommandStates();
 }
 
 void TfrmMain::computerMoved(EngineMove move, bool same) {
@@ -195,7 +170,7 @@ void TfrmMain::computerMoved(EngineMove move, bool same) {
     pnlMain->paintBox()->setCursor(Qt::PointingHandCursor);
     // An answer to a position that is no longer shown (a new game, a take-back) is dropped.
     if (Game.ReplayMode || Game.GameOver || Game.CurrentMove != RequestedAt || !computerPlays(Game.SideToMove)) {
-        prcEngineActCtrl();
+        applyCommandStates();
         return;
     }
     const int before = Game.CurrentMove;
@@ -219,7 +194,7 @@ void TfrmMain::computerMoved(EngineMove move, bool same) {
                              .arg(pointName(move)));
             return;
         }
-        prcEngineActCtrl();
+        applyCommandStates();
         const QString refused = QStringLiteral("Rokiru の着手 %1 は打てません。考え直させます。")
                                     .arg(pointName(move));
         QTimer::singleShot(0, this, [this, refused] {
@@ -229,7 +204,7 @@ void TfrmMain::computerMoved(EngineMove move, bool same) {
         return;
     }
     RefusedInRow = 0;
-    prcEngineActCtrl();
+    applyCommandStates();
     if (redo && same)
         setStatusText(0, QStringLiteral("Rokiru は同じ手（%1）を選びました。").arg(pointName(move)));
 }
@@ -248,7 +223,7 @@ void TfrmMain::engineFailed(const QString& message) {
     pnlMain->paintBox()->setCursor(Game.ReplayMode ? Qt::ArrowCursor : Qt::PointingHandCursor);
     if (was == Thinking::Hint || was == Thinking::Estimate) {
         prompts.warn(this, message);
-        prcEngineActCtrl();
+        applyCommandStates();
         return;
     }
     // The engine given up on answers nothing more; the next game starts another.
@@ -259,7 +234,7 @@ void TfrmMain::engineFailed(const QString& message) {
     Game.BlackPlayerKind = true;
     Game.WhitePlayerKind = true;
     setStatusText(0, qs(HelpHintText));
-    prcEngineActCtrl();
+    applyCommandStates();
 }
 
 void TfrmMain::actPlayHintExecute() {

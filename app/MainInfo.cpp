@@ -90,17 +90,7 @@ void TfrmMain::prcKifUpDate() {
     // Play, take-back and resume change the record at its end only: the rows from there on
     // may gain or lose their variations.
     markVariationRows(std::max(0, Game.MoveCount - 1));
-    if (Game.Modified) {
-        if (!actFileSave->isEnabled()) actFileSave->setEnabled(true);
-        // Without a file name there is nothing to reload.
-        if (!Game.CurrentFileName.empty() && !actFileReOpen->isEnabled())
-            actFileReOpen->setEnabled(true);
-    } else {
-        actFileSave->setEnabled(false);
-        actFileReOpen->setEnabled(false);
-    }
-    actPlayMatta->setEnabled(!(Game.CurrentMove < 2 || Game.ReplayMode));
-    prcEngineActCtrl();
+    applyCommandStates();
 }
 
 void TfrmMain::setStatusText(int panel, const QString& text) {

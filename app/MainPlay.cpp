@@ -198,23 +198,7 @@ void TfrmMain::actPlayStopExecute() {
     pnlMain->paintBox()->setCursor(Qt::ArrowCursor);
     // In replay the right button on the board steps back instead of opening pumGoban.
     pumGobanAutoPopup = false;
-    mnuKifuP->menuAction()->setEnabled(true);
-    actPlayPass->setEnabled(false);
-    actPlayMatta->setEnabled(false);
-    actPlayGiveUp->setEnabled(false);
-    actPlayStop->setEnabled(false);
-    actPlayResume->setEnabled(!Game.EndedByPasses);
-    // Set both ways: a record without moves must not keep what the record before it left.
-    const bool back = Game.CurrentMove > 1;
-    actKifuFirst->setEnabled(back);
-    actKifuBack->setEnabled(back);
-    actKifuBack10->setEnabled(back);
-    actKifuAuto->setEnabled(false);
-    btnKifuAuto->setEnabled(false);
-    actKifuLast->setEnabled(false);
-    actKifuNext->setEnabled(false);
-    actKifuNext10->setEnabled(false);
-    prcEngineActCtrl();
+    applyCommandStates();
 }
 
 void TfrmMain::actPlayResumeExecute() {
@@ -247,15 +231,7 @@ void TfrmMain::actPlayResumeExecute() {
     // CurrentMove - 1, flags cleared.
     Record.keepMoves(Game.CurrentMove - 1, *pnlMain);
     resumeCore(Game, *pnlMain);
-    mnuKifuP->menuAction()->setEnabled(false);
-    actPlayPass->setEnabled(true);
-    actPlayGiveUp->setEnabled(true);
-    actPlayStop->setEnabled(true);
-    actPlayResume->setEnabled(false);
-    for (QAction* a : {actKifuAuto, actKifuFirst, actKifuLast, actKifuBack, actKifuNext,
-                       actKifuBack10, actKifuNext10})
-        a->setEnabled(false);
-    btnKifuAuto->setEnabled(false);
+    applyCommandStates();
     // The clock does not run before the first move of a game.
     if (!tmrTime->isActive() && Game.CurrentMove > 1) tmrTime->start();
     pnlMain->paintBox()->setCursor(Qt::PointingHandCursor);

@@ -138,21 +138,7 @@ void TfrmMain::tmrKifuAutoTimer() {
 }
 
 void TfrmMain::prcKifActCtrl() {
-    const bool back = Game.CurrentMove != 1;
-    if (actKifuFirst->isEnabled() != back) {
-        actKifuFirst->setEnabled(back);
-        actKifuBack->setEnabled(back);
-        actKifuBack10->setEnabled(back);
-    }
-    const bool forward = Game.CurrentMove <= Game.MoveCount;
-    if (actKifuAuto->isEnabled() != forward) {
-        actKifuAuto->setEnabled(forward);
-        btnKifuAuto->setEnabled(forward);
-        actKifuLast->setEnabled(forward);
-        actKifuNext->setEnabled(forward);
-        actKifuNext10->setEnabled(forward);
-    }
-    actPlayResume->setEnabled(!(Game.CurrentMove > Game.MoveCount && Game.EndedByPasses));
+    applyCommandStates();
     setKifuRowMarker(Game.CurrentMove - 1, true);
     setKifuFocusRow(Game.CurrentMove - 1);
     prcInfoDsp();

@@ -201,7 +201,7 @@ void TfrmMain::readSettings(const SettingsFile& ini) {
     }
     Engine.moveSeconds = std::clamp(ini.ReadInteger("Engine", "MoveSeconds", Engine.moveSeconds), 5, 3600);
     EngineLookUpPending = true;
-    prcEngineActCtrl();
+    applyCommandStates();
     QTimer::singleShot(0, this, &TfrmMain::ensureEngineLookedUp);
 
     // The library's folders; its index is brought up to them after the first picture.

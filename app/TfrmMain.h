@@ -28,6 +28,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/CommandStates.h"
 #include "app/Prompts.h"
 #include "formats/TextBuffer.h"
 #include "game/GameState.h"
@@ -504,10 +505,13 @@ public:
     void stopThinking();
     // The answer to the question of this kind: the thinking ends (false when none was awaited).
     bool answerAwaited(Thinking kind);
-    // The one place that enables the commands that depend on the computer opponent and on
-    // whether it is thinking: 打ち直し, ヒント, 石替り, and pass, resignation and take-back,
-    // which belong to a person's turn.
-    void prcEngineActCtrl();
+
+    // ---- command states (MainCommands.cpp) ---------------------------------------------
+    // The facts of the game that decide which commands are offered.
+    CommandFacts commandFacts() const;
+    // Every command enabled and shown as commandStates decides; called after every handler,
+    // every step and every answer of the engine.
+    void applyCommandStates();
 
     // ---- help (MainHelp.cpp) -----------------------------------------------------------
     void actHelpContentsExecute();

@@ -180,6 +180,7 @@ void TfrmMain::buildActions() {
             // These handlers flip their own mark; undo the flip the toolkit has just made.
             if (flipsItself) a->setChecked(!a->isChecked());
             (this->*handler)();
+            applyCommandStates();
         });
     }
 }

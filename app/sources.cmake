@@ -20,4 +20,5 @@ list(APPEND UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/MainEngine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainCounting.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainLibrary.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainCommands.cpp
 )

@@ -44,6 +44,8 @@ TEST(CommandStates, EachModeOffersItsCommands) {
     auto afterComputer = person;
     afterComputer.computerMovedLast = true;
     afterComputer.personAndComputer = true;
+    auto computerAsked = computerToMove;
+    computerAsked.task = EngineTask::None;
     auto hinting = person;
     hinting.task = EngineTask::Hint;
     auto noEngine = person;
@@ -54,13 +56,14 @@ TEST(CommandStates, EachModeOffersItsCommands) {
         {"first move of a game", facts(Mode::Playing, 1, 0), "x.x.x....."},
         {"a person to move", person, "x.xxx....."},
         {"the computer choosing its move", computerToMove, "x........."},
+        {"the computer to move, not asked yet", computerAsked, "x..x..x..."},
         {"a person after the computer's move", afterComputer, "x.xxxxx..."},
         {"a hint asked", hinting, "x.xx......"},
         {"no engine", noEngine, "x.xx......"},
         {"stopped in the middle", facts(Mode::Stopped, 3, 8), ".x.....xxx"},
         {"stopped at the start", facts(Mode::Stopped, 1, 8), ".x.....x.x"},
         {"ended by two passes, at the end", ended, ".......xx."},
-        {"counting", facts(Mode::Counting, 5, 4), ".........."},
+        {"counting", facts(Mode::Counting, 5, 4), ".x......x."},
     };
     for (const Row& r : rows) {
         const CommandStates s = commandStates(r.facts);
@@ -68,7 +71,7 @@ TEST(CommandStates, EachModeOffersItsCommands) {
         // The computer's commands show exactly when an engine is found.
         EXPECT_EQ(s.actPlayHint.visible, r.facts.engineFound) << r.what;
         EXPECT_EQ(s.actCountCancel.enabled, r.facts.mode == Mode::Counting) << r.what;
-        EXPECT_EQ(s.mnuKifuP.enabled, r.facts.mode == Mode::Stopped || r.facts.mode == Mode::Ended) << r.what;
+        EXPECT_EQ(s.mnuKifuP.enabled, r.facts.mode != Mode::Playing) << r.what;
     }
 }
 

@@ -108,7 +108,7 @@ TEST_F(MainWindowTest, SaveReloadAndTakeBackCommands) {
     } cases[] = {
         {true, "", 1, false, false, true, false, false},
         {true, "/k/a.sgf", 2, false, false, true, true, true},
-        {true, "", 2, true, true, true, true, false},  // stays on once on
+        {true, "", 2, true, true, true, false, false},  // nothing to reload without a file name
         {false, "/k/a.sgf", 5, false, true, false, false, true},
         {false, "", 3, true, false, false, false, false},
     };

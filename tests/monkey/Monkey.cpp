@@ -923,6 +923,18 @@ std::string Monkey::check() const {
     if (treeMoves != g.MoveCount) return fail("the tree holds " + num(treeMoves) + " of the record's " + num(g.MoveCount) + " moves");
     if (W->Record.movesThrough(W->Record.depth()) != g.CurrentMove - 1)
         return fail("the record's shown node is not at move " + num(g.CurrentMove - 1));
+    // The commands are as the one function decides for the game as it stands.
+    const CommandStates want = commandStates(W->commandFacts());
+    const std::pair<const CommandState CommandStates::*, QAction*> commands[] = {
+        {&CommandStates::actFileSave, W->actFileSave},     {&CommandStates::actPlayStop, W->actPlayStop},
+        {&CommandStates::actPlayResume, W->actPlayResume}, {&CommandStates::actPlayPass, W->actPlayPass},
+        {&CommandStates::actPlayMatta, W->actPlayMatta},   {&CommandStates::actPlayCount, W->actPlayCount},
+        {&CommandStates::actKifuBack, W->actKifuBack},     {&CommandStates::actKifuNext, W->actKifuNext},
+    };
+    for (const auto& [state, action] : commands)
+        if (action->isEnabled() != (want.*state).enabled)
+            return fail(str(action->objectName()) + (action->isEnabled() ? " is enabled" : " is disabled") +
+                        " against the game's state");
     for (QAction* a : {W->actPlayEdit, W->actPlayKentou})
         if (a->isEnabled() || a->isVisible()) return fail(str(a->objectName()) + " is shown or enabled but has no handler");
     // Without an engine the computer's commands stay hidden.
