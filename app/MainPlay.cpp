@@ -30,14 +30,14 @@ void TfrmMain::actPlayNewExecute() {
     ensureEngineLookedUp();
     // Without an engine to play a side, the new game is one of two people whatever the last
     // one was (a cancelled dialog leaves the kinds as they were).
-    const bool blackKind = Game.BlackPlayerKind, whiteKind = Game.WhitePlayerKind;
-    if (!EngineFound) Game.BlackPlayerKind = Game.WhitePlayerKind = true;
-    if (!runGameNewDialog(prompts, this, Game, EngineFound)) {
-        Game.BlackPlayerKind = blackKind;
-        Game.WhitePlayerKind = whiteKind;
+    GameState offered = Game;
+    if (!EngineFound) offered.BlackPlayerKind = offered.WhitePlayerKind = true;
+    const std::optional<GameInfo> info = runGameNewDialog(prompts, this, offered, EngineFound);
+    if (!info) {
         if (clockWasRunning) tmrTime->start();
         return;
     }
+    setInfo(Game, *info);
     Game.CurrentFileName.clear();
     prcNewSet();
 }
@@ -46,15 +46,15 @@ void TfrmMain::actPlayConfigExecute() {
     const bool clockWasRunning = tmrTime->isActive();
     tmrTime->stop();
     ensureEngineLookedUp();
-    const auto values = [this] {
-        return std::tuple(Game.GameName, Game.GameComment, Game.BlackPlayer, Game.WhitePlayer, Game.BlackPlayerKind,
-                          Game.WhitePlayerKind, Game.KomiTenths);
-    };
-    const auto was = values();
-    const bool ok = runGameInfoDialog(prompts, this, Game, EngineFound);
+    const std::optional<GameInfo> info = runGameInfoDialog(prompts, this, Game, EngineFound);
     if (clockWasRunning) tmrTime->start();
+    if (!info) return;
     // OK without a change changes nothing (a new level is no change of the record).
-    if (!ok || values() == was) return;
+    GameInfo sameLevel = *info;
+    sameLevel.Level = Game.Level;
+    const bool changed = !(sameLevel == infoOf(Game));
+    setInfo(Game, *info);
+    if (!changed) return;
     prcInfoSameSet();
     Game.Modified = true;
     prcKifUpDate();

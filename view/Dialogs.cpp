@@ -7,18 +7,29 @@
 
 namespace tavrin {
 
-bool runGameNewDialog(Prompts& prompts, QWidget* parent, GameState& game, bool offerComputer) {
-    TDlgGameNew dlg(game, parent);
+namespace {
+
+// Runs a dialog on a copy of the game: the game itself is never written.
+template <typename Dialog>
+std::optional<GameInfo> runOn(Prompts& prompts, QWidget* parent, const GameState& game, bool offerComputer) {
+    GameState copy = game;
+    Dialog dlg(copy, parent);
     if (offerComputer) dlg.offerComputer();
     prompts.exec(dlg);
-    return dlg.Accepted();
+    if (!dlg.Accepted()) return std::nullopt;
+    return infoOf(copy);
 }
 
-bool runGameInfoDialog(Prompts& prompts, QWidget* parent, GameState& game, bool offerComputer) {
-    TDlgGameInfo dlg(game, parent);
-    if (offerComputer) dlg.offerComputer();
-    prompts.exec(dlg);
-    return dlg.Accepted();
+}  // namespace
+
+std::optional<GameInfo> runGameNewDialog(Prompts& prompts, QWidget* parent, const GameState& game,
+                                         bool offerComputer) {
+    return runOn<TDlgGameNew>(prompts, parent, game, offerComputer);
+}
+
+std::optional<GameInfo> runGameInfoDialog(Prompts& prompts, QWidget* parent, const GameState& game,
+                                          bool offerComputer) {
+    return runOn<TDlgGameInfo>(prompts, parent, game, offerComputer);
 }
 
 void showAboutBox(Prompts& prompts, QWidget* parent) {

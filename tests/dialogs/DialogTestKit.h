@@ -11,10 +11,12 @@
 #include <QStringList>
 #include <QTest>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <tuple>
 
+#include "game/GameInfo.h"
 #include "game/GameState.h"
 #include "tests/support/ScriptedPrompts.h"
 
@@ -33,11 +35,10 @@ T* control(QWidget& dialog, const char* name) {
     return w;
 }
 
-// Everything the two dialogs may write.
-inline auto infoOf(const GameState& g) {
-    return std::make_tuple(g.GameName, g.GameComment, g.BlackPlayer, g.WhitePlayer,
-                           g.BlackPlayerKind, g.WhitePlayerKind, g.Level, g.BoardSize,
-                           g.HandicapCount, g.KomiTenths);
+// The dialog's answer given to the game as the window gives it; whether there was one.
+inline bool applied(const std::optional<GameInfo>& info, GameState& game) {
+    if (info) setInfo(game, *info);
+    return info.has_value();
 }
 
 // A script that shows the dialog (as exec would), lets `act` work on it and then presses OK.

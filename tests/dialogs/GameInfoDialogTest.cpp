@@ -62,7 +62,7 @@ TEST_F(GameInfoDialog, KomiShownAndWritten) {
                 if (c.pick >= 0) komi->setCurrentIndex(c.pick);
             },
             "OKBtn"));
-        ASSERT_TRUE(runGameInfoDialog(prompts, nullptr, game));
+        ASSERT_TRUE(applied(runGameInfoDialog(prompts, nullptr, game), game));
         EXPECT_EQ(game.KomiTenths, c.written);
         EXPECT_EQ(game.KomiGiven, c.givenAfter);
     }
@@ -100,7 +100,7 @@ TEST_F(GameInfoDialog, NamesShownAndWritten) {
                           QString::fromUtf8("白番対局者"));
             },
             "OKBtn"));
-        ASSERT_TRUE(runGameInfoDialog(prompts, nullptr, game));
+        ASSERT_TRUE(applied(runGameInfoDialog(prompts, nullptr, game), game));
         EXPECT_EQ(game.BlackPlayer, c.written);
         EXPECT_EQ(game.BlackPlayerKind, c.human);
         EXPECT_EQ(game.WhitePlayer, "");
@@ -122,7 +122,7 @@ TEST_F(GameInfoDialog, ShowsAndWritesTitleAndComment) {
             comment->setText(QString::fromUtf8("黒中押し勝ち"));
         },
         "OKBtn"));
-    ASSERT_TRUE(runGameInfoDialog(prompts, nullptr, game));
+    ASSERT_TRUE(applied(runGameInfoDialog(prompts, nullptr, game), game));
     EXPECT_EQ(game.GameName, "");
     EXPECT_EQ(game.GameComment, "黒中押し勝ち");
     EXPECT_EQ(game.BoardSize, 13);
@@ -165,7 +165,7 @@ TEST_F(GameInfoDialog, LeavingWithoutOkChangesNothing) {
                 control<QRadioButton>(d, "rdoBlackComp")->click();
             },
             "CancelBtn"));
-        EXPECT_FALSE(runGameInfoDialog(prompts, nullptr, game));
+        EXPECT_FALSE(applied(runGameInfoDialog(prompts, nullptr, game), game));
         EXPECT_TRUE(infoOf(game) == before);
     }
 }

@@ -76,7 +76,7 @@ TEST_F(GameNewDialog, OkWritesTheChosenSetUp) {
             control<QComboBox>(d, "cmbPutStone")->setCurrentIndex(c.putStone);
             control<QComboBox>(d, "cmbKomi")->setCurrentIndex(c.komi);
         }));
-        EXPECT_TRUE(runGameNewDialog(prompts, nullptr, game));
+        EXPECT_TRUE(applied(runGameNewDialog(prompts, nullptr, game), game));
         EXPECT_EQ(game.BoardSize, c.boardSize);
         EXPECT_EQ(game.HandicapCount, c.handicap);
         EXPECT_EQ(game.KomiTenths, c.komiTenths);
@@ -90,7 +90,7 @@ TEST_F(GameNewDialog, ProposesFreshTitleEmptyCommentAndDefaultNames) {
     game.WhitePlayer = "名人";
     const QDateTime before = QDateTime::currentDateTime();
     prompts.dialogScripts.push_back(pressOk());
-    ASSERT_TRUE(runGameNewDialog(prompts, nullptr, game));
+    ASSERT_TRUE(applied(runGameNewDialog(prompts, nullptr, game), game));
     const QDateTime after = QDateTime::currentDateTime();
     auto title = [](const QDateTime& t) {
         return dialogs::defaultGameTitle(t.date().year(), t.date().month(), t.date().day(),
@@ -109,7 +109,7 @@ TEST_F(GameNewDialog, TypedTextsAreTakenAsTheyAre) {
         control<Cp932Edit>(d, "edtBlackPlayer")->setText(QString());
         control<Cp932Edit>(d, "edtWhitePlayer")->setText(QString::fromUtf8("白石"));
     }));
-    ASSERT_TRUE(runGameNewDialog(prompts, nullptr, game));
+    ASSERT_TRUE(applied(runGameNewDialog(prompts, nullptr, game), game));
     EXPECT_EQ(game.GameName, "");
     EXPECT_EQ(game.GameComment, "練習碁");
     EXPECT_EQ(game.BlackPlayer, "");
@@ -144,7 +144,7 @@ TEST_F(GameNewDialog, OkWritesLevelAndKindsUnchanged) {
             EXPECT_FALSE(control<QRadioButton>(d, "rdoWhiteComp")->isVisible());
             EXPECT_EQ(control<Cp932Edit>(d, "edtBlackPlayer")->isEnabled(), c.blackHuman);
         }));
-        ASSERT_TRUE(runGameNewDialog(prompts, nullptr, game));
+        ASSERT_TRUE(applied(runGameNewDialog(prompts, nullptr, game), game));
         EXPECT_EQ(levelEnabled, c.levelEnabled);
         EXPECT_EQ(game.Level, c.level);
         EXPECT_EQ(game.BlackPlayerKind, c.blackHuman);
@@ -157,7 +157,7 @@ TEST_F(GameNewDialog, OkWritesLevelAndKindsUnchanged) {
 TEST_F(GameNewDialog, LevelOutsideTheListIsKept) {
     game.Level = 7;  // from a hand-edited settings file
     prompts.dialogScripts.push_back(pressOk());
-    ASSERT_TRUE(runGameNewDialog(prompts, nullptr, game));
+    ASSERT_TRUE(applied(runGameNewDialog(prompts, nullptr, game), game));
     EXPECT_EQ(game.Level, 7);
 }
 
@@ -203,12 +203,12 @@ TEST_F(GameNewDialog, LeavingWithoutOkChangesNothing) {
             control<QComboBox>(d, "cmbKomi")->setCurrentIndex(0);
             control<Cp932Edit>(d, "edtBlackPlayer")->setText("x");
         }));
-        EXPECT_FALSE(runGameNewDialog(prompts, nullptr, game));
+        EXPECT_FALSE(applied(runGameNewDialog(prompts, nullptr, game), game));
         EXPECT_TRUE(infoOf(game) == before);
     }
     // A script that claims acceptance without OK does not count either.
     prompts.dialogScripts.push_back([](QDialog&) { return int(QDialog::Accepted); });
-    EXPECT_FALSE(runGameNewDialog(prompts, nullptr, game));
+    EXPECT_FALSE(applied(runGameNewDialog(prompts, nullptr, game), game));
 }
 
 TEST_F(GameNewDialog, NegativeKomiIsOfferedAndKept) {
@@ -221,19 +221,19 @@ TEST_F(GameNewDialog, NegativeKomiIsOfferedAndKept) {
         EXPECT_TRUE(komi->isEnabled());
     }
     prompts.dialogScripts.push_back(pressOk());
-    ASSERT_TRUE(runGameNewDialog(prompts, nullptr, game));
+    ASSERT_TRUE(applied(runGameNewDialog(prompts, nullptr, game), game));
     EXPECT_EQ(game.KomiTenths, -5);
 
     prompts.dialogScripts.push_back(
         pressOk([](QDialog& d) { control<QComboBox>(d, "cmbKomi")->setCurrentIndex(13); }));
-    ASSERT_TRUE(runGameNewDialog(prompts, nullptr, game));
+    ASSERT_TRUE(applied(runGameNewDialog(prompts, nullptr, game), game));
     EXPECT_EQ(game.KomiTenths, 65);
 
     // With handicap stones the komi is "なし" whatever it was.
     game.KomiTenths = -20;
     game.HandicapCount = 2;
     prompts.dialogScripts.push_back(pressOk());
-    ASSERT_TRUE(runGameNewDialog(prompts, nullptr, game));
+    ASSERT_TRUE(applied(runGameNewDialog(prompts, nullptr, game), game));
     EXPECT_EQ(game.KomiTenths, 0);
 }
 
