@@ -28,7 +28,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/Prompts.h"
+#include "view/Prompts.h"
 #include "formats/TextBuffer.h"
 #include "game/GameState.h"
 #include "engine/Rokiru.h"

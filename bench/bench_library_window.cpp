@@ -16,7 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/Prompts.h"
+#include "view/Prompts.h"
 #include "app/TfrmMain.h"
 #include "library/LibraryIndex.h"
 

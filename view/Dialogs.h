@@ -2,7 +2,7 @@
 // Entry points of the dialogs for the main window's handlers. Every dialog is created for one
 // showing, shown through Prompts::exec and destroyed; the game state is written only on OK.
 
-#include "app/Prompts.h"
+#include "view/Prompts.h"
 #include "game/GameState.h"
 #include "view/useHTMLHelp.h"
 

@@ -14,7 +14,7 @@
 #include <QSpinBox>
 #include <algorithm>
 
-#include "app/SettingsFile.h"
+#include "base/SettingsFile.h"
 #include "record/KifuFigures.h"
 
 namespace tavrin {

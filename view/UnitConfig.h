@@ -7,7 +7,7 @@
 
 #include <QDialog>
 
-#include "app/Prompts.h"
+#include "view/Prompts.h"
 #include "engine/Rokiru.h"
 
 class QLabel;

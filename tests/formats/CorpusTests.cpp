@@ -12,7 +12,7 @@
 #include "game/Engine.h"
 #include "formats/SgfWriter.h"
 #include "formats/NgfReader.h"
-#include "formats/Sjis.h"
+#include "base/Sjis.h"
 #include "tests/formats/FormatsTestSupport.h"
 #include "tests/support/CorpusDir.h"
 

@@ -9,7 +9,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/Prompts.h"
+#include "view/Prompts.h"
 #include "tests/monkey/ActionLog.h"
 #include "tests/monkey/Rng.h"
 
