@@ -10,7 +10,6 @@
 #include <tuple>
 
 #include "app/TfrmMain.h"
-#include "formats/SgfReader.h"
 #include "game/Engine.h"
 #include "record/InfoTexts.h"
 #include "view/BoardGeometry.h"

@@ -16,9 +16,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "view/Prompts.h"
 #include "app/TfrmMain.h"
 #include "library/LibraryIndex.h"
+#include "view/Prompts.h"
 
 using namespace tavrin;
 

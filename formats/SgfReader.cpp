@@ -12,8 +12,8 @@
 #include <emmintrin.h>
 #endif
 
-#include "formats/RecordFile.h"
 #include "base/Sjis.h"
+#include "formats/RecordFile.h"
 
 namespace tavrin {
 

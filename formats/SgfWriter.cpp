@@ -4,8 +4,8 @@
 #include <array>
 #include <vector>
 
-#include "formats/RecordLoad.h"
 #include "base/Sjis.h"
+#include "formats/RecordLoad.h"
 #include "game/Scoring.h"
 
 namespace tavrin {

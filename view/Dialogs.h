@@ -2,8 +2,8 @@
 // Entry points of the dialogs for the main window's handlers. Every dialog is created for one
 // showing, shown through Prompts::exec and destroyed; the game state is written only on OK.
 
-#include "view/Prompts.h"
 #include "game/GameState.h"
+#include "view/Prompts.h"
 #include "view/useHTMLHelp.h"
 
 class QWidget;

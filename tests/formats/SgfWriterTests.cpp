@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "formats/SgfWriter.h"
 #include "base/Sjis.h"
+#include "formats/SgfWriter.h"
 #include "tests/formats/FormatsTestSupport.h"
 
 namespace tavrin {
