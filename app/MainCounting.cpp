@@ -16,7 +16,6 @@
 
 #include "app/TfrmMain.h"
 #include "engine/Gtp.h"
-#include "formats/SgfReader.h"
 #include "game/Estimate.h"
 #include "record/InfoTexts.h"
 #include "view/BoardView.h"

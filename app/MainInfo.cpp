@@ -12,7 +12,6 @@
 
 #include "app/TfrmMain.h"
 #include "view/KifuWindow.h"
-#include "formats/SgfReader.h"
 #include "game/Engine.h"
 #include "record/InfoTexts.h"
 #include "view/BoardView.h"

@@ -20,7 +20,7 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "app/SettingsFile.h"
+#include "base/SettingsFile.h"
 #include "app/TfrmMain.h"
 #include "library/LibraryIndex.h"
 #include "view/BoardView.h"

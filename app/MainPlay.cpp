@@ -10,9 +10,9 @@
 #include <tuple>
 
 #include "app/TfrmMain.h"
-#include "formats/SgfReader.h"
 #include "game/Engine.h"
 #include "record/InfoTexts.h"
+#include "view/BoardGeometry.h"
 #include "view/BoardView.h"
 #include "view/Dialogs.h"
 
@@ -108,7 +108,7 @@ void TfrmMain::pbxGbnMouseDown(Qt::MouseButton button, int, int) {
 
 void TfrmMain::pbxGbnMouseUp(Qt::MouseButton button, int x, int y) {
     if (Counting) {
-        countingClick(button, boardPosAt(x, y));
+        countingClick(button, pointAtPixel(pnlMain->geometryInfo(), Game.BoardSize, actDispGbnHanten->isChecked(), x, y));
         return;
     }
     if (!Game.ReplayMode) {
@@ -131,19 +131,10 @@ void TfrmMain::pbxGbnMouseUp(Qt::MouseButton button, int x, int y) {
     }
     // The right button opens pumGoban while playing.
     if (button == Qt::RightButton) return;
-    const int pos = boardPosAt(x, y);
+    const int pos = pointAtPixel(pnlMain->geometryInfo(), Game.BoardSize, actDispGbnHanten->isChecked(), x, y);
     if (pos == 0 || !Game.MouseArmed) return;
     Game.MouseArmed = false;
     prcHit(pos, Game.SideToMove);
-}
-
-int TfrmMain::boardPosAt(int x, int y) const {
-    // The paint box is square: both coordinates are held against its width.
-    const int width = pnlMain->paintBox()->width();
-    const int cell = pnlMain->geometryInfo().CellSize;
-    if (x < 0 || y < 0 || x >= width || y >= width || cell <= 0) return 0;
-    const int pos = (x / cell + 1) * Game.BoardStride + y / cell + 1;
-    return actDispGbnHanten->isChecked() ? Game.BoardLast - pos : pos;
 }
 
 void TfrmMain::prcHit(int pos, int colour) {

@@ -18,9 +18,9 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
-#include "app/SettingsFile.h"
+#include "base/SettingsFile.h"
 #include "app/TfrmMain.h"
-#include "app/Version.h"
+#include "base/Version.h"
 #include "formats/RecordFile.h"
 #include "view/BoardView.h"
 #include "view/KifuWindow.h"

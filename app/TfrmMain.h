@@ -8,13 +8,17 @@
 // The implementation is split by concern:
 //   UnitMain.cpp     construction and layout of the controls, menus and popups
 //   ActionTable.cpp  the action list as data
-//   MainView.cpp     view options, mouse wheel, deferred re-layout
+//   MainView.cpp     view options, toolbar positions, mouse wheel, deferred re-layout
 //   MainStartup.cpp  FormCreate, FormCloseQuery, FormClose, FormDestroy, settings file
 //   MainInfo.cpp     prcNewSet, the information panel, status bar and move-list rows
 //   MainPlay.cpp     play commands, board mouse, move clock
 //   MainReplay.cpp   replay commands and automatic replay
 //   MainFiles.cpp    file commands, clipboard, dropped files
 //   MainHelp.cpp     help and about box
+//   MainComment.cpp  the record's game tree beside the game, variation marks, comment window
+//   MainEngine.cpp   the computer's turn, 打ち直し, ヒント, 石替り, the settings dialog
+//   MainCounting.cpp 終局計算 and 形勢判断
+//   MainLibrary.cpp  library indexing, 布石定石, the kifu window
 
 #include <QIcon>
 #include <QMainWindow>
@@ -29,7 +33,7 @@
 #include <vector>
 
 #include "app/CommandStates.h"
-#include "app/Prompts.h"
+#include "view/Prompts.h"
 #include "formats/TextBuffer.h"
 #include "game/GameState.h"
 #include "engine/Rokiru.h"
@@ -325,8 +329,6 @@ public:
     void pbxGbnMouseDown(Qt::MouseButton button, int x, int y);
     void pbxGbnMouseUp(Qt::MouseButton button, int x, int y);
     void prcHit(int pos, int colour);
-    // The board position under (x, y) of the paint box, the turned board included; 0 off it.
-    int boardPosAt(int x, int y) const;
     void prcEndOfGame();
     void tmrTimeTimer();
 

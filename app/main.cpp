@@ -1,7 +1,7 @@
 #include <QApplication>
 
 #include "app/AppSetup.h"
-#include "app/Prompts.h"
+#include "view/Prompts.h"
 #include "app/TfrmMain.h"
 
 int main(int argc, char** argv) {

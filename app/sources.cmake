@@ -1,10 +1,7 @@
 list(APPEND CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/CommandStates.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/SettingsFile.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/Version.cpp
 )
 list(APPEND UI_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/Prompts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AppSetup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TfrmMain.h
   ${CMAKE_CURRENT_LIST_DIR}/UnitMain.cpp

@@ -16,9 +16,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/Prompts.h"
 #include "app/TfrmMain.h"
 #include "library/LibraryIndex.h"
+#include "view/Prompts.h"
 
 using namespace tavrin;
 

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cstdlib>
 
-#include "formats/SgfWriter.h"
+#include "game/Scoring.h"
 
 namespace tavrin::gtp {
 
@@ -102,9 +102,8 @@ std::optional<Command> Command::boardsize(int size) {
     return Command("boardsize", std::to_string(size));
 }
 
-// The SGF writer's komi is the same shortest decimal built from digits alone, untouched by
-// LC_NUMERIC.
-Command Command::komi(int komiTenths) { return {"komi", sgfKomiValue(komiTenths)}; }
+// The same shortest decimal as the record's KM, built from digits alone, untouched by LC_NUMERIC.
+Command Command::komi(int komiTenths) { return {"komi", tenthsText(komiTenths)}; }
 
 std::optional<Command> Command::play(int colour, int pos, int size) {
     const std::string v = vertexText(pos, size);

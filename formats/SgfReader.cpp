@@ -12,8 +12,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "base/Sjis.h"
 #include "formats/RecordFile.h"
-#include "formats/Sjis.h"
 
 namespace tavrin {
 
@@ -852,27 +852,6 @@ LoadResult fncFileReadSGF(GameState& g, TextBuffer& buf, const std::string& path
     const LoadResult loaded = loadFileLines(buf, path);
     if (!loaded.ok()) return loaded;
     return fncStringsToKif(g, buf, path, tree);
-}
-
-std::string fncReToComment(std::string_view result) {
-    if (startsWith(result, "0")) return "持碁です";
-    if (startsWith(result, "B+R")) return "黒の中押し勝ちです";
-    if (startsWith(result, "W+R")) return "白の中押し勝ちです";
-    if (startsWith(result, "B+T")) return "白の時間切れ負けです";
-    if (startsWith(result, "W+T")) return "黒の時間切れ負けです";
-    const bool black = startsWith(result, "B+");
-    if (black || startsWith(result, "W+")) {
-        // Up to ten characters (not bytes) after the "B+" or "W+".
-        size_t end = 2;
-        for (int chars = 0; end < result.size(); ++end) {
-            if ((static_cast<unsigned char>(result[end]) & 0xC0) != 0x80 && chars++ == 10) break;
-        }
-        std::string out = black ? "黒の" : "白の";
-        out += result.substr(2, end - 2);
-        out += "目勝ちです";
-        return out;
-    }
-    return std::string(result);
 }
 
 }  // namespace tavrin

@@ -23,7 +23,4 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
 LoadResult fncFileReadSGF(GameState& g, TextBuffer& buf, const std::string& path,
                           RecordTree* tree = nullptr);
 
-// The Japanese sentence for a result text ("B+R" gives "黒の中押し勝ちです").
-std::string fncReToComment(std::string_view result);
-
 }  // namespace tavrin

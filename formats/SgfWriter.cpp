@@ -4,8 +4,9 @@
 #include <array>
 #include <vector>
 
+#include "base/Sjis.h"
 #include "formats/RecordLoad.h"
-#include "formats/Sjis.h"
+#include "game/Scoring.h"
 
 namespace tavrin {
 
@@ -127,7 +128,7 @@ void writeInfo(LineBuilder& line, const GameState& g, const KeptInfo& info, int 
     if (here(FieldPB)) appendProperty(line, "PB", fncKinsiMojiChk(g.BlackPlayer)), line.cut();
     if (here(FieldPW)) appendProperty(line, "PW", fncKinsiMojiChk(g.WhitePlayer)), line.cut();
     // A record that gave no komi is written without one.
-    if (here(FieldKM) && g.KomiGiven) appendProperty(line, "KM", sgfKomiValue(g.KomiTenths)), line.cut();
+    if (here(FieldKM) && g.KomiGiven) appendProperty(line, "KM", tenthsText(g.KomiTenths)), line.cut();
     // HA above 9 is refused by the reader, so such a record carries its stones alone.
     if (here(FieldHA) && g.HandicapCount <= 9) appendProperty(line, "HA", std::to_string(g.HandicapCount)), line.cut();
     if (here(FieldRE) && !g.GameComment.empty()) appendProperty(line, "RE", fncKinsiMojiChk(g.GameComment));
@@ -154,18 +155,6 @@ std::string fncKinsiMojiChk(std::string_view text) {
     for (const char c : text) {
         if (c == ']' || c == '\\') out += '\\';
         out += c;
-    }
-    return out;
-}
-
-std::string sgfKomiValue(int komiTenths) {
-    const long long t = komiTenths;
-    const long long a = t < 0 ? -t : t;
-    std::string out = t < 0 ? "-" : "";
-    out += std::to_string(a / 10);
-    if (a % 10 != 0) {
-        out += '.';
-        out += static_cast<char>('0' + a % 10);
     }
     return out;
 }

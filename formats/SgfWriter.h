@@ -15,9 +15,6 @@ namespace tavrin {
 // The text with a "\" put before every "]" and "\".
 std::string fncKinsiMojiChk(std::string_view text);
 
-// Komi in tenths as the shortest decimal ("6.5", "6", "0", "-6.5").
-std::string sgfKomiValue(int komiTenths);
-
 // Two coordinate letters of a board position ("tt" for a pass).
 std::string sgfPoint(int pos, int boardStride);
 

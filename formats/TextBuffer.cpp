@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "formats/Sjis.h"
+#include "base/Sjis.h"
 
 namespace tavrin {
 

@@ -1,5 +1,4 @@
 list(APPEND CORE_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/Sjis.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextBuffer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SgfWriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RecordLoad.cpp

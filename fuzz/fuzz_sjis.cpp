@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "formats/Sjis.h"
+#include "base/Sjis.h"
 #include "fuzz/FuzzSupport.h"
 
 using namespace tavrin;

@@ -58,10 +58,15 @@ int territoryOwner(PointKind kind) {
 }
 
 std::string tenthsText(int tenths) {
-    const int a = std::abs(tenths);
-    std::string s = tenths < 0 ? "-" : "";
+    // Built from digits alone (untouched by LC_NUMERIC), and widened so the lowest int has a magnitude.
+    const long long t = tenths;
+    const long long a = t < 0 ? -t : t;
+    std::string s = t < 0 ? "-" : "";
     s += std::to_string(a / 10);
-    if (a % 10 != 0) s += "." + std::to_string(a % 10);
+    if (a % 10 != 0) {
+        s += '.';
+        s += static_cast<char>('0' + a % 10);
+    }
     return s;
 }
 

@@ -68,7 +68,8 @@ ScoreCount fncCountScore(const GameState& g, const StoneStatusMap& status);
 // (no ".0"), "0" for a margin of 0.
 std::string resultText(int marginTenths);
 
-// Tenths as a plain decimal: "6.5", "0", "7", "-0.5".
+// Tenths as the shortest plain decimal: "6.5", "0", "7", "-0.5"; the komi of the SGF KM
+// property and of the engine's komi command.
 std::string tenthsText(int tenths);
 
 // The stones of the chain at pos (same colour, orthogonally connected), in ascending order;

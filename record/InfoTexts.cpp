@@ -77,4 +77,25 @@ StatusTexts statusTexts(const GameState& g) {
     return t;
 }
 
+std::string fncReToComment(std::string_view result) {
+    if (result.starts_with("0")) return "持碁です";
+    if (result.starts_with("B+R")) return "黒の中押し勝ちです";
+    if (result.starts_with("W+R")) return "白の中押し勝ちです";
+    if (result.starts_with("B+T")) return "白の時間切れ負けです";
+    if (result.starts_with("W+T")) return "黒の時間切れ負けです";
+    const bool black = result.starts_with("B+");
+    if (black || result.starts_with("W+")) {
+        // Up to ten characters (not bytes) after the "B+" or "W+".
+        size_t end = 2;
+        for (int chars = 0; end < result.size(); ++end) {
+            if ((static_cast<unsigned char>(result[end]) & 0xC0) != 0x80 && chars++ == 10) break;
+        }
+        std::string out = black ? "黒の" : "白の";
+        out += result.substr(2, end - 2);
+        out += "目勝ちです";
+        return out;
+    }
+    return std::string(result);
+}
+
 }  // namespace tavrin

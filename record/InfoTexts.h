@@ -3,6 +3,7 @@
 // state. Pure C++; the window copies them into its labels.
 
 #include <string>
+#include <string_view>
 
 #include "game/GameState.h"
 
@@ -44,5 +45,8 @@ struct StatusTexts {
     std::string turn;        // panel 3: "終局です", "黒番です" or "白番です"
 };
 StatusTexts statusTexts(const GameState& g);
+
+// The Japanese sentence for a result text ("B+R" gives "黒の中押し勝ちです").
+std::string fncReToComment(std::string_view result);
 
 }  // namespace tavrin

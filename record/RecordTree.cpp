@@ -12,8 +12,6 @@ namespace {
 
 constexpr uint32_t key(std::string_view id) { return RecordTree::identKey(id); }
 
-
-
 // Identifiers whose values the record's own form writes (the main line's B and W are moves).
 bool rewrittenId(uint32_t id) {
     switch (id) {
@@ -348,13 +346,11 @@ RecordTree::Cut RecordTree::cutBy(int m) const {
 
 void RecordTree::reset(const GameState& g) {
     clear();
-    NodeId last = addNode(None);
+    addNode(None);
     for (int k = 1; k <= g.MoveCount && g.HandicapCount + k <= RecordCapacity; ++k) {
         const int e = g.HandicapCount + k;
         appendMove(g.MoveColor[e], g.MovePos[e], g.BoardSize);
-        last = static_cast<NodeId>(nodes_.size() - 1);
     }
-    (void)last;
 }
 
 // ---- Storage ----
@@ -395,8 +391,9 @@ size_t RecordTree::memoryBytes() const {
 
 namespace {
 
-// Compares two trees node by node; onMainLine tells whether a pair of nodes lies on the
-// first game's main line, where filter decides which properties count and how.
+// Compares two trees node by node: the games, at every pair of nodes sameProps(a's node, b's
+// node, main), and the children in order. main is true for the pairs on the first game's main
+// line when filtered, so sameProps can leave out there what the record rewrites.
 template <typename Same>
 bool sameTrees(const RecordTree& a, const RecordTree& b, bool filtered, Same&& sameProps) {
     if (a.gameCount() != b.gameCount()) return false;

@@ -127,7 +127,8 @@ public:
     }
     // A property appended after the node's others; its values follow with addValue.
     PropId addProperty(NodeId node, std::string_view ident);
-    // A value appended to p, which must be the property added last.
+    // A value appended to p's values; when p is not the property added last, its values move
+    // to the end of the storage so they stay together.
     void addValue(PropId p, std::string_view utf8);
     // addNode, addProperty and addValue in one step for the node most records are made of:
     // one property of a one-letter identifier with a value of two ASCII letters (";B[pd]").

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "formats/Sjis.h"
+#include "base/Sjis.h"
 
 namespace tavrin::dialogs {
 

@@ -1,6 +1,6 @@
 #include "view/Dialogs.h"
 
-#include "app/Version.h"
+#include "base/Version.h"
 #include "view/UnitAbout.h"
 #include "view/UnitGameInfo.h"
 #include "view/UnitGameNew.h"

@@ -3,11 +3,11 @@
 // showing, shown through Prompts::exec and destroyed; on OK it gives the game information
 // chosen, which the window gives to the game.
 
-#include "app/Prompts.h"
 #include <optional>
 
 #include "game/GameInfo.h"
 #include "game/GameState.h"
+#include "view/Prompts.h"
 #include "view/useHTMLHelp.h"
 
 class QWidget;

@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "formats/SgfReader.h"
+#include "record/InfoTexts.h"
 #include "view/BoardArt.h"
 #include "view/BoardGeometry.h"
 

@@ -8,13 +8,12 @@
 #include <QLabel>
 #include <QPageSize>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <algorithm>
 
-#include "app/SettingsFile.h"
+#include "base/SettingsFile.h"
 #include "record/KifuFigures.h"
 
 namespace tavrin {
@@ -178,16 +177,6 @@ void KifuWindow::setSaveChooser(SaveChooser chooser) {
 void KifuWindow::setPrintChooser(PrintChooser chooser) {
     ChoosePrint = std::move(chooser);
     updateControls();
-}
-
-KifuWindow::PrintChooser KifuWindow::printDialog(QWidget* parent) {
-    return [parent](QPrinter& printer) {
-        QPrintDialog dialog(&printer, parent);
-        dialog.setWindowTitle(QStringLiteral("棋譜の印刷"));
-        if (printer.toPage() > 0) dialog.setMinMax(1, printer.toPage());
-        dialog.setOption(QAbstractPrintDialog::PrintPageRange);
-        return dialog.exec() == QDialog::Accepted;
-    };
 }
 
 int KifuWindow::movesPerFigure() const { return cmbPer->currentData().toInt(); }

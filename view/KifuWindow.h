@@ -47,8 +47,6 @@ public:
 
     void setSaveChooser(SaveChooser chooser);
     void setPrintChooser(PrintChooser chooser);
-    // The real print chooser: QPrintDialog over parent, pages limited to those there are.
-    static PrintChooser printDialog(QWidget* parent);
 
     // Call after any change of the record or of the shown position: the figures are cut anew
     // (at once when shown, else when the window is next shown) and, when the window follows

@@ -7,8 +7,8 @@
 
 #include <QDialog>
 
-#include "app/Prompts.h"
 #include "engine/Rokiru.h"
+#include "view/Prompts.h"
 
 class QLabel;
 class QLineEdit;

@@ -4,9 +4,10 @@ list(APPEND CORE_SOURCES
 list(APPEND UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/BoardView.cpp
 )
-# Dialogs, about box and help.
-set(DIALOGS_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/DialogTexts.cpp)
-set(DIALOGS_UI_SOURCES
+# Message boxes and file dialogs, the dialogs, about box and help.
+list(APPEND CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/DialogTexts.cpp)
+list(APPEND UI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/Prompts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Cp932Edit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DialogParts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UnitGameNew.cpp
@@ -15,11 +16,11 @@ set(DIALOGS_UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/useHTMLHelp.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Dialogs.cpp
 )
-# The settings dialog starts the engine to try it: it goes with the program's window code.
+# The settings dialog starts the engine to try it.
 list(APPEND UI_SOURCES ${CMAKE_CURRENT_LIST_DIR}/UnitConfig.cpp)
-list(APPEND CORE_SOURCES ${DIALOGS_CORE_SOURCES})
-list(APPEND UI_SOURCES ${DIALOGS_UI_SOURCES})
 include(${CMAKE_CURRENT_LIST_DIR}/../help/help.cmake)
+# The pictures: board artwork, icons, the about box.
+include(${CMAKE_CURRENT_LIST_DIR}/../assets/sources.cmake)
 # Kifu figures: board artwork and figure painting (Qt GUI, no widgets), and the window.
 list(APPEND FIGURE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/AssetImage.cpp

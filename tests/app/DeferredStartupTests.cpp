@@ -14,7 +14,7 @@
 #include <QTextBrowser>
 #include <QTreeWidget>
 
-#include "app/SettingsFile.h"
+#include "base/SettingsFile.h"
 #include "tests/app/AppTestKit.h"
 #include "view/BoardView.h"
 #include "view/UnitGameNew.h"

@@ -18,7 +18,7 @@
 #include <QUrl>
 #include <filesystem>
 
-#include "formats/Sjis.h"
+#include "base/Sjis.h"
 #include "tests/app/FileTestKit.h"
 #include "tests/game/TestBoard.h"
 #include "view/KifuWindow.h"

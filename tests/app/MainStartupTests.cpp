@@ -12,7 +12,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
-#include "app/SettingsFile.h"
+#include "base/SettingsFile.h"
 #include "view/BoardView.h"
 #include "tests/app/AppTestKit.h"
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/SettingsFile.h"
+#include "base/SettingsFile.h"
 
 using tavrin::SettingsFile;
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "formats/RecordFile.h"
-#include "game/Engine.h"
-#include "formats/SgfWriter.h"
+#include "base/Sjis.h"
 #include "formats/NgfReader.h"
-#include "formats/Sjis.h"
+#include "formats/RecordFile.h"
+#include "formats/SgfWriter.h"
+#include "game/Engine.h"
 #include "tests/formats/FormatsTestSupport.h"
 #include "tests/support/CorpusDir.h"
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Sjis.h"
 #include "formats/SgfWriter.h"
-#include "formats/Sjis.h"
 #include "tests/formats/FormatsTestSupport.h"
 
 namespace tavrin {
@@ -61,15 +61,6 @@ TEST(SgfWriter, EscapesOnlyBracketAndBackslash) {
         {"ソ]", "ソ\\]"},  // 0x83 0x5C in the file, still one character here
     };
     for (const auto& c : cases) EXPECT_EQ(fncKinsiMojiChk(c.in), c.out) << c.in;
-}
-
-TEST(SgfWriter, KomiInShortestDecimalForm) {
-    const struct {
-        int tenths;
-        const char* text;
-    } cases[] = {{65, "6.5"}, {60, "6"}, {0, "0"}, {-65, "-6.5"}, {-60, "-6"},
-                 {-5, "-0.5"}, {5, "0.5"}, {995, "99.5"}, {75, "7.5"}};
-    for (const auto& c : cases) EXPECT_EQ(sgfKomiValue(c.tenths), c.text) << c.tenths;
 }
 
 // A property written into the root lines; "" in expected means the name must be absent.

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "formats/Sjis.h"
+#include "base/Sjis.h"
 #include "formats/TextBuffer.h"
 
 namespace tavrin {

@@ -7,11 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <string>
 #include <vector>
 
-#include "formats/SgfReader.h"
 #include "game/Scoring.h"
+#include "record/InfoTexts.h"
 #include "tests/game/TestBoard.h"
 
 namespace tavrin {
@@ -198,11 +199,18 @@ TEST(Scoring, KomiAndResult) {
         EXPECT_EQ(c.Result, k.result) << k.komiTenths;
         EXPECT_EQ(fncReToComment(c.Result), k.sentence) << k.komiTenths;
     }
-    EXPECT_EQ(tenthsText(65), "6.5");
-    EXPECT_EQ(tenthsText(70), "7");
-    EXPECT_EQ(tenthsText(0), "0");
-    EXPECT_EQ(tenthsText(-5), "-0.5");
-    EXPECT_EQ(tenthsText(-35), "-3.5");
+}
+
+// The shortest decimal of a margin, of the record's KM and of the engine's komi command; any
+// int a record gives, the lowest one too.
+TEST(Scoring, TenthsInShortestDecimalForm) {
+    const struct {
+        int tenths;
+        const char* text;
+    } cases[] = {{65, "6.5"},  {60, "6"},     {70, "7"},   {0, "0"},       {-65, "-6.5"},
+                 {-60, "-6"},  {-5, "-0.5"},  {5, "0.5"},  {-35, "-3.5"},  {995, "99.5"},
+                 {INT_MAX, "214748364.7"},    {INT_MIN, "-214748364.8"}};
+    for (const auto& c : cases) EXPECT_EQ(tenthsText(c.tenths), c.text) << c.tenths;
 }
 
 // Every size the board can have: a wall of black on the third line and white on the fourth,

@@ -17,7 +17,7 @@
 #include <QTest>
 #include <algorithm>
 
-#include "app/SettingsFile.h"
+#include "base/SettingsFile.h"
 #include "tests/kifu/KifuTestKit.h"
 #include "view/KifuWindow.h"
 

@@ -9,9 +9,9 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/Prompts.h"
 #include "tests/monkey/ActionLog.h"
 #include "tests/monkey/Rng.h"
+#include "view/Prompts.h"
 
 namespace tavrin::monkey {
 

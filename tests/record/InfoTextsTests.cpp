@@ -105,4 +105,25 @@ TEST(InfoTexts, StatusPanels) {
     }
 }
 
+TEST(InfoTexts, ResultSentence) {
+    const struct {
+        const char* result;
+        const char* sentence;
+    } cases[] = {
+        {"0", "持碁です"},
+        {"0.5", "持碁です"},
+        {"B+R", "黒の中押し勝ちです"},
+        {"W+Resign", "白の中押し勝ちです"},
+        {"B+T", "白の時間切れ負けです"},
+        {"W+Time", "黒の時間切れ負けです"},
+        {"B+3.5", "黒の3.5目勝ちです"},
+        {"W+12345678901234", "白の1234567890目勝ちです"},
+        {"B+一二三四五六七八九十百", "黒の一二三四五六七八九十目勝ちです"},
+        {"b+r", "b+r"},
+        {"Void", "Void"},
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(fncReToComment(c.result), c.sentence) << c.result;
+}
+
 }  // namespace

@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/Prompts.h"
+#include "view/Prompts.h"
 
 namespace tavrin::test {
 

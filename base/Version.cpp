@@ -1,4 +1,4 @@
-#include "app/Version.h"
+#include "base/Version.h"
 
 #ifndef TAVRIN_FILE_VERSION
 #error "TAVRIN_FILE_VERSION must be defined by the build"

@@ -1,4 +1,4 @@
-#include "formats/Sjis.h"
+#include "base/Sjis.h"
 
 #include <iconv.h>
 

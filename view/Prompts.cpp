@@ -1,4 +1,4 @@
-#include "app/Prompts.h"
+#include "view/Prompts.h"
 
 #include <QCheckBox>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "app/SettingsFile.h"
+#include "base/SettingsFile.h"
 
 #include <cerrno>
 #include <climits>
