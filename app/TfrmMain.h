@@ -22,15 +22,14 @@
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <atomic>
 #include <map>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "app/Prompts.h"
 #include "formats/TextBuffer.h"
 #include "game/GameState.h"
+#include "app/EngineTurn.h"
 #include "engine/Rokiru.h"
 #include "game/Scoring.h"
 #include "library/PositionHash.h"
@@ -62,7 +61,8 @@ class LibraryIndex;
 class BoardView;
 class KifuWindow;
 class SettingsFile;
-struct LibraryJob;
+class CountingPanel;
+class LibraryIndexer;
 
 // Options of one run of the window.
 struct MainOptions {
@@ -77,7 +77,7 @@ struct MainOptions {
     bool engineLookup = true;
 };
 
-class TfrmMain : public QMainWindow {
+class TfrmMain : public QMainWindow, private EngineTurn::Host {
     Q_OBJECT
 public:
     // Builds every control and runs FormCreate.
@@ -409,15 +409,7 @@ public:
     // ---- the computer opponent (MainEngine.cpp) -----------------------------------------
     EngineSettings Engine;         // [Engine] of the settings file
     bool EngineFound = false;      // the engine's program can be found: its commands show
-    Rokiru* rokiru = nullptr;      // made when first needed
-    enum class Thinking { None, Move, Redo, Hint, Estimate };
-    Thinking thinking = Thinking::None;  // what Rokiru is working on
-    int ThinkSeconds = 0;
-    // What the engine's restart said: it stays in the message field while the engine thinks
-    // and over the move it then plays, and goes with the next change of position after that.
-    QString EngineNotice;
-    int HintPos = 0;               // the point the hint marks; 0 none
-    QTimer* tmrThink = nullptr;    // counts the seconds Rokiru thinks
+    EngineTurn* engineTurn = nullptr;  // the computer's turn: what Rokiru thinks about
     QAction* sepPlayHint = nullptr;    // the menu separators of the computer's commands
     QAction* sepPlayEngine = nullptr;
     void actPlayUtinaosiExecute();
@@ -428,11 +420,11 @@ public:
     // ---- the library and 布石定石 (MainLibrary.cpp) -------------------------------------
     QStringList LibraryFolders;                        // [Library] of the settings file
     std::shared_ptr<library::LibraryIndex> Library;    // the index queries read
+    LibraryIndexer* libraryIndexer = nullptr;
     void actDispFskJskExecute();
     // Brings the library up to its folders in the background, from the cache on; the
     // status bar shows the progress and a button that stops it.
     void startLibraryIndexing();
-    bool libraryIndexing() const;
     // Stops indexing (closing, new folders): every stage of the worker stops at once and
     // writes nothing; the window waits for it about a tenth of a second at most, then leaves
     // it to end by itself.
@@ -464,44 +456,13 @@ public:
     QString keiseiText(int leadTenths, const QString& source) const;
     // Enters counting with the engine's proposal of dead stones (none without an engine).
     void startCounting();
-    // Leaves counting: with accept the result is the game's; otherwise nothing changed.
-    void finishCounting(bool accept);
-    // A click on the board while counting: left toggles the stone's group dead, right seki.
-    void countingClick(Qt::MouseButton button, int pos);
-    bool Counting = false;
-    bool WaitingForDead = false;  // the engine is naming the dead stones
-    StoneStatusMap CountStatus{};
-    QFrame* pnlCount = nullptr;
-    QLabel* lblCountBlack = nullptr;
-    QLabel* lblCountWhite = nullptr;
-    QLabel* lblCountResult = nullptr;
-    QPushButton* btnCountOk = nullptr;
-    QPushButton* btnCountCancel = nullptr;
-    QAction* actCountCancel = nullptr;  // Esc while counting
+    CountingPanel* countingPanel = nullptr;  // made when counting first starts
     // Looks for the engine's program (no process is started) and shows or hides its commands.
     void lookUpEngine();
     // Looks the engine up now if start-up left that for after the first picture; whatever
     // reads EngineFound for a person's choice calls this first.
     void ensureEngineLookedUp();
     bool EngineLookUpPending = false;
-    // An engine's move as the board names it ("Q 4", "パス", "投了").
-    QString pointName(const EngineMove& m) const;
-    // The computer plays colour in this game.
-    bool computerPlays(int colour) const;
-    // Asks Rokiru for a move when the game is being played and the side to move is its.
-    void prcComputerTurn();
-    // After every change of the shown position: a hint or a judgement under way is dropped,
-    // and the computer is asked for its move when the turn is its own.
-    void positionChanged();
-    // The stones and the side to move, as one text to compare positions by.
-    std::string positionKey() const;
-    std::string EstimatedPosition;   // positionKey() of the judgement Rokiru was asked for
-    std::vector<int> RedoBefore;     // the moves before the one 打ち直し took back last
-    std::vector<int> RedoRejected;   // the computer's moves 打ち直し rejected there, the last first
-    // Stops what Rokiru is thinking about.
-    void stopThinking();
-    // The answer to the question of this kind: the thinking ends (false when none was awaited).
-    bool answerAwaited(Thinking kind);
     // The one place that enables the commands that depend on the computer opponent and on
     // whether it is thinking: 打ち直し, ヒント, 石替り, and pass, resignation and take-back,
     // which belong to a person's turn.
@@ -544,25 +505,23 @@ private:
     // shown, the library's progress in the status bar when indexing first starts: a window
     // that never uses them never pays for them, at start-up or in memory.
     void buildCommentPane();
-    void buildCountPanel();
     void buildLibraryPane();
-    void buildKifuWindow();
     void buildLibraryProgress();
     int CommentArea = Qt::BottomDockWidgetArea;  // where the comment window docks when made
-    void libraryIndexed(const std::shared_ptr<library::LibraryIndex>& index, bool cancelled, int run);
-    void showLibraryProgress(int run, int done, int total);
-    int LibraryRun = 0;  // the number of the latest indexing run
-    std::thread LibraryWorker;
-    std::shared_ptr<LibraryJob> LibraryTask;  // what the window and its worker share
+    void libraryIndexed(const std::shared_ptr<library::LibraryIndex>& index, bool cancelled);
     library::PositionKey LibraryKey;  // the position the explorer shows
-    void showCount();
-    Rokiru& engine();              // rokiru, made and connected on first use
-    // Rokiru set up for the game's level, the window showing that it thinks about what.
-    Rokiru& beginThinking(Thinking what);
-    void computerMoved(EngineMove move, bool same);
-    void engineFailed(const QString& message);
-    int RequestedAt = 0;           // CurrentMove when the open question was asked
-    int RefusedInRow = 0;          // engine moves refused one after the other
+    bool counting() const;
+    void countingFinished(bool accepted, const std::string& result);
+    // EngineTurn::Host: what the computer's turn asks of the window (MainEngine.cpp).
+    bool engineFound() override;
+    void playComputerMove(const EngineMove& move) override;
+    void showHint(int pos, const QString& text) override;
+    void showEstimate(int leadTenths) override;
+    void showText(const QString& text) override;
+    void showProgress(const QString& text) override;
+    void thinkingChanged() override;
+    void stopGame() override;
+    void continueBetweenPeople() override;
     int commentNode() const;       // main-line node of the shown position; -1 for none
     bool showingComment_ = false;  // the pane is being filled, not edited
     // A menu item showing its own caption and/or hint for action a (nullptr: the action's).

@@ -25,6 +25,7 @@
 
 
 #include "app/ActionTable.h"
+#include "app/LibraryIndexer.h"
 #include "app/TfrmMain.h"
 #include "library/LibraryIndex.h"
 #include "record/InfoTexts.h"
@@ -71,6 +72,8 @@ TfrmMain::TfrmMain(Prompts& p, MainOptions options, QWidget* parent)
     buildPopups();
     buildTimers();
     Library = std::make_shared<library::LibraryIndex>();
+    engineTurn = new EngineTurn(*this, prompts, this, Game, Engine);
+    libraryIndexer = new LibraryIndexer(this);
     // Menu items with a caption of their own repeat their action's shortcut; while the menu
     // bar has the focus both match, and such an ambiguous key still runs the command once.
     for (QAction* a : actListMain)

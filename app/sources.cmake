@@ -20,4 +20,7 @@ list(APPEND UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/MainEngine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainCounting.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainLibrary.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/EngineTurn.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CountingPanel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LibraryIndexer.cpp
 )
