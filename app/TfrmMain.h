@@ -6,7 +6,8 @@
 // later code can find them.
 //
 // The implementation is split by concern:
-//   UnitMain.cpp     construction and layout of the controls, menus and popups
+//   UnitMain.cpp     construction of the actions, menus, popups and toolbar; the window's events
+//   MainPanels.cpp   the status bar, board panel, side panel and timers
 //   ActionTable.cpp  the action list as data
 //   MainView.cpp     view options, mouse wheel, deferred re-layout
 //   MainStartup.cpp  FormCreate, FormCloseQuery, FormClose, FormDestroy, settings file
@@ -15,6 +16,10 @@
 //   MainReplay.cpp   replay commands and automatic replay
 //   MainFiles.cpp    file commands, clipboard, dropped files
 //   MainHelp.cpp     help and about box
+//   MainComment.cpp  the record tree's main line and the comment window
+//   MainEngine.cpp   the computer opponent's commands; the window's side of EngineTurn
+//   MainCounting.cpp 終局計算 (entering the CountingPanel) and 形勢判断
+//   MainLibrary.cpp  the library's pane, its LibraryIndexer's progress, 棋譜ウィンドウ
 
 #include <QIcon>
 #include <QMainWindow>
@@ -486,6 +491,8 @@ protected:
     QMenu* createPopupMenu() override;
 
 private:
+    // The font of family at a size in pixels (MainPanels.cpp).
+    static QFont pixelFont(const QString& family, int pixels);
     void loadImages();
     void buildActions();
     void buildMenus();

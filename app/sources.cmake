@@ -8,6 +8,7 @@ list(APPEND UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/AppSetup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TfrmMain.h
   ${CMAKE_CURRENT_LIST_DIR}/UnitMain.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainPanels.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ActionTable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainStartup.cpp
