@@ -67,6 +67,7 @@ uint64_t keyFingerprint() {
 class Checksum {
 public:
     void add(const void* data, size_t n) {
+        if (n == 0) return;  // an empty table may have no storage at all
         const auto* p = static_cast<const unsigned char*>(data);
         length_ += n;
         if (fill_ > 0) {
@@ -224,7 +225,7 @@ public:
     bool array(std::vector<T>& v, uint64_t count) {
         if (!ok_ || count > left() / sizeof(T)) return ok_ = false;
         v.resize(static_cast<size_t>(count));
-        std::memcpy(v.data(), p_, v.size() * sizeof(T));
+        if (!v.empty()) std::memcpy(v.data(), p_, v.size() * sizeof(T));
         p_ += v.size() * sizeof(T);
         if constexpr (std::endian::native == std::endian::big) {
             for (T& x : v) x = little(x);
