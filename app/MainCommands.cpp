@@ -4,33 +4,27 @@
 #include <QToolButton>
 
 #include "app/CommandStates.h"
+#include "app/CountingPanel.h"
+#include "app/EngineTurn.h"
 #include "app/TfrmMain.h"
 
 namespace tavrin {
 
 CommandFacts TfrmMain::commandFacts() const {
     CommandFacts f;
-    f.mode = Counting                         ? Mode::Counting
-             : Game.GameOver                  ? Mode::Ended
-             : Game.ReplayMode                ? Mode::Stopped
-                                              : Mode::Playing;
-    switch (thinking) {
-        case Thinking::None: f.task = EngineTask::None; break;
-        case Thinking::Move: f.task = EngineTask::Move; break;
-        case Thinking::Redo: f.task = EngineTask::Redo; break;
-        case Thinking::Hint: f.task = EngineTask::Hint; break;
-        case Thinking::Estimate: f.task = EngineTask::Estimate; break;
-    }
+    f.mode = counting()        ? Mode::Counting
+             : Game.GameOver   ? Mode::Ended
+             : Game.ReplayMode ? Mode::Stopped
+                               : Mode::Playing;
+    f.task = engineTurn->task();
     f.engineFound = EngineFound;
     f.currentMove = Game.CurrentMove;
     f.moveCount = Game.MoveCount;
     f.endedByPasses = Game.EndedByPasses;
     f.modified = Game.Modified;
     f.hasFileName = !Game.CurrentFileName.empty();
-    f.computerToMove = computerPlays(Game.SideToMove);
-    const int last = Game.HandicapCount + Game.CurrentMove - 1;
-    f.computerMovedLast = Game.CurrentMove > 1 && last >= 1 && last <= RecordCapacity &&
-                          computerPlays(Game.MoveColor[static_cast<std::size_t>(last)]);
+    f.computerToMove = engineTurn->computerPlays(Game.SideToMove);
+    f.computerMovedLast = engineTurn->computerMovedLast();
     f.personAndComputer = Game.BlackPlayerKind != Game.WhitePlayerKind;
     return f;
 }
@@ -48,7 +42,7 @@ void TfrmMain::applyCommandStates() {
         {&CommandStates::actKifuBack10, actKifuBack10},     {&CommandStates::actKifuNext, actKifuNext},
         {&CommandStates::actKifuNext10, actKifuNext10},     {&CommandStates::actKifuLast, actKifuLast},
         {&CommandStates::actKifuAuto, actKifuAuto},         {&CommandStates::mnuKifuP, mnuKifuP->menuAction()},
-        {&CommandStates::actCountCancel, actCountCancel},
+        {&CommandStates::actCountCancel, countingPanel ? countingPanel->actCountCancel : nullptr},
     };
     for (const auto& [state, action] : actions) {
         if (!action) continue;  // made when first used

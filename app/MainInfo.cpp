@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "app/CountingPanel.h"
 #include "app/TfrmMain.h"
 #include "view/KifuWindow.h"
 #include "game/Engine.h"
@@ -23,7 +24,7 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
 void TfrmMain::prcNewSet() {
-    stopThinking();
+    engineTurn->stop();
     tmrTime->stop();
     if (Game.CurrentFileName.empty()) setTitle(QStringLiteral("新規 - Tavrin"));
     // Before the settings are corrected: an impossible handicap shows no text.
@@ -69,15 +70,14 @@ void TfrmMain::prcInfoDsp() {
     setStatusText(2, qs(t.lastPoint));
     setStatusText(3, qs(t.turn));
     // Also removes a refusal message of the legality check; an engine's restart is told once more.
-    setStatusText(0, EngineNotice.isEmpty() ? qs(HelpHintText) : EngineNotice);
-    EngineNotice.clear();
+    const QString notice = engineTurn->takeNotice();
+    setStatusText(0, notice.isEmpty() ? qs(HelpHintText) : notice);
     // A hint's or a judgement's marks go with the next step, so does a question about them;
     // counting ends without a result.
-    positionChanged();
-    HintPos = 0;
+    engineTurn->positionChanged();
     pnlMain->setHint(0);
-    if (Counting)
-        finishCounting(false);
+    if (counting())
+        countingPanel->finish(false);
     else
         pnlMain->clearMarks();
     prcCommentShow();

@@ -8,23 +8,19 @@
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-
+#include "app/LibraryIndexer.h"
 #include "base/SettingsFile.h"
 #include "app/TfrmMain.h"
 #include "library/LibraryIndex.h"
 #include "view/BoardView.h"
 #include "view/KifuWindow.h"
+#include "view/KifuWindowFactory.h"
 
 namespace tavrin {
 
@@ -33,27 +29,6 @@ namespace {
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
-
-// One indexing run, shared by the window and its worker thread. The worker reaches the
-// window only through owner, under the lock; a window that stops waiting clears it, and the
-// worker then ends by itself without touching the window again.
-struct LibraryJob {
-    std::atomic<bool> stop{false};     // 中止: no further file is read; what was read is kept
-    std::atomic<bool> abandon{false};  // closing or new folders: every stage ends, nothing is written
-    std::mutex lock;
-    std::condition_variable ended;
-    bool finished = false;
-    TfrmMain* owner = nullptr;
-
-    // Runs call(window) on the window's thread, unless the window has stopped waiting for this run.
-    template <typename F>
-    void post(F call) {
-        std::lock_guard<std::mutex> hold(lock);
-        if (!owner) return;
-        TfrmMain* w = owner;
-        QMetaObject::invokeMethod(owner, [w, call = std::move(call)] { call(w); }, Qt::QueuedConnection);
-    }
-};
 
 QString TfrmMain::libraryCachePath() {
     QString base = qEnvironmentVariable("XDG_CACHE_HOME");
@@ -116,31 +91,18 @@ void TfrmMain::buildLibraryProgress() {
     stbMain->addPermanentWidget(btnLibraryStop);
     prbLibrary->hide();
     btnLibraryStop->hide();
-    connect(btnLibraryStop, &QToolButton::clicked, this, [this] {
-        if (LibraryTask) LibraryTask->stop = true;
+    connect(btnLibraryStop, &QToolButton::clicked, libraryIndexer, &LibraryIndexer::stop);
+    connect(libraryIndexer, &LibraryIndexer::progress, this, [this](int done, int total) {
+        prbLibrary->setRange(0, total);
+        prbLibrary->setValue(done);
     });
-}
-
-void TfrmMain::buildKifuWindow() {
-    // Made on first use, with its settings as the file has them.
-    kifuWindow = new KifuWindow(Game, this);
-    SettingsFile ini;
-    ini.load(QFile::encodeName(SettingsPath).toStdString());
-    kifuWindow->readSettings(ini);
-    // Its dialogs go through the prompts, like every other dialog of the program.
-    kifuWindow->setSaveChooser([this](const KifuSaveRequest& r) -> std::optional<QString> {
-        return prompts.saveFile(kifuWindow, SaveRequest{r.title, LastWriteDir, r.proposedName, r.filters, r.defaultSuffix});
-    });
-    kifuWindow->setPrintChooser([this](QPrinter& printer) {
-        QPrintDialog d(&printer, kifuWindow);
-        if (printer.toPage() > 0) d.setMinMax(1, printer.toPage());
-        d.setOption(QAbstractPrintDialog::PrintPageRange);
-        return prompts.exec(d) == QDialog::Accepted;
-    });
+    connect(libraryIndexer, &LibraryIndexer::finished, this, &TfrmMain::libraryIndexed);
 }
 
 void TfrmMain::actDispKifuExecute() {
-    if (!kifuWindow) buildKifuWindow();
+    // Made on first use, with its settings as the file has them.
+    if (!kifuWindow)
+        kifuWindow = makeKifuWindow(Game, this, prompts, SettingsPath, [this] { return LastWriteDir; });
     kifuWindow->show();
     kifuWindow->raise();
     kifuWindow->activateWindow();
@@ -155,78 +117,23 @@ void TfrmMain::actDispFskJskExecute() {
 }
 
 void TfrmMain::startLibraryIndexing() {
-    if (libraryIndexing()) return;
-    std::vector<std::string> folders;
-    for (const QString& f : LibraryFolders) folders.push_back(QFile::encodeName(f).toStdString());
-    const std::string cache = QFile::encodeName(libraryCachePath()).toStdString();
-    auto job = std::make_shared<LibraryJob>();
-    job->owner = this;
-    LibraryTask = job;
-    const int run = ++LibraryRun;
+    if (libraryIndexer->running()) return;
     if (!prbLibrary) buildLibraryProgress();
     prbLibrary->setRange(0, 0);
     prbLibrary->show();
     btnLibraryStop->show();
-    // The worker has an index of its own: the cache, brought up to the folders and written
-    // back when that changed it; the window's index answers queries meanwhile and is replaced
-    // when it is done. The worker never holds the window: only the job.
-    LibraryWorker = std::thread([job, folders, cache, run] {
-        auto index = std::make_shared<library::LibraryIndex>();
-        const auto read = index->loadCache(cache, &job->abandon);
-        if (read != library::LibraryIndex::CacheRead::Loaded) index->clear();
-        library::LibraryUpdate done;
-        done.Cancelled = true;
-        if (read != library::LibraryIndex::CacheRead::Cancelled) {
-            done = index->update(folders, &job->stop, [job, run](int n, int total) {
-                // The bar moves in steps the eye can see; a file takes microseconds.
-                if (n % 64 != 0 && n != total) return;
-                job->post([n, total, run](TfrmMain* w) { w->showLibraryProgress(run, n, total); });
-            });
-        }
-        if (done.changed() && !job->abandon) index->saveCache(cache, &job->abandon);
-        job->post([index, done, run](TfrmMain* w) { w->libraryIndexed(index, done.Cancelled, run); });
-        std::lock_guard<std::mutex> hold(job->lock);
-        job->finished = true;
-        job->ended.notify_all();
-    });
+    // The window's index answers queries meanwhile and is replaced when the run is done.
+    libraryIndexer->start(LibraryFolders, libraryCachePath());
 }
-
-void TfrmMain::showLibraryProgress(int run, int done, int total) {
-    if (run != LibraryRun || !prbLibrary) return;
-    prbLibrary->setRange(0, total);
-    prbLibrary->setValue(done);
-}
-
-bool TfrmMain::libraryIndexing() const { return LibraryWorker.joinable(); }
 
 void TfrmMain::stopLibraryIndexing() {
-    if (!LibraryWorker.joinable()) return;
-    const std::shared_ptr<LibraryJob> job = std::move(LibraryTask);
-    job->abandon = true;
-    job->stop = true;
-    bool finished;
-    {
-        std::unique_lock<std::mutex> hold(job->lock);
-        finished = job->ended.wait_for(hold, std::chrono::milliseconds(100), [&] { return job->finished; });
-        // A worker still in a slow system call (a folder on a slow disk, the cache flushed to
-        // it) ends by itself later, without the window.
-        if (!finished) job->owner = nullptr;
-    }
-    if (finished)
-        LibraryWorker.join();
-    else
-        LibraryWorker.detach();
-    // Whatever the stopped run has left on its way to the window is not taken.
-    ++LibraryRun;
+    if (!libraryIndexer->running()) return;
+    libraryIndexer->abandon();
     prbLibrary->hide();
     btnLibraryStop->hide();
 }
 
-void TfrmMain::libraryIndexed(const std::shared_ptr<library::LibraryIndex>& index, bool cancelled, int run) {
-    // A run stopped and joined since (new folders) left its answer behind: a newer run may
-    // be working now, and the window must neither wait for it nor take the old index.
-    if (run != LibraryRun) return;
-    if (LibraryWorker.joinable()) LibraryWorker.join();
+void TfrmMain::libraryIndexed(const std::shared_ptr<library::LibraryIndex>& index, bool cancelled) {
     Library = index;
     prbLibrary->hide();
     btnLibraryStop->hide();
@@ -267,7 +174,7 @@ void TfrmMain::prcFskJskShow() {
     lsvFskJsk->addTopLevelItems(rows);
     QString info = QStringLiteral("この局面を通る棋譜: %1局（ライブラリ %2局）").arg(found.Games).arg(Library->indexedCount());
     if (LibraryFolders.isEmpty()) info = QStringLiteral("棋譜のフォルダがありません。表示 → 環境設定 で追加してください。");
-    if (libraryIndexing()) info += QStringLiteral("\n作成中…");
+    if (libraryIndexer->running()) info += QStringLiteral("\n作成中…");
     lblFskJsk->setText(info);
     pnlMain->setLetters(letters);
 }

@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 #include <tuple>
 
+#include "app/CountingPanel.h"
 #include "app/TfrmMain.h"
 #include "game/Engine.h"
 #include "record/InfoTexts.h"
@@ -107,15 +108,15 @@ void TfrmMain::pbxGbnMouseDown(Qt::MouseButton button, int, int) {
 }
 
 void TfrmMain::pbxGbnMouseUp(Qt::MouseButton button, int x, int y) {
-    if (Counting) {
-        countingClick(button, pointAtPixel(pnlMain->geometryInfo(), Game.BoardSize, actDispGbnHanten->isChecked(), x, y));
+    if (counting()) {
+        countingPanel->click(button, pointAtPixel(pnlMain->geometryInfo(), Game.BoardSize, actDispGbnHanten->isChecked(), x, y));
         return;
     }
     if (!Game.ReplayMode) {
         // The board waits for Rokiru's move whenever the turn is its own; a hint or an estimate
         // in the making gives way to the person's click.
-        if (computerPlays(Game.SideToMove) || thinking == Thinking::Move || thinking == Thinking::Redo) return;
-        stopThinking();
+        if (engineTurn->computerPlays(Game.SideToMove) || engineTurn->choosingMove()) return;
+        engineTurn->stop();
     }
     if (Game.ReplayMode) {
         // The board steps through the record wherever it is clicked.
@@ -183,7 +184,7 @@ void TfrmMain::actCanselExecute() {
 
 void TfrmMain::actPlayStopExecute() {
     // 対局中断 stops Rokiru's thinking at once.
-    stopThinking();
+    engineTurn->stop();
     tmrTime->stop();
     Game.ReplayMode = true;
     pnlMain->paintBox()->setCursor(Qt::ArrowCursor);

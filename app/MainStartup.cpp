@@ -304,7 +304,7 @@ bool TfrmMain::writeSettingsFile() {
 
 void TfrmMain::FormClose() {
     // No engine outlives the window, thinking or not, and no indexing either.
-    if (rokiru) rokiru->shutdown();
+    engineTurn->shutdownEngine();
     stopLibraryIndexing();
     // A settings file that cannot be written never keeps the program from closing.
     writeSettingsFile();

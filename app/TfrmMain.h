@@ -6,7 +6,8 @@
 // later code can find them.
 //
 // The implementation is split by concern:
-//   UnitMain.cpp     construction and layout of the controls, menus and popups
+//   UnitMain.cpp     construction of the actions, menus, popups and toolbar; the window's events
+//   MainPanels.cpp   the status bar, board panel, side panel and timers
 //   ActionTable.cpp  the action list as data
 //   MainView.cpp     view options, toolbar positions, mouse wheel, deferred re-layout
 //   MainStartup.cpp  FormCreate, FormCloseQuery, FormClose, FormDestroy, settings file
@@ -15,10 +16,11 @@
 //   MainReplay.cpp   replay commands and automatic replay
 //   MainFiles.cpp    file commands, clipboard, dropped files
 //   MainHelp.cpp     help and about box
-//   MainComment.cpp  the record's game tree beside the game, variation marks, comment window
-//   MainEngine.cpp   the computer's turn, 打ち直し, ヒント, 石替り, the settings dialog
-//   MainCounting.cpp 終局計算 and 形勢判断
-//   MainLibrary.cpp  library indexing, 布石定石, the kifu window
+//   MainComment.cpp  the record tree's main line and the comment window
+//   MainEngine.cpp   the computer opponent's commands; the window's side of EngineTurn
+//   MainCounting.cpp 終局計算 (entering the CountingPanel) and 形勢判断
+//   MainLibrary.cpp  the library's pane, its LibraryIndexer's progress, 棋譜ウィンドウ
+//   MainCommands.cpp the commands offered, as commandStates decides
 
 #include <QIcon>
 #include <QMainWindow>
@@ -26,16 +28,15 @@
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <atomic>
 #include <map>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "app/CommandStates.h"
 #include "view/Prompts.h"
 #include "formats/TextBuffer.h"
 #include "game/GameState.h"
+#include "app/EngineTurn.h"
 #include "engine/Rokiru.h"
 #include "game/Scoring.h"
 #include "library/PositionHash.h"
@@ -68,7 +69,8 @@ class LibraryIndex;
 class BoardView;
 class KifuWindow;
 class SettingsFile;
-struct LibraryJob;
+class CountingPanel;
+class LibraryIndexer;
 
 // Options of one run of the window.
 struct MainOptions {
@@ -83,7 +85,7 @@ struct MainOptions {
     bool engineLookup = true;
 };
 
-class TfrmMain : public QMainWindow {
+class TfrmMain : public QMainWindow, private EngineTurn::Host {
     Q_OBJECT
 public:
     // Builds every control and runs FormCreate.
@@ -414,15 +416,7 @@ public:
     // ---- the computer opponent (MainEngine.cpp) -----------------------------------------
     EngineSettings Engine;         // [Engine] of the settings file
     bool EngineFound = false;      // the engine's program can be found: its commands show
-    Rokiru* rokiru = nullptr;      // made when first needed
-    enum class Thinking { None, Move, Redo, Hint, Estimate };
-    Thinking thinking = Thinking::None;  // what Rokiru is working on
-    int ThinkSeconds = 0;
-    // What the engine's restart said: it stays in the message field while the engine thinks
-    // and over the move it then plays, and goes with the next change of position after that.
-    QString EngineNotice;
-    int HintPos = 0;               // the point the hint marks; 0 none
-    QTimer* tmrThink = nullptr;    // counts the seconds Rokiru thinks
+    EngineTurn* engineTurn = nullptr;  // the computer's turn: what Rokiru thinks about
     QAction* sepPlayHint = nullptr;    // the menu separators of the computer's commands
     QAction* sepPlayEngine = nullptr;
     void actPlayUtinaosiExecute();
@@ -433,11 +427,11 @@ public:
     // ---- the library and 布石定石 (MainLibrary.cpp) -------------------------------------
     QStringList LibraryFolders;                        // [Library] of the settings file
     std::shared_ptr<library::LibraryIndex> Library;    // the index queries read
+    LibraryIndexer* libraryIndexer = nullptr;
     void actDispFskJskExecute();
     // Brings the library up to its folders in the background, from the cache on; the
     // status bar shows the progress and a button that stops it.
     void startLibraryIndexing();
-    bool libraryIndexing() const;
     // Stops indexing (closing, new folders): every stage of the worker stops at once and
     // writes nothing; the window waits for it about a tenth of a second at most, then leaves
     // it to end by itself.
@@ -469,45 +463,13 @@ public:
     QString keiseiText(int leadTenths, const QString& source) const;
     // Enters counting with the engine's proposal of dead stones (none without an engine).
     void startCounting();
-    // Leaves counting: with accept the result is the game's; otherwise nothing changed.
-    void finishCounting(bool accept);
-    // A click on the board while counting: left toggles the stone's group dead, right seki.
-    void countingClick(Qt::MouseButton button, int pos);
-    bool Counting = false;
-    bool WaitingForDead = false;  // the engine is naming the dead stones
-    StoneStatusMap CountStatus{};
-    QFrame* pnlCount = nullptr;
-    QLabel* lblCountBlack = nullptr;
-    QLabel* lblCountWhite = nullptr;
-    QLabel* lblCountResult = nullptr;
-    QPushButton* btnCountOk = nullptr;
-    QPushButton* btnCountCancel = nullptr;
-    QAction* actCountCancel = nullptr;  // Esc while counting
+    CountingPanel* countingPanel = nullptr;  // made when counting first starts
     // Looks for the engine's program (no process is started) and shows or hides its commands.
     void lookUpEngine();
     // Looks the engine up now if start-up left that for after the first picture; whatever
     // reads EngineFound for a person's choice calls this first.
     void ensureEngineLookedUp();
     bool EngineLookUpPending = false;
-    // An engine's move as the board names it ("Q 4", "パス", "投了").
-    QString pointName(const EngineMove& m) const;
-    // The computer plays colour in this game.
-    bool computerPlays(int colour) const;
-    // Asks Rokiru for a move when the game is being played and the side to move is its.
-    void prcComputerTurn();
-    // After every change of the shown position: a hint or a judgement under way is dropped,
-    // and the computer is asked for its move when the turn is its own.
-    void positionChanged();
-    // The stones and the side to move, as one text to compare positions by.
-    std::string positionKey() const;
-    std::string EstimatedPosition;   // positionKey() of the judgement Rokiru was asked for
-    std::vector<int> RedoBefore;     // the moves before the one 打ち直し took back last
-    std::vector<int> RedoRejected;   // the computer's moves 打ち直し rejected there, the last first
-    // Stops what Rokiru is thinking about.
-    void stopThinking();
-    // The answer to the question of this kind: the thinking ends (false when none was awaited).
-    bool answerAwaited(Thinking kind);
-
     // ---- command states (MainCommands.cpp) ---------------------------------------------
     // The facts of the game that decide which commands are offered.
     CommandFacts commandFacts() const;
@@ -533,6 +495,8 @@ protected:
     QMenu* createPopupMenu() override;
 
 private:
+    // The font of family at a size in pixels (MainPanels.cpp).
+    static QFont pixelFont(const QString& family, int pixels);
     void loadImages();
     void buildActions();
     void buildMenus();
@@ -552,25 +516,23 @@ private:
     // shown, the library's progress in the status bar when indexing first starts: a window
     // that never uses them never pays for them, at start-up or in memory.
     void buildCommentPane();
-    void buildCountPanel();
     void buildLibraryPane();
-    void buildKifuWindow();
     void buildLibraryProgress();
     int CommentArea = Qt::BottomDockWidgetArea;  // where the comment window docks when made
-    void libraryIndexed(const std::shared_ptr<library::LibraryIndex>& index, bool cancelled, int run);
-    void showLibraryProgress(int run, int done, int total);
-    int LibraryRun = 0;  // the number of the latest indexing run
-    std::thread LibraryWorker;
-    std::shared_ptr<LibraryJob> LibraryTask;  // what the window and its worker share
+    void libraryIndexed(const std::shared_ptr<library::LibraryIndex>& index, bool cancelled);
     library::PositionKey LibraryKey;  // the position the explorer shows
-    void showCount();
-    Rokiru& engine();              // rokiru, made and connected on first use
-    // Rokiru set up for the game's level, the window showing that it thinks about what.
-    Rokiru& beginThinking(Thinking what);
-    void computerMoved(EngineMove move, bool same);
-    void engineFailed(const QString& message);
-    int RequestedAt = 0;           // CurrentMove when the open question was asked
-    int RefusedInRow = 0;          // engine moves refused one after the other
+    bool counting() const;
+    void countingFinished(bool accepted, const std::string& result);
+    // EngineTurn::Host: what the computer's turn asks of the window (MainEngine.cpp).
+    bool engineFound() override;
+    void playComputerMove(const EngineMove& move) override;
+    void showHint(int pos, const QString& text) override;
+    void showEstimate(int leadTenths) override;
+    void showText(const QString& text) override;
+    void showProgress(const QString& text) override;
+    void thinkingChanged() override;
+    void stopGame() override;
+    void continueBetweenPeople() override;
     int commentNode() const;       // main-line node of the shown position; -1 for none
     bool showingComment_ = false;  // the pane is being filled, not edited
     // A menu item showing its own caption and/or hint for action a (nullptr: the action's).

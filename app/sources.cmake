@@ -5,6 +5,7 @@ list(APPEND UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/AppSetup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TfrmMain.h
   ${CMAKE_CURRENT_LIST_DIR}/UnitMain.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainPanels.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ActionTable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainStartup.cpp
@@ -18,4 +19,7 @@ list(APPEND UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/MainCounting.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainLibrary.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainCommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/EngineTurn.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CountingPanel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LibraryIndexer.cpp
 )

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/LibraryIndexer.h"
 #include "app/TfrmMain.h"
 #include "library/LibraryIndex.h"
 #include "view/Prompts.h"
@@ -50,7 +51,7 @@ int main(int argc, char** argv) {
         clock.start();
         tick.start();
         w.startLibraryIndexing();
-        if (!QTest::qWaitFor([&] { return !w.libraryIndexing(); }, 120000)) {
+        if (!QTest::qWaitFor([&] { return !w.libraryIndexer->running(); }, 120000)) {
             std::printf("indexing did not end within two minutes\n");
             return 1;
         }
@@ -79,7 +80,7 @@ int main(int argc, char** argv) {
     QElapsedTimer whole;
     whole.start();
     w.startLibraryIndexing();
-    if (!QTest::qWaitFor([&] { return !w.libraryIndexing(); }, 600000)) return 1;
+    if (!QTest::qWaitFor([&] { return !w.libraryIndexer->running(); }, 600000)) return 1;
     const double fullMs = whole.nsecsElapsed() / 1e6;
     std::printf("large folder    %6d games in %7.1f ms (%d links)\n", w.Library->indexedCount(), fullMs,
                 copies * static_cast<int>(records.size()));
@@ -101,7 +102,7 @@ int main(int argc, char** argv) {
         std::printf("stopping %-14s longest wait of %d stops through a run: %.1f ms\n", from, stops, worst);
         if (std::string(from) == "from nothing") {
             w.startLibraryIndexing();
-            if (!QTest::qWaitFor([&] { return !w.libraryIndexing(); }, 600000)) return 1;
+            if (!QTest::qWaitFor([&] { return !w.libraryIndexer->running(); }, 600000)) return 1;
         }
     }
     w.close();

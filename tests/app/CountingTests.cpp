@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "app/CountingPanel.h"
 #include "tests/app/PlayKit.h"
 
 namespace tavrin::test {
@@ -27,7 +28,7 @@ protected:
         w->actPlayPass->trigger();
     }
     int test9(int col, int row) const { return col * w->Game.BoardStride + row; }
-    void countClick(Qt::MouseButton button, int col, int row) { w->countingClick(button, test9(col, row)); }
+    void countClick(Qt::MouseButton button, int col, int row) { w->countingPanel->click(button, test9(col, row)); }
 };
 
 // Two passes lead to counting; a click marks the invader dead and the count follows; 確定
@@ -35,48 +36,48 @@ protected:
 TEST_F(CountingTest, TwoPassesLeadToCountingAndConfirmWritesTheResult) {
     playToTheEnd();
     ASSERT_TRUE(w->Game.EndedByPasses);
-    ASSERT_TRUE(w->Counting);
-    EXPECT_FALSE(w->pnlCount->isHidden());
+    ASSERT_TRUE(w->countingPanel->counting());
+    EXPECT_FALSE(w->countingPanel->isHidden());
     EXPECT_TRUE(w->pnlMain->hasMarks());
     // The move list, shortened by the panel, still shows the last move whole; the panel's
     // lines show whole too.
     const QRect last = w->lsvKifu->visualItemRect(w->kifuRow(w->Game.CurrentMove - 1));
     EXPECT_TRUE(w->lsvKifu->viewport()->rect().contains(last)) << last.y() << " in " << w->lsvKifu->viewport()->height();
-    for (const QLabel* l : {w->lblCountBlack, w->lblCountWhite}) {
+    for (const QLabel* l : {w->countingPanel->lblCountBlack, w->countingPanel->lblCountWhite}) {
         const QStringList lines = l->text().split(QLatin1Char('\n'));
         for (const QString& line : lines) EXPECT_LE(l->fontMetrics().horizontalAdvance(line), l->width()) << line.toStdString();
     }
     // Alive, the black stone makes white's side dame around it: black 27, white 0 + 6.5.
-    EXPECT_EQ(w->lblCountBlack->text(), QStringLiteral("黒: 地 27 + 上げ石 0\n　= 27"));
+    EXPECT_EQ(w->countingPanel->lblCountBlack->text(), QStringLiteral("黒: 地 27 + 上げ石 0\n　= 27"));
     countClick(Qt::LeftButton, 8, 5);
-    EXPECT_EQ(w->lblCountBlack->text(), QStringLiteral("黒: 地 27 + 上げ石 0\n　= 27"));
-    EXPECT_EQ(w->lblCountWhite->text(), QStringLiteral("白: 地 27 + 上げ石 1 + コミ 6.5\n　= 34.5"));
-    EXPECT_EQ(w->lblCountResult->text(), QStringLiteral("白の7.5目勝ちです"));
+    EXPECT_EQ(w->countingPanel->lblCountBlack->text(), QStringLiteral("黒: 地 27 + 上げ石 0\n　= 27"));
+    EXPECT_EQ(w->countingPanel->lblCountWhite->text(), QStringLiteral("白: 地 27 + 上げ石 1 + コミ 6.5\n　= 34.5"));
+    EXPECT_EQ(w->countingPanel->lblCountResult->text(), QStringLiteral("白の7.5目勝ちです"));
 
     const std::string before = w->Game.GameComment;
-    w->finishCounting(false);
+    w->countingPanel->finish(false);
     EXPECT_EQ(w->Game.GameComment, before);
     EXPECT_FALSE(w->pnlMain->hasMarks());
 
     w->actPlayCount->trigger();  // 終局計算 on the stopped game
-    ASSERT_TRUE(w->Counting);
+    ASSERT_TRUE(w->countingPanel->counting());
     countClick(Qt::LeftButton, 8, 5);
     countClick(Qt::LeftButton, 8, 5);  // a second click makes it alive again
     countClick(Qt::LeftButton, 8, 5);
     w->Game.Modified = false;
-    w->btnCountOk->click();
-    EXPECT_FALSE(w->Counting);
+    w->countingPanel->btnCountOk->click();
+    EXPECT_FALSE(w->countingPanel->counting());
     EXPECT_EQ(w->Game.GameComment, "W+7.5");
     EXPECT_EQ(w->lblGameComment->text(), QStringLiteral("白の7.5目勝ちです"));
     EXPECT_TRUE(w->Game.Modified);
 
     // Esc leaves counting without a result; a step through the record leaves it too.
     w->actPlayCount->trigger();
-    w->actCountCancel->trigger();
-    EXPECT_FALSE(w->Counting);
+    w->countingPanel->actCountCancel->trigger();
+    EXPECT_FALSE(w->countingPanel->counting());
     w->actPlayCount->trigger();
     w->actKifuBackExecute();
-    EXPECT_FALSE(w->Counting);
+    EXPECT_FALSE(w->countingPanel->counting());
     EXPECT_EQ(w->Game.GameComment, "W+7.5");
 }
 

@@ -14,6 +14,7 @@
 #include <QTextBrowser>
 #include <QTreeWidget>
 
+#include "app/CountingPanel.h"
 #include "base/SettingsFile.h"
 #include "tests/app/AppTestKit.h"
 #include "view/BoardView.h"
@@ -137,16 +138,16 @@ TEST_F(DeferredStartupTest, ExplorerShownAtOnce) {
 // panel and counts.
 TEST_F(DeferredStartupTest, CountingAtOnceShowsItsPanelInTheSidePanel) {
     w = open({}, {writeRecord("(;GM[1]SZ[9]KM[0];B[ee];W[tt];B[tt])")});
-    EXPECT_EQ(w->pnlCount, nullptr);
+    EXPECT_EQ(w->countingPanel, nullptr);
     ASSERT_TRUE(w->actPlayCount->isEnabled());
     w->actPlayCount->trigger();
-    ASSERT_NE(w->pnlCount, nullptr);
-    EXPECT_EQ(w->pnlCount->parentWidget(), w->pnlSub);
-    EXPECT_FALSE(w->pnlCount->isHidden());
-    EXPECT_TRUE(w->lblCountResult->text().contains(QStringLiteral("黒"))) << w->lblCountResult->text().toStdString();
-    w->actCountCancel->trigger();
-    EXPECT_TRUE(w->pnlCount->isHidden());
-    EXPECT_FALSE(w->Counting);
+    ASSERT_NE(w->countingPanel, nullptr);
+    EXPECT_EQ(w->countingPanel->parentWidget(), w->pnlSub);
+    EXPECT_FALSE(w->countingPanel->isHidden());
+    EXPECT_TRUE(w->countingPanel->lblCountResult->text().contains(QStringLiteral("黒"))) << w->countingPanel->lblCountResult->text().toStdString();
+    w->countingPanel->actCountCancel->trigger();
+    EXPECT_TRUE(w->countingPanel->isHidden());
+    EXPECT_FALSE(w->countingPanel->counting());
 }
 
 // With a record on the command line the board is drawn once, at the size it is shown at:

@@ -19,6 +19,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+#include "app/CountingPanel.h"
 #include "formats/RecordFile.h"
 #include "game/Engine.h"
 #include "record/InfoTexts.h"
@@ -130,7 +131,7 @@ TEST_F(EngineWindowTest, RokiruAnswersEveryMoveAndStopsWhenSuspended) {
     w->Game.BlackPlayer = "黒]\nquit";
     click(3, 3);
     ASSERT_EQ(w->Game.MoveCount, 1);
-    ASSERT_TRUE(waitFor([&] { return w->thinking == TfrmMain::Thinking::Move; }, 2000));
+    ASSERT_TRUE(waitFor([&] { return w->engineTurn->task() == EngineTurn::Task::Move; }, 2000));
     EXPECT_FALSE(w->actPlayPass->isEnabled());
     EXPECT_FALSE(w->actPlayMatta->isEnabled());
     click(5, 5);  // ignored: Rokiru's turn
@@ -145,9 +146,9 @@ TEST_F(EngineWindowTest, RokiruAnswersEveryMoveAndStopsWhenSuspended) {
     w->actPlayMatta->trigger();
     EXPECT_EQ(w->Game.MoveCount, 0);
     click(4, 4);
-    ASSERT_TRUE(waitFor([&] { return w->thinking == TfrmMain::Thinking::Move; }, 2000));
+    ASSERT_TRUE(waitFor([&] { return w->engineTurn->task() == EngineTurn::Task::Move; }, 2000));
     w->actPlayStop->trigger();
-    EXPECT_EQ(w->thinking, TfrmMain::Thinking::None);
+    EXPECT_EQ(w->engineTurn->task(), EngineTurn::Task::None);
     QTest::qWait(600);  // longer than the engine's delay: no move may arrive after the stop
     EXPECT_EQ(w->Game.MoveCount, 1);
     EXPECT_FALSE(engineLog().contains(QStringLiteral("黒")));
@@ -172,7 +173,7 @@ TEST_F(EngineWindowTest, ChangeColoursHintAndRedo) {
     w->actPlayKeisei->trigger();
     EXPECT_EQ(w->pnlMain->hint(), 0);
     EXPECT_TRUE(w->pnlMain->hasMarks());
-    w->stopThinking();
+    w->engineTurn->stop();
     w->actPlayHint->trigger();
     EXPECT_FALSE(w->pnlMain->hasMarks());
     ASSERT_TRUE(waitFor([&] { return w->pnlMain->hint() != 0; }));
@@ -183,7 +184,7 @@ TEST_F(EngineWindowTest, ChangeColoursHintAndRedo) {
     const int before = w->Game.MovePos[2];
     ASSERT_TRUE(w->actPlayUtinaosi->isEnabled());
     w->actPlayUtinaosi->trigger();
-    ASSERT_TRUE(waitFor([&] { return w->thinking == TfrmMain::Thinking::None && w->Game.MoveCount == 2; }));
+    ASSERT_TRUE(waitFor([&] { return w->engineTurn->task() == EngineTurn::Task::None && w->Game.MoveCount == 2; }));
     EXPECT_NE(w->Game.MovePos[2], before);
 
     ASSERT_TRUE(w->actPlayStnChg->isEnabled());
@@ -221,7 +222,7 @@ TEST_F(EngineWindowTest, EngineFaultsAreReportedAndTheGameGoesOn) {
         w->EngineFound = true;  // as if the program had been there at start-up
         newGame(9, false, true);
         click(3, 3);
-        ASSERT_TRUE(waitFor([&] { return w->thinking == TfrmMain::Thinking::None && (w->Game.MoveCount == 2 || !prompts.asked.empty()); }));
+        ASSERT_TRUE(waitFor([&] { return w->engineTurn->task() == EngineTurn::Task::None && (w->Game.MoveCount == 2 || !prompts.asked.empty()); }));
         if (*c.message) {
             ASSERT_FALSE(prompts.texts("warn").empty());
             EXPECT_TRUE(prompts.texts("warn").front().contains(QString::fromUtf8(c.message)))
@@ -266,11 +267,11 @@ TEST_F(EngineWindowTest, TimeLimitQuestionAndClosingWhileThinking) {
     ASSERT_TRUE(waitFor([&] { return !prompts.texts("confirm").empty(); }, 10000));
     EXPECT_TRUE(prompts.texts("confirm").front().contains(QStringLiteral("制限時間")));
     EXPECT_TRUE(w->Game.ReplayMode);
-    EXPECT_EQ(w->thinking, TfrmMain::Thinking::None);
+    EXPECT_EQ(w->engineTurn->task(), EngineTurn::Task::None);
 
     w->Game.Modified = false;
     w->actPlayResume->trigger();
-    ASSERT_TRUE(waitFor([&] { return w->thinking == TfrmMain::Thinking::Move; }, 2000));
+    ASSERT_TRUE(waitFor([&] { return w->engineTurn->task() == EngineTurn::Task::Move; }, 2000));
     ASSERT_TRUE(waitFor([&] { return enginesLeft() > 0; }, 2000));
     QElapsedTimer t;
     t.start();
@@ -323,10 +324,10 @@ TEST_F(EngineWindowTest, GnugoAgainstItselfPlaysAWholeGame) {
     EXPECT_TRUE(prompts.texts("warn").empty());
     if (w->Game.EndedByPasses) {
         // The passes lead to counting with GNU Go's dead stones; 確定 gives the result.
-        ASSERT_TRUE(w->Counting);
-        ASSERT_TRUE(waitFor([&] { return !w->WaitingForDead; }, 30000));
-        w->btnCountOk->click();
-        EXPECT_FALSE(w->Counting);
+        ASSERT_TRUE(w->countingPanel->counting());
+        ASSERT_TRUE(waitFor([&] { return !w->countingPanel->waitingForDead(); }, 30000));
+        w->countingPanel->btnCountOk->click();
+        EXPECT_FALSE(w->countingPanel->counting());
         EXPECT_TRUE(QString::fromStdString(w->Game.GameComment).contains(QRegularExpression("^(B\\+|W\\+|0$)")))
             << w->Game.GameComment;
     }
@@ -406,7 +407,7 @@ TEST_F(EngineWindowTest, APendingHintOrJudgementGivesWayToEveryChangeOfPosition)
         }
         const int moves = w->Game.MoveCount;
         c.ask(*w);
-        ASSERT_NE(w->thinking, TfrmMain::Thinking::None);
+        ASSERT_NE(w->engineTurn->task(), EngineTurn::Task::None);
         c.change(*w);
         ASSERT_EQ(w->Game.SideToMove, White);
         const int afterChange = w->Game.MoveCount;
@@ -427,11 +428,11 @@ TEST_F(EngineWindowTest, JudgementWhileRokiruThinksIsOfTheShownPosition) {
     start(fake("--slow 500"));
     newGame(9, false, true);
     click(3, 3);
-    ASSERT_TRUE(waitFor([&] { return w->thinking == TfrmMain::Thinking::Move; }, 2000));
+    ASSERT_TRUE(waitFor([&] { return w->engineTurn->task() == EngineTurn::Task::Move; }, 2000));
     w->actPlayKeisei->trigger();
     EXPECT_TRUE(w->statusText(0).contains(QStringLiteral("目安。Rokiru は思考中のため判断しません")))
         << w->statusText(0).toStdString();
-    EXPECT_EQ(w->thinking, TfrmMain::Thinking::Move);
+    EXPECT_EQ(w->engineTurn->task(), EngineTurn::Task::Move);
     ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 2; }));
     EXPECT_FALSE(engineLog().contains(QStringLiteral("estimate_score")));
     // Idle, the engine's estimate comes for the position it was asked about.
@@ -504,7 +505,7 @@ TEST_F(EngineWindowTest, RedoPlaysTheBestMoveNotYetRejected) {
         SCOPED_TRACE(redo);
         ASSERT_TRUE(w->actPlayUtinaosi->isEnabled());
         w->actPlayUtinaosi->trigger();
-        ASSERT_TRUE(waitFor([&] { return w->thinking == TfrmMain::Thinking::None && w->Game.MoveCount == 2; }));
+        ASSERT_TRUE(waitFor([&] { return w->engineTurn->task() == EngineTurn::Task::None && w->Game.MoveCount == 2; }));
         const bool same = w->statusText(0).contains(QStringLiteral("同じ手"));
         if (redo < 3) {
             EXPECT_EQ(std::count(played.begin(), played.end(), w->Game.MovePos[2]), 0);
@@ -518,7 +519,7 @@ TEST_F(EngineWindowTest, RedoPlaysTheBestMoveNotYetRejected) {
     click(5, 7);
     ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 4; }));
     w->actPlayUtinaosi->trigger();
-    ASSERT_TRUE(waitFor([&] { return w->thinking == TfrmMain::Thinking::None && w->Game.MoveCount == 4; }));
+    ASSERT_TRUE(waitFor([&] { return w->engineTurn->task() == EngineTurn::Task::None && w->Game.MoveCount == 4; }));
     EXPECT_FALSE(w->statusText(0).contains(QStringLiteral("同じ手")));
 }
 

@@ -19,6 +19,7 @@
 #include <mutex>
 #include <thread>
 
+#include "app/LibraryIndexer.h"
 #include "library/LibraryIndex.h"
 #include "tests/app/PlayKit.h"
 
@@ -49,7 +50,7 @@ protected:
     void index() {
         w->LibraryFolders = {dir.path() + "/lib"};
         w->startLibraryIndexing();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !w->libraryIndexing(); }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !w->libraryIndexer->running(); }, 10000));
     }
     QString cell(QTreeWidget* list, int row, int column) const {
         QTreeWidgetItem* item = list->topLevelItem(row);
@@ -116,11 +117,11 @@ TEST_F(LibraryWindowTest, IndexingFollowsTheFoldersFromTheCache) {
     w->startLibraryIndexing();
     w->stopLibraryIndexing();
     w->startLibraryIndexing();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->libraryIndexing(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->libraryIndexer->running(); }, 10000));
     EXPECT_EQ(w->Library->indexedCount(), 4);
     w->LibraryFolders.clear();
     w->stopLibraryIndexing();
-    EXPECT_FALSE(w->libraryIndexing());
+    EXPECT_FALSE(w->libraryIndexer->running());
 }
 
 // 環境設定's folders: any folder through the folder dialog (here one holding only folders),
@@ -149,7 +150,7 @@ TEST_F(LibraryWindowTest, FoldersAreChosenListedAndRemovedInTheSettings) {
     EXPECT_EQ(prompts.lastFolder, dir.path() + "/top");  // the dialog starts at the chosen folder
     EXPECT_EQ(listed, (QStringList{dir.path() + "/lib", dir.path() + "/top"}));
     EXPECT_EQ(w->LibraryFolders, QStringList{dir.path() + "/top"});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->libraryIndexing(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->libraryIndexer->running(); }, 10000));
     EXPECT_EQ(w->Library->indexedCount(), 1);
 }
 
@@ -211,7 +212,7 @@ TEST_F(LibraryWindowTest, StoppingNeverWaitsForAWorkerHeldUp) {
     cv.notify_all();
     release.join();
     EXPECT_FALSE(released) << "stopping waited for the worker";
-    EXPECT_FALSE(w->libraryIndexing());
+    EXPECT_FALSE(w->libraryIndexer->running());
     EXPECT_TRUE(w->prbLibrary->isHidden());
     // The window goes on: a new run indexes the folder.
     ::unlink(fifo.constData());

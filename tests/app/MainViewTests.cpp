@@ -17,6 +17,7 @@
 #include <QWheelEvent>
 #include <cmath>
 
+#include "app/LibraryIndexer.h"
 #include "tests/app/AppTestKit.h"
 #include "view/BoardView.h"
 

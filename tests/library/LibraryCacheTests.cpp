@@ -245,5 +245,24 @@ TEST_F(Library, FoldersAreWalkedOnceEachWithoutLinksToFolders) {
     EXPECT_EQ(index.records().size(), 7u);
 }
 
+// A library without positions (no folder, or only records it could not read) goes through
+// the cache like any other: its empty tables are neither read from nor written to nowhere.
+TEST_F(Library, AnIndexWithoutPositionsGoesThroughTheCache) {
+    test::TempFolder unreadable;
+    unreadable.write("refused.sgf", sgfGame("B[aa]", "", 7));
+    for (const std::vector<std::string>& folders : {std::vector<std::string>{}, {unreadable.str()}}) {
+        SCOPED_TRACE(folders.size());
+        LibraryIndex index;
+        index.update(folders);
+        ASSERT_EQ(index.positionCount(), 0u);
+        const std::string cache = (cacheDir.path() / "empty.cache").string();
+        ASSERT_TRUE(index.saveCache(cache));
+        LibraryIndex loaded;
+        ASSERT_EQ(loaded.loadCache(cache), LibraryIndex::CacheRead::Loaded);
+        EXPECT_EQ(dump(loaded), dump(index));
+        EXPECT_EQ(loaded.records().size(), folders.size());
+    }
+}
+
 }  // namespace
 }  // namespace tavrin::library
