@@ -7,6 +7,7 @@
 #include "formats/SgfReader.h"
 #include "formats/SgfWriter.h"
 #include "game/Engine.h"
+#include "record/GameRecord.h"
 #include "tests/formats/FormatsTestSupport.h"
 #include "tests/support/CorpusDir.h"
 
@@ -164,6 +165,25 @@ TEST(SgfReader, OpensOldServersAndDamagedFiles) {
             EXPECT_EQ(boardRows(g), c.shape.board) << c.what;
         }
     }
+}
+
+// The handicap table's stones of a record that named them alone stand before the first move
+// when the record is stepped through, and the tree read stays the file's.
+TEST(SgfReader, TheHandicapTablesStonesStandBeforeTheFirstMove) {
+    GameState g = test::newGame(19);
+    RecordTree tree;
+    ASSERT_TRUE(fncStringsToKif(g, test::textOf("(;SZ[9]HA[2]C[root];W[ee]C[one];B[aa])"), "", &tree).ok());
+    EXPECT_FALSE(tree.Rebuilt);
+    GameRecord record;
+    record.adopt(g, std::move(tree));
+    NullPainter none;
+    record.goToMove(0, none);
+    EXPECT_EQ(boardRows(record.state()),
+              (std::vector<std::string>{".........", ".........", "......X..", ".........", ".........", ".........",
+                                        "..X......", ".........", "........."}));
+    record.goToMove(2, none);
+    EXPECT_EQ(boardRows(record.state())[0], "X........");
+    EXPECT_EQ(boardRows(record.state())[4], "....O....");
 }
 
 // Real files of the forms above, where the corpus is at hand: each opens with the top row
