@@ -198,16 +198,6 @@ TEST(SgfTreeWriter, AFileAndItsPastedTextAreJudgedAlike) {
     }
 }
 
-// Text as a file in UTF-16, little-endian, with its byte-order mark.
-std::string utf16le(std::u16string_view text) {
-    std::string bytes = "\xFF\xFE";
-    for (const char16_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>(c >> 8);
-    }
-    return bytes;
-}
-
 // What the file said of its game is saved as it said it: the character set it declared
 // while the text is written in that set, a date the game cannot hold, the absence of komi
 // or a negative one; game information of one line among the root's several stays in it.
@@ -240,7 +230,6 @@ TEST(SgfTreeWriter, GameInformationIsSavedAsTheFileGaveIt) {
         {"information below a root of one line goes into the root", "(;SZ[9]KM[6.5];PB[A]AB[dd];W[cc])",
          head + "AB[dd]" + tail + "DT[]PB[A]PW[]KM[6.5]HA[1]\r\n;;W[cc])\r\n"},
         // Komi written in hundredths is saved in points.
-        {"komi in hundredths of a point", "(;SZ[9]KM[650])", head + tail + "DT[]PB[]PW[]KM[6.5]HA[0]\r\n)\r\n"},
         {"komi in hundredths of a stone", "(;SZ[9]RU[Chinese]KM[375])",
          head + tail + "DT[]RU[Chinese]PB[]PW[]KM[7.5]HA[0]\r\n)\r\n"},
         {"a handicap without its stones is saved with them", "(;SZ[9]HA[2]KM[0];W[ee])",
@@ -249,8 +238,6 @@ TEST(SgfTreeWriter, GameInformationIsSavedAsTheFileGaveIt) {
          head + tail + "DT[]PB[]PW[]KM[6.5]HA[0]CP[c]VW[]\r\n;B[aa])\r\n"},
         {"a note before the record, a comment of two lines", "Note (1)\r\n(;SZ[9]KM[6.5]C[a\r\nb];B[aa])",
          head + tail + "DT[]PB[]PW[]KM[6.5]HA[0]C[a\r\nb]\r\n;B[aa])\r\n"},
-        {"UTF-16 is saved in code page 932", utf16le(u"(;SZ[9]KM[6.5]PB[\u9ED2];B[aa])"),
-         head + tail + "DT[]PB[\x8D\x95]PW[]KM[6.5]HA[0]\r\n;B[aa])\r\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(saveFileWithTree(c.bytes, c.what), c.saved) << c.what;
 }
