@@ -91,6 +91,13 @@ KomiValue komiTenths(std::string_view v, int& tenths) {
     while (i < v.size() && v[i] == ' ') ++i;
     if (digits == 0 || i != v.size()) return KomiValue::NotNumber;
     if (tooLarge) return KomiValue::TooLarge;
+    // A whole 100 or more in steps of 25 is hundredths of a point (KM[650] is 6.5); a
+    // quarter point left over is half a count of stones under area scoring, so the points
+    // are twice the value (KM[375] is 7.5).
+    if (!negative && !fraction && whole >= 100 && whole % 25 == 0) {
+        tenths = static_cast<int>(whole % 50 == 25 ? whole / 5 : whole / 10);
+        return tenths >= 1000 ? KomiValue::TooLarge : KomiValue::Number;
+    }
     // A fraction is half a point on either side of zero: -4.5 gives -45.
     tenths = static_cast<int>(whole * 10 + (fraction ? 5 : 0));
     if (negative) tenths = -tenths;
@@ -116,6 +123,20 @@ bool startsWith(std::string_view s, std::string_view prefix) {
 }
 
 using Refusal = std::optional<std::string_view>;
+
+// Old files name a property by its capitals and may add lower-case letters to them
+// ("AddBlack", "CoPyright"): the capitals of such an identifier of letters (spaces, "(" and
+// ";" passed over) go to capitals, and their number, one or two, is returned; 0 when it
+// is no such identifier.
+int oldIdentifier(std::string_view ident, char capitals[2]) {
+    int count = 0;
+    for (const char c : ident) {
+        if (c == ' ' || c == '(' || c == ';' || (c >= 'a' && c <= 'z')) continue;
+        if (c < 'A' || c > 'Z' || count == 2) return 0;
+        capitals[count++] = c;
+    }
+    return count;
+}
 
 // A B or W property of the two letters a b: the next move of the line of play.
 Refusal playMove(Scan& sc, int colour, char a, char b) {
@@ -347,7 +368,9 @@ constexpr std::array<unsigned char, 256> MoveColours = [] {
 // character (the trail may be "[", "\\" or "]"); else UTF-8.
 template <bool Cp932>
 Refusal scan(std::string_view text, Scan& sc) {
-    if (text.empty() || text.front() != '(' || text.back() != ')') return reason::Format;
+    // A record cut off (a file not fully written or fetched) is read up to the cut: a
+    // missing ")" or a value the text ends in ends the scan there.
+    if (text.empty() || text.front() != '(') return reason::Format;
     const size_t n = text.size();
     size_t i = 0;
     char id[3];
@@ -361,6 +384,7 @@ Refusal scan(std::string_view text, Scan& sc) {
         if (i != runStart) continue;
         int idChars = 0;
         int idBytes = 0;
+        const size_t idStart = i;
         while (i < n && text[i] != '[') {
             const char c = text[i];
             if (c == ' ' || c == '(' || c == ';') {
@@ -381,7 +405,10 @@ Refusal scan(std::string_view text, Scan& sc) {
             i += length;
         }
         if (i >= n) return {};
-        if (idChars > 2) return reason::Format;
+        if (idChars > 2) {
+            idBytes = oldIdentifier(text.substr(idStart, i - idStart), id);
+            if (idBytes == 0) return reason::Format;
+        }
 
         // A value without a backslash (nearly all) is read where it stands; one with a
         // backslash is put together in value.
@@ -390,7 +417,7 @@ Refusal scan(std::string_view text, Scan& sc) {
         ++i;
         while (true) {
             const size_t j = valueStop<Cp932>(text, i);
-            if (j >= n) return reason::Format;
+            if (j >= n) return {};
             if (text[j] == ']' && value.empty()) {
                 read = text.substr(i, j - i);
                 i = j + 1;
@@ -403,7 +430,7 @@ Refusal scan(std::string_view text, Scan& sc) {
                 break;
             }
             // A backslash is dropped; the character after it is taken whatever it is.
-            if (j + 1 >= n) return reason::Format;
+            if (j + 1 >= n) return {};
             size_t length = 1;
             if constexpr (Cp932) length = sjis::charLength(text, j + 1);
             value.append(text.data() + j + 1, length);
@@ -470,6 +497,43 @@ std::string_view joinedBytes(const std::string& bytes, bool cp932, std::string& 
         append(line);
     });
     return count <= 1 ? first : std::string_view(storage);
+}
+
+// The game of a text that holds more than a game: from the first "(" that opens a node (";"
+// after it, blanks between) to the last ")", so that a note before the record or after it
+// (a mail's lines, a server's banner) is passed over; a record cut off runs to the text's
+// end. A record whose "(" is missing, the text beginning with its first node, is read with it. breaks follow the text. Text that
+// begins with "(" and ends with ")" is the game as it stands.
+std::string_view gameText(std::string_view text, LineBreaks& breaks, std::string& storage) {
+    if (!text.empty() && text.front() == '(' && text.back() == ')') return text;
+    const auto blankAt = [&](size_t k) { return k < text.size() && (text[k] == ' ' || text[k] == '\t'); };
+    size_t start = 0;
+    while (blankAt(start)) ++start;
+    bool opened = start < text.size() && text[start] == '(';
+    if (!opened && (start >= text.size() || text[start] != ';')) {
+        for (size_t k = text.find('('); k != std::string_view::npos; k = text.find('(', k + 1)) {
+            size_t next = k + 1;
+            while (blankAt(next)) ++next;
+            if (next < text.size() && text[next] == ';') {
+                start = k;
+                opened = true;
+                break;
+            }
+        }
+        if (!opened) return text;
+    }
+    // No ")" after the start: a record cut off, read as far as it goes.
+    const size_t close = text.rfind(')');
+    const size_t end = close == std::string_view::npos || close < start ? text.size() : close + 1;
+    const std::string_view game = text.substr(start, end - start);
+    // Breaks before the game go; the rest move with it.
+    const auto first = std::lower_bound(breaks.begin(), breaks.end(), static_cast<uint32_t>(start));
+    breaks.erase(breaks.begin(), first);
+    for (uint32_t& b : breaks) b = b - static_cast<uint32_t>(start) + (opened ? 0 : 1);
+    if (opened) return game;
+    storage.assign(1, '(');
+    storage.append(game);
+    return storage;
 }
 
 // A stone of the tree's main line as the scan would take it: its colour (Black for an AB
@@ -641,6 +705,10 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
             if (text[j] != ' ') ident.append(text.data() + j, length);
             j += length;
         }
+        // An old file's identifier is kept by its capitals, as the scan reads it.
+        if (char capitals[2]; ident.size() > 2) {
+            if (const int count = oldIdentifier(ident, capitals)) ident.assign(capitals, static_cast<size_t>(count));
+        }
         if (j >= n || text[j] != '[') {  // an identifier without a value
             i = j;
             continue;
@@ -699,7 +767,7 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
 
 // The stones the tree's main line gives are the record's: its AB stones and its moves, in
 // order, at the same points.
-bool treeHoldsRecord(const std::vector<TreeStone>& stones, const GameState& g) {
+bool treeHoldsRecord(const std::vector<TreeStone>& stones, const GameState& g, int tableStones) {
     const int first = g.HandicapCount;
     const int stride = g.BoardSize + 2;
     // Two letters as the record's position: "tt" a pass, else the letters' lines.
@@ -711,7 +779,7 @@ bool treeHoldsRecord(const std::vector<TreeStone>& stones, const GameState& g) {
         const int y = b - 'a' + 1;
         return x >= 1 && x <= g.BoardSize && y >= 1 && y <= g.BoardSize ? x * stride + y : 0;
     };
-    int setup = 0;
+    int setup = tableStones;  // the handicap table's stones stand in no node
     int moves = 0;
     for (const TreeStone& s : stones) {
         if (s.setup) {
@@ -779,6 +847,8 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
             breaks.push_back(at);
         }
     }
+    thread_local std::string opened;
+    text = gameText(text, breaks, opened);
     const auto scanRecord = [&]() -> Refusal { return cp932 ? scan<true>(text, sc) : scan<false>(text, sc); };
     sc.keepEntries = false;
     Refusal refusal = scanRecord();
@@ -817,7 +887,10 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
         if (c == '-') c = '/';
     }
     rec.GameDate = dateText(date);
-    rec.StandardHandicap = 0;
+    // A handicap game whose record names the handicap but leaves out its stones (some servers
+    // write them so: white plays first) is set up with the stones of the handicap table.
+    const int firstColour = moves == 0 ? 0 : sc.movesFinal ? rec.MoveColor[1] : entryColour(sc.entries[1]);
+    rec.StandardHandicap = sc.s == 0 && sc.handicap >= 2 && firstColour == White ? sc.handicap : 0;
     rec.SetupCount = sc.s;
     for (int i = 1; i <= sc.s; ++i) {
         rec.SetupPos[i] = entryPos(sc.entries[i], sc.size);
@@ -832,7 +905,12 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
             if (e != 0 && rec.MovePos[k] == 0) return LoadResult::refused(reason::Format);
         }
     }
-    const LoadResult committed = commitRecord(g, rec);
+    LoadResult committed = commitRecord(g, rec);
+    if (!committed.ok() && rec.StandardHandicap > 0) {
+        // The stones were placed elsewhere: the moves as they stand, if the rules take them.
+        rec.StandardHandicap = 0;
+        if (const LoadResult bare = commitRecord(g, rec); bare.ok()) committed = bare;
+    }
     if (committed.ok() && tree) {
         thread_local std::vector<TreeStone> stones;
         if (cp932) {
@@ -840,7 +918,7 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
         } else {
             parseTree<false>(text, breaks, *tree, stones);
         }
-        if (!treeHoldsRecord(stones, g)) {
+        if (!treeHoldsRecord(stones, g, rec.StandardHandicap)) {
             tree->reset(g);
             tree->Rebuilt = true;
         }

@@ -201,6 +201,11 @@ namespace {
 
 TextEncoding chooseEncoding(std::string_view bytes, std::string* charset) {
     if (bytes.substr(0, ByteOrderMark.size()) == ByteOrderMark) return TextEncoding::Utf8;
+    // UTF-16 with its byte-order mark, either way round: iconv reads the mark.
+    if (bytes.size() >= 2 && (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")) {
+        if (charset) *charset = "UTF-16";
+        return TextEncoding::Declared;
+    }
     if (sjis::firstHighByte(bytes) == bytes.size()) return TextEncoding::Cp932;
     Declaration declared = declaredSet(bytes);
     switch (declared.set) {

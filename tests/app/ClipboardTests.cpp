@@ -73,7 +73,8 @@ TEST_F(FileWindowTest, PasteOfNothingOrOfARefusedText) {
              clip()->setMimeData(data);
          }, nullptr},
         {"empty text", [] { clip()->setText(QString()); }, nullptr},
-        {"leading blanks", [] { clip()->setText(QStringLiteral("  (;GM[1];B[aa])")); }, "棋譜の書式に誤りがあります"},
+        {"a property name of three capitals", [] { clip()->setText(QStringLiteral("  (;GMX[1];B[aa])")); },
+         "棋譜の書式に誤りがあります"},
         {"white stones", [] { clip()->setText(QStringLiteral("(;GM[1]AW[aa])")); }, "白石の置石は扱えません"},
         {"not a record", [] { clip()->setText(QStringLiteral("hello")); }, "棋譜の書式に誤りがあります"},
         {"a move on a stone", [] { clip()->setText(QStringLiteral("(;SZ[9];B[aa];W[aa])")); }, "2手目が打てない手です"},
@@ -95,8 +96,8 @@ TEST_F(FileWindowTest, PasteOfNothingOrOfARefusedText) {
     }
 }
 
-// Paste is enabled when the trimmed clipboard text looks like a record; the reader itself is
-// stricter and does not trim.
+// Paste is enabled when the trimmed clipboard text looks like a record (the reader itself
+// also reads a record with a note around it, or cut off).
 TEST_F(FileWindowTest, PasteEnabledOnActivation) {
     struct Case {
         QString text;

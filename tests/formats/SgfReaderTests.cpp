@@ -7,7 +7,9 @@
 #include "formats/SgfReader.h"
 #include "formats/SgfWriter.h"
 #include "game/Engine.h"
+#include "record/GameRecord.h"
 #include "tests/formats/FormatsTestSupport.h"
+#include "tests/support/CorpusDir.h"
 
 namespace tavrin {
 namespace {
@@ -67,7 +69,6 @@ TEST(SgfReader, ScansTheFirstLineOfPlay) {
         {"AW with a point", "(;SZ[9]AW[aa])", reason::WhiteSetup, {}},
         {"blank values are ignored", "(;SZ[ ]GM[\t]B[ ])", "", {19, 0, 0, 0, {}}},
         {"identifier of three characters", "(;GM[1]\tPB[x])", F, {}},
-        {"mixed-case identifier of four", "(;CoPyright[x])", F, {}},
         {"two-character identifier with a tab", "(;\tB[aa])", "", {19, 0, 0, 0, {}}},
         {"lines joined inside a value", "(;SZ[1\n9];B[aa])", "", {19, 1, 0, 0, {}}},
         {"captures are applied", "(;SZ[9];B[ba];W[aa];B[ab])", "",
@@ -87,17 +88,11 @@ TEST(SgfReader, ScansTheFirstLineOfPlay) {
         {"SZ again of the same size", "(;SZ[9];B[cc]SZ[9];W[gc])", "", {9, 2, 0, 0, {}}},
         {"HA 2 without AB", "(;HA[2];B[aa])", "", {19, 1, 0, 0, {}}},
         // Refusals of the scan.
-        {"no opening parenthesis", ";B[aa])", F, {}},
-        {"leading blank", " (;B[aa])", F, {}},
-        {"trailing blank", "(;B[aa]) ", F, {}},
-        {"value not closed", "(;PB[abc)", F, {}},
-        {"backslash at the very end", "(;PB[abc\\)", F, {}},
         {"GM other than 1", "(;GM[2])", reason::NotGo, {}},
         {"SZ not a number", "(;SZ[9x])", F, {}},
         {"SZ 7", "(;SZ[7])", reason::BoardSize, {}},
         {"HA not a number", "(;HA[two])", F, {}},
         {"HA 10", "(;HA[10])", reason::Handicap, {}},
-        {"KM 100", "(;KM[100])", reason::Komi, {}},
         {"B of one letter", "(;B[a])", F, {}},
         {"B outside 9x9", "(;SZ[9];B[jj])", F, {}},
         {"AB tt", "(;AB[tt])", F, {}},
@@ -124,6 +119,96 @@ TEST(SgfReader, ScansTheFirstLineOfPlay) {
         if (!c.shape.board.empty()) {
             EXPECT_EQ(boardRows(g), c.shape.board) << c.what;
         }
+    }
+}
+
+// Files of old programs and servers, and files damaged on their way, open as a Go player
+// expects: what cannot be read as a game keeps its refusal.
+TEST(SgfReader, OpensOldServersAndDamagedFiles) {
+    const std::vector<std::string> handicapTwo = {".........", ".........", "......X..", ".........", "....O....",
+                                                  ".........", "..X......", ".........", "........."};
+    const ReadCase cases[] = {
+        // Identifiers with lower-case letters are read by their capitals.
+        {"old identifiers", "(;FF[3]SZ[9]VieW[]USer[me]CoPyright[c]AddBlack[cc];White[ee];Black[gg])", "",
+         {9, 2, 1, 0,
+          {".........", ".........", "..X......", ".........", "....O....", ".........", "......X..", ".........",
+           "........."}}},
+        {"more than two capitals", "(;SZ[9]CoPyRight[c])", F, {}},
+        {"lower case alone, longer than two", "(;SZ[9]view[])", F, {}},
+        // What stands around the record.
+        {"a note before the record", "Game 1 (IGS)\n(;SZ[9];B[aa])", "", {9, 1, 0, 0, {}}},
+        {"blanks around the record", " \t(;SZ[9];B[aa]) ", "", {9, 1, 0, 0, {}}},
+        {"a note after the record", "(;SZ[9];B[aa];W[bb])\n-- \nsent (from home)", "", {9, 2, 0, 0, {}}},
+        {"no opening parenthesis", ";SZ[9];B[aa];W[bb])", "", {9, 2, 0, 0, {}}},
+        {"cut off inside a value", "(;SZ[9];B[aa];W[bb];B[c", "", {9, 2, 0, 0, {}}},
+        {"cut off after a backslash", "(;SZ[9];B[aa]C[a\\", "", {9, 1, 0, 0, {}}},
+        {"no record", "Nothing (here) to read", F, {}},
+        // A handicap named without its stones: white first means the table's stones.
+        {"HA without AB, white first", "(;SZ[9]HA[2];W[ee])", "", {9, 1, 2, 0, handicapTwo}},
+        {"HA without AB, black first", "(;SZ[9]HA[2];B[ee])", "", {9, 1, 0, 0, {}}},
+        {"HA without AB nor moves", "(;SZ[9]HA[3])", "", {9, 0, 0, 0, {}}},
+        {"the table's stones in the way: the moves as they stand", "(;SZ[9]HA[2];W[gc])", "", {9, 1, 0, 0, {}}},
+        {"illegal either way", "(;SZ[9]HA[2];W[gc];B[gc])", "1手目が打てない手です", {}},
+    };
+    for (const ReadCase& c : cases) {
+        GameState g = test::newGame(19);
+        EXPECT_EQ(readSgf(g, c.sgf), c.reason) << c.what;
+        if (!c.reason.empty()) continue;
+        EXPECT_EQ(g.BoardSize, c.shape.size) << c.what;
+        EXPECT_EQ(g.MoveCount, c.shape.moves) << c.what;
+        EXPECT_EQ(g.HandicapCount, c.shape.handicap) << c.what;
+        if (!c.shape.board.empty()) {
+            EXPECT_EQ(boardRows(g), c.shape.board) << c.what;
+        }
+    }
+}
+
+// The handicap table's stones of a record that named them alone stand before the first move
+// when the record is stepped through, and the tree read stays the file's.
+TEST(SgfReader, TheHandicapTablesStonesStandBeforeTheFirstMove) {
+    GameState g = test::newGame(19);
+    RecordTree tree;
+    ASSERT_TRUE(fncStringsToKif(g, test::textOf("(;SZ[9]HA[2]C[root];W[ee]C[one];B[aa])"), "", &tree).ok());
+    EXPECT_FALSE(tree.Rebuilt);
+    GameRecord record;
+    record.adopt(g, std::move(tree));
+    NullPainter none;
+    record.goToMove(0, none);
+    EXPECT_EQ(boardRows(record.state()),
+              (std::vector<std::string>{".........", ".........", "......X..", ".........", ".........", ".........",
+                                        "..X......", ".........", "........."}));
+    record.goToMove(2, none);
+    EXPECT_EQ(boardRows(record.state())[0], "X........");
+    EXPECT_EQ(boardRows(record.state())[4], "....O....");
+}
+
+// Real files of the forms above, where the corpus is at hand: each opens with the top row
+// of its final position as GNU Go reads the file (the damaged ones: once repaired).
+TEST(SgfReader, OpensTheCorpusFilesOfOldServersAndDamage) {
+    SKIP_WITHOUT_CORPUS();
+    const struct {
+        const char* file;
+        int moves;
+        int handicap;
+        int komi;
+        const char* topRow;
+    } cases[] = {
+        {"odd/fox_HA4_without_AB__1400163652019999058.sgf", 283, 4, 0, ".X.XXXXO...OOOX..X."},
+        {"pro/fox/3p/1428322115019999050.sgf", 179, 5, 0, ".............XO..XX"},
+        {"handicap/gnugo__regression__games__buzco1.sgf", 267, 3, 5, "OOO.OXXX..........."},
+        {"odd/fox_missing_open_paren__1550746119080010073.sgf", 219, 0, 75, "......OO..........."},
+        {"odd/fox_truncated_mid_property__1511855947010001660.sgf", 154, 2, 0, "..................."},
+    };
+    for (const auto& c : cases) {
+        GameState g = test::newGame(19);
+        TextBuffer buf;
+        const LoadResult r = fncFileReadSGF(g, buf, (test::corpusDir() / c.file).string());
+        if (r.status == LoadStatus::CannotOpen) continue;  // a corpus without this file
+        ASSERT_TRUE(r.ok()) << c.file << ": " << r.reason;
+        EXPECT_EQ(g.MoveCount, c.moves) << c.file;
+        EXPECT_EQ(g.HandicapCount, c.handicap) << c.file;
+        EXPECT_EQ(g.KomiTenths, c.komi) << c.file;
+        EXPECT_EQ(boardRows(g).front(), c.topRow) << c.file;
     }
 }
 
@@ -213,8 +298,19 @@ TEST(SgfReader, Komi) {
         {"(;KM[-4.5])", "", -45, true},
         {"(;KM[-4])", "", -40, true},
         {"(;KM[99.9])", "", 995, true},
-        {"(;KM[100])", reason::Komi, 0, true},
-        {"(;KM[650])", reason::Komi, 0, true},
+        // 100 or more in steps of 25: hundredths of a point, or of a stone (doubled).
+        {"(;KM[650])", "", 65, true},
+        {"(;KM[750])", "", 75, true},
+        {"(;KM[650.00])", "", 65, true},
+        {"(;KM[100])", "", 10, true},
+        {"(;KM[375])", "", 75, true},
+        {"(;KM[325])", "", 65, true},
+        {"(;KM[9950])", "", 995, true},
+        {"(;KM[9975])", reason::Komi, 0, true},
+        {"(;KM[100000])", reason::Komi, 0, true},
+        {"(;KM[101])", reason::Komi, 0, true},
+        {"(;KM[640])", reason::Komi, 0, true},
+        {"(;KM[650.5])", reason::Komi, 0, true},
         {"(;KM[6,5])", "", 0, true},  // not a number: a komi of none
         {"(;KM[-])", "", 0, true},
         {"(;HA[3])", "", 0, false},

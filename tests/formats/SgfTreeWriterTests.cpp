@@ -229,6 +229,15 @@ TEST(SgfTreeWriter, GameInformationIsSavedAsTheFileGaveIt) {
          head + tail + "PW[]\r\n(;AB[dd][ee]DT[1990]PB[A]HA[2];W[cc])(;C[v2];B[aa])(;C[v3];B[bb]))\r\n"},
         {"information below a root of one line goes into the root", "(;SZ[9]KM[6.5];PB[A]AB[dd];W[cc])",
          head + "AB[dd]" + tail + "DT[]PB[A]PW[]KM[6.5]HA[1]\r\n;;W[cc])\r\n"},
+        // Komi written in hundredths is saved in points.
+        {"komi in hundredths of a stone", "(;SZ[9]RU[Chinese]KM[375])",
+         head + tail + "DT[]RU[Chinese]PB[]PW[]KM[7.5]HA[0]\r\n)\r\n"},
+        {"a handicap without its stones is saved with them", "(;SZ[9]HA[2]KM[0];W[ee])",
+         head + "AB[gc][cg]" + tail + "DT[]PB[]PW[]KM[0]HA[2]\r\n;W[ee])\r\n"},
+        {"old identifiers are saved by their capitals", "(;SZ[9]KM[6.5]CoPyright[c]VieW[];Black[aa])",
+         head + tail + "DT[]PB[]PW[]KM[6.5]HA[0]CP[c]VW[]\r\n;B[aa])\r\n"},
+        {"a note before the record, a comment of two lines", "Note (1)\r\n(;SZ[9]KM[6.5]C[a\r\nb];B[aa])",
+         head + tail + "DT[]PB[]PW[]KM[6.5]HA[0]C[a\r\nb]\r\n;B[aa])\r\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(saveFileWithTree(c.bytes, c.what), c.saved) << c.what;
 }

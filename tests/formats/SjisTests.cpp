@@ -218,6 +218,11 @@ TEST(TextBuffer, FileBytesAreReadAsUtf8OnlyWhenTheyAreUtf8) {
         {"a set nobody knows is not trusted", "(;CA[foo]PB[\x8D\x95])", TextEncoding::Cp932, {"(;CA[foo]PB[黒])"}},
         {"surrogate is not UTF-8", "PB[\xED\xA0\x80]", TextEncoding::Cp932,
          {"PB[恝\U000F0080]"}},
+        // UTF-16 with its byte-order mark, either way round, lines split after decoding.
+        {"UTF-16 little-endian", std::string("\xFF\xFE(\0;\0P\0B\0[\0\x8A\x9A]\0\r\0\n\0)\0", 22),
+         TextEncoding::Declared, {"(;PB[骊]", ")"}},
+        {"UTF-16 big-endian", std::string("\xFE\xFF\0(\0;\0P\0B\0[\x9A\x8A\0]\0)", 18), TextEncoding::Declared,
+         {"(;PB[骊])"}},
     };
     TextBuffer buf;
     for (const auto& c : cases) {

@@ -23,7 +23,9 @@ namespace {
 // Collection = GameTree+, GameTree = "(" Node+ GameTree* ")", Node = ";" Property*,
 // Property = Ident Value+, Value = "[" text "]" where "\" escapes the next character and
 // a backslash before a line break removes both. White space between tokens is skipped, and
-// a game's first ";" may be missing.
+// a game's first ";" may be missing. Old files: a long identifier with capitals is its
+// capitals ("CoPyright" is CP), a text that begins with ";" is a game without its "(", and
+// a game cut off by the end of the text ends there (a value left open is dropped).
 
 struct SgfNode {
     std::vector<std::pair<std::string, std::vector<std::string>>> props;
@@ -36,6 +38,11 @@ public:
 
     std::vector<SgfNode> collection() {
         std::vector<SgfNode> games;
+        if (at(';')) {
+            SgfNode root;
+            if (!sequence(root)) return games;
+            games.push_back(std::move(root));
+        }
         while (true) {
             while (i_ < t_.size() && t_[i_] != '(') ++i_;
             if (i_ >= t_.size()) return games;
@@ -57,6 +64,10 @@ private:
     bool gameTree(SgfNode& top) {
         if (!at('(')) return false;
         ++i_;
+        return sequence(top);
+    }
+    // The rest of a game tree after its "(".
+    bool sequence(SgfNode& top) {
         SgfNode* node = nullptr;
         // Leniency found in readers: properties right after "(" open the first node.
         const auto letter = [&] {
@@ -74,6 +85,10 @@ private:
                     id += t_[i_++];
                 }
                 if (id.empty()) break;
+                std::string capitals;
+                for (const char c : id)
+                    if (c >= 'A' && c <= 'Z') capitals += c;
+                if (id.size() > 2 && !capitals.empty()) id = capitals;
                 std::vector<std::string> values;
                 while (at('[')) {
                     ++i_;
@@ -88,7 +103,7 @@ private:
                         }
                         v += t_[i_++];
                     }
-                    if (i_ >= t_.size()) return false;
+                    if (i_ >= t_.size()) return true;  // cut off
                     ++i_;
                     values.push_back(std::move(v));
                 }
@@ -101,6 +116,7 @@ private:
             if (!gameTree(child)) return false;
             node->children.push_back(std::move(child));
         }
+        if (i_ >= t_.size()) return true;  // cut off
         if (!at(')')) return false;
         ++i_;
         return true;
