@@ -198,9 +198,10 @@ LoadResult commitRecord(GameState& g, const ReadRecord& r) {
     work.HandicapCount = first + r.SetupCount;
     for (int i = 1; i <= r.SetupCount; ++i) {
         const int pos = r.SetupPos[i];
-        work.SideToMove = Black;
-        if (!replay.play(pos, Black)) return LoadResult::refused(reason::Format);
-        work.MoveColor[first + i] = Black;
+        const int colour = r.SetupColor[i] == White ? White : Black;
+        work.SideToMove = colour;
+        if (!replay.place(pos, colour)) return LoadResult::refused(reason::Format);
+        work.MoveColor[first + i] = colour;
         work.MovePos[first + i] = pos;
     }
 
@@ -218,6 +219,16 @@ LoadResult commitRecord(GameState& g, const ReadRecord& r) {
     }
     const int last = work.HandicapCount + work.MoveCount;
     work.SideToMove = last >= 1 ? 3 - work.MoveColor[last] : Black;
+    // A position without moves is played on as PL says; one with white stones (a problem)
+    // by black unless it says otherwise, one of black stones alone (a handicap) by white.
+    if (r.MoveCount == 0) {
+        const bool whiteStones = std::find(r.SetupColor.begin() + 1, r.SetupColor.begin() + 1 + r.SetupCount, White) !=
+                                 r.SetupColor.begin() + 1 + r.SetupCount;
+        if (r.ToPlay != 0)
+            work.SideToMove = r.ToPlay;
+        else if (whiteStones)
+            work.SideToMove = Black;
+    }
 
     prcEndOfGameCore(work);
     work.Modified = false;

@@ -49,7 +49,9 @@ struct Scan {
     int handicap = 0;
     int komi = 65;
     bool komiGiven = false;
-    bool afterAB = false;  // the last named property is AB: values without identifier are AB's
+    bool afterAB = false;  // the last named property is AB or AW: values without identifier are its
+    int stoneColour = Black;  // of that property: Black for AB, White for AW
+    int toPlay = 0;           // PL: the side a position without moves gives the move to
     int s = 0;            // AB stones read
     int r = 1;            // number of the next B or W
     std::array<ScanEntry, RecordCapacity + 1> entries{};
@@ -197,15 +199,32 @@ template <bool Cp932>
 Refusal property(Scan& sc, std::string_view id, std::string_view v) {
     const unsigned key = id.empty() ? idKey("AB") : idKey(id);
     switch (key) {
+        case idKey("AW"):
+            // White stones set up before the first move stand with the black ones at the start
+            // (problems, teaching positions); later ones cannot be held.
+            if (sc.r > 1) return reason::WhiteSetup;
+            [[fallthrough]];
         case idKey("AB"): {
             if (sc.r > 1) sc.movesFinal = false;  // it takes the place of a move
-            const int x = v.size() == 2 ? pointLine(v[0], sc.size) : 0;
-            const int y = v.size() == 2 ? pointLine(v[1], sc.size) : 0;
-            if (x == 0 || y == 0) return reason::Format;
-            if (++sc.s > StoneEntries) return reason::TooLong;
-            sc.entries[sc.s] = scanEntry(Black, x, y);
+            const int colour = key == idKey("AW") ? White : Black;
+            // One point, or a rectangle of points "aa:cc".
+            const size_t colon = v.find(':');
+            const std::string_view a = v.substr(0, colon);
+            const std::string_view b = colon == std::string_view::npos ? a : v.substr(colon + 1);
+            const int x0 = a.size() == 2 ? pointLine(a[0], sc.size) : 0, y0 = a.size() == 2 ? pointLine(a[1], sc.size) : 0;
+            const int x1 = b.size() == 2 ? pointLine(b[0], sc.size) : 0, y1 = b.size() == 2 ? pointLine(b[1], sc.size) : 0;
+            if (x0 == 0 || y0 == 0 || x1 == 0 || y1 == 0) return reason::Format;
+            for (int x = std::min(x0, x1); x <= std::max(x0, x1); ++x) {
+                for (int y = std::min(y0, y1); y <= std::max(y0, y1); ++y) {
+                    if (++sc.s > StoneEntries) return reason::TooLong;
+                    sc.entries[sc.s] = scanEntry(colour, x, y);
+                }
+            }
             break;
         }
+        case idKey("PL"):
+            sc.toPlay = (v.front() | 0x20) == 'w' ? White : (v.front() | 0x20) == 'b' ? Black : 0;
+            break;
         case idKey("B"):
         case idKey("W"):
             // Two characters, counted as the text's encoding has them: the record is refused
@@ -258,7 +277,6 @@ Refusal property(Scan& sc, std::string_view id, std::string_view v) {
             sc.handicap = *n;
             break;
         }
-        case idKey("AW"): return reason::WhiteSetup;
         default: break;
     }
     return {};
@@ -444,12 +462,14 @@ Refusal scan(std::string_view text, Scan& sc) {
         const std::string_view ident(id, static_cast<size_t>(idBytes));
         // Values without an identifier belong to the property before them; only AB's count.
         if (!ident.empty()) {
-            sc.afterAB = ident == "AB";
+            sc.afterAB = ident == "AB" || ident == "AW";
+            if (sc.afterAB) sc.stoneColour = ident == "AW" ? White : Black;
         } else if (!sc.afterAB) {
             continue;
         }
         if (blank(read)) continue;
-        if (const Refusal refusal = property<Cp932>(sc, ident, read)) return refusal;
+        const std::string_view named = !ident.empty() ? ident : sc.stoneColour == White ? "AW" : "AB";
+        if (const Refusal refusal = property<Cp932>(sc, named, read)) return refusal;
     }
 }
 
@@ -591,6 +611,7 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
                              : uint16_t{0};
     };
     int moveColour = 0;  // of the property being read, when a move
+    int stoneColour = Black;  // of the setup property (AB or AW) values without identifier follow
     const auto takeValue = [&](size_t from) -> size_t {  // from: after "["; returns after "]"
         raw.clear();
         size_t at = from;
@@ -625,7 +646,17 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
         if (p != None) tree.addValue(p, v);
         // A move is the first value of B or W; later ones are passed over, as the scan does.
         if (!main || kind == Kind::Nothing || (kind == Kind::Move && !first) || RecordTree::blank(v)) return;
-        stones.push_back({kind == Kind::Stones, kind == Kind::Stones ? Black : moveColour, letters(v)});
+        if (kind == Kind::Stones && v.find(':') != std::string_view::npos) {
+            // A rectangle of setup stones: each point of it, as the scan takes them.
+            const std::string_view a = v.substr(0, v.find(':')), b = v.substr(v.find(':') + 1);
+            if (a.size() != 2 || b.size() != 2) return;
+            for (char x = std::min(a[0], b[0]); x <= std::max(a[0], b[0]); ++x)
+                for (char y = std::min(a[1], b[1]); y <= std::max(a[1], b[1]); ++y)
+                    stones.push_back({true, stoneColour, static_cast<uint16_t>(static_cast<unsigned char>(x) |
+                                                                              static_cast<unsigned char>(y) << 8)});
+            return;
+        }
+        stones.push_back({kind == Kind::Stones, kind == Kind::Stones ? stoneColour : moveColour, letters(v)});
     };
     const auto skipBreaks = [&](size_t to) {
         while (nextBreak < breaks.size() && breaks[nextBreak] < to) ++nextBreak;
@@ -732,7 +763,8 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
         } else {
             if (main) {
                 const uint32_t key = RecordTree::identKey(ident);
-                if (!ident.empty()) afterAB = key == RecordTree::identKey("AB");
+                if (!ident.empty()) afterAB = key == RecordTree::identKey("AB") || key == RecordTree::identKey("AW");
+                if (afterAB) stoneColour = key == RecordTree::identKey("AW") ? White : Black;
                 kind = afterAB                                                             ? Kind::Stones
                        : key == RecordTree::identKey("B") || key == RecordTree::identKey("W") ? Kind::Move
                                                                                               : Kind::Nothing;
@@ -781,7 +813,12 @@ bool treeHoldsRecord(const std::vector<TreeStone>& stones, const GameState& g, i
     };
     int setup = tableStones;  // the handicap table's stones stand in no node
     int moves = 0;
-    for (const TreeStone& s : stones) {
+    // Setup stones as the record holds them: black ones first (see the scan's entries).
+    thread_local std::vector<TreeStone> ordered;
+    ordered.assign(stones.begin(), stones.end());
+    std::stable_partition(ordered.begin(), ordered.end(), [](const TreeStone& s) { return !s.setup || s.colour != White; });
+    std::stable_partition(ordered.begin(), ordered.end(), [](const TreeStone& s) { return s.setup; });
+    for (const TreeStone& s : ordered) {
         if (s.setup) {
             if (++setup > first || position(s.letters) != g.MovePos[setup]) return false;
         } else {
@@ -810,6 +847,8 @@ void resetScan(Scan& sc) {
     sc.komi = 65;
     sc.komiGiven = false;
     sc.afterAB = false;
+    sc.stoneColour = Black;
+    sc.toPlay = 0;
     sc.s = 0;
     sc.r = 1;
     sc.movesFinal = true;
@@ -892,10 +931,16 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
     const int firstColour = moves == 0 ? 0 : sc.movesFinal ? rec.MoveColor[1] : entryColour(sc.entries[1]);
     rec.StandardHandicap = sc.s == 0 && sc.handicap >= 2 && firstColour == White ? sc.handicap : 0;
     rec.SetupCount = sc.s;
+    // Black stones first, then white ones, each in the record's order: the order a saved
+    // record (AB before AW) reads back in.
+    std::stable_partition(sc.entries.begin() + 1, sc.entries.begin() + 1 + sc.s,
+                          [](ScanEntry e) { return entryColour(e) != White; });
     for (int i = 1; i <= sc.s; ++i) {
         rec.SetupPos[i] = entryPos(sc.entries[i], sc.size);
+        rec.SetupColor[i] = entryColour(sc.entries[i]);
         if (rec.SetupPos[i] == 0) return LoadResult::refused(reason::Format);
     }
+    rec.ToPlay = sc.toPlay;
     rec.MoveCount = moves;
     if (!sc.movesFinal) {
         for (int k = 1; k <= moves; ++k) {

@@ -60,6 +60,14 @@ void appendProperty(LineBuilder& line, std::string_view name, std::string_view v
     line.append("]");
 }
 
+// The black stones among the record's first entries (the AB stones; white ones are AW).
+int blackStones(const GameState& g) {
+    const int entries = g.HandicapCount < RecordCapacity ? g.HandicapCount : RecordCapacity;
+    int count = 0;
+    for (int i = 1; i <= entries; ++i) count += g.MoveColor[i] != White;
+    return count;
+}
+
 // The game information the record's own form writes, in its order.
 enum Field { FieldAB, FieldGN, FieldDT, FieldRU, FieldPB, FieldPW, FieldKM, FieldHA, FieldRE, FieldCount };
 constexpr std::array<uint32_t, FieldCount> FieldKeys = {
@@ -130,19 +138,23 @@ void writeInfo(LineBuilder& line, const GameState& g, const KeptInfo& info, int 
     // A record that gave no komi is written without one.
     if (here(FieldKM) && g.KomiGiven) appendProperty(line, "KM", tenthsText(g.KomiTenths)), line.cut();
     // HA above 9 is refused by the reader, so such a record carries its stones alone.
-    if (here(FieldHA) && g.HandicapCount <= 9) appendProperty(line, "HA", std::to_string(g.HandicapCount)), line.cut();
+    if (here(FieldHA) && blackStones(g) <= 9) appendProperty(line, "HA", std::to_string(blackStones(g))), line.cut();
     if (here(FieldRE) && !g.GameComment.empty()) appendProperty(line, "RE", fncKinsiMojiChk(g.GameComment));
 }
 
 // The record's setup stones.
 void writeSetup(LineBuilder& line, const GameState& g) {
-    const int handicap = g.HandicapCount < RecordCapacity ? g.HandicapCount : RecordCapacity;
-    if (handicap <= 0) return;
-    line.append("AB");
-    for (int i = 1; i <= handicap; ++i) {
-        line.append("[");
-        line.append(sgfPoint(g.MovePos[i], g.BoardStride));
-        line.append("]");
+    const int entries = g.HandicapCount < RecordCapacity ? g.HandicapCount : RecordCapacity;
+    // The black stones as AB, then the white ones set up with them as AW.
+    for (const int colour : {Black, White}) {
+        bool named = false;
+        for (int i = 1; i <= entries; ++i) {
+            if ((g.MoveColor[i] == White) != (colour == White)) continue;
+            if (!named) line.append(colour == White ? "AW" : "AB"), named = true;
+            line.append("[");
+            line.append(sgfPoint(g.MovePos[i], g.BoardStride));
+            line.append("]");
+        }
     }
 }
 

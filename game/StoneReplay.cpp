@@ -116,6 +116,13 @@ SCALAR_CODE inline bool StoneReplay::playChecked(int move, int pos, int colour, 
     return (added & Closed) == 0 || libs_[group_[pos]] != 0;
 }
 
+bool StoneReplay::place(int pos, int colour) {
+    if (pos <= 0 || pos > g_.BoardLast || g_.Board[pos] != 0 || (colour != Black && colour != White)) return false;
+    g_.Board[pos] = colour;
+    add(pos, colour);
+    return true;
+}
+
 SCALAR_CODE bool StoneReplay::play(int pos, int colour) {
     const int move = g_.CurrentMove;
     if (move < 1 || g_.HandicapCount < 0 || g_.HandicapCount + move > RecordCapacity) return false;

@@ -28,6 +28,10 @@ public:
     // leave the game half changed: the reader throws such a game away.
     bool play(int pos, int colour);
 
+    // A stone set up at pos: Board[pos] := colour without any capture (a setup may leave a
+    // group without liberties, as records allow). False on an occupied or outside point.
+    bool place(int pos, int colour);
+
     // The moves of a record, each as play does: move k (1..count) is colours[k] at
     // positions[k], checked as move k and written to record entry HandicapCount + k;
     // CurrentMove ends after the last one played. Stops at the first refused move (also a

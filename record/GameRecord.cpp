@@ -37,10 +37,21 @@ void GameRecord::adopt(const GameState& g, RecordTree tree) {
     tree_ = std::move(tree);
     state_ = g;
     const int shown = g.CurrentMove - 1;
-    // The root's stones are the record's first entries; its moves and every later node are
-    // applied from the position before the first move.
+    const bool atEnd = g.CurrentMove > g.MoveCount;
+    // The position before anything: the record's first entries (the root's black stones)
+    // alone. The root's other setup, its moves and every later node are applied from there.
     NullPainter none;
-    prcKifBack(state_, 1, none);
+    for (int pos = 0; pos <= state_.BoardLast && pos < BoardCells; ++pos)
+        if (state_.Board[static_cast<size_t>(pos)] > 0) state_.Board[static_cast<size_t>(pos)] = 0;
+    for (int e = 1; e <= state_.HandicapCount && e <= RecordCapacity; ++e) {
+        const int pos = state_.MovePos[static_cast<size_t>(e)];
+        if (pos > 0 && pos <= state_.BoardLast) state_.Board[static_cast<size_t>(pos)] = state_.MoveColor[static_cast<size_t>(e)];
+    }
+    state_.CapturedCount = {0, 0, 0};
+    state_.CurrentMove = 1;
+    state_.BlackTotalSeconds = state_.WhiteTotalSeconds = 0;
+    state_.LastMovePos = 0;
+    if (g.MoveCount > 0) state_.SideToMove = state_.MoveColor[static_cast<size_t>(state_.HandicapCount + 1)];
     line_.assign(1, tree_.gameRoot(0));
     extendLine();
     lineMoves_.assign(1, 0);
@@ -52,7 +63,11 @@ void GameRecord::adopt(const GameState& g, RecordTree tree) {
     // Moves in the root itself (old files put the first move there).
     if (!applyNode(0, true)) line_.resize(1);
     fillFrom(0, true);
-    goToMove(shown, none);
+    // At the end of the record the line's last node is shown: setup after the last move too.
+    if (atEnd)
+        goToIndex(static_cast<int>(line_.size()) - 1, none);
+    else
+        goToMove(shown, none);
 }
 
 // ---- The current line ----
@@ -109,11 +124,11 @@ bool GameRecord::applyNode(size_t i, bool keepTimes) {
     f.firstChange = static_cast<uint32_t>(changes_.size());
     f.changeCount = 0;
     // Setup first (a node that mixes setup and a move is read in that order); the root's
-    // stones are the record's own entries.
-    if (i > 0) {
+    // black stones are the record's own entries.
+    {
         for (RecordTree::PropId p = tree_.firstProperty(n); p != RecordTree::None; p = tree_.nextProperty(p)) {
             const int colour = setupColour(RecordTree::identKey(tree_.identifier(p)));
-            if (colour < 0) continue;
+            if (colour < 0 || (i == 0 && colour == Black)) continue;
             for (int k = 0; k < tree_.valueCount(p); ++k) {
                 forEachPoint(tree_.value(p, k), [&](int pos) {
                     const int before = state_.Board[static_cast<size_t>(pos)];

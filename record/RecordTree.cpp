@@ -17,7 +17,7 @@ bool rewrittenId(uint32_t id) {
     switch (id) {
         case key("GM"): case key("FF"): case key("CA"): case key("AP"): case key("SZ"):
         case key("GN"): case key("DT"): case key("PB"): case key("PW"): case key("RE"):
-        case key("RU"): case key("KM"): case key("HA"): case key("AB"): return true;
+        case key("RU"): case key("KM"): case key("HA"): case key("AB"): case key("AW"): return true;
         default: return false;
     }
 }

@@ -28,7 +28,7 @@ public:
     // The part a property of the first game's main line plays when the record is written.
     enum class Role {
         Move,       // B or W with a value that is not blank: one of the record's moves
-        Rewritten,  // GM FF CA AP SZ GN DT PB PW RE RU KM HA AB: written in the record's form
+        Rewritten,  // GM FF CA AP SZ GN DT PB PW RE RU KM HA AB AW: written in the record's form
         Other,      // anything else: written as it stands
     };
 

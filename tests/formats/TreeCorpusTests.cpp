@@ -152,7 +152,7 @@ SgfNode nodeOf(const RecordTree& t, RecordTree::NodeId n) {
 // The same trees apart from what saving rewrites on the first game's main line: the root
 // and move properties the record writes in its own form (B and W compare by name alone).
 const std::set<std::string> Rewritten = {"GM", "FF", "CA", "AP", "SZ", "GN", "DT", "PB",
-                                         "PW", "RE", "RU", "KM", "HA", "AB"};
+                                         "PW", "RE", "RU", "KM", "HA", "AB", "AW"};
 
 bool sameBeyondRecord(const SgfNode& a, const SgfNode& b, bool mainLine, std::string& why) {
     const auto kept = [&](const SgfNode& n) {

@@ -34,7 +34,7 @@ const std::vector<std::pair<std::string, std::string>> CornerGames = {
      "Rated game\r\n9\r\nKuro\r\nShiro\r\nwww\r\n0\r\n0\r\n6\r\n\r\n5\r\nW+R\r\n1\r\nPMABBCCCC\r\n"},
     // Refused: a board of 7 lines, a white setup stone, an empty file; and no record at all.
     {"bad/seven.sgf", test::sgfGame("B[aa]", "", 7)},
-    {"bad/white-setup.sgf", test::sgfGame("B[dd]", "", 19, "AW[aa]")},
+    {"bad/white-setup.sgf", test::sgfGame("B[dd]AW[aa]", "", 19)},
     {"bad/empty.sgf", ""},
     {"notes.txt", test::sgfGame("B[dc];W[ce];B[fc]")},
 };
