@@ -19,10 +19,10 @@ enum class EngineTask { None, Move, Redo, Hint, Estimate };
 struct CommandFacts {
     Mode mode = Mode::Playing;
     EngineTask task = EngineTask::None;
-    bool engineFound = false;     // the engine's program can be found
-    int currentMove = 1;          // the next move to play or show
-    int moveCount = 0;            // moves of the record
-    bool endedByPasses = false;   // the record ends with the two passes that end a game
+    bool engineFound = false;    // the engine's program can be found
+    int currentMove = 1;         // the next move to play or show
+    int moveCount = 0;           // moves of the record
+    bool endedByPasses = false;  // the record ends with the two passes that end a game
     bool modified = false;
     bool hasFileName = false;
     bool computerToMove = false;     // the computer plays the side to move
@@ -42,9 +42,9 @@ struct CommandStates {
     CommandState actFileSave, actFileReOpen;
     CommandState actPlayStop, actPlayResume, actPlayPass, actPlayMatta, actPlayGiveUp;
     CommandState actPlayHint, actPlayUtinaosi, actPlayStnChg, actPlayKeisei, actPlayCount;
-    CommandState actKifuFirst, actKifuBack, actKifuBack10;      // steps back
+    CommandState actKifuFirst, actKifuBack, actKifuBack10;              // steps back
     CommandState actKifuNext, actKifuNext10, actKifuLast, actKifuAuto;  // steps forward
-    CommandState mnuKifuP;  // the replay menu as a whole
+    CommandState mnuKifuP;                                              // the replay menu as a whole
     CommandState actCountCancel;
 
     bool operator==(const CommandStates&) const = default;

@@ -6,9 +6,9 @@
 #include <QPushButton>
 
 #include "app/EngineTurn.h"
-#include "view/Prompts.h"
 #include "record/InfoTexts.h"
 #include "view/BoardView.h"
+#include "view/Prompts.h"
 
 namespace tavrin {
 
@@ -91,11 +91,13 @@ void CountingPanel::showCount() {
     const ScoreCount count = fncCountScore(game_, status_);
     const auto side = [&](int colour, const char* name) {
         const SideScore& s = count.Side[static_cast<std::size_t>(colour)];
-        QString text = QStringLiteral("%1: 地 %2 + 上げ石 %3").arg(QString::fromUtf8(name)).arg(s.Territory).arg(s.Prisoners);
+        QString text =
+            QStringLiteral("%1: 地 %2 + 上げ石 %3").arg(QString::fromUtf8(name)).arg(s.Territory).arg(s.Prisoners);
         if (colour == White && count.KomiTenths != 0)
             text += QStringLiteral(" + コミ %1").arg(pointsText(count.KomiTenths));
         // The total on a line of its own: the panel is narrow.
-        return text + QStringLiteral("\n　= %1").arg(pointsText(colour == Black ? count.BlackTenths : count.WhiteTenths));
+        return text +
+               QStringLiteral("\n　= %1").arg(pointsText(colour == Black ? count.BlackTenths : count.WhiteTenths));
     };
     lblCountBlack->setText(side(Black, "黒"));
     lblCountWhite->setText(side(White, "白"));

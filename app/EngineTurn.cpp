@@ -4,8 +4,8 @@
 #include <QWidget>
 #include <utility>
 
-#include "view/Prompts.h"
 #include "record/InfoTexts.h"
+#include "view/Prompts.h"
 
 namespace tavrin {
 
@@ -48,8 +48,9 @@ Rokiru& EngineTurn::engine() {
     });
     connect(rokiru_, &Rokiru::timeLimitReached, this, [this] {
         if (task_ == Task::None) return;
-        const QString text = QStringLiteral("Rokiru は制限時間（%1秒）を過ぎても考えています。\n"
-                                            "もう少し待ちますか？\n\n「いいえ」で考えるのをやめさせ、対局を中断します。")
+        const QString text = QStringLiteral(
+                                 "Rokiru は制限時間（%1秒）を過ぎても考えています。\n"
+                                 "もう少し待ちますか？\n\n「いいえ」で考えるのをやめさせ、対局を中断します。")
                                  .arg(settings_.moveSeconds);
         if (prompts_.confirm(window_, text, false) == Answer::Yes) {
             if (task_ != Task::None) rokiru_->keepWaiting();
@@ -112,8 +113,9 @@ void EngineTurn::askMove() {
     if (game_.ReplayMode || game_.GameOver || task_ != Task::None) return;
     if (!computerPlays(game_.SideToMove)) return;
     if (!host_.engineFound()) {
-        failed(QStringLiteral("Rokiru（囲碁エンジン）が見つかりません。\n"
-                              "表示 → 環境設定 でエンジンのコマンドを指定してください。"));
+        failed(
+            QStringLiteral("Rokiru（囲碁エンジン）が見つかりません。\n"
+                           "表示 → 環境設定 でエンジンのコマンドを指定してください。"));
         return;
     }
     begin(Task::Move).requestMove(game_, game_.SideToMove);

@@ -28,7 +28,8 @@ struct LibraryJob {
         std::lock_guard<std::mutex> hold(lock);
         if (!owner) return;
         LibraryIndexer* x = owner;
-        QMetaObject::invokeMethod(owner, [x, call = std::move(call)] { call(x); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            owner, [x, call = std::move(call)] { call(x); }, Qt::QueuedConnection);
     }
 };
 

@@ -2,13 +2,13 @@
 // move list's marks of variations, and the comment window.
 
 #include <QAction>
-#include <algorithm>
 #include <QBoxLayout>
 #include <QDockWidget>
-#include <QScreen>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "app/TfrmMain.h"
 
@@ -23,9 +23,9 @@ const QColor VariationColour(150, 215, 255);
 }  // namespace
 
 void TfrmMain::buildCommentPane() {
-    QVBoxLayout* column = buildDockPane(dckComment, QStringLiteral("コメント"), QStringLiteral("dckComment"),
-                                        lblCommentInfo, QStringLiteral("lblCommentInfo"),
-                                        static_cast<Qt::DockWidgetArea>(CommentArea));
+    QVBoxLayout* column =
+        buildDockPane(dckComment, QStringLiteral("コメント"), QStringLiteral("dckComment"), lblCommentInfo,
+                      QStringLiteral("lblCommentInfo"), static_cast<Qt::DockWidgetArea>(CommentArea));
     memComment = new QPlainTextEdit(column->parentWidget());
     memComment->setObjectName(QStringLiteral("memComment"));
     memComment->setStatusTip(QStringLiteral("表示中の局面のコメント（編集できます）"));

@@ -3,8 +3,8 @@
 // and writes an accepted result to the game.
 
 #include <QAction>
-#include <QLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -82,7 +82,8 @@ void TfrmMain::actPlayKeiseiExecute() {
     const bool engineBusy = EngineFound && task != EngineTurn::Task::None && task != EngineTurn::Task::Estimate;
     setStatusText(0, keiseiText(e.LeadTenths, engineBusy ? QStringLiteral("目安。Rokiru は思考中のため判断しません")
                                                          : QStringLiteral("目安")));
-    if (EngineFound && (task == EngineTurn::Task::None || task == EngineTurn::Task::Estimate)) engineTurn->askEstimate();
+    if (EngineFound && (task == EngineTurn::Task::None || task == EngineTurn::Task::Estimate))
+        engineTurn->askEstimate();
 }
 
 QString TfrmMain::keiseiText(int leadTenths, const QString& source) const {

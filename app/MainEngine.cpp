@@ -33,15 +33,9 @@ bool TfrmMain::engineFound() {
 
 void TfrmMain::playComputerMove(const EngineMove& move) {
     switch (move.kind) {
-        case EngineMove::Resign:
-            actPlayGiveUpExecute();
-            break;
-        case EngineMove::Pass:
-            actPlayPassExecute();
-            break;
-        case EngineMove::Point:
-            prcHit(move.pos, Game.SideToMove);
-            break;
+        case EngineMove::Resign: actPlayGiveUpExecute(); break;
+        case EngineMove::Pass: actPlayPassExecute(); break;
+        case EngineMove::Point: prcHit(move.pos, Game.SideToMove); break;
     }
 }
 
@@ -135,12 +129,14 @@ void TfrmMain::actPlayStnChgExecute() {
 
 void TfrmMain::actDispConfigExecute() {
     const QStringList folders = LibraryFolders;
-    const QString recordFolder =
-        Game.CurrentFileName.empty() ? QString() : QFileInfo(QString::fromStdString(Game.CurrentFileName)).absolutePath();
+    const QString recordFolder = Game.CurrentFileName.empty()
+                                     ? QString()
+                                     : QFileInfo(QString::fromStdString(Game.CurrentFileName)).absolutePath();
     const EngineSettings was = Engine;
     if (!runConfigDialog(prompts, this, Engine, LibraryFolders, recordFolder)) return;
     if (Engine.commandLine != was.commandLine ||
-        !std::equal(std::begin(Engine.levelArguments), std::end(Engine.levelArguments), std::begin(was.levelArguments))) {
+        !std::equal(std::begin(Engine.levelArguments), std::end(Engine.levelArguments),
+                    std::begin(was.levelArguments))) {
         // The next question goes to the engine now named, never to the one running.
         engineTurn->engineChanged();
     }

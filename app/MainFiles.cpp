@@ -50,7 +50,8 @@ void reportLoadFailure(TfrmMain& w, const LoadResult& r, Reader reader) {
                 w.prompts.warn(&w, qs(r.reason));
             return;
         case LoadStatus::Refused:
-            w.prompts.warn(&w, reader == Reader::Sgf ? SgfRefusedText + QLatin1Char('\n') + qs(r.reason) : qs(r.reason));
+            w.prompts.warn(&w,
+                           reader == Reader::Sgf ? SgfRefusedText + QLatin1Char('\n') + qs(r.reason) : qs(r.reason));
             return;
     }
 }
@@ -116,8 +117,7 @@ void TfrmMain::actFileOpenBeforeExecute() {
     // The file dialog separates patterns with spaces: each caption keeps its own text and
     // the patterns it filters by follow in a second pair of brackets.
     OpenDialog.filters = {QStringLiteral("棋譜ファイル(*.sgf;*.ngf) (*.sgf *.ngf)"),
-                          QStringLiteral("棋譜ファイル(*.sgf) (*.sgf)"),
-                          QStringLiteral("棋譜ファイル(*.ngf) (*.ngf)")};
+                          QStringLiteral("棋譜ファイル(*.sgf) (*.sgf)"), QStringLiteral("棋譜ファイル(*.ngf) (*.ngf)")};
     OpenDialog.defaultSuffix = QStringLiteral("sgf");
     OpenDialog.showReadOnly = true;
 }
@@ -147,8 +147,9 @@ void TfrmMain::actFileSaveExecute() {
     }
     if (Game.ReadOnlyFile) {
         const QString text = QStringLiteral("棋譜「") + fileNamePart(qs(Game.CurrentFileName)) +
-                             QStringLiteral("」は読み取り専用で開かれています。\n上書きはできません。\n\n"
-                                            "別名をつけて保存しますか？");
+                             QStringLiteral(
+                                 "」は読み取り専用で開かれています。\n上書きはできません。\n\n"
+                                 "別名をつけて保存しますか？");
         if (prompts.warnYesNo(this, text) == Answer::Yes) actFileSaveAsExecute();
         return;
     }

@@ -12,10 +12,10 @@
 
 #include "app/CountingPanel.h"
 #include "app/TfrmMain.h"
-#include "view/KifuWindow.h"
 #include "game/Engine.h"
 #include "record/InfoTexts.h"
 #include "view/BoardView.h"
+#include "view/KifuWindow.h"
 
 namespace tavrin {
 
@@ -50,11 +50,10 @@ void TfrmMain::prcNewSet() {
 void TfrmMain::prcInfoSameSet() {
     const QDateTime now = QDateTime::currentDateTime();
     if (Game.SetupState == 1 && Game.GameName.empty())
-        Game.GameName = defaultGameTitle(now.date().year(), now.date().month(), now.date().day(),
-                                         now.time().hour(), now.time().minute());
+        Game.GameName = defaultGameTitle(now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
+                                         now.time().minute());
     lblGameName->setText(qs(gameNameLabel(Game.GameName)));
-    lblGameComment->setText(Game.GameComment.empty() ? qs(NoGameResultText)
-                                                     : qs(fncReToComment(Game.GameComment)));
+    lblGameComment->setText(Game.GameComment.empty() ? qs(NoGameResultText) : qs(fncReToComment(Game.GameComment)));
     lblBlackPlayer->setText(qs(playerLabel(Game.BlackPlayer, Black)));
     lblBlackPlayer->adjustSize();
     lblWhitePlayer->setText(qs(playerLabel(Game.WhitePlayer, White)));
@@ -123,8 +122,7 @@ QTreeWidgetItem* TfrmMain::makeKifuRow(int k, const QString& point, int colour, 
     // what gets cut, never the digits.
     item->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
     item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-    if (colour == Black || colour == White)
-        item->setIcon(1, kifuIcon(colour));
+    if (colour == Black || colour == White) item->setIcon(1, kifuIcon(colour));
     return item;
 }
 

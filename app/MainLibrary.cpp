@@ -15,8 +15,8 @@
 #include <QTreeWidget>
 
 #include "app/LibraryIndexer.h"
-#include "base/SettingsFile.h"
 #include "app/TfrmMain.h"
+#include "base/SettingsFile.h"
 #include "library/LibraryIndex.h"
 #include "view/BoardView.h"
 #include "view/KifuWindow.h"
@@ -46,8 +46,8 @@ void TfrmMain::buildLibraryPane() {
                                 QStringLiteral("黒勝"), QStringLiteral("白勝"), QStringLiteral("割合")});
     lsvFskGames = new QTreeWidget(body);
     lsvFskGames->setObjectName(QStringLiteral("lsvFskGames"));
-    lsvFskGames->setHeaderLabels({QStringLiteral("黒"), QStringLiteral("白"), QStringLiteral("日付"),
-                                  QStringLiteral("結果")});
+    lsvFskGames->setHeaderLabels(
+        {QStringLiteral("黒"), QStringLiteral("白"), QStringLiteral("日付"), QStringLiteral("結果")});
     lsvFskGames->setStatusTip(QStringLiteral("ダブルクリックでその棋譜をこの局面で開きます"));
     for (QTreeWidget* list : {lsvFskJsk, lsvFskGames}) {
         list->setRootIsDecorated(false);
@@ -64,7 +64,8 @@ void TfrmMain::buildLibraryPane() {
         QList<QTreeWidgetItem*> rows;
         for (const QVariant& id : ids) {
             const library::LibraryRecord& r = Library->record(id.toInt());
-            auto* row = new QTreeWidgetItem(QStringList{qs(r.BlackPlayer), qs(r.WhitePlayer), qs(r.GameDate), qs(r.GameResult)});
+            auto* row = new QTreeWidgetItem(
+                QStringList{qs(r.BlackPlayer), qs(r.WhitePlayer), qs(r.GameDate), qs(r.GameResult)});
             row->setData(0, Qt::UserRole, id);
             row->setToolTip(0, qs(r.Path));
             rows.append(row);
@@ -101,8 +102,7 @@ void TfrmMain::buildLibraryProgress() {
 
 void TfrmMain::actDispKifuExecute() {
     // Made on first use, with its settings as the file has them.
-    if (!kifuWindow)
-        kifuWindow = makeKifuWindow(Game, this, prompts, SettingsPath, [this] { return LastWriteDir; });
+    if (!kifuWindow) kifuWindow = makeKifuWindow(Game, this, prompts, SettingsPath, [this] { return LastWriteDir; });
     kifuWindow->show();
     kifuWindow->raise();
     kifuWindow->activateWindow();
@@ -150,8 +150,7 @@ void TfrmMain::prcFskJskShow() {
         return;
     }
     const library::PositionKey key = library::positionKey(Game);
-    const library::LibraryExploration found =
-        key.valid() ? Library->explore(key) : library::LibraryExploration{};
+    const library::LibraryExploration found = key.valid() ? Library->explore(key) : library::LibraryExploration{};
     LibraryKey = key;
     lsvFskJsk->clear();
     lsvFskGames->clear();
@@ -172,8 +171,10 @@ void TfrmMain::prcFskJskShow() {
         if (!letter.isEmpty() && m.Pos != PassPos) letters.emplace_back(m.Pos, letter);
     }
     lsvFskJsk->addTopLevelItems(rows);
-    QString info = QStringLiteral("この局面を通る棋譜: %1局（ライブラリ %2局）").arg(found.Games).arg(Library->indexedCount());
-    if (LibraryFolders.isEmpty()) info = QStringLiteral("棋譜のフォルダがありません。表示 → 環境設定 で追加してください。");
+    QString info =
+        QStringLiteral("この局面を通る棋譜: %1局（ライブラリ %2局）").arg(found.Games).arg(Library->indexedCount());
+    if (LibraryFolders.isEmpty())
+        info = QStringLiteral("棋譜のフォルダがありません。表示 → 環境設定 で追加してください。");
     if (libraryIndexer->running()) info += QStringLiteral("\n作成中…");
     lblFskJsk->setText(info);
     pnlMain->setLetters(letters);

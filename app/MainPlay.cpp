@@ -103,13 +103,12 @@ void TfrmMain::actPlayGiveUpExecute() {
     prcKifUpDate();
 }
 
-void TfrmMain::pbxGbnMouseDown(Qt::MouseButton button, int, int) {
-    Game.MouseArmed = button == Qt::LeftButton;
-}
+void TfrmMain::pbxGbnMouseDown(Qt::MouseButton button, int, int) { Game.MouseArmed = button == Qt::LeftButton; }
 
 void TfrmMain::pbxGbnMouseUp(Qt::MouseButton button, int x, int y) {
     if (counting()) {
-        countingPanel->click(button, pointAtPixel(pnlMain->geometryInfo(), Game.BoardSize, actDispGbnHanten->isChecked(), x, y));
+        countingPanel->click(
+            button, pointAtPixel(pnlMain->geometryInfo(), Game.BoardSize, actDispGbnHanten->isChecked(), x, y));
         return;
     }
     if (!Game.ReplayMode) {
@@ -201,7 +200,9 @@ void TfrmMain::actPlayResumeExecute() {
         const RecordTree::Cut gone = Tree().cutBy(Game.CurrentMove - 1);
         QString also;
         if (gone.variations > 0 && gone.comments > 0)
-            also = QStringLiteral("以降の変化 %1 個とコメント %2 個も削除されます。\n").arg(gone.variations).arg(gone.comments);
+            also = QStringLiteral("以降の変化 %1 個とコメント %2 個も削除されます。\n")
+                       .arg(gone.variations)
+                       .arg(gone.comments);
         else if (gone.variations > 0)
             also = QStringLiteral("以降の変化 %1 個も削除されます。\n").arg(gone.variations);
         else if (gone.comments > 0)

@@ -18,8 +18,8 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
-#include "base/SettingsFile.h"
 #include "app/TfrmMain.h"
+#include "base/SettingsFile.h"
 #include "base/Version.h"
 #include "formats/RecordFile.h"
 #include "view/BoardView.h"
@@ -37,9 +37,7 @@ bool folderWritable(const QString& folder) {
 
 }  // namespace
 
-QString TfrmMain::exeSettingsPath() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Tavrin.Ini");
-}
+QString TfrmMain::exeSettingsPath() { return QCoreApplication::applicationDirPath() + QStringLiteral("/Tavrin.Ini"); }
 
 QString TfrmMain::userSettingsPath() {
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
@@ -50,8 +48,8 @@ QString TfrmMain::userSettingsPath() {
 QString TfrmMain::chooseSettingsPath(const QString& preferred) {
     const QString user = userSettingsPath();
     // The user's file is only a stand-in: once the preferred place can be written again it
-    // is used again, whatever the user's folder holds. An installed program (…/bin beside …/share/tavrin) keeps its settings per user, even
-    // where the bin folder happens to be writable.
+    // is used again, whatever the user's folder holds. An installed program (…/bin beside …/share/tavrin) keeps its
+    // settings per user, even where the bin folder happens to be writable.
     if (preferred == exeSettingsPath() &&
         QFileInfo(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/tavrin")).isDir())
         return user;
@@ -76,8 +74,7 @@ void TfrmMain::FormCreate() {
     Game.WhitePlayerKind = true;
     Game.LastMovePos = 0;
     // 4.
-    SettingsPath = chooseSettingsPath(Options.settingsPath.isEmpty() ? exeSettingsPath()
-                                                                     : Options.settingsPath);
+    SettingsPath = chooseSettingsPath(Options.settingsPath.isEmpty() ? exeSettingsPath() : Options.settingsPath);
     SettingsFile ini;
     ini.load(pathBytes(SettingsPath));
     readSettings(ini);
@@ -193,7 +190,8 @@ void TfrmMain::readSettings(const SettingsFile& ini) {
     // The computer opponent's engine: looked for after the first picture (a search of the
     // PATH), never started here. Its commands stay hidden until then.
     Engine = defaultEngineSettings();
-    Engine.commandLine = QString::fromStdString(ini.ReadString("Engine", "CommandLine", Engine.commandLine.toStdString()));
+    Engine.commandLine =
+        QString::fromStdString(ini.ReadString("Engine", "CommandLine", Engine.commandLine.toStdString()));
     for (int i = 0; i < 3; ++i) {
         const std::string key = "Level" + std::to_string(i);
         Engine.levelArguments[i] =
@@ -256,13 +254,11 @@ void TfrmMain::writeSettings(SettingsFile& ini) const {
 }
 
 bool TfrmMain::FormCloseQuery() {
-    const QString name = Game.CurrentFileName.empty()
-                             ? QStringLiteral("無題.sgf")
-                             : fileNamePart(QString::fromStdString(Game.CurrentFileName));
+    const QString name = Game.CurrentFileName.empty() ? QStringLiteral("無題.sgf")
+                                                      : fileNamePart(QString::fromStdString(Game.CurrentFileName));
     if (!Game.Modified) return true;
     const Answer a = prompts.confirm(
-        this, QStringLiteral("棋譜「") + name + QStringLiteral("」は変更されています。\n保存しますか？"),
-        true);
+        this, QStringLiteral("棋譜「") + name + QStringLiteral("」は変更されています。\n保存しますか？"), true);
     if (a == Answer::Yes) {
         actFileSaveExecute();
         return !Game.Modified;  // a failed or cancelled save keeps the window open

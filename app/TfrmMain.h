@@ -33,15 +33,15 @@
 #include <vector>
 
 #include "app/CommandStates.h"
-#include "view/Prompts.h"
-#include "formats/TextBuffer.h"
-#include "game/GameState.h"
 #include "app/EngineTurn.h"
 #include "engine/Rokiru.h"
+#include "formats/TextBuffer.h"
+#include "game/GameState.h"
 #include "game/Scoring.h"
 #include "library/PositionHash.h"
 #include "record/GameRecord.h"
 #include "record/RecordTree.h"
+#include "view/Prompts.h"
 
 class QActionGroup;
 class QMenuBar;
@@ -112,9 +112,9 @@ public:
     int SavedState = 0;  // 0 normal, 1 minimized, 2 maximized
     QString LastReadDir;
     QString LastWriteDir;
-    QString HelpFile;          // the executable's folder + "Tavrin.chm"
-    QString SettingsPath;      // the file read at start-up and written at close
-    QString SettingsWrittenTo; // where the settings went at close (empty: nowhere)
+    QString HelpFile;               // the executable's folder + "Tavrin.chm"
+    QString SettingsPath;           // the file read at start-up and written at close
+    QString SettingsWrittenTo;      // where the settings went at close (empty: nowhere)
     bool pumGobanAutoPopup = true;  // pumGoban opens on the board's right button
 
     // ---- controls ----------------------------------------------------------------------
@@ -176,8 +176,8 @@ public:
     QTimer* tmrDelay = nullptr;     // 1 ms one-shot, the deferred re-layout
     QTimer* tmrKifuAuto = nullptr;  // automatic replay
 
-    std::vector<QIcon> imgListIcon;    // 25 icons of 16 x 16
-    std::vector<QPixmap> imgListMk1;   // 12 x 15: 0 current position, 1 black, 2 white
+    std::vector<QIcon> imgListIcon;   // 25 icons of 16 x 16
+    std::vector<QPixmap> imgListMk1;  // 12 x 15: 0 current position, 1 black, 2 white
     // The icon of imgListMk1[k], made once.
     const QIcon& kifuIcon(int k) const;
     mutable std::vector<QIcon> kifuIcons_;
@@ -414,8 +414,8 @@ public:
     int commentPaneSize() const;
 
     // ---- the computer opponent (MainEngine.cpp) -----------------------------------------
-    EngineSettings Engine;         // [Engine] of the settings file
-    bool EngineFound = false;      // the engine's program can be found: its commands show
+    EngineSettings Engine;             // [Engine] of the settings file
+    bool EngineFound = false;          // the engine's program can be found: its commands show
     EngineTurn* engineTurn = nullptr;  // the computer's turn: what Rokiru thinks about
     QAction* sepPlayHint = nullptr;    // the menu separators of the computer's commands
     QAction* sepPlayEngine = nullptr;
@@ -425,8 +425,8 @@ public:
     void actDispConfigExecute();
 
     // ---- the library and 布石定石 (MainLibrary.cpp) -------------------------------------
-    QStringList LibraryFolders;                        // [Library] of the settings file
-    std::shared_ptr<library::LibraryIndex> Library;    // the index queries read
+    QStringList LibraryFolders;                      // [Library] of the settings file
+    std::shared_ptr<library::LibraryIndex> Library;  // the index queries read
     LibraryIndexer* libraryIndexer = nullptr;
     void actDispFskJskExecute();
     // Brings the library up to its folders in the background, from the cache on; the
@@ -536,8 +536,8 @@ private:
     int commentNode() const;       // main-line node of the shown position; -1 for none
     bool showingComment_ = false;  // the pane is being filled, not edited
     // A menu item showing its own caption and/or hint for action a (nullptr: the action's).
-    QAction* addItem(QMenu* menu, QAction* a, const char* caption = nullptr,
-                     const char* hint = nullptr, const QString& itemName = {});
+    QAction* addItem(QMenu* menu, QAction* a, const char* caption = nullptr, const char* hint = nullptr,
+                     const QString& itemName = {});
     // Item that is never visible.
     void addHidden(QMenu* menu, QAction* a);
     void addHiddenSeparator(QMenu* menu);

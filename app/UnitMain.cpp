@@ -13,16 +13,15 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QStatusBar>
 #include <QMouseEvent>
-#include <QStatusTipEvent>
 #include <QShortcutEvent>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
-
 
 #include "app/ActionTable.h"
 #include "app/LibraryIndexer.h"
@@ -82,10 +81,9 @@ TfrmMain::TfrmMain(Prompts& p, MainOptions options, QWidget* parent)
     row->addWidget(pnlSubBase);
     setCentralWidget(central);
 
-    connect(qApp, &QGuiApplication::applicationStateChanged, this,
-            [this](Qt::ApplicationState s) {
-                if (s == Qt::ApplicationActive) ApplicationEvents1Activate();
-            });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
+        if (s == Qt::ApplicationActive) ApplicationEvents1Activate();
+    });
 
     FormCreate();
     // The clipboard may already hold a record before the application is first activated.
@@ -98,8 +96,7 @@ void TfrmMain::loadImages() {
     initIconResources();
     for (int i = 0; i < 25; ++i)
         imgListIcon.emplace_back(assetPixmap(QStringLiteral(":/icons/icon%1.png").arg(i, 2, 10, QLatin1Char('0'))));
-    for (int i = 0; i < 3; ++i)
-        imgListMk1.emplace_back(assetPixmap(QStringLiteral(":/icons/mk1_%1.png").arg(i)));
+    for (int i = 0; i < 3; ++i) imgListMk1.emplace_back(assetPixmap(QStringLiteral(":/icons/mk1_%1.png").arg(i)));
 }
 
 QVBoxLayout* TfrmMain::buildDockPane(QDockWidget*& dock, const QString& title, const QString& name, QLabel*& info,
@@ -178,8 +175,7 @@ void TfrmMain::buildActions() {
     }
 }
 
-QAction* TfrmMain::addItem(QMenu* menu, QAction* a, const char* caption, const char* hint,
-                           const QString& itemName) {
+QAction* TfrmMain::addItem(QMenu* menu, QAction* a, const char* caption, const char* hint, const QString& itemName) {
     if (!caption && !hint) {
         menu->addAction(a);
         return a;
@@ -303,8 +299,7 @@ void TfrmMain::buildMenus() {
     addItem(mnuDispToolBar, actDispToolBarLeft);
     addItem(mnuDispToolBar, actDispToolBarRight);
     addItem(mnuDispToolBar, actDispToolBarBottom);
-    addItem(mnuDisp, actDispDataPanel, nullptr, "情報表示パネルを表示する",
-            QStringLiteral("mnuDispDataPanel"));
+    addItem(mnuDisp, actDispDataPanel, nullptr, "情報表示パネルを表示する", QStringLiteral("mnuDispDataPanel"));
     addItem(mnuDisp, actDispPanelKifuBtn);
     addItem(mnuDisp, actDispStatusBar);
     addItem(mnuDisp, actDispKifu);
@@ -325,8 +320,7 @@ void TfrmMain::buildPopups() {
         return m;
     };
     pumToolBar = popup("pumToolBar");
-    addItem(pumToolBar, actDispToolBar, "非表示にする(&N)", "非表示にする",
-            QStringLiteral("pumToolBarHide"));
+    addItem(pumToolBar, actDispToolBar, "非表示にする(&N)", "非表示にする", QStringLiteral("pumToolBarHide"));
     addItem(pumToolBar, actDispToolBarTop);
     addItem(pumToolBar, actDispToolBarLeft);
     addItem(pumToolBar, actDispToolBarRight);
@@ -395,10 +389,18 @@ void TfrmMain::buildToolBar() {
         const char* name;
     };
     const Button buttons[] = {
-        {actPlayNew, "tlbPlayNew"},     {nullptr, "tlbSep1"},           {actFileOpenCK, "tlbFileOpen1"},
-        {actFileSave, "tlbFileSave"},   {actClipBoard, "tlbClipBoard"}, {actClipPast, "tlbClipPast"},
-        {nullptr, "tlbSep2"},           {actPlayPass, "tlbPlayPass"},   {actPlayGiveUp, "tlbPlayGiveUp"},
-        {actPlayMatta, "tlbPlayMatta"}, {nullptr, "tlbSep3"},           {actPlayStop, "tlbPlayStop"},
+        {actPlayNew, "tlbPlayNew"},
+        {nullptr, "tlbSep1"},
+        {actFileOpenCK, "tlbFileOpen1"},
+        {actFileSave, "tlbFileSave"},
+        {actClipBoard, "tlbClipBoard"},
+        {actClipPast, "tlbClipPast"},
+        {nullptr, "tlbSep2"},
+        {actPlayPass, "tlbPlayPass"},
+        {actPlayGiveUp, "tlbPlayGiveUp"},
+        {actPlayMatta, "tlbPlayMatta"},
+        {nullptr, "tlbSep3"},
+        {actPlayStop, "tlbPlayStop"},
         {actPlayResume, "tlbPlayResume"},
     };
     for (const Button& b : buttons) {

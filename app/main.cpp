@@ -1,8 +1,8 @@
 #include <QApplication>
 
 #include "app/AppSetup.h"
-#include "view/Prompts.h"
 #include "app/TfrmMain.h"
+#include "view/Prompts.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

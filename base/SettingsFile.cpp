@@ -88,8 +88,7 @@ void SettingsFile::parse(const std::string& text) {
     }
 }
 
-const SettingsFile::Entry* SettingsFile::find(const std::string& section,
-                                              const std::string& key) const {
+const SettingsFile::Entry* SettingsFile::find(const std::string& section, const std::string& key) const {
     for (std::size_t s = 1; s < sections_.size(); ++s) {
         if (!sameName(sections_[s].name, section)) continue;
         for (const Entry& e : sections_[s].entries)
@@ -102,8 +101,7 @@ bool SettingsFile::has(const std::string& section, const std::string& key) const
     return find(section, key) != nullptr;
 }
 
-std::string SettingsFile::ReadString(const std::string& section, const std::string& key,
-                                     const std::string& def) const {
+std::string SettingsFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
     const Entry* e = find(section, key);
     return e ? e->value : def;
 }
@@ -126,8 +124,7 @@ SettingsFile::Section& SettingsFile::sectionFor(const std::string& section) {
     return sections_.back();
 }
 
-void SettingsFile::WriteString(const std::string& section, const std::string& key,
-                               const std::string& value) {
+void SettingsFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
     // A value is one line: line breaks would start a new key on reading.
     std::string v;
     for (char c : value)

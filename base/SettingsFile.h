@@ -22,8 +22,7 @@ public:
 
     // The value of key in section when present (section and key compared without case).
     bool has(const std::string& section, const std::string& key) const;
-    std::string ReadString(const std::string& section, const std::string& key,
-                           const std::string& def) const;
+    std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
     int ReadInteger(const std::string& section, const std::string& key, int def) const;
     bool ReadBool(const std::string& section, const std::string& key, bool def) const;
 

@@ -101,7 +101,7 @@ size_t utf8SequenceLength(std::string_view s, size_t i) {
     if (b >= 0xF0 && b <= 0xF4) {
         if (left < 4 || !cont(1) || !cont(2) || !cont(3)) return 0;
         const unsigned char b1 = at(i + 1);
-        if (b == 0xF0 && b1 < 0x90) return 0;  // overlong
+        if (b == 0xF0 && b1 < 0x90) return 0;   // overlong
         if (b == 0xF4 && b1 >= 0x90) return 0;  // above U+10FFFF
         return 4;
     }
@@ -151,8 +151,7 @@ size_t keptBytes(std::string_view ch, char (&dst)[4]) {
         dst[0] = static_cast<char>(low);
         return 1;
     }
-    if (!isLead(lead) || !isTrail(low) || decodeTable().pair(lead, low) != NoChar)
-        return 0;
+    if (!isLead(lead) || !isTrail(low) || decodeTable().pair(lead, low) != NoChar) return 0;
     dst[0] = static_cast<char>(lead);
     dst[1] = static_cast<char>(low);
     return 2;
@@ -175,7 +174,9 @@ bool walkEncoded(std::string_view utf8, Sink&& sink) {
         }
         const size_t len = utf8SequenceLength(utf8, i);
         char dst[4];
-        const size_t got = len == 0 ? 0 : len == 4 ? keptBytes(utf8.substr(i, 4), dst) : encoder().convert(utf8.substr(i, len), dst);
+        const size_t got = len == 0   ? 0
+                           : len == 4 ? keptBytes(utf8.substr(i, 4), dst)
+                                      : encoder().convert(utf8.substr(i, len), dst);
         if (got == 0) all = false;
         sink(dst, got);
         i += len == 0 ? 1 : len;
@@ -325,9 +326,7 @@ bool validCp932(std::string_view bytes) {
 int byteLength(std::string_view utf8) {
     if (allAscii(utf8)) return static_cast<int>(utf8.size());
     int length = 0;
-    const bool all = walkEncoded(utf8, [&length](const char*, size_t len) {
-        length += static_cast<int>(len);
-    });
+    const bool all = walkEncoded(utf8, [&length](const char*, size_t len) { length += static_cast<int>(len); });
     return all ? length : -1;
 }
 
@@ -397,7 +396,8 @@ void decodeUtf8KeptInto(std::string_view bytes, std::string& out) {
 bool restoreKeptBytes(std::string_view text, std::string& out) {
     // A kept byte is F3 B0 82 xx or F3 B0 83 xx; nothing else begins with F3 B0 8[23].
     size_t at = text.find("\xF3\xB0");
-    while (at != std::string_view::npos && !(at + 3 < text.size() && (text[at + 2] == '\x82' || text[at + 2] == '\x83')))
+    while (at != std::string_view::npos &&
+           !(at + 3 < text.size() && (text[at + 2] == '\x82' || text[at + 2] == '\x83')))
         at = text.find("\xF3\xB0", at + 1);
     if (at == std::string_view::npos) {
         out.assign(text);
@@ -408,7 +408,8 @@ bool restoreKeptBytes(std::string_view text, std::string& out) {
     size_t i = 0;
     while (i < text.size()) {
         if (i + 3 < text.size() && text[i] == '\xF3' && text[i + 1] == '\xB0' &&
-            (text[i + 2] == '\x82' || text[i + 2] == '\x83') && (static_cast<unsigned char>(text[i + 3]) & 0xC0) == 0x80) {
+            (text[i + 2] == '\x82' || text[i + 2] == '\x83') &&
+            (static_cast<unsigned char>(text[i + 3]) & 0xC0) == 0x80) {
             out += static_cast<char>((static_cast<unsigned char>(text[i + 2]) & 0x03) << 6 |
                                      (static_cast<unsigned char>(text[i + 3]) & 0x3F));
             i += 4;

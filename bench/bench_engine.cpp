@@ -82,9 +82,10 @@ void BM_ReplayRecord(benchmark::State& state) {
         g.MoveCount = rec.MoveCount;
         benchmark::DoNotOptimize(g.Board.data());
     }
-    state.counters["records/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-    state.counters["moves/s"] = benchmark::Counter(static_cast<double>(state.iterations() * rec.MoveCount),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["records/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["moves/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * rec.MoveCount), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ReplayRecord);
 
@@ -110,7 +111,8 @@ void BM_JumpFirstLast(benchmark::State& state) {
         benchmark::DoNotOptimize(g.Board.data());
     }
     state.counters["captured"] = g.CapturedCount[1] + g.CapturedCount[2];
-    state.counters["jumps/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["jumps/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_JumpFirstLast);
 
@@ -129,7 +131,9 @@ void BM_RecordStepForwardBack(benchmark::State& state) {
     for (int k = 30; k <= 300; k += 30) {
         r.goToMove(k - 1, p);
         for (int pos = 22; pos < 400; ++pos)
-            if (r.state().Board[static_cast<size_t>(pos)] == 0 && r.play(r.state().SideToMove, pos, p) == HitResult::Legal) break;
+            if (r.state().Board[static_cast<size_t>(pos)] == 0 &&
+                r.play(r.state().SideToMove, pos, p) == HitResult::Legal)
+                break;
     }
     r.goTo(r.tree().mainLineNode(150), p);
     for (auto _ : state) {

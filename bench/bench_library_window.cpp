@@ -8,8 +8,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -29,7 +29,8 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     qputenv("XDG_CACHE_HOME", (dir.path() + "/cache").toUtf8());
     qputenv("XDG_CONFIG_HOME", (dir.path() + "/config").toUtf8());
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(TAVRIN_SOURCE_DIR "/../shared/corpus");
+    const QString folder =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(TAVRIN_SOURCE_DIR "/../shared/corpus");
     QtPrompts prompts;
     MainOptions o;
     o.settingsPath = dir.path() + "/Tavrin.Ini";
@@ -57,8 +58,8 @@ int main(int argc, char** argv) {
         }
         const double ms = clock.nsecsElapsed() / 1e6;
         tick.stop();
-        std::printf("%-15s %6d games in %7.1f ms, largest event-loop gap %.1f ms\n", round,
-                    w.Library->indexedCount(), ms, worst / 1e6);
+        std::printf("%-15s %6d games in %7.1f ms, largest event-loop gap %.1f ms\n", round, w.Library->indexedCount(),
+                    ms, worst / 1e6);
     }
 
     // A large folder: the records again and again, as links.

@@ -85,16 +85,17 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int moves = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     const Figures idle = run(QString(), 0);
-    std::printf("no engine, timer alone            %7.0f ms, %6ld loop turns, largest gap %5.2f ms\n",
-                idle.totalMs, idle.turns, idle.largestGapMs);
+    std::printf("no engine, timer alone            %7.0f ms, %6ld loop turns, largest gap %5.2f ms\n", idle.totalMs,
+                idle.turns, idle.largestGapMs);
     const char* runs[] = {"--slow 2000", "--slow 2000 --stderr-spam"};
     bool ok = true;
     for (const char* options : runs) {
         const Figures f = run(QString::fromLatin1(options), moves);
-        std::printf("fake_gtp %-26s%d moves in %7.0f ms, %6ld loop turns, largest gap %5.2f ms "
-                    "(after the start %5.2f ms)%s\n",
-                    options, f.moves, f.totalMs, f.turns, f.largestGapMs, f.laterGapMs,
-                    f.largestGapMs < 30.0 ? "" : "  ABOVE 30 ms");
+        std::printf(
+            "fake_gtp %-26s%d moves in %7.0f ms, %6ld loop turns, largest gap %5.2f ms "
+            "(after the start %5.2f ms)%s\n",
+            options, f.moves, f.totalMs, f.turns, f.largestGapMs, f.laterGapMs,
+            f.largestGapMs < 30.0 ? "" : "  ABOVE 30 ms");
         if (!f.failure.isEmpty()) std::printf("  failed: %s\n", qPrintable(f.failure));
         ok = ok && f.failure.isEmpty() && f.largestGapMs < 30.0;
     }

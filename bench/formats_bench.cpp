@@ -29,8 +29,7 @@ std::vector<std::string>& files() {
 
 void collect(const std::filesystem::path& folder) {
     std::error_code ec;
-    for (std::filesystem::recursive_directory_iterator it(folder, ec), end; !ec && it != end;
-         it.increment(ec)) {
+    for (std::filesystem::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         if (it->is_regular_file() && recordKind(it->path().string()) != RecordKind::None) {
             files().push_back(it->path().string());
         }

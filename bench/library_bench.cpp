@@ -57,8 +57,7 @@ struct Library {
         TextBuffer buf;
         std::vector<std::string> even;
         for (const std::string& f : recordFiles(proFolder())) {
-            if (readRecordFile(g, buf, f).ok() && g.HandicapCount == 0 && g.MoveCount > 0 &&
-                g.MoveColor[1] == Black) {
+            if (readRecordFile(g, buf, f).ok() && g.HandicapCount == 0 && g.MoveCount > 0 && g.MoveColor[1] == Black) {
                 even.push_back(f);
                 for (int k = 0; k <= g.MoveCount; k += 10) {
                     MainLinePositions walk(g);

@@ -21,8 +21,7 @@ static double now_ms(void) {
 }
 
 static xcb_atom_t atom(xcb_connection_t* c, const char* name) {
-    xcb_intern_atom_reply_t* r =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, (uint16_t)strlen(name), name), NULL);
+    xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, (uint16_t)strlen(name), name), NULL);
     xcb_atom_t a = r ? r->atom : XCB_ATOM_NONE;
     free(r);
     return a;
@@ -32,8 +31,8 @@ static xcb_atom_t atom(xcb_connection_t* c, const char* name) {
 static int named(xcb_connection_t* c, xcb_window_t w, xcb_atom_t netName, const regex_t* pattern) {
     const xcb_atom_t props[2] = {XCB_ATOM_WM_NAME, netName};
     for (int i = 0; i < 2; ++i) {
-        xcb_get_property_reply_t* r = xcb_get_property_reply(
-            c, xcb_get_property(c, 0, w, props[i], XCB_GET_PROPERTY_TYPE_ANY, 0, 1024), NULL);
+        xcb_get_property_reply_t* r =
+            xcb_get_property_reply(c, xcb_get_property(c, 0, w, props[i], XCB_GET_PROPERTY_TYPE_ANY, 0, 1024), NULL);
         if (!r) continue;
         int len = xcb_get_property_value_length(r);
         char* s = malloc((size_t)len + 1);

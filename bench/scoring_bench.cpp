@@ -16,13 +16,10 @@ using namespace tavrin;
 
 // The end of a nine-stone handicap game (244 moves); the dead stones as GNU Go names them.
 constexpr std::array<const char*, 19> FinalRows = {
-    ".......XOOO...O....", ".....XXXXO.OOOXOOX.", ".....XOXXXO..OX..X.",
-    "...XXOOXXXOOOX.XX..", "..X.XOOOOXXOOX...O.", "XX...XO.OXOO.OOOO.O",
-    "XOXX.XXO.OXOOOOXOOX", "OOOX.OXO.OXOXOXXXXX", "..OXXXOOOXXXXOOOX..",
-    "..OX.OXXXXOOXXXX...", "OO.OX...XXXOOXXX...", "XO.OX....OXOOOOX...",
-    "XOOXXXXXXXOOOOOOX..", "XXOOOXOOOOOXOXOOXXX", ".XXOOOXXOXOXXXXOXOX",
-    "...XXXXXXXXX.XOOOOO", ".....XXOOOOXXO..O..", "...X.XOO..OXXO.OO..",
-    "....XOO....OO.O....",
+    ".......XOOO...O....", ".....XXXXO.OOOXOOX.", ".....XOXXXO..OX..X.", "...XXOOXXXOOOX.XX..", "..X.XOOOOXXOOX...O.",
+    "XX...XO.OXOO.OOOO.O", "XOXX.XXO.OXOOOOXOOX", "OOOX.OXO.OXOXOXXXXX", "..OXXXOOOXXXXOOOX..", "..OX.OXXXXOOXXXX...",
+    "OO.OX...XXXOOXXX...", "XO.OX....OXOOOOX...", "XOOXXXXXXXOOOOOOX..", "XXOOOXOOOOOXOXOOXXX", ".XXOOOXXOXOXXXXOXOX",
+    "...XXXXXXXXX.XOOOOO", ".....XXOOOOXXO..O..", "...X.XOO..OXXO.OO..", "....XOO....OO.O....",
 };
 constexpr std::array<const char*, 11> DeadVertices = {"P18", "P17", "S18", "S17", "O16", "O15",
                                                       "Q16", "R16", "F12", "F10", "K8"};

@@ -113,9 +113,8 @@ void EngineProcess::onFinished(int exitCode, QProcess::ExitStatus status) {
     inFlight_ = false;
     deadline_.stop();
     killGroup();  // what the engine left running in its group
-    const QString how = status == QProcess::CrashExit
-                            ? QStringLiteral("強制終了")
-                            : QStringLiteral("終了コード %1").arg(exitCode);
+    const QString how =
+        status == QProcess::CrashExit ? QStringLiteral("強制終了") : QStringLiteral("終了コード %1").arg(exitCode);
     emit ended(false, how);
 }
 

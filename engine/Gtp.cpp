@@ -15,8 +15,8 @@ bool sizeOk(int size) { return size >= MinBoardSize && size <= MaxBoardSize; }
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool equalsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return lower(x) == lower(y); });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
 }
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
@@ -148,9 +148,7 @@ std::optional<Command> Command::setFreeHandicap(const std::vector<int>& position
 }
 
 Command Command::finalStatusList(FinalStatus status) {
-    const char* word = status == FinalStatus::Dead    ? "dead"
-                       : status == FinalStatus::Alive ? "alive"
-                                                      : "seki";
+    const char* word = status == FinalStatus::Dead ? "dead" : status == FinalStatus::Alive ? "alive" : "seki";
     return {"final_status_list", word};
 }
 
@@ -307,8 +305,8 @@ std::optional<std::vector<int>> parseTopMoves(std::string_view text, int size) {
         if (v.kind != VertexKind::Point) return std::nullopt;
         double value = 0.0;
         // from_chars reads the C locale's number whatever LC_NUMERIC says.
-        const auto [end, ec] = std::from_chars(t[i + 1].data(), t[i + 1].data() + t[i + 1].size(),
-                                               value, std::chars_format::fixed);
+        const auto [end, ec] =
+            std::from_chars(t[i + 1].data(), t[i + 1].data() + t[i + 1].size(), value, std::chars_format::fixed);
         if (ec != std::errc() || end != t[i + 1].data() + t[i + 1].size()) return std::nullopt;
         out.push_back(v.pos);
     }
@@ -335,8 +333,7 @@ Game gameOf(const GameState& g, int moveCount) {
 namespace {
 
 // play for each stone, or nothing when one cannot be written.
-bool appendPlays(std::vector<Command>& out, const std::vector<Stone>& stones, std::size_t from,
-                 int size) {
+bool appendPlays(std::vector<Command>& out, const std::vector<Stone>& stones, std::size_t from, int size) {
     for (std::size_t i = from; i < stones.size(); ++i) {
         auto c = Command::play(stones[i].colour, stones[i].pos, size);
         if (!c) return false;
@@ -355,12 +352,11 @@ std::optional<std::vector<Command>> syncPlan(const Game& target) {
     const int size = target.boardSize;
     auto boardsize = Command::boardsize(size);
     if (!boardsize || !validSetup(target.setup)) return std::nullopt;
-    std::vector<Command> out{std::move(*boardsize), Command::clearBoard(),
-                             Command::komi(target.komiTenths)};
+    std::vector<Command> out{std::move(*boardsize), Command::clearBoard(), Command::komi(target.komiTenths)};
     // set_free_handicap takes two or more black stones on an empty board; one stone, or a
     // white one among them, is played instead.
-    const bool allBlack = std::all_of(target.setup.begin(), target.setup.end(),
-                                      [](const Stone& s) { return s.colour == Black; });
+    const bool allBlack =
+        std::all_of(target.setup.begin(), target.setup.end(), [](const Stone& s) { return s.colour == Black; });
     if (target.setup.size() >= 2 && allBlack) {
         std::vector<int> points;
         for (const Stone& s : target.setup) points.push_back(s.pos);
@@ -374,16 +370,15 @@ std::optional<std::vector<Command>> syncPlan(const Game& target) {
     return out;
 }
 
-std::optional<std::vector<Command>> syncPlan(const Game& engineHas, const Game& target,
-                                             bool engineHasUndo, int maxUndo) {
+std::optional<std::vector<Command>> syncPlan(const Game& engineHas, const Game& target, bool engineHasUndo,
+                                             int maxUndo) {
     auto full = syncPlan(target);
     if (!full) return std::nullopt;
     if (engineHas.boardSize != target.boardSize || engineHas.setup != target.setup) return full;
 
     const auto& have = engineHas.moves;
     const auto& want = target.moves;
-    const auto [haveEnd, wantEnd] =
-        std::mismatch(have.begin(), have.end(), want.begin(), want.end());
+    const auto [haveEnd, wantEnd] = std::mismatch(have.begin(), have.end(), want.begin(), want.end());
     const auto common = static_cast<std::size_t>(haveEnd - have.begin());
     const auto removed = static_cast<int>(have.size() - common);
     if (removed > 0 && (!engineHasUndo || removed > maxUndo)) return full;

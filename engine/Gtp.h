@@ -224,7 +224,7 @@ inline constexpr int DefaultMaxUndo = 8;
 // that follow when engineHas is where target was, undo for moves to be taken away when the
 // engine has undo and they are at most maxUndo (and fewer commands than starting over), else
 // the whole syncPlan. A changed komi alone is one komi command.
-std::optional<std::vector<Command>> syncPlan(const Game& engineHas, const Game& target,
-                                             bool engineHasUndo, int maxUndo = DefaultMaxUndo);
+std::optional<std::vector<Command>> syncPlan(const Game& engineHas, const Game& target, bool engineHasUndo,
+                                             int maxUndo = DefaultMaxUndo);
 
 }  // namespace tavrin::gtp

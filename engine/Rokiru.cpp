@@ -41,14 +41,10 @@ bool executableFile(const QString& path) {
 
 QString splitErrorText(SplitError e) {
     switch (e) {
-    case SplitError::Empty:
-        return QStringLiteral("空です");
-    case SplitError::OpenQuote:
-        return QStringLiteral("引用符が閉じていません");
-    case SplitError::TrailingBackslash:
-        return QStringLiteral("末尾に \\ があります");
-    case SplitError::None:
-        break;
+        case SplitError::Empty: return QStringLiteral("空です");
+        case SplitError::OpenQuote: return QStringLiteral("引用符が閉じていません");
+        case SplitError::TrailingBackslash: return QStringLiteral("末尾に \\ があります");
+        case SplitError::None: break;
     }
     return {};
 }
@@ -58,8 +54,7 @@ QString commandLineOf(const EngineSettings& s) {
 }
 
 QString levelName(int level) {
-    static const QString names[] = {QStringLiteral("初級"), QStringLiteral("中級"),
-                                    QStringLiteral("上級")};
+    static const QString names[] = {QStringLiteral("初級"), QStringLiteral("中級"), QStringLiteral("上級")};
     return names[std::clamp(level, 0, 2)];
 }
 
@@ -118,8 +113,8 @@ QStringList engineArguments(const EngineSettings& s, int level, QString* error) 
     const SplitCommandLine split = splitCommandLine(line.toStdString());
     if (!split.ok()) {
         if (error) {
-            *error = QStringLiteral("Rokiru のコマンドラインを読めません（%1）: %2")
-                         .arg(splitErrorText(split.error), line);
+            *error =
+                QStringLiteral("Rokiru のコマンドラインを読めません（%1）: %2").arg(splitErrorText(split.error), line);
         }
         return {};
     }
@@ -167,8 +162,8 @@ struct Rokiru::Impl {
         int colour = Black;
         std::vector<int> avoid;  // moves 打ち直し rejected here, the last one first
         bool topAsked = false;   // the engine's list of good moves was asked for
-        int tries = 0;       // answers of 打ち直し so far
-        unsigned seed = 0;   // of the next gg_genmove
+        int tries = 0;           // answers of 打ち直し so far
+        unsigned seed = 0;       // of the next gg_genmove
         bool recovered = false;  // its one restart after a fault has been used
         std::vector<int> dead;
     };
@@ -193,8 +188,8 @@ struct Rokiru::Impl {
     Question q;
     unsigned serials = 0;
     std::function<void(const gtp::Answer&)> onAnswer;  // of the command in flight
-    bool thinking = false;                              // the command in flight is a question
-    int limitMs = 0;                                    // of the command in flight
+    bool thinking = false;                             // the command in flight is a question
+    int limitMs = 0;                                   // of the command in flight
     std::vector<gtp::Command> syncQueue;
     std::size_t syncNext = 0;
 
@@ -203,8 +198,8 @@ struct Rokiru::Impl {
 
     // ---- Questions ----
 
-    void open(Kind kind, const gtp::Game& target, int colour, std::vector<int> avoid,
-              const QStringList& argv, const QString& argvError) {
+    void open(Kind kind, const gtp::Game& target, int colour, std::vector<int> avoid, const QStringList& argv,
+              const QString& argvError) {
         abandon();
         q = Question{};
         q.kind = kind;
@@ -220,7 +215,10 @@ struct Rokiru::Impl {
         // the event loop.
         const unsigned serial = q.serial;
         QMetaObject::invokeMethod(
-            self, [this, serial] { if (q.serial == serial && q.kind != Kind::None) proceed(); },
+            self,
+            [this, serial] {
+                if (q.serial == serial && q.kind != Kind::None) proceed();
+            },
             Qt::QueuedConnection);
     }
 
@@ -229,9 +227,7 @@ struct Rokiru::Impl {
         if (q.kind != Kind::Probe && refusedInRow >= MaxRefusals) {
             refusedInRow = 0;
             lastAnswerRefused = false;
-            return fail(QStringLiteral("Rokiru が打てない所に %1 回続けて打とうとしました。")
-                            .arg(MaxRefusals),
-                        false);
+            return fail(QStringLiteral("Rokiru が打てない所に %1 回続けて打とうとしました。").arg(MaxRefusals), false);
         }
         if (engine != nullptr && (engineArgv != q.argv || engine->strayOutput())) dropEngine();
         if (engine == nullptr) return startEngine();
@@ -245,8 +241,7 @@ struct Rokiru::Impl {
         ready = false;
         engineHas.reset();
         commands.clear();
-        QObject::connect(engine, &EngineProcess::answered, self,
-                         [this](const gtp::Answer& a) { answered(a); });
+        QObject::connect(engine, &EngineProcess::answered, self, [this](const gtp::Answer& a) { answered(a); });
         QObject::connect(engine, &EngineProcess::timedOut, self, [this] { timedOut(); });
         QObject::connect(engine, &EngineProcess::ended, self,
                          [this](bool neverStarted, const QString& how) { ended(neverStarted, how); });
@@ -259,14 +254,13 @@ struct Rokiru::Impl {
             send(gtp::Command::version(), SetupLimitMs, false, [this](const gtp::Answer& a) {
                 if (a.kind == gtp::AnswerKind::Garbage) return notGtp(a);
                 version = a.ok() ? QString::fromStdString(a.text).simplified() : QString();
-                send(gtp::Command::listCommands(), SetupLimitMs, false,
-                     [this](const gtp::Answer& a) {
-                         if (a.kind == gtp::AnswerKind::Garbage) return notGtp(a);
-                         auto list = a.ok() ? gtp::parseCommandList(a.text) : std::nullopt;
-                         if (list) commands = std::move(*list);
-                         ready = true;
-                         afterHandshake();
-                     });
+                send(gtp::Command::listCommands(), SetupLimitMs, false, [this](const gtp::Answer& a) {
+                    if (a.kind == gtp::AnswerKind::Garbage) return notGtp(a);
+                    auto list = a.ok() ? gtp::parseCommandList(a.text) : std::nullopt;
+                    if (list) commands = std::move(*list);
+                    ready = true;
+                    afterHandshake();
+                });
             });
         });
     }
@@ -286,16 +280,14 @@ struct Rokiru::Impl {
             return;
         }
         if (q.kind == Kind::Dead && !has("final_status_list")) {
-            return fail(QStringLiteral("Rokiru は死に石を判定できません（final_status_list がありません）。"),
-                        false);
+            return fail(QStringLiteral("Rokiru は死に石を判定できません（final_status_list がありません）。"), false);
         }
         sync();
     }
 
     // Brings the engine's board to the question's game, then asks.
     void sync() {
-        auto plan = engineHas ? gtp::syncPlan(*engineHas, q.target, has("undo"))
-                              : gtp::syncPlan(q.target);
+        auto plan = engineHas ? gtp::syncPlan(*engineHas, q.target, has("undo")) : gtp::syncPlan(q.target);
         if (!plan) return fail(QStringLiteral("この局面を Rokiru に伝えられません。"), false);
         syncQueue = std::move(*plan);
         syncNext = 0;
@@ -315,53 +307,46 @@ struct Rokiru::Impl {
             if (a.kind == gtp::AnswerKind::Garbage) return unreadable(a);
             doubt(QStringLiteral("Rokiru が局面を受け付けなかったので、再起動しました（%1 → %2）。")
                       .arg(what, quoted(a.text)),
-                  QStringLiteral("Rokiru がこの局面を受け付けません（%1 → %2）。")
-                      .arg(what, quoted(a.text)));
+                  QStringLiteral("Rokiru がこの局面を受け付けません（%1 → %2）。").arg(what, quoted(a.text)));
         });
     }
 
     void ask() {
         switch (q.kind) {
-        case Kind::Move:
-            return send(*gtp::Command::genmove(q.colour), moveLimitMs(), true,
-                        [this](const gtp::Answer& a) {
-                            if (auto m = moveOf(a, true)) finishMove(*m, false);
-                        });
-        case Kind::Redo:
-            return askRedo();
-        case Kind::Hint:
-            if (has("reg_genmove")) {
-                return send(*gtp::Command::regGenmove(q.colour), moveLimitMs(), true,
-                            [this](const gtp::Answer& a) {
-                                if (auto m = moveOf(a, false)) finishHint(*m);
-                            });
-            }
-            // genmove plays the move; the next question's sync takes it back.
-            return send(*gtp::Command::genmove(q.colour), moveLimitMs(), true,
-                        [this](const gtp::Answer& a) {
-                            if (auto m = moveOf(a, true)) finishHint(*m);
-                        });
-        case Kind::Dead:
-            return askDead();
-        case Kind::Estimate:
-            return send(gtp::Command::estimateScore(), moveLimitMs(), true, [this](const gtp::Answer& a) {
-                // "B+9.5 (upper bound: …)", "W+3.0 …" or "0": Black's lead in tenths.
-                const std::string text = a.ok() ? a.text.substr(0, a.text.find(' ')) : std::string();
-                int lead = 0;
-                bool read = text == "0";
-                if (!read && text.size() > 2 && (text[0] == 'B' || text[0] == 'W') && text[1] == '+') {
-                    char* end = nullptr;
-                    const double points = std::strtod(text.c_str() + 2, &end);
-                    read = end && *end == '\0' && points >= 0 && points < 1000;
-                    lead = static_cast<int>(points * 10 + 0.5) * (text[0] == 'B' ? 1 : -1);
+            case Kind::Move:
+                return send(*gtp::Command::genmove(q.colour), moveLimitMs(), true, [this](const gtp::Answer& a) {
+                    if (auto m = moveOf(a, true)) finishMove(*m, false);
+                });
+            case Kind::Redo: return askRedo();
+            case Kind::Hint:
+                if (has("reg_genmove")) {
+                    return send(*gtp::Command::regGenmove(q.colour), moveLimitMs(), true, [this](const gtp::Answer& a) {
+                        if (auto m = moveOf(a, false)) finishHint(*m);
+                    });
                 }
-                if (!read) return unreadable(a);
-                endQuestion();
-                emit self->estimateChosen(lead);
-            });
-        case Kind::None:
-        case Kind::Probe:
-            return;
+                // genmove plays the move; the next question's sync takes it back.
+                return send(*gtp::Command::genmove(q.colour), moveLimitMs(), true, [this](const gtp::Answer& a) {
+                    if (auto m = moveOf(a, true)) finishHint(*m);
+                });
+            case Kind::Dead: return askDead();
+            case Kind::Estimate:
+                return send(gtp::Command::estimateScore(), moveLimitMs(), true, [this](const gtp::Answer& a) {
+                    // "B+9.5 (upper bound: …)", "W+3.0 …" or "0": Black's lead in tenths.
+                    const std::string text = a.ok() ? a.text.substr(0, a.text.find(' ')) : std::string();
+                    int lead = 0;
+                    bool read = text == "0";
+                    if (!read && text.size() > 2 && (text[0] == 'B' || text[0] == 'W') && text[1] == '+') {
+                        char* end = nullptr;
+                        const double points = std::strtod(text.c_str() + 2, &end);
+                        read = end && *end == '\0' && points >= 0 && points < 1000;
+                        lead = static_cast<int>(points * 10 + 0.5) * (text[0] == 'B' ? 1 : -1);
+                    }
+                    if (!read) return unreadable(a);
+                    endQuestion();
+                    emit self->estimateChosen(lead);
+                });
+            case Kind::None:
+            case Kind::Probe: return;
         }
     }
 
@@ -413,8 +398,7 @@ struct Rokiru::Impl {
                 return doubt(
                     QStringLiteral("Rokiru が自分の手を受け付けなかったので、再起動しました（%1 → %2）。")
                         .arg(what, quoted(a.text)),
-                    QStringLiteral("Rokiru が自分の手を受け付けません（%1 → %2）。")
-                        .arg(what, quoted(a.text)));
+                    QStringLiteral("Rokiru が自分の手を受け付けません（%1 → %2）。").arg(what, quoted(a.text)));
             }
             if (engineHas) engineHas->moves.push_back({q.colour, pos});
             finishMove(m, same);
@@ -422,22 +406,20 @@ struct Rokiru::Impl {
     }
 
     void askDead() {
-        send(gtp::Command::finalStatusList(gtp::FinalStatus::Dead), moveLimitMs(), true,
-             [this](const gtp::Answer& a) {
-                 auto dead = stonesOf(a, true);
-                 if (!dead) return;
-                 q.dead = std::move(*dead);
-                 send(gtp::Command::finalStatusList(gtp::FinalStatus::Seki), moveLimitMs(), true,
-                      [this](const gtp::Answer& a) {
-                          // An engine that knows no seki says so with '?': there is none then.
-                          auto seki = a.kind == gtp::AnswerKind::Failure ? std::vector<int>{}
-                                                                         : stonesOf(a, false);
-                          if (!seki) return;
-                          std::vector<int> d = std::move(q.dead);
-                          endQuestion();
-                          emit self->statusChosen(std::move(d), std::move(*seki));
-                      });
-             });
+        send(gtp::Command::finalStatusList(gtp::FinalStatus::Dead), moveLimitMs(), true, [this](const gtp::Answer& a) {
+            auto dead = stonesOf(a, true);
+            if (!dead) return;
+            q.dead = std::move(*dead);
+            send(gtp::Command::finalStatusList(gtp::FinalStatus::Seki), moveLimitMs(), true,
+                 [this](const gtp::Answer& a) {
+                     // An engine that knows no seki says so with '?': there is none then.
+                     auto seki = a.kind == gtp::AnswerKind::Failure ? std::vector<int>{} : stonesOf(a, false);
+                     if (!seki) return;
+                     std::vector<int> d = std::move(q.dead);
+                     endQuestion();
+                     emit self->statusChosen(std::move(d), std::move(*seki));
+                 });
+        });
     }
 
     // The move an answer names; empty (the fault already handled) when it names none.
@@ -455,21 +437,14 @@ struct Rokiru::Impl {
         const gtp::Vertex v = gtp::parseMoveAnswer(a.text, q.target.boardSize);
         EngineMove m;
         switch (v.kind) {
-        case gtp::VertexKind::Point:
-            m = {EngineMove::Point, v.pos};
-            break;
-        case gtp::VertexKind::Pass:
-            m = {EngineMove::Pass, 0};
-            break;
-        case gtp::VertexKind::Resign:
-            return EngineMove{EngineMove::Resign, 0};
-        case gtp::VertexKind::OffBoard:
-            doubt(QStringLiteral("Rokiru が盤の外に打とうとしたので、再起動しました: %1").arg(quoted(a.text)),
-                  QStringLiteral("Rokiru が盤の外に打とうとしました: %1").arg(quoted(a.text)));
-            return std::nullopt;
-        case gtp::VertexKind::Invalid:
-            unreadable(a);
-            return std::nullopt;
+            case gtp::VertexKind::Point: m = {EngineMove::Point, v.pos}; break;
+            case gtp::VertexKind::Pass: m = {EngineMove::Pass, 0}; break;
+            case gtp::VertexKind::Resign: return EngineMove{EngineMove::Resign, 0};
+            case gtp::VertexKind::OffBoard:
+                doubt(QStringLiteral("Rokiru が盤の外に打とうとしたので、再起動しました: %1").arg(quoted(a.text)),
+                      QStringLiteral("Rokiru が盤の外に打とうとしました: %1").arg(quoted(a.text)));
+                return std::nullopt;
+            case gtp::VertexKind::Invalid: unreadable(a); return std::nullopt;
         }
         if (played && engineHas) {
             engineHas->moves.push_back({q.colour, m.kind == EngineMove::Pass ? PassPos : m.pos});
@@ -505,8 +480,7 @@ struct Rokiru::Impl {
 
     // ---- Commands and faults ----
 
-    void send(const gtp::Command& c, int limitMs, bool isQuestion,
-              std::function<void(const gtp::Answer&)> then) {
+    void send(const gtp::Command& c, int limitMs, bool isQuestion, std::function<void(const gtp::Answer&)> then) {
         onAnswer = std::move(then);
         thinking = isQuestion;
         this->limitMs = limitMs;
@@ -538,8 +512,8 @@ struct Rokiru::Impl {
             return;
         }
         if (neverStarted || !ready) {
-            return fail(QStringLiteral("Rokiru（囲碁エンジン）を起動できませんでした: %1（%2）")
-                            .arg(engineArgv.value(0), how));
+            return fail(
+                QStringLiteral("Rokiru（囲碁エンジン）を起動できませんでした: %1（%2）").arg(engineArgv.value(0), how));
         }
         doubt(QStringLiteral("Rokiru が異常終了したので、再起動しました（%1）。").arg(how),
               QStringLiteral("Rokiru が再起動後も異常終了しました（%1）。").arg(how));
@@ -670,9 +644,7 @@ void Rokiru::shutdown() {
 
 bool Rokiru::busy() const { return d->q.kind != Impl::Kind::None; }
 
-QString Rokiru::engineName() const {
-    return (d->name + u' ' + d->version).trimmed();
-}
+QString Rokiru::engineName() const { return (d->name + u' ' + d->version).trimmed(); }
 
 void Rokiru::moveRefused() {
     // The engine played the refused move on its board (genmove): rebuild it from the game.

@@ -24,9 +24,9 @@ struct EngineMove {
 // How Rokiru is started: the program and its arguments per level, and the time limit of a
 // move. Kept in the settings file's [Engine] section by the window.
 struct EngineSettings {
-    QString commandLine;         // "" = GNU Go at its usual places
-    QString levelArguments[3];   // 初級, 中級, 上級: appended to the command line
-    int moveSeconds = 60;        // time limit of one move request
+    QString commandLine;        // "" = GNU Go at its usual places
+    QString levelArguments[3];  // 初級, 中級, 上級: appended to the command line
+    int moveSeconds = 60;       // time limit of one move request
 };
 
 // The default command line ("gnugo --mode gtp") and level arguments ("--level 1/5/8").

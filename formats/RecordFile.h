@@ -42,7 +42,6 @@ inline constexpr char NotRecordFile[] = "sgf/ngf以外のファイルは扱え�
 // Reads a record file with the reader its extension names; another extension is refused
 // with NotRecordFile. tree, when given, receives the record's game tree (for an NGF file the
 // record alone).
-LoadResult readRecordFile(GameState& g, TextBuffer& buf, const std::string& path,
-                          RecordTree* tree = nullptr);
+LoadResult readRecordFile(GameState& g, TextBuffer& buf, const std::string& path, RecordTree* tree = nullptr);
 
 }  // namespace tavrin

@@ -110,8 +110,7 @@ namespace {
 
 // The record entries 0..used of w into g. The game's entries after them are left as they
 // are: nothing reads an entry past the end of the record (a take-back leaves them so too).
-void adoptEntries(std::array<int, RecordCapacity + 1>& to, const std::array<int, RecordCapacity + 1>& from,
-                  int used) {
+void adoptEntries(std::array<int, RecordCapacity + 1>& to, const std::array<int, RecordCapacity + 1>& from, int used) {
     std::memcpy(to.data(), from.data(), (static_cast<size_t>(used) + 1) * sizeof(int));
 }
 

@@ -65,7 +65,7 @@ struct ReadRecord {
     int StandardHandicap = 0;  // stones of the handicap table set up with the new game
     int SetupCount = 0;        // further stones (AB, AW), each placed through the legality check
     int MoveCount = 0;
-    std::array<int, RecordCapacity + 1> SetupPos{};   // 1..SetupCount
+    std::array<int, RecordCapacity + 1> SetupPos{};    // 1..SetupCount
     std::array<int, RecordCapacity + 1> SetupColor{};  // 1..SetupCount: black (AB) or white (AW); 0 black
     int ToPlay = 0;  // the side a position without moves gives the move to (PL); 0 none
     std::array<int, RecordCapacity + 1> MoveColor{};  // 1..MoveCount; 0 = a gap

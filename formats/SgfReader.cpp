@@ -49,11 +49,11 @@ struct Scan {
     int handicap = 0;
     int komi = 65;
     bool komiGiven = false;
-    bool afterAB = false;  // the last named property is AB or AW: values without identifier are its
+    bool afterAB = false;     // the last named property is AB or AW: values without identifier are its
     int stoneColour = Black;  // of that property: Black for AB, White for AW
     int toPlay = 0;           // PL: the side a position without moves gives the move to
-    int s = 0;            // AB stones read
-    int r = 1;            // number of the next B or W
+    int s = 0;                // AB stones read
+    int r = 1;                // number of the next B or W
     std::array<ScanEntry, RecordCapacity + 1> entries{};
     // Move r is also written here as the record takes it, its colour and its point on the
     // board in force. While no SZ has changed the board after the first stone and no AB has
@@ -120,9 +120,7 @@ bool blank(std::string_view v) {
     return true;
 }
 
-bool startsWith(std::string_view s, std::string_view prefix) {
-    return s.substr(0, prefix.size()) == prefix;
-}
+bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
 using Refusal = std::optional<std::string_view>;
 
@@ -188,7 +186,8 @@ size_t charCount(std::string_view v) {
 // A property identifier of up to two bytes as one number, for a switch over the table.
 constexpr unsigned idKey(std::string_view id) {
     unsigned key = static_cast<unsigned>(id.size()) << 16;
-    for (size_t k = 0; k < id.size() && k < 2; ++k) key |= static_cast<unsigned>(static_cast<unsigned char>(id[k])) << (8 * k);
+    for (size_t k = 0; k < id.size() && k < 2; ++k)
+        key |= static_cast<unsigned>(static_cast<unsigned char>(id[k])) << (8 * k);
     return key;
 }
 
@@ -211,8 +210,10 @@ Refusal property(Scan& sc, std::string_view id, std::string_view v) {
             const size_t colon = v.find(':');
             const std::string_view a = v.substr(0, colon);
             const std::string_view b = colon == std::string_view::npos ? a : v.substr(colon + 1);
-            const int x0 = a.size() == 2 ? pointLine(a[0], sc.size) : 0, y0 = a.size() == 2 ? pointLine(a[1], sc.size) : 0;
-            const int x1 = b.size() == 2 ? pointLine(b[0], sc.size) : 0, y1 = b.size() == 2 ? pointLine(b[1], sc.size) : 0;
+            const int x0 = a.size() == 2 ? pointLine(a[0], sc.size) : 0,
+                      y0 = a.size() == 2 ? pointLine(a[1], sc.size) : 0;
+            const int x1 = b.size() == 2 ? pointLine(b[0], sc.size) : 0,
+                      y1 = b.size() == 2 ? pointLine(b[1], sc.size) : 0;
             if (x0 == 0 || y0 == 0 || x1 == 0 || y1 == 0) return reason::Format;
             for (int x = std::min(x0, x1); x <= std::max(x0, x1); ++x) {
                 for (int y = std::min(y0, y1); y <= std::max(y0, y1); ++y) {
@@ -222,9 +223,7 @@ Refusal property(Scan& sc, std::string_view id, std::string_view v) {
             }
             break;
         }
-        case idKey("PL"):
-            sc.toPlay = (v.front() | 0x20) == 'w' ? White : (v.front() | 0x20) == 'b' ? Black : 0;
-            break;
+        case idKey("PL"): sc.toPlay = (v.front() | 0x20) == 'w' ? White : (v.front() | 0x20) == 'b' ? Black : 0; break;
         case idKey("B"):
         case idKey("W"):
             // Two characters, counted as the text's encoding has them: the record is refused
@@ -308,8 +307,7 @@ size_t valueEnd(std::string_view text, size_t j) {
             for (; j + 16 <= n; j += 16) {
                 const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + j));
                 const __m128i stop = _mm_or_si128(
-                    v, _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(']')),
-                                    _mm_cmpeq_epi8(v, _mm_set1_epi8('\\'))));
+                    v, _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(']')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\\'))));
                 const int at = _mm_movemask_epi8(stop);
                 if (at != 0) {
                     j += static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(at)));
@@ -493,8 +491,7 @@ using LineBreaks = std::vector<uint32_t>;
 // A file of one line is read where it stands; others are joined in storage. cp932: a lone
 // lead byte at the end of a line becomes LoneByte. breaks, when given, receives the places
 // of the line breaks.
-std::string_view joinedBytes(const std::string& bytes, bool cp932, std::string& storage,
-                             LineBreaks* breaks) {
+std::string_view joinedBytes(const std::string& bytes, bool cp932, std::string& storage, LineBreaks* breaks) {
     std::string_view first;
     const auto append = [&storage, cp932](std::string_view line) {
         storage.append(line);
@@ -522,8 +519,8 @@ std::string_view joinedBytes(const std::string& bytes, bool cp932, std::string& 
 // The game of a text that holds more than a game: from the first "(" that opens a node (";"
 // after it, blanks between) to the last ")", so that a note before the record or after it
 // (a mail's lines, a server's banner) is passed over; a record cut off runs to the text's
-// end. A record whose "(" is missing, the text beginning with its first node, is read with it. breaks follow the text. Text that
-// begins with "(" and ends with ")" is the game as it stands.
+// end. A record whose "(" is missing, the text beginning with its first node, is read with it. breaks follow the text.
+// Text that begins with "(" and ends with ")" is the game as it stands.
 std::string_view gameText(std::string_view text, LineBreaks& breaks, std::string& storage) {
     if (!text.empty() && text.front() == '(' && text.back() == ')') return text;
     const auto blankAt = [&](size_t k) { return k < text.size() && (text[k] == ' ' || text[k] == '\t'); };
@@ -575,8 +572,7 @@ struct TreeStone {
 // the text, are left out. The AB stones and moves of the first game's main line,
 // taken as the scan takes them, go to stones.
 template <bool Cp932>
-void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree,
-               std::vector<TreeStone>& stones) {
+void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree, std::vector<TreeStone>& stones) {
     using Node = RecordTree::NodeId;
     using Prop = RecordTree::PropId;
     constexpr Node None = RecordTree::None;
@@ -606,11 +602,11 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
     bool afterAB = false;
     enum class Kind { Nothing, Stones, Move } kind = Kind::Nothing;
     const auto letters = [](std::string_view v) {
-        return v.size() == 2 ? static_cast<uint16_t>(static_cast<unsigned char>(v[0]) |
-                                                      static_cast<unsigned char>(v[1]) << 8)
-                             : uint16_t{0};
+        return v.size() == 2
+                   ? static_cast<uint16_t>(static_cast<unsigned char>(v[0]) | static_cast<unsigned char>(v[1]) << 8)
+                   : uint16_t{0};
     };
-    int moveColour = 0;  // of the property being read, when a move
+    int moveColour = 0;       // of the property being read, when a move
     int stoneColour = Black;  // of the setup property (AB or AW) values without identifier follow
     const auto takeValue = [&](size_t from) -> size_t {  // from: after "["; returns after "]"
         raw.clear();
@@ -652,8 +648,9 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
             if (a.size() != 2 || b.size() != 2) return;
             for (char x = std::min(a[0], b[0]); x <= std::max(a[0], b[0]); ++x)
                 for (char y = std::min(a[1], b[1]); y <= std::max(a[1], b[1]); ++y)
-                    stones.push_back({true, stoneColour, static_cast<uint16_t>(static_cast<unsigned char>(x) |
-                                                                              static_cast<unsigned char>(y) << 8)});
+                    stones.push_back(
+                        {true, stoneColour,
+                         static_cast<uint16_t>(static_cast<unsigned char>(x) | static_cast<unsigned char>(y) << 8)});
             return;
         }
         stones.push_back({kind == Kind::Stones, kind == Kind::Stones ? stoneColour : moveColour, letters(v)});
@@ -703,8 +700,8 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
             // no line break cuts a value.
             const auto lower = [](char l) { return l >= 'a' && l <= 'z'; };
             const size_t runStart = i;
-            while (i + 5 < n && text[i] == ';' && (text[i + 1] == 'B' || text[i + 1] == 'W') &&
-                   text[i + 2] == '[' && lower(text[i + 3]) && lower(text[i + 4]) && text[i + 5] == ']') {
+            while (i + 5 < n && text[i] == ';' && (text[i + 1] == 'B' || text[i + 1] == 'W') && text[i + 2] == '[' &&
+                   lower(text[i + 3]) && lower(text[i + 4]) && text[i + 5] == ']') {
                 skipBreaks(i + 3);
                 if (nextBreak < breaks.size() && breaks[nextBreak] <= i + 5) break;
                 node = tree.addMoveNode(node, text[i + 1], text[i + 3], text[i + 4]);
@@ -765,7 +762,7 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
                 const uint32_t key = RecordTree::identKey(ident);
                 if (!ident.empty()) afterAB = key == RecordTree::identKey("AB") || key == RecordTree::identKey("AW");
                 if (afterAB) stoneColour = key == RecordTree::identKey("AW") ? White : Black;
-                kind = afterAB                                                             ? Kind::Stones
+                kind = afterAB                                                                ? Kind::Stones
                        : key == RecordTree::identKey("B") || key == RecordTree::identKey("W") ? Kind::Move
                                                                                               : Kind::Nothing;
                 moveColour = key == RecordTree::identKey("B") ? Black : White;
@@ -816,7 +813,8 @@ bool treeHoldsRecord(const std::vector<TreeStone>& stones, const GameState& g, i
     // Setup stones as the record holds them: black ones first (see the scan's entries).
     thread_local std::vector<TreeStone> ordered;
     ordered.assign(stones.begin(), stones.end());
-    std::stable_partition(ordered.begin(), ordered.end(), [](const TreeStone& s) { return !s.setup || s.colour != White; });
+    std::stable_partition(ordered.begin(), ordered.end(),
+                          [](const TreeStone& s) { return !s.setup || s.colour != White; });
     std::stable_partition(ordered.begin(), ordered.end(), [](const TreeStone& s) { return s.setup; });
     for (const TreeStone& s : ordered) {
         if (s.setup) {
@@ -854,11 +852,9 @@ void resetScan(Scan& sc) {
     sc.movesFinal = true;
 }
 
-
 }  // namespace
 
-LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::string& name,
-                           RecordTree* tree) {
+LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::string& name, RecordTree* tree) {
     thread_local Scan sc;
     thread_local ReadRecord rec;
     resetScan(sc);
@@ -904,8 +900,7 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
 
     // Records of the Nihon Ki-in net games saved by MultiGo carry HA[1] and a half-point
     // komi for what was an even game without the half point.
-    if (startsWith(sc.app, "MultiGo:") && sc.handicap > 0 &&
-        startsWith(sc.name, "日本棋院ネット対局")) {
+    if (startsWith(sc.app, "MultiGo:") && sc.handicap > 0 && startsWith(sc.name, "日本棋院ネット対局")) {
         if (sc.handicap == 1) sc.handicap = 0;
         if (sc.komi % 10 > 0) sc.komi -= 5;
     }

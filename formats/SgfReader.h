@@ -16,11 +16,9 @@ namespace tavrin {
 // CurrentFileName, empty for a paste) and left ended at its last move with Modified false,
 // and tree, when given, by the text's game tree (its main line holds the game's record);
 // on any refusal the game and the tree are left exactly as they were.
-LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::string& name,
-                           RecordTree* tree = nullptr);
+LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::string& name, RecordTree* tree = nullptr);
 
 // Loads the file's lines into buf (split at CR LF, CR or LF) and reads them as SGF.
-LoadResult fncFileReadSGF(GameState& g, TextBuffer& buf, const std::string& path,
-                          RecordTree* tree = nullptr);
+LoadResult fncFileReadSGF(GameState& g, TextBuffer& buf, const std::string& path, RecordTree* tree = nullptr);
 
 }  // namespace tavrin

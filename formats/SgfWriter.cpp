@@ -174,8 +174,7 @@ std::string fncKinsiMojiChk(std::string_view text) {
 std::string sgfPoint(int pos, int boardStride) {
     if (pos == PassPos) return "tt";
     const auto letter = [](int line) {
-        return line >= 1 && line <= static_cast<int>(PointLetters.size()) ? PointLetters[line - 1]
-                                                                          : '?';
+        return line >= 1 && line <= static_cast<int>(PointLetters.size()) ? PointLetters[line - 1] : '?';
     };
     const int stride = boardStride > 0 ? boardStride : 21;
     return {letter(pos / stride), letter(pos % stride)};
@@ -187,8 +186,8 @@ bool needsUtf8(const GameState& g) {
     // back as it was.
     std::string all;
     std::string bytes;
-    for (const std::string* text : {&g.AppTag, &g.GameName, &g.GameDate, &g.GameRule,
-                                    &g.BlackPlayer, &g.WhitePlayer, &g.GameComment}) {
+    for (const std::string* text :
+         {&g.AppTag, &g.GameName, &g.GameDate, &g.GameRule, &g.BlackPlayer, &g.WhitePlayer, &g.GameComment}) {
         if (!sjis::encode(*text, bytes)) return true;
         all += '[';
         all += bytes;

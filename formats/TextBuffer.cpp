@@ -117,7 +117,8 @@ Declaration declaredSet(std::string_view bytes) {
         }
         if (c >= 'A' && c <= 'Z') {
             // An identifier: its capitals (lower-case letters of old files are left out).
-            if (i == 0 || !((bytes[i - 1] >= 'A' && bytes[i - 1] <= 'Z') || (bytes[i - 1] >= 'a' && bytes[i - 1] <= 'z')))
+            if (i == 0 ||
+                !((bytes[i - 1] >= 'A' && bytes[i - 1] <= 'Z') || (bytes[i - 1] >= 'a' && bytes[i - 1] <= 'z')))
                 ident.clear();
             ident += c;
         } else if (!(c >= 'a' && c <= 'z') && c != ' ' && c != '\t' && c != '\r' && c != '\n') {
@@ -252,9 +253,8 @@ bool TextBuffer::empty() const {
 void TextBuffer::setText(std::string_view utf8) {
     Encoding = TextEncoding::Cp932;
     pending_ = false;
-    const size_t count = textlines::forEachLine(utf8, [this](size_t k, std::string_view line) {
-        lineAt(lines_, k).assign(line);
-    });
+    const size_t count =
+        textlines::forEachLine(utf8, [this](size_t k, std::string_view line) { lineAt(lines_, k).assign(line); });
     lines_.resize(count);
 }
 
@@ -295,8 +295,8 @@ void TextBuffer::bytesTaken() {
     pending_ = true;
     bom_ = std::string_view(bytes_).substr(0, ByteOrderMark.size()) == ByteOrderMark;
     // Broken UTF-8 bytes are kept as code points: such text is decoded first.
-    bytesAreText_ = !bom_ && Encoding != TextEncoding::Declared &&
-                    (Encoding == TextEncoding::Cp932 || sjis::validUtf8(bytes_));
+    bytesAreText_ =
+        !bom_ && Encoding != TextEncoding::Declared && (Encoding == TextEncoding::Cp932 || sjis::validUtf8(bytes_));
 }
 
 void TextBuffer::decodeBytes() const {
@@ -307,24 +307,21 @@ void TextBuffer::decodeBytes() const {
     const std::string_view bytes = bytes_;
     size_t count = 0;
     if (bytesEncoding_ == TextEncoding::Cp932) {
-        count = textlines::forEachLine(bytes, [this](size_t k, std::string_view line) {
-            sjis::decodeInto(line, lineAt(lines_, k));
-        });
+        count = textlines::forEachLine(
+            bytes, [this](size_t k, std::string_view line) { sjis::decodeInto(line, lineAt(lines_, k)); });
     } else if (bytesEncoding_ == TextEncoding::Declared) {
         // The declared sets keep CR and LF as they are, so the text splits after decoding.
         std::string text;
         decodeCharset(charset_, bytes, text);
-        count = textlines::forEachLine(text, [this](size_t k, std::string_view line) {
-            lineAt(lines_, k).assign(line);
-        });
+        count =
+            textlines::forEachLine(text, [this](size_t k, std::string_view line) { lineAt(lines_, k).assign(line); });
     } else if (bom_) {
         count = textlines::forEachLine(bytes.substr(ByteOrderMark.size()), [this](size_t k, std::string_view line) {
             sjis::decodeUtf8Into(line, lineAt(lines_, k));
         });
     } else {
-        count = textlines::forEachLine(bytes, [this](size_t k, std::string_view line) {
-            sjis::decodeUtf8KeptInto(line, lineAt(lines_, k));
-        });
+        count = textlines::forEachLine(
+            bytes, [this](size_t k, std::string_view line) { sjis::decodeUtf8KeptInto(line, lineAt(lines_, k)); });
     }
     lines_.resize(count);
 }

@@ -117,8 +117,8 @@ private:
     void bytesTaken();  // bytes_ holds a file's bytes: their encoding, nothing decoded yet
 
     mutable std::vector<std::string> lines_;
-    mutable std::string bytes_;     // a file's bytes not yet decoded into lines_
-    mutable bool pending_ = false;  // bytes_ holds them
+    mutable std::string bytes_;                         // a file's bytes not yet decoded into lines_
+    mutable bool pending_ = false;                      // bytes_ holds them
     TextEncoding bytesEncoding_ = TextEncoding::Cp932;  // their encoding
     bool bytesAreText_ = false;  // they are the text as it stands (no byte-order mark, no other set)
     bool bom_ = false;           // they begin with a byte-order mark

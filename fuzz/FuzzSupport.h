@@ -5,22 +5,21 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <string_view>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "formats/RecordLoad.h"
 #include "formats/TextBuffer.h"
 #include "game/Engine.h"
 #include "game/GameState.h"
 
-#define FUZZ_EXPECT(cond)                                                       \
-    do {                                                                        \
-        if (!(cond)) {                                                          \
-            std::fprintf(stderr, "%s:%d: expectation failed: %s\n", __FILE__,   \
-                         __LINE__, #cond);                                      \
-            std::abort();                                                       \
-        }                                                                       \
+#define FUZZ_EXPECT(cond)                                                                       \
+    do {                                                                                        \
+        if (!(cond)) {                                                                          \
+            std::fprintf(stderr, "%s:%d: expectation failed: %s\n", __FILE__, __LINE__, #cond); \
+            std::abort();                                                                       \
+        }                                                                                       \
     } while (0)
 
 namespace tavrin::fuzz {
@@ -41,8 +40,8 @@ inline GameState& game() {
 inline void expectOutcome(const LoadResult& r, const GameState& before, const GameState& g) {
     if (!r.ok()) {
         FUZZ_EXPECT(!r.reason.empty());
-        FUZZ_EXPECT(g.MoveCount == before.MoveCount && g.Board == before.Board &&
-                    g.MovePos == before.MovePos && g.CurrentFileName == before.CurrentFileName);
+        FUZZ_EXPECT(g.MoveCount == before.MoveCount && g.Board == before.Board && g.MovePos == before.MovePos &&
+                    g.CurrentFileName == before.CurrentFileName);
         return;
     }
     FUZZ_EXPECT(g.CurrentMove == g.MoveCount + 1 && g.GameOver && !g.Modified);
@@ -51,8 +50,7 @@ inline void expectOutcome(const LoadResult& r, const GameState& before, const Ga
 // Reads the fuzz input with one of the readers into game() and checks the outcome; buf keeps
 // the lines read.
 template <typename Reader>
-LoadResult readInput(const uint8_t* data, size_t size, Reader read, const char* name,
-                     TextBuffer& buf) {
+LoadResult readInput(const uint8_t* data, size_t size, Reader read, const char* name, TextBuffer& buf) {
     GameState& g = game();
     buf.setFileBytes(std::string_view(reinterpret_cast<const char*>(data), size));
     const GameState before = g;

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     back.setFileBytes(sgfFileBytes(g, buf));
     FUZZ_EXPECT(fncStringsToKif(again, back, "fuzz.sgf").ok());
     FUZZ_EXPECT(again.BoardSize == g.BoardSize && again.HandicapCount == g.HandicapCount &&
-                again.MoveCount == g.MoveCount && again.Board == g.Board &&
-                again.MovePos == g.MovePos && again.MoveColor == g.MoveColor);
+                again.MoveCount == g.MoveCount && again.Board == g.Board && again.MovePos == g.MovePos &&
+                again.MoveColor == g.MoveColor);
     return 0;
 }

@@ -27,12 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const LoadResult r1 = fncStringsToKif(viaLines, lines, "fuzz.sgf");
     FUZZ_EXPECT(r1.status == r.status && r1.reason == r.reason);
     if (!r.ok()) return 0;
-    FUZZ_EXPECT(viaLines.BoardSize == g.BoardSize && viaLines.MoveCount == g.MoveCount &&
-                viaLines.MovePos == g.MovePos && viaLines.MoveColor == g.MoveColor &&
-                viaLines.KomiTenths == g.KomiTenths && viaLines.GameName == g.GameName &&
-                viaLines.BlackPlayer == g.BlackPlayer && viaLines.WhitePlayer == g.WhitePlayer &&
-                viaLines.GameComment == g.GameComment && viaLines.GameDate == g.GameDate &&
-                viaLines.GameRule == g.GameRule);
+    FUZZ_EXPECT(
+        viaLines.BoardSize == g.BoardSize && viaLines.MoveCount == g.MoveCount && viaLines.MovePos == g.MovePos &&
+        viaLines.MoveColor == g.MoveColor && viaLines.KomiTenths == g.KomiTenths && viaLines.GameName == g.GameName &&
+        viaLines.BlackPlayer == g.BlackPlayer && viaLines.WhitePlayer == g.WhitePlayer &&
+        viaLines.GameComment == g.GameComment && viaLines.GameDate == g.GameDate && viaLines.GameRule == g.GameRule);
 
     const std::string first = sgfFileBytes(g, buf);
     GameState again = g;
@@ -41,8 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const LoadResult r2 = fncStringsToKif(again, back, "fuzz.sgf");
     FUZZ_EXPECT(r2.ok());  // more than 9 AB stones too: they are saved without HA
     FUZZ_EXPECT(again.BoardSize == g.BoardSize && again.HandicapCount == g.HandicapCount &&
-                again.MoveCount == g.MoveCount && again.Board == g.Board &&
-                again.KomiTenths == g.KomiTenths && again.MovePos == g.MovePos);
+                again.MoveCount == g.MoveCount && again.Board == g.Board && again.KomiTenths == g.KomiTenths &&
+                again.MovePos == g.MovePos);
     FUZZ_EXPECT(sgfFileBytes(again, back) == first);
     return 0;
 }

@@ -43,9 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_EXPECT(!tree2.Rebuilt);
     FUZZ_EXPECT(tree.sameBeyondRecord(tree2, recordFallbacks(g)));
     FUZZ_EXPECT(again.BoardSize == g.BoardSize && again.HandicapCount == g.HandicapCount &&
-                again.MoveCount == g.MoveCount && again.Board == g.Board &&
-                again.KomiTenths == g.KomiTenths && again.MovePos == g.MovePos &&
-                again.GameName == g.GameName && again.BlackPlayer == g.BlackPlayer &&
+                again.MoveCount == g.MoveCount && again.Board == g.Board && again.KomiTenths == g.KomiTenths &&
+                again.MovePos == g.MovePos && again.GameName == g.GameName && again.BlackPlayer == g.BlackPlayer &&
                 again.WhitePlayer == g.WhitePlayer && again.GameComment == g.GameComment &&
                 again.GameDate == g.GameDate && again.GameRule == g.GameRule);
     FUZZ_EXPECT(sgfFileBytes(again, back, &tree2) == first);

@@ -70,8 +70,8 @@ inline bool groupHasLiberty(const GameState& g, int s, int colour, GroupList& li
     const int* board = g.Board.data();
     // The first stone's own liberty ends the search before it lists anything more; callers
     // read the list only when the group has no liberty.
-    if (board[s + g.DirOffset[0]] == 0 || board[s + g.DirOffset[1]] == 0 ||
-        board[s + g.DirOffset[2]] == 0 || board[s + g.DirOffset[3]] == 0) {
+    if (board[s + g.DirOffset[0]] == 0 || board[s + g.DirOffset[1]] == 0 || board[s + g.DirOffset[2]] == 0 ||
+        board[s + g.DirOffset[3]] == 0) {
         list.stones[0] = s;
         list.len = 1;
         return true;
@@ -118,9 +118,7 @@ bool entryOk(int e) { return e >= 1 && e <= RecordCapacity; }
 // by hand).
 bool moveEntryOk(const GameState& g, int k) { return entryOk(k) && entryOk(k + g.HandicapCount); }
 
-int& totalOf(GameState& g, int colour) {
-    return colour == Black ? g.BlackTotalSeconds : g.WhiteTotalSeconds;
-}
+int& totalOf(GameState& g, int colour) { return colour == Black ? g.BlackTotalSeconds : g.WhiteTotalSeconds; }
 
 }  // namespace
 
@@ -146,8 +144,7 @@ int HandicapPoints(int size, int count, int i) {
 }
 
 std::string handicapText(int count) {
-    static const char* const Texts[] = {"２子", "３子", "４子", "５子",
-                                        "６子", "７子", "８子", "９子"};
+    static const char* const Texts[] = {"２子", "３子", "４子", "５子", "６子", "７子", "８子", "９子"};
     if (count == 0) return "なし";
     if (count >= 2 && count <= 9) return Texts[count - 2];
     return "";
@@ -281,12 +278,10 @@ namespace {
     const int move = g.CurrentMove;
     const int opp = 3 - own;
     int* const board = g.Board.data();
-    const int next[4] = {pos + g.DirOffset[0], pos + g.DirOffset[1], pos + g.DirOffset[2],
-                         pos + g.DirOffset[3]};
+    const int next[4] = {pos + g.DirOffset[0], pos + g.DirOffset[1], pos + g.DirOffset[2], pos + g.DirOffset[3]};
     // Neighbours that are not empty. A capture below empties points, but a move that
     // captures is never suicide, so the count only matters when the board stood still.
-    const int occupied = (board[next[0]] != 0) + (board[next[1]] != 0) + (board[next[2]] != 0) +
-                         (board[next[3]] != 0);
+    const int occupied = (board[next[0]] != 0) + (board[next[1]] != 0) + (board[next[2]] != 0) + (board[next[3]] != 0);
     // Only a stone that is neither a border nor the mover's own can be taken.
     const auto takeable = [own](int v) { return v > 0 && v != own; };
 
@@ -334,8 +329,7 @@ namespace {
 
 SCALAR_CODE HitResult fncHitCheck(GameState& g, int pos, int colour, BoardPainter& p) {
     // Move k goes to record entry HandicapCount + k; MoveCaptures is indexed by k itself.
-    if (g.CurrentMove < 1 || g.HandicapCount < 0 ||
-        g.HandicapCount + g.CurrentMove > RecordCapacity) {
+    if (g.CurrentMove < 1 || g.HandicapCount < 0 || g.HandicapCount + g.CurrentMove > RecordCapacity) {
         return HitResult::Full;
     }
     g.MoveCaptures[g.CurrentMove] = 0;
@@ -362,8 +356,7 @@ SCALAR_CODE HitResult fncHitCheck(GameState& g, int pos, int colour, BoardPainte
         // The neighbour when it is a stone, else pos (a point whose neighbours lie on the
         // board), chosen by arithmetic: a branch here would be guessed wrong often.
         const int s = pos + ((n - pos) & -static_cast<int>(stone));
-        const bool free = (board[s + d0] == 0) | (board[s + d1] == 0) | (board[s + d2] == 0) |
-                          (board[s + d3] == 0);
+        const bool free = (board[s + d0] == 0) | (board[s + d1] == 0) | (board[s + d2] == 0) | (board[s + d3] == 0);
         goesOn |= static_cast<unsigned>(t & !free);
         breathes |= static_cast<unsigned>(!t & free);
     }
@@ -494,8 +487,7 @@ void prcKifNext(GameState& g, int target, BoardPainter& p) {
 
 std::string fncSecToHms(int seconds) {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.2d:%.2d:%.2d", seconds / 3600, (seconds / 60) % 60,
-                  seconds % 60);
+    std::snprintf(buf, sizeof buf, "%.2d:%.2d:%.2d", seconds / 3600, (seconds / 60) % 60, seconds % 60);
     return buf;
 }
 

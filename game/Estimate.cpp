@@ -41,8 +41,10 @@ void dilate(const Geometry& b, const std::array<bool, BoardCells>& onBoard, Fiel
             minus += v[q] < 0;
         }
         int x = v[p];
-        if (x >= 0 && minus == 0) x += plus;
-        else if (x <= 0 && plus == 0) x -= minus;
+        if (x >= 0 && minus == 0)
+            x += plus;
+        else if (x <= 0 && plus == 0)
+            x -= minus;
         next[p] = x;
     });
     eachPoint(b, [&](int p) { v[p] = next[p]; });
@@ -65,13 +67,11 @@ void erode(const Geometry& b, const std::array<bool, BoardCells>& onBoard, Field
 }
 
 // The judged field of the stones in alive (Black/White per point, 0 elsewhere).
-void judge(const Geometry& b, const std::array<bool, BoardCells>& onBoard,
-           const std::array<int, BoardCells>& stones, Field& v) {
+void judge(const Geometry& b, const std::array<bool, BoardCells>& onBoard, const std::array<int, BoardCells>& stones,
+           Field& v) {
     Field next{};
     v.fill(0);
-    eachPoint(b, [&](int p) {
-        v[p] = stones[p] == Black ? StoneValue : stones[p] == White ? -StoneValue : 0;
-    });
+    eachPoint(b, [&](int p) { v[p] = stones[p] == Black ? StoneValue : stones[p] == White ? -StoneValue : 0; });
     for (int i = 0; i < Dilations; ++i) dilate(b, onBoard, v, next);
     for (int i = 0; i < Erosions; ++i) erode(b, onBoard, v, next);
 }
@@ -135,7 +135,8 @@ PositionEstimate fncEstimate(const GameState& g) {
                 for (const int d : b.dir) {
                     const int q = p + d;
                     if (!onBoard[q]) continue;
-                    if (stones[q] == other) touchesOther = true;
+                    if (stones[q] == other)
+                        touchesOther = true;
                     else if (stones[q] == 0 && eyeMark[q] != start) {
                         eyeMark[q] = start;
                         eyeStack[top++] = q;

@@ -25,8 +25,8 @@ struct GameInfo {
 };
 
 inline GameInfo infoOf(const GameState& g) {
-    return {g.GameName,        g.GameComment, g.BlackPlayer, g.WhitePlayer,   g.BlackPlayerKind, g.WhitePlayerKind,
-            g.Level,           g.BoardSize,   g.HandicapCount, g.KomiTenths, g.KomiGiven};
+    return {g.GameName, g.GameComment, g.BlackPlayer,   g.WhitePlayer, g.BlackPlayerKind, g.WhitePlayerKind,
+            g.Level,    g.BoardSize,   g.HandicapCount, g.KomiTenths,  g.KomiGiven};
 }
 
 inline void setInfo(GameState& g, const GameInfo& i) {

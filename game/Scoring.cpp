@@ -156,7 +156,8 @@ std::vector<int> fncChainOf(const GameState& g, int pos) {
     std::vector<int> out;
     if (!onBoard(g, pos) || !isStone(g.Board[pos])) return out;
     const int colour = g.Board[pos];
-    spread(g, pos, colour, [&](int q) { return g.Board[q] == colour; }, out);
+    spread(
+        g, pos, colour, [&](int q) { return g.Board[q] == colour; }, out);
     return out;
 }
 
@@ -165,21 +166,16 @@ std::vector<int> fncStoneGroup(const GameState& g, const StoneStatusMap& status,
     if (!onBoard(g, pos) || !isStone(g.Board[pos])) return out;
     const int colour = g.Board[pos];
     const int other = colour == Black ? White : Black;
-    spread(g, pos, colour,
-           [&](int q) { return g.Board[q] != other || status[q] == StoneStatus::Dead; }, out);
+    spread(
+        g, pos, colour, [&](int q) { return g.Board[q] != other || status[q] == StoneStatus::Dead; }, out);
     return out;
 }
 
-void prcToggleDead(const GameState& g, StoneStatusMap& status, int pos) {
-    setGroup(g, status, pos, StoneStatus::Dead);
-}
+void prcToggleDead(const GameState& g, StoneStatusMap& status, int pos) { setGroup(g, status, pos, StoneStatus::Dead); }
 
-void prcToggleSeki(const GameState& g, StoneStatusMap& status, int pos) {
-    setGroup(g, status, pos, StoneStatus::Seki);
-}
+void prcToggleSeki(const GameState& g, StoneStatusMap& status, int pos) { setGroup(g, status, pos, StoneStatus::Seki); }
 
-StoneStatusMap fncProposeStatus(const GameState& g, std::span<const int> dead,
-                                std::span<const int> seki) {
+StoneStatusMap fncProposeStatus(const GameState& g, std::span<const int> dead, std::span<const int> seki) {
     StoneStatusMap status{};
     const auto mark = [&](std::span<const int> list, StoneStatus s) {
         for (const int pos : list) {

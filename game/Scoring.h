@@ -36,9 +36,9 @@ enum class PointKind : std::uint8_t {
     Stone,           // a live stone (alive or in seki)
     BlackTerritory,  // includes points of dead white stones inside it
     WhiteTerritory,
-    Dame,            // region touching live stones of both colours
-    Seki,            // region touching a stone in seki
-    Neutral,         // region touching no live stone
+    Dame,     // region touching live stones of both colours
+    Seki,     // region touching a stone in seki
+    Neutral,  // region touching no live stone
 };
 
 // Black or White for territory, 0 for anything else.
@@ -57,7 +57,7 @@ struct ScoreCount {
     int MarginTenths = 0;  // BlackTenths - WhiteTenths
     std::string Result;    // "B+3.5", "W+12", "0" (jigo)
     int DamePoints = 0;
-    int SekiPoints = 0;  // empty points counted for nobody because of a seki
+    int SekiPoints = 0;                          // empty points counted for nobody because of a seki
     std::array<PointKind, BoardCells> Points{};  // by board position; border cells Stone
 };
 
@@ -96,7 +96,6 @@ void prcToggleSeki(const GameState& g, StoneStatusMap& status, int pos);
 // vertices already turned into positions): every stone Alive, the chains of the dead
 // positions Dead, then those of the seki positions Seki. Positions without a stone are
 // ignored, so a list naming one stone per chain works as well as one naming them all.
-StoneStatusMap fncProposeStatus(const GameState& g, std::span<const int> dead,
-                                std::span<const int> seki);
+StoneStatusMap fncProposeStatus(const GameState& g, std::span<const int> dead, std::span<const int> seki);
 
 }  // namespace tavrin

@@ -47,8 +47,7 @@ void StoneReplay::join(int a, int b) {
 SCALAR_CODE inline unsigned StoneReplay::add(int pos, int colour) {
     const int* const board = g_.Board.data();
     // The four neighbours, and pos itself standing for "none of them".
-    const int n[5] = {pos + g_.DirOffset[0], pos + g_.DirOffset[1], pos + g_.DirOffset[2],
-                      pos + g_.DirOffset[3], pos};
+    const int n[5] = {pos + g_.DirOffset[0], pos + g_.DirOffset[1], pos + g_.DirOffset[2], pos + g_.DirOffset[3], pos};
     const int g0 = group_[n[0]], g1 = group_[n[1]], g2 = group_[n[2]], g3 = group_[n[3]];
     // An empty or border neighbour counts down its own unused entry: no test needed.
     --libs_[g0];
@@ -61,19 +60,17 @@ SCALAR_CODE inline unsigned StoneReplay::add(int pos, int colour) {
     const __m128i v = _mm_setr_epi32(board[n[0]], board[n[1]], board[n[2]], board[n[3]]);
     const __m128i l = _mm_setr_epi32(libs_[g0], libs_[g1], libs_[g2], libs_[g3]);
     const auto bits = [](__m128i m) { return unsigned(_mm_movemask_ps(_mm_castsi128_ps(m))); };
-    const unsigned dying = bits(_mm_and_si128(_mm_cmpeq_epi32(v, _mm_set1_epi32(3 - colour)),
-                                              _mm_cmpeq_epi32(l, _mm_setzero_si128())));
+    const unsigned dying =
+        bits(_mm_and_si128(_mm_cmpeq_epi32(v, _mm_set1_epi32(3 - colour)), _mm_cmpeq_epi32(l, _mm_setzero_si128())));
     unsigned own = bits(_mm_cmpeq_epi32(v, _mm_set1_epi32(colour)));
     const int empty = BitCount[bits(_mm_cmpeq_epi32(v, _mm_setzero_si128()))];
 #else
     const int v0 = board[n[0]], v1 = board[n[1]], v2 = board[n[2]], v3 = board[n[3]];
     const int opp = 3 - colour;
-    const auto out = [this, opp](int v, int g) {
-        return unsigned(v == opp) & unsigned(libs_[g] == 0);
-    };
+    const auto out = [this, opp](int v, int g) { return unsigned(v == opp) & unsigned(libs_[g] == 0); };
     const unsigned dying = out(v0, g0) | out(v1, g1) << 1 | out(v2, g2) << 2 | out(v3, g3) << 3;
-    unsigned own = unsigned(v0 == colour) | unsigned(v1 == colour) << 1 |
-                   unsigned(v2 == colour) << 2 | unsigned(v3 == colour) << 3;
+    unsigned own = unsigned(v0 == colour) | unsigned(v1 == colour) << 1 | unsigned(v2 == colour) << 2 |
+                   unsigned(v3 == colour) << 3;
     const int empty = (v0 == 0) + (v1 == 0) + (v2 == 0) + (v3 == 0);
 #endif
     // The stone joins the group of its first neighbour of the same colour, or makes a group
@@ -162,8 +159,7 @@ bool StoneReplay::capture(int move, int pos, int colour, unsigned dying) {
         const int n = pos + dir[__builtin_ctz(dying)];
         if (board[n] != opp) continue;  // taken with a group before
         int t = g.CapturedCount[1] + g.CapturedCount[2];
-        if (size_[group_[n]] == 1 && g.MoveCaptures[move - 1] == 1 && t >= 1 &&
-            g.CapturedPos[t] == pos) {
+        if (size_[group_[n]] == 1 && g.MoveCaptures[move - 1] == 1 && t >= 1 && g.CapturedPos[t] == pos) {
             return false;  // ko
         }
         if (t < 0 || t + size_[group_[n]] > RecordCapacity) return false;

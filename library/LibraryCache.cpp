@@ -351,8 +351,7 @@ LibraryIndex::CacheRead LibraryIndex::loadCache(const std::string& path, const s
     const uint32_t version = in.number<uint32_t>();
     const uint32_t spare = in.number<uint32_t>();
     const uint64_t fingerprint = in.number<uint64_t>();
-    if (version != FormatVersion || spare != 0 || fingerprint != keyFingerprint() ||
-        in.text() != TAVRIN_FILE_VERSION) {
+    if (version != FormatVersion || spare != 0 || fingerprint != keyFingerprint() || in.text() != TAVRIN_FILE_VERSION) {
         return CacheRead::Invalid;
     }
 
@@ -374,23 +373,21 @@ LibraryIndex::CacheRead LibraryIndex::loadCache(const std::string& path, const s
         r.WhitePlayer = in.text();
         r.GameDate = in.text();
         r.GameResult = in.text();
-        if (!in.ok() || r.Path.empty() || status > static_cast<uint8_t>(RecordStatus::Refused) ||
-            r.FileSize < 0) {
+        if (!in.ok() || r.Path.empty() || status > static_cast<uint8_t>(RecordStatus::Refused) || r.FileSize < 0) {
             return CacheRead::Invalid;
         }
         // The update pairs files and records by walking both in path order.
         if (!read.records_.empty() && !(read.records_.back().Path < r.Path)) return CacheRead::Invalid;
         r.Status = static_cast<RecordStatus>(status);
-        if (r.Status == RecordStatus::Indexed &&
-            (r.BoardSize < MinBoardSize || r.BoardSize > MaxBoardSize || r.HandicapCount > RecordCapacity ||
-             r.MoveCount > RecordCapacity)) {
+        if (r.Status == RecordStatus::Indexed && (r.BoardSize < MinBoardSize || r.BoardSize > MaxBoardSize ||
+                                                  r.HandicapCount > RecordCapacity || r.MoveCount > RecordCapacity)) {
             return CacheRead::Invalid;
         }
         read.records_.push_back(std::move(r));
     }
     const uint64_t entries = in.number<uint64_t>();
-    if (!in.ok() || entries > UINT32_MAX || !in.array(read.hashes_, entries) ||
-        !in.array(read.entries_, entries) || !in.atEnd()) {
+    if (!in.ok() || entries > UINT32_MAX || !in.array(read.hashes_, entries) || !in.array(read.entries_, entries) ||
+        !in.atEnd()) {
         return CacheRead::Invalid;
     }
     if (isSet(cancel)) return CacheRead::Cancelled;

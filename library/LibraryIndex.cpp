@@ -95,9 +95,7 @@ std::vector<FoundFile> findRecordFiles(const std::vector<std::string>& folders, 
     return found;
 }
 
-size_t heapBytes(const std::string& s) {
-    return s.capacity() > std::string().capacity() ? s.capacity() + 1 : 0;
-}
+size_t heapBytes(const std::string& s) { return s.capacity() > std::string().capacity() ? s.capacity() + 1 : 0; }
 
 }  // namespace
 
@@ -112,15 +110,14 @@ void LibraryIndex::clear() {
 }
 
 int LibraryIndex::indexedCount() const {
-    return static_cast<int>(std::count_if(records_.begin(), records_.end(), [](const LibraryRecord& r) {
-        return r.Status == RecordStatus::Indexed;
-    }));
+    return static_cast<int>(std::count_if(records_.begin(), records_.end(),
+                                          [](const LibraryRecord& r) { return r.Status == RecordStatus::Indexed; }));
 }
 
 int LibraryIndex::refusedCount() const { return static_cast<int>(records_.size()) - indexedCount(); }
 
-LibraryUpdate LibraryIndex::update(const std::vector<std::string>& folders,
-                                   const std::atomic<bool>* cancel, const Progress& progress) {
+LibraryUpdate LibraryIndex::update(const std::vector<std::string>& folders, const std::atomic<bool>* cancel,
+                                   const Progress& progress) {
     LibraryUpdate u;
     std::vector<FoundFile> found = findRecordFiles(folders, u.MissingFolders, cancel);
     // Files not found by a walk cut short are not gone.
@@ -374,21 +371,21 @@ void LibraryIndex::noteFacts() {
     facts_.resize(records_.size());
     for (size_t i = 0; i < records_.size(); ++i) {
         const LibraryRecord& r = records_[i];
-        facts_[i] = r.Status != RecordStatus::Indexed ? 0
-                                                       : static_cast<uint8_t>((r.BoardSize & SizeBits) |
-                                                                              (r.blackWon() ? BlackWon : 0) |
-                                                                              (r.whiteWon() ? WhiteWon : 0));
+        facts_[i] = r.Status != RecordStatus::Indexed
+                        ? 0
+                        : static_cast<uint8_t>((r.BoardSize & SizeBits) | (r.blackWon() ? BlackWon : 0) |
+                                               (r.whiteWon() ? WhiteWon : 0));
     }
     facts_.shrink_to_fit();
 }
 
 size_t LibraryIndex::memoryBytes() const {
-    size_t bytes = sizeof(*this) + records_.capacity() * sizeof(LibraryRecord) +
-                   hashes_.capacity() * sizeof(uint64_t) + entries_.capacity() * sizeof(uint32_t) +
-                   groupStart_.capacity() * sizeof(uint32_t) + facts_.capacity();
+    size_t bytes = sizeof(*this) + records_.capacity() * sizeof(LibraryRecord) + hashes_.capacity() * sizeof(uint64_t) +
+                   entries_.capacity() * sizeof(uint32_t) + groupStart_.capacity() * sizeof(uint32_t) +
+                   facts_.capacity();
     for (const LibraryRecord& r : records_) {
-        bytes += heapBytes(r.Path) + heapBytes(r.BlackPlayer) + heapBytes(r.WhitePlayer) +
-                 heapBytes(r.GameDate) + heapBytes(r.GameResult);
+        bytes += heapBytes(r.Path) + heapBytes(r.BlackPlayer) + heapBytes(r.WhitePlayer) + heapBytes(r.GameDate) +
+                 heapBytes(r.GameResult);
     }
     return bytes;
 }

@@ -75,7 +75,7 @@ struct LibraryMove {
 
 // The games passing through a position.
 struct LibraryExploration {
-    int Games = 0;                  // games passing through it, each once
+    int Games = 0;                   // games passing through it, each once
     std::vector<LibraryMove> Moves;  // by Games descending, then reading order, a pass last
     std::vector<int> EndedGames;     // games that end at it, ascending
 };
@@ -96,8 +96,8 @@ public:
     // set, no further file is read, and the index holds the unchanged records and the files
     // read so far (the rest are read by the next update). The walk through the folders looks
     // at it too: a walk cut short leaves the index as it was.
-    LibraryUpdate update(const std::vector<std::string>& folders,
-                         const std::atomic<bool>* cancel = nullptr, const Progress& progress = {});
+    LibraryUpdate update(const std::vector<std::string>& folders, const std::atomic<bool>* cancel = nullptr,
+                         const Progress& progress = {});
 
     // Empties the index.
     void clear();
@@ -127,7 +127,7 @@ public:
     // How reading a cache ended.
     enum class CacheRead {
         Loaded,
-        Missing,  // no file at path (or it cannot be opened)
+        Missing,    // no file at path (or it cannot be opened)
         Invalid,    // not a cache of this version, or damaged
         Cancelled,  // cancel was set while it was read
     };
@@ -156,8 +156,8 @@ private:
     std::vector<LibraryRecord> records_;
     std::vector<uint8_t> facts_;
     std::vector<uint64_t> hashes_;
-    std::vector<uint32_t> entries_;       // game << CodeBits | next move's code
-    std::vector<uint32_t> groupStart_;    // 2^groupBits_ + 1 starts into hashes_
+    std::vector<uint32_t> entries_;     // game << CodeBits | next move's code
+    std::vector<uint32_t> groupStart_;  // 2^groupBits_ + 1 starts into hashes_
     int groupBits_ = 0;
 };
 

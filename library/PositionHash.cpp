@@ -14,14 +14,38 @@ constexpr std::array<int, SymmetryCount> Inverse{0, 1, 2, 3, 4, 6, 5, 7};
 inline void turn(int s, int m, int& x, int& y) {
     const int a = x, b = y;
     switch (s) {
-        case 0: x = a; y = b; break;
-        case 1: x = m - a; y = b; break;
-        case 2: x = a; y = m - b; break;
-        case 3: x = m - a; y = m - b; break;
-        case 4: x = b; y = a; break;
-        case 5: x = m - b; y = a; break;
-        case 6: x = b; y = m - a; break;
-        default: x = m - b; y = m - a; break;
+        case 0:
+            x = a;
+            y = b;
+            break;
+        case 1:
+            x = m - a;
+            y = b;
+            break;
+        case 2:
+            x = a;
+            y = m - b;
+            break;
+        case 3:
+            x = m - a;
+            y = m - b;
+            break;
+        case 4:
+            x = b;
+            y = a;
+            break;
+        case 5:
+            x = m - b;
+            y = a;
+            break;
+        case 6:
+            x = b;
+            y = m - a;
+            break;
+        default:
+            x = m - b;
+            y = m - a;
+            break;
     }
 }
 

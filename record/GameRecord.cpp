@@ -45,7 +45,8 @@ void GameRecord::adopt(const GameState& g, RecordTree tree) {
         if (state_.Board[static_cast<size_t>(pos)] > 0) state_.Board[static_cast<size_t>(pos)] = 0;
     for (int e = 1; e <= state_.HandicapCount && e <= RecordCapacity; ++e) {
         const int pos = state_.MovePos[static_cast<size_t>(e)];
-        if (pos > 0 && pos <= state_.BoardLast) state_.Board[static_cast<size_t>(pos)] = state_.MoveColor[static_cast<size_t>(e)];
+        if (pos > 0 && pos <= state_.BoardLast)
+            state_.Board[static_cast<size_t>(pos)] = state_.MoveColor[static_cast<size_t>(e)];
     }
     state_.CapturedCount = {0, 0, 0};
     state_.CurrentMove = 1;
@@ -160,7 +161,8 @@ bool GameRecord::applyNode(size_t i, bool keepTimes) {
         state_.CurrentMove = move + 1;
         state_.SideToMove = 3 - colour;
     }
-    if (state_.CurrentMove > 1) state_.LastMovePos = state_.MovePos[static_cast<size_t>(state_.HandicapCount + state_.CurrentMove - 1)];
+    if (state_.CurrentMove > 1)
+        state_.LastMovePos = state_.MovePos[static_cast<size_t>(state_.HandicapCount + state_.CurrentMove - 1)];
     return true;
 }
 

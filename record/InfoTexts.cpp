@@ -18,8 +18,7 @@ std::string format(const char* fmt, int v) {
 
 std::string komiText(int komiTenths) {
     // Whole points 1..9 in full-width digits, 10 in half-width ones.
-    static const char* const points[] = {"",   "１", "２", "３", "４", "５",
-                                         "６", "７", "８", "９", "10"};
+    static const char* const points[] = {"", "１", "２", "３", "４", "５", "６", "７", "８", "９", "10"};
     if (komiTenths == 0) return "なし";
     if (komiTenths == 5) return "半目";
     if (komiTenths >= 10 && komiTenths <= 105 && komiTenths % 5 == 0) {
@@ -38,9 +37,7 @@ std::string komiLabel(int komiTenths, bool given) {
 
 std::string handicapLabel(int handicapCount) { return "置き石 ： " + handicapText(handicapCount); }
 
-std::string gameNameLabel(const std::string& gameName) {
-    return gameName.empty() ? NoGameNameText : gameName;
-}
+std::string gameNameLabel(const std::string& gameName) { return gameName.empty() ? NoGameNameText : gameName; }
 
 std::string playerLabel(const std::string& name, int colour) {
     // The leading blanks keep the name clear of the stone icon drawn over the label.
@@ -50,8 +47,7 @@ std::string playerLabel(const std::string& name, int colour) {
 
 std::string defaultGameTitle(int year, int month, int day, int hour, int minute) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "Tavrin %04d/%02d/%02d %02d:%02d", year, month, day, hour,
-                  minute);
+    std::snprintf(buf, sizeof buf, "Tavrin %04d/%02d/%02d %02d:%02d", year, month, day, hour, minute);
     return buf;
 }
 

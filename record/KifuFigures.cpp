@@ -16,8 +16,7 @@ struct PointShown {
 };
 
 bool onBoard(const GameState& g, int pos) {
-    return pos > 0 && pos <= g.BoardLast && pos < BoardCells &&
-           g.Board[static_cast<size_t>(pos)] >= 0;
+    return pos > 0 && pos <= g.BoardLast && pos < BoardCells && g.Board[static_cast<size_t>(pos)] >= 0;
 }
 
 }  // namespace
@@ -36,9 +35,9 @@ std::string figureLabelText(int label) {
 std::string figureNoteText(const FigureNote& note) {
     const std::string number = std::to_string(note.Number);
     switch (note.Kind) {
-    case FigureNoteKind::SameNumber: return number + " = " + std::to_string(note.AtNumber);
-    case FigureNoteKind::StartStone: return number + " = " + figureLabelText(note.AtLabel);
-    case FigureNoteKind::Pass: break;
+        case FigureNoteKind::SameNumber: return number + " = " + std::to_string(note.AtNumber);
+        case FigureNoteKind::StartStone: return number + " = " + figureLabelText(note.AtLabel);
+        case FigureNoteKind::Pass: break;
     }
     return number + " パス";
 }
@@ -106,8 +105,10 @@ KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restar
             }
             if (m == moves) {
                 // A figure may hold no stone at all (a record of passes on an empty board).
-                if (!fig.Stones.empty() && fig.Stones.back().Move == m) fig.LastMovePos = pos;
-                else fig.LastMoveNote = static_cast<int>(fig.Notes.size()) - 1;
+                if (!fig.Stones.empty() && fig.Stones.back().Move == m)
+                    fig.LastMovePos = pos;
+                else
+                    fig.LastMoveNote = static_cast<int>(fig.Notes.size()) - 1;
             }
         }
     }

@@ -38,8 +38,8 @@ enum class FigureNoteKind {
 
 struct FigureNote {
     FigureNoteKind Kind = FigureNoteKind::Pass;
-    int Move = 0;      // record move
-    int Number = 0;    // its number in the figure
+    int Move = 0;    // record move
+    int Number = 0;  // its number in the figure
     int Colour = 0;
     int Pos = 0;       // PassPos for a pass
     int AtNumber = 0;  // SameNumber: the number standing on the point
@@ -52,8 +52,8 @@ struct KifuFigure {
     int LastMove = 0;
     std::vector<FigureStone> Stones;  // start stones (board order), then numbered ones (move order)
     std::vector<FigureNote> Notes;    // in move order
-    int LastMovePos = 0;   // the record's last move when it stands numbered in this figure
-    int LastMoveNote = -1; // index in Notes when the record's last move is a note; else -1
+    int LastMovePos = 0;              // the record's last move when it stands numbered in this figure
+    int LastMoveNote = -1;            // index in Notes when the record's last move is a note; else -1
 };
 
 struct KifuFigureSet {

@@ -15,9 +15,21 @@ constexpr uint32_t key(std::string_view id) { return RecordTree::identKey(id); }
 // Identifiers whose values the record's own form writes (the main line's B and W are moves).
 bool rewrittenId(uint32_t id) {
     switch (id) {
-        case key("GM"): case key("FF"): case key("CA"): case key("AP"): case key("SZ"):
-        case key("GN"): case key("DT"): case key("PB"): case key("PW"): case key("RE"):
-        case key("RU"): case key("KM"): case key("HA"): case key("AB"): case key("AW"): return true;
+        case key("GM"):
+        case key("FF"):
+        case key("CA"):
+        case key("AP"):
+        case key("SZ"):
+        case key("GN"):
+        case key("DT"):
+        case key("PB"):
+        case key("PW"):
+        case key("RE"):
+        case key("RU"):
+        case key("KM"):
+        case key("HA"):
+        case key("AB"):
+        case key("AW"): return true;
         default: return false;
     }
 }
@@ -42,8 +54,7 @@ std::string plainBreaks(std::string_view text) {
 RecordTree::RecordTree() { addNode(None); }
 
 bool RecordTree::blank(std::string_view value) {
-    return std::all_of(value.begin(), value.end(),
-                       [](char c) { return static_cast<unsigned char>(c) <= 0x20; });
+    return std::all_of(value.begin(), value.end(), [](char c) { return static_cast<unsigned char>(c) <= 0x20; });
 }
 
 // ---- Building ----
@@ -439,8 +450,8 @@ bool RecordTree::sameBeyondRecord(const RecordTree& other, const std::vector<uin
     // The next property that counts: on the main line, none the record rewrites.
     const auto next = [&](const RecordTree& t, PropId p, bool main) {
         while (p != None && main &&
-               (t.roleOf(p) == Role::Rewritten ||
-                std::find(alsoRewritten.begin(), alsoRewritten.end(), identKey(t.identifier(p))) != alsoRewritten.end())) {
+               (t.roleOf(p) == Role::Rewritten || std::find(alsoRewritten.begin(), alsoRewritten.end(),
+                                                            identKey(t.identifier(p))) != alsoRewritten.end())) {
             p = t.nextProperty(p);
         }
         return p;

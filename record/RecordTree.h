@@ -221,8 +221,8 @@ private:
     std::string text_;
     NodeId lastNode_ = None;  // the node addProperty last added to, and its last property
     PropId lastProp_ = None;
-    size_t waste_ = 0;        // bytes of text_ no value or identifier refers to any more
-    size_t deadNodes_ = 0;    // nodes unlinked from the tree
+    size_t waste_ = 0;      // bytes of text_ no value or identifier refers to any more
+    size_t deadNodes_ = 0;  // nodes unlinked from the tree
 
     // The main line of the first game and the moves held up to each of its nodes, rebuilt
     // after an edit when next asked for.

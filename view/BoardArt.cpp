@@ -14,8 +14,7 @@ namespace tavrin {
 namespace {
 
 const char* const StoneFiles[4] = {":/board/stone-black.png", ":/board/stone-white.png",
-                                   ":/board/stone-black-marked.png",
-                                   ":/board/stone-white-marked.png"};
+                                   ":/board/stone-black-marked.png", ":/board/stone-white-marked.png"};
 
 }  // namespace
 
@@ -23,10 +22,10 @@ void initBoardArt() { initBoardResources(); }
 
 StarTable starPointsOf(int boardSize) {
     switch (boardSize) {
-    case 19: return {{4, 10, 16}, 3, 0};
-    case 13: return {{4, 10, 0}, 2, 7};
-    case 9: return {{3, 7, 0}, 2, 5};
-    default: return {};
+        case 19: return {{4, 10, 16}, 3, 0};
+        case 13: return {{4, 10, 0}, 2, 7};
+        case 9: return {{3, 7, 0}, 2, 5};
+        default: return {};
     }
 }
 

@@ -8,9 +8,7 @@ namespace {
 constexpr int ceilDiv(int a, int b) { return (a + b - 1) / b; }
 
 int edgeMarginOf(int cell) { return ceilDiv(cell * 3, 5); }
-int boardPixelsOf(int cell, int boardSize) {
-    return (boardSize - 1) * cell + 2 * edgeMarginOf(cell) + 3;
-}
+int boardPixelsOf(int cell, int boardSize) { return (boardSize - 1) * cell + 2 * edgeMarginOf(cell) + 3; }
 int coordMarginOf(int cell, bool zahyou) { return zahyou ? ceilDiv(cell * 833, 1000) : 0; }
 
 }  // namespace

@@ -12,8 +12,8 @@ struct BoardGeometry {
     int FirstLine = 0;
     int StoneSize = 0;
     int StoneOrigin = 0;
-    int FontHeight = 0;    // coordinate text height: floor(CoordMargin * 7 / 8)
-    int ImageLeft = 0;     // picture position inside the panel (centred)
+    int FontHeight = 0;  // coordinate text height: floor(CoordMargin * 7 / 8)
+    int ImageLeft = 0;   // picture position inside the panel (centred)
     int ImageTop = 0;
     int PaintBoxLeft = 0;  // pbxGbn, relative to the panel
     int PaintBoxTop = 0;

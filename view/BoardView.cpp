@@ -9,8 +9,8 @@
 #include <QResizeEvent>
 #include <algorithm>
 #include <array>
-#include <functional>
 #include <cstring>
+#include <functional>
 
 #include "game/Engine.h"
 #include "view/BoardArt.h"
@@ -52,12 +52,27 @@ void fillRect(QImage& img, int left, int top, int right, int bottom, QRgb c) {
 
 // Copies w x h pixels from src (sx, sy) to dst (dx, dy), clipped to both images; with a key,
 // pixels of the key colour are left out.
-void blit(QImage& dst, int dx, int dy, const QImage& src, int sx, int sy, int w, int h,
-          bool keyed) {
-    if (dx < 0) { sx -= dx; w += dx; dx = 0; }
-    if (dy < 0) { sy -= dy; h += dy; dy = 0; }
-    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
-    if (sy < 0) { dy -= sy; h += sy; sy = 0; }
+void blit(QImage& dst, int dx, int dy, const QImage& src, int sx, int sy, int w, int h, bool keyed) {
+    if (dx < 0) {
+        sx -= dx;
+        w += dx;
+        dx = 0;
+    }
+    if (dy < 0) {
+        sy -= dy;
+        h += dy;
+        dy = 0;
+    }
+    if (sx < 0) {
+        dx -= sx;
+        w += sx;
+        sx = 0;
+    }
+    if (sy < 0) {
+        dy -= sy;
+        h += sy;
+        sy = 0;
+    }
     if (dx + w > dst.width()) w = dst.width() - dx;
     if (dy + h > dst.height()) h = dst.height() - dy;
     if (sx + w > src.width()) w = src.width() - sx;
@@ -135,16 +150,16 @@ struct BoardView::Impl {
     QSize LaidOutSize;     // the panel's size at the last layout
     BoardGeometry Geo;
 
-    QImage BoardTexture;                 // the wood tile
-    std::array<QImage, 4> StoneOrg;      // design stones, 58 x 58
-    std::array<QImage, 4> StoneScaled;   // StoneSize x StoneSize, keyed by StoneKey
+    QImage BoardTexture;                // the wood tile
+    std::array<QImage, 4> StoneOrg;     // design stones, 58 x 58
+    std::array<QImage, 4> StoneScaled;  // StoneSize x StoneSize, keyed by StoneKey
     // The clean board, made again when first needed after a layout (the picture starts as
     // the clean board itself, so a window that never erases a stone keeps one copy only).
     QImage BoardBitmap;
     void ensureCleanBoard() {
         if (BoardBitmap.isNull() && LaidOut) prcGobanDraw();
     }
-    QImage Picture;                      // clean board + stones, shown by imgGoban
+    QImage Picture;  // clean board + stones, shown by imgGoban
 
     GobanImage* ImgGoban = nullptr;
     BoardPaintBox* PbxGbn = nullptr;
@@ -177,9 +192,7 @@ struct BoardView::Impl {
     void scaleStones();
     // Top-left of the CellSize square (and stone image) of a board position.
     QPoint cellOrigin(int pos) const;
-    bool validPos(int pos) const {
-        return LaidOut && pos > 0 && pos <= Game.BoardLast && pos < BoardCells;
-    }
+    bool validPos(int pos) const { return LaidOut && pos > 0 && pos <= Game.BoardLast && pos < BoardCells; }
 };
 
 const QFont& BoardView::Impl::coordFont(int fontHeight) {
@@ -425,7 +438,8 @@ BoardView::BoardView(GameState& game, QWidget* parent) : QWidget(parent), d(new 
     d->BoardTexture = woodTile();
     for (int i = 0; i < 4; ++i) d->StoneOrg[i] = designStone(i % 2 + 1, i >= 2);
 
-    d->ImgGoban = new GobanImage(d->Picture, [this](QPainter& p) { d->paintOverlay(p); }, this);
+    d->ImgGoban = new GobanImage(
+        d->Picture, [this](QPainter& p) { d->paintOverlay(p); }, this);
     d->PbxGbn = new BoardPaintBox(this);
     d->ImgGoban->hide();
     d->PbxGbn->hide();

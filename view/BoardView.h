@@ -3,11 +3,11 @@
 // paint box pbxGbn lying over the grid, which takes the mouse.
 
 #include <QImage>
+#include <QWidget>
 #include <array>
 #include <cstdint>
 #include <utility>
 #include <vector>
-#include <QWidget>
 
 #include "game/BoardPainter.h"
 #include "game/GameState.h"
@@ -63,10 +63,10 @@ public:
     void repaintBoard();
 
     const BoardGeometry& geometryInfo() const;
-    const QImage& picture() const;      // the picture of imgGoban (board + stones)
-    QImage shownPicture() const;        // the picture as shown: with the move numbers when on
-    const QImage& cleanBoard() const;   // BoardBitmap: the clean board
-    QWidget* paintBox() const;          // pbxGbn
+    const QImage& picture() const;     // the picture of imgGoban (board + stones)
+    QImage shownPicture() const;       // the picture as shown: with the move numbers when on
+    const QImage& cleanBoard() const;  // BoardBitmap: the clean board
+    QWidget* paintBox() const;         // pbxGbn
 
 signals:
     void resized();  // the panel's size changed (the window defers the re-layout)

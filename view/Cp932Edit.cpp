@@ -36,8 +36,8 @@ public:
     State validate(QString& input, int& pos) const override {
         if (Edit->SettingText) return Acceptable;
         const std::u32string proposed = toU32(input);
-        dialogs::EditFit fit = dialogs::fitCp932Edit(toU32(Edit->LastText), proposed,
-                                                     toCodePoints(input, pos), Edit->ByteLimit);
+        dialogs::EditFit fit =
+            dialogs::fitCp932Edit(toU32(Edit->LastText), proposed, toCodePoints(input, pos), Edit->ByteLimit);
         if (fit.text != proposed) {
             input = QString::fromUcs4(fit.text.data(), static_cast<qsizetype>(fit.text.size()));
             pos = toUnits(fit.text, fit.cursor);

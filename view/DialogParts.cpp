@@ -50,17 +50,14 @@ QLabel* addLabel(QWidget* parent, const QString& text, int x, int y, QWidget* bu
 PlayerBox PlayerBox::create(QWidget* parent, bool black, int x, int y) {
     PlayerBox b;
     const QString side = black ? QStringLiteral("Black") : QStringLiteral("White");
-    b.grb = new QGroupBox(black ? QStringLiteral(" 黒番対局者 ") : QStringLiteral(" 白番対局者 "),
-                          parent);
+    b.grb = new QGroupBox(black ? QStringLiteral(" 黒番対局者 ") : QStringLiteral(" 白番対局者 "), parent);
     b.grb->setObjectName("grb" + side);
     b.grb->setGeometry(x, y, 192, 72);
 
-    b.rdoMan = new QRadioButton(black ? QStringLiteral("人間(&M)") : QStringLiteral("人間(&N)"),
-                                b.grb);
+    b.rdoMan = new QRadioButton(black ? QStringLiteral("人間(&M)") : QStringLiteral("人間(&N)"), b.grb);
     b.rdoMan->setObjectName("rdo" + side + "Man");
     b.rdoMan->setGeometry(12, 54, 72, 16);
-    b.rdoComp = new QRadioButton(
-        black ? QStringLiteral("Rokiru(&O)") : QStringLiteral("Rokiru(&P)"), b.grb);
+    b.rdoComp = new QRadioButton(black ? QStringLiteral("Rokiru(&O)") : QStringLiteral("Rokiru(&P)"), b.grb);
     b.rdoComp->setObjectName("rdo" + side + "Comp");
     b.rdoComp->setGeometry(96, 54, 84, 16);
     b.rdoMan->setChecked(true);
@@ -71,8 +68,7 @@ PlayerBox PlayerBox::create(QWidget* parent, bool black, int x, int y) {
     b.edtName = new Cp932Edit(24, b.grb);
     b.edtName->setObjectName("edt" + side + "Player");
     b.edtName->setGeometry(70, 30, 110, 21);
-    b.lblName = addLabel(b.grb, black ? QStringLiteral("名前(&B)：") : QStringLiteral("名前(&W)："),
-                         12, 33, b.edtName);
+    b.lblName = addLabel(b.grb, black ? QStringLiteral("名前(&B)：") : QStringLiteral("名前(&W)："), 12, 33, b.edtName);
     return b;
 }
 
@@ -120,8 +116,7 @@ TitleRows TitleRows::create(QWidget* parent) {
     return r;
 }
 
-std::pair<QPushButton*, QPushButton*> addOkCancel(QWidget* parent, const char* okName,
-                                                  const char* cancelName, int y) {
+std::pair<QPushButton*, QPushButton*> addOkCancel(QWidget* parent, const char* okName, const char* cancelName, int y) {
     auto* ok = new QPushButton(QStringLiteral("OK"), parent);
     ok->setObjectName(okName);
     ok->setGeometry(124, y, 75, 25);
@@ -138,8 +133,7 @@ void fillKomiItems(QComboBox* cmb) {
         cmb->addItem(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
 }
 
-GameDialog::GameDialog(GameState& game, QWidget* parent, const QString& caption, int clientWidth,
-                       int clientHeight)
+GameDialog::GameDialog(GameState& game, QWidget* parent, const QString& caption, int clientWidth, int clientHeight)
     : QDialog(parent), Game(game) {
     setUpDialogWindow(*this, caption, clientWidth, clientHeight);
     const TitleRows rows = TitleRows::create(this);

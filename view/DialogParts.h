@@ -66,8 +66,7 @@ struct TitleRows {
 };
 
 // OK / キャンセル side by side at the given top; OK is the default button.
-std::pair<QPushButton*, QPushButton*> addOkCancel(QWidget* parent, const char* okName,
-                                                  const char* cancelName, int y);
+std::pair<QPushButton*, QPushButton*> addOkCancel(QWidget* parent, const char* okName, const char* cancelName, int y);
 
 // The 22 komi items in the combo font.
 void fillKomiItems(QComboBox* cmb);
@@ -95,8 +94,7 @@ public slots:
     void rdoWhiteCompClick();
 
 protected:
-    GameDialog(GameState& game, QWidget* parent, const QString& caption, int clientWidth,
-               int clientHeight);
+    GameDialog(GameState& game, QWidget* parent, const QString& caption, int clientWidth, int clientHeight);
 
     // A side is about to switch between a person and the computer.
     virtual void playerKindChanging() {}

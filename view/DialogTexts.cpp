@@ -14,9 +14,8 @@ namespace tavrin::dialogs {
 const std::array<std::string_view, KomiItemCount>& komiItems() {
     // 1 to 9 are full-width; 10 and 10.5 are written with half-width digits.
     static constexpr std::array<std::string_view, KomiItemCount> items{
-        "なし", "半目", "１目", "１目半", "２目", "２目半", "３目", "３目半",
-        "４目", "４目半", "５目", "５目半", "６目", "６目半", "７目", "７目半",
-        "８目", "８目半", "９目", "９目半", "10目", "10目半"};
+        "なし",   "半目", "１目",   "１目半", "２目",   "２目半", "３目",   "３目半", "４目",   "４目半", "５目",
+        "５目半", "６目", "６目半", "７目",   "７目半", "８目",   "８目半", "９目",   "９目半", "10目",   "10目半"};
     return items;
 }
 
@@ -53,8 +52,7 @@ int handicapFromIndex(int index) { return index >= 1 ? index + 1 : 0; }
 
 std::string defaultGameTitle(int year, int month, int day, int hour, int minute) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "Tavrin %04d/%02d/%02d %02d:%02d", year, month, day, hour,
-                  minute);
+    std::snprintf(buf, sizeof buf, "Tavrin %04d/%02d/%02d %02d:%02d", year, month, day, hour, minute);
     return buf;
 }
 
@@ -80,8 +78,7 @@ std::optional<std::uint64_t> meminfoValue(std::string_view text, std::string_vie
         std::size_t end = text.find('\n', at);
         if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(at, end - at);
-        if (line.size() > key.size() && line.substr(0, key.size()) == key &&
-            line[key.size()] == ':') {
+        if (line.size() > key.size() && line.substr(0, key.size()) == key && line[key.size()] == ':') {
             std::string_view rest = line.substr(key.size() + 1);
             while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
             std::uint64_t v = 0;
@@ -116,8 +113,7 @@ MemoryStatus readMemoryStatus() {
     if (sysinfo(&si) != 0) return {};
     const std::uint64_t unit = si.mem_unit ? si.mem_unit : 1;
     const std::uint64_t total = static_cast<std::uint64_t>(si.totalram) * unit / 1024;
-    const std::uint64_t avail =
-        (static_cast<std::uint64_t>(si.freeram) + si.bufferram) * unit / 1024;
+    const std::uint64_t avail = (static_cast<std::uint64_t>(si.freeram) + si.bufferram) * unit / 1024;
     return {total, memoryLoad(total, avail)};
 }
 
@@ -172,13 +168,10 @@ int textBytes(std::u32string_view s) {
 
 }  // namespace
 
-EditFit fitCp932Edit(std::u32string_view previous, std::u32string_view proposed, std::size_t cursor,
-                     int limitBytes) {
+EditFit fitCp932Edit(std::u32string_view previous, std::u32string_view proposed, std::size_t cursor, int limitBytes) {
     // The inserted part lies between the longest common prefix and suffix of the two texts.
     std::size_t prefix = 0;
-    while (prefix < previous.size() && prefix < proposed.size() &&
-           previous[prefix] == proposed[prefix])
-        ++prefix;
+    while (prefix < previous.size() && prefix < proposed.size() && previous[prefix] == proposed[prefix]) ++prefix;
     std::size_t suffix = 0;
     while (suffix < previous.size() - prefix && suffix < proposed.size() - prefix &&
            previous[previous.size() - 1 - suffix] == proposed[proposed.size() - 1 - suffix])

@@ -59,7 +59,6 @@ struct EditFit {
     std::u32string text;
     std::size_t cursor = 0;
 };
-EditFit fitCp932Edit(std::u32string_view previous, std::u32string_view proposed, std::size_t cursor,
-                     int limitBytes);
+EditFit fitCp932Edit(std::u32string_view previous, std::u32string_view proposed, std::size_t cursor, int limitBytes);
 
 }  // namespace tavrin::dialogs

@@ -22,8 +22,7 @@ std::optional<GameInfo> runOn(Prompts& prompts, QWidget* parent, const GameState
 
 }  // namespace
 
-std::optional<GameInfo> runGameNewDialog(Prompts& prompts, QWidget* parent, const GameState& game,
-                                         bool offerComputer) {
+std::optional<GameInfo> runGameNewDialog(Prompts& prompts, QWidget* parent, const GameState& game, bool offerComputer) {
     return runOn<TDlgGameNew>(prompts, parent, game, offerComputer);
 }
 

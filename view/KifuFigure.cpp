@@ -118,7 +118,10 @@ struct KifuFigureDrawing::Placement {
 };
 
 KifuFigureDrawing::KifuFigureDrawing(const GameState& g, KifuFigureSet figures, KifuFigureLook look)
-    : Set(std::move(figures)), Look(look), Title(qs(g.GameName)), BlackName(qs(g.BlackPlayer)),
+    : Set(std::move(figures)),
+      Look(look),
+      Title(qs(g.GameName)),
+      BlackName(qs(g.BlackPlayer)),
       WhiteName(qs(g.WhitePlayer)),
       ResultText(g.GameComment.empty() ? QString() : qs(fncReToComment(g.GameComment))) {
     for (int i = 0; i < 2; ++i) PaperStones[static_cast<size_t>(i)] = paperStone(designStone(i + 1, false));
@@ -130,8 +133,7 @@ KifuHeading KifuFigureDrawing::heading(int index) const {
     const KifuFigure& fig = Set.Figures[static_cast<size_t>(index - 1)];
     h.Title = Title;
     h.Range = QStringLiteral("第%1譜").arg(index);
-    if (fig.LastMove >= fig.FirstMove)
-        h.Range += QStringLiteral(" (%1–%2)").arg(fig.FirstMove).arg(fig.LastMove);
+    if (fig.LastMove >= fig.FirstMove) h.Range += QStringLiteral(" (%1–%2)").arg(fig.FirstMove).arg(fig.LastMove);
     QStringList players;
     if (!BlackName.isEmpty()) players << QStringLiteral("黒 ") + BlackName;
     if (!WhiteName.isEmpty()) players << QStringLiteral("白 ") + WhiteName;
@@ -140,8 +142,7 @@ KifuHeading KifuFigureDrawing::heading(int index) const {
     return h;
 }
 
-KifuFigureDrawing::Layout KifuFigureDrawing::layout(int index, const QSizeF& area,
-                                                     bool pixelDevice) const {
+KifuFigureDrawing::Layout KifuFigureDrawing::layout(int index, const QSizeF& area, bool pixelDevice) const {
     const KifuFigure& fig = Set.Figures[static_cast<size_t>(index - 1)];
     const KifuHeading head = heading(index);
     std::vector<QString> notes;
@@ -198,8 +199,10 @@ KifuFigureDrawing::Layout KifuFigureDrawing::layout(int index, const QSizeF& are
     if (fits(best)) {
         while (lo < hi) {
             const int mid = lo + (hi - lo + 1) / 2;
-            if (fits(measure(mid))) lo = mid;
-            else hi = mid - 1;
+            if (fits(measure(mid)))
+                lo = mid;
+            else
+                hi = mid - 1;
         }
         best = measure(lo);
     }
@@ -276,7 +279,8 @@ void KifuFigureDrawing::paintBoard(QPainter& p, const Layout& l, const KifuFigur
     };
     const StarTable stars = starPointsOf(n);
     for (int a = 0; a < stars.Count; ++a)
-        for (int b = 0; b < stars.Count; ++b) starAt(stars.Lines[static_cast<size_t>(a)], stars.Lines[static_cast<size_t>(b)]);
+        for (int b = 0; b < stars.Count; ++b)
+            starAt(stars.Lines[static_cast<size_t>(a)], stars.Lines[static_cast<size_t>(b)]);
     if (stars.Centre > 0) starAt(stars.Centre, stars.Centre);
 
     if (Look.Coordinates && geo.CoordMargin > 0) {
@@ -287,8 +291,7 @@ void KifuFigureDrawing::paintBoard(QPainter& p, const Layout& l, const KifuFigur
         const qreal cm = geo.CoordMargin;
         for (int k = 1; k <= n; ++k) {
             const qreal x = lineX(k) + half;
-            p.drawText(QRectF(x - c / 2, l.BoardTop, c, cm), Qt::AlignCenter,
-                       QString(QChar(ColumnLetters[k - 1])));
+            p.drawText(QRectF(x - c / 2, l.BoardTop, c, cm), Qt::AlignCenter, QString(QChar(ColumnLetters[k - 1])));
             const qreal y = lineY(k) + half;
             p.drawText(QRectF(l.BoardLeft, y - c / 2, cm, c), Qt::AlignCenter, QString::number(k));
         }
@@ -298,7 +301,7 @@ void KifuFigureDrawing::paintBoard(QPainter& p, const Layout& l, const KifuFigur
     const int d = geo.StoneSize * DesignDisc / DesignStoneSide;
     const std::array<QFont, 3> fonts = figureNumberFonts(geo.StoneSize, d);
     const std::array<QFontMetricsF, 3> metrics = {QFontMetricsF(fonts[0]), QFontMetricsF(fonts[1]),
-                                                 QFontMetricsF(fonts[2])};
+                                                  QFontMetricsF(fonts[2])};
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.setRenderHint(QPainter::TextAntialiasing);
     for (const FigureStone& s : fig.Stones) {
@@ -314,8 +317,10 @@ void KifuFigureDrawing::paintBoard(QPainter& p, const Layout& l, const KifuFigur
             p.drawEllipse(disc.adjusted(in, in, -in, -in));
         }
         QString text;
-        if (s.Number > 0) text = QString::number(s.Number);
-        else if (s.Label > 0) text = qs(figureLabelText(s.Label));
+        if (s.Number > 0)
+            text = QString::number(s.Number);
+        else if (s.Label > 0)
+            text = qs(figureLabelText(s.Label));
         if (text.isEmpty()) continue;
         const size_t f = static_cast<size_t>(std::clamp(static_cast<int>(text.size()), 1, 3) - 1);
         p.setFont(fonts[f]);
@@ -391,8 +396,8 @@ void KifuFigureDrawing::paint(QPainter& p, const QRectF& area, int index, Qt::Al
         const QFont& font = line.IsTitle ? l.TitleFont : l.LineFont;
         p.setFont(font);
         const QFontMetricsF fm(font);
-        p.drawText(QRectF(middle - l.Geo.ImageSize / 2.0, line.Top, l.Geo.ImageSize, fm.height()),
-                   Qt::AlignCenter, line.Text);
+        p.drawText(QRectF(middle - l.Geo.ImageSize / 2.0, line.Top, l.Geo.ImageSize, fm.height()), Qt::AlignCenter,
+                   line.Text);
     }
 
     paintBoard(p, l, fig, crisp, lastMoveRing);
@@ -443,8 +448,7 @@ bool KifuFigureDrawing::writeSvg(const QString& path, int index) const {
     return p.end() && QFileInfo(path).size() > 0;
 }
 
-bool KifuFigureDrawing::paintPages(QPagedPaintDevice& device, int perPage, int fromPage,
-                                   int toPage) const {
+bool KifuFigureDrawing::paintPages(QPagedPaintDevice& device, int perPage, int fromPage, int toPage) const {
     const int per = perPage == 2 ? 2 : 1;
     const int pages = pageCount(per);
     const int first = fromPage > 0 ? std::min(fromPage, pages) : 1;

@@ -66,8 +66,7 @@ QPushButton* button(const char* name, const QString& text, const QString& tip, Q
 
 }  // namespace
 
-KifuWindow::KifuWindow(const GameState& game, QWidget* parent)
-    : QWidget(parent, Qt::Window), Game(game) {
+KifuWindow::KifuWindow(const GameState& game, QWidget* parent) : QWidget(parent, Qt::Window), Game(game) {
     setObjectName(QStringLiteral("KifuWindow"));
     setWindowTitle(QStringLiteral("棋譜ウィンドウ"));
     resize(DefaultWidth, DefaultHeight);
@@ -114,8 +113,10 @@ KifuWindow::KifuWindow(const GameState& game, QWidget* parent)
 
     Canvas = new FigureCanvas(
         [this](QPainter& p, const QRect& r) {
-            if (Drawing) Drawing->paint(p, r, Shown, Qt::AlignCenter, true);
-            else p.fillRect(r, Qt::white);
+            if (Drawing)
+                Drawing->paint(p, r, Shown, Qt::AlignCenter, true);
+            else
+                p.fillRect(r, Qt::white);
         },
         this);
 
@@ -188,8 +189,8 @@ void KifuWindow::rebuild() {
     if (!Stale && Drawing) return;
     KifuFigureLook look;
     look.Coordinates = chkCoords->isChecked();
-    Drawing = std::make_unique<KifuFigureDrawing>(
-        Game, cutKifuFigures(Game, movesPerFigure(), chkRestart->isChecked()), look);
+    Drawing = std::make_unique<KifuFigureDrawing>(Game, cutKifuFigures(Game, movesPerFigure(), chkRestart->isChecked()),
+                                                  look);
     Stale = false;
     Shown = std::clamp(Shown, 1, Drawing->count());
     updateControls();
@@ -234,15 +235,17 @@ bool KifuWindow::saveTo(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     const QString name = QFileInfo(path).fileName();
     bool ok = false;
-    if (suffix == QLatin1String("png")) ok = Drawing->writePng(path, Shown, spnPngWidth->value());
-    else if (suffix == QLatin1String("svg")) ok = Drawing->writeSvg(path, Shown);
-    else if (suffix == QLatin1String("pdf")) ok = Drawing->writePdf(path, perPage());
+    if (suffix == QLatin1String("png"))
+        ok = Drawing->writePng(path, Shown, spnPngWidth->value());
+    else if (suffix == QLatin1String("svg"))
+        ok = Drawing->writeSvg(path, Shown);
+    else if (suffix == QLatin1String("pdf"))
+        ok = Drawing->writePdf(path, perPage());
     else {
         report(QStringLiteral("%1: PNG・SVG・PDF のどれかの名前で保存して下さい").arg(name));
         return false;
     }
-    report(ok ? QStringLiteral("保存しました: %1").arg(name)
-              : QStringLiteral("保存できませんでした: %1").arg(name));
+    report(ok ? QStringLiteral("保存しました: %1").arg(name) : QStringLiteral("保存できませんでした: %1").arg(name));
     return ok;
 }
 
@@ -263,8 +266,8 @@ void KifuWindow::save() {
 bool KifuWindow::printOn(QPrinter& printer) {
     rebuild();
     const bool pages = printer.printRange() == QPrinter::PageRange;
-    const bool ok = Drawing->paintPages(printer, perPage(), pages ? printer.fromPage() : 0,
-                                        pages ? printer.toPage() : 0);
+    const bool ok =
+        Drawing->paintPages(printer, perPage(), pages ? printer.fromPage() : 0, pages ? printer.toPage() : 0);
     report(ok ? QStringLiteral("印刷しました") : QStringLiteral("印刷できませんでした"));
     return ok;
 }
@@ -281,13 +284,13 @@ void KifuWindow::print() {
 
 void KifuWindow::keyPressEvent(QKeyEvent* e) {
     switch (e->key()) {
-    case Qt::Key_Left:
-    case Qt::Key_PageUp: showFigure(Shown - 1); return;
-    case Qt::Key_Right:
-    case Qt::Key_PageDown: showFigure(Shown + 1); return;
-    case Qt::Key_Home: showFigure(1); return;
-    case Qt::Key_End: showFigure(figureCount()); return;
-    default: QWidget::keyPressEvent(e);
+        case Qt::Key_Left:
+        case Qt::Key_PageUp: showFigure(Shown - 1); return;
+        case Qt::Key_Right:
+        case Qt::Key_PageDown: showFigure(Shown + 1); return;
+        case Qt::Key_Home: showFigure(1); return;
+        case Qt::Key_End: showFigure(figureCount()); return;
+        default: QWidget::keyPressEvent(e);
     }
 }
 

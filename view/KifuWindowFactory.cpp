@@ -4,9 +4,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include "view/Prompts.h"
 #include "base/SettingsFile.h"
 #include "view/KifuWindow.h"
+#include "view/Prompts.h"
 
 namespace tavrin {
 

@@ -19,9 +19,8 @@ Answer toAnswer(QMessageBox::StandardButton b) {
     }
 }
 
-QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const QString& title,
-                                const QString& text, QMessageBox::StandardButtons buttons,
-                                QMessageBox::StandardButton def) {
+QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
+                                QMessageBox::StandardButtons buttons, QMessageBox::StandardButton def) {
     QMessageBox box(icon, title, text, buttons, parent);
     box.setDefaultButton(def);
     return static_cast<QMessageBox::StandardButton>(box.exec());
@@ -32,8 +31,7 @@ QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const Q
 Answer QtPrompts::confirm(QWidget* parent, const QString& text, bool withCancel) {
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (withCancel) buttons |= QMessageBox::Cancel;
-    const auto b = ask(parent, QMessageBox::Question, QStringLiteral("確認"), text, buttons,
-                       QMessageBox::Yes);
+    const auto b = ask(parent, QMessageBox::Question, QStringLiteral("確認"), text, buttons, QMessageBox::Yes);
     // Closing the box without a button counts as the last choice offered.
     if (b != QMessageBox::Yes && b != QMessageBox::No && b != QMessageBox::Cancel)
         return withCancel ? Answer::Cancel : Answer::No;
@@ -41,19 +39,17 @@ Answer QtPrompts::confirm(QWidget* parent, const QString& text, bool withCancel)
 }
 
 Answer QtPrompts::warnYesNo(QWidget* parent, const QString& text) {
-    const auto b = ask(parent, QMessageBox::Warning, QStringLiteral("警告"), text,
-                       QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    const auto b = ask(parent, QMessageBox::Warning, QStringLiteral("警告"), text, QMessageBox::Yes | QMessageBox::No,
+                       QMessageBox::Yes);
     return b == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
 void QtPrompts::warn(QWidget* parent, const QString& text) {
-    ask(parent, QMessageBox::Warning, QStringLiteral("警告"), text, QMessageBox::Ok,
-        QMessageBox::Ok);
+    ask(parent, QMessageBox::Warning, QStringLiteral("警告"), text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void QtPrompts::error(QWidget* parent, const QString& text) {
-    ask(parent, QMessageBox::Critical, QStringLiteral("エラー"), text, QMessageBox::Ok,
-        QMessageBox::Ok);
+    ask(parent, QMessageBox::Critical, QStringLiteral("エラー"), text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 std::optional<OpenChoice> QtPrompts::openFile(QWidget* parent, const OpenRequest& req) {

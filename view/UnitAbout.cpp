@@ -48,8 +48,7 @@ TAboutBox::TAboutBox(const QString& fileVersion, QWidget* parent) : QDialog(pare
     auto* icon = new QLabel(panel);
     icon->setObjectName("ProgramIcon");
     icon->setGeometry(8, 8, 64, 64);
-    icon->setPixmap(QPixmap(":/about/icon32.png").scaled(64, 64, Qt::IgnoreAspectRatio,
-                                                          Qt::FastTransformation));
+    icon->setPixmap(QPixmap(":/about/icon32.png").scaled(64, 64, Qt::IgnoreAspectRatio, Qt::FastTransformation));
 
     auto* name = new QLabel(panel);
     name->setObjectName("imgName");
@@ -60,11 +59,9 @@ TAboutBox::TAboutBox(const QString& fileVersion, QWidget* parent) : QDialog(pare
     product->setFont(boldFont(16));
     product->adjustSize();
 
-    QLabel* version =
-        textLabel(panel, "Version", QStringLiteral("Version 1.0 [Build 2.1]"), 84, 50);
+    QLabel* version = textLabel(panel, "Version", QStringLiteral("Version 1.0 [Build 2.1]"), 84, 50);
     version->setFont(boldFont(12));
-    if (auto line = dialogs::versionLine(fileVersion.toStdString()))
-        version->setText(QString::fromStdString(*line));
+    if (auto line = dialogs::versionLine(fileVersion.toStdString())) version->setText(QString::fromStdString(*line));
     version->adjustSize();
 
     textLabel(panel, "Comments1", QStringLiteral("囲碁対局・棋譜鑑賞プログラム"), 8, 82);
@@ -78,8 +75,8 @@ TAboutBox::TAboutBox(const QString& fileVersion, QWidget* parent) : QDialog(pare
     // The memory rows: captions at the left, the two figures right-aligned at the right edge.
     // The long caption is narrowed a little so that a figure of ten digits still fits beside it.
     const dialogs::MemoryStatus mem = dialogs::readMemoryStatus();
-    QLabel* physCaption = textLabel(
-        panel, "PhysMemCaption", QStringLiteral("Physical Memory Available to Windows:"), 8, 128);
+    QLabel* physCaption =
+        textLabel(panel, "PhysMemCaption", QStringLiteral("Physical Memory Available to Windows:"), 8, 128);
     QFont narrow = dialogFont();
     narrow.setStretch(82);
     physCaption->setFont(narrow);
@@ -90,14 +87,12 @@ TAboutBox::TAboutBox(const QString& fileVersion, QWidget* parent) : QDialog(pare
     useCaption->setFont(small);
     useCaption->adjustSize();
     const int valueLeft = physCaption->x() + physCaption->width() + 2;
-    QLabel* physMem = textLabel(
-        panel, "PhysMem",
-        QString::fromStdString(
-            dialogs::physMemText(mem.totalKB, QLocale().groupSeparator().toStdString())),
-        valueLeft, 128);
-    QLabel* freeRes = textLabel(
-        panel, "FreeRes", QString::fromStdString(dialogs::memoryLoadText(mem.loadPercent)),
-        valueLeft, 144);
+    QLabel* physMem =
+        textLabel(panel, "PhysMem",
+                  QString::fromStdString(dialogs::physMemText(mem.totalKB, QLocale().groupSeparator().toStdString())),
+                  valueLeft, 128);
+    QLabel* freeRes =
+        textLabel(panel, "FreeRes", QString::fromStdString(dialogs::memoryLoadText(mem.loadPercent)), valueLeft, 144);
     for (QLabel* value : {physMem, freeRes}) {
         value->setAlignment(Qt::AlignRight | Qt::AlignTop);
         value->setGeometry(valueLeft, value->y(), 282 - valueLeft, value->height());

@@ -28,7 +28,8 @@ TDlgConfig::TDlgConfig(Prompts& prompts, EngineSettings& settings, QStringList& 
     auto* form = new QFormLayout;
     edtCommand = new QLineEdit(this);
     edtCommand->setObjectName(QStringLiteral("edtCommand"));
-    edtCommand->setToolTip(QStringLiteral("エンジンのコマンドライン（空白で区切ります。空白を含む語は \"…\" で囲みます）"));
+    edtCommand->setToolTip(
+        QStringLiteral("エンジンのコマンドライン（空白で区切ります。空白を含む語は \"…\" で囲みます）"));
     form->addRow(QStringLiteral("コマンド(&C)："), edtCommand);
     const char* levels[3] = {"初級の引数(&1)：", "中級の引数(&2)：", "上級の引数(&3)："};
     for (int i = 0; i < 3; ++i) {
@@ -104,7 +105,8 @@ TDlgConfig::TDlgConfig(Prompts& prompts, EngineSettings& settings, QStringList& 
     connect(btnTry, &QPushButton::clicked, this, &TDlgConfig::btnTryClick);
     connect(btnDefault, &QPushButton::clicked, this, &TDlgConfig::btnDefaultClick);
     connect(&Probe, &Rokiru::probed, this, [this](const QString& name, const QString& version, int commands) {
-        memTry->setPlainText(QStringLiteral("起動できました：%1 %2（GTP コマンド %3 個）").arg(name, version).arg(commands));
+        memTry->setPlainText(
+            QStringLiteral("起動できました：%1 %2（GTP コマンド %3 個）").arg(name, version).arg(commands));
         btnTry->setEnabled(true);
     });
     connect(&Probe, &Rokiru::failed, this, [this](const QString& message) {

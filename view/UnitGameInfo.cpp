@@ -29,9 +29,8 @@ TDlgGameInfo::TDlgGameInfo(GameState& game, QWidget* parent)
     std::tie(OKBtn, CancelBtn) = addOkCancel(this, "OKBtn", "CancelBtn", 180);
 
     // OK comes first, so it has the focus when the dialog opens.
-    QWidget* order[] = {OKBtn,         CancelBtn,     EdtGameName,   Black.rdoMan,
-                        Black.rdoComp, Black.edtName, White.rdoMan,  White.rdoComp,
-                        White.edtName, EdtGameComment, cmbKomi,       cmbLevel};
+    QWidget* order[] = {OKBtn,        CancelBtn,     EdtGameName,   Black.rdoMan,   Black.rdoComp, Black.edtName,
+                        White.rdoMan, White.rdoComp, White.edtName, EdtGameComment, cmbKomi,       cmbLevel};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
     connect(OKBtn, &QPushButton::clicked, this, &TDlgGameInfo::OKBtnClick);
@@ -60,8 +59,8 @@ void TDlgGameInfo::FormCreate() {
     White.fill(savedNameFor(Game.WhitePlayer, Game.WhitePlayerKind, "白番対局者"), Game.WhitePlayerKind);
     fillKomi(Game.KomiTenths, KomiAbove::FixedItem);
     cmbLevel->setCurrentIndex(Game.Level >= 0 && Game.Level <= 2 ? Game.Level : -1);
-    shown = {EdtGameName->text(), EdtGameComment->text(), Black.edtName->text(), White.edtName->text(),
-             Black.human(), White.human(), cmbKomi->currentIndex()};
+    shown = {EdtGameName->text(), EdtGameComment->text(), Black.edtName->text(),  White.edtName->text(),
+             Black.human(),       White.human(),          cmbKomi->currentIndex()};
 }
 
 void TDlgGameInfo::offerComputer() {

@@ -41,8 +41,7 @@ TDlgGameNew::TDlgGameNew(GameState& game, QWidget* parent)
     addLabel(this, QStringLiteral("碁盤(&S)："), 217, 147, cmbGoban);
 
     cmbPutStone = addCombo(this, "cmbPutStone",
-                           {"なし", "２子", "３子", "４子", "５子", "６子", "７子", "８子", "９子"},
-                           84, 173);
+                           {"なし", "２子", "３子", "４子", "５子", "６子", "７子", "８子", "９子"}, 84, 173);
     addLabel(this, QStringLiteral("置き石(&I)："), 8, 176, cmbPutStone);
 
     cmbKomi->setGeometry(285, 173, 116, 21);
@@ -50,10 +49,9 @@ TDlgGameNew::TDlgGameNew(GameState& game, QWidget* parent)
 
     std::tie(btnOk, btnCancel) = addOkCancel(this, "btnOk", "btnCancel", 214);
 
-    QWidget* order[] = {EdtGameName,   EdtGameComment, Black.rdoMan, Black.rdoComp,
-                        Black.edtName, White.rdoMan,   White.rdoComp, White.edtName,
-                        cmbLevel,      cmbGoban,       cmbPutStone,  cmbKomi,
-                        btnOk,         btnCancel};
+    QWidget* order[] = {EdtGameName,  EdtGameComment, Black.rdoMan,  Black.rdoComp, Black.edtName,
+                        White.rdoMan, White.rdoComp,  White.edtName, cmbLevel,      cmbGoban,
+                        cmbPutStone,  cmbKomi,        btnOk,         btnCancel};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
     connect(btnOk, &QPushButton::clicked, this, &TDlgGameNew::btnOkClick);
@@ -67,8 +65,7 @@ void TDlgGameNew::FormCreate() {
     // Every showing proposes a fresh title, an empty comment and the default names.
     const QDateTime now = QDateTime::currentDateTime();
     EdtGameName->setText(QString::fromStdString(dialogs::defaultGameTitle(
-        now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
-        now.time().minute())));
+        now.date().year(), now.date().month(), now.date().day(), now.time().hour(), now.time().minute())));
     EdtGameComment->setText(QString());
 
     Black.fill(QStringLiteral("黒番対局者"), Game.BlackPlayerKind);
@@ -89,9 +86,7 @@ void TDlgGameNew::offerComputer() {
     lblLevel->show();
 }
 
-void TDlgGameNew::prcLevelEnable() {
-    cmbLevel->setEnabled(!(Black.human() && White.human()));
-}
+void TDlgGameNew::prcLevelEnable() { cmbLevel->setEnabled(!(Black.human() && White.human())); }
 
 void TDlgGameNew::storeValues() {
     GameDialog::storeValues();

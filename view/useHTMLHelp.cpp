@@ -16,15 +16,12 @@ namespace tavrin {
 
 namespace {
 
-const char* pageFile(HelpPage page) {
-    return page == HelpPage::Contents ? "index.html" : "keywords.html";
-}
+const char* pageFile(HelpPage page) { return page == HelpPage::Contents ? "index.html" : "keywords.html"; }
 
 // The window: a small tool bar (contents, index, back, forward) over the page.
 class HelpWindow : public QWidget {
 public:
-    HelpWindow(QWidget* parent, const QString& folder)
-        : QWidget(parent, Qt::Window), Folder(folder) {
+    HelpWindow(QWidget* parent, const QString& folder) : QWidget(parent, Qt::Window), Folder(folder) {
         setObjectName("helpWindow");
         setWindowTitle(QStringLiteral("Tavrin ヘルプ"));
         setFont(dialogFont());
@@ -64,9 +61,7 @@ public:
 
     const QString& folder() const { return Folder; }
 
-    void showPage(HelpPage page) {
-        Browser->setSource(QUrl::fromLocalFile(QDir(Folder).filePath(pageFile(page))));
-    }
+    void showPage(HelpPage page) { Browser->setSource(QUrl::fromLocalFile(QDir(Folder).filePath(pageFile(page)))); }
 
 private:
     QString Folder;
@@ -88,10 +83,8 @@ QString helpFolder() {
 bool openHelp(QWidget* parent, HelpPage page) { return openHelp(parent, page, helpFolder()); }
 
 bool openHelp(QWidget* parent, HelpPage page, const QString& folder) {
-    if (folder.isEmpty() || !QFileInfo(QDir(folder).filePath(pageFile(page))).isFile())
-        return false;
-    if (TheHelpWindow &&
-        (TheHelpWindow->parentWidget() != parent || TheHelpWindow->folder() != folder)) {
+    if (folder.isEmpty() || !QFileInfo(QDir(folder).filePath(pageFile(page))).isFile()) return false;
+    if (TheHelpWindow && (TheHelpWindow->parentWidget() != parent || TheHelpWindow->folder() != folder)) {
         delete TheHelpWindow.data();
     }
     if (!TheHelpWindow) {

@@ -14,8 +14,9 @@ namespace {
 QClipboard* clip() { return QGuiApplication::clipboard(); }
 
 TEST_F(FileWindowTest, CopyThenPasteGivesTheSameRecord) {
-    const QString path = put("copy.sgf", "(;GM[1]FF[4]SZ[13]GN[名局]PB[本因坊\\]]PW[幻庵]KM[0.5]RE[B+3.5]"
-                                         "AB[dd][jj];W[cc];B[tt];W[kk])");
+    const QString path = put("copy.sgf",
+                             "(;GM[1]FF[4]SZ[13]GN[名局]PB[本因坊\\]]PW[幻庵]KM[0.5]RE[B+3.5]"
+                             "AB[dd][jj];W[cc];B[tt];W[kk])");
     auto w = open();
     openThroughDialog(*w, prompts, path, true);
     touch(*w);
@@ -67,11 +68,13 @@ TEST_F(FileWindowTest, PasteOfNothingOrOfARefusedText) {
         const char* reason;  // the refusal's reason; nullptr: nothing is said
     };
     const std::vector<Case> cases = {
-        {"no text", [] {
+        {"no text",
+         [] {
              auto* data = new QMimeData;
              data->setImageData(QImage(2, 2, QImage::Format_RGB32));
              clip()->setMimeData(data);
-         }, nullptr},
+         },
+         nullptr},
         {"empty text", [] { clip()->setText(QString()); }, nullptr},
         {"a property name of three capitals", [] { clip()->setText(QStringLiteral("  (;GMX[1];B[aa])")); },
          "棋譜の書式に誤りがあります"},

@@ -19,9 +19,9 @@ struct Row {
 
 std::string enabledOf(const CommandStates& s) {
     std::string out;
-    for (const CommandState* c : {&s.actPlayStop, &s.actPlayResume, &s.actPlayPass, &s.actPlayMatta, &s.actPlayHint,
-                                  &s.actPlayUtinaosi, &s.actPlayStnChg, &s.actPlayCount, &s.actKifuBack,
-                                  &s.actKifuNext})
+    for (const CommandState* c :
+         {&s.actPlayStop, &s.actPlayResume, &s.actPlayPass, &s.actPlayMatta, &s.actPlayHint, &s.actPlayUtinaosi,
+          &s.actPlayStnChg, &s.actPlayCount, &s.actKifuBack, &s.actKifuNext})
         out += c->enabled ? 'x' : '.';
     return out;
 }

@@ -42,10 +42,12 @@ TEST_F(CountingTest, TwoPassesLeadToCountingAndConfirmWritesTheResult) {
     // The move list, shortened by the panel, still shows the last move whole; the panel's
     // lines show whole too.
     const QRect last = w->lsvKifu->visualItemRect(w->kifuRow(w->Game.CurrentMove - 1));
-    EXPECT_TRUE(w->lsvKifu->viewport()->rect().contains(last)) << last.y() << " in " << w->lsvKifu->viewport()->height();
+    EXPECT_TRUE(w->lsvKifu->viewport()->rect().contains(last))
+        << last.y() << " in " << w->lsvKifu->viewport()->height();
     for (const QLabel* l : {w->countingPanel->lblCountBlack, w->countingPanel->lblCountWhite}) {
         const QStringList lines = l->text().split(QLatin1Char('\n'));
-        for (const QString& line : lines) EXPECT_LE(l->fontMetrics().horizontalAdvance(line), l->width()) << line.toStdString();
+        for (const QString& line : lines)
+            EXPECT_LE(l->fontMetrics().horizontalAdvance(line), l->width()) << line.toStdString();
     }
     // Alive, the black stone makes white's side dame around it: black 27, white 0 + 6.5.
     EXPECT_EQ(w->countingPanel->lblCountBlack->text(), QStringLiteral("黒: 地 27 + 上げ石 0\n　= 27"));

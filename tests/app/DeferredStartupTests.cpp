@@ -2,13 +2,13 @@
 // first 新規対局 and a computer game started before the event loop ever ran), the comment
 // window, the explorer's pane and the counting panel, each made when first asked for.
 
+#include <QClipboard>
 #include <QDockWidget>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QRadioButton>
 #include <QTest>
 #include <QTextBrowser>
@@ -52,8 +52,8 @@ TEST_F(DeferredStartupTest, FirstNewGameOffersTheComputerBeforeTheLookUpRan) {
     bool offered = false;
     prompts.dialogScripts.push_back([&](QDialog& d) {
         if (!qobject_cast<TDlgGameNew*>(&d)) return 0;
-        offered = !d.findChild<QRadioButton*>("rdoWhiteComp")->isHidden() &&
-                  !d.findChild<QWidget*>("cmbLevel")->isHidden();
+        offered =
+            !d.findChild<QRadioButton*>("rdoWhiteComp")->isHidden() && !d.findChild<QWidget*>("cmbLevel")->isHidden();
         return 0;
     });
     w->actPlayNew->trigger();
@@ -144,7 +144,8 @@ TEST_F(DeferredStartupTest, CountingAtOnceShowsItsPanelInTheSidePanel) {
     ASSERT_NE(w->countingPanel, nullptr);
     EXPECT_EQ(w->countingPanel->parentWidget(), w->pnlSub);
     EXPECT_FALSE(w->countingPanel->isHidden());
-    EXPECT_TRUE(w->countingPanel->lblCountResult->text().contains(QStringLiteral("黒"))) << w->countingPanel->lblCountResult->text().toStdString();
+    EXPECT_TRUE(w->countingPanel->lblCountResult->text().contains(QStringLiteral("黒")))
+        << w->countingPanel->lblCountResult->text().toStdString();
     w->countingPanel->actCountCancel->trigger();
     EXPECT_TRUE(w->countingPanel->isHidden());
     EXPECT_FALSE(w->countingPanel->counting());

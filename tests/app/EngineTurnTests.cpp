@@ -122,7 +122,8 @@ TEST_F(EngineTurnTest, ThreeRefusedMovesInARowGiveTheEngineUp) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return host->peopleOnly == 1; }, 10000));
     EXPECT_EQ(host->played, 6);
     ASSERT_EQ(prompts.asked.size(), 1u);
-    EXPECT_TRUE(prompts.asked[0].text.contains(QStringLiteral("続けて返しました"))) << prompts.asked[0].text.toStdString();
+    EXPECT_TRUE(prompts.asked[0].text.contains(QStringLiteral("続けて返しました")))
+        << prompts.asked[0].text.toStdString();
     EXPECT_TRUE(prompts.asked[0].text.contains(QStringLiteral("人間どうしで続けます")));
     EXPECT_EQ(turn->task(), EngineTurn::Task::None);
 }

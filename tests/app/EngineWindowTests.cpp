@@ -7,16 +7,16 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QSpinBox>
 #include <QFile>
 #include <QLabel>
-#include <QRadioButton>
-#include <QSignalSpy>
-#include <QTest>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTest>
 #include <QTimer>
 
 #include "app/CountingPanel.h"
@@ -47,8 +47,7 @@ protected:
     }
     void start(const QString& commandLine, int moveSeconds = 60) {
         writeFile(iniPath(), "[Engine]\nCommandLine=" + commandLine.toUtf8() +
-                                 "\nLevel0=\nLevel1=\nLevel2=\nMoveSeconds=" +
-                                 QByteArray::number(moveSeconds) + "\n");
+                                 "\nLevel0=\nLevel1=\nLevel2=\nMoveSeconds=" + QByteArray::number(moveSeconds) + "\n");
         engineLookup = true;
         w = open();
         w->resize(800, 640);
@@ -222,7 +221,10 @@ TEST_F(EngineWindowTest, EngineFaultsAreReportedAndTheGameGoesOn) {
         w->EngineFound = true;  // as if the program had been there at start-up
         newGame(9, false, true);
         click(3, 3);
-        ASSERT_TRUE(waitFor([&] { return w->engineTurn->task() == EngineTurn::Task::None && (w->Game.MoveCount == 2 || !prompts.asked.empty()); }));
+        ASSERT_TRUE(waitFor([&] {
+            return w->engineTurn->task() == EngineTurn::Task::None &&
+                   (w->Game.MoveCount == 2 || !prompts.asked.empty());
+        }));
         if (*c.message) {
             ASSERT_FALSE(prompts.texts("warn").empty());
             EXPECT_TRUE(prompts.texts("warn").front().contains(QString::fromUtf8(c.message)))
@@ -249,11 +251,13 @@ TEST_F(EngineWindowTest, CrashedEngineIsRestartedAndResynced) {
     EXPECT_TRUE(prompts.asked.empty());
     EXPECT_FALSE(w->Game.WhitePlayerKind);
     // The restart is told in the message field and stays there over the move then played.
-    EXPECT_TRUE(w->statusText(0).contains(QStringLiteral("異常終了したので、再起動しました"))) << w->statusText(0).toStdString();
+    EXPECT_TRUE(w->statusText(0).contains(QStringLiteral("異常終了したので、再起動しました")))
+        << w->statusText(0).toStdString();
     // The new process was given the whole game before its move request.
     const QString log = engineLog();
     EXPECT_GE(log.count(QStringLiteral("clear_board")), 2);
-    EXPECT_TRUE(log.contains(QStringLiteral("play B C7")) || log.contains(QStringLiteral("play b C7"))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("play B C7")) || log.contains(QStringLiteral("play b C7")))
+        << log.toStdString();
 }
 
 // A move that takes longer than the time limit: Tavrin asks, and stopping suspends the
@@ -296,7 +300,8 @@ TEST_F(EngineWindowTest, SettingsDialogTriesTheEngine) {
         d.findChild<QSpinBox*>("spnSeconds")->setValue(42);
         dlg->btnTryClick();
         auto* memo = d.findChild<QPlainTextEdit*>("memTry");
-        EXPECT_TRUE(QTest::qWaitFor([&] { return memo->toPlainText().contains(QStringLiteral("起動できました")); }, 10000));
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return memo->toPlainText().contains(QStringLiteral("起動できました")); }, 10000));
         tried = memo->toPlainText();
         dlg->accept();
         return 1;

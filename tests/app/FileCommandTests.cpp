@@ -8,11 +8,11 @@
 #include <QClipboard>
 #include <QDir>
 #include <QDockWidget>
-#include <QPlainTextEdit>
-#include <QGuiApplication>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
 #include <QUrl>
@@ -21,8 +21,8 @@
 #include "base/Sjis.h"
 #include "tests/app/FileTestKit.h"
 #include "tests/game/TestBoard.h"
-#include "view/KifuWindow.h"
 #include "tests/support/CorpusDir.h"
+#include "view/KifuWindow.h"
 
 namespace tavrin::test {
 namespace {
@@ -84,19 +84,19 @@ TEST_F(FileWindowTest, OpenThroughTheDialogShowsTheRecordEndedAtItsLastMove) {
 // enabled: every replay command is off, in the menu and on the replay panel.
 TEST_F(FileWindowTest, RecordWithoutMovesDisablesEveryReplayCommand) {
     const QString moves = put("moves.sgf", ThreeMoves);
-    for (const QByteArray& none : {QByteArray("(;GM[1]FF[4]SZ[9]PB[a])"),
-                                   QByteArray("(;GM[1]FF[4]SZ[19]HA[2]AB[dp][pd])")}) {
+    for (const QByteArray& none :
+         {QByteArray("(;GM[1]FF[4]SZ[9]PB[a])"), QByteArray("(;GM[1]FF[4]SZ[19]HA[2]AB[dp][pd])")}) {
         SCOPED_TRACE(none.toStdString());
         auto w = open();
         openThroughDialog(*w, prompts, moves);
         ASSERT_TRUE(w->actKifuBack->isEnabled());
         openThroughDialog(*w, prompts, put("none.sgf", none));
         ASSERT_EQ(w->Game.MoveCount, 0);
-        for (QAction* a : {w->actKifuFirst, w->actKifuBack, w->actKifuBack10, w->actKifuNext,
-                           w->actKifuNext10, w->actKifuLast, w->actKifuAuto})
+        for (QAction* a : {w->actKifuFirst, w->actKifuBack, w->actKifuBack10, w->actKifuNext, w->actKifuNext10,
+                           w->actKifuLast, w->actKifuAuto})
             EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
-        for (QToolButton* b : {w->btnKifuFirst, w->btnKifuBack, w->btnKifuBack10, w->btnKifuNext,
-                               w->btnKifuNext10, w->btnKifuLast, w->btnKifuAuto})
+        for (QToolButton* b : {w->btnKifuFirst, w->btnKifuBack, w->btnKifuBack10, w->btnKifuNext, w->btnKifuNext10,
+                               w->btnKifuLast, w->btnKifuAuto})
             EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
     }
 }
@@ -166,7 +166,8 @@ TEST_F(FileWindowTest, DiscardQuestionGuardsEveryCommandThatReplacesTheRecord) {
         {"open", [&](TfrmMain& w, ScriptedPrompts& p) { openThroughDialog(w, p, other); }},
         {"reload", [&](TfrmMain& w, ScriptedPrompts&) { w.actFileReOpenExecute(); }},
         {"drop", [&](TfrmMain& w, ScriptedPrompts&) { drop(w, {other}); }},
-        {"paste", [&](TfrmMain& w, ScriptedPrompts&) {
+        {"paste",
+         [&](TfrmMain& w, ScriptedPrompts&) {
              QGuiApplication::clipboard()->setText(QString::fromLatin1(OneMove));
              w.actClipPastExecute();
          }},
@@ -253,12 +254,12 @@ TEST_F(FileWindowTest, CancelledDialogsAndUnknownExtensionsChangeNothing) {
 TEST_F(FileWindowTest, SaveChoosesBetweenOverwriteAndSaveAs) {
     struct Case {
         const char* what;
-        QString file;          // "" = untitled
+        QString file;  // "" = untitled
         QByteArray content;
         bool readOnly;
         std::optional<Answer> warning;  // answer to the read-only warning
-        QString proposed;      // "" = no dialog
-        bool written;          // the file itself was overwritten
+        QString proposed;               // "" = no dialog
+        bool written;                   // the file itself was overwritten
     };
     const std::vector<Case> cases = {
         {"untitled", "", {}, false, {}, "無題.sgf", false},
@@ -488,8 +489,10 @@ TEST_F(FileWindowTest, LoadFailureMessages) {
     };
     const std::vector<Case> cases = {
         // The SGF reader's message, then the reason on a line of its own.
-        {"refused.sgf", QByteArray("(;GM[1]SZ[9];B[zz])"), "warn", "この棋譜ファイルは読めません\n棋譜の書式に誤りがあります"},
-        {"white.sgf", QByteArray("(;GM[1];B[bb]AW[aa])"), "warn", "この棋譜ファイルは読めません\n白石の置石は扱えません"},
+        {"refused.sgf", QByteArray("(;GM[1]SZ[9];B[zz])"), "warn",
+         "この棋譜ファイルは読めません\n棋譜の書式に誤りがあります"},
+        {"white.sgf", QByteArray("(;GM[1];B[bb]AW[aa])"), "warn",
+         "この棋譜ファイルは読めません\n白石の置石は扱えません"},
         {"chess.sgf", QByteArray("(;GM[3])"), "warn", "この棋譜ファイルは読めません\n囲碁の棋譜以外は扱えません"},
         {"suicide.sgf", QByteArray("(;GM[1]SZ[9];B[ba];W[cc];B[ab];W[aa])"), "warn",
          "この棋譜ファイルは読めません\n4手目が打てない手です"},
@@ -619,8 +622,7 @@ TEST_F(FileWindowTest, CorpusRecordsSurviveOpenSaveAsAndReopen) {
         for (const auto& entry : std::filesystem::recursive_directory_iterator(corpusDir() / folder)) {
             if (!entry.is_regular_file() || recordKind(entry.path().string()) == RecordKind::None) continue;
             SCOPED_TRACE(entry.path().string());
-            const QString copy =
-                dir.path() + "/in/" + QString::fromStdString(entry.path().filename().string());
+            const QString copy = dir.path() + "/in/" + QString::fromStdString(entry.path().filename().string());
             QFile::remove(copy);
             ASSERT_TRUE(QFile::copy(QString::fromStdString(entry.path().string()), copy));
             prompts.asked.clear();

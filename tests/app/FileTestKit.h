@@ -43,8 +43,7 @@ protected:
         return f.readAll();
     }
     // Loads path through the open dialog, with or without the read-only box ticked.
-    static void openThroughDialog(TfrmMain& w, ScriptedPrompts& p, const QString& path,
-                                  bool readOnly = false) {
+    static void openThroughDialog(TfrmMain& w, ScriptedPrompts& p, const QString& path, bool readOnly = false) {
         p.openChoices.push_back(OpenChoice{path, readOnly});
         w.actFileOpenCKExecute();
     }

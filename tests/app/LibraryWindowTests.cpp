@@ -197,7 +197,8 @@ TEST_F(LibraryWindowTest, StoppingNeverWaitsForAWorkerHeldUp) {
     w->startLibraryIndexing();
     // Stopped once the worker is held up in its open.
     auto workerHeldUp = [] {
-        for (const QString& task : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        for (const QString& task :
+             QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
             QFile wchan(QStringLiteral("/proc/self/task/%1/wchan").arg(task));
             if (wchan.open(QIODevice::ReadOnly) && wchan.readAll() == "wait_for_partner") return true;
         }

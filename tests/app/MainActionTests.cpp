@@ -5,10 +5,10 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
@@ -142,22 +142,21 @@ TEST_F(MainWindowTest, MainMenuTree) {
         QStringList items;
     } menus[] = {
         {w->mnuFile,
-         {"棋譜の読み込み(&O)...", "棋譜の再読み込み(&R)", "棋譜の上書き保存(&S)", "棋譜の別名保存(&A)...",
-          "-", "棋譜をコピー(&C)", "棋譜を貼り付け(&V)", "-", "Tavrinを終了する(&X)"}},
+         {"棋譜の読み込み(&O)...", "棋譜の再読み込み(&R)", "棋譜の上書き保存(&S)", "棋譜の別名保存(&A)...", "-",
+          "棋譜をコピー(&C)", "棋譜を貼り付け(&V)", "-", "Tavrinを終了する(&X)"}},
         {w->mnuPlay,
          {"新規対局(&N)", "対局情報(&D)", "-", "パス(&P)", "投了(&T)", "待った(&M)", "-", "対局中断(&B)",
-          "対局再開(&R)", "-", "形勢判断(&K)", "~ヒント(&H)", "~検討をする(&Y)", "-", "~打ち直し(&U)",
-          "~石替り(&Q)", "終局計算(&J)", "~-", "~盤面編集(&E)"}},
+          "対局再開(&R)", "-", "形勢判断(&K)", "~ヒント(&H)", "~検討をする(&Y)", "-", "~打ち直し(&U)", "~石替り(&Q)",
+          "終局計算(&J)", "~-", "~盤面編集(&E)"}},
         {w->mnuKifuP,
-         {"自動再生開始(&A)", "-", "最初に戻す(&F)", "最後に飛ぶ(&L)", "-", "１手戻す(&B)", "１手進む(&W)",
-          "-", "10手戻す(&C)", "10手進む(&Y)", "-", "自動再生速度(&S)"}},
+         {"自動再生開始(&A)", "-", "最初に戻す(&F)", "最後に飛ぶ(&L)", "-", "１手戻す(&B)", "１手進む(&W)", "-",
+          "10手戻す(&C)", "10手進む(&Y)", "-", "自動再生速度(&S)"}},
         {w->mnuKifuSpeed,
-         {"0.5秒 間隔(&0)", "1.0秒 間隔(&1)", "2.0秒 間隔(&2)", "3.0秒 間隔(&3)", "4.0秒 間隔(&4)",
-          "5.0秒 間隔(&5)"}},
+         {"0.5秒 間隔(&0)", "1.0秒 間隔(&1)", "2.0秒 間隔(&2)", "3.0秒 間隔(&3)", "4.0秒 間隔(&4)", "5.0秒 間隔(&5)"}},
         {w->mnuDisp,
-         {"座標表示(&Z)", "碁盤反転(&H)", "手順表示(&J)", "布石定石(&F)", "-", "ツールバー(&T)",
-          "情報表示パネル(&P)", "棋譜観賞ボタン(&B)", "ステータスバー(&S)", "棋譜ウィンドウ(&K)",
-          "コメントウィンドウ(&C)", "-", "環境設定(&D)"}},
+         {"座標表示(&Z)", "碁盤反転(&H)", "手順表示(&J)", "布石定石(&F)", "-", "ツールバー(&T)", "情報表示パネル(&P)",
+          "棋譜観賞ボタン(&B)", "ステータスバー(&S)", "棋譜ウィンドウ(&K)", "コメントウィンドウ(&C)", "-",
+          "環境設定(&D)"}},
         {w->mnuDispToolBar,
          {"ツールバー表示(&N)", "-", "上に移動(&T)", "左に移動(&L)", "右に移動(&R)", "下に移動(&B)"}},
         {w->mnuHelp, {"目次(&C)", "キーワード(&I)", "バージョン情報(&A)"}},
@@ -167,15 +166,13 @@ TEST_F(MainWindowTest, MainMenuTree) {
         {w->pumGoban, {"パス(&P)", "投了(&T)", "待った(&M)", "-", "キャンセル(&C)"}},
         {w->pumPanelKifBtn, {"非表示にする(&N)", "-", "自動再生速度(&S)"}},
         {w->pumPanelKifBtnSpeed,
-         {"0.5秒 間隔(&0)", "1.0秒 間隔(&1)", "2.0秒 間隔(&2)", "3.0秒 間隔(&3)", "4.0秒 間隔(&4)",
-          "5.0秒 間隔(&5)"}},
+         {"0.5秒 間隔(&0)", "1.0秒 間隔(&1)", "2.0秒 間隔(&2)", "3.0秒 間隔(&3)", "4.0秒 間隔(&4)", "5.0秒 間隔(&5)"}},
     };
     for (const auto& m : menus) {
         ASSERT_NE(m.menu, nullptr);
         EXPECT_EQ(itemsOf(m.menu), m.items) << m.menu->objectName().toStdString();
     }
-    for (const char* name : {"mnuKifuP", "pumToolBar", "pumStatusBar", "pumPanelSub", "pumGoban",
-                             "pumPanelKifBtn"})
+    for (const char* name : {"mnuKifuP", "pumToolBar", "pumStatusBar", "pumPanelSub", "pumGoban", "pumPanelKifBtn"})
         EXPECT_NE(w->findChild<QMenu*>(QString::fromUtf8(name)), nullptr) << name;
     EXPECT_EQ(w->findChild<QAction*>("mnuKifuAuto"), w->mnuKifuAuto);
 }
@@ -307,7 +304,7 @@ TEST_F(MainWindowTest, ShortcutsOfActionsWithoutHandlerDoNothing) {
     QTest::keyClick(w.get(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(pass.count(), 1);
     const std::pair<QAction*, Qt::Key> dead[] = {
-        {w->actPlayStnChg, Qt::Key_Q}, {w->actPlayHint, Qt::Key_H},    {w->actPlayEdit, Qt::Key_E},
+        {w->actPlayStnChg, Qt::Key_Q}, {w->actPlayHint, Qt::Key_H},     {w->actPlayEdit, Qt::Key_E},
         {w->actPlayKentou, Qt::Key_Y}, {w->actPlayUtinaosi, Qt::Key_U},
     };
     for (const auto& [a, key] : dead) {
@@ -328,9 +325,9 @@ TEST_F(MainWindowTest, ToolBarButtonsInOrder) {
             EXPECT_EQ(button->toolTip(), a->toolTip());
         }
     }
-    EXPECT_EQ(names, (QStringList{"tlbPlayNew", "-", "tlbFileOpen1", "tlbFileSave", "tlbClipBoard",
-                                  "tlbClipPast", "-", "tlbPlayPass", "tlbPlayGiveUp", "tlbPlayMatta", "-",
-                                  "tlbPlayStop", "tlbPlayResume"}));
+    EXPECT_EQ(names,
+              (QStringList{"tlbPlayNew", "-", "tlbFileOpen1", "tlbFileSave", "tlbClipBoard", "tlbClipPast", "-",
+                           "tlbPlayPass", "tlbPlayGiveUp", "tlbPlayMatta", "-", "tlbPlayStop", "tlbPlayResume"}));
 }
 
 TEST_F(MainWindowTest, ImageListsHoldDistinctPicturesOfTheirSize) {
@@ -346,8 +343,8 @@ TEST_F(MainWindowTest, ImageListsHoldDistinctPicturesOfTheirSize) {
     EXPECT_EQ(seen.size(), 25u);
     ASSERT_EQ(w->imgListMk1.size(), 3u);
     for (const QPixmap& p : w->imgListMk1) EXPECT_EQ(p.size(), QSize(12, 15));
-    for (QToolButton* b : {w->btnKifuFirst, w->btnKifuBack10, w->btnKifuBack, w->btnKifuAuto,
-                           w->btnKifuNext, w->btnKifuNext10, w->btnKifuLast})
+    for (QToolButton* b : {w->btnKifuFirst, w->btnKifuBack10, w->btnKifuBack, w->btnKifuAuto, w->btnKifuNext,
+                           w->btnKifuNext10, w->btnKifuLast})
         EXPECT_FALSE(b->icon().isNull()) << b->objectName().toStdString();
     // The auto button's held-down glyph differs from its up glyph.
     const QIcon& autoIcon = w->btnKifuAuto->icon();
@@ -372,7 +369,8 @@ TEST(HelpPages, KeyListAndLinksHoldTogether) {
         key.replace(QStringLiteral("Left"), QStringLiteral("←")).replace(QStringLiteral("Right"), QStringLiteral("→"));
         if (QRegularExpression(QStringLiteral("^Ctrl\\+[1-4]$")).match(key).hasMatch())
             key = QStringLiteral("Ctrl+0</kbd>～<kbd>Ctrl+5");
-        EXPECT_TRUE(keys.contains(QStringLiteral("<kbd>") + key + QStringLiteral("</kbd>"))) << r.name << " " << r.shortcut;
+        EXPECT_TRUE(keys.contains(QStringLiteral("<kbd>") + key + QStringLiteral("</kbd>")))
+            << r.name << " " << r.shortcut;
     }
     const QRegularExpression link(QStringLiteral("href=\"([a-z]+\\.html)?(?:#([a-z0-9]+))?\""));
     int links = 0;

@@ -21,8 +21,8 @@ void play(TfrmMain& w, std::initializer_list<int> moves) {
         ASSERT_EQ(prcHitCore(w.Game, pos, colour, *w.pnlMain), HitResult::Legal) << pos;
         const int k = w.Game.CurrentMove - 1;
         w.setKifuRowMarker(w.kifuRowCount() - 1, false);
-        w.addKifuRow(k, pos == PassPos ? QStringLiteral("パス") : QString::fromStdString(w.Game.CoordName[pos]),
-                     colour, QStringLiteral("00:00:01"));
+        w.addKifuRow(k, pos == PassPos ? QStringLiteral("パス") : QString::fromStdString(w.Game.CoordName[pos]), colour,
+                     QStringLiteral("00:00:01"));
         w.setKifuRowMarker(k, true);
     }
 }
@@ -106,11 +106,9 @@ TEST_F(MainWindowTest, SaveReloadAndTakeBackCommands) {
         bool reopenBefore;
         bool save, reopen, matta;
     } cases[] = {
-        {true, "", 1, false, false, true, false, false},
-        {true, "/k/a.sgf", 2, false, false, true, true, true},
+        {true, "", 1, false, false, true, false, false},         {true, "/k/a.sgf", 2, false, false, true, true, true},
         {true, "", 2, true, true, true, false, false},  // nothing to reload without a file name
-        {false, "/k/a.sgf", 5, false, true, false, false, true},
-        {false, "", 3, true, false, false, false, false},
+        {false, "/k/a.sgf", 5, false, true, false, false, true}, {false, "", 3, true, false, false, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.modified << c.file << c.currentMove << c.replay);

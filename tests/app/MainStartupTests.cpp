@@ -2,19 +2,19 @@
 
 #include <QActionGroup>
 #include <QApplication>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 
 #include "base/SettingsFile.h"
-#include "view/BoardView.h"
 #include "tests/app/AppTestKit.h"
+#include "view/BoardView.h"
 
 namespace tavrin::test {
 namespace {
@@ -23,7 +23,8 @@ const char* const kDefaultIni =
     "[PlayInfo]\r\nLevel=2\r\nBrdSize=19\r\nPutStone=0\r\nKomi=65\r\n\r\n"
     "[Display]\r\nWidth=684\r\nHeight=567\r\nState=0\r\nGbnHanten=0\r\nToolBar=1\r\n"
     "ToolBarTop=1\r\nToolBarBottom=0\r\nToolBarLeft=0\r\nToolBarRight=0\r\nDataPanel=1\r\n"
-    "PanelKifuBtn=1\r\nStatusBar=1\r\nZahyou=1\r\nTejun=0\r\nComment=0\r\nCommentArea=8\r\nCommentSize=110\r\nFskJsk=0\r\n\r\n"
+    "PanelKifuBtn=1\r\nStatusBar=1\r\nZahyou=1\r\nTejun=0\r\nComment=0\r\nCommentArea=8\r\nCommentSize=110\r\nFskJsk="
+    "0\r\n\r\n"
     "[KifuAuto]\r\nSpeed=1000\r\n\r\n"
     "[Directory]\r\nLastReadDir=\r\nLastWriteDir=\r\n\r\n"
     "[Engine]\r\nCommandLine=gnugo --mode gtp\r\nLevel0=--level 1\r\nLevel1=--level 5\r\n"
@@ -76,7 +77,8 @@ TEST_F(MainWindowTest, SettingsAreRestoredAndWrittenBack) {
         "[PlayInfo]\r\nLevel=0\r\nBrdSize=9\r\nPutStone=3\r\nKomi=55\r\n\r\n"
         "[Display]\r\nWidth=700\r\nHeight=600\r\nState=0\r\nGbnHanten=1\r\nToolBar=0\r\n"
         "ToolBarTop=0\r\nToolBarBottom=0\r\nToolBarLeft=1\r\nToolBarRight=0\r\nDataPanel=1\r\n"
-        "PanelKifuBtn=0\r\nStatusBar=0\r\nZahyou=0\r\nTejun=1\r\nComment=1\r\nCommentArea=2\r\nCommentSize=110\r\nFskJsk=0\r\n\r\n"
+        "PanelKifuBtn=0\r\nStatusBar=0\r\nZahyou=0\r\nTejun=1\r\nComment=1\r\nCommentArea=2\r\nCommentSize="
+        "110\r\nFskJsk=0\r\n\r\n"
         "[KifuAuto]\r\nSpeed=3000\r\n\r\n"
         "[Directory]\r\nLastReadDir=/home/u/棋譜 集/\r\nLastWriteDir=/tmp/out/\r\n\r\n"
         "[Engine]\r\nCommandLine=/opt/go/bin/engine gtp\r\nLevel0=-l 1\r\nLevel1=-l 2\r\nLevel2=\r\n"
@@ -124,18 +126,14 @@ TEST_F(MainWindowTest, ToolBarPositionKeys) {
         Qt::ToolBarArea area;
         const char* marked;  // "" = none
     } cases[] = {
-        {"1000", Qt::TopToolBarArea, "actDispToolBarTop"},
-        {"0100", Qt::BottomToolBarArea, "actDispToolBarBottom"},
-        {"0001", Qt::RightToolBarArea, "actDispToolBarRight"},
-        {"0110", Qt::LeftToolBarArea, "actDispToolBarLeft"},
-        {"1101", Qt::RightToolBarArea, "actDispToolBarRight"},
-        {"0000", Qt::TopToolBarArea, ""},
+        {"1000", Qt::TopToolBarArea, "actDispToolBarTop"},     {"0100", Qt::BottomToolBarArea, "actDispToolBarBottom"},
+        {"0001", Qt::RightToolBarArea, "actDispToolBarRight"}, {"0110", Qt::LeftToolBarArea, "actDispToolBarLeft"},
+        {"1101", Qt::RightToolBarArea, "actDispToolBarRight"}, {"0000", Qt::TopToolBarArea, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.keys);
-        writeFile(iniPath(), QByteArray("[Display]\nToolBarTop=") + c.keys[0] + "\nToolBarBottom=" +
-                                 c.keys[1] + "\nToolBarLeft=" + c.keys[2] + "\nToolBarRight=" +
-                                 c.keys[3] + "\n");
+        writeFile(iniPath(), QByteArray("[Display]\nToolBarTop=") + c.keys[0] + "\nToolBarBottom=" + c.keys[1] +
+                                 "\nToolBarLeft=" + c.keys[2] + "\nToolBarRight=" + c.keys[3] + "\n");
         auto w = open();
         EXPECT_EQ(w->toolBarArea(w->tlbMain), c.area);
         QAction* marked = w->grpToolBarPosition->checkedAction();

@@ -2,10 +2,10 @@
 // hints in the status bar, double clicks on the information panel.
 
 #include <QApplication>
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QProgressBar>
-#include <QLabel>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -28,7 +28,7 @@ TEST_F(MainWindowTest, ToolBarPositions) {
     auto w = open();
     w->show();
     const struct {
-        QAction* TfrmMain::* action;
+        QAction* TfrmMain::*action;
         Qt::ToolBarArea area;
         bool vertical;
     } positions[] = {
@@ -139,8 +139,8 @@ TEST_F(MainWindowTest, WheelStepsOnlyWithTheSidePanelHidden) {
         int next;   // expected runs of actKifuNext
         int back;
     } cases[] = {
-        {true, true, -120, 1, 0},  {true, true, 120, 0, 1},   {false, true, -120, 0, 0},
-        {false, true, 120, 0, 0},  {true, false, -120, 0, 0}, {true, false, 120, 0, 0},
+        {true, true, -120, 1, 0}, {true, true, 120, 0, 1},   {false, true, -120, 0, 0},
+        {false, true, 120, 0, 0}, {true, false, -120, 0, 0}, {true, false, 120, 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.panelHidden << c.enabled << c.delta);
@@ -149,8 +149,8 @@ TEST_F(MainWindowTest, WheelStepsOnlyWithTheSidePanelHidden) {
         w->actKifuBack->setEnabled(c.enabled);
         QSignalSpy next(w->actKifuNext, &QAction::triggered);
         QSignalSpy back(w->actKifuBack, &QAction::triggered);
-        QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, c.delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, c.delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
         QApplication::sendEvent(w.get(), &wheel);
         EXPECT_EQ(next.count(), c.next);
         EXPECT_EQ(back.count(), c.back);
@@ -202,7 +202,7 @@ TEST_F(MainWindowTest, DoubleClickOnTheInformationPanelOpensTheGameInformation) 
         QWidget* widget;
         int runs;
     } cases[] = {
-        {w->pnlGameInfo, 1}, {w->lblGameName, 1},         {w->lblKomi, 1},
+        {w->pnlGameInfo, 1},  {w->lblGameName, 1},         {w->lblKomi, 1},
         {w->imgBlackIcon, 1}, {w->lblBlackTimeCaption, 0}, {w->lblWhiteTimeCaption, 0},
     };
     for (const auto& c : cases) {

@@ -34,9 +34,7 @@ protected:
     QWidget* box() const { return w->pnlMain->paintBox(); }
     int cell() const { return w->pnlMain->geometryInfo().CellSize; }
     // Centre of the cell the paint box shows at (col, row).
-    QPoint centre(int col, int row) const {
-        return {(col - 1) * cell() + cell() / 2, (row - 1) * cell() + cell() / 2};
-    }
+    QPoint centre(int col, int row) const { return {(col - 1) * cell() + cell() / 2, (row - 1) * cell() + cell() / 2}; }
     void click(int col, int row, Qt::MouseButton button = Qt::LeftButton) {
         QTest::mousePress(box(), button, Qt::NoModifier, centre(col, row));
         QTest::mouseRelease(box(), button, Qt::NoModifier, centre(col, row));

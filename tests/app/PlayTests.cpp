@@ -16,8 +16,8 @@ namespace {
 // 1  . B W .
 // 2  B W . W
 // 3  . B W .
-const std::initializer_list<std::pair<int, int>> KoShape = {
-    {2, 1}, {3, 1}, {1, 2}, {4, 2}, {2, 3}, {3, 3}, {3, 2}, {2, 2}};
+const std::initializer_list<std::pair<int, int>> KoShape = {{2, 1}, {3, 1}, {1, 2}, {4, 2},
+                                                            {2, 3}, {3, 3}, {3, 2}, {2, 2}};
 
 TEST_F(PlayTest, ClicksPlayCaptureAndRefuseKoAndSuicide) {
     playByClicks(KoShape);
@@ -296,7 +296,8 @@ TEST_F(PlayTest, ResumeSaysWhatTheCutTakesBesidesTheMoves) {
         {"(;SZ[9]RE[B+R];B[aa];W[bb];B[cc];W[dd])", plain},
         {"(;SZ[9]RE[B+R];B[aa]C[kept];W[bb];B[cc])", plain},
         {"(;SZ[9]RE[B+R];B[aa](;W[bb]C[a];B[cc]C[b](;W[dd])(;W[ee]C[c]))(;W[ff]))",
-         QStringLiteral("2手目以降の棋譜を削除します。\n以降の変化 2 個とコメント 3 個も削除されます。\n本当に再開しますか？")},
+         QStringLiteral(
+             "2手目以降の棋譜を削除します。\n以降の変化 2 個とコメント 3 個も削除されます。\n本当に再開しますか？")},
         {"(;SZ[9]RE[B+R];B[aa];W[bb]C[x];B[cc])",
          QStringLiteral("2手目以降の棋譜を削除します。\n以降のコメント 1 個も削除されます。\n本当に再開しますか？")},
         {"(;SZ[9]RE[B+R];B[aa];W[bb](;B[cc])(;B[dd]))",
@@ -427,7 +428,10 @@ TEST_F(PlayTest, GameInfoDialog) {
         prompts.dialogScripts.push_back([&](QDialog& d) {
             clockDuringDialog = w->tmrTime->isActive();
             d.findChild<QLineEdit*>(QStringLiteral("EdtGameName"))->setText(QStringLiteral("十番碁"));
-            if (c.ok) d.accept(); else d.reject();
+            if (c.ok)
+                d.accept();
+            else
+                d.reject();
             return int(c.ok ? QDialog::Accepted : QDialog::Rejected);
         });
         // The double click on the information panel runs the same command.

@@ -7,9 +7,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QTreeWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QWheelEvent>
 #include <functional>
 #include <set>
@@ -263,7 +263,7 @@ TEST_F(ReplayTest, ReplayKeysWhereverTheFocusIsButInTheCommentText) {
 TEST_F(ReplayTest, SpeedChangeRestartsARunningReplay) {
     suspendedAt(8, 0);
     const struct {
-        QAction* TfrmMain::* action;
+        QAction* TfrmMain::*action;
         int interval;
     } speeds[] = {{&TfrmMain::actKifuSpedd50, 5000}, {&TfrmMain::actKifuSpedd05, 500},
                   {&TfrmMain::actKifuSpedd40, 4000}, {&TfrmMain::actKifuSpedd10, 1000},
@@ -330,8 +330,8 @@ TEST_F(ReplayTest, BoardClicksStepInReplay) {
     const struct {
         Qt::MouseButton button;
         int current;
-    } clicks[] = {{Qt::LeftButton, 5}, {Qt::RightButton, 4}, {Qt::MiddleButton, 1},
-                  {Qt::MiddleButton, 7}, {Qt::LeftButton, 7}, {Qt::RightButton, 6}};
+    } clicks[] = {{Qt::LeftButton, 5},   {Qt::RightButton, 4}, {Qt::MiddleButton, 1},
+                  {Qt::MiddleButton, 7}, {Qt::LeftButton, 7},  {Qt::RightButton, 6}};
     for (const auto& c : clicks) {
         // Wherever the pointer is.
         click(19, 1, c.button);
@@ -344,17 +344,15 @@ TEST_F(ReplayTest, BoardClicksStepInReplay) {
 TEST_F(ReplayTest, WheelStepsOnlyWithTheSidePanelHidden) {
     suspendedAt(6, 3);
     auto wheel = [&](int dy) {
-        QWheelEvent e(QPointF(50, 50), w->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, dy),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent e(QPointF(50, 50), w->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, dy), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(w.get(), &e);
     };
     wheel(-120);
     EXPECT_EQ(w->Game.CurrentMove, 4);
     w->actDispDataPanel->trigger();
     ASSERT_TRUE(w->pnlSubBase->isHidden());
-    const struct {
-        int dy, current;
-    } turns[] = {{-120, 5}, {-120, 6}, {-120, 7}, {-120, 7}, {120, 6}};
+    const struct { int dy, current; } turns[] = {{-120, 5}, {-120, 6}, {-120, 7}, {-120, 7}, {120, 6}};
     for (const auto& t : turns) {
         wheel(t.dy);
         EXPECT_EQ(w->Game.CurrentMove, t.current) << t.dy;

@@ -34,29 +34,28 @@ TEST_P(SettingsInteger, ReadsTheValueOrTheDefault) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, SettingsInteger,
-    ::testing::Values(
-        IntCase{"[KifuAuto]\nSpeed=1500\n", "KifuAuto", "Speed", 1000, 1500},
-        IntCase{"[KifuAuto]\r\nSpeed=500\r\n", "KifuAuto", "Speed", 1000, 500},
-        IntCase{"[kifuauto]\nSPEED=2000\n", "KifuAuto", "Speed", 1000, 2000},
-        IntCase{"[KifuAuto]\nSpeed =  42  \n", "KifuAuto", "Speed", 1000, 42},
-        IntCase{"[PlayInfo]\nKomi=-5\n", "PlayInfo", "Komi", 65, -5},
-        IntCase{"[PlayInfo]\nKomi=+7\n", "PlayInfo", "Komi", 65, 7},
-        IntCase{"", "KifuAuto", "Speed", 1000, 1000},
-        IntCase{"[Other]\nSpeed=5\n", "KifuAuto", "Speed", 1000, 1000},
-        IntCase{"[KifuAuto]\nSpeedy=5\n", "KifuAuto", "Speed", 1000, 1000},
-        IntCase{"[KifuAuto]\nSpeed=abc\n", "KifuAuto", "Speed", 1000, 1000},
-        IntCase{"[KifuAuto]\nSpeed=12abc\n", "KifuAuto", "Speed", 1000, 1000},
-        IntCase{"[KifuAuto]\nSpeed=\n", "KifuAuto", "Speed", 1000, 1000},
-        IntCase{"[KifuAuto]\nSpeed=-\n", "KifuAuto", "Speed", 1000, 1000},
-        IntCase{"[KifuAuto]\nSpeed=1.5\n", "KifuAuto", "Speed", 1000, 1000},
-        IntCase{"[KifuAuto]\nSpeed=99999999999\n", "KifuAuto", "Speed", 1000, 1000},
-        IntCase{"[KifuAuto]\nSpeed=2147483647\n", "KifuAuto", "Speed", 1, 2147483647},
-        // The first of two equal keys counts.
-        IntCase{"[Display]\nWidth=700\nWidth=800\n", "Display", "Width", 684, 700},
-        // A key before any section belongs to none.
-        IntCase{"Width=700\n[Display]\n", "Display", "Width", 684, 684},
-        // A section that appears twice is searched in both places.
-        IntCase{"[Display]\nA=1\n[X]\n[Display]\nWidth=640\n", "Display", "Width", 684, 640}));
+    ::testing::Values(IntCase{"[KifuAuto]\nSpeed=1500\n", "KifuAuto", "Speed", 1000, 1500},
+                      IntCase{"[KifuAuto]\r\nSpeed=500\r\n", "KifuAuto", "Speed", 1000, 500},
+                      IntCase{"[kifuauto]\nSPEED=2000\n", "KifuAuto", "Speed", 1000, 2000},
+                      IntCase{"[KifuAuto]\nSpeed =  42  \n", "KifuAuto", "Speed", 1000, 42},
+                      IntCase{"[PlayInfo]\nKomi=-5\n", "PlayInfo", "Komi", 65, -5},
+                      IntCase{"[PlayInfo]\nKomi=+7\n", "PlayInfo", "Komi", 65, 7},
+                      IntCase{"", "KifuAuto", "Speed", 1000, 1000},
+                      IntCase{"[Other]\nSpeed=5\n", "KifuAuto", "Speed", 1000, 1000},
+                      IntCase{"[KifuAuto]\nSpeedy=5\n", "KifuAuto", "Speed", 1000, 1000},
+                      IntCase{"[KifuAuto]\nSpeed=abc\n", "KifuAuto", "Speed", 1000, 1000},
+                      IntCase{"[KifuAuto]\nSpeed=12abc\n", "KifuAuto", "Speed", 1000, 1000},
+                      IntCase{"[KifuAuto]\nSpeed=\n", "KifuAuto", "Speed", 1000, 1000},
+                      IntCase{"[KifuAuto]\nSpeed=-\n", "KifuAuto", "Speed", 1000, 1000},
+                      IntCase{"[KifuAuto]\nSpeed=1.5\n", "KifuAuto", "Speed", 1000, 1000},
+                      IntCase{"[KifuAuto]\nSpeed=99999999999\n", "KifuAuto", "Speed", 1000, 1000},
+                      IntCase{"[KifuAuto]\nSpeed=2147483647\n", "KifuAuto", "Speed", 1, 2147483647},
+                      // The first of two equal keys counts.
+                      IntCase{"[Display]\nWidth=700\nWidth=800\n", "Display", "Width", 684, 700},
+                      // A key before any section belongs to none.
+                      IntCase{"Width=700\n[Display]\n", "Display", "Width", 684, 684},
+                      // A section that appears twice is searched in both places.
+                      IntCase{"[Display]\nA=1\n[X]\n[Display]\nWidth=640\n", "Display", "Width", 684, 640}));
 
 struct BoolCase {
     const char* value;
@@ -75,13 +74,11 @@ TEST_P(SettingsBool, AnyIntegerButZeroIsTrue) {
 INSTANTIATE_TEST_SUITE_P(Values, SettingsBool,
                          ::testing::Values(BoolCase{"0", true, false}, BoolCase{"1", false, true},
                                            BoolCase{"2", false, true}, BoolCase{"-1", false, true},
-                                           BoolCase{"yes", false, false},
-                                           BoolCase{"yes", true, true},
+                                           BoolCase{"yes", false, false}, BoolCase{"yes", true, true},
                                            BoolCase{"", true, true}));
 
 TEST(SettingsFile, TextsAreReadAsTheyAre) {
-    const SettingsFile ini =
-        parsed("[Directory]\nLastReadDir=/home/user/棋譜 フォルダ/\nLastWriteDir=a=b\n");
+    const SettingsFile ini = parsed("[Directory]\nLastReadDir=/home/user/棋譜 フォルダ/\nLastWriteDir=a=b\n");
     EXPECT_EQ(ini.ReadString("Directory", "LastReadDir", "x"), "/home/user/棋譜 フォルダ/");
     EXPECT_EQ(ini.ReadString("Directory", "LastWriteDir", "x"), "a=b");
     EXPECT_EQ(ini.ReadString("Directory", "Missing", "x"), "x");
@@ -106,8 +103,7 @@ TEST(SettingsFile, RewritingKeepsOtherLinesAndReplacesValuesInPlace) {
     SettingsFile ini = parsed("; note\n[Display]\nwidth=100\nColour=red\n[Mine]\nx=1\n");
     ini.WriteInteger("Display", "Width", 640);
     ini.WriteInteger("Display", "Height", 480);
-    EXPECT_EQ(ini.text(),
-              "; note\r\n\r\n[Display]\r\nwidth=640\r\nColour=red\r\nHeight=480\r\n\r\n[Mine]\r\nx=1\r\n");
+    EXPECT_EQ(ini.text(), "; note\r\n\r\n[Display]\r\nwidth=640\r\nColour=red\r\nHeight=480\r\n\r\n[Mine]\r\nx=1\r\n");
     const SettingsFile again = parsed(ini.text());
     EXPECT_EQ(again.ReadInteger("Display", "Width", 0), 640);
     EXPECT_EQ(again.ReadString("Display", "Colour", ""), "red");
@@ -127,8 +123,8 @@ protected:
     std::filesystem::path dir;
     void SetUp() override {
         dir = std::filesystem::temp_directory_path() /
-              ("tavrin-ini-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+              ("tavrin-ini-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);
     }

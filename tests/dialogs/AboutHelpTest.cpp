@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QRegularExpression>
-#include <QTextBrowser>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 
 #include "tests/dialogs/DialogTestKit.h"
 #include "view/Dialogs.h"

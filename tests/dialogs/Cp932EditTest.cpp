@@ -21,17 +21,16 @@ struct EditCase {
     QString initial;
     int caret;  // where the insertion happens
     QString inserted;
-    QString text;      // the edit's text afterwards
+    QString text;  // the edit's text afterwards
     int caretAfter;
 };
 
 // The caret travels between UTF-16 units of the edit and code points of the rule.
 TEST(Cp932Edit, InsertionsAreCheckedInBytes) {
     const EditCase cases[] = {
-        {"emoji (two UTF-16 units) stripped, caret in units", 24, "ab", 1,
-         QString::fromUtf8("x😀y"), "axyb", 3},
-        {"middle insertion keeps the tail", 8, "abXY", 2, QString::fromUtf8("漢字仮名"),
-         QString::fromUtf8("ab漢字XY"), 4},
+        {"emoji (two UTF-16 units) stripped, caret in units", 24, "ab", 1, QString::fromUtf8("x😀y"), "axyb", 3},
+        {"middle insertion keeps the tail", 8, "abXY", 2, QString::fromUtf8("漢字仮名"), QString::fromUtf8("ab漢字XY"),
+         4},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -109,8 +108,7 @@ TEST(Cp932Edit, TooltipBackgroundOnlyForTitleAndComment) {
             const QPalette& pal = edit->palette();
             const bool tooltip = name[0] == 'E';
             EXPECT_EQ(pal.color(QPalette::Base) == pal.color(QPalette::ToolTipBase), tooltip) << name;
-            EXPECT_EQ(pal.color(QPalette::Base) == QApplication::palette(edit).color(QPalette::Base), !tooltip)
-                << name;
+            EXPECT_EQ(pal.color(QPalette::Base) == QApplication::palette(edit).color(QPalette::Base), !tooltip) << name;
         }
     }
 }

@@ -42,8 +42,7 @@ inline bool applied(const std::optional<GameInfo>& info, GameState& game) {
 }
 
 // A script that shows the dialog (as exec would), lets `act` work on it and then presses OK.
-inline std::function<int(QDialog&)> pressOk(std::function<void(QDialog&)> act = {},
-                                            const char* okName = "btnOk") {
+inline std::function<int(QDialog&)> pressOk(std::function<void(QDialog&)> act = {}, const char* okName = "btnOk") {
     return [act, okName](QDialog& d) {
         d.show();
         if (act) act(d);
@@ -56,7 +55,7 @@ inline std::function<int(QDialog&)> pressOk(std::function<void(QDialog&)> act = 
 enum class Leave { CancelButton, Escape, CloseBox };
 
 inline std::function<int(QDialog&)> leaveBy(Leave how, std::function<void(QDialog&)> act = {},
-                                             const char* cancelName = "btnCancel") {
+                                            const char* cancelName = "btnCancel") {
     return [how, act, cancelName](QDialog& d) {
         d.show();
         if (act) act(d);
@@ -81,8 +80,6 @@ inline QStringList tabOrderOf(QWidget& dialog, const QStringList& names) {
     return chain;
 }
 
-inline QString selectedText(QDialog& d, const char* combo) {
-    return control<QComboBox>(d, combo)->currentText();
-}
+inline QString selectedText(QDialog& d, const char* combo) { return control<QComboBox>(d, combo)->currentText(); }
 
 }  // namespace tavrin::test

@@ -38,8 +38,11 @@ TEST(MemoryTexts, GroupedKilobytesAndLoad) {
         const char* sep;
         const char* text;
     } const cases[] = {
-        {524288, ",", "524,288 KB"}, {0, ",", "0 KB"},         {999, ",", "999 KB"},
-        {1000, ",", "1,000 KB"},     {16314380, ".", "16.314.380 KB"},
+        {524288, ",", "524,288 KB"},
+        {0, ",", "0 KB"},
+        {999, ",", "999 KB"},
+        {1000, ",", "1,000 KB"},
+        {16314380, ".", "16.314.380 KB"},
         {123456789012, "\u00a0", "123\u00a0456\u00a0789\u00a0012 KB"},
     };
     for (const auto& c : cases) EXPECT_EQ(physMemText(c.kb, c.sep), c.text) << c.kb;
@@ -48,8 +51,7 @@ TEST(MemoryTexts, GroupedKilobytesAndLoad) {
 }
 
 TEST(MemoryTexts, ProcMeminfo) {
-    auto st = parseMemInfo(
-        "MemTotal:         524288 kB\nMemFree:           10000 kB\nMemAvailable:     330301 kB\n");
+    auto st = parseMemInfo("MemTotal:         524288 kB\nMemFree:           10000 kB\nMemAvailable:     330301 kB\n");
     ASSERT_TRUE(st.has_value());
     EXPECT_EQ(st->totalKB, 524288u);
     EXPECT_EQ(st->loadPercent, 37);
@@ -76,8 +78,8 @@ TEST(KomiTexts, ItemsAndExtraValues) {
         int tenths;
         const char* text;
     } const cases[] = {
-        {115, " 11.5目"}, {110, " 11目"}, {200, " 20目"}, {3, " 0.3目"},
-        {-5, " -0.5目"},  {-30, " -3目"}, {12345678, " 1234567.8目"},
+        {115, " 11.5目"},           {110, " 11目"}, {200, " 20目"}, {3, " 0.3目"}, {-5, " -0.5目"}, {-30, " -3目"},
+        {12345678, " 1234567.8目"},
     };
     for (const auto& c : cases) EXPECT_EQ(komiValueItem(c.tenths), c.text) << c.tenths;
 }
@@ -104,8 +106,8 @@ TEST(Cp932Fit, InsertionsKeepOnlyWhatFits) {
         {"full-width counts two", U"abc", U"abc日", 4, 4, U"abc", 3},
         {"16 kanji fill 32 bytes", U"", U"一二三四五六七八九十一二三四五六七", 17, 32,
          U"一二三四五六七八九十一二三四五六", 16},
-        {"mixed widths to the byte", U"Tavrin", U"Tavrin囲碁対局棋譜鑑賞再生あ", 17, 24,
-         U"Tavrin囲碁対局棋譜鑑賞再", 15},
+        {"mixed widths to the byte", U"Tavrin", U"Tavrin囲碁対局棋譜鑑賞再生あ", 17, 24, U"Tavrin囲碁対局棋譜鑑賞再",
+         15},
         {"half-width kana count one", U"", U"ｱｲｳｴ", 4, 3, U"ｱｲｳ", 3},
         {"korean syllable rejected", U"ab", U"ab한", 3, 24, U"ab", 2},
         {"stripped inside a paste", U"", U"a한b😀c", 5, 24, U"abc", 3},

@@ -96,8 +96,7 @@ TEST_F(GameInfoDialog, NamesShownAndWritten) {
                 auto* edit = control<Cp932Edit>(d, "edtBlackPlayer");
                 EXPECT_EQ(edit->text(), QString::fromUtf8(c.shown));
                 EXPECT_EQ(edit->isEnabled(), c.editable);
-                EXPECT_EQ(control<Cp932Edit>(d, "edtWhitePlayer")->text(),
-                          QString::fromUtf8("白番対局者"));
+                EXPECT_EQ(control<Cp932Edit>(d, "edtWhitePlayer")->text(), QString::fromUtf8("白番対局者"));
             },
             "OKBtn"));
         ASSERT_TRUE(applied(runGameInfoDialog(prompts, nullptr, game), game));
@@ -175,18 +174,16 @@ TEST_F(GameInfoDialog, WindowControlsAndTabOrder) {
     EXPECT_EQ(dlg.windowTitle(), QString::fromUtf8("対局情報"));
     EXPECT_EQ(dlg.size(), QSize(409, 217));
     EXPECT_EQ(dlg.font().family(), QString::fromUtf8("ＭＳ Ｐゴシック"));
-    EXPECT_EQ(control<QComboBox>(dlg, "cmbKomi")->font().family(),
-              QString::fromUtf8("ＭＳ ゴシック"));
+    EXPECT_EQ(control<QComboBox>(dlg, "cmbKomi")->font().family(), QString::fromUtf8("ＭＳ ゴシック"));
     EXPECT_TRUE(control<QPushButton>(dlg, "OKBtn")->isDefault());
     EXPECT_EQ(dlg.findChild<QComboBox*>("cmbGoban"), nullptr);
     // The level is there for a computer opponent only, hidden like the player kinds.
     EXPECT_TRUE(control<QComboBox>(dlg, "cmbLevel")->isHidden());
     EXPECT_EQ(dlg.focusWidget(), control<QWidget>(dlg, "OKBtn"));
 
-    const QStringList expected = {"OKBtn",          "CancelBtn",    "EdtGameName",
-                                  "rdoBlackMan",    "rdoBlackComp", "edtBlackPlayer",
-                                  "rdoWhiteMan",    "rdoWhiteComp", "edtWhitePlayer",
-                                  "EdtGameComment", "cmbKomi",      "cmbLevel"};
+    const QStringList expected = {"OKBtn",          "CancelBtn",      "EdtGameName", "rdoBlackMan",
+                                  "rdoBlackComp",   "edtBlackPlayer", "rdoWhiteMan", "rdoWhiteComp",
+                                  "edtWhitePlayer", "EdtGameComment", "cmbKomi",     "cmbLevel"};
     EXPECT_EQ(tabOrderOf(dlg, expected), expected);
 }
 

@@ -66,8 +66,7 @@ struct Choice {
 
 TEST_F(GameNewDialog, OkWritesTheChosenSetUp) {
     const Choice cases[] = {
-        {0, 0, 13, 19, 0, 65}, {1, 1, 0, 13, 2, 0},   {2, 8, 21, 9, 9, 105},
-        {0, 3, 15, 19, 4, 75}, {2, 0, 1, 9, 0, 5},
+        {0, 0, 13, 19, 0, 65}, {1, 1, 0, 13, 2, 0}, {2, 8, 21, 9, 9, 105}, {0, 3, 15, 19, 4, 75}, {2, 0, 1, 9, 0, 5},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.komi);
@@ -93,8 +92,8 @@ TEST_F(GameNewDialog, ProposesFreshTitleEmptyCommentAndDefaultNames) {
     ASSERT_TRUE(applied(runGameNewDialog(prompts, nullptr, game), game));
     const QDateTime after = QDateTime::currentDateTime();
     auto title = [](const QDateTime& t) {
-        return dialogs::defaultGameTitle(t.date().year(), t.date().month(), t.date().day(),
-                                         t.time().hour(), t.time().minute());
+        return dialogs::defaultGameTitle(t.date().year(), t.date().month(), t.date().day(), t.time().hour(),
+                                         t.time().minute());
     };
     EXPECT_TRUE(game.GameName == title(before) || game.GameName == title(after)) << game.GameName;
     EXPECT_EQ(game.GameComment, "");
@@ -224,8 +223,7 @@ TEST_F(GameNewDialog, NegativeKomiIsOfferedAndKept) {
     ASSERT_TRUE(applied(runGameNewDialog(prompts, nullptr, game), game));
     EXPECT_EQ(game.KomiTenths, -5);
 
-    prompts.dialogScripts.push_back(
-        pressOk([](QDialog& d) { control<QComboBox>(d, "cmbKomi")->setCurrentIndex(13); }));
+    prompts.dialogScripts.push_back(pressOk([](QDialog& d) { control<QComboBox>(d, "cmbKomi")->setCurrentIndex(13); }));
     ASSERT_TRUE(applied(runGameNewDialog(prompts, nullptr, game), game));
     EXPECT_EQ(game.KomiTenths, 65);
 
@@ -243,8 +241,7 @@ TEST_F(GameNewDialog, WindowControlsAndTabOrder) {
     EXPECT_EQ(dlg.size(), QSize(409, 251));
     EXPECT_EQ(dlg.font().family(), QString::fromUtf8("ＭＳ Ｐゴシック"));
     EXPECT_EQ(dlg.font().pixelSize(), 12);
-    EXPECT_EQ(control<QComboBox>(dlg, "cmbKomi")->font().family(),
-              QString::fromUtf8("ＭＳ ゴシック"));
+    EXPECT_EQ(control<QComboBox>(dlg, "cmbKomi")->font().family(), QString::fromUtf8("ＭＳ ゴシック"));
     EXPECT_EQ(control<QComboBox>(dlg, "cmbKomi")->count(), 22);
     EXPECT_EQ(control<QComboBox>(dlg, "cmbPutStone")->count(), 9);
     EXPECT_TRUE(control<QPushButton>(dlg, "btnOk")->isDefault());
@@ -257,7 +254,7 @@ TEST_F(GameNewDialog, WindowControlsAndTabOrder) {
 
     // Mnemonics lead to their controls.
     const std::pair<const char*, const char*> buddies[] = {
-        {"対局名(&G)：", "EdtGameName"}, {"コメント(&C)：", "EdtGameComment"},
+        {"対局名(&G)：", "EdtGameName"},  {"コメント(&C)：", "EdtGameComment"},
         {"名前(&B)：", "edtBlackPlayer"}, {"名前(&W)：", "edtWhitePlayer"},
         {"レベル(&L)：", "cmbLevel"},     {"碁盤(&S)：", "cmbGoban"},
         {"置き石(&I)：", "cmbPutStone"},  {"コミ(&K)：", "cmbKomi"},
@@ -272,10 +269,9 @@ TEST_F(GameNewDialog, WindowControlsAndTabOrder) {
     }
 
     // The tab order of the named controls.
-    const QStringList expected = {"EdtGameName", "EdtGameComment", "rdoBlackMan", "rdoBlackComp",
-                                  "edtBlackPlayer", "rdoWhiteMan", "rdoWhiteComp",
-                                  "edtWhitePlayer", "cmbLevel", "cmbGoban", "cmbPutStone",
-                                  "cmbKomi", "btnOk", "btnCancel"};
+    const QStringList expected = {"EdtGameName", "EdtGameComment", "rdoBlackMan",    "rdoBlackComp", "edtBlackPlayer",
+                                  "rdoWhiteMan", "rdoWhiteComp",   "edtWhitePlayer", "cmbLevel",     "cmbGoban",
+                                  "cmbPutStone", "cmbKomi",        "btnOk",          "btnCancel"};
     EXPECT_EQ(tabOrderOf(dlg, expected), expected);
 }
 

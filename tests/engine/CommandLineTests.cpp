@@ -19,8 +19,7 @@ TEST(CommandLine, Words) {
     };
     const std::vector<Row> rows = {
         {"gnugo --mode gtp --level 5", {"gnugo", "--mode", "gtp", "--level", "5"}},
-        {R"("/opt/my engine/katago" gtp -model m.bin)",
-         {"/opt/my engine/katago", "gtp", "-model", "m.bin"}},
+        {R"("/opt/my engine/katago" gtp -model m.bin)", {"/opt/my engine/katago", "gtp", "-model", "m.bin"}},
         {"  spaced \t out\n", {"spaced", "out"}},
         {R"(/opt/my\ engine/x -c a\\b)", {"/opt/my engine/x", "-c", R"(a\b)"}},
         {R"('/opt/it'\''s/x' a)", {"/opt/it's/x", "a"}},
@@ -33,8 +32,7 @@ TEST(CommandLine, Words) {
         {"a;b | c > d && e", {"a;b", "|", "c", ">", "d", "&&", "e"}},
         {"first \\\nsecond", {"first", "second"}},
         {"\"joined \\\nline\"", {"joined line"}},
-        {R"("/home/碁打ち/エンジン/gnugo" --level 3)",
-         {"/home/碁打ち/エンジン/gnugo", "--level", "3"}},
+        {R"("/home/碁打ち/エンジン/gnugo" --level 3)", {"/home/碁打ち/エンジン/gnugo", "--level", "3"}},
         {"\\'quoted\\'", {"'quoted'"}},
     };
     for (const Row& r : rows) {

@@ -38,9 +38,7 @@ std::vector<std::string> fake(std::vector<std::string> options = {}) {
     return options;
 }
 
-std::vector<std::string> gnugo(int level = 1) {
-    return {GnuGo, "--mode", "gtp", "--level", std::to_string(level)};
-}
+std::vector<std::string> gnugo(int level = 1) { return {GnuGo, "--mode", "gtp", "--level", std::to_string(level)}; }
 
 // The whole board of g, rows from the top, "X" black, "O" white, "." empty.
 std::string tavrinDiagram(const GameState& g) {
@@ -70,8 +68,7 @@ std::string engineDiagram(GtpPipe& engine, int size) {
         std::string row;
         if (w.size() == 1 && static_cast<int>(w[0].size()) == size) {
             row = w[0];
-        } else if (static_cast<int>(w.size()) >= size + 2 &&
-                   std::isdigit(static_cast<unsigned char>(w[0][0]))) {
+        } else if (static_cast<int>(w.size()) >= size + 2 && std::isdigit(static_cast<unsigned char>(w[0][0]))) {
             for (int c = 1; c <= size; ++c)
                 row += w[static_cast<std::size_t>(c)] == "+" ? "." : w[static_cast<std::size_t>(c)];
         } else {
@@ -101,11 +98,7 @@ struct SmallGame {
 const std::vector<SmallGame>& smallGames() {
     static const std::vector<SmallGame> games = {
         // Black takes the white corner stone; both pass at the end.
-        {"capture in the corner on 9x9",
-         9,
-         0,
-         65,
-         {{2, 1}, {1, 1}, {1, 2}, {0, 0}, {5, 5}, {9, 9}, {0, 0}, {0, 0}}},
+        {"capture in the corner on 9x9", 9, 0, 65, {{2, 1}, {1, 1}, {1, 2}, {0, 0}, {5, 5}, {9, 9}, {0, 0}, {0, 0}}},
         {"three stones on 13x13 and a pass", 13, 3, 5, {{7, 7}, {0, 0}, {1, 13}, {13, 1}}},
         {"nine stones on 19x19", 19, 9, 5, {{3, 3}, {17, 3}, {3, 17}, {17, 17}}},
         {"two stones on 9x9", 9, 2, 0, {{5, 5}, {4, 5}, {5, 4}}},
@@ -211,8 +204,7 @@ TEST(EngineBoards, WholeGamesAgreeWithTavrinsRules) {
         std::vector<std::string> argv;
         int size, maxMoves;
     };
-    std::vector<Row> rows = {{"scripted, 9x9", fake(), 9, 300},
-                             {"scripted, 13x13", fake(), 13, 400}};
+    std::vector<Row> rows = {{"scripted, 9x9", fake(), 9, 300}, {"scripted, 13x13", fake(), 13, 400}};
     if (haveGnuGo()) rows.push_back({"GNU Go level 1, 9x9", gnugo(1), 9, 300});
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
@@ -241,9 +233,7 @@ AskResult askAfterTwoMoves(GtpPipe& engine, GameState& g, int timeoutMs) {
     const auto start = std::chrono::steady_clock::now();
     engine.send(*Command::genmove(Black));
     r.answer = engine.answer(timeoutMs);
-    r.ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                 start)
-               .count();
+    r.ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
     if (r.answer) r.move = gtp::parseMoveAnswer(r.answer->text, 9);
     return r;
 }
@@ -341,8 +331,7 @@ TEST(ScriptedEngine, AnswersEchoIdsAndRefuseACommaKomi) {
     engine.sendRaw(Command::genmove(Black)->line(41));
     engine.sendRaw("7 komi 6,5\n");
     engine.sendRaw(Command::komi(65).line(8));
-    const auto a1 = engine.answer(5000), a2 = engine.answer(5000), a3 = engine.answer(5000),
-               a4 = engine.answer(5000);
+    const auto a1 = engine.answer(5000), a2 = engine.answer(5000), a3 = engine.answer(5000), a4 = engine.answer(5000);
     ASSERT_TRUE(a1 && a2 && a3 && a4);
     EXPECT_EQ(a1->id, std::nullopt);
     EXPECT_EQ(a2->id, 41);
@@ -384,8 +373,7 @@ TEST(ScriptedEngine, PassesAfterTheOpponentAndVariesWithTheSeed) {
 }
 
 TEST(ScriptedEngine, LogsEveryLineItReceived) {
-    const auto log = std::filesystem::temp_directory_path() /
-                     ("fake-gtp-log-" + std::to_string(::getpid()) + ".txt");
+    const auto log = std::filesystem::temp_directory_path() / ("fake-gtp-log-" + std::to_string(::getpid()) + ".txt");
     std::filesystem::remove(log);
     {
         GtpPipe engine(fake({"--log", log.string()}));

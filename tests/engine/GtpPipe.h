@@ -100,14 +100,13 @@ public:
     // The next answer within timeoutMs; empty on a timeout or when the engine's output ended
     // (closed() tells which).
     std::optional<gtp::Answer> answer(int timeoutMs) {
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         for (;;) {
             if (auto a = reader_.next()) return a;
             if (closed_) return std::nullopt;
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                  deadline - std::chrono::steady_clock::now())
-                                  .count();
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
+                    .count();
             if (left <= 0) return std::nullopt;
             pollfd p{fromEngine_, POLLIN, 0};
             if (::poll(&p, 1, static_cast<int>(left)) <= 0) continue;
@@ -127,8 +126,7 @@ public:
     }
 
     // Sends each command and checks that every one succeeds; the first failure's text.
-    std::optional<std::string> run(const std::vector<gtp::Command>& commands,
-                                   int timeoutMs = 10000) {
+    std::optional<std::string> run(const std::vector<gtp::Command>& commands, int timeoutMs = 10000) {
         for (const auto& c : commands) {
             const auto a = ask(c, timeoutMs);
             if (!a) return c.line() + ": no answer";
@@ -141,8 +139,7 @@ public:
 
     // Waits up to timeoutMs for the engine to end; its exit status, or -1 while it runs.
     int exitStatus(int timeoutMs) {
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         while (!exited_) {
             int status = 0;
             if (::waitpid(pid_, &status, WNOHANG) == pid_) {

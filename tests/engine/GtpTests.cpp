@@ -29,11 +29,10 @@ TEST(GtpVertex, CornersAndTheColumnsAroundTheMissingI) {
         const char* vertex;
     };
     const Row rows[] = {
-        {9, 1, 9, "A1"},    {9, 1, 1, "A9"},    {9, 9, 9, "J1"},     {9, 9, 1, "J9"},
-        {9, 8, 5, "H5"},    {9, 5, 5, "E5"},    {13, 1, 13, "A1"},   {13, 13, 1, "N13"},
-        {13, 9, 4, "J10"},  {13, 7, 7, "G7"},   {19, 1, 19, "A1"},   {19, 19, 1, "T19"},
-        {19, 1, 1, "A19"},  {19, 19, 19, "T1"}, {19, 16, 4, "Q16"},  {19, 4, 16, "D4"},
-        {19, 8, 10, "H10"}, {19, 9, 10, "J10"}, {19, 10, 10, "K10"},
+        {9, 1, 9, "A1"},   {9, 1, 1, "A9"},    {9, 9, 9, "J1"},    {9, 9, 1, "J9"},     {9, 8, 5, "H5"},
+        {9, 5, 5, "E5"},   {13, 1, 13, "A1"},  {13, 13, 1, "N13"}, {13, 9, 4, "J10"},   {13, 7, 7, "G7"},
+        {19, 1, 19, "A1"}, {19, 19, 1, "T19"}, {19, 1, 1, "A19"},  {19, 19, 19, "T1"},  {19, 16, 4, "Q16"},
+        {19, 4, 16, "D4"}, {19, 8, 10, "H10"}, {19, 9, 10, "J10"}, {19, 10, 10, "K10"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.vertex);
@@ -62,8 +61,7 @@ TEST(GtpVertex, EveryPointRoundTripsAndAgreesWithTavrinsOwnNames) {
             // Tavrin names its points "A  1" from the top line down; GTP counts from the bottom.
             const std::string& name = g.CoordName[static_cast<std::size_t>(pos)];
             EXPECT_EQ(v[0], name[0]) << v << " / " << name;
-            EXPECT_EQ(std::stoi(v.substr(1)), size + 1 - std::stoi(name.substr(1)))
-                << v << " / " << name;
+            EXPECT_EQ(std::stoi(v.substr(1)), size + 1 - std::stoi(name.substr(1))) << v << " / " << name;
             // The SGF writer's letters: column first, then rows from the top.
             const std::string sgf = sgfPoint(pos, g.BoardStride);
             EXPECT_EQ(std::stoi(v.substr(1)), size - (sgf[1] - 'a')) << v << " / " << sgf;
@@ -80,21 +78,16 @@ TEST(GtpVertex, WhatIsNoPointOfTheBoard) {
         VertexKind kind;
     };
     const Row rows[] = {
-        {"pass", 19, VertexKind::Pass},     {"PASS", 9, VertexKind::Pass},
-        {"Pass", 13, VertexKind::Pass},     {"resign", 19, VertexKind::Resign},
-        {"RESIGN", 9, VertexKind::Resign},  {"Resign", 9, VertexKind::Resign},
-        {"q16", 19, VertexKind::Point},     {"j9", 9, VertexKind::Point},
-        {"K1", 9, VertexKind::OffBoard},    {"A10", 9, VertexKind::OffBoard},
-        {"O1", 13, VertexKind::OffBoard},   {"N14", 13, VertexKind::OffBoard},
-        {"U1", 19, VertexKind::OffBoard},   {"T20", 19, VertexKind::OffBoard},
-        {"Z25", 19, VertexKind::OffBoard},  {"A100", 19, VertexKind::OffBoard},
-        {"I5", 19, VertexKind::Invalid},    {"i5", 9, VertexKind::Invalid},
-        {"A0", 19, VertexKind::Invalid},    {"A01", 19, VertexKind::Invalid},
-        {"A", 19, VertexKind::Invalid},     {"", 19, VertexKind::Invalid},
-        {"1A", 19, VertexKind::Invalid},    {"AA1", 19, VertexKind::Invalid},
-        {"A-1", 19, VertexKind::Invalid},   {"A1000", 19, VertexKind::Invalid},
-        {" A1", 19, VertexKind::Invalid},   {"A1 B2", 19, VertexKind::Invalid},
-        {"passe", 19, VertexKind::Invalid}, {"Q16.", 19, VertexKind::Invalid},
+        {"pass", 19, VertexKind::Pass},     {"PASS", 9, VertexKind::Pass},      {"Pass", 13, VertexKind::Pass},
+        {"resign", 19, VertexKind::Resign}, {"RESIGN", 9, VertexKind::Resign},  {"Resign", 9, VertexKind::Resign},
+        {"q16", 19, VertexKind::Point},     {"j9", 9, VertexKind::Point},       {"K1", 9, VertexKind::OffBoard},
+        {"A10", 9, VertexKind::OffBoard},   {"O1", 13, VertexKind::OffBoard},   {"N14", 13, VertexKind::OffBoard},
+        {"U1", 19, VertexKind::OffBoard},   {"T20", 19, VertexKind::OffBoard},  {"Z25", 19, VertexKind::OffBoard},
+        {"A100", 19, VertexKind::OffBoard}, {"I5", 19, VertexKind::Invalid},    {"i5", 9, VertexKind::Invalid},
+        {"A0", 19, VertexKind::Invalid},    {"A01", 19, VertexKind::Invalid},   {"A", 19, VertexKind::Invalid},
+        {"", 19, VertexKind::Invalid},      {"1A", 19, VertexKind::Invalid},    {"AA1", 19, VertexKind::Invalid},
+        {"A-1", 19, VertexKind::Invalid},   {"A1000", 19, VertexKind::Invalid}, {" A1", 19, VertexKind::Invalid},
+        {"A1 B2", 19, VertexKind::Invalid}, {"passe", 19, VertexKind::Invalid}, {"Q16.", 19, VertexKind::Invalid},
         {"Ａ1", 19, VertexKind::Invalid},
     };
     for (const Row& r : rows) {
@@ -266,13 +259,11 @@ std::vector<Expected> readAll(gtp::AnswerReader& r) {
     return out;
 }
 
-bool operator==(const Expected& a, const Expected& b) {
-    return a.kind == b.kind && a.id == b.id && a.text == b.text;
-}
+bool operator==(const Expected& a, const Expected& b) { return a.kind == b.kind && a.id == b.id && a.text == b.text; }
 
 std::ostream& operator<<(std::ostream& os, const Expected& e) {
-    return os << "{" << static_cast<int>(e.kind) << ", " << (e.id ? std::to_string(*e.id) : "-")
-              << ", \"" << e.text << "\"}";
+    return os << "{" << static_cast<int>(e.kind) << ", " << (e.id ? std::to_string(*e.id) : "-") << ", \"" << e.text
+              << "\"}";
 }
 
 struct StreamRow {
@@ -292,9 +283,7 @@ const std::vector<StreamRow>& streams() {
         {"failure", "? unknown command\n\n", {{K::Failure, {}, "unknown command"}}},
         {"empty success", "=\n\n", {{K::Success, {}, ""}}},
         {"space only", "= \n\n", {{K::Success, {}, ""}}},
-        {"multi-line",
-         "= protocol_version\nname\n  undo\n\n",
-         {{K::Success, {}, "protocol_version\nname\n  undo"}}},
+        {"multi-line", "= protocol_version\nname\n  undo\n\n", {{K::Success, {}, "protocol_version\nname\n  undo"}}},
         {"board on the next lines", "=5 \n X . \n . O \n\n", {{K::Success, 5, "\n X . \n . O "}}},
         {"CR LF", "= Q16\r\n\r\n", {{K::Success, {}, "Q16"}}},
         {"CR inside", "= Q1\r6\n\n", {{K::Success, {}, "Q16"}}},
@@ -303,9 +292,7 @@ const std::vector<StreamRow>& streams() {
          "= Q\x01"
          "16\n\n",
          {{K::Success, {}, "Q16"}}},
-        {"blank lines between",
-         "\n\n= A1\n\n\n \n= B2\n\n",
-         {{K::Success, {}, "A1"}, {K::Success, {}, "B2"}}},
+        {"blank lines between", "\n\n= A1\n\n\n \n= B2\n\n", {{K::Success, {}, "A1"}, {K::Success, {}, "B2"}}},
         {"two answers", "=1\n\n?2 no\n\n", {{K::Success, 1, ""}, {K::Failure, 2, "no"}}},
         {"not an answer", "bestmove q16\n\n", {{K::Garbage, {}, "bestmove q16"}}},
         {"no space after status", "=Q16\n\n", {{K::Garbage, {}, "=Q16"}}},
@@ -313,9 +300,7 @@ const std::vector<StreamRow>& streams() {
         {"negative id", "=-1 Q16\n\n", {{K::Garbage, {}, "=-1 Q16"}}},
         {"id too large", "=99999999999 A1\n\n", {{K::Garbage, {}, "=99999999999 A1"}}},
         {"space before status", " = Q16\n\n", {{K::Garbage, {}, " = Q16"}}},
-        {"chatter glued to an answer",
-         "thinking...\n= Q16\n\n",
-         {{K::Garbage, {}, "thinking...\n= Q16"}}},
+        {"chatter glued to an answer", "thinking...\n= Q16\n\n", {{K::Garbage, {}, "thinking...\n= Q16"}}},
         {"garbage then an answer",
          "thinking...\n\n= Q16\n\n",
          {{K::Garbage, {}, "thinking..."}, {K::Success, {}, "Q16"}}},
@@ -388,8 +373,8 @@ TEST(GtpAnswer, ResetForgetsAPartAndAWaitingAnswer) {
     EXPECT_FALSE(reader.next().has_value());
     reader.feed("2\n\n");  // the rest of the forgotten answer is garbage now
     reader.feed("= C3\n\n");
-    EXPECT_EQ(readAll(reader), (std::vector<Expected>{{AnswerKind::Garbage, {}, "2"},
-                                                      {AnswerKind::Success, {}, "C3"}}));
+    EXPECT_EQ(readAll(reader),
+              (std::vector<Expected>{{AnswerKind::Garbage, {}, "2"}, {AnswerKind::Success, {}, "C3"}}));
 }
 
 // ---- Lists in answers
@@ -397,8 +382,7 @@ TEST(GtpAnswer, ResetForgetsAPartAndAWaitingAnswer) {
 TEST(GtpLists, CommandList) {
     const auto names = gtp::parseCommandList("protocol_version\n name \n\nundo\nkata-analyze");
     ASSERT_TRUE(names.has_value());
-    EXPECT_EQ(*names, (std::set<std::string, std::less<>>{"protocol_version", "name", "undo",
-                                                          "kata-analyze"}));
+    EXPECT_EQ(*names, (std::set<std::string, std::less<>>{"protocol_version", "name", "undo", "kata-analyze"}));
     EXPECT_TRUE(gtp::parseCommandList("")->empty());
     EXPECT_FALSE(gtp::parseCommandList("play\nplay B Q16").has_value());
 }
@@ -412,8 +396,7 @@ TEST(GtpLists, VertexLists) {
     const std::vector<Row> rows = {
         {"", std::vector<int>{}},
         {"A1", std::vector<int>{pt(g, 1, 9)}},
-        {"A1 B2\nC3\n\nj9  E5 ",
-         std::vector<int>{pt(g, 1, 9), pt(g, 2, 8), pt(g, 3, 7), pt(g, 9, 1), pt(g, 5, 5)}},
+        {"A1 B2\nC3\n\nj9  E5 ", std::vector<int>{pt(g, 1, 9), pt(g, 2, 8), pt(g, 3, 7), pt(g, 9, 1), pt(g, 5, 5)}},
         {"A1 pass", std::nullopt},
         {"A1 resign", std::nullopt},
         {"A1 K5", std::nullopt},

@@ -46,17 +46,18 @@ struct Session {
         rokiru.configure(s, 0);
         QObject::connect(&rokiru, &Rokiru::moveChosen, [this](EngineMove m, bool same) { moves.push_back({m, same}); });
         QObject::connect(&rokiru, &Rokiru::hintChosen, [this](EngineMove m) { hints.push_back(m); });
-        QObject::connect(&rokiru, &Rokiru::statusChosen,
-                         [this](std::vector<int> d, std::vector<int> s) { status.push_back({d, s}); });
-        QObject::connect(&rokiru, &Rokiru::probed, [this](QString n, QString v, int c) { probes.push_back({n, v, c}); });
+        QObject::connect(&rokiru, &Rokiru::statusChosen, [this](std::vector<int> d, std::vector<int> s) {
+            status.push_back({d, s});
+        });
+        QObject::connect(&rokiru, &Rokiru::probed, [this](QString n, QString v, int c) {
+            probes.push_back({n, v, c});
+        });
         QObject::connect(&rokiru, &Rokiru::failed, [this](QString m) { failed << m; });
         QObject::connect(&rokiru, &Rokiru::restarted, [this](QString m) { restarted << m; });
         QObject::connect(&rokiru, &Rokiru::timeLimitReached, [this] { ++timeLimits; });
     }
     // Answers that end a question.
-    std::size_t ends() const {
-        return moves.size() + hints.size() + status.size() + probes.size() + failed.size();
-    }
+    std::size_t ends() const { return moves.size() + hints.size() + status.size() + probes.size() + failed.size(); }
     bool await(std::size_t n, int ms = 5000) {
         return QTest::qWaitFor([&] { return ends() >= n; }, ms) && ends() == n;
     }
@@ -111,8 +112,7 @@ void playMoves(GameState& g, const std::vector<std::pair<int, int>>& moves) {
 void play(GameState& g, const EngineMove& m) {
     NullPainter p;
     ASSERT_NE(m.kind, EngineMove::Resign);
-    ASSERT_EQ(prcHitCore(g, m.kind == EngineMove::Point ? m.pos : PassPos, g.SideToMove, p),
-              HitResult::Legal);
+    ASSERT_EQ(prcHitCore(g, m.kind == EngineMove::Point ? m.pos : PassPos, g.SideToMove, p), HitResult::Legal);
 }
 
 bool legalFor(const GameState& g, const EngineMove& m, int colour) {
@@ -168,9 +168,15 @@ TEST_F(RokiruTest, FindsTheProgramAndBuildsItsArguments) {
     QDir::setCurrent(dir.path());
     const QString gnugo = haveGnuGo() ? GnuGo : "";
     const std::pair<QString, QString> rows[] = {
-        {"eng --mode gtp", exe}, {"'" + exe + "' -x", exe}, {"./eng", exe},
-        {"plain", ""},           {"sub", ""},               {"no-such-engine", ""},
-        {"'eng", ""},            {"gnugo", gnugo},          {"", gnugo},  // outside PATH
+        {"eng --mode gtp", exe},
+        {"'" + exe + "' -x", exe},
+        {"./eng", exe},
+        {"plain", ""},
+        {"sub", ""},
+        {"no-such-engine", ""},
+        {"'eng", ""},
+        {"gnugo", gnugo},
+        {"", gnugo},  // outside PATH
     };
     for (const auto& [commandLine, found] : rows) {
         EngineSettings s;
@@ -382,8 +388,8 @@ TEST_F(RokiruTest, SyncSendsOnlyWhatChangedAndTakesBackByUndoWhereItCan) {
 TEST_F(RokiruTest, RedoAsksForAnotherMoveAndPlaysTheChoice) {
     // The scripted engine behind a filter that hides gg_genmove from its command list.
     EngineSettings withoutGg;
-    withoutGg.commandLine = QString("/bin/sh -c \"%1 --log %2 | grep --line-buffered -vx gg_genmove\"")
-                                .arg(FakeGtp, logPath());
+    withoutGg.commandLine =
+        QString("/bin/sh -c \"%1 --log %2 | grep --line-buffered -vx gg_genmove\"").arg(FakeGtp, logPath());
     const QString anotherByGg = "undo\n(gg_genmove W \\d+\n)+play W [A-J]\\d";
     struct Row {
         EngineSettings settings;
@@ -430,8 +436,8 @@ TEST_F(RokiruTest, RedoAsksForAnotherMoveAndPlaysTheChoice) {
 
 TEST_F(RokiruTest, AHintByGenmoveIsTakenBackByTheNextSync) {
     EngineSettings s;
-    s.commandLine = QString("/bin/sh -c \"%1 --log %2 | grep --line-buffered -vx reg_genmove\"")
-                        .arg(FakeGtp, logPath());
+    s.commandLine =
+        QString("/bin/sh -c \"%1 --log %2 | grep --line-buffered -vx reg_genmove\"").arg(FakeGtp, logPath());
     Session r(s);
     GameState g = newGame(9);
     playMoves(g, {{3, 3}});

@@ -38,8 +38,7 @@ using Lines = std::vector<std::string>;
 void play(GameState& g, const std::vector<int>& moves) {
     NullPainter p;
     for (int pos : moves) {
-        ASSERT_EQ(prcHitCore(g, pos == 0 ? PassPos : pos, g.SideToMove, p), HitResult::Legal)
-            << pos;
+        ASSERT_EQ(prcHitCore(g, pos == 0 ? PassPos : pos, g.SideToMove, p), HitResult::Legal) << pos;
     }
 }
 
@@ -57,15 +56,14 @@ TEST(SyncPlan, FromNothing) {
          0,
          65,
          {{16, 4}, {4, 16}, {0, 0}, {3, 17}},
-         {"boardsize 19", "clear_board", "komi 6.5", "play B Q16", "play W D4", "play B pass",
-          "play W C3"}},
+         {"boardsize 19", "clear_board", "komi 6.5", "play B Q16", "play W D4", "play B pass", "play W C3"}},
         {"two stones on 9x9",
          9,
          2,
          5,
          {{5, 5}, {0, 0}, {0, 0}},
-         {"boardsize 9", "clear_board", "komi 0.5", "set_free_handicap G7 C3", "play W E5",
-          "play B pass", "play W pass"}},
+         {"boardsize 9", "clear_board", "komi 0.5", "set_free_handicap G7 C3", "play W E5", "play B pass",
+          "play W pass"}},
         {"three stones on 13x13",
          13,
          3,
@@ -77,8 +75,7 @@ TEST(SyncPlan, FromNothing) {
          4,
          -55,
          {{1, 19}},
-         {"boardsize 19", "clear_board", "komi -5.5", "set_free_handicap Q16 D4 D16 Q4",
-          "play W A1"}},
+         {"boardsize 19", "clear_board", "komi -5.5", "set_free_handicap Q16 D4 D16 Q4", "play W A1"}},
         {"five stones: the centre last",
          19,
          5,
@@ -106,9 +103,7 @@ TEST(SyncPlan, SetupStonesSetFreeHandicapCannotTake) {
     };
     const std::vector<Row> rows = {
         {"one stone", {{Black, e5}}, {"play B E5"}},
-        {"a white stone among them",
-         {{Black, c3}, {White, e5}, {Black, g7}},
-         {"play B C3", "play W E5", "play B G7"}},
+        {"a white stone among them", {{Black, c3}, {White, e5}, {Black, g7}}, {"play B C3", "play W E5", "play B G7"}},
         {"black stones in record order", {{Black, e5}, {Black, c3}}, {"set_free_handicap E5 C3"}},
     };
     for (const Row& r : rows) {
@@ -151,8 +146,7 @@ TEST(SyncPlan, GameOfShowsTheBoardAsShown) {
     EXPECT_EQ(all.boardSize, 9);
     EXPECT_EQ(all.komiTenths, 5);
     EXPECT_EQ(all.setup, (std::vector<Stone>{{Black, g.MovePos[1]}, {Black, g.MovePos[2]}}));
-    EXPECT_EQ(all.moves,
-              (std::vector<Stone>{{White, a}, {Black, b}, {White, PassPos}, {Black, c}}));
+    EXPECT_EQ(all.moves, (std::vector<Stone>{{White, a}, {Black, b}, {White, PassPos}, {Black, c}}));
     // A take-back leaves the later moves in the record but not on the board.
     NullPainter p;
     prcKifBack(g, 3, p);
@@ -179,9 +173,7 @@ TEST(SyncPlan, FromWhatTheEngineHas) {
                       "play B D9",   "play W E9",   "play B F9", "play W G9"};
     const Game sixAndPass = with(six, [](Game& x) { x.moves.push_back({Black, PassPos}); });
     const Game on13 = with(six, [](Game& x) { x.boardSize = 13; });
-    const Game handicap = with(six, [&](Game& x) {
-        x.setup = {{Black, pt(g, 3, 7)}, {Black, pt(g, 7, 3)}};
-    });
+    const Game handicap = with(six, [&](Game& x) { x.setup = {{Black, pt(g, 3, 7)}, {Black, pt(g, 7, 3)}}; });
     struct Row {
         const char* what;
         Game has, target;
@@ -197,8 +189,7 @@ TEST(SyncPlan, FromWhatTheEngineHas) {
          six,
          game(4),
          false,
-         {"boardsize 9", "clear_board", "komi 6.5", "play B B9", "play W C9", "play B D9",
-          "play W E9"}},
+         {"boardsize 9", "clear_board", "komi 6.5", "play B B9", "play W C9", "play B D9", "play W E9"}},
         {"two taken back and another move",
          six,
          with(game(4),
@@ -210,21 +201,13 @@ TEST(SyncPlan, FromWhatTheEngineHas) {
         {"a pass taken back", sixAndPass, six, true, {"undo"}},
         {"as many as undo may", game(20), game(12), true, Lines(8, "undo")},
         {"more taken back than undo may", game(20), game(11), true, lines(gtp::syncPlan(game(11)))},
-        {"undo would cost more than starting over",
-         six,
-         game(0),
-         true,
-         {"boardsize 9", "clear_board", "komi 6.5"}},
+        {"undo would cost more than starting over", six, game(0), true, {"boardsize 9", "clear_board", "komi 6.5"}},
         {"komi alone", six, with(six, [](Game& x) { x.komiTenths = 5; }), true, {"komi 0.5"}},
-        {"komi and a move",
-         six,
-         with(game(7), [](Game& x) { x.komiTenths = 5; }),
-         false,
-         {"komi 0.5", "play B H9"}},
+        {"komi and a move", six, with(game(7), [](Game& x) { x.komiTenths = 5; }), false, {"komi 0.5", "play B H9"}},
         {"another board size", six, on13, true, lines(gtp::syncPlan(on13))},
         {"other setup stones", six, handicap, true, lines(gtp::syncPlan(handicap))},
-        {"the engine's first move differs",
-         with(six, [&](Game& x) { x.moves[0].pos = pt(g, 5, 5); }), six, true, full6},
+        {"the engine's first move differs", with(six, [&](Game& x) { x.moves[0].pos = pt(g, 5, 5); }), six, true,
+         full6},
     };
     ASSERT_EQ(lines(gtp::syncPlan(game(11))).size(), 14u);
     ASSERT_EQ(lines(gtp::syncPlan(handicap))[3], "set_free_handicap C3 G7");
@@ -292,8 +275,7 @@ TEST(SyncPlan, RandomTakeBacksAndNewMovesAlwaysEndOnTheTarget) {
         GameState shape = newGame(size);
         const auto randomStone = [&](int colour) {
             if (rng() % 6 == 0) return Stone{colour, PassPos};
-            const int col = static_cast<int>(rng() % size) + 1,
-                      row = static_cast<int>(rng() % size) + 1;
+            const int col = static_cast<int>(rng() % size) + 1, row = static_cast<int>(rng() % size) + 1;
             return Stone{colour, pt(shape, col, row)};
         };
         Game has{size, static_cast<int>(rng() % 100), {}, {}};
@@ -301,8 +283,7 @@ TEST(SyncPlan, RandomTakeBacksAndNewMovesAlwaysEndOnTheTarget) {
         for (int i = 0; i < setup; ++i) {
             Stone s = randomStone(Black);
             if (s.pos == PassPos) s.pos = pt(shape, 1, i + 1);
-            if (std::find(has.setup.begin(), has.setup.end(), s) == has.setup.end())
-                has.setup.push_back(s);
+            if (std::find(has.setup.begin(), has.setup.end(), s) == has.setup.end()) has.setup.push_back(s);
         }
         const int n = static_cast<int>(rng() % 40);
         for (int i = 0; i < n; ++i) has.moves.push_back(randomStone(i % 2 == 0 ? Black : White));
@@ -310,8 +291,7 @@ TEST(SyncPlan, RandomTakeBacksAndNewMovesAlwaysEndOnTheTarget) {
         const int back = static_cast<int>(rng() % 12);
         target.moves.resize(static_cast<std::size_t>(std::max(0, n - back)));
         const int more = static_cast<int>(rng() % 6);
-        for (int i = 0; i < more; ++i)
-            target.moves.push_back(randomStone(i % 2 == 0 ? White : Black));
+        for (int i = 0; i < more; ++i) target.moves.push_back(randomStone(i % 2 == 0 ? White : Black));
         if (rng() % 5 == 0) target.komiTenths = 65;
         const bool undo = rng() % 2 == 0;
 
@@ -322,8 +302,8 @@ TEST(SyncPlan, RandomTakeBacksAndNewMovesAlwaysEndOnTheTarget) {
         const auto plan = gtp::syncPlan(has, target, undo);
         ASSERT_TRUE(plan.has_value());
         engine.run(*plan);
-        SCOPED_TRACE(::testing::Message() << "round " << round << ": " << n << " moves, " << back
-                                          << " back, " << more << " more, undo " << undo);
+        SCOPED_TRACE(::testing::Message() << "round " << round << ": " << n << " moves, " << back << " back, " << more
+                                          << " more, undo " << undo);
         EXPECT_FALSE(engine.failed);
         EXPECT_EQ(engine.size, size);
         EXPECT_EQ(engine.komi, Command::komi(target.komiTenths).arguments());

@@ -278,14 +278,13 @@ private:
         fail("unknown command");
     }
 
-    static constexpr const char* Commands[] = {
-        "protocol_version",  "name",          "version",
-        "list_commands",     "known_command", "boardsize",
-        "clear_board",       "komi",          "play",
-        "set_free_handicap", "undo",          "genmove",
-        "reg_genmove",       "gg_genmove",    "final_status_list",
-        "showboard",         "quit",          "top_moves_black",
-        "top_moves_white"};
+    static constexpr const char* Commands[] = {"protocol_version",  "name",          "version",
+                                               "list_commands",     "known_command", "boardsize",
+                                               "clear_board",       "komi",          "play",
+                                               "set_free_handicap", "undo",          "genmove",
+                                               "reg_genmove",       "gg_genmove",    "final_status_list",
+                                               "showboard",         "quit",          "top_moves_black",
+                                               "top_moves_white"};
 
     bool known(const std::string& name) const {
         if (name == "undo" && opt_.noUndo) return false;
@@ -307,8 +306,7 @@ private:
     }
 
     void boardsize(const std::vector<std::string>& args) {
-        if (args.size() != 1 || args[0].find_first_not_of("0123456789") != std::string::npos ||
-            args[0].size() > 2) {
+        if (args.size() != 1 || args[0].find_first_not_of("0123456789") != std::string::npos || args[0].size() > 2) {
             return fail("boardsize not an integer");
         }
         const int n = std::stoi(args[0]);
@@ -331,8 +329,7 @@ private:
 
     void komi(const std::vector<std::string>& args) {
         // Only the C locale's numbers: "6,5" is refused, as strict engines do.
-        if (args.size() != 1 || args[0].empty() ||
-            args[0].find_first_not_of("-0123456789.") != std::string::npos) {
+        if (args.size() != 1 || args[0].empty() || args[0].find_first_not_of("-0123456789.") != std::string::npos) {
             return fail("komi not a float");
         }
         ok("");
@@ -408,8 +405,7 @@ private:
             }
         }
         unsigned seed = 0;
-        if (gg && args.size() == 2 && !opt_.insist)
-            seed = static_cast<unsigned>(std::stoul(args[1]));
+        if (gg && args.size() == 2 && !opt_.insist) seed = static_cast<unsigned>(std::stoul(args[1]));
         const int chosen = choose(colour, gg ? seed % 3 : 0);
         if (cmd == "genmove") {
             history_.push_back(board_);

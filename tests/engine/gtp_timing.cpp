@@ -37,8 +37,7 @@ double cpuSeconds(pid_t pid) {
     const char* p = std::strrchr(buf, ')');
     if (p == nullptr || n == 0) return 0;
     unsigned long utime = 0, stime = 0;
-    if (std::sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &utime, &stime) !=
-        2) {
+    if (std::sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &utime, &stime) != 2) {
         return 0;
     }
     return static_cast<double>(utime + stime) / static_cast<double>(::sysconf(_SC_CLK_TCK));
@@ -124,31 +123,27 @@ int main(int argc, char** argv) {
         GameState g;
         tavrin::TextBuffer buf;
         if (!tavrin::readRecordFile(g, buf, r).ok() || g.BoardSize != 19 || g.MoveCount < 125) {
-            std::fprintf(stderr, "skipped %s (not a 19x19 record of 125 moves or more)\n",
-                         r.c_str());
+            std::fprintf(stderr, "skipped %s (not a 19x19 record of 125 moves or more)\n", r.c_str());
             continue;
         }
         positions.push_back(tavrin::gtp::gameOf(g, 119));
     }
 
     std::printf("seconds per move, mean / largest; clock time, then the engine's processor time\n");
-    std::printf(
-        "level | 19x19 opening (%d)          | 19x19 move 120 (%zu x %d)      | 9x9 opening (%d)\n",
-        opening, positions.size(), middle, opening);
+    std::printf("level | 19x19 opening (%d)          | 19x19 move 120 (%zu x %d)      | 9x9 opening (%d)\n", opening,
+                positions.size(), middle, opening);
     for (int level : levels) {
         Measured open19, mid19, open9;
         bool ok = fromEmpty(engine, level, 19, opening, open19);
         for (const auto& p : positions) {
             GtpPipe e(engineArgs(engine, level));
             ok = ok && !e.run(*tavrin::gtp::syncPlan(p)) &&
-                 timeMoves(e, p.moves.empty() ? tavrin::Black : 3 - p.moves.back().colour, middle,
-                           mid19);
+                 timeMoves(e, p.moves.empty() ? tavrin::Black : 3 - p.moves.back().colour, middle, mid19);
         }
         ok = ok && fromEmpty(engine, level, 9, opening, open9);
-        std::printf("%5d | %s  %s | %s  %s | %s  %s%s\n", level, open19.wall.text().c_str(),
-                    open19.cpu.text().c_str(), mid19.wall.text().c_str(), mid19.cpu.text().c_str(),
-                    open9.wall.text().c_str(), open9.cpu.text().c_str(),
-                    ok ? "" : "  (engine failed)");
+        std::printf("%5d | %s  %s | %s  %s | %s  %s%s\n", level, open19.wall.text().c_str(), open19.cpu.text().c_str(),
+                    mid19.wall.text().c_str(), mid19.cpu.text().c_str(), open9.wall.text().c_str(),
+                    open9.cpu.text().c_str(), ok ? "" : "  (engine failed)");
         std::fflush(stdout);
     }
     return 0;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <cstdlib>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -34,9 +34,8 @@ std::vector<std::string> corpusRecords() {
 
 TEST(Corpus, EveryRecordIsReadOrRefusedWithAReasonAndRoundTrips) {
     SKIP_WITHOUT_CORPUS();
-    const std::set<std::string> reasons = {reason::Format, reason::NotGo,    reason::BoardSize,
-                                           reason::Komi,   reason::Handicap, reason::WhiteSetup,
-                                           reason::TooLong, reason::Empty};
+    const std::set<std::string> reasons = {reason::Format,   reason::NotGo,      reason::BoardSize, reason::Komi,
+                                           reason::Handicap, reason::WhiteSetup, reason::TooLong,   reason::Empty};
     const std::vector<std::string> files = corpusRecords();
     ASSERT_GT(files.size(), 500u);
 
@@ -72,8 +71,7 @@ TEST(Corpus, EveryRecordIsReadOrRefusedWithAReasonAndRoundTrips) {
     }
     EXPECT_GT(accepted, static_cast<int>(files.size()) / 2);
     EXPECT_EQ(roundTrips, accepted);
-    std::printf("corpus: %zu records, %d read, %d round trips\n", files.size(), accepted,
-                roundTrips);
+    std::printf("corpus: %zu records, %d read, %d round trips\n", files.size(), accepted, roundTrips);
 }
 
 // Every record's bytes, scanned as they stand, give what its decoded lines give.
@@ -139,27 +137,25 @@ TEST(Corpus, EachRecordIsReadInItsEncoding) {
         const char* white;
         int moves;
     } cases[] = {
-        {"utf8/yenw/Li_Long__2017.05.07_骊龙_vs_jhba0425_(51400785).SGF",
-         TextEncoding::Utf8, "", "骊龙", "사나마나", 155},
-        {"utf8/yenw/FineArt__2017.02.06_FineArt_vs_北海的早晨_(60670607).SGF",
-         TextEncoding::Utf8, "", "绝艺", "北海的早晨", 211},
-        {"utf8/yenw/dolbaram9__2017.11.02_胡傲穹_vs_dolbaram9_(62048026).SGF",
-         TextEncoding::Utf8, "", "傲穹", "돌바람", 237},
+        {"utf8/yenw/Li_Long__2017.05.07_骊龙_vs_jhba0425_(51400785).SGF", TextEncoding::Utf8, "", "骊龙", "사나마나",
+         155},
+        {"utf8/yenw/FineArt__2017.02.06_FineArt_vs_北海的早晨_(60670607).SGF", TextEncoding::Utf8, "", "绝艺",
+         "北海的早晨", 211},
+        {"utf8/yenw/dolbaram9__2017.11.02_胡傲穹_vs_dolbaram9_(62048026).SGF", TextEncoding::Utf8, "", "傲穹", "돌바람",
+         237},
         {"pro/fox/1p/1377954818019999562.sgf", TextEncoding::Utf8, "", "蔡文驰", "陈正勋", 220},
-        {"ngf/gokifu_sample3_utf8_korean_H6.ngf", TextEncoding::Utf8,
-         "제5기 한국물가정보배 기념대국", "홍성지      7단P", "노영현      5단*", 250},
+        {"ngf/gokifu_sample3_utf8_korean_H6.ngf", TextEncoding::Utf8, "제5기 한국물가정보배 기념대국",
+         "홍성지      7단P", "노영현      5단*", 250},
         {"sjis/nihon-kiin_trimmed_noCA_noRootSemicolon.sgf", TextEncoding::Cp932,
          "第1回ソパルコサノル世界最高棋士決定戦第9戦", "申眞ソ", "党毅飛", 8},
-        {"sjis/sabaki-fixture_CA-Shift_JIS.sgf", TextEncoding::Cp932, "", "井山 裕太",
-         "山下 敬吾", 2},
-        {"sjis_transcoded/fox_9p_1450538608019999091.sgf", TextEncoding::Cp932, "",
-         "三目中林", "蕭正浩", 243},
+        {"sjis/sabaki-fixture_CA-Shift_JIS.sgf", TextEncoding::Cp932, "", "井山 裕太", "山下 敬吾", 2},
+        {"sjis_transcoded/fox_9p_1450538608019999091.sgf", TextEncoding::Cp932, "", "三目中林", "蕭正浩", 243},
         // GB2312 bytes before "]" (柯洁 ends in E0, a code page 932 lead byte) no longer hide a move.
         {"odd/CA-GB2312.sgf", TextEncoding::Declared, "", "古力", "柯洁", 2},
         {"odd/fox_damaged_utf8__1424700187019999713.sgf", TextEncoding::Utf8, "", "风雨无阻",
          "王元\U000F00E5?\U000F0087", 138},
-        {"odd/yenw_CA-UTF8_but_invalid__2016.10.13_天下无狗20_vs_巧花匠_(54658131).SGF",
-         TextEncoding::Utf8, "", "天下无狗20", "巧花\U000F00E5\U000F008C", 279},
+        {"odd/yenw_CA-UTF8_but_invalid__2016.10.13_天下无狗20_vs_巧花匠_(54658131).SGF", TextEncoding::Utf8, "",
+         "天下无狗20", "巧花\U000F00E5\U000F008C", 279},
     };
     for (const auto& c : cases) {
         GameState g = test::newGame(19);
@@ -197,8 +193,8 @@ TEST(Corpus, EveryUtf8RecordStaysUtf8) {
 // Records CP932 cannot hold are saved in UTF-8 and come back intact.
 TEST(Corpus, KoreanNgfAndChineseSgfSurviveSaving) {
     SKIP_WITHOUT_CORPUS();
-    for (const char* file : {"ngf/gokifu_sample3_utf8_korean_H6.ngf",
-                             "utf8/yenw/Li_Long__2017.05.07_骊龙_vs_jhba0425_(51400785).SGF"}) {
+    for (const char* file :
+         {"ngf/gokifu_sample3_utf8_korean_H6.ngf", "utf8/yenw/Li_Long__2017.05.07_骊龙_vs_jhba0425_(51400785).SGF"}) {
         GameState g = test::newGame(19);
         TextBuffer buf;
         ASSERT_TRUE(readRecordFile(g, buf, (test::corpusDir() / file).string()).ok()) << file;

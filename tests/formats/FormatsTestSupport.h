@@ -50,9 +50,8 @@ inline void expectSameGame(const GameState& a, const GameState& b, const std::st
         ASSERT_EQ(a.MovePos[e], b.MovePos[e]) << what << " entry " << e;
         ASSERT_EQ(a.MoveColor[e], b.MoveColor[e]) << what << " entry " << e;
     }
-    for (const auto field : {&GameState::GameName, &GameState::BlackPlayer,
-                             &GameState::WhitePlayer, &GameState::GameComment,
-                             &GameState::GameRule}) {
+    for (const auto field : {&GameState::GameName, &GameState::BlackPlayer, &GameState::WhitePlayer,
+                             &GameState::GameComment, &GameState::GameRule}) {
         EXPECT_EQ(a.*field, b.*field) << what;
     }
 }

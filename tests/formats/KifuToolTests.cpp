@@ -11,7 +11,6 @@
 
 #include "tests/support/ShellRun.h"
 
-
 namespace tavrin {
 namespace {
 
@@ -44,8 +43,7 @@ protected:
         put("records/sub/bad.sgf", "(;SZ[7])");
         put("records/sub/ko.sgf", "(;SZ[9];B[ba];W[ca];B[ab];W[db];B[bc];W[cc];B[ii];W[bb];B[cb];W[bb])");
         put("records/sub/notes.txt", "(;SZ[9])");
-        put("records/g.ngf",
-            "Rated\r\n9\r\nB\r\nW\r\nx\r\n0\r\n0\r\n6\r\n\r\n5\r\nB+R\r\n1\r\nPMABBCCCC\r\n");
+        put("records/g.ngf", "Rated\r\n9\r\nB\r\nW\r\nx\r\n0\r\n0\r\n6\r\n\r\n5\r\nB+R\r\n1\r\nPMABBCCCC\r\n");
     }
     void TearDown() override { fs::remove_all(dir_); }
 
@@ -67,8 +65,8 @@ TEST_F(KifuTool, CheckListsEveryRecordFileOfAFolder) {
     EXPECT_EQ(run.exitCode, 0);
     const std::string d = (dir_ / "records").string();
     EXPECT_EQ(run.out, d + "/g.ngf\tOK\t1\t0\n" + d + "/game.sgf\tOK\t4\t0\n" + d +
-                           "/sub/bad.sgf\tNG\t９,１３,１９路盤以外は扱えません\n" + d +
-                           "/sub/h.SGF\tOK\t2\t2\n" + d + "/sub/ko.sgf\tNG\t10手目が打てない手です\n" + d +
+                           "/sub/bad.sgf\tNG\t９,１３,１９路盤以外は扱えません\n" + d + "/sub/h.SGF\tOK\t2\t2\n" + d +
+                           "/sub/ko.sgf\tNG\t10手目が打てない手です\n" + d +
                            "/sub/notes.txt\tNG\tsgf/ngf以外のファイルは扱えません\n");
     EXPECT_TRUE(std::regex_match(run.err, std::regex("6 files, 3 accepted, 3 refused, [0-9]+\\.[0-9]{3} s\n")))
         << run.err;
@@ -112,9 +110,9 @@ TEST_F(KifuTool, SgfWritesTheSavedBytes) {
 }
 
 TEST_F(KifuTool, UsageErrors) {
-    for (const std::string& args : {std::string(""), std::string("check"), std::string("frob x.sgf"),
-                                   "board " + path("records"),
-                                   "sgf " + path("records/game.sgf") + " " + path("records/g.ngf")}) {
+    for (const std::string& args :
+         {std::string(""), std::string("check"), std::string("frob x.sgf"), "board " + path("records"),
+          "sgf " + path("records/game.sgf") + " " + path("records/g.ngf")}) {
         const ToolRun run = kifu(args, dir_);
         EXPECT_EQ(run.exitCode, 2) << args;
         EXPECT_NE(run.err.find("usage: tavrin-kifu"), std::string::npos) << args;

@@ -12,11 +12,10 @@ namespace {
 using test::boardRows;
 
 // An NGF file's lines: the twelve header lines, then the move lines.
-std::vector<std::string> ngf(const std::string& size, const std::string& handicap,
-                             const std::string& komi, const std::string& count,
-                             std::vector<std::string> moves, const std::string& date = "") {
-    std::vector<std::string> lines = {"Rated game", size, "黒", "白", "www", handicap, "0", komi,
-                                      date,         "5",  "W+R", count};
+std::vector<std::string> ngf(const std::string& size, const std::string& handicap, const std::string& komi,
+                             const std::string& count, std::vector<std::string> moves, const std::string& date = "") {
+    std::vector<std::string> lines = {"Rated game", size, "黒", "白", "www", handicap,
+                                      "0",          komi, date, "5",  "W+R", count};
     lines.insert(lines.end(), moves.begin(), moves.end());
     return lines;
 }
@@ -44,13 +43,10 @@ TEST(NgfReader, Steps) {
         {"no moves", ngf("19", "0", "6", "0", {}), "", 0, 0, 65},
         {"handicap stones from the table", ngf("19", "4", "0", "0", {}), "", 0, 4, 0},
         {"three moves and a pass by black",
-         ngf("9", "0", "6", "3", {"PMABBCCCC", "PMACWDDDD", "PMADBEEEE", "PMAEBAAAA"}), "", 4,
-         0, 65},
-        {"two passes after the moves", ngf("9", "0", "6", "1", {"PMABBCCCC", "PMACWAAAA", "PMADBAAAA"}),
-         "", 3, 0, 65},
+         ngf("9", "0", "6", "3", {"PMABBCCCC", "PMACWDDDD", "PMADBEEEE", "PMAEBAAAA"}), "", 4, 0, 65},
+        {"two passes after the moves", ngf("9", "0", "6", "1", {"PMABBCCCC", "PMACWAAAA", "PMADBAAAA"}), "", 3, 0, 65},
         {"a third line after them is not looked at",
-         ngf("9", "0", "6", "1", {"PMABBCCCC", "PMACWAAAA", "PMADBAAAA", "anything"}), "", 3, 0,
-         65},
+         ngf("9", "0", "6", "1", {"PMABBCCCC", "PMACWAAAA", "PMADBAAAA", "anything"}), "", 3, 0, 65},
         {"trailing empty line", ngf("9", "0", "6", "1", {"PMABBCCCC", ""}), F, 0, 0, 0},
         {"handicap 1 with komi 0 is an even game", ngf("19", "1", "0", "0", {}), "", 0, 0, 0},
         {"handicap 0 with komi 0", ngf("19", "0", "0", "0", {}), "", 0, 0, 5},
@@ -60,8 +56,7 @@ TEST(NgfReader, Steps) {
         {"komi 99", ngf("19", "0", "99", "0", {}), "", 0, 0, 995},
         {"komi 100", ngf("19", "0", "100", "0", {}), reason::Komi, 0, 0, 0},
         {"komi not a number", ngf("19", "0", "6.5", "0", {}), F, 0, 0, 0},
-        {"fewer than twelve lines", {"a", "19", "b", "w", "", "0", "", "6", "", "", ""}, F, 0,
-         0, 0},
+        {"fewer than twelve lines", {"a", "19", "b", "w", "", "0", "", "6", "", "", ""}, F, 0, 0, 0},
         {"move count not a number", ngf("19", "0", "6", "x", {}), F, 0, 0, 0},
         {"negative move count", ngf("19", "0", "6", "-1", {}), F, 0, 0, 0},
         {"fewer move lines than announced", ngf("9", "0", "6", "2", {"PMABBCCCC"}), F, 0, 0, 0},
@@ -94,8 +89,7 @@ TEST(NgfReader, Steps) {
 TEST(NgfReader, GameInformationAndPosition) {
     GameState g = test::newGame(19);
     g.Modified = true;
-    ASSERT_EQ(readNgf(g, ngf("19", "0", "6", "2", {"PMABBDPPD", "PMACWAAAA"}, "2003/05/12 19:30")),
-              "");
+    ASSERT_EQ(readNgf(g, ngf("19", "0", "6", "2", {"PMABBDPPD", "PMACWAAAA"}, "2003/05/12 19:30")), "");
     EXPECT_EQ(g.CurrentFileName, "/tmp/game.ngf");
     EXPECT_EQ(g.GameName, "Rated game");
     EXPECT_EQ(g.BlackPlayer, "黒");
@@ -117,9 +111,8 @@ TEST(NgfReader, GameInformationAndPosition) {
     ASSERT_EQ(readNgf(g, ngf("9", "3", "0", "1", {"PMABWFFFF"})), "");
     EXPECT_EQ(g.HandicapCount, 3);
     EXPECT_EQ(g.MovePos[4], 5 * 11 + 5);
-    EXPECT_EQ(boardRows(g), (std::vector<std::string>{".........", ".........", "..X...X..",
-                                                      ".........", "....O....", ".........",
-                                                      "..X......", ".........", "........."}));
+    EXPECT_EQ(boardRows(g), (std::vector<std::string>{".........", ".........", "..X...X..", ".........", "....O....",
+                                                      ".........", "..X......", ".........", "........."}));
 }
 
 TEST(NgfReader, FileLimitsAndRefusalKeepTheGame) {

@@ -19,9 +19,8 @@ namespace fs = std::filesystem;
 class RecordFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("tavrin-formats-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = fs::temp_directory_path() / ("tavrin-formats-" + std::to_string(::getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dir_);
     }
     void TearDown() override { fs::remove_all(dir_); }
@@ -39,8 +38,8 @@ TEST_F(RecordFileTest, ChoosesTheReaderByExtensionInAnyCase) {
     const struct {
         const char* path;
         RecordKind kind;
-    } cases[] = {{"a.sgf", RecordKind::Sgf}, {"A.SGF", RecordKind::Sgf}, {"b.Ngf", RecordKind::Ngf},
-                 {"c.txt", RecordKind::None}, {"sgf", RecordKind::None}, {"d.sgf.bak", RecordKind::None}};
+    } cases[] = {{"a.sgf", RecordKind::Sgf},  {"A.SGF", RecordKind::Sgf}, {"b.Ngf", RecordKind::Ngf},
+                 {"c.txt", RecordKind::None}, {"sgf", RecordKind::None},  {"d.sgf.bak", RecordKind::None}};
     for (const auto& c : cases) EXPECT_EQ(recordKind(c.path), c.kind) << c.path;
 }
 
@@ -92,8 +91,9 @@ TEST_F(RecordFileTest, CodePage932TextsAreSavedWithTheirOwnBytes) {
         std::string bytes;
     } cases[] = {
         {"old.sgf", "(;GM[1]FF[4]SZ[9]PB[" + names + "]PW[\xC3\xBD];B[cc])\r\n"},
-        {"old.ngf", "x\r\n9\r\n" + names + "\r\n\xC3\xBD\r\nx\r\n0\r\nx\r\n6\r\n2005/07/01\r\nx\r\n"
-                    "B+R\r\n1\r\nPM01BDDDD\r\n"},
+        {"old.ngf", "x\r\n9\r\n" + names +
+                        "\r\n\xC3\xBD\r\nx\r\n0\r\nx\r\n6\r\n2005/07/01\r\nx\r\n"
+                        "B+R\r\n1\r\nPM01BDDDD\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);

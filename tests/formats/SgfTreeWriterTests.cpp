@@ -75,30 +75,36 @@ TEST(SgfTreeWriter, WritesWhatTheTreeAddsAtItsPlace) {
         std::string sgf;
         std::vector<std::string> lines;
     } cases[] = {
-        {"comments of the root and of a move", "(;SZ[9]C[root];B[aa]C[first];W[bb])",
+        {"comments of the root and of a move",
+         "(;SZ[9]C[root];B[aa]C[first];W[bb])",
          {Root + "C[root]", ";B[aa]C[first];W[bb])"}},
-        {"a variation at its node", "(;SZ[9];B[aa](;W[bb];B[cc])(;W[dd]C[x]))",
+        {"a variation at its node",
+         "(;SZ[9];B[aa](;W[bb];B[cc])(;W[dd]C[x]))",
          {Root, ";B[aa](;W[bb];B[cc])(;W[dd]C[x]))"}},
-        {"a value's own line breaks, escapes again", "(;SZ[9];B[aa]C[a\\]b\\\\c\nsecond line\n])",
+        {"a value's own line breaks, escapes again",
+         "(;SZ[9];B[aa]C[a\\]b\\\\c\nsecond line\n])",
          {Root, ";B[aa]C[a\\]b\\\\c", "second line", "])"}},
         {"a long value is never cut",
          "(;SZ[9];B[aa]C[" + std::string(100, '7') + "];W[bb])",
          {Root, ";B[aa]C[" + std::string(100, '7') + "]", ";W[bb])"}},
-        {"further games after the record", "(;SZ[9];B[aa])\n(;SZ[13]C[two];B[mm])",
+        {"further games after the record",
+         "(;SZ[9];B[aa])\n(;SZ[13]C[two];B[mm])",
          {Root, ";B[aa])", "(;SZ[13]C[two];B[mm])"}},
         {"ten AB stones: no HA, which the reader would refuse",
          "(;SZ[9]AB[aa][ba][ca][da][ea][fa][ga][ha][ia][ab]C[ten];W[ii])",
-         {"(;GM[1]FF[4]AB[aa][ba][ca][da][ea][fa][ga][ha][ia][ab]AP[T]SZ[9]GN[]DT[]PB[]PW[]",
-          "C[ten]", ";W[ii])"}},
-        {"markup after AB is markup", "(;SZ[9]AB[aa][bb]TR[cc][dd];W[ee])",
+         {"(;GM[1]FF[4]AB[aa][ba][ca][da][ea][fa][ga][ha][ia][ab]AP[T]SZ[9]GN[]DT[]PB[]PW[]", "C[ten]", ";W[ii])"}},
+        {"markup after AB is markup",
+         "(;SZ[9]AB[aa][bb]TR[cc][dd];W[ee])",
          {"(;GM[1]FF[4]AB[aa][bb]AP[T]SZ[9]GN[]DT[]PB[]PW[]HA[2]TR[cc][dd]", ";W[ee])"}},
         {"the record's properties are not written twice",
          "(;SZ[9]PB[x]PB[y]GN[g];B[aa]PW[w]N[n];W[bb]KM[5])",
          {"(;GM[1]FF[4]AP[T]SZ[9]GN[g]DT[]PB[y]PW[w]KM[5]HA[0]", ";B[aa]N[n];W[bb])"}},
-        {"an empty last node before a variation holds FF", "(;SZ[9];B[aa](;W[bb];)(;W[cc]))",
+        {"an empty last node before a variation holds FF",
+         "(;SZ[9];B[aa](;W[bb];)(;W[cc]))",
          {Root, ";B[aa](;W[bb];FF[4])(;W[cc]))"}},
         {"a move in the root stays there", "(;SZ[9]B[aa]C[r];W[bb])", {Root + "B[aa]C[r]", ";W[bb])"}},
-        {"EV and RD kept beside a name and a date", "(;SZ[9]GN[g]EV[e]DT[2001-02-03]RD[2001-02-04]C[x])",
+        {"EV and RD kept beside a name and a date",
+         "(;SZ[9]GN[g]EV[e]DT[2001-02-03]RD[2001-02-04]C[x])",
          {"(;GM[1]FF[4]AP[T]SZ[9]GN[g]DT[2001-02-03]PB[]PW[]HA[0]EV[e]RD[2001-02-04]C[x]", ")"}},
         {"a date that is no date kept as it stood, RD left out as the reader would take it",
          "(;SZ[9]DT[2017-00-24]RD[2001-02-04]C[x])",
@@ -114,9 +120,8 @@ TEST(SgfTreeWriter, WritesWhatTheTreeAddsAtItsPlace) {
 TEST(SgfTreeWriter, TextsCodePage932CannotHoldMakeTheFileUtf8) {
     const Saved saved = saveWithTree("(;SZ[9];B[aa]C[한국어])");
     EXPECT_EQ(saved.encoding, TextEncoding::Utf8);
-    EXPECT_EQ(saved.lines, (std::vector<std::string>{
-                               "(;GM[1]FF[4]CA[UTF-8]AP[T]SZ[9]GN[]DT[]PB[]PW[]HA[0]",
-                               ";B[aa]C[한국어])"}));
+    EXPECT_EQ(saved.lines,
+              (std::vector<std::string>{"(;GM[1]FF[4]CA[UTF-8]AP[T]SZ[9]GN[]DT[]PB[]PW[]HA[0]", ";B[aa]C[한국어])"}));
     // Japanese stays in code page 932.
     EXPECT_EQ(saveWithTree("(;SZ[9];B[aa]C[日本語])").encoding, TextEncoding::Cp932);
 }
@@ -215,11 +220,11 @@ TEST(SgfTreeWriter, GameInformationIsSavedAsTheFileGaveIt) {
          head + "CA[sjis]" + tail + "DT[]PB[]PW[]KM[6.5]HA[0]\r\n;B[aa])\r\n"},
         {"GB2312 is not what the text is written in", "(;CA[GB2312]SZ[9]KM[6.5]PB[\xB9\xC5];B[aa])",
          head + tail + "DT[]PB[\x8C\xC3]PW[]KM[6.5]HA[0]\r\n;B[aa])\r\n"},
-        {"a day range", "(;SZ[9]DT[1996-10-18,19]KM[6.5])", head + tail + "DT[1996-10-18,19]PB[]PW[]KM[6.5]HA[0]\r\n)\r\n"},
+        {"a day range", "(;SZ[9]DT[1996-10-18,19]KM[6.5])",
+         head + tail + "DT[1996-10-18,19]PB[]PW[]KM[6.5]HA[0]\r\n)\r\n"},
         {"a month", "(;SZ[9]DT[1996-08]KM[6.5])", head + tail + "DT[1996-08]PB[]PW[]KM[6.5]HA[0]\r\n)\r\n"},
         {"a year", "(;SZ[9]DT[1968]KM[6.5])", head + tail + "DT[1968]PB[]PW[]KM[6.5]HA[0]\r\n)\r\n"},
-        {"words", "(;SZ[9]DT[August 1, 2001]KM[6.5])",
-         head + tail + "DT[August 1, 2001]PB[]PW[]KM[6.5]HA[0]\r\n)\r\n"},
+        {"words", "(;SZ[9]DT[August 1, 2001]KM[6.5])", head + tail + "DT[August 1, 2001]PB[]PW[]KM[6.5]HA[0]\r\n)\r\n"},
         {"a date the game holds is written its way", "(;SZ[9]DT[2001/8/1]KM[6.5])",
          head + tail + "DT[2001-08-01]PB[]PW[]KM[6.5]HA[0]\r\n)\r\n"},
         {"no komi", "(;SZ[9];B[aa])", head + tail + "DT[]PB[]PW[]HA[0]\r\n;B[aa])\r\n"},

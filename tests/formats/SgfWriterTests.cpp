@@ -130,8 +130,7 @@ TEST(SgfWriter, ClosingParenthesisStandsAloneWhenNoMovesOrAfterAFullLine) {
 TEST(SgfWriter, NineHandicapStonesComeFirstInRecordOrder) {
     GameState g = newGame(19, 9, 0);
     const std::vector<std::string> lines = linesOf(g);
-    EXPECT_EQ(lines[0].substr(0, 50),
-              "(;GM[1]FF[4]AB[pd][dp][dd][pp][pj][dj][jd][jp][jj]");
+    EXPECT_EQ(lines[0].substr(0, 50), "(;GM[1]FF[4]AB[pd][dp][dd][pp][pj][dj][jd][jp][jj]");
     EXPECT_EQ(lines[0].substr(50, 3), "AP[");
     EXPECT_NE(lines[1].find("HA[9]"), std::string::npos);
 }

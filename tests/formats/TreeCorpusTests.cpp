@@ -262,9 +262,10 @@ TEST(CorpusTree, SavingKeepsEveryRecordsTreeAndReadingItBackIsAFixedPoint) {
         EXPECT_TRUE(fixedPoint) << path;
         fixed += fixedPoint;
     }
-    std::printf("corpus tree: %d SGF records read, %d with more than the record, %d as the plain "
-                "parser reads them, %d kept by saving, %d fixed points, %zu rebuilt\n",
-                accepted, withExtras, sameAsPlainParser, kept, fixed, rebuilt.size());
+    std::printf(
+        "corpus tree: %d SGF records read, %d with more than the record, %d as the plain "
+        "parser reads them, %d kept by saving, %d fixed points, %zu rebuilt\n",
+        accepted, withExtras, sameAsPlainParser, kept, fixed, rebuilt.size());
     EXPECT_EQ(rebuilt, std::vector<std::string>{});
     EXPECT_GT(withExtras, accepted / 2);
     EXPECT_EQ(kept, accepted);

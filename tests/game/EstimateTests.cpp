@@ -66,9 +66,8 @@ TEST(Estimate, FrameworkLeads) {
 
 TEST(Estimate, EnclosedStoneIsDead) {
     // A white stone inside a closed black wall has no room and no eyes.
-    const GameState g = board(9, {".........", "..XXXX...", "..X..X...", "..X.OX...",
-                                  "..XXXX...", ".........", ".........", "......O..",
-                                  "........."});
+    const GameState g = board(9, {".........", "..XXXX...", "..X..X...", "..X.OX...", "..XXXX...", ".........",
+                                  ".........", "......O..", "........."});
     const PositionEstimate e = fncEstimate(g);
     EXPECT_EQ(e.Owner[pt(g, 5, 4)], Black);
     EXPECT_EQ(e.Owner[pt(g, 4, 3)], Black);
@@ -76,9 +75,8 @@ TEST(Estimate, EnclosedStoneIsDead) {
     EXPECT_EQ(e.Owner[pt(g, 7, 8)], White);  // the lone stone outside lives
 
     // A group with two eyes in the corner lives, however small.
-    const GameState eyes = board(9, {".X.XO....", "XXXXO....", "OOOOO....", ".........",
-                                     ".........", ".........", ".........", ".........",
-                                     "........."});
+    const GameState eyes = board(9, {".X.XO....", "XXXXO....", "OOOOO....", ".........", ".........", ".........",
+                                     ".........", ".........", "........."});
     const PositionEstimate e2 = fncEstimate(eyes);
     EXPECT_EQ(e2.Owner[pt(eyes, 2, 2)], Black);
     EXPECT_EQ(e2.Owner[pt(eyes, 1, 1)], Black);

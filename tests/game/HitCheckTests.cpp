@@ -25,77 +25,62 @@ struct CaptureCase {
 
 const CaptureCase CaptureCases[] = {
     {"up group of two, then the single stone below",
-     {".O.",
-      "OXO",
-      "OXO",
-      "O.O",
-      "OXO",
-      ".O."},
-     {2, 4}, White, HitResult::Legal, {{2, 3}, {2, 2}, {2, 5}},
-     {".O.",
-      "O.O",
-      "O.O",
-      "OOO",
-      "O.O",
-      ".O."}},
+     {".O.", "OXO", "OXO", "O.O", "OXO", ".O."},
+     {2, 4},
+     White,
+     HitResult::Legal,
+     {{2, 3}, {2, 2}, {2, 5}},
+     {".O.", "O.O", "O.O", "OOO", "O.O", ".O."}},
     {"right group before left group",
-     {".XX.X.",
-      "XOO.OX",
-      ".XX.X."},
-     {4, 2}, Black, HitResult::Legal, {{5, 2}, {3, 2}, {2, 2}},
-     {".XX.X.",
-      "X..X.X",
-      ".XX.X."}},
+     {".XX.X.", "XOO.OX", ".XX.X."},
+     {4, 2},
+     Black,
+     HitResult::Legal,
+     {{5, 2}, {3, 2}, {2, 2}},
+     {".XX.X.", "X..X.X", ".XX.X."}},
     {"a group is booked in search order from the touching stone",
-     {".XXX.",
-      "XOOOX",
-      ".XXOX",
-      "..XOX",
-      "....."},
-     {4, 5}, Black, HitResult::Legal, {{4, 4}, {4, 3}, {4, 2}, {3, 2}, {2, 2}},
-     {".XXX.",
-      "X...X",
-      ".XX.X",
-      "..X.X",
-      "...X."}},
+     {".XXX.", "XOOOX", ".XXOX", "..XOX", "....."},
+     {4, 5},
+     Black,
+     HitResult::Legal,
+     {{4, 4}, {4, 3}, {4, 2}, {3, 2}, {2, 2}},
+     {".XXX.", "X...X", ".XX.X", "..X.X", "...X."}},
     {"filling the own last liberty while capturing is legal",
-     {".XO",
-      "XO.",
-      "O.."},
-     {1, 1}, White, HitResult::Legal, {{2, 1}, {1, 2}},
-     {"O.O",
-      ".O.",
-      "O.."}},
+     {".XO", "XO.", "O.."},
+     {1, 1},
+     White,
+     HitResult::Legal,
+     {{2, 1}, {1, 2}},
+     {"O.O", ".O.", "O.."}},
     {"suicide of a single stone on the first line",
-     {"X.X",
-      ".X."},
-     {2, 1}, White, HitResult::Suicide, {},
-     {"X.X",
-      ".X."}},
+     {"X.X", ".X."},
+     {2, 1},
+     White,
+     HitResult::Suicide,
+     {},
+     {"X.X", ".X."}},
     {"suicide of a two-stone group on the first line",
-     {"O.X",
-      "XX."},
-     {2, 1}, White, HitResult::Suicide, {},
-     {"O.X",
-      "XX."}},
+     {"O.X", "XX."},
+     {2, 1},
+     White,
+     HitResult::Suicide,
+     {},
+     {"O.X", "XX."}},
     {"first-line stone joining a group that has a liberty",
-     {"O.X",
-      ".X."},
-     {2, 1}, White, HitResult::Legal, {},
-     {"OOX",
-      ".X."}},
+     {"O.X", ".X."},
+     {2, 1},
+     White,
+     HitResult::Legal,
+     {},
+     {"OOX", ".X."}},
     {"suicide in the middle with all four neighbours occupied",
-     {".X.",
-      "X.X",
-      ".X."},
-     {2, 2}, White, HitResult::Suicide, {},
-     {".X.",
-      "X.X",
-      ".X."}},
-    {"occupied point",
-     {"XO"},
-     {2, 1}, Black, HitResult::Occupied, {},
-     {"XO"}},
+     {".X.", "X.X", ".X."},
+     {2, 2},
+     White,
+     HitResult::Suicide,
+     {},
+     {".X.", "X.X", ".X."}},
+    {"occupied point", {"XO"}, {2, 1}, Black, HitResult::Occupied, {}, {"XO"}},
 };
 
 TEST(HitCheck, CapturesSuicideAndOccupied) {
@@ -214,18 +199,14 @@ TEST(HitCheck, KoRetakeWaitsForOneMove) {
 TEST(HitCheck, RetakeCapturingTwoStonesIsNoKo) {
     // Black takes one stone at (3,1) with (2,1); white's answer on (3,1) takes two stones.
     GameState g = newGame(9);
-    setBoard(g, {"X.OX.",
-                 "OOXO.",
-                 "....."});
+    setBoard(g, {"X.OX.", "OOXO.", "....."});
     NullPainter p;
     ASSERT_EQ(prcHitCore(g, pt(g, 2, 1), Black, p), HitResult::Legal);
     ASSERT_EQ(g.MoveCaptures[1], 1);
     ASSERT_EQ(g.CapturedPos[1], pt(g, 3, 1));
     EXPECT_EQ(prcHitCore(g, pt(g, 3, 1), White, p), HitResult::Legal);
     EXPECT_EQ(g.MoveCaptures[2], 2);
-    EXPECT_EQ(diagram(g, 3, 5), diagram({"..OX.",
-                                         "OOXO.",
-                                         "....."}));
+    EXPECT_EQ(diagram(g, 3, 5), diagram({"..OX.", "OOXO.", "....."}));
     // Taking the single white stone back at once is allowed: the last move took two.
     EXPECT_EQ(prcHitCore(g, pt(g, 2, 1), Black, p), HitResult::Legal);
     EXPECT_EQ(g.MoveCaptures[3], 1);
@@ -256,12 +237,7 @@ TEST(HitCheck, CapturedStackNeverOverflows) {
     // A state whose captured stack is already at its end (cannot happen in play) must refuse
     // a capture of two groups and put back the group it already took.
     GameState g = newGame(9);
-    setBoard(g, {".O.",
-                 "OXO",
-                 "O.O",
-                 "OXO",
-                 "OXO",
-                 ".O."});
+    setBoard(g, {".O.", "OXO", "O.O", "OXO", "OXO", ".O."});
     g.CapturedCount[1] = RecordCapacity - 2;
     const GameState before = g;
     MirrorPainter p;

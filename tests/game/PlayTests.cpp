@@ -177,9 +177,8 @@ TEST(Play, TakeBackRemovesTwoMovesWhenOneSideIsTheComputer) {
         int currentAfter;
     };
     const Case cases[] = {
-        {true, true, "SSS", 1, 3},   {false, false, "SSS", 1, 3}, {false, true, "SSS", 2, 2},
-        {true, false, "SSS", 2, 2},  {true, false, "SS", 2, 1},   {false, true, "S", 0, 2},
-        {true, true, "", 0, 1},      {true, false, "SPS", 2, 2},
+        {true, true, "SSS", 1, 3}, {false, false, "SSS", 1, 3}, {false, true, "SSS", 2, 2}, {true, false, "SSS", 2, 2},
+        {true, false, "SS", 2, 1}, {false, true, "S", 0, 2},    {true, true, "", 0, 1},     {true, false, "SPS", 2, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.blackHuman << c.whiteHuman << " " << c.moves);
@@ -280,24 +279,18 @@ TEST(StonePut, LastMoveMarkerMoves) {
 TEST(StonePut, StepsOverCapturesDrawNewestFirst) {
     // White's (2,4) takes (2,3) and (2,2), then (2,5), in that order.
     GameState g = newGame(9);
-    setBoard(g, {".O.",
-                 "OXO",
-                 "OXO",
-                 "O.O",
-                 "OXO",
-                 ".O."});
+    setBoard(g, {".O.", "OXO", "OXO", "O.O", "OXO", ".O."});
     g.SideToMove = White;
     NullPainter none;
     ASSERT_EQ(prcHitCore(g, pt(g, 2, 4), White, none), HitResult::Legal);
     const auto s = [&](int col, int row) { return std::to_string(pt(g, col, row)); };
     RecordingPainter p;
     prcKifBack(g, 1, p);
-    EXPECT_EQ(p.Calls, (std::vector<std::string>{"E " + s(2, 4), "S " + s(2, 5) + " 1",
-                                                 "S " + s(2, 2) + " 1", "S " + s(2, 3) + " 1"}));
+    EXPECT_EQ(p.Calls, (std::vector<std::string>{"E " + s(2, 4), "S " + s(2, 5) + " 1", "S " + s(2, 2) + " 1",
+                                                 "S " + s(2, 3) + " 1"}));
     p.Calls.clear();
     prcKifNext(g, 2, p);
-    EXPECT_EQ(p.Calls, (std::vector<std::string>{"S " + s(2, 4) + " 2", "E " + s(2, 5),
-                                                 "E " + s(2, 2), "E " + s(2, 3),
+    EXPECT_EQ(p.Calls, (std::vector<std::string>{"S " + s(2, 4) + " 2", "E " + s(2, 5), "E " + s(2, 2), "E " + s(2, 3),
                                                  // LastMovePos still names (2,4): redrawn plain first
                                                  "S " + s(2, 4) + " 2", "S " + s(2, 4) + " 2 m"}));
 }

@@ -23,8 +23,7 @@ Snapshot snap(const GameState& g) {
     return {g.Board, g.CapturedCount, g.BlackTotalSeconds, g.WhiteTotalSeconds, g.SideToMove};
 }
 
-::testing::AssertionResult at(const GameState& g, const std::vector<Snapshot>& shots,
-                              const MirrorPainter& p) {
+::testing::AssertionResult at(const GameState& g, const std::vector<Snapshot>& shots, const MirrorPainter& p) {
     const Snapshot now = snap(g);
     const Snapshot& want = shots[g.CurrentMove - 1];
     if (now.Board != want.Board) return ::testing::AssertionFailure() << "Board";
@@ -82,8 +81,10 @@ TEST(RandomGames, SteppingReproducesEveryPosition) {
         ASSERT_TRUE(at(g, shots, p)) << "game " << game << " at the end";
         for (int jump = 0; jump < 12; ++jump) {
             const int target = std::uniform_int_distribution<int>(1, length + 1)(rng);
-            if (target < g.CurrentMove) prcKifBack(g, target, p);
-            else prcKifNext(g, target, p);
+            if (target < g.CurrentMove)
+                prcKifBack(g, target, p);
+            else
+                prcKifNext(g, target, p);
             ASSERT_EQ(g.CurrentMove, target);
             ASSERT_TRUE(at(g, shots, p)) << "game " << game << " jump to " << target;
         }
@@ -101,8 +102,8 @@ TEST(RandomGames, SteppingReproducesEveryPosition) {
     EXPECT_GT(totalCaptures, totalMoves / 10);
     EXPECT_GT(refusals, 1000);
     EXPECT_GT(kos, 100);
-    std::printf("%d games, %d moves, %d captured stones, %d refused tries, %d single-stone retakes\n",
-                1200, totalMoves, totalCaptures, refusals, kos);
+    std::printf("%d games, %d moves, %d captured stones, %d refused tries, %d single-stone retakes\n", 1200, totalMoves,
+                totalCaptures, refusals, kos);
     RecordProperty("moves", totalMoves);
     RecordProperty("captures", totalCaptures);
 }

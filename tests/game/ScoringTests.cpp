@@ -32,12 +32,12 @@ Marked position(int size, const std::vector<const char*>& rows, int komiTenths =
         for (int c = 1; line[c - 1] != '\0' && c <= size; ++c) {
             const char ch = line[c - 1];
             const int p = pt(m.g, c, r);
-            m.g.Board[p] = ch == 'X' || ch == 'x' || ch == 'B' ? Black
-                         : ch == 'O' || ch == 'o' || ch == 'W' ? White
-                                                               : 0;
+            m.g.Board[p] = ch == 'X' || ch == 'x' || ch == 'B'   ? Black
+                           : ch == 'O' || ch == 'o' || ch == 'W' ? White
+                                                                 : 0;
             m.status[p] = ch == 'x' || ch == 'o'   ? StoneStatus::Dead
-                        : ch == 'B' || ch == 'W' ? StoneStatus::Seki
-                                                 : StoneStatus::Alive;
+                          : ch == 'B' || ch == 'W' ? StoneStatus::Seki
+                                                   : StoneStatus::Alive;
         }
         ++r;
     }
@@ -72,10 +72,8 @@ std::string countDiagram(const Marked& m, const ScoreCount& c) {
 
 // Territory and prisoners of both sides with the result, as one line.
 std::string line(const ScoreCount& c) {
-    return "B " + std::to_string(c.Side[Black].Territory) + " " +
-           std::to_string(c.Side[Black].Prisoners) + " W " +
-           std::to_string(c.Side[White].Territory) + " " +
-           std::to_string(c.Side[White].Prisoners) + " " + c.Result;
+    return "B " + std::to_string(c.Side[Black].Territory) + " " + std::to_string(c.Side[Black].Prisoners) + " W " +
+           std::to_string(c.Side[White].Territory) + " " + std::to_string(c.Side[White].Prisoners) + " " + c.Result;
 }
 
 struct Case {
@@ -91,71 +89,111 @@ struct Case {
 
 TEST(Scoring, Diagrams) {
     const Case cases[] = {
-        {"simple territory", 0, {0, 0, 0},
-         {"...XO....", "...XO....", "...XO....", "...XO....", "...XO....", "...XO....",
-          "...XO....", "...XO....", "...XO...."},
-         {"bbbXOwwww", "bbbXOwwww", "bbbXOwwww", "bbbXOwwww", "bbbXOwwww", "bbbXOwwww",
-          "bbbXOwwww", "bbbXOwwww", "bbbXOwwww"},
-         "B 27 0 W 36 0 W+9", 0, 0},
-        {"dame between the walls", 65, {0, 0, 0},
-         {"...XO....", "...XOO...", "...X.O...", "...XOO...", "...XO....", "...X.O...",
-          "...XOO...", "...XO....", "...XO...."},
-         {"bbbXOwwww", "bbbXOOwww", "bbbX-Owww", "bbbXOOwww", "bbbXOwwww", "bbbX-Owww",
-          "bbbXOOwww", "bbbXOwwww", "bbbXOwwww"},
-         "B 27 0 W 31 0 W+10.5", 2, 0},
-        {"dead stones inside territory", 0, {0, 3, 1},
-         {"...XO....", ".o.XO....", ".o.XO....", "...XO....", "...XO....", "...XO....",
-          "...XO.x..", "...XO....", "...XO...."},
-         {"bbbXOwwww", "bbbXOwwww", "bbbXOwwww", "bbbXOwwww", "bbbXOwwww", "bbbXOwwww",
-          "bbbXOwwww", "bbbXOwwww", "bbbXOwwww"},
-         "B 27 5 W 36 2 W+6", 0, 0},
+        {"simple territory",
+         0,
+         {0, 0, 0},
+         {"...XO....", "...XO....", "...XO....", "...XO....", "...XO....", "...XO....", "...XO....", "...XO....",
+          "...XO...."},
+         {"bbbXOwwww", "bbbXOwwww", "bbbXOwwww", "bbbXOwwww", "bbbXOwwww", "bbbXOwwww", "bbbXOwwww", "bbbXOwwww",
+          "bbbXOwwww"},
+         "B 27 0 W 36 0 W+9",
+         0,
+         0},
+        {"dame between the walls",
+         65,
+         {0, 0, 0},
+         {"...XO....", "...XOO...", "...X.O...", "...XOO...", "...XO....", "...X.O...", "...XOO...", "...XO....",
+          "...XO...."},
+         {"bbbXOwwww", "bbbXOOwww", "bbbX-Owww", "bbbXOOwww", "bbbXOwwww", "bbbX-Owww", "bbbXOOwww", "bbbXOwwww",
+          "bbbXOwwww"},
+         "B 27 0 W 31 0 W+10.5",
+         2,
+         0},
+        {"dead stones inside territory",
+         0,
+         {0, 3, 1},
+         {"...XO....", ".o.XO....", ".o.XO....", "...XO....", "...XO....", "...XO....", "...XO.x..", "...XO....",
+          "...XO...."},
+         {"bbbXOwwww", "bbbXOwwww", "bbbXOwwww", "bbbXOwwww", "bbbXOwwww", "bbbXOwwww", "bbbXOwwww", "bbbXOwwww",
+          "bbbXOwwww"},
+         "B 27 5 W 36 2 W+6",
+         0,
+         0},
         // Two shared liberties, no eyes: the liberties are nobody's.
-        {"seki without eyes", 0, {0, 0, 0},
-         {".OB.WX...", ".OB.WX...", ".OOOXX...", "...OX....", "...OX....", "...OX....",
-          "...OX....", "...OX....", "...OX...."},
-         {"wOB!WXbbb", "wOB!WXbbb", "wOOOXXbbb", "wwwOXbbbb", "wwwOXbbbb", "wwwOXbbbb",
-          "wwwOXbbbb", "wwwOXbbbb", "wwwOXbbbb"},
-         "B 33 0 W 21 0 B+12", 0, 2},
+        {"seki without eyes",
+         0,
+         {0, 0, 0},
+         {".OB.WX...", ".OB.WX...", ".OOOXX...", "...OX....", "...OX....", "...OX....", "...OX....", "...OX....",
+          "...OX...."},
+         {"wOB!WXbbb", "wOB!WXbbb", "wOOOXXbbb", "wwwOXbbbb", "wwwOXbbbb", "wwwOXbbbb", "wwwOXbbbb", "wwwOXbbbb",
+          "wwwOXbbbb"},
+         "B 33 0 W 21 0 B+12",
+         0,
+         2},
         // An eye each and one shared liberty: the eyes count for nobody either.
-        {"seki with eyes", 0, {0, 0, 0},
-         {"B.B.W.WX.", "BBBBWWWX.", "OOOOXXXX.", "...OX....", "...OX....", "...OX....",
-          "...OX....", "...OX....", "...OX...."},
-         {"B!B!W!WXb", "BBBBWWWXb", "OOOOXXXXb", "wwwOXbbbb", "wwwOXbbbb", "wwwOXbbbb",
-          "wwwOXbbbb", "wwwOXbbbb", "wwwOXbbbb"},
-         "B 27 0 W 18 0 B+9", 0, 3},
+        {"seki with eyes",
+         0,
+         {0, 0, 0},
+         {"B.B.W.WX.", "BBBBWWWX.", "OOOOXXXX.", "...OX....", "...OX....", "...OX....", "...OX....", "...OX....",
+          "...OX...."},
+         {"B!B!W!WXb", "BBBBWWWXb", "OOOOXXXXb", "wwwOXbbbb", "wwwOXbbbb", "wwwOXbbbb", "wwwOXbbbb", "wwwOXbbbb",
+          "wwwOXbbbb"},
+         "B 27 0 W 18 0 B+9",
+         0,
+         3},
         // The same groups left alive: each eye becomes its owner's, the shared point dame.
-        {"seki groups counted as alive", 0, {0, 0, 0},
-         {"X.X.O.OX.", "XXXXOOOX.", "OOOOXXXX.", "...OX....", "...OX....", "...OX....",
-          "...OX....", "...OX....", "...OX...."},
-         {"XbX-OwOXb", "XXXXOOOXb", "OOOOXXXXb", "wwwOXbbbb", "wwwOXbbbb", "wwwOXbbbb",
-          "wwwOXbbbb", "wwwOXbbbb", "wwwOXbbbb"},
-         "B 28 0 W 19 0 B+9", 1, 0},
+        {"seki groups counted as alive",
+         0,
+         {0, 0, 0},
+         {"X.X.O.OX.", "XXXXOOOX.", "OOOOXXXX.", "...OX....", "...OX....", "...OX....", "...OX....", "...OX....",
+          "...OX...."},
+         {"XbX-OwOXb", "XXXXOOOXb", "OOOOXXXXb", "wwwOXbbbb", "wwwOXbbbb", "wwwOXbbbb", "wwwOXbbbb", "wwwOXbbbb",
+          "wwwOXbbbb"},
+         "B 28 0 W 19 0 B+9",
+         1,
+         0},
         // One real eye and a false one (the white stone below splits the chains): dead.
-        {"false eye, group dead", 0, {0, 0, 0},
-         {"x.xx.xOX.", "xxOxxxOX.", "OOOOOOOX.", "......OX.", "......OX.", "......OX.",
-          "......OX.", "......OX.", "......OX."},
-         {"wwwwwwOXb", "wwOwwwOXb", "OOOOOOOXb", "wwwwwwOXb", "wwwwwwOXb", "wwwwwwOXb",
-          "wwwwwwOXb", "wwwwwwOXb", "wwwwwwOXb"},
-         "B 9 0 W 47 9 W+47", 0, 0},
+        {"false eye, group dead",
+         0,
+         {0, 0, 0},
+         {"x.xx.xOX.", "xxOxxxOX.", "OOOOOOOX.", "......OX.", "......OX.", "......OX.", "......OX.", "......OX.",
+          "......OX."},
+         {"wwwwwwOXb", "wwOwwwOXb", "OOOOOOOXb", "wwwwwwOXb", "wwwwwwOXb", "wwwwwwOXb", "wwwwwwOXb", "wwwwwwOXb",
+          "wwwwwwOXb"},
+         "B 9 0 W 47 9 W+47",
+         0,
+         0},
         // Left alive by mistake, the false eye is counted as the point it is.
-        {"false eye, group left alive", 0, {0, 0, 0},
-         {"X.XX.XOX.", "XXOXXXOX.", "OOOOOOOX.", "......OX.", "......OX.", "......OX.",
-          "......OX.", "......OX.", "......OX."},
-         {"XbXXbXOXb", "XXOXXXOXb", "OOOOOOOXb", "wwwwwwOXb", "wwwwwwOXb", "wwwwwwOXb",
-          "wwwwwwOXb", "wwwwwwOXb", "wwwwwwOXb"},
-         "B 11 0 W 36 0 W+25", 0, 0},
-        {"jigo", 90, {0, 1, 1},
-         {"....XO...", "....XO...", "....XO...", "....XO...", "....XO...", "....XO...",
-          "....XO...", "....XO...", "....XO..."},
-         {"bbbbXOwww", "bbbbXOwww", "bbbbXOwww", "bbbbXOwww", "bbbbXOwww", "bbbbXOwww",
-          "bbbbXOwww", "bbbbXOwww", "bbbbXOwww"},
-         "B 36 1 W 27 1 0", 0, 0},
-        {"a lone dead stone on an empty board", 65, {0, 0, 0},
-         {".........", ".........", ".........", "....x....", ".........", ".........",
-          ".........", ".........", "........."},
-         {".........", ".........", ".........", ".........", ".........", ".........",
-          ".........", ".........", "........."},
-         "B 0 0 W 0 1 W+7.5", 0, 0},
+        {"false eye, group left alive",
+         0,
+         {0, 0, 0},
+         {"X.XX.XOX.", "XXOXXXOX.", "OOOOOOOX.", "......OX.", "......OX.", "......OX.", "......OX.", "......OX.",
+          "......OX."},
+         {"XbXXbXOXb", "XXOXXXOXb", "OOOOOOOXb", "wwwwwwOXb", "wwwwwwOXb", "wwwwwwOXb", "wwwwwwOXb", "wwwwwwOXb",
+          "wwwwwwOXb"},
+         "B 11 0 W 36 0 W+25",
+         0,
+         0},
+        {"jigo",
+         90,
+         {0, 1, 1},
+         {"....XO...", "....XO...", "....XO...", "....XO...", "....XO...", "....XO...", "....XO...", "....XO...",
+          "....XO..."},
+         {"bbbbXOwww", "bbbbXOwww", "bbbbXOwww", "bbbbXOwww", "bbbbXOwww", "bbbbXOwww", "bbbbXOwww", "bbbbXOwww",
+          "bbbbXOwww"},
+         "B 36 1 W 27 1 0",
+         0,
+         0},
+        {"a lone dead stone on an empty board",
+         65,
+         {0, 0, 0},
+         {".........", ".........", ".........", "....x....", ".........", ".........", ".........", ".........",
+          "........."},
+         {".........", ".........", ".........", ".........", ".........", ".........", ".........", ".........",
+          "........."},
+         "B 0 0 W 0 1 W+7.5",
+         0,
+         0},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
@@ -188,8 +226,8 @@ TEST(Scoring, KomiAndResult) {
         {155, "W+6.5", "白の6.5目勝ちです"},
         {-5, "B+9.5", "黒の9.5目勝ちです"},
     };
-    Marked m = position(9, {"....XO...", "....XO...", "....XO...", "....XO...", "....XO...",
-                            "....XO...", "....XO...", "....XO...", "....XO..."});
+    Marked m = position(9, {"....XO...", "....XO...", "....XO...", "....XO...", "....XO...", "....XO...", "....XO...",
+                            "....XO...", "....XO..."});
     m.g.CapturedCount = {0, 1, 1};
     for (const auto& k : cases) {
         m.g.KomiTenths = k.komiTenths;
@@ -207,9 +245,18 @@ TEST(Scoring, TenthsInShortestDecimalForm) {
     const struct {
         int tenths;
         const char* text;
-    } cases[] = {{65, "6.5"},  {60, "6"},     {70, "7"},   {0, "0"},       {-65, "-6.5"},
-                 {-60, "-6"},  {-5, "-0.5"},  {5, "0.5"},  {-35, "-3.5"},  {995, "99.5"},
-                 {INT_MAX, "214748364.7"},    {INT_MIN, "-214748364.8"}};
+    } cases[] = {{65, "6.5"},
+                 {60, "6"},
+                 {70, "7"},
+                 {0, "0"},
+                 {-65, "-6.5"},
+                 {-60, "-6"},
+                 {-5, "-0.5"},
+                 {5, "0.5"},
+                 {-35, "-3.5"},
+                 {995, "99.5"},
+                 {INT_MAX, "214748364.7"},
+                 {INT_MIN, "-214748364.8"}};
     for (const auto& c : cases) EXPECT_EQ(tenthsText(c.tenths), c.text) << c.tenths;
 }
 
@@ -255,9 +302,12 @@ std::string groupDiagram(const Marked& m, int col, int row) {
         for (int c = 1; c <= m.g.BoardSize; ++c) {
             const int p = pt(m.g, c, r);
             const int v = m.g.Board[p];
-            if (std::find(group.begin(), group.end(), p) != group.end()) s += '*';
-            else s += v == Black ? (m.status[p] == StoneStatus::Dead ? 'x' : 'X')
-                      : v == White ? (m.status[p] == StoneStatus::Dead ? 'o' : 'O') : '.';
+            if (std::find(group.begin(), group.end(), p) != group.end())
+                s += '*';
+            else
+                s += v == Black   ? (m.status[p] == StoneStatus::Dead ? 'x' : 'X')
+                     : v == White ? (m.status[p] == StoneStatus::Dead ? 'o' : 'O')
+                                  : '.';
         }
     }
     return s;
@@ -267,26 +317,22 @@ TEST(Scoring, GroupOfAClick) {
     // White's chains in the walled corner share one region (through empty points and the
     // dead black stone), so one click takes them all; the wall of live black stones bounds
     // it. Outside, the two white stones share the open area and go together.
-    const Marked m = position(9, {".O.O.X...", "O.x.OX...", ".O..OX...", "XXXXXX...",
-                                  ".........", "..O......", ".........", ".......O.",
-                                  "........."});
-    EXPECT_EQ(groupDiagram(m, 2, 1), test::diagram({".*.*.X...", "*.x.*X...", ".*..*X...",
-                                                    "XXXXXX...", ".........", "..O......",
-                                                    ".........", ".......O.", "........."}));
-    EXPECT_EQ(groupDiagram(m, 3, 6), test::diagram({".O.O.X...", "O.x.OX...", ".O..OX...",
-                                                    "XXXXXX...", ".........", "..*......",
-                                                    ".........", ".......*.", "........."}));
+    const Marked m = position(9, {".O.O.X...", "O.x.OX...", ".O..OX...", "XXXXXX...", ".........", "..O......",
+                                  ".........", ".......O.", "........."});
+    EXPECT_EQ(groupDiagram(m, 2, 1), test::diagram({".*.*.X...", "*.x.*X...", ".*..*X...", "XXXXXX...", ".........",
+                                                    "..O......", ".........", ".......O.", "........."}));
+    EXPECT_EQ(groupDiagram(m, 3, 6), test::diagram({".O.O.X...", "O.x.OX...", ".O..OX...", "XXXXXX...", ".........",
+                                                    "..*......", ".........", ".......*.", "........."}));
     // The black stone is not sealed off from the wall: an empty path runs from it between
     // the white stones to the wall, so a click on it takes the wall too.
-    EXPECT_EQ(groupDiagram(m, 3, 2), test::diagram({".O.O.*...", "O.*.O*...", ".O..O*...",
-                                                    "******...", ".........", "..O......",
-                                                    ".........", ".......O.", "........."}));
+    EXPECT_EQ(groupDiagram(m, 3, 2), test::diagram({".O.O.*...", "O.*.O*...", ".O..O*...", "******...", ".........",
+                                                    "..O......", ".........", ".......O.", "........."}));
     // Once the white stones around it are dead, the same holds through them.
     Marked whiteDead = m;
     prcToggleDead(whiteDead.g, whiteDead.status, pt(m.g, 2, 1));
-    EXPECT_EQ(groupDiagram(whiteDead, 3, 2), test::diagram({".o.o.*...", "o.*.o*...", ".o..o*...",
-                                                            "******...", ".........", "..O......",
-                                                            ".........", ".......O.", "........."}));
+    EXPECT_EQ(groupDiagram(whiteDead, 3, 2),
+              test::diagram({".o.o.*...", "o.*.o*...", ".o..o*...", "******...", ".........", "..O......", ".........",
+                             ".......O.", "........."}));
     EXPECT_TRUE(fncStoneGroup(m.g, m.status, pt(m.g, 1, 1)).empty());
     EXPECT_TRUE(fncStoneGroup(m.g, m.status, 0).empty());
     EXPECT_EQ(fncChainOf(m.g, pt(m.g, 1, 4)).size(), 9u);
@@ -295,8 +341,8 @@ TEST(Scoring, GroupOfAClick) {
 
 TEST(Scoring, ToggleAndPropose) {
     // The false-eye group: a click on either side of the false eye takes both chains.
-    Marked m = position(9, {"X.XX.XOX.", "XXOXXXOX.", "OOOOOOOX.", "......OX.", "......OX.",
-                            "......OX.", "......OX.", "......OX.", "......OX."});
+    Marked m = position(9, {"X.XX.XOX.", "XXOXXXOX.", "OOOOOOOX.", "......OX.", "......OX.", "......OX.", "......OX.",
+                            "......OX.", "......OX."});
     prcToggleDead(m.g, m.status, pt(m.g, 1, 1));
     int dead = 0;
     for (const StoneStatus s : m.status) dead += s == StoneStatus::Dead;
@@ -313,9 +359,8 @@ TEST(Scoring, ToggleAndPropose) {
 
     // An engine's lists: one stone of a chain stands for the chain; points without a stone
     // and positions off the board are ignored.
-    const Marked seki = position(9, {"B.B.W.WX.", "BBBBWWWX.", "OOOOXXXX.", "...OX....",
-                                     "...OX...o", "...OX....", "...OX....", "...OX....",
-                                     "...OX...."});
+    const Marked seki = position(9, {"B.B.W.WX.", "BBBBWWWX.", "OOOOXXXX.", "...OX....", "...OX...o", "...OX....",
+                                     "...OX....", "...OX....", "...OX...."});
     const GameState& g = seki.g;
     const std::vector<int> deadList = {pt(g, 9, 5), pt(g, 1, 5), 0, 999};
     const std::vector<int> sekiList = {pt(g, 1, 1), pt(g, 7, 1)};

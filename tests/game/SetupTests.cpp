@@ -66,15 +66,8 @@ TEST(NewGame, HandicapStonesForEverySizeAndCount) {
 
 TEST(NewGame, HandicapStonesStandOnTheStarPoints) {
     GameState g = newGame(9, 5);
-    EXPECT_EQ(diagram(g, 9, 9), diagram({".........",
-                                         ".........",
-                                         "..X...X..",
-                                         ".........",
-                                         "....X....",
-                                         ".........",
-                                         "..X...X..",
-                                         ".........",
-                                         "........."}));
+    EXPECT_EQ(diagram(g, 9, 9), diagram({".........", ".........", "..X...X..", ".........", "....X....", ".........",
+                                         "..X...X..", ".........", "........."}));
     // The first stone is the upper right star point, the second the lower left.
     EXPECT_EQ(g.MovePos[1], pt(g, 7, 3));
     EXPECT_EQ(g.MovePos[2], pt(g, 3, 7));
@@ -100,10 +93,14 @@ TEST(NewGame, NineByNineBorder) {
     EXPECT_EQ(g.BoardLast, 120);
     std::vector<int> corners, borders, points;
     for (int i = 0; i <= 120; ++i) {
-        if (g.Board[i] == CellCorner) corners.push_back(i);
-        else if (g.Board[i] == CellBorder) borders.push_back(i);
-        else if (g.Board[i] == 0) points.push_back(i);
-        else ADD_FAILURE() << "cell " << i << " holds " << g.Board[i];
+        if (g.Board[i] == CellCorner)
+            corners.push_back(i);
+        else if (g.Board[i] == CellBorder)
+            borders.push_back(i);
+        else if (g.Board[i] == 0)
+            points.push_back(i);
+        else
+            ADD_FAILURE() << "cell " << i << " holds " << g.Board[i];
     }
     EXPECT_EQ(corners, (std::vector<int>{0, 10, 110, 120}));
     std::vector<int> wantBorders = {1, 2, 3, 4, 5, 6, 7, 8, 9};
@@ -124,9 +121,9 @@ TEST(NewGame, CoordinateNames) {
         const char* name;
     };
     const Case cases[] = {
-        {19, 1, 1, "A  1"},   {19, 10, 10, "K 10"}, {19, 19, 19, "T 19"}, {19, 8, 9, "H  9"},
-        {19, 9, 1, "J  1"},   {13, 1, 1, "A  1"},   {13, 13, 13, "N 13"}, {13, 9, 12, "J 12"},
-        {9, 1, 1, "A  1"},    {9, 9, 9, "J  9"},    {9, 5, 5, "E  5"},
+        {19, 1, 1, "A  1"}, {19, 10, 10, "K 10"}, {19, 19, 19, "T 19"}, {19, 8, 9, "H  9"},
+        {19, 9, 1, "J  1"}, {13, 1, 1, "A  1"},   {13, 13, 13, "N 13"}, {13, 9, 12, "J 12"},
+        {9, 1, 1, "A  1"},  {9, 9, 9, "J  9"},    {9, 5, 5, "E  5"},
     };
     for (const Case& c : cases) {
         GameState g = newGame(c.size);
@@ -201,9 +198,8 @@ TEST(NewGame, BadSettingsAreCorrectedBeforeSetUp) {
         int size, handicap, wantSize, wantHandicap;
     };
     const Case cases[] = {
-        {9, 0, 9, 0},    {13, 2, 13, 2},  {19, 9, 19, 9},   {0, 0, 19, 0},    {21, 0, 19, 0},
-        {-9, 0, 19, 0},  {18, 4, 19, 4},  {19, 1, 19, 0},   {19, 10, 19, 0},  {9, -1, 9, 0},
-        {9, 1000, 9, 0}, {1, 1, 19, 0},
+        {9, 0, 9, 0},   {13, 2, 13, 2}, {19, 9, 19, 9},  {0, 0, 19, 0}, {21, 0, 19, 0},  {-9, 0, 19, 0},
+        {18, 4, 19, 4}, {19, 1, 19, 0}, {19, 10, 19, 0}, {9, -1, 9, 0}, {9, 1000, 9, 0}, {1, 1, 19, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "size " << c.size << " handicap " << c.handicap);
@@ -228,9 +224,8 @@ TEST(NewGame, HandicapTexts) {
 
 TEST(Clock, SecondsAsHoursMinutesSeconds) {
     const std::pair<int, const char*> cases[] = {
-        {0, "00:00:00"},     {1, "00:00:01"},     {59, "00:00:59"},       {60, "00:01:00"},
-        {3599, "00:59:59"},  {3600, "01:00:00"},  {86399, "23:59:59"},    {360000, "100:00:00"},
-        {45296, "12:34:56"},
+        {0, "00:00:00"},    {1, "00:00:01"},     {59, "00:00:59"},      {60, "00:01:00"},    {3599, "00:59:59"},
+        {3600, "01:00:00"}, {86399, "23:59:59"}, {360000, "100:00:00"}, {45296, "12:34:56"},
     };
     for (const auto& [secs, text] : cases) EXPECT_EQ(fncSecToHms(secs), text) << secs;
 }

@@ -15,7 +15,9 @@ namespace {
 
 ::testing::AssertionResult sameAfterMove(const GameState& want, const GameState& got, int k) {
     if (want.Board != got.Board)
-        return ::testing::AssertionFailure() << "Board\n" << diagram(want, want.BoardSize, want.BoardSize) << "\n" << diagram(got, got.BoardSize, got.BoardSize);
+        return ::testing::AssertionFailure() << "Board\n"
+                                             << diagram(want, want.BoardSize, want.BoardSize) << "\n"
+                                             << diagram(got, got.BoardSize, got.BoardSize);
     if (want.CapturedCount != got.CapturedCount) return ::testing::AssertionFailure() << "CapturedCount";
     if (want.MoveCaptures[k] != got.MoveCaptures[k]) return ::testing::AssertionFailure() << "MoveCaptures";
     const int top = want.CapturedCount[1] + want.CapturedCount[2];
@@ -106,8 +108,8 @@ TEST(StoneReplay, AgreesWithTheMoveCheckOnRandomGames) {
     EXPECT_GT(captures, 500);
     EXPECT_GT(kos, 50);
     EXPECT_GT(suicides, 50);
-    std::printf("%d legal moves (%d capturing), %d refused tries (%d ko, %d suicide)\n", legal,
-                captures, refused, kos, suicides);
+    std::printf("%d legal moves (%d capturing), %d refused tries (%d ko, %d suicide)\n", legal, captures, refused, kos,
+                suicides);
 }
 
 }  // namespace

@@ -44,11 +44,7 @@ inline void setBoard(GameState& g, const std::vector<const char*>& rows) {
 
 // The top five rows of a 9 x 9 board around a ko: black takes the white stone at (3,4) by
 // playing (4,4), and white may not take back at (3,4) at once.
-inline const std::vector<const char*> KoRows = {".........",
-                                                ".........",
-                                                "..XO.....",
-                                                ".XO.O....",
-                                                "..XO....."};
+inline const std::vector<const char*> KoRows = {".........", ".........", "..XO.....", ".XO.O....", "..XO....."};
 
 // The first rows x cols points of the board as a diagram, rows joined by '\n'.
 inline std::string diagram(const GameState& g, int rows, int cols) {
@@ -77,8 +73,7 @@ class RecordingPainter final : public BoardPainter {
 public:
     std::vector<std::string> Calls;
     void paintStone(int pos, int colour, bool marked) override {
-        Calls.push_back("S " + std::to_string(pos) + " " + std::to_string(colour) +
-                        (marked ? " m" : ""));
+        Calls.push_back("S " + std::to_string(pos) + " " + std::to_string(colour) + (marked ? " m" : ""));
     }
     void erasePoint(int pos) override { Calls.push_back("E " + std::to_string(pos)); }
 };
@@ -106,8 +101,8 @@ public:
         for (int i = 0; i <= g.BoardLast; ++i) {
             const int want = g.Board[i] > 0 ? g.Board[i] : 0;
             if (Shown[i] != want)
-                return ::testing::AssertionFailure() << "point " << i << " shows " << Shown[i]
-                                                     << ", board holds " << g.Board[i];
+                return ::testing::AssertionFailure()
+                       << "point " << i << " shows " << Shown[i] << ", board holds " << g.Board[i];
         }
         int wantMarked = 0;
         if (g.CurrentMove > 1) {
@@ -116,8 +111,7 @@ public:
         }
         for (int i = 0; i <= g.BoardLast; ++i) {
             if (Marked[i] != (i == wantMarked && wantMarked != 0))
-                return ::testing::AssertionFailure() << "marker wrong at " << i << " (want "
-                                                     << wantMarked << ")";
+                return ::testing::AssertionFailure() << "marker wrong at " << i << " (want " << wantMarked << ")";
         }
         return ::testing::AssertionSuccess();
     }
@@ -134,8 +128,8 @@ inline ::testing::AssertionResult sameGame(const GameState& a, const GameState& 
     if (a.CapturedCount != b.CapturedCount ||
         !std::equal(a.CapturedPos.begin(), a.CapturedPos.begin() + top + 1, b.CapturedPos.begin()))
         return ::testing::AssertionFailure() << "captures differ";
-    if (a.CurrentMove != b.CurrentMove || a.MoveCount != b.MoveCount ||
-        a.SideToMove != b.SideToMove || a.LastMovePos != b.LastMovePos)
+    if (a.CurrentMove != b.CurrentMove || a.MoveCount != b.MoveCount || a.SideToMove != b.SideToMove ||
+        a.LastMovePos != b.LastMovePos)
         return ::testing::AssertionFailure() << "position in the record differs";
     if (a.BlackTotalSeconds != b.BlackTotalSeconds || a.WhiteTotalSeconds != b.WhiteTotalSeconds ||
         a.MoveSeconds != b.MoveSeconds)

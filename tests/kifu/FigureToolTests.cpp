@@ -26,7 +26,9 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(KoRecord);
     }
-    std::string path(const char* name) const { return "'" + Dir.filePath(QString::fromLatin1(name)).toStdString() + "'"; }
+    std::string path(const char* name) const {
+        return "'" + Dir.filePath(QString::fromLatin1(name)).toStdString() + "'";
+    }
     QStringList files() const { return QDir(Dir.path()).entryList(QDir::Files, QDir::Name); }
 
     QTemporaryDir Dir;
@@ -60,9 +62,12 @@ TEST_F(FigureTool, WritesEachFormatAndPrintsTheFigures) {
 TEST_F(FigureTool, RefusesWhatItCannotDo) {
     const std::string ko = path("ko.sgf");
     const std::pair<std::string, int> cases[] = {
-        {"figure " + ko + " " + path("k.txt"), 2},       {"figure " + ko + " " + path("k"), 2},
-        {"figure --per x " + ko + " " + path("k.png"), 2}, {"figure --per", 2},
-        {"figure " + ko, 2},                              {"figure " + path("none.sgf") + " " + path("k.png"), 1},
+        {"figure " + ko + " " + path("k.txt"), 2},
+        {"figure " + ko + " " + path("k"), 2},
+        {"figure --per x " + ko + " " + path("k.png"), 2},
+        {"figure --per", 2},
+        {"figure " + ko, 2},
+        {"figure " + path("none.sgf") + " " + path("k.png"), 1},
         {"figure " + ko + " " + path("no/k.png"), 1},
     };
     for (const auto& [args, code] : cases) EXPECT_EQ(kifu(args).exitCode, code) << args;

@@ -209,9 +209,10 @@ TEST(KifuFigurePaint, PngNumbersStayInsideTheirStonesAtEverySize) {
 }
 
 TEST(KifuFigurePaint, FigureFilesAreNumberedBeforeTheExtension) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"/tmp/game.png", "/tmp/game-2.png"}, {"out.svg", "out-2.svg"}, {"a.b/c", "a.b/c-2"},
-        {"/x/y.z.pdf", "/x/y.z-2.pdf"}};
+    const std::pair<const char*, const char*> cases[] = {{"/tmp/game.png", "/tmp/game-2.png"},
+                                                         {"out.svg", "out-2.svg"},
+                                                         {"a.b/c", "a.b/c-2"},
+                                                         {"/x/y.z.pdf", "/x/y.z-2.pdf"}};
     for (const auto& [out, second] : cases)
         EXPECT_EQ(figureFilePath(QString::fromUtf8(out), 2), QString::fromUtf8(second)) << out;
 }

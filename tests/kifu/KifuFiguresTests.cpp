@@ -48,7 +48,11 @@ TEST(KifuFigures, HandMadeRecordsCutWithTheirNotes) {
         {"no moves", "(;GM[1]SZ[9]HA[2]AB[cg][gc])", 100, false, {{1, 0}}, {{}}},
         // Figures without a single stone: the last move, a pass, is marked in its note.
         {"one pass", "(;GM[1]FF[4]SZ[9];B[tt])", 100, false, {{1, 1}}, {{"1 パス"}}},
-        {"passes on an empty board", "(;GM[1]FF[4]SZ[9];B[tt];W[tt];B[tt])", 2, false, {{1, 2}, {3, 3}},
+        {"passes on an empty board",
+         "(;GM[1]FF[4]SZ[9];B[tt];W[tt];B[tt])",
+         2,
+         false,
+         {{1, 2}, {3, 3}},
          {{"1 パス", "2 パス"}, {"3 パス"}}},
     };
     for (const CutCase& c : cases) expectCut(readRecordText(c.record), c);
@@ -62,8 +66,10 @@ TEST(KifuFigures, StonesOfAFigureAreItsStartPositionThenItsMoves) {
     std::map<int, FigureStone> start;
     std::vector<FigureStone> numbered;
     for (const FigureStone& s : second.Stones) {
-        if (s.Move == 0) start[s.Pos] = s;
-        else numbered.push_back(s);
+        if (s.Move == 0)
+            start[s.Pos] = s;
+        else
+            numbered.push_back(s);
     }
     EXPECT_EQ(start.size(), 9u);
     const int ed = sgfPoint("ed", 9), dd = sgfPoint("dd", 9);
@@ -105,10 +111,9 @@ TEST(KifuFigures, CuttingLeavesTheShownPositionAlone) {
 TEST(KifuFigures, FigureOfMoveAndLabels) {
     const struct {
         int move, per, figure;
-    } figures[] = {{0, 100, 1}, {1, 100, 1}, {100, 100, 1}, {101, 100, 2}, {250, 100, 3},
+    } figures[] = {{0, 100, 1}, {1, 100, 1},   {100, 100, 1}, {101, 100, 2}, {250, 100, 3},
                    {51, 50, 2}, {400, 200, 2}, {401, 200, 3}, {300, 0, 1}};
-    for (const auto& f : figures)
-        EXPECT_EQ(figureOfMove(f.move, f.per), f.figure) << f.move << " per " << f.per;
+    for (const auto& f : figures) EXPECT_EQ(figureOfMove(f.move, f.per), f.figure) << f.move << " per " << f.per;
     const std::pair<int, const char*> labels[] = {{1, "A"}, {26, "Z"}, {27, "AA"}, {52, "AZ"}, {53, "BA"}};
     for (const auto& [n, text] : labels) EXPECT_EQ(figureLabelText(n), text);
 }
@@ -117,21 +122,38 @@ TEST(KifuFigures, RealRecordsCutWithTheirNotes) {
     SKIP_WITHOUT_CORPUS();
     // Notes checked against the records' own move lists by hand and by a separate replay.
     const CutCase cases[] = {
-        {"title game", "pro/kombilo/Gosei-Gos23-T08.sgf", 100, false, {{1, 100}, {101, 200}, {201, 209}},
+        {"title game",
+         "pro/kombilo/Gosei-Gos23-T08.sgf",
+         100,
+         false,
+         {{1, 100}, {101, 200}, {201, 209}},
          {{}, {"196 = 190", "197 = A", "198 = 145", "199 = 193"}, {"205 = A", "208 = 202"}}},
-        {"title game from 1", "pro/kombilo/Gosei-Gos23-T08.sgf", 100, true, {{1, 100}, {101, 200}, {201, 209}},
+        {"title game from 1",
+         "pro/kombilo/Gosei-Gos23-T08.sgf",
+         100,
+         true,
+         {{1, 100}, {101, 200}, {201, 209}},
          {{}, {"96 = 90", "97 = A", "98 = 45", "99 = 93"}, {"5 = A", "8 = 2"}}},
-        {"title game in one", "pro/kombilo/Gosei-Gos23-T08.sgf", 0, false, {{1, 209}},
+        {"title game in one",
+         "pro/kombilo/Gosei-Gos23-T08.sgf",
+         0,
+         false,
+         {{1, 209}},
          {{"196 = 190", "197 = 87", "198 = 145", "199 = 193", "202 = 190", "205 = 193", "208 = 190"}}},
-        {"handicap game ending in a ko fight", "handicap/gnugo__regression__games__incident278.sgf", 100, false,
+        {"handicap game ending in a ko fight",
+         "handicap/gnugo__regression__games__incident278.sgf",
+         100,
+         false,
          {{1, 100}, {101, 200}, {201, 300}, {301, 334}},
-         {{"72 = 68", "79 = 18"},
-          {},
-          {"292 = A"},
-          {"304 = A", "307 = B", "312 = A", "313 = B", "317 = C", "319 = D", "320 = 301", "321 = E", "322 = F",
-           "323 = G", "324 = 303", "325 = B", "326 パス", "327 = G", "328 = C", "329 = D", "330 = E", "331 = B",
-           "332 パス", "333 パス", "334 パス"}}},
-        {"passes at the end", "handicap/gnugo__regression__games__atari_atari02.sgf", 100, false,
+         {{"72 = 68", "79 = 18"}, {}, {"292 = A"}, {"304 = A",   "307 = B",   "312 = A",  "313 = B",  "317 = C",
+                                                    "319 = D",   "320 = 301", "321 = E",  "322 = F",  "323 = G",
+                                                    "324 = 303", "325 = B",   "326 パス", "327 = G",  "328 = C",
+                                                    "329 = D",   "330 = E",   "331 = B",  "332 パス", "333 パス",
+                                                    "334 パス"}}},
+        {"passes at the end",
+         "handicap/gnugo__regression__games__atari_atari02.sgf",
+         100,
+         false,
          {{1, 100}, {101, 200}, {201, 210}},
          {{}, {"181 = A", "192 = B", "195 = 189", "197 = B"}, {"207 パス", "209 パス", "210 パス"}}},
     };

@@ -2,8 +2,8 @@
 
 #include <atomic>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -25,8 +25,8 @@ std::string dump(const LibraryIndex& index) {
     std::string out;
     GameState g;
     for (const LibraryRecord& r : index.records()) {
-        out += r.Path + " " + std::to_string(static_cast<int>(r.Status)) + " " + r.GameResult + " " +
-               r.BlackPlayer + " " + std::to_string(r.MoveCount) + "\n";
+        out += r.Path + " " + std::to_string(static_cast<int>(r.Status)) + " " + r.GameResult + " " + r.BlackPlayer +
+               " " + std::to_string(r.MoveCount) + "\n";
         if (r.Status != RecordStatus::Indexed) continue;
         test::loadRecord(g, r.Path);
         for (int k = 0; k <= g.MoveCount; ++k) {

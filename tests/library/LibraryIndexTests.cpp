@@ -9,8 +9,8 @@
 
 #include "engine/Gtp.h"
 #include "library/LibraryIndex.h"
-#include "tests/support/ShellRun.h"
 #include "tests/library/LibraryTestKit.h"
+#include "tests/support/ShellRun.h"
 
 namespace tavrin::library {
 namespace {
@@ -30,8 +30,7 @@ const std::vector<std::pair<std::string, std::string>> CornerGames = {
     {"corners/passes-twice.sgf", test::sgfGame("B[dc];W[ce];B[tt];W[tt];B[qq]")},  // pass, later qq
     // The same stones with white to move: another position.
     {"corners/white-first.sgf", test::sgfGame("W[ce];B[dc];W[fc]", "W+R")},
-    {"small/nine.Ngf",
-     "Rated game\r\n9\r\nKuro\r\nShiro\r\nwww\r\n0\r\n0\r\n6\r\n\r\n5\r\nW+R\r\n1\r\nPMABBCCCC\r\n"},
+    {"small/nine.Ngf", "Rated game\r\n9\r\nKuro\r\nShiro\r\nwww\r\n0\r\n0\r\n6\r\n\r\n5\r\nW+R\r\n1\r\nPMABBCCCC\r\n"},
     // Refused: a board of 7 lines, a white setup stone, an empty file; and no record at all.
     {"bad/seven.sgf", test::sgfGame("B[aa]", "", 7)},
     {"bad/white-setup.sgf", test::sgfGame("B[dd]AW[aa]", "", 19)},
@@ -121,8 +120,7 @@ TEST_F(Corners, SideToMoveAndBoardSizeSeparatePositions) {
     int games = 0;
     // The stones of the corner opening with white to move: the game white began, and the one
     // where black passed there.
-    EXPECT_EQ(movesAfter("corners/white-first.sgf", 2, &games),
-              (std::vector<std::string>{"F17 1 0 1", "pass 1 0 0"}));
+    EXPECT_EQ(movesAfter("corners/white-first.sgf", 2, &games), (std::vector<std::string>{"F17 1 0 1", "pass 1 0 0"}));
     EXPECT_EQ(games, 2);
     // The empty 9 x 9 board: the NGF game alone.
     EXPECT_EQ(movesAfter("small/nine.Ngf", 0, &games), std::vector<std::string>{"B8 1 0 1"});

@@ -2,8 +2,8 @@
 // Helpers of the library tests: a temporary folder of hand-made records, SGF text from a
 // move list, and boards drawn as rows of ". X O".
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

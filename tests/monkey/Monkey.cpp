@@ -41,13 +41,51 @@ bool endsWithNoCase(const QString& path, const char* tail) {
 
 // Pieces that make SGF (and NGF) text go wrong in interesting ways.
 const char* const Tokens[] = {
-    "(",       ")",         ";",         "[",          "]",           "\\",       "B[",
-    "W[aa]",   "AB[dd]",    "AW[pp]",    "SZ[",        "SZ[13]",      "SZ[9]",    "SZ[0]",
-    "SZ[99]",  "SZ[-1]",    "HA[9]",     "HA[1]",      "HA[99]",      "KM[-999999999]",
-    "KM[6.5]", "KM[650]",   "PL[W]",     "C[",         "\n",          "\r\n",     "B[zz]",
-    "W[]",     "B[tt]",     ";B[aa]",    ";W[ss]",     "(;",          ")(",       "CA[UTF-8]",
-    "CA[Shift_JIS]",        "\xef\xbb\xbf",            "\x81",        "\x83\x5c", "RE[B+R]",
-    "RE[W+",   "DT[2024-01-01]",         "FF[4]",      "GM[2]",       "PB[黒]",   "AB[aa][bb][cc]",
+    "(",
+    ")",
+    ";",
+    "[",
+    "]",
+    "\\",
+    "B[",
+    "W[aa]",
+    "AB[dd]",
+    "AW[pp]",
+    "SZ[",
+    "SZ[13]",
+    "SZ[9]",
+    "SZ[0]",
+    "SZ[99]",
+    "SZ[-1]",
+    "HA[9]",
+    "HA[1]",
+    "HA[99]",
+    "KM[-999999999]",
+    "KM[6.5]",
+    "KM[650]",
+    "PL[W]",
+    "C[",
+    "\n",
+    "\r\n",
+    "B[zz]",
+    "W[]",
+    "B[tt]",
+    ";B[aa]",
+    ";W[ss]",
+    "(;",
+    ")(",
+    "CA[UTF-8]",
+    "CA[Shift_JIS]",
+    "\xef\xbb\xbf",
+    "\x81",
+    "\x83\x5c",
+    "RE[B+R]",
+    "RE[W+",
+    "DT[2024-01-01]",
+    "FF[4]",
+    "GM[2]",
+    "PB[黒]",
+    "AB[aa][bb][cc]",
     "9999999999999999999999",
 };
 constexpr int TokenCount = sizeof Tokens / sizeof Tokens[0];
@@ -126,9 +164,7 @@ QString syntheticSgf(Rng& r) {
     return s + QLatin1Char(')');
 }
 
-QString mutateText(Rng& r, const QString& text) {
-    return QString::fromUtf8(mutateBytes(r, text.toUtf8()));
-}
+QString mutateText(Rng& r, const QString& text) { return QString::fromUtf8(mutateBytes(r, text.toUtf8())); }
 
 }  // namespace
 
@@ -281,7 +317,8 @@ void Monkey::step(long index) {
     // The monkey's own copies of saved records, to open and drop later.
     if (index % 64 == 0) {
         Files.Saved.clear();
-        for (const QString& n : QDir(Files.Scratch).entryList({QStringLiteral("*.sgf"), QStringLiteral("*.SGF")}, QDir::Files, QDir::Name))
+        for (const QString& n :
+             QDir(Files.Scratch).entryList({QStringLiteral("*.sgf"), QStringLiteral("*.SGF")}, QDir::Files, QDir::Name))
             Files.Saved.push_back(Files.Scratch + QLatin1Char('/') + n);
     }
 }
@@ -310,10 +347,10 @@ void Monkey::shortcutKey() {
     ensureActive();
     if (R.percent(10)) {
         // Keys no action owns.
-        static const QKeyCombination Free[] = {
-            QKeyCombination(Qt::ControlModifier, Qt::Key_Z), QKeyCombination(Qt::Key_F2),
-            QKeyCombination(Qt::AltModifier, Qt::Key_F), QKeyCombination(Qt::Key_Escape),
-            QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Up)};
+        static const QKeyCombination Free[] = {QKeyCombination(Qt::ControlModifier, Qt::Key_Z),
+                                               QKeyCombination(Qt::Key_F2), QKeyCombination(Qt::AltModifier, Qt::Key_F),
+                                               QKeyCombination(Qt::Key_Escape),
+                                               QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Up)};
         const QKeyCombination k = Free[R.below(5)];
         note(str(QKeySequence(k).toString()));
         QTest::keyClick(W.get(), k.key(), k.keyboardModifiers());
@@ -344,7 +381,7 @@ void Monkey::boardClick() {
         if (roll < 95) return {R.between(-30, box->width() + 30), R.between(-30, box->height() + 30)};
         return {R.between(-100000, 100000), R.between(-100000, 100000)};
     };
-    static const Qt::MouseButton Buttons[] = {Qt::LeftButton, Qt::LeftButton, Qt::LeftButton,
+    static const Qt::MouseButton Buttons[] = {Qt::LeftButton, Qt::LeftButton,  Qt::LeftButton,
                                               Qt::LeftButton, Qt::RightButton, Qt::MiddleButton};
     const Qt::MouseButton button = Buttons[R.below(6)];
     const QPoint down = point();
@@ -356,7 +393,9 @@ void Monkey::boardClick() {
     };
     const char* b = button == Qt::LeftButton ? "left" : button == Qt::RightButton ? "right" : "middle";
     note(std::string(b) + " " + num(down.x()) + "," + num(down.y()) +
-         (shape >= 95 ? " (release only)" : shape >= 90 ? " (press only)" : "") +
+         (shape >= 95   ? " (release only)"
+          : shape >= 90 ? " (press only)"
+                        : "") +
          (up != down ? " -> " + num(up.x()) + "," + num(up.y()) : std::string()));
     if (shape < 95) send(QEvent::MouseButtonPress, down, button);
     if (shape < 90 || shape >= 95) send(QEvent::MouseButtonRelease, up, Qt::NoButton);
@@ -374,8 +413,8 @@ void Monkey::windowMouse() {
     }
     if (QWidget* popup = QApplication::activePopupWidget(); popup && R.percent(60)) {
         // Aim into the open popup (a menu item, most of the time).
-        at = W->mapFromGlobal(popup->mapToGlobal(QPoint(R.below(std::max(1, popup->width())),
-                                                        R.below(std::max(1, popup->height())))));
+        at = W->mapFromGlobal(
+            popup->mapToGlobal(QPoint(R.below(std::max(1, popup->width())), R.below(std::max(1, popup->height())))));
     }
     const Qt::MouseButton button = R.percent(75) ? Qt::LeftButton : R.percent(70) ? Qt::RightButton : Qt::MiddleButton;
     const char* kind = "click";
@@ -405,8 +444,8 @@ void Monkey::wheel() {
     const int delta = R.percent(90) ? (R.percent(50) ? 120 : -120) : R.between(-2400, 2400);
     note(str(t->objectName()) + " " + num(delta));
     const QPointF at(t->width() / 2.0, t->height() / 2.0);
-    QWheelEvent e(at, t->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                  Qt::NoScrollPhase, false);
+    QWheelEvent e(at, t->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                  false);
     QApplication::sendEvent(t, &e);
 }
 
@@ -457,15 +496,14 @@ void Monkey::kifuRow() {
             const QRect rect = list->visualItemRect(item);
             QMouseEvent press(QEvent::MouseButtonPress, rect.center(), list->viewport()->mapToGlobal(rect.center()),
                               Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-            QMouseEvent release(QEvent::MouseButtonRelease, rect.center(),
-                                list->viewport()->mapToGlobal(rect.center()), Qt::LeftButton, Qt::NoButton,
-                                Qt::NoModifier);
+            QMouseEvent release(QEvent::MouseButtonRelease, rect.center(), list->viewport()->mapToGlobal(rect.center()),
+                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
             QApplication::sendEvent(list->viewport(), &press);
             QApplication::sendEvent(list->viewport(), &release);
         }
     } else {
-        static const Qt::Key Keys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown,
-                                       Qt::Key_Home, Qt::Key_End, Qt::Key_Space, Qt::Key_Return};
+        static const Qt::Key Keys[] = {Qt::Key_Up,   Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown,
+                                       Qt::Key_Home, Qt::Key_End,  Qt::Key_Space,  Qt::Key_Return};
         const Qt::Key k = Keys[R.below(8)];
         note("key in list " + str(QKeySequence(k).toString()));
         list->setFocus();
@@ -787,7 +825,8 @@ void Monkey::fullRecord() {
             boardClick();
         }
     }
-    note("now " + num(W->Game.HandicapCount) + "+" + num(W->Game.MoveCount) + ", status \"" + str(W->statusText(0)) + "\"");
+    note("now " + num(W->Game.HandicapCount) + "+" + num(W->Game.MoveCount) + ", status \"" + str(W->statusText(0)) +
+         "\"");
 }
 
 void Monkey::activate() {
@@ -805,7 +844,8 @@ void Monkey::restartProgram() {
         static const char* const Odd[] = {
             "[PlayInfo]\nBrdSize=7\nPutStone=50\nKomi=-99999\nLevel=9\n",
             "[KifuAuto]\nSpeed=0\n[Display]\nWidth=-5\nHeight=100000\nState=7\n",
-            "[Display]\nToolBar=0\nStatusBar=0\nDataPanel=0\nPanelKifuBtn=0\nToolBarTop=0\nToolBarLeft=1\nToolBarRight=1\n",
+            "[Display]\nToolBar=0\nStatusBar=0\nDataPanel=0\nPanelKifuBtn=0\nToolBarTop=0\nToolBarLeft=1\nToolBarRight="
+            "1\n",
             "\xff\xfe garbage [[[ = ]]]\n=\n[\n",
             "[Directory]\nLastReadDir=/no/such/folder\nLastWriteDir=\\\\server\\share\n",
         };
@@ -831,8 +871,7 @@ void Monkey::restartProgram() {
 std::string Monkey::check() const {
     const GameState& g = W->Game;
     auto fail = [](const std::string& what) { return what; };
-    if (g.BoardSize != 9 && g.BoardSize != 13 && g.BoardSize != 19)
-        return fail("BoardSize " + num(g.BoardSize));
+    if (g.BoardSize != 9 && g.BoardSize != 13 && g.BoardSize != 19) return fail("BoardSize " + num(g.BoardSize));
     if (g.BoardStride != g.BoardSize + 2 || g.BoardLast != g.BoardStride * g.BoardStride - 1)
         return fail("board geometry " + num(g.BoardStride) + "/" + num(g.BoardLast));
     const int stride = g.BoardStride;
@@ -909,7 +948,8 @@ std::string Monkey::check() const {
         const RecordTree::NodeId n = tree.mainLineNode(i);
         for (RecordTree::PropId p = tree.firstProperty(n); p != RecordTree::None; p = tree.nextProperty(p)) {
             if (tree.mainLineRole(p) != RecordTree::Role::Move) continue;
-            if (++treeMoves > g.MoveCount) return fail("the tree holds more moves than the record's " + num(g.MoveCount));
+            if (++treeMoves > g.MoveCount)
+                return fail("the tree holds more moves than the record's " + num(g.MoveCount));
             const auto e = static_cast<std::size_t>(g.HandicapCount + treeMoves);
             const std::string_view v = tree.value(p, 0);
             const int x = v.size() == 2 ? v[0] - 'a' + 1 : 0, y = v.size() == 2 ? v[1] - 'a' + 1 : 0;
@@ -920,7 +960,8 @@ std::string Monkey::check() const {
                 return fail("move " + num(treeMoves) + " of the tree is not the record's");
         }
     }
-    if (treeMoves != g.MoveCount) return fail("the tree holds " + num(treeMoves) + " of the record's " + num(g.MoveCount) + " moves");
+    if (treeMoves != g.MoveCount)
+        return fail("the tree holds " + num(treeMoves) + " of the record's " + num(g.MoveCount) + " moves");
     if (W->Record.movesThrough(W->Record.depth()) != g.CurrentMove - 1)
         return fail("the record's shown node is not at move " + num(g.CurrentMove - 1));
     // The commands are as the one function decides for the game as it stands.
@@ -936,7 +977,8 @@ std::string Monkey::check() const {
             return fail(str(action->objectName()) + (action->isEnabled() ? " is enabled" : " is disabled") +
                         " against the game's state");
     for (QAction* a : {W->actPlayEdit, W->actPlayKentou})
-        if (a->isEnabled() || a->isVisible()) return fail(str(a->objectName()) + " is shown or enabled but has no handler");
+        if (a->isEnabled() || a->isVisible())
+            return fail(str(a->objectName()) + " is shown or enabled but has no handler");
     // Without an engine the computer's commands stay hidden.
     for (QAction* a : {W->actPlayStnChg, W->actPlayHint, W->actPlayUtinaosi})
         if (a->isVisible()) return fail(str(a->objectName()) + " is shown without an engine");
@@ -989,28 +1031,48 @@ std::vector<std::string> Monkey::selfTest() {
     expectCaught("a move off the board", [&] { W->Game.MovePos[3] = 500; }, {});
     expectCaught("GameOver while playing", [&] { W->Game.GameOver = true; }, {});
     expectCaught("EndedByPasses while playing", [&] { W->Game.EndedByPasses = true; }, {});
-    expectCaught("playing in the middle of the record", [&] { W->Game.ReplayMode = false; W->Game.CurrentMove = 2; }, {});
+    expectCaught("playing in the middle of the record",
+                 [&] {
+                     W->Game.ReplayMode = false;
+                     W->Game.CurrentMove = 2;
+                 },
+                 {});
     QTreeWidgetItem* taken = nullptr;
-    expectCaught("a move-list row lost", [&] { taken = W->lsvKifu->takeTopLevelItem(W->kifuRowCount() - 1); },
-                 [&] { W->lsvKifu->addTopLevelItem(taken); });
-    expectCaught("the clock running in replay", [&] { W->Game.ReplayMode = true; W->tmrTime->start(); },
-                 [&] { W->tmrTime->stop(); });
-    expectCaught("a command without handler shown", [&] { W->actPlayHint->setVisible(true); },
-                 [&] { W->actPlayHint->setVisible(false); });
-    expectCaught("pass enabled in replay", [&] {
-        W->actPlayStopExecute();
-        W->actPlayPass->setEnabled(true);
-    }, [&] { W->actPlayResumeExecute(); });
-    expectCaught("replay enabled while playing", [&] { W->actKifuFirst->setEnabled(true); },
-                 [&] { W->actKifuFirst->setEnabled(false); });
-    expectCaught("a move taken back beside the record", [&] {
-        NullPainter none;
-        prcKifBack(W->Game, W->Game.CurrentMove - 1, none);
-        W->Game.MoveCount = W->Game.CurrentMove - 1;
-        taken = W->lsvKifu->takeTopLevelItem(W->kifuRowCount() - 1);
-    }, [&] { W->lsvKifu->addTopLevelItem(taken); });
-    expectCaught("a title of another program", [&] { W->setWindowTitle(QStringLiteral("x")); },
-                 [&] { W->setWindowTitle(QStringLiteral("新規 - Tavrin")); });
+    expectCaught(
+        "a move-list row lost", [&] { taken = W->lsvKifu->takeTopLevelItem(W->kifuRowCount() - 1); },
+        [&] { W->lsvKifu->addTopLevelItem(taken); });
+    expectCaught(
+        "the clock running in replay",
+        [&] {
+            W->Game.ReplayMode = true;
+            W->tmrTime->start();
+        },
+        [&] { W->tmrTime->stop(); });
+    expectCaught(
+        "a command without handler shown", [&] { W->actPlayHint->setVisible(true); },
+        [&] { W->actPlayHint->setVisible(false); });
+    expectCaught(
+        "pass enabled in replay",
+        [&] {
+            W->actPlayStopExecute();
+            W->actPlayPass->setEnabled(true);
+        },
+        [&] { W->actPlayResumeExecute(); });
+    expectCaught(
+        "replay enabled while playing", [&] { W->actKifuFirst->setEnabled(true); },
+        [&] { W->actKifuFirst->setEnabled(false); });
+    expectCaught(
+        "a move taken back beside the record",
+        [&] {
+            NullPainter none;
+            prcKifBack(W->Game, W->Game.CurrentMove - 1, none);
+            W->Game.MoveCount = W->Game.CurrentMove - 1;
+            taken = W->lsvKifu->takeTopLevelItem(W->kifuRowCount() - 1);
+        },
+        [&] { W->lsvKifu->addTopLevelItem(taken); });
+    expectCaught(
+        "a title of another program", [&] { W->setWindowTitle(QStringLiteral("x")); },
+        [&] { W->setWindowTitle(QStringLiteral("新規 - Tavrin")); });
     return missed;
 }
 

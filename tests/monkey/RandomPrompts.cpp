@@ -40,8 +40,8 @@ QString MonkeyFiles::unwritablePath(Rng& rng) const {
 }
 
 QString MonkeyFiles::savePath(Rng& rng) const {
-    static const char* const Names[] = {"a.sgf", "b.sgf", "棋譜.sgf", "noext", "upper.SGF",
-                                        "c.ngf", "spaced name.sgf", ".sgf"};
+    static const char* const Names[] = {"a.sgf",     "b.sgf", "棋譜.sgf",        "noext",
+                                        "upper.SGF", "c.ngf", "spaced name.sgf", ".sgf"};
     return Scratch + QLatin1Char('/') + QString::fromUtf8(Names[rng.below(8)]);
 }
 
@@ -54,10 +54,9 @@ QString MonkeyFiles::someRecord(Rng& rng) const {
 
 QString randomText(Rng& rng) {
     static const char* const Pieces[] = {
-        "",       "a",          "Tavrin",   "黒番対局者", "白",       "本因坊",  "ソ",   "表",
-        "\\",     "]",          "[",        ";",          "(",        ")",       ":",    " ",
-        "　",     "😀",         "한국어",   "中国",       "\xc3\xa9", "W+R",     "B+3.5", "0",
-        "-1",     "9999999999", "\t",       "ｶﾀｶﾅ",       "①",        "髙",      "∑",    "~",
+        "",      "a", "Tavrin", "黒番対局者", "白", "本因坊", "ソ", "表",     "\\",   "]",        "[",
+        ";",     "(", ")",      ":",          " ",  "　",     "😀",  "한국어", "中国", "\xc3\xa9", "W+R",
+        "B+3.5", "0", "-1",     "9999999999", "\t", "ｶﾀｶﾅ",   "①",  "髙",     "∑",    "~",
     };
     constexpr int Count = sizeof Pieces / sizeof Pieces[0];
     QString out;
@@ -150,9 +149,7 @@ std::optional<QString> RandomPrompts::chooseFolder(QWidget*, const QString&, con
 
 void RandomPrompts::fillFields(QDialog& dialog) {
     // Only what a user can reach: shown and enabled controls.
-    auto reachable = [&dialog](QWidget* w) {
-        return w->isVisibleTo(&dialog) && w->isEnabled();
-    };
+    auto reachable = [&dialog](QWidget* w) { return w->isVisibleTo(&dialog) && w->isEnabled(); };
     for (QLineEdit* edit : dialog.findChildren<QLineEdit*>()) {
         if (!reachable(edit) || edit->isReadOnly() || !R.percent(40)) continue;
         // Typed, pasted or deleted: each goes through the field's own checks.
@@ -183,8 +180,7 @@ void RandomPrompts::fillFields(QDialog& dialog) {
             combo->setEditText(randomText(R));
         else
             combo->setCurrentIndex(R.below(combo->count()));
-        Log.note("combo " + combo->objectName().toStdString() + " = " +
-                 std::to_string(combo->currentIndex()));
+        Log.note("combo " + combo->objectName().toStdString() + " = " + std::to_string(combo->currentIndex()));
     }
     for (QRadioButton* radio : dialog.findChildren<QRadioButton*>()) {
         if (!reachable(radio) || !R.percent(25)) continue;

@@ -86,16 +86,17 @@ Settings parse(int argc, char** argv) {
     }
     if (s.Actions < 1 || s.Seconds <= 0 || s.Hang < 1) usage("counts and times must be positive");
     if (!s.SeedGiven)
-        s.Seed = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()) % 1000000007ULL;
+        s.Seed =
+            static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()) % 1000000007ULL;
     return s;
 }
 
 QStringList corpusFiles(const QString& folder) {
     QStringList files;
     if (folder.isEmpty() || !QDir(folder).exists()) return files;
-    QDirIterator it(folder, {QStringLiteral("*.sgf"), QStringLiteral("*.SGF"), QStringLiteral("*.ngf"),
-                             QStringLiteral("*.NGF")},
-                    QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(
+        folder, {QStringLiteral("*.sgf"), QStringLiteral("*.SGF"), QStringLiteral("*.ngf"), QStringLiteral("*.NGF")},
+        QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) files << it.next();
     files.sort();
     return files;
@@ -182,7 +183,8 @@ int main(int argc, char** argv) {
                 reportFailure("invariant broken: " + broken);
                 const QString kept = monkey.saveLastInput(QDir::currentPath());
                 if (!kept.isEmpty())
-                    std::printf("monkey: last %s kept in %s\n", monkey.lastInputKind().c_str(), kept.toUtf8().constData());
+                    std::printf("monkey: last %s kept in %s\n", monkey.lastInputKind().c_str(),
+                                kept.toUtf8().constData());
                 status = 1;
             }
             if (done % 1000 == 0) {
@@ -191,15 +193,16 @@ int main(int argc, char** argv) {
             }
         }
         elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::printf("monkey: %ld actions in %.1f s (%.0f actions/s), %d of %lld corpus records swept, "
-                    "%ld program runs, %ld prompts answered, %ld warnings shown\n",
-                    done, elapsed, done / std::max(elapsed, 0.001), monkey.corpusSwept(),
-                    static_cast<long long>(files.Corpus.size()), monkey.windowsOpened(), prompts.Asked,
-                    prompts.Warnings);
+        std::printf(
+            "monkey: %ld actions in %.1f s (%.0f actions/s), %d of %lld corpus records swept, "
+            "%ld program runs, %ld prompts answered, %ld warnings shown\n",
+            done, elapsed, done / std::max(elapsed, 0.001), monkey.corpusSwept(),
+            static_cast<long long>(files.Corpus.size()), monkey.windowsOpened(), prompts.Asked, prompts.Warnings);
         const Monkey::Counts& c = monkey.counts();
-        std::printf("monkey: %ld moves played, %ld take-backs, %ld replay steps, %ld play/replay switches, "
-                    "longest record %d moves\n",
-                    c.MovesPlayed, c.TakeBacks, c.ReplaySteps, c.ModeChanges, c.LongestRecord);
+        std::printf(
+            "monkey: %ld moves played, %ld take-backs, %ld replay steps, %ld play/replay switches, "
+            "longest record %d moves\n",
+            c.MovesPlayed, c.TakeBacks, c.ReplaySteps, c.ModeChanges, c.LongestRecord);
         log.begin(done + 1, "shutdown");
         monkey.closeWindow();
     }

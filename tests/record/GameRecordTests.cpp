@@ -45,7 +45,9 @@ std::array<int, BoardCells> replayed(const RecordTree& t, NodeId n, int size) {
             if (id == "AB" || id == "AW" || id == "AE") {
                 for (int k = 0; k < t.valueCount(p); ++k) {
                     const std::string w(t.value(p, k));
-                    g.Board[static_cast<size_t>(pointAt(size, w[0], w[1]))] = id == "AB" ? Black : id == "AW" ? White : 0;
+                    g.Board[static_cast<size_t>(pointAt(size, w[0], w[1]))] = id == "AB"   ? Black
+                                                                              : id == "AW" ? White
+                                                                                           : 0;
                 }
             } else if (id == "B" || id == "W") {
                 const int pos = v.empty() || v == "tt" ? PassPos : pointAt(size, v[0], v[1]);
@@ -93,25 +95,20 @@ TEST(GameRecord, SetupNodesAndCapturesStepForwardAndBack) {
     GameState g = newGame(9);
     RecordTree t;
     const NodeId root = t.gameRoot(0);
-    NodeId n = t.addMove(root, Black, pointAt(9, 'b', 'a'), 9);        // 1 X at ba
-    n = addSetup(t, n, "AW", {"aa", "bb", "cb"});                      //   O set at aa, bb, cb
-    n = t.addMove(n, White, pointAt(9, 'a', 'b'), 9);                  // 2 O at ab
-    n = t.addMove(n, Black, pointAt(9, 'e', 'e'), 9);                  // 3 X at ee
-    n = addSetup(t, n, "AE", {"cb"});                                  //   cb emptied
-    n = t.addMove(n, White, pointAt(9, 'c', 'a'), 9);                  // 4 O at ca takes ba
+    NodeId n = t.addMove(root, Black, pointAt(9, 'b', 'a'), 9);  // 1 X at ba
+    n = addSetup(t, n, "AW", {"aa", "bb", "cb"});                //   O set at aa, bb, cb
+    n = t.addMove(n, White, pointAt(9, 'a', 'b'), 9);            // 2 O at ab
+    n = t.addMove(n, Black, pointAt(9, 'e', 'e'), 9);            // 3 X at ee
+    n = addSetup(t, n, "AE", {"cb"});                            //   cb emptied
+    n = t.addMove(n, White, pointAt(9, 'c', 'a'), 9);            // 4 O at ca takes ba
     GameRecord r;
     r.adopt(g, t);
     PicturePainter pic;
     pic.cells = r.state().Board;
 
     const char* const want[] = {
-        ".........\n.........\n",
-        ".X.......\n.........\n",
-        "OX.......\n.OO......\n",
-        "OX.......\nOOO......\n",
-        "OX.......\nOOO......\n",
-        "OX.......\nOO.......\n",
-        "O.O......\nOO.......\n",
+        ".........\n.........\n", ".X.......\n.........\n", "OX.......\n.OO......\n", "OX.......\nOOO......\n",
+        "OX.......\nOOO......\n", "OX.......\nOO.......\n", "O.O......\nOO.......\n",
     };
     ASSERT_EQ(r.line().size(), 7u);
     EXPECT_EQ(r.state().MoveCount, 4);

@@ -23,30 +23,27 @@ TEST_P(KomiText, WordsForHalfPointsNumbersOtherwise) {
     EXPECT_EQ(komiLabel(GetParam().tenths, false), "コミ ： 記載なし");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, KomiText,
-    ::testing::Values(KomiCase{0, "なし"}, KomiCase{5, "半目"}, KomiCase{10, "１目"},
-                      KomiCase{15, "１目半"}, KomiCase{20, "２目"}, KomiCase{25, "２目半"},
-                      KomiCase{30, "３目"}, KomiCase{35, "３目半"}, KomiCase{40, "４目"},
-                      KomiCase{45, "４目半"}, KomiCase{50, "５目"}, KomiCase{55, "５目半"},
-                      KomiCase{60, "６目"}, KomiCase{65, "６目半"}, KomiCase{70, "７目"},
-                      KomiCase{75, "７目半"}, KomiCase{80, "８目"}, KomiCase{85, "８目半"},
-                      KomiCase{90, "９目"}, KomiCase{95, "９目半"}, KomiCase{100, "10目"},
-                      KomiCase{105, "10目半"}));
+INSTANTIATE_TEST_SUITE_P(Table, KomiText,
+                         ::testing::Values(KomiCase{0, "なし"}, KomiCase{5, "半目"}, KomiCase{10, "１目"},
+                                           KomiCase{15, "１目半"}, KomiCase{20, "２目"}, KomiCase{25, "２目半"},
+                                           KomiCase{30, "３目"}, KomiCase{35, "３目半"}, KomiCase{40, "４目"},
+                                           KomiCase{45, "４目半"}, KomiCase{50, "５目"}, KomiCase{55, "５目半"},
+                                           KomiCase{60, "６目"}, KomiCase{65, "６目半"}, KomiCase{70, "７目"},
+                                           KomiCase{75, "７目半"}, KomiCase{80, "８目"}, KomiCase{85, "８目半"},
+                                           KomiCase{90, "９目"}, KomiCase{95, "９目半"}, KomiCase{100, "10目"},
+                                           KomiCase{105, "10目半"}));
 
-INSTANTIATE_TEST_SUITE_P(
-    OffTheTable, KomiText,
-    ::testing::Values(KomiCase{110, "11目"}, KomiCase{3, "0.3目"}, KomiCase{-5, "-0.5目"},
-                      KomiCase{72, "7.2目"}, KomiCase{-65, "-6.5目"}, KomiCase{1, "0.1目"},
-                      KomiCase{106, "10.6目"}, KomiCase{-10, "-1目"}, KomiCase{1000, "100目"}));
+INSTANTIATE_TEST_SUITE_P(OffTheTable, KomiText,
+                         ::testing::Values(KomiCase{110, "11目"}, KomiCase{3, "0.3目"}, KomiCase{-5, "-0.5目"},
+                                           KomiCase{72, "7.2目"}, KomiCase{-65, "-6.5目"}, KomiCase{1, "0.1目"},
+                                           KomiCase{106, "10.6目"}, KomiCase{-10, "-1目"}, KomiCase{1000, "100目"}));
 
 TEST(InfoTexts, HandicapLabel) {
     const struct {
         int count;
         const char* text;
-    } cases[] = {{0, "置き石 ： なし"}, {2, "置き石 ： ２子"}, {5, "置き石 ： ５子"},
-                 {9, "置き石 ： ９子"}, {1, "置き石 ： "},     {10, "置き石 ： "},
-                 {-1, "置き石 ： "}};
+    } cases[] = {{0, "置き石 ： なし"}, {2, "置き石 ： ２子"}, {5, "置き石 ： ５子"}, {9, "置き石 ： ９子"},
+                 {1, "置き石 ： "},     {10, "置き石 ： "},    {-1, "置き石 ： "}};
     for (const auto& c : cases) EXPECT_EQ(handicapLabel(c.count), c.text) << c.count;
 }
 

@@ -64,8 +64,7 @@ TEST(RecordTree, ReadsEveryNodePropertyAndValueInFileOrder) {
         {"a record alone", "(;SZ[9];B[aa];W[bb])", "(;SZ[9];B[aa];W[bb])"},
         {"identifiers as written, escapes undone", "(;SZ[9]c[a\\]b\\\\];b[aa]LB[cc:x])",
          "(;SZ[9]c[a]b\\];b[aa]LB[cc:x])"},
-        {"several values, blanks between", "(;SZ[9]AB[aa] [bb]TR[cc][dd];B[ee])",
-         "(;SZ[9]AB[aa][bb]TR[cc][dd];B[ee])"},
+        {"several values, blanks between", "(;SZ[9]AB[aa] [bb]TR[cc][dd];B[ee])", "(;SZ[9]AB[aa][bb]TR[cc][dd];B[ee])"},
         {"a value's line breaks kept, a soft one dropped", "(;SZ[9]C[one\r\ntwo\\\nthree\n])",
          "(;SZ[9]C[one\ntwothree\n])"},
         {"variations in order", "(;SZ[9];B[aa](;W[bb];B[cc])(;W[dd])(;W[ee]))",
@@ -84,19 +83,16 @@ TEST(RecordTree, ReadsEveryNodePropertyAndValueInFileOrder) {
 
 TEST(RecordTree, MainLineQuestions) {
     // Index: 0 root, 1 empty node, 2 B[aa] (two variations branch here), 3 W[bb]+B[cc], 4 W[dd].
-    const RecordTree t =
-        treeOf("(;SZ[9]C[root];C[before];B[aa](;W[bb]B[cc]C[x][y];W[dd])(;W[ee])(;W[ff]))");
+    const RecordTree t = treeOf("(;SZ[9]C[root];C[before];B[aa](;W[bb]B[cc]C[x][y];W[dd])(;W[ee])(;W[ff]))");
     EXPECT_EQ(t.mainLineLength(), 5);
     EXPECT_EQ(t.moveCount(), 4);
-    const struct {
-        int move, node;
-    } moves[] = {{-1, 0}, {0, 0}, {1, 2}, {2, 3}, {3, 3}, {4, 4}, {5, -1}};
+    const struct { int move, node; } moves[] = {{-1, 0}, {0, 0}, {1, 2}, {2, 3}, {3, 3}, {4, 4}, {5, -1}};
     for (const auto& m : moves) EXPECT_EQ(t.nodeOfMove(m.move), m.node) << "move " << m.move;
     const struct {
         int node, movesThrough, variations;
         const char* comment;
     } nodes[] = {{0, 0, 0, "root"}, {1, 0, 0, "before"}, {2, 1, 2, ""},
-                 {3, 3, 0, "x\ny"}, {4, 4, 0, ""},      {5, 4, 0, ""}};
+                 {3, 3, 0, "x\ny"}, {4, 4, 0, ""},       {5, 4, 0, ""}};
     for (const auto& n : nodes) {
         EXPECT_EQ(t.movesThrough(n.node), n.movesThrough) << "node " << n.node;
         EXPECT_EQ(t.variationCount(n.node), n.variations) << "node " << n.node;
@@ -115,8 +111,7 @@ TEST(RecordTree, KeepMovesCutsTheMainLineAndWhatHangsFromIt) {
     } cases[] = {
         {"nothing to cut", withVariations, 4, "(;SZ[9];B[aa]C[one](;W[bb](;B[cc];W[dd])(;B[ee]))(;W[ff]))"},
         {"the last move", withVariations, 3, "(;SZ[9];B[aa]C[one](;W[bb](;B[cc])(;B[ee]))(;W[ff]))"},
-        {"the alternatives to a removed move go with it", withVariations, 2,
-         "(;SZ[9];B[aa]C[one](;W[bb])(;W[ff]))"},
+        {"the alternatives to a removed move go with it", withVariations, 2, "(;SZ[9];B[aa]C[one](;W[bb])(;W[ff]))"},
         {"back to the first move", withVariations, 1, "(;SZ[9];B[aa]C[one])"},
         {"back to the start", withVariations, 0, "(;SZ[9])"},
         {"below zero is the start", "(;SZ[9];B[aa])", -3, "(;SZ[9])"},

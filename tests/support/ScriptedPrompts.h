@@ -21,10 +21,10 @@ public:
         QString text;  // message text, or dialog title / proposed name
     };
 
-    std::deque<Answer> answers;                          // for confirm and warnYesNo
-    std::deque<std::optional<OpenChoice>> openChoices;   // for openFile
-    std::deque<std::optional<QString>> saveChoices;      // for saveFile
-    std::deque<std::optional<QString>> folderChoices;    // for chooseFolder
+    std::deque<Answer> answers;                         // for confirm and warnYesNo
+    std::deque<std::optional<OpenChoice>> openChoices;  // for openFile
+    std::deque<std::optional<QString>> saveChoices;     // for saveFile
+    std::deque<std::optional<QString>> folderChoices;   // for chooseFolder
     // For exec: called with the dialog; returns QDialog::Accepted or Rejected.
     std::deque<std::function<int(QDialog&)>> dialogScripts;
 

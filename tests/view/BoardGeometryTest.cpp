@@ -14,8 +14,7 @@ struct GeoCase {
     const char* name;
     int width, height, size;
     bool zahyou;
-    int cell, edge, boardPixels, coordMargin, imageSize, firstLine, stoneSize, stoneOrigin,
-        fontHeight;
+    int cell, edge, boardPixels, coordMargin, imageSize, firstLine, stoneSize, stoneOrigin, fontHeight;
 };
 
 void expectField(const char* what, int expected, int actual) {
@@ -86,8 +85,7 @@ TEST(BoardGeometry, CoordinatesKeepCellWhenThereIsRoom) {
     EXPECT_EQ(on.CellSize, 60);
     EXPECT_EQ(on.ImageSize, off.ImageSize + on.CoordMargin);
     // 19 lines in a 474 panel: no room, the cell shrinks.
-    EXPECT_LT(computeBoardGeometry(474, 474, 19, true).CellSize,
-              computeBoardGeometry(474, 474, 19, false).CellSize);
+    EXPECT_LT(computeBoardGeometry(474, 474, 19, true).CellSize, computeBoardGeometry(474, 474, 19, false).CellSize);
 }
 
 TEST(BoardGeometry, PictureAndPaintBoxPlacement) {
@@ -121,10 +119,10 @@ TEST(BoardGeometry, PixelToPoint) {
         int x, y, plain, turned;
     };
     const Case cases[] = {
-        {0, 0, 22, 418},         // A1 (column 1, row 1) <-> T19
-        {22, 0, 43, 397},        // column 2
-        {0, 22, 23, 417},        // row 2
-        {417, 417, 418, 22},     // last pixel of the box
+        {0, 0, 22, 418},             // A1 (column 1, row 1) <-> T19
+        {22, 0, 43, 397},            // column 2
+        {0, 22, 23, 417},            // row 2
+        {417, 417, 418, 22},         // last pixel of the box
         {9 * 22, 3 * 22, 214, 226},  // column 10, row 4
         {-1, 5, 0, 0},
         {5, -1, 0, 0},

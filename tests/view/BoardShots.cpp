@@ -34,9 +34,13 @@ int main(int argc, char** argv) {
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/board-shots");
     QDir().mkpath(dir);
 
-    struct Shot { int size; int w, h; int moves; };
-    const Shot shots[] = {{19, 470, 470, 200}, {19, 1165, 1165, 200}, {13, 700, 700, 90},
-                          {9, 615, 615, 40}, {19, 257, 257, 200}};
+    struct Shot {
+        int size;
+        int w, h;
+        int moves;
+    };
+    const Shot shots[] = {
+        {19, 470, 470, 200}, {19, 1165, 1165, 200}, {13, 700, 700, 90}, {9, 615, 615, 40}, {19, 257, 257, 200}};
     NullPainter none;
     for (const Shot& s : shots) {
         for (int turned = 0; turned < 2; ++turned)

@@ -34,8 +34,7 @@ int countColour(const QImage& img, QRgb c) {
 struct Board {
     GameState g;
     BoardView v;
-    explicit Board(int size, int panel = 474, bool zahyou = true, bool hanten = false)
-        : g(test::newGame(size)), v(g) {
+    explicit Board(int size, int panel = 474, bool zahyou = true, bool hanten = false) : g(test::newGame(size)), v(g) {
         v.resize(panel, panel);
         v.setZahyou(zahyou);
         v.setHanten(hanten);
@@ -44,9 +43,7 @@ struct Board {
     int pos(int column, int row) const { return column * g.BoardStride + row; }
     const BoardGeometry& geo() const { return v.geometryInfo(); }
     int line(int k) const { return geo().FirstLine + (k - 1) * geo().CellSize; }
-    void put(int column, int row, int colour, int mode = 0) {
-        prcStnPut(g, pos(column, row), colour, mode, v);
-    }
+    void put(int column, int row, int colour, int mode = 0) { prcStnPut(g, pos(column, row), colour, mode, v); }
 };
 
 TEST(BoardView, GridLinesAndBevel) {
@@ -106,8 +103,11 @@ TEST(BoardView, StarPoints) {
         bool large;
         const Points& stars;
     };
-    const Case cases[] = {{19, 379, 19, false, s19}, {19, 397, 20, true, s19}, {19, 257, 12, false, s19},
-                          {13, 474, 34, true, s13},  {9, 257, 26, true, s9}};
+    const Case cases[] = {{19, 379, 19, false, s19},
+                          {19, 397, 20, true, s19},
+                          {19, 257, 12, false, s19},
+                          {13, 474, 34, true, s13},
+                          {9, 257, 26, true, s9}};
     for (const Case& c : cases) {
         Board b(c.size, c.panel, false);
         ASSERT_EQ(b.geo().CellSize, c.cell);
@@ -121,10 +121,8 @@ TEST(BoardView, StarPoints) {
             for (int dy = -3; dy <= 3; ++dy)
                 for (int dx = -3; dx <= 3; ++dx) {
                     const int ax = std::abs(dx), ay = std::abs(dy);
-                    const bool inStar = c.large ? ax <= 2 && ay <= 2 && !(ax == 2 && ay == 2)
-                                                : ax <= 1 && ay <= 1;
-                    EXPECT_EQ(px(img, b.line(col) + dx, b.line(row) + dy) == Black0,
-                              dx == 0 || dy == 0 || inStar)
+                    const bool inStar = c.large ? ax <= 2 && ay <= 2 && !(ax == 2 && ay == 2) : ax <= 1 && ay <= 1;
+                    EXPECT_EQ(px(img, b.line(col) + dx, b.line(row) + dy) == Black0, dx == 0 || dy == 0 || inStar)
                         << "cell " << c.cell << " at " << col << "-" << row << " d " << dx << "," << dy;
                 }
     }
@@ -293,8 +291,7 @@ TEST(BoardView, OneDigitRowNumbersStandInTheUnitsColumn) {
     // The units "1" of row 11 is drawn exactly like the single "1" of row 1.
     const QImage one = numberCrop(b, 1);
     const QImage eleven = numberCrop(b, 11);
-    EXPECT_EQ(one.copy(w1, 0, one.width() - w1, one.height()),
-              eleven.copy(w1, 0, one.width() - w1, one.height()));
+    EXPECT_EQ(one.copy(w1, 0, one.width() - w1, one.height()), eleven.copy(w1, 0, one.width() - w1, one.height()));
     // Letters hang from just below the strip's top: the top row of each strip stays empty.
     for (int i = 1; i <= 19; ++i) {
         const QImage crop = letterCrop(b, i);
@@ -418,7 +415,8 @@ TEST(BoardView, MoveNumbersSitOnTheStonesMovesPut) {
         // White 1 (2,2), black 2 (1,2), white 3 (5,5), black 4 (2,1), white 5 (9,9),
         // black 6 (3,2) takes white 1; white 7 (8,8), black 8 (2,2) again on the taken point.
         const int moves[][2] = {{2, 2}, {1, 2}, {5, 5}, {2, 1}, {9, 9}, {3, 2}, {8, 8}, {2, 3}, {7, 7}, {2, 2}};
-        for (const auto& m : moves) ASSERT_EQ(prcHitCore(g, test::pt(g, m[0], m[1]), g.SideToMove, np), HitResult::Legal);
+        for (const auto& m : moves)
+            ASSERT_EQ(prcHitCore(g, test::pt(g, m[0], m[1]), g.SideToMove, np), HitResult::Legal);
         v.relayout();
         struct Probe {
             int col, row;

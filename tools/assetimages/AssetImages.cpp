@@ -43,8 +43,9 @@ int main(int argc, char** argv) {
                        .arg(img.height())
                        .arg(img.format() == QImage::Format_ARGB32 ? "true" : "false", name);
     }
-    out << "\n}  // namespace\n\nconst AssetPixels AssetPixelsTable[] = {\n" << entries.join(QString())
-        << "};\nconst int AssetPixelsCount = " << entries.size() << ";\n\n}  // namespace tavrin\n";
+    out << "\n}  // namespace\n\nconst AssetPixels AssetPixelsTable[] = {\n"
+        << entries.join(QString()) << "};\nconst int AssetPixelsCount = " << entries.size()
+        << ";\n\n}  // namespace tavrin\n";
     out.flush();
     QFile f(QString::fromLocal8Bit(argv[1]));
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(text.toUtf8()) < 0) {

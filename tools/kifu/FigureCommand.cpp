@@ -41,8 +41,8 @@ int drawFigures(const char* program, const std::vector<std::string>& args) {
             look.Coordinates = true;
         } else if (a == "--per" || a == "--width") {
             if (i + 1 == args.size()) return 2;
-            const bool ok = a == "--per" ? readCount(args[++i], 0, RecordCapacity, per)
-                                         : readCount(args[++i], 100, 20000, width);
+            const bool ok =
+                a == "--per" ? readCount(args[++i], 0, RecordCapacity, per) : readCount(args[++i], 100, 20000, width);
             if (!ok) return 2;
         } else {
             names.push_back(a);
@@ -79,8 +79,10 @@ int drawFigures(const char* program, const std::vector<std::string>& args) {
     std::string lines;
     for (int k = 1; k <= drawing.count() && written; ++k) {
         const QString path = figureFilePath(out, k);
-        if (suffix == QLatin1String("png")) written = drawing.writePng(path, k, width);
-        else if (suffix == QLatin1String("svg")) written = drawing.writeSvg(path, k);
+        if (suffix == QLatin1String("png"))
+            written = drawing.writePng(path, k, width);
+        else if (suffix == QLatin1String("svg"))
+            written = drawing.writeSvg(path, k);
         if (!written) {
             std::fprintf(stderr, "%s: cannot be written\n", path.toLocal8Bit().constData());
             return 1;
@@ -99,6 +101,4 @@ int drawFigures(const char* program, const std::vector<std::string>& args) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    return drawFigures(argv[0], std::vector<std::string>(argv + 1, argv + argc));
-}
+int main(int argc, char** argv) { return drawFigures(argv[0], std::vector<std::string>(argv + 1, argv + argc)); }

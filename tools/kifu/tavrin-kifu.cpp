@@ -122,10 +122,8 @@ int check(const std::vector<std::string>& args) {
         std::fwrite(out.data(), 1, out.size(), stdout);
     }
     std::fflush(stdout);
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::fprintf(stderr, "%zu files, %d accepted, %d refused, %.3f s\n", files.size(), accepted,
-                 refused, seconds);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::fprintf(stderr, "%zu files, %d accepted, %d refused, %.3f s\n", files.size(), accepted, refused, seconds);
     return unreadable ? 1 : 0;
 }
 
@@ -142,11 +140,9 @@ bool loadOne(const std::string& path, GameState& g, RecordTree* tree = nullptr) 
 int board(const std::string& path) {
     GameState g = freshGame();
     if (!loadOne(path, g)) return 1;
-    std::string out = "SZ " + std::to_string(g.BoardSize) + " HA " +
-                      std::to_string(g.HandicapCount) + " MOVES " + std::to_string(g.MoveCount) +
-                      " CAP " + std::to_string(g.CapturedCount[1]) + " " +
-                      std::to_string(g.CapturedCount[2]) + " NEXT " +
-                      (g.SideToMove == Black ? "B" : "W") + "\n";
+    std::string out = "SZ " + std::to_string(g.BoardSize) + " HA " + std::to_string(g.HandicapCount) + " MOVES " +
+                      std::to_string(g.MoveCount) + " CAP " + std::to_string(g.CapturedCount[1]) + " " +
+                      std::to_string(g.CapturedCount[2]) + " NEXT " + (g.SideToMove == Black ? "B" : "W") + "\n";
     for (int row = 1; row <= g.BoardSize; ++row) {
         for (int col = 1; col <= g.BoardSize; ++col) {
             const int cell = g.Board[col * g.BoardStride + row];
@@ -191,8 +187,8 @@ int score(const std::vector<std::string>& args) {
         const std::string token = deadList.substr(start, end - start);
         const gtp::Vertex v = gtp::parseVertex(token, g.BoardSize);
         if (v.kind != gtp::VertexKind::Point) {
-            std::fprintf(stderr, "tavrin-kifu: '%s' is no point of a %dx%d board\n", token.c_str(),
-                         g.BoardSize, g.BoardSize);
+            std::fprintf(stderr, "tavrin-kifu: '%s' is no point of a %dx%d board\n", token.c_str(), g.BoardSize,
+                         g.BoardSize);
             return 2;
         }
         dead.push_back(v.pos);
@@ -200,10 +196,9 @@ int score(const std::vector<std::string>& args) {
     }
     const ScoreCount c = fncCountScore(g, fncProposeStatus(g, dead, {}));
     const std::string out = "B " + std::to_string(c.Side[Black].Territory) + " " +
-                            std::to_string(c.Side[Black].Prisoners) + " W " +
-                            std::to_string(c.Side[White].Territory) + " " +
-                            std::to_string(c.Side[White].Prisoners) + " KOMI " +
-                            tenthsText(c.KomiTenths) + " RESULT " + c.Result + "\n";
+                            std::to_string(c.Side[Black].Prisoners) + " W " + std::to_string(c.Side[White].Territory) +
+                            " " + std::to_string(c.Side[White].Prisoners) + " KOMI " + tenthsText(c.KomiTenths) +
+                            " RESULT " + c.Result + "\n";
     std::fwrite(out.data(), 1, out.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
@@ -228,11 +223,11 @@ int explore(const std::vector<std::string>& args) {
     library::LibraryIndex index;
     index.update({args[0]});
     const library::LibraryExploration found = index.explore(walk.key());
-    std::string out = "GAMES " + std::to_string(index.indexedCount()) + " POSITIONS " +
-                      std::to_string(found.Games) + "\n";
+    std::string out =
+        "GAMES " + std::to_string(index.indexedCount()) + " POSITIONS " + std::to_string(found.Games) + "\n";
     for (const library::LibraryMove& m : found.Moves) {
-        out += gtp::vertexText(m.Pos, g.BoardSize) + " " + std::to_string(m.Games) + " " +
-               std::to_string(m.BlackWins) + " " + std::to_string(m.WhiteWins) + "\n";
+        out += gtp::vertexText(m.Pos, g.BoardSize) + " " + std::to_string(m.Games) + " " + std::to_string(m.BlackWins) +
+               " " + std::to_string(m.WhiteWins) + "\n";
     }
     std::fwrite(out.data(), 1, out.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
