@@ -63,6 +63,7 @@ void GameRecord::adopt(const GameState& g, RecordTree tree) {
     state_.MoveCount = 0;
     // Moves in the root itself (old files put the first move there).
     if (!applyNode(0, true)) line_.resize(1);
+    lineMoves_[0] = state_.CurrentMove - 1;
     fillFrom(0, true);
     // At the end of the record the line's last node is shown: setup after the last move too.
     if (atEnd)

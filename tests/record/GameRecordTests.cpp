@@ -191,6 +191,25 @@ TEST(GameRecord, PlayGoesOnAfterTheNodesBeforeTheNextMove) {
     }
 }
 
+// Old files put the first move into the root: it counts as the line's first move there.
+TEST(GameRecord, AMoveInTheRootIsTheFirstMove) {
+    GameState g = newGame(9);
+    RecordTree t;
+    const RecordTree::PropId p = t.addProperty(t.gameRoot(0), "W");
+    t.addValue(p, "aa");
+    t.addMove(t.gameRoot(0), Black, pointAt(9, 'c', 'c'), 9);
+    GameRecord r;
+    r.adopt(g, t);
+    EXPECT_EQ(r.state().MoveCount, 2);
+    EXPECT_EQ(r.movesThrough(0), 1);
+    PicturePainter pic;
+    pic.cells = r.state().Board;
+    r.goToMove(1, pic);
+    EXPECT_EQ(r.depth(), 0);
+    EXPECT_EQ(r.state().CurrentMove, 2);
+    EXPECT_EQ(r.state().Board[static_cast<size_t>(pointAt(9, 'a', 'a'))], White);
+}
+
 // Random records grown by playing at random nodes, walked by random steps, jumps and plays:
 // after every operation the position (and the picture drawn through the steps) is the one
 // replayed from the root, and the record arrays agree with the line.
