@@ -34,6 +34,23 @@ struct ReadCase {
 
 const std::string F = reason::Format;
 
+// Reads each case: its refusal, or the game read (size, moves, setup stones, komi, board).
+template <size_t N>
+void expectReads(const ReadCase (&cases)[N]) {
+    for (const ReadCase& c : cases) {
+        GameState g = test::newGame(19);
+        EXPECT_EQ(readSgf(g, c.sgf), c.reason) << c.what;
+        if (!c.reason.empty()) continue;
+        EXPECT_EQ(g.BoardSize, c.shape.size) << c.what;
+        EXPECT_EQ(g.MoveCount, c.shape.moves) << c.what;
+        EXPECT_EQ(g.HandicapCount, c.shape.handicap) << c.what;
+        EXPECT_EQ(g.KomiTenths, c.shape.komi) << c.what;
+        if (!c.shape.board.empty()) {
+            EXPECT_EQ(boardRows(g), c.shape.board) << c.what;
+        }
+    }
+}
+
 TEST(SgfReader, ScansTheFirstLineOfPlay) {
     const ReadCase cases[] = {
         {"two moves on 9x9",
@@ -165,18 +182,7 @@ TEST(SgfReader, ScansTheFirstLineOfPlay) {
          {9, 12, 0, 0, {}}},
         {"duplicate AB stone", "(;AB[aa][aa])", F, {}},
     };
-    for (const ReadCase& c : cases) {
-        GameState g = test::newGame(19);
-        EXPECT_EQ(readSgf(g, c.sgf), c.reason) << c.what;
-        if (!c.reason.empty()) continue;
-        EXPECT_EQ(g.BoardSize, c.shape.size) << c.what;
-        EXPECT_EQ(g.MoveCount, c.shape.moves) << c.what;
-        EXPECT_EQ(g.HandicapCount, c.shape.handicap) << c.what;
-        EXPECT_EQ(g.KomiTenths, c.shape.komi) << c.what;
-        if (!c.shape.board.empty()) {
-            EXPECT_EQ(boardRows(g), c.shape.board) << c.what;
-        }
-    }
+    expectReads(cases);
 }
 
 // Files of old programs and servers, and files damaged on their way, open as a Go player
@@ -212,17 +218,7 @@ TEST(SgfReader, OpensOldServersAndDamagedFiles) {
         {"the table's stones in the way: the moves as they stand", "(;SZ[9]HA[2];W[gc])", "", {9, 1, 0, 0, {}}},
         {"illegal either way", "(;SZ[9]HA[2];W[gc];B[gc])", "1手目が打てない手です", {}},
     };
-    for (const ReadCase& c : cases) {
-        GameState g = test::newGame(19);
-        EXPECT_EQ(readSgf(g, c.sgf), c.reason) << c.what;
-        if (!c.reason.empty()) continue;
-        EXPECT_EQ(g.BoardSize, c.shape.size) << c.what;
-        EXPECT_EQ(g.MoveCount, c.shape.moves) << c.what;
-        EXPECT_EQ(g.HandicapCount, c.shape.handicap) << c.what;
-        if (!c.shape.board.empty()) {
-            EXPECT_EQ(boardRows(g), c.shape.board) << c.what;
-        }
-    }
+    expectReads(cases);
 }
 
 // The handicap table's stones of a record that named them alone stand before the first move
