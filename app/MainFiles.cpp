@@ -61,6 +61,8 @@ void reportLoadFailure(TfrmMain& w, const LoadResult& r, Reader reader) {
 void showLoadedRecord(TfrmMain& w, const QString& title) {
     // The clock of the previous game must not run on into the record.
     w.tmrTime->stop();
+    w.MouseArmed = false;
+    w.SetupState = 9;
     w.setTitle(title);
     w.lblPutStone->setText(qs(handicapLabel(w.Game.HandicapCount)));
     w.prcInfoSameSet();

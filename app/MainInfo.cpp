@@ -33,6 +33,8 @@ void TfrmMain::prcNewSet() {
     // Board, record, coordinate names, handicap stones, position, date, clocks and flags.
     prcNewSetCore(Game, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")).toStdString());
     Record.adopt(Game);
+    MouseArmed = false;
+    SetupState = 9;
     lsvKifu->clear();
     addKifuStartRow();
     setKifuFocusRow(0);
@@ -49,7 +51,7 @@ void TfrmMain::prcNewSet() {
 
 void TfrmMain::prcInfoSameSet() {
     const QDateTime now = QDateTime::currentDateTime();
-    if (Game.SetupState == 1 && Game.GameName.empty())
+    if (SetupState == 1 && Game.GameName.empty())
         Game.GameName = defaultGameTitle(now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
                                          now.time().minute());
     lblGameName->setText(qs(gameNameLabel(Game.GameName)));

@@ -103,7 +103,7 @@ void TfrmMain::actPlayGiveUpExecute() {
     prcKifUpDate();
 }
 
-void TfrmMain::pbxGbnMouseDown(Qt::MouseButton button, int, int) { Game.MouseArmed = button == Qt::LeftButton; }
+void TfrmMain::pbxGbnMouseDown(Qt::MouseButton button, int, int) { MouseArmed = button == Qt::LeftButton; }
 
 void TfrmMain::pbxGbnMouseUp(Qt::MouseButton button, int x, int y) {
     if (counting()) {
@@ -132,8 +132,8 @@ void TfrmMain::pbxGbnMouseUp(Qt::MouseButton button, int x, int y) {
     // The right button opens pumGoban while playing.
     if (button == Qt::RightButton) return;
     const int pos = pointAtPixel(pnlMain->geometryInfo(), Game.BoardSize, actDispGbnHanten->isChecked(), x, y);
-    if (pos == 0 || !Game.MouseArmed) return;
-    Game.MouseArmed = false;
+    if (pos == 0 || !MouseArmed) return;
+    MouseArmed = false;
     prcHit(pos, Game.SideToMove);
 }
 

@@ -91,7 +91,7 @@ void TfrmMain::FormCreate() {
     HelpFile = QCoreApplication::applicationDirPath() + QStringLiteral("/Tavrin.chm");
     // 6.
     Game.ReadOnlyFile = false;
-    Game.SetupState = 0;
+    SetupState = 0;
     // 7.
     if (!Options.arguments.isEmpty()) {
         const QString path = Options.arguments.first();
@@ -109,8 +109,8 @@ void TfrmMain::FormCreate() {
     // 8.
     Game.AppTag = "Tavrin:" + GetVersionInfo("FileVersion");
     // 9.
-    if (Game.SetupState == 0) {
-        Game.SetupState = 1;
+    if (SetupState == 0) {
+        SetupState = 1;
         prcNewSet();
     }
     // 10.

@@ -116,6 +116,10 @@ public:
     QString SettingsPath;           // the file read at start-up and written at close
     QString SettingsWrittenTo;      // where the settings went at close (empty: nowhere)
     bool pumGobanAutoPopup = true;  // pumGoban opens on the board's right button
+    // A left press on the board waits for its release to play there.
+    bool MouseArmed = false;
+    // 0 nothing set up yet, 1 start-up's first game, 9 a game exists.
+    int SetupState = 0;
 
     // ---- controls ----------------------------------------------------------------------
     QMenuBar* mnuMain = nullptr;

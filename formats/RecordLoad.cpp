@@ -154,8 +154,6 @@ void adoptLoad(GameState& g, const GameState& w) {
     g.ReplayMode = w.ReplayMode;
     g.GameOver = w.GameOver;
     g.EndedByPasses = w.EndedByPasses;
-    g.MouseArmed = w.MouseArmed;
-    g.SetupState = w.SetupState;
 }
 
 }  // namespace

@@ -239,7 +239,6 @@ void prcNewSetCore(GameState& g, const std::string& today, int dirtyEntries) {
     }
     g.CurrentMove = 1;
     g.MoveCount = 0;
-    g.MouseArmed = false;
     g.LastMovePos = 0;
     g.GameDate = today;
     g.KomiGiven = true;
@@ -250,7 +249,6 @@ void prcNewSetCore(GameState& g, const std::string& today, int dirtyEntries) {
     g.GameOver = false;
     g.EndedByPasses = false;
     g.ReplayMode = false;
-    g.SetupState = 9;
     g.Modified = false;
 }
 

@@ -45,9 +45,10 @@ void prcPutStone(GameState& g, int size, int count);
 void fillCoordName(GameState& g);
 
 // The engine steps of a new game: corrects the settings, resets the board and record,
-// coordinate names, handicap stones, SideToMove, CurrentMove 1, MoveCount 0, MouseArmed,
+// coordinate names, handicap stones, SideToMove, CurrentMove 1, MoveCount 0,
 // GameDate := today ("yyyy-mm-dd"), GameRule empty, clocks 0, GameOver/EndedByPasses/
-// ReplayMode false, SetupState 9, Modified false, LastMovePos 0, KomiGiven true.
+// ReplayMode false, Modified false, LastMovePos 0, KomiGiven true. (The window's own flags,
+// the armed mouse and the set-up state, are the window's to reset.)
 // Keeps GameName, GameComment, players, kinds, Level, KomiTenths.
 // dirtyEntries as for prcNewSetGoban.
 void prcNewSetCore(GameState& g, const std::string& today, int dirtyEntries = RecordCapacity);

@@ -97,8 +97,6 @@ struct GameState {
     bool ReplayMode = false;
     bool GameOver = false;
     bool EndedByPasses = false;
-    bool MouseArmed = false;
-    int SetupState = 0;  // 0 nothing set up, 1 start-up's first game, 9 a game exists
 
     // "Tavrin:" + file version, written as the SGF application property.
     std::string AppTag;

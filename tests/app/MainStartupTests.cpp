@@ -52,7 +52,7 @@ TEST_F(MainWindowTest, FirstRunWithoutSettingsFile) {
         EXPECT_FALSE(shown->isHidden()) << shown->objectName().toStdString();
     EXPECT_EQ(w->size(), QSize(684, 567));
     EXPECT_EQ(w->SavedState, 0);
-    EXPECT_EQ(w->Game.SetupState, 9);
+    EXPECT_EQ(w->SetupState, 9);
     EXPECT_EQ(w->Game.AppTag, "Tavrin:0.5.1.20");
     EXPECT_FALSE(w->Game.ReadOnlyFile);
     EXPECT_TRUE(w->acceptDrops());
@@ -322,7 +322,7 @@ TEST_F(MainWindowTest, UnmodifiedRecordClosesWithoutAsking) {
 
 TEST_F(MainWindowTest, CommandLineFileOfUnknownKindStartsANewGame) {
     auto w = open({}, {dir.path() + "/notes.txt"});
-    EXPECT_EQ(w->Game.SetupState, 9);
+    EXPECT_EQ(w->SetupState, 9);
     EXPECT_EQ(w->kifuRowCount(), 1);
     EXPECT_FALSE(w->lsvKifu->isHidden());
     EXPECT_TRUE(w->LastReadDir.isEmpty());

@@ -108,7 +108,7 @@ TEST_F(PlayTest, ClicksThatPlayNothing) {
         w->pbxGbnMouseUp(c.release, c.at.x(), c.at.y());
         EXPECT_EQ(w->Game.MoveCount, 0);
         // Nothing happened: a left press stays armed for the next release.
-        EXPECT_EQ(w->Game.MouseArmed, c.press == Qt::LeftButton);
+        EXPECT_EQ(w->MouseArmed, c.press == Qt::LeftButton);
     }
     // The last pixel inside the box still plays, on the bottom-right point.
     w->pbxGbnMouseDown(Qt::LeftButton, width - 1, width - 1);

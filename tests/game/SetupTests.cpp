@@ -166,7 +166,6 @@ TEST(NewGame, ResetsPlayStateAndKeepsGameInformation) {
     g.MoveSeconds = 7;
     prcHitCore(g, 100, Black, p);
     prcEndOfGameCore(g);
-    g.MouseArmed = true;
     g.HandicapCount = 3;
     prcNewSetCore(g, "2031-12-24");
     EXPECT_EQ(g.GameName, "名人戦");
@@ -187,9 +186,7 @@ TEST(NewGame, ResetsPlayStateAndKeepsGameInformation) {
     EXPECT_FALSE(g.GameOver);
     EXPECT_FALSE(g.ReplayMode);
     EXPECT_FALSE(g.EndedByPasses);
-    EXPECT_FALSE(g.MouseArmed);
     EXPECT_FALSE(g.Modified);
-    EXPECT_EQ(g.SetupState, 9);
     EXPECT_EQ(g.LastMovePos, 0);
 }
 
