@@ -2,7 +2,7 @@
 """Screenshots of the real program for the README, taken under Xvfb.
 
 usage: scripts/screenshots.py [BUILD_DIR] [OUT_DIR]   (defaults: build, docs)
-Writes playing.png, record.png, record-turned.png, comments.png, explorer.png, counting.png, newgame.png,
+Writes playing.png, record.png, record-turned.png, comments.png, problem.png, explorer.png, counting.png, newgame.png,
 gameinfo.png, about.png.
 """
 import os
@@ -86,6 +86,20 @@ def main():
                 s.key("ctrl+Right")
             time.sleep(0.4)
             s.screenshot(os.path.join(out, "comments.png"), wid)
+            app.kill()
+            app.wait()
+
+        # A problem set up with black and white stones (AB/AW, white to play).
+        problem = os.path.join(here, "..", "..", "shared", "corpus", "small", "9x9",
+                               "gnugo__regression__games__trevor__trevor_09.sgf")
+        if os.path.exists(problem):
+            with open(s.ini, "w", encoding="utf-8") as f:
+                f.write("")
+            app = s.start(problem)
+            wid = s.wait_window(" - Tavrin$")
+            s.focus(wid)
+            time.sleep(0.4)
+            s.screenshot(os.path.join(out, "problem.png"), wid)
             app.kill()
             app.wait()
 
