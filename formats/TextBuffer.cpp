@@ -330,9 +330,14 @@ bool TextBuffer::fileBytes(std::string& out) const {
     if (Encoding == TextEncoding::Utf8) {
         out = text();
         // Bytes kept from a damaged UTF-8 file go back as they were, unless the file would
-        // then no longer read as UTF-8: the kept code points stay then.
+        // then read otherwise (no longer as UTF-8, or kept bytes that now meet as a character):
+        // the kept code points stay then.
         std::string restored;
-        if (sjis::restoreKeptBytes(out, restored) && fileEncoding(restored) == TextEncoding::Utf8) out.swap(restored);
+        if (sjis::restoreKeptBytes(out, restored)) {
+            TextBuffer again;
+            again.setFileBytes(restored);
+            if (again.Encoding == TextEncoding::Utf8 && again.text() == out) out.swap(restored);
+        }
         return true;
     }
     out.clear();

@@ -261,6 +261,11 @@ TEST(SgfTreeWriter, DamagedUtf8IsSavedAsTheBytesItHolds) {
         {"declared UTF-8, truncated", "(;CA[UTF-8]PW[\xE5\xB7\xA7\xE8\x8A\xB1\xE5\x8C];B[aa])",
          "PW[\xE5\xB7\xA7\xE8\x8A\xB1\xE5\x8C]"},
         {"a second game's CA of no set", "([])(CA[*UTF8\xF4\xA4\x9B\x9C])", ""},
+        // A character split by a line break is two kept pieces: written back side by side they
+        // would make the character, so they stay kept (found by the fuzz run).
+        {"a character split over two lines",
+         "(;PB[\xE6\xAC\xA2\xE6\xAC\xA2]PW[\xE8\x89\xBA\xE6\x8C\n\x87\xE5\xAF\xBC];B[aa])",
+         "\xF3\xB0\x83\xA6\xF3\xB0\x82\x8C\xF3\xB0\x82\x87"},
     };
     for (const auto& c : cases) {
         const std::string saved = saveFileWithTree(c.bytes, c.what);
