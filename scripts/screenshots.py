@@ -14,6 +14,22 @@ sys.path.insert(0, os.path.join(here, "..", "tests", "e2e"))
 from xdrive import Board, Session, tools_missing  # noqa: E402
 
 
+def shoot(s, record, name, out, ini="", before=None, wait=0.4):
+    """Starts the program on record with the settings text ini, lets before(s) act on it,
+    and takes a screenshot of the window as out/name."""
+    with open(s.ini, "w", encoding="utf-8") as f:
+        f.write(ini)
+    app = s.start(record)
+    wid = s.wait_window(" - Tavrin$")
+    s.focus(wid)
+    if before:
+        before(s)
+    time.sleep(wait)
+    s.screenshot(os.path.join(out, name), wid)
+    app.kill()
+    app.wait()
+
+
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
     out = os.path.abspath(sys.argv[2] if len(sys.argv) > 2 else "docs")
@@ -93,50 +109,29 @@ def main():
         problem = os.path.join(here, "..", "..", "shared", "corpus", "small", "9x9",
                                "gnugo__regression__games__trevor__trevor_09.sgf")
         if os.path.exists(problem):
-            with open(s.ini, "w", encoding="utf-8") as f:
-                f.write("")
-            app = s.start(problem)
-            wid = s.wait_window(" - Tavrin$")
-            s.focus(wid)
-            time.sleep(0.4)
-            s.screenshot(os.path.join(out, "problem.png"), wid)
-            app.kill()
-            app.wait()
+            shoot(s, problem, "problem.png", out)
 
         # 布石定石 over the professional games of the shared records, at move 2 of one of them.
         pro = os.path.join(here, "..", "..", "shared", "corpus", "pro")
         if os.path.exists(record) and os.path.isdir(pro):
-            with open(s.ini, "w", encoding="utf-8") as f:
-                f.write("[Display]\nWidth=920\nHeight=600\nFskJsk=1\n[Library]\nCount=1\nFolder0=%s\n"
-                        % os.path.abspath(pro))
-            app = s.start(record)
-            wid = s.wait_window(" - Tavrin$")
-            s.focus(wid)
-            time.sleep(3)  # the library is indexed after the first picture
-            s.key("ctrl+Up")
-            for _ in range(2):
-                s.key("ctrl+Right")
-            time.sleep(0.5)
-            s.screenshot(os.path.join(out, "explorer.png"), wid)
-            app.kill()
-            app.wait()
+            def move2(s):
+                time.sleep(3)  # the library is indexed after the first picture
+                s.key("ctrl+Up")
+                for _ in range(2):
+                    s.key("ctrl+Right")
+            shoot(s, record, "explorer.png", out, before=move2, wait=0.5,
+                  ini="[Display]\nWidth=920\nHeight=600\nFskJsk=1\n[Library]\nCount=1\nFolder0=%s\n"
+                      % os.path.abspath(pro))
 
         # Counting a finished 13 x 13 game (終局計算) with GNU Go's dead stones.
         finished = os.path.join(here, "..", "..", "shared", "corpus", "small", "13x13",
                                 "gnugo__regression__games__mertin13x13__gointellect-gnugo1.B+14.sgf")
         if os.path.exists(finished):
-            with open(s.ini, "w", encoding="utf-8") as f:
-                f.write("")
-            app = s.start(finished)
-            wid = s.wait_window(" - Tavrin$")
-            s.focus(wid)
-            s.key("alt+p")
-            time.sleep(0.3)
-            s.key("j")
-            time.sleep(6)
-            s.screenshot(os.path.join(out, "counting.png"), wid)
-            app.kill()
-            app.wait()
+            def count(s):
+                s.key("alt+p")
+                time.sleep(0.3)
+                s.key("j")
+            shoot(s, finished, "counting.png", out, before=count, wait=6)
         print("screenshots written to", out)
         return 0
     finally:

@@ -20,37 +20,13 @@ struct Saved {
     TextEncoding encoding;
 };
 
-// Reads sgf with its tree, writes it, and checks the written file reads back as the same
-// game and tree and writes the same bytes again.
-Saved saveWithTree(const std::string& sgf) {
+// Reads buf (filled by fill) with its tree, writes it, and checks the written file reads back
+// as the same game and tree and writes the same bytes again; returns the bytes written.
+template <typename Fill>
+std::string saveAndReadBack(TextBuffer& buf, Fill&& fill, const std::string& what) {
     GameState g = test::newGame(19);
     g.AppTag = "T";
-    TextBuffer buf;
-    buf.setText(sgf);
-    RecordTree tree;
-    const LoadResult r = fncStringsToKif(g, buf, "", &tree);
-    EXPECT_TRUE(r.ok()) << sgf << ": " << r.reason;
-    const std::string bytes = sgfFileBytes(g, buf, &tree);
-    const Saved saved{buf.lines(), buf.Encoding};
-
-    GameState again = test::newGame(19);
-    again.AppTag = "T";
-    TextBuffer back;
-    back.setFileBytes(bytes);
-    RecordTree tree2;
-    EXPECT_TRUE(fncStringsToKif(again, back, "", &tree2).ok()) << sgf;
-    test::expectSameGame(g, again, sgf);
-    EXPECT_TRUE(tree.sameBeyondRecord(tree2, recordFallbacks(g))) << sgf;
-    EXPECT_EQ(sgfFileBytes(again, back, &tree2), bytes) << sgf;
-    return saved;
-}
-
-// The same for a file's bytes; returns the bytes saved.
-std::string saveFileWithTree(const std::string& bytes, const std::string& what) {
-    GameState g = test::newGame(19);
-    g.AppTag = "T";
-    TextBuffer buf;
-    buf.setFileBytes(bytes);
+    fill(buf);
     RecordTree tree;
     const LoadResult r = fncStringsToKif(g, buf, "", &tree);
     EXPECT_TRUE(r.ok()) << what << ": " << r.reason;
@@ -65,6 +41,21 @@ std::string saveFileWithTree(const std::string& bytes, const std::string& what) 
     EXPECT_TRUE(tree.sameBeyondRecord(tree2, recordFallbacks(g))) << what;
     EXPECT_EQ(sgfFileBytes(again, back, &tree2), saved) << what;
     return saved;
+}
+
+// The round trip of sgf text; returns the lines written and their encoding.
+Saved saveWithTree(const std::string& sgf) {
+    TextBuffer buf;
+    saveAndReadBack(
+        buf, [&](TextBuffer& b) { b.setText(sgf); }, sgf);
+    return {buf.lines(), buf.Encoding};
+}
+
+// The same for a file's bytes; returns the bytes saved.
+std::string saveFileWithTree(const std::string& bytes, const std::string& what) {
+    TextBuffer buf;
+    return saveAndReadBack(
+        buf, [&](TextBuffer& b) { b.setFileBytes(bytes); }, what);
 }
 
 const std::string Root = "(;GM[1]FF[4]AP[T]SZ[9]GN[]DT[]PB[]PW[]HA[0]";
