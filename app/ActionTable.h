@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "app/MainControls.h"
+
 class QAction;
 
 namespace tavrin {
@@ -27,9 +29,9 @@ struct ActionRow {
     int icon;              // index into imgListIcon, -1 = none
     CheckKind check;
     RadioGroup group;
-    int tag;                      // initial Tag (the speed actions hold their interval)
-    QAction* TfrmMain::*member;   // where the window keeps the action
-    void (TfrmMain::*handler)();  // nullptr: no handler (always disabled, items hidden)
+    int tag;                         // initial Tag (the speed actions hold their interval)
+    QAction* MainControls::*member;  // where the window keeps the action
+    void (TfrmMain::*handler)();     // nullptr: no handler (always disabled, items hidden)
 };
 
 const std::vector<ActionRow>& actionTable();

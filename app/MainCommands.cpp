@@ -16,15 +16,15 @@ CommandFacts TfrmMain::commandFacts() const {
              : Game.GameOver   ? Mode::Ended
              : Game.ReplayMode ? Mode::Stopped
                                : Mode::Playing;
-    f.task = engineTurn->task();
+    f.task = ui.engineTurn->task();
     f.engineFound = EngineFound;
     f.currentMove = Game.CurrentMove;
     f.moveCount = Game.MoveCount;
     f.endedByPasses = Game.EndedByPasses;
     f.modified = Game.Modified;
     f.hasFileName = !Game.CurrentFileName.empty();
-    f.computerToMove = engineTurn->computerPlays(Game.SideToMove);
-    f.computerMovedLast = engineTurn->computerMovedLast();
+    f.computerToMove = ui.engineTurn->computerPlays(Game.SideToMove);
+    f.computerMovedLast = ui.engineTurn->computerMovedLast();
     f.personAndComputer = Game.BlackPlayerKind != Game.WhitePlayerKind;
     return f;
 }
@@ -32,27 +32,27 @@ CommandFacts TfrmMain::commandFacts() const {
 void TfrmMain::applyCommandStates() {
     const CommandStates s = commandStates(commandFacts());
     const std::pair<const CommandState CommandStates::*, QAction*> actions[] = {
-        {&CommandStates::actFileSave, actFileSave},
-        {&CommandStates::actFileReOpen, actFileReOpen},
-        {&CommandStates::actPlayStop, actPlayStop},
-        {&CommandStates::actPlayResume, actPlayResume},
-        {&CommandStates::actPlayPass, actPlayPass},
-        {&CommandStates::actPlayMatta, actPlayMatta},
-        {&CommandStates::actPlayGiveUp, actPlayGiveUp},
-        {&CommandStates::actPlayHint, actPlayHint},
-        {&CommandStates::actPlayUtinaosi, actPlayUtinaosi},
-        {&CommandStates::actPlayStnChg, actPlayStnChg},
-        {&CommandStates::actPlayKeisei, actPlayKeisei},
-        {&CommandStates::actPlayCount, actPlayCount},
-        {&CommandStates::actKifuFirst, actKifuFirst},
-        {&CommandStates::actKifuBack, actKifuBack},
-        {&CommandStates::actKifuBack10, actKifuBack10},
-        {&CommandStates::actKifuNext, actKifuNext},
-        {&CommandStates::actKifuNext10, actKifuNext10},
-        {&CommandStates::actKifuLast, actKifuLast},
-        {&CommandStates::actKifuAuto, actKifuAuto},
-        {&CommandStates::mnuKifuP, mnuKifuP->menuAction()},
-        {&CommandStates::actCountCancel, countingPanel ? countingPanel->actCountCancel : nullptr},
+        {&CommandStates::actFileSave, ui.actFileSave},
+        {&CommandStates::actFileReOpen, ui.actFileReOpen},
+        {&CommandStates::actPlayStop, ui.actPlayStop},
+        {&CommandStates::actPlayResume, ui.actPlayResume},
+        {&CommandStates::actPlayPass, ui.actPlayPass},
+        {&CommandStates::actPlayMatta, ui.actPlayMatta},
+        {&CommandStates::actPlayGiveUp, ui.actPlayGiveUp},
+        {&CommandStates::actPlayHint, ui.actPlayHint},
+        {&CommandStates::actPlayUtinaosi, ui.actPlayUtinaosi},
+        {&CommandStates::actPlayStnChg, ui.actPlayStnChg},
+        {&CommandStates::actPlayKeisei, ui.actPlayKeisei},
+        {&CommandStates::actPlayCount, ui.actPlayCount},
+        {&CommandStates::actKifuFirst, ui.actKifuFirst},
+        {&CommandStates::actKifuBack, ui.actKifuBack},
+        {&CommandStates::actKifuBack10, ui.actKifuBack10},
+        {&CommandStates::actKifuNext, ui.actKifuNext},
+        {&CommandStates::actKifuNext10, ui.actKifuNext10},
+        {&CommandStates::actKifuLast, ui.actKifuLast},
+        {&CommandStates::actKifuAuto, ui.actKifuAuto},
+        {&CommandStates::mnuKifuP, ui.mnuKifuP->menuAction()},
+        {&CommandStates::actCountCancel, ui.countingPanel ? ui.countingPanel->actCountCancel : nullptr},
     };
     for (const auto& [state, action] : actions) {
         if (!action) continue;  // made when first used
@@ -60,10 +60,10 @@ void TfrmMain::applyCommandStates() {
         if (action->isEnabled() != c.enabled) action->setEnabled(c.enabled);
         if (action->isVisible() != c.visible) action->setVisible(c.visible);
     }
-    btnKifuAuto->setEnabled(s.actKifuAuto.enabled);
+    ui.btnKifuAuto->setEnabled(s.actKifuAuto.enabled);
     // 形勢判断 and 終局計算 work without an engine: the separators around the computer's
     // commands always show.
-    for (QAction* a : {sepPlayHint, sepPlayEngine})
+    for (QAction* a : {ui.sepPlayHint, ui.sepPlayEngine})
         if (a && !a->isVisible()) a->setVisible(true);
 }
 

@@ -24,19 +24,19 @@ const QColor VariationColour(150, 215, 255);
 
 void TfrmMain::buildCommentPane() {
     QVBoxLayout* column =
-        buildDockPane(dckComment, QStringLiteral("コメント"), QStringLiteral("dckComment"), lblCommentInfo,
-                      QStringLiteral("lblCommentInfo"), static_cast<Qt::DockWidgetArea>(CommentArea));
-    memComment = new QPlainTextEdit(column->parentWidget());
-    memComment->setObjectName(QStringLiteral("memComment"));
-    memComment->setStatusTip(QStringLiteral("表示中の局面のコメント（編集できます）"));
-    column->addWidget(memComment, 1);
-    connect(memComment, &QPlainTextEdit::textChanged, this, [this] {
+        buildDockPane(ui.dckComment, QStringLiteral("コメント"), QStringLiteral("dckComment"), ui.lblCommentInfo,
+                      QStringLiteral("lblCommentInfo"), static_cast<Qt::DockWidgetArea>(prefs.CommentArea));
+    ui.memComment = new QPlainTextEdit(column->parentWidget());
+    ui.memComment->setObjectName(QStringLiteral("memComment"));
+    ui.memComment->setStatusTip(QStringLiteral("表示中の局面のコメント（編集できます）"));
+    column->addWidget(ui.memComment, 1);
+    connect(ui.memComment, &QPlainTextEdit::textChanged, this, [this] {
         if (showingComment_) return;
         const int node = commentNode();
         if (node < 0) return;
         // An edit goes into the tree at once: nothing typed is lost when the shown position
         // changes, and the record is modified like after any other change.
-        Record.setComment(node, memComment->toPlainText().toStdString());
+        Record.setComment(node, ui.memComment->toPlainText().toStdString());
         Game.Modified = true;
         prcKifUpDate();
     });
@@ -49,8 +49,8 @@ int TfrmMain::commentNode() const {
 
 void TfrmMain::actDispCommentExecute() {
     // The mark has already been flipped on executing. A few lines of comment.
-    if (!dckComment) buildCommentPane();
-    showPane(dckComment, actDispComment->isChecked(), CommentSize);
+    if (!ui.dckComment) buildCommentPane();
+    showPane(ui.dckComment, ui.actDispComment->isChecked(), prefs.CommentSize);
     prcCommentShow();
 }
 
@@ -82,14 +82,14 @@ void TfrmMain::showPane(QDockWidget* dock, bool show, int extent) {
 }
 
 int TfrmMain::commentPaneSize() const {
-    if (!dckComment || !dckComment->isVisible() || dckComment->isFloating()) return CommentSize;
-    const Qt::DockWidgetArea area = dockWidgetArea(dckComment);
-    return area == Qt::TopDockWidgetArea || area == Qt::BottomDockWidgetArea ? dckComment->height()
-                                                                             : dckComment->width();
+    if (!ui.dckComment || !ui.dckComment->isVisible() || ui.dckComment->isFloating()) return prefs.CommentSize;
+    const Qt::DockWidgetArea area = dockWidgetArea(ui.dckComment);
+    return area == Qt::TopDockWidgetArea || area == Qt::BottomDockWidgetArea ? ui.dckComment->height()
+                                                                             : ui.dckComment->width();
 }
 
 void TfrmMain::prcCommentShow() {
-    if (!dckComment || dckComment->isHidden()) return;
+    if (!ui.dckComment || ui.dckComment->isHidden()) return;
     const int node = commentNode();
     const int variations = node >= 0 ? Tree().variationCount(node) : 0;
     QString info = Game.CurrentMove <= 1 ? QStringLiteral("開始局面")
@@ -104,14 +104,14 @@ void TfrmMain::prcCommentShow() {
                 info += QStringLiteral("\n対局の解説：") + QString::fromStdString(std::string(Tree().value(p, k)));
         }
     }
-    lblCommentInfo->setText(info);
+    ui.lblCommentInfo->setText(info);
     const QString text = node >= 0 ? QString::fromStdString(Tree().comment(node)) : QString();
-    if (memComment->toPlainText() != text) {
+    if (ui.memComment->toPlainText() != text) {
         showingComment_ = true;
-        memComment->setPlainText(text);
+        ui.memComment->setPlainText(text);
         showingComment_ = false;
     }
-    memComment->setReadOnly(node < 0);
+    ui.memComment->setReadOnly(node < 0);
 }
 
 void TfrmMain::markVariationRows(int from) {

@@ -21,39 +21,39 @@ namespace {
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
-bool TfrmMain::counting() const { return countingPanel && countingPanel->counting(); }
+bool TfrmMain::counting() const { return ui.countingPanel && ui.countingPanel->counting(); }
 
 void TfrmMain::actPlayCountExecute() {
-    if (!actPlayCount->isEnabled()) return;
+    if (!ui.actPlayCount->isEnabled()) return;
     startCounting();
 }
 
 void TfrmMain::startCounting() {
-    engineTurn->stop();
+    ui.engineTurn->stop();
     ensureEngineLookedUp();
-    if (!countingPanel) {
-        countingPanel = new CountingPanel(pnlSub, *pnlMain, Game, *engineTurn, prompts);
-        connect(countingPanel, &CountingPanel::finished, this, &TfrmMain::countingFinished);
+    if (!ui.countingPanel) {
+        ui.countingPanel = new CountingPanel(ui.pnlSub, *ui.pnlMain, Game, *ui.engineTurn, prompts);
+        connect(ui.countingPanel, &CountingPanel::finished, this, &TfrmMain::countingFinished);
     }
-    countingPanel->start();
+    ui.countingPanel->start();
     // The move list, shorter now, still shows the shown move: at once, and once the panel's
     // wrapped lines have settled the layout.
     const auto showRow = [this] {
-        if (QTreeWidgetItem* row = kifuRow(Game.CurrentMove - 1)) lsvKifu->scrollToItem(row);
+        if (QTreeWidgetItem* row = kifuRow(Game.CurrentMove - 1)) ui.lsvKifu->scrollToItem(row);
     };
-    pnlSub->layout()->activate();
+    ui.pnlSub->layout()->activate();
     showRow();
     QTimer::singleShot(0, this, showRow);
     applyCommandStates();
     setStatusText(0, QStringLiteral("石を左クリックで死に石、右クリックでセキ。確定で勝敗を記録します"));
-    if (EngineFound) countingPanel->askEngine();
+    if (EngineFound) ui.countingPanel->askEngine();
 }
 
 void TfrmMain::countingFinished(bool accepted, const std::string& result) {
     if (accepted) {
         // The result is the game's: the record's RE, the info panel's sentence.
         Game.GameComment = result;
-        lblGameComment->setText(qs(fncReToComment(Game.GameComment)));
+        ui.lblGameComment->setText(qs(fncReToComment(Game.GameComment)));
         Game.Modified = true;
         prcKifUpDate();
         setStatusText(0, qs(fncReToComment(Game.GameComment)));
@@ -62,12 +62,12 @@ void TfrmMain::countingFinished(bool accepted, const std::string& result) {
 }
 
 void TfrmMain::actPlayKeiseiExecute() {
-    if (!actPlayKeisei->isEnabled()) return;
+    if (!ui.actPlayKeisei->isEnabled()) return;
     // A rough judgement from the stones alone; it never touches the record, and its marks go
     // with the next step.
     const PositionEstimate e = fncEstimate(Game);
     // A hint's ring goes with this action like with any other.
-    pnlMain->setHint(0);
+    ui.pnlMain->setHint(0);
     BoardMarks marks;
     for (int pos = 1; pos <= Game.BoardLast && pos < BoardCells; ++pos) {
         const auto i = static_cast<std::size_t>(pos);
@@ -75,15 +75,15 @@ void TfrmMain::actPlayKeiseiExecute() {
         marks.Owner[i] = stone && e.Owner[i] == Game.Board[i] ? 0 : e.Owner[i];
         marks.Dimmed[i] = stone && e.Owner[i] != 0 && e.Owner[i] != Game.Board[i];
     }
-    pnlMain->setMarks(marks);
+    ui.pnlMain->setMarks(marks);
     // With an engine its own estimate of the score follows, in the time limit of a move; while
     // it thinks about something else the judgement is from the stones alone, and says so.
-    const EngineTurn::Task task = engineTurn->task();
+    const EngineTurn::Task task = ui.engineTurn->task();
     const bool engineBusy = EngineFound && task != EngineTurn::Task::None && task != EngineTurn::Task::Estimate;
     setStatusText(0, keiseiText(e.LeadTenths, engineBusy ? QStringLiteral("目安。Rokiru は思考中のため判断しません")
                                                          : QStringLiteral("目安")));
     if (EngineFound && (task == EngineTurn::Task::None || task == EngineTurn::Task::Estimate))
-        engineTurn->askEstimate();
+        ui.engineTurn->askEstimate();
 }
 
 QString TfrmMain::keiseiText(int leadTenths, const QString& source) const {

@@ -40,31 +40,31 @@ void TfrmMain::playComputerMove(const EngineMove& move) {
 }
 
 void TfrmMain::showHint(int pos, const QString& text) {
-    pnlMain->setHint(pos);
+    ui.pnlMain->setHint(pos);
     setStatusText(0, text);
 }
 
 void TfrmMain::showEstimate(int leadTenths) {
     // Only while the judgement is still shown.
-    if (pnlMain->hasMarks()) setStatusText(0, keiseiText(leadTenths, QStringLiteral("Rokiru の判断")));
+    if (ui.pnlMain->hasMarks()) setStatusText(0, keiseiText(leadTenths, QStringLiteral("Rokiru の判断")));
 }
 
 void TfrmMain::showText(const QString& text) { setStatusText(0, text); }
 
 void TfrmMain::showProgress(const QString& text) {
     // A judgement on the board keeps its text while Rokiru thinks.
-    if (!pnlMain->hasMarks()) setStatusText(0, text);
+    if (!ui.pnlMain->hasMarks()) setStatusText(0, text);
 }
 
 void TfrmMain::thinkingChanged() {
     // A move keeps the board waiting; a hint or an estimate leaves it open to the person's click.
-    pnlMain->paintBox()->setCursor(engineTurn->choosingMove() ? Qt::BusyCursor
-                                   : Game.ReplayMode          ? Qt::ArrowCursor
-                                                              : Qt::PointingHandCursor);
+    ui.pnlMain->paintBox()->setCursor(ui.engineTurn->choosingMove() ? Qt::BusyCursor
+                                      : Game.ReplayMode             ? Qt::ArrowCursor
+                                                                    : Qt::PointingHandCursor);
     applyCommandStates();
 }
 
-void TfrmMain::stopGame() { actPlayStop->trigger(); }
+void TfrmMain::stopGame() { ui.actPlayStop->trigger(); }
 
 void TfrmMain::continueBetweenPeople() {
     Game.BlackPlayerKind = true;
@@ -73,7 +73,7 @@ void TfrmMain::continueBetweenPeople() {
 
 void TfrmMain::lookUpEngine() {
     EngineLookUpPending = false;
-    EngineFound = Options.engineLookup && !findEngineProgram(Engine).isEmpty();
+    EngineFound = Options.engineLookup && !findEngineProgram(prefs.Engine).isEmpty();
     applyCommandStates();
 }
 
@@ -82,21 +82,21 @@ void TfrmMain::ensureEngineLookedUp() {
 }
 
 void TfrmMain::actPlayHintExecute() {
-    if (!actPlayHint->isEnabled()) return;
+    if (!ui.actPlayHint->isEnabled()) return;
     // A judgement's marks go with this action like with any other.
-    if (!counting()) pnlMain->clearMarks();
-    engineTurn->askHint();
+    if (!counting()) ui.pnlMain->clearMarks();
+    ui.engineTurn->askHint();
 }
 
 void TfrmMain::actPlayUtinaosiExecute() {
-    if (!actPlayUtinaosi->isEnabled()) return;
+    if (!ui.actPlayUtinaosi->isEnabled()) return;
     // The computer's last move goes, and it is asked for another one: none of those rejected
     // at this position before.
-    engineTurn->rejectLastMove();
-    tmrTime->stop();
+    ui.engineTurn->rejectLastMove();
+    ui.tmrTime->stop();
     setKifuRowMarker(Game.CurrentMove - 1, false);
-    Record.back(*pnlMain);
-    Record.keepMoves(Game.CurrentMove - 1, *pnlMain);
+    Record.back(*ui.pnlMain);
+    Record.keepMoves(Game.CurrentMove - 1, *ui.pnlMain);
     Game.Modified = true;
     Game.MoveSeconds = 0;
     removeKifuRowsFrom(Game.CurrentMove);
@@ -105,13 +105,13 @@ void TfrmMain::actPlayUtinaosiExecute() {
     showTimeTotals();
     prcKifUpDate();
     prcInfoDsp();
-    pnlMain->repaintBoard();
-    tmrTime->start();
-    engineTurn->askRedo();
+    ui.pnlMain->repaintBoard();
+    ui.tmrTime->start();
+    ui.engineTurn->askRedo();
 }
 
 void TfrmMain::actPlayStnChgExecute() {
-    if (!actPlayStnChg->isEnabled()) return;
+    if (!ui.actPlayStnChg->isEnabled()) return;
     // The person and Rokiru change colours from this position; the names go with them, a
     // colour's default name becoming that of the new colour.
     std::swap(Game.BlackPlayerKind, Game.WhitePlayerKind);
@@ -128,20 +128,20 @@ void TfrmMain::actPlayStnChgExecute() {
 }
 
 void TfrmMain::actDispConfigExecute() {
-    const QStringList folders = LibraryFolders;
+    const QStringList folders = prefs.LibraryFolders;
     const QString recordFolder = Game.CurrentFileName.empty()
                                      ? QString()
                                      : QFileInfo(QString::fromStdString(Game.CurrentFileName)).absolutePath();
-    const EngineSettings was = Engine;
-    if (!runConfigDialog(prompts, this, Engine, LibraryFolders, recordFolder)) return;
-    if (Engine.commandLine != was.commandLine ||
-        !std::equal(std::begin(Engine.levelArguments), std::end(Engine.levelArguments),
+    const EngineSettings was = prefs.Engine;
+    if (!runConfigDialog(prompts, this, prefs.Engine, prefs.LibraryFolders, recordFolder)) return;
+    if (prefs.Engine.commandLine != was.commandLine ||
+        !std::equal(std::begin(prefs.Engine.levelArguments), std::end(prefs.Engine.levelArguments),
                     std::begin(was.levelArguments))) {
         // The next question goes to the engine now named, never to the one running.
-        engineTurn->engineChanged();
+        ui.engineTurn->engineChanged();
     }
     lookUpEngine();
-    if (LibraryFolders != folders) {
+    if (prefs.LibraryFolders != folders) {
         // New folders: the index is brought up to them (records of folders gone are dropped).
         stopLibraryIndexing();
         startLibraryIndexing();

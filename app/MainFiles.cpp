@@ -56,39 +56,6 @@ void reportLoadFailure(TfrmMain& w, const LoadResult& r, Reader reader) {
     }
 }
 
-// The window after a record replaced the game: the record arrives as an ended game shown
-// at its last move.
-void showLoadedRecord(TfrmMain& w, const QString& title) {
-    // The clock of the previous game must not run on into the record.
-    w.tmrTime->stop();
-    w.MouseArmed = false;
-    w.SetupState = 9;
-    w.setTitle(title);
-    w.lblPutStone->setText(qs(handicapLabel(w.Game.HandicapCount)));
-    w.prcInfoSameSet();
-    w.lblBlackTime->setText(qs(ClockZeroText));
-    w.lblWhiteTime->setText(qs(ClockZeroText));
-    w.setStatusText(4, qs(ClockZeroText));
-    // Draws every stone of the loaded board and the last-move marker.
-    w.actPnlMainReSizeExecute();
-    w.rebuildKifuList();
-    w.markVariationRows();
-    w.prcEndOfGame();
-    w.prcKifUpDate();
-    w.prcInfoDsp();
-}
-
-// Reads path with the reader its extension names; any other extension reads nothing and
-// says nothing. True when a record was loaded.
-bool readByExtension(TfrmMain& w, const QString& path) {
-    switch (recordKind(path.toStdString())) {
-        case RecordKind::Sgf: return w.fncFileReadSGF(path);
-        case RecordKind::Ngf: return w.fncFileReadNGF(path);
-        case RecordKind::None: break;
-    }
-    return false;
-}
-
 // The folder part of a path with its trailing separator.
 QString folderOf(const QString& path) { return QFileInfo(path).absolutePath() + QLatin1Char('/'); }
 
@@ -106,6 +73,35 @@ QString trimBlanks(const QString& text) {
 
 }  // namespace
 
+bool TfrmMain::readByExtension(const QString& path) {
+    switch (recordKind(path.toStdString())) {
+        case RecordKind::Sgf: return fncFileReadSGF(path);
+        case RecordKind::Ngf: return fncFileReadNGF(path);
+        case RecordKind::None: break;
+    }
+    return false;
+}
+
+void TfrmMain::showLoadedRecord(const QString& title) {
+    // The clock of the previous game must not run on into the record.
+    ui.tmrTime->stop();
+    MouseArmed = false;
+    SetupState = 9;
+    setTitle(title);
+    ui.lblPutStone->setText(qs(handicapLabel(Game.HandicapCount)));
+    prcInfoSameSet();
+    ui.lblBlackTime->setText(qs(ClockZeroText));
+    ui.lblWhiteTime->setText(qs(ClockZeroText));
+    setStatusText(4, qs(ClockZeroText));
+    // Draws every stone of the loaded board and the last-move marker.
+    actPnlMainReSizeExecute();
+    rebuildKifuList();
+    markVariationRows();
+    prcEndOfGame();
+    prcKifUpDate();
+    prcInfoDsp();
+}
+
 void TfrmMain::actFileOpenExecute() {
     actFileOpenBeforeExecute();
     const std::optional<OpenChoice> choice = prompts.openFile(this, OpenDialog);
@@ -115,7 +111,7 @@ void TfrmMain::actFileOpenExecute() {
 
 void TfrmMain::actFileOpenBeforeExecute() {
     OpenDialog.title = QStringLiteral("棋譜ファイルを開く");
-    OpenDialog.folder = LastReadDir;
+    OpenDialog.folder = prefs.LastReadDir;
     // The file dialog separates patterns with spaces: each caption keeps its own text and
     // the patterns it filters by follow in a second pair of brackets.
     OpenDialog.filters = {QStringLiteral("棋譜ファイル(*.sgf;*.ngf) (*.sgf *.ngf)"),
@@ -126,7 +122,7 @@ void TfrmMain::actFileOpenBeforeExecute() {
 
 void TfrmMain::actFileOpenAccept(const OpenChoice& choice) {
     Game.ReadOnlyFile = choice.readOnly;
-    if (readByExtension(*this, choice.path)) LastReadDir = folderOf(qs(Game.CurrentFileName));
+    if (readByExtension(choice.path)) prefs.LastReadDir = folderOf(qs(Game.CurrentFileName));
 }
 
 void TfrmMain::actFileOpenCKExecute() {
@@ -138,7 +134,7 @@ void TfrmMain::actFileReOpenExecute() {
     if (Game.CurrentFileName.empty()) return;
     if (Game.Modified && !askDiscard(*this)) return;
     // The same file with the same read-only state; the folder memory stays.
-    readByExtension(*this, qs(Game.CurrentFileName));
+    readByExtension(qs(Game.CurrentFileName));
 }
 
 void TfrmMain::actFileSaveExecute() {
@@ -167,7 +163,7 @@ void TfrmMain::actFileSaveAsExecute() {
 
 void TfrmMain::actFileSaveAsBeforeExecute() {
     SaveDialog.title = QStringLiteral("棋譜に別名を付けて保存");
-    SaveDialog.folder = LastWriteDir;
+    SaveDialog.folder = prefs.LastWriteDir;
     SaveDialog.filters = {QStringLiteral("棋譜ファイル(*.sgf)")};
     SaveDialog.defaultSuffix = QStringLiteral("sgf");
     const QString current = qs(Game.CurrentFileName);
@@ -183,7 +179,7 @@ void TfrmMain::actFileSaveAsAccept(const QString& path) {
     const std::string old = Game.CurrentFileName;
     Game.CurrentFileName = path.toStdString();
     if (fncFileWriteSGF(path))
-        LastWriteDir = folderOf(path);
+        prefs.LastWriteDir = folderOf(path);
     else
         Game.CurrentFileName = old;
 }
@@ -193,7 +189,7 @@ void TfrmMain::actFileExitExecute() { close(); }
 void TfrmMain::actClipBoardExecute() {
     prcKifToStrings(Game, SharedText, &Tree());
     QGuiApplication::clipboard()->setText(qs(SharedText.text()));
-    actClipPast->setEnabled(true);
+    ui.actClipPast->setEnabled(true);
 }
 
 void TfrmMain::actClipPastExecute() {
@@ -210,7 +206,7 @@ void TfrmMain::actClipPastExecute() {
     }
     Record.adopt(Game, std::move(tree));
     // A pasted record belongs to no file; ReadOnlyFile stays as it was.
-    showLoadedRecord(*this, UntitledTitle);
+    showLoadedRecord(UntitledTitle);
 }
 
 bool TfrmMain::fncFileReadSGF(const QString& path) {
@@ -223,7 +219,7 @@ bool TfrmMain::fncFileReadSGF(const QString& path) {
     }
     Record.adopt(Game, std::move(tree));
     const QString name = fileNamePart(qs(Game.CurrentFileName));
-    showLoadedRecord(*this, name + (Game.ReadOnlyFile ? ReadOnlyTitleTail : TitleTail));
+    showLoadedRecord(name + (Game.ReadOnlyFile ? ReadOnlyTitleTail : TitleTail));
     return true;
 }
 
@@ -235,7 +231,7 @@ bool TfrmMain::fncFileReadNGF(const QString& path) {
         return false;
     }
     Record.adopt(Game);
-    showLoadedRecord(*this, fileNamePart(qs(Game.CurrentFileName)) + TitleTail);
+    showLoadedRecord(fileNamePart(qs(Game.CurrentFileName)) + TitleTail);
     return true;
 }
 
@@ -258,7 +254,7 @@ bool TfrmMain::fncFileWriteSGF(const QString& path) {
 void TfrmMain::ApplicationEvents1Activate() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     const QString text = data && data->hasText() ? trimBlanks(data->text()) : QString();
-    actClipPast->setEnabled(text.startsWith(QLatin1Char('(')) && text.endsWith(QLatin1Char(')')));
+    ui.actClipPast->setEnabled(text.startsWith(QLatin1Char('(')) && text.endsWith(QLatin1Char(')')));
 }
 
 void TfrmMain::FormDropFiles(const QString& path) {
@@ -266,7 +262,7 @@ void TfrmMain::FormDropFiles(const QString& path) {
     if (Game.Modified && !askDiscard(*this)) return;
     // A dropped file is never read-only, whatever its extension.
     Game.ReadOnlyFile = false;
-    readByExtension(*this, path);
+    readByExtension(path);
 }
 
 }  // namespace tavrin

@@ -24,25 +24,25 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
 void TfrmMain::prcNewSet() {
-    engineTurn->stop();
-    tmrTime->stop();
+    ui.engineTurn->stop();
+    ui.tmrTime->stop();
     if (Game.CurrentFileName.empty()) setTitle(QStringLiteral("新規 - Tavrin"));
     // Before the settings are corrected: an impossible handicap shows no text.
-    lblPutStone->setText(qs(handicapLabel(Game.HandicapCount)));
+    ui.lblPutStone->setText(qs(handicapLabel(Game.HandicapCount)));
     prcInfoSameSet();
     // Board, record, coordinate names, handicap stones, position, date, clocks and flags.
     prcNewSetCore(Game, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")).toStdString());
     Record.adopt(Game);
     MouseArmed = false;
     SetupState = 9;
-    lsvKifu->clear();
+    ui.lsvKifu->clear();
     addKifuStartRow();
     setKifuFocusRow(0);
-    lblBlackGetStone->setText(qs(capturedLabel(0)));
-    lblWhiteGetStone->setText(qs(capturedLabel(0)));
+    ui.lblBlackGetStone->setText(qs(capturedLabel(0)));
+    ui.lblWhiteGetStone->setText(qs(capturedLabel(0)));
     actPnlMainReSizeExecute();
-    lblBlackTime->setText(qs(ClockZeroText));
-    lblWhiteTime->setText(qs(ClockZeroText));
+    ui.lblBlackTime->setText(qs(ClockZeroText));
+    ui.lblWhiteTime->setText(qs(ClockZeroText));
     setStatusText(4, qs(ClockZeroText));
     prcKifUpDate();
     actPlayResumeExecute();
@@ -54,36 +54,36 @@ void TfrmMain::prcInfoSameSet() {
     if (SetupState == 1 && Game.GameName.empty())
         Game.GameName = defaultGameTitle(now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
                                          now.time().minute());
-    lblGameName->setText(qs(gameNameLabel(Game.GameName)));
-    lblGameComment->setText(Game.GameComment.empty() ? qs(NoGameResultText) : qs(fncReToComment(Game.GameComment)));
-    lblBlackPlayer->setText(qs(playerLabel(Game.BlackPlayer, Black)));
-    lblBlackPlayer->adjustSize();
-    lblWhitePlayer->setText(qs(playerLabel(Game.WhitePlayer, White)));
-    lblWhitePlayer->adjustSize();
-    lblKomi->setText(qs(komiLabel(Game.KomiTenths, Game.KomiGiven)));
+    ui.lblGameName->setText(qs(gameNameLabel(Game.GameName)));
+    ui.lblGameComment->setText(Game.GameComment.empty() ? qs(NoGameResultText) : qs(fncReToComment(Game.GameComment)));
+    ui.lblBlackPlayer->setText(qs(playerLabel(Game.BlackPlayer, Black)));
+    ui.lblBlackPlayer->adjustSize();
+    ui.lblWhitePlayer->setText(qs(playerLabel(Game.WhitePlayer, White)));
+    ui.lblWhitePlayer->adjustSize();
+    ui.lblKomi->setText(qs(komiLabel(Game.KomiTenths, Game.KomiGiven)));
 }
 
 void TfrmMain::prcInfoDsp() {
-    lblBlackGetStone->setText(qs(capturedLabel(Game.CapturedCount[Black])));
-    lblWhiteGetStone->setText(qs(capturedLabel(Game.CapturedCount[White])));
+    ui.lblBlackGetStone->setText(qs(capturedLabel(Game.CapturedCount[Black])));
+    ui.lblWhiteGetStone->setText(qs(capturedLabel(Game.CapturedCount[White])));
     const StatusTexts t = statusTexts(Game);
     setStatusText(1, qs(t.moveNumber));
     setStatusText(2, qs(t.lastPoint));
     setStatusText(3, qs(t.turn));
     // Also removes a refusal message of the legality check; an engine's restart is told once more.
-    const QString notice = engineTurn->takeNotice();
+    const QString notice = ui.engineTurn->takeNotice();
     setStatusText(0, notice.isEmpty() ? qs(HelpHintText) : notice);
     // A hint's or a judgement's marks go with the next step, so does a question about them;
     // counting ends without a result.
-    engineTurn->positionChanged();
-    pnlMain->setHint(0);
+    ui.engineTurn->positionChanged();
+    ui.pnlMain->setHint(0);
     if (counting())
-        countingPanel->finish(false);
+        ui.countingPanel->finish(false);
     else
-        pnlMain->clearMarks();
+        ui.pnlMain->clearMarks();
     prcCommentShow();
     prcFskJskShow();
-    if (kifuWindow) kifuWindow->followRecord();
+    if (ui.kifuWindow) ui.kifuWindow->followRecord();
 }
 
 void TfrmMain::prcKifUpDate() {
@@ -94,27 +94,27 @@ void TfrmMain::prcKifUpDate() {
 }
 
 void TfrmMain::setStatusText(int panel, const QString& text) {
-    if (panel >= 0 && panel < 6) stbPanel[static_cast<std::size_t>(panel)]->setText(text);
+    if (panel >= 0 && panel < 6) ui.stbPanel[static_cast<std::size_t>(panel)]->setText(text);
 }
 
 QString TfrmMain::statusText(int panel) const {
-    return panel >= 0 && panel < 6 ? stbPanel[static_cast<std::size_t>(panel)]->text() : QString();
+    return panel >= 0 && panel < 6 ? ui.stbPanel[static_cast<std::size_t>(panel)]->text() : QString();
 }
 
-int TfrmMain::kifuRowCount() const { return lsvKifu->topLevelItemCount(); }
+int TfrmMain::kifuRowCount() const { return ui.lsvKifu->topLevelItemCount(); }
 
-QTreeWidgetItem* TfrmMain::kifuRow(int row) const { return lsvKifu->topLevelItem(row); }
+QTreeWidgetItem* TfrmMain::kifuRow(int row) const { return ui.lsvKifu->topLevelItem(row); }
 
 QTreeWidgetItem* TfrmMain::addKifuRow(int k, const QString& point, int colour, const QString& time) {
     QTreeWidgetItem* item = makeKifuRow(k, point, colour, time);
-    lsvKifu->addTopLevelItem(item);
+    ui.lsvKifu->addTopLevelItem(item);
     return item;
 }
 
 const QIcon& TfrmMain::kifuIcon(int k) const {
     // One icon of each kind shared by every row: a long record builds hundreds of rows.
     if (kifuIcons_.empty())
-        for (const QPixmap& p : imgListMk1) kifuIcons_.emplace_back(p);
+        for (const QPixmap& p : ui.imgListMk1) kifuIcons_.emplace_back(p);
     return kifuIcons_.at(static_cast<std::size_t>(k));
 }
 
@@ -129,11 +129,11 @@ QTreeWidgetItem* TfrmMain::makeKifuRow(int k, const QString& point, int colour, 
 }
 
 void TfrmMain::addKifuStartRow() {
-    auto* start = new QTreeWidgetItem(lsvKifu, QStringList{qs(StartRowText), QString(), QString()});
+    auto* start = new QTreeWidgetItem(ui.lsvKifu, QStringList{qs(StartRowText), QString(), QString()});
     start->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     // Rows share the start row's height; it is that of a row with a marker whether or not
     // the start row has one, so no row grows or shrinks as the marker comes and goes.
-    const int height = std::max(QFontMetrics(lsvKifu->font()).height(), lsvKifu->iconSize().height()) + 2;
+    const int height = std::max(QFontMetrics(ui.lsvKifu->font()).height(), ui.lsvKifu->iconSize().height()) + 2;
     start->setSizeHint(0, QSize(0, height));
 }
 
@@ -144,17 +144,17 @@ void TfrmMain::setKifuRowMarker(int row, bool on) {
 void TfrmMain::setKifuFocusRow(int row) {
     QTreeWidgetItem* item = kifuRow(row);
     if (!item) return;
-    const QModelIndex index = lsvKifu->indexFromItem(item);
-    lsvKifu->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-    lsvKifu->scrollToItem(item, QAbstractItemView::EnsureVisible);
+    const QModelIndex index = ui.lsvKifu->indexFromItem(item);
+    ui.lsvKifu->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    ui.lsvKifu->scrollToItem(item, QAbstractItemView::EnsureVisible);
 }
 
 void TfrmMain::removeKifuRowsFrom(int row) {
-    for (int r = kifuRowCount() - 1; r >= row && r >= 0; --r) delete lsvKifu->takeTopLevelItem(r);
+    for (int r = kifuRowCount() - 1; r >= row && r >= 0; --r) delete ui.lsvKifu->takeTopLevelItem(r);
 }
 
 void TfrmMain::rebuildKifuList() {
-    lsvKifu->clear();
+    ui.lsvKifu->clear();
     addKifuStartRow();
     const int count = std::min(Game.MoveCount, RecordCapacity - Game.HandicapCount);
     // All rows in one insertion: row by row, a long record spends most of its load time
@@ -166,7 +166,7 @@ void TfrmMain::rebuildKifuList() {
         const int pos = Game.MovePos[static_cast<std::size_t>(entry)];
         rows.append(makeKifuRow(k, kifuPointText(pos), Game.MoveColor[static_cast<std::size_t>(entry)], QString()));
     }
-    lsvKifu->addTopLevelItems(rows);
+    ui.lsvKifu->addTopLevelItems(rows);
     const int row = Game.CurrentMove - 1;
     if (count >= 1) setKifuRowMarker(row, true);
     setKifuFocusRow(row);

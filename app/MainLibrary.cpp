@@ -37,28 +37,28 @@ QString TfrmMain::libraryCachePath() {
 }
 
 void TfrmMain::buildLibraryPane() {
-    QVBoxLayout* column = buildDockPane(dckFskJsk, QStringLiteral("布石定石"), QStringLiteral("dckFskJsk"), lblFskJsk,
-                                        QStringLiteral("lblFskJsk"), Qt::RightDockWidgetArea);
+    QVBoxLayout* column = buildDockPane(ui.dckFskJsk, QStringLiteral("布石定石"), QStringLiteral("dckFskJsk"),
+                                        ui.lblFskJsk, QStringLiteral("lblFskJsk"), Qt::RightDockWidgetArea);
     QWidget* body = column->parentWidget();
-    lsvFskJsk = new QTreeWidget(body);
-    lsvFskJsk->setObjectName(QStringLiteral("lsvFskJsk"));
-    lsvFskJsk->setHeaderLabels({QStringLiteral("記号"), QStringLiteral("着手"), QStringLiteral("局数"),
-                                QStringLiteral("黒勝"), QStringLiteral("白勝"), QStringLiteral("割合")});
-    lsvFskGames = new QTreeWidget(body);
-    lsvFskGames->setObjectName(QStringLiteral("lsvFskGames"));
-    lsvFskGames->setHeaderLabels(
+    ui.lsvFskJsk = new QTreeWidget(body);
+    ui.lsvFskJsk->setObjectName(QStringLiteral("lsvFskJsk"));
+    ui.lsvFskJsk->setHeaderLabels({QStringLiteral("記号"), QStringLiteral("着手"), QStringLiteral("局数"),
+                                   QStringLiteral("黒勝"), QStringLiteral("白勝"), QStringLiteral("割合")});
+    ui.lsvFskGames = new QTreeWidget(body);
+    ui.lsvFskGames->setObjectName(QStringLiteral("lsvFskGames"));
+    ui.lsvFskGames->setHeaderLabels(
         {QStringLiteral("黒"), QStringLiteral("白"), QStringLiteral("日付"), QStringLiteral("結果")});
-    lsvFskGames->setStatusTip(QStringLiteral("ダブルクリックでその棋譜をこの局面で開きます"));
-    for (QTreeWidget* list : {lsvFskJsk, lsvFskGames}) {
+    ui.lsvFskGames->setStatusTip(QStringLiteral("ダブルクリックでその棋譜をこの局面で開きます"));
+    for (QTreeWidget* list : {ui.lsvFskJsk, ui.lsvFskGames}) {
         list->setRootIsDecorated(false);
         list->setUniformRowHeights(true);
         list->setEditTriggers(QAbstractItemView::NoEditTriggers);
         list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     }
-    column->addWidget(lsvFskJsk, 1);
-    column->addWidget(lsvFskGames, 1);
-    connect(lsvFskJsk, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-        lsvFskGames->clear();
+    column->addWidget(ui.lsvFskJsk, 1);
+    column->addWidget(ui.lsvFskGames, 1);
+    connect(ui.lsvFskJsk, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        ui.lsvFskGames->clear();
         if (!item) return;
         const QList<QVariant> ids = item->data(0, Qt::UserRole).toList();
         QList<QTreeWidgetItem*> rows;
@@ -70,73 +70,75 @@ void TfrmMain::buildLibraryPane() {
             row->setToolTip(0, qs(r.Path));
             rows.append(row);
         }
-        lsvFskGames->addTopLevelItems(rows);
+        ui.lsvFskGames->addTopLevelItems(rows);
     });
-    connect(lsvFskGames, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+    connect(ui.lsvFskGames, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
         if (item) openLibraryGame(item->data(0, Qt::UserRole).toInt());
     });
 }
 
 void TfrmMain::buildLibraryProgress() {
     // Indexing shows in the status bar, with a button that stops it.
-    prbLibrary = new QProgressBar(stbMain);
-    prbLibrary->setObjectName(QStringLiteral("prbLibrary"));
-    prbLibrary->setFormat(QStringLiteral("棋譜 %v/%m"));
+    ui.prbLibrary = new QProgressBar(ui.stbMain);
+    ui.prbLibrary->setObjectName(QStringLiteral("prbLibrary"));
+    ui.prbLibrary->setFormat(QStringLiteral("棋譜 %v/%m"));
     // Room for the largest counts on one line.
-    prbLibrary->setFixedWidth(prbLibrary->fontMetrics().horizontalAdvance(QStringLiteral("棋譜 888888/888888")) + 16);
-    btnLibraryStop = new QToolButton(stbMain);
-    btnLibraryStop->setObjectName(QStringLiteral("btnLibraryStop"));
-    btnLibraryStop->setText(QStringLiteral("×"));
-    btnLibraryStop->setToolTip(QStringLiteral("棋譜ライブラリの作成を中止する"));
-    stbMain->addPermanentWidget(prbLibrary);
-    stbMain->addPermanentWidget(btnLibraryStop);
-    prbLibrary->hide();
-    btnLibraryStop->hide();
-    connect(btnLibraryStop, &QToolButton::clicked, libraryIndexer, &LibraryIndexer::stop);
-    connect(libraryIndexer, &LibraryIndexer::progress, this, [this](int done, int total) {
-        prbLibrary->setRange(0, total);
-        prbLibrary->setValue(done);
+    ui.prbLibrary->setFixedWidth(ui.prbLibrary->fontMetrics().horizontalAdvance(QStringLiteral("棋譜 888888/888888")) +
+                                 16);
+    ui.btnLibraryStop = new QToolButton(ui.stbMain);
+    ui.btnLibraryStop->setObjectName(QStringLiteral("btnLibraryStop"));
+    ui.btnLibraryStop->setText(QStringLiteral("×"));
+    ui.btnLibraryStop->setToolTip(QStringLiteral("棋譜ライブラリの作成を中止する"));
+    ui.stbMain->addPermanentWidget(ui.prbLibrary);
+    ui.stbMain->addPermanentWidget(ui.btnLibraryStop);
+    ui.prbLibrary->hide();
+    ui.btnLibraryStop->hide();
+    connect(ui.btnLibraryStop, &QToolButton::clicked, ui.libraryIndexer, &LibraryIndexer::stop);
+    connect(ui.libraryIndexer, &LibraryIndexer::progress, this, [this](int done, int total) {
+        ui.prbLibrary->setRange(0, total);
+        ui.prbLibrary->setValue(done);
     });
-    connect(libraryIndexer, &LibraryIndexer::finished, this, &TfrmMain::libraryIndexed);
+    connect(ui.libraryIndexer, &LibraryIndexer::finished, this, &TfrmMain::libraryIndexed);
 }
 
 void TfrmMain::actDispKifuExecute() {
     // Made on first use, with its settings as the file has them.
-    if (!kifuWindow) kifuWindow = makeKifuWindow(Game, this, prompts, SettingsPath, [this] { return LastWriteDir; });
-    kifuWindow->show();
-    kifuWindow->raise();
-    kifuWindow->activateWindow();
-    kifuWindow->followRecord();
+    if (!ui.kifuWindow)
+        ui.kifuWindow = makeKifuWindow(Game, this, prompts, prefs.SettingsPath, [this] { return prefs.LastWriteDir; });
+    ui.kifuWindow->show();
+    ui.kifuWindow->raise();
+    ui.kifuWindow->activateWindow();
+    ui.kifuWindow->followRecord();
 }
 
 void TfrmMain::actDispFskJskExecute() {
     // The mark has already been flipped on executing.
-    if (!dckFskJsk) buildLibraryPane();
-    showPane(dckFskJsk, actDispFskJsk->isChecked(), FskJskSize);
+    if (!ui.dckFskJsk) buildLibraryPane();
+    showPane(ui.dckFskJsk, ui.actDispFskJsk->isChecked(), prefs.FskJskSize);
     prcFskJskShow();
 }
 
 void TfrmMain::startLibraryIndexing() {
-    if (libraryIndexer->running()) return;
-    if (!prbLibrary) buildLibraryProgress();
-    prbLibrary->setRange(0, 0);
-    prbLibrary->show();
-    btnLibraryStop->show();
+    if (ui.libraryIndexer->running()) return;
+    if (!ui.prbLibrary) buildLibraryProgress();
+    ui.prbLibrary->setRange(0, 0);
+    ui.prbLibrary->show();
+    ui.btnLibraryStop->show();
     // The window's index answers queries meanwhile and is replaced when the run is done.
-    libraryIndexer->start(LibraryFolders, libraryCachePath());
+    ui.libraryIndexer->start(prefs.LibraryFolders, libraryCachePath());
 }
 
 void TfrmMain::stopLibraryIndexing() {
-    if (!libraryIndexer->running()) return;
-    libraryIndexer->abandon();
-    prbLibrary->hide();
-    btnLibraryStop->hide();
+    if (!ui.libraryIndexer->running()) return;
+    ui.libraryIndexer->abandon();
+    ui.prbLibrary->hide();
+    ui.btnLibraryStop->hide();
 }
 
 void TfrmMain::libraryIndexed(const std::shared_ptr<library::LibraryIndex>& index, bool cancelled) {
     Library = index;
-    prbLibrary->hide();
-    btnLibraryStop->hide();
+    ui.prbLibrary->hide();
+    ui.btnLibraryStop->hide();
     setStatusText(0, QStringLiteral("棋譜ライブラリ: %1局（読めない棋譜 %2）%3")
                          .arg(Library->indexedCount())
                          .arg(Library->refusedCount())
@@ -145,15 +147,15 @@ void TfrmMain::libraryIndexed(const std::shared_ptr<library::LibraryIndex>& inde
 }
 
 void TfrmMain::prcFskJskShow() {
-    if (!dckFskJsk || dckFskJsk->isHidden()) {
-        if (pnlMain) pnlMain->setLetters({});
+    if (!ui.dckFskJsk || ui.dckFskJsk->isHidden()) {
+        if (ui.pnlMain) ui.pnlMain->setLetters({});
         return;
     }
     const library::PositionKey key = library::positionKey(Game);
     const library::LibraryExploration found = key.valid() ? Library->explore(key) : library::LibraryExploration{};
     LibraryKey = key;
-    lsvFskJsk->clear();
-    lsvFskGames->clear();
+    ui.lsvFskJsk->clear();
+    ui.lsvFskGames->clear();
     std::vector<std::pair<int, QString>> letters;
     QList<QTreeWidgetItem*> rows;
     int k = 0;
@@ -170,14 +172,14 @@ void TfrmMain::prcFskJskShow() {
         rows.append(row);
         if (!letter.isEmpty() && m.Pos != PassPos) letters.emplace_back(m.Pos, letter);
     }
-    lsvFskJsk->addTopLevelItems(rows);
+    ui.lsvFskJsk->addTopLevelItems(rows);
     QString info =
         QStringLiteral("この局面を通る棋譜: %1局（ライブラリ %2局）").arg(found.Games).arg(Library->indexedCount());
-    if (LibraryFolders.isEmpty())
+    if (prefs.LibraryFolders.isEmpty())
         info = QStringLiteral("棋譜のフォルダがありません。表示 → 環境設定 で追加してください。");
-    if (libraryIndexer->running()) info += QStringLiteral("\n作成中…");
-    lblFskJsk->setText(info);
-    pnlMain->setLetters(letters);
+    if (ui.libraryIndexer->running()) info += QStringLiteral("\n作成中…");
+    ui.lblFskJsk->setText(info);
+    ui.pnlMain->setLetters(letters);
 }
 
 void TfrmMain::openLibraryGame(int id) {

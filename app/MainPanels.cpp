@@ -34,10 +34,10 @@ QFont TfrmMain::pixelFont(const QString& family, int pixels) {
 }
 
 void TfrmMain::buildStatusBar() {
-    stbMain = new QStatusBar(this);
-    stbMain->setObjectName(QStringLiteral("stbMain"));
-    stbMain->setFixedHeight(19);
-    setStatusBar(stbMain);
+    ui.stbMain = new QStatusBar(this);
+    ui.stbMain->setObjectName(QStringLiteral("stbMain"));
+    ui.stbMain->setFixedHeight(19);
+    setStatusBar(ui.stbMain);
     struct Panel {
         int width;
         Qt::Alignment align;
@@ -48,7 +48,7 @@ void TfrmMain::buildStatusBar() {
         {56, Qt::AlignHCenter, "黒番です"}, {56, Qt::AlignHCenter, "00:00:00"}, {50, Qt::AlignLeft, ""},
     };
     for (int i = 0; i < 6; ++i) {
-        auto* l = new QLabel(qs(panels[i].text), stbMain);
+        auto* l = new QLabel(qs(panels[i].text), ui.stbMain);
         l->setObjectName(QStringLiteral("stbPanel%1").arg(i));
         l->setAlignment(panels[i].align | Qt::AlignVCenter);
         l->setFrameStyle(i == 0 ? QFrame::NoFrame : QFrame::Panel | QFrame::Sunken);
@@ -57,81 +57,81 @@ void TfrmMain::buildStatusBar() {
             // its text never widens the window.
             l->setMinimumWidth(panels[i].width);
             l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-            stbMain->addWidget(l, 1);
+            ui.stbMain->addWidget(l, 1);
         } else {
             l->setFixedWidth(panels[i].width);
-            stbMain->addWidget(l);
+            ui.stbMain->addWidget(l);
         }
-        stbPanel[static_cast<std::size_t>(i)] = l;
+        ui.stbPanel[static_cast<std::size_t>(i)] = l;
     }
 }
 
 void TfrmMain::buildBoard() {
-    pnlMain = new BoardView(Game, this);
-    pnlMain->setObjectName(QStringLiteral("pnlMain"));
-    pnlMain->setMinimumSize(BoardMinimum);
-    QPalette pal = pnlMain->palette();
+    ui.pnlMain = new BoardView(Game, this);
+    ui.pnlMain->setObjectName(QStringLiteral("pnlMain"));
+    ui.pnlMain->setMinimumSize(BoardMinimum);
+    QPalette pal = ui.pnlMain->palette();
     pal.setColor(QPalette::Window, PanelGreen);
-    pnlMain->setPalette(pal);
-    pnlMain->setAutoFillBackground(true);
-    connect(pnlMain, &BoardView::resized, this, &TfrmMain::pnlMainResize);
-    connect(pnlMain, &BoardView::boardMouseDown, this, &TfrmMain::pbxGbnMouseDown);
-    connect(pnlMain, &BoardView::boardMouseUp, this, &TfrmMain::pbxGbnMouseUp);
+    ui.pnlMain->setPalette(pal);
+    ui.pnlMain->setAutoFillBackground(true);
+    connect(ui.pnlMain, &BoardView::resized, this, &TfrmMain::pnlMainResize);
+    connect(ui.pnlMain, &BoardView::boardMouseDown, this, &TfrmMain::pbxGbnMouseDown);
+    connect(ui.pnlMain, &BoardView::boardMouseUp, this, &TfrmMain::pbxGbnMouseUp);
 }
 
 void TfrmMain::buildSidePanel() {
-    pnlSubBase = new QWidget(this);
-    pnlSubBase->setObjectName(QStringLiteral("pnlSubBase"));
-    pnlSubBase->setFixedWidth(202);
-    auto* base = new QHBoxLayout(pnlSubBase);
+    ui.pnlSubBase = new QWidget(this);
+    ui.pnlSubBase->setObjectName(QStringLiteral("pnlSubBase"));
+    ui.pnlSubBase->setFixedWidth(202);
+    auto* base = new QHBoxLayout(ui.pnlSubBase);
     base->setContentsMargins(0, 0, 0, 0);
     base->setSpacing(0);
-    pnlSpaser = new QWidget(pnlSubBase);
-    pnlSpaser->setObjectName(QStringLiteral("pnlSpaser"));
-    pnlSpaser->setFixedWidth(2);
-    pnlSub = new QFrame(pnlSubBase);
-    pnlSub->setObjectName(QStringLiteral("pnlSub"));
-    pnlSub->setFixedWidth(200);
-    pnlSub->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    pnlSub->setLineWidth(1);
-    base->addWidget(pnlSpaser);
-    base->addWidget(pnlSub);
-    auto* column = new QVBoxLayout(pnlSub);
+    ui.pnlSpaser = new QWidget(ui.pnlSubBase);
+    ui.pnlSpaser->setObjectName(QStringLiteral("pnlSpaser"));
+    ui.pnlSpaser->setFixedWidth(2);
+    ui.pnlSub = new QFrame(ui.pnlSubBase);
+    ui.pnlSub->setObjectName(QStringLiteral("pnlSub"));
+    ui.pnlSub->setFixedWidth(200);
+    ui.pnlSub->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    ui.pnlSub->setLineWidth(1);
+    base->addWidget(ui.pnlSpaser);
+    base->addWidget(ui.pnlSub);
+    auto* column = new QVBoxLayout(ui.pnlSub);
     column->setContentsMargins(4, 4, 4, 4);
     column->setSpacing(0);
 
     buildGameInfo();
     buildKifuList();
     buildKifuButtons();
-    column->addWidget(pnlGameInfo);
-    column->addWidget(lsvKifu, 1);
-    column->addWidget(pnlKifuBtn);
+    column->addWidget(ui.pnlGameInfo);
+    column->addWidget(ui.lsvKifu, 1);
+    column->addWidget(ui.pnlKifuBtn);
 }
 
 void TfrmMain::buildGameInfo() {
-    pnlGameInfo = new QFrame(pnlSub);
-    pnlGameInfo->setObjectName(QStringLiteral("pnlGameInfo"));
-    pnlGameInfo->setFixedSize(190, 156);
+    ui.pnlGameInfo = new QFrame(ui.pnlSub);
+    ui.pnlGameInfo->setObjectName(QStringLiteral("pnlGameInfo"));
+    ui.pnlGameInfo->setFixedSize(190, 156);
     const QString hint = QStringLiteral("ダブルクリックすると情報を編集できます");
-    pnlGameInfo->setStatusTip(hint);
-    pnlGameInfo->installEventFilter(this);
+    ui.pnlGameInfo->setStatusTip(hint);
+    ui.pnlGameInfo->installEventFilter(this);
 
     auto bevel = [this](const char* name, int x, int y, int w, int h) {
-        auto* f = new QFrame(pnlGameInfo);
+        auto* f = new QFrame(ui.pnlGameInfo);
         f->setObjectName(qs(name));
         f->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         f->setGeometry(x, y, w, h);
         return f;
     };
-    bvlGameName = bevel("bvlGameName", 0, 0, 190, 23);
-    bvlGameComment = bevel("bvlGameComment", 0, 28, 190, 23);
-    bvlBlack = bevel("bvlBlack", 0, 63, 190, 28);
-    bvlWhite = bevel("bvlWhite", 0, 103, 190, 28);
+    ui.bvlGameName = bevel("bvlGameName", 0, 0, 190, 23);
+    ui.bvlGameComment = bevel("bvlGameComment", 0, 28, 190, 23);
+    ui.bvlBlack = bevel("bvlBlack", 0, 63, 190, 28);
+    ui.bvlWhite = bevel("bvlWhite", 0, 103, 190, 28);
 
     const QString gothicP = QStringLiteral("ＭＳ Ｐゴシック");
     // opensDialog: a double click on it opens the game information (all but the captions).
     auto label = [&](const char* name, int x, int y, int w, int h, int pixels, bool opensDialog) {
-        auto* l = new QLabel(pnlGameInfo);
+        auto* l = new QLabel(ui.pnlGameInfo);
         l->setObjectName(qs(name));
         if (pixels) l->setFont(pixelFont(gothicP, pixels));
         l->setStatusTip(hint);
@@ -144,10 +144,10 @@ void TfrmMain::buildGameInfo() {
         l->setProperty("opensDialog", opensDialog);
         return l;
     };
-    lblGameName = label("lblGameName", 6, 3, 182, 18, 0, true);
-    lblGameName->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    lblGameComment = label("lblGameComment", 5, 31, 182, 18, 0, true);
-    lblGameComment->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    ui.lblGameName = label("lblGameName", 6, 3, 182, 18, 0, true);
+    ui.lblGameName->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    ui.lblGameComment = label("lblGameComment", 5, 31, 182, 18, 0, true);
+    ui.lblGameComment->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     const QColor maroon(128, 0, 0);
     auto player = [&](const char* name, int y) {
@@ -159,57 +159,57 @@ void TfrmMain::buildGameInfo() {
         l->setAutoFillBackground(true);
         return l;
     };
-    lblBlackPlayer = player("lblBlackPlayer", 56);
-    lblWhitePlayer = player("lblWhitePlayer", 96);
+    ui.lblBlackPlayer = player("lblBlackPlayer", 56);
+    ui.lblWhitePlayer = player("lblWhitePlayer", 96);
     auto icon = [&](const char* name, int y, int index) {
         QLabel* l = label(name, 9, y, 16, 16, 0, true);
-        l->setPixmap(imgListIcon.at(static_cast<std::size_t>(index)).pixmap(16, 16));
+        l->setPixmap(ui.imgListIcon.at(static_cast<std::size_t>(index)).pixmap(16, 16));
         l->raise();  // over the player's name, whose leading blanks leave room for it
         return l;
     };
-    imgBlackIcon = icon("imgBlackIcon", 54, 15);
-    imgWhiteIcon = icon("imgWhiteIcon", 94, 17);
+    ui.imgBlackIcon = icon("imgBlackIcon", 54, 15);
+    ui.imgWhiteIcon = icon("imgWhiteIcon", 94, 17);
 
-    lblBlackGetStone = label("lblBlackGetStone", 9, 73, 88, 16, 13, true);
-    lblBlackTimeCaption = label("lblBlackTimeCaption", 99, 73, 32, 16, 13, false);
-    lblBlackTimeCaption->setText(QStringLiteral("時間"));
-    lblBlackTime = label("lblBlackTime", 133, 73, 57, 16, 13, true);
-    lblWhiteGetStone = label("lblWhiteGetStone", 9, 113, 88, 16, 13, true);
-    lblWhiteTimeCaption = label("lblWhiteTimeCaption", 99, 113, 32, 16, 13, false);
-    lblWhiteTimeCaption->setText(QStringLiteral("時間"));
-    lblWhiteTime = label("lblWhiteTime", 133, 113, 57, 16, 13, true);
-    lblPutStone = label("lblPutStone", 18, 134, 73, 18, 12, true);
-    lblKomi = label("lblKomi", 110, 134, 73, 18, 12, true);
-    lblBlackTime->setText(qs(ClockZeroText));
-    lblWhiteTime->setText(qs(ClockZeroText));
+    ui.lblBlackGetStone = label("lblBlackGetStone", 9, 73, 88, 16, 13, true);
+    ui.lblBlackTimeCaption = label("lblBlackTimeCaption", 99, 73, 32, 16, 13, false);
+    ui.lblBlackTimeCaption->setText(QStringLiteral("時間"));
+    ui.lblBlackTime = label("lblBlackTime", 133, 73, 57, 16, 13, true);
+    ui.lblWhiteGetStone = label("lblWhiteGetStone", 9, 113, 88, 16, 13, true);
+    ui.lblWhiteTimeCaption = label("lblWhiteTimeCaption", 99, 113, 32, 16, 13, false);
+    ui.lblWhiteTimeCaption->setText(QStringLiteral("時間"));
+    ui.lblWhiteTime = label("lblWhiteTime", 133, 113, 57, 16, 13, true);
+    ui.lblPutStone = label("lblPutStone", 18, 134, 73, 18, 12, true);
+    ui.lblKomi = label("lblKomi", 110, 134, 73, 18, 12, true);
+    ui.lblBlackTime->setText(qs(ClockZeroText));
+    ui.lblWhiteTime->setText(qs(ClockZeroText));
 }
 
 void TfrmMain::buildKifuList() {
-    lsvKifu = new QTreeWidget(pnlSub);
-    lsvKifu->setObjectName(QStringLiteral("lsvKifu"));
+    ui.lsvKifu = new QTreeWidget(ui.pnlSub);
+    ui.lsvKifu->setObjectName(QStringLiteral("lsvKifu"));
     // The header has the window's font from the start: measured in the list's own font
     // first, it would load a font it never shows.
-    lsvKifu->header()->setFont(font());
-    lsvKifu->setColumnCount(3);
-    lsvKifu->setHeaderLabels({QStringLiteral("番 号"), QStringLiteral("座標"), QStringLiteral("  時間")});
-    lsvKifu->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-    lsvKifu->setRootIsDecorated(false);
-    lsvKifu->setTextElideMode(Qt::ElideNone);
-    lsvKifu->setUniformRowHeights(true);
-    lsvKifu->setItemsExpandable(false);
-    lsvKifu->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lsvKifu->setSelectionMode(QAbstractItemView::SingleSelection);
-    lsvKifu->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lsvKifu->setAllColumnsShowFocus(true);
-    lsvKifu->setFrameShape(QFrame::NoFrame);
-    lsvKifu->setIconSize(QSize(12, 15));
-    lsvKifu->setFont(pixelFont(QStringLiteral("ＭＳ ゴシック"), 13));
-    QPalette pal = lsvKifu->palette();
+    ui.lsvKifu->header()->setFont(font());
+    ui.lsvKifu->setColumnCount(3);
+    ui.lsvKifu->setHeaderLabels({QStringLiteral("番 号"), QStringLiteral("座標"), QStringLiteral("  時間")});
+    ui.lsvKifu->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    ui.lsvKifu->setRootIsDecorated(false);
+    ui.lsvKifu->setTextElideMode(Qt::ElideNone);
+    ui.lsvKifu->setUniformRowHeights(true);
+    ui.lsvKifu->setItemsExpandable(false);
+    ui.lsvKifu->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ui.lsvKifu->setSelectionMode(QAbstractItemView::SingleSelection);
+    ui.lsvKifu->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ui.lsvKifu->setAllColumnsShowFocus(true);
+    ui.lsvKifu->setFrameShape(QFrame::NoFrame);
+    ui.lsvKifu->setIconSize(QSize(12, 15));
+    ui.lsvKifu->setFont(pixelFont(QStringLiteral("ＭＳ ゴシック"), 13));
+    QPalette pal = ui.lsvKifu->palette();
     pal.setColor(QPalette::Base, PanelGreen);
     pal.setColor(QPalette::Window, PanelGreen);
     pal.setColor(QPalette::Text, Qt::white);
-    lsvKifu->setPalette(pal);
-    QHeaderView* header = lsvKifu->header();
+    ui.lsvKifu->setPalette(pal);
+    QHeaderView* header = ui.lsvKifu->header();
     header->setStretchLastSection(false);
     header->setMaximumSectionSize(85);
     header->resizeSection(0, 48);
@@ -218,21 +218,21 @@ void TfrmMain::buildKifuList() {
     // Every time text has the same form, so the rows in view size the column as well as all
     // of them would; measuring a long record's rows one by one costs more than its load.
     header->setResizeContentsPrecision(0);
-    connect(lsvKifu, &QTreeWidget::itemSelectionChanged, this, [this] {
-        const auto items = lsvKifu->selectedItems();
+    connect(ui.lsvKifu, &QTreeWidget::itemSelectionChanged, this, [this] {
+        const auto items = ui.lsvKifu->selectedItems();
         if (!items.isEmpty()) lsvKifuSelectItem(items.first(), true);
     });
 }
 
 void TfrmMain::buildKifuButtons() {
-    pnlKifuBtn = new QFrame(pnlSub);
-    pnlKifuBtn->setObjectName(QStringLiteral("pnlKifuBtn"));
-    pnlKifuBtn->setFixedHeight(34);
-    auto* row = new QHBoxLayout(pnlKifuBtn);
+    ui.pnlKifuBtn = new QFrame(ui.pnlSub);
+    ui.pnlKifuBtn->setObjectName(QStringLiteral("pnlKifuBtn"));
+    ui.pnlKifuBtn->setFixedHeight(34);
+    auto* row = new QHBoxLayout(ui.pnlKifuBtn);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     auto button = [&](const char* name, int width, const QIcon& glyph) {
-        auto* b = new QToolButton(pnlKifuBtn);
+        auto* b = new QToolButton(ui.pnlKifuBtn);
         b->setObjectName(qs(name));
         b->setAutoRaise(true);
         b->setFixedSize(width, 29);
@@ -254,9 +254,9 @@ void TfrmMain::buildKifuButtons() {
         connect(b, &QToolButton::clicked, a, &QAction::trigger);
         return b;
     };
-    btnKifuFirst = bound("btnKifuFirst", actKifuFirst, "btnKifuFirst");
-    btnKifuBack10 = bound("btnKifuBack10", actKifuBack10, "btnKifuBack10");
-    btnKifuBack = bound("btnKifuBack", actKifuBack, "btnKifuBack");
+    ui.btnKifuFirst = bound("btnKifuFirst", ui.actKifuFirst, "btnKifuFirst");
+    ui.btnKifuBack10 = bound("btnKifuBack10", ui.actKifuBack10, "btnKifuBack10");
+    ui.btnKifuBack = bound("btnKifuBack", ui.actKifuBack, "btnKifuBack");
     QIcon autoGlyph;
     autoGlyph.addPixmap(assetPixmap(QStringLiteral(":/icons/btnKifuAuto_up.png")), QIcon::Normal, QIcon::Off);
     autoGlyph.addPixmap(assetPixmap(QStringLiteral(":/icons/btnKifuAuto_disabled.png")), QIcon::Disabled, QIcon::Off);
@@ -264,14 +264,14 @@ void TfrmMain::buildKifuButtons() {
     autoGlyph.addPixmap(assetPixmap(QStringLiteral(":/icons/btnKifuAuto_pressed.png")), QIcon::Active, QIcon::Off);
     autoGlyph.addPixmap(assetPixmap(QStringLiteral(":/icons/btnKifuAuto_down.png")), QIcon::Normal, QIcon::On);
     autoGlyph.addPixmap(assetPixmap(QStringLiteral(":/icons/btnKifuAuto_down.png")), QIcon::Active, QIcon::On);
-    btnKifuAuto = button("btnKifuAuto", 28, autoGlyph);
-    btnKifuAuto->setCheckable(true);
-    btnKifuAuto->setToolTip(QStringLiteral("自動再生開始"));
-    btnKifuAuto->setStatusTip(QStringLiteral("自動再生開始"));
-    connect(btnKifuAuto, &QToolButton::clicked, this, [this] { actKifuAutoExecute(); });
-    btnKifuNext = bound("btnKifuNext", actKifuNext, "btnKifuNext");
-    btnKifuNext10 = bound("btnKifuNext10", actKifuNext10, "btnKifuNext10");
-    btnKifuLast = bound("btnKifuLast", actKifuLast, "btnKifuLast");
+    ui.btnKifuAuto = button("btnKifuAuto", 28, autoGlyph);
+    ui.btnKifuAuto->setCheckable(true);
+    ui.btnKifuAuto->setToolTip(QStringLiteral("自動再生開始"));
+    ui.btnKifuAuto->setStatusTip(QStringLiteral("自動再生開始"));
+    connect(ui.btnKifuAuto, &QToolButton::clicked, this, [this] { actKifuAutoExecute(); });
+    ui.btnKifuNext = bound("btnKifuNext", ui.actKifuNext, "btnKifuNext");
+    ui.btnKifuNext10 = bound("btnKifuNext10", ui.actKifuNext10, "btnKifuNext10");
+    ui.btnKifuLast = bound("btnKifuLast", ui.actKifuLast, "btnKifuLast");
 }
 
 void TfrmMain::buildTimers() {
@@ -282,12 +282,12 @@ void TfrmMain::buildTimers() {
         t->setSingleShot(singleShot);
         return t;
     };
-    tmrTime = timer("tmrTime", 1000, false);
-    tmrDelay = timer("tmrDelay", 1, true);
-    tmrKifuAuto = timer("tmrKifuAuto", 2000, false);
-    connect(tmrTime, &QTimer::timeout, this, &TfrmMain::tmrTimeTimer);
-    connect(tmrDelay, &QTimer::timeout, this, &TfrmMain::tmrDelayTimer);
-    connect(tmrKifuAuto, &QTimer::timeout, this, &TfrmMain::tmrKifuAutoTimer);
+    ui.tmrTime = timer("tmrTime", 1000, false);
+    ui.tmrDelay = timer("tmrDelay", 1, true);
+    ui.tmrKifuAuto = timer("tmrKifuAuto", 2000, false);
+    connect(ui.tmrTime, &QTimer::timeout, this, &TfrmMain::tmrTimeTimer);
+    connect(ui.tmrDelay, &QTimer::timeout, this, &TfrmMain::tmrDelayTimer);
+    connect(ui.tmrKifuAuto, &QTimer::timeout, this, &TfrmMain::tmrKifuAutoTimer);
 }
 
 }  // namespace tavrin

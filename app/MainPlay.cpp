@@ -26,8 +26,8 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 void TfrmMain::actPlayNewExecute() {
     // A modified game is not discarded without the question the window asks at closing.
     if (!FormCloseQuery()) return;
-    const bool clockWasRunning = tmrTime->isActive();
-    tmrTime->stop();
+    const bool clockWasRunning = ui.tmrTime->isActive();
+    ui.tmrTime->stop();
     ensureEngineLookedUp();
     // Without an engine to play a side, the new game is one of two people whatever the last
     // one was (a cancelled dialog leaves the kinds as they were).
@@ -35,7 +35,7 @@ void TfrmMain::actPlayNewExecute() {
     if (!EngineFound) offered.BlackPlayerKind = offered.WhitePlayerKind = true;
     const std::optional<GameInfo> info = runGameNewDialog(prompts, this, offered, EngineFound);
     if (!info) {
-        if (clockWasRunning) tmrTime->start();
+        if (clockWasRunning) ui.tmrTime->start();
         return;
     }
     setInfo(Game, *info);
@@ -44,11 +44,11 @@ void TfrmMain::actPlayNewExecute() {
 }
 
 void TfrmMain::actPlayConfigExecute() {
-    const bool clockWasRunning = tmrTime->isActive();
-    tmrTime->stop();
+    const bool clockWasRunning = ui.tmrTime->isActive();
+    ui.tmrTime->stop();
     ensureEngineLookedUp();
     const std::optional<GameInfo> info = runGameInfoDialog(prompts, this, Game, EngineFound);
-    if (clockWasRunning) tmrTime->start();
+    if (clockWasRunning) ui.tmrTime->start();
     if (!info) return;
     // OK without a change changes nothing (a new level is no change of the record).
     GameInfo sameLevel = *info;
@@ -77,27 +77,27 @@ void TfrmMain::actPlayPassExecute() {
 void TfrmMain::actPlayMattaExecute() {
     const int rowsBefore = kifuRowCount();
     const int oldRow = Game.CurrentMove - 1;
-    const int taken = Record.takeBack(*pnlMain);
+    const int taken = Record.takeBack(*ui.pnlMain);
     if (taken == 0) return;
-    tmrTime->stop();
+    ui.tmrTime->stop();
     setKifuRowMarker(oldRow, false);
     removeKifuRowsFrom(rowsBefore - taken);
     prcKifUpDate();
-    lblBlackTime->setText(qs(fncSecToHms(Game.BlackTotalSeconds)));
-    lblWhiteTime->setText(qs(fncSecToHms(Game.WhiteTotalSeconds)));
+    ui.lblBlackTime->setText(qs(fncSecToHms(Game.BlackTotalSeconds)));
+    ui.lblWhiteTime->setText(qs(fncSecToHms(Game.WhiteTotalSeconds)));
     setStatusText(4, qs(ClockZeroText));
-    tmrTime->start();
+    ui.tmrTime->start();
     // Like every other change of position, the take-back shows where the game now stands.
     setKifuRowMarker(Game.CurrentMove - 1, true);
     setKifuFocusRow(Game.CurrentMove - 1);
     prcInfoDsp();
-    pnlMain->repaintBoard();
+    ui.pnlMain->repaintBoard();
 }
 
 void TfrmMain::actPlayGiveUpExecute() {
-    tmrTime->stop();
+    ui.tmrTime->stop();
     resignCore(Game);
-    lblGameComment->setText(qs(fncReToComment(Game.GameComment)));
+    ui.lblGameComment->setText(qs(fncReToComment(Game.GameComment)));
     prcEndOfGame();
     Game.Modified = true;
     prcKifUpDate();
@@ -107,15 +107,15 @@ void TfrmMain::pbxGbnMouseDown(Qt::MouseButton button, int, int) { MouseArmed = 
 
 void TfrmMain::pbxGbnMouseUp(Qt::MouseButton button, int x, int y) {
     if (counting()) {
-        countingPanel->click(
-            button, pointAtPixel(pnlMain->geometryInfo(), Game.BoardSize, actDispGbnHanten->isChecked(), x, y));
+        ui.countingPanel->click(
+            button, pointAtPixel(ui.pnlMain->geometryInfo(), Game.BoardSize, ui.actDispGbnHanten->isChecked(), x, y));
         return;
     }
     if (!Game.ReplayMode) {
         // The board waits for Rokiru's move whenever the turn is its own; a hint or an estimate
         // in the making gives way to the person's click.
-        if (engineTurn->computerPlays(Game.SideToMove) || engineTurn->choosingMove()) return;
-        engineTurn->stop();
+        if (ui.engineTurn->computerPlays(Game.SideToMove) || ui.engineTurn->choosingMove()) return;
+        ui.engineTurn->stop();
     }
     if (Game.ReplayMode) {
         // The board steps through the record wherever it is clicked.
@@ -129,9 +129,9 @@ void TfrmMain::pbxGbnMouseUp(Qt::MouseButton button, int x, int y) {
             actKifuFirstExecute();
         return;
     }
-    // The right button opens pumGoban while playing.
+    // The right button opens ui.pumGoban while playing.
     if (button == Qt::RightButton) return;
-    const int pos = pointAtPixel(pnlMain->geometryInfo(), Game.BoardSize, actDispGbnHanten->isChecked(), x, y);
+    const int pos = pointAtPixel(ui.pnlMain->geometryInfo(), Game.BoardSize, ui.actDispGbnHanten->isChecked(), x, y);
     if (pos == 0 || !MouseArmed) return;
     MouseArmed = false;
     prcHit(pos, Game.SideToMove);
@@ -142,27 +142,27 @@ void TfrmMain::prcHit(int pos, int colour) {
     const int k = Game.CurrentMove;
     const int entry = Game.HandicapCount + k;
     // The clock is stopped only once the move is accepted: a refused move leaves it running.
-    const HitResult r = Record.play(colour, pos, *pnlMain);
+    const HitResult r = Record.play(colour, pos, *ui.pnlMain);
     if (r != HitResult::Legal) {
         const QString reason = QString::fromUtf8(hitRefusalText(r));
         if (!reason.isEmpty()) setStatusText(0, reason);
         return;
     }
-    tmrTime->stop();
+    ui.tmrTime->stop();
     const QString moveTime = qs(fncSecToHms(Game.MoveTime[static_cast<std::size_t>(entry)]));
     if (mover == Black)
-        lblBlackTime->setText(qs(fncSecToHms(Game.BlackTotalSeconds)));
+        ui.lblBlackTime->setText(qs(fncSecToHms(Game.BlackTotalSeconds)));
     else
-        lblWhiteTime->setText(qs(fncSecToHms(Game.WhiteTotalSeconds)));
+        ui.lblWhiteTime->setText(qs(fncSecToHms(Game.WhiteTotalSeconds)));
     setKifuRowMarker(kifuRowCount() - 1, false);
     addKifuRow(k, kifuPointText(pos), colour, moveTime);
     setKifuRowMarker(kifuRowCount() - 1, true);
     setStatusText(4, qs(ClockZeroText));
-    tmrTime->start();
+    ui.tmrTime->start();
     prcKifUpDate();
     setKifuFocusRow(Game.CurrentMove - 1);
     prcInfoDsp();
-    pnlMain->repaintBoard();
+    ui.pnlMain->repaintBoard();
 }
 
 void TfrmMain::prcEndOfGame() {
@@ -183,12 +183,12 @@ void TfrmMain::actCanselExecute() {
 
 void TfrmMain::actPlayStopExecute() {
     // 対局中断 stops Rokiru's thinking at once.
-    engineTurn->stop();
-    tmrTime->stop();
+    ui.engineTurn->stop();
+    ui.tmrTime->stop();
     Game.ReplayMode = true;
-    pnlMain->paintBox()->setCursor(Qt::ArrowCursor);
-    // In replay the right button on the board steps back instead of opening pumGoban.
-    pumGobanAutoPopup = false;
+    ui.pnlMain->paintBox()->setCursor(Qt::ArrowCursor);
+    // In replay the right button on the board steps back instead of opening ui.pumGoban.
+    prefs.pumGobanAutoPopup = false;
     applyCommandStates();
 }
 
@@ -215,21 +215,21 @@ void TfrmMain::actPlayResumeExecute() {
     if (cuts && !Game.GameComment.empty()) {
         Game.GameComment.clear();
         Game.Modified = true;
-        lblGameComment->setText(qs(NoGameResultText));
+        ui.lblGameComment->setText(qs(NoGameResultText));
     }
     // Every row after the current one, from the last upwards.
     removeKifuRowsFrom(Game.CurrentMove);
     if (Game.CurrentMove > 1) setKifuRowMarker(kifuRowCount() - 1, true);
     // The record loses the later moves; the last shown stone gets the marker, MoveCount :=
     // CurrentMove - 1, flags cleared.
-    Record.keepMoves(Game.CurrentMove - 1, *pnlMain);
-    resumeCore(Game, *pnlMain);
+    Record.keepMoves(Game.CurrentMove - 1, *ui.pnlMain);
+    resumeCore(Game, *ui.pnlMain);
     applyCommandStates();
     // The clock does not run before the first move of a game.
-    if (!tmrTime->isActive() && Game.CurrentMove > 1) tmrTime->start();
-    pnlMain->paintBox()->setCursor(Qt::PointingHandCursor);
-    pumGobanAutoPopup = true;
-    pnlMain->repaintBoard();
+    if (!ui.tmrTime->isActive() && Game.CurrentMove > 1) ui.tmrTime->start();
+    ui.pnlMain->paintBox()->setCursor(Qt::PointingHandCursor);
+    prefs.pumGobanAutoPopup = true;
+    ui.pnlMain->repaintBoard();
     prcKifUpDate();
     prcInfoDsp();
 }

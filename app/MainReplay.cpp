@@ -18,7 +18,7 @@ namespace {
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
-bool TfrmMain::kifuAutoRunning() const { return tmrKifuAuto->isActive(); }
+bool TfrmMain::kifuAutoRunning() const { return ui.tmrKifuAuto->isActive(); }
 
 void TfrmMain::stopKifuAuto() {
     if (kifuAutoRunning()) actKifuAutoExecute();
@@ -27,44 +27,44 @@ void TfrmMain::stopKifuAuto() {
 void TfrmMain::kifuStepTo(int target) {
     // The stepping leaves the row it starts from without the current-position marker.
     setKifuRowMarker(Game.CurrentMove - 1, false);
-    if (target != Game.CurrentMove) Record.goToMove(std::clamp(target, 1, Game.MoveCount + 1) - 1, *pnlMain);
+    if (target != Game.CurrentMove) Record.goToMove(std::clamp(target, 1, Game.MoveCount + 1) - 1, *ui.pnlMain);
 }
 
 void TfrmMain::showTimeTotals() {
-    lblBlackTime->setText(qs(fncSecToHms(Game.BlackTotalSeconds)));
-    lblWhiteTime->setText(qs(fncSecToHms(Game.WhiteTotalSeconds)));
+    ui.lblBlackTime->setText(qs(fncSecToHms(Game.BlackTotalSeconds)));
+    ui.lblWhiteTime->setText(qs(fncSecToHms(Game.WhiteTotalSeconds)));
 }
 
 void TfrmMain::actKifuAutoExecute() {
     // The running state is the timer's: a triggered checkable action has already flipped
     // its own mark by the time this runs, the button's click has not.
     const bool start = !kifuAutoRunning();
-    if (!actKifuAuto->isCheckable()) {
-        actKifuAuto->setCheckable(true);
-        mnuKifuAuto->setCheckable(true);
+    if (!ui.actKifuAuto->isCheckable()) {
+        ui.actKifuAuto->setCheckable(true);
+        ui.mnuKifuAuto->setCheckable(true);
     }
-    actKifuAuto->setChecked(start);
-    mnuKifuAuto->setChecked(start);
-    btnKifuAuto->setChecked(start);
-    actKifuAuto->setIcon(imgListIcon.at(start ? 10 : 9));
-    mnuKifuAuto->setText(start ? QStringLiteral("自動再生停止(&A)") : QStringLiteral("自動再生開始(&A)"));
+    ui.actKifuAuto->setChecked(start);
+    ui.mnuKifuAuto->setChecked(start);
+    ui.btnKifuAuto->setChecked(start);
+    ui.actKifuAuto->setIcon(ui.imgListIcon.at(start ? 10 : 9));
+    ui.mnuKifuAuto->setText(start ? QStringLiteral("自動再生停止(&A)") : QStringLiteral("自動再生開始(&A)"));
     const QString hint = start ? QStringLiteral("自動再生停止") : QStringLiteral("自動再生開始");
-    actKifuAuto->setStatusTip(hint);
-    actKifuAuto->setToolTip(hint);
-    btnKifuAuto->setStatusTip(hint);
-    btnKifuAuto->setToolTip(hint);
+    ui.actKifuAuto->setStatusTip(hint);
+    ui.actKifuAuto->setToolTip(hint);
+    ui.btnKifuAuto->setStatusTip(hint);
+    ui.btnKifuAuto->setToolTip(hint);
     // The first step comes one interval after the start.
     if (start)
-        tmrKifuAuto->start();
+        ui.tmrKifuAuto->start();
     else
-        tmrKifuAuto->stop();
+        ui.tmrKifuAuto->stop();
 }
 
 void TfrmMain::actKifuFirstExecute() {
     stopKifuAuto();
     kifuStepTo(1);
-    lblBlackTime->setText(qs(ClockZeroText));
-    lblWhiteTime->setText(qs(ClockZeroText));
+    ui.lblBlackTime->setText(qs(ClockZeroText));
+    ui.lblWhiteTime->setText(qs(ClockZeroText));
     prcKifActCtrl();
 }
 
@@ -81,15 +81,15 @@ void TfrmMain::actKifuBackExecute() {
     kifuStepTo(Game.CurrentMove - 1);
     // SideToMove is now the side whose move was undone.
     if (Game.SideToMove == Black)
-        lblBlackTime->setText(qs(fncSecToHms(Game.BlackTotalSeconds)));
+        ui.lblBlackTime->setText(qs(fncSecToHms(Game.BlackTotalSeconds)));
     else
-        lblWhiteTime->setText(qs(fncSecToHms(Game.WhiteTotalSeconds)));
+        ui.lblWhiteTime->setText(qs(fncSecToHms(Game.WhiteTotalSeconds)));
     prcKifActCtrl();
 }
 
 void TfrmMain::actKifuNextExecute() {
-    if (tagOf(actKifuAuto) != 0)
-        setTag(actKifuAuto, 0);  // the replay timer's own step keeps the replay running
+    if (tagOf(ui.actKifuAuto) != 0)
+        setTag(ui.actKifuAuto, 0);  // the replay timer's own step keeps the replay running
     else
         stopKifuAuto();
     if (Game.CurrentMove > Game.MoveCount) return;
@@ -97,9 +97,9 @@ void TfrmMain::actKifuNextExecute() {
     const int entry = Game.HandicapCount + Game.CurrentMove - 1;
     if (entry >= 1 && entry <= RecordCapacity) {
         if (Game.MoveColor[static_cast<std::size_t>(entry)] == Black)
-            lblBlackTime->setText(qs(fncSecToHms(Game.BlackTotalSeconds)));
+            ui.lblBlackTime->setText(qs(fncSecToHms(Game.BlackTotalSeconds)));
         else
-            lblWhiteTime->setText(qs(fncSecToHms(Game.WhiteTotalSeconds)));
+            ui.lblWhiteTime->setText(qs(fncSecToHms(Game.WhiteTotalSeconds)));
     }
     prcKifActCtrl();
 }
@@ -119,9 +119,9 @@ void TfrmMain::actKifuNext10Execute() {
 }
 
 void TfrmMain::setKifuInterval(int ms) {
-    tmrKifuAuto->setInterval(ms);
+    ui.tmrKifuAuto->setInterval(ms);
     // While replaying, the next step comes one new interval after the change.
-    if (kifuAutoRunning()) tmrKifuAuto->start();
+    if (kifuAutoRunning()) ui.tmrKifuAuto->start();
 }
 
 void TfrmMain::actKifuSpedd05Execute() { setKifuInterval(500); }
@@ -132,7 +132,7 @@ void TfrmMain::actKifuSpedd40Execute() { setKifuInterval(4000); }
 void TfrmMain::actKifuSpedd50Execute() { setKifuInterval(5000); }
 
 void TfrmMain::tmrKifuAutoTimer() {
-    setTag(actKifuAuto, 1);
+    setTag(ui.actKifuAuto, 1);
     actKifuNextExecute();
     if (kifuAutoRunning() && Game.CurrentMove > Game.MoveCount) actKifuAutoExecute();
 }
@@ -142,8 +142,8 @@ void TfrmMain::prcKifActCtrl() {
     setKifuRowMarker(Game.CurrentMove - 1, true);
     setKifuFocusRow(Game.CurrentMove - 1);
     prcInfoDsp();
-    lsvKifu->viewport()->update();
-    pnlMain->repaintBoard();
+    ui.lsvKifu->viewport()->update();
+    ui.pnlMain->repaintBoard();
 }
 
 void TfrmMain::lsvKifuSelectItem(QTreeWidgetItem* item, bool selected) {
@@ -151,13 +151,13 @@ void TfrmMain::lsvKifuSelectItem(QTreeWidgetItem* item, bool selected) {
     if (!item) return;
     // Rows never stay highlighted. Clearing reports a change with nothing selected, which
     // does not come back here with a row.
-    lsvKifu->clearSelection();
+    ui.lsvKifu->clearSelection();
     if (!Game.ReplayMode) {
         setKifuFocusRow(Game.CurrentMove - 1);
         return;
     }
     stopKifuAuto();
-    const int r = lsvKifu->indexOfTopLevelItem(item);
+    const int r = ui.lsvKifu->indexOfTopLevelItem(item);
     if (r < 0 || r + 1 == Game.CurrentMove) return;
     kifuStepTo(r + 1);
     showTimeTotals();

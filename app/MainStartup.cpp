@@ -74,9 +74,9 @@ void TfrmMain::FormCreate() {
     Game.WhitePlayerKind = true;
     Game.LastMovePos = 0;
     // 4.
-    SettingsPath = chooseSettingsPath(Options.settingsPath.isEmpty() ? exeSettingsPath() : Options.settingsPath);
+    prefs.SettingsPath = chooseSettingsPath(Options.settingsPath.isEmpty() ? exeSettingsPath() : Options.settingsPath);
     SettingsFile ini;
-    ini.load(pathBytes(SettingsPath));
+    ini.load(pathBytes(prefs.SettingsPath));
     readSettings(ini);
     // The panels take their sizes before the board is first drawn, so it is drawn once, at
     // the size it is shown at (a hidden window's layouts do not follow its size by themselves).
@@ -88,14 +88,14 @@ void TfrmMain::FormCreate() {
         }
     }
     // 5.
-    HelpFile = QCoreApplication::applicationDirPath() + QStringLiteral("/Tavrin.chm");
+    prefs.HelpFile = QCoreApplication::applicationDirPath() + QStringLiteral("/Tavrin.chm");
     // 6.
     Game.ReadOnlyFile = false;
     SetupState = 0;
     // 7.
     if (!Options.arguments.isEmpty()) {
         const QString path = Options.arguments.first();
-        lsvKifu->hide();
+        ui.lsvKifu->hide();
         bool read = false;
         // Any other extension is ignored without a message.
         switch (recordKind(path.toStdString())) {
@@ -103,8 +103,8 @@ void TfrmMain::FormCreate() {
             case RecordKind::Ngf: read = fncFileReadNGF(path); break;
             case RecordKind::None: break;
         }
-        if (read) LastReadDir = QFileInfo(path).absolutePath() + QLatin1Char('/');
-        lsvKifu->show();
+        if (read) prefs.LastReadDir = QFileInfo(path).absolutePath() + QLatin1Char('/');
+        ui.lsvKifu->show();
     }
     // 8.
     Game.AppTag = "Tavrin:" + GetVersionInfo("FileVersion");
@@ -125,22 +125,22 @@ void TfrmMain::readSettings(const SettingsFile& ini) {
 
     // An interval below 1 ms cannot run a timer; such a value falls back to the default.
     const int speed = ini.ReadInteger("KifuAuto", "Speed", 1000);
-    tmrKifuAuto->setInterval(speed >= 1 ? speed : 1000);
-    QAction* mark = actKifuSpedd10;
-    for (QAction* a : {actKifuSpedd05, actKifuSpedd20, actKifuSpedd30, actKifuSpedd40, actKifuSpedd50})
+    ui.tmrKifuAuto->setInterval(speed >= 1 ? speed : 1000);
+    QAction* mark = ui.actKifuSpedd10;
+    for (QAction* a : {ui.actKifuSpedd05, ui.actKifuSpedd20, ui.actKifuSpedd30, ui.actKifuSpedd40, ui.actKifuSpedd50})
         if (tagOf(a) == speed) mark = a;
     mark->setChecked(true);
 
-    actDispGbnHanten->setChecked(ini.ReadBool("Display", "GbnHanten", false));
-    actDispZahyou->setChecked(ini.ReadBool("Display", "Zahyou", true));
-    actDispTejun->setChecked(ini.ReadBool("Display", "Tejun", false));
-    pnlMain->setTejun(actDispTejun->isChecked());
+    ui.actDispGbnHanten->setChecked(ini.ReadBool("Display", "GbnHanten", false));
+    ui.actDispZahyou->setChecked(ini.ReadBool("Display", "Zahyou", true));
+    ui.actDispTejun->setChecked(ini.ReadBool("Display", "Tejun", false));
+    ui.pnlMain->setTejun(ui.actDispTejun->isChecked());
     // The comment window: shown or not, and the side of the window it is docked to.
     const int area = ini.ReadInteger("Display", "CommentArea", Qt::BottomDockWidgetArea);
     if (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea || area == Qt::TopDockWidgetArea)
-        CommentArea = area;
-    CommentSize = std::clamp(ini.ReadInteger("Display", "CommentSize", CommentSize), 40, 2000);
-    if (ini.ReadBool("Display", "Comment", false)) actDispComment->trigger();
+        prefs.CommentArea = area;
+    prefs.CommentSize = std::clamp(ini.ReadInteger("Display", "CommentSize", prefs.CommentSize), 40, 2000);
+    if (ini.ReadBool("Display", "Comment", false)) ui.actDispComment->trigger();
 
     const bool top = ini.ReadBool("Display", "ToolBarTop", true);
     const bool bottom = ini.ReadBool("Display", "ToolBarBottom", false);
@@ -150,10 +150,10 @@ void TfrmMain::readSettings(const SettingsFile& ini) {
     if (bottom) actDispToolBarBottomExecute();
     if (left) actDispToolBarLeftExecute();
     if (right) actDispToolBarRightExecute();
-    actDispToolBarTop->setChecked(top);
-    actDispToolBarBottom->setChecked(bottom);
-    actDispToolBarLeft->setChecked(left);
-    actDispToolBarRight->setChecked(right);
+    ui.actDispToolBarTop->setChecked(top);
+    ui.actDispToolBarBottom->setChecked(bottom);
+    ui.actDispToolBarLeft->setChecked(left);
+    ui.actDispToolBarRight->setChecked(right);
 
     // The window starts with all four shown and marked: one run hides one.
     if (!ini.ReadBool("Display", "ToolBar", true)) actDispToolBarExecute();
@@ -167,53 +167,54 @@ void TfrmMain::readSettings(const SettingsFile& ini) {
     ensurePolished();
     if (layout()) layout()->activate();
     int gripWidth = 0;
-    if (auto* grip = stbMain->findChild<QSizeGrip*>(); grip && stbMain->isSizeGripEnabled() && stbMain->layout())
-        gripWidth = grip->sizeHint().width() + stbMain->layout()->spacing();
-    const QSize normalMinimum(std::max(minimumWidth(), stbMain->minimumSizeHint().width() + gripWidth),
+    if (auto* grip = ui.stbMain->findChild<QSizeGrip*>();
+        grip && ui.stbMain->isSizeGripEnabled() && ui.stbMain->layout())
+        gripWidth = grip->sizeHint().width() + ui.stbMain->layout()->spacing();
+    const QSize normalMinimum(std::max(minimumWidth(), ui.stbMain->minimumSizeHint().width() + gripWidth),
                               minimumHeight());
     resize(QSize(ini.ReadInteger("Display", "Width", 684), ini.ReadInteger("Display", "Height", 567))
                .expandedTo(normalMinimum));
-    SavedWidth = width();
-    SavedHeight = height();
+    prefs.SavedWidth = width();
+    prefs.SavedHeight = height();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect r = geometry();
         r.moveCenter(screen->availableGeometry().center());
         move(r.topLeft());
     }
 
-    SavedState = ini.ReadInteger("Display", "State", 0);
-    if (SavedState == 0 || SavedState == 1)
+    prefs.SavedState = ini.ReadInteger("Display", "State", 0);
+    if (prefs.SavedState == 0 || prefs.SavedState == 1)
         setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
-    else if (SavedState == 2)
+    else if (prefs.SavedState == 2)
         setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
 
     // The computer opponent's engine: looked for after the first picture (a search of the
     // PATH), never started here. Its commands stay hidden until then.
-    Engine = defaultEngineSettings();
-    Engine.commandLine =
-        QString::fromStdString(ini.ReadString("Engine", "CommandLine", Engine.commandLine.toStdString()));
+    prefs.Engine = defaultEngineSettings();
+    prefs.Engine.commandLine =
+        QString::fromStdString(ini.ReadString("Engine", "CommandLine", prefs.Engine.commandLine.toStdString()));
     for (int i = 0; i < 3; ++i) {
         const std::string key = "Level" + std::to_string(i);
-        Engine.levelArguments[i] =
-            QString::fromStdString(ini.ReadString("Engine", key, Engine.levelArguments[i].toStdString()));
+        prefs.Engine.levelArguments[i] =
+            QString::fromStdString(ini.ReadString("Engine", key, prefs.Engine.levelArguments[i].toStdString()));
     }
-    Engine.moveSeconds = std::clamp(ini.ReadInteger("Engine", "MoveSeconds", Engine.moveSeconds), 5, 3600);
+    prefs.Engine.moveSeconds = std::clamp(ini.ReadInteger("Engine", "MoveSeconds", prefs.Engine.moveSeconds), 5, 3600);
     EngineLookUpPending = true;
     applyCommandStates();
     QTimer::singleShot(0, this, &TfrmMain::ensureEngineLookedUp);
 
     // The library's folders; its index is brought up to them after the first picture.
-    LibraryFolders.clear();
+    prefs.LibraryFolders.clear();
     const int folders = std::clamp(ini.ReadInteger("Library", "Count", 0), 0, 100);
     for (int i = 0; i < folders; ++i) {
         const std::string folder = ini.ReadString("Library", "Folder" + std::to_string(i), "");
-        if (!folder.empty()) LibraryFolders << QString::fromStdString(folder);
+        if (!folder.empty()) prefs.LibraryFolders << QString::fromStdString(folder);
     }
-    if (!LibraryFolders.isEmpty()) QTimer::singleShot(0, this, &TfrmMain::startLibraryIndexing);
-    if (ini.ReadBool("Display", "FskJsk", false)) actDispFskJsk->trigger();
+    if (!prefs.LibraryFolders.isEmpty()) QTimer::singleShot(0, this, &TfrmMain::startLibraryIndexing);
+    if (ini.ReadBool("Display", "FskJsk", false)) ui.actDispFskJsk->trigger();
 
-    LastReadDir = QString::fromStdString(ini.ReadString("Directory", "LastReadDir", ""));
-    LastWriteDir = QString::fromStdString(ini.ReadString("Directory", "LastWriteDir", ""));
+    prefs.LastReadDir = QString::fromStdString(ini.ReadString("Directory", "LastReadDir", ""));
+    prefs.LastWriteDir = QString::fromStdString(ini.ReadString("Directory", "LastWriteDir", ""));
 }
 
 void TfrmMain::writeSettings(SettingsFile& ini) const {
@@ -221,36 +222,36 @@ void TfrmMain::writeSettings(SettingsFile& ini) const {
     ini.WriteInteger("PlayInfo", "BrdSize", Game.BoardSize);
     ini.WriteInteger("PlayInfo", "PutStone", Game.HandicapCount);
     ini.WriteInteger("PlayInfo", "Komi", Game.KomiTenths);
-    ini.WriteInteger("Display", "Width", SavedWidth);
-    ini.WriteInteger("Display", "Height", SavedHeight);
-    ini.WriteInteger("Display", "State", SavedState);
-    ini.WriteInteger("KifuAuto", "Speed", tmrKifuAuto->interval());
-    ini.WriteBool("Display", "GbnHanten", actDispGbnHanten->isChecked());
-    ini.WriteBool("Display", "ToolBar", actDispToolBar->isChecked());
-    ini.WriteBool("Display", "ToolBarTop", actDispToolBarTop->isChecked());
-    ini.WriteBool("Display", "ToolBarBottom", actDispToolBarBottom->isChecked());
-    ini.WriteBool("Display", "ToolBarLeft", actDispToolBarLeft->isChecked());
-    ini.WriteBool("Display", "ToolBarRight", actDispToolBarRight->isChecked());
-    ini.WriteBool("Display", "DataPanel", actDispDataPanel->isChecked());
-    ini.WriteBool("Display", "PanelKifuBtn", actDispPanelKifuBtn->isChecked());
-    ini.WriteBool("Display", "StatusBar", actDispStatusBar->isChecked());
-    ini.WriteBool("Display", "Zahyou", actDispZahyou->isChecked());
-    ini.WriteBool("Display", "Tejun", actDispTejun->isChecked());
-    ini.WriteBool("Display", "Comment", actDispComment->isChecked());
-    ini.WriteInteger("Display", "CommentArea", dckComment ? dockWidgetArea(dckComment) : CommentArea);
+    ini.WriteInteger("Display", "Width", prefs.SavedWidth);
+    ini.WriteInteger("Display", "Height", prefs.SavedHeight);
+    ini.WriteInteger("Display", "State", prefs.SavedState);
+    ini.WriteInteger("KifuAuto", "Speed", ui.tmrKifuAuto->interval());
+    ini.WriteBool("Display", "GbnHanten", ui.actDispGbnHanten->isChecked());
+    ini.WriteBool("Display", "ToolBar", ui.actDispToolBar->isChecked());
+    ini.WriteBool("Display", "ToolBarTop", ui.actDispToolBarTop->isChecked());
+    ini.WriteBool("Display", "ToolBarBottom", ui.actDispToolBarBottom->isChecked());
+    ini.WriteBool("Display", "ToolBarLeft", ui.actDispToolBarLeft->isChecked());
+    ini.WriteBool("Display", "ToolBarRight", ui.actDispToolBarRight->isChecked());
+    ini.WriteBool("Display", "DataPanel", ui.actDispDataPanel->isChecked());
+    ini.WriteBool("Display", "PanelKifuBtn", ui.actDispPanelKifuBtn->isChecked());
+    ini.WriteBool("Display", "StatusBar", ui.actDispStatusBar->isChecked());
+    ini.WriteBool("Display", "Zahyou", ui.actDispZahyou->isChecked());
+    ini.WriteBool("Display", "Tejun", ui.actDispTejun->isChecked());
+    ini.WriteBool("Display", "Comment", ui.actDispComment->isChecked());
+    ini.WriteInteger("Display", "CommentArea", ui.dckComment ? dockWidgetArea(ui.dckComment) : prefs.CommentArea);
     ini.WriteInteger("Display", "CommentSize", commentPaneSize());
-    ini.WriteBool("Display", "FskJsk", actDispFskJsk->isChecked());
-    ini.WriteString("Directory", "LastReadDir", LastReadDir.toStdString());
-    ini.WriteString("Directory", "LastWriteDir", LastWriteDir.toStdString());
-    ini.WriteString("Engine", "CommandLine", Engine.commandLine.toStdString());
+    ini.WriteBool("Display", "FskJsk", ui.actDispFskJsk->isChecked());
+    ini.WriteString("Directory", "LastReadDir", prefs.LastReadDir.toStdString());
+    ini.WriteString("Directory", "LastWriteDir", prefs.LastWriteDir.toStdString());
+    ini.WriteString("Engine", "CommandLine", prefs.Engine.commandLine.toStdString());
     for (int i = 0; i < 3; ++i)
-        ini.WriteString("Engine", "Level" + std::to_string(i), Engine.levelArguments[i].toStdString());
-    ini.WriteInteger("Engine", "MoveSeconds", Engine.moveSeconds);
-    ini.WriteInteger("Library", "Count", static_cast<int>(LibraryFolders.size()));
-    for (int i = 0; i < LibraryFolders.size(); ++i)
-        ini.WriteString("Library", "Folder" + std::to_string(i), LibraryFolders[i].toStdString());
+        ini.WriteString("Engine", "Level" + std::to_string(i), prefs.Engine.levelArguments[i].toStdString());
+    ini.WriteInteger("Engine", "MoveSeconds", prefs.Engine.moveSeconds);
+    ini.WriteInteger("Library", "Count", static_cast<int>(prefs.LibraryFolders.size()));
+    for (int i = 0; i < prefs.LibraryFolders.size(); ++i)
+        ini.WriteString("Library", "Folder" + std::to_string(i), prefs.LibraryFolders[i].toStdString());
     // A kifu window never opened leaves its lines of the file as they were read.
-    if (kifuWindow) kifuWindow->writeSettings(ini);
+    if (ui.kifuWindow) ui.kifuWindow->writeSettings(ini);
 }
 
 bool TfrmMain::FormCloseQuery() {
@@ -278,19 +279,19 @@ void TfrmMain::closeEvent(QCloseEvent* e) {
 bool TfrmMain::writeSettingsFile() {
     SettingsFile ini;
     // Lines of keys this program does not use are kept.
-    ini.load(pathBytes(SettingsPath));
+    ini.load(pathBytes(prefs.SettingsPath));
     writeSettings(ini);
     const QString user = userSettingsPath();
     auto saveTo = [&](const QString& path) {
         if (path == user) QDir().mkpath(QFileInfo(user).absolutePath());
         return ini.save(pathBytes(path));
     };
-    SettingsWrittenTo.clear();
+    prefs.SettingsWrittenTo.clear();
     // When the chosen folder cannot be written after all, the user's config folder
     // takes the file.
-    for (const QString& path : {SettingsPath, user}) {
+    for (const QString& path : {prefs.SettingsPath, user}) {
         if (saveTo(path)) {
-            SettingsWrittenTo = path;
+            prefs.SettingsWrittenTo = path;
             return true;
         }
         if (path == user) break;
@@ -300,7 +301,7 @@ bool TfrmMain::writeSettingsFile() {
 
 void TfrmMain::FormClose() {
     // No engine outlives the window, thinking or not, and no indexing either.
-    engineTurn->shutdownEngine();
+    ui.engineTurn->shutdownEngine();
     stopLibraryIndexing();
     // A settings file that cannot be written never keeps the program from closing.
     writeSettingsFile();
@@ -308,11 +309,11 @@ void TfrmMain::FormClose() {
 
 void TfrmMain::FormDestroy() {
     stopLibraryIndexing();
-    tmrTime->stop();
-    tmrDelay->stop();
-    tmrKifuAuto->stop();
+    ui.tmrTime->stop();
+    ui.tmrDelay->stop();
+    ui.tmrKifuAuto->stop();
     SharedText.clear();
-    HelpFile.clear();
+    prefs.HelpFile.clear();
 }
 
 }  // namespace tavrin

@@ -16,23 +16,23 @@ void flip(QAction* a) { a->setChecked(!a->isChecked()); }
 }  // namespace
 
 void TfrmMain::actDispStatusBarExecute() {
-    flip(actDispStatusBar);
-    stbMain->setVisible(actDispStatusBar->isChecked());
+    flip(ui.actDispStatusBar);
+    ui.stbMain->setVisible(ui.actDispStatusBar->isChecked());
 }
 
 void TfrmMain::actDispToolBarExecute() {
-    flip(actDispToolBar);
-    tlbMain->setVisible(actDispToolBar->isChecked());
+    flip(ui.actDispToolBar);
+    ui.tlbMain->setVisible(ui.actDispToolBar->isChecked());
 }
 
 void TfrmMain::actDispZahyouExecute() {
-    flip(actDispZahyou);
+    flip(ui.actDispZahyou);
     actPnlMainReSizeExecute();
 }
 
 void TfrmMain::actDispTejunExecute() {
     // The mark has already been flipped on executing.
-    pnlMain->setTejun(actDispTejun->isChecked());
+    ui.pnlMain->setTejun(ui.actDispTejun->isChecked());
 }
 
 void TfrmMain::actDispGbnHantenExecute() {
@@ -41,40 +41,40 @@ void TfrmMain::actDispGbnHantenExecute() {
 }
 
 void TfrmMain::actDispDataPanelExecute() {
-    flip(actDispDataPanel);
-    const bool show = actDispDataPanel->isChecked();
-    if (toolBarArea(tlbMain) == Qt::RightToolBarArea && !tlbMain->isHidden()) {
+    flip(ui.actDispDataPanel);
+    const bool show = ui.actDispDataPanel->isChecked();
+    if (toolBarArea(ui.tlbMain) == Qt::RightToolBarArea && !ui.tlbMain->isHidden()) {
         // Keeps the toolbar outermost at the right edge when the side panel reappears.
-        tlbMain->hide();
-        pnlSubBase->setVisible(show);
-        tlbMain->show();
+        ui.tlbMain->hide();
+        ui.pnlSubBase->setVisible(show);
+        ui.tlbMain->show();
     } else {
-        pnlSubBase->setVisible(show);
+        ui.pnlSubBase->setVisible(show);
     }
-    if (!pnlSubBase->isHidden()) {
-        lsvKifu->setFocus();
+    if (!ui.pnlSubBase->isHidden()) {
+        ui.lsvKifu->setFocus();
         setKifuFocusRow(Game.CurrentMove - 1);
     }
 }
 
 void TfrmMain::actDispPanelKifuBtnExecute() {
-    flip(actDispPanelKifuBtn);
-    pnlKifuBtn->setVisible(actDispPanelKifuBtn->isChecked());
+    flip(ui.actDispPanelKifuBtn);
+    ui.pnlKifuBtn->setVisible(ui.actDispPanelKifuBtn->isChecked());
     // The buttons live in the side panel: bring the whole panel back when it is hidden.
-    if (!actDispDataPanel->isChecked()) actDispDataPanelExecute();
+    if (!ui.actDispDataPanel->isChecked()) actDispDataPanelExecute();
 }
 
 void TfrmMain::dockToolBar(Qt::ToolBarArea area) {
     const bool vertical = area == Qt::LeftToolBarArea || area == Qt::RightToolBarArea;
-    addToolBar(area, tlbMain);
+    addToolBar(area, ui.tlbMain);
     if (vertical) {
         // One button wide: the buttons form a single column.
-        tlbMain->setFixedWidth(28);
-        tlbMain->setContentsMargins(0, 0, 0, 0);
+        ui.tlbMain->setFixedWidth(28);
+        ui.tlbMain->setContentsMargins(0, 0, 0, 0);
     } else {
-        tlbMain->setMinimumWidth(0);
-        tlbMain->setMaximumWidth(QWIDGETSIZE_MAX);
-        tlbMain->setContentsMargins(4, 0, 0, 0);  // indent 4
+        ui.tlbMain->setMinimumWidth(0);
+        ui.tlbMain->setMaximumWidth(QWIDGETSIZE_MAX);
+        ui.tlbMain->setContentsMargins(4, 0, 0, 0);  // indent 4
     }
 }
 
@@ -95,28 +95,28 @@ void TfrmMain::wheelEvent(QWheelEvent* e) {
 // The actions are run only while enabled, so triggering them runs their handlers.
 void TfrmMain::FormMouseWheelDown() {
     // With the side panel shown the wheel belongs to the move list.
-    if (pnlSubBase->isHidden() && actKifuNext->isEnabled()) actKifuNext->trigger();
+    if (ui.pnlSubBase->isHidden() && ui.actKifuNext->isEnabled()) ui.actKifuNext->trigger();
 }
 
 void TfrmMain::FormMouseWheelUp() {
-    if (pnlSubBase->isHidden() && actKifuBack->isEnabled()) actKifuBack->trigger();
+    if (ui.pnlSubBase->isHidden() && ui.actKifuBack->isEnabled()) ui.actKifuBack->trigger();
 }
 
-void TfrmMain::pnlMainResize() { tmrDelay->start(); }
+void TfrmMain::pnlMainResize() { ui.tmrDelay->start(); }
 
 void TfrmMain::resizeEvent(QResizeEvent* e) {
     QMainWindow::resizeEvent(e);
     // A window held smaller than its minimum (a window manager that ignores it, a tiling one)
     // takes the room from the board, which scales, rather than laying the side panel over it.
-    const QSize full = minimumSizeHint() + (BoardMinimum - pnlMain->minimumSize());
+    const QSize full = minimumSizeHint() + (BoardMinimum - ui.pnlMain->minimumSize());
     const QSize lacking = (full - size()).expandedTo(QSize(0, 0));
     const QSize board = (BoardMinimum - lacking).expandedTo(QSize(64, 64));
-    if (board != pnlMain->minimumSize()) pnlMain->setMinimumSize(board);
+    if (board != ui.pnlMain->minimumSize()) ui.pnlMain->setMinimumSize(board);
 }
 
 void TfrmMain::tmrDelayTimer() {
-    tmrDelay->stop();
-    if (!pnlMain->laidOutForSize()) {
+    ui.tmrDelay->stop();
+    if (!ui.pnlMain->laidOutForSize()) {
         actPnlMainReSizeExecute();
         return;
     }
@@ -133,20 +133,20 @@ int TfrmMain::windowStateValue() const {
 }
 
 void TfrmMain::actPnlMainReSizeExecute() {
-    pnlMain->setZahyou(actDispZahyou->isChecked());
-    pnlMain->setHanten(actDispGbnHanten->isChecked());
-    pnlMain->relayout();
+    ui.pnlMain->setZahyou(ui.actDispZahyou->isChecked());
+    ui.pnlMain->setHanten(ui.actDispGbnHanten->isChecked());
+    ui.pnlMain->relayout();
     keepWindowSize();
-    lsvKifu->viewport()->update();
+    ui.lsvKifu->viewport()->update();
     update();
 }
 
 void TfrmMain::keepWindowSize() {
     // A maximized window keeps its last normal size for the settings file.
-    SavedState = windowStateValue();
-    if (SavedState == 0) {
-        SavedWidth = width();
-        SavedHeight = height();
+    prefs.SavedState = windowStateValue();
+    if (prefs.SavedState == 0) {
+        prefs.SavedWidth = width();
+        prefs.SavedHeight = height();
     }
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // The main window frmMain: toolbar, status bar, side panel (information panel, move list,
 // replay buttons), the board panel, the action list, menus and popup menus, the three
-// timers, and the one game. Its members carry the names of the window's controls and
-// commands; every control and action also has that name as its objectName, so tests and
-// later code can find them.
+// timers, and the one game. Its controls, commands and parts are ui (MainControls.h), what
+// the settings file keeps is prefs; the rest of the window is its own. Its procedures are
+// private: the actions, the board's mouse, the timers and the system run them.
 //
 // The implementation is split by concern:
 //   UnitMain.cpp     construction of the actions, menus, popups and toolbar; the window's events
@@ -34,6 +34,7 @@
 
 #include "app/CommandStates.h"
 #include "app/EngineTurn.h"
+#include "app/MainControls.h"
 #include "engine/Rokiru.h"
 #include "formats/TextBuffer.h"
 #include "game/GameState.h"
@@ -43,21 +44,8 @@
 #include "record/RecordTree.h"
 #include "view/Prompts.h"
 
-class QActionGroup;
-class QMenuBar;
-class QStatusBar;
-class QFrame;
-class QLabel;
-class QMenu;
-class QTimer;
-class QToolBar;
-class QToolButton;
-class QTreeWidget;
-class QDockWidget;
 class QVBoxLayout;
-class QPlainTextEdit;
 class QPushButton;
-class QProgressBar;
 class QBoxLayout;
 class QTreeWidgetItem;
 
@@ -69,6 +57,7 @@ class LibraryIndex;
 class BoardView;
 class KifuWindow;
 class SettingsFile;
+struct ActionRow;
 class CountingPanel;
 class LibraryIndexer;
 
@@ -93,166 +82,70 @@ public:
     // Runs FormDestroy.
     ~TfrmMain() override;
 
-    // ---- state -------------------------------------------------------------------------
     // The game: the record's tree and the shown node, with the position there.
     GameRecord Record;
     // The game's state at the shown node (a view of Record): its information, clocks and
     // flags are written here; the board and the record's moves change only through Record.
     GameState& Game = Record.game();
-    // The shared text buffer of the record writer, readers and clipboard.
-    tavrin::TextBuffer SharedText;
-    Prompts& prompts;
-    MainOptions Options;
     // The record's whole game tree: its main line is the record of Game, the rest (comments,
     // variations, other properties) rides along and is saved with it.
     const RecordTree& Tree() const { return Record.tree(); }
+    // The controls, commands and parts; what the settings file keeps.
+    MainControls ui;
+    MainSettings prefs;
+    Prompts& prompts;
+    MainOptions Options;
 
-    int SavedWidth = 684;
-    int SavedHeight = 567;
-    int SavedState = 0;  // 0 normal, 1 minimized, 2 maximized
-    QString LastReadDir;
-    QString LastWriteDir;
-    QString HelpFile;               // the executable's folder + "Tavrin.chm"
-    QString SettingsPath;           // the file read at start-up and written at close
-    QString SettingsWrittenTo;      // where the settings went at close (empty: nowhere)
-    bool pumGobanAutoPopup = true;  // pumGoban opens on the board's right button
-    // A left press on the board waits for its release to play there.
-    bool MouseArmed = false;
-    // 0 nothing set up yet, 1 start-up's first game, 9 a game exists.
-    int SetupState = 0;
-
-    // ---- controls ----------------------------------------------------------------------
-    QMenuBar* mnuMain = nullptr;
-    QMenu* mnuFile = nullptr;
-    QMenu* mnuPlay = nullptr;
-    QMenu* mnuKifuP = nullptr;  // "棋譜観賞(&K)", enabled and disabled as a whole
-    QMenu* mnuKifuSpeed = nullptr;
-    QMenu* mnuDisp = nullptr;
-    QMenu* mnuDispToolBar = nullptr;
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuKifuAuto = nullptr;  // menu item of actKifuAuto with its own caption
-
-    QMenu* pumToolBar = nullptr;
-    QMenu* pumStatusBar = nullptr;
-    QMenu* pumPanelSub = nullptr;
-    QMenu* pumGoban = nullptr;
-    QMenu* pumPanelKifBtn = nullptr;
-    QMenu* pumPanelKifBtnSpeed = nullptr;
-
-    QToolBar* tlbMain = nullptr;
-    QStatusBar* stbMain = nullptr;
-    std::array<QLabel*, 6> stbPanel{};  // status-bar panels 0..5
-
-    QWidget* pnlSubBase = nullptr;
-    QWidget* pnlSpaser = nullptr;
-    QFrame* pnlSub = nullptr;
-    QFrame* pnlGameInfo = nullptr;
-    QFrame* bvlGameName = nullptr;
-    QFrame* bvlGameComment = nullptr;
-    QFrame* bvlBlack = nullptr;
-    QFrame* bvlWhite = nullptr;
-    QLabel* lblGameName = nullptr;
-    QLabel* lblGameComment = nullptr;
-    QLabel* imgBlackIcon = nullptr;
-    QLabel* lblBlackPlayer = nullptr;
-    QLabel* lblBlackGetStone = nullptr;
-    QLabel* lblBlackTimeCaption = nullptr;
-    QLabel* lblBlackTime = nullptr;
-    QLabel* imgWhiteIcon = nullptr;
-    QLabel* lblWhitePlayer = nullptr;
-    QLabel* lblWhiteGetStone = nullptr;
-    QLabel* lblWhiteTimeCaption = nullptr;
-    QLabel* lblWhiteTime = nullptr;
-    QLabel* lblPutStone = nullptr;
-    QLabel* lblKomi = nullptr;
-    QTreeWidget* lsvKifu = nullptr;
-    QFrame* pnlKifuBtn = nullptr;
-    QToolButton* btnKifuFirst = nullptr;
-    QToolButton* btnKifuBack10 = nullptr;
-    QToolButton* btnKifuBack = nullptr;
-    QToolButton* btnKifuAuto = nullptr;  // two-state toggle, not bound to actKifuAuto
-    QToolButton* btnKifuNext = nullptr;
-    QToolButton* btnKifuNext10 = nullptr;
-    QToolButton* btnKifuLast = nullptr;
-    BoardView* pnlMain = nullptr;  // the board panel: imgGoban and pbxGbn
-
-    QTimer* tmrTime = nullptr;      // 1000 ms, the move clock
-    QTimer* tmrDelay = nullptr;     // 1 ms one-shot, the deferred re-layout
-    QTimer* tmrKifuAuto = nullptr;  // automatic replay
-
-    std::vector<QIcon> imgListIcon;   // 25 icons of 16 x 16
-    std::vector<QPixmap> imgListMk1;  // 12 x 15: 0 current position, 1 black, 2 white
-    // The icon of imgListMk1[k], made once.
-    const QIcon& kifuIcon(int k) const;
-    mutable std::vector<QIcon> kifuIcons_;
-
-    // ---- actions (actListMain) ---------------------------------------------------------
-    QActionGroup* grpToolBarPosition = nullptr;  // the four toolbar positions
-    QActionGroup* grpKifuSpeed = nullptr;        // the six replay speeds
-
-    QAction* actFileOpen = nullptr;
-    QAction* actFileOpenCK = nullptr;
-    QAction* actFileReOpen = nullptr;
-    QAction* actFileSave = nullptr;
-    QAction* actFileSaveAs = nullptr;
-    QAction* actFileExit = nullptr;
-    QAction* actClipBoard = nullptr;
-    QAction* actClipPast = nullptr;
-    QAction* actPlayNew = nullptr;
-    QAction* actPlayConfig = nullptr;
-    QAction* actPlayStop = nullptr;
-    QAction* actPlayResume = nullptr;
-    QAction* actPlayPass = nullptr;
-    QAction* actPlayMatta = nullptr;
-    QAction* actPlayGiveUp = nullptr;
-    QAction* actPlayStnChg = nullptr;
-    QAction* actPlayHint = nullptr;
-    QAction* actPlayKeisei = nullptr;
-    QAction* actPlayEdit = nullptr;
-    QAction* actPlayKentou = nullptr;
-    QAction* actPlayUtinaosi = nullptr;
-    QAction* actPlayCount = nullptr;
-    QAction* actKifuAuto = nullptr;
-    QAction* actKifuFirst = nullptr;
-    QAction* actKifuLast = nullptr;
-    QAction* actKifuBack = nullptr;
-    QAction* actKifuNext = nullptr;
-    QAction* actKifuBack10 = nullptr;
-    QAction* actKifuNext10 = nullptr;
-    QAction* actKifuSpedd05 = nullptr;
-    QAction* actKifuSpedd10 = nullptr;
-    QAction* actKifuSpedd20 = nullptr;
-    QAction* actKifuSpedd30 = nullptr;
-    QAction* actKifuSpedd40 = nullptr;
-    QAction* actKifuSpedd50 = nullptr;
-    QAction* actDispZahyou = nullptr;
-    QAction* actDispGbnHanten = nullptr;
-    QAction* actDispToolBar = nullptr;
-    QAction* actDispToolBarTop = nullptr;
-    QAction* actDispToolBarBottom = nullptr;
-    QAction* actDispToolBarLeft = nullptr;
-    QAction* actDispToolBarRight = nullptr;
-    QAction* actDispDataPanel = nullptr;
-    QAction* actDispPanelKifuBtn = nullptr;
-    QAction* actDispStatusBar = nullptr;
-    QAction* actDispTejun = nullptr;
-    QAction* actDispFskJsk = nullptr;
-    QAction* actDispKifu = nullptr;
-    QAction* actDispComment = nullptr;
-    QAction* actDispConfig = nullptr;
-    QAction* actHelpContents = nullptr;
-    QAction* actHelpIndex = nullptr;
-    QAction* actHelpAbout = nullptr;
-    QAction* actPnlMainReSize = nullptr;
-    QAction* actCansel = nullptr;
-
-    // Every action of the list, in table order.
-    std::vector<QAction*> actListMain;
     // The action named name, or nullptr.
     QAction* action(const QString& name) const;
     // The Tag of an action (a dynamic property "Tag", 0 when unset).
     static int tagOf(const QAction* a);
     static void setTag(QAction* a, int tag);
+    // A status-bar panel's text.
+    QString statusText(int panel) const;
+    // Move-list rows: row r is the position after r moves; row 0 is "開始".
+    int kifuRowCount() const;
+    QTreeWidgetItem* kifuRow(int row) const;
+    // The facts of the game that decide which commands are offered.
+    CommandFacts commandFacts() const;
+    // Applies the settings in the start-up order (steps 4.1 to 4.8); writes every key in the
+    // shutdown order.
+    void readSettings(const SettingsFile& ini);
+    void writeSettings(SettingsFile& ini) const;
+    // "Tavrin.Ini" beside the executable; $XDG_CONFIG_HOME/Tavrin/Tavrin.Ini (default
+    // ~/.config/Tavrin/Tavrin.Ini); the file used for a preferred path (MainOptions::settingsPath).
+    static QString exeSettingsPath();
+    static QString userSettingsPath();
+    static QString chooseSettingsPath(const QString& preferred);
+    // $XDG_CACHE_HOME/Tavrin/library.cache (default ~/.cache/Tavrin/library.cache).
+    static QString libraryCachePath();
+
+protected:
+    bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    // The board's own minimum; less while the window is held smaller than the whole.
+    static constexpr QSize BoardMinimum{257, 257};
+    void resizeEvent(QResizeEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    QMenu* createPopupMenu() override;
+
+private:
+    friend struct MainWindowAccess;  // the window's tests and the monkey drive its procedures
+    friend const std::vector<ActionRow>& actionTable();
+
+    // ---- the window's own state --------------------------------------------------------
+    // The shared text buffer of the record writer, readers and clipboard.
+    tavrin::TextBuffer SharedText;
+    // A left press on the board waits for its release to play there.
+    bool MouseArmed = false;
+    // 0 nothing set up yet, 1 start-up's first game, 9 a game exists.
+    int SetupState = 0;
+    // The icon of imgListMk1[k], made once.
+    const QIcon& kifuIcon(int k) const;
+    mutable std::vector<QIcon> kifuIcons_;
 
     // ---- start-up and shutdown (MainStartup.cpp) ---------------------------------------
     void FormCreate();
@@ -261,16 +154,6 @@ public:
     bool FormCloseQuery();
     void FormClose();
     void FormDestroy();
-    // Applies the settings in the start-up order (steps 4.1 to 4.8).
-    void readSettings(const SettingsFile& ini);
-    // Writes every key in the shutdown order.
-    void writeSettings(SettingsFile& ini) const;
-    // "Tavrin.Ini" beside the executable.
-    static QString exeSettingsPath();
-    // $XDG_CONFIG_HOME/Tavrin/Tavrin.Ini (default ~/.config/Tavrin/Tavrin.Ini).
-    static QString userSettingsPath();
-    // The file used for a preferred path (see MainOptions::settingsPath).
-    static QString chooseSettingsPath(const QString& preferred);
 
     // ---- window title ------------------------------------------------------------------
     void setTitle(const QString& title);
@@ -303,10 +186,6 @@ public:
     void prcInfoDsp();
     void prcKifUpDate();
     void setStatusText(int panel, const QString& text);
-    QString statusText(int panel) const;
-    // Move-list rows: row r is the position after r moves; row 0 is "開始".
-    int kifuRowCount() const;
-    QTreeWidgetItem* kifuRow(int row) const;
     // Appends the row of move k: caption "%4d", point (or "パス"), colour image, time
     // (empty text for moves loaded from a record).
     QTreeWidgetItem* addKifuRow(int k, const QString& point, int colour, const QString& time);
@@ -394,6 +273,12 @@ public:
     void ApplicationEvents1Activate();
     // The first file of a drop onto the window.
     void FormDropFiles(const QString& path);
+    // The window after a record replaced the game: the record arrives as an ended game shown
+    // at its last move.
+    void showLoadedRecord(const QString& title);
+    // Reads path with the reader its extension names; any other extension reads nothing and
+    // says nothing. True when a record was loaded.
+    bool readByExtension(const QString& path);
     // Request for the open dialog / save dialog, filled by the BeforeExecute handlers.
     OpenRequest OpenDialog;
     SaveRequest SaveDialog;
@@ -409,29 +294,18 @@ public:
     // not maximized grows by it where the screen has room and gives it back when it goes.
     void showPane(QDockWidget* dock, bool show, int extent);
     std::map<QDockWidget*, int> PaneGrowth;  // what each pane added to the window
-    int FskJskSize = 230;                    // width of the explorer pane
-    QDockWidget* dckComment = nullptr;
-    QPlainTextEdit* memComment = nullptr;
-    QLabel* lblCommentInfo = nullptr;
-    int CommentSize = 110;  // height (width when docked at a side) of the comment window
     // The comment window's size now (CommentSize while it is hidden or floating).
     int commentPaneSize() const;
 
     // ---- the computer opponent (MainEngine.cpp) -----------------------------------------
-    EngineSettings Engine;             // [Engine] of the settings file
-    bool EngineFound = false;          // the engine's program can be found: its commands show
-    EngineTurn* engineTurn = nullptr;  // the computer's turn: what Rokiru thinks about
-    QAction* sepPlayHint = nullptr;    // the menu separators of the computer's commands
-    QAction* sepPlayEngine = nullptr;
+    bool EngineFound = false;  // the engine's program can be found: its commands show
     void actPlayUtinaosiExecute();
     void actPlayHintExecute();
     void actPlayStnChgExecute();
     void actDispConfigExecute();
 
     // ---- the library and 布石定石 (MainLibrary.cpp) -------------------------------------
-    QStringList LibraryFolders;                      // [Library] of the settings file
     std::shared_ptr<library::LibraryIndex> Library;  // the index queries read
-    LibraryIndexer* libraryIndexer = nullptr;
     void actDispFskJskExecute();
     // Brings the library up to its folders in the background, from the cache on; the
     // status bar shows the progress and a button that stops it.
@@ -445,17 +319,8 @@ public:
     // Opens game id of the library (after the discard question) at the move where it reaches
     // the position it was found at.
     void openLibraryGame(int id);
-    // $XDG_CACHE_HOME/Tavrin/library.cache (default ~/.cache/Tavrin/library.cache).
-    static QString libraryCachePath();
-    QDockWidget* dckFskJsk = nullptr;
-    QLabel* lblFskJsk = nullptr;
-    QTreeWidget* lsvFskJsk = nullptr;    // the next moves
-    QTreeWidget* lsvFskGames = nullptr;  // the games of the chosen move
-    QProgressBar* prbLibrary = nullptr;
-    QToolButton* btnLibraryStop = nullptr;
 
     // ---- 棋譜ウィンドウ (MainLibrary.cpp) -------------------------------------------------
-    KifuWindow* kifuWindow = nullptr;  // the record as numbered figures, a window of its own
     void actDispKifuExecute();
 
     // ---- counting and judging (MainCounting.cpp) ---------------------------------------
@@ -467,7 +332,6 @@ public:
     QString keiseiText(int leadTenths, const QString& source) const;
     // Enters counting with the engine's proposal of dead stones (none without an engine).
     void startCounting();
-    CountingPanel* countingPanel = nullptr;  // made when counting first starts
     // Looks for the engine's program (no process is started) and shows or hides its commands.
     void lookUpEngine();
     // Looks the engine up now if start-up left that for after the first picture; whatever
@@ -475,8 +339,6 @@ public:
     void ensureEngineLookedUp();
     bool EngineLookUpPending = false;
     // ---- command states (MainCommands.cpp) ---------------------------------------------
-    // The facts of the game that decide which commands are offered.
-    CommandFacts commandFacts() const;
     // Every command enabled and shown as commandStates decides; called after every handler,
     // every step and every answer of the engine.
     void applyCommandStates();
@@ -486,19 +348,6 @@ public:
     void actHelpIndexExecute();
     void actHelpAboutExecute();
 
-protected:
-    bool event(QEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
-    void wheelEvent(QWheelEvent* e) override;
-    // The board's own minimum; less while the window is held smaller than the whole.
-    static constexpr QSize BoardMinimum{257, 257};
-    void resizeEvent(QResizeEvent* e) override;
-    void dragEnterEvent(QDragEnterEvent* e) override;
-    void dropEvent(QDropEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
-    QMenu* createPopupMenu() override;
-
-private:
     // The font of family at a size in pixels (MainPanels.cpp).
     static QFont pixelFont(const QString& family, int pixels);
     void loadImages();
@@ -522,7 +371,6 @@ private:
     void buildCommentPane();
     void buildLibraryPane();
     void buildLibraryProgress();
-    int CommentArea = Qt::BottomDockWidgetArea;  // where the comment window docks when made
     void libraryIndexed(const std::shared_ptr<library::LibraryIndex>& index, bool cancelled);
     library::PositionKey LibraryKey;  // the position the explorer shows
     bool counting() const;

@@ -61,24 +61,24 @@ TfrmMain::TfrmMain(Prompts& p, MainOptions options, QWidget* parent)
     buildPopups();
     buildTimers();
     Library = std::make_shared<library::LibraryIndex>();
-    engineTurn = new EngineTurn(*this, prompts, this, Game, Engine);
-    libraryIndexer = new LibraryIndexer(this);
+    ui.engineTurn = new EngineTurn(*this, prompts, this, Game, prefs.Engine);
+    ui.libraryIndexer = new LibraryIndexer(this);
     // Menu items with a caption of their own repeat their action's shortcut; while the menu
     // bar has the focus both match, and such an ambiguous key still runs the command once.
-    for (QAction* a : actListMain)
+    for (QAction* a : ui.actListMain)
         if (!a->shortcut().isEmpty()) a->installEventFilter(this);
     // Disabled menu items and replay buttons get no events of their own: the window looks
     // at what reaches their menus and the buttons first (hints, the replay panel's popup).
     for (QMenu* m : findChildren<QMenu*>()) m->installEventFilter(this);
-    for (QToolButton* b : pnlKifuBtn->findChildren<QToolButton*>()) b->installEventFilter(this);
+    for (QToolButton* b : ui.pnlKifuBtn->findChildren<QToolButton*>()) b->installEventFilter(this);
 
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("pnlClient"));
     auto* row = new QHBoxLayout(central);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    row->addWidget(pnlMain, 1);
-    row->addWidget(pnlSubBase);
+    row->addWidget(ui.pnlMain, 1);
+    row->addWidget(ui.pnlSubBase);
     setCentralWidget(central);
 
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
@@ -95,8 +95,8 @@ TfrmMain::~TfrmMain() { FormDestroy(); }
 void TfrmMain::loadImages() {
     initIconResources();
     for (int i = 0; i < 25; ++i)
-        imgListIcon.emplace_back(assetPixmap(QStringLiteral(":/icons/icon%1.png").arg(i, 2, 10, QLatin1Char('0'))));
-    for (int i = 0; i < 3; ++i) imgListMk1.emplace_back(assetPixmap(QStringLiteral(":/icons/mk1_%1.png").arg(i)));
+        ui.imgListIcon.emplace_back(assetPixmap(QStringLiteral(":/icons/icon%1.png").arg(i, 2, 10, QLatin1Char('0'))));
+    for (int i = 0; i < 3; ++i) ui.imgListMk1.emplace_back(assetPixmap(QStringLiteral(":/icons/mk1_%1.png").arg(i)));
 }
 
 QVBoxLayout* TfrmMain::buildDockPane(QDockWidget*& dock, const QString& title, const QString& name, QLabel*& info,
@@ -120,7 +120,7 @@ QVBoxLayout* TfrmMain::buildDockPane(QDockWidget*& dock, const QString& title, c
 }
 
 QAction* TfrmMain::action(const QString& name) const {
-    for (QAction* a : actListMain)
+    for (QAction* a : ui.actListMain)
         if (a->objectName() == name) return a;
     return nullptr;
 }
@@ -130,12 +130,12 @@ int TfrmMain::tagOf(const QAction* a) { return a->property("Tag").toInt(); }
 void TfrmMain::setTag(QAction* a, int tag) { a->setProperty("Tag", tag); }
 
 void TfrmMain::buildActions() {
-    grpToolBarPosition = new QActionGroup(this);
-    grpToolBarPosition->setObjectName(QStringLiteral("grpToolBarPosition"));
-    grpToolBarPosition->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    grpKifuSpeed = new QActionGroup(this);
-    grpKifuSpeed->setObjectName(QStringLiteral("grpKifuSpeed"));
-    grpKifuSpeed->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    ui.grpToolBarPosition = new QActionGroup(this);
+    ui.grpToolBarPosition->setObjectName(QStringLiteral("grpToolBarPosition"));
+    ui.grpToolBarPosition->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    ui.grpKifuSpeed = new QActionGroup(this);
+    ui.grpKifuSpeed->setObjectName(QStringLiteral("grpKifuSpeed"));
+    ui.grpKifuSpeed->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
 
     for (const ActionRow& r : actionTable()) {
         auto* a = new QAction(this);
@@ -147,15 +147,15 @@ void TfrmMain::buildActions() {
         a->setProperty("iconIndex", r.icon);
         setTag(a, r.tag);
         if (*r.shortcut) a->setShortcut(QKeySequence(qs(r.shortcut), QKeySequence::PortableText));
-        if (r.icon >= 0) a->setIcon(imgListIcon.at(static_cast<std::size_t>(r.icon)));
+        if (r.icon >= 0) a->setIcon(ui.imgListIcon.at(static_cast<std::size_t>(r.icon)));
         if (r.check != CheckKind::None) {
             a->setCheckable(true);
             a->setChecked(r.check == CheckKind::Checked || r.check == CheckKind::AutoChecked);
         }
-        if (r.group == RadioGroup::Position) grpToolBarPosition->addAction(a);
-        if (r.group == RadioGroup::Speed) grpKifuSpeed->addAction(a);
-        this->*r.member = a;
-        actListMain.push_back(a);
+        if (r.group == RadioGroup::Position) ui.grpToolBarPosition->addAction(a);
+        if (r.group == RadioGroup::Speed) ui.grpKifuSpeed->addAction(a);
+        ui.*r.member = a;
+        ui.actListMain.push_back(a);
         // Added to the window so that its shortcut works wherever the focus is.
         addAction(a);
         if (!r.handler) {
@@ -225,92 +225,92 @@ void TfrmMain::addHidden(QMenu* menu, QAction* a) {
 void TfrmMain::addHiddenSeparator(QMenu* menu) { menu->addSeparator()->setVisible(false); }
 
 void TfrmMain::buildMenus() {
-    mnuMain = menuBar();
-    mnuMain->setObjectName(QStringLiteral("mnuMain"));
+    ui.mnuMain = menuBar();
+    ui.mnuMain->setObjectName(QStringLiteral("mnuMain"));
     auto menu = [this](QMenu* owner, const char* caption, const char* name) {
-        QMenu* m = owner ? owner->addMenu(qs(caption)) : mnuMain->addMenu(qs(caption));
+        QMenu* m = owner ? owner->addMenu(qs(caption)) : ui.mnuMain->addMenu(qs(caption));
         m->setObjectName(qs(name));
         m->menuAction()->setObjectName(qs(name));
         return m;
     };
 
-    mnuFile = menu(nullptr, "ファイル(&F)", "mnuFile");
-    addItem(mnuFile, actFileOpenCK);
-    addItem(mnuFile, actFileReOpen);
-    addItem(mnuFile, actFileSave);
-    addItem(mnuFile, actFileSaveAs, "棋譜の別名保存(&A)...", nullptr, QStringLiteral("mnuFileSaveAs"));
-    mnuFile->addSeparator();
-    addItem(mnuFile, actClipBoard);
-    addItem(mnuFile, actClipPast);
-    mnuFile->addSeparator();
-    addItem(mnuFile, actFileExit);
+    ui.mnuFile = menu(nullptr, "ファイル(&F)", "mnuFile");
+    addItem(ui.mnuFile, ui.actFileOpenCK);
+    addItem(ui.mnuFile, ui.actFileReOpen);
+    addItem(ui.mnuFile, ui.actFileSave);
+    addItem(ui.mnuFile, ui.actFileSaveAs, "棋譜の別名保存(&A)...", nullptr, QStringLiteral("mnuFileSaveAs"));
+    ui.mnuFile->addSeparator();
+    addItem(ui.mnuFile, ui.actClipBoard);
+    addItem(ui.mnuFile, ui.actClipPast);
+    ui.mnuFile->addSeparator();
+    addItem(ui.mnuFile, ui.actFileExit);
 
-    mnuPlay = menu(nullptr, "対局(&P)", "mnuPlay");
-    addItem(mnuPlay, actPlayNew);
-    addItem(mnuPlay, actPlayConfig);
-    mnuPlay->addSeparator();
-    addItem(mnuPlay, actPlayPass);
-    addItem(mnuPlay, actPlayGiveUp);
-    addItem(mnuPlay, actPlayMatta);
-    mnuPlay->addSeparator();
-    addItem(mnuPlay, actPlayStop);
-    addItem(mnuPlay, actPlayResume);
+    ui.mnuPlay = menu(nullptr, "対局(&P)", "mnuPlay");
+    addItem(ui.mnuPlay, ui.actPlayNew);
+    addItem(ui.mnuPlay, ui.actPlayConfig);
+    ui.mnuPlay->addSeparator();
+    addItem(ui.mnuPlay, ui.actPlayPass);
+    addItem(ui.mnuPlay, ui.actPlayGiveUp);
+    addItem(ui.mnuPlay, ui.actPlayMatta);
+    ui.mnuPlay->addSeparator();
+    addItem(ui.mnuPlay, ui.actPlayStop);
+    addItem(ui.mnuPlay, ui.actPlayResume);
     // The computer's commands and their separators show once its engine can be found.
-    sepPlayHint = mnuPlay->addSeparator();
-    sepPlayHint->setVisible(false);
-    addItem(mnuPlay, actPlayKeisei);
-    addHidden(mnuPlay, actPlayHint);
-    addHidden(mnuPlay, actPlayKentou);
-    sepPlayEngine = mnuPlay->addSeparator();
-    sepPlayEngine->setVisible(false);
-    addHidden(mnuPlay, actPlayUtinaosi);
-    addHidden(mnuPlay, actPlayStnChg);
-    addItem(mnuPlay, actPlayCount);
-    addHiddenSeparator(mnuPlay);
-    addHidden(mnuPlay, actPlayEdit);
+    ui.sepPlayHint = ui.mnuPlay->addSeparator();
+    ui.sepPlayHint->setVisible(false);
+    addItem(ui.mnuPlay, ui.actPlayKeisei);
+    addHidden(ui.mnuPlay, ui.actPlayHint);
+    addHidden(ui.mnuPlay, ui.actPlayKentou);
+    ui.sepPlayEngine = ui.mnuPlay->addSeparator();
+    ui.sepPlayEngine->setVisible(false);
+    addHidden(ui.mnuPlay, ui.actPlayUtinaosi);
+    addHidden(ui.mnuPlay, ui.actPlayStnChg);
+    addItem(ui.mnuPlay, ui.actPlayCount);
+    addHiddenSeparator(ui.mnuPlay);
+    addHidden(ui.mnuPlay, ui.actPlayEdit);
 
-    mnuKifuP = menu(nullptr, "棋譜観賞(&K)", "mnuKifuP");
-    mnuKifuAuto = addItem(mnuKifuP, actKifuAuto, "自動再生開始(&A)", nullptr, QStringLiteral("mnuKifuAuto"));
-    mnuKifuP->addSeparator();
-    addItem(mnuKifuP, actKifuFirst, "最初に戻す(&F)", nullptr, QStringLiteral("mnuKifuFirst"));
-    addItem(mnuKifuP, actKifuLast, "最後に飛ぶ(&L)", nullptr, QStringLiteral("mnuKifuLast"));
-    mnuKifuP->addSeparator();
-    addItem(mnuKifuP, actKifuBack, "１手戻す(&B)", nullptr, QStringLiteral("mnuKifuBack"));
-    addItem(mnuKifuP, actKifuNext, "１手進む(&W)", nullptr, QStringLiteral("mnuKifuNext"));
-    mnuKifuP->addSeparator();
-    addItem(mnuKifuP, actKifuBack10, "10手戻す(&C)", nullptr, QStringLiteral("mnuKifuBack10"));
-    addItem(mnuKifuP, actKifuNext10, "10手進む(&Y)", nullptr, QStringLiteral("mnuKifuNext10"));
-    mnuKifuP->addSeparator();
-    mnuKifuSpeed = menu(mnuKifuP, "自動再生速度(&S)", "mnuKifuSpeed");
-    for (QAction* a : grpKifuSpeed->actions()) addItem(mnuKifuSpeed, a);
+    ui.mnuKifuP = menu(nullptr, "棋譜観賞(&K)", "mnuKifuP");
+    ui.mnuKifuAuto = addItem(ui.mnuKifuP, ui.actKifuAuto, "自動再生開始(&A)", nullptr, QStringLiteral("mnuKifuAuto"));
+    ui.mnuKifuP->addSeparator();
+    addItem(ui.mnuKifuP, ui.actKifuFirst, "最初に戻す(&F)", nullptr, QStringLiteral("mnuKifuFirst"));
+    addItem(ui.mnuKifuP, ui.actKifuLast, "最後に飛ぶ(&L)", nullptr, QStringLiteral("mnuKifuLast"));
+    ui.mnuKifuP->addSeparator();
+    addItem(ui.mnuKifuP, ui.actKifuBack, "１手戻す(&B)", nullptr, QStringLiteral("mnuKifuBack"));
+    addItem(ui.mnuKifuP, ui.actKifuNext, "１手進む(&W)", nullptr, QStringLiteral("mnuKifuNext"));
+    ui.mnuKifuP->addSeparator();
+    addItem(ui.mnuKifuP, ui.actKifuBack10, "10手戻す(&C)", nullptr, QStringLiteral("mnuKifuBack10"));
+    addItem(ui.mnuKifuP, ui.actKifuNext10, "10手進む(&Y)", nullptr, QStringLiteral("mnuKifuNext10"));
+    ui.mnuKifuP->addSeparator();
+    ui.mnuKifuSpeed = menu(ui.mnuKifuP, "自動再生速度(&S)", "mnuKifuSpeed");
+    for (QAction* a : ui.grpKifuSpeed->actions()) addItem(ui.mnuKifuSpeed, a);
 
-    mnuDisp = menu(nullptr, "表示(&D)", "mnuDisp");
-    addItem(mnuDisp, actDispZahyou);
-    addItem(mnuDisp, actDispGbnHanten);
-    addItem(mnuDisp, actDispTejun);
-    addItem(mnuDisp, actDispFskJsk);
-    mnuDisp->addSeparator();
-    mnuDispToolBar = menu(mnuDisp, "ツールバー(&T)", "mnuDispToolBar");
-    mnuDispToolBar->menuAction()->setStatusTip(QStringLiteral("ツールバー"));
-    addItem(mnuDispToolBar, actDispToolBar, "ツールバー表示(&N)", "ツールバーを表示する",
+    ui.mnuDisp = menu(nullptr, "表示(&D)", "mnuDisp");
+    addItem(ui.mnuDisp, ui.actDispZahyou);
+    addItem(ui.mnuDisp, ui.actDispGbnHanten);
+    addItem(ui.mnuDisp, ui.actDispTejun);
+    addItem(ui.mnuDisp, ui.actDispFskJsk);
+    ui.mnuDisp->addSeparator();
+    ui.mnuDispToolBar = menu(ui.mnuDisp, "ツールバー(&T)", "mnuDispToolBar");
+    ui.mnuDispToolBar->menuAction()->setStatusTip(QStringLiteral("ツールバー"));
+    addItem(ui.mnuDispToolBar, ui.actDispToolBar, "ツールバー表示(&N)", "ツールバーを表示する",
             QStringLiteral("mnuDispToolBarShow"));
-    mnuDispToolBar->addSeparator();
-    addItem(mnuDispToolBar, actDispToolBarTop);
-    addItem(mnuDispToolBar, actDispToolBarLeft);
-    addItem(mnuDispToolBar, actDispToolBarRight);
-    addItem(mnuDispToolBar, actDispToolBarBottom);
-    addItem(mnuDisp, actDispDataPanel, nullptr, "情報表示パネルを表示する", QStringLiteral("mnuDispDataPanel"));
-    addItem(mnuDisp, actDispPanelKifuBtn);
-    addItem(mnuDisp, actDispStatusBar);
-    addItem(mnuDisp, actDispKifu);
-    addItem(mnuDisp, actDispComment);
-    mnuDisp->addSeparator();
-    addItem(mnuDisp, actDispConfig);
+    ui.mnuDispToolBar->addSeparator();
+    addItem(ui.mnuDispToolBar, ui.actDispToolBarTop);
+    addItem(ui.mnuDispToolBar, ui.actDispToolBarLeft);
+    addItem(ui.mnuDispToolBar, ui.actDispToolBarRight);
+    addItem(ui.mnuDispToolBar, ui.actDispToolBarBottom);
+    addItem(ui.mnuDisp, ui.actDispDataPanel, nullptr, "情報表示パネルを表示する", QStringLiteral("mnuDispDataPanel"));
+    addItem(ui.mnuDisp, ui.actDispPanelKifuBtn);
+    addItem(ui.mnuDisp, ui.actDispStatusBar);
+    addItem(ui.mnuDisp, ui.actDispKifu);
+    addItem(ui.mnuDisp, ui.actDispComment);
+    ui.mnuDisp->addSeparator();
+    addItem(ui.mnuDisp, ui.actDispConfig);
 
-    mnuHelp = menu(nullptr, "ヘルプ(&H)", "mnuHelp");
-    addItem(mnuHelp, actHelpContents);
-    addItem(mnuHelp, actHelpIndex, nullptr, "キーワード", QStringLiteral("mnuHelpIndex"));
-    addItem(mnuHelp, actHelpAbout);
+    ui.mnuHelp = menu(nullptr, "ヘルプ(&H)", "mnuHelp");
+    addItem(ui.mnuHelp, ui.actHelpContents);
+    addItem(ui.mnuHelp, ui.actHelpIndex, nullptr, "キーワード", QStringLiteral("mnuHelpIndex"));
+    addItem(ui.mnuHelp, ui.actHelpAbout);
 }
 
 void TfrmMain::buildPopups() {
@@ -319,41 +319,42 @@ void TfrmMain::buildPopups() {
         m->setObjectName(qs(name));
         return m;
     };
-    pumToolBar = popup("pumToolBar");
-    addItem(pumToolBar, actDispToolBar, "非表示にする(&N)", "非表示にする", QStringLiteral("pumToolBarHide"));
-    addItem(pumToolBar, actDispToolBarTop);
-    addItem(pumToolBar, actDispToolBarLeft);
-    addItem(pumToolBar, actDispToolBarRight);
-    addItem(pumToolBar, actDispToolBarBottom);
+    ui.pumToolBar = popup("pumToolBar");
+    addItem(ui.pumToolBar, ui.actDispToolBar, "非表示にする(&N)", "非表示にする", QStringLiteral("pumToolBarHide"));
+    addItem(ui.pumToolBar, ui.actDispToolBarTop);
+    addItem(ui.pumToolBar, ui.actDispToolBarLeft);
+    addItem(ui.pumToolBar, ui.actDispToolBarRight);
+    addItem(ui.pumToolBar, ui.actDispToolBarBottom);
 
     // The "hide" items of the popups are shown while their part is: they carry no check mark,
     // which would read as already hidden.
-    pumStatusBar = popup("pumStatusBar");
-    addItem(pumStatusBar, actDispStatusBar, "非表示にする(&N)", "非表示にする", QStringLiteral("pumStatusBarHide"))
+    ui.pumStatusBar = popup("pumStatusBar");
+    addItem(ui.pumStatusBar, ui.actDispStatusBar, "非表示にする(&N)", "非表示にする",
+            QStringLiteral("pumStatusBarHide"))
         ->setCheckable(false);
 
-    pumPanelSub = popup("pumPanelSub");
-    addItem(pumPanelSub, actPlayConfig);
-    addItem(pumPanelSub, actDispDataPanel, "情報表示パネル非表示(&N)", "パネルを非表示にする",
+    ui.pumPanelSub = popup("pumPanelSub");
+    addItem(ui.pumPanelSub, ui.actPlayConfig);
+    addItem(ui.pumPanelSub, ui.actDispDataPanel, "情報表示パネル非表示(&N)", "パネルを非表示にする",
             QStringLiteral("pumPanelSubHide"))
         ->setCheckable(false);
-    addItem(pumPanelSub, actDispPanelKifuBtn);
+    addItem(ui.pumPanelSub, ui.actDispPanelKifuBtn);
 
-    pumGoban = popup("pumGoban");
-    addItem(pumGoban, actPlayPass);
-    addItem(pumGoban, actPlayGiveUp);
-    addItem(pumGoban, actPlayMatta);
-    pumGoban->addSeparator();
-    addItem(pumGoban, actCansel);
+    ui.pumGoban = popup("pumGoban");
+    addItem(ui.pumGoban, ui.actPlayPass);
+    addItem(ui.pumGoban, ui.actPlayGiveUp);
+    addItem(ui.pumGoban, ui.actPlayMatta);
+    ui.pumGoban->addSeparator();
+    addItem(ui.pumGoban, ui.actCansel);
 
-    pumPanelKifBtn = popup("pumPanelKifBtn");
-    addItem(pumPanelKifBtn, actDispPanelKifuBtn, "非表示にする(&N)", "非表示にする",
+    ui.pumPanelKifBtn = popup("pumPanelKifBtn");
+    addItem(ui.pumPanelKifBtn, ui.actDispPanelKifuBtn, "非表示にする(&N)", "非表示にする",
             QStringLiteral("pumPanelKifBtnHide"))
         ->setCheckable(false);
-    pumPanelKifBtn->addSeparator();
-    pumPanelKifBtnSpeed = pumPanelKifBtn->addMenu(QStringLiteral("自動再生速度(&S)"));
-    pumPanelKifBtnSpeed->setObjectName(QStringLiteral("pumPanelKifBtnSpeed"));
-    for (QAction* a : grpKifuSpeed->actions()) addItem(pumPanelKifBtnSpeed, a);
+    ui.pumPanelKifBtn->addSeparator();
+    ui.pumPanelKifBtnSpeed = ui.pumPanelKifBtn->addMenu(QStringLiteral("自動再生速度(&S)"));
+    ui.pumPanelKifBtnSpeed->setObjectName(QStringLiteral("pumPanelKifBtnSpeed"));
+    for (QAction* a : ui.grpKifuSpeed->actions()) addItem(ui.pumPanelKifBtnSpeed, a);
 
     // Each popup opens on the right button over its owner.
     auto own = [](QWidget* owner, QMenu* menu) {
@@ -361,52 +362,52 @@ void TfrmMain::buildPopups() {
         connect(owner, &QWidget::customContextMenuRequested, menu,
                 [owner, menu](const QPoint& at) { menu->popup(owner->mapToGlobal(at)); });
     };
-    own(tlbMain, pumToolBar);
-    own(stbMain, pumStatusBar);
-    own(pnlSub, pumPanelSub);
-    own(pnlGameInfo, pumPanelSub);
-    own(pnlKifuBtn, pumPanelKifBtn);
-    QWidget* box = pnlMain->paintBox();
+    own(ui.tlbMain, ui.pumToolBar);
+    own(ui.stbMain, ui.pumStatusBar);
+    own(ui.pnlSub, ui.pumPanelSub);
+    own(ui.pnlGameInfo, ui.pumPanelSub);
+    own(ui.pnlKifuBtn, ui.pumPanelKifBtn);
+    QWidget* box = ui.pnlMain->paintBox();
     box->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(box, &QWidget::customContextMenuRequested, this, [this, box](const QPoint& at) {
         // Only while a game is being played; in replay the right button steps back.
-        if (pumGobanAutoPopup) pumGoban->popup(box->mapToGlobal(at));
+        if (prefs.pumGobanAutoPopup) ui.pumGoban->popup(box->mapToGlobal(at));
     });
 }
 
 QMenu* TfrmMain::createPopupMenu() { return nullptr; }
 
 void TfrmMain::buildToolBar() {
-    tlbMain = new QToolBar(this);
-    tlbMain->setObjectName(QStringLiteral("tlbMain"));
-    tlbMain->setMovable(false);
-    tlbMain->setFloatable(false);
-    tlbMain->setIconSize(QSize(16, 16));
-    tlbMain->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    addToolBar(Qt::TopToolBarArea, tlbMain);
+    ui.tlbMain = new QToolBar(this);
+    ui.tlbMain->setObjectName(QStringLiteral("tlbMain"));
+    ui.tlbMain->setMovable(false);
+    ui.tlbMain->setFloatable(false);
+    ui.tlbMain->setIconSize(QSize(16, 16));
+    ui.tlbMain->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    addToolBar(Qt::TopToolBarArea, ui.tlbMain);
     struct Button {
         QAction* action;  // nullptr = separator
         const char* name;
     };
     const Button buttons[] = {
-        {actPlayNew, "tlbPlayNew"},
+        {ui.actPlayNew, "tlbPlayNew"},
         {nullptr, "tlbSep1"},
-        {actFileOpenCK, "tlbFileOpen1"},
-        {actFileSave, "tlbFileSave"},
-        {actClipBoard, "tlbClipBoard"},
-        {actClipPast, "tlbClipPast"},
+        {ui.actFileOpenCK, "tlbFileOpen1"},
+        {ui.actFileSave, "tlbFileSave"},
+        {ui.actClipBoard, "tlbClipBoard"},
+        {ui.actClipPast, "tlbClipPast"},
         {nullptr, "tlbSep2"},
-        {actPlayPass, "tlbPlayPass"},
-        {actPlayGiveUp, "tlbPlayGiveUp"},
-        {actPlayMatta, "tlbPlayMatta"},
+        {ui.actPlayPass, "tlbPlayPass"},
+        {ui.actPlayGiveUp, "tlbPlayGiveUp"},
+        {ui.actPlayMatta, "tlbPlayMatta"},
         {nullptr, "tlbSep3"},
-        {actPlayStop, "tlbPlayStop"},
-        {actPlayResume, "tlbPlayResume"},
+        {ui.actPlayStop, "tlbPlayStop"},
+        {ui.actPlayResume, "tlbPlayResume"},
     };
     for (const Button& b : buttons) {
-        QAction* a = b.action ? b.action : tlbMain->addSeparator();
-        if (b.action) tlbMain->addAction(a);
-        if (QWidget* w = tlbMain->widgetForAction(a)) w->setObjectName(qs(b.name));
+        QAction* a = b.action ? b.action : ui.tlbMain->addSeparator();
+        if (b.action) ui.tlbMain->addAction(a);
+        if (QWidget* w = ui.tlbMain->widgetForAction(a)) w->setObjectName(qs(b.name));
     }
     dockToolBar(Qt::TopToolBarArea);
 }
@@ -456,7 +457,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
         // A disabled replay button passes nothing on; its panel's popup opens over it too.
         if (e->type() == QEvent::MouseButtonPress && !b->isEnabled() &&
             static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) {
-            pumPanelKifBtn->popup(b->mapToGlobal(static_cast<QMouseEvent*>(e)->position().toPoint()));
+            ui.pumPanelKifBtn->popup(b->mapToGlobal(static_cast<QMouseEvent*>(e)->position().toPoint()));
             return true;
         }
         return QMainWindow::eventFilter(watched, e);
@@ -464,7 +465,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::MouseButtonDblClick && watched->isWidgetType()) {
         // The game-information command is never disabled: triggering it runs its handler.
         const QVariant opens = watched->property("opensDialog");
-        if (!opens.isValid() || opens.toBool()) actPlayConfig->trigger();
+        if (!opens.isValid() || opens.toBool()) ui.actPlayConfig->trigger();
         return true;
     }
     return QMainWindow::eventFilter(watched, e);

@@ -19,6 +19,7 @@
 #include "app/LibraryIndexer.h"
 #include "app/TfrmMain.h"
 #include "library/LibraryIndex.h"
+#include "tests/support/MainWindowAccess.h"
 #include "view/Prompts.h"
 
 using namespace tavrin;
@@ -48,18 +49,18 @@ int main(int argc, char** argv) {
             worst = std::max(worst, now - last);
             last = now;
         });
-        w.LibraryFolders = {folder};
+        w.prefs.LibraryFolders = {folder};
         clock.start();
         tick.start();
-        w.startLibraryIndexing();
-        if (!QTest::qWaitFor([&] { return !w.libraryIndexer->running(); }, 120000)) {
+        inside(w).startLibraryIndexing();
+        if (!QTest::qWaitFor([&] { return !w.ui.libraryIndexer->running(); }, 120000)) {
             std::printf("indexing did not end within two minutes\n");
             return 1;
         }
         const double ms = clock.nsecsElapsed() / 1e6;
         tick.stop();
-        std::printf("%-15s %6d games in %7.1f ms, largest event-loop gap %.1f ms\n", round, w.Library->indexedCount(),
-                    ms, worst / 1e6);
+        std::printf("%-15s %6d games in %7.1f ms, largest event-loop gap %.1f ms\n", round,
+                    inside(w).Library->indexedCount(), ms, worst / 1e6);
     }
 
     // A large folder: the records again and again, as links.
@@ -75,26 +76,26 @@ int main(int argc, char** argv) {
         for (int i = 0; i < records.size(); ++i)
             QFile::link(records[i], sub + QStringLiteral("/%1.%2").arg(i).arg(QFileInfo(records[i]).suffix()));
     }
-    w.LibraryFolders = {large};
+    w.prefs.LibraryFolders = {large};
     const QString cache = TfrmMain::libraryCachePath();
     QFile::remove(cache);
     QElapsedTimer whole;
     whole.start();
-    w.startLibraryIndexing();
-    if (!QTest::qWaitFor([&] { return !w.libraryIndexer->running(); }, 600000)) return 1;
+    inside(w).startLibraryIndexing();
+    if (!QTest::qWaitFor([&] { return !w.ui.libraryIndexer->running(); }, 600000)) return 1;
     const double fullMs = whole.nsecsElapsed() / 1e6;
-    std::printf("large folder    %6d games in %7.1f ms (%d links)\n", w.Library->indexedCount(), fullMs,
+    std::printf("large folder    %6d games in %7.1f ms (%d links)\n", inside(w).Library->indexedCount(), fullMs,
                 copies * static_cast<int>(records.size()));
     for (const char* from : {"from nothing", "from the cache"}) {
         double worst = 0;
         int stops = 0;
         for (double share = 0; share <= 1.0; share += 0.05) {
             if (std::string(from) == "from nothing") QFile::remove(cache);
-            w.startLibraryIndexing();
+            inside(w).startLibraryIndexing();
             QTest::qWait(static_cast<int>(share * fullMs));
             QElapsedTimer stop;
             stop.start();
-            w.stopLibraryIndexing();
+            inside(w).stopLibraryIndexing();
             worst = std::max(worst, stop.nsecsElapsed() / 1e6);
             ++stops;
             // A run the window left behind ends by itself; the next one starts on a quiet disk.
@@ -102,8 +103,8 @@ int main(int argc, char** argv) {
         }
         std::printf("stopping %-14s longest wait of %d stops through a run: %.1f ms\n", from, stops, worst);
         if (std::string(from) == "from nothing") {
-            w.startLibraryIndexing();
-            if (!QTest::qWaitFor([&] { return !w.libraryIndexer->running(); }, 600000)) return 1;
+            inside(w).startLibraryIndexing();
+            if (!QTest::qWaitFor([&] { return !w.ui.libraryIndexer->running(); }, 600000)) return 1;
         }
     }
     w.close();

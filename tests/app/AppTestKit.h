@@ -13,6 +13,7 @@
 
 #include "app/AppSetup.h"
 #include "app/TfrmMain.h"
+#include "tests/support/MainWindowAccess.h"
 #include "tests/support/ScriptedPrompts.h"
 
 namespace tavrin::test {

@@ -20,10 +20,10 @@ TEST_F(FileWindowTest, CopyThenPasteGivesTheSameRecord) {
     auto w = open();
     openThroughDialog(*w, prompts, path, true);
     touch(*w);
-    w->actClipPast->setEnabled(false);
+    w->ui.actClipPast->setEnabled(false);
     clip()->clear();
 
-    w->actClipBoardExecute();
+    w->ui.actClipBoard->trigger();
     // CR LF lines of the writer; the record, its flags and the title stay as they were.
     const QString text = clip()->text();
     TextBuffer expected;
@@ -31,13 +31,13 @@ TEST_F(FileWindowTest, CopyThenPasteGivesTheSameRecord) {
     EXPECT_EQ(text.toStdString(), expected.text());
     EXPECT_TRUE(text.endsWith(QStringLiteral(")\r\n")));
     EXPECT_EQ(text.count(QStringLiteral("\r\n")), static_cast<qsizetype>(expected.lines().size()));
-    EXPECT_TRUE(w->actClipPast->isEnabled());
+    EXPECT_TRUE(w->ui.actClipPast->isEnabled());
     EXPECT_TRUE(w->Game.Modified);
     EXPECT_TRUE(w->Game.ReadOnlyFile);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("copy.sgf【読み取り専用】 - Tavrin"));
 
     auto other = open();
-    other->actClipPastExecute();
+    other->ui.actClipPast->trigger();
     EXPECT_TRUE(prompts.texts("warn").empty());
     EXPECT_EQ(moves(other->Game), moves(w->Game));
     EXPECT_EQ(other->Game.HandicapCount, 2);
@@ -56,7 +56,7 @@ TEST_F(FileWindowTest, CopyThenPasteGivesTheSameRecord) {
     // A pasted record has no file: saving goes through save-as with the untitled name.
     touch(*other);
     prompts.saveChoices.push_back(std::nullopt);
-    other->actFileSaveExecute();
+    other->ui.actFileSave->trigger();
     EXPECT_EQ(prompts.lastSave.proposedName, QStringLiteral("無題.sgf"));
 }
 
@@ -89,7 +89,7 @@ TEST_F(FileWindowTest, PasteOfNothingOrOfARefusedText) {
         auto w = open();
         openThroughDialog(*w, prompts, path);
         c.fill();
-        w->actClipPastExecute();
+        inside(*w).actClipPastExecute();
         EXPECT_EQ(prompts.texts("warn"),
                   c.reason ? std::vector<QString>{"この棋譜ファイルは読めません\n" + QString::fromUtf8(c.reason)}
                            : std::vector<QString>{});
@@ -122,16 +122,16 @@ TEST_F(FileWindowTest, PasteEnabledOnActivation) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
         clip()->setText(c.text);
-        w->actClipPast->setEnabled(!c.enabled);
-        w->ApplicationEvents1Activate();
-        EXPECT_EQ(w->actClipPast->isEnabled(), c.enabled);
+        w->ui.actClipPast->setEnabled(!c.enabled);
+        inside(*w).ApplicationEvents1Activate();
+        EXPECT_EQ(w->ui.actClipPast->isEnabled(), c.enabled);
     }
     // A clipboard without text disables it.
     auto* data = new QMimeData;
     data->setImageData(QImage(2, 2, QImage::Format_RGB32));
     clip()->setMimeData(data);
-    w->ApplicationEvents1Activate();
-    EXPECT_FALSE(w->actClipPast->isEnabled());
+    inside(*w).ApplicationEvents1Activate();
+    EXPECT_FALSE(w->ui.actClipPast->isEnabled());
 }
 
 // The state is taken once when the window starts, before any activation.
@@ -139,7 +139,7 @@ TEST_F(FileWindowTest, PasteStateAtStartUp) {
     for (const bool record : {false, true}) {
         clip()->setText(record ? QString::fromLatin1(ThreeMoves) : QStringLiteral("plain text"));
         auto w = open();
-        EXPECT_EQ(w->actClipPast->isEnabled(), record);
+        EXPECT_EQ(w->ui.actClipPast->isEnabled(), record);
     }
 }
 

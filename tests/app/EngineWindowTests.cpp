@@ -53,7 +53,7 @@ protected:
         w->resize(800, 640);
         w->show();
         QApplication::processEvents();
-        w->actPnlMainReSizeExecute();
+        w->ui.actPnlMainReSize->trigger();
     }
     QString fake(const QString& options = {}) const {
         return QStringLiteral(TAVRIN_FAKE_GTP) + " --log " + log + (options.isEmpty() ? "" : " " + options);
@@ -65,7 +65,7 @@ protected:
         w->Game.BlackPlayerKind = !computerBlack;
         w->Game.WhitePlayerKind = !computerWhite;
         w->Game.Level = 0;
-        w->prcNewSet();
+        inside(*w).prcNewSet();
     }
     bool waitFor(const std::function<bool()>& done, int ms = 20000) { return QTest::qWaitFor(done, ms); }
     QString engineLog() const {
@@ -92,12 +92,12 @@ TEST_F(EngineWindowTest, CommandsAndDialogChoicesShowOnlyWithAnEngine) {
     for (const bool found : {false, true}) {
         SCOPED_TRACE(found);
         start(found ? fake() : QStringLiteral("/nonexistent/engine --mode gtp"));
-        EXPECT_EQ(w->EngineFound, found);
+        EXPECT_EQ(inside(*w).EngineFound, found);
         w->Game.WhitePlayerKind = false;  // the last game's
-        for (QAction* a : {w->actPlayHint, w->actPlayUtinaosi, w->actPlayStnChg})
+        for (QAction* a : {w->ui.actPlayHint, w->ui.actPlayUtinaosi, w->ui.actPlayStnChg})
             EXPECT_EQ(a->isVisible(), found) << a->objectName().toStdString();
-        EXPECT_TRUE(w->actDispConfig->isVisible());
-        EXPECT_TRUE(w->actDispConfig->isEnabled());
+        EXPECT_TRUE(w->ui.actDispConfig->isVisible());
+        EXPECT_TRUE(w->ui.actDispConfig->isEnabled());
         prompts.dialogScripts.push_back([found](QDialog& d) {
             auto* dlg = qobject_cast<TDlgGameNew*>(&d);
             if (!dlg) return 0;
@@ -109,7 +109,7 @@ TEST_F(EngineWindowTest, CommandsAndDialogChoicesShowOnlyWithAnEngine) {
             d.accept();
             return 1;
         });
-        w->actPlayNew->trigger();
+        w->ui.actPlayNew->trigger();
         EXPECT_EQ(w->Game.WhitePlayerKind, !found);
         if (!found) {
             click(3, 3);
@@ -130,24 +130,24 @@ TEST_F(EngineWindowTest, RokiruAnswersEveryMoveAndStopsWhenSuspended) {
     w->Game.BlackPlayer = "黒]\nquit";
     click(3, 3);
     ASSERT_EQ(w->Game.MoveCount, 1);
-    ASSERT_TRUE(waitFor([&] { return w->engineTurn->task() == EngineTurn::Task::Move; }, 2000));
-    EXPECT_FALSE(w->actPlayPass->isEnabled());
-    EXPECT_FALSE(w->actPlayMatta->isEnabled());
+    ASSERT_TRUE(waitFor([&] { return w->ui.engineTurn->task() == EngineTurn::Task::Move; }, 2000));
+    EXPECT_FALSE(w->ui.actPlayPass->isEnabled());
+    EXPECT_FALSE(w->ui.actPlayMatta->isEnabled());
     click(5, 5);  // ignored: Rokiru's turn
     EXPECT_EQ(w->Game.MoveCount, 1);
     ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 2; }));
     EXPECT_EQ(w->Game.MoveColor[2], White);
     EXPECT_EQ(w->kifuRowCount(), 3);
-    EXPECT_TRUE(w->actPlayMatta->isEnabled());
-    EXPECT_TRUE(w->actPlayUtinaosi->isEnabled());
+    EXPECT_TRUE(w->ui.actPlayMatta->isEnabled());
+    EXPECT_TRUE(w->ui.actPlayUtinaosi->isEnabled());
 
     // 待った against the computer takes back its move and the person's.
-    w->actPlayMatta->trigger();
+    w->ui.actPlayMatta->trigger();
     EXPECT_EQ(w->Game.MoveCount, 0);
     click(4, 4);
-    ASSERT_TRUE(waitFor([&] { return w->engineTurn->task() == EngineTurn::Task::Move; }, 2000));
-    w->actPlayStop->trigger();
-    EXPECT_EQ(w->engineTurn->task(), EngineTurn::Task::None);
+    ASSERT_TRUE(waitFor([&] { return w->ui.engineTurn->task() == EngineTurn::Task::Move; }, 2000));
+    w->ui.actPlayStop->trigger();
+    EXPECT_EQ(w->ui.engineTurn->task(), EngineTurn::Task::None);
     QTest::qWait(600);  // longer than the engine's delay: no move may arrive after the stop
     EXPECT_EQ(w->Game.MoveCount, 1);
     EXPECT_FALSE(engineLog().contains(QStringLiteral("黒")));
@@ -162,33 +162,33 @@ TEST_F(EngineWindowTest, ChangeColoursHintAndRedo) {
     newGame(9, false, true);
     w->Game.BlackPlayer = "黒番対局者";
     w->Game.WhitePlayer = "Rokiru";
-    w->prcInfoSameSet();
-    ASSERT_TRUE(w->actPlayHint->isEnabled());
-    w->actPlayHint->trigger();
-    ASSERT_TRUE(waitFor([&] { return w->pnlMain->hint() != 0; }));
+    inside(*w).prcInfoSameSet();
+    ASSERT_TRUE(w->ui.actPlayHint->isEnabled());
+    w->ui.actPlayHint->trigger();
+    ASSERT_TRUE(waitFor([&] { return w->ui.pnlMain->hint() != 0; }));
     EXPECT_TRUE(w->statusText(0).startsWith(QStringLiteral("ヒント: ")));
     EXPECT_EQ(w->Game.MoveCount, 0);
     // The mark goes with the next action, a judgement too; and the judgement's with a hint.
-    w->actPlayKeisei->trigger();
-    EXPECT_EQ(w->pnlMain->hint(), 0);
-    EXPECT_TRUE(w->pnlMain->hasMarks());
-    w->engineTurn->stop();
-    w->actPlayHint->trigger();
-    EXPECT_FALSE(w->pnlMain->hasMarks());
-    ASSERT_TRUE(waitFor([&] { return w->pnlMain->hint() != 0; }));
+    w->ui.actPlayKeisei->trigger();
+    EXPECT_EQ(w->ui.pnlMain->hint(), 0);
+    EXPECT_TRUE(w->ui.pnlMain->hasMarks());
+    w->ui.engineTurn->stop();
+    w->ui.actPlayHint->trigger();
+    EXPECT_FALSE(w->ui.pnlMain->hasMarks());
+    ASSERT_TRUE(waitFor([&] { return w->ui.pnlMain->hint() != 0; }));
     click(7, 7);
-    EXPECT_EQ(w->pnlMain->hint(), 0);  // the mark goes with the next action
+    EXPECT_EQ(w->ui.pnlMain->hint(), 0);  // the mark goes with the next action
     ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 2; }));
 
     const int before = w->Game.MovePos[2];
-    ASSERT_TRUE(w->actPlayUtinaosi->isEnabled());
-    w->actPlayUtinaosi->trigger();
-    ASSERT_TRUE(waitFor([&] { return w->engineTurn->task() == EngineTurn::Task::None && w->Game.MoveCount == 2; }));
+    ASSERT_TRUE(w->ui.actPlayUtinaosi->isEnabled());
+    w->ui.actPlayUtinaosi->trigger();
+    ASSERT_TRUE(waitFor([&] { return w->ui.engineTurn->task() == EngineTurn::Task::None && w->Game.MoveCount == 2; }));
     EXPECT_NE(w->Game.MovePos[2], before);
 
-    ASSERT_TRUE(w->actPlayStnChg->isEnabled());
+    ASSERT_TRUE(w->ui.actPlayStnChg->isEnabled());
     w->Game.MoveSeconds = 40;  // the person thinks as black for 40 s, then changes colours
-    w->actPlayStnChg->trigger();
+    w->ui.actPlayStnChg->trigger();
     EXPECT_FALSE(w->Game.BlackPlayerKind);
     EXPECT_TRUE(w->Game.WhitePlayerKind);
     // A colour's default name becomes the other colour's.
@@ -218,11 +218,11 @@ TEST_F(EngineWindowTest, EngineFaultsAreReportedAndTheGameGoesOn) {
         SCOPED_TRACE(c.what);
         prompts.asked.clear();
         start(c.commandLine);
-        w->EngineFound = true;  // as if the program had been there at start-up
+        inside(*w).EngineFound = true;  // as if the program had been there at start-up
         newGame(9, false, true);
         click(3, 3);
         ASSERT_TRUE(waitFor([&] {
-            return w->engineTurn->task() == EngineTurn::Task::None &&
+            return w->ui.engineTurn->task() == EngineTurn::Task::None &&
                    (w->Game.MoveCount == 2 || !prompts.asked.empty());
         }));
         if (*c.message) {
@@ -264,18 +264,18 @@ TEST_F(EngineWindowTest, CrashedEngineIsRestartedAndResynced) {
 // game; closing the window while the engine thinks leaves no process and does not hang.
 TEST_F(EngineWindowTest, TimeLimitQuestionAndClosingWhileThinking) {
     start(fake("--hang-genmove --hang-limit 30"), 5);
-    w->Engine.moveSeconds = 1;
+    w->prefs.Engine.moveSeconds = 1;
     newGame(9, false, true);
     prompts.answers.push_back(Answer::No);
     click(3, 3);
     ASSERT_TRUE(waitFor([&] { return !prompts.texts("confirm").empty(); }, 10000));
     EXPECT_TRUE(prompts.texts("confirm").front().contains(QStringLiteral("制限時間")));
     EXPECT_TRUE(w->Game.ReplayMode);
-    EXPECT_EQ(w->engineTurn->task(), EngineTurn::Task::None);
+    EXPECT_EQ(w->ui.engineTurn->task(), EngineTurn::Task::None);
 
     w->Game.Modified = false;
-    w->actPlayResume->trigger();
-    ASSERT_TRUE(waitFor([&] { return w->engineTurn->task() == EngineTurn::Task::Move; }, 2000));
+    w->ui.actPlayResume->trigger();
+    ASSERT_TRUE(waitFor([&] { return w->ui.engineTurn->task() == EngineTurn::Task::Move; }, 2000));
     ASSERT_TRUE(waitFor([&] { return enginesLeft() > 0; }, 2000));
     QElapsedTimer t;
     t.start();
@@ -289,7 +289,7 @@ TEST_F(EngineWindowTest, TimeLimitQuestionAndClosingWhileThinking) {
 // 環境設定: the engine's command line, level arguments and time limit, tried with 試す.
 TEST_F(EngineWindowTest, SettingsDialogTriesTheEngine) {
     start(QStringLiteral("/nonexistent/engine"));
-    EXPECT_FALSE(w->EngineFound);
+    EXPECT_FALSE(inside(*w).EngineFound);
     const QString program = QStringLiteral(TAVRIN_FAKE_GTP);
     QString tried;
     prompts.dialogScripts.push_back([&](QDialog& d) {
@@ -306,12 +306,12 @@ TEST_F(EngineWindowTest, SettingsDialogTriesTheEngine) {
         dlg->accept();
         return 1;
     });
-    w->actDispConfig->trigger();
+    w->ui.actDispConfig->trigger();
     EXPECT_TRUE(tried.contains(QStringLiteral("FakeGtp"))) << tried.toStdString();
-    EXPECT_TRUE(w->EngineFound);
-    EXPECT_EQ(w->Engine.levelArguments[2], QStringLiteral("--slow 1"));
-    EXPECT_EQ(w->Engine.moveSeconds, 42);
-    EXPECT_TRUE(w->actPlayHint->isVisible());
+    EXPECT_TRUE(inside(*w).EngineFound);
+    EXPECT_EQ(w->prefs.Engine.levelArguments[2], QStringLiteral("--slow 1"));
+    EXPECT_EQ(w->prefs.Engine.moveSeconds, 42);
+    EXPECT_TRUE(w->ui.actPlayHint->isVisible());
     EXPECT_TRUE(w->close());
     EXPECT_TRUE(readFile(iniPath()).contains(QStringLiteral("MoveSeconds=42")));
 }
@@ -321,7 +321,7 @@ TEST_F(EngineWindowTest, SettingsDialogTriesTheEngine) {
 TEST_F(EngineWindowTest, GnugoAgainstItselfPlaysAWholeGame) {
     if (!QFile::exists(Gnugo)) GTEST_SKIP() << "GNU Go is not installed";
     start(Gnugo + " --mode gtp");
-    w->Engine = defaultEngineSettings();
+    w->prefs.Engine = defaultEngineSettings();
     newGame(9, true, true);
     ASSERT_TRUE(waitFor([&] { return w->Game.GameOver; }, 60000)) << w->Game.MoveCount << " moves";
     EXPECT_GT(w->Game.MoveCount, 10);
@@ -329,17 +329,17 @@ TEST_F(EngineWindowTest, GnugoAgainstItselfPlaysAWholeGame) {
     EXPECT_TRUE(prompts.texts("warn").empty());
     if (w->Game.EndedByPasses) {
         // The passes lead to counting with GNU Go's dead stones; 確定 gives the result.
-        ASSERT_TRUE(w->countingPanel->counting());
-        ASSERT_TRUE(waitFor([&] { return !w->countingPanel->waitingForDead(); }, 30000));
-        w->countingPanel->btnCountOk->click();
-        EXPECT_FALSE(w->countingPanel->counting());
+        ASSERT_TRUE(w->ui.countingPanel->counting());
+        ASSERT_TRUE(waitFor([&] { return !w->ui.countingPanel->waitingForDead(); }, 30000));
+        w->ui.countingPanel->btnCountOk->click();
+        EXPECT_FALSE(w->ui.countingPanel->counting());
         EXPECT_TRUE(QString::fromStdString(w->Game.GameComment).contains(QRegularExpression("^(B\\+|W\\+|0$)")))
             << w->Game.GameComment;
     }
 
     const QString path = dir.path() + "/selfplay.sgf";
     prompts.saveChoices.push_back(path);
-    w->actFileSaveAsExecute();
+    w->ui.actFileSaveAs->trigger();
     ASSERT_FALSE(w->Game.Modified);
     GameState back = test::newGame(19);
     TextBuffer buf;
@@ -361,14 +361,14 @@ namespace {
 TEST_F(EngineWindowTest, JudgementTakesTheEnginesEstimate) {
     if (!QFile::exists(Gnugo)) GTEST_SKIP() << "GNU Go is not installed";
     start(Gnugo + " --mode gtp");
-    w->Engine = defaultEngineSettings();
+    w->prefs.Engine = defaultEngineSettings();
     newGame(9, false, false);
     for (const auto& [col, row] : {std::pair{3, 3}, {7, 7}, {3, 7}, {7, 3}, {5, 5}}) click(col, row);
-    w->actPlayKeisei->trigger();
+    w->ui.actPlayKeisei->trigger();
     EXPECT_TRUE(w->statusText(0).contains(QStringLiteral("目安")));
     ASSERT_TRUE(waitFor([&] { return w->statusText(0).contains(QStringLiteral("Rokiru の判断")); }));
     EXPECT_TRUE(w->statusText(0).startsWith(QStringLiteral("形勢判断: ")));
-    EXPECT_TRUE(w->pnlMain->hasMarks());
+    EXPECT_TRUE(w->ui.pnlMain->hasMarks());
     EXPECT_EQ(w->Game.MoveCount, 5);
 }
 
@@ -386,14 +386,14 @@ TEST_F(EngineWindowTest, APendingHintOrJudgementGivesWayToEveryChangeOfPosition)
         std::function<void(TfrmMain&)> ask;     // with black, the person, to move
         std::function<void(TfrmMain&)> change;  // after which white, Rokiru, is to move
     };
-    const auto pass = [](TfrmMain& m) { m.actPlayPass->trigger(); };
-    const auto hint = [](TfrmMain& m) { m.actPlayHint->trigger(); };
-    const auto judge = [](TfrmMain& m) { m.actPlayKeisei->trigger(); };
+    const auto pass = [](TfrmMain& m) { m.ui.actPlayPass->trigger(); };
+    const auto hint = [](TfrmMain& m) { m.ui.actPlayHint->trigger(); };
+    const auto judge = [](TfrmMain& m) { m.ui.actPlayKeisei->trigger(); };
     const auto resumeOneBack = [this](TfrmMain& m) {
-        m.actPlayStop->trigger();
-        m.actKifuBack->trigger();
+        m.ui.actPlayStop->trigger();
+        m.ui.actKifuBack->trigger();
         prompts.answers.push_back(Answer::Yes);
-        m.actPlayResume->trigger();
+        m.ui.actPlayResume->trigger();
     };
     const Case cases[] = {
         {"hint, then a pass", hint, pass},
@@ -412,17 +412,17 @@ TEST_F(EngineWindowTest, APendingHintOrJudgementGivesWayToEveryChangeOfPosition)
         }
         const int moves = w->Game.MoveCount;
         c.ask(*w);
-        ASSERT_NE(w->engineTurn->task(), EngineTurn::Task::None);
+        ASSERT_NE(w->ui.engineTurn->task(), EngineTurn::Task::None);
         c.change(*w);
         ASSERT_EQ(w->Game.SideToMove, White);
         const int afterChange = w->Game.MoveCount;
-        EXPECT_EQ(w->pnlMain->hint(), 0);
+        EXPECT_EQ(w->ui.pnlMain->hint(), 0);
         click(7, 7);  // white's turn is Rokiru's: refused
         EXPECT_EQ(w->Game.MoveCount, afterChange);
         ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == afterChange + 1; }, 5000))
             << "Rokiru never moved after " << moves << " moves";
         EXPECT_EQ(w->Game.MoveColor[afterChange + 1], White);
-        EXPECT_EQ(w->pnlMain->hint(), 0) << "no hint ring left for the wrong side";
+        EXPECT_EQ(w->ui.pnlMain->hint(), 0) << "no hint ring left for the wrong side";
         w.reset();
     }
 }
@@ -433,15 +433,15 @@ TEST_F(EngineWindowTest, JudgementWhileRokiruThinksIsOfTheShownPosition) {
     start(fake("--slow 500"));
     newGame(9, false, true);
     click(3, 3);
-    ASSERT_TRUE(waitFor([&] { return w->engineTurn->task() == EngineTurn::Task::Move; }, 2000));
-    w->actPlayKeisei->trigger();
+    ASSERT_TRUE(waitFor([&] { return w->ui.engineTurn->task() == EngineTurn::Task::Move; }, 2000));
+    w->ui.actPlayKeisei->trigger();
     EXPECT_TRUE(w->statusText(0).contains(QStringLiteral("目安。Rokiru は思考中のため判断しません")))
         << w->statusText(0).toStdString();
-    EXPECT_EQ(w->engineTurn->task(), EngineTurn::Task::Move);
+    EXPECT_EQ(w->ui.engineTurn->task(), EngineTurn::Task::Move);
     ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 2; }));
     EXPECT_FALSE(engineLog().contains(QStringLiteral("estimate_score")));
     // Idle, the engine's estimate comes for the position it was asked about.
-    w->actPlayKeisei->trigger();
+    w->ui.actPlayKeisei->trigger();
     ASSERT_TRUE(waitFor([&] { return w->statusText(0).contains(QStringLiteral("Rokiru の判断")); }, 5000));
     EXPECT_TRUE(w->statusText(0).contains(QStringLiteral("黒 約4目リード")));
 }
@@ -453,16 +453,16 @@ TEST_F(EngineWindowTest, ResumeClearsTheResultAndRokirusResignationIsSaidAndReco
     const QString path = dir.path() + "/result.sgf";
     writeFile(path, "(;GM[1]FF[4]SZ[9]RE[W+86.5];B[cc];W[gc];B[ee];W[gg])");
     prompts.openChoices.push_back(OpenChoice{path, false});
-    w->actFileOpenCKExecute();
+    w->ui.actFileOpenCK->trigger();
     ASSERT_EQ(w->Game.MoveCount, 4);
     w->Game.WhitePlayerKind = false;
-    w->actKifuBack->trigger();
-    w->actKifuBack->trigger();
-    w->actKifuBack->trigger();  // white to move, at move 2
+    w->ui.actKifuBack->trigger();
+    w->ui.actKifuBack->trigger();
+    w->ui.actKifuBack->trigger();  // white to move, at move 2
     prompts.answers.push_back(Answer::Yes);
-    w->actPlayResume->trigger();
+    w->ui.actPlayResume->trigger();
     EXPECT_TRUE(w->Game.GameComment.empty());
-    EXPECT_EQ(w->lblGameComment->text(), QString::fromUtf8(NoGameResultText));
+    EXPECT_EQ(w->ui.lblGameComment->text(), QString::fromUtf8(NoGameResultText));
     ASSERT_TRUE(waitFor([&] { return w->Game.GameOver; }, 5000));
     EXPECT_EQ(w->Game.GameComment, "B+R");
     EXPECT_EQ(w->statusText(0), QStringLiteral("Rokiru が投了しました"));
@@ -490,7 +490,7 @@ TEST_F(EngineWindowTest, GivingUpEndsTheEngineAndANewSettingStartsTheNewOne) {
         d.accept();
         return 1;
     });
-    w->actDispConfig->trigger();
+    w->ui.actDispConfig->trigger();
     EXPECT_TRUE(waitFor([&] { return enginesLeft() == 0; }, 1000)) << "the engine of the old setting still runs";
     log = second;
     click(5, 5);
@@ -508,9 +508,10 @@ TEST_F(EngineWindowTest, RedoPlaysTheBestMoveNotYetRejected) {
     std::vector<int> played{w->Game.MovePos[2]};
     for (int redo = 1; redo <= 3; ++redo) {
         SCOPED_TRACE(redo);
-        ASSERT_TRUE(w->actPlayUtinaosi->isEnabled());
-        w->actPlayUtinaosi->trigger();
-        ASSERT_TRUE(waitFor([&] { return w->engineTurn->task() == EngineTurn::Task::None && w->Game.MoveCount == 2; }));
+        ASSERT_TRUE(w->ui.actPlayUtinaosi->isEnabled());
+        w->ui.actPlayUtinaosi->trigger();
+        ASSERT_TRUE(
+            waitFor([&] { return w->ui.engineTurn->task() == EngineTurn::Task::None && w->Game.MoveCount == 2; }));
         const bool same = w->statusText(0).contains(QStringLiteral("同じ手"));
         if (redo < 3) {
             EXPECT_EQ(std::count(played.begin(), played.end(), w->Game.MovePos[2]), 0);
@@ -523,8 +524,8 @@ TEST_F(EngineWindowTest, RedoPlaysTheBestMoveNotYetRejected) {
     // A move of the person's begins another position: the list starts afresh.
     click(5, 7);
     ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 4; }));
-    w->actPlayUtinaosi->trigger();
-    ASSERT_TRUE(waitFor([&] { return w->engineTurn->task() == EngineTurn::Task::None && w->Game.MoveCount == 4; }));
+    w->ui.actPlayUtinaosi->trigger();
+    ASSERT_TRUE(waitFor([&] { return w->ui.engineTurn->task() == EngineTurn::Task::None && w->Game.MoveCount == 4; }));
     EXPECT_FALSE(w->statusText(0).contains(QStringLiteral("同じ手")));
 }
 
@@ -537,7 +538,7 @@ TEST_F(EngineWindowTest, GameInfoOkWithoutAChangeChangesNothingAndOffersTheLevel
         const QString path = dir.path() + "/rokiru.sgf";
         writeFile(path, "(;GM[1]FF[4]SZ[9]PB[]PW[Rokiru]KM[7.5]GN[Title];B[cc])");
         prompts.openChoices.push_back(OpenChoice{path, false});
-        w->actFileOpenCKExecute();
+        w->ui.actFileOpenCK->trigger();
         const GameState before = w->Game;
         prompts.dialogScripts.push_back([&](QDialog& d) {
             auto* level = d.findChild<QComboBox*>("cmbLevel");
@@ -545,7 +546,7 @@ TEST_F(EngineWindowTest, GameInfoOkWithoutAChangeChangesNothingAndOffersTheLevel
             d.accept();
             return 1;
         });
-        w->actPlayConfig->trigger();
+        w->ui.actPlayConfig->trigger();
         EXPECT_EQ(w->Game.WhitePlayer, "Rokiru");
         EXPECT_EQ(w->Game.BlackPlayer, "");
         EXPECT_EQ(w->Game.KomiTenths, before.KomiTenths);
@@ -557,7 +558,7 @@ TEST_F(EngineWindowTest, GameInfoOkWithoutAChangeChangesNothingAndOffersTheLevel
                 d.accept();
                 return 1;
             });
-            w->actPlayConfig->trigger();
+            w->ui.actPlayConfig->trigger();
             EXPECT_EQ(w->Game.Level, 2);
         }
         w.reset();

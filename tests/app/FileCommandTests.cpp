@@ -45,7 +45,7 @@ void drop(TfrmMain& w, const QStringList& paths) {
 TEST_F(FileWindowTest, OpenThroughTheDialogShowsTheRecordEndedAtItsLastMove) {
     const QString path = put("三手.sgf", ThreeMoves);
     auto w = open();
-    w->LastReadDir = QStringLiteral("/somewhere/");
+    w->prefs.LastReadDir = QStringLiteral("/somewhere/");
     openThroughDialog(*w, prompts, path);
 
     // The dialog as it was asked for.
@@ -61,21 +61,21 @@ TEST_F(FileWindowTest, OpenThroughTheDialogShowsTheRecordEndedAtItsLastMove) {
 
     EXPECT_EQ(w->windowTitle(), QStringLiteral("三手.sgf - Tavrin"));
     EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), path);
-    EXPECT_EQ(w->LastReadDir, dir.path() + QLatin1Char('/'));
+    EXPECT_EQ(w->prefs.LastReadDir, dir.path() + QLatin1Char('/'));
     EXPECT_FALSE(w->Game.Modified);
     EXPECT_FALSE(w->Game.ReadOnlyFile);
     EXPECT_TRUE(w->Game.ReplayMode);
     EXPECT_TRUE(w->Game.GameOver);
     EXPECT_EQ(w->Game.CurrentMove, 4);
     EXPECT_EQ(w->Game.LastMovePos, 60);
-    EXPECT_EQ(w->lblBlackPlayer->text().trimmed(), QStringLiteral("Kuro"));
+    EXPECT_EQ(w->ui.lblBlackPlayer->text().trimmed(), QStringLiteral("Kuro"));
     // Start row and one row per move, without times; the marker on the last move.
     ASSERT_EQ(w->kifuRowCount(), 4);
     EXPECT_EQ(w->kifuRow(3)->text(2), QString());
     EXPECT_FALSE(w->kifuRow(3)->icon(0).isNull());
     EXPECT_TRUE(w->kifuRow(0)->icon(0).isNull());
-    EXPECT_FALSE(w->actFileSave->isEnabled());
-    EXPECT_FALSE(w->actFileReOpen->isEnabled());
+    EXPECT_FALSE(w->ui.actFileSave->isEnabled());
+    EXPECT_FALSE(w->ui.actFileReOpen->isEnabled());
     EXPECT_EQ(w->statusText(1), QStringLiteral("  3手目"));
     EXPECT_EQ(w->statusText(3), QStringLiteral("終局です"));
 }
@@ -89,14 +89,14 @@ TEST_F(FileWindowTest, RecordWithoutMovesDisablesEveryReplayCommand) {
         SCOPED_TRACE(none.toStdString());
         auto w = open();
         openThroughDialog(*w, prompts, moves);
-        ASSERT_TRUE(w->actKifuBack->isEnabled());
+        ASSERT_TRUE(w->ui.actKifuBack->isEnabled());
         openThroughDialog(*w, prompts, put("none.sgf", none));
         ASSERT_EQ(w->Game.MoveCount, 0);
-        for (QAction* a : {w->actKifuFirst, w->actKifuBack, w->actKifuBack10, w->actKifuNext, w->actKifuNext10,
-                           w->actKifuLast, w->actKifuAuto})
+        for (QAction* a : {w->ui.actKifuFirst, w->ui.actKifuBack, w->ui.actKifuBack10, w->ui.actKifuNext,
+                           w->ui.actKifuNext10, w->ui.actKifuLast, w->ui.actKifuAuto})
             EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
-        for (QToolButton* b : {w->btnKifuFirst, w->btnKifuBack, w->btnKifuBack10, w->btnKifuNext, w->btnKifuNext10,
-                               w->btnKifuLast, w->btnKifuAuto})
+        for (QToolButton* b : {w->ui.btnKifuFirst, w->ui.btnKifuBack, w->ui.btnKifuBack10, w->ui.btnKifuNext,
+                               w->ui.btnKifuNext10, w->ui.btnKifuLast, w->ui.btnKifuAuto})
             EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
     }
 }
@@ -114,7 +114,7 @@ TEST_F(FileWindowTest, FlagsAndTitleThroughOpenPlaySaveAsSaveAndDrop) {
     };
     auto check = [&](const char* step, const Expect& e) {
         SCOPED_TRACE(step);
-        EXPECT_EQ(TfrmMain::fileNamePart(QString::fromStdString(w->Game.CurrentFileName)), e.name);
+        EXPECT_EQ(MainWindowAccess::fileNamePart(QString::fromStdString(w->Game.CurrentFileName)), e.name);
         EXPECT_EQ(w->Game.Modified, e.modified);
         EXPECT_EQ(w->Game.ReadOnlyFile, e.readOnly);
         EXPECT_EQ(w->windowTitle(), e.title);
@@ -132,19 +132,19 @@ TEST_F(FileWindowTest, FlagsAndTitleThroughOpenPlaySaveAsSaveAndDrop) {
     const QString copy = dir.path() + "/out/copy.sgf";
     ASSERT_TRUE(QDir().mkpath(dir.path() + "/out"));
     prompts.saveChoices.push_back(copy);
-    w->actFileSaveExecute();
+    w->ui.actFileSave->trigger();
     ASSERT_EQ(prompts.texts("warnYesNo").size(), 1u);
     EXPECT_EQ(prompts.texts("warnYesNo")[0],
               QStringLiteral("棋譜「ro.sgf」は読み取り専用で開かれています。\n上書きはできません。\n\n"
                              "別名をつけて保存しますか？"));
     EXPECT_EQ(prompts.lastSave.proposedName, QStringLiteral("ro.sgf"));
     check("save-as", {"copy.sgf", false, false, "copy.sgf - Tavrin"});
-    EXPECT_EQ(w->LastWriteDir, dir.path() + "/out/");
+    EXPECT_EQ(w->prefs.LastWriteDir, dir.path() + "/out/");
     EXPECT_EQ(bytesOf(copy), savedBytes(*w));
     EXPECT_EQ(bytesOf(ro), roBefore);
 
     touch(*w);
-    w->actFileSaveExecute();  // straight over copy.sgf, no dialog
+    w->ui.actFileSave->trigger();  // straight over copy.sgf, no dialog
     check("save", {"copy.sgf", false, false, "copy.sgf - Tavrin"});
     EXPECT_EQ(prompts.texts("save").size(), 1u);
 
@@ -164,12 +164,12 @@ TEST_F(FileWindowTest, DiscardQuestionGuardsEveryCommandThatReplacesTheRecord) {
     };
     const std::vector<Case> cases = {
         {"open", [&](TfrmMain& w, ScriptedPrompts& p) { openThroughDialog(w, p, other); }},
-        {"reload", [&](TfrmMain& w, ScriptedPrompts&) { w.actFileReOpenExecute(); }},
+        {"reload", [&](TfrmMain& w, ScriptedPrompts&) { w.ui.actFileReOpen->trigger(); }},
         {"drop", [&](TfrmMain& w, ScriptedPrompts&) { drop(w, {other}); }},
         {"paste",
          [&](TfrmMain& w, ScriptedPrompts&) {
              QGuiApplication::clipboard()->setText(QString::fromLatin1(OneMove));
-             w.actClipPastExecute();
+             inside(w).actClipPastExecute();
          }},
     };
     for (const Case& c : cases) {
@@ -205,22 +205,22 @@ TEST_F(FileWindowTest, ReloadIsOfferedOnlyForAChangedRecordFromAFileAndKeepsRead
     auto w = open();
     touch(*w);
     // Untitled: saving is possible, reloading is not.
-    EXPECT_TRUE(w->actFileSave->isEnabled());
-    EXPECT_FALSE(w->actFileReOpen->isEnabled());
+    EXPECT_TRUE(w->ui.actFileSave->isEnabled());
+    EXPECT_FALSE(w->ui.actFileReOpen->isEnabled());
     prompts.answers.push_back(Answer::Yes);
     openThroughDialog(*w, prompts, path, true);
-    EXPECT_FALSE(w->actFileReOpen->isEnabled());
+    EXPECT_FALSE(w->ui.actFileReOpen->isEnabled());
     touch(*w);
-    EXPECT_TRUE(w->actFileReOpen->isEnabled());
+    EXPECT_TRUE(w->ui.actFileReOpen->isEnabled());
 
-    w->LastReadDir = QStringLiteral("/elsewhere/");
+    w->prefs.LastReadDir = QStringLiteral("/elsewhere/");
     prompts.answers.push_back(Answer::Yes);
-    w->actFileReOpenExecute();
+    w->ui.actFileReOpen->trigger();
     EXPECT_FALSE(w->Game.Modified);
     EXPECT_TRUE(w->Game.ReadOnlyFile);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("r.sgf【読み取り専用】 - Tavrin"));
-    EXPECT_EQ(w->LastReadDir, QStringLiteral("/elsewhere/"));
-    EXPECT_FALSE(w->actFileReOpen->isEnabled());
+    EXPECT_EQ(w->prefs.LastReadDir, QStringLiteral("/elsewhere/"));
+    EXPECT_FALSE(w->ui.actFileReOpen->isEnabled());
 }
 
 TEST_F(FileWindowTest, CancelledDialogsAndUnknownExtensionsChangeNothing) {
@@ -231,20 +231,20 @@ TEST_F(FileWindowTest, CancelledDialogsAndUnknownExtensionsChangeNothing) {
 
     prompts.answers.push_back(Answer::Yes);
     prompts.openChoices.push_back(std::nullopt);
-    w->actFileOpenCKExecute();
+    w->ui.actFileOpenCK->trigger();
     // A .txt chosen in the dialog is not read, and nothing is said; the box's state stays.
     prompts.answers.push_back(Answer::Yes);
     openThroughDialog(*w, prompts, txt, true);
     EXPECT_TRUE(w->Game.ReadOnlyFile);
     prompts.saveChoices.push_back(std::nullopt);
-    w->actFileSaveAsExecute();
+    w->ui.actFileSaveAs->trigger();
 
     EXPECT_TRUE(w->Game.Modified);
     EXPECT_EQ(w->Game.GameName, name);
     EXPECT_TRUE(w->Game.CurrentFileName.empty());
     EXPECT_EQ(w->windowTitle(), QStringLiteral("新規 - Tavrin"));
-    EXPECT_TRUE(w->LastReadDir.isEmpty());
-    EXPECT_TRUE(w->LastWriteDir.isEmpty());
+    EXPECT_TRUE(w->prefs.LastReadDir.isEmpty());
+    EXPECT_TRUE(w->prefs.LastWriteDir.isEmpty());
     EXPECT_TRUE(prompts.texts("warn").empty());
     EXPECT_TRUE(prompts.texts("error").empty());
 }
@@ -271,7 +271,7 @@ TEST_F(FileWindowTest, SaveChoosesBetweenOverwriteAndSaveAs) {
         SCOPED_TRACE(c.what);
         prompts.asked.clear();
         auto w = open();
-        w->LastWriteDir = dir.path() + "/w/";
+        w->prefs.LastWriteDir = dir.path() + "/w/";
         QString path;
         QByteArray before;
         if (!c.file.isEmpty()) {
@@ -283,7 +283,7 @@ TEST_F(FileWindowTest, SaveChoosesBetweenOverwriteAndSaveAs) {
         touch(*w);
         if (c.warning) prompts.answers.push_back(*c.warning);
         if (!c.proposed.isEmpty()) prompts.saveChoices.push_back(std::nullopt);
-        w->actFileSaveExecute();
+        w->ui.actFileSave->trigger();
         EXPECT_EQ(prompts.texts("warnYesNo").size(), c.warning ? 1u : 0u);
         if (c.proposed.isEmpty()) {
             EXPECT_TRUE(prompts.texts("save").empty());
@@ -314,7 +314,7 @@ TEST_F(FileWindowTest, NgfRecordIsSavedAsSgfUnderTheProposedName) {
     touch(*w);
     const QString sgf = dir.path() + "/kifu.sgf";
     prompts.saveChoices.push_back(sgf);
-    w->actFileSaveExecute();
+    w->ui.actFileSave->trigger();
     EXPECT_EQ(prompts.lastSave.proposedName, QStringLiteral("kifu.sgf"));
     EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), sgf);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("kifu.sgf - Tavrin"));
@@ -355,14 +355,14 @@ TEST_F(FileWindowTest, FailedSaveAsKeepsTheOldNameAndTheOldFile) {
         auto w = open();
         openThroughDialog(*w, prompts, path);
         touch(*w);
-        w->LastWriteDir = QStringLiteral("/before/");
+        w->prefs.LastWriteDir = QStringLiteral("/before/");
         prompts.saveChoices.push_back(c.target);
-        w->actFileSaveAsExecute();
+        w->ui.actFileSaveAs->trigger();
         EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{c.message});
         EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), path);
         EXPECT_EQ(w->windowTitle(), QStringLiteral("keep.sgf - Tavrin"));
         EXPECT_TRUE(w->Game.Modified);
-        EXPECT_EQ(w->LastWriteDir, QStringLiteral("/before/"));
+        EXPECT_EQ(w->prefs.LastWriteDir, QStringLiteral("/before/"));
         EXPECT_EQ(bytesOf(path), ThreeMoves);
         EXPECT_TRUE(QFileInfo(dir.path()).isDir());
         EXPECT_TRUE(QFileInfo("/dev/full").exists() && !QFileInfo("/dev/full").isFile());
@@ -398,13 +398,13 @@ TEST_F(FileWindowTest, SaveOntoAFullFileSystemFailsAndKeepsTheOldFile) {
         auto w = open();
         openThroughDialog(*w, prompts, put("game.sgf", OneMove));
         touch(*w);
-        w->LastWriteDir = QStringLiteral("/before/");
+        w->prefs.LastWriteDir = QStringLiteral("/before/");
         prompts.saveChoices.push_back(target);
-        w->actFileSaveAsExecute();
+        w->ui.actFileSaveAs->trigger();
         EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{"棋譜ファイルを書き込めませんでした"});
         EXPECT_TRUE(w->Game.Modified);
         EXPECT_EQ(w->windowTitle(), QStringLiteral("game.sgf - Tavrin"));
-        EXPECT_EQ(w->LastWriteDir, QStringLiteral("/before/"));
+        EXPECT_EQ(w->prefs.LastWriteDir, QStringLiteral("/before/"));
         EXPECT_EQ(bytesOf(old), ThreeMoves);
         EXPECT_FALSE(QFileInfo::exists(mount + "/new.sgf"));
         EXPECT_EQ(QDir(mount).entryList(QDir::Files | QDir::Hidden).size(), 2);
@@ -422,7 +422,7 @@ protected:
         openThroughDialog(*w, prompts, path);
         touch(*w);
         ::chmod(QFile::encodeName(lockFolder ? folder : path).constData(), lockFolder ? 0555 : 0444);
-        w->actFileSaveExecute();
+        w->ui.actFileSave->trigger();
         ::chmod(QFile::encodeName(folder).constData(), 0755);
         ::chmod(QFile::encodeName(path).constData(), 0644);
         EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{"読込専用ファイルには書き込めません"});
@@ -450,7 +450,7 @@ TEST_F(FileWindowTest, SaveKeepsTheFilePermissions) {
         auto w = open();
         openThroughDialog(*w, prompts, path);
         touch(*w);
-        w->actFileSaveExecute();
+        w->ui.actFileSave->trigger();
         ASSERT_FALSE(w->Game.Modified);
         struct stat st {};
         ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
@@ -475,7 +475,7 @@ TEST_F(FileWindowTest, RefusedLoadCannotBeSavedOverTheRefusedFile) {
     EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), good);
     EXPECT_EQ(moves(w->Game), record);
     EXPECT_TRUE(w->Game.Modified);
-    w->actFileSaveExecute();
+    w->ui.actFileSave->trigger();
     EXPECT_EQ(bytesOf(bad), badBytes);
     EXPECT_EQ(bytesOf(good), savedBytes(*w));
 }
@@ -509,7 +509,7 @@ TEST_F(FileWindowTest, LoadFailureMessages) {
         prompts.asked.clear();
         auto w = open();
         openThroughDialog(*w, prompts, shown);
-        w->LastReadDir = QStringLiteral("/kept/");
+        w->prefs.LastReadDir = QStringLiteral("/kept/");
         const QString path = c.bytes ? put(c.file, *c.bytes) : dir.path() + "/" + c.file;
         openThroughDialog(*w, prompts, path);
         std::vector<QString> got;
@@ -519,7 +519,7 @@ TEST_F(FileWindowTest, LoadFailureMessages) {
         EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), shown);
         EXPECT_EQ(w->windowTitle(), QStringLiteral("shown.sgf - Tavrin"));
         EXPECT_EQ(w->Game.MoveCount, 3);
-        EXPECT_EQ(w->LastReadDir, QStringLiteral("/kept/"));
+        EXPECT_EQ(w->prefs.LastReadDir, QStringLiteral("/kept/"));
     }
 }
 
@@ -541,8 +541,8 @@ TEST_F(FileWindowTest, KomiAndDateOfAFileAreShownAndSavedAsGiven) {
         const QString path = put("given.sgf", c.bytes);
         auto w = open();
         openThroughDialog(*w, prompts, path);
-        EXPECT_EQ(w->lblKomi->text(), QString::fromUtf8(c.label));
-        w->actFileSaveExecute();
+        EXPECT_EQ(w->ui.lblKomi->text(), QString::fromUtf8(c.label));
+        inside(*w).actFileSaveExecute();
         const QByteArray saved = bytesOf(path);
         EXPECT_TRUE(saved.contains(c.saved)) << saved.toStdString();
         EXPECT_FALSE(saved.contains(c.gone)) << saved.toStdString();
@@ -559,7 +559,7 @@ TEST_F(FileWindowTest, DroppedFiles) {
     auto w = open();
     drop(*w, {first, second});
     EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), first);
-    EXPECT_TRUE(w->LastReadDir.isEmpty());
+    EXPECT_TRUE(w->prefs.LastReadDir.isEmpty());
 
     // A .txt after a read-only file: asked about, nothing loaded, no longer read-only.
     openThroughDialog(*w, prompts, ro, true);
@@ -580,7 +580,7 @@ TEST_F(FileWindowTest, DroppedFiles) {
     drop(*w, {second});
     EXPECT_EQ(w->windowTitle(), QStringLiteral("second.sgf - Tavrin"));
     touch(*w);
-    w->actFileSaveExecute();
+    w->ui.actFileSave->trigger();
     EXPECT_TRUE(prompts.texts("warnYesNo").empty());
     EXPECT_FALSE(w->Game.Modified);
     EXPECT_EQ(bytesOf(second), savedBytes(*w));
@@ -595,11 +595,11 @@ TEST_F(FileWindowTest, CommandLineFileSetsLastReadDirWhichSurvivesARestart) {
         EXPECT_EQ(w->Game.MoveCount, 3);
         EXPECT_TRUE(w->Game.ReplayMode);
         EXPECT_EQ(w->kifuRowCount(), 4);
-        EXPECT_EQ(w->LastReadDir, dir.path() + "/棋譜 集/");
-        w->FormClose();
+        EXPECT_EQ(w->prefs.LastReadDir, dir.path() + "/棋譜 集/");
+        inside(*w).FormClose();
     }
     auto again = open();
-    EXPECT_EQ(again->LastReadDir, dir.path() + "/棋譜 集/");
+    EXPECT_EQ(again->prefs.LastReadDir, dir.path() + "/棋譜 集/");
     EXPECT_EQ(again->windowTitle(), QStringLiteral("新規 - Tavrin"));
 
     // A refused file from the command line: its message, a new game, the folder kept.
@@ -607,7 +607,7 @@ TEST_F(FileWindowTest, CommandLineFileSetsLastReadDirWhichSurvivesARestart) {
     auto refused = open({}, {bad});
     EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{"９,１３,１９路盤以外は扱えません"});
     EXPECT_EQ(refused->windowTitle(), QStringLiteral("新規 - Tavrin"));
-    EXPECT_EQ(refused->LastReadDir, dir.path() + "/棋譜 集/");
+    EXPECT_EQ(refused->prefs.LastReadDir, dir.path() + "/棋譜 集/");
     EXPECT_FALSE(refused->Game.ReplayMode);
 }
 
@@ -638,7 +638,7 @@ TEST_F(FileWindowTest, CorpusRecordsSurviveOpenSaveAsAndReopen) {
             EXPECT_EQ(w->kifuRowCount(), w->Game.MoveCount + 1);
             const QString out = dir.path() + "/copy.sgf";
             prompts.saveChoices.push_back(out);
-            w->actFileSaveAsExecute();
+            w->ui.actFileSaveAs->trigger();
             ASSERT_EQ(QString::fromStdString(w->Game.CurrentFileName), out);
             auto back = open();
             openThroughDialog(*back, prompts, out);
@@ -667,8 +667,8 @@ TEST_F(FileWindowTest, CommentsAndVariationsLiveThroughTheWindow) {
         ";B[cc]C[first](;W[gc]C[main reply];B[ee])(;W[dd]C[other]))";
     const QString path = put("tree.sgf", record);
     auto w = open();
-    w->actDispComment->trigger();
-    ASSERT_FALSE(w->dckComment->isHidden());
+    w->ui.actDispComment->trigger();
+    ASSERT_FALSE(w->ui.dckComment->isHidden());
     openThroughDialog(*w, prompts, path);
     ASSERT_EQ(w->Game.MoveCount, 3);
 
@@ -679,31 +679,31 @@ TEST_F(FileWindowTest, CommentsAndVariationsLiveThroughTheWindow) {
     } shown[] = {{0, "root comment", false}, {1, "first", true}, {2, "main reply", false}, {3, "", false}};
     for (const Shown& s : shown) {
         SCOPED_TRACE(s.move);
-        w->kifuStepTo(s.move + 1);
-        w->prcKifActCtrl();
-        EXPECT_EQ(w->memComment->toPlainText(), QString::fromUtf8(s.comment));
-        EXPECT_EQ(w->lblCommentInfo->text().contains(QStringLiteral("変化が1つ")), s.variations);
+        inside(*w).kifuStepTo(s.move + 1);
+        inside(*w).prcKifActCtrl();
+        EXPECT_EQ(w->ui.memComment->toPlainText(), QString::fromUtf8(s.comment));
+        EXPECT_EQ(w->ui.lblCommentInfo->text().contains(QStringLiteral("変化が1つ")), s.variations);
         EXPECT_EQ(w->kifuRow(s.move)->data(0, Qt::UserRole).toInt() > 0, s.variations);
     }
-    w->kifuStepTo(1);
-    w->prcKifActCtrl();
-    EXPECT_TRUE(w->lblCommentInfo->text().contains(QStringLiteral("game note")));
+    inside(*w).kifuStepTo(1);
+    inside(*w).prcKifActCtrl();
+    EXPECT_TRUE(w->ui.lblCommentInfo->text().contains(QStringLiteral("game note")));
 
     // An edit at move 2 marks the record modified and is saved with it.
-    w->kifuStepTo(3);
-    w->prcKifActCtrl();
-    w->memComment->setPlainText(QStringLiteral("白の応手\n二行目"));
+    inside(*w).kifuStepTo(3);
+    inside(*w).prcKifActCtrl();
+    w->ui.memComment->setPlainText(QStringLiteral("白の応手\n二行目"));
     EXPECT_TRUE(w->Game.Modified);
-    EXPECT_TRUE(w->actFileSave->isEnabled());
+    EXPECT_TRUE(w->ui.actFileSave->isEnabled());
     // Playing on from the end appends to the main line; a take-back removes it again, and
     // a second move stays.
-    w->actKifuLastExecute();
-    w->actPlayResume->trigger();
-    w->prcHit(test::pt(w->Game, 7, 7), w->Game.SideToMove);
-    w->prcHit(test::pt(w->Game, 3, 7), w->Game.SideToMove);
-    w->actPlayMatta->trigger();
+    w->ui.actKifuLast->trigger();
+    w->ui.actPlayResume->trigger();
+    inside(*w).prcHit(test::pt(w->Game, 7, 7), w->Game.SideToMove);
+    inside(*w).prcHit(test::pt(w->Game, 3, 7), w->Game.SideToMove);
+    w->ui.actPlayMatta->trigger();
     ASSERT_EQ(w->Game.MoveCount, 4);
-    w->actFileSaveExecute();
+    w->ui.actFileSave->trigger();
     ASSERT_FALSE(w->Game.Modified);
 
     const QByteArray saved = bytesOf(path);
@@ -711,27 +711,27 @@ TEST_F(FileWindowTest, CommentsAndVariationsLiveThroughTheWindow) {
     EXPECT_TRUE(saved.contains("GC[game note]"));
     EXPECT_FALSE(saved.contains("[cg]"));  // the move taken back
     auto again = open();
-    again->actDispComment->trigger();
+    again->ui.actDispComment->trigger();
     openThroughDialog(*again, prompts, path);
     ASSERT_EQ(again->Game.MoveCount, 4);
     EXPECT_EQ(again->Game.MovePos[4], test::pt(again->Game, 7, 7));
-    again->kifuStepTo(3);
-    again->prcKifActCtrl();
-    EXPECT_EQ(again->memComment->toPlainText(), QStringLiteral("白の応手\n二行目"));
-    again->kifuStepTo(2);
-    again->prcKifActCtrl();
+    inside(*again).kifuStepTo(3);
+    inside(*again).prcKifActCtrl();
+    EXPECT_EQ(again->ui.memComment->toPlainText(), QStringLiteral("白の応手\n二行目"));
+    inside(*again).kifuStepTo(2);
+    inside(*again).prcKifActCtrl();
     EXPECT_EQ(again->kifuRow(1)->data(0, Qt::UserRole).toInt(), 1);
 
     // Resuming at move 1 cuts the main line there; the root's comment stays.
     prompts.answers.push_back(Answer::Yes);
-    again->actPlayResume->trigger();
+    again->ui.actPlayResume->trigger();
     ASSERT_EQ(again->Game.MoveCount, 1);
     EXPECT_EQ(again->Tree().moveCount(), 1);
     // The variation at move 1 was an alternative to the move cut away: its mark goes too.
     EXPECT_EQ(again->kifuRow(1)->data(0, Qt::UserRole).toInt(), 0);
     EXPECT_EQ(again->Tree().comment(0), "root comment");
     // A new game replaces the tree.
-    again->prcNewSet();
+    inside(*again).prcNewSet();
     EXPECT_EQ(again->Tree().comment(0), "");
     EXPECT_EQ(again->Tree().moveCount(), 0);
 }
@@ -747,16 +747,16 @@ namespace {
 TEST_F(FileWindowTest, KifuWindowShowsFollowsAndSavesTheRecord) {
     auto w = open();
     openThroughDialog(*w, prompts, put("kifu.sgf", ThreeMoves));
-    ASSERT_TRUE(w->actDispKifu->isEnabled());
-    w->actDispKifu->trigger();
-    ASSERT_TRUE(w->kifuWindow->isVisible());
-    EXPECT_EQ(w->kifuWindow->figureCount(), 1);
+    ASSERT_TRUE(w->ui.actDispKifu->isEnabled());
+    w->ui.actDispKifu->trigger();
+    ASSERT_TRUE(w->ui.kifuWindow->isVisible());
+    EXPECT_EQ(w->ui.kifuWindow->figureCount(), 1);
     const QString pdf = dir.path() + "/kifu.pdf";
     prompts.saveChoices.push_back(pdf);
-    w->kifuWindow->findChild<QPushButton*>("btnKifuSave")->click();
+    w->ui.kifuWindow->findChild<QPushButton*>("btnKifuSave")->click();
     EXPECT_TRUE(bytesOf(pdf).startsWith("%PDF"));
-    EXPECT_EQ(prompts.lastSave.folder, w->LastWriteDir);
-    w->kifuWindow->hide();
+    EXPECT_EQ(prompts.lastSave.folder, w->prefs.LastWriteDir);
+    w->ui.kifuWindow->hide();
 }
 
 }  // namespace

@@ -45,12 +45,12 @@ protected:
     // Loads path through the open dialog, with or without the read-only box ticked.
     static void openThroughDialog(TfrmMain& w, ScriptedPrompts& p, const QString& path, bool readOnly = false) {
         p.openChoices.push_back(OpenChoice{path, readOnly});
-        w.actFileOpenCKExecute();
+        w.ui.actFileOpenCK->trigger();
     }
     // The record now has changes (as after a move or a game-information edit).
     static void touch(TfrmMain& w) {
         w.Game.Modified = true;
-        w.prcKifUpDate();
+        inside(w).prcKifUpDate();
     }
     // The bytes a save of the window's record would write.
     static QByteArray savedBytes(TfrmMain& w) {

@@ -48,9 +48,9 @@ protected:
             qunsetenv("XDG_CACHE_HOME");
     }
     void index() {
-        w->LibraryFolders = {dir.path() + "/lib"};
-        w->startLibraryIndexing();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !w->libraryIndexer->running(); }, 10000));
+        w->prefs.LibraryFolders = {dir.path() + "/lib"};
+        inside(*w).startLibraryIndexing();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !w->ui.libraryIndexer->running(); }, 10000));
     }
     QString cell(QTreeWidget* list, int row, int column) const {
         QTreeWidgetItem* item = list->topLevelItem(row);
@@ -64,42 +64,42 @@ TEST_F(LibraryWindowTest, CandidatesOfTheShownPositionAndAGameOpenedThere) {
     index();
     EXPECT_TRUE(QFile::exists(dir.path() + "/cache/Tavrin/library.cache"));
     EXPECT_TRUE(w->statusText(0).contains(QStringLiteral("3局")));
-    w->actDispFskJsk->trigger();
-    ASSERT_FALSE(w->dckFskJsk->isHidden());
+    w->ui.actDispFskJsk->trigger();
+    ASSERT_FALSE(w->ui.dckFskJsk->isHidden());
 
     // The empty board is symmetric: the two 4-4 openings are one candidate, at the first of
     // them in reading order (the board's own name: column D, row 4 from the top).
-    ASSERT_EQ(w->lsvFskJsk->topLevelItemCount(), 2);
-    EXPECT_EQ(cell(w->lsvFskJsk, 0, 0), QStringLiteral("A"));
-    EXPECT_EQ(cell(w->lsvFskJsk, 0, 1), QStringLiteral("D 4"));
-    EXPECT_EQ(cell(w->lsvFskJsk, 0, 2), QStringLiteral("2"));
-    EXPECT_EQ(cell(w->lsvFskJsk, 0, 3), QStringLiteral("1"));
-    EXPECT_EQ(cell(w->lsvFskJsk, 0, 4), QStringLiteral("1"));
-    EXPECT_EQ(cell(w->lsvFskJsk, 1, 2), QStringLiteral("1"));
-    EXPECT_EQ(w->pnlMain->letters().size(), 2u);
+    ASSERT_EQ(w->ui.lsvFskJsk->topLevelItemCount(), 2);
+    EXPECT_EQ(cell(w->ui.lsvFskJsk, 0, 0), QStringLiteral("A"));
+    EXPECT_EQ(cell(w->ui.lsvFskJsk, 0, 1), QStringLiteral("D 4"));
+    EXPECT_EQ(cell(w->ui.lsvFskJsk, 0, 2), QStringLiteral("2"));
+    EXPECT_EQ(cell(w->ui.lsvFskJsk, 0, 3), QStringLiteral("1"));
+    EXPECT_EQ(cell(w->ui.lsvFskJsk, 0, 4), QStringLiteral("1"));
+    EXPECT_EQ(cell(w->ui.lsvFskJsk, 1, 2), QStringLiteral("1"));
+    EXPECT_EQ(w->ui.pnlMain->letters().size(), 2u);
 
     // The play follows: after black's 4-4 point in the lower right, both games answer alike.
     click(16, 16);
-    ASSERT_EQ(w->lsvFskJsk->topLevelItemCount(), 1);
-    EXPECT_EQ(cell(w->lsvFskJsk, 0, 2), QStringLiteral("2"));
-    ASSERT_EQ(w->pnlMain->letters().size(), 1u);
-    const int answer = w->pnlMain->letters().front().first;
+    ASSERT_EQ(w->ui.lsvFskJsk->topLevelItemCount(), 1);
+    EXPECT_EQ(cell(w->ui.lsvFskJsk, 0, 2), QStringLiteral("2"));
+    ASSERT_EQ(w->ui.pnlMain->letters().size(), 1u);
+    const int answer = w->ui.pnlMain->letters().front().first;
     // White answered in the corner across: turned to this board, the upper left.
     EXPECT_EQ(answer, P(4, 4));
 
     // The games of the candidate; a double click opens one at the position.
-    w->lsvFskJsk->setCurrentItem(w->lsvFskJsk->topLevelItem(0));
-    ASSERT_EQ(w->lsvFskGames->topLevelItemCount(), 2);
+    w->ui.lsvFskJsk->setCurrentItem(w->ui.lsvFskJsk->topLevelItem(0));
+    ASSERT_EQ(w->ui.lsvFskGames->topLevelItemCount(), 2);
     w->Game.Modified = false;
-    QTreeWidgetItem* game = w->lsvFskGames->topLevelItem(1);
-    emit w->lsvFskGames->itemDoubleClicked(game, 0);
+    QTreeWidgetItem* game = w->ui.lsvFskGames->topLevelItem(1);
+    emit w->ui.lsvFskGames->itemDoubleClicked(game, 0);
     EXPECT_TRUE(QString::fromStdString(w->Game.CurrentFileName).endsWith(QStringLiteral(".SGF")));
     EXPECT_EQ(w->Game.CurrentMove, 2);
     EXPECT_TRUE(w->Game.ReplayMode);
 
     // The turned board shows the same letters at the same points.
-    w->actDispGbnHanten->trigger();
-    EXPECT_EQ(w->pnlMain->letters().size(), 1u);
+    w->ui.actDispGbnHanten->trigger();
+    EXPECT_EQ(w->ui.pnlMain->letters().size(), 1u);
 }
 
 // A library that changes: a file added is found by the next indexing, which starts from
@@ -107,21 +107,21 @@ TEST_F(LibraryWindowTest, CandidatesOfTheShownPositionAndAGameOpenedThere) {
 TEST_F(LibraryWindowTest, IndexingFollowsTheFoldersFromTheCache) {
     index();
     writeFile(dir.path() + "/lib/d.sgf", "(;GM[1]FF[4]SZ[19]RE[W+R];B[cc];W[pd])");
-    w->actDispFskJsk->trigger();
+    w->ui.actDispFskJsk->trigger();
     index();
-    ASSERT_EQ(w->lsvFskJsk->topLevelItemCount(), 3);
-    EXPECT_TRUE(w->lblFskJsk->text().contains(QStringLiteral("4局")));
+    ASSERT_EQ(w->ui.lsvFskJsk->topLevelItemCount(), 3);
+    EXPECT_TRUE(w->ui.lblFskJsk->text().contains(QStringLiteral("4局")));
     // New folders while a run works: it is stopped, the next one runs, and the window never
     // takes the stopped run's index nor waits for the new one.
-    w->LibraryFolders = {dir.path() + "/lib"};
-    w->startLibraryIndexing();
-    w->stopLibraryIndexing();
-    w->startLibraryIndexing();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->libraryIndexer->running(); }, 10000));
-    EXPECT_EQ(w->Library->indexedCount(), 4);
-    w->LibraryFolders.clear();
-    w->stopLibraryIndexing();
-    EXPECT_FALSE(w->libraryIndexer->running());
+    w->prefs.LibraryFolders = {dir.path() + "/lib"};
+    inside(*w).startLibraryIndexing();
+    inside(*w).stopLibraryIndexing();
+    inside(*w).startLibraryIndexing();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->ui.libraryIndexer->running(); }, 10000));
+    EXPECT_EQ(inside(*w).Library->indexedCount(), 4);
+    w->prefs.LibraryFolders.clear();
+    inside(*w).stopLibraryIndexing();
+    EXPECT_FALSE(w->ui.libraryIndexer->running());
 }
 
 // 環境設定's folders: any folder through the folder dialog (here one holding only folders),
@@ -129,7 +129,7 @@ TEST_F(LibraryWindowTest, IndexingFollowsTheFoldersFromTheCache) {
 TEST_F(LibraryWindowTest, FoldersAreChosenListedAndRemovedInTheSettings) {
     ASSERT_TRUE(QDir().mkpath(dir.path() + "/top/inner"));
     writeFile(dir.path() + "/top/inner/e.sgf", "(;GM[1]FF[4]SZ[19]RE[B+R];B[pd];W[dd])");
-    w->LibraryFolders = {dir.path() + "/lib"};
+    w->prefs.LibraryFolders = {dir.path() + "/lib"};
     prompts.folderChoices = {dir.path() + "/top", dir.path() + "/top/inner/../", std::nullopt, QString()};
     QStringList listed;
     prompts.dialogScripts.push_back([&](QDialog& d) {
@@ -145,13 +145,13 @@ TEST_F(LibraryWindowTest, FoldersAreChosenListedAndRemovedInTheSettings) {
         d.accept();
         return int(QDialog::Accepted);
     });
-    w->actDispConfig->trigger();
+    w->ui.actDispConfig->trigger();
     EXPECT_EQ(prompts.texts("folder").size(), 4u);
     EXPECT_EQ(prompts.lastFolder, dir.path() + "/top");  // the dialog starts at the chosen folder
     EXPECT_EQ(listed, (QStringList{dir.path() + "/lib", dir.path() + "/top"}));
-    EXPECT_EQ(w->LibraryFolders, QStringList{dir.path() + "/top"});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->libraryIndexer->running(); }, 10000));
-    EXPECT_EQ(w->Library->indexedCount(), 1);
+    EXPECT_EQ(w->prefs.LibraryFolders, QStringList{dir.path() + "/top"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->ui.libraryIndexer->running(); }, 10000));
+    EXPECT_EQ(inside(*w).Library->indexedCount(), 1);
 }
 
 // The cache is written again only when the index changed: an unchanged library leaves the
@@ -170,7 +170,7 @@ TEST_F(LibraryWindowTest, TheCacheIsWrittenOnlyWhenTheIndexChanged) {
     writeFile(dir.path() + "/lib/d.sgf", "(;GM[1]FF[4]SZ[19]RE[W+R];B[cc];W[pd])");
     index();
     EXPECT_NE(fileId(), first);
-    EXPECT_EQ(w->Library->indexedCount(), 4);
+    EXPECT_EQ(inside(*w).Library->indexedCount(), 4);
 }
 
 // A worker held up in a system call (here: opening a cache that is a pipe nobody writes, as a
@@ -193,8 +193,8 @@ TEST_F(LibraryWindowTest, StoppingNeverWaitsForAWorkerHeldUp) {
         const int fd = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
         if (fd >= 0) ::close(fd);
     });
-    w->LibraryFolders = {dir.path() + "/lib"};
-    w->startLibraryIndexing();
+    w->prefs.LibraryFolders = {dir.path() + "/lib"};
+    inside(*w).startLibraryIndexing();
     // Stopped once the worker is held up in its open.
     auto workerHeldUp = [] {
         for (const QString& task :
@@ -205,7 +205,7 @@ TEST_F(LibraryWindowTest, StoppingNeverWaitsForAWorkerHeldUp) {
         return false;
     };
     EXPECT_TRUE(QTest::qWaitFor(workerHeldUp, 5000));
-    w->stopLibraryIndexing();
+    inside(*w).stopLibraryIndexing();
     {
         std::lock_guard<std::mutex> hold(m);
         stopped = true;
@@ -213,12 +213,12 @@ TEST_F(LibraryWindowTest, StoppingNeverWaitsForAWorkerHeldUp) {
     cv.notify_all();
     release.join();
     EXPECT_FALSE(released) << "stopping waited for the worker";
-    EXPECT_FALSE(w->libraryIndexer->running());
-    EXPECT_TRUE(w->prbLibrary->isHidden());
+    EXPECT_FALSE(w->ui.libraryIndexer->running());
+    EXPECT_TRUE(w->ui.prbLibrary->isHidden());
     // The window goes on: a new run indexes the folder.
     ::unlink(fifo.constData());
     index();
-    EXPECT_EQ(w->Library->indexedCount(), 3);
+    EXPECT_EQ(inside(*w).Library->indexedCount(), 3);
 }
 
 }  // namespace

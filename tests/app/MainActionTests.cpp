@@ -96,7 +96,7 @@ TEST_F(MainWindowTest, EveryActionAsListed) {
     // Paste starts enabled only while the clipboard holds a record.
     QGuiApplication::clipboard()->setText(QStringLiteral("(;GM[1])"));
     auto w = open();
-    ASSERT_EQ(w->actListMain.size(), std::size(kActions));
+    ASSERT_EQ(w->ui.actListMain.size(), std::size(kActions));
     for (const ActionExpect& e : kActions) {
         SCOPED_TRACE(e.name);
         QAction* a = w->findChild<QAction*>(QString::fromUtf8(e.name));
@@ -113,7 +113,7 @@ TEST_F(MainWindowTest, EveryActionAsListed) {
         EXPECT_EQ(a->icon().isNull(), e.icon < 0);
         if (e.icon >= 0) {
             EXPECT_EQ(a->icon().pixmap(16, 16).toImage(),
-                      w->imgListIcon.at(static_cast<std::size_t>(e.icon)).pixmap(16, 16).toImage());
+                      w->ui.imgListIcon.at(static_cast<std::size_t>(e.icon)).pixmap(16, 16).toImage());
         }
         EXPECT_EQ(a->isCheckable(), e.check >= 0);
         if (e.check >= 0) {
@@ -126,46 +126,46 @@ TEST_F(MainWindowTest, EveryActionAsListed) {
 
 TEST_F(MainWindowTest, SpeedActionsCarryTheirInterval) {
     auto w = open();
-    const std::pair<QAction*, int> speeds[] = {{w->actKifuSpedd05, 500},  {w->actKifuSpedd10, 1000},
-                                               {w->actKifuSpedd20, 2000}, {w->actKifuSpedd30, 3000},
-                                               {w->actKifuSpedd40, 4000}, {w->actKifuSpedd50, 5000}};
+    const std::pair<QAction*, int> speeds[] = {{w->ui.actKifuSpedd05, 500},  {w->ui.actKifuSpedd10, 1000},
+                                               {w->ui.actKifuSpedd20, 2000}, {w->ui.actKifuSpedd30, 3000},
+                                               {w->ui.actKifuSpedd40, 4000}, {w->ui.actKifuSpedd50, 5000}};
     for (const auto& [a, ms] : speeds) EXPECT_EQ(TfrmMain::tagOf(a), ms) << a->objectName().toStdString();
 }
 
 TEST_F(MainWindowTest, MainMenuTree) {
     auto w = open();
     QStringList top;
-    for (QAction* a : w->mnuMain->actions()) top << a->text();
+    for (QAction* a : w->ui.mnuMain->actions()) top << a->text();
     EXPECT_EQ(top, (QStringList{"ファイル(&F)", "対局(&P)", "棋譜観賞(&K)", "表示(&D)", "ヘルプ(&H)"}));
     const struct {
         QMenu* menu;
         QStringList items;
     } menus[] = {
-        {w->mnuFile,
+        {w->ui.mnuFile,
          {"棋譜の読み込み(&O)...", "棋譜の再読み込み(&R)", "棋譜の上書き保存(&S)", "棋譜の別名保存(&A)...", "-",
           "棋譜をコピー(&C)", "棋譜を貼り付け(&V)", "-", "Tavrinを終了する(&X)"}},
-        {w->mnuPlay,
+        {w->ui.mnuPlay,
          {"新規対局(&N)", "対局情報(&D)", "-", "パス(&P)", "投了(&T)", "待った(&M)", "-", "対局中断(&B)",
           "対局再開(&R)", "-", "形勢判断(&K)", "~ヒント(&H)", "~検討をする(&Y)", "-", "~打ち直し(&U)", "~石替り(&Q)",
           "終局計算(&J)", "~-", "~盤面編集(&E)"}},
-        {w->mnuKifuP,
+        {w->ui.mnuKifuP,
          {"自動再生開始(&A)", "-", "最初に戻す(&F)", "最後に飛ぶ(&L)", "-", "１手戻す(&B)", "１手進む(&W)", "-",
           "10手戻す(&C)", "10手進む(&Y)", "-", "自動再生速度(&S)"}},
-        {w->mnuKifuSpeed,
+        {w->ui.mnuKifuSpeed,
          {"0.5秒 間隔(&0)", "1.0秒 間隔(&1)", "2.0秒 間隔(&2)", "3.0秒 間隔(&3)", "4.0秒 間隔(&4)", "5.0秒 間隔(&5)"}},
-        {w->mnuDisp,
+        {w->ui.mnuDisp,
          {"座標表示(&Z)", "碁盤反転(&H)", "手順表示(&J)", "布石定石(&F)", "-", "ツールバー(&T)", "情報表示パネル(&P)",
           "棋譜観賞ボタン(&B)", "ステータスバー(&S)", "棋譜ウィンドウ(&K)", "コメントウィンドウ(&C)", "-",
           "環境設定(&D)"}},
-        {w->mnuDispToolBar,
+        {w->ui.mnuDispToolBar,
          {"ツールバー表示(&N)", "-", "上に移動(&T)", "左に移動(&L)", "右に移動(&R)", "下に移動(&B)"}},
-        {w->mnuHelp, {"目次(&C)", "キーワード(&I)", "バージョン情報(&A)"}},
-        {w->pumToolBar, {"非表示にする(&N)", "上に移動(&T)", "左に移動(&L)", "右に移動(&R)", "下に移動(&B)"}},
-        {w->pumStatusBar, {"非表示にする(&N)"}},
-        {w->pumPanelSub, {"対局情報(&D)", "情報表示パネル非表示(&N)", "棋譜観賞ボタン(&B)"}},
-        {w->pumGoban, {"パス(&P)", "投了(&T)", "待った(&M)", "-", "キャンセル(&C)"}},
-        {w->pumPanelKifBtn, {"非表示にする(&N)", "-", "自動再生速度(&S)"}},
-        {w->pumPanelKifBtnSpeed,
+        {w->ui.mnuHelp, {"目次(&C)", "キーワード(&I)", "バージョン情報(&A)"}},
+        {w->ui.pumToolBar, {"非表示にする(&N)", "上に移動(&T)", "左に移動(&L)", "右に移動(&R)", "下に移動(&B)"}},
+        {w->ui.pumStatusBar, {"非表示にする(&N)"}},
+        {w->ui.pumPanelSub, {"対局情報(&D)", "情報表示パネル非表示(&N)", "棋譜観賞ボタン(&B)"}},
+        {w->ui.pumGoban, {"パス(&P)", "投了(&T)", "待った(&M)", "-", "キャンセル(&C)"}},
+        {w->ui.pumPanelKifBtn, {"非表示にする(&N)", "-", "自動再生速度(&S)"}},
+        {w->ui.pumPanelKifBtnSpeed,
          {"0.5秒 間隔(&0)", "1.0秒 間隔(&1)", "2.0秒 間隔(&2)", "3.0秒 間隔(&3)", "4.0秒 間隔(&4)", "5.0秒 間隔(&5)"}},
     };
     for (const auto& m : menus) {
@@ -174,7 +174,7 @@ TEST_F(MainWindowTest, MainMenuTree) {
     }
     for (const char* name : {"mnuKifuP", "pumToolBar", "pumStatusBar", "pumPanelSub", "pumGoban", "pumPanelKifBtn"})
         EXPECT_NE(w->findChild<QMenu*>(QString::fromUtf8(name)), nullptr) << name;
-    EXPECT_EQ(w->findChild<QAction*>("mnuKifuAuto"), w->mnuKifuAuto);
+    EXPECT_EQ(w->findChild<QAction*>("mnuKifuAuto"), w->ui.mnuKifuAuto);
 }
 
 TEST_F(MainWindowTest, ItemsWithTheirOwnHints) {
@@ -184,16 +184,16 @@ TEST_F(MainWindowTest, ItemsWithTheirOwnHints) {
         const char* hint;
         QAction* source;
     } items[] = {
-        {"mnuFileSaveAs", "棋譜に別名をつけて保存する", w->actFileSaveAs},
-        {"mnuKifuAuto", "自動再生開始", w->actKifuAuto},
-        {"mnuKifuFirst", "最初に戻す", w->actKifuFirst},
-        {"mnuDispToolBarShow", "ツールバーを表示する", w->actDispToolBar},
-        {"mnuDispDataPanel", "情報表示パネルを表示する", w->actDispDataPanel},
-        {"mnuHelpIndex", "キーワード", w->actHelpIndex},
-        {"pumToolBarHide", "非表示にする", w->actDispToolBar},
-        {"pumStatusBarHide", "非表示にする", w->actDispStatusBar},
-        {"pumPanelSubHide", "パネルを非表示にする", w->actDispDataPanel},
-        {"pumPanelKifBtnHide", "非表示にする", w->actDispPanelKifuBtn},
+        {"mnuFileSaveAs", "棋譜に別名をつけて保存する", w->ui.actFileSaveAs},
+        {"mnuKifuAuto", "自動再生開始", w->ui.actKifuAuto},
+        {"mnuKifuFirst", "最初に戻す", w->ui.actKifuFirst},
+        {"mnuDispToolBarShow", "ツールバーを表示する", w->ui.actDispToolBar},
+        {"mnuDispDataPanel", "情報表示パネルを表示する", w->ui.actDispDataPanel},
+        {"mnuHelpIndex", "キーワード", w->ui.actHelpIndex},
+        {"pumToolBarHide", "非表示にする", w->ui.actDispToolBar},
+        {"pumStatusBarHide", "非表示にする", w->ui.actDispStatusBar},
+        {"pumPanelSubHide", "パネルを非表示にする", w->ui.actDispDataPanel},
+        {"pumPanelKifBtnHide", "非表示にする", w->ui.actDispPanelKifuBtn},
     };
     for (const auto& i : items) {
         auto* item = w->findChild<QAction*>(QString::fromUtf8(i.item));
@@ -203,7 +203,7 @@ TEST_F(MainWindowTest, ItemsWithTheirOwnHints) {
         EXPECT_EQ(item->isEnabled(), i.source->isEnabled()) << i.item;
         EXPECT_EQ(item->shortcut(), i.source->shortcut()) << i.item;
     }
-    EXPECT_EQ(w->mnuDispToolBar->menuAction()->statusTip(), QStringLiteral("ツールバー"));
+    EXPECT_EQ(w->ui.mnuDispToolBar->menuAction()->statusTip(), QStringLiteral("ツールバー"));
 }
 
 // Disabled items and buttons still speak: a disabled menu item under the mouse shows its
@@ -212,25 +212,25 @@ TEST_F(MainWindowTest, ItemsWithTheirOwnHints) {
 TEST_F(MainWindowTest, DisabledItemsShowTheirHintAndDisabledButtonsThePopup) {
     auto w = open();
     w->show();
-    ASSERT_FALSE(w->actFileSave->isEnabled());
-    w->mnuFile->popup(w->mapToGlobal(QPoint(10, 10)));
+    ASSERT_FALSE(w->ui.actFileSave->isEnabled());
+    w->ui.mnuFile->popup(w->mapToGlobal(QPoint(10, 10)));
     QApplication::processEvents();
-    const QRect at = w->mnuFile->actionGeometry(w->actFileSave);
+    const QRect at = w->ui.mnuFile->actionGeometry(w->ui.actFileSave);
     ASSERT_TRUE(at.isValid());
-    QTest::mouseMove(w->mnuFile, at.center());
+    QTest::mouseMove(w->ui.mnuFile, at.center());
     QApplication::processEvents();
-    EXPECT_EQ(w->statusText(0), w->actFileSave->statusTip());
-    w->mnuFile->hide();
+    EXPECT_EQ(w->statusText(0), w->ui.actFileSave->statusTip());
+    w->ui.mnuFile->hide();
 
     // The press reaches the disabled button's watchers only; an enabled one passes the
     // context-menu event on to its panel as usual.
-    for (QToolButton* b : {w->btnKifuFirst, w->btnKifuNext}) {
+    for (QToolButton* b : {w->ui.btnKifuFirst, w->ui.btnKifuNext}) {
         SCOPED_TRACE(b->objectName().toStdString());
         b->setEnabled(false);
         QTest::mousePress(b, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
         QApplication::processEvents();
-        EXPECT_TRUE(w->pumPanelKifBtn->isVisible());
-        w->pumPanelKifBtn->hide();
+        EXPECT_TRUE(w->ui.pumPanelKifBtn->isVisible());
+        w->ui.pumPanelKifBtn->hide();
         QTest::mouseRelease(b, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
     }
 }
@@ -243,25 +243,25 @@ TEST_F(MainWindowTest, ItemsFollowTheirActionAndForwardToIt) {
     // Checked while the toolbar is visible; choosing it hides the toolbar.
     EXPECT_TRUE(hideToolBar->isChecked());
     hideToolBar->trigger();
-    EXPECT_TRUE(w->tlbMain->isHidden());
-    EXPECT_FALSE(w->actDispToolBar->isChecked());
+    EXPECT_TRUE(w->ui.tlbMain->isHidden());
+    EXPECT_FALSE(w->ui.actDispToolBar->isChecked());
     EXPECT_FALSE(hideToolBar->isChecked());
-    w->actDispToolBar->trigger();
-    EXPECT_FALSE(w->tlbMain->isHidden());
+    w->ui.actDispToolBar->trigger();
+    EXPECT_FALSE(w->ui.tlbMain->isHidden());
     EXPECT_TRUE(hideToolBar->isChecked());
 
     EXPECT_FALSE(kifuFirst->isEnabled());
-    w->actKifuFirst->setEnabled(true);
+    w->ui.actKifuFirst->setEnabled(true);
     EXPECT_TRUE(kifuFirst->isEnabled());
-    QSignalSpy fired(w->actKifuFirst, &QAction::triggered);
+    QSignalSpy fired(w->ui.actKifuFirst, &QAction::triggered);
     kifuFirst->trigger();
     EXPECT_EQ(fired.count(), 1);
     // The replay commands change the auto item's icon and hint through the action.
-    w->actKifuAuto->setStatusTip(QStringLiteral("自動再生停止"));
-    w->actKifuAuto->setIcon(w->imgListIcon.at(10));
-    EXPECT_EQ(w->mnuKifuAuto->statusTip(), QStringLiteral("自動再生停止"));
-    EXPECT_EQ(w->mnuKifuAuto->icon().pixmap(16, 16).toImage(), w->imgListIcon.at(10).pixmap(16, 16).toImage());
-    EXPECT_EQ(w->mnuKifuAuto->text(), QStringLiteral("自動再生開始(&A)"));
+    w->ui.actKifuAuto->setStatusTip(QStringLiteral("自動再生停止"));
+    w->ui.actKifuAuto->setIcon(w->ui.imgListIcon.at(10));
+    EXPECT_EQ(w->ui.mnuKifuAuto->statusTip(), QStringLiteral("自動再生停止"));
+    EXPECT_EQ(w->ui.mnuKifuAuto->icon().pixmap(16, 16).toImage(), w->ui.imgListIcon.at(10).pixmap(16, 16).toImage());
+    EXPECT_EQ(w->ui.mnuKifuAuto->text(), QStringLiteral("自動再生開始(&A)"));
 }
 
 TEST_F(MainWindowTest, RadioGroupsAreIndependentAndCanBeLeftEmpty) {
@@ -273,8 +273,8 @@ TEST_F(MainWindowTest, RadioGroupsAreIndependentAndCanBeLeftEmpty) {
         QAction* other;
         QActionGroup* otherGroup;
     } groups[] = {
-        {"position", w->grpToolBarPosition, w->actDispToolBarTop, w->actDispToolBarLeft, w->grpKifuSpeed},
-        {"speed", w->grpKifuSpeed, w->actKifuSpedd10, w->actKifuSpedd30, w->grpToolBarPosition},
+        {"position", w->ui.grpToolBarPosition, w->ui.actDispToolBarTop, w->ui.actDispToolBarLeft, w->ui.grpKifuSpeed},
+        {"speed", w->ui.grpKifuSpeed, w->ui.actKifuSpedd10, w->ui.actKifuSpedd30, w->ui.grpToolBarPosition},
     };
     for (const auto& g : groups) {
         SCOPED_TRACE(g.what);
@@ -300,12 +300,12 @@ TEST_F(MainWindowTest, ShortcutsOfActionsWithoutHandlerDoNothing) {
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
     // A shortcut with a handler reaches its action through the same path.
-    QSignalSpy pass(w->actPlayPass, &QAction::triggered);
+    QSignalSpy pass(w->ui.actPlayPass, &QAction::triggered);
     QTest::keyClick(w.get(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(pass.count(), 1);
     const std::pair<QAction*, Qt::Key> dead[] = {
-        {w->actPlayStnChg, Qt::Key_Q}, {w->actPlayHint, Qt::Key_H},     {w->actPlayEdit, Qt::Key_E},
-        {w->actPlayKentou, Qt::Key_Y}, {w->actPlayUtinaosi, Qt::Key_U},
+        {w->ui.actPlayStnChg, Qt::Key_Q}, {w->ui.actPlayHint, Qt::Key_H},     {w->ui.actPlayEdit, Qt::Key_E},
+        {w->ui.actPlayKentou, Qt::Key_Y}, {w->ui.actPlayUtinaosi, Qt::Key_U},
     };
     for (const auto& [a, key] : dead) {
         QSignalSpy fired(a, &QAction::triggered);
@@ -318,8 +318,8 @@ TEST_F(MainWindowTest, ShortcutsOfActionsWithoutHandlerDoNothing) {
 TEST_F(MainWindowTest, ToolBarButtonsInOrder) {
     auto w = open();
     QStringList names;
-    for (QAction* a : w->tlbMain->actions()) {
-        QWidget* b = w->tlbMain->widgetForAction(a);
+    for (QAction* a : w->ui.tlbMain->actions()) {
+        QWidget* b = w->ui.tlbMain->widgetForAction(a);
         names << (a->isSeparator() ? QStringLiteral("-") : b ? b->objectName() : QStringLiteral("?"));
         if (auto* button = qobject_cast<QToolButton*>(b)) {
             EXPECT_EQ(button->toolTip(), a->toolTip());
@@ -332,22 +332,22 @@ TEST_F(MainWindowTest, ToolBarButtonsInOrder) {
 
 TEST_F(MainWindowTest, ImageListsHoldDistinctPicturesOfTheirSize) {
     auto w = open();
-    ASSERT_EQ(w->imgListIcon.size(), 25u);
+    ASSERT_EQ(w->ui.imgListIcon.size(), 25u);
     std::set<QByteArray> seen;
-    for (const QIcon& icon : w->imgListIcon) {
+    for (const QIcon& icon : w->ui.imgListIcon) {
         const QImage img = icon.pixmap(16, 16).toImage();
         ASSERT_FALSE(img.isNull());
         EXPECT_EQ(img.size(), QSize(16, 16));
         seen.insert(QByteArray(reinterpret_cast<const char*>(img.constBits()), img.sizeInBytes()));
     }
     EXPECT_EQ(seen.size(), 25u);
-    ASSERT_EQ(w->imgListMk1.size(), 3u);
-    for (const QPixmap& p : w->imgListMk1) EXPECT_EQ(p.size(), QSize(12, 15));
-    for (QToolButton* b : {w->btnKifuFirst, w->btnKifuBack10, w->btnKifuBack, w->btnKifuAuto, w->btnKifuNext,
-                           w->btnKifuNext10, w->btnKifuLast})
+    ASSERT_EQ(w->ui.imgListMk1.size(), 3u);
+    for (const QPixmap& p : w->ui.imgListMk1) EXPECT_EQ(p.size(), QSize(12, 15));
+    for (QToolButton* b : {w->ui.btnKifuFirst, w->ui.btnKifuBack10, w->ui.btnKifuBack, w->ui.btnKifuAuto,
+                           w->ui.btnKifuNext, w->ui.btnKifuNext10, w->ui.btnKifuLast})
         EXPECT_FALSE(b->icon().isNull()) << b->objectName().toStdString();
     // The auto button's held-down glyph differs from its up glyph.
-    const QIcon& autoIcon = w->btnKifuAuto->icon();
+    const QIcon& autoIcon = w->ui.btnKifuAuto->icon();
     EXPECT_NE(autoIcon.pixmap(16, 16, QIcon::Normal, QIcon::On).toImage(),
               autoIcon.pixmap(16, 16, QIcon::Normal, QIcon::Off).toImage());
 }

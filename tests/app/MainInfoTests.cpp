@@ -18,12 +18,12 @@ namespace {
 void play(TfrmMain& w, std::initializer_list<int> moves) {
     for (int pos : moves) {
         const int colour = w.Game.SideToMove;
-        ASSERT_EQ(prcHitCore(w.Game, pos, colour, *w.pnlMain), HitResult::Legal) << pos;
+        ASSERT_EQ(prcHitCore(w.Game, pos, colour, *w.ui.pnlMain), HitResult::Legal) << pos;
         const int k = w.Game.CurrentMove - 1;
-        w.setKifuRowMarker(w.kifuRowCount() - 1, false);
-        w.addKifuRow(k, pos == PassPos ? QStringLiteral("パス") : QString::fromStdString(w.Game.CoordName[pos]), colour,
-                     QStringLiteral("00:00:01"));
-        w.setKifuRowMarker(k, true);
+        inside(w).setKifuRowMarker(w.kifuRowCount() - 1, false);
+        inside(w).addKifuRow(k, pos == PassPos ? QStringLiteral("パス") : QString::fromStdString(w.Game.CoordName[pos]),
+                             colour, QStringLiteral("00:00:01"));
+        inside(w).setKifuRowMarker(k, true);
     }
 }
 
@@ -37,31 +37,31 @@ TEST_F(MainWindowTest, NewGameOnTheWindow) {
     w->Game.KomiTenths = 110;
     w->Game.HandicapCount = 4;
     w->Game.CurrentFileName = "/x/y.sgf";
-    w->setTitle(QStringLiteral("y.sgf - Tavrin"));
-    w->prcNewSet();
+    inside(*w).setTitle(QStringLiteral("y.sgf - Tavrin"));
+    inside(*w).prcNewSet();
     // Bound to a file: the title stays.
     EXPECT_EQ(w->windowTitle(), QStringLiteral("y.sgf - Tavrin"));
     w->Game.CurrentFileName.clear();
-    w->setStatusText(0, QStringLiteral("コウです。すぐには打てません。"));
-    w->prcNewSet();
+    inside(*w).setStatusText(0, QStringLiteral("コウです。すぐには打てません。"));
+    inside(*w).prcNewSet();
     EXPECT_EQ(w->windowTitle(), QStringLiteral("新規 - Tavrin"));
     // Only the first game at start-up gets the dated title.
-    EXPECT_EQ(w->lblGameName->text(), QStringLiteral("( 対局名なし )"));
+    EXPECT_EQ(w->ui.lblGameName->text(), QStringLiteral("( 対局名なし )"));
     EXPECT_TRUE(w->Game.GameName.empty());
-    EXPECT_EQ(w->lblGameComment->text(), QStringLiteral("黒の中押し勝ちです"));
-    EXPECT_EQ(w->lblBlackPlayer->text(), QStringLiteral("      黒番対局者 "));
-    EXPECT_EQ(w->lblWhitePlayer->text(), QStringLiteral("      秀策 "));
-    EXPECT_EQ(w->lblKomi->text(), QStringLiteral("コミ ： 11目"));
-    EXPECT_EQ(w->lblPutStone->text(), QStringLiteral("置き石 ： ４子"));
-    EXPECT_EQ(w->lblBlackGetStone->text(), QStringLiteral("上げ石   0"));
-    EXPECT_EQ(w->lblWhiteGetStone->text(), QStringLiteral("上げ石   0"));
-    EXPECT_EQ(w->lblBlackTime->text(), QStringLiteral("00:00:00"));
-    EXPECT_EQ(w->lblWhiteTime->text(), QStringLiteral("00:00:00"));
+    EXPECT_EQ(w->ui.lblGameComment->text(), QStringLiteral("黒の中押し勝ちです"));
+    EXPECT_EQ(w->ui.lblBlackPlayer->text(), QStringLiteral("      黒番対局者 "));
+    EXPECT_EQ(w->ui.lblWhitePlayer->text(), QStringLiteral("      秀策 "));
+    EXPECT_EQ(w->ui.lblKomi->text(), QStringLiteral("コミ ： 11目"));
+    EXPECT_EQ(w->ui.lblPutStone->text(), QStringLiteral("置き石 ： ４子"));
+    EXPECT_EQ(w->ui.lblBlackGetStone->text(), QStringLiteral("上げ石   0"));
+    EXPECT_EQ(w->ui.lblWhiteGetStone->text(), QStringLiteral("上げ石   0"));
+    EXPECT_EQ(w->ui.lblBlackTime->text(), QStringLiteral("00:00:00"));
+    EXPECT_EQ(w->ui.lblWhiteTime->text(), QStringLiteral("00:00:00"));
     ASSERT_EQ(w->kifuRowCount(), 1);
     EXPECT_EQ(w->kifuRow(0)->text(0), QStringLiteral("開始"));
     EXPECT_TRUE(w->kifuRow(0)->icon(0).isNull());
-    EXPECT_EQ(w->lsvKifu->currentItem(), w->kifuRow(0));
-    EXPECT_TRUE(w->lsvKifu->selectedItems().isEmpty());
+    EXPECT_EQ(w->ui.lsvKifu->currentItem(), w->kifuRow(0));
+    EXPECT_TRUE(w->ui.lsvKifu->selectedItems().isEmpty());
     const QString panels[6] = {"ヘルプを表示するには [F1] を押して下さい", "", "", "白番です", "00:00:00", ""};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(w->statusText(i), panels[i]) << i;
     EXPECT_EQ(w->Game.MovePos[1], 340);
@@ -69,27 +69,27 @@ TEST_F(MainWindowTest, NewGameOnTheWindow) {
     EXPECT_FALSE(w->Game.ReplayMode);
     EXPECT_FALSE(w->Game.Modified);
     // Play mode: play commands on, replay and resume off, the replay menu disabled.
-    EXPECT_TRUE(w->actPlayPass->isEnabled());
-    EXPECT_TRUE(w->actPlayStop->isEnabled());
-    EXPECT_FALSE(w->actPlayResume->isEnabled());
-    EXPECT_FALSE(w->actPlayMatta->isEnabled());
-    EXPECT_FALSE(w->actFileSave->isEnabled());
-    EXPECT_FALSE(w->mnuKifuP->menuAction()->isEnabled());
-    EXPECT_FALSE(w->btnKifuAuto->isEnabled());
-    EXPECT_FALSE(w->tmrTime->isActive());
-    EXPECT_TRUE(w->pumGobanAutoPopup);
-    EXPECT_EQ(w->pnlMain->paintBox()->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_TRUE(w->ui.actPlayPass->isEnabled());
+    EXPECT_TRUE(w->ui.actPlayStop->isEnabled());
+    EXPECT_FALSE(w->ui.actPlayResume->isEnabled());
+    EXPECT_FALSE(w->ui.actPlayMatta->isEnabled());
+    EXPECT_FALSE(w->ui.actFileSave->isEnabled());
+    EXPECT_FALSE(w->ui.mnuKifuP->menuAction()->isEnabled());
+    EXPECT_FALSE(w->ui.btnKifuAuto->isEnabled());
+    EXPECT_FALSE(w->ui.tmrTime->isActive());
+    EXPECT_TRUE(w->prefs.pumGobanAutoPopup);
+    EXPECT_EQ(w->ui.pnlMain->paintBox()->cursor().shape(), Qt::PointingHandCursor);
 }
 
 TEST_F(MainWindowTest, StatusBarFollowsThePosition) {
     auto w = open();
     play(*w, {22});
-    w->prcInfoDsp();
+    inside(*w).prcInfoDsp();
     EXPECT_EQ(w->statusText(1), QStringLiteral("  1手目"));
     EXPECT_EQ(w->statusText(2), QStringLiteral("A  1"));
     EXPECT_EQ(w->statusText(3), QStringLiteral("白番です"));
     play(*w, {PassPos});
-    w->prcInfoDsp();
+    inside(*w).prcInfoDsp();
     EXPECT_EQ(w->statusText(2), QStringLiteral("パス"));
     EXPECT_EQ(w->kifuRow(2)->text(1), QStringLiteral("パス"));
     EXPECT_EQ(w->kifuRow(1)->text(0), QStringLiteral("   1"));
@@ -116,42 +116,42 @@ TEST_F(MainWindowTest, SaveReloadAndTakeBackCommands) {
         w->Game.CurrentFileName = c.file;
         w->Game.CurrentMove = c.currentMove;
         w->Game.ReplayMode = c.replay;
-        w->actFileReOpen->setEnabled(c.reopenBefore);
-        w->prcKifUpDate();
-        EXPECT_EQ(w->actFileSave->isEnabled(), c.save);
-        EXPECT_EQ(w->actFileReOpen->isEnabled(), c.reopen);
-        EXPECT_EQ(w->actPlayMatta->isEnabled(), c.matta);
+        w->ui.actFileReOpen->setEnabled(c.reopenBefore);
+        inside(*w).prcKifUpDate();
+        EXPECT_EQ(w->ui.actFileSave->isEnabled(), c.save);
+        EXPECT_EQ(w->ui.actFileReOpen->isEnabled(), c.reopen);
+        EXPECT_EQ(w->ui.actPlayMatta->isEnabled(), c.matta);
     }
 }
 
 TEST_F(MainWindowTest, SuspendAndResume) {
     auto w = open();
     play(*w, {220, 221, 222, 223, 224});
-    w->tmrTime->start();
-    w->actPlayStopExecute();
+    w->ui.tmrTime->start();
+    w->ui.actPlayStop->trigger();
     EXPECT_TRUE(w->Game.ReplayMode);
-    EXPECT_FALSE(w->tmrTime->isActive());
-    EXPECT_FALSE(w->pumGobanAutoPopup);
-    EXPECT_TRUE(w->mnuKifuP->menuAction()->isEnabled());
-    for (QAction* off : {w->actPlayPass, w->actPlayMatta, w->actPlayGiveUp, w->actPlayStop, w->actKifuAuto,
-                         w->actKifuLast, w->actKifuNext, w->actKifuNext10})
+    EXPECT_FALSE(w->ui.tmrTime->isActive());
+    EXPECT_FALSE(w->prefs.pumGobanAutoPopup);
+    EXPECT_TRUE(w->ui.mnuKifuP->menuAction()->isEnabled());
+    for (QAction* off : {w->ui.actPlayPass, w->ui.actPlayMatta, w->ui.actPlayGiveUp, w->ui.actPlayStop,
+                         w->ui.actKifuAuto, w->ui.actKifuLast, w->ui.actKifuNext, w->ui.actKifuNext10})
         EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
-    for (QAction* on : {w->actPlayResume, w->actKifuFirst, w->actKifuBack, w->actKifuBack10})
+    for (QAction* on : {w->ui.actPlayResume, w->ui.actKifuFirst, w->ui.actKifuBack, w->ui.actKifuBack10})
         EXPECT_TRUE(on->isEnabled()) << on->objectName().toStdString();
-    EXPECT_EQ(w->pnlMain->paintBox()->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(w->ui.pnlMain->paintBox()->cursor().shape(), Qt::ArrowCursor);
 
     // Resuming at the end of the record asks nothing.
-    w->actPlayResumeExecute();
+    w->ui.actPlayResume->trigger();
     EXPECT_TRUE(prompts.asked.empty());
     EXPECT_FALSE(w->Game.ReplayMode);
     EXPECT_EQ(w->kifuRowCount(), 6);
-    w->actPlayStopExecute();
+    w->ui.actPlayStop->trigger();
 
     // Back to move 3: resuming there cuts moves 3 to 5, after the question.
-    prcKifBack(w->Game, 3, *w->pnlMain);
+    prcKifBack(w->Game, 3, *w->ui.pnlMain);
     ASSERT_EQ(w->Game.CurrentMove, 3);
     prompts.answers.push_back(Answer::No);
-    w->actPlayResumeExecute();
+    w->ui.actPlayResume->trigger();
     ASSERT_EQ(prompts.texts("confirm").size(), 1u);
     EXPECT_EQ(prompts.texts("confirm")[0], QStringLiteral("3手目以降の棋譜を削除します。\n本当に再開しますか？"));
     EXPECT_EQ(w->kifuRowCount(), 6);
@@ -159,19 +159,19 @@ TEST_F(MainWindowTest, SuspendAndResume) {
     EXPECT_TRUE(w->Game.ReplayMode);
 
     prompts.answers.push_back(Answer::Yes);
-    w->actPlayResumeExecute();
+    w->ui.actPlayResume->trigger();
     EXPECT_EQ(w->kifuRowCount(), 3);
     EXPECT_EQ(w->Game.MoveCount, 2);
     EXPECT_FALSE(w->Game.ReplayMode);
     EXPECT_EQ(w->Game.LastMovePos, 221);
     for (int r = 0; r < 3; ++r) EXPECT_EQ(w->kifuRow(r)->icon(0).isNull(), r != 2) << r;
-    EXPECT_TRUE(w->tmrTime->isActive());
-    EXPECT_TRUE(w->actPlayPass->isEnabled());
-    EXPECT_TRUE(w->actPlayMatta->isEnabled());
-    EXPECT_FALSE(w->actPlayResume->isEnabled());
-    EXPECT_FALSE(w->actKifuBack->isEnabled());
-    EXPECT_FALSE(w->mnuKifuP->menuAction()->isEnabled());
-    EXPECT_TRUE(w->pumGobanAutoPopup);
+    EXPECT_TRUE(w->ui.tmrTime->isActive());
+    EXPECT_TRUE(w->ui.actPlayPass->isEnabled());
+    EXPECT_TRUE(w->ui.actPlayMatta->isEnabled());
+    EXPECT_FALSE(w->ui.actPlayResume->isEnabled());
+    EXPECT_FALSE(w->ui.actKifuBack->isEnabled());
+    EXPECT_FALSE(w->ui.mnuKifuP->menuAction()->isEnabled());
+    EXPECT_TRUE(w->prefs.pumGobanAutoPopup);
     EXPECT_EQ(w->statusText(3), QStringLiteral("黒番です"));
 }
 
@@ -179,8 +179,8 @@ TEST_F(MainWindowTest, GameEndedByPassesCannotResumeFromItsEnd) {
     auto w = open();
     play(*w, {220, PassPos, PassPos});
     w->Game.EndedByPasses = true;
-    w->actPlayStopExecute();
-    EXPECT_FALSE(w->actPlayResume->isEnabled());
+    w->ui.actPlayStop->trigger();
+    EXPECT_FALSE(w->ui.actPlayResume->isEnabled());
 }
 
 }  // namespace

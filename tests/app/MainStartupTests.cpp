@@ -33,34 +33,34 @@ const char* const kDefaultIni =
 
 TEST_F(MainWindowTest, FirstRunWithoutSettingsFile) {
     auto w = open();
-    EXPECT_EQ(w->SettingsPath, iniPath());
+    EXPECT_EQ(w->prefs.SettingsPath, iniPath());
     EXPECT_EQ(w->Game.BoardSize, 19);
     EXPECT_EQ(w->Game.HandicapCount, 0);
     EXPECT_EQ(w->Game.KomiTenths, 65);
     EXPECT_EQ(w->Game.Level, 2);
-    EXPECT_EQ(w->tmrKifuAuto->interval(), 1000);
-    EXPECT_FALSE(w->tmrKifuAuto->isActive());
-    EXPECT_FALSE(w->tmrTime->isActive());
-    EXPECT_EQ(w->tmrTime->interval(), 1000);
-    EXPECT_TRUE(w->actKifuSpedd10->isChecked());
-    EXPECT_TRUE(w->actDispToolBarTop->isChecked());
-    EXPECT_TRUE(w->actDispZahyou->isChecked());
-    EXPECT_FALSE(w->actDispGbnHanten->isChecked());
-    EXPECT_EQ(w->toolBarArea(w->tlbMain), Qt::TopToolBarArea);
-    for (QWidget* shown : {static_cast<QWidget*>(w->tlbMain), static_cast<QWidget*>(w->stbMain),
-                           static_cast<QWidget*>(w->pnlKifuBtn), w->pnlSubBase})
+    EXPECT_EQ(w->ui.tmrKifuAuto->interval(), 1000);
+    EXPECT_FALSE(w->ui.tmrKifuAuto->isActive());
+    EXPECT_FALSE(w->ui.tmrTime->isActive());
+    EXPECT_EQ(w->ui.tmrTime->interval(), 1000);
+    EXPECT_TRUE(w->ui.actKifuSpedd10->isChecked());
+    EXPECT_TRUE(w->ui.actDispToolBarTop->isChecked());
+    EXPECT_TRUE(w->ui.actDispZahyou->isChecked());
+    EXPECT_FALSE(w->ui.actDispGbnHanten->isChecked());
+    EXPECT_EQ(w->toolBarArea(w->ui.tlbMain), Qt::TopToolBarArea);
+    for (QWidget* shown : {static_cast<QWidget*>(w->ui.tlbMain), static_cast<QWidget*>(w->ui.stbMain),
+                           static_cast<QWidget*>(w->ui.pnlKifuBtn), w->ui.pnlSubBase})
         EXPECT_FALSE(shown->isHidden()) << shown->objectName().toStdString();
     EXPECT_EQ(w->size(), QSize(684, 567));
-    EXPECT_EQ(w->SavedState, 0);
-    EXPECT_EQ(w->SetupState, 9);
+    EXPECT_EQ(w->prefs.SavedState, 0);
+    EXPECT_EQ(inside(*w).SetupState, 9);
     EXPECT_EQ(w->Game.AppTag, "Tavrin:0.5.1.20");
     EXPECT_FALSE(w->Game.ReadOnlyFile);
     EXPECT_TRUE(w->acceptDrops());
-    EXPECT_TRUE(w->HelpFile.endsWith("/Tavrin.chm"));
+    EXPECT_TRUE(w->prefs.HelpFile.endsWith("/Tavrin.chm"));
     const QString title = QString::fromStdString(w->Game.GameName);
     EXPECT_TRUE(QRegularExpression(R"(^Tavrin \d{4}/\d\d/\d\d \d\d:\d\d$)").match(title).hasMatch())
         << title.toStdString();
-    EXPECT_EQ(w->lblGameName->text(), title);
+    EXPECT_EQ(w->ui.lblGameName->text(), title);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("新規 - Tavrin"));
     EXPECT_TRUE(prompts.asked.empty());
 }
@@ -68,7 +68,7 @@ TEST_F(MainWindowTest, FirstRunWithoutSettingsFile) {
 TEST_F(MainWindowTest, ClosingWritesEveryKeyInOrder) {
     auto w = open();
     EXPECT_TRUE(w->close());
-    EXPECT_EQ(w->SettingsWrittenTo, iniPath());
+    EXPECT_EQ(w->prefs.SettingsWrittenTo, iniPath());
     EXPECT_EQ(readFile(iniPath()), QString::fromUtf8(kDefaultIni));
 }
 
@@ -93,29 +93,29 @@ TEST_F(MainWindowTest, SettingsAreRestoredAndWrittenBack) {
     EXPECT_EQ(w->Game.KomiTenths, 55);
     EXPECT_EQ(w->Game.Level, 0);
     EXPECT_EQ(w->Game.SideToMove, 2);
-    EXPECT_EQ(w->lblPutStone->text(), QStringLiteral("置き石 ： ３子"));
-    EXPECT_EQ(w->lblKomi->text(), QStringLiteral("コミ ： ５目半"));
-    EXPECT_EQ(w->tmrKifuAuto->interval(), 3000);
-    EXPECT_TRUE(w->actKifuSpedd30->isChecked());
-    EXPECT_EQ(w->toolBarArea(w->tlbMain), Qt::LeftToolBarArea);
-    EXPECT_TRUE(w->actDispToolBarLeft->isChecked());
-    EXPECT_FALSE(w->actDispToolBarTop->isChecked());
-    EXPECT_TRUE(w->tlbMain->isHidden());
-    EXPECT_TRUE(w->stbMain->isHidden());
-    EXPECT_TRUE(w->pnlKifuBtn->isHidden());
-    EXPECT_FALSE(w->pnlSubBase->isHidden());
-    EXPECT_TRUE(w->actDispGbnHanten->isChecked());
-    EXPECT_FALSE(w->actDispZahyou->isChecked());
-    EXPECT_TRUE(w->actDispTejun->isChecked());
-    EXPECT_TRUE(w->pnlMain->tejun());
-    EXPECT_TRUE(w->actDispComment->isChecked());
-    EXPECT_EQ(w->dockWidgetArea(w->dckComment), Qt::RightDockWidgetArea);
+    EXPECT_EQ(w->ui.lblPutStone->text(), QStringLiteral("置き石 ： ３子"));
+    EXPECT_EQ(w->ui.lblKomi->text(), QStringLiteral("コミ ： ５目半"));
+    EXPECT_EQ(w->ui.tmrKifuAuto->interval(), 3000);
+    EXPECT_TRUE(w->ui.actKifuSpedd30->isChecked());
+    EXPECT_EQ(w->toolBarArea(w->ui.tlbMain), Qt::LeftToolBarArea);
+    EXPECT_TRUE(w->ui.actDispToolBarLeft->isChecked());
+    EXPECT_FALSE(w->ui.actDispToolBarTop->isChecked());
+    EXPECT_TRUE(w->ui.tlbMain->isHidden());
+    EXPECT_TRUE(w->ui.stbMain->isHidden());
+    EXPECT_TRUE(w->ui.pnlKifuBtn->isHidden());
+    EXPECT_FALSE(w->ui.pnlSubBase->isHidden());
+    EXPECT_TRUE(w->ui.actDispGbnHanten->isChecked());
+    EXPECT_FALSE(w->ui.actDispZahyou->isChecked());
+    EXPECT_TRUE(w->ui.actDispTejun->isChecked());
+    EXPECT_TRUE(w->ui.pnlMain->tejun());
+    EXPECT_TRUE(w->ui.actDispComment->isChecked());
+    EXPECT_EQ(w->dockWidgetArea(w->ui.dckComment), Qt::RightDockWidgetArea);
     EXPECT_EQ(w->size(), QSize(700, 600));
-    EXPECT_EQ(w->LastReadDir, QStringLiteral("/home/u/棋譜 集/"));
-    EXPECT_EQ(w->LastWriteDir, QStringLiteral("/tmp/out/"));
-    EXPECT_EQ(w->Engine.commandLine, QStringLiteral("/opt/go/bin/engine gtp"));
-    EXPECT_EQ(w->Engine.levelArguments[2], QString());
-    EXPECT_EQ(w->Engine.moveSeconds, 30);
+    EXPECT_EQ(w->prefs.LastReadDir, QStringLiteral("/home/u/棋譜 集/"));
+    EXPECT_EQ(w->prefs.LastWriteDir, QStringLiteral("/tmp/out/"));
+    EXPECT_EQ(w->prefs.Engine.commandLine, QStringLiteral("/opt/go/bin/engine gtp"));
+    EXPECT_EQ(w->prefs.Engine.levelArguments[2], QString());
+    EXPECT_EQ(w->prefs.Engine.moveSeconds, 30);
     EXPECT_TRUE(w->close());
     EXPECT_EQ(readFile(iniPath()), QString::fromUtf8(ini));
 }
@@ -135,8 +135,8 @@ TEST_F(MainWindowTest, ToolBarPositionKeys) {
         writeFile(iniPath(), QByteArray("[Display]\nToolBarTop=") + c.keys[0] + "\nToolBarBottom=" + c.keys[1] +
                                  "\nToolBarLeft=" + c.keys[2] + "\nToolBarRight=" + c.keys[3] + "\n");
         auto w = open();
-        EXPECT_EQ(w->toolBarArea(w->tlbMain), c.area);
-        QAction* marked = w->grpToolBarPosition->checkedAction();
+        EXPECT_EQ(w->toolBarArea(w->ui.tlbMain), c.area);
+        QAction* marked = w->ui.grpToolBarPosition->checkedAction();
         EXPECT_EQ(marked ? marked->objectName() : QString(), QString::fromUtf8(c.marked));
     }
 }
@@ -144,8 +144,8 @@ TEST_F(MainWindowTest, ToolBarPositionKeys) {
 TEST_F(MainWindowTest, OddSpeedKeepsItsIntervalAndMarksOneSecond) {
     writeFile(iniPath(), "[KifuAuto]\nSpeed=1500\n");
     auto w = open();
-    EXPECT_EQ(w->tmrKifuAuto->interval(), 1500);
-    EXPECT_TRUE(w->actKifuSpedd10->isChecked());
+    EXPECT_EQ(w->ui.tmrKifuAuto->interval(), 1500);
+    EXPECT_TRUE(w->ui.actKifuSpedd10->isChecked());
     EXPECT_TRUE(w->close());
     SettingsFile back;
     ASSERT_TRUE(back.load(QFile::encodeName(iniPath()).toStdString()));
@@ -158,8 +158,8 @@ TEST_F(MainWindowTest, MaximizedWindowKeepsItsLastNormalSize) {
     EXPECT_TRUE(w->windowState() & Qt::WindowMaximized);
     w->show();
     QApplication::processEvents();
-    w->tmrDelayTimer();
-    EXPECT_EQ(w->SavedState, 2);
+    inside(*w).tmrDelayTimer();
+    EXPECT_EQ(w->prefs.SavedState, 2);
     EXPECT_TRUE(w->close());
     SettingsFile back;
     ASSERT_TRUE(back.load(QFile::encodeName(iniPath()).toStdString()));
@@ -185,7 +185,7 @@ TEST_F(MainWindowTest, SizeBelowTheMinimumIsWrittenAsTheWindowsOwn) {
         }
         w->show();
         QApplication::processEvents();
-        w->tmrDelayTimer();
+        inside(*w).tmrDelayTimer();
         EXPECT_TRUE(w->close());
         SettingsFile back;
         ASSERT_TRUE(back.load(QFile::encodeName(iniPath()).toStdString()));
@@ -198,11 +198,11 @@ TEST_F(MainWindowTest, SizeBelowTheMinimumIsWrittenAsTheWindowsOwn) {
 TEST_F(MainWindowTest, LastReadDirRoundTrip) {
     {
         auto w = open();
-        w->LastReadDir = QStringLiteral("/srv/棋譜/2024年/");
+        w->prefs.LastReadDir = QStringLiteral("/srv/棋譜/2024年/");
         EXPECT_TRUE(w->close());
     }
     auto again = open();
-    EXPECT_EQ(again->LastReadDir, QStringLiteral("/srv/棋譜/2024年/"));
+    EXPECT_EQ(again->prefs.LastReadDir, QStringLiteral("/srv/棋譜/2024年/"));
 }
 
 TEST_F(MainWindowTest, GarbageSettingsGiveDefaults) {
@@ -218,10 +218,10 @@ TEST_F(MainWindowTest, GarbageSettingsGiveDefaults) {
         auto w = open();
         EXPECT_EQ(w->Game.BoardSize, 19);
         EXPECT_EQ(w->Game.KomiTenths, 65);
-        EXPECT_EQ(w->tmrKifuAuto->interval(), 1000);
+        EXPECT_EQ(w->ui.tmrKifuAuto->interval(), 1000);
         EXPECT_EQ(w->size(), QSize(684, 567));
-        EXPECT_FALSE(w->tlbMain->isHidden());
-        EXPECT_EQ(w->SavedState, 0);
+        EXPECT_FALSE(w->ui.tlbMain->isHidden());
+        EXPECT_EQ(w->prefs.SavedState, 0);
     }
 }
 
@@ -231,8 +231,8 @@ TEST_F(MainWindowTest, ImpossibleSettingsAreCorrectedForTheGame) {
     EXPECT_EQ(w->Game.BoardSize, 19);
     EXPECT_EQ(w->Game.HandicapCount, 0);
     // An impossible handicap shows nothing after the colon.
-    EXPECT_EQ(w->lblPutStone->text(), QStringLiteral("置き石 ： "));
-    EXPECT_EQ(w->tmrKifuAuto->interval(), 1000);
+    EXPECT_EQ(w->ui.lblPutStone->text(), QStringLiteral("置き石 ： "));
+    EXPECT_EQ(w->ui.tmrKifuAuto->interval(), 1000);
 }
 
 // The user's config folder stands in only while the folder beside the program cannot be
@@ -242,29 +242,29 @@ TEST_F(MainWindowTest, SettingsGoBackBesideTheProgramOnceItsFolderIsWritable) {
     writeFile(beside, "not a folder yet");
     {
         auto w = open(beside + "/Tavrin.Ini");
-        w->tmrKifuAuto->setInterval(4000);
+        w->ui.tmrKifuAuto->setInterval(4000);
         EXPECT_TRUE(w->close());
-        EXPECT_EQ(w->SettingsWrittenTo, xdgIniPath());
+        EXPECT_EQ(w->prefs.SettingsWrittenTo, xdgIniPath());
     }
     ASSERT_TRUE(QFile::remove(beside));
     ASSERT_TRUE(QDir().mkpath(beside));
     writeFile(beside + "/Tavrin.Ini", "[KifuAuto]\nSpeed=2000\n");
     auto w = open(beside + "/Tavrin.Ini");
-    EXPECT_EQ(w->SettingsPath, beside + "/Tavrin.Ini");
-    EXPECT_EQ(w->tmrKifuAuto->interval(), 2000);
+    EXPECT_EQ(w->prefs.SettingsPath, beside + "/Tavrin.Ini");
+    EXPECT_EQ(w->ui.tmrKifuAuto->interval(), 2000);
     EXPECT_TRUE(w->close());
-    EXPECT_EQ(w->SettingsWrittenTo, beside + "/Tavrin.Ini");
+    EXPECT_EQ(w->prefs.SettingsWrittenTo, beside + "/Tavrin.Ini");
 }
 
 TEST_F(MainWindowTest, UnwritableFolderMovesTheFileToTheUserConfigFolder) {
     writeFile(dir.path() + "/plain", "not a folder");
     auto w = open(dir.path() + "/plain/Tavrin.Ini");
-    EXPECT_EQ(w->SettingsPath, xdgIniPath());
-    w->tmrKifuAuto->setInterval(5000);
+    EXPECT_EQ(w->prefs.SettingsPath, xdgIniPath());
+    w->ui.tmrKifuAuto->setInterval(5000);
     EXPECT_TRUE(w->close());
-    EXPECT_EQ(w->SettingsWrittenTo, xdgIniPath());
+    EXPECT_EQ(w->prefs.SettingsWrittenTo, xdgIniPath());
     auto again = open(dir.path() + "/plain/Tavrin.Ini");
-    EXPECT_EQ(again->tmrKifuAuto->interval(), 5000);
+    EXPECT_EQ(again->ui.tmrKifuAuto->interval(), 5000);
 }
 
 TEST_F(MainWindowTest, SettingsThatCannotBeWrittenAnywhereDoNotStopClosing) {
@@ -274,7 +274,7 @@ TEST_F(MainWindowTest, SettingsThatCannotBeWrittenAnywhereDoNotStopClosing) {
     w->show();
     EXPECT_TRUE(w->close());
     EXPECT_FALSE(w->isVisible());
-    EXPECT_TRUE(w->SettingsWrittenTo.isEmpty());
+    EXPECT_TRUE(w->prefs.SettingsWrittenTo.isEmpty());
 }
 
 TEST_F(MainWindowTest, CloseQuestion) {
@@ -322,10 +322,10 @@ TEST_F(MainWindowTest, UnmodifiedRecordClosesWithoutAsking) {
 
 TEST_F(MainWindowTest, CommandLineFileOfUnknownKindStartsANewGame) {
     auto w = open({}, {dir.path() + "/notes.txt"});
-    EXPECT_EQ(w->SetupState, 9);
+    EXPECT_EQ(inside(*w).SetupState, 9);
     EXPECT_EQ(w->kifuRowCount(), 1);
-    EXPECT_FALSE(w->lsvKifu->isHidden());
-    EXPECT_TRUE(w->LastReadDir.isEmpty());
+    EXPECT_FALSE(w->ui.lsvKifu->isHidden());
+    EXPECT_TRUE(w->prefs.LastReadDir.isEmpty());
     EXPECT_TRUE(prompts.asked.empty());
 }
 

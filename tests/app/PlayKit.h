@@ -24,15 +24,15 @@ protected:
         w->resize(800, 640);
         w->show();
         QApplication::processEvents();
-        w->actPnlMainReSizeExecute();
+        w->ui.actPnlMainReSize->trigger();
     }
     void TearDown() override {
         w.reset();
         MainWindowTest::TearDown();
     }
 
-    QWidget* box() const { return w->pnlMain->paintBox(); }
-    int cell() const { return w->pnlMain->geometryInfo().CellSize; }
+    QWidget* box() const { return w->ui.pnlMain->paintBox(); }
+    int cell() const { return w->ui.pnlMain->geometryInfo().CellSize; }
     // Centre of the cell the paint box shows at (col, row).
     QPoint centre(int col, int row) const { return {(col - 1) * cell() + cell() / 2, (row - 1) * cell() + cell() / 2}; }
     void click(int col, int row, Qt::MouseButton button = Qt::LeftButton) {
@@ -43,7 +43,7 @@ protected:
     void playByClicks(std::initializer_list<std::pair<int, int>> points) {
         for (auto [col, row] : points) {
             if (col == 0)
-                w->actPlayPass->trigger();
+                w->ui.actPlayPass->trigger();
             else
                 click(col, row);
         }
@@ -55,7 +55,7 @@ protected:
             const int i = k / 2;
             const int pos = k % 2 == 0 ? P(4 + i / 19, 1 + i % 19) : P(16 - i / 19, 1 + i % 19);
             const int before = w->Game.CurrentMove;
-            w->prcHit(pos, w->Game.SideToMove);
+            inside(*w).prcHit(pos, w->Game.SideToMove);
             ASSERT_EQ(w->Game.CurrentMove, before + 1) << "move " << k + 1;
         }
     }
@@ -71,7 +71,7 @@ protected:
             if (!w->kifuRow(r)->icon(0).isNull()) rows.push_back(r);
         return rows;
     }
-    int focusRow() const { return w->lsvKifu->indexOfTopLevelItem(w->lsvKifu->currentItem()); }
+    int focusRow() const { return w->ui.lsvKifu->indexOfTopLevelItem(w->ui.lsvKifu->currentItem()); }
 };
 
 }  // namespace tavrin::test

@@ -25,8 +25,8 @@ TEST_F(PlayTest, ClicksPlayCaptureAndRefuseKoAndSuicide) {
     EXPECT_EQ(w->Game.Board[P(2, 1)], Black);
     EXPECT_EQ(w->Game.Board[P(2, 2)], White);
     EXPECT_EQ(w->Game.Board[P(3, 2)], 0);
-    EXPECT_EQ(w->lblWhiteGetStone->text(), QStringLiteral("上げ石   1"));
-    EXPECT_EQ(w->lblBlackGetStone->text(), QStringLiteral("上げ石   0"));
+    EXPECT_EQ(w->ui.lblWhiteGetStone->text(), QStringLiteral("上げ石   1"));
+    EXPECT_EQ(w->ui.lblBlackGetStone->text(), QStringLiteral("上げ石   0"));
     EXPECT_EQ(w->statusText(1), QStringLiteral("  8手目"));
     EXPECT_EQ(w->statusText(2), QStringLiteral("B  2"));
     EXPECT_EQ(w->statusText(3), QStringLiteral("黒番です"));
@@ -36,7 +36,7 @@ TEST_F(PlayTest, ClicksPlayCaptureAndRefuseKoAndSuicide) {
     EXPECT_EQ(rowText(8, 2), QStringLiteral("00:00:01"));
     EXPECT_EQ(markedRows(), std::vector<int>{8});
     EXPECT_EQ(focusRow(), 8);
-    EXPECT_TRUE(w->tmrTime->isActive());
+    EXPECT_TRUE(w->ui.tmrTime->isActive());
 
     const struct {
         const char* what;
@@ -54,7 +54,7 @@ TEST_F(PlayTest, ClicksPlayCaptureAndRefuseKoAndSuicide) {
         EXPECT_EQ(w->Game.SideToMove, Black);
         EXPECT_EQ(w->kifuRowCount(), 9);
         EXPECT_EQ(w->Game.Board[P(3, 2)], 0);
-        EXPECT_TRUE(w->tmrTime->isActive());  // a refused move leaves the clock running
+        EXPECT_TRUE(w->ui.tmrTime->isActive());  // a refused move leaves the clock running
     }
 
     // Black builds an eye at (10, 10); white may not play into it.
@@ -68,23 +68,23 @@ TEST_F(PlayTest, ClicksPlayCaptureAndRefuseKoAndSuicide) {
 }
 
 TEST_F(PlayTest, MoveClockBooksTheTicksPlusOne) {
-    EXPECT_FALSE(w->tmrTime->isActive());  // not before the first move
+    EXPECT_FALSE(w->ui.tmrTime->isActive());  // not before the first move
     click(4, 4);
     EXPECT_EQ(rowText(1, 2), QStringLiteral("00:00:01"));
-    EXPECT_EQ(w->lblBlackTime->text(), QStringLiteral("00:00:01"));
-    EXPECT_TRUE(w->tmrTime->isActive());
-    for (int i = 0; i < 62; ++i) w->tmrTimeTimer();
+    EXPECT_EQ(w->ui.lblBlackTime->text(), QStringLiteral("00:00:01"));
+    EXPECT_TRUE(w->ui.tmrTime->isActive());
+    for (int i = 0; i < 62; ++i) inside(*w).tmrTimeTimer();
     EXPECT_EQ(w->statusText(4), QStringLiteral("00:01:02"));
     click(16, 16);
     EXPECT_EQ(rowText(2, 2), QStringLiteral("00:01:03"));
-    EXPECT_EQ(w->lblWhiteTime->text(), QStringLiteral("00:01:03"));
+    EXPECT_EQ(w->ui.lblWhiteTime->text(), QStringLiteral("00:01:03"));
     EXPECT_EQ(w->statusText(4), QStringLiteral("00:00:00"));
-    w->tmrTimeTimer();
-    w->tmrTimeTimer();
+    inside(*w).tmrTimeTimer();
+    inside(*w).tmrTimeTimer();
     click(4, 16);
     EXPECT_EQ(rowText(3, 2), QStringLiteral("00:00:03"));
-    EXPECT_EQ(w->lblBlackTime->text(), QStringLiteral("00:00:04"));
-    EXPECT_EQ(w->lblWhiteTime->text(), QStringLiteral("00:01:03"));
+    EXPECT_EQ(w->ui.lblBlackTime->text(), QStringLiteral("00:00:04"));
+    EXPECT_EQ(w->ui.lblWhiteTime->text(), QStringLiteral("00:01:03"));
 }
 
 TEST_F(PlayTest, ClicksThatPlayNothing) {
@@ -104,24 +104,24 @@ TEST_F(PlayTest, ClicksThatPlayNothing) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        w->pbxGbnMouseDown(c.press, 5, 5);
-        w->pbxGbnMouseUp(c.release, c.at.x(), c.at.y());
+        inside(*w).pbxGbnMouseDown(c.press, 5, 5);
+        inside(*w).pbxGbnMouseUp(c.release, c.at.x(), c.at.y());
         EXPECT_EQ(w->Game.MoveCount, 0);
         // Nothing happened: a left press stays armed for the next release.
-        EXPECT_EQ(w->MouseArmed, c.press == Qt::LeftButton);
+        EXPECT_EQ(inside(*w).MouseArmed, c.press == Qt::LeftButton);
     }
     // The last pixel inside the box still plays, on the bottom-right point.
-    w->pbxGbnMouseDown(Qt::LeftButton, width - 1, width - 1);
-    w->pbxGbnMouseUp(Qt::LeftButton, width - 1, width - 1);
+    inside(*w).pbxGbnMouseDown(Qt::LeftButton, width - 1, width - 1);
+    inside(*w).pbxGbnMouseUp(Qt::LeftButton, width - 1, width - 1);
     EXPECT_EQ(w->Game.Board[P(19, 19)], Black);
     // One press plays once.
-    w->pbxGbnMouseUp(Qt::LeftButton, 5, 5);
+    inside(*w).pbxGbnMouseUp(Qt::LeftButton, 5, 5);
     EXPECT_EQ(w->Game.MoveCount, 1);
 }
 
 TEST_F(PlayTest, TurnedBoardClickPlaysTheOppositePoint) {
-    w->actDispGbnHanten->trigger();
-    ASSERT_TRUE(w->actDispGbnHanten->isChecked());
+    w->ui.actDispGbnHanten->trigger();
+    ASSERT_TRUE(w->ui.actDispGbnHanten->isChecked());
     click(1, 1);
     EXPECT_EQ(w->Game.Board[P(19, 19)], Black);
     EXPECT_EQ(w->Game.Board[P(1, 1)], 0);
@@ -131,18 +131,18 @@ TEST_F(PlayTest, TurnedBoardClickPlaysTheOppositePoint) {
 }
 
 TEST_F(PlayTest, PassesAndTheEndOfTheGame) {
-    w->actPlayPass->trigger();
+    w->ui.actPlayPass->trigger();
     EXPECT_EQ(w->statusText(1), QStringLiteral("  1手目"));
     EXPECT_EQ(w->statusText(2), QStringLiteral("パス"));
     EXPECT_EQ(w->statusText(3), QStringLiteral("白番です"));
     EXPECT_EQ(rowText(1, 1), QStringLiteral("パス"));
     EXPECT_EQ(markedRows(), std::vector<int>{1});
     // Passes at moves 1 and 2 do not end the game; a third one does.
-    w->actPlayPass->trigger();
+    w->ui.actPlayPass->trigger();
     EXPECT_FALSE(w->Game.GameOver);
     EXPECT_FALSE(w->Game.ReplayMode);
-    for (int i = 0; i < 5; ++i) w->tmrTimeTimer();
-    w->actPlayPass->trigger();
+    for (int i = 0; i < 5; ++i) inside(*w).tmrTimeTimer();
+    w->ui.actPlayPass->trigger();
     EXPECT_TRUE(w->Game.GameOver);
     EXPECT_TRUE(w->Game.ReplayMode);
     EXPECT_TRUE(w->Game.EndedByPasses);
@@ -150,20 +150,20 @@ TEST_F(PlayTest, PassesAndTheEndOfTheGame) {
     EXPECT_EQ(w->statusText(3), QStringLiteral("終局です"));
     EXPECT_EQ(w->statusText(4), QStringLiteral("00:00:00"));
     EXPECT_EQ(rowText(3, 2), QStringLiteral("00:00:06"));
-    EXPECT_FALSE(w->tmrTime->isActive());
-    EXPECT_FALSE(w->actPlayResume->isEnabled());
-    EXPECT_FALSE(w->actPlayPass->isEnabled());
-    EXPECT_TRUE(w->mnuKifuP->menuAction()->isEnabled());
+    EXPECT_FALSE(w->ui.tmrTime->isActive());
+    EXPECT_FALSE(w->ui.actPlayResume->isEnabled());
+    EXPECT_FALSE(w->ui.actPlayPass->isEnabled());
+    EXPECT_TRUE(w->ui.mnuKifuP->menuAction()->isEnabled());
     EXPECT_EQ(box()->cursor().shape(), Qt::ArrowCursor);
     // One step back shows whose turn it was and allows resuming.
-    w->actKifuBack->trigger();
+    w->ui.actKifuBack->trigger();
     EXPECT_EQ(w->statusText(3), QStringLiteral("黒番です"));
-    EXPECT_TRUE(w->actPlayResume->isEnabled());
+    EXPECT_TRUE(w->ui.actPlayResume->isEnabled());
 }
 
 TEST_F(PlayTest, PassesEndAHandicapGameAlike) {
     w->Game.HandicapCount = 2;
-    w->prcNewSet();
+    inside(*w).prcNewSet();
     ASSERT_EQ(w->Game.SideToMove, White);
     playByClicks({{0, 0}, {0, 0}});
     EXPECT_FALSE(w->Game.GameOver);
@@ -188,31 +188,31 @@ TEST_F(PlayTest, Resignation) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         w->Game.GameComment = c.comment;
-        w->prcNewSet();
+        inside(*w).prcNewSet();
         if (c.movesFirst) click(4, 4);
-        w->actPlayGiveUp->trigger();
+        w->ui.actPlayGiveUp->trigger();
         EXPECT_EQ(w->Game.GameComment, c.stored);
-        EXPECT_EQ(w->lblGameComment->text(), QString::fromUtf8(c.label));
+        EXPECT_EQ(w->ui.lblGameComment->text(), QString::fromUtf8(c.label));
         EXPECT_TRUE(w->Game.GameOver);
         EXPECT_FALSE(w->Game.EndedByPasses);
         EXPECT_TRUE(w->Game.Modified);
-        EXPECT_TRUE(w->actFileSave->isEnabled());
-        EXPECT_TRUE(w->actPlayResume->isEnabled());
+        EXPECT_TRUE(w->ui.actFileSave->isEnabled());
+        EXPECT_TRUE(w->ui.actPlayResume->isEnabled());
         EXPECT_EQ(w->Game.MoveCount, c.movesFirst);  // no move is recorded
         EXPECT_EQ(w->statusText(3), QStringLiteral("終局です"));
-        EXPECT_FALSE(w->tmrTime->isActive());
+        EXPECT_FALSE(w->ui.tmrTime->isActive());
     }
 }
 
 TEST_F(PlayTest, TakeBackOfACapturingMove) {
     playByClicks(KoShape);
-    for (int i = 0; i < 4; ++i) w->tmrTimeTimer();
+    for (int i = 0; i < 4; ++i) inside(*w).tmrTimeTimer();
     click(10, 10);
-    w->tmrTimeTimer();
-    ASSERT_EQ(w->lblWhiteTime->text(), QStringLiteral("00:00:04"));
+    inside(*w).tmrTimeTimer();
+    ASSERT_EQ(w->ui.lblWhiteTime->text(), QStringLiteral("00:00:04"));
     // Black's move first, then white's capture.
-    w->actPlayMatta->trigger();
-    w->actPlayMatta->trigger();
+    w->ui.actPlayMatta->trigger();
+    w->ui.actPlayMatta->trigger();
     EXPECT_EQ(w->Game.MoveCount, 7);
     EXPECT_EQ(w->Game.CurrentMove, 8);
     EXPECT_EQ(w->Game.SideToMove, White);
@@ -220,69 +220,69 @@ TEST_F(PlayTest, TakeBackOfACapturingMove) {
     EXPECT_EQ(w->Game.Board[P(2, 2)], 0);
     EXPECT_EQ(w->Game.Board[P(10, 10)], 0);
     EXPECT_EQ(w->Game.CapturedCount[White], 0);
-    EXPECT_EQ(w->lblWhiteGetStone->text(), QStringLiteral("上げ石   0"));
-    EXPECT_EQ(w->lblWhiteTime->text(), QStringLiteral("00:00:03"));
-    EXPECT_EQ(w->lblBlackTime->text(), QStringLiteral("00:00:04"));
+    EXPECT_EQ(w->ui.lblWhiteGetStone->text(), QStringLiteral("上げ石   0"));
+    EXPECT_EQ(w->ui.lblWhiteTime->text(), QStringLiteral("00:00:03"));
+    EXPECT_EQ(w->ui.lblBlackTime->text(), QStringLiteral("00:00:04"));
     EXPECT_EQ(w->kifuRowCount(), 8);
     EXPECT_EQ(markedRows(), std::vector<int>{7});
     EXPECT_EQ(focusRow(), 7);
     EXPECT_EQ(w->statusText(1), QStringLiteral("  7手目"));
     EXPECT_EQ(w->statusText(3), QStringLiteral("白番です"));
     EXPECT_EQ(w->statusText(4), QStringLiteral("00:00:00"));
-    EXPECT_TRUE(w->tmrTime->isActive());
+    EXPECT_TRUE(w->ui.tmrTime->isActive());
     // The capture can be played again.
     click(2, 2);
     EXPECT_EQ(w->Game.Board[P(3, 2)], 0);
-    EXPECT_EQ(w->lblWhiteGetStone->text(), QStringLiteral("上げ石   1"));
+    EXPECT_EQ(w->ui.lblWhiteGetStone->text(), QStringLiteral("上げ石   1"));
 }
 
 TEST_F(PlayTest, TakeBackAgainstTheComputerRemovesTwoMoves) {
     w->Game.WhitePlayerKind = false;
     playByClicks({{4, 4}, {16, 16}, {4, 16}});
-    w->actPlayMatta->trigger();
+    w->ui.actPlayMatta->trigger();
     EXPECT_EQ(w->Game.MoveCount, 1);
     EXPECT_EQ(w->kifuRowCount(), 2);
     EXPECT_EQ(markedRows(), std::vector<int>{1});
     // One move left: taking back two is not possible.
-    w->actPlayMatta->trigger();
+    w->ui.actPlayMatta->trigger();
     EXPECT_EQ(w->Game.MoveCount, 1);
     EXPECT_EQ(w->kifuRowCount(), 2);
 }
 
 TEST_F(PlayTest, ResumeInTheMiddleOfARecord) {
     playColumns(40);
-    w->actPlayStop->trigger();
+    w->ui.actPlayStop->trigger();
     w->kifuRow(11)->setSelected(true);
     ASSERT_EQ(w->Game.CurrentMove, 12);
 
     prompts.answers.push_back(Answer::No);
-    w->actPlayResume->trigger();
+    w->ui.actPlayResume->trigger();
     ASSERT_EQ(prompts.texts("confirm").size(), 1u);
     EXPECT_EQ(prompts.texts("confirm")[0], QStringLiteral("12手目以降の棋譜を削除します。\n本当に再開しますか？"));
     EXPECT_TRUE(w->Game.ReplayMode);
     EXPECT_EQ(w->Game.MoveCount, 40);
     EXPECT_EQ(w->kifuRowCount(), 41);
-    EXPECT_TRUE(w->actPlayResume->isEnabled());
+    EXPECT_TRUE(w->ui.actPlayResume->isEnabled());
 
     prompts.answers.push_back(Answer::Yes);
-    w->actPlayResume->trigger();
+    w->ui.actPlayResume->trigger();
     EXPECT_FALSE(w->Game.ReplayMode);
     EXPECT_EQ(w->Game.MoveCount, 11);
     EXPECT_EQ(w->kifuRowCount(), 12);
     EXPECT_EQ(markedRows(), std::vector<int>{11});
     EXPECT_EQ(w->Game.SideToMove, White);
     EXPECT_EQ(w->Game.LastMovePos, P(4, 6));
-    EXPECT_TRUE(w->tmrTime->isActive());
+    EXPECT_TRUE(w->ui.tmrTime->isActive());
     EXPECT_EQ(box()->cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_TRUE(w->pumGobanAutoPopup);
+    EXPECT_TRUE(w->prefs.pumGobanAutoPopup);
     // The next move overwrites move 12 of the old record.
     click(10, 10);
     EXPECT_EQ(w->Game.MoveCount, 12);
     EXPECT_EQ(w->Game.MovePos[12], P(10, 10));
     EXPECT_EQ(rowText(12, 1), QStringLiteral("K 10"));
     // At the end of the record nothing is asked.
-    w->actPlayStop->trigger();
-    w->actPlayResume->trigger();
+    w->ui.actPlayStop->trigger();
+    w->ui.actPlayResume->trigger();
     EXPECT_EQ(prompts.texts("confirm").size(), 2u);
     EXPECT_FALSE(w->Game.ReplayMode);
 }
@@ -308,13 +308,13 @@ TEST_F(PlayTest, ResumeSaysWhatTheCutTakesBesidesTheMoves) {
         const QString path = dir.path() + "/cut.sgf";
         writeFile(path, record);
         prompts.openChoices.push_back(OpenChoice{path, false});
-        w->actFileOpenCKExecute();
+        w->ui.actFileOpenCK->trigger();
         ASSERT_EQ(w->Game.GameComment, "B+R");
         w->kifuRow(1)->setSelected(true);
         ASSERT_EQ(w->Game.CurrentMove, 2);
         prompts.asked.clear();
         prompts.answers.push_back(Answer::Yes);
-        w->actPlayResume->trigger();
+        w->ui.actPlayResume->trigger();
         ASSERT_EQ(prompts.texts("confirm").size(), 1u);
         EXPECT_EQ(prompts.texts("confirm")[0], question);
         EXPECT_EQ(w->Game.MoveCount, 1);
@@ -326,33 +326,33 @@ TEST_F(PlayTest, ResumeSaysWhatTheCutTakesBesidesTheMoves) {
 
 TEST_F(PlayTest, NewGameDialog) {
     click(4, 4);
-    ASSERT_TRUE(w->tmrTime->isActive());
+    ASSERT_TRUE(w->ui.tmrTime->isActive());
     bool clockDuringDialog = true;
     prompts.answers = {Answer::No, Answer::No};  // the game is not saved
     prompts.dialogScripts.push_back([&](QDialog& d) {
-        clockDuringDialog = w->tmrTime->isActive();
+        clockDuringDialog = w->ui.tmrTime->isActive();
         d.reject();
         return int(QDialog::Rejected);
     });
-    w->actPlayNew->trigger();
+    w->ui.actPlayNew->trigger();
     EXPECT_FALSE(clockDuringDialog);
-    EXPECT_TRUE(w->tmrTime->isActive());
+    EXPECT_TRUE(w->ui.tmrTime->isActive());
     EXPECT_EQ(w->Game.MoveCount, 1);
     EXPECT_EQ(w->kifuRowCount(), 2);
 
     w->Game.CurrentFileName = "/tmp/x.sgf";
     prompts.dialogScripts.push_back([&](QDialog& d) {
-        clockDuringDialog = w->tmrTime->isActive();
+        clockDuringDialog = w->ui.tmrTime->isActive();
         d.findChild<QLineEdit*>(QStringLiteral("EdtGameName"))->setText(QStringLiteral("名局"));
         d.accept();
         return int(QDialog::Accepted);
     });
-    w->actPlayNew->trigger();
+    w->ui.actPlayNew->trigger();
     EXPECT_FALSE(clockDuringDialog);
-    EXPECT_FALSE(w->tmrTime->isActive());  // a new game's clock waits for the first move
+    EXPECT_FALSE(w->ui.tmrTime->isActive());  // a new game's clock waits for the first move
     EXPECT_TRUE(w->Game.CurrentFileName.empty());
     EXPECT_EQ(w->windowTitle(), QStringLiteral("新規 - Tavrin"));
-    EXPECT_EQ(w->lblGameName->text(), QStringLiteral("名局"));
+    EXPECT_EQ(w->ui.lblGameName->text(), QStringLiteral("名局"));
     EXPECT_EQ(w->Game.MoveCount, 0);
     EXPECT_EQ(w->kifuRowCount(), 1);
     EXPECT_FALSE(w->Game.Modified);
@@ -384,7 +384,7 @@ TEST_F(PlayTest, NewGameAsksBeforeAModifiedGameIsDiscarded) {
     for (const auto& c : cases) {
         w->Game.Modified = false;
         prompts.dialogScripts = {accept};
-        w->actPlayNew->trigger();  // a fresh game
+        w->ui.actPlayNew->trigger();  // a fresh game
         click(4, 4);
         w->Game.Modified = c.modified;
         if (c.modified) prompts.answers.push_back(c.answer);
@@ -392,7 +392,7 @@ TEST_F(PlayTest, NewGameAsksBeforeAModifiedGameIsDiscarded) {
         dialogs = 0;
         prompts.dialogScripts = {accept};
         prompts.asked.clear();
-        w->actPlayNew->trigger();
+        w->ui.actPlayNew->trigger();
         const std::vector<QString> questions = prompts.texts("confirm");
         ASSERT_EQ(questions.size(), c.modified ? 1u : 0u) << c.what;
         if (c.modified) {
@@ -419,14 +419,14 @@ TEST_F(PlayTest, GameInfoDialog) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         w->Game.GameName.clear();
-        w->prcNewSet();
+        inside(*w).prcNewSet();
         click(4, 4);
-        if (!c.clockRunning) w->actPlayStop->trigger();
+        if (!c.clockRunning) w->ui.actPlayStop->trigger();
         w->Game.Modified = false;
-        w->prcKifUpDate();
+        inside(*w).prcKifUpDate();
         bool clockDuringDialog = true;
         prompts.dialogScripts.push_back([&](QDialog& d) {
-            clockDuringDialog = w->tmrTime->isActive();
+            clockDuringDialog = w->ui.tmrTime->isActive();
             d.findChild<QLineEdit*>(QStringLiteral("EdtGameName"))->setText(QStringLiteral("十番碁"));
             if (c.ok)
                 d.accept();
@@ -435,13 +435,13 @@ TEST_F(PlayTest, GameInfoDialog) {
             return int(c.ok ? QDialog::Accepted : QDialog::Rejected);
         });
         // The double click on the information panel runs the same command.
-        QTest::mouseDClick(w->pnlGameInfo, Qt::LeftButton, Qt::NoModifier, QPoint(100, 145));
+        QTest::mouseDClick(w->ui.pnlGameInfo, Qt::LeftButton, Qt::NoModifier, QPoint(100, 145));
         EXPECT_TRUE(prompts.dialogScripts.empty());
         EXPECT_FALSE(clockDuringDialog);
-        EXPECT_EQ(w->tmrTime->isActive(), c.clockRunning);
+        EXPECT_EQ(w->ui.tmrTime->isActive(), c.clockRunning);
         EXPECT_EQ(w->Game.Modified, c.ok);
-        EXPECT_EQ(w->actFileSave->isEnabled(), c.ok);
-        EXPECT_EQ(w->lblGameName->text(), c.ok ? QStringLiteral("十番碁") : QStringLiteral("( 対局名なし )"));
+        EXPECT_EQ(w->ui.actFileSave->isEnabled(), c.ok);
+        EXPECT_EQ(w->ui.lblGameName->text(), c.ok ? QStringLiteral("十番碁") : QStringLiteral("( 対局名なし )"));
         EXPECT_EQ(w->Game.MoveCount, 1);
     }
 }

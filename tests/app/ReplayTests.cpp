@@ -25,9 +25,9 @@ protected:
     // The record of n moves, suspended and shown at move shown + 1.
     void suspendedAt(int n, int shown) {
         playColumns(n);
-        w->actPlayStop->trigger();
-        w->kifuStepTo(shown + 1);
-        w->prcKifActCtrl();
+        w->ui.actPlayStop->trigger();
+        inside(*w).kifuStepTo(shown + 1);
+        inside(*w).prcKifActCtrl();
     }
 };
 
@@ -51,35 +51,35 @@ TEST_F(ReplayTest, EnabledStatesByModeAndPosition) {
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
-        w->prcNewSet();
+        inside(*w).prcNewSet();
         playColumns(r.moves);
         if (r.mode == EndedByPasses) {
-            w->actPlayPass->trigger();
-            w->actPlayPass->trigger();
+            w->ui.actPlayPass->trigger();
+            w->ui.actPlayPass->trigger();
             ASSERT_TRUE(w->Game.EndedByPasses);
         } else if (r.mode == Stopped) {
-            w->actPlayStop->trigger();
+            w->ui.actPlayStop->trigger();
         }
         // Every position is reached by stepping: back to the start, then forward.
         if (r.mode != Playing) {
-            w->actKifuFirstExecute();
-            for (int i = 0; i < r.shown; ++i) w->actKifuNextExecute();
+            w->ui.actKifuFirst->trigger();
+            for (int i = 0; i < r.shown; ++i) w->ui.actKifuNext->trigger();
             ASSERT_EQ(w->Game.CurrentMove, r.shown + 1);
         }
-        for (QAction* a : {w->actKifuFirst, w->actKifuBack, w->actKifuBack10})
+        for (QAction* a : {w->ui.actKifuFirst, w->ui.actKifuBack, w->ui.actKifuBack10})
             EXPECT_EQ(a->isEnabled(), r.back) << a->objectName().toStdString();
-        for (QAction* a : {w->actKifuNext, w->actKifuNext10, w->actKifuLast, w->actKifuAuto})
+        for (QAction* a : {w->ui.actKifuNext, w->ui.actKifuNext10, w->ui.actKifuLast, w->ui.actKifuAuto})
             EXPECT_EQ(a->isEnabled(), r.forward) << a->objectName().toStdString();
-        EXPECT_EQ(w->btnKifuAuto->isEnabled(), r.forward);
-        EXPECT_EQ(w->btnKifuNext->isEnabled(), r.forward);
-        EXPECT_EQ(w->actPlayResume->isEnabled(), r.resume);
-        for (QAction* a : {w->actPlayPass, w->actPlayGiveUp, w->actPlayStop})
+        EXPECT_EQ(w->ui.btnKifuAuto->isEnabled(), r.forward);
+        EXPECT_EQ(w->ui.btnKifuNext->isEnabled(), r.forward);
+        EXPECT_EQ(w->ui.actPlayResume->isEnabled(), r.resume);
+        for (QAction* a : {w->ui.actPlayPass, w->ui.actPlayGiveUp, w->ui.actPlayStop})
             EXPECT_EQ(a->isEnabled(), r.play) << a->objectName().toStdString();
-        EXPECT_EQ(w->actPlayMatta->isEnabled(), r.matta);
-        EXPECT_EQ(w->mnuKifuP->menuAction()->isEnabled(), r.kifuMenu);
-        EXPECT_EQ(w->pumGobanAutoPopup, r.play);
+        EXPECT_EQ(w->ui.actPlayMatta->isEnabled(), r.matta);
+        EXPECT_EQ(w->ui.mnuKifuP->menuAction()->isEnabled(), r.kifuMenu);
+        EXPECT_EQ(w->prefs.pumGobanAutoPopup, r.play);
         EXPECT_EQ(box()->cursor().shape(), r.play ? Qt::PointingHandCursor : Qt::ArrowCursor);
-        for (QAction* a : w->grpKifuSpeed->actions()) EXPECT_TRUE(a->isEnabled());
+        for (QAction* a : w->ui.grpKifuSpeed->actions()) EXPECT_TRUE(a->isEnabled());
     }
 }
 
@@ -87,80 +87,79 @@ TEST_F(ReplayTest, SteppingCommandsAndTheirLabels) {
     // Move 8 (white) takes the black stone of move 7 at (3, 2); move 9 (black) is elsewhere.
     playByClicks({{2, 1}, {3, 1}, {1, 2}, {4, 2}, {2, 3}, {3, 3}, {3, 2}, {2, 2}, {10, 10}});
     const QString blackTotal = QString::fromStdString(fncSecToHms(w->Game.BlackTotalSeconds));
-    w->actPlayStop->trigger();
-    using Handler = void (TfrmMain::*)();
+    w->ui.actPlayStop->trigger();
+    using Command = QAction* MainControls::*;
     const struct {
         const char* what;
         int from;  // 0: where the previous step left off
-        Handler command;
+        Command command;
         int current;
         int at32;  // the point (3, 2) afterwards
         const char* whiteCaptures;
         const char* panel1;
     } steps[] = {
-        {"back over black's move", 0, &TfrmMain::actKifuBackExecute, 9, 0, "上げ石   1", "  8手目"},
-        {"back over the capture", 0, &TfrmMain::actKifuBackExecute, 8, Black, "上げ石   0", "  7手目"},
-        {"ten back from move 7 reaches the start", 0, &TfrmMain::actKifuBack10Execute, 1, 0, "上げ石   0", ""},
-        {"back at the start does nothing", 0, &TfrmMain::actKifuBackExecute, 1, 0, "上げ石   0", ""},
-        {"forward", 0, &TfrmMain::actKifuNextExecute, 2, 0, "上げ石   0", "  1手目"},
-        {"forward over the capture", 8, &TfrmMain::actKifuNextExecute, 9, 0, "上げ石   1", "  8手目"},
-        {"ten forward three before the end", 7, &TfrmMain::actKifuNext10Execute, 10, 0, "上げ石   1", "  9手目"},
-        {"forward at the end does nothing", 0, &TfrmMain::actKifuNextExecute, 10, 0, "上げ石   1", "  9手目"},
-        {"first", 0, &TfrmMain::actKifuFirstExecute, 1, 0, "上げ石   0", ""},
-        {"last", 0, &TfrmMain::actKifuLastExecute, 10, 0, "上げ石   1", "  9手目"},
-        {"ten back", 0, &TfrmMain::actKifuBack10Execute, 1, 0, "上げ石   0", ""},
+        {"back over black's move", 0, &MainControls::actKifuBack, 9, 0, "上げ石   1", "  8手目"},
+        {"back over the capture", 0, &MainControls::actKifuBack, 8, Black, "上げ石   0", "  7手目"},
+        {"ten back from move 7 reaches the start", 0, &MainControls::actKifuBack10, 1, 0, "上げ石   0", ""},
+        {"back at the start does nothing", 0, &MainControls::actKifuBack, 1, 0, "上げ石   0", ""},
+        {"forward", 0, &MainControls::actKifuNext, 2, 0, "上げ石   0", "  1手目"},
+        {"forward over the capture", 8, &MainControls::actKifuNext, 9, 0, "上げ石   1", "  8手目"},
+        {"ten forward three before the end", 7, &MainControls::actKifuNext10, 10, 0, "上げ石   1", "  9手目"},
+        {"forward at the end does nothing", 0, &MainControls::actKifuNext, 10, 0, "上げ石   1", "  9手目"},
+        {"first", 0, &MainControls::actKifuFirst, 1, 0, "上げ石   0", ""},
+        {"last", 0, &MainControls::actKifuLast, 10, 0, "上げ石   1", "  9手目"},
+        {"ten back", 0, &MainControls::actKifuBack10, 1, 0, "上げ石   0", ""},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.what);
-        if (s.from) w->kifuStepTo(s.from);
-        // Called directly, as the board clicks do whatever the enabled states.
-        (w.get()->*s.command)();
+        if (s.from) inside(*w).kifuStepTo(s.from);
+        (w->ui.*s.command)->trigger();
         EXPECT_EQ(w->Game.CurrentMove, s.current);
         EXPECT_EQ(w->Game.Board[P(3, 2)], s.at32);
-        EXPECT_EQ(w->lblWhiteGetStone->text(), QString::fromUtf8(s.whiteCaptures));
+        EXPECT_EQ(w->ui.lblWhiteGetStone->text(), QString::fromUtf8(s.whiteCaptures));
         EXPECT_EQ(w->statusText(1), QString::fromUtf8(s.panel1));
         EXPECT_EQ(markedRows(), std::vector<int>{s.current - 1});
         EXPECT_EQ(focusRow(), s.current - 1);
     }
-    w->actKifuLastExecute();
-    EXPECT_EQ(w->lblBlackTime->text(), blackTotal);
-    w->actKifuFirstExecute();
-    EXPECT_EQ(w->lblBlackTime->text(), QStringLiteral("00:00:00"));
-    EXPECT_EQ(w->lblWhiteTime->text(), QStringLiteral("00:00:00"));
+    w->ui.actKifuLast->trigger();
+    EXPECT_EQ(w->ui.lblBlackTime->text(), blackTotal);
+    w->ui.actKifuFirst->trigger();
+    EXPECT_EQ(w->ui.lblBlackTime->text(), QStringLiteral("00:00:00"));
+    EXPECT_EQ(w->ui.lblWhiteTime->text(), QStringLiteral("00:00:00"));
     EXPECT_EQ(w->statusText(2), QString());
 }
 
 // Check mark, button, icon, menu caption and hints of automatic replay, and its timer.
 void expectAutoLook(const TfrmMain& w, bool running) {
     const QString hint = running ? QStringLiteral("自動再生停止") : QStringLiteral("自動再生開始");
-    EXPECT_EQ(w.actKifuAuto->isChecked(), running);
-    EXPECT_EQ(w.btnKifuAuto->isChecked(), running);
-    EXPECT_EQ(w.tmrKifuAuto->isActive(), running);
-    EXPECT_EQ(w.actKifuAuto->icon().cacheKey(), w.imgListIcon.at(running ? 10 : 9).cacheKey());
-    EXPECT_EQ(w.mnuKifuAuto->text(), hint + QStringLiteral("(&A)"));
-    EXPECT_EQ(w.actKifuAuto->statusTip(), hint);
-    EXPECT_EQ(w.actKifuAuto->toolTip(), hint);
-    EXPECT_EQ(w.btnKifuAuto->statusTip(), hint);
-    EXPECT_EQ(w.btnKifuAuto->toolTip(), hint);
+    EXPECT_EQ(w.ui.actKifuAuto->isChecked(), running);
+    EXPECT_EQ(w.ui.btnKifuAuto->isChecked(), running);
+    EXPECT_EQ(w.ui.tmrKifuAuto->isActive(), running);
+    EXPECT_EQ(w.ui.actKifuAuto->icon().cacheKey(), w.ui.imgListIcon.at(running ? 10 : 9).cacheKey());
+    EXPECT_EQ(w.ui.mnuKifuAuto->text(), hint + QStringLiteral("(&A)"));
+    EXPECT_EQ(w.ui.actKifuAuto->statusTip(), hint);
+    EXPECT_EQ(w.ui.actKifuAuto->toolTip(), hint);
+    EXPECT_EQ(w.ui.btnKifuAuto->statusTip(), hint);
+    EXPECT_EQ(w.ui.btnKifuAuto->toolTip(), hint);
 }
 
 TEST_F(ReplayTest, AutomaticReplayStepsAndStopsAtTheEnd) {
     suspendedAt(5, 0);
-    w->actKifuSpedd05->trigger();
-    EXPECT_EQ(w->tmrKifuAuto->interval(), 500);
-    w->actKifuAuto->trigger();
+    w->ui.actKifuSpedd05->trigger();
+    EXPECT_EQ(w->ui.tmrKifuAuto->interval(), 500);
+    w->ui.actKifuAuto->trigger();
     expectAutoLook(*w, true);
     EXPECT_EQ(w->Game.CurrentMove, 1);  // the first step comes one interval later
     for (int k = 1; k <= 5; ++k) {
         SCOPED_TRACE(k);
-        w->tmrKifuAutoTimer();
+        inside(*w).tmrKifuAutoTimer();
         EXPECT_EQ(w->Game.CurrentMove, k + 1);
-        EXPECT_EQ(w->tmrKifuAuto->isActive(), k < 5);
-        EXPECT_EQ(TfrmMain::tagOf(w->actKifuAuto), 0);
+        EXPECT_EQ(w->ui.tmrKifuAuto->isActive(), k < 5);
+        EXPECT_EQ(TfrmMain::tagOf(w->ui.actKifuAuto), 0);
     }
     expectAutoLook(*w, false);
     EXPECT_EQ(markedRows(), std::vector<int>{5});
-    EXPECT_FALSE(w->btnKifuAuto->isEnabled());
+    EXPECT_FALSE(w->ui.btnKifuAuto->isEnabled());
 }
 
 TEST_F(ReplayTest, UserCommandsStopAutomaticReplay) {
@@ -169,24 +168,24 @@ TEST_F(ReplayTest, UserCommandsStopAutomaticReplay) {
         std::function<void(TfrmMain&)> command;
         int current;  // shown afterwards, from move 2 of 8
     } cases[] = {
-        {"one forward steps once", [](TfrmMain& m) { m.actKifuNextExecute(); }, 4},
-        {"one back", [](TfrmMain& m) { m.actKifuBackExecute(); }, 2},
-        {"first", [](TfrmMain& m) { m.actKifuFirstExecute(); }, 1},
-        {"last", [](TfrmMain& m) { m.actKifuLastExecute(); }, 9},
+        {"one forward steps once", [](TfrmMain& m) { m.ui.actKifuNext->trigger(); }, 4},
+        {"one back", [](TfrmMain& m) { m.ui.actKifuBack->trigger(); }, 2},
+        {"first", [](TfrmMain& m) { m.ui.actKifuFirst->trigger(); }, 1},
+        {"last", [](TfrmMain& m) { m.ui.actKifuLast->trigger(); }, 9},
         {"row jump", [](TfrmMain& m) { m.kifuRow(6)->setSelected(true); }, 7},
-        {"the button", [](TfrmMain& m) { m.btnKifuAuto->click(); }, 3},
+        {"the button", [](TfrmMain& m) { m.ui.btnKifuAuto->click(); }, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        w->prcNewSet();
+        inside(*w).prcNewSet();
         suspendedAt(8, 1);
-        w->btnKifuAuto->click();
-        ASSERT_TRUE(w->tmrKifuAuto->isActive());
-        w->tmrKifuAutoTimer();
+        w->ui.btnKifuAuto->click();
+        ASSERT_TRUE(w->ui.tmrKifuAuto->isActive());
+        inside(*w).tmrKifuAutoTimer();
         ASSERT_EQ(w->Game.CurrentMove, 3);
         c.command(*w);
-        EXPECT_FALSE(w->tmrKifuAuto->isActive());
-        EXPECT_FALSE(w->actKifuAuto->isChecked());
+        EXPECT_FALSE(w->ui.tmrKifuAuto->isActive());
+        EXPECT_FALSE(w->ui.actKifuAuto->isChecked());
         EXPECT_EQ(w->Game.CurrentMove, c.current);
     }
 }
@@ -196,19 +195,19 @@ TEST_F(ReplayTest, CtrlRightDuringReplayStopsItAndStepsOnce) {
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
     QTest::keyClick(w.get(), Qt::Key_A, Qt::ControlModifier);
-    ASSERT_TRUE(w->tmrKifuAuto->isActive());
-    ASSERT_TRUE(w->actKifuAuto->isChecked());
+    ASSERT_TRUE(w->ui.tmrKifuAuto->isActive());
+    ASSERT_TRUE(w->ui.actKifuAuto->isChecked());
     QTest::keyClick(w.get(), Qt::Key_Right, Qt::ControlModifier);
-    EXPECT_FALSE(w->tmrKifuAuto->isActive());
-    EXPECT_FALSE(w->actKifuAuto->isChecked());
+    EXPECT_FALSE(w->ui.tmrKifuAuto->isActive());
+    EXPECT_FALSE(w->ui.actKifuAuto->isChecked());
     EXPECT_EQ(w->Game.CurrentMove, 3);
     // Ctrl+A twice: on and off again.
     QTest::keyClick(w.get(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(w.get(), Qt::Key_A, Qt::ControlModifier);
-    EXPECT_FALSE(w->tmrKifuAuto->isActive());
-    EXPECT_FALSE(w->actKifuAuto->isChecked());
+    EXPECT_FALSE(w->ui.tmrKifuAuto->isActive());
+    EXPECT_FALSE(w->ui.actKifuAuto->isChecked());
     // At the end Ctrl+Right is disabled and does nothing.
-    w->actKifuLastExecute();
+    w->ui.actKifuLast->trigger();
     QTest::keyClick(w.get(), Qt::Key_Right, Qt::ControlModifier);
     EXPECT_EQ(w->Game.CurrentMove, 9);
 }
@@ -235,9 +234,9 @@ TEST_F(ReplayTest, ReplayKeysWhereverTheFocusIsButInTheCommentText) {
     suspendedAt(20, 1);
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-    w->actDispComment->trigger();
-    w->memComment->setFocus();
-    ASSERT_EQ(QApplication::focusWidget(), w->memComment);
+    w->ui.actDispComment->trigger();
+    w->ui.memComment->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), w->ui.memComment);
     const struct {
         const char* where;
         std::function<void()> focus;
@@ -249,9 +248,9 @@ TEST_F(ReplayTest, ReplayKeysWhereverTheFocusIsButInTheCommentText) {
         {"the board clicked (a step of its own)", [&] { click(19, 1); }, Qt::Key_Right, Qt::ControlModifier, 4},
         {"the board", [] {}, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier, 14},
         {"the board", [] {}, Qt::Key_Left, Qt::ControlModifier, 13},
-        {"the move list", [&] { w->lsvKifu->setFocus(); }, Qt::Key_Right, Qt::ControlModifier, 14},
+        {"the move list", [&] { w->ui.lsvKifu->setFocus(); }, Qt::Key_Right, Qt::ControlModifier, 14},
         {"the move list", [] {}, Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier, 4},
-        {"typing a comment again", [&] { w->memComment->setFocus(); }, Qt::Key_Left, Qt::ControlModifier, 4},
+        {"typing a comment again", [&] { w->ui.memComment->setFocus(); }, Qt::Key_Left, Qt::ControlModifier, 4},
     };
     for (const auto& s : steps) {
         s.focus();
@@ -263,23 +262,23 @@ TEST_F(ReplayTest, ReplayKeysWhereverTheFocusIsButInTheCommentText) {
 TEST_F(ReplayTest, SpeedChangeRestartsARunningReplay) {
     suspendedAt(8, 0);
     const struct {
-        QAction* TfrmMain::*action;
+        QAction* MainControls::*action;
         int interval;
-    } speeds[] = {{&TfrmMain::actKifuSpedd50, 5000}, {&TfrmMain::actKifuSpedd05, 500},
-                  {&TfrmMain::actKifuSpedd40, 4000}, {&TfrmMain::actKifuSpedd10, 1000},
-                  {&TfrmMain::actKifuSpedd30, 3000}, {&TfrmMain::actKifuSpedd20, 2000}};
+    } speeds[] = {{&MainControls::actKifuSpedd50, 5000}, {&MainControls::actKifuSpedd05, 500},
+                  {&MainControls::actKifuSpedd40, 4000}, {&MainControls::actKifuSpedd10, 1000},
+                  {&MainControls::actKifuSpedd30, 3000}, {&MainControls::actKifuSpedd20, 2000}};
     for (const auto& s : speeds) {
-        (w.get()->*s.action)->trigger();
-        EXPECT_EQ(w->tmrKifuAuto->interval(), s.interval);
-        EXPECT_FALSE(w->tmrKifuAuto->isActive());
+        (w->ui.*s.action)->trigger();
+        EXPECT_EQ(w->ui.tmrKifuAuto->interval(), s.interval);
+        EXPECT_FALSE(w->ui.tmrKifuAuto->isActive());
     }
-    w->actKifuSpedd50->trigger();
-    w->actKifuAuto->trigger();
-    w->actKifuSpedd05->trigger();
-    EXPECT_TRUE(w->tmrKifuAuto->isActive());
+    w->ui.actKifuSpedd50->trigger();
+    w->ui.actKifuAuto->trigger();
+    w->ui.actKifuSpedd05->trigger();
+    EXPECT_TRUE(w->ui.tmrKifuAuto->isActive());
     // Not the 5 s left of the old interval (timer slack allows a few percent over 500 ms).
-    EXPECT_LT(w->tmrKifuAuto->remainingTime(), 1000);
-    EXPECT_TRUE(w->actKifuAuto->isChecked());
+    EXPECT_LT(w->ui.tmrKifuAuto->remainingTime(), 1000);
+    EXPECT_TRUE(w->ui.actKifuAuto->isChecked());
 }
 
 // Every row keeps one height, tall enough for the marker, wherever the marker stands.
@@ -287,14 +286,14 @@ TEST_F(ReplayTest, RowsKeepOneHeightAsTheMarkerMoves) {
     suspendedAt(3, 3);
     std::set<int> heights;
     for (const int shown : {3, 0, 2, 0}) {
-        w->kifuStepTo(shown + 1);
-        w->prcKifActCtrl();
+        inside(*w).kifuStepTo(shown + 1);
+        inside(*w).prcKifActCtrl();
         ASSERT_EQ(markedRows(), std::vector<int>{shown});
         for (int row = 0; row < w->kifuRowCount(); ++row)
-            heights.insert(w->lsvKifu->visualItemRect(w->kifuRow(row)).height());
+            heights.insert(w->ui.lsvKifu->visualItemRect(w->kifuRow(row)).height());
     }
     ASSERT_EQ(heights.size(), 1u);
-    EXPECT_GE(*heights.begin(), w->lsvKifu->iconSize().height() + 2);
+    EXPECT_GE(*heights.begin(), w->ui.lsvKifu->iconSize().height() + 2);
 }
 
 TEST_F(ReplayTest, RowJumps) {
@@ -306,21 +305,21 @@ TEST_F(ReplayTest, RowJumps) {
     for (const auto& j : jumps) {
         SCOPED_TRACE(j.what);
         QTreeWidgetItem* item = w->kifuRow(j.row);
-        const QRect rect = w->lsvKifu->visualItemRect(item);
-        QTest::mouseClick(w->lsvKifu->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+        const QRect rect = w->ui.lsvKifu->visualItemRect(item);
+        QTest::mouseClick(w->ui.lsvKifu->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
         EXPECT_EQ(w->Game.CurrentMove, j.row + 1);
-        EXPECT_TRUE(w->lsvKifu->selectedItems().isEmpty());
+        EXPECT_TRUE(w->ui.lsvKifu->selectedItems().isEmpty());
         EXPECT_EQ(markedRows(), std::vector<int>{j.row});
         EXPECT_EQ(focusRow(), j.row);
-        EXPECT_EQ(w->lblBlackTime->text(), QString::fromStdString(fncSecToHms(w->Game.BlackTotalSeconds)));
-        EXPECT_EQ(w->lblBlackTime->text(), QString::fromStdString(fncSecToHms((j.row + 1) / 2)));
+        EXPECT_EQ(w->ui.lblBlackTime->text(), QString::fromStdString(fncSecToHms(w->Game.BlackTotalSeconds)));
+        EXPECT_EQ(w->ui.lblBlackTime->text(), QString::fromStdString(fncSecToHms((j.row + 1) / 2)));
     }
     // During play a row changes nothing; the focus mark goes back to the current row.
-    w->actKifuLastExecute();
-    w->actPlayResume->trigger();
+    w->ui.actKifuLast->trigger();
+    w->ui.actPlayResume->trigger();
     w->kifuRow(4)->setSelected(true);
     EXPECT_EQ(w->Game.CurrentMove, 13);
-    EXPECT_TRUE(w->lsvKifu->selectedItems().isEmpty());
+    EXPECT_TRUE(w->ui.lsvKifu->selectedItems().isEmpty());
     EXPECT_EQ(focusRow(), 12);
     EXPECT_EQ(w->Game.Board[P(16, 6)], White);
 }
@@ -350,24 +349,24 @@ TEST_F(ReplayTest, WheelStepsOnlyWithTheSidePanelHidden) {
     };
     wheel(-120);
     EXPECT_EQ(w->Game.CurrentMove, 4);
-    w->actDispDataPanel->trigger();
-    ASSERT_TRUE(w->pnlSubBase->isHidden());
+    w->ui.actDispDataPanel->trigger();
+    ASSERT_TRUE(w->ui.pnlSubBase->isHidden());
     const struct { int dy, current; } turns[] = {{-120, 5}, {-120, 6}, {-120, 7}, {-120, 7}, {120, 6}};
     for (const auto& t : turns) {
         wheel(t.dy);
         EXPECT_EQ(w->Game.CurrentMove, t.current) << t.dy;
     }
     // During play the replay commands are off: the wheel does nothing.
-    w->actKifuLastExecute();
-    w->actPlayResume->trigger();
+    w->ui.actKifuLast->trigger();
+    w->ui.actPlayResume->trigger();
     wheel(120);
     EXPECT_EQ(w->Game.CurrentMove, 7);
 }
 
 TEST_F(ReplayTest, RebuiltListFromARecord) {
     playByClicks({{4, 4}, {0, 0}, {16, 16}});
-    w->prcEndOfGame();
-    w->rebuildKifuList();
+    inside(*w).prcEndOfGame();
+    inside(*w).rebuildKifuList();
     ASSERT_EQ(w->kifuRowCount(), 4);
     const QStringList expected[] = {{QStringLiteral("開始"), "", ""},
                                     {QStringLiteral("   1"), QStringLiteral("D  4"), ""},
@@ -378,12 +377,12 @@ TEST_F(ReplayTest, RebuiltListFromARecord) {
     auto image = [](const QIcon& icon) { return icon.pixmap(12, 15).toImage(); };
     const int colours[] = {0, Black, White, Black};
     for (int r = 1; r < 4; ++r)
-        EXPECT_EQ(image(w->kifuRow(r)->icon(1)), image(QIcon(w->imgListMk1.at(colours[r])))) << r;
+        EXPECT_EQ(image(w->kifuRow(r)->icon(1)), image(QIcon(w->ui.imgListMk1.at(colours[r])))) << r;
     EXPECT_EQ(markedRows(), std::vector<int>{3});
     EXPECT_EQ(focusRow(), 3);
     // A record without moves: the start row gets the focus mark, no marker.
-    w->prcNewSet();
-    w->rebuildKifuList();
+    inside(*w).prcNewSet();
+    inside(*w).rebuildKifuList();
     EXPECT_EQ(w->kifuRowCount(), 1);
     EXPECT_TRUE(markedRows().empty());
     EXPECT_EQ(focusRow(), 0);

@@ -1,4 +1,5 @@
 #include "tests/monkey/Monkey.h"
+#include "tests/support/MainWindowAccess.h"
 
 #include <QAction>
 #include <QApplication>
@@ -332,7 +333,7 @@ void Monkey::viewToggle() { triggerEnabled(QStringLiteral("actDisp")); }
 
 void Monkey::triggerEnabled(const QString& prefix) {
     std::vector<QAction*> enabled;
-    for (QAction* a : W->actListMain)
+    for (QAction* a : W->ui.actListMain)
         if (a->isEnabled() && a->objectName().startsWith(prefix)) enabled.push_back(a);
     if (enabled.empty()) return note("nothing enabled");
     QAction* a = R.pick(enabled);
@@ -342,7 +343,7 @@ void Monkey::triggerEnabled(const QString& prefix) {
 
 void Monkey::shortcutKey() {
     std::vector<QAction*> keyed;
-    for (QAction* a : W->actListMain)
+    for (QAction* a : W->ui.actListMain)
         if (!a->shortcut().isEmpty()) keyed.push_back(a);
     ensureActive();
     if (R.percent(10)) {
@@ -371,8 +372,8 @@ void Monkey::boardMouse() {
 }
 
 void Monkey::boardClick() {
-    QWidget* box = W->pnlMain->paintBox();
-    const int cell = W->pnlMain->geometryInfo().CellSize;
+    QWidget* box = W->ui.pnlMain->paintBox();
+    const int cell = W->ui.pnlMain->geometryInfo().CellSize;
     const int size = W->Game.BoardSize;
     auto point = [&]() -> QPoint {
         const int roll = R.below(100);
@@ -408,7 +409,7 @@ void Monkey::windowMouse() {
     if (!win) return note("no window handle");
     QPoint at(R.between(-10, W->width() + 10), R.between(-10, W->height() + 10));
     if (R.percent(40)) {
-        QWidget* box = W->pnlMain->paintBox();
+        QWidget* box = W->ui.pnlMain->paintBox();
         at = box->mapTo(W.get(), QPoint(R.below(std::max(1, box->width())), R.below(std::max(1, box->height()))));
     }
     if (QWidget* popup = QApplication::activePopupWidget(); popup && R.percent(60)) {
@@ -439,7 +440,7 @@ void Monkey::windowMouse() {
 }
 
 void Monkey::wheel() {
-    QWidget* targets[] = {W.get(), W->pnlMain->paintBox(), W->lsvKifu->viewport()};
+    QWidget* targets[] = {W.get(), W->ui.pnlMain->paintBox(), W->ui.lsvKifu->viewport()};
     QWidget* t = targets[R.below(3)];
     const int delta = R.percent(90) ? (R.percent(50) ? 120 : -120) : R.between(-2400, 2400);
     note(str(t->objectName()) + " " + num(delta));
@@ -472,14 +473,14 @@ void Monkey::resizeWindow() {
         W->resize(w, h);
     }
     // The deferred re-layout comes at once, later, or with the next events.
-    if (R.percent(40) && W->tmrDelay->isActive()) {
+    if (R.percent(40) && W->ui.tmrDelay->isActive()) {
         note("tmrDelayTimer");
-        W->tmrDelayTimer();
+        inside(*W).tmrDelayTimer();
     }
 }
 
 void Monkey::kifuRow() {
-    QTreeWidget* list = W->lsvKifu;
+    QTreeWidget* list = W->ui.lsvKifu;
     const int rows = W->kifuRowCount();
     const int r = R.below(rows + 1);
     QTreeWidgetItem* item = r < rows ? W->kifuRow(r) : nullptr;
@@ -516,23 +517,23 @@ void Monkey::timerTicks() {
     // with nothing pending.
     const int roll = R.below(100);
     if (roll < 40) {
-        if (!W->tmrTime->isActive()) return note("tmrTime idle");
+        if (!W->ui.tmrTime->isActive()) return note("tmrTime idle");
         const int n = R.percent(5) ? R.between(3000, 4000) : R.between(1, 5);
         note("tmrTimeTimer x" + num(n));
-        for (int i = 0; i < n && W->tmrTime->isActive(); ++i) W->tmrTimeTimer();
+        for (int i = 0; i < n && W->ui.tmrTime->isActive(); ++i) inside(*W).tmrTimeTimer();
     } else if (roll < 80) {
-        if (!W->tmrKifuAuto->isActive()) {
+        if (!W->ui.tmrKifuAuto->isActive()) {
             // Start the replay the way the user does, when it can be started.
-            if (!W->actKifuAuto->isEnabled()) return note("tmrKifuAuto idle");
+            if (!W->ui.actKifuAuto->isEnabled()) return note("tmrKifuAuto idle");
             note("actKifuAuto");
-            W->actKifuAuto->trigger();
+            W->ui.actKifuAuto->trigger();
         }
         const int n = R.between(1, 15);
         note("tmrKifuAutoTimer x" + num(n));
-        for (int i = 0; i < n && W->tmrKifuAuto->isActive(); ++i) W->tmrKifuAutoTimer();
+        for (int i = 0; i < n && W->ui.tmrKifuAuto->isActive(); ++i) inside(*W).tmrKifuAutoTimer();
     } else {
-        note(W->tmrDelay->isActive() ? "tmrDelayTimer (pending)" : "tmrDelayTimer");
-        W->tmrDelayTimer();
+        note(W->ui.tmrDelay->isActive() ? "tmrDelayTimer (pending)" : "tmrDelayTimer");
+        inside(*W).tmrDelayTimer();
     }
 }
 
@@ -550,11 +551,11 @@ void Monkey::openRecord() {
     bool ok = false;
     if (how < 60) {
         note(std::string(useNgf ? "fncFileReadNGF " : "fncFileReadSGF ") + shortPath(path));
-        ok = useNgf ? W->fncFileReadNGF(path) : W->fncFileReadSGF(path);
+        ok = useNgf ? inside(*W).fncFileReadNGF(path) : inside(*W).fncFileReadSGF(path);
     } else {
         const bool readOnly = R.percent(30);
         note("actFileOpenAccept " + shortPath(path) + (readOnly ? " read-only" : ""));
-        W->actFileOpenAccept(OpenChoice{path, readOnly});
+        inside(*W).actFileOpenAccept(OpenChoice{path, readOnly});
         ok = W->Game.CurrentFileName == path.toStdString();
     }
     note(std::string(ok ? "loaded, " : "not loaded, ") + num(W->Game.MoveCount) + " moves");
@@ -571,7 +572,7 @@ void Monkey::openMutatedRecord() {
     f.close();
     keepInput(ngf ? "mutated .ngf file" : "mutated .sgf file", bytes);
     note("from " + shortPath(source));
-    const bool ok = ngf ? W->fncFileReadNGF(path) : W->fncFileReadSGF(path);
+    const bool ok = ngf ? inside(*W).fncFileReadNGF(path) : inside(*W).fncFileReadSGF(path);
     note(std::string(ok ? "loaded, " : "not loaded, ") + num(W->Game.MoveCount) + " moves");
 }
 
@@ -607,7 +608,7 @@ void Monkey::dropFiles() {
                 break;
             }
         note("FormDropFiles" + names);
-        W->FormDropFiles(first);
+        inside(*W).FormDropFiles(first);
         return;
     }
     note("drop event" + names);
@@ -642,7 +643,7 @@ void Monkey::paste() {
         keepInput("pasted text", text.toUtf8());
     } else if (roll < 82) {
         note("own copy, mutated");
-        W->actClipBoardExecute();
+        W->ui.actClipBoard->trigger();
         if (R.percent(70)) clip->setText(mutateText(R, clip->text()));
         keepInput("pasted text", clip->text().toUtf8());
     } else if (roll < 92) {
@@ -656,18 +657,18 @@ void Monkey::paste() {
     }
     const int how = R.below(100);
     if (how < 60) {
-        W->ApplicationEvents1Activate();
-        note(W->actClipPast->isEnabled() ? "actClipPast" : "paste disabled");
-        if (W->actClipPast->isEnabled()) W->actClipPast->trigger();
+        inside(*W).ApplicationEvents1Activate();
+        note(W->ui.actClipPast->isEnabled() ? "actClipPast" : "paste disabled");
+        if (W->ui.actClipPast->isEnabled()) W->ui.actClipPast->trigger();
     } else if (how < 80) {
-        W->ApplicationEvents1Activate();
+        inside(*W).ApplicationEvents1Activate();
         ensureActive();
         note("Ctrl+V");
         QTest::keyClick(W.get(), Qt::Key_V, Qt::ControlModifier);
     } else {
         // The clipboard changed while the window stayed active: no activation in between.
         note("actClipPastExecute");
-        W->actClipPastExecute();
+        W->ui.actClipPast->trigger();
     }
     note(num(W->Game.MoveCount) + " moves");
 }
@@ -678,17 +679,17 @@ void Monkey::save() {
     bool ok = false;
     if (how < 50) {
         note("fncFileWriteSGF " + shortPath(path));
-        ok = W->fncFileWriteSGF(path);
+        ok = inside(*W).fncFileWriteSGF(path);
     } else {
         note("actFileSaveAsAccept " + shortPath(path));
-        W->actFileSaveAsAccept(path);
+        inside(*W).actFileSaveAsAccept(path);
         ok = W->Game.CurrentFileName == path.toStdString() && !W->Game.Modified;
     }
     note(ok ? "written" : "not written");
     if (ok && endsWithNoCase(path, ".sgf") && R.percent(40)) {
         // What the program wrote, it reads back.
         const int moves = W->Game.MoveCount;
-        const bool back = W->fncFileReadSGF(path);
+        const bool back = inside(*W).fncFileReadSGF(path);
         note(std::string("read back: ") + (back ? "loaded, " : "not loaded, ") + num(W->Game.MoveCount) +
              " moves (was " + num(moves) + ")");
     }
@@ -696,7 +697,7 @@ void Monkey::save() {
 
 void Monkey::closeAttempt() {
     if (R.percent(70)) {
-        const bool ok = W->FormCloseQuery();
+        const bool ok = inside(*W).FormCloseQuery();
         note(std::string("FormCloseQuery -> ") + (ok ? "may close" : "stays open"));
         return;
     }
@@ -705,8 +706,8 @@ void Monkey::closeAttempt() {
 }
 
 void Monkey::doubleClickInfo() {
-    QList<QWidget*> targets = W->pnlGameInfo->findChildren<QWidget*>();
-    targets.push_back(W->pnlGameInfo);
+    QList<QWidget*> targets = W->ui.pnlGameInfo->findChildren<QWidget*>();
+    targets.push_back(W->ui.pnlGameInfo);
     QWidget* t = targets.at(R.below(static_cast<int>(targets.size())));
     note(str(t->objectName()));
     QMouseEvent e(QEvent::MouseButtonDblClick, QPointF(1, 1), t->mapToGlobal(QPointF(1, 1)), Qt::LeftButton,
@@ -715,7 +716,8 @@ void Monkey::doubleClickInfo() {
 }
 
 void Monkey::contextMenu() {
-    QWidget* owners[] = {W->tlbMain, W->stbMain, W->pnlSub, W->pnlGameInfo, W->pnlKifuBtn, W->pnlMain->paintBox()};
+    QWidget* owners[] = {W->ui.tlbMain,     W->ui.stbMain,    W->ui.pnlSub,
+                         W->ui.pnlGameInfo, W->ui.pnlKifuBtn, W->ui.pnlMain->paintBox()};
     QWidget* owner = owners[R.below(6)];
     const QPoint at(R.below(std::max(1, owner->width())), R.below(std::max(1, owner->height())));
     note("on " + str(owner->objectName()));
@@ -753,8 +755,8 @@ void Monkey::contextMenu() {
 }
 
 void Monkey::clickButton() {
-    QList<QToolButton*> buttons = W->pnlKifuBtn->findChildren<QToolButton*>();
-    buttons += W->tlbMain->findChildren<QToolButton*>();
+    QList<QToolButton*> buttons = W->ui.pnlKifuBtn->findChildren<QToolButton*>();
+    buttons += W->ui.tlbMain->findChildren<QToolButton*>();
     if (buttons.isEmpty()) return note("no buttons");
     QToolButton* b = buttons.at(R.below(static_cast<int>(buttons.size())));
     note(str(b->objectName().isEmpty() ? (b->defaultAction() ? b->defaultAction()->objectName() : QString())
@@ -812,15 +814,15 @@ void Monkey::fullRecord() {
     keepInput("pasted text", s.toUtf8());
     note(num(stones) + " stones + " + num(moves) + " moves");
     QGuiApplication::clipboard()->setText(s);
-    W->actClipPastExecute();
+    W->ui.actClipPast->trigger();
     note("loaded " + num(W->Game.HandicapCount) + "+" + num(W->Game.MoveCount));
-    if (!W->actPlayResume->isEnabled()) return note("resume disabled");
-    W->actPlayResume->trigger();
+    if (!W->ui.actPlayResume->isEnabled()) return note("resume disabled");
+    W->ui.actPlayResume->trigger();
     const int tries = R.between(1, 6);
     for (int i = 0; i < tries && !W->Game.ReplayMode; ++i) {
         if (R.percent(30)) {
             note("pass");
-            W->actPlayPass->trigger();
+            W->ui.actPlayPass->trigger();
         } else {
             boardClick();
         }
@@ -831,7 +833,7 @@ void Monkey::fullRecord() {
 
 void Monkey::activate() {
     note("ApplicationEvents1Activate");
-    W->ApplicationEvents1Activate();
+    inside(*W).ApplicationEvents1Activate();
 }
 
 void Monkey::restartProgram() {
@@ -938,7 +940,7 @@ std::string Monkey::check() const {
     if (g.EndedByPasses && !g.GameOver) return fail("EndedByPasses while the game is not over");
     if (!g.ReplayMode && g.CurrentMove != g.MoveCount + 1)
         return fail("playing at move " + num(g.CurrentMove) + " of " + num(g.MoveCount));
-    if (g.ReplayMode && W->tmrTime->isActive()) return fail("the move clock runs in replay");
+    if (g.ReplayMode && W->ui.tmrTime->isActive()) return fail("the move clock runs in replay");
     if (W->kifuRowCount() != g.MoveCount + 1)
         return fail("the move list has " + num(W->kifuRowCount()) + " rows for " + num(g.MoveCount) + " moves");
     // The record's tree holds the record's moves, and its shown node is the shown position.
@@ -967,27 +969,27 @@ std::string Monkey::check() const {
     // The commands are as the one function decides for the game as it stands.
     const CommandStates want = commandStates(W->commandFacts());
     const std::pair<const CommandState CommandStates::*, QAction*> commands[] = {
-        {&CommandStates::actFileSave, W->actFileSave},     {&CommandStates::actPlayStop, W->actPlayStop},
-        {&CommandStates::actPlayResume, W->actPlayResume}, {&CommandStates::actPlayPass, W->actPlayPass},
-        {&CommandStates::actPlayMatta, W->actPlayMatta},   {&CommandStates::actPlayCount, W->actPlayCount},
-        {&CommandStates::actKifuBack, W->actKifuBack},     {&CommandStates::actKifuNext, W->actKifuNext},
+        {&CommandStates::actFileSave, W->ui.actFileSave},     {&CommandStates::actPlayStop, W->ui.actPlayStop},
+        {&CommandStates::actPlayResume, W->ui.actPlayResume}, {&CommandStates::actPlayPass, W->ui.actPlayPass},
+        {&CommandStates::actPlayMatta, W->ui.actPlayMatta},   {&CommandStates::actPlayCount, W->ui.actPlayCount},
+        {&CommandStates::actKifuBack, W->ui.actKifuBack},     {&CommandStates::actKifuNext, W->ui.actKifuNext},
     };
     for (const auto& [state, action] : commands)
         if (action->isEnabled() != (want.*state).enabled)
             return fail(str(action->objectName()) + (action->isEnabled() ? " is enabled" : " is disabled") +
                         " against the game's state");
-    for (QAction* a : {W->actPlayEdit, W->actPlayKentou})
+    for (QAction* a : {W->ui.actPlayEdit, W->ui.actPlayKentou})
         if (a->isEnabled() || a->isVisible())
             return fail(str(a->objectName()) + " is shown or enabled but has no handler");
     // Without an engine the computer's commands stay hidden.
-    for (QAction* a : {W->actPlayStnChg, W->actPlayHint, W->actPlayUtinaosi})
+    for (QAction* a : {W->ui.actPlayStnChg, W->ui.actPlayHint, W->ui.actPlayUtinaosi})
         if (a->isVisible()) return fail(str(a->objectName()) + " is shown without an engine");
     if (g.ReplayMode)
-        for (QAction* a : {W->actPlayPass, W->actPlayMatta, W->actPlayGiveUp})
+        for (QAction* a : {W->ui.actPlayPass, W->ui.actPlayMatta, W->ui.actPlayGiveUp})
             if (a->isEnabled()) return fail(str(a->objectName()) + " is enabled in replay");
     if (!g.ReplayMode)
-        for (QAction* a : {W->actKifuAuto, W->actKifuFirst, W->actKifuLast, W->actKifuBack, W->actKifuNext,
-                           W->actKifuBack10, W->actKifuNext10})
+        for (QAction* a : {W->ui.actKifuAuto, W->ui.actKifuFirst, W->ui.actKifuLast, W->ui.actKifuBack,
+                           W->ui.actKifuNext, W->ui.actKifuBack10, W->ui.actKifuNext10})
             if (a->isEnabled()) return fail(str(a->objectName()) + " is enabled while playing");
     if (!W->windowTitle().endsWith(QLatin1String("Tavrin")))
         return fail("window title \"" + str(W->windowTitle()) + "\"");
@@ -999,7 +1001,7 @@ std::string Monkey::check() const {
 std::vector<std::string> Monkey::selfTest() {
     std::vector<std::string> missed;
     // A game with stones on the board: four moves and a capture-free position.
-    for (int pos : {4 * 21 + 4, 16 * 21 + 16, 4 * 21 + 16, 16 * 21 + 4}) W->prcHit(pos, W->Game.SideToMove);
+    for (int pos : {4 * 21 + 4, 16 * 21 + 16, 4 * 21 + 16, 16 * 21 + 4}) inside(*W).prcHit(pos, W->Game.SideToMove);
     if (std::string broken = check(); !broken.empty()) return {"the game before any break: " + broken};
     if (W->Game.MoveCount != 4) return {"four moves were not played"};
     const GameState saved = W->Game;
@@ -1039,37 +1041,37 @@ std::vector<std::string> Monkey::selfTest() {
                  {});
     QTreeWidgetItem* taken = nullptr;
     expectCaught(
-        "a move-list row lost", [&] { taken = W->lsvKifu->takeTopLevelItem(W->kifuRowCount() - 1); },
-        [&] { W->lsvKifu->addTopLevelItem(taken); });
+        "a move-list row lost", [&] { taken = W->ui.lsvKifu->takeTopLevelItem(W->kifuRowCount() - 1); },
+        [&] { W->ui.lsvKifu->addTopLevelItem(taken); });
     expectCaught(
         "the clock running in replay",
         [&] {
             W->Game.ReplayMode = true;
-            W->tmrTime->start();
+            W->ui.tmrTime->start();
         },
-        [&] { W->tmrTime->stop(); });
+        [&] { W->ui.tmrTime->stop(); });
     expectCaught(
-        "a command without handler shown", [&] { W->actPlayHint->setVisible(true); },
-        [&] { W->actPlayHint->setVisible(false); });
+        "a command without handler shown", [&] { W->ui.actPlayHint->setVisible(true); },
+        [&] { W->ui.actPlayHint->setVisible(false); });
     expectCaught(
         "pass enabled in replay",
         [&] {
-            W->actPlayStopExecute();
-            W->actPlayPass->setEnabled(true);
+            W->ui.actPlayStop->trigger();
+            W->ui.actPlayPass->setEnabled(true);
         },
-        [&] { W->actPlayResumeExecute(); });
+        [&] { W->ui.actPlayResume->trigger(); });
     expectCaught(
-        "replay enabled while playing", [&] { W->actKifuFirst->setEnabled(true); },
-        [&] { W->actKifuFirst->setEnabled(false); });
+        "replay enabled while playing", [&] { W->ui.actKifuFirst->setEnabled(true); },
+        [&] { W->ui.actKifuFirst->setEnabled(false); });
     expectCaught(
         "a move taken back beside the record",
         [&] {
             NullPainter none;
             prcKifBack(W->Game, W->Game.CurrentMove - 1, none);
             W->Game.MoveCount = W->Game.CurrentMove - 1;
-            taken = W->lsvKifu->takeTopLevelItem(W->kifuRowCount() - 1);
+            taken = W->ui.lsvKifu->takeTopLevelItem(W->kifuRowCount() - 1);
         },
-        [&] { W->lsvKifu->addTopLevelItem(taken); });
+        [&] { W->ui.lsvKifu->addTopLevelItem(taken); });
     expectCaught(
         "a title of another program", [&] { W->setWindowTitle(QStringLiteral("x")); },
         [&] { W->setWindowTitle(QStringLiteral("新規 - Tavrin")); });
