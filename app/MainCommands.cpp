@@ -21,8 +21,8 @@ CommandFacts TfrmMain::commandFacts() const {
     f.currentMove = Game.CurrentMove;
     f.moveCount = Game.MoveCount;
     f.endedByPasses = Game.EndedByPasses;
-    f.modified = Game.Modified;
-    f.hasFileName = !Game.CurrentFileName.empty();
+    f.modified = Doc.Modified;
+    f.hasFileName = !Doc.FileName.empty();
     f.computerToMove = ui.engineTurn->computerPlays(Game.SideToMove);
     f.computerMovedLast = ui.engineTurn->computerMovedLast();
     f.personAndComputer = Game.BlackPlayerKind != Game.WhitePlayerKind;

@@ -37,7 +37,7 @@ void TfrmMain::buildCommentPane() {
         // An edit goes into the tree at once: nothing typed is lost when the shown position
         // changes, and the record is modified like after any other change.
         Record.setComment(node, ui.memComment->toPlainText().toStdString());
-        Game.Modified = true;
+        Doc.Modified = true;
         prcKifUpDate();
     });
 }

@@ -54,7 +54,7 @@ void TfrmMain::countingFinished(bool accepted, const std::string& result) {
         // The result is the game's: the record's RE, the info panel's sentence.
         Game.GameComment = result;
         ui.lblGameComment->setText(qs(fncReToComment(Game.GameComment)));
-        Game.Modified = true;
+        Doc.Modified = true;
         prcKifUpDate();
         setStatusText(0, qs(fncReToComment(Game.GameComment)));
     }

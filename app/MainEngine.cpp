@@ -97,7 +97,7 @@ void TfrmMain::actPlayUtinaosiExecute() {
     setKifuRowMarker(Game.CurrentMove - 1, false);
     Record.back(*ui.pnlMain);
     Record.keepMoves(Game.CurrentMove - 1, *ui.pnlMain);
-    Game.Modified = true;
+    Doc.Modified = true;
     Game.MoveSeconds = 0;
     removeKifuRowsFrom(Game.CurrentMove);
     setKifuRowMarker(Game.CurrentMove - 1, true);
@@ -121,7 +121,7 @@ void TfrmMain::actPlayStnChgExecute() {
     // The time the person let pass before the exchange is nobody's move.
     Game.MoveSeconds = 0;
     setStatusText(4, qs(ClockZeroText));
-    Game.Modified = true;
+    Doc.Modified = true;
     prcInfoSameSet();
     prcKifUpDate();
     prcInfoDsp();
@@ -129,9 +129,8 @@ void TfrmMain::actPlayStnChgExecute() {
 
 void TfrmMain::actDispConfigExecute() {
     const QStringList folders = prefs.LibraryFolders;
-    const QString recordFolder = Game.CurrentFileName.empty()
-                                     ? QString()
-                                     : QFileInfo(QString::fromStdString(Game.CurrentFileName)).absolutePath();
+    const QString recordFolder =
+        Doc.FileName.empty() ? QString() : QFileInfo(QString::fromStdString(Doc.FileName)).absolutePath();
     const EngineSettings was = prefs.Engine;
     if (!runConfigDialog(prompts, this, prefs.Engine, prefs.LibraryFolders, recordFolder)) return;
     if (prefs.Engine.commandLine != was.commandLine ||

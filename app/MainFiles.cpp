@@ -121,37 +121,37 @@ void TfrmMain::actFileOpenBeforeExecute() {
 }
 
 void TfrmMain::actFileOpenAccept(const OpenChoice& choice) {
-    Game.ReadOnlyFile = choice.readOnly;
-    if (readByExtension(choice.path)) prefs.LastReadDir = folderOf(qs(Game.CurrentFileName));
+    Doc.ReadOnly = choice.readOnly;
+    if (readByExtension(choice.path)) prefs.LastReadDir = folderOf(qs(Doc.FileName));
 }
 
 void TfrmMain::actFileOpenCKExecute() {
-    if (Game.Modified && !askDiscard(*this)) return;
+    if (Doc.Modified && !askDiscard(*this)) return;
     actFileOpenExecute();
 }
 
 void TfrmMain::actFileReOpenExecute() {
-    if (Game.CurrentFileName.empty()) return;
-    if (Game.Modified && !askDiscard(*this)) return;
+    if (Doc.FileName.empty()) return;
+    if (Doc.Modified && !askDiscard(*this)) return;
     // The same file with the same read-only state; the folder memory stays.
-    readByExtension(qs(Game.CurrentFileName));
+    readByExtension(qs(Doc.FileName));
 }
 
 void TfrmMain::actFileSaveExecute() {
     // The program writes only SGF, so an NGF file is never overwritten.
-    if (Game.CurrentFileName.empty() || recordKind(Game.CurrentFileName) == RecordKind::Ngf) {
+    if (Doc.FileName.empty() || recordKind(Doc.FileName) == RecordKind::Ngf) {
         actFileSaveAsExecute();
         return;
     }
-    if (Game.ReadOnlyFile) {
-        const QString text = QStringLiteral("棋譜「") + fileNamePart(qs(Game.CurrentFileName)) +
+    if (Doc.ReadOnly) {
+        const QString text = QStringLiteral("棋譜「") + fileNamePart(qs(Doc.FileName)) +
                              QStringLiteral(
                                  "」は読み取り専用で開かれています。\n上書きはできません。\n\n"
                                  "別名をつけて保存しますか？");
         if (prompts.warnYesNo(this, text) == Answer::Yes) actFileSaveAsExecute();
         return;
     }
-    fncFileWriteSGF(qs(Game.CurrentFileName));
+    fncFileWriteSGF(qs(Doc.FileName));
 }
 
 void TfrmMain::actFileSaveAsExecute() {
@@ -166,22 +166,22 @@ void TfrmMain::actFileSaveAsBeforeExecute() {
     SaveDialog.folder = prefs.LastWriteDir;
     SaveDialog.filters = {QStringLiteral("棋譜ファイル(*.sgf)")};
     SaveDialog.defaultSuffix = QStringLiteral("sgf");
-    const QString current = qs(Game.CurrentFileName);
+    const QString current = qs(Doc.FileName);
     if (current.isEmpty())
         SaveDialog.proposedName = QStringLiteral("無題.sgf");
-    else if (recordKind(Game.CurrentFileName) == RecordKind::Ngf)
+    else if (recordKind(Doc.FileName) == RecordKind::Ngf)
         SaveDialog.proposedName = QFileInfo(current).completeBaseName() + QStringLiteral(".sgf");
     else
         SaveDialog.proposedName = fileNamePart(current);
 }
 
 void TfrmMain::actFileSaveAsAccept(const QString& path) {
-    const std::string old = Game.CurrentFileName;
-    Game.CurrentFileName = path.toStdString();
+    const std::string old = Doc.FileName;
+    Doc.FileName = path.toStdString();
     if (fncFileWriteSGF(path))
         prefs.LastWriteDir = folderOf(path);
     else
-        Game.CurrentFileName = old;
+        Doc.FileName = old;
 }
 
 void TfrmMain::actFileExitExecute() { close(); }
@@ -197,7 +197,7 @@ void TfrmMain::actClipPastExecute() {
     if (!data || !data->hasText()) return;
     SharedText.setText(data->text().toStdString());
     if (SharedText.empty()) return;
-    if (Game.Modified && !askDiscard(*this)) return;
+    if (Doc.Modified && !askDiscard(*this)) return;
     RecordTree tree;
     const LoadResult r = fncStringsToKif(Game, SharedText, std::string(), &tree);
     if (!r.ok()) {
@@ -205,7 +205,9 @@ void TfrmMain::actClipPastExecute() {
         return;
     }
     Record.adopt(Game, std::move(tree));
-    // A pasted record belongs to no file; ReadOnlyFile stays as it was.
+    // A pasted record belongs to no file; the read-only mark stays as it was.
+    Doc.FileName.clear();
+    Doc.Modified = false;
     showLoadedRecord(UntitledTitle);
 }
 
@@ -218,8 +220,10 @@ bool TfrmMain::fncFileReadSGF(const QString& path) {
         return false;
     }
     Record.adopt(Game, std::move(tree));
-    const QString name = fileNamePart(qs(Game.CurrentFileName));
-    showLoadedRecord(name + (Game.ReadOnlyFile ? ReadOnlyTitleTail : TitleTail));
+    Doc.FileName = path.toStdString();
+    Doc.Modified = false;
+    const QString name = fileNamePart(qs(Doc.FileName));
+    showLoadedRecord(name + (Doc.ReadOnly ? ReadOnlyTitleTail : TitleTail));
     return true;
 }
 
@@ -231,7 +235,9 @@ bool TfrmMain::fncFileReadNGF(const QString& path) {
         return false;
     }
     Record.adopt(Game);
-    showLoadedRecord(fileNamePart(qs(Game.CurrentFileName)) + TitleTail);
+    Doc.FileName = path.toStdString();
+    Doc.Modified = false;
+    showLoadedRecord(fileNamePart(qs(Doc.FileName)) + TitleTail);
     return true;
 }
 
@@ -244,10 +250,10 @@ bool TfrmMain::fncFileWriteSGF(const QString& path) {
         case WriteStatus::Refused: prompts.warn(this, CannotCreateText); return false;
         case WriteStatus::Failed: prompts.warn(this, CannotWriteText); return false;
     }
-    Game.Modified = false;
+    Doc.Modified = false;
     prcKifUpDate();
-    setTitle(fileNamePart(qs(Game.CurrentFileName)) + TitleTail);
-    Game.ReadOnlyFile = false;
+    setTitle(fileNamePart(qs(Doc.FileName)) + TitleTail);
+    Doc.ReadOnly = false;
     return true;
 }
 
@@ -259,9 +265,9 @@ void TfrmMain::ApplicationEvents1Activate() {
 
 void TfrmMain::FormDropFiles(const QString& path) {
     if (path.isEmpty()) return;
-    if (Game.Modified && !askDiscard(*this)) return;
+    if (Doc.Modified && !askDiscard(*this)) return;
     // A dropped file is never read-only, whatever its extension.
-    Game.ReadOnlyFile = false;
+    Doc.ReadOnly = false;
     readByExtension(path);
 }
 

@@ -26,13 +26,14 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 void TfrmMain::prcNewSet() {
     ui.engineTurn->stop();
     ui.tmrTime->stop();
-    if (Game.CurrentFileName.empty()) setTitle(QStringLiteral("新規 - Tavrin"));
+    if (Doc.FileName.empty()) setTitle(QStringLiteral("新規 - Tavrin"));
     // Before the settings are corrected: an impossible handicap shows no text.
     ui.lblPutStone->setText(qs(handicapLabel(Game.HandicapCount)));
     prcInfoSameSet();
     // Board, record, coordinate names, handicap stones, position, date, clocks and flags.
     prcNewSetCore(Game, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")).toStdString());
     Record.adopt(Game);
+    Doc.Modified = false;
     MouseArmed = false;
     SetupState = 9;
     ui.lsvKifu->clear();

@@ -104,7 +104,8 @@ void TfrmMain::buildLibraryProgress() {
 void TfrmMain::actDispKifuExecute() {
     // Made on first use, with its settings as the file has them.
     if (!ui.kifuWindow)
-        ui.kifuWindow = makeKifuWindow(Game, this, prompts, prefs.SettingsPath, [this] { return prefs.LastWriteDir; });
+        ui.kifuWindow =
+            makeKifuWindow(Game, Doc, this, prompts, prefs.SettingsPath, [this] { return prefs.LastWriteDir; });
     ui.kifuWindow->show();
     ui.kifuWindow->raise();
     ui.kifuWindow->activateWindow();
@@ -187,9 +188,9 @@ void TfrmMain::openLibraryGame(int id) {
     const library::LibraryRecord r = Library->record(id);
     const library::PositionKey key = LibraryKey;
     const QString path = QFile::decodeName(QByteArray::fromStdString(r.Path));
-    const std::string before = Game.CurrentFileName;
+    const std::string before = Doc.FileName;
     FormDropFiles(path);
-    if (Game.CurrentFileName != r.Path || (before == r.Path && Game.Modified)) return;
+    if (Doc.FileName != r.Path || (before == r.Path && Doc.Modified)) return;
     // Shown at the move where it reaches the position it was found at.
     const int at = library::firstPass(Game, key);
     if (at < 0) return;

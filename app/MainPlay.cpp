@@ -39,7 +39,7 @@ void TfrmMain::actPlayNewExecute() {
         return;
     }
     setInfo(Game, *info);
-    Game.CurrentFileName.clear();
+    Doc.FileName.clear();
     prcNewSet();
 }
 
@@ -57,7 +57,7 @@ void TfrmMain::actPlayConfigExecute() {
     setInfo(Game, *info);
     if (!changed) return;
     prcInfoSameSet();
-    Game.Modified = true;
+    Doc.Modified = true;
     prcKifUpDate();
     // The kinds may have changed: the computer may now have the move (prcInfoDsp asks it).
     prcInfoDsp();
@@ -99,7 +99,7 @@ void TfrmMain::actPlayGiveUpExecute() {
     resignCore(Game);
     ui.lblGameComment->setText(qs(fncReToComment(Game.GameComment)));
     prcEndOfGame();
-    Game.Modified = true;
+    Doc.Modified = true;
     prcKifUpDate();
 }
 
@@ -214,7 +214,7 @@ void TfrmMain::actPlayResumeExecute() {
     // The result no longer holds once the moves that led to it are gone.
     if (cuts && !Game.GameComment.empty()) {
         Game.GameComment.clear();
-        Game.Modified = true;
+        Doc.Modified = true;
         ui.lblGameComment->setText(qs(NoGameResultText));
     }
     // Every row after the current one, from the last upwards.

@@ -65,7 +65,7 @@ void TfrmMain::FormCreate() {
     //    was built.
     SharedText.clear();
     // 3.
-    Game.CurrentFileName.clear();
+    Doc.FileName.clear();
     Game.GameName.clear();
     Game.GameComment.clear();
     Game.BlackPlayer = "黒番対局者";
@@ -90,7 +90,7 @@ void TfrmMain::FormCreate() {
     // 5.
     prefs.HelpFile = QCoreApplication::applicationDirPath() + QStringLiteral("/Tavrin.chm");
     // 6.
-    Game.ReadOnlyFile = false;
+    Doc.ReadOnly = false;
     SetupState = 0;
     // 7.
     if (!Options.arguments.isEmpty()) {
@@ -255,14 +255,14 @@ void TfrmMain::writeSettings(SettingsFile& ini) const {
 }
 
 bool TfrmMain::FormCloseQuery() {
-    const QString name = Game.CurrentFileName.empty() ? QStringLiteral("無題.sgf")
-                                                      : fileNamePart(QString::fromStdString(Game.CurrentFileName));
-    if (!Game.Modified) return true;
+    const QString name =
+        Doc.FileName.empty() ? QStringLiteral("無題.sgf") : fileNamePart(QString::fromStdString(Doc.FileName));
+    if (!Doc.Modified) return true;
     const Answer a = prompts.confirm(
         this, QStringLiteral("棋譜「") + name + QStringLiteral("」は変更されています。\n保存しますか？"), true);
     if (a == Answer::Yes) {
         actFileSaveExecute();
-        return !Game.Modified;  // a failed or cancelled save keeps the window open
+        return !Doc.Modified;  // a failed or cancelled save keeps the window open
     }
     return a == Answer::No;
 }

@@ -87,6 +87,8 @@ public:
     // The game's state at the shown node (a view of Record): its information, clocks and
     // flags are written here; the board and the record's moves change only through Record.
     GameState& Game = Record.game();
+    // The file the game belongs to.
+    Document& Doc = Record.document();
     // The record's whole game tree: its main line is the record of Game, the rest (comments,
     // variations, other properties) rides along and is saved with it.
     const RecordTree& Tree() const { return Record.tree(); }

@@ -115,7 +115,7 @@ void adoptEntries(std::array<int, RecordCapacity + 1>& to, const std::array<int,
 }
 
 // Moves a finished load into the game: every field a load sets. The game keeps the rest
-// (Level, ReadOnlyFile, AppTag), as it would had the load run on it directly. A load writes
+// (Level, AppTag), as it would had the load run on it directly. A load writes
 // no record entry after its last move (its captures are fewer than its stones).
 void adoptLoad(GameState& g, const GameState& w) {
     g.BoardSize = w.BoardSize;
@@ -149,8 +149,6 @@ void adoptLoad(GameState& g, const GameState& w) {
     g.GameDate = w.GameDate;
     g.GameRule = w.GameRule;
     g.CoordName = w.CoordName;
-    g.CurrentFileName = w.CurrentFileName;
-    g.Modified = w.Modified;
     g.ReplayMode = w.ReplayMode;
     g.GameOver = w.GameOver;
     g.EndedByPasses = w.EndedByPasses;
@@ -173,7 +171,6 @@ LoadResult commitRecord(GameState& g, const ReadRecord& r) {
     thread_local int workDirty = RecordCapacity;
     NullPainter painter;
 
-    work.CurrentFileName = r.FileName;
     work.BoardSize = r.BoardSize;
     work.BlackPlayerKind = true;
     work.WhitePlayerKind = true;
@@ -228,7 +225,6 @@ LoadResult commitRecord(GameState& g, const ReadRecord& r) {
     }
 
     prcEndOfGameCore(work);
-    work.Modified = false;
     adoptLoad(g, work);
     return {};
 }

@@ -74,7 +74,7 @@ struct ReadRecord {
 
 // Replaces the game by the record: game information, a new game on the record's board,
 // the setup stones and every move replayed through fncHitCheck, the game ended at its last
-// move, Modified false. All or nothing: a refused stone leaves g exactly as it was.
+// move. All or nothing: a refused stone leaves g exactly as it was.
 LoadResult commitRecord(GameState& g, const ReadRecord& r);
 
 }  // namespace tavrin

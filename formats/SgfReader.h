@@ -12,8 +12,7 @@
 
 namespace tavrin {
 
-// Reads the SGF text now in buf. On success the game is replaced (name becomes
-// CurrentFileName, empty for a paste) and left ended at its last move with Modified false,
+// Reads the SGF text now in buf. On success the game is replaced and left ended at its last move,
 // and tree, when given, by the text's game tree (its main line holds the game's record);
 // on any refusal the game and the tree are left exactly as they were.
 LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::string& name, RecordTree* tree = nullptr);

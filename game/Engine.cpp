@@ -249,7 +249,6 @@ void prcNewSetCore(GameState& g, const std::string& today, int dirtyEntries) {
     g.GameOver = false;
     g.EndedByPasses = false;
     g.ReplayMode = false;
-    g.Modified = false;
 }
 
 void prcStnPut(GameState& g, int pos, int colour, int mode, BoardPainter& p) {
@@ -378,7 +377,6 @@ HitResult prcHitCore(GameState& g, int pos, int colour, BoardPainter& p) {
     g.SideToMove = 3 - g.SideToMove;
     ++g.CurrentMove;
     ++g.MoveCount;
-    g.Modified = true;
     return r;
 }
 
@@ -411,7 +409,6 @@ int prcMattaCore(GameState& g, BoardPainter& p) {
     if (g.CurrentMove - n <= 0) return 0;
     for (int i = 0; i < n; ++i) prcKifBack(g, g.CurrentMove - 1, p);
     g.MoveCount = g.CurrentMove - 1;
-    g.Modified = true;
     g.MoveSeconds = 0;
     return n;
 }

@@ -47,7 +47,7 @@ void fillCoordName(GameState& g);
 // The engine steps of a new game: corrects the settings, resets the board and record,
 // coordinate names, handicap stones, SideToMove, CurrentMove 1, MoveCount 0,
 // GameDate := today ("yyyy-mm-dd"), GameRule empty, clocks 0, GameOver/EndedByPasses/
-// ReplayMode false, Modified false, LastMovePos 0, KomiGiven true. (The window's own flags,
+// ReplayMode false, LastMovePos 0, KomiGiven true. (The window's own flags,
 // the armed mouse and the set-up state, are the window's to reset.)
 // Keeps GameName, GameComment, players, kinds, Level, KomiTenths.
 // dirtyEntries as for prcNewSetGoban.
@@ -63,7 +63,7 @@ HitResult fncHitCheck(GameState& g, int pos, int colour, BoardPainter& p);
 
 // The engine part of playing one move for colour: check, place with marker, record at
 // entry HandicapCount + CurrentMove with MoveTime = MoveSeconds + 1, mover's total,
-// MoveSeconds := 0, SideToMove flips, CurrentMove/MoveCount grow, Modified set.
+// MoveSeconds := 0, SideToMove flips, CurrentMove/MoveCount grow.
 HitResult prcHitCore(GameState& g, int pos, int colour, BoardPainter& p);
 
 // After a pass has been played: true when it is the second pass in a row from move 3 on.
@@ -81,7 +81,7 @@ void resignCore(GameState& g);
 int mattaCount(const GameState& g);
 
 // Take back mattaCount moves (nothing when CurrentMove - n <= 0): prcKifBack each,
-// MoveCount := CurrentMove - 1, Modified, MoveSeconds := 0. Returns the number taken back.
+// MoveCount := CurrentMove - 1, MoveSeconds := 0. Returns the number taken back.
 int prcMattaCore(GameState& g, BoardPainter& p);
 
 // Resume's cut at the shown position: the last shown stone gets the marker,

@@ -88,11 +88,6 @@ struct GameState {
     // Coordinate names ("A  1", "K 10") by position, for the current size; 12..418 used.
     CoordNameTable CoordName;
 
-    // Record file state.
-    std::string CurrentFileName;  // empty when untitled or pasted
-    bool Modified = false;
-    bool ReadOnlyFile = false;
-
     // Flags.
     bool ReplayMode = false;
     bool GameOver = false;

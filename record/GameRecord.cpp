@@ -301,6 +301,7 @@ HitResult GameRecord::play(int colour, int pos, BoardPainter& p) {
         state_.MoveCount = moves;
         return r;
     }
+    doc_.Modified = true;
     const NodeId n = tree_.addMove(here, colour, pos, state_.BoardSize);
     line_.resize(cursor_ + 1);
     line_.push_back(n);
@@ -357,7 +358,7 @@ int GameRecord::takeBack(BoardPainter& p) {
     while (state_.CurrentMove - 1 > keep && back(p)) {
     }
     keepMoves(keep, p);
-    state_.Modified = true;
+    doc_.Modified = true;
     state_.MoveSeconds = 0;
     return n;
 }

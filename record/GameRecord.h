@@ -14,6 +14,7 @@
 #include "game/BoardPainter.h"
 #include "game/Engine.h"
 #include "game/GameState.h"
+#include "record/Document.h"
 #include "record/RecordTree.h"
 
 namespace tavrin {
@@ -42,6 +43,9 @@ public:
     // The game's information, clocks and flags. The board, the record arrays and the
     // position in them change only through the record's own steps and edits.
     GameState& game() { return state_; }
+    // The file the game belongs to; every edit of the record marks it modified.
+    Document& document() { return doc_; }
+    const Document& document() const { return doc_; }
 
     // The shown node and its depth on the current line (the root is 0).
     NodeId node() const { return line_[cursor_]; }
@@ -133,6 +137,7 @@ private:
 
     RecordTree tree_;
     GameState state_;
+    Document doc_;
     std::vector<NodeId> line_;      // root .. the line's last node
     std::vector<int> lineMoves_;    // moves through each index of the line
     std::vector<NodeFacts> facts_;  // the setup each index of the line changed

@@ -66,7 +66,8 @@ QPushButton* button(const char* name, const QString& text, const QString& tip, Q
 
 }  // namespace
 
-KifuWindow::KifuWindow(const GameState& game, QWidget* parent) : QWidget(parent, Qt::Window), Game(game) {
+KifuWindow::KifuWindow(const GameState& game, QWidget* parent, const Document* document)
+    : QWidget(parent, Qt::Window), Game(game), Doc(document) {
     setObjectName(QStringLiteral("KifuWindow"));
     setWindowTitle(QStringLiteral("棋譜ウィンドウ"));
     resize(DefaultWidth, DefaultHeight);
@@ -254,7 +255,7 @@ void KifuWindow::save() {
     rebuild();
     KifuSaveRequest req;
     req.title = QStringLiteral("棋譜の保存");
-    const QString base = QFileInfo(QString::fromStdString(Game.CurrentFileName)).completeBaseName();
+    const QString base = Doc ? QFileInfo(QString::fromStdString(Doc->FileName)).completeBaseName() : QString();
     req.proposedName = (base.isEmpty() ? QStringLiteral("棋譜") : base) + QStringLiteral(".pdf");
     req.filters = {QStringLiteral("PDF文書 (*.pdf)"), QStringLiteral("PNG画像 (*.png)"),
                    QStringLiteral("SVG画像 (*.svg)")};

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "game/GameState.h"
+#include "record/Document.h"
 #include "view/KifuFigure.h"
 
 class QCheckBox;
@@ -42,7 +43,8 @@ public:
     using PrintChooser = std::function<bool(QPrinter&)>;
 
     // objectName "KifuWindow", title "棋譜ウィンドウ"; a window of its own even with a parent.
-    explicit KifuWindow(const GameState& game, QWidget* parent = nullptr);
+    // The save dialog proposes the name of document's file, when given.
+    explicit KifuWindow(const GameState& game, QWidget* parent = nullptr, const Document* document = nullptr);
     ~KifuWindow() override;
 
     void setSaveChooser(SaveChooser chooser);
@@ -85,6 +87,7 @@ private:
     int perPage() const;
 
     const GameState& Game;
+    const Document* Doc;
     std::unique_ptr<KifuFigureDrawing> Drawing;
     bool Stale = true;  // the figures are not those of the record any more
     int Shown = 1;

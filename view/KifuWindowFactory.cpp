@@ -10,9 +10,9 @@
 
 namespace tavrin {
 
-KifuWindow* makeKifuWindow(const GameState& game, QWidget* parent, Prompts& prompts, const QString& settingsPath,
-                           std::function<QString()> saveFolder) {
-    auto* window = new KifuWindow(game, parent);
+KifuWindow* makeKifuWindow(const GameState& game, const Document& document, QWidget* parent, Prompts& prompts,
+                           const QString& settingsPath, std::function<QString()> saveFolder) {
+    auto* window = new KifuWindow(game, parent, &document);
     SettingsFile ini;
     ini.load(QFile::encodeName(settingsPath).toStdString());
     window->readSettings(ini);

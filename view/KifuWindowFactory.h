@@ -12,9 +12,10 @@ namespace tavrin {
 class KifuWindow;
 class Prompts;
 struct GameState;
+struct Document;
 
 // saveFolder names the folder the save dialog opens in, asked each time it opens.
-KifuWindow* makeKifuWindow(const GameState& game, QWidget* parent, Prompts& prompts, const QString& settingsPath,
-                           std::function<QString()> saveFolder);
+KifuWindow* makeKifuWindow(const GameState& game, const Document& document, QWidget* parent, Prompts& prompts,
+                           const QString& settingsPath, std::function<QString()> saveFolder);
 
 }  // namespace tavrin

@@ -32,8 +32,8 @@ TEST_F(FileWindowTest, CopyThenPasteGivesTheSameRecord) {
     EXPECT_TRUE(text.endsWith(QStringLiteral(")\r\n")));
     EXPECT_EQ(text.count(QStringLiteral("\r\n")), static_cast<qsizetype>(expected.lines().size()));
     EXPECT_TRUE(w->ui.actClipPast->isEnabled());
-    EXPECT_TRUE(w->Game.Modified);
-    EXPECT_TRUE(w->Game.ReadOnlyFile);
+    EXPECT_TRUE(w->Doc.Modified);
+    EXPECT_TRUE(w->Doc.ReadOnly);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("copy.sgf【読み取り専用】 - Tavrin"));
 
     auto other = open();
@@ -47,8 +47,8 @@ TEST_F(FileWindowTest, CopyThenPasteGivesTheSameRecord) {
     EXPECT_EQ(other->Game.GameName, "名局");
     EXPECT_EQ(other->Game.GameComment, "B+3.5");
     EXPECT_EQ(other->Game.KomiTenths, 5);
-    EXPECT_TRUE(other->Game.CurrentFileName.empty());
-    EXPECT_FALSE(other->Game.Modified);
+    EXPECT_TRUE(other->Doc.FileName.empty());
+    EXPECT_FALSE(other->Doc.Modified);
     EXPECT_TRUE(other->Game.GameOver);
     EXPECT_EQ(other->kifuRowCount(), 4);
     EXPECT_EQ(other->windowTitle(), QStringLiteral("新規 - Tavrin"));
@@ -93,7 +93,7 @@ TEST_F(FileWindowTest, PasteOfNothingOrOfARefusedText) {
         EXPECT_EQ(prompts.texts("warn"),
                   c.reason ? std::vector<QString>{"この棋譜ファイルは読めません\n" + QString::fromUtf8(c.reason)}
                            : std::vector<QString>{});
-        EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), path);
+        EXPECT_EQ(QString::fromStdString(w->Doc.FileName), path);
         EXPECT_EQ(w->Game.MoveCount, 3);
         EXPECT_EQ(w->windowTitle(), QStringLiteral("shown.sgf - Tavrin"));
     }

@@ -66,12 +66,12 @@ TEST_F(CountingTest, TwoPassesLeadToCountingAndConfirmWritesTheResult) {
     countClick(Qt::LeftButton, 8, 5);
     countClick(Qt::LeftButton, 8, 5);  // a second click makes it alive again
     countClick(Qt::LeftButton, 8, 5);
-    w->Game.Modified = false;
+    w->Doc.Modified = false;
     w->ui.countingPanel->btnCountOk->click();
     EXPECT_FALSE(w->ui.countingPanel->counting());
     EXPECT_EQ(w->Game.GameComment, "W+7.5");
     EXPECT_EQ(w->ui.lblGameComment->text(), QStringLiteral("白の7.5目勝ちです"));
-    EXPECT_TRUE(w->Game.Modified);
+    EXPECT_TRUE(w->Doc.Modified);
 
     // Esc leaves counting without a result; a step through the record leaves it too.
     w->ui.actPlayCount->trigger();
@@ -90,11 +90,11 @@ TEST_F(CountingTest, JudgementMarksOwnersAndNamesTheLeader) {
     w->Game.KomiTenths = 0;
     inside(*w).prcNewSet();
     for (int row = 1; row <= 9; ++row) inside(*w).prcHit(row * 11 + 3, row % 2 ? Black : White);
-    w->Game.Modified = false;
+    w->Doc.Modified = false;
     w->ui.actPlayKeisei->trigger();
     EXPECT_TRUE(w->ui.pnlMain->hasMarks());
     EXPECT_TRUE(w->statusText(0).startsWith(QStringLiteral("形勢判断: ")));
-    EXPECT_FALSE(w->Game.Modified);
+    EXPECT_FALSE(w->Doc.Modified);
     w->ui.actPlayPass->trigger();
     EXPECT_FALSE(w->ui.pnlMain->hasMarks());
 }

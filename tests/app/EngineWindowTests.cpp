@@ -273,13 +273,13 @@ TEST_F(EngineWindowTest, TimeLimitQuestionAndClosingWhileThinking) {
     EXPECT_TRUE(w->Game.ReplayMode);
     EXPECT_EQ(w->ui.engineTurn->task(), EngineTurn::Task::None);
 
-    w->Game.Modified = false;
+    w->Doc.Modified = false;
     w->ui.actPlayResume->trigger();
     ASSERT_TRUE(waitFor([&] { return w->ui.engineTurn->task() == EngineTurn::Task::Move; }, 2000));
     ASSERT_TRUE(waitFor([&] { return enginesLeft() > 0; }, 2000));
     QElapsedTimer t;
     t.start();
-    w->Game.Modified = false;
+    w->Doc.Modified = false;
     EXPECT_TRUE(w->close());
     w.reset();
     EXPECT_LT(t.elapsed(), 2000);
@@ -340,7 +340,7 @@ TEST_F(EngineWindowTest, GnugoAgainstItselfPlaysAWholeGame) {
     const QString path = dir.path() + "/selfplay.sgf";
     prompts.saveChoices.push_back(path);
     w->ui.actFileSaveAs->trigger();
-    ASSERT_FALSE(w->Game.Modified);
+    ASSERT_FALSE(w->Doc.Modified);
     GameState back = test::newGame(19);
     TextBuffer buf;
     ASSERT_TRUE(readRecordFile(back, buf, path.toStdString()).ok());
@@ -551,7 +551,7 @@ TEST_F(EngineWindowTest, GameInfoOkWithoutAChangeChangesNothingAndOffersTheLevel
         EXPECT_EQ(w->Game.BlackPlayer, "");
         EXPECT_EQ(w->Game.KomiTenths, before.KomiTenths);
         EXPECT_EQ(w->Game.GameName, "Title");
-        EXPECT_FALSE(w->Game.Modified);
+        EXPECT_FALSE(w->Doc.Modified);
         if (found) {
             prompts.dialogScripts.push_back([](QDialog& d) {
                 if (auto* level = d.findChild<QComboBox*>("cmbLevel")) level->setCurrentIndex(2);

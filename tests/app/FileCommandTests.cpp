@@ -60,10 +60,10 @@ TEST_F(FileWindowTest, OpenThroughTheDialogShowsTheRecordEndedAtItsLastMove) {
     EXPECT_TRUE(prompts.texts("confirm").empty());  // nothing to discard
 
     EXPECT_EQ(w->windowTitle(), QStringLiteral("三手.sgf - Tavrin"));
-    EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), path);
+    EXPECT_EQ(QString::fromStdString(w->Doc.FileName), path);
     EXPECT_EQ(w->prefs.LastReadDir, dir.path() + QLatin1Char('/'));
-    EXPECT_FALSE(w->Game.Modified);
-    EXPECT_FALSE(w->Game.ReadOnlyFile);
+    EXPECT_FALSE(w->Doc.Modified);
+    EXPECT_FALSE(w->Doc.ReadOnly);
     EXPECT_TRUE(w->Game.ReplayMode);
     EXPECT_TRUE(w->Game.GameOver);
     EXPECT_EQ(w->Game.CurrentMove, 4);
@@ -114,9 +114,9 @@ TEST_F(FileWindowTest, FlagsAndTitleThroughOpenPlaySaveAsSaveAndDrop) {
     };
     auto check = [&](const char* step, const Expect& e) {
         SCOPED_TRACE(step);
-        EXPECT_EQ(MainWindowAccess::fileNamePart(QString::fromStdString(w->Game.CurrentFileName)), e.name);
-        EXPECT_EQ(w->Game.Modified, e.modified);
-        EXPECT_EQ(w->Game.ReadOnlyFile, e.readOnly);
+        EXPECT_EQ(MainWindowAccess::fileNamePart(QString::fromStdString(w->Doc.FileName)), e.name);
+        EXPECT_EQ(w->Doc.Modified, e.modified);
+        EXPECT_EQ(w->Doc.ReadOnly, e.readOnly);
         EXPECT_EQ(w->windowTitle(), e.title);
     };
     check("start", {"", false, false, "新規 - Tavrin"});
@@ -185,15 +185,15 @@ TEST_F(FileWindowTest, DiscardQuestionGuardsEveryCommandThatReplacesTheRecord) {
             c.run(*w, prompts);
             ASSERT_EQ(prompts.texts("confirm"), std::vector<QString>{Discard});
             if (a == Answer::No) {
-                EXPECT_TRUE(w->Game.Modified);
+                EXPECT_TRUE(w->Doc.Modified);
                 EXPECT_EQ(w->Game.MoveCount, 2);
-                EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), first);
+                EXPECT_EQ(QString::fromStdString(w->Doc.FileName), first);
                 EXPECT_EQ(prompts.texts("open").size(), 1u);  // only the first load
             } else {
-                EXPECT_FALSE(w->Game.Modified);
+                EXPECT_FALSE(w->Doc.Modified);
                 const std::string command = c.command;
                 const QString file = command == "reload" ? first : command == "paste" ? QString() : other;
-                EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), file);
+                EXPECT_EQ(QString::fromStdString(w->Doc.FileName), file);
                 EXPECT_EQ(w->Game.MoveCount, command == "reload" ? 3 : 1);
             }
         }
@@ -216,8 +216,8 @@ TEST_F(FileWindowTest, ReloadIsOfferedOnlyForAChangedRecordFromAFileAndKeepsRead
     w->prefs.LastReadDir = QStringLiteral("/elsewhere/");
     prompts.answers.push_back(Answer::Yes);
     w->ui.actFileReOpen->trigger();
-    EXPECT_FALSE(w->Game.Modified);
-    EXPECT_TRUE(w->Game.ReadOnlyFile);
+    EXPECT_FALSE(w->Doc.Modified);
+    EXPECT_TRUE(w->Doc.ReadOnly);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("r.sgf【読み取り専用】 - Tavrin"));
     EXPECT_EQ(w->prefs.LastReadDir, QStringLiteral("/elsewhere/"));
     EXPECT_FALSE(w->ui.actFileReOpen->isEnabled());
@@ -235,13 +235,13 @@ TEST_F(FileWindowTest, CancelledDialogsAndUnknownExtensionsChangeNothing) {
     // A .txt chosen in the dialog is not read, and nothing is said; the box's state stays.
     prompts.answers.push_back(Answer::Yes);
     openThroughDialog(*w, prompts, txt, true);
-    EXPECT_TRUE(w->Game.ReadOnlyFile);
+    EXPECT_TRUE(w->Doc.ReadOnly);
     prompts.saveChoices.push_back(std::nullopt);
     w->ui.actFileSaveAs->trigger();
 
-    EXPECT_TRUE(w->Game.Modified);
+    EXPECT_TRUE(w->Doc.Modified);
     EXPECT_EQ(w->Game.GameName, name);
-    EXPECT_TRUE(w->Game.CurrentFileName.empty());
+    EXPECT_TRUE(w->Doc.FileName.empty());
     EXPECT_EQ(w->windowTitle(), QStringLiteral("新規 - Tavrin"));
     EXPECT_TRUE(w->prefs.LastReadDir.isEmpty());
     EXPECT_TRUE(w->prefs.LastWriteDir.isEmpty());
@@ -278,7 +278,7 @@ TEST_F(FileWindowTest, SaveChoosesBetweenOverwriteAndSaveAs) {
             path = put(c.file, c.content);
             before = bytesOf(path);
             openThroughDialog(*w, prompts, path, c.readOnly);
-            ASSERT_EQ(QString::fromStdString(w->Game.CurrentFileName), path);
+            ASSERT_EQ(QString::fromStdString(w->Doc.FileName), path);
         }
         touch(*w);
         if (c.warning) prompts.answers.push_back(*c.warning);
@@ -294,7 +294,7 @@ TEST_F(FileWindowTest, SaveChoosesBetweenOverwriteAndSaveAs) {
             EXPECT_EQ(prompts.lastSave.title, QStringLiteral("棋譜に別名を付けて保存"));
             EXPECT_EQ(prompts.lastSave.defaultSuffix, QStringLiteral("sgf"));
         }
-        EXPECT_EQ(w->Game.Modified, !c.written);
+        EXPECT_EQ(w->Doc.Modified, !c.written);
         if (!path.isEmpty()) {
             EXPECT_EQ(bytesOf(path) == before, !c.written);
         }
@@ -316,7 +316,7 @@ TEST_F(FileWindowTest, NgfRecordIsSavedAsSgfUnderTheProposedName) {
     prompts.saveChoices.push_back(sgf);
     w->ui.actFileSave->trigger();
     EXPECT_EQ(prompts.lastSave.proposedName, QStringLiteral("kifu.sgf"));
-    EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), sgf);
+    EXPECT_EQ(QString::fromStdString(w->Doc.FileName), sgf);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("kifu.sgf - Tavrin"));
     EXPECT_EQ(bytesOf(ngf), ngfBefore);
 
@@ -359,9 +359,9 @@ TEST_F(FileWindowTest, FailedSaveAsKeepsTheOldNameAndTheOldFile) {
         prompts.saveChoices.push_back(c.target);
         w->ui.actFileSaveAs->trigger();
         EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{c.message});
-        EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), path);
+        EXPECT_EQ(QString::fromStdString(w->Doc.FileName), path);
         EXPECT_EQ(w->windowTitle(), QStringLiteral("keep.sgf - Tavrin"));
-        EXPECT_TRUE(w->Game.Modified);
+        EXPECT_TRUE(w->Doc.Modified);
         EXPECT_EQ(w->prefs.LastWriteDir, QStringLiteral("/before/"));
         EXPECT_EQ(bytesOf(path), ThreeMoves);
         EXPECT_TRUE(QFileInfo(dir.path()).isDir());
@@ -402,7 +402,7 @@ TEST_F(FileWindowTest, SaveOntoAFullFileSystemFailsAndKeepsTheOldFile) {
         prompts.saveChoices.push_back(target);
         w->ui.actFileSaveAs->trigger();
         EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{"棋譜ファイルを書き込めませんでした"});
-        EXPECT_TRUE(w->Game.Modified);
+        EXPECT_TRUE(w->Doc.Modified);
         EXPECT_EQ(w->windowTitle(), QStringLiteral("game.sgf - Tavrin"));
         EXPECT_EQ(w->prefs.LastWriteDir, QStringLiteral("/before/"));
         EXPECT_EQ(bytesOf(old), ThreeMoves);
@@ -427,7 +427,7 @@ protected:
         ::chmod(QFile::encodeName(path).constData(), 0644);
         EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{"読込専用ファイルには書き込めません"});
         EXPECT_EQ(bytesOf(path), ThreeMoves);
-        EXPECT_TRUE(w->Game.Modified);
+        EXPECT_TRUE(w->Doc.Modified);
         EXPECT_EQ(w->windowTitle(), QStringLiteral("old.sgf - Tavrin"));
         EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"old.sgf"});
     }
@@ -451,7 +451,7 @@ TEST_F(FileWindowTest, SaveKeepsTheFilePermissions) {
         openThroughDialog(*w, prompts, path);
         touch(*w);
         w->ui.actFileSave->trigger();
-        ASSERT_FALSE(w->Game.Modified);
+        ASSERT_FALSE(w->Doc.Modified);
         struct stat st {};
         ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
         EXPECT_EQ(st.st_mode & 07777, mode);
@@ -472,9 +472,9 @@ TEST_F(FileWindowTest, RefusedLoadCannotBeSavedOverTheRefusedFile) {
     prompts.answers.push_back(Answer::Yes);
     openThroughDialog(*w, prompts, bad);
     EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{"この棋譜ファイルは読めません\n4手目が打てない手です"});
-    EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), good);
+    EXPECT_EQ(QString::fromStdString(w->Doc.FileName), good);
     EXPECT_EQ(moves(w->Game), record);
-    EXPECT_TRUE(w->Game.Modified);
+    EXPECT_TRUE(w->Doc.Modified);
     w->ui.actFileSave->trigger();
     EXPECT_EQ(bytesOf(bad), badBytes);
     EXPECT_EQ(bytesOf(good), savedBytes(*w));
@@ -516,7 +516,7 @@ TEST_F(FileWindowTest, LoadFailureMessages) {
         for (const auto& a : prompts.asked)
             if (a.kind == "warn" || a.kind == "error") got.push_back(a.kind + ":" + a.text);
         EXPECT_EQ(got, std::vector<QString>{c.kind + ":" + c.text});
-        EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), shown);
+        EXPECT_EQ(QString::fromStdString(w->Doc.FileName), shown);
         EXPECT_EQ(w->windowTitle(), QStringLiteral("shown.sgf - Tavrin"));
         EXPECT_EQ(w->Game.MoveCount, 3);
         EXPECT_EQ(w->prefs.LastReadDir, QStringLiteral("/kept/"));
@@ -558,7 +558,7 @@ TEST_F(FileWindowTest, DroppedFiles) {
     // Two files: only the first is read; the folder memory stays.
     auto w = open();
     drop(*w, {first, second});
-    EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), first);
+    EXPECT_EQ(QString::fromStdString(w->Doc.FileName), first);
     EXPECT_TRUE(w->prefs.LastReadDir.isEmpty());
 
     // A .txt after a read-only file: asked about, nothing loaded, no longer read-only.
@@ -567,22 +567,22 @@ TEST_F(FileWindowTest, DroppedFiles) {
     prompts.answers.push_back(Answer::Yes);
     drop(*w, {text});
     EXPECT_EQ(prompts.texts("confirm"), std::vector<QString>{Discard});
-    EXPECT_EQ(QString::fromStdString(w->Game.CurrentFileName), ro);
-    EXPECT_TRUE(w->Game.Modified);
-    EXPECT_FALSE(w->Game.ReadOnlyFile);
+    EXPECT_EQ(QString::fromStdString(w->Doc.FileName), ro);
+    EXPECT_TRUE(w->Doc.Modified);
+    EXPECT_FALSE(w->Doc.ReadOnly);
     EXPECT_TRUE(prompts.texts("warn").empty());
 
     // A dropped SGF after a read-only one is titled plainly and saved over directly.
     prompts.answers.push_back(Answer::Yes);
     openThroughDialog(*w, prompts, ro, true);
-    ASSERT_TRUE(w->Game.ReadOnlyFile);
+    ASSERT_TRUE(w->Doc.ReadOnly);
     prompts.answers.push_back(Answer::Yes);
     drop(*w, {second});
     EXPECT_EQ(w->windowTitle(), QStringLiteral("second.sgf - Tavrin"));
     touch(*w);
     w->ui.actFileSave->trigger();
     EXPECT_TRUE(prompts.texts("warnYesNo").empty());
-    EXPECT_FALSE(w->Game.Modified);
+    EXPECT_FALSE(w->Doc.Modified);
     EXPECT_EQ(bytesOf(second), savedBytes(*w));
 }
 
@@ -628,7 +628,7 @@ TEST_F(FileWindowTest, CorpusRecordsSurviveOpenSaveAsAndReopen) {
             prompts.asked.clear();
             auto w = open();
             openThroughDialog(*w, prompts, copy);
-            if (w->Game.CurrentFileName.empty()) {
+            if (w->Doc.FileName.empty()) {
                 // Refused: exactly one message, and the window is still untitled.
                 EXPECT_EQ(prompts.texts("warn").size() + prompts.texts("error").size(), 1u);
                 EXPECT_EQ(w->windowTitle(), QStringLiteral("新規 - Tavrin"));
@@ -639,7 +639,7 @@ TEST_F(FileWindowTest, CorpusRecordsSurviveOpenSaveAsAndReopen) {
             const QString out = dir.path() + "/copy.sgf";
             prompts.saveChoices.push_back(out);
             w->ui.actFileSaveAs->trigger();
-            ASSERT_EQ(QString::fromStdString(w->Game.CurrentFileName), out);
+            ASSERT_EQ(QString::fromStdString(w->Doc.FileName), out);
             auto back = open();
             openThroughDialog(*back, prompts, out);
             EXPECT_EQ(moves(back->Game), moves(w->Game));
@@ -693,7 +693,7 @@ TEST_F(FileWindowTest, CommentsAndVariationsLiveThroughTheWindow) {
     inside(*w).kifuStepTo(3);
     inside(*w).prcKifActCtrl();
     w->ui.memComment->setPlainText(QStringLiteral("白の応手\n二行目"));
-    EXPECT_TRUE(w->Game.Modified);
+    EXPECT_TRUE(w->Doc.Modified);
     EXPECT_TRUE(w->ui.actFileSave->isEnabled());
     // Playing on from the end appends to the main line; a take-back removes it again, and
     // a second move stays.
@@ -704,7 +704,7 @@ TEST_F(FileWindowTest, CommentsAndVariationsLiveThroughTheWindow) {
     w->ui.actPlayMatta->trigger();
     ASSERT_EQ(w->Game.MoveCount, 4);
     w->ui.actFileSave->trigger();
-    ASSERT_FALSE(w->Game.Modified);
+    ASSERT_FALSE(w->Doc.Modified);
 
     const QByteArray saved = bytesOf(path);
     EXPECT_TRUE(saved.contains("C[other]")) << saved.toStdString();

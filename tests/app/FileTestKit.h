@@ -49,7 +49,7 @@ protected:
     }
     // The record now has changes (as after a move or a game-information edit).
     static void touch(TfrmMain& w) {
-        w.Game.Modified = true;
+        w.Doc.Modified = true;
         inside(w).prcKifUpDate();
     }
     // The bytes a save of the window's record would write.

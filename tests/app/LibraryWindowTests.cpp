@@ -90,10 +90,10 @@ TEST_F(LibraryWindowTest, CandidatesOfTheShownPositionAndAGameOpenedThere) {
     // The games of the candidate; a double click opens one at the position.
     w->ui.lsvFskJsk->setCurrentItem(w->ui.lsvFskJsk->topLevelItem(0));
     ASSERT_EQ(w->ui.lsvFskGames->topLevelItemCount(), 2);
-    w->Game.Modified = false;
+    w->Doc.Modified = false;
     QTreeWidgetItem* game = w->ui.lsvFskGames->topLevelItem(1);
     emit w->ui.lsvFskGames->itemDoubleClicked(game, 0);
-    EXPECT_TRUE(QString::fromStdString(w->Game.CurrentFileName).endsWith(QStringLiteral(".SGF")));
+    EXPECT_TRUE(QString::fromStdString(w->Doc.FileName).endsWith(QStringLiteral(".SGF")));
     EXPECT_EQ(w->Game.CurrentMove, 2);
     EXPECT_TRUE(w->Game.ReplayMode);
 

@@ -36,12 +36,12 @@ TEST_F(MainWindowTest, NewGameOnTheWindow) {
     w->Game.WhitePlayer = "秀策";
     w->Game.KomiTenths = 110;
     w->Game.HandicapCount = 4;
-    w->Game.CurrentFileName = "/x/y.sgf";
+    w->Doc.FileName = "/x/y.sgf";
     inside(*w).setTitle(QStringLiteral("y.sgf - Tavrin"));
     inside(*w).prcNewSet();
     // Bound to a file: the title stays.
     EXPECT_EQ(w->windowTitle(), QStringLiteral("y.sgf - Tavrin"));
-    w->Game.CurrentFileName.clear();
+    w->Doc.FileName.clear();
     inside(*w).setStatusText(0, QStringLiteral("コウです。すぐには打てません。"));
     inside(*w).prcNewSet();
     EXPECT_EQ(w->windowTitle(), QStringLiteral("新規 - Tavrin"));
@@ -67,7 +67,7 @@ TEST_F(MainWindowTest, NewGameOnTheWindow) {
     EXPECT_EQ(w->Game.MovePos[1], 340);
     EXPECT_EQ(w->Game.CurrentMove, 1);
     EXPECT_FALSE(w->Game.ReplayMode);
-    EXPECT_FALSE(w->Game.Modified);
+    EXPECT_FALSE(w->Doc.Modified);
     // Play mode: play commands on, replay and resume off, the replay menu disabled.
     EXPECT_TRUE(w->ui.actPlayPass->isEnabled());
     EXPECT_TRUE(w->ui.actPlayStop->isEnabled());
@@ -112,8 +112,8 @@ TEST_F(MainWindowTest, SaveReloadAndTakeBackCommands) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.modified << c.file << c.currentMove << c.replay);
-        w->Game.Modified = c.modified;
-        w->Game.CurrentFileName = c.file;
+        w->Doc.Modified = c.modified;
+        w->Doc.FileName = c.file;
         w->Game.CurrentMove = c.currentMove;
         w->Game.ReplayMode = c.replay;
         w->ui.actFileReOpen->setEnabled(c.reopenBefore);

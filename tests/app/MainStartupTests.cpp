@@ -54,7 +54,7 @@ TEST_F(MainWindowTest, FirstRunWithoutSettingsFile) {
     EXPECT_EQ(w->prefs.SavedState, 0);
     EXPECT_EQ(inside(*w).SetupState, 9);
     EXPECT_EQ(w->Game.AppTag, "Tavrin:0.5.1.20");
-    EXPECT_FALSE(w->Game.ReadOnlyFile);
+    EXPECT_FALSE(w->Doc.ReadOnly);
     EXPECT_TRUE(w->acceptDrops());
     EXPECT_TRUE(w->prefs.HelpFile.endsWith("/Tavrin.chm"));
     const QString title = QString::fromStdString(w->Game.GameName);
@@ -297,8 +297,8 @@ TEST_F(MainWindowTest, CloseQuestion) {
         o.settingsPath = iniPath();
         TfrmMain w(fresh, o);
         w.show();
-        w.Game.CurrentFileName = c.file;
-        w.Game.Modified = true;
+        w.Doc.FileName = c.file;
+        w.Doc.Modified = true;
         fresh.answers.push_back(c.answer);
         // Saving an NGF record asks for a new name; the dialog is cancelled.
         if (c.answer == Answer::Yes) fresh.saveChoices.push_back(std::nullopt);
@@ -308,8 +308,8 @@ TEST_F(MainWindowTest, CloseQuestion) {
                   QStringLiteral("棋譜「%1」は変更されています。\n保存しますか？").arg(QString::fromUtf8(c.name)));
         EXPECT_EQ(w.isVisible(), !c.closes);
         EXPECT_EQ(QFile::exists(iniPath()), c.closes);
-        EXPECT_TRUE(w.Game.Modified);
-        w.Game.Modified = false;
+        EXPECT_TRUE(w.Doc.Modified);
+        w.Doc.Modified = false;
     }
 }
 

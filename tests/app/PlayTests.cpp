@@ -195,7 +195,7 @@ TEST_F(PlayTest, Resignation) {
         EXPECT_EQ(w->ui.lblGameComment->text(), QString::fromUtf8(c.label));
         EXPECT_TRUE(w->Game.GameOver);
         EXPECT_FALSE(w->Game.EndedByPasses);
-        EXPECT_TRUE(w->Game.Modified);
+        EXPECT_TRUE(w->Doc.Modified);
         EXPECT_TRUE(w->ui.actFileSave->isEnabled());
         EXPECT_TRUE(w->ui.actPlayResume->isEnabled());
         EXPECT_EQ(w->Game.MoveCount, c.movesFirst);  // no move is recorded
@@ -320,7 +320,7 @@ TEST_F(PlayTest, ResumeSaysWhatTheCutTakesBesidesTheMoves) {
         EXPECT_EQ(w->Game.MoveCount, 1);
         EXPECT_EQ(w->Game.GameComment, "");
         EXPECT_FALSE(w->Tree().hasVariations(1));
-        w->Game.Modified = false;
+        w->Doc.Modified = false;
     }
 }
 
@@ -340,7 +340,7 @@ TEST_F(PlayTest, NewGameDialog) {
     EXPECT_EQ(w->Game.MoveCount, 1);
     EXPECT_EQ(w->kifuRowCount(), 2);
 
-    w->Game.CurrentFileName = "/tmp/x.sgf";
+    w->Doc.FileName = "/tmp/x.sgf";
     prompts.dialogScripts.push_back([&](QDialog& d) {
         clockDuringDialog = w->ui.tmrTime->isActive();
         d.findChild<QLineEdit*>(QStringLiteral("EdtGameName"))->setText(QStringLiteral("名局"));
@@ -350,12 +350,12 @@ TEST_F(PlayTest, NewGameDialog) {
     w->ui.actPlayNew->trigger();
     EXPECT_FALSE(clockDuringDialog);
     EXPECT_FALSE(w->ui.tmrTime->isActive());  // a new game's clock waits for the first move
-    EXPECT_TRUE(w->Game.CurrentFileName.empty());
+    EXPECT_TRUE(w->Doc.FileName.empty());
     EXPECT_EQ(w->windowTitle(), QStringLiteral("新規 - Tavrin"));
     EXPECT_EQ(w->ui.lblGameName->text(), QStringLiteral("名局"));
     EXPECT_EQ(w->Game.MoveCount, 0);
     EXPECT_EQ(w->kifuRowCount(), 1);
-    EXPECT_FALSE(w->Game.Modified);
+    EXPECT_FALSE(w->Doc.Modified);
 }
 
 // 新規対局 on a modified game asks first, as closing does: cancel keeps it, no discards it,
@@ -382,11 +382,11 @@ TEST_F(PlayTest, NewGameAsksBeforeAModifiedGameIsDiscarded) {
         return int(QDialog::Accepted);
     };
     for (const auto& c : cases) {
-        w->Game.Modified = false;
+        w->Doc.Modified = false;
         prompts.dialogScripts = {accept};
         w->ui.actPlayNew->trigger();  // a fresh game
         click(4, 4);
-        w->Game.Modified = c.modified;
+        w->Doc.Modified = c.modified;
         if (c.modified) prompts.answers.push_back(c.answer);
         if (c.modified && c.answer == Answer::Yes) prompts.saveChoices.push_back(c.saveAs);
         dialogs = 0;
@@ -422,7 +422,7 @@ TEST_F(PlayTest, GameInfoDialog) {
         inside(*w).prcNewSet();
         click(4, 4);
         if (!c.clockRunning) w->ui.actPlayStop->trigger();
-        w->Game.Modified = false;
+        w->Doc.Modified = false;
         inside(*w).prcKifUpDate();
         bool clockDuringDialog = true;
         prompts.dialogScripts.push_back([&](QDialog& d) {
@@ -439,7 +439,7 @@ TEST_F(PlayTest, GameInfoDialog) {
         EXPECT_TRUE(prompts.dialogScripts.empty());
         EXPECT_FALSE(clockDuringDialog);
         EXPECT_EQ(w->ui.tmrTime->isActive(), c.clockRunning);
-        EXPECT_EQ(w->Game.Modified, c.ok);
+        EXPECT_EQ(w->Doc.Modified, c.ok);
         EXPECT_EQ(w->ui.actFileSave->isEnabled(), c.ok);
         EXPECT_EQ(w->ui.lblGameName->text(), c.ok ? QStringLiteral("十番碁") : QStringLiteral("( 対局名なし )"));
         EXPECT_EQ(w->Game.MoveCount, 1);

@@ -272,17 +272,14 @@ TEST(SgfReader, OpensTheCorpusFilesOfOldServersAndDamage) {
 
 TEST(SgfReader, LeavesTheGameEndedAtTheLastMove) {
     GameState g = test::newGame(19);
-    g.Modified = true;
     g.Level = 1;
     ASSERT_EQ(readSgf(g, "(;GM[1]SZ[9];B[cc];W[gc])", "/tmp/a.sgf"), "");
-    EXPECT_EQ(g.CurrentFileName, "/tmp/a.sgf");
     EXPECT_EQ(g.CurrentMove, 3);
     EXPECT_EQ(g.SideToMove, Black);
     EXPECT_EQ(g.LastMovePos, 7 * 11 + 3);
     EXPECT_TRUE(g.GameOver);
     EXPECT_TRUE(g.ReplayMode);
     EXPECT_FALSE(g.EndedByPasses);
-    EXPECT_FALSE(g.Modified);
     EXPECT_EQ(g.GameDate, "");
     EXPECT_EQ(g.BlackPlayer, "");
     EXPECT_EQ(g.WhitePlayer, "");
@@ -299,7 +296,6 @@ TEST(SgfReader, LeavesTheGameEndedAtTheLastMove) {
     EXPECT_EQ(g.SideToMove, Black);
     ASSERT_EQ(readSgf(g, "(;SZ[9])"), "");
     EXPECT_EQ(g.SideToMove, Black);
-    EXPECT_EQ(g.CurrentFileName, "") << "a paste leaves the record untitled";
 }
 
 TEST(SgfReader, GameInformation) {
@@ -395,21 +391,17 @@ TEST(SgfReader, Komi) {
 TEST(SgfReader, RefusalLeavesTheGameExactlyAsItWas) {
     GameState g = test::newGame(13);
     g.GameName = "before";
-    g.CurrentFileName = "/tmp/before.sgf";
     test::play(g, test::pt(g, 4, 4));
-    g.Modified = true;
     const GameState before = g;
     // One refusal of the scan, two of the replay (a move and an AB stone).
     for (const char* sgf :
          {"(;SZ[7])", "(;SZ[9];B[aa];W[aa])", "(;SZ[9]AB[aa][aa];W[bb])", "(;SZ[9];B[aa];AB[bb];W[cc])"}) {
         ASSERT_NE(readSgf(g, sgf, "/tmp/refused.sgf"), "") << sgf;
-        EXPECT_EQ(g.CurrentFileName, before.CurrentFileName) << sgf;
         EXPECT_EQ(g.BoardSize, 13) << sgf;
         EXPECT_EQ(g.Board, before.Board) << sgf;
         EXPECT_EQ(g.MovePos, before.MovePos) << sgf;
         EXPECT_EQ(g.MoveCount, 1) << sgf;
         EXPECT_EQ(g.GameName, "before") << sgf;
-        EXPECT_TRUE(g.Modified) << sgf;
         EXPECT_FALSE(g.GameOver) << sgf;
     }
 }

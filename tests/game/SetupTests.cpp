@@ -186,7 +186,6 @@ TEST(NewGame, ResetsPlayStateAndKeepsGameInformation) {
     EXPECT_FALSE(g.GameOver);
     EXPECT_FALSE(g.ReplayMode);
     EXPECT_FALSE(g.EndedByPasses);
-    EXPECT_FALSE(g.Modified);
     EXPECT_EQ(g.LastMovePos, 0);
 }
 

@@ -556,7 +556,7 @@ void Monkey::openRecord() {
         const bool readOnly = R.percent(30);
         note("actFileOpenAccept " + shortPath(path) + (readOnly ? " read-only" : ""));
         inside(*W).actFileOpenAccept(OpenChoice{path, readOnly});
-        ok = W->Game.CurrentFileName == path.toStdString();
+        ok = W->Doc.FileName == path.toStdString();
     }
     note(std::string(ok ? "loaded, " : "not loaded, ") + num(W->Game.MoveCount) + " moves");
 }
@@ -683,7 +683,7 @@ void Monkey::save() {
     } else {
         note("actFileSaveAsAccept " + shortPath(path));
         inside(*W).actFileSaveAsAccept(path);
-        ok = W->Game.CurrentFileName == path.toStdString() && !W->Game.Modified;
+        ok = W->Doc.FileName == path.toStdString() && !W->Doc.Modified;
     }
     note(ok ? "written" : "not written");
     if (ok && endsWithNoCase(path, ".sgf") && R.percent(40)) {
