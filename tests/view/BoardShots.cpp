@@ -8,6 +8,7 @@
 
 #include "game/Engine.h"
 #include "view/BoardView.h"
+#include "view/GameTreePane.h"
 
 using namespace tavrin;
 
@@ -95,5 +96,33 @@ int main(int argc, char** argv) {
             v.grab().save(name);
             std::printf("%s cell %d\n", qPrintable(name), v.geometryInfo().CellSize);
         }
+    // The game-tree pane: a line of 60 moves with variations, nested ones, comments and
+    // annotations, the shown node on a variation.
+    {
+        RecordTree t;
+        t.clear();
+        std::vector<RecordTree::NodeId> line{t.addNode(RecordTree::None)};
+        for (int k = 1; k <= 60; ++k)
+            line.push_back(t.addMoveNode(line.back(), k % 2 ? 'B' : 'W', static_cast<char>('a' + k % 19), 'd'));
+        RecordTree::NodeId shown = RecordTree::None;
+        for (int at : {3, 3, 12, 14, 30, 31, 45}) {
+            RecordTree::NodeId v = line[static_cast<size_t>(at)];
+            for (int k = 0; k < 4 + at % 5; ++k) v = t.addMoveNode(v, (at + k) % 2 ? 'W' : 'B', 'q', 'q');
+            if (at == 12) t.addMoveNode(t.parent(t.parent(v)), 'B', 'r', 'r');
+            shown = v;
+        }
+        t.addValue(t.addProperty(line[7], "C"), "comment");
+        t.addValue(t.addProperty(line[9], "BM"), "1");
+        t.addValue(t.addProperty(line[20], "TE"), "1");
+        t.addValue(t.addProperty(line[21], "GB"), "1");
+        GameTreePane pane;
+        pane.resize(560, 220);
+        pane.show();
+        pane.setTree(&t);
+        pane.setCurrent(shown);
+        const QString name = dir + QStringLiteral("/tree-pane.png");
+        pane.grab().save(name);
+        std::printf("%s\n", qPrintable(name));
+    }
     return 0;
 }
