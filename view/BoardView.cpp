@@ -211,8 +211,10 @@ struct BoardView::Impl {
         return {Geo.FirstLine + (d / Game.BoardStride - 1) * Geo.CellSize + 0.5,
                 Geo.FirstLine + (d % Game.BoardStride - 1) * Geo.CellSize + 0.5};
     }
-    // A font of the board's letters for a text of the given length on one point.
+    // A font of the board's letters for a text on one point.
     QFont labelFont(const QString& text) const;
+    mutable int LabelStoneSize = -1;
+    mutable QFont LabelFont;  // for one or two characters at LabelStoneSize
     void prcGobanDraw();
     void scaleStones();
     // Top-left of the CellSize square (and stone image) of a board position.
@@ -356,12 +358,16 @@ QColor BoardView::Impl::inkAt(int pos) const {
 
 QFont BoardView::Impl::labelFont(const QString& text) const {
     const int s = Geo.StoneSize;
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setBold(true);
-    int px = std::max(6, s * 11 / 20);
-    f.setPixelSize(px);
-    // Longer texts shrink until they fit the stone.
-    while (px > 6 && QFontMetrics(f).horizontalAdvance(text) > s - 2) f.setPixelSize(--px);
+    if (s != LabelStoneSize) {
+        LabelStoneSize = s;
+        LabelFont = QFont(QStringLiteral("DejaVu Sans"));
+        LabelFont.setBold(true);
+        LabelFont.setPixelSize(std::max(6, s * 11 / 20));
+    }
+    // One or two characters fit as they are; longer texts shrink until they fit the stone.
+    if (text.size() <= 2) return LabelFont;
+    QFont f = LabelFont;
+    for (int px = f.pixelSize(); px > 6 && QFontMetrics(f).horizontalAdvance(text) > s - 2;) f.setPixelSize(--px);
     return f;
 }
 
@@ -460,10 +466,11 @@ void BoardView::Impl::paintMarkup(QPainter& p) const {
             head << QLineF::fromPolar(len, back.angle() + 25).translated(b).p2() << b
                  << QLineF::fromPolar(len, back.angle() - 25).translated(b).p2();
         }
-        // A light halo under the dark stroke keeps it seen over black stones.
+        // A light halo under the dark stroke keeps it seen over black stones. Flat ends: a
+        // round one makes a long stroke many times as dear to fill.
         const std::pair<QColor, double> strokes[] = {{QColor(255, 255, 255, 200), w + 2.0}, {QColor(MarkInk), w}};
         for (const auto& [colour, width] : strokes) {
-            p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
             p.drawLine(line);
             if (l.Arrow) p.drawPolyline(head);
         }
