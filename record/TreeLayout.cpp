@@ -1,7 +1,7 @@
 #include "record/TreeLayout.h"
 
 #include <algorithm>
-#include <utility>
+#include <cstdint>
 
 namespace tavrin {
 
@@ -15,27 +15,36 @@ bool holdsMove(const RecordTree& t, RecordTree::NodeId n) {
     return false;
 }
 
-// The columns taken in each row, as sorted disjoint spans.
+// The columns taken in each row, one bit a column (a row's words reach its last taken
+// column): a span is checked a word at a time.
 class Occupancy {
 public:
     bool freeOver(int row, int c0, int c1) const {
-        if (row >= static_cast<int>(spans_.size())) return true;
-        const auto& s = spans_[static_cast<size_t>(row)];
-        // The first span ending at or after c0 is the only one that can meet [c0, c1].
-        auto it = std::lower_bound(s.begin(), s.end(), c0,
-                                   [](const std::pair<int, int>& span, int c) { return span.second < c; });
-        return it == s.end() || it->first > c1;
+        if (row >= static_cast<int>(bits_.size())) return true;
+        const std::vector<uint64_t>& words = bits_[static_cast<size_t>(row)];
+        bool free = true;
+        forEachWord(c0, std::min(c1, static_cast<int>(words.size()) * 64 - 1),
+                    [&](size_t w, uint64_t mask) { free = free && (words[w] & mask) == 0; });
+        return free;
     }
     void take(int row, int c0, int c1) {
-        if (row >= static_cast<int>(spans_.size())) spans_.resize(static_cast<size_t>(row) + 1);
-        auto& s = spans_[static_cast<size_t>(row)];
-        auto it = std::lower_bound(s.begin(), s.end(), c0,
-                                   [](const std::pair<int, int>& span, int c) { return span.first < c; });
-        s.insert(it, {c0, c1});
+        if (row >= static_cast<int>(bits_.size())) bits_.resize(static_cast<size_t>(row) + 1);
+        std::vector<uint64_t>& words = bits_[static_cast<size_t>(row)];
+        if (words.size() <= static_cast<size_t>(c1 / 64)) words.resize(static_cast<size_t>(c1 / 64) + 1);
+        forEachWord(c0, c1, [&](size_t w, uint64_t mask) { words[w] |= mask; });
     }
 
 private:
-    std::vector<std::vector<std::pair<int, int>>> spans_;
+    // The words of columns c0..c1 and the bits of those columns in each.
+    template <typename Visit>
+    static void forEachWord(int c0, int c1, Visit&& visit) {
+        for (int w = c0 / 64; w <= c1 / 64 && c0 <= c1; ++w) {
+            const int lo = std::max(c0, w * 64) - w * 64, hi = std::min(c1, w * 64 + 63) - w * 64;
+            const uint64_t upTo = hi == 63 ? ~uint64_t{0} : (uint64_t{1} << (hi + 1)) - 1;
+            visit(static_cast<size_t>(w), upTo & ~((uint64_t{1} << lo) - 1));
+        }
+    }
+    std::vector<std::vector<uint64_t>> bits_;
 };
 
 }  // namespace
@@ -90,8 +99,9 @@ void TreeLayout::build(const RecordTree& tree, size_t game) {
         }
         pending.insert(pending.end(), branches.rbegin(), branches.rend());
     }
+    const auto byColumn = [](const Cell& a, const Cell& b) { return a.Column < b.Column; };
     for (auto& cells : rows_)
-        std::sort(cells.begin(), cells.end(), [](const Cell& a, const Cell& b) { return a.Column < b.Column; });
+        if (!std::is_sorted(cells.begin(), cells.end(), byColumn)) std::sort(cells.begin(), cells.end(), byColumn);
 }
 
 }  // namespace tavrin

@@ -109,5 +109,40 @@ TEST(TreeLayout, MoveNumbersCountMovesOnThePath) {
     EXPECT_EQ(l.nodeAt(0, 0), RecordTree::None);
 }
 
+TEST(TreeLayout, LongLinesMeetWhereverTheyMeet) {
+    // Branches far along a line of 200 moves: the spans cross the places where the layout's
+    // bookkeeping changes words (every 64 columns).
+    const struct {
+        int at, length, row;  // branch after main-line node `at`, its moves, the row it takes
+    } branches[] = {
+        {60, 10, 1},   // columns 60..70
+        {66, 2, 2},    // 66..68: under the first
+        {70, 3, 2},    // 70..73: meets the first at its last column
+        {71, 60, 1},   // 71..131: beside the first
+        {127, 1, 2},   // 127..128: under it, after the third
+        {131, 70, 2},  // 131..201: meets the fourth at its last column; the fifth's row is free past 128
+        {199, 1, 1},   // 199..200: row 1 is free again after 131
+    };
+    RecordTree t;
+    t.clear();
+    std::vector<RecordTree::NodeId> line{t.addNode(RecordTree::None)};
+    for (int k = 1; k <= 200; ++k) line.push_back(t.addMoveNode(line.back(), k % 2 ? 'B' : 'W', 'a', 'a'));
+    std::vector<RecordTree::NodeId> starts;
+    for (const auto& b : branches) {
+        RecordTree::NodeId n = line[static_cast<size_t>(b.at)];
+        for (int k = 0; k < b.length; ++k) {
+            n = t.addMoveNode(n, 'B', 'b', 'b');
+            if (k == 0) starts.push_back(n);
+        }
+    }
+    TreeLayout l;
+    l.build(t, 0);
+    for (size_t k = 0; k < starts.size(); ++k) {
+        EXPECT_EQ(l.placeOf(starts[k]).Column, branches[k].at + 1) << k;
+        EXPECT_EQ(l.placeOf(starts[k]).Row, branches[k].row) << k;
+    }
+    EXPECT_EQ(l.columns(), 202);
+}
+
 }  // namespace
 }  // namespace tavrin
