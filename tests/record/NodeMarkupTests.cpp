@@ -117,19 +117,15 @@ TEST(NodeMarkup, AnnotationsInJapanese) {
         const char* line;
         const char* tooltip;
     } rows[] = {
+        // Doubles, the order (the move's judgement first), the name in brackets.
         {"B[aa]", "", ""},
-        {"B[aa]BM[1]", "悪手", "悪手"},
-        {"B[aa]BM[2]", "大悪手", "大悪手"},
-        {"B[aa]TE[1]", "好手", "好手"},
-        {"B[aa]TE[2]", "妙手", "妙手"},
-        {"B[aa]IT[]DO[]", "疑問手・面白い手", "疑問手・面白い手"},
-        {"B[aa]GB[1]HO[1]", "黒好調・要所", "黒好調・要所"},
-        {"B[aa]GW[2]", "白優勢", "白優勢"},
-        {"B[aa]DM[1]UC[2]", "互角・形勢不明", "互角・形勢不明"},
-        {"B[aa]N[定石]", "【定石】", "【定石】"},
-        {"B[aa]N[定石]BM[1]GW[1]V[-3.5]C[ここは\n手抜きが本手]", "【定石】 悪手・白好調",
-         "【定石】 悪手・白好調\n評価値 -3.5\nここは"},
-        {"B[aa]C[一行目\n二行目]", "", "一行目"},
+        {"B[aa]UC[1]BM[2]", "大悪手・形勢不明", "大悪手・形勢不明"},
+        {"B[aa]HO[1]GW[2]IT[]TE[1]DO[]", "好手・疑問手・面白い手・白優勢・要所",
+         "好手・疑問手・面白い手・白優勢・要所"},
+        {"B[aa]N[定石]BM[1]GB[1]V[-3.5]C[ここは\n手抜きが本手]", "【定石】 悪手・黒好調",
+         "【定石】 悪手・黒好調\n評価値 -3.5\nここは"},
+        {"B[aa]N[定石]DM[1]", "【定石】 互角", "【定石】 互角"},
+        {"B[aa]C[一行目\n二行目]TE[2]", "妙手", "妙手\n一行目"},
     };
     for (const auto& r : rows) {
         const RecordTree t = treeOf(std::string("(;SZ[19];") + r.node + ")");

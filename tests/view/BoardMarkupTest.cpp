@@ -92,34 +92,34 @@ TEST(BoardMarkup, ShapesDrawnOnTheirPointInTheColourThatStandsOut) {
                     Board b(panel, hanten);
                     b.v.setMarkup({{{test::pt(b.g, point.column, point.row), shape.shape}}, {}, {}});
                     const QImage after = b.v.shownPicture();
-                    const std::string where = "panel " + std::to_string(panel) + (hanten ? " turned" : "") + " shape " +
-                                              std::to_string(static_cast<int>(shape.shape)) + " at " +
-                                              std::to_string(point.column) + "," + std::to_string(point.row);
+                    SCOPED_TRACE("panel " + std::to_string(panel) + (hanten ? " turned" : "") + " shape " +
+                                 std::to_string(static_cast<int>(shape.shape)) + " at " + std::to_string(point.column) +
+                                 "," + std::to_string(point.row));
                     for (const Probe& p : shape.on)
                         EXPECT_TRUE(Board::inkNear(after, b.at(point.column, point.row, p.dx, p.dy), point.ink))
-                            << where << " on " << p.dx << "," << p.dy;
+                            << "on " << p.dx << "," << p.dy;
                     for (const Probe& p : shape.off) {
                         const QPoint q = b.at(point.column, point.row, p.dx, p.dy);
-                        EXPECT_EQ(after.pixel(q), b.before.pixel(q)) << where << " off " << p.dx << "," << p.dy;
+                        EXPECT_EQ(after.pixel(q), b.before.pixel(q)) << "off " << p.dx << "," << p.dy;
                     }
-                    EXPECT_TRUE(b.changesWithin(after, point.column, point.row)) << where;
+                    EXPECT_TRUE(b.changesWithin(after, point.column, point.row));
                 }
 }
 
 TEST(BoardMarkup, VeilsLabelsAndLines) {
     for (int panel : {474, 1000})
         for (bool hanten : {false, true}) {
-            const std::string where = "panel " + std::to_string(panel) + (hanten ? " turned" : "");
+            SCOPED_TRACE("panel " + std::to_string(panel) + (hanten ? " turned" : ""));
             {
                 // Dimmed: the black stone seen through the wood; selected: a blue wash.
                 Board b(panel, hanten);
                 b.v.setMarkup(
                     {{{test::pt(b.g, 5, 7), MarkShape::Dimmed}, {test::pt(b.g, 3, 4), MarkShape::Selected}}, {}, {}});
                 const QImage after = b.v.shownPicture();
-                EXPECT_GT(qRed(after.pixel(b.at(5, 7, 0, 0))), 120) << where;
+                EXPECT_GT(qRed(after.pixel(b.at(5, 7, 0, 0))), 120);
                 const QPoint wash = b.at(3, 4, 0.3, 0.3);
-                EXPECT_GT(qBlue(after.pixel(wash)), qBlue(b.before.pixel(wash)) + 30) << where;
-                EXPECT_LT(qRed(after.pixel(wash)), qRed(b.before.pixel(wash)) - 30) << where;
+                EXPECT_GT(qBlue(after.pixel(wash)), qBlue(b.before.pixel(wash)) + 30);
+                EXPECT_LT(qRed(after.pixel(wash)), qRed(b.before.pixel(wash)) - 30);
             }
             // Labels stay on their point, a long one shrunk to fit; white text on a black stone.
             for (const auto& [column, row, text, ink] : {std::tuple{3, 4, "A", Ink}, std::tuple{3, 4, "12345", Ink},
@@ -127,25 +127,25 @@ TEST(BoardMarkup, VeilsLabelsAndLines) {
                 Board b(panel, hanten);
                 b.v.setMarkup({{}, {{test::pt(b.g, column, row), text}}, {}});
                 const QImage after = b.v.shownPicture();
-                EXPECT_TRUE(b.changesWithin(after, column, row)) << where << " " << text;
+                EXPECT_TRUE(b.changesWithin(after, column, row)) << "" << text;
                 int inked = 0;
                 for (double dy = -0.3; dy <= 0.3; dy += 0.05)
                     for (double dx = -0.4; dx <= 0.4; dx += 0.05)
                         inked += distance(after.pixel(b.at(column, row, dx, dy)), ink) <= 70;
-                EXPECT_GT(inked, 3) << where << " " << text;
+                EXPECT_GT(inked, 3) << "" << text;
             }
             // An arrow down column 3 and a line: ink halfway, a head only on the arrow.
             for (bool arrow : {true, false}) {
                 Board b(panel, hanten);
                 b.v.setMarkup({{}, {}, {{test::pt(b.g, 3, 3), test::pt(b.g, 3, 11), arrow}}});
                 const QImage after = b.v.shownPicture();
-                EXPECT_TRUE(Board::inkNear(after, b.at(3, 7, 0, 0.5), Ink)) << where;
+                EXPECT_TRUE(Board::inkNear(after, b.at(3, 7, 0, 0.5), Ink));
                 const double back = hanten ? 0.3 : -0.3;  // towards the line's start, as drawn
                 for (double side : {-0.12, 0.12}) {
                     const QPoint q = b.at(3, 11, side, back);
-                    EXPECT_EQ(Board::inkNear(after, q, Ink), arrow) << where << " arrow " << arrow << " " << side;
+                    EXPECT_EQ(Board::inkNear(after, q, Ink), arrow) << "arrow " << arrow << " " << side;
                 }
-                EXPECT_EQ(after.pixel(b.at(5, 7, 0, 0)), b.before.pixel(b.at(5, 7, 0, 0))) << where;
+                EXPECT_EQ(after.pixel(b.at(5, 7, 0, 0)), b.before.pixel(b.at(5, 7, 0, 0)));
             }
         }
 }
@@ -158,7 +158,7 @@ TEST(BoardMarkup, VariationMarksRingTheMainLinesMove) {
                                    {test::pt(b.g, 10, 10), White, 'B', false, 2},
                                    {test::pt(b.g, 5, 7), White, 'C', false, 3}});  // taken: not drawn
             const QImage after = b.v.shownPicture();
-            const std::string where = "panel " + std::to_string(panel) + (hanten ? " turned" : "");
+            SCOPED_TRACE("panel " + std::to_string(panel) + (hanten ? " turned" : ""));
             const auto ringed = [&](int column, int row) {
                 int n = 0;
                 for (int k = 0; k < 16; ++k) {
@@ -167,13 +167,13 @@ TEST(BoardMarkup, VariationMarksRingTheMainLinesMove) {
                 }
                 return n;
             };
-            EXPECT_GE(ringed(4, 4), 12) << where;
-            EXPECT_EQ(ringed(10, 10), 0) << where;
+            EXPECT_GE(ringed(4, 4), 12);
+            EXPECT_EQ(ringed(10, 10), 0);
             // A faint black stone darkens the wood, a faint white one lightens it.
             const QPoint a = b.at(4, 4, 0.3, -0.1), w = b.at(10, 10, 0.3, -0.1);
-            EXPECT_LT(qGreen(after.pixel(a)), qGreen(b.before.pixel(a)) - 40) << where;
-            EXPECT_GT(qBlue(after.pixel(w)), qBlue(b.before.pixel(w)) + 40) << where;
-            EXPECT_EQ(after.pixel(b.at(5, 7, 0.3, 0.3)), b.before.pixel(b.at(5, 7, 0.3, 0.3))) << where;
+            EXPECT_LT(qGreen(after.pixel(a)), qGreen(b.before.pixel(a)) - 40);
+            EXPECT_GT(qBlue(after.pixel(w)), qBlue(b.before.pixel(w)) + 40);
+            EXPECT_EQ(after.pixel(b.at(5, 7, 0.3, 0.3)), b.before.pixel(b.at(5, 7, 0.3, 0.3)));
         }
 }
 

@@ -60,7 +60,7 @@ struct Pane {
     bool inView(NodeId n) const { return pane.viewport()->rect().contains(pane.nodeRect(n)); }
 };
 
-TEST(GameTreePane, ClickAsksForTheNodeUnderIt) {
+TEST(GameTreePane, ClicksAndKeysAskTheWindowToMove) {
     Tree tree(12, {3, 3, 8});
     Pane p(tree.t);
     std::vector<NodeId> all = tree.main;
@@ -84,14 +84,6 @@ TEST(GameTreePane, ClickAsksForTheNodeUnderIt) {
     EXPECT_EQ(p.pane.nodeRect(tree.variations[0]).top(), p.pane.nodeRect(tree.main[4]).top() + GameTreePane::CellSize);
     EXPECT_EQ(p.pane.nodeRect(tree.variations[1]).top(),
               p.pane.nodeRect(tree.main[4]).top() + 2 * GameTreePane::CellSize);
-}
-
-TEST(GameTreePane, ArrowKeysAskToStepOrChangeVariation) {
-    Tree tree(5, {2});
-    Pane p(tree.t);
-    for (int k : {Qt::Key_Right, Qt::Key_Left, Qt::Key_Down, Qt::Key_Up, Qt::Key_A}) p.key(k);
-    EXPECT_EQ(p.asked, (std::vector<std::pair<char, int>>{{'s', 1}, {'s', -1}, {'v', 1}, {'v', -1}}));
-    EXPECT_TRUE(p.activated.empty());
 }
 
 TEST(GameTreePane, TheShownNodeIsHighlightedAndKeptInView) {
