@@ -101,6 +101,8 @@ public:
     NodeId firstChild(NodeId n) const { return nodes_[n].firstChild; }
     NodeId nextSibling(NodeId n) const { return nodes_[n].nextSibling; }
     int childCount(NodeId n) const;
+    // Ids run below this (nodes of every game, unlinked ones included): a size for tables by id.
+    size_t nodeCount() const { return nodes_.size(); }
     PropId firstProperty(NodeId n) const { return nodes_[n].firstProp; }
     PropId nextProperty(PropId p) const { return props_[p].next; }
     std::string_view identifier(PropId p) const { return span(props_[p].ident); }

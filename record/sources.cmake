@@ -4,3 +4,5 @@ list(APPEND CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/RecordTree.cpp
 )
 list(APPEND CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/KifuFigures.cpp)
+# Markup, annotations and the game tree's layout, for the board and the tree pane.
+list(APPEND CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/NodeMarkup.cpp ${CMAKE_CURRENT_LIST_DIR}/TreeLayout.cpp)

@@ -25,6 +25,9 @@ constexpr QRgb GridColour = qRgb(0, 0, 0);
 constexpr QRgb BevelLight = qRgb(253, 221, 174);
 constexpr QRgb BevelDark = qRgb(177, 108, 5);
 constexpr QRgb StoneKey = BoardStoneKey;
+constexpr QRgb MarkInk = qRgb(20, 50, 150);       // marks on empty points, the letters' blue
+constexpr QRgb LabelDisc = qRgb(255, 236, 190);   // the wood under a letter, hiding the grid
+constexpr QRgb MainLineRing = qRgb(210, 30, 30);  // the main line's next move
 
 constexpr int MaxLines = 19;
 
@@ -146,6 +149,8 @@ struct BoardView::Impl {
     bool Marked = false;
     BoardMarks Marks;
     std::vector<std::pair<int, QString>> Letters;
+    NodeMarkup Markup;
+    std::vector<VariationMark> Variations;
     bool LaidOut = false;  // geometry, pictures and scaled stones belong to the current size
     QSize LaidOutSize;     // the panel's size at the last layout
     BoardGeometry Geo;
@@ -182,12 +187,34 @@ struct BoardView::Impl {
     void paintMarks(QPainter& p) const;
     // The explorer's letters, when there are any.
     void paintLetters(QPainter& p) const;
+    // The markup's veils (dimmed and selected points), under the move numbers.
+    void paintVeils(QPainter& p) const;
+    // The variations' next moves.
+    void paintVariations(QPainter& p) const;
+    // The markup's marks, labels and lines.
+    void paintMarkup(QPainter& p) const;
     void paintOverlay(QPainter& p) const {
         paintMarks(p);
+        paintVeils(p);
         paintNumbers(p);
+        paintVariations(p);
+        paintMarkup(p);
         paintHint(p);
         paintLetters(p);
     }
+    // The colour a mark takes on pos: white on a black stone, black on a white one, the
+    // board's blue on an empty point.
+    QColor inkAt(int pos) const;
+    // The middle of the grid's pixel at pos, so that a line through it is sharp.
+    QPointF centreOf(int pos) const {
+        const int d = Hanten ? Game.BoardLast - pos : pos;
+        return {Geo.FirstLine + (d / Game.BoardStride - 1) * Geo.CellSize + 0.5,
+                Geo.FirstLine + (d % Game.BoardStride - 1) * Geo.CellSize + 0.5};
+    }
+    // A font of the board's letters for a text on one point.
+    QFont labelFont(const QString& text) const;
+    mutable int LabelStoneSize = -1;
+    mutable QFont LabelFont;  // for one or two characters at LabelStoneSize
     void prcGobanDraw();
     void scaleStones();
     // Top-left of the CellSize square (and stone image) of a board position.
@@ -314,11 +341,139 @@ void BoardView::Impl::paintLetters(QPainter& p) const {
         const QRectF disc(o.x() + s * 0.12, o.y() + s * 0.12, s * 0.76, s * 0.76);
         // A light disc hides the grid under the letter; the letter in the board's dark blue.
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(255, 236, 190, 235));
+        p.setBrush(QColor(qRed(LabelDisc), qGreen(LabelDisc), qBlue(LabelDisc), 235));
         p.drawEllipse(disc);
         p.setBrush(Qt::NoBrush);
-        p.setPen(QColor(20, 50, 150));
+        p.setPen(QColor(MarkInk));
         p.drawText(disc, Qt::AlignCenter, letter);
+    }
+}
+
+QColor BoardView::Impl::inkAt(int pos) const {
+    const int colour = Game.Board[static_cast<size_t>(pos)];
+    if (colour == Black) return QColor(255, 255, 255);
+    if (colour == White) return QColor(0, 0, 0);
+    return QColor(MarkInk);
+}
+
+QFont BoardView::Impl::labelFont(const QString& text) const {
+    const int s = Geo.StoneSize;
+    if (s != LabelStoneSize) {
+        LabelStoneSize = s;
+        LabelFont = QFont(QStringLiteral("DejaVu Sans"));
+        LabelFont.setBold(true);
+        LabelFont.setPixelSize(std::max(6, s * 11 / 20));
+    }
+    // One or two characters fit as they are; longer texts shrink until they fit the stone.
+    if (text.size() <= 2) return LabelFont;
+    QFont f = LabelFont;
+    for (int px = f.pixelSize(); px > 6 && QFontMetrics(f).horizontalAdvance(text) > s - 2;) f.setPixelSize(--px);
+    return f;
+}
+
+void BoardView::Impl::paintVeils(QPainter& p) const {
+    if (!LaidOut || Markup.Marks.empty()) return;
+    const int s = Geo.StoneSize;
+    p.setClipping(false);
+    p.setPen(Qt::NoPen);
+    for (const PointMark& m : Markup.Marks) {
+        if (!validPos(m.Pos) || (m.Shape != MarkShape::Dimmed && m.Shape != MarkShape::Selected)) continue;
+        const QPoint o = cellOrigin(m.Pos);
+        // Dimmed: the point seen through the wood; selected: a blue wash over the point.
+        p.setBrush(m.Shape == MarkShape::Dimmed ? QColor(240, 190, 110, 165) : QColor(40, 110, 240, 110));
+        p.drawRect(QRectF(o.x(), o.y(), s, s));
+    }
+    p.setBrush(Qt::NoBrush);
+}
+
+void BoardView::Impl::paintVariations(QPainter& p) const {
+    if (!LaidOut || Variations.empty()) return;
+    const int s = Geo.StoneSize;
+    p.setClipping(false);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (const VariationMark& v : Variations) {
+        if (!validPos(v.Pos) || Game.Board[static_cast<size_t>(v.Pos)] != 0) continue;
+        const QPoint o = cellOrigin(v.Pos);
+        const QRectF stone(o.x() + 1.0, o.y() + 1.0, s - 2.0, s - 2.0);
+        // A stone of the move's colour seen through, its letter on it.
+        p.setBrush(v.Colour == Black ? QColor(0, 0, 0, 110) : QColor(255, 255, 255, 170));
+        if (v.MainLine)
+            p.setPen(QPen(QColor(MainLineRing), std::max(2.0, s / 12.0)));
+        else
+            p.setPen(QPen(v.Colour == Black ? QColor(0, 0, 0, 140) : QColor(90, 90, 90, 160), 1));
+        p.drawEllipse(stone.adjusted(0.5, 0.5, -0.5, -0.5));
+        const QString letter(QChar::fromLatin1(v.Letter));
+        p.setFont(labelFont(letter));
+        p.setPen(v.Colour == Black ? QColor(255, 255, 255) : QColor(0, 0, 0));
+        p.drawText(stone, Qt::AlignCenter, letter);
+    }
+    p.setBrush(Qt::NoBrush);
+}
+
+void BoardView::Impl::paintMarkup(QPainter& p) const {
+    if (!LaidOut || Markup.empty()) return;
+    const double s = Geo.StoneSize;
+    const double w = std::max(1.5, s / 14.0);
+    p.setClipping(false);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(Qt::NoBrush);
+    for (const PointMark& m : Markup.Marks) {
+        if (!validPos(m.Pos)) continue;
+        const QPointF c = centreOf(m.Pos);
+        p.setPen(QPen(inkAt(m.Pos), w, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
+        switch (m.Shape) {
+            case MarkShape::Triangle: {
+                const QPointF corners[3] = {c + QPointF(0, -0.30 * s), c + QPointF(-0.26 * s, 0.15 * s),
+                                            c + QPointF(0.26 * s, 0.15 * s)};
+                p.drawPolygon(corners, 3);
+                break;
+            }
+            case MarkShape::Square: p.drawRect(QRectF(c.x() - 0.22 * s, c.y() - 0.22 * s, 0.44 * s, 0.44 * s)); break;
+            case MarkShape::Circle: p.drawEllipse(c, 0.27 * s, 0.27 * s); break;
+            case MarkShape::Cross:
+                p.drawLine(c + QPointF(-0.2 * s, -0.2 * s), c + QPointF(0.2 * s, 0.2 * s));
+                p.drawLine(c + QPointF(-0.2 * s, 0.2 * s), c + QPointF(0.2 * s, -0.2 * s));
+                break;
+            case MarkShape::Selected:
+            case MarkShape::Dimmed: break;  // veils, drawn under the numbers
+        }
+    }
+    for (const PointLabel& l : Markup.Labels) {
+        if (!validPos(l.Pos)) continue;
+        const QPoint o = cellOrigin(l.Pos);
+        const QRectF cell(o.x(), o.y(), s, s);
+        if (Game.Board[static_cast<size_t>(l.Pos)] == 0) {
+            // A disc of the wood hides the grid under the text.
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(qRed(LabelDisc), qGreen(LabelDisc), qBlue(LabelDisc), 235));
+            p.drawEllipse(cell.adjusted(s * 0.08, s * 0.08, -s * 0.08, -s * 0.08));
+            p.setBrush(Qt::NoBrush);
+        }
+        const QString text = QString::fromStdString(l.Text);
+        p.setFont(labelFont(text));
+        p.setPen(inkAt(l.Pos));
+        p.drawText(cell, Qt::AlignCenter | Qt::TextSingleLine, text);
+    }
+    for (const LineMark& l : Markup.Lines) {
+        if (!validPos(l.From) || !validPos(l.To)) continue;
+        const QPointF a = centreOf(l.From), b = centreOf(l.To);
+        const QLineF line(a, b);
+        // The arrow's head: two strokes back from the target's centre.
+        QPolygonF head;
+        if (l.Arrow) {
+            const QLineF back(b, a);
+            const double len = std::min(0.45 * s, back.length());
+            head << QLineF::fromPolar(len, back.angle() + 25).translated(b).p2() << b
+                 << QLineF::fromPolar(len, back.angle() - 25).translated(b).p2();
+        }
+        // A light halo under the dark stroke keeps it seen over black stones. Flat ends: a
+        // round one makes a long stroke many times as dear to fill.
+        const std::pair<QColor, double> strokes[] = {{QColor(255, 255, 255, 200), w + 2.0}, {QColor(MarkInk), w}};
+        for (const auto& [colour, width] : strokes) {
+            p.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+            p.drawLine(line);
+            if (l.Arrow) p.drawPolyline(head);
+        }
     }
 }
 
@@ -476,6 +631,18 @@ void BoardView::setLetters(const std::vector<std::pair<int, QString>>& letters) 
     repaintBoard();
 }
 const std::vector<std::pair<int, QString>>& BoardView::letters() const { return d->Letters; }
+void BoardView::setMarkup(const NodeMarkup& markup) {
+    if (d->Markup == markup) return;
+    d->Markup = markup;
+    repaintBoard();
+}
+const NodeMarkup& BoardView::markup() const { return d->Markup; }
+void BoardView::setVariationMarks(const std::vector<VariationMark>& marks) {
+    if (d->Variations == marks) return;
+    d->Variations = marks;
+    repaintBoard();
+}
+const std::vector<VariationMark>& BoardView::variationMarks() const { return d->Variations; }
 void BoardView::setHanten(bool on) { d->Hanten = on; }
 bool BoardView::zahyou() const { return d->Zahyou; }
 bool BoardView::hanten() const { return d->Hanten; }

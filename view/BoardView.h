@@ -11,6 +11,7 @@
 
 #include "game/BoardPainter.h"
 #include "game/GameState.h"
+#include "record/NodeMarkup.h"
 #include "view/BoardGeometry.h"
 
 namespace tavrin {
@@ -46,6 +47,15 @@ public:
     // Letters on points (the opening explorer's candidates): position and letter.
     void setLetters(const std::vector<std::pair<int, QString>>& letters);
     const std::vector<std::pair<int, QString>>& letters() const;
+    // The shown node's markup (marks, labels, arrows and lines, dimmed points), drawn over
+    // the stones in the colour that stands out from what lies under each point; an empty
+    // markup takes it away.
+    void setMarkup(const NodeMarkup& markup);
+    const NodeMarkup& markup() const;
+    // The next moves of the shown node's variations: faint stones with their letters, the
+    // main line's ringed in red. Only points still empty are marked.
+    void setVariationMarks(const std::vector<VariationMark>& marks);
+    const std::vector<VariationMark>& variationMarks() const;
     // The point a hint proposes, marked with a ring of its own (0: none).
     void setHint(int pos);
     int hint() const;

@@ -8,6 +8,7 @@
 
 #include "game/Engine.h"
 #include "view/BoardView.h"
+#include "view/GameTreePane.h"
 
 using namespace tavrin;
 
@@ -64,6 +65,64 @@ int main(int argc, char** argv) {
                 v.grab().save(name);
                 std::printf("%s cell %d\n", qPrintable(name), v.geometryInfo().CellSize);
             }
+    }
+    // Markup and variation marks over a game, straight and turned, small and large.
+    for (int panel : {470, 1000})
+        for (int turned = 0; turned < 2; ++turned) {
+            GameState g;
+            prcNewSetCore(g, "2024-01-01");
+            playSample(g, 60, none);
+            BoardView v(g);
+            v.resize(panel, panel);
+            v.setHanten(turned != 0);
+            v.relayout();
+            NodeMarkup m;
+            const auto pos = [&](int c, int r) { return c * g.BoardStride + r; };
+            const MarkShape shapes[] = {MarkShape::Triangle, MarkShape::Square,   MarkShape::Circle,
+                                        MarkShape::Cross,    MarkShape::Selected, MarkShape::Dimmed};
+            for (int k = 0; k < 6; ++k)
+                for (int r = 1; r <= 19; r += 6) m.Marks.push_back({pos(2 + 3 * k, r), shapes[k]});
+            m.Labels = {{pos(1, 3), "A"}, {pos(2, 3), "12"}, {pos(3, 3), "黒"}, {pos(4, 3), "abcde"}};
+            for (int c = 5; c <= 8; ++c) m.Labels.push_back({pos(c, 3), g.Board[pos(c, 3)] ? "x" : "y"});
+            m.Lines = {
+                {pos(3, 10), pos(9, 16), true}, {pos(17, 3), pos(11, 9), false}, {pos(10, 17), pos(10, 12), true}};
+            v.setMarkup(m);
+            std::vector<VariationMark> vars;
+            char letter = 'A';
+            for (int c = 12; c <= 18 && letter <= 'D'; ++c)
+                if (g.Board[pos(c, 15)] == 0) vars.push_back({pos(c, 15), g.SideToMove, letter++, letter == 'B', 0});
+            v.setVariationMarks(vars);
+            const QString name = QStringLiteral("%1/markup-%2%3.png").arg(dir).arg(panel).arg(turned ? "-turned" : "");
+            v.grab().save(name);
+            std::printf("%s cell %d\n", qPrintable(name), v.geometryInfo().CellSize);
+        }
+    // The game-tree pane: a line of 60 moves with variations, nested ones, comments and
+    // annotations, the shown node on a variation.
+    {
+        RecordTree t;
+        t.clear();
+        std::vector<RecordTree::NodeId> line{t.addNode(RecordTree::None)};
+        for (int k = 1; k <= 60; ++k)
+            line.push_back(t.addMoveNode(line.back(), k % 2 ? 'B' : 'W', static_cast<char>('a' + k % 19), 'd'));
+        RecordTree::NodeId shown = RecordTree::None;
+        for (int at : {3, 3, 12, 14, 30, 31, 45}) {
+            RecordTree::NodeId v = line[static_cast<size_t>(at)];
+            for (int k = 0; k < 4 + at % 5; ++k) v = t.addMoveNode(v, (at + k) % 2 ? 'W' : 'B', 'q', 'q');
+            if (at == 12) t.addMoveNode(t.parent(t.parent(v)), 'B', 'r', 'r');
+            shown = v;
+        }
+        t.addValue(t.addProperty(line[7], "C"), "comment");
+        t.addValue(t.addProperty(line[9], "BM"), "1");
+        t.addValue(t.addProperty(line[20], "TE"), "1");
+        t.addValue(t.addProperty(line[21], "GB"), "1");
+        GameTreePane pane;
+        pane.resize(560, 220);
+        pane.show();
+        pane.setTree(&t);
+        pane.setCurrent(shown);
+        const QString name = dir + QStringLiteral("/tree-pane.png");
+        pane.grab().save(name);
+        std::printf("%s\n", qPrintable(name));
     }
     return 0;
 }
