@@ -39,6 +39,9 @@ CommandStates commandStates(const CommandFacts& f) {
     const bool forward = replaying && f.currentMove <= f.moveCount;
     for (CommandState* c : {&s.actKifuFirst, &s.actKifuBack, &s.actKifuBack10}) set(*c, back);
     for (CommandState* c : {&s.actKifuNext, &s.actKifuNext10, &s.actKifuLast, &s.actKifuAuto}) set(*c, forward);
+    set(s.actKifuVarNext, replaying && f.variations);
+    set(s.actKifuVarPrev, replaying && f.variations);
+    set(s.actKifuVarBranch, replaying && f.branchAbove);
     set(s.mnuKifuP, replaying);
     set(s.actCountCancel, counting);
     return s;

@@ -28,6 +28,8 @@ struct CommandFacts {
     bool computerToMove = false;     // the computer plays the side to move
     bool computerMovedLast = false;  // the move before the shown position is the computer's
     bool personAndComputer = false;  // one colour is a person's, the other the computer's
+    bool variations = false;         // the shown line has alternatives to switch between
+    bool branchAbove = false;        // the shown node lies in a variation below a branch point
 };
 
 struct CommandState {
@@ -44,6 +46,7 @@ struct CommandStates {
     CommandState actPlayHint, actPlayUtinaosi, actPlayStnChg, actPlayKeisei, actPlayCount;
     CommandState actKifuFirst, actKifuBack, actKifuBack10;              // steps back
     CommandState actKifuNext, actKifuNext10, actKifuLast, actKifuAuto;  // steps forward
+    CommandState actKifuVarNext, actKifuVarPrev, actKifuVarBranch;      // between variations
     CommandState mnuKifuP;                                              // the replay menu as a whole
     CommandState actCountCancel;
 

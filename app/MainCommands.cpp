@@ -26,6 +26,8 @@ CommandFacts TfrmMain::commandFacts() const {
     f.computerToMove = ui.engineTurn->computerPlays(Game.SideToMove);
     f.computerMovedLast = ui.engineTurn->computerMovedLast();
     f.personAndComputer = Game.BlackPlayerKind != Game.WhitePlayerKind;
+    f.variations = Record.variationNode() != RecordTree::None;
+    f.branchAbove = Record.branchPoint() != RecordTree::None;
     return f;
 }
 
@@ -51,6 +53,9 @@ void TfrmMain::applyCommandStates() {
         {&CommandStates::actKifuNext10, ui.actKifuNext10},
         {&CommandStates::actKifuLast, ui.actKifuLast},
         {&CommandStates::actKifuAuto, ui.actKifuAuto},
+        {&CommandStates::actKifuVarNext, ui.actKifuVarNext},
+        {&CommandStates::actKifuVarPrev, ui.actKifuVarPrev},
+        {&CommandStates::actKifuVarBranch, ui.actKifuVarBranch},
         {&CommandStates::mnuKifuP, ui.mnuKifuP->menuAction()},
         {&CommandStates::actCountCancel, ui.countingPanel ? ui.countingPanel->actCountCancel : nullptr},
     };

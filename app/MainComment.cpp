@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "app/TfrmMain.h"
+#include "record/NodeMarkup.h"
 
 namespace tavrin {
 
@@ -26,25 +27,24 @@ void TfrmMain::buildCommentPane() {
     QVBoxLayout* column =
         buildDockPane(ui.dckComment, QStringLiteral("コメント"), QStringLiteral("dckComment"), ui.lblCommentInfo,
                       QStringLiteral("lblCommentInfo"), static_cast<Qt::DockWidgetArea>(prefs.CommentArea));
+    // The variations at the shown position are links that go into them.
+    ui.lblCommentInfo->setTextFormat(Qt::RichText);
+    connect(ui.lblCommentInfo, &QLabel::linkActivated, this, [this](const QString& link) {
+        showNode(static_cast<RecordTree::NodeId>(link.toUInt()));
+        applyCommandStates();
+    });
     ui.memComment = new QPlainTextEdit(column->parentWidget());
     ui.memComment->setObjectName(QStringLiteral("memComment"));
     ui.memComment->setStatusTip(QStringLiteral("表示中の局面のコメント（編集できます）"));
     column->addWidget(ui.memComment, 1);
     connect(ui.memComment, &QPlainTextEdit::textChanged, this, [this] {
         if (showingComment_) return;
-        const int node = commentNode();
-        if (node < 0) return;
         // An edit goes into the tree at once: nothing typed is lost when the shown position
         // changes, and the record is modified like after any other change.
-        Record.setComment(node, ui.memComment->toPlainText().toStdString());
-        Doc.Modified = true;
+        Record.setNodeComment(Record.node(), ui.memComment->toPlainText().toStdString());
         prcKifUpDate();
+        showNodeMarks();
     });
-}
-
-int TfrmMain::commentNode() const {
-    const int node = Tree().nodeOfMove(Game.CurrentMove - 1);
-    return node >= 0 && node < Tree().mainLineLength() ? node : -1;
 }
 
 void TfrmMain::actDispCommentExecute() {
@@ -81,45 +81,62 @@ void TfrmMain::showPane(QDockWidget* dock, bool show, int extent) {
     resizeDocks({dock}, {extent}, across ? Qt::Vertical : Qt::Horizontal);
 }
 
-int TfrmMain::commentPaneSize() const {
-    if (!ui.dckComment || !ui.dckComment->isVisible() || ui.dckComment->isFloating()) return prefs.CommentSize;
-    const Qt::DockWidgetArea area = dockWidgetArea(ui.dckComment);
-    return area == Qt::TopDockWidgetArea || area == Qt::BottomDockWidgetArea ? ui.dckComment->height()
-                                                                             : ui.dckComment->width();
+int TfrmMain::paneSize(const QDockWidget* dock, int hidden) const {
+    if (!dock || !dock->isVisible() || dock->isFloating()) return hidden;
+    const Qt::DockWidgetArea area = dockWidgetArea(const_cast<QDockWidget*>(dock));
+    return area == Qt::TopDockWidgetArea || area == Qt::BottomDockWidgetArea ? dock->height() : dock->width();
 }
 
 void TfrmMain::prcCommentShow() {
     if (!ui.dckComment || ui.dckComment->isHidden()) return;
-    const int node = commentNode();
-    const int variations = node >= 0 ? Tree().variationCount(node) : 0;
+    const RecordTree::NodeId node = Record.node();
+    const int variations = std::max(0, Tree().childCount(node) - 1);
     QString info = Game.CurrentMove <= 1 ? QStringLiteral("開始局面")
                                          : QString::number(Game.CurrentMove - 1) + QStringLiteral("手目");
-    if (variations > 0) info += QStringLiteral("　この局面から変化が%1つあります").arg(variations);
-    if (node == 0) {
+    info = info.toHtmlEscaped();
+    if (Record.depth() > 0 && Record.siblingCount() > 1)
+        info += QStringLiteral("（変化 %1/%2）").arg(Record.siblingIndex() + 1).arg(Record.siblingCount());
+    const QString words = QString::fromStdString(annotationLine(Tree(), node));
+    if (!words.isEmpty()) info += QStringLiteral("　") + words.toHtmlEscaped();
+    if (variations > 0) {
+        // Each variation's next move, a link that goes into it.
+        info += QStringLiteral("　この局面から変化が%1つあります：").arg(variations);
+        for (const VariationMark& m : variationMarksOf(Tree(), node, Game.BoardSize)) {
+            const QString point = m.Pos > 0 ? kifuPointText(m.Pos).simplified() : QStringLiteral("―");
+            info += QStringLiteral(" <a href=\"%1\">%2 %3</a>").arg(m.Node).arg(QChar(m.Letter)).arg(point);
+        }
+    }
+    if (Record.depth() == 0) {
         // The game comment of the record's root, shown with the start position.
-        for (RecordTree::PropId p = Tree().firstProperty(Tree().mainLineNode(0)); p != RecordTree::None;
-             p = Tree().nextProperty(p)) {
+        for (RecordTree::PropId p = Tree().firstProperty(node); p != RecordTree::None; p = Tree().nextProperty(p)) {
             if (Tree().identifier(p) != "GC") continue;
             for (int k = 0; k < Tree().valueCount(p); ++k)
-                info += QStringLiteral("\n対局の解説：") + QString::fromStdString(std::string(Tree().value(p, k)));
+                info += QStringLiteral("<br>対局の解説：") +
+                        QString::fromStdString(std::string(Tree().value(p, k))).toHtmlEscaped();
         }
     }
     ui.lblCommentInfo->setText(info);
-    const QString text = node >= 0 ? QString::fromStdString(Tree().comment(node)) : QString();
+    const QString text = QString::fromStdString(nodeComment(Tree(), node));
     if (ui.memComment->toPlainText() != text) {
         showingComment_ = true;
         ui.memComment->setPlainText(text);
         showingComment_ = false;
     }
-    ui.memComment->setReadOnly(node < 0);
 }
 
 void TfrmMain::markVariationRows(int from) {
     const int rows = kifuRowCount();
     for (int row = from; row < rows; ++row) {
         QTreeWidgetItem* item = kifuRow(row);
-        const int node = Tree().nodeOfMove(row);
-        const int variations = node >= 0 ? Tree().variationCount(node) : 0;
+        const RecordTree::NodeId node = lineNodeOfMove(row);
+        const int variations = std::max(0, Tree().childCount(node) - 1);
+        // A move's name and annotations stand where a played move's time would.
+        const QString words = row > 0 ? QString::fromStdString(annotationLine(Tree(), node)) : QString();
+        if (!words.isEmpty() || item->data(3, Qt::UserRole).toBool()) {
+            item->setText(3, words);
+            item->setToolTip(3, words);
+            item->setData(3, Qt::UserRole, !words.isEmpty());
+        }
         const bool marked = item->data(0, Qt::UserRole).toInt() > 0;
         if (marked == (variations > 0)) continue;
         item->setData(0, Qt::UserRole, variations);

@@ -36,6 +36,7 @@ class KifuWindow;
 class CountingPanel;
 class EngineTurn;
 class LibraryIndexer;
+class GameTreePane;
 
 struct MainControls {
     // ---- controls ----------------------------------------------------------------------
@@ -158,6 +159,11 @@ struct MainControls {
     QAction* actHelpIndex = nullptr;
     QAction* actHelpAbout = nullptr;
     QAction* actPnlMainReSize = nullptr;
+    QAction* actKifuVarNext = nullptr;     // Alt+Down: the next variation
+    QAction* actKifuVarPrev = nullptr;     // Alt+Up: the previous variation
+    QAction* actKifuVarBranch = nullptr;   // Alt+Left: back to the branch point
+    QAction* actDispVariations = nullptr;  // the next moves of every variation on the board
+    QAction* actDispTree = nullptr;        // 変化図, the game-tree pane
     QAction* actCansel = nullptr;
 
     // Every action of the list, in table order.
@@ -175,6 +181,8 @@ struct MainControls {
     QTreeWidget* lsvFskGames = nullptr;  // the games of the chosen move
     QProgressBar* prbLibrary = nullptr;  // the library's progress in the status bar
     QToolButton* btnLibraryStop = nullptr;
+    QDockWidget* dckTree = nullptr;  // 変化図
+    GameTreePane* treePane = nullptr;
 
     // ---- parts with state of their own -------------------------------------------------
     EngineTurn* engineTurn = nullptr;          // the computer's turn: what Rokiru thinks about
@@ -197,6 +205,8 @@ struct MainSettings {
     int FskJskSize = 230;                        // width of the explorer pane
     int CommentSize = 110;                       // height (width when docked at a side) of the comment window
     int CommentArea = Qt::BottomDockWidgetArea;  // where the comment window docks when made
+    int TreeSize = 130;                          // height (width when docked at a side) of 変化図
+    int TreeArea = Qt::BottomDockWidgetArea;     // where 変化図 docks when made
     QStringList LibraryFolders;                  // [Library]
     EngineSettings Engine;                       // [Engine]
 };

@@ -83,6 +83,7 @@ void TfrmMain::prcInfoDsp() {
     else
         ui.pnlMain->clearMarks();
     prcCommentShow();
+    showNodeMarks();
     prcFskJskShow();
     if (ui.kifuWindow) ui.kifuWindow->followRecord();
 }

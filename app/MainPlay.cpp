@@ -118,7 +118,15 @@ void TfrmMain::pbxGbnMouseUp(Qt::MouseButton button, int x, int y) {
         ui.engineTurn->stop();
     }
     if (Game.ReplayMode) {
-        // The board steps through the record wherever it is clicked.
+        // A click on a variation's mark goes into it; elsewhere the board steps through the
+        // record wherever it is clicked.
+        const int at = pointAtPixel(ui.pnlMain->geometryInfo(), Game.BoardSize, ui.actDispGbnHanten->isChecked(), x, y);
+        for (const VariationMark& m : ui.pnlMain->variationMarks()) {
+            if (button == Qt::LeftButton && at > 0 && m.Pos == at) {
+                showNode(m.Node);
+                return;
+            }
+        }
         if (button == Qt::LeftButton)
             actKifuNextExecute();
         else if (button == Qt::RightButton)

@@ -141,6 +141,12 @@ void TfrmMain::readSettings(const SettingsFile& ini) {
         prefs.CommentArea = area;
     prefs.CommentSize = std::clamp(ini.ReadInteger("Display", "CommentSize", prefs.CommentSize), 40, 2000);
     if (ini.ReadBool("Display", "Comment", false)) ui.actDispComment->trigger();
+    ui.actDispVariations->setChecked(ini.ReadBool("Display", "Variations", true));
+    const int treeArea = ini.ReadInteger("Display", "TreeArea", Qt::BottomDockWidgetArea);
+    if (treeArea == Qt::LeftDockWidgetArea || treeArea == Qt::RightDockWidgetArea || treeArea == Qt::TopDockWidgetArea)
+        prefs.TreeArea = treeArea;
+    prefs.TreeSize = std::clamp(ini.ReadInteger("Display", "TreeSize", prefs.TreeSize), 40, 2000);
+    if (ini.ReadBool("Display", "Tree", false)) ui.actDispTree->trigger();
 
     const bool top = ini.ReadBool("Display", "ToolBarTop", true);
     const bool bottom = ini.ReadBool("Display", "ToolBarBottom", false);
@@ -239,7 +245,11 @@ void TfrmMain::writeSettings(SettingsFile& ini) const {
     ini.WriteBool("Display", "Tejun", ui.actDispTejun->isChecked());
     ini.WriteBool("Display", "Comment", ui.actDispComment->isChecked());
     ini.WriteInteger("Display", "CommentArea", ui.dckComment ? dockWidgetArea(ui.dckComment) : prefs.CommentArea);
-    ini.WriteInteger("Display", "CommentSize", commentPaneSize());
+    ini.WriteInteger("Display", "CommentSize", paneSize(ui.dckComment, prefs.CommentSize));
+    ini.WriteBool("Display", "Variations", ui.actDispVariations->isChecked());
+    ini.WriteBool("Display", "Tree", ui.actDispTree->isChecked());
+    ini.WriteInteger("Display", "TreeArea", ui.dckTree ? dockWidgetArea(ui.dckTree) : prefs.TreeArea);
+    ini.WriteInteger("Display", "TreeSize", paneSize(ui.dckTree, prefs.TreeSize));
     ini.WriteBool("Display", "FskJsk", ui.actDispFskJsk->isChecked());
     ini.WriteString("Directory", "LastReadDir", prefs.LastReadDir.toStdString());
     ini.WriteString("Directory", "LastWriteDir", prefs.LastWriteDir.toStdString());

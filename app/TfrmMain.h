@@ -296,8 +296,25 @@ private:
     // not maximized grows by it where the screen has room and gives it back when it goes.
     void showPane(QDockWidget* dock, bool show, int extent);
     std::map<QDockWidget*, int> PaneGrowth;  // what each pane added to the window
-    // The comment window's size now (CommentSize while it is hidden or floating).
-    int commentPaneSize() const;
+    // A docked pane's size now: its height, or its width at a side (hidden while it is hidden
+    // or floating).
+    int paneSize(const QDockWidget* dock, int hidden) const;
+
+    // ---- variations and 変化図 (MainVariations.cpp) -------------------------------------
+    // Shows node n of the record (replay only): the board, the move list of its line, the
+    // comment, the marks and the tree pane follow.
+    void showNode(RecordTree::NodeId n);
+    void actKifuVarNextExecute();
+    void actKifuVarPrevExecute();
+    void actKifuVarBranchExecute();
+    void actDispVariationsExecute();
+    void actDispTreeExecute();
+    void buildTreePane();
+    // The shown node's markup and its variations' next moves on the board; the tree pane
+    // laid out again and its shown node.
+    void showNodeMarks();
+    // The node of the shown line after move k (the root for 0).
+    RecordTree::NodeId lineNodeOfMove(int k) const;
 
     // ---- the computer opponent (MainEngine.cpp) -----------------------------------------
     bool EngineFound = false;  // the engine's program can be found: its commands show
@@ -387,7 +404,6 @@ private:
     void thinkingChanged() override;
     void stopGame() override;
     void continueBetweenPeople() override;
-    int commentNode() const;       // main-line node of the shown position; -1 for none
     bool showingComment_ = false;  // the pane is being filled, not edited
     // A menu item showing its own caption and/or hint for action a (nullptr: the action's).
     QAction* addItem(QMenu* menu, QAction* a, const char* caption = nullptr, const char* hint = nullptr,

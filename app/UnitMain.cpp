@@ -281,6 +281,10 @@ void TfrmMain::buildMenus() {
     addItem(ui.mnuKifuP, ui.actKifuBack10, "10手戻す(&C)", nullptr, QStringLiteral("mnuKifuBack10"));
     addItem(ui.mnuKifuP, ui.actKifuNext10, "10手進む(&Y)", nullptr, QStringLiteral("mnuKifuNext10"));
     ui.mnuKifuP->addSeparator();
+    addItem(ui.mnuKifuP, ui.actKifuVarNext);
+    addItem(ui.mnuKifuP, ui.actKifuVarPrev);
+    addItem(ui.mnuKifuP, ui.actKifuVarBranch);
+    ui.mnuKifuP->addSeparator();
     ui.mnuKifuSpeed = menu(ui.mnuKifuP, "自動再生速度(&S)", "mnuKifuSpeed");
     for (QAction* a : ui.grpKifuSpeed->actions()) addItem(ui.mnuKifuSpeed, a);
 
@@ -288,6 +292,7 @@ void TfrmMain::buildMenus() {
     addItem(ui.mnuDisp, ui.actDispZahyou);
     addItem(ui.mnuDisp, ui.actDispGbnHanten);
     addItem(ui.mnuDisp, ui.actDispTejun);
+    addItem(ui.mnuDisp, ui.actDispVariations);
     addItem(ui.mnuDisp, ui.actDispFskJsk);
     ui.mnuDisp->addSeparator();
     ui.mnuDispToolBar = menu(ui.mnuDisp, "ツールバー(&T)", "mnuDispToolBar");
@@ -304,6 +309,7 @@ void TfrmMain::buildMenus() {
     addItem(ui.mnuDisp, ui.actDispStatusBar);
     addItem(ui.mnuDisp, ui.actDispKifu);
     addItem(ui.mnuDisp, ui.actDispComment);
+    addItem(ui.mnuDisp, ui.actDispTree);
     ui.mnuDisp->addSeparator();
     addItem(ui.mnuDisp, ui.actDispConfig);
 

@@ -279,6 +279,34 @@ bool GameRecord::goToSibling(int delta, BoardPainter& p) {
     return goTo(c, p);
 }
 
+RecordTree::NodeId GameRecord::variationNode() const {
+    const auto hasSiblings = [this](size_t i) { return i > 0 && tree_.childCount(line_[i - 1]) > 1; };
+    if (hasSiblings(cursor_)) return line_[cursor_];
+    if (cursor_ + 1 < line_.size() && hasSiblings(cursor_ + 1)) return line_[cursor_ + 1];
+    for (size_t i = cursor_; i > 0; --i)
+        if (hasSiblings(i)) return line_[i];
+    return RecordTree::None;
+}
+
+bool GameRecord::goToVariation(int delta, BoardPainter& p) {
+    const NodeId from = variationNode();
+    if (from == RecordTree::None) return false;
+    const NodeId parent = tree_.parent(from);
+    int k = 0;
+    for (NodeId c = tree_.firstChild(parent); c != from; c = tree_.nextSibling(c)) ++k;
+    const int want = k + delta;
+    if (want < 0) return false;
+    NodeId c = tree_.firstChild(parent);
+    for (int i = 0; i < want && c != RecordTree::None; ++i) c = tree_.nextSibling(c);
+    return c != RecordTree::None && goTo(c, p);
+}
+
+RecordTree::NodeId GameRecord::branchPoint() const {
+    for (size_t i = cursor_; i > 0; --i)
+        if (tree_.childCount(line_[i - 1]) > 1) return line_[i - 1];
+    return RecordTree::None;
+}
+
 // ---- Edits ----
 
 HitResult GameRecord::play(int colour, int pos, BoardPainter& p) {
@@ -365,6 +393,11 @@ int GameRecord::takeBack(BoardPainter& p) {
 
 void GameRecord::setComment(int i, std::string_view text) {
     editTree([&] { tree_.setComment(i, text); });
+}
+
+void GameRecord::setNodeComment(NodeId n, std::string_view text) {
+    editTree([&] { tree_.setNodeComment(n, text); });
+    doc_.Modified = true;
 }
 
 }  // namespace tavrin

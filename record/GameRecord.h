@@ -79,6 +79,15 @@ public:
     bool goTo(NodeId n, BoardPainter& p);
     // To the delta-th sibling of the shown node (the line follows it); false when none.
     bool goToSibling(int delta, BoardPainter& p);
+    // The node whose alternatives the variation commands switch between: the shown node when
+    // it has siblings, else the line's next node when the shown node branches, else the
+    // nearest node above with siblings; None on a line without a branch.
+    NodeId variationNode() const;
+    // Shows variationNode()'s delta-th sibling instead of it (no wrapping); false when none.
+    bool goToVariation(int delta, BoardPainter& p);
+    // The node the shown variation branches from: the parent of the nearest node at or
+    // above the shown one that has siblings; None when there is none.
+    NodeId branchPoint() const;
 
     // ---- Edits ----
 
@@ -98,8 +107,9 @@ public:
     // from the record; the record is modified and the move clock starts again. Returns the
     // number taken back.
     int takeBack(BoardPainter& p);
-    // Replaces the comment of main-line node i (RecordTree::setComment).
+    // Replaces the comment of main-line node i / of node n (RecordTree::setComment).
     void setComment(int i, std::string_view text);
+    void setNodeComment(NodeId n, std::string_view text);
 
 private:
     // What a node's setup changed: a cell and the values before and after.

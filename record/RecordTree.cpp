@@ -233,9 +233,10 @@ bool RecordTree::hasExtras() const {
 
 // ---- Edits ----
 
-void RecordTree::setComment(int i, std::string_view text) {
-    const NodeId n = mainLineNode(i);
-    if (n == None) return;
+void RecordTree::setComment(int i, std::string_view text) { setNodeComment(mainLineNode(i), text); }
+
+void RecordTree::setNodeComment(NodeId n, std::string_view text) {
+    if (n == None || n >= nodes_.size()) return;
     const PropId found = findProperty(n, key("C"));
     lastNode_ = None;
     if (text.empty()) {

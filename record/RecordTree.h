@@ -56,6 +56,8 @@ public:
     // Replaces C of main-line node i by text (line breaks in any form become "\n"); an empty
     // text removes it. Index out of range: nothing.
     void setComment(int i, std::string_view text);
+    // The same for node n of any line.
+    void setNodeComment(NodeId n, std::string_view text);
     // A node holding B or W (colour 1 or 2) at pos (PassPos for a pass) after the main
     // line's last node.
     void appendMove(int colour, int pos, int boardSize);
