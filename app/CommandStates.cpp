@@ -21,7 +21,8 @@ CommandStates commandStates(const CommandFacts& f) {
     set(s.actFileReOpen, f.modified && f.hasFileName);
 
     set(s.actPlayStop, playing);
-    set(s.actPlayResume, replaying && !(f.currentMove > f.moveCount && f.endedByPasses));
+    // Play goes on from the record's own line; a variation is only looked at.
+    set(s.actPlayResume, replaying && f.onMainLine && !(f.currentMove > f.moveCount && f.endedByPasses));
     // While the computer has the move the turn is its own, also before it is asked.
     const bool computersTurn = playing && f.computerToMove;
     set(s.actPlayPass, playing && !moving && !computersTurn);
@@ -39,8 +40,8 @@ CommandStates commandStates(const CommandFacts& f) {
     const bool forward = replaying && f.currentMove <= f.moveCount;
     for (CommandState* c : {&s.actKifuFirst, &s.actKifuBack, &s.actKifuBack10}) set(*c, back);
     for (CommandState* c : {&s.actKifuNext, &s.actKifuNext10, &s.actKifuLast, &s.actKifuAuto}) set(*c, forward);
-    set(s.actKifuVarNext, replaying && f.variations);
-    set(s.actKifuVarPrev, replaying && f.variations);
+    set(s.actKifuVarNext, replaying && f.nextVariation);
+    set(s.actKifuVarPrev, replaying && f.prevVariation);
     set(s.actKifuVarBranch, replaying && f.branchAbove);
     set(s.mnuKifuP, replaying);
     set(s.actCountCancel, counting);

@@ -28,8 +28,10 @@ struct CommandFacts {
     bool computerToMove = false;     // the computer plays the side to move
     bool computerMovedLast = false;  // the move before the shown position is the computer's
     bool personAndComputer = false;  // one colour is a person's, the other the computer's
-    bool variations = false;         // the shown line has alternatives to switch between
-    bool branchAbove = false;        // the shown node lies in a variation below a branch point
+    bool onMainLine = true;          // the shown line is the record's main line
+    bool nextVariation = false;      // the shown line has a next / a previous alternative
+    bool prevVariation = false;
+    bool branchAbove = false;  // the shown node lies in a variation below a branch point
 };
 
 struct CommandState {

@@ -26,7 +26,11 @@ CommandFacts TfrmMain::commandFacts() const {
     f.computerToMove = ui.engineTurn->computerPlays(Game.SideToMove);
     f.computerMovedLast = ui.engineTurn->computerMovedLast();
     f.personAndComputer = Game.BlackPlayerKind != Game.WhitePlayerKind;
-    f.variations = Record.variationNode() != RecordTree::None;
+    f.onMainLine = Record.onMainLine();
+    if (const RecordTree::NodeId v = Record.variationNode(); v != RecordTree::None) {
+        f.nextVariation = Tree().nextSibling(v) != RecordTree::None;
+        f.prevVariation = Tree().firstChild(Tree().parent(v)) != v;
+    }
     f.branchAbove = Record.branchPoint() != RecordTree::None;
     return f;
 }

@@ -187,7 +187,7 @@ void TfrmMain::actFileSaveAsAccept(const QString& path) {
 void TfrmMain::actFileExitExecute() { close(); }
 
 void TfrmMain::actClipBoardExecute() {
-    prcKifToStrings(Game, SharedText, &Tree());
+    prcKifToStrings(Record.mainLineState(), SharedText, &Tree());
     QGuiApplication::clipboard()->setText(qs(SharedText.text()));
     ui.actClipPast->setEnabled(true);
 }
@@ -242,7 +242,8 @@ bool TfrmMain::fncFileReadNGF(const QString& path) {
 }
 
 bool TfrmMain::fncFileWriteSGF(const QString& path) {
-    const std::string bytes = sgfFileBytes(Game, SharedText, &Tree());
+    // The file holds the main line's record whatever line is shown.
+    const std::string bytes = sgfFileBytes(Record.mainLineState(), SharedText, &Tree());
     // Until the finished copy is renamed over it the old file is untouched; any failure
     // leaves it as it was.
     switch (writeFileReplacing(QFile::encodeName(path).toStdString(), bytes)) {

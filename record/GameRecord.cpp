@@ -279,6 +279,22 @@ bool GameRecord::goToSibling(int delta, BoardPainter& p) {
     return goTo(c, p);
 }
 
+bool GameRecord::onMainLine() const {
+    for (size_t i = 1; i < line_.size(); ++i)
+        if (tree_.firstChild(line_[i - 1]) != line_[i]) return false;
+    return true;
+}
+
+GameState GameRecord::mainLineState() const {
+    if (onMainLine()) return state_;
+    GameRecord main = *this;
+    NullPainter none;
+    NodeId last = tree_.gameRoot(0);
+    while (tree_.firstChild(last) != RecordTree::None) last = tree_.firstChild(last);
+    main.goTo(last, none);
+    return main.state_;
+}
+
 RecordTree::NodeId GameRecord::variationNode() const {
     const auto hasSiblings = [this](size_t i) { return i > 0 && tree_.childCount(line_[i - 1]) > 1; };
     if (hasSiblings(cursor_)) return line_[cursor_];

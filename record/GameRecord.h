@@ -60,6 +60,11 @@ public:
     // Siblings of the shown node (alternatives to it, itself counted) and its place among them.
     int siblingCount() const;
     int siblingIndex() const;
+    // The shown line is the main line: every node of it is its parent's first child.
+    bool onMainLine() const;
+    // The game with the record arrays of the main line (the record a file holds), whatever
+    // line is shown: the writer's view of the game.
+    GameState mainLineState() const;
     // The line ends before a node whose move the rules refuse (a variation of a file with an
     // illegal move): that node, else None.
     NodeId refusedNode() const { return refused_; }

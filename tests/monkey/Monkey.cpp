@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QDropEvent>
 #include <QFile>
 #include <QLabel>
@@ -25,7 +26,9 @@
 #include <cstdio>
 #include <functional>
 
+#include "record/NodeMarkup.h"
 #include "view/BoardView.h"
+#include "view/GameTreePane.h"
 
 namespace tavrin::monkey {
 
@@ -194,6 +197,7 @@ Monkey::Monkey(Rng& rng, ActionLog& log, MonkeyFiles& files, RandomPrompts& prom
         {2, "keys", &Monkey::keys},
         {1, "activate", &Monkey::activate},
         {1, "full-record", &Monkey::fullRecord},
+        {4, "variations", &Monkey::variations},
     };
     for (const Choice& c : Choices) TotalWeight += c.weight;
     NestedLoopGuard = new QTimer;
@@ -477,6 +481,39 @@ void Monkey::resizeWindow() {
         note("tmrDelayTimer");
         inside(*W).tmrDelayTimer();
     }
+}
+
+// The tree pane (a click on any point of it, an arrow key on it) and the comment window's
+// links to the variations.
+void Monkey::variations() {
+    const int how = R.below(100);
+    if (how < 15) {
+        note("actDispTree");
+        W->ui.actDispTree->trigger();
+        return;
+    }
+    if (how < 35) {
+        QLabel* info = W->ui.lblCommentInfo;
+        const QString text = info ? info->text() : QString();
+        const qsizetype at = text.indexOf(QStringLiteral("<a href=\""));
+        if (at < 0) return note("no variation link");
+        const QString link = text.mid(at + 9, text.indexOf(QLatin1Char('"'), at + 9) - at - 9);
+        note("comment link " + str(link));
+        emit info->linkActivated(link);
+        return;
+    }
+    GameTreePane* pane = W->ui.treePane;
+    if (!pane || W->ui.dckTree->isHidden()) return note("no tree pane");
+    if (how < 70) {
+        const QPoint at(R.below(pane->viewport()->width() + 1), R.below(pane->viewport()->height() + 1));
+        note("tree pane click " + num(at.x()) + "," + num(at.y()));
+        QTest::mouseClick(pane->viewport(), Qt::LeftButton, {}, at);
+        return;
+    }
+    static const Qt::Key Keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
+    const Qt::Key k = Keys[R.below(4)];
+    note("tree pane key " + str(QKeySequence(k).toString()));
+    QTest::keyClick(pane, k);
 }
 
 void Monkey::kifuRow() {
@@ -943,11 +980,11 @@ std::string Monkey::check() const {
     if (g.ReplayMode && W->ui.tmrTime->isActive()) return fail("the move clock runs in replay");
     if (W->kifuRowCount() != g.MoveCount + 1)
         return fail("the move list has " + num(W->kifuRowCount()) + " rows for " + num(g.MoveCount) + " moves");
-    // The record's tree holds the record's moves, and its shown node is the shown position.
+    // The shown line of the record's tree holds the record's moves, and its shown node is the
+    // shown position.
     const RecordTree& tree = W->Tree();
     int treeMoves = 0;
-    for (int i = 0; i < tree.mainLineLength(); ++i) {
-        const RecordTree::NodeId n = tree.mainLineNode(i);
+    for (const RecordTree::NodeId n : W->Record.line()) {
         for (RecordTree::PropId p = tree.firstProperty(n); p != RecordTree::None; p = tree.nextProperty(p)) {
             if (tree.mainLineRole(p) != RecordTree::Role::Move) continue;
             if (++treeMoves > g.MoveCount)
@@ -966,6 +1003,16 @@ std::string Monkey::check() const {
         return fail("the tree holds " + num(treeMoves) + " of the record's " + num(g.MoveCount) + " moves");
     if (W->Record.movesThrough(W->Record.depth()) != g.CurrentMove - 1)
         return fail("the record's shown node is not at move " + num(g.CurrentMove - 1));
+    // The tree pane and the board's variation marks are of the shown node.
+    if (W->ui.treePane && !W->ui.dckTree->isHidden() && W->ui.treePane->current() != W->Record.node())
+        return fail("the tree pane shows node " + num(static_cast<int>(W->ui.treePane->current())) + ", not " +
+                    num(static_cast<int>(W->Record.node())));
+    const bool marksWanted = W->ui.actDispVariations->isChecked() && g.ReplayMode && !MainWindowAccess{*W}.counting();
+    const std::vector<VariationMark> marks =
+        marksWanted ? variationMarksOf(tree, W->Record.node(), g.BoardSize) : std::vector<VariationMark>{};
+    if (W->ui.pnlMain->variationMarks() != marks)
+        return fail("the board marks " + num(static_cast<int>(W->ui.pnlMain->variationMarks().size())) +
+                    " variations, the shown node has " + num(static_cast<int>(marks.size())));
     // The commands are as the one function decides for the game as it stands.
     const CommandStates want = commandStates(W->commandFacts());
     const std::pair<const CommandState CommandStates::*, QAction*> commands[] = {

@@ -83,6 +83,7 @@ private:
     void wheel();
     void resizeWindow();
     void kifuRow();
+    void variations();
     void timerTicks();
     void openRecord();
     void openMutatedRecord();
