@@ -105,7 +105,7 @@ void TfrmMain::actDispKifuExecute() {
     // Made on first use, with its settings as the file has them.
     if (!ui.kifuWindow)
         ui.kifuWindow =
-            makeKifuWindow(Game, Doc, this, prompts, prefs.SettingsPath, [this] { return prefs.LastWriteDir; });
+            makeKifuWindow(Game, Record, this, prompts, prefs.SettingsPath, [this] { return prefs.LastWriteDir; });
     ui.kifuWindow->show();
     ui.kifuWindow->raise();
     ui.kifuWindow->activateWindow();

@@ -285,6 +285,12 @@ bool GameRecord::onMainLine() const {
     return true;
 }
 
+int GameRecord::branchMoves() const {
+    for (size_t i = 1; i < line_.size(); ++i)
+        if (tree_.firstChild(line_[i - 1]) != line_[i]) return lineMoves_[i - 1];
+    return 0;
+}
+
 GameState GameRecord::mainLineState() const {
     if (onMainLine()) return state_;
     GameRecord main = *this;

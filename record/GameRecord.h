@@ -62,6 +62,8 @@ public:
     int siblingIndex() const;
     // The shown line is the main line: every node of it is its parent's first child.
     bool onMainLine() const;
+    // Moves of the shown line before it leaves the main line (0 on the main line).
+    int branchMoves() const;
     // The game with the record arrays of the main line (the record a file holds), whatever
     // line is shown: the writer's view of the game.
     GameState mainLineState() const;

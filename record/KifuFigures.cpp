@@ -21,9 +21,10 @@ bool onBoard(const GameState& g, int pos) {
 
 }  // namespace
 
-int figureOfMove(int move, int movesPerFigure) {
-    if (movesPerFigure <= 0 || move <= 1) return 1;
-    return (move - 1) / movesPerFigure + 1;
+int figureOfMove(const KifuFigureSet& set, int move) {
+    for (const KifuFigure& f : set.Figures)
+        if (move <= f.LastMove) return f.Index;
+    return std::max(1, static_cast<int>(set.Figures.size()));
 }
 
 std::string figureLabelText(int label) {
@@ -42,7 +43,7 @@ std::string figureNoteText(const FigureNote& note) {
     return number + " パス";
 }
 
-KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restartNumbers) {
+KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restartNumbers, int branchAfter) {
     KifuFigureSet set;
     set.BoardSize = g.BoardSize;
     set.BoardStride = g.BoardStride;
@@ -51,8 +52,19 @@ KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restar
 
     // Moves beyond the record's room are not the record's; a damaged count reads as none.
     const int moves = std::clamp(g.MoveCount, 0, RecordCapacity - std::max(0, g.HandicapCount));
-    const int per = set.MovesPerFigure > 0 ? set.MovesPerFigure : std::max(1, moves);
-    const int count = moves == 0 ? 1 : (moves + per - 1) / per;
+    const int branch = branchAfter > 0 && branchAfter < moves ? branchAfter : 0;
+    set.BranchAfter = branch;
+    // The figures' first moves: every per moves of the line up to the branch, then every per
+    // moves of the variation from the branch on.
+    std::vector<int> firsts;
+    const int own = branch > 0 ? branch : moves;
+    const int per = set.MovesPerFigure > 0 ? set.MovesPerFigure : std::max(1, own);
+    for (int m = 1; m <= own || firsts.empty(); m += per) firsts.push_back(m);
+    if (branch > 0) {
+        const int perVariation = set.MovesPerFigure > 0 ? set.MovesPerFigure : moves - branch;
+        for (int m = branch + 1; m <= moves; m += perVariation) firsts.push_back(m);
+    }
+    const int count = static_cast<int>(firsts.size());
 
     // A copy replayed from the start gives each figure's start position; the shown game is
     // left where it is.
@@ -64,8 +76,9 @@ KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restar
     for (int k = 1; k <= count; ++k) {
         KifuFigure& fig = set.Figures[static_cast<size_t>(k - 1)];
         fig.Index = k;
-        fig.FirstMove = (k - 1) * per + 1;
-        fig.LastMove = std::min(k * per, moves);
+        fig.FirstMove = firsts[static_cast<size_t>(k - 1)];
+        fig.LastMove = k < count ? firsts[static_cast<size_t>(k)] - 1 : moves;
+        if (branch > 0 && fig.FirstMove > branch) fig.Reference = k - figureOfMove(set, branch);
         if (fig.FirstMove > 1) prcKifNext(work, std::min(fig.FirstMove, work.MoveCount + 1), none);
 
         std::array<PointShown, BoardCells> shown{};
@@ -81,7 +94,7 @@ KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restar
             const size_t entry = static_cast<size_t>(g.HandicapCount + m);
             const int pos = g.MovePos[entry];
             const int colour = g.MoveColor[entry];
-            const int number = restartNumbers ? m - fig.FirstMove + 1 : m;
+            const int number = restartNumbers ? m - fig.FirstMove + 1 : fig.Reference > 0 ? m - branch : m;
             FigureNote note{FigureNoteKind::Pass, m, number, colour, PassPos, 0, 0};
             if (!onBoard(work, pos)) {
                 fig.Notes.push_back(note);

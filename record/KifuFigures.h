@@ -54,6 +54,7 @@ struct KifuFigure {
     std::vector<FigureNote> Notes;    // in move order
     int LastMovePos = 0;              // the record's last move when it stands numbered in this figure
     int LastMoveNote = -1;            // index in Notes when the record's last move is a note; else -1
+    int Reference = 0;                // 参考図: k-th figure of a variation shown after its branch; else 0
 };
 
 struct KifuFigureSet {
@@ -61,17 +62,21 @@ struct KifuFigureSet {
     int BoardStride = 21;
     int MovesPerFigure = DefaultFigureMoves;  // 0: all moves in one figure
     bool RestartNumbers = false;
+    int BranchAfter = 0;              // a variation's moves start after this move (0: the record's own line)
     std::vector<KifuFigure> Figures;  // at least one, even for a record without moves
 };
 
 // Cuts the record of g (moves 1..MoveCount, whatever the position shown) into figures of
 // movesPerFigure moves (0 or less: one figure), numbered continuously or from 1 in each
 // figure. g is not changed; the start positions come from replaying a copy.
-KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restartNumbers);
+// branchAfter > 0: the record's moves after it are a variation (a line that leaves the main
+// line there). Its moves are cut apart as 参考図, as books print them: the first starts at the
+// branch and its moves are numbered from 1 there.
+KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restartNumbers, int branchAfter = 0);
 
-// The figure (1-based) holding record move `move` when cut in figures of movesPerFigure;
-// move 0 (the start) lies in the first figure.
-int figureOfMove(int move, int movesPerFigure);
+// The figure (1-based) of set holding record move `move`; move 0 (the start) lies in the
+// first figure.
+int figureOfMove(const KifuFigureSet& set, int move);
 
 // "A".."Z", "AA", "AB"… for label 1, 2…
 std::string figureLabelText(int label);

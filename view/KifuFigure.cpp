@@ -132,8 +132,11 @@ KifuHeading KifuFigureDrawing::heading(int index) const {
     if (index < 1 || index > count()) return h;
     const KifuFigure& fig = Set.Figures[static_cast<size_t>(index - 1)];
     h.Title = Title;
-    h.Range = QStringLiteral("第%1譜").arg(index);
-    if (fig.LastMove >= fig.FirstMove) h.Range += QStringLiteral(" (%1–%2)").arg(fig.FirstMove).arg(fig.LastMove);
+    // A variation's figures are 参考図, their moves counted from the branch.
+    const int from = fig.Reference > 0 ? Set.BranchAfter : 0;
+    h.Range = fig.Reference > 0 ? QStringLiteral("参考図%1").arg(fig.Reference) : QStringLiteral("第%1譜").arg(index);
+    if (fig.LastMove >= fig.FirstMove)
+        h.Range += QStringLiteral(" (%1–%2)").arg(fig.FirstMove - from).arg(fig.LastMove - from);
     QStringList players;
     if (!BlackName.isEmpty()) players << QStringLiteral("黒 ") + BlackName;
     if (!WhiteName.isEmpty()) players << QStringLiteral("白 ") + WhiteName;

@@ -66,8 +66,8 @@ QPushButton* button(const char* name, const QString& text, const QString& tip, Q
 
 }  // namespace
 
-KifuWindow::KifuWindow(const GameState& game, QWidget* parent, const Document* document)
-    : QWidget(parent, Qt::Window), Game(game), Doc(document) {
+KifuWindow::KifuWindow(const GameState& game, QWidget* parent, const GameRecord* record)
+    : QWidget(parent, Qt::Window), Game(game), Record(record) {
     setObjectName(QStringLiteral("KifuWindow"));
     setWindowTitle(QStringLiteral("棋譜ウィンドウ"));
     resize(DefaultWidth, DefaultHeight);
@@ -190,8 +190,9 @@ void KifuWindow::rebuild() {
     if (!Stale && Drawing) return;
     KifuFigureLook look;
     look.Coordinates = chkCoords->isChecked();
-    Drawing = std::make_unique<KifuFigureDrawing>(Game, cutKifuFigures(Game, movesPerFigure(), chkRestart->isChecked()),
-                                                  look);
+    const int branch = Record ? Record->branchMoves() : 0;
+    Drawing = std::make_unique<KifuFigureDrawing>(
+        Game, cutKifuFigures(Game, movesPerFigure(), chkRestart->isChecked(), branch), look);
     Stale = false;
     Shown = std::clamp(Shown, 1, Drawing->count());
     updateControls();
@@ -208,7 +209,7 @@ void KifuWindow::followRecord() {
 
 void KifuWindow::showFigureOfMove(int move) {
     rebuild();
-    showFigure(figureOfMove(move, Drawing->figures().MovesPerFigure));
+    showFigure(figureOfMove(Drawing->figures(), move));
 }
 
 void KifuWindow::showFigure(int k) {
@@ -255,7 +256,8 @@ void KifuWindow::save() {
     rebuild();
     KifuSaveRequest req;
     req.title = QStringLiteral("棋譜の保存");
-    const QString base = Doc ? QFileInfo(QString::fromStdString(Doc->FileName)).completeBaseName() : QString();
+    const QString base =
+        Record ? QFileInfo(QString::fromStdString(Record->document().FileName)).completeBaseName() : QString();
     req.proposedName = (base.isEmpty() ? QStringLiteral("棋譜") : base) + QStringLiteral(".pdf");
     req.filters = {QStringLiteral("PDF文書 (*.pdf)"), QStringLiteral("PNG画像 (*.png)"),
                    QStringLiteral("SVG画像 (*.svg)")};

@@ -11,7 +11,7 @@
 #include <optional>
 
 #include "game/GameState.h"
-#include "record/Document.h"
+#include "record/GameRecord.h"
 #include "view/KifuFigure.h"
 
 class QCheckBox;
@@ -43,8 +43,9 @@ public:
     using PrintChooser = std::function<bool(QPrinter&)>;
 
     // objectName "KifuWindow", title "棋譜ウィンドウ"; a window of its own even with a parent.
-    // The save dialog proposes the name of document's file, when given.
-    explicit KifuWindow(const GameState& game, QWidget* parent = nullptr, const Document* document = nullptr);
+    // With the record game belongs to: a variation shown is cut as 参考図 from its branch, and
+    // the save dialog proposes the name of the record's file.
+    explicit KifuWindow(const GameState& game, QWidget* parent = nullptr, const GameRecord* record = nullptr);
     ~KifuWindow() override;
 
     void setSaveChooser(SaveChooser chooser);
@@ -87,7 +88,7 @@ private:
     int perPage() const;
 
     const GameState& Game;
-    const Document* Doc;
+    const GameRecord* Record;
     std::unique_ptr<KifuFigureDrawing> Drawing;
     bool Stale = true;  // the figures are not those of the record any more
     int Shown = 1;

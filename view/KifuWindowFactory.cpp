@@ -10,9 +10,9 @@
 
 namespace tavrin {
 
-KifuWindow* makeKifuWindow(const GameState& game, const Document& document, QWidget* parent, Prompts& prompts,
+KifuWindow* makeKifuWindow(const GameState& game, const GameRecord& record, QWidget* parent, Prompts& prompts,
                            const QString& settingsPath, std::function<QString()> saveFolder) {
-    auto* window = new KifuWindow(game, parent, &document);
+    auto* window = new KifuWindow(game, parent, &record);
     SettingsFile ini;
     ini.load(QFile::encodeName(settingsPath).toStdString());
     window->readSettings(ini);

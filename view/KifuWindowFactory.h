@@ -12,10 +12,10 @@ namespace tavrin {
 class KifuWindow;
 class Prompts;
 struct GameState;
-struct Document;
+class GameRecord;
 
 // saveFolder names the folder the save dialog opens in, asked each time it opens.
-KifuWindow* makeKifuWindow(const GameState& game, const Document& document, QWidget* parent, Prompts& prompts,
+KifuWindow* makeKifuWindow(const GameState& game, const GameRecord& record, QWidget* parent, Prompts& prompts,
                            const QString& settingsPath, std::function<QString()> saveFolder);
 
 }  // namespace tavrin

@@ -109,11 +109,27 @@ TEST(KifuFigures, CuttingLeavesTheShownPositionAlone) {
 }
 
 TEST(KifuFigures, FigureOfMoveAndLabels) {
+    // A 300-move line; with a branch after move 120 its moves from 121 on are a variation.
+    std::string passes = "(;SZ[19]";
+    for (int k = 1; k <= 150; ++k) passes += ";B[tt];W[tt]";
+    const GameState g = readRecordText(passes + ")");
+    ASSERT_EQ(g.MoveCount, 300);
     const struct {
-        int move, per, figure;
-    } figures[] = {{0, 100, 1}, {1, 100, 1},   {100, 100, 1}, {101, 100, 2}, {250, 100, 3},
-                   {51, 50, 2}, {400, 200, 2}, {401, 200, 3}, {300, 0, 1}};
-    for (const auto& f : figures) EXPECT_EQ(figureOfMove(f.move, f.per), f.figure) << f.move << " per " << f.per;
+        int move, per, branch, figure;
+        const char* numbers;  // the figure's first and last numbers
+    } figures[] = {{0, 100, 0, 1, "1-100"},       {1, 100, 0, 1, "1-100"},       {100, 100, 0, 1, "1-100"},
+                   {101, 100, 0, 2, "101-200"},   {250, 100, 0, 3, "201-300"},   {51, 50, 0, 2, "51-100"},
+                   {300, 0, 0, 1, "1-300"},       {120, 100, 120, 2, "101-120"}, {121, 100, 120, 3, "1-100"},
+                   {221, 100, 120, 4, "101-180"}, {300, 0, 120, 2, "1-180"}};
+    for (const auto& f : figures) {
+        const KifuFigureSet set = cutKifuFigures(g, f.per, false, f.branch);
+        const int k = figureOfMove(set, f.move);
+        ASSERT_EQ(k, f.figure) << f.move << " per " << f.per << " branch " << f.branch;
+        const KifuFigure& fig = set.Figures[static_cast<size_t>(k - 1)];
+        EXPECT_EQ(std::to_string(fig.Notes.front().Number) + "-" + std::to_string(fig.Notes.back().Number), f.numbers)
+            << f.move << " per " << f.per << " branch " << f.branch;
+        EXPECT_EQ(fig.Reference > 0, f.branch > 0 && f.move > f.branch);
+    }
     const std::pair<int, const char*> labels[] = {{1, "A"}, {26, "Z"}, {27, "AA"}, {52, "AZ"}, {53, "BA"}};
     for (const auto& [n, text] : labels) EXPECT_EQ(figureLabelText(n), text);
 }
