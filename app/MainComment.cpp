@@ -103,7 +103,7 @@ void TfrmMain::prcCommentShow() {
         info += QStringLiteral("　この局面から変化が%1つあります：").arg(variations);
         for (const VariationMark& m : variationMarksOf(Tree(), node, Game.BoardSize)) {
             const QString point = m.Pos > 0 ? kifuPointText(m.Pos).simplified() : QStringLiteral("―");
-            info += QStringLiteral(" <a href=\"%1\">%2 %3</a>").arg(m.Node).arg(QChar(m.Letter)).arg(point);
+            info += QStringLiteral("　<a href=\"%1\">%2：%3</a>").arg(m.Node).arg(QChar(m.Letter)).arg(point);
         }
     }
     if (Record.depth() == 0) {
@@ -132,10 +132,10 @@ void TfrmMain::markVariationRows(int from) {
         const int variations = std::max(0, Tree().childCount(node) - 1);
         // A move's name and annotations stand where a played move's time would.
         const QString words = row > 0 ? QString::fromStdString(annotationLine(Tree(), node)) : QString();
-        if (!words.isEmpty() || item->data(3, Qt::UserRole).toBool()) {
-            item->setText(3, words);
-            item->setToolTip(3, words);
-            item->setData(3, Qt::UserRole, !words.isEmpty());
+        if (!words.isEmpty() || item->data(2, Qt::UserRole).toBool()) {
+            item->setText(2, words);
+            item->setToolTip(2, words);
+            item->setData(2, Qt::UserRole, !words.isEmpty());
         }
         const bool marked = item->data(0, Qt::UserRole).toInt() > 0;
         if (marked == (variations > 0)) continue;

@@ -2,8 +2,8 @@
 """Screenshots of the real program for the README, taken under Xvfb.
 
 usage: scripts/screenshots.py [BUILD_DIR] [OUT_DIR]   (defaults: build, docs)
-Writes playing.png, record.png, record-turned.png, comments.png, problem.png, explorer.png, counting.png, newgame.png,
-gameinfo.png, about.png.
+Writes playing.png, record.png, record-turned.png, comments.png, variations.png, markup.png, problem.png,
+explorer.png, counting.png, newgame.png, gameinfo.png, about.png.
 """
 import os
 import sys
@@ -84,7 +84,7 @@ def main():
             moves = open(record, encoding="utf-8", errors="replace").read().split(";")[2:62]
             moves = [m.strip().rstrip(")").strip() for m in moves]
             moves[9] += "C[ここで黒の構想が問われる。\n実戦は右辺に展開した。]"
-            moves[10] += "C[白は下辺を割って打つ。]"
+            moves[10] += "C[白は下辺を割って打つ。]TE[1]"
             text = "(;GM[1]FF[4]CA[UTF-8]SZ[19]PB[黒番の棋士]PW[白番の棋士]KM[6.5]GC[解説付きの棋譜]"
             text += ";".join([""] + moves[:11])
             text += "(;" + ";".join(moves[11:]) + ")(;B[dj]C[変化：こちらも有力。])"
@@ -93,7 +93,7 @@ def main():
             with open(demo, "w", encoding="utf-8") as f:
                 f.write(text)
             with open(s.ini, "w", encoding="utf-8") as f:
-                f.write("[Display]\nTejun=1\nComment=1\nCommentArea=8\n")
+                f.write("[Display]\nTejun=1\nComment=1\nCommentArea=8\nVariations=1\n")
             app = s.start(demo)
             wid = s.wait_window(" - Tavrin$")
             s.focus(wid)
@@ -104,6 +104,29 @@ def main():
             s.screenshot(os.path.join(out, "comments.png"), wid)
             app.kill()
             app.wait()
+
+        # A commented professional game with its diagrams as variations: the board marks the
+        # next moves of each, the tree pane shows the whole record, the comment window links them.
+        meijin = os.path.join(here, "..", "..", "shared", "corpus", "variations", "kigo__Meijin-21-2.sgf")
+        if os.path.exists(meijin):
+            def into_variation(s):
+                s.key("ctrl+Up")
+                for _ in range(10):
+                    s.key("ctrl+Right")
+            shoot(s, meijin, "variations.png", out, before=into_variation, wait=0.5,
+                  ini="[Display]\nWidth=1000\nHeight=760\nComment=1\nTree=1\nTreeSize=120\nCommentSize=120\n")
+
+        # A life-and-death problem with its marks: the answer and a failure as variations.
+        problem_text = ("(;GM[1]FF[4]CA[UTF-8]SZ[19]PL[B]GN[詰碁]C[黒先活き。Aの急所は？]"
+                        "AB[pq][oq][nq][mr][qp][qo][rn][rm]AW[pp][op][np][mq][lr][po][qn][qm][rl][sm][or]"
+                        "LB[rq:A][sr:B]TR[pq][qp]"
+                        "(;B[rq]C[正解。二眼できる。]TE[1];W[sp];B[ro]C[これで活き。])"
+                        "(;B[sr]C[失敗。]BM[1];W[rq]C[眼が一つしかない。]MA[qr][ps])")
+        demo = os.path.join(s.work, "詰碁.sgf")
+        with open(demo, "w", encoding="utf-8") as f:
+            f.write(problem_text)
+        shoot(s, demo, "markup.png", out, before=lambda s: s.key("ctrl+Up"), wait=0.5,
+              ini="[Display]\nWidth=1000\nHeight=760\nComment=1\nTree=1\nTreeSize=100\nCommentSize=120\n")
 
         # A problem set up with black and white stones (AB/AW, white to play).
         problem = os.path.join(here, "..", "..", "shared", "corpus", "small", "9x9",

@@ -93,7 +93,7 @@ TEST_F(FileWindowTest, VariationsAreBrowsedAlongTheShownLine) {
     // The bad move's annotation stands in its row; the comment window links the answers.
     w->ui.actKifuVarPrev->trigger();
     w->ui.actKifuNext->trigger();
-    EXPECT_EQ(w->kifuRow(3)->text(3), QStringLiteral("悪手"));
+    EXPECT_EQ(w->kifuRow(3)->text(2), QStringLiteral("悪手"));  // the time column
     w->ui.actKifuVarBranch->trigger();
     EXPECT_EQ(w->ui.lblCommentInfo->text().count(QStringLiteral("<a href")), 3);
     const RecordTree::NodeId third =
