@@ -49,15 +49,20 @@ struct Scan {
     int handicap = 0;
     int komi = 65;
     bool komiGiven = false;
-    bool afterAB = false;     // the last named property is AB or AW: values without identifier are its
-    int stoneColour = Black;  // of that property: Black for AB, White for AW
-    int toPlay = 0;           // PL: the side a position without moves gives the move to
+    bool afterAB = false;     // the last named property is AB, AW or AE: values without identifier are its
+    int stoneColour = Black;  // of that property: Black for AB, White for AW, 0 for AE
+    int toPlay = 0;           // PL: the side to move where no move follows it
+    int toPlayFrom = 1;       // the r of the last PL's node
     int s = 0;                // AB stones read
     int r = 1;                // number of the next B or W
+    int nodeFirstMove = 1;    // the r at the start of the node being read
+    // Setup after the first move (and AE anywhere): the r at the start of its node, then the
+    // stone or the point emptied (colour 0). It stands between the moves, not in the entries.
+    std::vector<std::pair<int, ScanEntry>> later;
     std::array<ScanEntry, RecordCapacity + 1> entries{};
     // Move r is also written here as the record takes it, its colour and its point on the
-    // board in force. While no SZ has changed the board after the first stone and no AB has
-    // come after a move (movesFinal), that is the moves' final form.
+    // board in force. While no SZ has changed the board after the first stone (movesFinal),
+    // that is the moves' final form.
     int* moveColour = nullptr;
     int* movePos = nullptr;
     bool movesFinal = true;
@@ -198,14 +203,14 @@ template <bool Cp932>
 Refusal property(Scan& sc, std::string_view id, std::string_view v) {
     const unsigned key = id.empty() ? idKey("AB") : idKey(id);
     switch (key) {
+        case idKey("AE"):
         case idKey("AW"):
-            // White stones set up before the first move stand with the black ones at the start
-            // (problems, teaching positions); later ones cannot be held.
-            if (sc.r > 1) return reason::WhiteSetup;
-            [[fallthrough]];
         case idKey("AB"): {
-            if (sc.r > 1) sc.movesFinal = false;  // it takes the place of a move
-            const int colour = key == idKey("AW") ? White : Black;
+            // Stones set up before the first move stand at the start (handicap stones,
+            // problems); later setup, and every point emptied, stands between the moves
+            // where its node does.
+            const int colour = key == idKey("AW") ? White : key == idKey("AE") ? 0 : Black;
+            const bool atStart = sc.r == 1 && colour != 0;
             // One point, or a rectangle of points "aa:cc".
             const size_t colon = v.find(':');
             const std::string_view a = v.substr(0, colon);
@@ -217,13 +222,20 @@ Refusal property(Scan& sc, std::string_view id, std::string_view v) {
             if (x0 == 0 || y0 == 0 || x1 == 0 || y1 == 0) return reason::Format;
             for (int x = std::min(x0, x1); x <= std::max(x0, x1); ++x) {
                 for (int y = std::min(y0, y1); y <= std::max(y0, y1); ++y) {
+                    if (!atStart) {
+                        sc.later.emplace_back(sc.nodeFirstMove, scanEntry(colour, x, y));
+                        continue;
+                    }
                     if (++sc.s > StoneEntries) return reason::TooLong;
                     sc.entries[sc.s] = scanEntry(colour, x, y);
                 }
             }
             break;
         }
-        case idKey("PL"): sc.toPlay = (v.front() | 0x20) == 'w' ? White : (v.front() | 0x20) == 'b' ? Black : 0; break;
+        case idKey("PL"):
+            sc.toPlay = (v.front() | 0x20) == 'w' ? White : (v.front() | 0x20) == 'b' ? Black : 0;
+            sc.toPlayFrom = sc.nodeFirstMove;
+            break;
         case idKey("B"):
         case idKey("W"):
             // Two characters, counted as the text's encoding has them: the record is refused
@@ -374,7 +386,7 @@ constexpr std::array<unsigned char, 256> MoveColours = [] {
         colours[r] = static_cast<int>(colour);
         points[r] = static_cast<int>((x + 1) * stride + y + 1);
     }
-    if (r != sc.r) sc.afterAB = false;
+    if (r != sc.r) sc.afterAB = false, sc.nodeFirstMove = r - 1;
     sc.r = r;
     return static_cast<size_t>(at - bytes);
 }
@@ -404,6 +416,7 @@ Refusal scan(std::string_view text, Scan& sc) {
         while (i < n && text[i] != '[') {
             const char c = text[i];
             if (c == ' ' || c == '(' || c == ';') {
+                if (c != ' ') sc.nodeFirstMove = sc.r;
                 ++i;
                 continue;
             }
@@ -460,13 +473,16 @@ Refusal scan(std::string_view text, Scan& sc) {
         const std::string_view ident(id, static_cast<size_t>(idBytes));
         // Values without an identifier belong to the property before them; only AB's count.
         if (!ident.empty()) {
-            sc.afterAB = ident == "AB" || ident == "AW";
-            if (sc.afterAB) sc.stoneColour = ident == "AW" ? White : Black;
+            sc.afterAB = ident == "AB" || ident == "AW" || ident == "AE";
+            if (sc.afterAB) sc.stoneColour = ident == "AW" ? White : ident == "AE" ? 0 : Black;
         } else if (!sc.afterAB) {
             continue;
         }
         if (blank(read)) continue;
-        const std::string_view named = !ident.empty() ? ident : sc.stoneColour == White ? "AW" : "AB";
+        const std::string_view named = !ident.empty()            ? ident
+                                       : sc.stoneColour == White ? "AW"
+                                       : sc.stoneColour == 0     ? "AE"
+                                                                 : "AB";
         if (const Refusal refusal = property<Cp932>(sc, named, read)) return refusal;
     }
 }
@@ -554,11 +570,13 @@ std::string_view gameText(std::string_view text, LineBreaks& breaks, std::string
 }
 
 // A stone of the tree's main line as the scan would take it: its colour (Black for an AB
-// stone too) and its value's two bytes, or 0 for a value that is not two bytes.
+// stone too, 0 for a point AE empties) and its value's two bytes, or 0 for a value that is
+// not two bytes. Later: setup after the first move, or AE.
 struct TreeStone {
     bool setup;
     int colour;
     uint16_t letters;
+    bool later = false;
 };
 
 // The game tree of the whole text, every game of it, tokenized as the scan does: an
@@ -607,7 +625,8 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
                    : uint16_t{0};
     };
     int moveColour = 0;       // of the property being read, when a move
-    int stoneColour = Black;  // of the setup property (AB or AW) values without identifier follow
+    int stoneColour = Black;  // of the setup property (AB, AW or AE) values without identifier follow
+    bool moved = false;       // a move of the main line has been taken
     const auto takeValue = [&](size_t from) -> size_t {  // from: after "["; returns after "]"
         raw.clear();
         size_t at = from;
@@ -642,6 +661,8 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
         if (p != None) tree.addValue(p, v);
         // A move is the first value of B or W; later ones are passed over, as the scan does.
         if (!main || kind == Kind::Nothing || (kind == Kind::Move && !first) || RecordTree::blank(v)) return;
+        const bool later = kind == Kind::Stones && (moved || stoneColour == 0);
+        moved = moved || kind == Kind::Move;
         if (kind == Kind::Stones && v.find(':') != std::string_view::npos) {
             // A rectangle of setup stones: each point of it, as the scan takes them.
             const std::string_view a = v.substr(0, v.find(':')), b = v.substr(v.find(':') + 1);
@@ -650,10 +671,11 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
                 for (char y = std::min(a[1], b[1]); y <= std::max(a[1], b[1]); ++y)
                     stones.push_back(
                         {true, stoneColour,
-                         static_cast<uint16_t>(static_cast<unsigned char>(x) | static_cast<unsigned char>(y) << 8)});
+                         static_cast<uint16_t>(static_cast<unsigned char>(x) | static_cast<unsigned char>(y) << 8),
+                         later});
             return;
         }
-        stones.push_back({kind == Kind::Stones, kind == Kind::Stones ? stoneColour : moveColour, letters(v)});
+        stones.push_back({kind == Kind::Stones, kind == Kind::Stones ? stoneColour : moveColour, letters(v), later});
     };
     const auto skipBreaks = [&](size_t to) {
         while (nextBreak < breaks.size() && breaks[nextBreak] < to) ++nextBreak;
@@ -706,6 +728,7 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
                 if (nextBreak < breaks.size() && breaks[nextBreak] <= i + 5) break;
                 node = tree.addMoveNode(node, text[i + 1], text[i + 3], text[i + 4]);
                 if (main) {
+                    moved = true;
                     const uint16_t point = static_cast<uint16_t>(static_cast<unsigned char>(text[i + 3]) |
                                                                  static_cast<unsigned char>(text[i + 4]) << 8);
                     stones.push_back({false, text[i + 1] == 'B' ? Black : White, point});
@@ -760,8 +783,13 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
         } else {
             if (main) {
                 const uint32_t key = RecordTree::identKey(ident);
-                if (!ident.empty()) afterAB = key == RecordTree::identKey("AB") || key == RecordTree::identKey("AW");
-                if (afterAB) stoneColour = key == RecordTree::identKey("AW") ? White : Black;
+                if (!ident.empty())
+                    afterAB = key == RecordTree::identKey("AB") || key == RecordTree::identKey("AW") ||
+                              key == RecordTree::identKey("AE");
+                if (afterAB)
+                    stoneColour = key == RecordTree::identKey("AW")   ? White
+                                  : key == RecordTree::identKey("AE") ? 0
+                                                                      : Black;
                 kind = afterAB                                                                ? Kind::Stones
                        : key == RecordTree::identKey("B") || key == RecordTree::identKey("W") ? Kind::Move
                                                                                               : Kind::Nothing;
@@ -794,9 +822,10 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
     if (tree.gameCount() == 0) tree.addNode(None);  // "()": a game of one empty node
 }
 
-// The stones the tree's main line gives are the record's: its AB stones and its moves, in
-// order, at the same points.
-bool treeHoldsRecord(const std::vector<TreeStone>& stones, const GameState& g, int tableStones) {
+// The stones the tree's main line gives are the record's: its AB stones, its later setup and
+// its moves, in order, at the same points.
+bool treeHoldsRecord(const std::vector<TreeStone>& stones, const GameState& g, int tableStones,
+                     const SetupChanges& later) {
     const int first = g.HandicapCount;
     const int stride = g.BoardSize + 2;
     // Two letters as the record's position: "tt" a pass, else the letters' lines.
@@ -812,7 +841,18 @@ bool treeHoldsRecord(const std::vector<TreeStone>& stones, const GameState& g, i
     int moves = 0;
     // Setup stones as the record holds them: black ones first (see the scan's entries).
     thread_local std::vector<TreeStone> ordered;
-    ordered.assign(stones.begin(), stones.end());
+    ordered.clear();
+    size_t laterSeen = 0;
+    for (const TreeStone& s : stones) {
+        if (!s.later) {
+            ordered.push_back(s);
+            continue;
+        }
+        if (laterSeen == later.size()) return false;
+        const SetupChange& c = later[laterSeen++];
+        if (c.Colour != s.colour || c.Pos != position(s.letters)) return false;
+    }
+    if (laterSeen != later.size()) return false;
     std::stable_partition(ordered.begin(), ordered.end(),
                           [](const TreeStone& s) { return !s.setup || s.colour != White; });
     std::stable_partition(ordered.begin(), ordered.end(), [](const TreeStone& s) { return s.setup; });
@@ -847,8 +887,11 @@ void resetScan(Scan& sc) {
     sc.afterAB = false;
     sc.stoneColour = Black;
     sc.toPlay = 0;
+    sc.toPlayFrom = 1;
     sc.s = 0;
     sc.r = 1;
+    sc.nodeFirstMove = 1;
+    sc.later.clear();
     sc.movesFinal = true;
 }
 
@@ -936,6 +979,13 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
         if (rec.SetupPos[i] == 0) return LoadResult::refused(reason::Format);
     }
     rec.ToPlay = sc.toPlay;
+    rec.ToPlayFrom = sc.toPlayFrom;
+    rec.LaterSetup.clear();
+    for (const auto& [before, e] : sc.later) {
+        const int pos = entryPos(e, sc.size);
+        if (pos == 0) return LoadResult::refused(reason::Format);
+        rec.LaterSetup.push_back({before, pos, entryColour(e)});
+    }
     rec.MoveCount = moves;
     if (!sc.movesFinal) {
         for (int k = 1; k <= moves; ++k) {
@@ -951,6 +1001,7 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
         rec.StandardHandicap = 0;
         if (const LoadResult bare = commitRecord(g, rec); bare.ok()) committed = bare;
     }
+    if (committed.ok() && !rec.LaterSetup.empty()) committed.FirstSetupMove = rec.LaterSetup.front().BeforeMove;
     if (committed.ok() && tree) {
         thread_local std::vector<TreeStone> stones;
         if (cp932) {
@@ -958,7 +1009,7 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
         } else {
             parseTree<false>(text, breaks, *tree, stones);
         }
-        if (!treeHoldsRecord(stones, g, rec.StandardHandicap)) {
+        if (!treeHoldsRecord(stones, g, rec.StandardHandicap, rec.LaterSetup)) {
             tree->reset(g);
             tree->Rebuilt = true;
         }

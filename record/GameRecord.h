@@ -15,6 +15,7 @@
 #include "game/Engine.h"
 #include "game/GameState.h"
 #include "record/RecordTree.h"
+#include "record/SetupChange.h"
 
 namespace tavrin {
 
@@ -56,6 +57,9 @@ public:
     // Siblings of the shown node (alternatives to it, itself counted) and its place among them.
     int siblingCount() const;
     int siblingIndex() const;
+    // What the setup of the current line changes after its start (the root's own stones
+    // aside), in the line's order: the position the moves alone do not give.
+    SetupChanges laterSetup() const;
     // The line ends before a node whose move the rules refuse (a variation of a file with an
     // illegal move): that node, else None.
     NodeId refusedNode() const { return refused_; }
@@ -107,6 +111,8 @@ private:
     struct NodeFacts {
         uint32_t firstChange = 0;  // into changes_
         uint32_t changeCount = 0;
+        int8_t toPlay = 0;    // the side its PL gives the move to; 0 none
+        int8_t lastCell = 0;  // the point of the line's last move through it, as it stands there
     };
 
     // The line continued by first children from its last node.
@@ -118,10 +124,15 @@ private:
     bool applyNode(size_t i, bool keepTimes);
     void applySetup(size_t i, BoardPainter& p);
     void revertSetup(size_t i, BoardPainter& p);
+    // The side to move at line index i: the last PL since the last move, else the colour of
+    // the line's next move (after its last, the other colour).
+    int sideToMoveAt(size_t i) const;
     void stepForward(BoardPainter& p);
     void stepBack(BoardPainter& p);
     void pathTo(NodeId n, std::vector<NodeId>& path) const;
     int pointOf(std::string_view value) const;
+    // The node's PL, when it has one with a value; else None.
+    RecordTree::PropId findPlayer(NodeId n) const;
     // Calls put(pos) for every point of a setup value: one point, or a rectangle "aa:cc".
     template <typename Put>
     void forEachPoint(std::string_view value, Put&& put) const;
@@ -138,6 +149,7 @@ private:
     std::vector<NodeFacts> facts_;  // the setup each index of the line changed
     std::vector<Change> changes_;
     size_t cursor_ = 0;
+    int rootSide_ = Black;  // the side to move of a record without moves
     NodeId refused_ = RecordTree::None;
 };
 

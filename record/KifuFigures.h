@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "game/GameState.h"
+#include "record/SetupChange.h"
 
 namespace tavrin {
 
@@ -66,8 +67,13 @@ struct KifuFigureSet {
 
 // Cuts the record of g (moves 1..MoveCount, whatever the position shown) into figures of
 // movesPerFigure moves (0 or less: one figure), numbered continuously or from 1 in each
-// figure. g is not changed; the start positions come from replaying a copy.
-KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restartNumbers);
+// figure. g is not changed; the start positions come from replaying a copy. later is the
+// record's setup between its moves (GameRecord::laterSetup): setup before a figure's first
+// move is in its start position; within a figure the stones it adds show unnumbered where
+// the point shows nothing yet, and the unnumbered stones it takes away vanish; setup after
+// the last move belongs to the last figure. Setup takes no move number.
+KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restartNumbers,
+                             const SetupChanges& later = {});
 
 // The figure (1-based) holding record move `move` when cut in figures of movesPerFigure;
 // move 0 (the start) lies in the first figure.
