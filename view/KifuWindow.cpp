@@ -180,6 +180,11 @@ void KifuWindow::setPrintChooser(PrintChooser chooser) {
     updateControls();
 }
 
+void KifuWindow::setSetupSource(std::function<SetupChanges()> source) {
+    LaterSetup = std::move(source);
+    Stale = true;
+}
+
 int KifuWindow::movesPerFigure() const { return cmbPer->currentData().toInt(); }
 int KifuWindow::perPage() const { return cmbPerPage->currentData().toInt() == 2 ? 2 : 1; }
 int KifuWindow::figureCount() const { return Drawing ? Drawing->count() : 0; }
@@ -189,8 +194,10 @@ void KifuWindow::rebuild() {
     if (!Stale && Drawing) return;
     KifuFigureLook look;
     look.Coordinates = chkCoords->isChecked();
-    Drawing = std::make_unique<KifuFigureDrawing>(Game, cutKifuFigures(Game, movesPerFigure(), chkRestart->isChecked()),
-                                                  look);
+    Drawing = std::make_unique<KifuFigureDrawing>(
+        Game,
+        cutKifuFigures(Game, movesPerFigure(), chkRestart->isChecked(), LaterSetup ? LaterSetup() : SetupChanges{}),
+        look);
     Stale = false;
     Shown = std::clamp(Shown, 1, Drawing->count());
     updateControls();
