@@ -571,12 +571,11 @@ std::string_view gameText(std::string_view text, LineBreaks& breaks, std::string
 
 // A stone of the tree's main line as the scan would take it: its colour (Black for an AB
 // stone too, 0 for a point AE empties) and its value's two bytes, or 0 for a value that is
-// not two bytes. Later: setup after the first move, or AE.
+// not two bytes.
 struct TreeStone {
     bool setup;
     int colour;
     uint16_t letters;
-    bool later = false;
 };
 
 // The game tree of the whole text, every game of it, tokenized as the scan does: an
@@ -588,14 +587,17 @@ struct TreeStone {
 // Identifiers without a value, values without an identifier that follow no property of their
 // node, properties between a ")" and the next "(" or ";", and a value cut off by the end of
 // the text, are left out. The AB stones and moves of the first game's main line,
-// taken as the scan takes them, go to stones.
+// taken as the scan takes them, go to stones; its setup after the first move and its AE
+// to later.
 template <bool Cp932>
-void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree, std::vector<TreeStone>& stones) {
+void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree, std::vector<TreeStone>& stones,
+               std::vector<TreeStone>& later) {
     using Node = RecordTree::NodeId;
     using Prop = RecordTree::PropId;
     constexpr Node None = RecordTree::None;
     tree.clear();
     stones.clear();
+    later.clear();
     struct Open {
         Node node;  // the node the variation hangs from
         bool main;  // it is on the first game's main line
@@ -661,7 +663,7 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
         if (p != None) tree.addValue(p, v);
         // A move is the first value of B or W; later ones are passed over, as the scan does.
         if (!main || kind == Kind::Nothing || (kind == Kind::Move && !first) || RecordTree::blank(v)) return;
-        const bool later = kind == Kind::Stones && (moved || stoneColour == 0);
+        std::vector<TreeStone>& to = kind == Kind::Stones && (moved || stoneColour == 0) ? later : stones;
         moved = moved || kind == Kind::Move;
         if (kind == Kind::Stones && v.find(':') != std::string_view::npos) {
             // A rectangle of setup stones: each point of it, as the scan takes them.
@@ -669,13 +671,12 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
             if (a.size() != 2 || b.size() != 2) return;
             for (char x = std::min(a[0], b[0]); x <= std::max(a[0], b[0]); ++x)
                 for (char y = std::min(a[1], b[1]); y <= std::max(a[1], b[1]); ++y)
-                    stones.push_back(
+                    to.push_back(
                         {true, stoneColour,
-                         static_cast<uint16_t>(static_cast<unsigned char>(x) | static_cast<unsigned char>(y) << 8),
-                         later});
+                         static_cast<uint16_t>(static_cast<unsigned char>(x) | static_cast<unsigned char>(y) << 8)});
             return;
         }
-        stones.push_back({kind == Kind::Stones, kind == Kind::Stones ? stoneColour : moveColour, letters(v), later});
+        to.push_back({kind == Kind::Stones, kind == Kind::Stones ? stoneColour : moveColour, letters(v)});
     };
     const auto skipBreaks = [&](size_t to) {
         while (nextBreak < breaks.size() && breaks[nextBreak] < to) ++nextBreak;
@@ -825,7 +826,7 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
 // The stones the tree's main line gives are the record's: its AB stones, its later setup and
 // its moves, in order, at the same points.
 bool treeHoldsRecord(const std::vector<TreeStone>& stones, const GameState& g, int tableStones,
-                     const SetupChanges& later) {
+                     const std::vector<TreeStone>& laterStones, const SetupChanges& later) {
     const int first = g.HandicapCount;
     const int stride = g.BoardSize + 2;
     // Two letters as the record's position: "tt" a pass, else the letters' lines.
@@ -840,19 +841,12 @@ bool treeHoldsRecord(const std::vector<TreeStone>& stones, const GameState& g, i
     int setup = tableStones;  // the handicap table's stones stand in no node
     int moves = 0;
     // Setup stones as the record holds them: black ones first (see the scan's entries).
-    thread_local std::vector<TreeStone> ordered;
-    ordered.clear();
-    size_t laterSeen = 0;
-    for (const TreeStone& s : stones) {
-        if (!s.later) {
-            ordered.push_back(s);
-            continue;
-        }
-        if (laterSeen == later.size()) return false;
-        const SetupChange& c = later[laterSeen++];
-        if (c.Colour != s.colour || c.Pos != position(s.letters)) return false;
+    if (laterStones.size() != later.size()) return false;
+    for (size_t k = 0; k < later.size(); ++k) {
+        if (later[k].Colour != laterStones[k].colour || later[k].Pos != position(laterStones[k].letters)) return false;
     }
-    if (laterSeen != later.size()) return false;
+    thread_local std::vector<TreeStone> ordered;
+    ordered.assign(stones.begin(), stones.end());
     std::stable_partition(ordered.begin(), ordered.end(),
                           [](const TreeStone& s) { return !s.setup || s.colour != White; });
     std::stable_partition(ordered.begin(), ordered.end(), [](const TreeStone& s) { return s.setup; });
@@ -1003,13 +997,13 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
     }
     if (committed.ok() && !rec.LaterSetup.empty()) committed.FirstSetupMove = rec.LaterSetup.front().BeforeMove;
     if (committed.ok() && tree) {
-        thread_local std::vector<TreeStone> stones;
+        thread_local std::vector<TreeStone> stones, laterStones;
         if (cp932) {
-            parseTree<true>(text, breaks, *tree, stones);
+            parseTree<true>(text, breaks, *tree, stones, laterStones);
         } else {
-            parseTree<false>(text, breaks, *tree, stones);
+            parseTree<false>(text, breaks, *tree, stones, laterStones);
         }
-        if (!treeHoldsRecord(stones, g, rec.StandardHandicap, rec.LaterSetup)) {
+        if (!treeHoldsRecord(stones, g, rec.StandardHandicap, laterStones, rec.LaterSetup)) {
             tree->reset(g);
             tree->Rebuilt = true;
         }
