@@ -69,10 +69,12 @@ TEST(Setup, NodesBetweenTheMovesStepForwardAndBack) {
     const struct {
         const char* what;
         const char* sgf;
+        int firstSetupMove;            // the move the first setup after the start stands before
         std::vector<NodeShown> nodes;  // the main line, root first
     } cases[] = {
         {"a problem: AB and AW at the root, PL, a setup node after move 3 (AE and AW), a move on the emptied point",
          "(;SZ[9]AB[aa][bb]AW[ba][ab]PL[W];W[cb];B[ca];W[da];AE[aa]AW[cc];B[aa])",
+         4,
          {{"XO../OX../....", 'W', 1},
           {"XO../OXO./....", 'B', 2},
           {"X.X./OXO./....", 'W', 3},  // B[ca] takes ba, the stone without liberties stays
@@ -81,14 +83,20 @@ TEST(Setup, NodesBetweenTheMovesStepForwardAndBack) {
           {"X.XO/OXO./..O.", 'W', 5}}},
         {"setup takes the last move's stone; PL after the last move",
          "(;SZ[9];B[aa];W[ba];AE[ba]PL[W];W[ca];AB[da]PL[W])",
+         3,
          {{"..../..../....", 'B', 1},
           {"X.../..../....", 'W', 2},
           {"XO../..../....", 'W', 3},
           {"X.../..../....", 'W', 3},
           {"X.O./..../....", 'B', 4},
           {"X.OX/..../....", 'W', 4}}},
+        {"a variation's setup is not the record's",
+         "(;SZ[9];B[aa](;W[ba])(;AB[ba]))",
+         0,
+         {{"..../..../....", 'B', 1}, {"X.../..../....", 'W', 2}, {"XO../..../....", 'B', 3}}},
         {"setup and a move in one node: the setup first",
          "(;SZ[9];B[ba];AW[aa]B[ab];W[ca])",
+         2,
          {{"..../..../....", 'B', 1},
           {".X../..../....", 'B', 2},
           {".X../X.../....", 'W', 3},  // AW[aa] stands before B[ab], which takes it
@@ -97,6 +105,8 @@ TEST(Setup, NodesBetweenTheMovesStepForwardAndBack) {
     for (const auto& c : cases) {
         Opened o(c.sgf);
         ASSERT_TRUE(o.result.ok()) << c.what << ": " << o.result.reason;
+        EXPECT_EQ(o.result.FirstSetupMove, c.firstSetupMove) << c.what;
+        EXPECT_FALSE(o.tree.Rebuilt) << c.what;
         // The reader's game ends where the cursor's last node stands.
         EXPECT_EQ(shown(o.g), shown(c.nodes.back())) << c.what;
         ASSERT_EQ(o.r.line().size(), c.nodes.size()) << c.what;
@@ -114,27 +124,6 @@ TEST(Setup, NodesBetweenTheMovesStepForwardAndBack) {
                 ASSERT_TRUE(o.r.back(none));
             }
         }
-    }
-}
-
-// The first move a later setup stands before tells the position's index how far the moves
-// alone make the position.
-TEST(Setup, TheLoadNamesTheFirstMoveAfterSetup) {
-    const struct {
-        const char* sgf;
-        int first;
-    } cases[] = {
-        {"(;SZ[9]AB[aa]AW[bb];B[cc];W[dd])", 0},  // at the start only
-        {"(;SZ[9];B[aa];W[bb];AB[cc];B[dd])", 3},
-        {"(;SZ[9];B[aa]AB[cc];W[dd])", 1},  // in the first move's node: before it
-        {"(;SZ[9];B[aa];W[bb];AE[aa])", 3},
-        {"(;SZ[9];B[aa](;W[bb])(;AB[cc]))", 0},  // a variation's setup is not the record's
-    };
-    for (const auto& c : cases) {
-        Opened o(c.sgf);
-        ASSERT_TRUE(o.result.ok()) << c.sgf;
-        EXPECT_EQ(o.result.FirstSetupMove, c.first) << c.sgf;
-        EXPECT_FALSE(o.tree.Rebuilt) << c.sgf;
     }
 }
 

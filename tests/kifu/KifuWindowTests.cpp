@@ -18,8 +18,6 @@
 #include <algorithm>
 
 #include "base/SettingsFile.h"
-#include "formats/SgfReader.h"
-#include "record/GameRecord.h"
 #include "tests/kifu/KifuTestKit.h"
 #include "view/KifuWindow.h"
 
@@ -138,28 +136,6 @@ TEST_F(KifuWindowTest, AHiddenWindowCutsTheRecordWhenShown) {
     Window.show();
     EXPECT_EQ(Window.figureCount(), 4);
     EXPECT_EQ(Window.shownFigure(), 4);
-}
-
-// The window cuts with the setup the program gives it: the stone set up between the moves
-// stands unnumbered in the figure.
-TEST(KifuWindowSetup, FiguresShowTheSetupTheProgramGives) {
-    GameState g;
-    TextBuffer buf;
-    buf.setText("(;SZ[9];B[aa];W[ba];AB[ee];B[cc])");
-    RecordTree tree;
-    ASSERT_TRUE(fncStringsToKif(g, buf, "", &tree).ok());
-    GameRecord record;
-    record.adopt(g, tree);
-    KifuWindow w(record.state());
-    w.setSetupSource([&record] { return record.laterSetup(); });
-    w.show();
-    const std::vector<FigureStone>& stones = w.drawing().figures().Figures[0].Stones;
-    const auto ee =
-        std::find_if(stones.begin(), stones.end(), [&](const FigureStone& s) { return s.Pos == sgfPoint("ee", 9); });
-    ASSERT_NE(ee, stones.end());
-    EXPECT_EQ(ee->Move, 0);
-    EXPECT_EQ(ee->Colour, Black);
-    EXPECT_EQ(stones.size(), 4u);
 }
 
 TEST_F(KifuWindowTest, SavesEachFormatToTheChosenFile) {
