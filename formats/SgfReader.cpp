@@ -669,8 +669,11 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
             // A rectangle of setup stones: each point of it, as the scan takes them.
             const std::string_view a = v.substr(0, v.find(':')), b = v.substr(v.find(':') + 1);
             if (a.size() != 2 || b.size() != 2) return;
-            for (char x = std::min(a[0], b[0]); x <= std::max(a[0], b[0]); ++x)
-                for (char y = std::min(a[1], b[1]); y <= std::max(a[1], b[1]); ++y)
+            // Capitals are read as their small letters, as the scan reads them.
+            const auto small = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c; };
+            const char x0 = small(a[0]), x1 = small(b[0]), y0 = small(a[1]), y1 = small(b[1]);
+            for (char x = std::min(x0, x1); x <= std::max(x0, x1); ++x)
+                for (char y = std::min(y0, y1); y <= std::max(y0, y1); ++y)
                     to.push_back(
                         {true, stoneColour,
                          static_cast<uint16_t>(static_cast<unsigned char>(x) | static_cast<unsigned char>(y) << 8)});

@@ -192,8 +192,8 @@ TEST(Setup, RecordsWithSetupRoundTripNodeForNode) {
         "(;SZ[9]AB[aa][bb]AW[ba][ab]PL[W];W[cb];B[ca];W[da];AE[aa]AW[cc];B[aa])",
         // AW at the root, setup in the main line and in variations, a comment on a setup node.
         "(;GM[1]SZ[9]AW[ee]AB[dd];B[cc];W[dc](;AE[cc]AB[gg]C[set up];B[cc];W[hh])(;AW[cc:cd];B[aa]))",
-        "(;SZ[13];B[aa];W[ba];AE[ba]PL[W];W[ca];AB[da]PL[W])",
-        "(;SZ[19];B[pd]AW[dd];W[dp];AB[pp][qq:rr];B[dj])",
+        "(;SZ[13];B[aa];W[ba];AE[ba]PL[W];W[ca];AB[da]PL[W])", "(;SZ[19];B[pd]AW[dd];W[dp];AB[pp][qq:rr];B[dj])",
+        "(;SZ[9];B[aa];W[bb];AW[CC:cd];B[ee])",  // a rectangle in capitals
     };
     for (const char* r : records) expectRoundTrip(r, r);
 }
