@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -866,6 +867,36 @@ bool treeHoldsRecord(const std::vector<TreeStone>& stones, const GameState& g, i
     return setup == first && moves == g.MoveCount;
 }
 
+// The tree of the record alone, for a file whose tree could not be matched with it: its
+// moves, and its setup between them in nodes of their own so that saving keeps it. Setup
+// before the first move stands in that move's node after it, where it is not read as
+// stones of the start.
+void recordTree(RecordTree& tree, const GameState& g, const SetupChanges& later) {
+    tree.reset(g);
+    if (later.empty()) return;
+    tree.clear();
+    RecordTree::NodeId n = tree.addNode(RecordTree::None);
+    size_t next = 0;
+    const auto setupBefore = [&](int k, bool ownNode) {
+        if (next >= later.size() || later[next].BeforeMove > k) return;
+        if (ownNode) n = tree.addNode(n);
+        for (; next < later.size() && later[next].BeforeMove <= k; ++next) {
+            const SetupChange& c = later[next];
+            const char point[2] = {static_cast<char>('a' + c.Pos / g.BoardStride - 1),
+                                   static_cast<char>('a' + c.Pos % g.BoardStride - 1)};
+            const char* const id = c.Colour == Black ? "AB" : c.Colour == White ? "AW" : "AE";
+            tree.addValue(tree.addProperty(n, id), std::string_view(point, 2));
+        }
+    };
+    for (int k = 1; k <= g.MoveCount && g.HandicapCount + k <= RecordCapacity; ++k) {
+        if (k > 1) setupBefore(k, true);
+        const size_t e = static_cast<size_t>(g.HandicapCount + k);
+        n = tree.addMove(n, g.MoveColor[e], g.MovePos[e], g.BoardSize);
+        if (k == 1) setupBefore(1, false);
+    }
+    setupBefore(INT_MAX, true);
+}
+
 // Start values of a scan; of the entries only those the last scan filled are cleared.
 void resetScan(Scan& sc) {
     const int used = std::min(sc.s + sc.r - 1, RecordCapacity);
@@ -1007,7 +1038,7 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
             parseTree<false>(text, breaks, *tree, stones, laterStones);
         }
         if (!treeHoldsRecord(stones, g, rec.StandardHandicap, laterStones, rec.LaterSetup)) {
-            tree->reset(g);
+            recordTree(*tree, g, rec.LaterSetup);
             tree->Rebuilt = true;
         }
     }

@@ -198,6 +198,21 @@ TEST(Setup, RecordsWithSetupRoundTripNodeForNode) {
     for (const char* r : records) expectRoundTrip(r, r);
 }
 
+// A file whose tree the scan reads otherwise ("X;W[bb]" is one identifier to it) gets the
+// record's own tree: its setup between the moves is kept there, so saving keeps it.
+TEST(Setup, ARebuiltTreeKeepsTheSetup) {
+    for (const char* sgf : {"(;SZ[9]C[x];B[aa]X;W[bb];AE[aa];W[aa])", "(;SZ[9]C[x];B[aa]AB[cc]X;W[bb];W[dd]AE[cc])"}) {
+        Opened first(sgf);
+        ASSERT_TRUE(first.result.ok()) << sgf;
+        EXPECT_TRUE(first.tree.Rebuilt) << sgf;
+        TextBuffer buf;
+        Opened again(sgfFileBytes(first.g, buf, &first.tree));
+        ASSERT_TRUE(again.result.ok()) << sgf << ": " << again.result.reason;
+        EXPECT_EQ(again.result.FirstSetupMove, first.result.FirstSetupMove) << sgf;
+        test::expectSameGame(first.g, again.g, sgf);
+    }
+}
+
 TEST(Setup, CorpusRecordsWithSetupRoundTripNodeForNode) {
     SKIP_WITHOUT_CORPUS();
     int compared = 0;
