@@ -126,11 +126,12 @@ bool GameRecord::applyNode(size_t i, bool keepTimes) {
     NodeFacts& f = facts_[i];
     f = NodeFacts{static_cast<uint32_t>(changes_.size()), 0};
     // Setup first (a node that mixes setup and a move is read in that order); the root's
-    // black stones are the record's own entries.
+    // black stones are the record's own entries, unless they follow a move in the root.
     {
         for (RecordTree::PropId p = tree_.firstProperty(n); p != RecordTree::None; p = tree_.nextProperty(p)) {
             const int colour = setupColour(RecordTree::identKey(tree_.identifier(p)));
-            if (colour < 0 || (i == 0 && colour == Black)) continue;
+            if (colour < 0 || (i == 0 && colour == Black && tree_.mainLineRole(p) == RecordTree::Role::Rewritten))
+                continue;
             for (int k = 0; k < tree_.valueCount(p); ++k) {
                 forEachPoint(tree_.value(p, k), [&](int pos) {
                     const int before = state_.Board[static_cast<size_t>(pos)];
