@@ -88,7 +88,7 @@ void TfrmMain::showLoadedRecord(const QString& title) {
     MouseArmed = false;
     SetupState = 9;
     setTitle(title);
-    ui.lblPutStone->setText(qs(handicapLabel(Game.HandicapCount)));
+    ui.lblPutStone->setText(qs(handicapLabel(Game)));
     prcInfoSameSet();
     ui.lblBlackTime->setText(qs(ClockZeroText));
     ui.lblWhiteTime->setText(qs(ClockZeroText));

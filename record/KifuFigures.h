@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "game/GameState.h"
+#include "record/SetupChange.h"
 
 namespace tavrin {
 
@@ -68,11 +69,16 @@ struct KifuFigureSet {
 
 // Cuts the record of g (moves 1..MoveCount, whatever the position shown) into figures of
 // movesPerFigure moves (0 or less: one figure), numbered continuously or from 1 in each
-// figure. g is not changed; the start positions come from replaying a copy.
+// figure. g is not changed; the start positions come from replaying a copy. later is the
+// record's setup between its moves (GameRecord::laterSetup): setup before a figure's first
+// move is in its start position; within a figure the stones it adds show unnumbered where
+// the point shows nothing yet, and the unnumbered stones it takes away vanish; setup after
+// the last move belongs to the last figure. Setup takes no move number.
 // branchAfter > 0: the record's moves after it are a variation (a line that leaves the main
 // line there). Its moves are cut apart as 参考図, as books print them: the first starts at the
 // branch and its moves are numbered from 1 there.
-KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restartNumbers, int branchAfter = 0);
+KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restartNumbers,
+                             const SetupChanges& later = {}, int branchAfter = 0);
 
 // The figure (1-based) of set holding record move `move`; move 0 (the start) lies in the
 // first figure.

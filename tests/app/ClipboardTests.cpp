@@ -78,7 +78,7 @@ TEST_F(FileWindowTest, PasteOfNothingOrOfARefusedText) {
         {"empty text", [] { clip()->setText(QString()); }, nullptr},
         {"a property name of three capitals", [] { clip()->setText(QStringLiteral("  (;GMX[1];B[aa])")); },
          "棋譜の書式に誤りがあります"},
-        {"white stones", [] { clip()->setText(QStringLiteral("(;GM[1];B[bb]AW[aa])")); }, "白石の置石は扱えません"},
+        {"white stones", [] { clip()->setText(QStringLiteral("(;GM[1]AB[aa]AW[aa])")); }, "白石の置石は扱えません"},
         {"not a record", [] { clip()->setText(QStringLiteral("hello")); }, "棋譜の書式に誤りがあります"},
         {"a move on a stone", [] { clip()->setText(QStringLiteral("(;SZ[9];B[aa];W[aa])")); }, "2手目が打てない手です"},
     };

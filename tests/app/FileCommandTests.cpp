@@ -491,7 +491,7 @@ TEST_F(FileWindowTest, LoadFailureMessages) {
         // The SGF reader's message, then the reason on a line of its own.
         {"refused.sgf", QByteArray("(;GM[1]SZ[9];B[zz])"), "warn",
          "この棋譜ファイルは読めません\n棋譜の書式に誤りがあります"},
-        {"white.sgf", QByteArray("(;GM[1];B[bb]AW[aa])"), "warn",
+        {"white.sgf", QByteArray("(;GM[1]AB[aa]AW[aa])"), "warn",
          "この棋譜ファイルは読めません\n白石の置石は扱えません"},
         {"chess.sgf", QByteArray("(;GM[3])"), "warn", "この棋譜ファイルは読めません\n囲碁の棋譜以外は扱えません"},
         {"suicide.sgf", QByteArray("(;GM[1]SZ[9];B[ba];W[cc];B[ab];W[aa])"), "warn",

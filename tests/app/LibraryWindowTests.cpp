@@ -38,7 +38,7 @@ protected:
         writeFile(dir.path() + "/lib/a.sgf", "(;GM[1]FF[4]SZ[19]PB[甲]PW[乙]RE[B+R];B[pd];W[dp];B[pp])");
         writeFile(dir.path() + "/lib/sub/b.SGF", "(;GM[1]FF[4]SZ[19]PB[丙]PW[丁]RE[W+2.5];B[dd];W[pp];B[dp])");
         writeFile(dir.path() + "/lib/c.sgf", "(;GM[1]FF[4]SZ[19]PB[戊]PW[己]RE[B+1];B[qd];W[dd])");
-        writeFile(dir.path() + "/lib/refused.sgf", "(;GM[1]SZ[19];B[pd]AW[aa])");
+        writeFile(dir.path() + "/lib/refused.sgf", "(;GM[1]SZ[19]AB[aa]AW[aa];B[pd])");
     }
     void TearDown() override {
         PlayTest::TearDown();
