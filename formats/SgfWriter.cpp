@@ -72,8 +72,9 @@ constexpr std::array<uint32_t, FieldCount> FieldKeys = {
 // file declared, a date the game could not hold, and the node of the main line where each
 // piece of game information stood.
 struct KeptInfo {
-    std::string charset;  // the file's CA when it names code page 932
-    std::string date;     // a DT the game holds no date for, as it stood
+    std::string charset;   // the file's CA when it names code page 932
+    std::string date;      // a DT the game holds no date for, as it stood
+    std::string handicap;  // an HA the record names without its stones (white moves first)
     // Main-line node of each field: the root (0) unless the root has several lines and the
     // field stood in a later node before the first move (it describes that line alone).
     std::array<int, FieldCount> at{};
@@ -91,6 +92,9 @@ KeptInfo keptInfo(const GameState& g, const RecordTree* tree) {
             info.charset = tree->value(p, 0);
         }
         for (int f = 0; f < FieldCount; ++f) inRoot[f] = inRoot[f] || key == FieldKeys[f];
+        if (key == FieldKeys[FieldHA] && tree->valueCount(p) > 0 && handicapStones(g) == 0 &&
+            !RecordTree::blank(tree->value(p, 0)))
+            info.handicap = tree->value(p, 0);
     }
     const bool branches = tree->childCount(root) > 1;
     std::string_view date;
@@ -131,7 +135,9 @@ void writeInfo(LineBuilder& line, const GameState& g, const KeptInfo& info, int 
     // A record that gave no komi is written without one.
     if (here(FieldKM) && g.KomiGiven) appendProperty(line, "KM", tenthsText(g.KomiTenths)), line.cut();
     // HA above 9 is refused by the reader, so such a record carries its stones alone.
-    if (here(FieldHA) && handicapStones(g) <= 9)
+    if (here(FieldHA) && !info.handicap.empty())
+        appendProperty(line, "HA", fncKinsiMojiChk(info.handicap)), line.cut();
+    else if (here(FieldHA) && handicapStones(g) <= 9)
         appendProperty(line, "HA", std::to_string(handicapStones(g))), line.cut();
     if (here(FieldRE) && !g.GameComment.empty()) appendProperty(line, "RE", fncKinsiMojiChk(g.GameComment));
 }

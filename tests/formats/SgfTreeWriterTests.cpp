@@ -225,6 +225,8 @@ TEST(SgfTreeWriter, GameInformationIsSavedAsTheFileGaveIt) {
          head + tail + "PW[]\r\n(;AB[dd][ee]DT[1990]PB[A]HA[2];W[cc])(;C[v2];B[aa])(;C[v3];B[bb]))\r\n"},
         {"information below a root of one line goes into the root", "(;SZ[9]KM[6.5];PB[A]AB[dd];W[cc])",
          head + "AB[dd]" + tail + "DT[]PB[A]PW[]KM[6.5]HA[1]\r\n;;W[cc])\r\n"},
+        {"a handicap named without stones that cannot stand stays named", "(;SZ[9]HA[2]KM[0.5];W[gc];B[aa])",
+         head + tail + "DT[]PB[]PW[]KM[0.5]HA[2]\r\n;W[gc];B[aa])\r\n"},
         // Komi written in hundredths is saved in points.
         {"komi in hundredths of a stone", "(;SZ[9]RU[Chinese]KM[375])",
          head + tail + "DT[]RU[Chinese]PB[]PW[]KM[7.5]HA[0]\r\n)\r\n"},
