@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
+#include <string>
 
+#include "game/Engine.h"
 #include "game/Scoring.h"
+#include "game/StoneReplay.h"
 
 namespace tavrin::gtp {
 
@@ -317,13 +320,45 @@ std::optional<std::vector<int>> parseTopMoves(std::string_view text, int size) {
 
 Game gameOf(const GameState& g) { return gameOf(g, g.CurrentMove - 1); }
 
+namespace {
+
+// Whether the stones set up at the start and moves 1..moves, played by the rules, give the
+// board g shows. A record with setup between its moves (a problem, a lesson) makes
+// positions they do not.
+bool movesMakeTheBoard(const GameState& g, int setup, int moves) {
+    GameState w;
+    w.BoardSize = g.BoardSize;
+    prcNewSetCore(w, std::string());
+    StoneReplay replay(w);
+    for (int i = 1; i <= setup; ++i)
+        if (!replay.place(g.MovePos[i], g.MoveColor[i] == White ? White : Black)) return false;
+    w.HandicapCount = setup;
+    if (replay.playMoves(g.MoveColor.data() + setup, g.MovePos.data() + setup, moves) != moves) return false;
+    for (int pos = 1; pos <= g.BoardLast && pos < BoardCells; ++pos) {
+        const int have = g.Board[static_cast<size_t>(pos)];
+        if ((have == Black || have == White ? have : 0) != std::max(0, w.Board[static_cast<size_t>(pos)])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 Game gameOf(const GameState& g, int moveCount) {
     Game out;
     out.boardSize = g.BoardSize;
     out.komiTenths = g.KomiTenths;
     const int setup = std::clamp(g.HandicapCount, 0, RecordCapacity);
-    for (int i = 1; i <= setup; ++i) out.setup.push_back({g.MoveColor[i], g.MovePos[i]});
     const int moves = std::clamp(moveCount, 0, RecordCapacity - setup);
+    if (moves == g.CurrentMove - 1 && !movesMakeTheBoard(g, setup, moves)) {
+        // The position shown, stone by stone: played in any order they take nothing while
+        // every chain of it has a liberty.
+        for (int pos = 1; pos <= g.BoardLast && pos < BoardCells; ++pos) {
+            const int colour = g.Board[static_cast<size_t>(pos)];
+            if (colour == Black || colour == White) out.setup.push_back({colour, pos});
+        }
+        return out;
+    }
+    for (int i = 1; i <= setup; ++i) out.setup.push_back({g.MoveColor[i], g.MovePos[i]});
     for (int k = 1; k <= moves; ++k) {
         out.moves.push_back({g.MoveColor[setup + k], g.MovePos[setup + k]});
     }

@@ -207,7 +207,8 @@ struct Game {
     friend bool operator==(const Game&, const Game&) = default;
 };
 
-// The game as Tavrin shows it: its stones set up and moves 1..CurrentMove-1.
+// The game as Tavrin shows it: its stones set up and moves 1..CurrentMove-1; when those do
+// not make the board shown (setup between the moves), the shown stones as setup alone.
 Game gameOf(const GameState& g);
 // The same with moves 1..moveCount (clamped to what the record holds).
 Game gameOf(const GameState& g, int moveCount);

@@ -194,34 +194,57 @@ LoadResult commitRecord(GameState& g, const ReadRecord& r) {
         const int pos = r.SetupPos[i];
         const int colour = r.SetupColor[i] == White ? White : Black;
         work.SideToMove = colour;
-        if (!replay.place(pos, colour)) return LoadResult::refused(reason::Format);
+        // A white stone is setup alone: one that cannot stand is the setup refused.
+        if (!replay.place(pos, colour))
+            return LoadResult::refused(colour == White ? reason::WhiteSetup : reason::Format);
         work.MoveColor[first + i] = colour;
         work.MovePos[first + i] = pos;
     }
 
     work.MoveCount = r.MoveCount;
+    // The moves in runs between the later setup, which goes on the board as it stands.
     // A gap (a move entry never filled) is a fault of the record's form; any other refused
     // move is named.
-    const int played = replay.playMoves(r.MoveColor.data(), r.MovePos.data(), r.MoveCount);
-    if (played != r.MoveCount) {
-        const int refused = played + 1;
-        const bool gap = r.MoveColor[refused] != Black && r.MoveColor[refused] != White;
-        return LoadResult::refused(gap ? std::string(reason::Format) : reason::illegalMove(refused));
+    int played = 0;
+    for (size_t k = 0; k <= r.LaterSetup.size(); ++k) {
+        const int upTo = k < r.LaterSetup.size() ? std::min(r.LaterSetup[k].BeforeMove - 1, r.MoveCount) : r.MoveCount;
+        if (upTo > played) {
+            const int reached = replay.playMoves(r.MoveColor.data(), r.MovePos.data(), upTo, played + 1);
+            if (reached != upTo) {
+                const int refused = reached + 1;
+                const bool gap = r.MoveColor[refused] != Black && r.MoveColor[refused] != White;
+                return LoadResult::refused(gap ? std::string(reason::Format) : reason::illegalMove(refused));
+            }
+            played = upTo;
+        }
+        if (k == r.LaterSetup.size()) break;
+        const size_t first = k;
+        for (; k < r.LaterSetup.size() && r.LaterSetup[k].BeforeMove == r.LaterSetup[first].BeforeMove; ++k) {
+            const SetupChange& c = r.LaterSetup[k];
+            if (c.Pos <= 0 || c.Pos > work.BoardLast || work.Board[c.Pos] < 0)
+                return LoadResult::refused(reason::Format);
+            work.Board[c.Pos] = c.Colour;
+        }
+        --k;
+        replay.regroup();
     }
-    if (r.MoveCount > 0) {  // the last-move marker
+    // The last-move marker, unless a setup after the last move took its stone away.
+    const int lastPos = r.MovePos[r.MoveCount];
+    if (r.MoveCount > 0 &&
+        (lastPos == PassPos || work.Board[static_cast<size_t>(lastPos)] == r.MoveColor[r.MoveCount])) {
         prcStnPut(work, r.MovePos[r.MoveCount], r.MoveColor[r.MoveCount], 2, painter);
     }
     const int last = work.HandicapCount + work.MoveCount;
     work.SideToMove = last >= 1 ? 3 - work.MoveColor[last] : Black;
-    // A position without moves is played on as PL says; one with white stones (a problem)
-    // by black unless it says otherwise, one of black stones alone (a handicap) by white.
-    if (r.MoveCount == 0) {
+    // A position where no move follows the last PL is played on as it says; one without
+    // moves and with white stones (a problem) by black unless it says otherwise, one of
+    // black stones alone (a handicap) by white.
+    if (r.ToPlay != 0 && r.ToPlayFrom > r.MoveCount) {
+        work.SideToMove = r.ToPlay;
+    } else if (r.MoveCount == 0) {
         const bool whiteStones = std::find(r.SetupColor.begin() + 1, r.SetupColor.begin() + 1 + r.SetupCount, White) !=
                                  r.SetupColor.begin() + 1 + r.SetupCount;
-        if (r.ToPlay != 0)
-            work.SideToMove = r.ToPlay;
-        else if (whiteStones)
-            work.SideToMove = Black;
+        if (whiteStones) work.SideToMove = Black;
     }
 
     prcEndOfGameCore(work);

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "game/GameState.h"
+#include "record/SetupChange.h"
 
 namespace tavrin {
 
@@ -37,6 +38,9 @@ enum class LoadStatus {
 struct LoadResult {
     LoadStatus status = LoadStatus::Ok;
     std::string reason;  // the Japanese text for CannotOpen, Empty and Refused
+    // Ok: the first move a setup after the record's start stands before (from there on the
+    // position is not the moves' alone); 0 when there is none.
+    int FirstSetupMove = 0;
 
     bool ok() const { return status == LoadStatus::Ok; }
     static LoadResult refused(std::string_view why) { return {LoadStatus::Refused, std::string(why)}; }
@@ -67,14 +71,17 @@ struct ReadRecord {
     int MoveCount = 0;
     std::array<int, RecordCapacity + 1> SetupPos{};    // 1..SetupCount
     std::array<int, RecordCapacity + 1> SetupColor{};  // 1..SetupCount: black (AB) or white (AW); 0 black
-    int ToPlay = 0;  // the side a position without moves gives the move to (PL); 0 none
+    int ToPlay = 0;                                    // the side to move the last PL gives; 0 none
+    int ToPlayFrom = 1;       // the last PL stands before this move: it holds when no move follows it
+    SetupChanges LaterSetup;  // stones set up, and points emptied, after the start (AB AW AE)
     std::array<int, RecordCapacity + 1> MoveColor{};  // 1..MoveCount; 0 = a gap
     std::array<int, RecordCapacity + 1> MovePos{};
 };
 
 // Replaces the game by the record: game information, a new game on the record's board,
-// the setup stones and every move replayed through fncHitCheck, the game ended at its last
-// move. All or nothing: a refused stone leaves g exactly as it was.
+// the setup stones and every move replayed through fncHitCheck (the later setup put in
+// between them), the game ended at its last move. All or nothing: a refused stone leaves g
+// exactly as it was.
 LoadResult commitRecord(GameState& g, const ReadRecord& r);
 
 }  // namespace tavrin

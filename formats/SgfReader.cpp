@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -49,15 +50,20 @@ struct Scan {
     int handicap = 0;
     int komi = 65;
     bool komiGiven = false;
-    bool afterAB = false;     // the last named property is AB or AW: values without identifier are its
-    int stoneColour = Black;  // of that property: Black for AB, White for AW
-    int toPlay = 0;           // PL: the side a position without moves gives the move to
+    bool afterAB = false;     // the last named property is AB, AW or AE: values without identifier are its
+    int stoneColour = Black;  // of that property: Black for AB, White for AW, 0 for AE
+    int toPlay = 0;           // PL: the side to move where no move follows it
+    int toPlayFrom = 1;       // the r of the last PL's node
     int s = 0;                // AB stones read
     int r = 1;                // number of the next B or W
+    int nodeFirstMove = 1;    // the r at the start of the node being read
+    // Setup after the first move (and AE anywhere): the r at the start of its node, then the
+    // stone or the point emptied (colour 0). It stands between the moves, not in the entries.
+    std::vector<std::pair<int, ScanEntry>> later;
     std::array<ScanEntry, RecordCapacity + 1> entries{};
     // Move r is also written here as the record takes it, its colour and its point on the
-    // board in force. While no SZ has changed the board after the first stone and no AB has
-    // come after a move (movesFinal), that is the moves' final form.
+    // board in force. While no SZ has changed the board after the first stone (movesFinal),
+    // that is the moves' final form.
     int* moveColour = nullptr;
     int* movePos = nullptr;
     bool movesFinal = true;
@@ -198,14 +204,14 @@ template <bool Cp932>
 Refusal property(Scan& sc, std::string_view id, std::string_view v) {
     const unsigned key = id.empty() ? idKey("AB") : idKey(id);
     switch (key) {
+        case idKey("AE"):
         case idKey("AW"):
-            // White stones set up before the first move stand with the black ones at the start
-            // (problems, teaching positions); later ones cannot be held.
-            if (sc.r > 1) return reason::WhiteSetup;
-            [[fallthrough]];
         case idKey("AB"): {
-            if (sc.r > 1) sc.movesFinal = false;  // it takes the place of a move
-            const int colour = key == idKey("AW") ? White : Black;
+            // Stones set up before the first move stand at the start (handicap stones,
+            // problems); later setup, and every point emptied, stands between the moves
+            // where its node does.
+            const int colour = key == idKey("AW") ? White : key == idKey("AE") ? 0 : Black;
+            const bool atStart = sc.r == 1 && colour != 0;
             // One point, or a rectangle of points "aa:cc".
             const size_t colon = v.find(':');
             const std::string_view a = v.substr(0, colon);
@@ -217,13 +223,20 @@ Refusal property(Scan& sc, std::string_view id, std::string_view v) {
             if (x0 == 0 || y0 == 0 || x1 == 0 || y1 == 0) return reason::Format;
             for (int x = std::min(x0, x1); x <= std::max(x0, x1); ++x) {
                 for (int y = std::min(y0, y1); y <= std::max(y0, y1); ++y) {
+                    if (!atStart) {
+                        sc.later.emplace_back(sc.nodeFirstMove, scanEntry(colour, x, y));
+                        continue;
+                    }
                     if (++sc.s > StoneEntries) return reason::TooLong;
                     sc.entries[sc.s] = scanEntry(colour, x, y);
                 }
             }
             break;
         }
-        case idKey("PL"): sc.toPlay = (v.front() | 0x20) == 'w' ? White : (v.front() | 0x20) == 'b' ? Black : 0; break;
+        case idKey("PL"):
+            sc.toPlay = (v.front() | 0x20) == 'w' ? White : (v.front() | 0x20) == 'b' ? Black : 0;
+            sc.toPlayFrom = sc.nodeFirstMove;
+            break;
         case idKey("B"):
         case idKey("W"):
             // Two characters, counted as the text's encoding has them: the record is refused
@@ -374,7 +387,7 @@ constexpr std::array<unsigned char, 256> MoveColours = [] {
         colours[r] = static_cast<int>(colour);
         points[r] = static_cast<int>((x + 1) * stride + y + 1);
     }
-    if (r != sc.r) sc.afterAB = false;
+    if (r != sc.r) sc.afterAB = false, sc.nodeFirstMove = r - 1;
     sc.r = r;
     return static_cast<size_t>(at - bytes);
 }
@@ -404,6 +417,7 @@ Refusal scan(std::string_view text, Scan& sc) {
         while (i < n && text[i] != '[') {
             const char c = text[i];
             if (c == ' ' || c == '(' || c == ';') {
+                if (c != ' ') sc.nodeFirstMove = sc.r;
                 ++i;
                 continue;
             }
@@ -460,13 +474,16 @@ Refusal scan(std::string_view text, Scan& sc) {
         const std::string_view ident(id, static_cast<size_t>(idBytes));
         // Values without an identifier belong to the property before them; only AB's count.
         if (!ident.empty()) {
-            sc.afterAB = ident == "AB" || ident == "AW";
-            if (sc.afterAB) sc.stoneColour = ident == "AW" ? White : Black;
+            sc.afterAB = ident == "AB" || ident == "AW" || ident == "AE";
+            if (sc.afterAB) sc.stoneColour = ident == "AW" ? White : ident == "AE" ? 0 : Black;
         } else if (!sc.afterAB) {
             continue;
         }
         if (blank(read)) continue;
-        const std::string_view named = !ident.empty() ? ident : sc.stoneColour == White ? "AW" : "AB";
+        const std::string_view named = !ident.empty()            ? ident
+                                       : sc.stoneColour == White ? "AW"
+                                       : sc.stoneColour == 0     ? "AE"
+                                                                 : "AB";
         if (const Refusal refusal = property<Cp932>(sc, named, read)) return refusal;
     }
 }
@@ -554,7 +571,8 @@ std::string_view gameText(std::string_view text, LineBreaks& breaks, std::string
 }
 
 // A stone of the tree's main line as the scan would take it: its colour (Black for an AB
-// stone too) and its value's two bytes, or 0 for a value that is not two bytes.
+// stone too, 0 for a point AE empties) and its value's two bytes, or 0 for a value that is
+// not two bytes.
 struct TreeStone {
     bool setup;
     int colour;
@@ -570,14 +588,17 @@ struct TreeStone {
 // Identifiers without a value, values without an identifier that follow no property of their
 // node, properties between a ")" and the next "(" or ";", and a value cut off by the end of
 // the text, are left out. The AB stones and moves of the first game's main line,
-// taken as the scan takes them, go to stones.
+// taken as the scan takes them, go to stones; its setup after the first move and its AE
+// to later.
 template <bool Cp932>
-void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree, std::vector<TreeStone>& stones) {
+void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree, std::vector<TreeStone>& stones,
+               std::vector<TreeStone>& later) {
     using Node = RecordTree::NodeId;
     using Prop = RecordTree::PropId;
     constexpr Node None = RecordTree::None;
     tree.clear();
     stones.clear();
+    later.clear();
     struct Open {
         Node node;  // the node the variation hangs from
         bool main;  // it is on the first game's main line
@@ -607,7 +628,8 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
                    : uint16_t{0};
     };
     int moveColour = 0;       // of the property being read, when a move
-    int stoneColour = Black;  // of the setup property (AB or AW) values without identifier follow
+    int stoneColour = Black;  // of the setup property (AB, AW or AE) values without identifier follow
+    bool moved = false;       // a move of the main line has been taken
     const auto takeValue = [&](size_t from) -> size_t {  // from: after "["; returns after "]"
         raw.clear();
         size_t at = from;
@@ -642,18 +664,23 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
         if (p != None) tree.addValue(p, v);
         // A move is the first value of B or W; later ones are passed over, as the scan does.
         if (!main || kind == Kind::Nothing || (kind == Kind::Move && !first) || RecordTree::blank(v)) return;
+        std::vector<TreeStone>& to = kind == Kind::Stones && (moved || stoneColour == 0) ? later : stones;
+        moved = moved || kind == Kind::Move;
         if (kind == Kind::Stones && v.find(':') != std::string_view::npos) {
             // A rectangle of setup stones: each point of it, as the scan takes them.
             const std::string_view a = v.substr(0, v.find(':')), b = v.substr(v.find(':') + 1);
             if (a.size() != 2 || b.size() != 2) return;
-            for (char x = std::min(a[0], b[0]); x <= std::max(a[0], b[0]); ++x)
-                for (char y = std::min(a[1], b[1]); y <= std::max(a[1], b[1]); ++y)
-                    stones.push_back(
+            // Capitals are read as their small letters, as the scan reads them.
+            const auto small = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c; };
+            const char x0 = small(a[0]), x1 = small(b[0]), y0 = small(a[1]), y1 = small(b[1]);
+            for (char x = std::min(x0, x1); x <= std::max(x0, x1); ++x)
+                for (char y = std::min(y0, y1); y <= std::max(y0, y1); ++y)
+                    to.push_back(
                         {true, stoneColour,
                          static_cast<uint16_t>(static_cast<unsigned char>(x) | static_cast<unsigned char>(y) << 8)});
             return;
         }
-        stones.push_back({kind == Kind::Stones, kind == Kind::Stones ? stoneColour : moveColour, letters(v)});
+        to.push_back({kind == Kind::Stones, kind == Kind::Stones ? stoneColour : moveColour, letters(v)});
     };
     const auto skipBreaks = [&](size_t to) {
         while (nextBreak < breaks.size() && breaks[nextBreak] < to) ++nextBreak;
@@ -706,6 +733,7 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
                 if (nextBreak < breaks.size() && breaks[nextBreak] <= i + 5) break;
                 node = tree.addMoveNode(node, text[i + 1], text[i + 3], text[i + 4]);
                 if (main) {
+                    moved = true;
                     const uint16_t point = static_cast<uint16_t>(static_cast<unsigned char>(text[i + 3]) |
                                                                  static_cast<unsigned char>(text[i + 4]) << 8);
                     stones.push_back({false, text[i + 1] == 'B' ? Black : White, point});
@@ -760,8 +788,13 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
         } else {
             if (main) {
                 const uint32_t key = RecordTree::identKey(ident);
-                if (!ident.empty()) afterAB = key == RecordTree::identKey("AB") || key == RecordTree::identKey("AW");
-                if (afterAB) stoneColour = key == RecordTree::identKey("AW") ? White : Black;
+                if (!ident.empty())
+                    afterAB = key == RecordTree::identKey("AB") || key == RecordTree::identKey("AW") ||
+                              key == RecordTree::identKey("AE");
+                if (afterAB)
+                    stoneColour = key == RecordTree::identKey("AW")   ? White
+                                  : key == RecordTree::identKey("AE") ? 0
+                                                                      : Black;
                 kind = afterAB                                                                ? Kind::Stones
                        : key == RecordTree::identKey("B") || key == RecordTree::identKey("W") ? Kind::Move
                                                                                               : Kind::Nothing;
@@ -794,9 +827,10 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
     if (tree.gameCount() == 0) tree.addNode(None);  // "()": a game of one empty node
 }
 
-// The stones the tree's main line gives are the record's: its AB stones and its moves, in
-// order, at the same points.
-bool treeHoldsRecord(const std::vector<TreeStone>& stones, const GameState& g, int tableStones) {
+// The stones the tree's main line gives are the record's: its AB stones, its later setup and
+// its moves, in order, at the same points.
+bool treeHoldsRecord(const std::vector<TreeStone>& stones, const GameState& g, int tableStones,
+                     const std::vector<TreeStone>& laterStones, const SetupChanges& later) {
     const int first = g.HandicapCount;
     const int stride = g.BoardSize + 2;
     // Two letters as the record's position: "tt" a pass, else the letters' lines.
@@ -811,6 +845,10 @@ bool treeHoldsRecord(const std::vector<TreeStone>& stones, const GameState& g, i
     int setup = tableStones;  // the handicap table's stones stand in no node
     int moves = 0;
     // Setup stones as the record holds them: black ones first (see the scan's entries).
+    if (laterStones.size() != later.size()) return false;
+    for (size_t k = 0; k < later.size(); ++k) {
+        if (later[k].Colour != laterStones[k].colour || later[k].Pos != position(laterStones[k].letters)) return false;
+    }
     thread_local std::vector<TreeStone> ordered;
     ordered.assign(stones.begin(), stones.end());
     std::stable_partition(ordered.begin(), ordered.end(),
@@ -827,6 +865,36 @@ bool treeHoldsRecord(const std::vector<TreeStone>& stones, const GameState& g, i
         }
     }
     return setup == first && moves == g.MoveCount;
+}
+
+// The tree of the record alone, for a file whose tree could not be matched with it: its
+// moves, and its setup between them in nodes of their own so that saving keeps it. Setup
+// before the first move stands in that move's node after it, where it is not read as
+// stones of the start.
+void recordTree(RecordTree& tree, const GameState& g, const SetupChanges& later) {
+    tree.reset(g);
+    if (later.empty()) return;
+    tree.clear();
+    RecordTree::NodeId n = tree.addNode(RecordTree::None);
+    size_t next = 0;
+    const auto setupBefore = [&](int k, bool ownNode) {
+        if (next >= later.size() || later[next].BeforeMove > k) return;
+        if (ownNode) n = tree.addNode(n);
+        for (; next < later.size() && later[next].BeforeMove <= k; ++next) {
+            const SetupChange& c = later[next];
+            const char point[2] = {static_cast<char>('a' + c.Pos / g.BoardStride - 1),
+                                   static_cast<char>('a' + c.Pos % g.BoardStride - 1)};
+            const char* const id = c.Colour == Black ? "AB" : c.Colour == White ? "AW" : "AE";
+            tree.addValue(tree.addProperty(n, id), std::string_view(point, 2));
+        }
+    };
+    for (int k = 1; k <= g.MoveCount && g.HandicapCount + k <= RecordCapacity; ++k) {
+        if (k > 1) setupBefore(k, true);
+        const size_t e = static_cast<size_t>(g.HandicapCount + k);
+        n = tree.addMove(n, g.MoveColor[e], g.MovePos[e], g.BoardSize);
+        if (k == 1) setupBefore(1, false);
+    }
+    setupBefore(INT_MAX, true);
 }
 
 // Start values of a scan; of the entries only those the last scan filled are cleared.
@@ -847,8 +915,11 @@ void resetScan(Scan& sc) {
     sc.afterAB = false;
     sc.stoneColour = Black;
     sc.toPlay = 0;
+    sc.toPlayFrom = 1;
     sc.s = 0;
     sc.r = 1;
+    sc.nodeFirstMove = 1;
+    sc.later.clear();
     sc.movesFinal = true;
 }
 
@@ -936,6 +1007,13 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
         if (rec.SetupPos[i] == 0) return LoadResult::refused(reason::Format);
     }
     rec.ToPlay = sc.toPlay;
+    rec.ToPlayFrom = sc.toPlayFrom;
+    rec.LaterSetup.clear();
+    for (const auto& [before, e] : sc.later) {
+        const int pos = entryPos(e, sc.size);
+        if (pos == 0) return LoadResult::refused(reason::Format);
+        rec.LaterSetup.push_back({before, pos, entryColour(e)});
+    }
     rec.MoveCount = moves;
     if (!sc.movesFinal) {
         for (int k = 1; k <= moves; ++k) {
@@ -951,15 +1029,16 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
         rec.StandardHandicap = 0;
         if (const LoadResult bare = commitRecord(g, rec); bare.ok()) committed = bare;
     }
+    if (committed.ok() && !rec.LaterSetup.empty()) committed.FirstSetupMove = rec.LaterSetup.front().BeforeMove;
     if (committed.ok() && tree) {
-        thread_local std::vector<TreeStone> stones;
+        thread_local std::vector<TreeStone> stones, laterStones;
         if (cp932) {
-            parseTree<true>(text, breaks, *tree, stones);
+            parseTree<true>(text, breaks, *tree, stones, laterStones);
         } else {
-            parseTree<false>(text, breaks, *tree, stones);
+            parseTree<false>(text, breaks, *tree, stones, laterStones);
         }
-        if (!treeHoldsRecord(stones, g, rec.StandardHandicap)) {
-            tree->reset(g);
+        if (!treeHoldsRecord(stones, g, rec.StandardHandicap, laterStones, rec.LaterSetup)) {
+            recordTree(*tree, g, rec.LaterSetup);
             tree->Rebuilt = true;
         }
     }

@@ -7,6 +7,7 @@
 #include "base/Sjis.h"
 #include "formats/RecordLoad.h"
 #include "game/Scoring.h"
+#include "record/InfoTexts.h"
 
 namespace tavrin {
 
@@ -58,14 +59,6 @@ void appendProperty(LineBuilder& line, std::string_view name, std::string_view v
     line.append("[");
     line.append(value);
     line.append("]");
-}
-
-// The black stones among the record's first entries (the AB stones; white ones are AW).
-int blackStones(const GameState& g) {
-    const int entries = g.HandicapCount < RecordCapacity ? g.HandicapCount : RecordCapacity;
-    int count = 0;
-    for (int i = 1; i <= entries; ++i) count += g.MoveColor[i] != White;
-    return count;
 }
 
 // The game information the record's own form writes, in its order.
@@ -138,7 +131,8 @@ void writeInfo(LineBuilder& line, const GameState& g, const KeptInfo& info, int 
     // A record that gave no komi is written without one.
     if (here(FieldKM) && g.KomiGiven) appendProperty(line, "KM", tenthsText(g.KomiTenths)), line.cut();
     // HA above 9 is refused by the reader, so such a record carries its stones alone.
-    if (here(FieldHA) && blackStones(g) <= 9) appendProperty(line, "HA", std::to_string(blackStones(g))), line.cut();
+    if (here(FieldHA) && handicapStones(g) <= 9)
+        appendProperty(line, "HA", std::to_string(handicapStones(g))), line.cut();
     if (here(FieldRE) && !g.GameComment.empty()) appendProperty(line, "RE", fncKinsiMojiChk(g.GameComment));
 }
 

@@ -127,14 +127,30 @@ SCALAR_CODE bool StoneReplay::play(int pos, int colour) {
     return playChecked(move, pos, colour, static_cast<unsigned>(g_.BoardLast));
 }
 
-SCALAR_CODE int StoneReplay::playMoves(const int* colours, const int* positions, int count) {
+void StoneReplay::regroup() {
+    std::iota(group_.begin(), group_.end(), 0);
+    libs_.fill(0);
+    // Each stone joins the groups as if placed anew: add() needs its stone neighbours counted.
+    std::array<int, BoardCells> stones{};
+    for (int pos = 1; pos <= g_.BoardLast && pos < BoardCells; ++pos) {
+        const int c = g_.Board[pos];
+        if (c == Black || c == White) stones[pos] = c, g_.Board[pos] = 0;
+    }
+    for (int pos = 1; pos <= g_.BoardLast && pos < BoardCells; ++pos) {
+        if (stones[pos] == 0) continue;
+        g_.Board[pos] = stones[pos];
+        add(pos, stones[pos]);
+    }
+}
+
+SCALAR_CODE int StoneReplay::playMoves(const int* colours, const int* positions, int count, int from) {
     GameState& g = g_;
     const int h = g.HandicapCount;
     // Moves beyond the record's room are refused, as play refuses them.
     const int room = h < 0 ? 0 : RecordCapacity - h;
     const int n = count < room ? count : room;
     const unsigned last = static_cast<unsigned>(g.BoardLast);
-    int k = 1;
+    int k = from < 1 ? 1 : from;
     for (; k <= n; ++k) {
         // A move of neither colour (an entry never filled) is refused, a pass too.
         const int colour = colours[k];

@@ -35,8 +35,13 @@ public:
     // The moves of a record, each as play does: move k (1..count) is colours[k] at
     // positions[k], checked as move k and written to record entry HandicapCount + k;
     // CurrentMove ends after the last one played. Stops at the first refused move (also a
-    // move, or pass, of neither colour) and returns the number played before it.
-    int playMoves(const int* colours, const int* positions, int count);
+    // move, or pass, of neither colour) and returns the number of moves before it.
+    // from: the first move to play (the moves before it are on the board already).
+    int playMoves(const int* colours, const int* positions, int count, int from = 1);
+
+    // The groups counted again from the board as it now stands: after stones were set up
+    // or taken away on it directly (a record's setup between its moves).
+    void regroup();
 
 private:
     // Puts a stone of colour at pos into the groups; its neighbours lose pos as a liberty.

@@ -206,10 +206,14 @@ LibraryUpdate LibraryIndex::update(const std::vector<std::string>& folders, cons
             r.MoveCount = g.MoveCount;
             const uint32_t tag = static_cast<uint32_t>(id) << CodeBits;
             MainLinePositions walk(g);
+            // Setup between the moves makes positions the moves alone do not: the record is
+            // indexed up to its first such setup, where its play ends for the explorer.
+            const int last = read.FirstSetupMove > 0 ? read.FirstSetupMove - 1 : g.MoveCount;
             while (true) {
                 hashes.push_back(walk.hash());
-                entries.push_back(tag | static_cast<uint32_t>(walk.nextCode()));
-                if (walk.atEnd()) break;
+                const bool end = walk.atEnd() || walk.moves() >= last;
+                entries.push_back(tag | static_cast<uint32_t>(end ? NoMoveCode : walk.nextCode()));
+                if (end) break;
                 walk.advance();
             }
         }

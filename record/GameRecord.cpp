@@ -63,6 +63,7 @@ void GameRecord::adopt(const GameState& g, RecordTree tree) {
     state_.MoveCount = 0;
     // Moves in the root itself (old files put the first move there).
     if (!applyNode(0, true)) line_.resize(1);
+    rootSide_ = state_.SideToMove;
     lineMoves_[0] = state_.CurrentMove - 1;
     fillFrom(0, true);
     // At the end of the record the line's last node is shown: setup after the last move too.
@@ -123,14 +124,14 @@ bool GameRecord::applyNode(size_t i, bool keepTimes) {
     const NodeId n = line_[i];
     NullPainter none;
     NodeFacts& f = facts_[i];
-    f.firstChange = static_cast<uint32_t>(changes_.size());
-    f.changeCount = 0;
+    f = NodeFacts{static_cast<uint32_t>(changes_.size()), 0};
     // Setup first (a node that mixes setup and a move is read in that order); the root's
-    // black stones are the record's own entries.
+    // black stones are the record's own entries, unless they follow a move in the root.
     {
         for (RecordTree::PropId p = tree_.firstProperty(n); p != RecordTree::None; p = tree_.nextProperty(p)) {
             const int colour = setupColour(RecordTree::identKey(tree_.identifier(p)));
-            if (colour < 0 || (i == 0 && colour == Black)) continue;
+            if (colour < 0 || (i == 0 && colour == Black && tree_.mainLineRole(p) == RecordTree::Role::Rewritten))
+                continue;
             for (int k = 0; k < tree_.valueCount(p); ++k) {
                 forEachPoint(tree_.value(p, k), [&](int pos) {
                     const int before = state_.Board[static_cast<size_t>(pos)];
@@ -140,6 +141,13 @@ bool GameRecord::applyNode(size_t i, bool keepTimes) {
                     state_.Board[static_cast<size_t>(pos)] = colour;
                 });
             }
+        }
+    }
+    if (const RecordTree::PropId pl = findPlayer(n); pl != RecordTree::None) {
+        const char side = static_cast<char>(tree_.value(pl, 0).front() | 0x20);
+        if (side == 'b' || side == 'w') {
+            f.toPlay = static_cast<int8_t>(side == 'b' ? Black : White);
+            state_.SideToMove = f.toPlay;
         }
     }
     for (RecordTree::PropId p = tree_.firstProperty(n); p != RecordTree::None; p = tree_.nextProperty(p)) {
@@ -162,9 +170,31 @@ bool GameRecord::applyNode(size_t i, bool keepTimes) {
         state_.CurrentMove = move + 1;
         state_.SideToMove = 3 - colour;
     }
-    if (state_.CurrentMove > 1)
+    if (state_.CurrentMove > 1) {
         state_.LastMovePos = state_.MovePos[static_cast<size_t>(state_.HandicapCount + state_.CurrentMove - 1)];
+        if (state_.LastMovePos != PassPos) f.lastCell = static_cast<int8_t>(state_.Board[state_.LastMovePos]);
+    }
     return true;
+}
+
+RecordTree::PropId GameRecord::findPlayer(NodeId n) const {
+    for (RecordTree::PropId p = tree_.firstProperty(n); p != RecordTree::None; p = tree_.nextProperty(p))
+        if (RecordTree::identKey(tree_.identifier(p)) == key("PL") && tree_.valueCount(p) > 0 &&
+            !tree_.value(p, 0).empty())
+            return p;
+    return RecordTree::None;
+}
+
+SetupChanges GameRecord::laterSetup() const {
+    SetupChanges out;
+    for (size_t i = 0; i < facts_.size(); ++i) {
+        const NodeFacts& f = facts_[i];
+        for (uint32_t k = 0; k < f.changeCount; ++k) {
+            const Change& c = changes_[f.firstChange + k];
+            out.push_back({(i == 0 ? 0 : lineMoves_[i - 1]) + 1, c.pos, c.after});
+        }
+    }
+    return out;
 }
 
 int& GameRecord::totalOf(int colour) { return colour == Black ? state_.BlackTotalSeconds : state_.WhiteTotalSeconds; }
@@ -210,18 +240,42 @@ void GameRecord::revertSetup(size_t i, BoardPainter& p) {
     }
 }
 
+int GameRecord::sideToMoveAt(size_t i) const {
+    for (size_t k = i;; --k) {
+        const bool moves = lineMoves_[k] > (k == 0 ? 0 : lineMoves_[k - 1]);
+        if (facts_[k].toPlay != 0 && !moves) return facts_[k].toPlay;
+        if (moves || k == 0) break;
+    }
+    const int m = lineMoves_[i];
+    const size_t e = static_cast<size_t>(state_.HandicapCount + m);
+    if (m < state_.MoveCount && e + 1 <= RecordCapacity) return state_.MoveColor[e + 1];
+    if (m > 0 && e <= RecordCapacity) return 3 - state_.MoveColor[e];
+    return rootSide_;
+}
+
 void GameRecord::stepForward(BoardPainter& p) {
     const size_t j = cursor_ + 1;
     applySetup(j, p);
     if (lineMoves_[j] > lineMoves_[j - 1]) prcKifNext(state_, lineMoves_[j] + 1, p);
     cursor_ = j;
+    state_.SideToMove = sideToMoveAt(j);
 }
 
 void GameRecord::stepBack(BoardPainter& p) {
     const size_t j = cursor_;
-    if (lineMoves_[j] > lineMoves_[j - 1]) prcKifBack(state_, lineMoves_[j - 1] + 1, p);
+    const int before = lineMoves_[j - 1];
+    if (lineMoves_[j] > before) {
+        prcKifBack(state_, before + 1, p);
+        // prcKifBack marks the last move on its stone again; a setup since may have taken
+        // that stone away or put another there.
+        const int pos = before > 0 ? state_.MovePos[static_cast<size_t>(state_.HandicapCount + before)] : PassPos;
+        if (pos != PassPos && pos > 0 && pos < BoardCells &&
+            state_.Board[static_cast<size_t>(pos)] != facts_[j - 1].lastCell)
+            prcStnPut(state_, pos, facts_[j - 1].lastCell, 0, p);
+    }
     revertSetup(j, p);
     cursor_ = j - 1;
+    state_.SideToMove = sideToMoveAt(j - 1);
 }
 
 bool GameRecord::next(BoardPainter& p) {
@@ -358,6 +412,7 @@ HitResult GameRecord::play(int colour, int pos, BoardPainter& p) {
     facts_.resize(cursor_ + 1);
     changes_.resize(facts_.back().firstChange + facts_.back().changeCount);
     facts_.push_back({static_cast<uint32_t>(changes_.size()), 0});
+    if (pos != PassPos) facts_.back().lastCell = static_cast<int8_t>(colour);
     lineMoves_.resize(cursor_ + 1);
     lineMoves_.push_back(state_.CurrentMove - 1);
     refused_ = RecordTree::None;

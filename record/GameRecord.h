@@ -16,6 +16,7 @@
 #include "game/GameState.h"
 #include "record/Document.h"
 #include "record/RecordTree.h"
+#include "record/SetupChange.h"
 
 namespace tavrin {
 
@@ -67,6 +68,9 @@ public:
     // The game with the record arrays of the main line (the record a file holds), whatever
     // line is shown: the writer's view of the game.
     GameState mainLineState() const;
+    // What the setup of the current line changes after its start (the root's own stones
+    // aside), in the line's order: the position the moves alone do not give.
+    SetupChanges laterSetup() const;
     // The line ends before a node whose move the rules refuse (a variation of a file with an
     // illegal move): that node, else None.
     NodeId refusedNode() const { return refused_; }
@@ -128,6 +132,8 @@ private:
     struct NodeFacts {
         uint32_t firstChange = 0;  // into changes_
         uint32_t changeCount = 0;
+        int8_t toPlay = 0;    // the side its PL gives the move to; 0 none
+        int8_t lastCell = 0;  // the point of the line's last move through it, as it stands there
     };
 
     // The line continued by first children from its last node.
@@ -139,10 +145,15 @@ private:
     bool applyNode(size_t i, bool keepTimes);
     void applySetup(size_t i, BoardPainter& p);
     void revertSetup(size_t i, BoardPainter& p);
+    // The side to move at line index i: the last PL since the last move, else the colour of
+    // the line's next move (after its last, the other colour).
+    int sideToMoveAt(size_t i) const;
     void stepForward(BoardPainter& p);
     void stepBack(BoardPainter& p);
     void pathTo(NodeId n, std::vector<NodeId>& path) const;
     int pointOf(std::string_view value) const;
+    // The node's PL, when it has one with a value; else None.
+    RecordTree::PropId findPlayer(NodeId n) const;
     // Calls put(pos) for every point of a setup value: one point, or a rectangle "aa:cc".
     template <typename Put>
     void forEachPoint(std::string_view value, Put&& put) const;
@@ -160,6 +171,7 @@ private:
     std::vector<NodeFacts> facts_;  // the setup each index of the line changed
     std::vector<Change> changes_;
     size_t cursor_ = 0;
+    int rootSide_ = Black;  // the side to move of a record without moves
     NodeId refused_ = RecordTree::None;
 };
 

@@ -1,5 +1,6 @@
 #include "record/InfoTexts.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "game/Engine.h"
@@ -36,6 +37,15 @@ std::string komiLabel(int komiTenths, bool given) {
 }
 
 std::string handicapLabel(int handicapCount) { return "置き石 ： " + handicapText(handicapCount); }
+
+int handicapStones(const GameState& g) {
+    const int entries = std::min(g.HandicapCount, RecordCapacity);
+    int count = 0;
+    for (int i = 1; i <= entries; ++i) count += g.MoveColor[static_cast<size_t>(i)] != White;
+    return count;
+}
+
+std::string handicapLabel(const GameState& g) { return handicapLabel(handicapStones(g)); }
 
 std::string gameNameLabel(const std::string& gameName) { return gameName.empty() ? NoGameNameText : gameName; }
 

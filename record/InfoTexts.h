@@ -25,6 +25,11 @@ inline constexpr const char* NoKomiGivenText = "記載なし";
 std::string komiLabel(int komiTenths, bool given = true);
 // "置き石 ： " + "なし" / "２子" … "９子"; nothing after the colon for other counts.
 std::string handicapLabel(int handicapCount);
+// The handicap stones of g: the black stones among its first entries. White stones set up
+// with them (a problem's position) are setup, not handicap.
+int handicapStones(const GameState& g);
+// handicapLabel of g's handicap stones.
+std::string handicapLabel(const GameState& g);
 
 // The title shown: the name, or "( 対局名なし )".
 std::string gameNameLabel(const std::string& gameName);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 
 #include "game/BoardPainter.h"
 #include "game/Engine.h"
@@ -43,7 +44,8 @@ std::string figureNoteText(const FigureNote& note) {
     return number + " パス";
 }
 
-KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restartNumbers, int branchAfter) {
+KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restartNumbers, int branchAfter,
+                             const SetupChanges& later) {
     KifuFigureSet set;
     set.BoardSize = g.BoardSize;
     set.BoardStride = g.BoardStride;
@@ -71,6 +73,22 @@ KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restar
     GameState work = g;
     NullPainter none;
     prcKifBack(work, 1, none);
+    if (!later.empty()) {
+        // Taking the moves back leaves the setup between them: the start is the record's
+        // first entries alone.
+        for (int pos = 1; pos <= work.BoardLast && pos < BoardCells; ++pos)
+            if (work.Board[static_cast<size_t>(pos)] > 0) work.Board[static_cast<size_t>(pos)] = 0;
+        for (int e = 1; e <= work.HandicapCount && e <= RecordCapacity; ++e)
+            if (onBoard(work, work.MovePos[static_cast<size_t>(e)]))
+                work.Board[static_cast<size_t>(work.MovePos[static_cast<size_t>(e)])] =
+                    work.MoveColor[static_cast<size_t>(e)];
+    }
+    size_t applied = 0;  // setup on work's board so far
+    const auto setupBefore = [&](int m) {
+        for (; applied < later.size() && later[applied].BeforeMove <= m; ++applied)
+            if (onBoard(work, later[applied].Pos))
+                work.Board[static_cast<size_t>(later[applied].Pos)] = later[applied].Colour;
+    };
 
     set.Figures.resize(static_cast<size_t>(count));
     for (int k = 1; k <= count; ++k) {
@@ -79,7 +97,11 @@ KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restar
         fig.FirstMove = firsts[static_cast<size_t>(k - 1)];
         fig.LastMove = k < count ? firsts[static_cast<size_t>(k)] - 1 : moves;
         if (branch > 0 && fig.FirstMove > branch) fig.Reference = k - figureOfMove(set, branch);
-        if (fig.FirstMove > 1) prcKifNext(work, std::min(fig.FirstMove, work.MoveCount + 1), none);
+        for (const int to = std::min(fig.FirstMove, work.MoveCount + 1); work.CurrentMove < to;) {
+            setupBefore(work.CurrentMove);
+            prcKifNext(work, work.CurrentMove + 1, none);
+        }
+        setupBefore(fig.FirstMove);
 
         std::array<PointShown, BoardCells> shown{};
         for (int pos = 1; pos <= work.BoardLast && pos < BoardCells; ++pos) {
@@ -89,8 +111,29 @@ KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restar
             fig.Stones.push_back({pos, colour, 0, 0, 0});
         }
 
+        // The setup within the figure (after the last move too, in the last figure), as it
+        // comes; work stays at the figure's start.
+        size_t inside = applied;
+        const auto setupWithin = [&](int m) {
+            for (; inside < later.size() && later[inside].BeforeMove <= m; ++inside) {
+                const SetupChange& c = later[inside];
+                if (!onBoard(work, c.Pos)) continue;
+                int& at = shown[static_cast<size_t>(c.Pos)].Stone;
+                if (c.Colour != 0 && at < 0) {
+                    at = static_cast<int>(fig.Stones.size());
+                    fig.Stones.push_back({c.Pos, c.Colour, 0, 0, 0});
+                } else if (c.Colour == 0 && at >= 0 && fig.Stones[static_cast<size_t>(at)].Move == 0 &&
+                           fig.Stones[static_cast<size_t>(at)].Label == 0) {
+                    fig.Stones.erase(fig.Stones.begin() + at);
+                    for (PointShown& s : shown)
+                        if (s.Stone > at) --s.Stone;
+                    at = -1;
+                }
+            }
+        };
         int labels = 0;
         for (int m = fig.FirstMove; m <= fig.LastMove; ++m) {
+            setupWithin(m);
             const size_t entry = static_cast<size_t>(g.HandicapCount + m);
             const int pos = g.MovePos[entry];
             const int colour = g.MoveColor[entry];
@@ -124,6 +167,7 @@ KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restar
                     fig.LastMoveNote = static_cast<int>(fig.Notes.size()) - 1;
             }
         }
+        if (k == count) setupWithin(INT_MAX);
     }
     return set;
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "game/GameState.h"
+#include "record/SetupChange.h"
 
 namespace tavrin {
 
@@ -72,7 +73,12 @@ struct KifuFigureSet {
 // branchAfter > 0: the record's moves after it are a variation (a line that leaves the main
 // line there). Its moves are cut apart as 参考図, as books print them: the first starts at the
 // branch and its moves are numbered from 1 there.
-KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restartNumbers, int branchAfter = 0);
+// later is the record's setup between its moves (GameRecord::laterSetup): setup before a
+// figure's first move is in its start position; within a figure the stones it adds show
+// unnumbered where the point shows nothing yet, and the unnumbered stones it takes away
+// vanish; setup after the last move belongs to the last figure. Setup takes no move number.
+KifuFigureSet cutKifuFigures(const GameState& g, int movesPerFigure, bool restartNumbers, int branchAfter = 0,
+                             const SetupChanges& later = {});
 
 // The figure (1-based) of set holding record move `move`; move 0 (the start) lies in the
 // first figure.

@@ -138,14 +138,21 @@ void RecordTree::refreshMainLine() const {
     if (mainLineValid_) return;
     mainLine_.clear();
     movesThrough_.clear();
+    lateSetup_.clear();
     int moves = 0;
     for (NodeId n = games_.empty() ? None : games_[0]; n != None; n = nodes_[n].firstChild) {
         for (PropId p = nodes_[n].firstProp; p != None; p = props_[p].next) {
-            if (roleOf(p) == Role::Move) ++moves;
+            const Role r = roleOf(p);
+            if (r == Role::Move) ++moves;
+            if (r == Role::Rewritten && moves > 0) {
+                const uint32_t id = identKey(identifier(p));
+                if (id == key("AB") || id == key("AW")) lateSetup_.push_back(p);
+            }
         }
         mainLine_.push_back(n);
         movesThrough_.push_back(moves);
     }
+    std::sort(lateSetup_.begin(), lateSetup_.end());
     mainLineValid_ = true;
 }
 
@@ -214,7 +221,12 @@ RecordTree::Role RecordTree::roleOf(PropId p) const {
     return rewrittenId(id) ? Role::Rewritten : Role::Other;
 }
 
-RecordTree::Role RecordTree::mainLineRole(PropId p) const { return roleOf(p); }
+RecordTree::Role RecordTree::mainLineRole(PropId p) const {
+    const Role r = roleOf(p);
+    if (r != Role::Rewritten) return r;
+    refreshMainLine();
+    return std::binary_search(lateSetup_.begin(), lateSetup_.end(), p) ? Role::Other : r;
+}
 
 bool RecordTree::hasExtras() const {
     if (games_.size() != 1) return true;
@@ -225,7 +237,7 @@ bool RecordTree::hasExtras() const {
         const int moves = movesThrough_[i] - (i > 0 ? movesThrough_[i - 1] : 0);
         if (moves != (i == 0 ? 0 : 1)) return true;
         for (PropId p = nodes_[n].firstProp; p != None; p = props_[p].next) {
-            if (roleOf(p) == Role::Other) return true;
+            if (mainLineRole(p) == Role::Other) return true;
         }
     }
     return false;
@@ -451,8 +463,8 @@ bool RecordTree::sameBeyondRecord(const RecordTree& other, const std::vector<uin
     // The next property that counts: on the main line, none the record rewrites.
     const auto next = [&](const RecordTree& t, PropId p, bool main) {
         while (p != None && main &&
-               (t.roleOf(p) == Role::Rewritten || std::find(alsoRewritten.begin(), alsoRewritten.end(),
-                                                            identKey(t.identifier(p))) != alsoRewritten.end())) {
+               (t.mainLineRole(p) == Role::Rewritten || std::find(alsoRewritten.begin(), alsoRewritten.end(),
+                                                                  identKey(t.identifier(p))) != alsoRewritten.end())) {
             p = t.nextProperty(p);
         }
         return p;

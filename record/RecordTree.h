@@ -28,7 +28,8 @@ public:
     // The part a property of the first game's main line plays when the record is written.
     enum class Role {
         Move,       // B or W with a value that is not blank: one of the record's moves
-        Rewritten,  // GM FF CA AP SZ GN DT PB PW RE RU KM HA AB AW: written in the record's form
+        Rewritten,  // GM FF CA AP SZ GN DT PB PW RE RU KM HA, AB AW before the first move: written
+                    // in the record's form
         Other,      // anything else: written as it stands
     };
 
@@ -87,7 +88,8 @@ public:
     // role than Move and Rewritten on the main line, a main-line node other than the root
     // that holds no move or more than one, a move in the root, a variation or another game.
     bool hasExtras() const;
-    // Role of property p when it stands on the first game's main line.
+    // Role of property p when it stands on the first game's main line: AB and AW after its
+    // first move are setup standing where it stood (Other).
     Role mainLineRole(PropId p) const;
 
     // The file's tree could not be matched with the record read from it (text no SGF
@@ -232,6 +234,7 @@ private:
     // after an edit when next asked for.
     mutable std::vector<NodeId> mainLine_;
     mutable std::vector<int> movesThrough_;
+    mutable std::vector<PropId> lateSetup_;  // AB and AW after the main line's first move, sorted
     mutable bool mainLineValid_ = false;
 };
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/Gtp.h"
+#include "formats/SgfReader.h"
 #include "tests/game/TestBoard.h"
 
 namespace tavrin::test {
@@ -90,6 +91,30 @@ TEST(SyncPlan, FromNothing) {
         for (auto [c, row] : r.moves) moves.push_back(c == 0 ? 0 : pt(g, c, row));
         play(g, moves);
         EXPECT_EQ(lines(gtp::syncPlan(gtp::gameOf(g))), r.expected);
+    }
+}
+
+// A record with setup between its moves: its moves do not make the position, so the engine
+// is given the stones shown; a record whose moves make it keeps its moves.
+TEST(SyncPlan, SetupBetweenTheMovesSendsThePositionShown) {
+    const struct {
+        const char* sgf;
+        Lines tail;  // after boardsize, clear_board and komi
+    } rows[] = {
+        {"(;SZ[9]AB[aa]AW[ba];B[ab];W[bb])", {"play B A9", "play W B9", "play B A8", "play W B8"}},
+        // B[aa] is taken away and white plays there.
+        {"(;SZ[9];B[aa];AE[aa];W[aa];B[cc])", {"play W A9", "play B C7"}},
+        {"(;SZ[9];B[aa];W[bb];AB[ee])", {"play B A9", "play W B8", "play B E5"}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.sgf);
+        GameState g;
+        TextBuffer buf;
+        buf.setText(r.sgf);
+        ASSERT_TRUE(fncStringsToKif(g, buf, "").ok());
+        Lines want = {"boardsize 9", "clear_board", "komi 0"};
+        want.insert(want.end(), r.tail.begin(), r.tail.end());
+        EXPECT_EQ(lines(gtp::syncPlan(gtp::gameOf(g))), want);
     }
 }
 

@@ -89,6 +89,25 @@ TEST_F(KifuTool, BoardShowsTheEndPosition) {
     EXPECT_NE(refused.err.find("９,１３,１９路盤以外は扱えません"), std::string::npos);
 }
 
+// A lesson's record: a setup node between the moves (a stone taken away and played again)
+// and one after the last move giving white the move. board shows the position after the
+// main line's last node; check and sgf take the record whole.
+TEST_F(KifuTool, SetupBetweenTheMovesIsShownCheckedAndWritten) {
+    put("setup.sgf", "(;SZ[9]AW[ee]AB[dd];B[cc];W[dc];AE[cc]AB[gg];B[cc];W[hh];AE[hh]PL[W])");
+    const ToolRun board = kifu("board " + path("setup.sgf"), dir_);
+    EXPECT_EQ(board.exitCode, 0);
+    EXPECT_EQ(board.out,
+              "SZ 9 HA 2 MOVES 4 CAP 0 0 NEXT W\n"
+              ".........\n.........\n..XO.....\n...X.....\n....O....\n.........\n"
+              "......X..\n.........\n.........\n");
+    const ToolRun check = kifu("check " + path("setup.sgf"), dir_);
+    EXPECT_EQ(check.out, (dir_ / "setup.sgf").string() + "\tOK\t4\t2\n");
+    const ToolRun sgf = kifu("sgf " + path("setup.sgf"), dir_);
+    EXPECT_EQ(sgf.exitCode, 0);
+    EXPECT_NE(sgf.out.find("AB[dd]AW[ee]"), std::string::npos) << sgf.out;
+    EXPECT_NE(sgf.out.find(";B[cc];W[dc];AE[cc]AB[gg];B[cc];W[hh];AE[hh]PL[W])"), std::string::npos) << sgf.out;
+}
+
 TEST_F(KifuTool, SgfWritesTheSavedBytes) {
     const ToolRun run = kifu("sgf " + path("records/game.sgf"), dir_);
     EXPECT_EQ(run.exitCode, 0);

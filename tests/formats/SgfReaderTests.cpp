@@ -100,10 +100,37 @@ TEST(SgfReader, ScansTheFirstLineOfPlay) {
          {9, 0, 2, 0, {}}},
         {"values after AB across blanks and lines are AB stones", "(;SZ[9]AB[aa] [bb]\n[cc])", "", {9, 0, 3, 0, {}}},
         {"values without identifier before AB are ignored", "(;SZ[9]TR[cc][dd];B[ee])", "", {9, 1, 0, 0, {}}},
-        {"AB after the first move leaves a gap", "(;SZ[9];B[aa];AB[bb];W[cc])", F, {}},
+        // Setup after the first move stands between the moves, where its node does.
+        {"AB after the first move",
+         "(;SZ[9];B[aa];AB[bb];W[cc])",
+         "",
+         {9,
+          2,
+          0,
+          0,
+          {"X........", ".X.......", "..O......", ".........", ".........", ".........", ".........", ".........",
+           "........."}}},
+        {"AE empties a point a later move is played on",
+         "(;SZ[9];B[aa];AE[aa];W[aa])",
+         "",
+         {9,
+          2,
+          0,
+          0,
+          {"O........", ".........", ".........", ".........", ".........", ".........", ".........", ".........",
+           "........."}}},
+        {"AE without identifier values",
+         "(;SZ[9]AB[aa][bb];B[cc];AE[aa][bb])",
+         "",
+         {9,
+          1,
+          2,
+          0,
+          {".........", ".........", "..X......", ".........", ".........", ".........", ".........", ".........",
+           "........."}}},
         {"empty AW ignored", "(;SZ[9]AW[];B[aa])", "", {9, 1, 0, 0, {}}},
         // A position set up with both colours (a problem), rectangles of points included;
-        // white stones after the first move cannot be held.
+        // a white stone that cannot stand is refused.
         {"AW and AB set up a position",
          "(;SZ[9]AW[aa][cc:cd]AB[ba:bb]PL[W])",
          "",
@@ -122,8 +149,26 @@ TEST(SgfReader, ScansTheFirstLineOfPlay) {
           0,
           {"XO.......", "XO.......", "O........", ".........", ".........", ".........", ".........", ".........",
            "........."}}},
-        {"AW after the first move", "(;SZ[9];B[aa]AW[bb])", reason::WhiteSetup, {}},
-        {"AW in a node after the first move", "(;SZ[9];B[aa];AW[bb];W[cc])", reason::WhiteSetup, {}},
+        {"AW after the first move in its node",
+         "(;SZ[9];B[aa]AW[bb])",
+         "",
+         {9,
+          1,
+          0,
+          0,
+          {"X........", ".O.......", ".........", ".........", ".........", ".........", ".........", ".........",
+           "........."}}},
+        {"AW in a node after the first move",
+         "(;SZ[9];B[aa];AW[bb];W[cc])",
+         "",
+         {9,
+          2,
+          0,
+          0,
+          {"X........", ".O.......", "..O......", ".........", ".........", ".........", ".........", ".........",
+           "........."}}},
+        {"AW on a stone set up before it", "(;SZ[9]AB[aa]AW[aa])", reason::WhiteSetup, {}},
+        {"a move on a later setup stone", "(;SZ[9];B[aa];AB[bb];W[bb])", reason::illegalMove(2), {}},
         {"blank values are ignored", "(;SZ[ ]GM[\t]B[ ])", "", {19, 0, 0, 0, {}}},
         {"identifier of three characters", "(;GM[1]\tPB[x])", F, {}},
         {"two-character identifier with a tab", "(;\tB[aa])", "", {19, 0, 0, 0, {}}},
@@ -393,9 +438,9 @@ TEST(SgfReader, RefusalLeavesTheGameExactlyAsItWas) {
     g.GameName = "before";
     test::play(g, test::pt(g, 4, 4));
     const GameState before = g;
-    // One refusal of the scan, two of the replay (a move and an AB stone).
+    // One refusal of the scan, three of the replay (a move, an AB stone, a move after setup).
     for (const char* sgf :
-         {"(;SZ[7])", "(;SZ[9];B[aa];W[aa])", "(;SZ[9]AB[aa][aa];W[bb])", "(;SZ[9];B[aa];AB[bb];W[cc])"}) {
+         {"(;SZ[7])", "(;SZ[9];B[aa];W[aa])", "(;SZ[9]AB[aa][aa];W[bb])", "(;SZ[9];B[aa];AB[bb];W[bb])"}) {
         ASSERT_NE(readSgf(g, sgf, "/tmp/refused.sgf"), "") << sgf;
         EXPECT_EQ(g.BoardSize, 13) << sgf;
         EXPECT_EQ(g.Board, before.Board) << sgf;

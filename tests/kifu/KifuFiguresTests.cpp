@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 
+#include "record/GameRecord.h"
 #include "tests/kifu/KifuTestKit.h"
 #include "tests/support/CorpusDir.h"
 
@@ -95,6 +96,51 @@ TEST(KifuFigures, StonesOfAFigureAreItsStartPositionThenItsMoves) {
     EXPECT_EQ(all.Stones[1].Move, 0);
     EXPECT_EQ(all.LastMovePos, sgfPoint("ae", 9));
     EXPECT_EQ(all.LastMoveNote, -1);
+}
+
+// A figure's stones as rows from the top: the last digit of a stone's number, x or o for a
+// stone without one, . for a point showing nothing.
+std::vector<std::string> figureRows(const KifuFigure& fig, int size) {
+    std::vector<std::string> rows(static_cast<size_t>(size), std::string(static_cast<size_t>(size), '.'));
+    for (const FigureStone& s : fig.Stones) {
+        const char c = s.Number > 0 ? static_cast<char>('0' + s.Number % 10) : s.Colour == Black ? 'x' : 'o';
+        rows[static_cast<size_t>(s.Pos % (size + 2) - 1)][static_cast<size_t>(s.Pos / (size + 2) - 1)] = c;
+    }
+    return rows;
+}
+
+// Setup between the moves: before a figure's first move it is the figure's start; within a
+// figure its stones show unnumbered and the unnumbered stones it empties go; after the last
+// move it belongs to the last figure. The moves keep their numbers.
+TEST(KifuFigures, SetupBetweenTheMovesShowsUnnumbered) {
+    const char* const record = "(;SZ[9]AW[dd];B[aa];W[ba];AE[dd]AB[cc];B[ab];W[ca];AE[cc];B[ea];AW[gg])";
+    GameState g;
+    TextBuffer buf;
+    buf.setText(record);
+    RecordTree tree;
+    ASSERT_TRUE(fncStringsToKif(g, buf, "", &tree).ok());
+    GameRecord r;
+    r.adopt(g, tree);
+    const SetupChanges later = r.laterSetup();
+    ASSERT_EQ(later.size(), 4u);
+    const std::string e = ".........";
+    const struct {
+        int per;
+        std::vector<std::vector<std::string>> figures;  // the top seven rows of each
+    } cases[] = {{0, {{"124.5....", "3........", e, e, e, e, "......o.."}}},
+                 {2,
+                  {{"12.......", e, e, "...o.....", e, e, e},
+                   {"xo4......", "3........", "..x......", e, e, e, e},
+                   {"xoo.5....", "x........", e, e, e, e, "......o.."}}}};
+    for (const auto& c : cases) {
+        const KifuFigureSet set = cutKifuFigures(g, c.per, false, 0, later);
+        ASSERT_EQ(set.Figures.size(), c.figures.size()) << c.per;
+        for (size_t k = 0; k < c.figures.size(); ++k) {
+            std::vector<std::string> rows = figureRows(set.Figures[k], 9);
+            rows.resize(7);
+            EXPECT_EQ(rows, c.figures[k]) << "per " << c.per << " figure " << k + 1;
+        }
+    }
 }
 
 TEST(KifuFigures, CuttingLeavesTheShownPositionAlone) {

@@ -33,7 +33,7 @@ const std::vector<std::pair<std::string, std::string>> CornerGames = {
     {"small/nine.Ngf", "Rated game\r\n9\r\nKuro\r\nShiro\r\nwww\r\n0\r\n0\r\n6\r\n\r\n5\r\nW+R\r\n1\r\nPMABBCCCC\r\n"},
     // Refused: a board of 7 lines, a white setup stone, an empty file; and no record at all.
     {"bad/seven.sgf", test::sgfGame("B[aa]", "", 7)},
-    {"bad/white-setup.sgf", test::sgfGame("B[dd]AW[aa]", "", 19)},
+    {"bad/white-setup.sgf", test::sgfGame("", "", 19, "AB[aa]AW[aa]")},
     {"bad/empty.sgf", ""},
     {"notes.txt", test::sgfGame("B[dc];W[ce];B[fc]")},
 };
@@ -171,6 +171,23 @@ TEST(LibraryExplore, CapturedStonesLeaveThePosition) {
     ASSERT_EQ(found.Moves.size(), 2u);
     EXPECT_EQ(gtp::vertexText(found.Moves[0].Pos, 9), "C7");
     EXPECT_EQ(gtp::vertexText(found.Moves[1].Pos, 9), "E5");
+}
+
+// A record with setup between its moves passes through the positions before the setup and
+// ends there: the move after it was played in a position the moves alone do not make.
+TEST(LibraryExplore, RecordsEndAtTheirFirstSetupBetweenTheMoves) {
+    test::TempFolder dir;
+    const std::string plain = dir.write("plain.sgf", test::sgfGame("B[dd];W[pq];B[dp]"));
+    dir.write("setup.sgf", test::sgfGame("B[dd];W[pq];AB[jj];B[qd]"));
+    LibraryIndex index;
+    index.update({dir.str()});
+    GameState g;
+    test::loadRecord(g, plain);
+    const LibraryExploration found = index.explore(test::keyAfter(g, 2));
+    EXPECT_EQ(found.Games, 2);
+    ASSERT_EQ(found.Moves.size(), 1u);
+    EXPECT_EQ(gtp::vertexText(found.Moves[0].Pos, 19), "D4");
+    EXPECT_EQ(found.EndedGames.size(), 1u);
 }
 
 // The record tool with the given arguments (already quoted for the shell), its errors dropped.

@@ -10,6 +10,7 @@
 #include "formats/RecordFile.h"
 #include "formats/TextBuffer.h"
 #include "game/GameState.h"
+#include "record/GameRecord.h"
 #include "record/KifuFigures.h"
 #include "view/KifuFigure.h"
 
@@ -57,7 +58,8 @@ int drawFigures(const char* program, const std::vector<std::string>& args) {
 
     GameState g;
     TextBuffer buf;
-    const LoadResult r = readRecordFile(g, buf, names[0]);
+    RecordTree tree;
+    const LoadResult r = readRecordFile(g, buf, names[0], &tree);
     if (!r.ok()) {
         std::fprintf(stderr, "%s: %s\n", names[0].c_str(), r.reason.c_str());
         return 1;
@@ -73,7 +75,9 @@ int drawFigures(const char* program, const std::vector<std::string>& args) {
     char* argv[] = {const_cast<char*>(program), nullptr};
     QGuiApplication app(argc, argv);
 
-    const KifuFigureDrawing drawing(g, cutKifuFigures(g, per, restart), look);
+    GameRecord record;
+    record.adopt(g, std::move(tree));
+    const KifuFigureDrawing drawing(g, cutKifuFigures(g, per, restart, 0, record.laterSetup()), look);
     bool written = true;
     if (suffix == QLatin1String("pdf")) written = drawing.writePdf(out, 1);
     std::string lines;
