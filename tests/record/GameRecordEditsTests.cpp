@@ -256,6 +256,21 @@ TEST(GameRecordEdits, DeletePromoteAndMoveVariations) {
     }
 }
 
+// A variation whose move the rules refuse ends the line before it; when an edit elsewhere
+// makes the tree renumber its nodes, that node is still the one named.
+TEST(GameRecordEdits, TheRefusedNodeIsFoundAgainWhenTheTreeRenumbers) {
+    Loaded l;
+    load(l, "(;SZ[9];B[aa](;W[bb];B[cc])(;W[aa]))", "00");
+    l.r.cutAfter();
+    ASSERT_TRUE(l.r.goTo(nodeAt(l.r.tree(), "01"), l.pic));
+    ASSERT_EQ(l.r.refusedNode(), nodeAt(l.r.tree(), "01"));
+    const NodeId before = l.r.refusedNode();
+    l.r.setNodeComment(l.r.node(), std::string(10000, 'x'));
+    l.r.setNodeComment(l.r.node(), "");
+    ASSERT_NE(nodeAt(l.r.tree(), "01"), before) << "the tree is renumbered";
+    EXPECT_EQ(l.r.refusedNode(), nodeAt(l.r.tree(), "01"));
+}
+
 std::string fileBytes(const GameRecord& r) {
     TextBuffer buf;
     return sgfFileBytes(r.mainLineState(), buf, &r.tree());
