@@ -41,6 +41,30 @@ void GameRecord::adopt(const GameState& g, RecordTree tree) {
     // The position before anything: the record's first entries (the root's black stones)
     // alone. The root's other setup, its moves and every later node are applied from there.
     NullPainter none;
+    startPosition();
+    if (g.MoveCount > 0) state_.SideToMove = state_.MoveColor[static_cast<size_t>(state_.HandicapCount + 1)];
+    line_.assign(1, tree_.gameRoot(0));
+    extendLine();
+    lineMoves_.assign(1, 0);
+    facts_.assign(1, NodeFacts{});
+    changes_.clear();
+    cursor_ = 0;
+    refused_ = RecordTree::None;
+    state_.MoveCount = 0;
+    ++revision_;
+    // Moves in the root itself (old files put the first move there).
+    if (!applyNode(0, true)) line_.resize(1);
+    rootSide_ = state_.SideToMove;
+    lineMoves_[0] = state_.CurrentMove - 1;
+    fillFrom(0, SIZE_MAX);
+    // At the end of the record the line's last node is shown: setup after the last move too.
+    if (atEnd)
+        goToIndex(static_cast<int>(line_.size()) - 1, none);
+    else
+        goToMove(shown, none);
+}
+
+void GameRecord::startPosition() {
     for (int pos = 0; pos <= state_.BoardLast && pos < BoardCells; ++pos)
         if (state_.Board[static_cast<size_t>(pos)] > 0) state_.Board[static_cast<size_t>(pos)] = 0;
     for (int e = 1; e <= state_.HandicapCount && e <= RecordCapacity; ++e) {
@@ -52,25 +76,6 @@ void GameRecord::adopt(const GameState& g, RecordTree tree) {
     state_.CurrentMove = 1;
     state_.BlackTotalSeconds = state_.WhiteTotalSeconds = 0;
     state_.LastMovePos = 0;
-    if (g.MoveCount > 0) state_.SideToMove = state_.MoveColor[static_cast<size_t>(state_.HandicapCount + 1)];
-    line_.assign(1, tree_.gameRoot(0));
-    extendLine();
-    lineMoves_.assign(1, 0);
-    facts_.assign(1, NodeFacts{});
-    changes_.clear();
-    cursor_ = 0;
-    refused_ = RecordTree::None;
-    state_.MoveCount = 0;
-    // Moves in the root itself (old files put the first move there).
-    if (!applyNode(0, true)) line_.resize(1);
-    rootSide_ = state_.SideToMove;
-    lineMoves_[0] = state_.CurrentMove - 1;
-    fillFrom(0, true);
-    // At the end of the record the line's last node is shown: setup after the last move too.
-    if (atEnd)
-        goToIndex(static_cast<int>(line_.size()) - 1, none);
-    else
-        goToMove(shown, none);
 }
 
 // ---- The current line ----
@@ -199,7 +204,7 @@ SetupChanges GameRecord::laterSetup() const {
 
 int& GameRecord::totalOf(int colour) { return colour == Black ? state_.BlackTotalSeconds : state_.WhiteTotalSeconds; }
 
-void GameRecord::fillFrom(size_t i, bool keepTimes) {
+void GameRecord::fillFrom(size_t i, size_t keepTimesThrough) {
     // Every node after index i is applied to find what it changes and captures, then the
     // position goes back to index i.
     NullPainter none;
@@ -209,7 +214,7 @@ void GameRecord::fillFrom(size_t i, bool keepTimes) {
     size_t j = i + 1;
     for (; j < line_.size(); ++j) {
         facts_.push_back({});
-        if (!applyNode(j, keepTimes)) {
+        if (!applyNode(j, j <= keepTimesThrough)) {
             refused_ = line_[j];
             facts_.pop_back();
             break;
@@ -315,7 +320,7 @@ bool GameRecord::goTo(NodeId n, BoardPainter& p) {
         extendLine();
         refused_ = RecordTree::None;
         const size_t target = path.size() - 1;
-        fillFrom(shared, false);
+        fillFrom(shared, 0);
         goToIndex(static_cast<int>(std::min(target, line_.size() - 1)), p);
         return true;
     }
@@ -406,6 +411,7 @@ HitResult GameRecord::play(int colour, int pos, BoardPainter& p) {
         return r;
     }
     doc_.Modified = true;
+    ++revision_;
     const NodeId n = tree_.addMove(here, colour, pos, state_.BoardSize);
     line_.resize(cursor_ + 1);
     line_.push_back(n);
@@ -420,22 +426,29 @@ HitResult GameRecord::play(int colour, int pos, BoardPainter& p) {
     return r;
 }
 
-template <typename Edit>
-void GameRecord::editTree(Edit&& edit) {
+std::vector<int> GameRecord::linePlaces() const {
     std::vector<int> places;
-    for (size_t i = 1; i < line_.size(); ++i) {
-        int k = 0;
-        for (NodeId c = tree_.firstChild(line_[i - 1]); c != line_[i]; c = tree_.nextSibling(c)) ++k;
-        places.push_back(k);
-    }
-    edit();
+    places.reserve(line_.size());
+    for (size_t i = 1; i < line_.size(); ++i) places.push_back(tree_.siblingIndex(line_[i]));
+    return places;
+}
+
+void GameRecord::followPlaces(const std::vector<int>& places) {
     line_.assign(1, tree_.gameRoot(0));
     for (const int k : places) {
-        NodeId c = tree_.firstChild(line_.back());
-        for (int s = 0; s < k && c != RecordTree::None; ++s) c = tree_.nextSibling(c);
+        const NodeId c = tree_.child(line_.back(), k);
         if (c == RecordTree::None) break;
         line_.push_back(c);
     }
+}
+
+void GameRecord::editTree(const std::function<void()>& edit) {
+    const std::vector<int> places = linePlaces();
+    const int refusedPlace = refused_ == RecordTree::None ? -1 : tree_.siblingIndex(refused_);
+    edit();
+    ++revision_;
+    followPlaces(places);
+    refused_ = line_.size() == places.size() + 1 ? tree_.child(line_.back(), refusedPlace) : RecordTree::None;
     // An edit that took nodes of the line away leaves it shorter; the shown node stays.
     facts_.resize(line_.size());
     lineMoves_.resize(line_.size());

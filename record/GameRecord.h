@@ -7,14 +7,19 @@
 // its setup changed, so a step forward or back costs what the node changes and a jump costs
 // its path.
 
+#include <array>
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "game/BoardPainter.h"
 #include "game/Engine.h"
 #include "game/GameState.h"
 #include "record/Document.h"
+#include "record/NodeMarkup.h"
 #include "record/RecordTree.h"
 #include "record/SetupChange.h"
 
@@ -122,6 +127,65 @@ public:
     void setComment(int i, std::string_view text);
     void setNodeComment(NodeId n, std::string_view text);
 
+    // ---- Setup and markup at the shown node (each marks the document modified) ----
+
+    // The point shows colour (Black, White, or 0 = empty) at the shown node from now on: the
+    // node's AB/AW/AE are changed so (a stone the node itself set is taken out of its AB/AW;
+    // a stone that stands from earlier gets AE; emptying an AE'd point that had a stone
+    // earlier removes the AE), the position is recomputed at the node without captures and
+    // the picture follows through p. At the root the record's start stones change with it.
+    // Moves after the node that the new stone makes impossible end the line there. False
+    // when the point already shows colour, or when the node's own move would not let it
+    // (its own point, or a stone it takes): nothing changes then.
+    bool setSetupStone(int pos, int colour, BoardPainter& p);
+    // TR, SQ, CR, MA or SL at pos: set, or removed when that very shape is there; another
+    // shape at the point is replaced (one mark per point).
+    void toggleMark(int pos, MarkShape shape);
+    // LB: text at pos; an empty text removes the label.
+    void setLabel(int pos, std::string_view text);
+    // The first capital letter A..Z no label of the shown node uses ("" when all are), or
+    // with numbers the first "1", "2"… none uses.
+    std::string nextLabel(bool numbers) const;
+    // Removes every mark and label at pos.
+    void eraseMarkup(int pos);
+    // PL at the shown node: Black or White; 0 removes it. The side to move of the shown
+    // position follows.
+    void setPlayerToMove(int colour, BoardPainter& p);
+
+    // ---- Tree edits (NodeIds may change: read node(), line() and the tree again) ----
+
+    // Removes node n (not the root) with everything below it; when the shown node is n or
+    // below it the cursor goes to n's parent (picture through p). Returns the number of nodes
+    // removed.
+    int deleteNode(NodeId n, BoardPainter& p);
+    // The line from the root to n becomes the main line: n and each of its ancestors become
+    // the first child of their parents; the shown node stays shown.
+    void promote(NodeId n, BoardPainter& p);
+    // n moves delta places among its siblings (clamped); the shown node stays shown.
+    void moveVariation(NodeId n, int delta, BoardPainter& p);
+    // Nodes below n, n included.
+    int subtreeSize(NodeId n) const { return tree_.subtreeSize(n); }
+
+    // ---- Snapshots (RecordHistory) ----
+
+    // All an edit can change: the tree, the record's start stones, the current line (each
+    // node's place among its siblings) with the depth shown, and the moves' times.
+    struct Snapshot {
+        RecordTree Tree;
+        std::vector<std::pair<int, int>> Start;  // position, colour
+        std::vector<int> Places;
+        size_t Depth = 0;
+        std::vector<int> Times;
+        int RootSide = Black;
+        uint64_t Revision = 0;
+    };
+    Snapshot snapshot() const;
+    // Back to s: the tree and the start replaced, the position rebuilt and the node shown
+    // then shown again (picture through p). The game's information and clocks stay.
+    void restore(Snapshot s, BoardPainter& p);
+    // Counts the changes of the tree and the position by edits and restores.
+    uint64_t revision() const { return revision_; }
+
 private:
     // What a node's setup changed: a cell and the values before and after.
     struct Change {
@@ -139,7 +203,8 @@ private:
     // The line continued by first children from its last node.
     void extendLine();
     // Applies every node after index i (the cursor) to learn what it changes, and comes back.
-    void fillFrom(size_t i, bool keepTimes);
+    // Moves of the nodes through index keepTimesThrough keep their times in the record arrays.
+    void fillFrom(size_t i, size_t keepTimesThrough);
     // Applies node i of the line to the position (no picture); false when its move is refused,
     // and the position is then as before it.
     bool applyNode(size_t i, bool keepTimes);
@@ -160,8 +225,37 @@ private:
     int& totalOf(int colour);
     // Runs an edit of the tree, which may renumber its nodes, and finds the line again by
     // each node's place among its siblings (as far as the nodes are still there).
-    template <typename Edit>
-    void editTree(Edit&& edit);
+    void editTree(const std::function<void()>& edit);
+    // A change of the shown node's markup by edit(tree, node, board size).
+    void editMarkup(const std::function<void(RecordTree&, NodeId, int)>& edit);
+    bool onBoard(int pos) const;
+    // n is a node of the tree (not one an edit took away).
+    bool linked(NodeId n) const;
+
+    // The board with the point whose stone bears the last-move mark, to repaint what changed.
+    struct Picture {
+        std::array<int, BoardCells> Board;
+        int Marked;
+    };
+    Picture picture() const;
+    void repaint(const Picture& before, BoardPainter& p) const;
+    // Each node's place among its siblings along the current line (for index 1 on).
+    std::vector<int> linePlaces() const;
+    // The line from the root through the nodes at places, as far as they are there.
+    void followPlaces(const std::vector<int>& places);
+    // The board before anything: the record's first entries alone.
+    void startPosition();
+    // The position from the start along the line given by places (continued by first
+    // children) at index depth; no picture. Times kept for indices through keepTimesThrough.
+    void rebuild(const std::vector<int>& places, size_t depth, size_t keepTimesThrough);
+    // The root's AB and AW that stand for the start stones hold the record's first entries.
+    void matchRootToStart();
+    // The record's first entries become the root's start stones (AB then AW points), the
+    // moves' entries moving with them, their times kept.
+    void startFromRoot();
+    // The side to move of a line without moves, as a reader of the record would give it.
+    int startSide() const;
+    void edited();
 
     RecordTree tree_;
     GameState state_;
@@ -173,6 +267,7 @@ private:
     size_t cursor_ = 0;
     int rootSide_ = Black;  // the side to move of a record without moves
     NodeId refused_ = RecordTree::None;
+    uint64_t revision_ = 0;
 };
 
 }  // namespace tavrin

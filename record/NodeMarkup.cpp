@@ -73,6 +73,17 @@ int sgfPointPos(std::string_view value, int boardSize) {
     return x * (boardSize + 2) + y;
 }
 
+std::vector<int> sgfPointsOf(std::string_view value, int boardSize) {
+    std::vector<int> points;
+    forEachPoint(value, boardSize, [&](int pos) { points.push_back(pos); });
+    return points;
+}
+
+std::string sgfPointText(int pos, int boardSize) {
+    const int stride = boardSize + 2;
+    return {static_cast<char>('a' + pos / stride - 1), static_cast<char>('a' + pos % stride - 1)};
+}
+
 NodeMarkup markupOf(const RecordTree& tree, NodeId n, int boardSize) {
     NodeMarkup m;
     for (PropId p = tree.firstProperty(n); p != RecordTree::None; p = tree.nextProperty(p)) {

@@ -43,6 +43,11 @@ struct NodeMarkup {
 // The board position of an SGF point ("aa" is the top-left corner) on a board of the given
 // size; 0 for anything else (a pass, a point off the board).
 int sgfPointPos(std::string_view value, int boardSize);
+// The board positions of a point-list value: one point, or every point of the rectangle
+// "aa:cc" (corners in any order); none for anything else.
+std::vector<int> sgfPointsOf(std::string_view value, int boardSize);
+// The SGF point of a board position ("aa" for the top-left corner).
+std::string sgfPointText(int pos, int boardSize);
 
 // The markup of node n. Points off the board, malformed values and lines from a point to
 // itself are passed over. DD holds from the node that sets it until a later DD (an empty

@@ -190,6 +190,20 @@ int RecordTree::childCount(NodeId n) const {
     return count;
 }
 
+int RecordTree::siblingIndex(NodeId n) const {
+    const NodeId parent = nodes_[n].parent;
+    if (parent == None) return 0;
+    int k = 0;
+    for (NodeId c = nodes_[parent].firstChild; c != n && c != None; c = nodes_[c].nextSibling) ++k;
+    return k;
+}
+
+RecordTree::NodeId RecordTree::child(NodeId n, int k) const {
+    NodeId c = nodes_[n].firstChild;
+    for (int i = 0; i < k && c != None; ++i) c = nodes_[c].nextSibling;
+    return k < 0 ? None : c;
+}
+
 int RecordTree::variationCount(int i) const {
     const NodeId n = mainLineNode(i);
     return n == None ? 0 : std::max(0, childCount(n) - 1);
@@ -306,6 +320,10 @@ void RecordTree::unlinkChildren(NodeId n) {
     std::vector<NodeId> pending;
     for (NodeId c = nodes_[n].firstChild; c != None; c = nodes_[c].nextSibling) pending.push_back(c);
     nodes_[n].firstChild = None;
+    markDead(std::move(pending));
+}
+
+void RecordTree::markDead(std::vector<NodeId> pending) {
     while (!pending.empty()) {
         const NodeId d = pending.back();
         pending.pop_back();
@@ -377,6 +395,72 @@ void RecordTree::reset(const GameState& g) {
     }
 }
 
+void RecordTree::removeSubtree(NodeId n) {
+    const NodeId parent = nodes_[n].parent;
+    if (parent == None) return;
+    NodeId* link = &nodes_[parent].firstChild;
+    while (*link != n) link = &nodes_[*link].nextSibling;
+    *link = nodes_[n].nextSibling;
+    nodes_[n].nextSibling = None;
+    lastNode_ = None;
+    markDead({n});
+}
+
+void RecordTree::moveSibling(NodeId n, int index) {
+    const NodeId parent = nodes_[n].parent;
+    if (parent == None) return;
+    NodeId* link = &nodes_[parent].firstChild;
+    while (*link != n) link = &nodes_[*link].nextSibling;
+    *link = nodes_[n].nextSibling;
+    link = &nodes_[parent].firstChild;
+    for (int k = 0; k < index && *link != None; ++k) link = &nodes_[*link].nextSibling;
+    nodes_[n].nextSibling = *link;
+    *link = n;
+    mainLineValid_ = false;
+}
+
+int RecordTree::subtreeSize(NodeId n) const {
+    int count = 0;
+    std::vector<NodeId> pending{n};
+    while (!pending.empty()) {
+        const NodeId d = pending.back();
+        pending.pop_back();
+        ++count;
+        for (NodeId c = nodes_[d].firstChild; c != None; c = nodes_[c].nextSibling) pending.push_back(c);
+    }
+    return count;
+}
+
+void RecordTree::removeProperty(NodeId n, PropId p) {
+    PropId* link = &nodes_[n].firstProp;
+    while (*link != None && *link != p) link = &props_[*link].next;
+    if (*link == None) return;
+    *link = props_[p].next;
+    waste_ += identifier(p).size();
+    for (int k = 0; k < valueCount(p); ++k) waste_ += value(p, k).size();
+    lastNode_ = None;
+    mainLineValid_ = false;
+}
+
+void RecordTree::removeValue(PropId p, int k) {
+    Prop& prop = props_[p];
+    if (k < 0 || static_cast<uint32_t>(k) >= prop.valueCount) return;
+    waste_ += value(p, k).size();
+    std::copy(values_.begin() + prop.firstValue + k + 1, values_.begin() + prop.firstValue + prop.valueCount,
+              values_.begin() + prop.firstValue + k);
+    --prop.valueCount;
+    mainLineValid_ = false;
+}
+
+RecordTree::PropId RecordTree::addPropertyFirst(NodeId node, std::string_view ident) {
+    const PropId first = nodes_[node].firstProp;
+    nodes_[node].firstProp = None;
+    const PropId p = addProperty(node, ident);
+    props_[p].next = first;
+    lastNode_ = None;
+    return p;
+}
+
 // ---- Storage ----
 
 void RecordTree::copySubtree(const RecordTree& from, NodeId node, NodeId parent) {
@@ -396,13 +480,14 @@ void RecordTree::copySubtree(const RecordTree& from, NodeId node, NodeId parent)
     }
 }
 
-void RecordTree::compactIfWasteful() {
-    if (waste_ < 4096 + text_.size() / 2 && deadNodes_ < 64 + nodes_.size() / 2) return;
+bool RecordTree::compactIfWasteful() {
+    if (waste_ < 4096 + text_.size() / 2 && deadNodes_ < 64 + nodes_.size() / 2) return false;
     RecordTree fresh;
     fresh.clear();
     for (const NodeId root : games_) fresh.copySubtree(*this, root, None);
     fresh.Rebuilt = Rebuilt;
     *this = std::move(fresh);
+    return true;
 }
 
 size_t RecordTree::memoryBytes() const {

@@ -82,6 +82,25 @@ public:
     // The tree of g's record alone: a root without properties and one node per move.
     void reset(const GameState& g);
 
+    // ---- Edits of the study and the board editor ----
+    // These relink and unlink without renumbering: ids stay valid until compactIfWasteful.
+
+    // Removes node n (not a root) with everything below it.
+    void removeSubtree(NodeId n);
+    // Moves n to place `index` among its siblings (0: first, the main line's).
+    void moveSibling(NodeId n, int index);
+    // Nodes below n, n included.
+    int subtreeSize(NodeId n) const;
+    // Unlinks property p from node n.
+    void removeProperty(NodeId n, PropId p);
+    // Removes value k of property p (the later ones move up).
+    void removeValue(PropId p, int k);
+    // A property put before the node's others (the start stones of a root holding a move).
+    PropId addPropertyFirst(NodeId node, std::string_view ident);
+    // Rebuilds the storage without what edits left unused once that is a good part of it:
+    // ids change (true), the tree's shape and order do not.
+    bool compactIfWasteful();
+
     // ---- Facts for the writer ----
 
     // The tree holds something the record's own form does not write: a property of another
@@ -105,6 +124,9 @@ public:
     NodeId firstChild(NodeId n) const { return nodes_[n].firstChild; }
     NodeId nextSibling(NodeId n) const { return nodes_[n].nextSibling; }
     int childCount(NodeId n) const;
+    // n's place among its siblings (0 for a root), and n's k-th child (None when it has fewer).
+    int siblingIndex(NodeId n) const;
+    NodeId child(NodeId n, int k) const;
     // Ids run below this (nodes of every game, unlinked ones included): a size for tables by id.
     size_t nodeCount() const { return nodes_.size(); }
     PropId firstProperty(NodeId n) const { return nodes_[n].firstProp; }
@@ -217,7 +239,8 @@ private:
     void refreshMainLine() const;
     PropId findProperty(NodeId n, uint32_t key) const;
     void unlinkChildren(NodeId n);
-    void compactIfWasteful();
+    // Counts the nodes below each of pending (unlinked already) as unused storage.
+    void markDead(std::vector<NodeId> pending);
     void copySubtree(const RecordTree& from, NodeId node, NodeId parent);
 
     std::vector<NodeId> games_;

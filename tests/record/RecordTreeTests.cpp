@@ -11,49 +11,14 @@
 #include "formats/SgfReader.h"
 #include "game/Engine.h"
 #include "record/RecordTree.h"
+#include "tests/record/RecordTestSupport.h"
 
 namespace tavrin {
 namespace {
 
-GameState freshGame() {
-    GameState g;
-    prcNewSetCore(g, "2026-12-07");
-    return g;
-}
-
-// The tree read from sgf; the test fails when the reader refuses it.
-RecordTree treeOf(const std::string& sgf) {
-    GameState g = freshGame();
-    TextBuffer buf;
-    buf.setText(sgf);
-    RecordTree tree;
-    const LoadResult r = fncStringsToKif(g, buf, "", &tree);
-    EXPECT_TRUE(r.ok()) << sgf << ": " << r.reason;
-    EXPECT_FALSE(tree.Rebuilt) << sgf;
-    return tree;
-}
-
-// The tree as compact SGF: every property as held, a node's children in parentheses when
-// there are several.
-std::string shown(const RecordTree& t) {
-    std::string out;
-    const std::function<void(RecordTree::NodeId)> sequence = [&](RecordTree::NodeId n) {
-        out += '(';
-        while (true) {
-            out += ';';
-            for (RecordTree::PropId p = t.firstProperty(n); p != RecordTree::None; p = t.nextProperty(p)) {
-                out += t.identifier(p);
-                for (int k = 0; k < t.valueCount(p); ++k) out += "[" + std::string(t.value(p, k)) + "]";
-            }
-            if (t.childCount(n) != 1) break;
-            n = t.firstChild(n);
-        }
-        for (RecordTree::NodeId c = t.firstChild(n); c != RecordTree::None; c = t.nextSibling(c)) sequence(c);
-        out += ')';
-    };
-    for (size_t k = 0; k < t.gameCount(); ++k) sequence(t.gameRoot(k));
-    return out;
-}
+using test::freshGame;
+using test::shown;
+using test::treeOf;
 
 TEST(RecordTree, ReadsEveryNodePropertyAndValueInFileOrder) {
     const struct {

@@ -1,0 +1,391 @@
+// 検討 (study: moves played into the record as variations), 盤面編集 (setup stones, markup and
+// the side to move at the shown node), the edits of the tree, and the record's undo history.
+
+#include <QAction>
+#include <QActionGroup>
+#include <QDockWidget>
+#include <QLabel>
+#include <QMenu>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include "app/TfrmMain.h"
+#include "game/Engine.h"
+#include "record/InfoTexts.h"
+#include "record/NodeMarkup.h"
+#include "view/BoardGeometry.h"
+#include "view/BoardView.h"
+#include "view/GameTreePane.h"
+
+namespace tavrin {
+
+namespace {
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+}  // namespace
+
+std::vector<int> TfrmMain::shownPath() const {
+    std::vector<int> places;
+    const std::vector<RecordTree::NodeId>& line = Record.line();
+    for (int i = 1; i <= Record.depth(); ++i) {
+        int k = 0;
+        for (RecordTree::NodeId c = Tree().firstChild(line[static_cast<size_t>(i - 1)]);
+             c != line[static_cast<size_t>(i)]; c = Tree().nextSibling(c))
+            ++k;
+        places.push_back(k);
+    }
+    return places;
+}
+
+RecordTree::NodeId TfrmMain::nodeAtPath(const std::vector<int>& places) const {
+    RecordTree::NodeId n = Tree().gameRoot(0);
+    for (const int k : places) {
+        RecordTree::NodeId c = Tree().firstChild(n);
+        for (int s = 0; s < k && c != RecordTree::None; ++s) c = Tree().nextSibling(c);
+        if (c == RecordTree::None) break;
+        n = c;
+    }
+    return n;
+}
+
+void TfrmMain::showRecordAgain() {
+    // The tree or the line may have changed as a whole: the list, the marker and the picture
+    // are made again from the record.
+    rebuildKifuList();
+    markVariationRows();
+    showTimeTotals();
+    prcKifActCtrl();
+}
+
+// ---- 検討 ---------------------------------------------------------------------------------
+
+void TfrmMain::actPlayKentouExecute() {
+    if (ui.actPlayKentou->isChecked()) {
+        if (ui.actPlayEdit->isChecked()) {
+            ui.actPlayEdit->setChecked(false);
+            endEditing();
+        }
+        stopKifuAuto();
+        ui.engineTurn->stop();
+        Study.active = true;
+        Study.fromGame = !Game.ReplayMode;
+        Study.returnTo = shownPath();
+        Study.added.clear();
+        if (Study.fromGame) {
+            // During a game the study works on a copy: the game comes back as it was.
+            Study.game = Record;
+            Study.history = History;
+            Study.modified = Doc.Modified;
+            ui.tmrTime->stop();
+            Game.ReplayMode = true;
+            prefs.pumGobanAutoPopup = false;
+        }
+        setStatusText(0, QStringLiteral("検討中：碁盤をクリックすると変化として石を打ちます"));
+    } else {
+        endStudy();
+    }
+    showRecordAgain();
+}
+
+void TfrmMain::endStudy() {
+    if (!Study.active) return;
+    Study.active = false;
+    if (Study.fromGame) {
+        Record = std::move(*Study.game);
+        History = std::move(Study.history);
+        Doc.Modified = Study.modified;
+        Study.game.reset();
+        Game.ReplayMode = false;
+        prefs.pumGobanAutoPopup = true;
+        ui.pnlMain->relayout();
+        if (Game.CurrentMove > 1) ui.tmrTime->start();
+    } else {
+        Record.goTo(nodeAtPath(Study.returnTo), *ui.pnlMain);
+    }
+    Study.added.clear();
+}
+
+void TfrmMain::studyClick(Qt::MouseButton button, int pos) {
+    if (button == Qt::RightButton) {
+        ui.actKifuBack->trigger();
+        return;
+    }
+    if (button != Qt::LeftButton || pos == 0) return;
+    const RecordTree::NodeId before = Record.node();
+    const size_t children = static_cast<size_t>(Tree().childCount(before));
+    History.remember(Record);
+    const HitResult r = Record.play(Game.SideToMove, pos, *ui.pnlMain);
+    if (r != HitResult::Legal) {
+        History.dropLast();
+        const QString reason = QString::fromUtf8(hitRefusalText(r));
+        if (!reason.isEmpty()) setStatusText(0, reason);
+        return;
+    }
+    if (static_cast<size_t>(Tree().childCount(Tree().parent(Record.node()))) > children ||
+        Tree().parent(Record.node()) != before)
+        Study.added.push_back(shownPath());
+    else
+        History.dropLast();  // an existing move was stepped into: nothing changed
+    showRecordAgain();
+}
+
+bool TfrmMain::studyCanTakeBack() const {
+    return Study.active && !Study.added.empty() && Study.added.back() == shownPath() &&
+           Tree().firstChild(Record.node()) == RecordTree::None;
+}
+
+void TfrmMain::studyTakeBack() {
+    if (!studyCanTakeBack()) return;
+    History.remember(Record);
+    Record.deleteNode(Record.node(), *ui.pnlMain);
+    Study.added.pop_back();
+    showRecordAgain();
+}
+
+void TfrmMain::leaveStudyAndEditing() {
+    // The game or record the modes worked on is replaced: nothing to go back to.
+    Study.active = false;
+    Study.game.reset();
+    Study.added.clear();
+    ui.actPlayKentou->setChecked(false);
+    endEditing();
+    ui.actPlayEdit->setChecked(false);
+    History.clear();
+    CommentRemembered = false;
+}
+
+// ---- 盤面編集 -----------------------------------------------------------------------------
+
+void TfrmMain::actPlayEditExecute() {
+    if (ui.actPlayEdit->isChecked()) {
+        if (Study.active) {
+            ui.actPlayKentou->setChecked(false);
+            endStudy();
+        }
+        stopKifuAuto();
+        ui.engineTurn->stop();
+        ui.tmrTime->stop();
+        if (!ui.tlbEdit) buildEditToolBar();
+        ui.tlbEdit->show();
+        Editing = true;
+        // The right button puts white stones: the board's menu waits until editing ends.
+        PopupBeforeEditing = prefs.pumGobanAutoPopup;
+        prefs.pumGobanAutoPopup = false;
+        setStatusText(0, QStringLiteral("盤面編集中：左クリックで黒石、右クリックで白石を置く・取る"));
+    } else {
+        endEditing();
+    }
+    showRecordAgain();
+}
+
+void TfrmMain::endEditing() {
+    if (!Editing) return;
+    Editing = false;
+    prefs.pumGobanAutoPopup = PopupBeforeEditing;
+    if (ui.tlbEdit) ui.tlbEdit->hide();
+    // A game set up from its first position goes on from there.
+    if (!Game.ReplayMode && Game.CurrentMove > 1) ui.tmrTime->start();
+}
+
+void TfrmMain::buildEditToolBar() {
+    ui.tlbEdit = new QToolBar(QStringLiteral("盤面編集"), this);
+    ui.tlbEdit->setObjectName(QStringLiteral("tlbEdit"));
+    ui.tlbEdit->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    ui.tlbEdit->setMovable(false);
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, ui.tlbEdit);
+    ui.grpEditTool = new QActionGroup(this);
+    const struct {
+        const char* name;
+        const char* text;
+        const char* hint;
+        Qt::Key key;
+        EditTool tool;
+    } tools[] = {
+        {"actEditStones", "石", "左クリックで黒石、右クリックで白石を置く・取る (B)", Qt::Key_B, EditTool::Stones},
+        {"actEditTriangle", "△", "三角の印を付ける・消す (T)", Qt::Key_T, EditTool::Triangle},
+        {"actEditSquare", "□", "四角の印を付ける・消す (S)", Qt::Key_S, EditTool::Square},
+        {"actEditCircle", "○", "丸の印を付ける・消す (C)", Qt::Key_C, EditTool::Circle},
+        {"actEditCross", "×", "バツの印を付ける・消す (X)", Qt::Key_X, EditTool::Cross},
+        {"actEditLetters", "Ａ", "次の文字 A、B、… を付ける・消す (L)", Qt::Key_L, EditTool::Letters},
+        {"actEditNumbers", "１", "次の数字 1、2、… を付ける・消す (N)", Qt::Key_N, EditTool::Numbers},
+        {"actEditErase", "消", "印と文字を消す (E)", Qt::Key_E, EditTool::Erase},
+    };
+    for (const auto& t : tools) {
+        auto* a = new QAction(QString::fromUtf8(t.text), ui.tlbEdit);
+        a->setObjectName(QString::fromLatin1(t.name));
+        a->setStatusTip(QString::fromUtf8(t.hint));
+        a->setToolTip(QString::fromUtf8(t.hint));
+        a->setCheckable(true);
+        a->setChecked(t.tool == EditTool::Stones);
+        // The letter keys choose a tool while the board has the focus, not while a comment is typed.
+        a->setShortcut(QKeySequence(t.key));
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        ui.pnlMain->addAction(a);
+        ui.grpEditTool->addAction(a);
+        ui.tlbEdit->addAction(a);
+        const EditTool tool = t.tool;
+        connect(a, &QAction::triggered, this, [this, tool] { Tool = tool; });
+    }
+    ui.tlbEdit->addSeparator();
+    auto* turn = new QAction(QStringLiteral("手番"), ui.tlbEdit);
+    turn->setObjectName(QStringLiteral("actEditTurn"));
+    turn->setStatusTip(QStringLiteral("この局面の手番を入れ替える (P)"));
+    turn->setToolTip(turn->statusTip());
+    turn->setShortcut(QKeySequence(Qt::Key_P));
+    turn->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    ui.pnlMain->addAction(turn);
+    ui.tlbEdit->addAction(turn);
+    connect(turn, &QAction::triggered, this, [this] {
+        History.remember(Record);
+        Record.setPlayerToMove(3 - Game.SideToMove, *ui.pnlMain);
+        showRecordAgain();
+    });
+    ui.pnlMain->setFocusPolicy(Qt::ClickFocus);
+}
+
+void TfrmMain::editClick(Qt::MouseButton button, int pos) {
+    if (pos == 0 || (button != Qt::LeftButton && button != Qt::RightButton)) return;
+    History.remember(Record);
+    bool changed = true;
+    const NodeMarkup marks = markupOf(Tree(), Record.node(), Game.BoardSize);
+    const auto labelAt = [&]() -> const PointLabel* {
+        for (const PointLabel& l : marks.Labels)
+            if (l.Pos == pos) return &l;
+        return nullptr;
+    };
+    const auto markAt = [&]() {
+        for (const PointMark& m : marks.Marks)
+            if (m.Pos == pos) return true;
+        return false;
+    };
+    // A click with a marking tool on a marked point takes the mark away.
+    const EditTool tool = button == Qt::RightButton ? EditTool::Stones : Tool;
+    switch (tool) {
+        case EditTool::Stones: {
+            const int colour = button == Qt::LeftButton ? Black : White;
+            const int there = Game.Board[static_cast<size_t>(pos)];
+            changed = Record.setSetupStone(pos, there == colour ? 0 : colour, *ui.pnlMain);
+            break;
+        }
+        case EditTool::Triangle: Record.toggleMark(pos, MarkShape::Triangle); break;
+        case EditTool::Square: Record.toggleMark(pos, MarkShape::Square); break;
+        case EditTool::Circle: Record.toggleMark(pos, MarkShape::Circle); break;
+        case EditTool::Cross: Record.toggleMark(pos, MarkShape::Cross); break;
+        case EditTool::Letters:
+        case EditTool::Numbers:
+            if (labelAt() || markAt())
+                Record.eraseMarkup(pos);
+            else
+                Record.setLabel(pos, Record.nextLabel(tool == EditTool::Numbers));
+            break;
+        case EditTool::Erase:
+            changed = labelAt() || markAt();
+            if (changed) Record.eraseMarkup(pos);
+            break;
+    }
+    if (!changed) {
+        History.dropLast();
+        return;
+    }
+    showRecordAgain();
+}
+
+// ---- the tree's edits and the history -------------------------------------------------------
+
+RecordTree::NodeId TfrmMain::editTarget() const {
+    const std::vector<RecordTree::NodeId>& line = Record.line();
+    for (int i = Record.depth(); i > 0; --i) {
+        const RecordTree::NodeId n = line[static_cast<size_t>(i)];
+        if (Tree().firstChild(line[static_cast<size_t>(i - 1)]) != n) return n;
+    }
+    return RecordTree::None;
+}
+
+void TfrmMain::actEditDeleteExecute() {
+    const RecordTree::NodeId n = treeEditNode();
+    if (n == RecordTree::None || n == Tree().gameRoot(0)) return;
+    const int nodes = Record.subtreeSize(n);
+    if (nodes > 1 &&
+        prompts.confirm(this, QStringLiteral("この変化（%1手）を削除します。\nよろしいですか？").arg(nodes), false) !=
+            Answer::Yes)
+        return;
+    History.remember(Record);
+    Record.deleteNode(n, *ui.pnlMain);
+    showRecordAgain();
+}
+
+void TfrmMain::actEditPromoteExecute() {
+    const RecordTree::NodeId n = treeEditNode();
+    if (n == RecordTree::None) return;
+    History.remember(Record);
+    Record.promote(n, *ui.pnlMain);
+    showRecordAgain();
+}
+
+void TfrmMain::moveVariation(int delta) {
+    const RecordTree::NodeId n = treeEditNode();
+    if (n == RecordTree::None) return;
+    History.remember(Record);
+    Record.moveVariation(n, delta, *ui.pnlMain);
+    showRecordAgain();
+}
+
+void TfrmMain::actEditUpExecute() { moveVariation(-1); }
+void TfrmMain::actEditDownExecute() { moveVariation(1); }
+
+void TfrmMain::actEditCutExecute() {
+    const RecordTree::NodeId n = Record.node();
+    const int below = Record.subtreeSize(n) - 1;
+    if (below <= 0) return;
+    if (prompts.confirm(this, QStringLiteral("この局面より後の %1 手を削除します。\nよろしいですか？").arg(below),
+                        false) != Answer::Yes)
+        return;
+    History.remember(Record);
+    Record.cutAfter();
+    showRecordAgain();
+}
+
+RecordTree::NodeId TfrmMain::treeEditNode() const {
+    return TreeMenuNode != RecordTree::None ? TreeMenuNode : editTarget();
+}
+
+void TfrmMain::treePaneMenu(RecordTree::NodeId n, const QPoint& at) {
+    if (n == RecordTree::None || !Game.ReplayMode) return;
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("pumTree"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const auto item = [&](const QString& text, void (TfrmMain::*handler)(), bool enabled) {
+        QAction* a = menu->addAction(text);
+        a->setEnabled(enabled);
+        connect(a, &QAction::triggered, this, [this, n, handler] {
+            TreeMenuNode = n;
+            (this->*handler)();
+            TreeMenuNode = RecordTree::None;
+            applyCommandStates();
+        });
+    };
+    const bool root = n == Tree().gameRoot(0);
+    const RecordTree::NodeId parent = root ? RecordTree::None : Tree().parent(n);
+    item(QStringLiteral("この変化を削除(&D)"), &TfrmMain::actEditDeleteExecute, !root);
+    item(QStringLiteral("本譜にする(&M)"), &TfrmMain::actEditPromoteExecute, !root);
+    item(QStringLiteral("変化を上へ(&P)"), &TfrmMain::actEditUpExecute, !root && Tree().firstChild(parent) != n);
+    item(QStringLiteral("変化を下へ(&N)"), &TfrmMain::actEditDownExecute,
+         !root && Tree().nextSibling(n) != RecordTree::None);
+    menu->popup(at);
+}
+
+void TfrmMain::actEditUndoExecute() {
+    if (!History.canUndo()) return;
+    History.undo(Record, *ui.pnlMain);
+    Study.added.clear();
+    showRecordAgain();
+}
+
+void TfrmMain::actEditRedoExecute() {
+    if (!History.canRedo()) return;
+    History.redo(Record, *ui.pnlMain);
+    showRecordAgain();
+}
+
+}  // namespace tavrin

@@ -1,0 +1,425 @@
+// The record's edits in study and in the board editor: setup stones, markup and the side to
+// move at the shown node, deleting and reordering variations, and the snapshots the history
+// takes before each of them. An edit changes the tree, then the position is rebuilt from the
+// start along the same line; the picture is told only what changed.
+
+#include <algorithm>
+#include <climits>
+#include <functional>
+#include <optional>
+
+#include "record/GameRecord.h"
+
+namespace tavrin {
+
+namespace {
+
+using PropId = RecordTree::PropId;
+
+constexpr uint32_t key(std::string_view id) { return RecordTree::identKey(id); }
+
+bool setupId(uint32_t k) { return k == key("AB") || k == key("AW") || k == key("AE"); }
+
+bool markId(uint32_t k) {
+    return k == key("TR") || k == key("SQ") || k == key("CR") || k == key("MA") || k == key("SL");
+}
+
+const char* markIdent(MarkShape shape) {
+    switch (shape) {
+        case MarkShape::Triangle: return "TR";
+        case MarkShape::Square: return "SQ";
+        case MarkShape::Circle: return "CR";
+        case MarkShape::Cross: return "MA";
+        case MarkShape::Selected: return "SL";
+        case MarkShape::Dimmed: break;
+    }
+    return nullptr;
+}
+
+// Takes pos out of the point lists of node n whose identifiers `which` picks (a rectangle
+// holding it is split into its other points; a label "pt:text" goes whole); a property left
+// without values goes too.
+template <typename Which>
+void takePoint(RecordTree& t, RecordTree::NodeId n, int pos, int size, Which&& which) {
+    for (PropId p = t.firstProperty(n); p != RecordTree::None;) {
+        const PropId next = t.nextProperty(p);
+        const uint32_t k = RecordTree::identKey(t.identifier(p));
+        if (!which(k)) {
+            p = next;
+            continue;
+        }
+        for (int v = t.valueCount(p); v-- > 0;) {
+            const std::string value(t.value(p, v));
+            if (k == key("LB")) {
+                if (sgfPointPos(value.substr(0, value.find(':')), size) == pos) t.removeValue(p, v);
+                continue;
+            }
+            const std::vector<int> points = sgfPointsOf(value, size);
+            if (std::find(points.begin(), points.end(), pos) == points.end()) continue;
+            t.removeValue(p, v);
+            for (const int q : points)
+                if (q != pos) t.addValue(p, sgfPointText(q, size));
+        }
+        if (t.valueCount(p) == 0) t.removeProperty(n, p);
+        p = next;
+    }
+}
+
+// Adds value to the node's property ident, made when the node has none (first among its
+// properties when front).
+void putValue(RecordTree& t, RecordTree::NodeId n, std::string_view ident, std::string_view value, bool front) {
+    PropId p = t.firstProperty(n);
+    while (p != RecordTree::None && RecordTree::identKey(t.identifier(p)) != key(ident)) p = t.nextProperty(p);
+    if (p == RecordTree::None) p = front ? t.addPropertyFirst(n, ident) : t.addProperty(n, ident);
+    t.addValue(p, value);
+}
+
+// The node's start stones of one colour: the points of its AB (or AW) that a reader takes for
+// the record's first entries.
+std::vector<int> startPoints(const RecordTree& t, RecordTree::NodeId root, const char* ident, int size) {
+    std::vector<int> points;
+    for (PropId p = t.firstProperty(root); p != RecordTree::None; p = t.nextProperty(p)) {
+        if (RecordTree::identKey(t.identifier(p)) != key(ident) || t.mainLineRole(p) != RecordTree::Role::Rewritten)
+            continue;
+        for (int v = 0; v < t.valueCount(p); ++v) {
+            const std::vector<int> more = sgfPointsOf(t.value(p, v), size);
+            points.insert(points.end(), more.begin(), more.end());
+        }
+    }
+    return points;
+}
+
+}  // namespace
+
+// ---- Pictures and rebuilding ----
+
+GameRecord::Picture GameRecord::picture() const {
+    Picture pic{state_.Board, 0};
+    const int m = state_.CurrentMove - 1;
+    const int e = state_.HandicapCount + m;
+    if (m >= 1 && e <= RecordCapacity) {
+        const int pos = state_.MovePos[static_cast<size_t>(e)];
+        if (pos > 0 && pos < BoardCells &&
+            state_.Board[static_cast<size_t>(pos)] == state_.MoveColor[static_cast<size_t>(e)])
+            pic.Marked = pos;
+    }
+    return pic;
+}
+
+void GameRecord::repaint(const Picture& before, BoardPainter& p) const {
+    const Picture now = picture();
+    for (int pos = 1; pos <= state_.BoardLast && pos < BoardCells; ++pos) {
+        const int colour = now.Board[static_cast<size_t>(pos)];
+        const bool marked = pos == now.Marked;
+        if (colour < 0 || (colour == before.Board[static_cast<size_t>(pos)] && marked == (pos == before.Marked)))
+            continue;
+        if (colour > 0)
+            p.paintStone(pos, colour, marked);
+        else
+            p.erasePoint(pos);
+    }
+}
+
+void GameRecord::rebuild(const std::vector<int>& places, size_t depth, size_t keepTimesThrough) {
+    NullPainter none;
+    startPosition();
+    state_.MoveCount = 0;
+    followPlaces(places);
+    extendLine();
+    lineMoves_.assign(1, 0);
+    facts_.assign(1, NodeFacts{});
+    changes_.clear();
+    cursor_ = 0;
+    refused_ = RecordTree::None;
+    if (!applyNode(0, true)) line_.resize(1);
+    lineMoves_[0] = state_.CurrentMove - 1;
+    fillFrom(0, keepTimesThrough);
+    goToIndex(static_cast<int>(std::min(depth, line_.size() - 1)), none);
+    state_.SideToMove = sideToMoveAt(cursor_);
+}
+
+void GameRecord::edited() {
+    doc_.Modified = true;
+    ++revision_;
+}
+
+int GameRecord::startSide() const {
+    bool white = false;
+    for (int e = 1; e <= state_.HandicapCount && e <= RecordCapacity; ++e)
+        white = white || state_.MoveColor[static_cast<size_t>(e)] == White;
+    return white || state_.HandicapCount == 0 ? Black : White;
+}
+
+void GameRecord::matchRootToStart() {
+    const int size = state_.BoardSize;
+    const NodeId root = line_[0];
+    std::vector<int> black, white;
+    for (int e = 1; e <= state_.HandicapCount && e <= RecordCapacity; ++e)
+        (state_.MoveColor[static_cast<size_t>(e)] == White ? white : black)
+            .push_back(state_.MovePos[static_cast<size_t>(e)]);
+    const auto same = [&](std::vector<int> entries, const char* ident) {
+        std::vector<int> held = startPoints(tree_, root, ident, size);
+        std::sort(entries.begin(), entries.end());
+        std::sort(held.begin(), held.end());
+        return entries == held;
+    };
+    if (same(black, "AB") && same(white, "AW")) return;
+    // A new game's handicap stones stand in no property: the root is given them all.
+    for (PropId p = tree_.firstProperty(root); p != RecordTree::None;) {
+        const PropId next = tree_.nextProperty(p);
+        const uint32_t k = RecordTree::identKey(tree_.identifier(p));
+        if ((k == key("AB") || k == key("AW")) && tree_.mainLineRole(p) == RecordTree::Role::Rewritten)
+            tree_.removeProperty(root, p);
+        p = next;
+    }
+    // Before a move in the root, where they are read as the start.
+    const bool front = lineMoves_[0] > 0;
+    for (const bool blackFirst : {!front, front}) {
+        for (const int pos : blackFirst ? black : white)
+            putValue(tree_, root, blackFirst ? "AB" : "AW", sgfPointText(pos, size), front);
+    }
+}
+
+void GameRecord::startFromRoot() {
+    const int size = state_.BoardSize;
+    const int h = state_.HandicapCount;
+    std::vector<int> times;
+    for (int k = 1; k <= state_.MoveCount && h + k <= RecordCapacity; ++k)
+        times.push_back(state_.MoveTime[static_cast<size_t>(h + k)]);
+    std::vector<int> black = startPoints(tree_, line_[0], "AB", size);
+    const std::vector<int> white = startPoints(tree_, line_[0], "AW", size);
+    const size_t blacks = black.size();
+    black.insert(black.end(), white.begin(), white.end());
+    const int entries = std::min(static_cast<int>(black.size()), RecordCapacity);
+    state_.HandicapCount = entries;
+    for (int e = 1; e <= entries; ++e) {
+        state_.MovePos[static_cast<size_t>(e)] = black[static_cast<size_t>(e - 1)];
+        state_.MoveColor[static_cast<size_t>(e)] = static_cast<size_t>(e) <= blacks ? Black : White;
+    }
+    for (size_t k = 0; k < times.size() && entries + 1 + static_cast<int>(k) <= RecordCapacity; ++k)
+        state_.MoveTime[static_cast<size_t>(entries) + 1 + k] = times[k];
+    rootSide_ = startSide();
+}
+
+// ---- Setup and markup ----
+
+bool GameRecord::setSetupStone(int pos, int colour, BoardPainter& p) {
+    if ((colour != 0 && colour != Black && colour != White) || !onBoard(pos) ||
+        state_.Board[static_cast<size_t>(pos)] == colour)
+        return false;
+    NullPainter none;
+    const size_t at = cursor_;
+    const NodeId n = node();
+    const int size = state_.BoardSize;
+    // What stands at the point before the node's own setup.
+    int earlier = 0;
+    if (at > 0) {
+        stepBack(none);
+        earlier = state_.Board[static_cast<size_t>(pos)];
+        stepForward(none);
+    }
+    const int movesHere = lineMoves_[at];
+    const bool ownMove = movesHere > (at > 0 ? lineMoves_[at - 1] : 0);
+    // A node holding a move may undo the stone: the edit is then taken back.
+    std::optional<Snapshot> before;
+    if (ownMove) before = snapshot();
+    const Picture shown = picture();
+    const std::vector<int> places = linePlaces();
+
+    if (at == 0) matchRootToStart();
+    takePoint(tree_, n, pos, size, setupId);
+    if (colour != earlier)
+        putValue(tree_, n,
+                 colour == Black   ? "AB"
+                 : colour == White ? "AW"
+                                   : "AE",
+                 sgfPointText(pos, size), at == 0 && ownMove);
+    if (at == 0) startFromRoot();
+    tree_.compactIfWasteful();
+    rebuild(places, at, SIZE_MAX);
+
+    if (cursor_ != at || lineMoves_[at] != movesHere || state_.Board[static_cast<size_t>(pos)] != colour) {
+        const uint64_t revision = revision_;
+        if (before) restore(std::move(*before), none);
+        revision_ = revision;
+        return false;
+    }
+    edited();
+    repaint(shown, p);
+    return true;
+}
+
+void GameRecord::editMarkup(const std::function<void(RecordTree&, NodeId, int)>& edit) {
+    editTree([&] {
+        edit(tree_, node(), state_.BoardSize);
+        tree_.compactIfWasteful();
+    });
+    doc_.Modified = true;
+}
+
+bool GameRecord::onBoard(int pos) const {
+    return pos > 0 && pos <= state_.BoardLast && pos < BoardCells && state_.Board[static_cast<size_t>(pos)] >= 0;
+}
+
+void GameRecord::toggleMark(int pos, MarkShape shape) {
+    const char* ident = markIdent(shape);
+    if (!ident || !onBoard(pos)) return;
+    const NodeMarkup m = markupOf(tree_, node(), state_.BoardSize);
+    const bool there = std::find(m.Marks.begin(), m.Marks.end(), PointMark{pos, shape}) != m.Marks.end();
+    editMarkup([&](RecordTree& t, NodeId n, int size) {
+        takePoint(t, n, pos, size, markId);
+        if (!there) putValue(t, n, ident, sgfPointText(pos, size), false);
+    });
+}
+
+void GameRecord::setLabel(int pos, std::string_view text) {
+    if (!onBoard(pos)) return;
+    const NodeMarkup m = markupOf(tree_, node(), state_.BoardSize);
+    const auto at = std::find_if(m.Labels.begin(), m.Labels.end(), [&](const PointLabel& l) { return l.Pos == pos; });
+    if (at == m.Labels.end() ? text.empty() : at->Text == text) return;
+    editMarkup([&](RecordTree& t, NodeId n, int size) {
+        takePoint(t, n, pos, size, [](uint32_t k) { return k == key("LB"); });
+        if (!text.empty()) putValue(t, n, "LB", sgfPointText(pos, size) + ":" + std::string(text), false);
+    });
+}
+
+std::string GameRecord::nextLabel(bool numbers) const {
+    const NodeMarkup m = markupOf(tree_, node(), state_.BoardSize);
+    const auto used = [&](const std::string& text) {
+        return std::any_of(m.Labels.begin(), m.Labels.end(), [&](const PointLabel& l) { return l.Text == text; });
+    };
+    if (numbers) {
+        for (int k = 1;; ++k)
+            if (!used(std::to_string(k))) return std::to_string(k);
+    }
+    for (char c = 'A'; c <= 'Z'; ++c)
+        if (!used(std::string(1, c))) return std::string(1, c);
+    return {};
+}
+
+void GameRecord::eraseMarkup(int pos) {
+    const NodeMarkup m = markupOf(tree_, node(), state_.BoardSize);
+    const bool marked = std::any_of(m.Marks.begin(), m.Marks.end(),
+                                    [&](const PointMark& k) { return k.Pos == pos && k.Shape != MarkShape::Dimmed; });
+    const bool labelled =
+        std::any_of(m.Labels.begin(), m.Labels.end(), [&](const PointLabel& l) { return l.Pos == pos; });
+    if (!marked && !labelled) return;
+    editMarkup([&](RecordTree& t, NodeId n, int size) {
+        takePoint(t, n, pos, size, [](uint32_t k) { return markId(k) || k == key("LB"); });
+    });
+}
+
+void GameRecord::setPlayerToMove(int colour, BoardPainter& p) {
+    if (colour != 0 && colour != Black && colour != White) return;
+    const NodeId n = node();
+    const PropId pl = findPlayer(n);
+    const char side = pl == RecordTree::None ? 0 : static_cast<char>(tree_.value(pl, 0).front() | 0x20);
+    const int now = side == 'b' ? Black : side == 'w' ? White : 0;
+    if (now == colour && (pl == RecordTree::None) == (colour == 0)) return;
+    const Picture shown = picture();
+    const std::vector<int> places = linePlaces();
+    for (PropId q = tree_.firstProperty(n); q != RecordTree::None;) {
+        const PropId next = tree_.nextProperty(q);
+        if (RecordTree::identKey(tree_.identifier(q)) == key("PL")) tree_.removeProperty(n, q);
+        q = next;
+    }
+    if (colour != 0) putValue(tree_, n, "PL", colour == Black ? "B" : "W", false);
+    if (cursor_ == 0) rootSide_ = startSide();
+    tree_.compactIfWasteful();
+    rebuild(places, cursor_, SIZE_MAX);
+    edited();
+    repaint(shown, p);
+}
+
+// ---- Tree edits ----
+
+bool GameRecord::linked(NodeId n) const {
+    if (n >= tree_.nodeCount()) return false;
+    for (NodeId k = n; tree_.parent(k) != RecordTree::None; k = tree_.parent(k))
+        if (tree_.child(tree_.parent(k), tree_.siblingIndex(k)) != k) return false;
+    return true;
+}
+
+int GameRecord::deleteNode(NodeId n, BoardPainter& p) {
+    if (!linked(n) || tree_.parent(n) == RecordTree::None) return 0;
+    const int removed = tree_.subtreeSize(n);
+    const Picture shown = picture();
+    std::vector<int> places = linePlaces();
+    size_t at = cursor_;
+    size_t keep = SIZE_MAX;
+    const auto on = std::find(line_.begin(), line_.end(), n);
+    const auto parentOn = std::find(line_.begin(), line_.end(), tree_.parent(n));
+    if (on != line_.end()) {
+        // The line goes on from n's parent by first children.
+        const size_t d = static_cast<size_t>(on - line_.begin());
+        places.resize(d - 1);
+        at = std::min(at, d - 1);
+        keep = d - 1;
+    } else if (parentOn + 1 < line_.end()) {
+        const size_t d = static_cast<size_t>(parentOn - line_.begin()) + 1;
+        if (tree_.siblingIndex(n) < places[d - 1]) --places[d - 1];
+    }
+    tree_.removeSubtree(n);
+    tree_.compactIfWasteful();
+    rebuild(places, at, keep);
+    edited();
+    repaint(shown, p);
+    return removed;
+}
+
+void GameRecord::promote(NodeId n, BoardPainter&) {
+    if (!linked(n)) return;
+    bool moved = false;
+    for (NodeId k = n; tree_.parent(k) != RecordTree::None; k = tree_.parent(k)) {
+        if (tree_.firstChild(tree_.parent(k)) == k) continue;
+        tree_.moveSibling(k, 0);
+        moved = true;
+    }
+    // Relinking keeps every id: the line and the position stand as they are.
+    if (moved) edited();
+}
+
+void GameRecord::moveVariation(NodeId n, int delta, BoardPainter&) {
+    if (!linked(n) || tree_.parent(n) == RecordTree::None) return;
+    const int from = tree_.siblingIndex(n);
+    const int to = std::clamp(from + delta, 0, tree_.childCount(tree_.parent(n)) - 1);
+    if (to == from) return;
+    tree_.moveSibling(n, to);
+    edited();
+}
+
+// ---- Snapshots ----
+
+GameRecord::Snapshot GameRecord::snapshot() const {
+    Snapshot s;
+    s.Tree = tree_;
+    const int h = std::min(state_.HandicapCount, RecordCapacity);
+    for (int e = 1; e <= h; ++e)
+        s.Start.emplace_back(state_.MovePos[static_cast<size_t>(e)], state_.MoveColor[static_cast<size_t>(e)]);
+    s.Places = linePlaces();
+    s.Depth = cursor_;
+    for (int k = 1; k <= state_.MoveCount && h + k <= RecordCapacity; ++k)
+        s.Times.push_back(state_.MoveTime[static_cast<size_t>(h + k)]);
+    s.RootSide = rootSide_;
+    s.Revision = revision_;
+    return s;
+}
+
+void GameRecord::restore(Snapshot s, BoardPainter& p) {
+    const Picture shown = picture();
+    tree_ = std::move(s.Tree);
+    const int h = static_cast<int>(s.Start.size());
+    state_.HandicapCount = h;
+    for (int e = 1; e <= h; ++e) {
+        state_.MovePos[static_cast<size_t>(e)] = s.Start[static_cast<size_t>(e - 1)].first;
+        state_.MoveColor[static_cast<size_t>(e)] = s.Start[static_cast<size_t>(e - 1)].second;
+    }
+    for (size_t k = 0; k < s.Times.size() && h + 1 + static_cast<int>(k) <= RecordCapacity; ++k)
+        state_.MoveTime[static_cast<size_t>(h) + 1 + k] = s.Times[k];
+    rootSide_ = s.RootSide;
+    rebuild(s.Places, s.Depth, SIZE_MAX);
+    ++revision_;
+    repaint(shown, p);
+}
+
+}  // namespace tavrin

@@ -1,0 +1,171 @@
+// 検討, 盤面編集 and the tree's edits through the window's commands and the board's mouse:
+// what they add to the record, what a game studied on a copy keeps, and the undo history.
+
+#include <QToolBar>
+
+#include "record/NodeMarkup.h"
+#include "tests/app/FileTestKit.h"
+#include "tests/game/TestBoard.h"
+#include "view/BoardGeometry.h"
+#include "view/BoardView.h"
+
+namespace tavrin::test {
+namespace {
+
+const QByteArray Branches = "(;GM[1]FF[4]SZ[9];B[cc](;W[gc];B[ee])(;W[dd]))";
+
+class StudyTest : public FileWindowTest {
+protected:
+    std::unique_ptr<TfrmMain> w;
+    void click(int col, int row, Qt::MouseButton button = Qt::LeftButton) {
+        const BoardGeometry& g = w->ui.pnlMain->geometryInfo();
+        const int x = (col - 1) * g.CellSize + g.CellSize / 2, y = (row - 1) * g.CellSize + g.CellSize / 2;
+        inside(*w).pbxGbnMouseDown(button, x, y);
+        inside(*w).pbxGbnMouseUp(button, x, y);
+    }
+    int children() const { return w->Tree().childCount(w->Tree().parent(w->Record.node())); }
+    std::string savedTree() {
+        const QString path = put("saved.sgf", {});
+        inside(*w).actFileSaveAsAccept(path);
+        return bytesOf(path).toStdString();
+    }
+};
+
+TEST_F(StudyTest, StudyAddsVariationsAndUndoTakesThemBack) {
+    w = open();
+    w->resize(700, 560);
+    w->show();
+    openThroughDialog(*w, prompts, put("b.sgf", Branches));
+    const std::string original = savedTree();
+    w->ui.actKifuFirst->trigger();
+    w->ui.actKifuNext->trigger();  // move 1, two answers below it
+    w->ui.actPlayKentou->trigger();
+    ASSERT_TRUE(w->ui.actPlayKentou->isChecked());
+    EXPECT_FALSE(w->ui.actPlayResume->isEnabled());
+    const struct {
+        const char* what;
+        std::function<void()> run;
+        int shown;     // moves on the board
+        int siblings;  // answers to black's first move
+        bool matta;    // 待った offered
+    } steps[] = {
+        {"a new answer", [&] { click(5, 5); }, 2, 3, true},
+        {"black on, in the new line", [&] { click(6, 6); }, 3, 3, true},
+        {"待った takes the last study move", [&] { w->ui.actPlayMatta->trigger(); }, 2, 3, true},
+        {"back, then the main line's answer is stepped into",
+         [&] {
+             w->ui.actKifuBack->trigger();
+             click(7, 3);
+         },
+         2, 3, false},
+        {"a move on a stone is refused", [&] { click(3, 3); }, 2, 3, false},
+        {"undo: the new answer goes", [&] { w->ui.actEditUndo->trigger(); }, 1, 2, false},
+        {"redo: it comes back", [&] { w->ui.actEditRedo->trigger(); }, 1, 2, false},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.what);
+        s.run();
+        EXPECT_EQ(w->Game.CurrentMove - 1, s.shown);
+        if (s.shown > 1) EXPECT_EQ(children(), s.siblings);
+        EXPECT_EQ(w->ui.actPlayMatta->isEnabled(), s.matta);
+    }
+    EXPECT_EQ(w->Tree().childCount(w->Tree().mainLineNode(1)), 3);
+    EXPECT_TRUE(w->Doc.Modified);
+    // Off: the record shows where the study began; the new answer stays in it.
+    w->ui.actPlayKentou->trigger();
+    EXPECT_EQ(w->Game.CurrentMove, 2);
+    EXPECT_TRUE(savedTree().find("(;W[ee])") != std::string::npos);
+    // Every edit undone: the saved file is the file that was read, and nothing is modified.
+    while (w->ui.actEditUndo->isEnabled()) w->ui.actEditUndo->trigger();
+    EXPECT_EQ(w->Tree().childCount(w->Tree().mainLineNode(1)), 2);
+    EXPECT_EQ(savedTree(), original);
+}
+
+TEST_F(StudyTest, AGameStudiedOnACopyComesBackAsItWas) {
+    w = open();
+    w->resize(700, 560);
+    w->show();
+    inside(*w).prcNewSet();
+    inside(*w).prcHit(pt(w->Game, 4, 4), Black);
+    inside(*w).prcHit(pt(w->Game, 16, 16), White);
+    w->ui.actPlayKentou->trigger();
+    EXPECT_FALSE(w->ui.tmrTime->isActive());
+    click(10, 10);
+    click(11, 11);
+    EXPECT_EQ(w->Game.MoveCount, 4);
+    w->ui.actPlayKentou->trigger();
+    EXPECT_EQ(w->Game.MoveCount, 2);
+    EXPECT_EQ(w->Tree().moveCount(), 2);
+    EXPECT_EQ(w->kifuRowCount(), 3);
+    EXPECT_FALSE(w->Game.ReplayMode);
+    EXPECT_TRUE(w->ui.tmrTime->isActive());
+    EXPECT_EQ(w->Game.Board[pt(w->Game, 10, 10)], 0);
+    inside(*w).prcHit(pt(w->Game, 3, 3), Black);
+    EXPECT_EQ(w->Game.MoveCount, 3);
+}
+
+TEST_F(StudyTest, APositionIsSetUpMarkedAndSaved) {
+    w = open();
+    w->resize(700, 560);
+    w->show();
+    inside(*w).prcNewSet();
+    w->ui.actPlayEdit->trigger();
+    ASSERT_TRUE(w->ui.tlbEdit && w->ui.tlbEdit->isVisible());
+    QAction* triangle = w->findChild<QAction*>(QStringLiteral("actEditTriangle"));
+    QAction* letters = w->findChild<QAction*>(QStringLiteral("actEditLetters"));
+    ASSERT_TRUE(triangle && letters);
+    click(3, 3);                   // black
+    click(4, 3, Qt::RightButton);  // white
+    click(3, 4);                   // black
+    click(3, 4);                   // and away again
+    triangle->trigger();
+    click(3, 3);
+    letters->trigger();
+    click(5, 5);
+    click(6, 6);
+    click(5, 5);  // a click on a label takes it away
+    EXPECT_EQ(w->Game.Board[pt(w->Game, 3, 3)], Black);
+    EXPECT_EQ(w->Game.Board[pt(w->Game, 4, 3)], White);
+    EXPECT_EQ(w->Game.Board[pt(w->Game, 3, 4)], 0);
+    w->ui.actPlayEdit->trigger();
+    EXPECT_FALSE(w->ui.tlbEdit->isVisible());
+    const std::string saved = savedTree();
+    for (const char* part : {"AB[cc]", "AW[dc]", "TR[cc]", "LB[ff:B]"})
+        EXPECT_NE(saved.find(part), std::string::npos) << part << " in " << saved;
+    EXPECT_EQ(saved.find("LB[ee"), std::string::npos) << saved;
+    // The game goes on from the position set up.
+    inside(*w).prcHit(pt(w->Game, 7, 7), w->Game.SideToMove);
+    EXPECT_EQ(w->Game.MoveCount, 1);
+    EXPECT_EQ(w->Game.Board[pt(w->Game, 3, 3)], Black);
+}
+
+TEST_F(StudyTest, TheTreesEditsAndTheirUndo) {
+    w = open();
+    w->resize(700, 560);
+    w->show();
+    const QByteArray three = "(;GM[1]FF[4]SZ[9];B[cc](;W[gc];B[ee])(;W[dd];B[ff])(;W[hh]))";
+    openThroughDialog(*w, prompts, put("t.sgf", three));
+    const std::string original = savedTree();
+    w->ui.actKifuFirst->trigger();
+    w->ui.actKifuNext->trigger();
+    w->ui.actKifuVarNext->trigger();  // W[dd]
+    EXPECT_TRUE(w->ui.actEditPromote->isEnabled());
+    w->ui.actEditPromote->trigger();
+    EXPECT_EQ(w->Tree().mainLineNode(2), w->Record.node());
+    EXPECT_FALSE(w->ui.actEditPromote->isEnabled()) << "the main line is shown";
+    w->ui.actKifuVarNext->trigger();  // W[gc], now second
+    w->ui.actEditDown->trigger();
+    prompts.answers.push_back(Answer::Yes);  // two nodes go
+    w->ui.actEditDelete->trigger();
+    EXPECT_EQ(w->Tree().childCount(w->Tree().mainLineNode(1)), 2);
+    w->ui.actKifuFirst->trigger();
+    prompts.answers.push_back(Answer::Yes);
+    w->ui.actEditCut->trigger();
+    EXPECT_EQ(w->Tree().nodeCount() > 0 && w->Tree().firstChild(w->Tree().gameRoot(0)) == RecordTree::None, true);
+    while (w->ui.actEditUndo->isEnabled()) w->ui.actEditUndo->trigger();
+    EXPECT_FALSE(w->Doc.Modified) << "back where the file was saved";
+    EXPECT_EQ(savedTree(), original);
+}
+
+}  // namespace
+}  // namespace tavrin::test
