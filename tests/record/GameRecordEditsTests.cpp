@@ -145,6 +145,8 @@ TEST(GameRecordEdits, EditsOfSmallTrees) {
          "...../.X.../...../...../.....", White},
         {"white at the root: black plays first", "(;SZ[9]AB[bb])", "", "O cc", 1, "(;SZ[9]AB[bb]AW[cc])",
          "...../.X.../..O../...../.....", Black},
+        {"a move in the root: the start stones go before it", "(;SZ[9]B[cc];W[dd])", "", "O aa", 1,
+         "(;AW[aa]SZ[9]B[cc];W[dd])", "O..../...../..X../...../....."},
         {"a stone the node set leaves its AB", "(;SZ[9];B[cc];AB[aa][bb])", "00", ". aa", 1, "(;SZ[9];B[cc];AB[bb])",
          "...../.X.../..X../...../....."},
         {"a stone from earlier is emptied by AE", "(;SZ[9];B[cc];AB[aa][bb])", "00", ". cc", 1,
