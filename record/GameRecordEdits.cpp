@@ -174,9 +174,9 @@ void GameRecord::matchRootToStart() {
     }
     // Before a move in the root, where they are read as the start.
     const bool front = lineMoves_[0] > 0;
-    for (const bool blackFirst : {!front, front}) {
-        for (const int pos : blackFirst ? black : white)
-            putValue(tree_, root, blackFirst ? "AB" : "AW", sgfPointText(pos, size), front);
+    for (const bool blacks : {!front, front}) {
+        for (const int pos : blacks ? black : white)
+            putValue(tree_, root, blacks ? "AB" : "AW", sgfPointText(pos, size), front);
     }
 }
 

@@ -8,19 +8,14 @@
 
 #include "game/Engine.h"
 #include "record/GameRecord.h"
+#include "tests/record/RecordTestSupport.h"
 
 namespace tavrin {
 namespace {
 
 using NodeId = RecordTree::NodeId;
 
-// The board picture as the painter has been told to draw it.
-class PicturePainter final : public BoardPainter {
-public:
-    std::array<int, BoardCells> cells{};
-    void paintStone(int pos, int colour, bool) override { cells[static_cast<size_t>(pos)] = colour; }
-    void erasePoint(int pos) override { cells[static_cast<size_t>(pos)] = 0; }
-};
+using test::PicturePainter;
 
 GameState newGame(int size) {
     GameState g;

@@ -1,9 +1,11 @@
 #pragma once
 // Trees read from SGF text by the program's reader, and shown in a compact SGF form of the
-// tests' own, so a row of a table reads as "this file, this edit, this tree".
+// tests' own, so a row of a table reads as "this file, this edit, this tree"; the board
+// picture a painter was told to draw.
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <string>
 
@@ -12,6 +14,14 @@
 #include "record/RecordTree.h"
 
 namespace tavrin::test {
+
+// The board picture as the painter has been told to draw it.
+class PicturePainter final : public BoardPainter {
+public:
+    std::array<int, BoardCells> cells{};
+    void paintStone(int pos, int colour, bool) override { cells[static_cast<size_t>(pos)] = colour; }
+    void erasePoint(int pos) override { cells[static_cast<size_t>(pos)] = 0; }
+};
 
 inline GameState freshGame() {
     GameState g;
