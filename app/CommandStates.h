@@ -11,6 +11,8 @@ enum class Mode {
     Stopped,   // play is suspended or a record is shown: the board replays it
     Ended,     // the game is over (two passes, resignation, a record read)
     Counting,  // dead stones are being marked at the end of a game
+    Study,     // 検討: moves played on the board go into the record as variations
+    Editing,   // 盤面編集: setup stones, marks and the side to move at the shown node
 };
 
 // What the engine is working on.
@@ -31,6 +33,14 @@ struct CommandFacts {
     bool onMainLine = true;          // the shown line is the record's main line
     bool nextVariation = false;      // the shown line has a next / a previous alternative
     bool prevVariation = false;
+    bool canUndo = false;  // the record's history has an edit to undo / to redo
+    bool canRedo = false;
+    bool studyTakeBack = false;   // 検討's last added move is shown and has no children
+    bool variationShown = false;  // the shown node lies in a variation (delete, promote, move)
+    bool upVariation = false;     // that variation can move up / down among its siblings
+    bool downVariation = false;
+    bool laterNodes = false;   // nodes follow the shown one (cut)
+    bool freshGame = false;    // a game with no move yet: its start can be set up
     bool branchAbove = false;  // the shown node lies in a variation below a branch point
 };
 
@@ -49,7 +59,9 @@ struct CommandStates {
     CommandState actKifuFirst, actKifuBack, actKifuBack10;              // steps back
     CommandState actKifuNext, actKifuNext10, actKifuLast, actKifuAuto;  // steps forward
     CommandState actKifuVarNext, actKifuVarPrev, actKifuVarBranch;      // between variations
-    CommandState mnuKifuP;                                              // the replay menu as a whole
+    CommandState actPlayKentou, actPlayEdit;                            // 検討, 盤面編集
+    CommandState actEditUndo, actEditRedo, actEditDelete, actEditPromote, actEditUp, actEditDown, actEditCut;
+    CommandState mnuKifuP;  // the replay menu as a whole
     CommandState actCountCancel;
 
     bool operator==(const CommandStates&) const = default;

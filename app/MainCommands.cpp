@@ -13,6 +13,8 @@ namespace tavrin {
 CommandFacts TfrmMain::commandFacts() const {
     CommandFacts f;
     f.mode = counting()        ? Mode::Counting
+             : Editing         ? Mode::Editing
+             : Study.active    ? Mode::Study
              : Game.GameOver   ? Mode::Ended
              : Game.ReplayMode ? Mode::Stopped
                                : Mode::Playing;
@@ -27,6 +29,16 @@ CommandFacts TfrmMain::commandFacts() const {
     f.computerMovedLast = ui.engineTurn->computerMovedLast();
     f.personAndComputer = Game.BlackPlayerKind != Game.WhitePlayerKind;
     f.onMainLine = Record.onMainLine();
+    f.canUndo = History.canUndo();
+    f.canRedo = History.canRedo();
+    f.studyTakeBack = studyCanTakeBack();
+    if (const RecordTree::NodeId v = editTarget(); v != RecordTree::None) {
+        f.variationShown = true;
+        f.upVariation = Tree().firstChild(Tree().parent(v)) != v;
+        f.downVariation = Tree().nextSibling(v) != RecordTree::None;
+    }
+    f.laterNodes = Tree().firstChild(Record.node()) != RecordTree::None;
+    f.freshGame = !Game.ReplayMode && Game.MoveCount == 0;
     if (const RecordTree::NodeId v = Record.variationNode(); v != RecordTree::None) {
         f.nextVariation = Tree().nextSibling(v) != RecordTree::None;
         f.prevVariation = Tree().firstChild(Tree().parent(v)) != v;
@@ -61,6 +73,15 @@ void TfrmMain::applyCommandStates() {
         {&CommandStates::actKifuVarPrev, ui.actKifuVarPrev},
         {&CommandStates::actKifuVarBranch, ui.actKifuVarBranch},
         {&CommandStates::mnuKifuP, ui.mnuKifuP->menuAction()},
+        {&CommandStates::actPlayKentou, ui.actPlayKentou},
+        {&CommandStates::actPlayEdit, ui.actPlayEdit},
+        {&CommandStates::actEditUndo, ui.actEditUndo},
+        {&CommandStates::actEditRedo, ui.actEditRedo},
+        {&CommandStates::actEditDelete, ui.actEditDelete},
+        {&CommandStates::actEditPromote, ui.actEditPromote},
+        {&CommandStates::actEditUp, ui.actEditUp},
+        {&CommandStates::actEditDown, ui.actEditDown},
+        {&CommandStates::actEditCut, ui.actEditCut},
         {&CommandStates::actCountCancel, ui.countingPanel ? ui.countingPanel->actCountCancel : nullptr},
     };
     for (const auto& [state, action] : actions) {

@@ -40,7 +40,10 @@ void TfrmMain::buildCommentPane() {
     connect(ui.memComment, &QPlainTextEdit::textChanged, this, [this] {
         if (showingComment_) return;
         // An edit goes into the tree at once: nothing typed is lost when the shown position
-        // changes, and the record is modified like after any other change.
+        // changes, and the record is modified like after any other change. The first key at a
+        // node goes into the history: an undo takes the whole edit of that comment back.
+        if (!CommentRemembered) History.remember(Record);
+        CommentRemembered = true;
         Record.setNodeComment(Record.node(), ui.memComment->toPlainText().toStdString());
         prcKifUpDate();
         showNodeMarks();
@@ -118,6 +121,7 @@ void TfrmMain::prcCommentShow() {
     ui.lblCommentInfo->setText(info);
     const QString text = QString::fromStdString(nodeComment(Tree(), node));
     if (ui.memComment->toPlainText() != text) {
+        CommentRemembered = false;
         showingComment_ = true;
         ui.memComment->setPlainText(text);
         showingComment_ = false;

@@ -164,6 +164,13 @@ struct MainControls {
     QAction* actKifuVarBranch = nullptr;   // Alt+Left: back to the branch point
     QAction* actDispVariations = nullptr;  // the next moves of every variation on the board
     QAction* actDispTree = nullptr;        // 変化図, the game-tree pane
+    QAction* actEditUndo = nullptr;        // 編集: undo and redo of the record's edits
+    QAction* actEditRedo = nullptr;
+    QAction* actEditDelete = nullptr;   // this variation with everything below it
+    QAction* actEditPromote = nullptr;  // this line becomes the main line
+    QAction* actEditUp = nullptr;       // the variation one place up / down among its siblings
+    QAction* actEditDown = nullptr;
+    QAction* actEditCut = nullptr;  // everything after the shown node
     QAction* actCansel = nullptr;
 
     // Every action of the list, in table order.
@@ -183,6 +190,9 @@ struct MainControls {
     QToolButton* btnLibraryStop = nullptr;
     QDockWidget* dckTree = nullptr;  // 変化図
     GameTreePane* treePane = nullptr;
+    QMenu* mnuEdit = nullptr;     // 編集
+    QToolBar* tlbEdit = nullptr;  // 盤面編集's tools, shown while editing
+    QActionGroup* grpEditTool = nullptr;
 
     // ---- parts with state of their own -------------------------------------------------
     EngineTurn* engineTurn = nullptr;          // the computer's turn: what Rokiru thinks about

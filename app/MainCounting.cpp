@@ -36,6 +36,8 @@ void TfrmMain::startCounting() {
         connect(ui.countingPanel, &CountingPanel::finished, this, &TfrmMain::countingFinished);
     }
     ui.countingPanel->start();
+    // The dead stones' marks alone: the variations' marks give way while counting.
+    showNodeMarks();
     // The move list, shorter now, still shows the shown move: at once, and once the panel's
     // wrapped lines have settled the layout.
     const auto showRow = [this] {
@@ -58,6 +60,7 @@ void TfrmMain::countingFinished(bool accepted, const std::string& result) {
         prcKifUpDate();
         setStatusText(0, qs(fncReToComment(Game.GameComment)));
     }
+    showNodeMarks();
     applyCommandStates();
 }
 

@@ -83,6 +83,7 @@ bool TfrmMain::readByExtension(const QString& path) {
 }
 
 void TfrmMain::showLoadedRecord(const QString& title) {
+    leaveStudyAndEditing();
     // The clock of the previous game must not run on into the record.
     ui.tmrTime->stop();
     MouseArmed = false;
@@ -252,6 +253,7 @@ bool TfrmMain::fncFileWriteSGF(const QString& path) {
         case WriteStatus::Failed: prompts.warn(this, CannotWriteText); return false;
     }
     Doc.Modified = false;
+    History.markSaved(Record);
     prcKifUpDate();
     setTitle(fileNamePart(qs(Doc.FileName)) + TitleTail);
     Doc.ReadOnly = false;

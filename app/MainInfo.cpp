@@ -33,6 +33,7 @@ void TfrmMain::prcNewSet() {
     // Board, record, coordinate names, handicap stones, position, date, clocks and flags.
     prcNewSetCore(Game, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")).toStdString());
     Record.adopt(Game);
+    leaveStudyAndEditing();
     Doc.Modified = false;
     MouseArmed = false;
     SetupState = 9;

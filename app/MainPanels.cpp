@@ -2,6 +2,7 @@
 // side panel (information panel, move list, replay buttons) and the timers.
 
 #include <QBoxLayout>
+#include <QDockWidget>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -288,6 +289,26 @@ void TfrmMain::buildTimers() {
     connect(ui.tmrTime, &QTimer::timeout, this, &TfrmMain::tmrTimeTimer);
     connect(ui.tmrDelay, &QTimer::timeout, this, &TfrmMain::tmrDelayTimer);
     connect(ui.tmrKifuAuto, &QTimer::timeout, this, &TfrmMain::tmrKifuAutoTimer);
+}
+
+QVBoxLayout* TfrmMain::buildDockPane(QDockWidget*& dock, const QString& title, const QString& name, QLabel*& info,
+                                     const QString& infoName, Qt::DockWidgetArea area) {
+    dock = new QDockWidget(title, this);
+    dock->setObjectName(name);
+    // Shown and hidden through its command only, so the command's mark is always true.
+    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    auto* body = new QWidget(dock);
+    auto* column = new QVBoxLayout(body);
+    column->setContentsMargins(4, 2, 4, 4);
+    column->setSpacing(2);
+    info = new QLabel(body);
+    info->setObjectName(infoName);
+    info->setWordWrap(true);
+    column->addWidget(info);
+    dock->setWidget(body);
+    addDockWidget(area, dock);
+    dock->hide();
+    return column;
 }
 
 }  // namespace tavrin

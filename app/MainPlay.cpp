@@ -75,6 +75,10 @@ void TfrmMain::actPlayPassExecute() {
 }
 
 void TfrmMain::actPlayMattaExecute() {
+    if (Study.active) {
+        studyTakeBack();
+        return;
+    }
     const int rowsBefore = kifuRowCount();
     const int oldRow = Game.CurrentMove - 1;
     const int taken = Record.takeBack(*ui.pnlMain);
@@ -109,6 +113,15 @@ void TfrmMain::pbxGbnMouseUp(Qt::MouseButton button, int x, int y) {
     if (counting()) {
         ui.countingPanel->click(
             button, pointAtPixel(ui.pnlMain->geometryInfo(), Game.BoardSize, ui.actDispGbnHanten->isChecked(), x, y));
+        return;
+    }
+    if (Editing || Study.active) {
+        const int at = pointAtPixel(ui.pnlMain->geometryInfo(), Game.BoardSize, ui.actDispGbnHanten->isChecked(), x, y);
+        if (Editing)
+            editClick(button, at);
+        else
+            studyClick(button, at);
+        applyCommandStates();
         return;
     }
     if (!Game.ReplayMode) {

@@ -20,10 +20,6 @@
 
 namespace tavrin {
 
-namespace {
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-}  // namespace
-
 std::vector<int> TfrmMain::shownPath() const {
     std::vector<int> places;
     const std::vector<RecordTree::NodeId>& line = Record.line();
@@ -116,16 +112,12 @@ void TfrmMain::studyClick(Qt::MouseButton button, int pos) {
     History.remember(Record);
     const HitResult r = Record.play(Game.SideToMove, pos, *ui.pnlMain);
     if (r != HitResult::Legal) {
-        History.dropLast();
         const QString reason = QString::fromUtf8(hitRefusalText(r));
         if (!reason.isEmpty()) setStatusText(0, reason);
         return;
     }
-    if (static_cast<size_t>(Tree().childCount(Tree().parent(Record.node()))) > children ||
-        Tree().parent(Record.node()) != before)
-        Study.added.push_back(shownPath());
-    else
-        History.dropLast();  // an existing move was stepped into: nothing changed
+    // A move the record had already is stepped into; a new one is the study's own.
+    if (static_cast<size_t>(Tree().childCount(before)) > children) Study.added.push_back(shownPath());
     showRecordAgain();
 }
 
@@ -284,11 +276,7 @@ void TfrmMain::editClick(Qt::MouseButton button, int pos) {
             if (changed) Record.eraseMarkup(pos);
             break;
     }
-    if (!changed) {
-        History.dropLast();
-        return;
-    }
-    showRecordAgain();
+    if (changed) showRecordAgain();
 }
 
 // ---- the tree's edits and the history -------------------------------------------------------

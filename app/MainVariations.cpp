@@ -76,6 +76,11 @@ void TfrmMain::buildTreePane() {
         showNode(n);
         applyCommandStates();
     });
+    // The tree's edits on the node under the right button.
+    ui.treePane->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui.treePane, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        treePaneMenu(ui.treePane->nodeAt(at), ui.treePane->viewport()->mapToGlobal(at));
+    });
     connect(ui.treePane, &GameTreePane::stepRequested, this, [this, refused](int delta) {
         if (refused()) return;
         (delta > 0 ? ui.actKifuNext : ui.actKifuBack)->trigger();
@@ -95,7 +100,7 @@ void TfrmMain::actDispTreeExecute() {
 void TfrmMain::showNodeMarks() {
     const RecordTree::NodeId n = Record.node();
     ui.pnlMain->setMarkup(markupOf(Tree(), n, Game.BoardSize));
-    ui.pnlMain->setVariationMarks(ui.actDispVariations->isChecked() && Game.ReplayMode
+    ui.pnlMain->setVariationMarks(ui.actDispVariations->isChecked() && Game.ReplayMode && !counting()
                                       ? variationMarksOf(Tree(), n, Game.BoardSize)
                                       : std::vector<VariationMark>{});
     if (ui.treePane && !ui.dckTree->isHidden()) {

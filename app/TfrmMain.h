@@ -30,6 +30,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/CommandStates.h"
@@ -41,6 +42,7 @@
 #include "game/Scoring.h"
 #include "library/PositionHash.h"
 #include "record/GameRecord.h"
+#include "record/RecordHistory.h"
 #include "record/RecordTree.h"
 #include "view/Prompts.h"
 
@@ -316,6 +318,60 @@ private:
     // The node of the shown line after move k (the root for 0).
     RecordTree::NodeId lineNodeOfMove(int k) const;
 
+    // ---- 検討, 盤面編集 and the record's edits (MainStudy.cpp) ------------------------------
+    void actPlayKentouExecute();
+    void actPlayEditExecute();
+    void actEditUndoExecute();
+    void actEditRedoExecute();
+    void actEditDeleteExecute();
+    void actEditPromoteExecute();
+    void actEditUpExecute();
+    void actEditDownExecute();
+    void actEditCutExecute();
+    // Leaves 検討 (a game studied on a copy comes back as it was, a record shows where the
+    // study began) and 盤面編集.
+    void endStudy();
+    void endEditing();
+    // A new game or record: both modes end, the history goes.
+    void leaveStudyAndEditing();
+    // A click on the board in 検討: a move into the tree / in 盤面編集: the chosen tool.
+    void studyClick(Qt::MouseButton button, int pos);
+    void editClick(Qt::MouseButton button, int pos);
+    // 待った in 検討 takes back the last move the study added while it has no children.
+    bool studyCanTakeBack() const;
+    void studyTakeBack();
+    void buildEditToolBar();
+    // The tree pane's menu for node n.
+    void treePaneMenu(RecordTree::NodeId n, const QPoint& at);
+    void moveVariation(int delta);
+    // The variation the shown node lies in (where it leaves its parent's first child); the
+    // node the tree's edits work on (the tree pane's menu's node, else that variation, else
+    // the shown node).
+    RecordTree::NodeId editTarget() const;
+    RecordTree::NodeId treeEditNode() const;
+    // The shown node as its places among siblings from the root, and back.
+    std::vector<int> shownPath() const;
+    RecordTree::NodeId nodeAtPath(const std::vector<int>& places) const;
+    // The move list, the marks and the picture made again after an edit or a change of line.
+    void showRecordAgain();
+    enum class EditTool { Stones, Triangle, Square, Circle, Cross, Letters, Numbers, Erase };
+    EditTool Tool = EditTool::Stones;
+    bool Editing = false;
+    bool PopupBeforeEditing = true;  // pumGobanAutoPopup while the right button places white stones
+    struct StudyState {
+        bool active = false;
+        bool fromGame = false;                // begun during a game: it works on a copy
+        std::vector<int> returnTo;            // where the study began
+        std::vector<std::vector<int>> added;  // the moves it added, as paths
+        std::optional<GameRecord> game;       // the game as it was (fromGame)
+        RecordHistory history;                // its history as it was (fromGame)
+        bool modified = false;
+    } Study;
+    // The record's history of edits: undo and redo.
+    RecordHistory History;
+    bool CommentRemembered = false;  // the shown node's comment edit is in the history
+    RecordTree::NodeId TreeMenuNode = RecordTree::None;
+
     // ---- the computer opponent (MainEngine.cpp) -----------------------------------------
     bool EngineFound = false;  // the engine's program can be found: its commands show
     void actPlayUtinaosiExecute();
@@ -410,7 +466,6 @@ private:
                      const QString& itemName = {});
     // Item that is never visible.
     void addHidden(QMenu* menu, QAction* a);
-    void addHiddenSeparator(QMenu* menu);
     void dockToolBar(Qt::ToolBarArea area);
     bool writeSettingsFile();
     bool closing_ = false;

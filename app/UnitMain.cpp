@@ -99,26 +99,6 @@ void TfrmMain::loadImages() {
     for (int i = 0; i < 3; ++i) ui.imgListMk1.emplace_back(assetPixmap(QStringLiteral(":/icons/mk1_%1.png").arg(i)));
 }
 
-QVBoxLayout* TfrmMain::buildDockPane(QDockWidget*& dock, const QString& title, const QString& name, QLabel*& info,
-                                     const QString& infoName, Qt::DockWidgetArea area) {
-    dock = new QDockWidget(title, this);
-    dock->setObjectName(name);
-    // Shown and hidden through its command only, so the command's mark is always true.
-    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-    auto* body = new QWidget(dock);
-    auto* column = new QVBoxLayout(body);
-    column->setContentsMargins(4, 2, 4, 4);
-    column->setSpacing(2);
-    info = new QLabel(body);
-    info->setObjectName(infoName);
-    info->setWordWrap(true);
-    column->addWidget(info);
-    dock->setWidget(body);
-    addDockWidget(area, dock);
-    dock->hide();
-    return column;
-}
-
 QAction* TfrmMain::action(const QString& name) const {
     for (QAction* a : ui.actListMain)
         if (a->objectName() == name) return a;
@@ -222,8 +202,6 @@ void TfrmMain::addHidden(QMenu* menu, QAction* a) {
     a->setVisible(false);
 }
 
-void TfrmMain::addHiddenSeparator(QMenu* menu) { menu->addSeparator()->setVisible(false); }
-
 void TfrmMain::buildMenus() {
     ui.mnuMain = menuBar();
     ui.mnuMain->setObjectName(QStringLiteral("mnuMain"));
@@ -260,14 +238,25 @@ void TfrmMain::buildMenus() {
     ui.sepPlayHint->setVisible(false);
     addItem(ui.mnuPlay, ui.actPlayKeisei);
     addHidden(ui.mnuPlay, ui.actPlayHint);
-    addHidden(ui.mnuPlay, ui.actPlayKentou);
+    addItem(ui.mnuPlay, ui.actPlayKentou);
     ui.sepPlayEngine = ui.mnuPlay->addSeparator();
     ui.sepPlayEngine->setVisible(false);
     addHidden(ui.mnuPlay, ui.actPlayUtinaosi);
     addHidden(ui.mnuPlay, ui.actPlayStnChg);
     addItem(ui.mnuPlay, ui.actPlayCount);
-    addHiddenSeparator(ui.mnuPlay);
-    addHidden(ui.mnuPlay, ui.actPlayEdit);
+    ui.mnuPlay->addSeparator();
+    addItem(ui.mnuPlay, ui.actPlayEdit);
+
+    ui.mnuEdit = menu(nullptr, "編集(&E)", "mnuEdit");
+    addItem(ui.mnuEdit, ui.actEditUndo);
+    addItem(ui.mnuEdit, ui.actEditRedo);
+    ui.mnuEdit->addSeparator();
+    addItem(ui.mnuEdit, ui.actEditDelete);
+    addItem(ui.mnuEdit, ui.actEditPromote);
+    addItem(ui.mnuEdit, ui.actEditUp);
+    addItem(ui.mnuEdit, ui.actEditDown);
+    ui.mnuEdit->addSeparator();
+    addItem(ui.mnuEdit, ui.actEditCut);
 
     ui.mnuKifuP = menu(nullptr, "棋譜観賞(&K)", "mnuKifuP");
     ui.mnuKifuAuto = addItem(ui.mnuKifuP, ui.actKifuAuto, "自動再生開始(&A)", nullptr, QStringLiteral("mnuKifuAuto"));

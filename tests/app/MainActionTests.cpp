@@ -53,8 +53,8 @@ const ActionExpect kActions[] = {
     {"actPlayStnChg", "対局", "石替り(&Q)", "石替えをする", "Ctrl+Q", -1, -1, false, false},
     {"actPlayHint", "対局", "ヒント(&H)", "ヒントを表示する", "Ctrl+H", -1, -1, false, false},
     {"actPlayKeisei", "対局", "形勢判断(&K)", "形勢判断をする", "Ctrl+K", -1, -1, true, true},
-    {"actPlayEdit", "対局", "盤面編集(&E)", "盤面を編集する", "Ctrl+E", -1, -1, false, false},
-    {"actPlayKentou", "対局", "検討をする(&Y)", "検討を始める", "Ctrl+Y", -1, -1, false, false},
+    {"actPlayEdit", "対局", "盤面編集(&E)", "盤面を編集する", "Ctrl+E", -1, 0, true, true},
+    {"actPlayKentou", "対局", "検討をする(&Y)", "検討を始める", "Ctrl+Y", -1, 0, true, true},
     {"actPlayUtinaosi", "対局", "打ち直し(&U)", "コンピュータの着手を変える", "Ctrl+U", -1, -1, false, false},
     {"actPlayCount", "対局", "終局計算(&J)", "地を数えて勝敗を決める", "", -1, -1, false, true},
     {"actKifuAuto", "棋譜観賞", "", "自動再生開始", "Ctrl+A", 9, -1, false, true},
@@ -90,6 +90,13 @@ const ActionExpect kActions[] = {
     {"actDispComment", "表示", "コメントウィンドウ(&C)", "コメントウィンドウを標示する", "", -1, 0, true, true},
     {"actDispTree", "表示", "変化図(&G)", "変化図を表示する", "", -1, 0, true, true},
     {"actDispConfig", "表示", "環境設定(&D)", "その他の環境設定をする", "", 12, -1, true, true},
+    {"actEditUndo", "編集", "元に戻す(&U)", "直前の編集を取り消す", "Ctrl+Z", -1, -1, false, true},
+    {"actEditRedo", "編集", "やり直す(&R)", "取り消した編集をやり直す", "Ctrl+Shift+Z", -1, -1, false, true},
+    {"actEditDelete", "編集", "この変化を削除(&D)", "表示中の変化をその先ごと削除する", "", -1, -1, false, true},
+    {"actEditPromote", "編集", "本譜にする(&M)", "表示中の変化を本譜にする", "", -1, -1, false, true},
+    {"actEditUp", "編集", "変化を上へ(&P)", "変化の順番を一つ上げる", "", -1, -1, false, true},
+    {"actEditDown", "編集", "変化を下へ(&N)", "変化の順番を一つ下げる", "", -1, -1, false, true},
+    {"actEditCut", "編集", "以降を削除(&X)", "表示中の局面より後をすべて削除する", "", -1, -1, false, true},
     {"actHelpContents", "ヘルプ", "目次(&C)", "ヘルプの目次を表示する", "F1", 2, -1, true, true},
     {"actHelpIndex", "ヘルプ", "キーワード(&I)", "", "", -1, -1, true, true},
     {"actHelpAbout", "ヘルプ", "バージョン情報(&A)", "バージョン情報を表示する", "", -1, -1, true, true},
@@ -141,7 +148,7 @@ TEST_F(MainWindowTest, MainMenuTree) {
     auto w = open();
     QStringList top;
     for (QAction* a : w->ui.mnuMain->actions()) top << a->text();
-    EXPECT_EQ(top, (QStringList{"ファイル(&F)", "対局(&P)", "棋譜観賞(&K)", "表示(&D)", "ヘルプ(&H)"}));
+    EXPECT_EQ(top, (QStringList{"ファイル(&F)", "対局(&P)", "編集(&E)", "棋譜観賞(&K)", "表示(&D)", "ヘルプ(&H)"}));
     const struct {
         QMenu* menu;
         QStringList items;
@@ -151,8 +158,11 @@ TEST_F(MainWindowTest, MainMenuTree) {
           "棋譜をコピー(&C)", "棋譜を貼り付け(&V)", "-", "Tavrinを終了する(&X)"}},
         {w->ui.mnuPlay,
          {"新規対局(&N)", "対局情報(&D)", "-", "パス(&P)", "投了(&T)", "待った(&M)", "-", "対局中断(&B)",
-          "対局再開(&R)", "-", "形勢判断(&K)", "~ヒント(&H)", "~検討をする(&Y)", "-", "~打ち直し(&U)", "~石替り(&Q)",
-          "終局計算(&J)", "~-", "~盤面編集(&E)"}},
+          "対局再開(&R)", "-", "形勢判断(&K)", "~ヒント(&H)", "検討をする(&Y)", "-", "~打ち直し(&U)", "~石替り(&Q)",
+          "終局計算(&J)", "-", "盤面編集(&E)"}},
+        {w->ui.mnuEdit,
+         {"元に戻す(&U)", "やり直す(&R)", "-", "この変化を削除(&D)", "本譜にする(&M)", "変化を上へ(&P)",
+          "変化を下へ(&N)", "-", "以降を削除(&X)"}},
         {w->ui.mnuKifuP,
          {"自動再生開始(&A)", "-", "最初に戻す(&F)", "最後に飛ぶ(&L)", "-", "１手戻す(&B)", "１手進む(&W)", "-",
           "10手戻す(&C)", "10手進む(&Y)", "-", "次の変化(&N)", "前の変化(&P)", "分岐点に戻る(&R)", "-",
@@ -310,8 +320,9 @@ TEST_F(MainWindowTest, ShortcutsOfActionsWithoutHandlerDoNothing) {
     QTest::keyClick(w.get(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(pass.count(), 1);
     const std::pair<QAction*, Qt::Key> dead[] = {
-        {w->ui.actPlayStnChg, Qt::Key_Q}, {w->ui.actPlayHint, Qt::Key_H},     {w->ui.actPlayEdit, Qt::Key_E},
-        {w->ui.actPlayKentou, Qt::Key_Y}, {w->ui.actPlayUtinaosi, Qt::Key_U},
+        {w->ui.actPlayStnChg, Qt::Key_Q},
+        {w->ui.actPlayHint, Qt::Key_H},
+        {w->ui.actPlayUtinaosi, Qt::Key_U},
     };
     for (const auto& [a, key] : dead) {
         QSignalSpy fired(a, &QAction::triggered);

@@ -1,6 +1,7 @@
 // 検討, 盤面編集 and the tree's edits through the window's commands and the board's mouse:
 // what they add to the record, what a game studied on a copy keeps, and the undo history.
 
+#include <QTimer>
 #include <QToolBar>
 
 #include "record/NodeMarkup.h"
@@ -23,7 +24,6 @@ protected:
         inside(*w).pbxGbnMouseDown(button, x, y);
         inside(*w).pbxGbnMouseUp(button, x, y);
     }
-    int children() const { return w->Tree().childCount(w->Tree().parent(w->Record.node())); }
     std::string savedTree() {
         const QString path = put("saved.sgf", {});
         inside(*w).actFileSaveAsAccept(path);
@@ -45,9 +45,9 @@ TEST_F(StudyTest, StudyAddsVariationsAndUndoTakesThemBack) {
     const struct {
         const char* what;
         std::function<void()> run;
-        int shown;     // moves on the board
-        int siblings;  // answers to black's first move
-        bool matta;    // 待った offered
+        int shown;    // moves on the board
+        int answers;  // answers to black's first move in the record
+        bool matta;   // 待った offered
     } steps[] = {
         {"a new answer", [&] { click(5, 5); }, 2, 3, true},
         {"black on, in the new line", [&] { click(6, 6); }, 3, 3, true},
@@ -59,14 +59,16 @@ TEST_F(StudyTest, StudyAddsVariationsAndUndoTakesThemBack) {
          },
          2, 3, false},
         {"a move on a stone is refused", [&] { click(3, 3); }, 2, 3, false},
+        {"undo: the take-back is undone", [&] { w->ui.actEditUndo->trigger(); }, 3, 3, false},
+        {"undo: black's move goes", [&] { w->ui.actEditUndo->trigger(); }, 2, 3, false},
         {"undo: the new answer goes", [&] { w->ui.actEditUndo->trigger(); }, 1, 2, false},
-        {"redo: it comes back", [&] { w->ui.actEditRedo->trigger(); }, 1, 2, false},
+        {"redo: it comes back", [&] { w->ui.actEditRedo->trigger(); }, 2, 3, false},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.what);
         s.run();
         EXPECT_EQ(w->Game.CurrentMove - 1, s.shown);
-        if (s.shown > 1) EXPECT_EQ(children(), s.siblings);
+        EXPECT_EQ(w->Tree().childCount(w->Tree().mainLineNode(1)), s.answers);
         EXPECT_EQ(w->ui.actPlayMatta->isEnabled(), s.matta);
     }
     EXPECT_EQ(w->Tree().childCount(w->Tree().mainLineNode(1)), 3);

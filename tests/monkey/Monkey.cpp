@@ -352,7 +352,7 @@ void Monkey::shortcutKey() {
     ensureActive();
     if (R.percent(10)) {
         // Keys no action owns.
-        static const QKeyCombination Free[] = {QKeyCombination(Qt::ControlModifier, Qt::Key_Z),
+        static const QKeyCombination Free[] = {QKeyCombination(Qt::ControlModifier, Qt::Key_J),
                                                QKeyCombination(Qt::Key_F2), QKeyCombination(Qt::AltModifier, Qt::Key_F),
                                                QKeyCombination(Qt::Key_Escape),
                                                QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Up)};
@@ -502,8 +502,22 @@ void Monkey::variations() {
         emit info->linkActivated(link);
         return;
     }
+    if (how < 45 && W->ui.tlbEdit && W->ui.tlbEdit->isVisible()) {
+        // 盤面編集's tools: a tool chosen, or the side to move changed.
+        const QList<QAction*> tools = W->ui.tlbEdit->actions();
+        QAction* a = tools.at(R.below(static_cast<int>(tools.size())));
+        note("edit tool " + str(a->objectName()));
+        a->trigger();
+        return;
+    }
     GameTreePane* pane = W->ui.treePane;
     if (!pane || W->ui.dckTree->isHidden()) return note("no tree pane");
+    if (how < 50) {
+        const QPoint at(R.below(pane->viewport()->width() + 1), R.below(pane->viewport()->height() + 1));
+        note("tree pane menu " + num(at.x()) + "," + num(at.y()));
+        emit pane->customContextMenuRequested(at);
+        return;
+    }
     if (how < 70) {
         const QPoint at(R.below(pane->viewport()->width() + 1), R.below(pane->viewport()->height() + 1));
         note("tree pane click " + num(at.x()) + "," + num(at.y()));
@@ -964,7 +978,10 @@ std::string Monkey::check() const {
     if (capturedByMoves[1] != g.CapturedCount[1] || capturedByMoves[2] != g.CapturedCount[2])
         return fail("CapturedCount " + num(g.CapturedCount[1]) + "/" + num(g.CapturedCount[2]) +
                     " but the shown moves captured " + num(capturedByMoves[1]) + "/" + num(capturedByMoves[2]));
-    if (stones != expectedStones - captured)
+    // Setup between the moves puts and takes stones the record's entries do not count.
+    const SetupChanges later = W->Record.laterSetup();
+    const bool setupShown = !later.empty() && later.front().BeforeMove <= g.CurrentMove;
+    if (!setupShown && stones != expectedStones - captured)
         return fail(num(stones) + " stones on the board, the record shows " + num(expectedStones) + " placed and " +
                     num(captured) + " captured (CurrentMove " + num(g.CurrentMove) + ")");
     if (g.CurrentMove > 1) {
@@ -1003,6 +1020,11 @@ std::string Monkey::check() const {
         return fail("the tree holds " + num(treeMoves) + " of the record's " + num(g.MoveCount) + " moves");
     if (W->Record.movesThrough(W->Record.depth()) != g.CurrentMove - 1)
         return fail("the record's shown node is not at move " + num(g.CurrentMove - 1));
+    // 盤面編集 shows its tools; 検討 and 盤面編集 are marked when on and never both.
+    if (W->ui.actPlayEdit->isChecked() != (W->ui.tlbEdit && W->ui.tlbEdit->isVisible()))
+        return fail("盤面編集 is marked " + std::string(W->ui.actPlayEdit->isChecked() ? "on" : "off") +
+                    " with its tools " + (W->ui.tlbEdit && W->ui.tlbEdit->isVisible() ? "shown" : "hidden"));
+    if (W->ui.actPlayEdit->isChecked() && W->ui.actPlayKentou->isChecked()) return fail("検討 and 盤面編集 both on");
     // The tree pane and the board's variation marks are of the shown node.
     if (W->ui.treePane && !W->ui.dckTree->isHidden() && W->ui.treePane->current() != W->Record.node())
         return fail("the tree pane shows node " + num(static_cast<int>(W->ui.treePane->current())) + ", not " +
@@ -1025,15 +1047,23 @@ std::string Monkey::check() const {
         if (action->isEnabled() != (want.*state).enabled)
             return fail(str(action->objectName()) + (action->isEnabled() ? " is enabled" : " is disabled") +
                         " against the game's state");
-    for (QAction* a : {W->ui.actPlayEdit, W->ui.actPlayKentou})
-        if (a->isEnabled() || a->isVisible())
-            return fail(str(a->objectName()) + " is shown or enabled but has no handler");
+    for (const auto& [state, action] : {std::pair{&CommandStates::actPlayEdit, W->ui.actPlayEdit},
+                                        std::pair{&CommandStates::actPlayKentou, W->ui.actPlayKentou},
+                                        std::pair{&CommandStates::actEditUndo, W->ui.actEditUndo},
+                                        std::pair{&CommandStates::actEditRedo, W->ui.actEditRedo},
+                                        std::pair{&CommandStates::actEditDelete, W->ui.actEditDelete},
+                                        std::pair{&CommandStates::actKifuVarNext, W->ui.actKifuVarNext}})
+        if (action->isEnabled() != (want.*state).enabled)
+            return fail(str(action->objectName()) + (action->isEnabled() ? " is enabled" : " is disabled") +
+                        " against the game's state");
     // Without an engine the computer's commands stay hidden.
     for (QAction* a : {W->ui.actPlayStnChg, W->ui.actPlayHint, W->ui.actPlayUtinaosi})
         if (a->isVisible()) return fail(str(a->objectName()) + " is shown without an engine");
+    // In replay no move is played or taken back; 検討's own 待った takes its last move back.
     if (g.ReplayMode)
         for (QAction* a : {W->ui.actPlayPass, W->ui.actPlayMatta, W->ui.actPlayGiveUp})
-            if (a->isEnabled()) return fail(str(a->objectName()) + " is enabled in replay");
+            if (a->isEnabled() && !(a == W->ui.actPlayMatta && W->ui.actPlayKentou->isChecked()))
+                return fail(str(a->objectName()) + " is enabled in replay");
     if (!g.ReplayMode)
         for (QAction* a : {W->ui.actKifuAuto, W->ui.actKifuFirst, W->ui.actKifuLast, W->ui.actKifuBack,
                            W->ui.actKifuNext, W->ui.actKifuBack10, W->ui.actKifuNext10})
