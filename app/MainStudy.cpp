@@ -76,11 +76,11 @@ void TfrmMain::actPlayKentouExecute() {
             Game.ReplayMode = true;
             prefs.pumGobanAutoPopup = false;
         }
-        setStatusText(0, QStringLiteral("検討中：碁盤をクリックすると変化として石を打ちます"));
     } else {
         endStudy();
     }
     showRecordAgain();
+    if (Study.active) setStatusText(0, QStringLiteral("検討中：碁盤をクリックすると変化として石を打ちます"));
 }
 
 void TfrmMain::endStudy() {
@@ -110,7 +110,13 @@ void TfrmMain::studyClick(Qt::MouseButton button, int pos) {
     const RecordTree::NodeId before = Record.node();
     const size_t children = static_cast<size_t>(Tree().childCount(before));
     History.remember(Record);
+    const int blackTotal = Game.BlackTotalSeconds, whiteTotal = Game.WhiteTotalSeconds;
     const HitResult r = Record.play(Game.SideToMove, pos, *ui.pnlMain);
+    // The clock does not run in a study: its moves take no time.
+    Game.BlackTotalSeconds = blackTotal;
+    Game.WhiteTotalSeconds = whiteTotal;
+    if (r == HitResult::Legal && Game.CurrentMove > 1)
+        Game.MoveTime[static_cast<size_t>(Game.HandicapCount + Game.CurrentMove - 1)] = 0;
     if (r != HitResult::Legal) {
         const QString reason = QString::fromUtf8(hitRefusalText(r));
         if (!reason.isEmpty()) setStatusText(0, reason);
@@ -163,11 +169,11 @@ void TfrmMain::actPlayEditExecute() {
         // The right button puts white stones: the board's menu waits until editing ends.
         PopupBeforeEditing = prefs.pumGobanAutoPopup;
         prefs.pumGobanAutoPopup = false;
-        setStatusText(0, QStringLiteral("盤面編集中：左クリックで黒石、右クリックで白石を置く・取る"));
     } else {
         endEditing();
     }
     showRecordAgain();
+    if (Editing) setStatusText(0, QStringLiteral("盤面編集中：左クリックで黒石、右クリックで白石を置く・取る"));
 }
 
 void TfrmMain::endEditing() {

@@ -2,7 +2,7 @@
 """Screenshots of the real program for the README, taken under Xvfb.
 
 usage: scripts/screenshots.py [BUILD_DIR] [OUT_DIR]   (defaults: build, docs)
-Writes playing.png, record.png, record-turned.png, comments.png, variations.png, markup.png, problem.png,
+Writes playing.png, record.png, record-turned.png, comments.png, variations.png, markup.png, editing.png, study.png, problem.png,
 explorer.png, counting.png, newgame.png, gameinfo.png, about.png.
 """
 import os
@@ -19,7 +19,7 @@ def shoot(s, record, name, out, ini="", before=None, wait=0.4):
     and takes a screenshot of the window as out/name."""
     with open(s.ini, "w", encoding="utf-8") as f:
         f.write(ini)
-    app = s.start(record)
+    app = s.start(record) if record else s.start()
     wid = s.wait_window(" - Tavrin$")
     s.focus(wid)
     if before:
@@ -127,6 +127,38 @@ def main():
             f.write(problem_text)
         shoot(s, demo, "markup.png", out, before=lambda s: s.key("ctrl+Up"), wait=0.5,
               ini="[Display]\nWidth=1000\nHeight=760\nComment=1\nTree=1\nTreeSize=100\nCommentSize=120\n")
+
+        # 盤面編集 on a new game: a position set up by hand, marked, with the tools' bar; then
+        # 検討 on the professional game, a line of its own tried at move 10.
+        def set_up(s):
+            s.key("ctrl+e")
+            time.sleep(0.3)
+            wid = s.wait_window(" - Tavrin$")
+            board = Board(s, wid)
+            for c, r in [(3, 3), (4, 3), (5, 3), (6, 4), (6, 5)]:
+                board.click(c, r)
+            for c, r in [(3, 4), (4, 4), (5, 4), (3, 5), (7, 3)]:
+                board.click(c, r, button=3)
+            s.key("t")
+            board.click(4, 4)
+            s.key("l")
+            board.click(2, 2)
+            board.click(2, 4)
+        shoot(s, None, "editing.png", out, before=set_up, wait=0.5,
+              ini="[Display]\nWidth=900\nHeight=700\nTree=1\nTreeSize=90\n")
+        if os.path.exists(meijin):
+            def study(s):
+                s.key("ctrl+Up")
+                time.sleep(0.4)
+                board = Board(s, s.wait_window(" - Tavrin$"))  # the empty start shows every line
+                for _ in range(10):
+                    s.key("ctrl+Right")
+                s.key("ctrl+y")
+                time.sleep(0.3)
+                for c, r in [(16, 6), (17, 7), (18, 5), (18, 6)]:
+                    board.click(c, r)
+            shoot(s, meijin, "study.png", out, before=study, wait=0.5,
+                  ini="[Display]\nWidth=1000\nHeight=760\nComment=1\nTree=1\nTreeSize=120\nCommentSize=120\n")
 
         # A problem set up with black and white stones (AB/AW, white to play).
         problem = os.path.join(here, "..", "..", "shared", "corpus", "small", "9x9",

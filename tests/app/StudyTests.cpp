@@ -73,6 +73,7 @@ TEST_F(StudyTest, StudyAddsVariationsAndUndoTakesThemBack) {
     }
     EXPECT_EQ(w->Tree().childCount(w->Tree().mainLineNode(1)), 3);
     EXPECT_TRUE(w->Doc.Modified);
+    EXPECT_EQ(w->Game.BlackTotalSeconds + w->Game.WhiteTotalSeconds, 0) << "the clock does not run in a study";
     // Off: the record shows where the study began; the new answer stays in it.
     w->ui.actPlayKentou->trigger();
     EXPECT_EQ(w->Game.CurrentMove, 2);
