@@ -108,50 +108,14 @@ std::string dateText(std::string_view text) {
 
 namespace {
 
-// The record entries 0..used of w into g. The game's entries after them are left as they
-// are: nothing reads an entry past the end of the record (a take-back leaves them so too).
-void adoptEntries(std::array<int, RecordCapacity + 1>& to, const std::array<int, RecordCapacity + 1>& from, int used) {
-    std::memcpy(to.data(), from.data(), (static_cast<size_t>(used) + 1) * sizeof(int));
-}
-
-// Moves a finished load into the game: every field a load sets. The game keeps the rest
-// (Level, AppTag), as it would had the load run on it directly. A load writes
-// no record entry after its last move (its captures are fewer than its stones).
+// Moves a finished load into the game as a whole; the game keeps its level and the program's
+// tag, which a record does not set.
 void adoptLoad(GameState& g, const GameState& w) {
-    g.BoardSize = w.BoardSize;
-    g.BoardStride = w.BoardStride;
-    g.BoardLast = w.BoardLast;
-    g.Board = w.Board;
-    g.DirOffset = w.DirOffset;
-    const int used = std::clamp(w.HandicapCount + w.MoveCount, 0, RecordCapacity);
-    adoptEntries(g.MovePos, w.MovePos, used);
-    adoptEntries(g.MoveColor, w.MoveColor, used);
-    adoptEntries(g.MoveTime, w.MoveTime, used);
-    adoptEntries(g.MoveCaptures, w.MoveCaptures, used);
-    adoptEntries(g.CapturedPos, w.CapturedPos, used);
-    g.CapturedCount = w.CapturedCount;
-    g.CurrentMove = w.CurrentMove;
-    g.MoveCount = w.MoveCount;
-    g.SideToMove = w.SideToMove;
-    g.LastMovePos = w.LastMovePos;
-    g.MoveSeconds = w.MoveSeconds;
-    g.BlackTotalSeconds = w.BlackTotalSeconds;
-    g.WhiteTotalSeconds = w.WhiteTotalSeconds;
-    g.GameName = w.GameName;
-    g.GameComment = w.GameComment;
-    g.BlackPlayer = w.BlackPlayer;
-    g.WhitePlayer = w.WhitePlayer;
-    g.BlackPlayerKind = w.BlackPlayerKind;
-    g.WhitePlayerKind = w.WhitePlayerKind;
-    g.HandicapCount = w.HandicapCount;
-    g.KomiTenths = w.KomiTenths;
-    g.KomiGiven = w.KomiGiven;
-    g.GameDate = w.GameDate;
-    g.GameRule = w.GameRule;
-    g.CoordName = w.CoordName;
-    g.ReplayMode = w.ReplayMode;
-    g.GameOver = w.GameOver;
-    g.EndedByPasses = w.EndedByPasses;
+    const int level = g.Level;
+    std::string tag = std::move(g.AppTag);
+    g = w;
+    g.Level = level;
+    g.AppTag = std::move(tag);
 }
 
 }  // namespace
