@@ -57,7 +57,7 @@ Rokiru& EngineTurn::engine() {
             return;
         }
         stop();
-        if (!game_.ReplayMode) host_.stopGame();
+        if (!host_.replaying()) host_.stopGame();
     });
     thinkTimer_ = new QTimer(this);
     thinkTimer_->setObjectName(QStringLiteral("tmrThink"));
@@ -110,7 +110,7 @@ void EngineTurn::positionChanged() {
 }
 
 void EngineTurn::askMove() {
-    if (game_.ReplayMode || game_.GameOver || task_ != Task::None) return;
+    if (host_.replaying() || game_.GameOver || task_ != Task::None) return;
     if (!computerPlays(game_.SideToMove)) return;
     if (!host_.engineFound()) {
         failed(
@@ -205,7 +205,7 @@ void EngineTurn::moveChosen(EngineMove move, bool same) {
     task_ = Task::None;
     thinkTimer_->stop();
     // An answer to a position that is no longer shown (a new game, a take-back) is dropped.
-    if (game_.ReplayMode || game_.GameOver || game_.CurrentMove != requestedAt_ || !computerPlays(game_.SideToMove)) {
+    if (host_.replaying() || game_.GameOver || game_.CurrentMove != requestedAt_ || !computerPlays(game_.SideToMove)) {
         host_.thinkingChanged();
         return;
     }

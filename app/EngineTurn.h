@@ -41,6 +41,8 @@ public:
         virtual void showProgress(const QString& text) = 0;
         // task() changed: the commands' states and the board's cursor follow it.
         virtual void thinkingChanged() = 0;
+        // Play is suspended or a record is shown (the board replays).
+        virtual bool replaying() const = 0;
         // The person gave up waiting past the time limit: the game is suspended.
         virtual void stopGame() = 0;
         // The engine failed at the computer's move: the game goes on between people.

@@ -12,12 +12,12 @@ namespace tavrin {
 
 CommandFacts TfrmMain::commandFacts() const {
     CommandFacts f;
-    f.mode = counting()        ? Mode::Counting
-             : Editing         ? Mode::Editing
-             : Study.active    ? Mode::Study
-             : Game.GameOver   ? Mode::Ended
-             : Game.ReplayMode ? Mode::Stopped
-                               : Mode::Playing;
+    f.mode = counting()      ? Mode::Counting
+             : Editing       ? Mode::Editing
+             : Study.active  ? Mode::Study
+             : Game.GameOver ? Mode::Ended
+             : ReplayMode    ? Mode::Stopped
+                             : Mode::Playing;
     f.task = ui.engineTurn->task();
     f.engineFound = EngineFound;
     f.currentMove = Game.CurrentMove;
@@ -38,7 +38,7 @@ CommandFacts TfrmMain::commandFacts() const {
         f.downVariation = Tree().nextSibling(v) != RecordTree::None;
     }
     f.laterNodes = Tree().firstChild(Record.node()) != RecordTree::None;
-    f.freshGame = !Game.ReplayMode && Game.MoveCount == 0;
+    f.freshGame = !ReplayMode && Game.MoveCount == 0;
     if (const RecordTree::NodeId v = Record.variationNode(); v != RecordTree::None) {
         f.nextVariation = Tree().nextSibling(v) != RecordTree::None;
         f.prevVariation = Tree().firstChild(Tree().parent(v)) != v;

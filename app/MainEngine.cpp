@@ -59,7 +59,7 @@ void TfrmMain::showProgress(const QString& text) {
 void TfrmMain::thinkingChanged() {
     // A move keeps the board waiting; a hint or an estimate leaves it open to the person's click.
     ui.pnlMain->paintBox()->setCursor(ui.engineTurn->choosingMove() ? Qt::BusyCursor
-                                      : Game.ReplayMode             ? Qt::ArrowCursor
+                                      : ReplayMode                  ? Qt::ArrowCursor
                                                                     : Qt::PointingHandCursor);
     applyCommandStates();
 }

@@ -35,6 +35,7 @@ void TfrmMain::prcNewSet() {
     Record.adopt(Game);
     leaveStudyAndEditing();
     Doc.Modified = false;
+    ReplayMode = false;
     MouseArmed = false;
     SetupState = 9;
     ui.lsvKifu->clear();

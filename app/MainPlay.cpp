@@ -124,13 +124,13 @@ void TfrmMain::pbxGbnMouseUp(Qt::MouseButton button, int x, int y) {
         applyCommandStates();
         return;
     }
-    if (!Game.ReplayMode) {
+    if (!ReplayMode) {
         // The board waits for Rokiru's move whenever the turn is its own; a hint or an estimate
         // in the making gives way to the person's click.
         if (ui.engineTurn->computerPlays(Game.SideToMove) || ui.engineTurn->choosingMove()) return;
         ui.engineTurn->stop();
     }
-    if (Game.ReplayMode) {
+    if (ReplayMode) {
         // A click on a variation's mark goes into it; elsewhere the board steps through the
         // record wherever it is clicked.
         const int at = pointAtPixel(ui.pnlMain->geometryInfo(), Game.BoardSize, ui.actDispGbnHanten->isChecked(), x, y);
@@ -206,7 +206,7 @@ void TfrmMain::actPlayStopExecute() {
     // 対局中断 stops Rokiru's thinking at once.
     ui.engineTurn->stop();
     ui.tmrTime->stop();
-    Game.ReplayMode = true;
+    ReplayMode = true;
     ui.pnlMain->paintBox()->setCursor(Qt::ArrowCursor);
     // In replay the right button on the board steps back instead of opening ui.pumGoban.
     prefs.pumGobanAutoPopup = false;
@@ -245,6 +245,7 @@ void TfrmMain::actPlayResumeExecute() {
     // CurrentMove - 1, flags cleared.
     Record.keepMoves(Game.CurrentMove - 1, *ui.pnlMain);
     resumeCore(Game, *ui.pnlMain);
+    ReplayMode = false;
     applyCommandStates();
     // The clock does not run before the first move of a game.
     if (!ui.tmrTime->isActive() && Game.CurrentMove > 1) ui.tmrTime->start();

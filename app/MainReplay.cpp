@@ -152,7 +152,7 @@ void TfrmMain::lsvKifuSelectItem(QTreeWidgetItem* item, bool selected) {
     // Rows never stay highlighted. Clearing reports a change with nothing selected, which
     // does not come back here with a row.
     ui.lsvKifu->clearSelection();
-    if (!Game.ReplayMode) {
+    if (!ReplayMode) {
         setKifuFocusRow(Game.CurrentMove - 1);
         return;
     }

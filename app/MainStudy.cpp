@@ -64,7 +64,7 @@ void TfrmMain::actPlayKentouExecute() {
         stopKifuAuto();
         ui.engineTurn->stop();
         Study.active = true;
-        Study.fromGame = !Game.ReplayMode;
+        Study.fromGame = !ReplayMode;
         Study.returnTo = shownPath();
         Study.added.clear();
         if (Study.fromGame) {
@@ -73,7 +73,7 @@ void TfrmMain::actPlayKentouExecute() {
             Study.history = History;
             Study.modified = Doc.Modified;
             ui.tmrTime->stop();
-            Game.ReplayMode = true;
+            ReplayMode = true;
             prefs.pumGobanAutoPopup = false;
         }
     } else {
@@ -91,7 +91,7 @@ void TfrmMain::endStudy() {
         History = std::move(Study.history);
         Doc.Modified = Study.modified;
         Study.game.reset();
-        Game.ReplayMode = false;
+        ReplayMode = false;
         prefs.pumGobanAutoPopup = true;
         ui.pnlMain->relayout();
         if (Game.CurrentMove > 1) ui.tmrTime->start();
@@ -182,7 +182,7 @@ void TfrmMain::endEditing() {
     prefs.pumGobanAutoPopup = PopupBeforeEditing;
     if (ui.tlbEdit) ui.tlbEdit->hide();
     // A game set up from its first position goes on from there.
-    if (!Game.ReplayMode && Game.CurrentMove > 1) ui.tmrTime->start();
+    if (!ReplayMode && Game.CurrentMove > 1) ui.tmrTime->start();
 }
 
 void TfrmMain::buildEditToolBar() {
@@ -345,14 +345,16 @@ RecordTree::NodeId TfrmMain::treeEditNode() const {
 }
 
 void TfrmMain::treePaneMenu(RecordTree::NodeId n, const QPoint& at) {
-    if (n == RecordTree::None || !Game.ReplayMode) return;
+    if (n == RecordTree::None || !ReplayMode) return;
     auto* menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("pumTree"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
     const auto item = [&](const QString& text, void (TfrmMain::*handler)(), bool enabled) {
         QAction* a = menu->addAction(text);
         a->setEnabled(enabled);
-        connect(a, &QAction::triggered, this, [this, n, handler] {
+        // The menu may outlive the tree it was opened on: an edit since renumbers the nodes.
+        connect(a, &QAction::triggered, this, [this, n, handler, revision = Record.revision()] {
+            if (Record.revision() != revision || !ReplayMode) return;
             TreeMenuNode = n;
             (this->*handler)();
             TreeMenuNode = RecordTree::None;

@@ -20,7 +20,7 @@ RecordTree::NodeId TfrmMain::lineNodeOfMove(int k) const {
 }
 
 void TfrmMain::showNode(RecordTree::NodeId n) {
-    if (!Game.ReplayMode || n == RecordTree::None || n == Record.node()) return;
+    if (!ReplayMode || n == RecordTree::None || n >= Tree().nodeCount() || n == Record.node()) return;
     stopKifuAuto();
     const std::vector<RecordTree::NodeId> before = Record.line();
     if (!Record.goTo(n, *ui.pnlMain)) return;
@@ -69,7 +69,7 @@ void TfrmMain::buildTreePane() {
     });
     const auto refused = [this] {
         setStatusText(0, QStringLiteral("対局中は変化図から局面を選べません"));
-        return !Game.ReplayMode;
+        return !ReplayMode;
     };
     connect(ui.treePane, &GameTreePane::nodeActivated, this, [this, refused](RecordTree::NodeId n) {
         if (refused()) return;
@@ -100,7 +100,7 @@ void TfrmMain::actDispTreeExecute() {
 void TfrmMain::showNodeMarks() {
     const RecordTree::NodeId n = Record.node();
     ui.pnlMain->setMarkup(markupOf(Tree(), n, Game.BoardSize));
-    ui.pnlMain->setVariationMarks(ui.actDispVariations->isChecked() && Game.ReplayMode && !counting()
+    ui.pnlMain->setVariationMarks(ui.actDispVariations->isChecked() && ReplayMode && !counting()
                                       ? variationMarksOf(Tree(), n, Game.BoardSize)
                                       : std::vector<VariationMark>{});
     if (ui.treePane && !ui.dckTree->isHidden()) {

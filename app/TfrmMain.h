@@ -143,6 +143,8 @@ private:
     // ---- the window's own state --------------------------------------------------------
     // The shared text buffer of the record writer, readers and clipboard.
     tavrin::TextBuffer SharedText;
+    // Play is suspended or a record is shown: the board replays the record.
+    bool ReplayMode = false;
     // A left press on the board waits for its release to play there.
     bool MouseArmed = false;
     // 0 nothing set up yet, 1 start-up's first game, 9 a game exists.
@@ -458,6 +460,7 @@ private:
     void showText(const QString& text) override;
     void showProgress(const QString& text) override;
     void thinkingChanged() override;
+    bool replaying() const override { return ReplayMode; }
     void stopGame() override;
     void continueBetweenPeople() override;
     bool showingComment_ = false;  // the pane is being filled, not edited

@@ -248,7 +248,6 @@ void prcNewSetCore(GameState& g, const std::string& today, int dirtyEntries) {
     g.WhiteTotalSeconds = 0;
     g.GameOver = false;
     g.EndedByPasses = false;
-    g.ReplayMode = false;
 }
 
 void prcStnPut(GameState& g, int pos, int colour, int mode, BoardPainter& p) {
@@ -393,7 +392,6 @@ bool passEndsGame(const GameState& g) { return lastTwoArePasses(g); }
 
 void prcEndOfGameCore(GameState& g) {
     g.GameOver = true;
-    g.ReplayMode = true;
     g.EndedByPasses = lastTwoArePasses(g);
     g.MoveSeconds = 0;
 }
@@ -419,7 +417,6 @@ void resumeCore(GameState& g, BoardPainter& p) {
         if (e >= 1 && e <= RecordCapacity) prcStnPut(g, g.MovePos[e], g.MoveColor[e], 2, p);
     }
     g.MoveCount = g.CurrentMove - 1;
-    g.ReplayMode = false;
     g.GameOver = false;
     g.EndedByPasses = false;
 }

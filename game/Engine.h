@@ -46,9 +46,9 @@ void fillCoordName(GameState& g);
 
 // The engine steps of a new game: corrects the settings, resets the board and record,
 // coordinate names, handicap stones, SideToMove, CurrentMove 1, MoveCount 0,
-// GameDate := today ("yyyy-mm-dd"), GameRule empty, clocks 0, GameOver/EndedByPasses/
-// ReplayMode false, LastMovePos 0, KomiGiven true. (The window's own flags,
-// the armed mouse and the set-up state, are the window's to reset.)
+// GameDate := today ("yyyy-mm-dd"), GameRule empty, clocks 0, GameOver/EndedByPasses false,
+// LastMovePos 0, KomiGiven true. (The window's own flags, replay, the armed mouse and the
+// set-up state, are the window's to reset.)
 // Keeps GameName, GameComment, players, kinds, Level, KomiTenths.
 // dirtyEntries as for prcNewSetGoban.
 void prcNewSetCore(GameState& g, const std::string& today, int dirtyEntries = RecordCapacity);
@@ -69,7 +69,7 @@ HitResult prcHitCore(GameState& g, int pos, int colour, BoardPainter& p);
 // After a pass has been played: true when it is the second pass in a row from move 3 on.
 bool passEndsGame(const GameState& g);
 
-// End-of-game flags: GameOver, ReplayMode, EndedByPasses (last two moves passes, from
+// End-of-game flags: GameOver, EndedByPasses (last two moves passes, from
 // move 3 on), MoveSeconds := 0.
 void prcEndOfGameCore(GameState& g);
 
@@ -85,7 +85,7 @@ int mattaCount(const GameState& g);
 int prcMattaCore(GameState& g, BoardPainter& p);
 
 // Resume's cut at the shown position: the last shown stone gets the marker,
-// MoveCount := CurrentMove - 1, ReplayMode/GameOver/EndedByPasses cleared.
+// MoveCount := CurrentMove - 1, GameOver/EndedByPasses cleared.
 void resumeCore(GameState& g, BoardPainter& p);
 
 // Undo moves until CurrentMove = target (>= 1), restoring captured stones newest first.

@@ -89,7 +89,6 @@ struct GameState {
     CoordNameTable CoordName;
 
     // Flags.
-    bool ReplayMode = false;
     bool GameOver = false;
     bool EndedByPasses = false;
 

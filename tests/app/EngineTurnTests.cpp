@@ -30,6 +30,7 @@ struct RecordingHost final : EngineTurn::Host {
     void showProgress(const QString&) override {}
     void thinkingChanged() override { ++changes; }
     void stopGame() override {}
+    bool replaying() const override { return false; }
     void continueBetweenPeople() override {
         ++peopleOnly;
         game.BlackPlayerKind = game.WhitePlayerKind = true;
@@ -42,7 +43,6 @@ protected:
     void make(const QString& options = {}) {
         turn.reset();
         game = newGame(9);
-        game.ReplayMode = false;
         game.BlackPlayerKind = true;
         game.WhitePlayerKind = false;
         settings.commandLine = QStringLiteral(TAVRIN_FAKE_GTP) + " " + options;

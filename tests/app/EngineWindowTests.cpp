@@ -270,7 +270,7 @@ TEST_F(EngineWindowTest, TimeLimitQuestionAndClosingWhileThinking) {
     click(3, 3);
     ASSERT_TRUE(waitFor([&] { return !prompts.texts("confirm").empty(); }, 10000));
     EXPECT_TRUE(prompts.texts("confirm").front().contains(QStringLiteral("制限時間")));
-    EXPECT_TRUE(w->Game.ReplayMode);
+    EXPECT_TRUE(inside(*w).ReplayMode);
     EXPECT_EQ(w->ui.engineTurn->task(), EngineTurn::Task::None);
 
     w->Doc.Modified = false;

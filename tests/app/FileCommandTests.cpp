@@ -64,7 +64,7 @@ TEST_F(FileWindowTest, OpenThroughTheDialogShowsTheRecordEndedAtItsLastMove) {
     EXPECT_EQ(w->prefs.LastReadDir, dir.path() + QLatin1Char('/'));
     EXPECT_FALSE(w->Doc.Modified);
     EXPECT_FALSE(w->Doc.ReadOnly);
-    EXPECT_TRUE(w->Game.ReplayMode);
+    EXPECT_TRUE(inside(*w).ReplayMode);
     EXPECT_TRUE(w->Game.GameOver);
     EXPECT_EQ(w->Game.CurrentMove, 4);
     EXPECT_EQ(w->Game.LastMovePos, 60);
@@ -593,7 +593,7 @@ TEST_F(FileWindowTest, CommandLineFileSetsLastReadDirWhichSurvivesARestart) {
         auto w = open({}, {path});
         EXPECT_EQ(w->windowTitle(), QStringLiteral("Game.SgF - Tavrin"));
         EXPECT_EQ(w->Game.MoveCount, 3);
-        EXPECT_TRUE(w->Game.ReplayMode);
+        EXPECT_TRUE(inside(*w).ReplayMode);
         EXPECT_EQ(w->kifuRowCount(), 4);
         EXPECT_EQ(w->prefs.LastReadDir, dir.path() + "/棋譜 集/");
         inside(*w).FormClose();
@@ -608,7 +608,7 @@ TEST_F(FileWindowTest, CommandLineFileSetsLastReadDirWhichSurvivesARestart) {
     EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{"９,１３,１９路盤以外は扱えません"});
     EXPECT_EQ(refused->windowTitle(), QStringLiteral("新規 - Tavrin"));
     EXPECT_EQ(refused->prefs.LastReadDir, dir.path() + "/棋譜 集/");
-    EXPECT_FALSE(refused->Game.ReplayMode);
+    EXPECT_FALSE(inside(*refused).ReplayMode);
 }
 
 // Real records: each one that loads saves under a new name (an NGF record as .sgf) and

@@ -95,7 +95,7 @@ TEST_F(LibraryWindowTest, CandidatesOfTheShownPositionAndAGameOpenedThere) {
     emit w->ui.lsvFskGames->itemDoubleClicked(game, 0);
     EXPECT_TRUE(QString::fromStdString(w->Doc.FileName).endsWith(QStringLiteral(".SGF")));
     EXPECT_EQ(w->Game.CurrentMove, 2);
-    EXPECT_TRUE(w->Game.ReplayMode);
+    EXPECT_TRUE(inside(*w).ReplayMode);
 
     // The turned board shows the same letters at the same points.
     w->ui.actDispGbnHanten->trigger();

@@ -66,7 +66,7 @@ TEST_F(MainWindowTest, NewGameOnTheWindow) {
     for (int i = 0; i < 6; ++i) EXPECT_EQ(w->statusText(i), panels[i]) << i;
     EXPECT_EQ(w->Game.MovePos[1], 340);
     EXPECT_EQ(w->Game.CurrentMove, 1);
-    EXPECT_FALSE(w->Game.ReplayMode);
+    EXPECT_FALSE(inside(*w).ReplayMode);
     EXPECT_FALSE(w->Doc.Modified);
     // Play mode: play commands on, replay and resume off, the replay menu disabled.
     EXPECT_TRUE(w->ui.actPlayPass->isEnabled());
@@ -115,7 +115,7 @@ TEST_F(MainWindowTest, SaveReloadAndTakeBackCommands) {
         w->Doc.Modified = c.modified;
         w->Doc.FileName = c.file;
         w->Game.CurrentMove = c.currentMove;
-        w->Game.ReplayMode = c.replay;
+        inside(*w).ReplayMode = c.replay;
         w->ui.actFileReOpen->setEnabled(c.reopenBefore);
         inside(*w).prcKifUpDate();
         EXPECT_EQ(w->ui.actFileSave->isEnabled(), c.save);
@@ -129,7 +129,7 @@ TEST_F(MainWindowTest, SuspendAndResume) {
     play(*w, {220, 221, 222, 223, 224});
     w->ui.tmrTime->start();
     w->ui.actPlayStop->trigger();
-    EXPECT_TRUE(w->Game.ReplayMode);
+    EXPECT_TRUE(inside(*w).ReplayMode);
     EXPECT_FALSE(w->ui.tmrTime->isActive());
     EXPECT_FALSE(w->prefs.pumGobanAutoPopup);
     EXPECT_TRUE(w->ui.mnuKifuP->menuAction()->isEnabled());
@@ -143,7 +143,7 @@ TEST_F(MainWindowTest, SuspendAndResume) {
     // Resuming at the end of the record asks nothing.
     w->ui.actPlayResume->trigger();
     EXPECT_TRUE(prompts.asked.empty());
-    EXPECT_FALSE(w->Game.ReplayMode);
+    EXPECT_FALSE(inside(*w).ReplayMode);
     EXPECT_EQ(w->kifuRowCount(), 6);
     w->ui.actPlayStop->trigger();
 
@@ -156,13 +156,13 @@ TEST_F(MainWindowTest, SuspendAndResume) {
     EXPECT_EQ(prompts.texts("confirm")[0], QStringLiteral("3手目以降の棋譜を削除します。\n本当に再開しますか？"));
     EXPECT_EQ(w->kifuRowCount(), 6);
     EXPECT_EQ(w->Game.MoveCount, 5);
-    EXPECT_TRUE(w->Game.ReplayMode);
+    EXPECT_TRUE(inside(*w).ReplayMode);
 
     prompts.answers.push_back(Answer::Yes);
     w->ui.actPlayResume->trigger();
     EXPECT_EQ(w->kifuRowCount(), 3);
     EXPECT_EQ(w->Game.MoveCount, 2);
-    EXPECT_FALSE(w->Game.ReplayMode);
+    EXPECT_FALSE(inside(*w).ReplayMode);
     EXPECT_EQ(w->Game.LastMovePos, 221);
     for (int r = 0; r < 3; ++r) EXPECT_EQ(w->kifuRow(r)->icon(0).isNull(), r != 2) << r;
     EXPECT_TRUE(w->ui.tmrTime->isActive());

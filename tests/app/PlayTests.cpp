@@ -140,11 +140,11 @@ TEST_F(PlayTest, PassesAndTheEndOfTheGame) {
     // Passes at moves 1 and 2 do not end the game; a third one does.
     w->ui.actPlayPass->trigger();
     EXPECT_FALSE(w->Game.GameOver);
-    EXPECT_FALSE(w->Game.ReplayMode);
+    EXPECT_FALSE(inside(*w).ReplayMode);
     for (int i = 0; i < 5; ++i) inside(*w).tmrTimeTimer();
     w->ui.actPlayPass->trigger();
     EXPECT_TRUE(w->Game.GameOver);
-    EXPECT_TRUE(w->Game.ReplayMode);
+    EXPECT_TRUE(inside(*w).ReplayMode);
     EXPECT_TRUE(w->Game.EndedByPasses);
     EXPECT_EQ(w->Game.MoveCount, 3);
     EXPECT_EQ(w->statusText(3), QStringLiteral("終局です"));
@@ -259,14 +259,14 @@ TEST_F(PlayTest, ResumeInTheMiddleOfARecord) {
     w->ui.actPlayResume->trigger();
     ASSERT_EQ(prompts.texts("confirm").size(), 1u);
     EXPECT_EQ(prompts.texts("confirm")[0], QStringLiteral("12手目以降の棋譜を削除します。\n本当に再開しますか？"));
-    EXPECT_TRUE(w->Game.ReplayMode);
+    EXPECT_TRUE(inside(*w).ReplayMode);
     EXPECT_EQ(w->Game.MoveCount, 40);
     EXPECT_EQ(w->kifuRowCount(), 41);
     EXPECT_TRUE(w->ui.actPlayResume->isEnabled());
 
     prompts.answers.push_back(Answer::Yes);
     w->ui.actPlayResume->trigger();
-    EXPECT_FALSE(w->Game.ReplayMode);
+    EXPECT_FALSE(inside(*w).ReplayMode);
     EXPECT_EQ(w->Game.MoveCount, 11);
     EXPECT_EQ(w->kifuRowCount(), 12);
     EXPECT_EQ(markedRows(), std::vector<int>{11});
@@ -284,7 +284,7 @@ TEST_F(PlayTest, ResumeInTheMiddleOfARecord) {
     w->ui.actPlayStop->trigger();
     w->ui.actPlayResume->trigger();
     EXPECT_EQ(prompts.texts("confirm").size(), 2u);
-    EXPECT_FALSE(w->Game.ReplayMode);
+    EXPECT_FALSE(inside(*w).ReplayMode);
 }
 
 // 対局再開 before the end of a record says what else the cut takes, on a line of its own:

@@ -100,7 +100,7 @@ TEST_F(StudyTest, AGameStudiedOnACopyComesBackAsItWas) {
     EXPECT_EQ(w->Game.MoveCount, 2);
     EXPECT_EQ(w->Tree().moveCount(), 2);
     EXPECT_EQ(w->kifuRowCount(), 3);
-    EXPECT_FALSE(w->Game.ReplayMode);
+    EXPECT_FALSE(inside(*w).ReplayMode);
     EXPECT_TRUE(w->ui.tmrTime->isActive());
     EXPECT_EQ(w->Game.Board[pt(w->Game, 10, 10)], 0);
     inside(*w).prcHit(pt(w->Game, 3, 3), Black);

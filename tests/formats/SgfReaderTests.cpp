@@ -323,7 +323,6 @@ TEST(SgfReader, LeavesTheGameEndedAtTheLastMove) {
     EXPECT_EQ(g.SideToMove, Black);
     EXPECT_EQ(g.LastMovePos, 7 * 11 + 3);
     EXPECT_TRUE(g.GameOver);
-    EXPECT_TRUE(g.ReplayMode);
     EXPECT_FALSE(g.EndedByPasses);
     EXPECT_EQ(g.GameDate, "");
     EXPECT_EQ(g.BlackPlayer, "");

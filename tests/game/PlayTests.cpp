@@ -79,7 +79,6 @@ TEST(Play, TwoPassesInARowEndTheGameFromMoveThreeOn) {
             g.MoveSeconds = 5;
             prcEndOfGameCore(g);
             EXPECT_TRUE(g.GameOver);
-            EXPECT_TRUE(g.ReplayMode);
             EXPECT_EQ(g.EndedByPasses, c.endsAt != 0);
             EXPECT_EQ(g.MoveSeconds, 0);
         }
@@ -210,7 +209,6 @@ TEST(Play, ResumeCutsTheRecordAtTheShownPosition) {
     ASSERT_EQ(g.MoveCount, 6);
     resumeCore(g, p);
     EXPECT_EQ(g.MoveCount, 3);
-    EXPECT_FALSE(g.ReplayMode);
     EXPECT_FALSE(g.GameOver);
     EXPECT_FALSE(g.EndedByPasses);
     EXPECT_EQ(g.LastMovePos, g.MovePos[2 + 3]);

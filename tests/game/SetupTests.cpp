@@ -184,7 +184,6 @@ TEST(NewGame, ResetsPlayStateAndKeepsGameInformation) {
     EXPECT_EQ(g.BlackTotalSeconds, 0);
     EXPECT_EQ(g.WhiteTotalSeconds, 0);
     EXPECT_FALSE(g.GameOver);
-    EXPECT_FALSE(g.ReplayMode);
     EXPECT_FALSE(g.EndedByPasses);
     EXPECT_EQ(g.LastMovePos, 0);
 }

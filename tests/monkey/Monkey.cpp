@@ -303,18 +303,18 @@ void Monkey::step(long index) {
         return;
     }
     Log.begin(index, chosen->name);
-    const bool replay = W->Game.ReplayMode;
+    const bool replay = inside(*W).ReplayMode;
     const int moves = W->Game.MoveCount;
     const int current = W->Game.CurrentMove;
     const TfrmMain* before = W.get();
     (this->*chosen->run)();
     if (W.get() == before) {
-        if (!replay && !W->Game.ReplayMode && W->Game.MoveCount > moves && W->Game.MoveCount - moves <= 12)
+        if (!replay && !inside(*W).ReplayMode && W->Game.MoveCount > moves && W->Game.MoveCount - moves <= 12)
             Stats.MovesPlayed += W->Game.MoveCount - moves;
-        if (!replay && !W->Game.ReplayMode && W->Game.MoveCount < moves) ++Stats.TakeBacks;
-        if (replay && W->Game.ReplayMode && W->Game.MoveCount == moves && W->Game.CurrentMove != current)
+        if (!replay && !inside(*W).ReplayMode && W->Game.MoveCount < moves) ++Stats.TakeBacks;
+        if (replay && inside(*W).ReplayMode && W->Game.MoveCount == moves && W->Game.CurrentMove != current)
             ++Stats.ReplaySteps;
-        if (replay != W->Game.ReplayMode) ++Stats.ModeChanges;
+        if (replay != inside(*W).ReplayMode) ++Stats.ModeChanges;
     }
     Stats.LongestRecord = std::max(Stats.LongestRecord, W->Game.MoveCount);
     afterClose();
@@ -371,7 +371,7 @@ void Monkey::shortcutKey() {
 
 void Monkey::boardMouse() {
     // While a game is played, a few moves in a row, so games grow long enough to capture.
-    const int clicks = W->Game.ReplayMode ? 1 : R.between(1, 12);
+    const int clicks = inside(*W).ReplayMode ? 1 : R.between(1, 12);
     for (int i = 0; i < clicks; ++i) boardClick();
 }
 
@@ -870,7 +870,7 @@ void Monkey::fullRecord() {
     if (!W->ui.actPlayResume->isEnabled()) return note("resume disabled");
     W->ui.actPlayResume->trigger();
     const int tries = R.between(1, 6);
-    for (int i = 0; i < tries && !W->Game.ReplayMode; ++i) {
+    for (int i = 0; i < tries && !inside(*W).ReplayMode; ++i) {
         if (R.percent(30)) {
             note("pass");
             W->ui.actPlayPass->trigger();
@@ -923,6 +923,7 @@ void Monkey::restartProgram() {
 
 std::string Monkey::check() const {
     const GameState& g = W->Game;
+    const bool replayMode = MainWindowAccess{*W}.ReplayMode;
     auto fail = [](const std::string& what) { return what; };
     if (g.BoardSize != 9 && g.BoardSize != 13 && g.BoardSize != 19) return fail("BoardSize " + num(g.BoardSize));
     if (g.BoardStride != g.BoardSize + 2 || g.BoardLast != g.BoardStride * g.BoardStride - 1)
@@ -990,11 +991,11 @@ std::string Monkey::check() const {
         if (pos != PassPos && g.Board[static_cast<std::size_t>(pos)] != g.MoveColor[e])
             return fail("the last shown move at " + num(pos) + " has no stone of its colour");
     }
-    if (g.GameOver && !g.ReplayMode) return fail("GameOver while not in replay");
+    if (g.GameOver && !replayMode) return fail("GameOver while not in replay");
     if (g.EndedByPasses && !g.GameOver) return fail("EndedByPasses while the game is not over");
-    if (!g.ReplayMode && g.CurrentMove != g.MoveCount + 1)
+    if (!replayMode && g.CurrentMove != g.MoveCount + 1)
         return fail("playing at move " + num(g.CurrentMove) + " of " + num(g.MoveCount));
-    if (g.ReplayMode && W->ui.tmrTime->isActive()) return fail("the move clock runs in replay");
+    if (replayMode && W->ui.tmrTime->isActive()) return fail("the move clock runs in replay");
     if (W->kifuRowCount() != g.MoveCount + 1)
         return fail("the move list has " + num(W->kifuRowCount()) + " rows for " + num(g.MoveCount) + " moves");
     // The shown line of the record's tree holds the record's moves, and its shown node is the
@@ -1029,7 +1030,7 @@ std::string Monkey::check() const {
     if (W->ui.treePane && !W->ui.dckTree->isHidden() && W->ui.treePane->current() != W->Record.node())
         return fail("the tree pane shows node " + num(static_cast<int>(W->ui.treePane->current())) + ", not " +
                     num(static_cast<int>(W->Record.node())));
-    const bool marksWanted = W->ui.actDispVariations->isChecked() && g.ReplayMode && !MainWindowAccess{*W}.counting();
+    const bool marksWanted = W->ui.actDispVariations->isChecked() && replayMode && !MainWindowAccess{*W}.counting();
     const std::vector<VariationMark> marks =
         marksWanted ? variationMarksOf(tree, W->Record.node(), g.BoardSize) : std::vector<VariationMark>{};
     if (W->ui.pnlMain->variationMarks() != marks)
@@ -1060,11 +1061,11 @@ std::string Monkey::check() const {
     for (QAction* a : {W->ui.actPlayStnChg, W->ui.actPlayHint, W->ui.actPlayUtinaosi})
         if (a->isVisible()) return fail(str(a->objectName()) + " is shown without an engine");
     // In replay no move is played or taken back; 検討's own 待った takes its last move back.
-    if (g.ReplayMode)
+    if (replayMode)
         for (QAction* a : {W->ui.actPlayPass, W->ui.actPlayMatta, W->ui.actPlayGiveUp})
             if (a->isEnabled() && !(a == W->ui.actPlayMatta && W->ui.actPlayKentou->isChecked()))
                 return fail(str(a->objectName()) + " is enabled in replay");
-    if (!g.ReplayMode)
+    if (!replayMode)
         for (QAction* a : {W->ui.actKifuAuto, W->ui.actKifuFirst, W->ui.actKifuLast, W->ui.actKifuBack,
                            W->ui.actKifuNext, W->ui.actKifuBack10, W->ui.actKifuNext10})
             if (a->isEnabled()) return fail(str(a->objectName()) + " is enabled while playing");
@@ -1082,11 +1083,13 @@ std::vector<std::string> Monkey::selfTest() {
     if (std::string broken = check(); !broken.empty()) return {"the game before any break: " + broken};
     if (W->Game.MoveCount != 4) return {"four moves were not played"};
     const GameState saved = W->Game;
+    const bool savedReplay = inside(*W).ReplayMode;
     auto expectCaught = [&](const std::string& what, const std::function<void()>& breakIt,
                             const std::function<void()>& repair) {
         breakIt();
         const std::string broken = check();
         W->Game = saved;
+        inside(*W).ReplayMode = savedReplay;
         if (repair) repair();
         if (broken.empty())
             missed.push_back(what);
@@ -1112,7 +1115,7 @@ std::vector<std::string> Monkey::selfTest() {
     expectCaught("EndedByPasses while playing", [&] { W->Game.EndedByPasses = true; }, {});
     expectCaught("playing in the middle of the record",
                  [&] {
-                     W->Game.ReplayMode = false;
+                     inside(*W).ReplayMode = false;
                      W->Game.CurrentMove = 2;
                  },
                  {});
@@ -1123,7 +1126,7 @@ std::vector<std::string> Monkey::selfTest() {
     expectCaught(
         "the clock running in replay",
         [&] {
-            W->Game.ReplayMode = true;
+            inside(*W).ReplayMode = true;
             W->ui.tmrTime->start();
         },
         [&] { W->ui.tmrTime->stop(); });

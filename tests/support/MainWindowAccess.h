@@ -15,6 +15,7 @@ struct MainWindowAccess {
     bool& EngineLookUpPending = w.EngineLookUpPending;
     std::shared_ptr<library::LibraryIndex>& Library = w.Library;
     bool& MouseArmed = w.MouseArmed;
+    bool& ReplayMode = w.ReplayMode;
     int& SetupState = w.SetupState;
 
 #define TAVRIN_CALL(name)                     \
