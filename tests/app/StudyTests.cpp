@@ -136,6 +136,13 @@ TEST_F(StudyTest, APositionIsSetUpMarkedAndSaved) {
     for (const char* part : {"AB[cc]", "AW[dc]", "TR[cc]", "LB[ff:B]"})
         EXPECT_NE(saved.find(part), std::string::npos) << part << " in " << saved;
     EXPECT_EQ(saved.find("LB[ee"), std::string::npos) << saved;
+    // Read back, the record is the same: saved again it gives the same bytes.
+    auto again = open();
+    openThroughDialog(*again, prompts, put("reread.sgf", QByteArray::fromStdString(saved)));
+    std::swap(w, again);
+    EXPECT_EQ(savedTree(), saved);
+    EXPECT_EQ(w->Game.Board[pt(w->Game, 4, 3)], White);
+    std::swap(w, again);
     // The game goes on from the position set up.
     inside(*w).prcHit(pt(w->Game, 7, 7), w->Game.SideToMove);
     EXPECT_EQ(w->Game.MoveCount, 1);
