@@ -5,23 +5,13 @@
 
 #include <string>
 
-#include "formats/SgfReader.h"
-#include "game/Engine.h"
 #include "record/TreeLayout.h"
+#include "tests/record/RecordTestSupport.h"
 
 namespace tavrin {
 namespace {
 
-RecordTree treeOf(const std::string& sgf) {
-    GameState g;
-    prcNewSetCore(g, "2026-12-08");
-    TextBuffer buf;
-    buf.setText(sgf);
-    RecordTree tree;
-    const LoadResult r = fncStringsToKif(g, buf, "", &tree);
-    EXPECT_TRUE(r.ok()) << sgf << ": " << r.reason;
-    return tree;
-}
+using test::treeOf;
 
 char letterOf(const RecordTree& t, RecordTree::NodeId n) {
     if (t.parent(n) == RecordTree::None) return 'R';
