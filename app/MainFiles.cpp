@@ -188,7 +188,8 @@ void TfrmMain::actFileSaveAsAccept(const QString& path) {
 void TfrmMain::actFileExitExecute() { close(); }
 
 void TfrmMain::actClipBoardExecute() {
-    prcKifToStrings(Record.mainLineState(), SharedText, &Tree());
+    const GameRecord& game = Study.game ? *Study.game : Record;
+    prcKifToStrings(game.mainLineState(), SharedText, &game.tree());
     QGuiApplication::clipboard()->setText(qs(SharedText.text()));
     ui.actClipPast->setEnabled(true);
 }
@@ -243,8 +244,10 @@ bool TfrmMain::fncFileReadNGF(const QString& path) {
 }
 
 bool TfrmMain::fncFileWriteSGF(const QString& path) {
-    // The file holds the main line's record whatever line is shown.
-    const std::string bytes = sgfFileBytes(Record.mainLineState(), SharedText, &Tree());
+    // The file holds the main line's record whatever line is shown; during a study of a game,
+    // the game as it was.
+    const GameRecord& game = Study.game ? *Study.game : Record;
+    const std::string bytes = sgfFileBytes(game.mainLineState(), SharedText, &game.tree());
     // Until the finished copy is renamed over it the old file is untouched; any failure
     // leaves it as it was.
     switch (writeFileReplacing(QFile::encodeName(path).toStdString(), bytes)) {
@@ -253,7 +256,12 @@ bool TfrmMain::fncFileWriteSGF(const QString& path) {
         case WriteStatus::Failed: prompts.warn(this, CannotWriteText); return false;
     }
     Doc.Modified = false;
-    History.markSaved(Record);
+    if (Study.game) {
+        Study.modified = false;
+        Study.history.markSaved(*Study.game);
+    } else {
+        History.markSaved(Record);
+    }
     prcKifUpDate();
     setTitle(fileNamePart(qs(Doc.FileName)) + TitleTail);
     Doc.ReadOnly = false;

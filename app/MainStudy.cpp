@@ -87,8 +87,12 @@ void TfrmMain::endStudy() {
     if (!Study.active) return;
     Study.active = false;
     if (Study.fromGame) {
+        // The file the game belongs to may have been named by a save meanwhile.
+        const Document now = Doc;
         Record = std::move(*Study.game);
         History = std::move(Study.history);
+        Doc.FileName = now.FileName;
+        Doc.ReadOnly = now.ReadOnly;
         Doc.Modified = Study.modified;
         Study.game.reset();
         ReplayMode = false;

@@ -96,6 +96,10 @@ TEST_F(StudyTest, AGameStudiedOnACopyComesBackAsItWas) {
     click(10, 10);
     click(11, 11);
     EXPECT_EQ(w->Game.MoveCount, 4);
+    // Saved meanwhile, the file holds the game, not the study.
+    const std::string saved = savedTree();
+    EXPECT_EQ(saved.find("[jj]"), std::string::npos) << saved;
+    EXPECT_NE(saved.find(";W[pp]"), std::string::npos) << saved;
     w->ui.actPlayKentou->trigger();
     EXPECT_EQ(w->Game.MoveCount, 2);
     EXPECT_EQ(w->Tree().moveCount(), 2);
