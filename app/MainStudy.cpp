@@ -22,22 +22,15 @@ namespace tavrin {
 
 std::vector<int> TfrmMain::shownPath() const {
     std::vector<int> places;
-    const std::vector<RecordTree::NodeId>& line = Record.line();
-    for (int i = 1; i <= Record.depth(); ++i) {
-        int k = 0;
-        for (RecordTree::NodeId c = Tree().firstChild(line[static_cast<size_t>(i - 1)]);
-             c != line[static_cast<size_t>(i)]; c = Tree().nextSibling(c))
-            ++k;
-        places.push_back(k);
-    }
+    for (int i = 1; i <= Record.depth(); ++i)
+        places.push_back(Tree().siblingIndex(Record.line()[static_cast<size_t>(i)]));
     return places;
 }
 
 RecordTree::NodeId TfrmMain::nodeAtPath(const std::vector<int>& places) const {
     RecordTree::NodeId n = Tree().gameRoot(0);
     for (const int k : places) {
-        RecordTree::NodeId c = Tree().firstChild(n);
-        for (int s = 0; s < k && c != RecordTree::None; ++s) c = Tree().nextSibling(c);
+        const RecordTree::NodeId c = Tree().child(n, k);
         if (c == RecordTree::None) break;
         n = c;
     }
