@@ -263,17 +263,22 @@ void TfrmMain::editClick(Qt::MouseButton button, int pos) {
             changed = Record.setSetupStone(pos, there == colour ? 0 : colour, *ui.pnlMain);
             break;
         }
-        case EditTool::Triangle: Record.toggleMark(pos, MarkShape::Triangle); break;
-        case EditTool::Square: Record.toggleMark(pos, MarkShape::Square); break;
-        case EditTool::Circle: Record.toggleMark(pos, MarkShape::Circle); break;
-        case EditTool::Cross: Record.toggleMark(pos, MarkShape::Cross); break;
+        case EditTool::Triangle:
+        case EditTool::Square:
+        case EditTool::Circle:
+        case EditTool::Cross:
         case EditTool::Letters:
-        case EditTool::Numbers:
+        case EditTool::Numbers: {
+            static constexpr MarkShape Shapes[] = {MarkShape::Triangle, MarkShape::Square, MarkShape::Circle,
+                                                   MarkShape::Cross};
             if (labelAt() || markAt())
                 Record.eraseMarkup(pos);
-            else
+            else if (tool == EditTool::Letters || tool == EditTool::Numbers)
                 Record.setLabel(pos, Record.nextLabel(tool == EditTool::Numbers));
+            else
+                Record.toggleMark(pos, Shapes[static_cast<int>(tool) - static_cast<int>(EditTool::Triangle)]);
             break;
+        }
         case EditTool::Erase:
             changed = labelAt() || markAt();
             if (changed) Record.eraseMarkup(pos);
