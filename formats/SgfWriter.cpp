@@ -92,9 +92,6 @@ KeptInfo keptInfo(const GameState& g, const RecordTree* tree) {
             info.charset = tree->value(p, 0);
         }
         for (int f = 0; f < FieldCount; ++f) inRoot[f] = inRoot[f] || key == FieldKeys[f];
-        if (key == FieldKeys[FieldHA] && tree->valueCount(p) > 0 && handicapStones(g) == 0 &&
-            !RecordTree::blank(tree->value(p, 0)))
-            info.handicap = tree->value(p, 0);
     }
     const bool branches = tree->childCount(root) > 1;
     std::string_view date;
@@ -106,6 +103,10 @@ KeptInfo keptInfo(const GameState& g, const RecordTree* tree) {
             // The date the reader took: the last that is not blank.
             if (key == RecordTree::identKey("DT") && tree->valueCount(p) > 0 && !RecordTree::blank(tree->value(p, 0)))
                 date = tree->value(p, 0);
+            // The handicap the reader took, as the file wrote it: the last on the main line.
+            if (key == FieldKeys[FieldHA] && tree->valueCount(p) > 0 && handicapStones(g) == 0 &&
+                !RecordTree::blank(tree->value(p, 0)))
+                info.handicap = tree->value(p, 0);
             if (!branches || !beforeMoves) continue;
             for (int f = 0; f < FieldCount; ++f)
                 if (key == FieldKeys[f] && !inRoot[f]) info.at[f] = i;

@@ -227,6 +227,9 @@ TEST(SgfTreeWriter, GameInformationIsSavedAsTheFileGaveIt) {
          head + "AB[dd]" + tail + "DT[]PB[A]PW[]KM[6.5]HA[1]\r\n;;W[cc])\r\n"},
         {"a handicap named without stones that cannot stand stays named", "(;SZ[9]HA[2]KM[0.5];W[gc];B[aa])",
          head + tail + "DT[]PB[]PW[]KM[0.5]HA[2]\r\n;W[gc];B[aa])\r\n"},
+        // Found by the tree fuzz run: a later HA the reader took must not give way to the root's.
+        {"the handicap the reader took is the one saved", "(;SZ[9]HA[2]KM[0.5];W[gc];B[aa]HA[0])",
+         head + tail + "DT[]PB[]PW[]KM[0.5]HA[0]\r\n;W[gc];B[aa])\r\n"},
         // Komi written in hundredths is saved in points.
         {"komi in hundredths of a stone", "(;SZ[9]RU[Chinese]KM[375])",
          head + tail + "DT[]RU[Chinese]PB[]PW[]KM[7.5]HA[0]\r\n)\r\n"},
