@@ -67,8 +67,9 @@ struct SteppedRecord {
 };
 
 // One step (forward to the end, then back to the start) and the board's picture painted as
-// the window paints it (imgGoban: the picture, then what lies over it); with the marks
-// (range 1) or without (0).
+// the window paints it (imgGoban: the picture, then what lies over it): without the marks
+// (range 0), with them (1), and with them and the board's complete re-layout at every step,
+// as after a resize (2).
 void BM_Step(benchmark::State& state) {
     SteppedRecord s;
     QWidget* goban = s.v->findChild<QWidget*>(QStringLiteral("imgGoban"));
@@ -76,29 +77,14 @@ void BM_Step(benchmark::State& state) {
     bool forward = true;
     for (auto _ : state) {
         if (!(forward ? s.r.next(*s.v) : s.r.back(*s.v))) forward = !forward;
-        if (state.range(0) != 0) s.show();
+        if (state.range(0) >= 1) s.show();
+        if (state.range(0) == 2) s.v->relayout();
         goban->render(&screen);
         benchmark::DoNotOptimize(screen.constBits());
     }
     state.counters["CellSize"] = s.v->geometryInfo().CellSize;
 }
-BENCHMARK(BM_Step)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-
-// The same with the board's complete re-layout at every step (as after a resize).
-void BM_StepWithRelayout(benchmark::State& state) {
-    SteppedRecord s;
-    QWidget* goban = s.v->findChild<QWidget*>(QStringLiteral("imgGoban"));
-    QImage screen(goban->size(), QImage::Format_RGB32);
-    bool forward = true;
-    for (auto _ : state) {
-        if (!(forward ? s.r.next(*s.v) : s.r.back(*s.v))) forward = !forward;
-        s.show();
-        s.v->relayout();
-        goban->render(&screen);
-        benchmark::DoNotOptimize(screen.constBits());
-    }
-}
-BENCHMARK(BM_StepWithRelayout)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Step)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // 10,000 nodes: a main line of 5,000 and 250 variations of 20 moves.
 RecordTree bigTree() {

@@ -369,19 +369,6 @@ RecordTree::NodeId GameRecord::variationNode() const {
     return RecordTree::None;
 }
 
-bool GameRecord::goToVariation(int delta, BoardPainter& p) {
-    const NodeId from = variationNode();
-    if (from == RecordTree::None) return false;
-    const NodeId parent = tree_.parent(from);
-    int k = 0;
-    for (NodeId c = tree_.firstChild(parent); c != from; c = tree_.nextSibling(c)) ++k;
-    const int want = k + delta;
-    if (want < 0) return false;
-    NodeId c = tree_.firstChild(parent);
-    for (int i = 0; i < want && c != RecordTree::None; ++i) c = tree_.nextSibling(c);
-    return c != RecordTree::None && goTo(c, p);
-}
-
 RecordTree::NodeId GameRecord::branchPoint() const {
     for (size_t i = cursor_; i > 0; --i)
         if (tree_.childCount(line_[i - 1]) > 1) return line_[i - 1];

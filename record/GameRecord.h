@@ -99,8 +99,6 @@ public:
     // it has siblings, else the line's next node when the shown node branches, else the
     // nearest node above with siblings; None on a line without a branch.
     NodeId variationNode() const;
-    // Shows variationNode()'s delta-th sibling instead of it (no wrapping); false when none.
-    bool goToVariation(int delta, BoardPainter& p);
     // The node the shown variation branches from: the parent of the nearest node at or
     // above the shown one that has siblings; None when there is none.
     NodeId branchPoint() const;

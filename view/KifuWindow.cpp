@@ -181,11 +181,6 @@ void KifuWindow::setPrintChooser(PrintChooser chooser) {
     updateControls();
 }
 
-void KifuWindow::setSetupSource(std::function<SetupChanges()> source) {
-    LaterSetup = std::move(source);
-    Stale = true;
-}
-
 int KifuWindow::movesPerFigure() const { return cmbPer->currentData().toInt(); }
 int KifuWindow::perPage() const { return cmbPerPage->currentData().toInt() == 2 ? 2 : 1; }
 int KifuWindow::figureCount() const { return Drawing ? Drawing->count() : 0; }
@@ -196,13 +191,11 @@ void KifuWindow::rebuild() {
     KifuFigureLook look;
     look.Coordinates = chkCoords->isChecked();
     const int branch = Record ? Record->branchMoves() : 0;
-    Drawing = std::make_unique<KifuFigureDrawing>(Game,
-                                                  cutKifuFigures(Game, movesPerFigure(), chkRestart->isChecked(),
-                                                                 Record       ? Record->laterSetup()
-                                                                 : LaterSetup ? LaterSetup()
-                                                                              : SetupChanges{},
-                                                                 branch),
-                                                  look);
+    Drawing =
+        std::make_unique<KifuFigureDrawing>(Game,
+                                            cutKifuFigures(Game, movesPerFigure(), chkRestart->isChecked(),
+                                                           Record ? Record->laterSetup() : SetupChanges{}, branch),
+                                            look);
     Stale = false;
     Shown = std::clamp(Shown, 1, Drawing->count());
     updateControls();

@@ -51,9 +51,6 @@ public:
 
     void setSaveChooser(SaveChooser chooser);
     void setPrintChooser(PrintChooser chooser);
-    // The record's setup between its moves (GameRecord::laterSetup), asked for at each cut;
-    // without it the figures show the moves alone.
-    void setSetupSource(std::function<SetupChanges()> source);
 
     // Call after any change of the record or of the shown position: the figures are cut anew
     // (at once when shown, else when the window is next shown) and, when the window follows
@@ -98,7 +95,6 @@ private:
     int Shown = 1;
     SaveChooser ChooseSave;
     PrintChooser ChoosePrint;
-    std::function<SetupChanges()> LaterSetup;
 
     QWidget* Canvas = nullptr;
     QPushButton* btnPrev = nullptr;
