@@ -89,7 +89,7 @@ void TfrmMain::showLoadedRecord(const QString& title) {
     MouseArmed = false;
     SetupState = 9;
     setTitle(title);
-    ui.lblPutStone->setText(qs(handicapLabel(Game)));
+    ui.lblPutStone->setText(qs(handicapLabel(Game, &Tree())));
     prcInfoSameSet();
     ui.lblBlackTime->setText(qs(ClockZeroText));
     ui.lblWhiteTime->setText(qs(ClockZeroText));

@@ -63,7 +63,7 @@ void TfrmMain::prcInfoSameSet() {
     ui.lblBlackPlayer->adjustSize();
     ui.lblWhitePlayer->setText(qs(playerLabel(Game.WhitePlayer, White)));
     ui.lblWhitePlayer->adjustSize();
-    ui.lblKomi->setText(qs(komiLabel(Game.KomiTenths, Game.KomiGiven)));
+    ui.lblKomi->setText(qs(komiLabel(Game.KomiTenths, Game.KomiGiven, Game.KomiWritten)));
 }
 
 void TfrmMain::prcInfoDsp() {

@@ -43,6 +43,8 @@ void TfrmMain::showRecordAgain() {
     rebuildKifuList();
     markVariationRows();
     showTimeTotals();
+    // Stones set up at the start may make a handicap or a set-up position.
+    ui.lblPutStone->setText(QString::fromStdString(handicapLabel(Game, &Tree())));
     prcKifActCtrl();
 }
 

@@ -377,6 +377,11 @@ void decodeUtf8KeptInto(std::string_view bytes, std::string& out) {
     out.reserve(bytes.size() + 16);
     size_t i = 0;
     while (i < bytes.size()) {
+        // Runs of ASCII (the moves) go over whole.
+        const size_t high = firstHighByte(bytes, i);
+        out.append(bytes.data() + i, high - i);
+        i = high;
+        if (i >= bytes.size()) break;
         const size_t len = utf8SequenceLength(bytes, i);
         if (len != 0) {
             out.append(bytes.data() + i, len);

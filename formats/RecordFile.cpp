@@ -170,7 +170,10 @@ LoadResult readRecordFile(GameState& g, TextBuffer& buf, const std::string& path
         case RecordKind::Sgf: return fncFileReadSGF(g, buf, path, tree);
         case RecordKind::Ngf: {
             const LoadResult r = fncFileReadNGF(g, buf, path);
-            if (r.ok() && tree) tree->reset(g);
+            if (r.ok() && tree) {
+                tree->reset(g);
+                tree->Utf8 = buf.Encoding == TextEncoding::Utf8;
+            }
             return r;
         }
         case RecordKind::None: break;

@@ -149,6 +149,7 @@ LoadResult commitRecord(GameState& g, const ReadRecord& r) {
     work.GameRule = r.GameRule;
     work.GameDate = r.GameDate;
     work.KomiGiven = r.KomiGiven;
+    work.KomiWritten = r.KomiWritten;
 
     // The replay follows fncHitCheck's rules and books captures as it does.
     StoneReplay replay(work);

@@ -66,6 +66,7 @@ struct ReadRecord {
     int BoardSize = 19;
     int KomiTenths = 65;
     bool KomiGiven = true;
+    std::string KomiWritten;   // GameState::KomiWritten
     int StandardHandicap = 0;  // stones of the handicap table set up with the new game
     int SetupCount = 0;        // further stones (AB, AW), each placed through the legality check
     int MoveCount = 0;

@@ -15,6 +15,7 @@
 
 #include "base/Sjis.h"
 #include "formats/RecordFile.h"
+#include "game/Engine.h"
 
 namespace tavrin {
 
@@ -41,11 +42,23 @@ int entryPos(ScanEntry e, int size) {
     return x * (size + 2) + y;
 }
 
+// Position pos of a board of size lines turned or mirrored: turn 0 leaves it, 1 mirrors it
+// at the diagonal, 2 to 7 are the other turns and mirror images.
+int turnedPoint(int pos, int size, int turn) {
+    const int stride = size + 2;
+    int x = pos / stride, y = pos % stride;
+    if (turn & 1) std::swap(x, y);
+    if (turn & 2) x = size + 1 - x;
+    if (turn & 4) y = size + 1 - y;
+    return x * stride + y;
+}
+
 // Room for AB stones and moves together: entries 1..1023, one less than the record holds.
 constexpr int StoneEntries = RecordCapacity - 1;
 
 struct Scan {
     std::string app, name, date, black, white, rule, result;
+    std::string komiWritten;  // a KM the komi cannot hold exactly, as written
     int size = 19;
     int handicap = 0;
     int komi = 65;
@@ -54,6 +67,11 @@ struct Scan {
     int stoneColour = Black;  // of that property: Black for AB, White for AW, 0 for AE
     int toPlay = 0;           // PL: the side to move where no move follows it
     int toPlayFrom = 1;       // the r of the last PL's node
+    int nodes = 0;            // ";" passed: 0 or 1 in the root
+    int opens = 0;            // "(" passed
+    std::string_view text;    // what is scanned
+    size_t division = 0;      // firstDivision of the text plus one, once asked (0: not yet)
+    size_t at = 0;            // where the property being read ends
     int s = 0;                // AB stones read
     int r = 1;                // number of the next B or W
     int nodeFirstMove = 1;    // the r at the start of the node being read
@@ -71,10 +89,11 @@ struct Scan {
     bool keepEntries = false;
 };
 
-enum class KomiValue { Number, NotNumber, TooLarge };
+enum class KomiValue { Number, Inexact, NotNumber, TooLarge };
 
 // KM: whole part times ten, plus 5 when the fraction is above zero. Leading spaces, a sign,
-// digits with an optional "." part; trailing spaces are tolerated.
+// digits with an optional "." part; trailing spaces are tolerated. Inexact: a number whose
+// fraction is neither none nor a half ("3.75" is held as 3.5).
 KomiValue komiTenths(std::string_view v, int& tenths) {
     size_t i = 0;
     while (i < v.size() && v[i] == ' ') ++i;
@@ -91,9 +110,11 @@ KomiValue komiTenths(std::string_view v, int& tenths) {
         if (whole > 99999999) tooLarge = true, whole = 99999999;
     }
     bool fraction = false;
+    bool half = true;  // the fraction is .5 or none, trailing zeros aside
     if (i < v.size() && v[i] == '.') {
-        for (++i; i < v.size() && v[i] >= '0' && v[i] <= '9'; ++i, ++digits) {
+        for (size_t k = ++i; i < v.size() && v[i] >= '0' && v[i] <= '9'; ++i, ++digits) {
             if (v[i] != '0') fraction = true;
+            if (v[i] != (i == k ? '5' : '0')) half = false;
         }
     }
     while (i < v.size() && v[i] == ' ') ++i;
@@ -109,7 +130,8 @@ KomiValue komiTenths(std::string_view v, int& tenths) {
     // A fraction is half a point on either side of zero: -4.5 gives -45.
     tenths = static_cast<int>(whole * 10 + (fraction ? 5 : 0));
     if (negative) tenths = -tenths;
-    return tenths >= 1000 ? KomiValue::TooLarge : KomiValue::Number;
+    if (tenths >= 1000) return KomiValue::TooLarge;
+    return !fraction || half ? KomiValue::Number : KomiValue::Inexact;
 }
 
 // Line (1..) of a coordinate letter for the board size in force, 0 when it is not one.
@@ -197,6 +219,16 @@ constexpr unsigned idKey(std::string_view id) {
     return key;
 }
 
+template <bool Cp932>
+size_t firstDivision(std::string_view text);
+
+// The property being read stands after the point where the root's line divides.
+template <bool Cp932>
+bool belowDivision(Scan& sc) {
+    if (sc.division == 0) sc.division = firstDivision<Cp932>(sc.text) + 1;
+    return sc.at >= sc.division;
+}
+
 // One property of the table. v is the value as scanned. Only the texts the game keeps need
 // decoding: the other values are read as they stand, and a byte that is not ASCII makes
 // any of them wrong whatever character it belongs to.
@@ -211,7 +243,8 @@ Refusal property(Scan& sc, std::string_view id, std::string_view v) {
             // problems); later setup, and every point emptied, stands between the moves
             // where its node does.
             const int colour = key == idKey("AW") ? White : key == idKey("AE") ? 0 : Black;
-            const bool atStart = sc.r == 1 && colour != 0;
+            // Setup below a branch belongs to its line alone: it stands where its node does.
+            const bool atStart = sc.r == 1 && colour != 0 && (sc.opens <= 1 || !belowDivision<Cp932>(sc));
             // One point, or a rectangle of points "aa:cc".
             const size_t colon = v.find(':');
             const std::string_view a = v.substr(0, colon);
@@ -250,7 +283,8 @@ Refusal property(Scan& sc, std::string_view id, std::string_view v) {
         case idKey("GN"): takeText<Cp932>(sc.name, v); break;
         case idKey("TE"):
         case idKey("EV"):
-            if (sc.name.empty()) takeText<Cp932>(sc.name, v);
+            // Only the root's: TE on a move is a good move.
+            if (sc.name.empty() && sc.nodes <= 1) takeText<Cp932>(sc.name, v);
             break;
         case idKey("DT"): takeText<Cp932>(sc.date, v); break;
         case idKey("RD"):
@@ -273,9 +307,11 @@ Refusal property(Scan& sc, std::string_view id, std::string_view v) {
         }
         case idKey("KM"): {
             int tenths = 0;
+            sc.komiWritten.clear();
             switch (komiTenths(v, tenths)) {
                 case KomiValue::TooLarge: return reason::Komi;
-                case KomiValue::NotNumber: tenths = 0; break;  // no meaningful komi: none
+                case KomiValue::NotNumber: tenths = 0; [[fallthrough]];  // no komi to count
+                case KomiValue::Inexact: takeText<Cp932>(sc.komiWritten, v); break;
                 case KomiValue::Number: break;
             }
             sc.komi = tenths;
@@ -387,9 +423,46 @@ constexpr std::array<unsigned char, 256> MoveColours = [] {
         colours[r] = static_cast<int>(colour);
         points[r] = static_cast<int>((x + 1) * stride + y + 1);
     }
-    if (r != sc.r) sc.afterAB = false, sc.nodeFirstMove = r - 1;
+    if (r != sc.r) sc.afterAB = false, sc.nodeFirstMove = r - 1, sc.nodes += r - sc.r;
     sc.r = r;
     return static_cast<size_t>(at - bytes);
+}
+
+// Where the root's line first divides: the first "(" after the game's own whose variation
+// has a sibling after it; text.size() when there is none. Setup after that point belongs to
+// one variation and stands where its node does. Asked only of setup before the first move
+// below a "(" (seldom), so the whole text may be walked.
+template <bool Cp932>
+size_t firstDivision(std::string_view text) {
+    const size_t n = text.size();
+    thread_local std::vector<size_t> opened;  // "(" not closed yet, the game's own aside
+    opened.clear();
+    bool inGame = false;
+    size_t first = n;
+    for (size_t i = 0; i < n; ++i) {
+        const char c = text[i];
+        if (c == '[') {
+            size_t j = i + 1;
+            while (true) {
+                j = valueStop<Cp932>(text, j);
+                if (j >= n) return first;
+                if (text[j] == ']') break;
+                j += 1 + (Cp932 && j + 1 < n ? sjis::charLength(text, j + 1) : 1);
+            }
+            i = j;
+        } else if (c == '(') {
+            if (inGame) opened.push_back(i);
+            inGame = true;
+        } else if (c == ')') {
+            if (opened.empty()) return first;
+            const size_t at = opened.back();
+            opened.pop_back();
+            size_t k = i + 1;
+            while (k < n && text[k] == ' ') ++k;
+            if (k < n && text[k] == '(') first = std::min(first, at);
+        }
+    }
+    return first;
 }
 
 // The scan of the joined text: properties up to the first ")" where a property would begin.
@@ -400,6 +473,7 @@ Refusal scan(std::string_view text, Scan& sc) {
     // A record cut off (a file not fully written or fetched) is read up to the cut: a
     // missing ")" or a value the text ends in ends the scan there.
     if (text.empty() || text.front() != '(') return reason::Format;
+    sc.text = text;
     const size_t n = text.size();
     size_t i = 0;
     char id[3];
@@ -418,6 +492,8 @@ Refusal scan(std::string_view text, Scan& sc) {
             const char c = text[i];
             if (c == ' ' || c == '(' || c == ';') {
                 if (c != ' ') sc.nodeFirstMove = sc.r;
+                if (c == ';') ++sc.nodes;
+                if (c == '(') ++sc.opens;
                 ++i;
                 continue;
             }
@@ -484,6 +560,7 @@ Refusal scan(std::string_view text, Scan& sc) {
                                        : sc.stoneColour == White ? "AW"
                                        : sc.stoneColour == 0     ? "AE"
                                                                  : "AB";
+        sc.at = i;
         if (const Refusal refusal = property<Cp932>(sc, named, read)) return refusal;
     }
 }
@@ -630,6 +707,8 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
     int moveColour = 0;       // of the property being read, when a move
     int stoneColour = Black;  // of the setup property (AB, AW or AE) values without identifier follow
     bool moved = false;       // a move of the main line has been taken
+    size_t division = 0;      // firstDivision of the text plus one, once asked
+    size_t i = 0;             // where the text is read
     const auto takeValue = [&](size_t from) -> size_t {  // from: after "["; returns after "]"
         raw.clear();
         size_t at = from;
@@ -664,7 +743,14 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
         if (p != None) tree.addValue(p, v);
         // A move is the first value of B or W; later ones are passed over, as the scan does.
         if (!main || kind == Kind::Nothing || (kind == Kind::Move && !first) || RecordTree::blank(v)) return;
-        std::vector<TreeStone>& to = kind == Kind::Stones && (moved || stoneColour == 0) ? later : stones;
+        // Setup below the point where the root's line divides stands where its node does,
+        // as the scan takes it.
+        const auto divided = [&] {
+            if (division == 0) division = firstDivision<Cp932>(text) + 1;
+            return i >= division;
+        };
+        std::vector<TreeStone>& to =
+            kind == Kind::Stones && (moved || stoneColour == 0 || (!open.empty() && divided())) ? later : stones;
         moved = moved || kind == Kind::Move;
         if (kind == Kind::Stones && v.find(':') != std::string_view::npos) {
             // A rectangle of setup stones: each point of it, as the scan takes them.
@@ -689,7 +775,6 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
     const auto childIsMain = [&] {
         return node == None ? tree.gameCount() == 0 : main && tree.firstChild(node) == None;
     };
-    size_t i = 0;
     while (i < n) {
         const char c = text[i];
         if (c == ' ') {
@@ -908,6 +993,7 @@ void resetScan(Scan& sc) {
     sc.white.clear();
     sc.rule.clear();
     sc.result.clear();
+    sc.komiWritten.clear();
     sc.size = 19;
     sc.handicap = 0;
     sc.komi = 65;
@@ -918,6 +1004,9 @@ void resetScan(Scan& sc) {
     sc.toPlayFrom = 1;
     sc.s = 0;
     sc.r = 1;
+    sc.nodes = 0;
+    sc.opens = 0;
+    sc.division = 0;
     sc.nodeFirstMove = 1;
     sc.later.clear();
     sc.movesFinal = true;
@@ -986,6 +1075,7 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
     rec.WhitePlayer = sc.white;
     rec.KomiTenths = sc.komi;
     rec.KomiGiven = sc.komiGiven;
+    rec.KomiWritten = sc.komiGiven ? sc.komiWritten : std::string();
     rec.GameRule = sc.rule;
     std::string date = sc.date;
     for (char& c : date) {
@@ -1024,10 +1114,33 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
         }
     }
     LoadResult committed = commitRecord(g, rec);
-    if (!committed.ok() && rec.StandardHandicap > 0) {
-        // The stones were placed elsewhere: the moves as they stand, if the rules take them.
+    int tableStones = rec.StandardHandicap;
+    if (!committed.ok() && tableStones > 0) {
+        // The stones were placed elsewhere (servers turn the table: the side stars of six
+        // above and below, not left and right): the table's turns and mirror images, the
+        // first that every move keeps to; else the moves as they stand, if the rules take them.
+        const int n = tableStones;
         rec.StandardHandicap = 0;
-        if (const LoadResult bare = commitRecord(g, rec); bare.ok()) committed = bare;
+        rec.SetupCount = n;
+        bool placed = false;
+        std::vector<std::vector<int>> tried;
+        for (int turn = 1; turn < 8 && !placed; ++turn) {
+            std::vector<int> points;
+            for (int k = 1; k <= n; ++k)
+                points.push_back(turnedPoint(HandicapPoints(rec.BoardSize, n, k), rec.BoardSize, turn));
+            std::vector<int> sorted = points;
+            std::sort(sorted.begin(), sorted.end());
+            if (std::find(tried.begin(), tried.end(), sorted) != tried.end()) continue;
+            tried.push_back(sorted);
+            for (int k = 1; k <= n; ++k)
+                rec.SetupPos[k] = points[static_cast<size_t>(k - 1)], rec.SetupColor[k] = Black;
+            if (const LoadResult turned = commitRecord(g, rec); turned.ok()) committed = turned, placed = true;
+        }
+        if (!placed) {
+            rec.SetupCount = 0;
+            tableStones = 0;
+            if (const LoadResult bare = commitRecord(g, rec); bare.ok()) committed = bare;
+        }
     }
     if (committed.ok() && !rec.LaterSetup.empty()) committed.FirstSetupMove = rec.LaterSetup.front().BeforeMove;
     if (committed.ok() && tree) {
@@ -1037,10 +1150,11 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
         } else {
             parseTree<false>(text, breaks, *tree, stones, laterStones);
         }
-        if (!treeHoldsRecord(stones, g, rec.StandardHandicap, laterStones, rec.LaterSetup)) {
+        if (!treeHoldsRecord(stones, g, tableStones, laterStones, rec.LaterSetup)) {
             recordTree(*tree, g, rec.LaterSetup);
             tree->Rebuilt = true;
         }
+        tree->Utf8 = buf.Encoding == TextEncoding::Utf8;
     }
     return committed;
 }

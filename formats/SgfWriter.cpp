@@ -74,7 +74,9 @@ constexpr std::array<uint32_t, FieldCount> FieldKeys = {
 struct KeptInfo {
     std::string charset;   // the file's CA when it names code page 932
     std::string date;      // a DT the game holds no date for, as it stood
-    std::string handicap;  // an HA the record names without its stones (white moves first)
+    std::string handicap;  // an HA the record names without its stones (white moves first), or
+                           // of a set-up position: as it stood
+    bool setup = false;    // the start is a set-up position: no HA is made up for it
     // Main-line node of each field: the root (0) unless the root has several lines and the
     // field stood in a later node before the first move (it describes that line alone).
     std::array<int, FieldCount> at{};
@@ -82,8 +84,13 @@ struct KeptInfo {
 
 KeptInfo keptInfo(const GameState& g, const RecordTree* tree) {
     KeptInfo info;
+    info.setup = setupPosition(g, tree);
     if (!tree) return info;
     const RecordTree::NodeId root = tree->mainLineNode(0);
+    const auto startStones = [&](RecordTree::PropId p, uint32_t key) {
+        return (key == RecordTree::identKey("AB") || key == RecordTree::identKey("AW")) &&
+               tree->mainLineRole(p) == RecordTree::Role::Rewritten;
+    };
     std::array<bool, FieldCount> inRoot{};
     for (RecordTree::PropId p = tree->firstProperty(root); p != RecordTree::None; p = tree->nextProperty(p)) {
         const uint32_t key = RecordTree::identKey(tree->identifier(p));
@@ -92,8 +99,10 @@ KeptInfo keptInfo(const GameState& g, const RecordTree* tree) {
             info.charset = tree->value(p, 0);
         }
         for (int f = 0; f < FieldCount; ++f) inRoot[f] = inRoot[f] || key == FieldKeys[f];
+        inRoot[FieldAB] = inRoot[FieldAB] || startStones(p, key);
     }
     const bool branches = tree->childCount(root) > 1;
+    const int stones = handicapStones(g, tree);
     std::string_view date;
     for (int i = 0; i < tree->mainLineLength(); ++i) {
         const bool beforeMoves = i > 0 && tree->movesThrough(i - 1) == 0;
@@ -104,11 +113,14 @@ KeptInfo keptInfo(const GameState& g, const RecordTree* tree) {
             if (key == RecordTree::identKey("DT") && tree->valueCount(p) > 0 && !RecordTree::blank(tree->value(p, 0)))
                 date = tree->value(p, 0);
             // The handicap the reader took, as the file wrote it: the last on the main line.
-            if (key == FieldKeys[FieldHA] && tree->valueCount(p) > 0 && handicapStones(g) == 0 &&
+            if (key == FieldKeys[FieldHA] && tree->valueCount(p) > 0 && stones == 0 &&
                 !RecordTree::blank(tree->value(p, 0)))
                 info.handicap = tree->value(p, 0);
-            if (!branches || !beforeMoves) continue;
-            for (int f = 0; f < FieldCount; ++f)
+            if (!beforeMoves) continue;
+            // The start stones stay in the node before the first move that held them.
+            if (!inRoot[FieldAB] && info.at[FieldAB] == 0 && startStones(p, key)) info.at[FieldAB] = i;
+            if (!branches) continue;
+            for (int f = FieldAB + 1; f < FieldCount; ++f)
                 if (key == FieldKeys[f] && !inRoot[f]) info.at[f] = i;
         }
     }
@@ -134,11 +146,14 @@ void writeInfo(LineBuilder& line, const GameState& g, const KeptInfo& info, int 
     if (here(FieldPB)) appendProperty(line, "PB", fncKinsiMojiChk(g.BlackPlayer)), line.cut();
     if (here(FieldPW)) appendProperty(line, "PW", fncKinsiMojiChk(g.WhitePlayer)), line.cut();
     // A record that gave no komi is written without one.
-    if (here(FieldKM) && g.KomiGiven) appendProperty(line, "KM", tenthsText(g.KomiTenths)), line.cut();
+    if (here(FieldKM) && g.KomiGiven) {
+        appendProperty(line, "KM", g.KomiWritten.empty() ? tenthsText(g.KomiTenths) : fncKinsiMojiChk(g.KomiWritten));
+        line.cut();
+    }
     // HA above 9 is refused by the reader, so such a record carries its stones alone.
     if (here(FieldHA) && !info.handicap.empty())
         appendProperty(line, "HA", fncKinsiMojiChk(info.handicap)), line.cut();
-    else if (here(FieldHA) && handicapStones(g) <= 9)
+    else if (here(FieldHA) && !info.setup && handicapStones(g) <= 9)
         appendProperty(line, "HA", std::to_string(handicapStones(g))), line.cut();
     if (here(FieldRE) && !g.GameComment.empty()) appendProperty(line, "RE", fncKinsiMojiChk(g.GameComment));
 }
@@ -187,8 +202,8 @@ bool needsUtf8(const GameState& g) {
     // back as it was.
     std::string all;
     std::string bytes;
-    for (const std::string* text :
-         {&g.AppTag, &g.GameName, &g.GameDate, &g.GameRule, &g.BlackPlayer, &g.WhitePlayer, &g.GameComment}) {
+    for (const std::string* text : {&g.AppTag, &g.GameName, &g.GameDate, &g.GameRule, &g.BlackPlayer, &g.WhitePlayer,
+                                    &g.GameComment, &g.KomiWritten}) {
         if (!sjis::encode(*text, bytes)) return true;
         all += '[';
         all += bytes;
@@ -277,14 +292,17 @@ private:
                         wrote = true;
                     }
                     break;
-                case RecordTree::Role::Other:
-                    if (std::find(fallbacks_.begin(), fallbacks_.end(), RecordTree::identKey(tree_.identifier(p))) !=
-                        fallbacks_.end()) {
+                case RecordTree::Role::Other: {
+                    // TE and EV name the game from the root only: on a move TE is a good move.
+                    const uint32_t key = RecordTree::identKey(tree_.identifier(p));
+                    if (std::find(fallbacks_.begin(), fallbacks_.end(), key) != fallbacks_.end() &&
+                        (i == 0 || key == RecordTree::identKey("RD"))) {
                         break;
                     }
                     property(p);
                     wrote = true;
                     break;
+                }
             }
         }
         if (opensNode) line_.cut();
@@ -418,12 +436,14 @@ std::vector<uint32_t> recordFallbacks(const GameState& g) {
 
 void prcKifToStrings(const GameState& g, TextBuffer& buf, const RecordTree* tree) {
     const KeptInfo info = keptInfo(g, tree);
+    // A file read as UTF-8 is written so: a reader that takes its bytes one by one would
+    // find "]" or a backslash in the second byte of some code page 932 characters.
+    const bool utf8 = tree && tree->Utf8;
     if (tree && !tree->hasExtras()) tree = nullptr;
-    if (needsUtf8(g)) return writeRecord(g, buf, TextEncoding::Utf8, tree, info);
+    if (utf8 || needsUtf8(g)) return writeRecord(g, buf, TextEncoding::Utf8, tree, info);
     writeRecord(g, buf, TextEncoding::Cp932, tree, info);
-    if (!tree) return;
     // The tree's texts decide too: code page 932 must hold them all, and its bytes must be
-    // read back in code page 932.
+    // read back in code page 932 (texts read from broken bytes may read otherwise).
     std::string bytes;
     if (!buf.fileBytes(bytes) || fileEncoding(bytes) != TextEncoding::Cp932) {
         writeRecord(g, buf, TextEncoding::Utf8, tree, info);

@@ -24,15 +24,15 @@ bool needsUtf8(const GameState& g);
 
 // Rebuilds buf as the SGF text of the whole record. Reads the game state only. The lines
 // are measured and the buffer's encoding set for code page 932, or for UTF-8 (with
-// CA[UTF-8] after FF[4]) when needsUtf8. With a tree (whose main line holds g's record)
-// that holds more than the record, its other properties are written at their nodes, its
-// variations at theirs and its further games after the record; UTF-8 is then also chosen
-// when code page 932 cannot hold the tree's texts or its bytes would read back as UTF-8.
+// CA[UTF-8] after FF[4]) when needsUtf8 or when the tree was read from UTF-8 text. With a tree (whose main line holds
+// g's record) that holds more than the record, its other properties are written at their nodes, its variations at
+// theirs and its further games after the record; UTF-8 is then also chosen when code page 932 cannot hold the tree's
+// texts or its bytes would read back as UTF-8.
 void prcKifToStrings(const GameState& g, TextBuffer& buf, const RecordTree* tree = nullptr);
 
 // Identifier keys (RecordTree::identKey) of main-line properties that a tree holds but the
-// record's form writes for g: TE and EV give the game's name and RD its date to a reader
-// that finds none, so for a game without a name or date they are left out.
+// record's form writes for g: TE and EV in the root give the game's name and RD its date to
+// a reader that finds none, so for a game without a name or date they are left out.
 std::vector<uint32_t> recordFallbacks(const GameState& g);
 
 // The exact bytes of a saved record (buf is rebuilt as by prcKifToStrings): every line

@@ -165,19 +165,24 @@ namespace {
 // and a half times as many bytes as there are bytes that belong to none (a damaged file: a
 // truncated character, a stray byte). Code page 932 text seen as UTF-8 has most of its bytes
 // broken.
-bool mostlyUtf8(std::string_view bytes, bool declared) {
+// Well-formed two-byte forms are also pairs of code page 932's half-width katakana ("ﾐｷ" is
+// D0 B7): they prove nothing, only the longer forms count.
+bool mostlyUtf8(std::string_view bytes) {
     const sjis::Utf8Tally t = sjis::tallyUtf8(bytes);
-    // Well-formed two-byte forms are also pairs of code page 932's half-width katakana
-    // ("ﾐｷ" is D0 B7): without a declaration they prove nothing.
-    const size_t wellFormed = t.longer + (declared ? t.twoByte : 0);
-    return wellFormed > 0 && 2 * wellFormed >= 3 * t.broken;
+    return t.longer > 0 && 2 * t.longer >= 3 * t.broken;
+}
+
+// The bytes hold a well-formed UTF-8 form of two or more bytes.
+bool holdsUtf8Character(std::string_view bytes) {
+    const sjis::Utf8Tally t = sjis::tallyUtf8(bytes);
+    return t.twoByte + t.longer > 0;
 }
 
 }  // namespace
 
 bool readsAsUtf8(std::string_view bytes) {
     if (sjis::firstHighByte(bytes) == bytes.size()) return false;
-    if (!sjis::validUtf8(bytes)) return mostlyUtf8(bytes, false);
+    if (!sjis::validUtf8(bytes)) return mostlyUtf8(bytes);
     // Well-formed three- and four-byte forms (kana, CJK, Hangul) are UTF-8: asked first, they
     // spare the code page's table a record of Chinese or Japanese in UTF-8.
     for (size_t i = sjis::firstHighByte(bytes); i < bytes.size(); i = sjis::firstHighByte(bytes, i + 1))
@@ -210,7 +215,10 @@ TextEncoding chooseEncoding(std::string_view bytes, std::string* charset) {
     if (sjis::firstHighByte(bytes) == bytes.size()) return TextEncoding::Cp932;
     Declaration declared = declaredSet(bytes);
     switch (declared.set) {
-        case Declared::Utf8: return mostlyUtf8(bytes, true) ? TextEncoding::Utf8 : TextEncoding::Cp932;
+        // A declared UTF-8 holds: its stray bytes are kept and written back as they were. Only
+        // code page 932 text without a single UTF-8 character in it is read as what it is.
+        case Declared::Utf8:
+            return sjis::validCp932(bytes) && !holdsUtf8Character(bytes) ? TextEncoding::Cp932 : TextEncoding::Utf8;
         // A declaration the bytes cannot bear (bytes code page 932 has no character for, that
         // are well-formed UTF-8) gives way to them.
         case Declared::Cp932:

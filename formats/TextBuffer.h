@@ -51,13 +51,12 @@ size_t forEachLine(std::string_view text, Put&& put) {
 enum class TextEncoding { Cp932, Utf8, Declared };
 
 // The encoding a record file's bytes are read in: UTF-8 when they begin with a byte-order
-// mark; else as a CA property declares it (UTF-8 when the bytes are mostly UTF-8, code page
-// 932 for Shift_JIS and its names unless code page 932 cannot read bytes that are
-// well-formed UTF-8, Declared for another set iconv reads); else UTF-8 when readsAsUtf8;
-// code page 932 otherwise. A record declared UTF-8 whose bytes are not mostly UTF-8 is read
-// as code page 932. Mostly UTF-8: the bytes of well-formed multi-byte sequences number at
-// least one and a half times the bytes that belong to none; UTF-8 text read so keeps each
-// such byte as a code point of its own (sjis::decodeUtf8KeptInto) and is written back with it.
+// mark; else as a CA property declares it (UTF-8 unless the bytes are code page 932 without
+// a single well-formed UTF-8 character, code page 932 for Shift_JIS and its names unless code
+// page 932 cannot read bytes that are well-formed UTF-8, Declared for another set iconv
+// reads); else UTF-8 when readsAsUtf8; code page 932 otherwise. UTF-8 text keeps each byte
+// that belongs to no well-formed sequence as a code point of its own
+// (sjis::decodeUtf8KeptInto) and is written back with it.
 TextEncoding fileEncoding(std::string_view bytes);
 
 // A CA value names code page 932 ("Shift_JIS", "SJIS", "CP932", "Windows-31J", …).

@@ -242,6 +242,7 @@ void prcNewSetCore(GameState& g, const std::string& today, int dirtyEntries) {
     g.LastMovePos = 0;
     g.GameDate = today;
     g.KomiGiven = true;
+    g.KomiWritten.clear();
     g.GameRule.clear();
     g.MoveSeconds = 0;
     g.BlackTotalSeconds = 0;

@@ -82,6 +82,9 @@ struct GameState {
     int KomiTenths = 65;
     // False when a record gave no komi: KomiTenths is then 0 and no komi is written.
     bool KomiGiven = true;
+    // A komi the record wrote in a form KomiTenths cannot hold exactly ("5 1/2", "3.75"):
+    // shown and written back as it was; empty otherwise.
+    std::string KomiWritten;
     std::string GameDate;  // "yyyy-mm-dd" or empty
     std::string GameRule;
 

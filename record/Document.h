@@ -1,8 +1,8 @@
 #pragma once
 // The file a game belongs to: its name, whether the game changed since the file was read
 // or saved, and whether it was opened to be read only. The record's text is written in code
-// page 932 unless it needs UTF-8 (a declared Shift_JIS is kept), so the file's character
-// set is the tree's own and not kept here.
+// page 932 unless it needs UTF-8 or was read as UTF-8 (the tree keeps that), so the file's
+// character set is not kept here.
 
 #include <string>
 

@@ -164,13 +164,18 @@ void GameRecord::matchRootToStart() {
         return entries == held;
     };
     if (same(black, "AB") && same(white, "AW")) return;
-    // A new game's handicap stones stand in no property: the root is given them all.
-    for (PropId p = tree_.firstProperty(root); p != RecordTree::None;) {
-        const PropId next = tree_.nextProperty(p);
-        const uint32_t k = RecordTree::identKey(tree_.identifier(p));
-        if ((k == key("AB") || k == key("AW")) && tree_.mainLineRole(p) == RecordTree::Role::Rewritten)
-            tree_.removeProperty(root, p);
-        p = next;
+    // A new game's handicap stones stand in no property, a record's may stand in a node
+    // before the first move: the root is given them all.
+    for (size_t i = 0;
+         i < line_.size() && (i == 0 || lineMoves_[i] == 0) && line_[i] == tree_.mainLineNode(static_cast<int>(i));
+         ++i) {
+        for (PropId p = tree_.firstProperty(line_[i]); p != RecordTree::None;) {
+            const PropId next = tree_.nextProperty(p);
+            const uint32_t k = RecordTree::identKey(tree_.identifier(p));
+            if ((k == key("AB") || k == key("AW")) && tree_.mainLineRole(p) == RecordTree::Role::Rewritten)
+                tree_.removeProperty(line_[i], p);
+            p = next;
+        }
     }
     // Before a move in the root, where they are read as the start.
     const bool front = lineMoves_[0] > 0;

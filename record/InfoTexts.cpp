@@ -32,20 +32,30 @@ std::string komiText(int komiTenths) {
     return std::string(buf) + "目";
 }
 
-std::string komiLabel(int komiTenths, bool given) {
+std::string komiLabel(int komiTenths, bool given, std::string_view written) {
+    if (given && !written.empty()) return "コミ ： " + std::string(written);
     return "コミ ： " + (given ? komiText(komiTenths) : std::string(NoKomiGivenText));
 }
 
 std::string handicapLabel(int handicapCount) { return "置き石 ： " + handicapText(handicapCount); }
 
-int handicapStones(const GameState& g) {
+bool setupPosition(const GameState& g, const RecordTree* tree) {
     const int entries = std::min(g.HandicapCount, RecordCapacity);
-    int count = 0;
-    for (int i = 1; i <= entries; ++i) count += g.MoveColor[static_cast<size_t>(i)] != White;
-    return count;
+    for (int i = 1; i <= entries; ++i)
+        if (g.MoveColor[static_cast<size_t>(i)] == White) return true;
+    if (!tree || tree->gameCount() == 0) return false;
+    const RecordTree::NodeId root = tree->gameRoot(0);
+    for (RecordTree::PropId p = tree->firstProperty(root); p != RecordTree::None; p = tree->nextProperty(p))
+        if (RecordTree::identKey(tree->identifier(p)) == RecordTree::identKey("PL")) return true;
+    return false;
 }
 
-std::string handicapLabel(const GameState& g) { return handicapLabel(handicapStones(g)); }
+int handicapStones(const GameState& g, const RecordTree* tree) {
+    if (setupPosition(g, tree)) return 0;
+    return std::min(g.HandicapCount, RecordCapacity);
+}
+
+std::string handicapLabel(const GameState& g, const RecordTree* tree) { return handicapLabel(handicapStones(g, tree)); }
 
 std::string gameNameLabel(const std::string& gameName) { return gameName.empty() ? NoGameNameText : gameName; }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "game/GameState.h"
+#include "record/RecordTree.h"
 
 namespace tavrin {
 
@@ -21,15 +22,19 @@ inline constexpr const char* ClockZeroText = "00:00:00";
 std::string komiText(int komiTenths);
 // What the panel shows for a record that gave no komi.
 inline constexpr const char* NoKomiGivenText = "記載なし";
-// "コミ ： " + komiText, or + NoKomiGivenText when no komi was given.
-std::string komiLabel(int komiTenths, bool given = true);
+// "コミ ： " + komiText, or + NoKomiGivenText when no komi was given, or + the komi as the
+// record wrote it when the number cannot hold it (written not empty).
+std::string komiLabel(int komiTenths, bool given = true, std::string_view written = {});
 // "置き石 ： " + "なし" / "２子" … "９子"; nothing after the colon for other counts.
 std::string handicapLabel(int handicapCount);
-// The handicap stones of g: the black stones among its first entries. White stones set up
-// with them (a problem's position) are setup, not handicap.
-int handicapStones(const GameState& g);
+// The start is a set-up position (a problem, a teaching position), not a handicap: white
+// stones stand among g's first entries, or the root of tree names the side to move (PL).
+bool setupPosition(const GameState& g, const RecordTree* tree = nullptr);
+// The handicap stones of g: the black stones among its first entries; none for a set-up
+// position.
+int handicapStones(const GameState& g, const RecordTree* tree = nullptr);
 // handicapLabel of g's handicap stones.
-std::string handicapLabel(const GameState& g);
+std::string handicapLabel(const GameState& g, const RecordTree* tree = nullptr);
 
 // The title shown: the name, or "( 対局名なし )".
 std::string gameNameLabel(const std::string& gameName);

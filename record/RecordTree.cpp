@@ -70,6 +70,7 @@ void RecordTree::clear() {
     waste_ = 0;
     deadNodes_ = 0;
     Rebuilt = false;
+    Utf8 = false;
     mainLineValid_ = false;
 }
 
@@ -140,17 +141,19 @@ void RecordTree::refreshMainLine() const {
     movesThrough_.clear();
     lateSetup_.clear();
     int moves = 0;
+    bool divided = false;  // a node above has several children
     for (NodeId n = games_.empty() ? None : games_[0]; n != None; n = nodes_[n].firstChild) {
         for (PropId p = nodes_[n].firstProp; p != None; p = props_[p].next) {
             const Role r = roleOf(p);
             if (r == Role::Move) ++moves;
-            if (r == Role::Rewritten && moves > 0) {
+            if (r == Role::Rewritten && (moves > 0 || divided)) {
                 const uint32_t id = identKey(identifier(p));
                 if (id == key("AB") || id == key("AW")) lateSetup_.push_back(p);
             }
         }
         mainLine_.push_back(n);
         movesThrough_.push_back(moves);
+        divided = divided || (nodes_[n].firstChild != None && nodes_[nodes_[n].firstChild].nextSibling != None);
     }
     std::sort(lateSetup_.begin(), lateSetup_.end());
     mainLineValid_ = true;
@@ -486,6 +489,7 @@ bool RecordTree::compactIfWasteful() {
     fresh.clear();
     for (const NodeId root : games_) fresh.copySubtree(*this, root, None);
     fresh.Rebuilt = Rebuilt;
+    fresh.Utf8 = Utf8;
     *this = std::move(fresh);
     return true;
 }

@@ -108,12 +108,15 @@ public:
     // that holds no move or more than one, a move in the root, a variation or another game.
     bool hasExtras() const;
     // Role of property p when it stands on the first game's main line: AB and AW after its
-    // first move are setup standing where it stood (Other).
+    // first move, or below a node with several children, are setup standing where it stood
+    // (Other).
     Role mainLineRole(PropId p) const;
 
     // The file's tree could not be matched with the record read from it (text no SGF
     // parser reads as the scanner does): the tree holds the record alone.
     bool Rebuilt = false;
+    // The file's text was read as UTF-8 (declared, or found so): it is written back so.
+    bool Utf8 = false;
 
     // ---- Walking the tree ----
 

@@ -81,6 +81,7 @@ void TDlgGameInfo::storeValues() {
     if (cmbKomi->currentIndex() != shown.komiIndex) {
         Game.KomiTenths = chosenKomi();
         Game.KomiGiven = true;
+        Game.KomiWritten.clear();
     }
     if (cmbLevel->currentIndex() >= 0) Game.Level = cmbLevel->currentIndex();
 }

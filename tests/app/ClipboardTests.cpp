@@ -27,7 +27,7 @@ TEST_F(FileWindowTest, CopyThenPasteGivesTheSameRecord) {
     // CR LF lines of the writer; the record, its flags and the title stay as they were.
     const QString text = clip()->text();
     TextBuffer expected;
-    prcKifToStrings(w->Game, expected);
+    prcKifToStrings(w->Game, expected, &w->Tree());
     EXPECT_EQ(text.toStdString(), expected.text());
     EXPECT_TRUE(text.endsWith(QStringLiteral(")\r\n")));
     EXPECT_EQ(text.count(QStringLiteral("\r\n")), static_cast<qsizetype>(expected.lines().size()));

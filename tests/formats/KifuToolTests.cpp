@@ -97,11 +97,11 @@ TEST_F(KifuTool, SetupBetweenTheMovesIsShownCheckedAndWritten) {
     const ToolRun board = kifu("board " + path("setup.sgf"), dir_);
     EXPECT_EQ(board.exitCode, 0);
     EXPECT_EQ(board.out,
-              "SZ 9 HA 2 MOVES 4 CAP 0 0 NEXT W\n"
+              "SZ 9 HA 0 MOVES 4 CAP 0 0 NEXT W\n"
               ".........\n.........\n..XO.....\n...X.....\n....O....\n.........\n"
               "......X..\n.........\n.........\n");
     const ToolRun check = kifu("check " + path("setup.sgf"), dir_);
-    EXPECT_EQ(check.out, (dir_ / "setup.sgf").string() + "\tOK\t4\t2\n");
+    EXPECT_EQ(check.out, (dir_ / "setup.sgf").string() + "\tOK\t4\t0\n");
     const ToolRun sgf = kifu("sgf " + path("setup.sgf"), dir_);
     EXPECT_EQ(sgf.exitCode, 0);
     EXPECT_NE(sgf.out.find("AB[dd]AW[ee]"), std::string::npos) << sgf.out;

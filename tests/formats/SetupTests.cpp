@@ -132,19 +132,31 @@ TEST(Setup, NodesBetweenTheMovesStepForwardAndBack) {
 }
 
 // The handicap label counts the black stones of the start; white ones are a problem's setup.
-TEST(Setup, HandicapLabelCountsBlackStonesOnly) {
+// Black stones alone are a handicap; with white stones or the side to move at the root the
+// start is a set-up position: no handicap shown, no HA made up, a given HA kept as written.
+TEST(Setup, HandicapOrSetUpPosition) {
     const struct {
         const char* sgf;
         const char* label;
+        const char* ha;  // the HA saving writes; "" none
     } cases[] = {
-        {"(;SZ[9]HA[2]AB[cc][gg];W[ee])", "置き石 ： ２子"},
-        {"(;SZ[9]AB[aa][bb]AW[cc][dd][ee])", "置き石 ： ２子"},
-        {"(;SZ[9]AW[cc];B[dd])", "置き石 ： なし"},
+        {"(;SZ[9]HA[2]AB[cc][gg];W[ee])", "置き石 ： ２子", "HA[2]"},
+        {"(;SZ[9]AB[cc][gg])", "置き石 ： ２子", "HA[2]"},
+        {"(;SZ[9]AB[aa][bb]AW[cc][dd][ee])", "置き石 ： なし", ""},
+        {"(;SZ[9]AB[aa][bb]PL[B])", "置き石 ： なし", ""},
+        {"(;SZ[9]AW[aa])", "置き石 ： なし", ""},
+        {"(;SZ[9]HA[3]AB[aa]AW[bb])", "置き石 ： なし", "HA[3]"},
+        {"(;SZ[9]AW[cc];B[dd])", "置き石 ： なし", ""},
+        {"(;SZ[9];B[dd])", "置き石 ： なし", "HA[0]"},
     };
     for (const auto& c : cases) {
         Opened o(c.sgf);
         ASSERT_TRUE(o.result.ok()) << c.sgf;
-        EXPECT_EQ(handicapLabel(o.g), c.label) << c.sgf;
+        EXPECT_EQ(handicapLabel(o.g, &o.tree), c.label) << c.sgf;
+        TextBuffer buf;
+        const std::string saved = sgfFileBytes(o.g, buf, &o.tree);
+        const size_t at = saved.find("HA[");
+        EXPECT_EQ(at == std::string::npos ? "" : saved.substr(at, saved.find(']', at) - at + 1), c.ha) << saved;
     }
 }
 

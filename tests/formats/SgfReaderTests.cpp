@@ -260,7 +260,16 @@ TEST(SgfReader, OpensOldServersAndDamagedFiles) {
         {"HA without AB, white first", "(;SZ[9]HA[2];W[ee])", "", {9, 1, 2, 0, handicapTwo}},
         {"HA without AB, black first", "(;SZ[9]HA[2];B[ee])", "", {9, 1, 0, 0, {}}},
         {"HA without AB nor moves", "(;SZ[9]HA[3])", "", {9, 0, 0, 0, {}}},
-        {"the table's stones in the way: the moves as they stand", "(;SZ[9]HA[2];W[gc])", "", {9, 1, 0, 0, {}}},
+        {"the table's stones in the way: the table mirrored", "(;SZ[9]HA[2];W[gc])", "", {9, 1, 2, 0, {}}},
+        {"HA[6] with the side stars above and below", "(;SZ[19]HA[6];W[pj];B[dj])", "", {19, 2, 6, 0, {}}},
+        {"setup of one variation is not the start",
+         "(;SZ[9]HA[2]AB[cc][gg](;AB[bb]AW[dd];B[ee])(;B[ff]))",
+         "",
+         {9, 1, 2, 0, {}}},
+        {"every placement in the way: the moves as they stand",
+         "(;SZ[9]HA[2];W[gc];B[cc];W[gg])",
+         "",
+         {9, 3, 0, 0, {}}},
         {"illegal either way", "(;SZ[9]HA[2];W[gc];B[gc])", "1手目が打てない手です", {}},
     };
     expectReads(cases);

@@ -215,6 +215,21 @@ TEST(SgfTreeWriter, GameInformationIsSavedAsTheFileGaveIt) {
          head + tail + "DT[1996-10-18,19]PB[]PW[]KM[6.5]HA[0]\r\n)\r\n"},
         {"a month", "(;SZ[9]DT[1996-08]KM[6.5])", head + tail + "DT[1996-08]PB[]PW[]KM[6.5]HA[0]\r\n)\r\n"},
         {"a year", "(;SZ[9]DT[1968]KM[6.5])", head + tail + "DT[1968]PB[]PW[]KM[6.5]HA[0]\r\n)\r\n"},
+        // A komi the number cannot hold exactly is kept as written, as dates are.
+        {"komi as a fraction", "(;SZ[9]KM[5 1/2])", head + tail + "DT[]PB[]PW[]KM[5 1/2]HA[0]\r\n)\r\n"},
+        {"komi with a decimal comma", "(;SZ[9]KM[6,5])", head + tail + "DT[]PB[]PW[]KM[6,5]HA[0]\r\n)\r\n"},
+        {"komi in words", "(;SZ[9]KM[abc])", head + tail + "DT[]PB[]PW[]KM[abc]HA[0]\r\n)\r\n"},
+        {"komi in quarters", "(;SZ[9]KM[3.75])", head + tail + "DT[]PB[]PW[]KM[3.75]HA[0]\r\n)\r\n"},
+        {"komi of a half with a zero", "(;SZ[9]KM[6.50])", head + tail + "DT[]PB[]PW[]KM[6.5]HA[0]\r\n)\r\n"},
+        // TE on a move is a good move, not the game's name.
+        {"TE on a move", "(;SZ[9];B[aa]TE[1])", head + tail + "DT[]PB[]PW[]HA[0]\r\n;B[aa]TE[1])\r\n"},
+        {"TE in the root names the game", "(;SZ[9]TE[Cup];B[aa])",
+         head + "AP[T]SZ[9]GN[Cup]DT[]PB[]PW[]HA[0]TE[Cup]\r\n;B[aa])\r\n"},
+        // Setup of one variation stays in it; below a root of one line it stays where it stood.
+        {"setup in the first of several variations", "(;SZ[9]HA[2]AB[cc][gg](;AB[bb]AW[dd];B[ee])(;B[ff])(;B[gc]))",
+         head + "AB[cc][gg]" + tail + "DT[]PB[]PW[]HA[2]\r\n(;AB[bb]AW[dd];B[ee])(;B[ff])(;B[gc]))\r\n"},
+        {"setup after an empty root, several games", "(;SZ[9]HA[0];AW[ae]AB[bb])(;SZ[9];AW[ae]AB[bb])",
+         head + tail + "DT[]PB[]PW[]HA[0]\r\n;AB[bb]AW[ae])\r\n(;SZ[9];AW[ae]AB[bb])\r\n"},
         {"words", "(;SZ[9]DT[August 1, 2001]KM[6.5])", head + tail + "DT[August 1, 2001]PB[]PW[]KM[6.5]HA[0]\r\n)\r\n"},
         {"a date the game holds is written its way", "(;SZ[9]DT[2001/8/1]KM[6.5])",
          head + tail + "DT[2001-08-01]PB[]PW[]KM[6.5]HA[0]\r\n)\r\n"},
@@ -222,11 +237,11 @@ TEST(SgfTreeWriter, GameInformationIsSavedAsTheFileGaveIt) {
         {"a negative komi", "(;SZ[9]KM[-4.5])", head + tail + "DT[]PB[]PW[]KM[-4.5]HA[0]\r\n)\r\n"},
         {"information of the first of several lines stays in it",
          "(;SZ[9](;PB[A]DT[1990]AB[dd][ee];W[cc])(;C[v2];B[aa])(;C[v3];B[bb]))",
-         head + tail + "PW[]\r\n(;AB[dd][ee]DT[1990]PB[A]HA[2];W[cc])(;C[v2];B[aa])(;C[v3];B[bb]))\r\n"},
+         head + tail + "PW[]HA[0]\r\n(;DT[1990]PB[A]AB[dd][ee];W[cc])(;C[v2];B[aa])(;C[v3];B[bb]))\r\n"},
         {"information below a root of one line goes into the root", "(;SZ[9]KM[6.5];PB[A]AB[dd];W[cc])",
-         head + "AB[dd]" + tail + "DT[]PB[A]PW[]KM[6.5]HA[1]\r\n;;W[cc])\r\n"},
-        {"a handicap named without stones that cannot stand stays named", "(;SZ[9]HA[2]KM[0.5];W[gc];B[aa])",
-         head + tail + "DT[]PB[]PW[]KM[0.5]HA[2]\r\n;W[gc];B[aa])\r\n"},
+         head + tail + "DT[]PB[A]PW[]KM[6.5]\r\n;AB[dd]HA[1];W[cc])\r\n"},
+        {"a handicap named without stones where a move stands: the table mirrored", "(;SZ[9]HA[2]KM[0.5];W[gc];B[aa])",
+         head + "AB[cc][gg]" + tail + "DT[]PB[]PW[]KM[0.5]HA[2]\r\n;W[gc];B[aa])\r\n"},
         // Found by the tree fuzz run: a later HA the reader took must not give way to the root's.
         {"the handicap the reader took is the one saved", "(;SZ[9]HA[2]KM[0.5];W[gc];B[aa]HA[0])",
          head + tail + "DT[]PB[]PW[]KM[0.5]HA[0]\r\n;W[gc];B[aa])\r\n"},
@@ -249,14 +264,18 @@ TEST(SgfTreeWriter, DamagedUtf8IsSavedAsTheBytesItHolds) {
     const struct {
         const char* what;
         std::string bytes;
-        std::string kept;  // bytes the saved file holds as they were
+        std::string kept;      // bytes the saved file holds as they were
+        bool declared = true;  // saved under CA[UTF-8]
     } cases[] = {
         {"a truncated character before ]", "(;PB[\xE9\xA3\x8E\xE9\x9B\xA8\xE6]PW[\xE7\x8E\x8B];B[aa])",
          "PB[\xE9\xA3\x8E\xE9\x9B\xA8\xE6]PW[\xE7\x8E\x8B]"},
         {"a stray byte in a comment", "(;C[\xE9\xA3\x8E?\xA8\xE9\x9B\xA8];B[aa])", "C[\xE9\xA3\x8E?\xA8\xE9\x9B\xA8]"},
         {"declared UTF-8, truncated", "(;CA[UTF-8]PW[\xE5\xB7\xA7\xE8\x8A\xB1\xE5\x8C];B[aa])",
          "PW[\xE5\xB7\xA7\xE8\x8A\xB1\xE5\x8C]"},
-        {"a second game's CA of no set", "([])(CA[*UTF8\xF4\xA4\x9B\x9C])", ""},
+        {"a second game's CA of no set", "([])(CA[*UTF8\xF4\xA4\x9B\x9C])", "", false},
+        // Text read as UTF-8 stays UTF-8 even where code page 932 could hold it: 云 and 能 end
+        // in "]" and "\\" there, which a reader of single bytes takes for the SGF's own.
+        {"UTF-8 code page 932 could hold", "(;PW[\xE4\xBA\x91\xE8\x83\xBD];B[aa])", "PW[\xE4\xBA\x91\xE8\x83\xBD]"},
         // A character split by a line break is two kept pieces: written back side by side they
         // would make the character, so they stay kept (found by the fuzz run).
         {"a character split over two lines",
@@ -266,11 +285,20 @@ TEST(SgfTreeWriter, DamagedUtf8IsSavedAsTheBytesItHolds) {
     for (const auto& c : cases) {
         const std::string saved = saveFileWithTree(c.bytes, c.what);
         EXPECT_NE(saved.find(c.kept), std::string::npos) << c.what << ": " << saved;
+        if (c.declared) {
+            EXPECT_EQ(saved.substr(0, 21), "(;GM[1]FF[4]CA[UTF-8]") << c.what;
+        }
     }
-    // The input the fuzz run found, when the shared findings are at hand.
+    // The inputs the fuzz runs found, when the shared findings are at hand: each saved twice
+    // gives the same bytes; the second one's Korean text is kept under its declaration.
     std::string found;
     if (readFileBytes(std::string(TAVRIN_CORPUS_DIR) + "/../findings/tree-round-trip-second-game-ca.sgf", found)) {
         saveFileWithTree(found, "tree-round-trip-second-game-ca.sgf");
+    }
+    if (readFileBytes(std::string(TAVRIN_CORPUS_DIR) + "/../findings/tree-save-twice-utf8-dropped.sgf", found)) {
+        const std::string saved = saveFileWithTree(found, "tree-save-twice-utf8-dropped.sgf");
+        EXPECT_EQ(saved.substr(0, 21), "(;GM[1]FF[4]CA[UTF-8]");
+        EXPECT_NE(saved.find("\xEB\xB6\x88\xED\x8C\xA8\xEC\x8B\xA0"), std::string::npos);
     }
 }
 

@@ -26,6 +26,7 @@
 #include "game/GameState.h"
 #include "game/Scoring.h"
 #include "library/LibraryIndex.h"
+#include "record/InfoTexts.h"
 #include "tools/kifu/FigureCommand.h"
 
 namespace fs = std::filesystem;
@@ -112,7 +113,7 @@ int check(const std::vector<std::string>& args) {
         out = path;
         if (r.ok()) {
             ++accepted;
-            out += "\tOK\t" + std::to_string(g.MoveCount) + "\t" + std::to_string(g.HandicapCount);
+            out += "\tOK\t" + std::to_string(g.MoveCount) + "\t" + std::to_string(handicapStones(g, &tree));
         } else {
             ++refused;
             if (r.status == LoadStatus::CannotOpen) unreadable = true;
@@ -139,9 +140,11 @@ bool loadOne(const std::string& path, GameState& g, RecordTree* tree = nullptr) 
 
 int board(const std::string& path) {
     GameState g = freshGame();
-    if (!loadOne(path, g)) return 1;
-    std::string out = "SZ " + std::to_string(g.BoardSize) + " HA " + std::to_string(g.HandicapCount) + " MOVES " +
-                      std::to_string(g.MoveCount) + " CAP " + std::to_string(g.CapturedCount[1]) + " " +
+    RecordTree tree;
+    if (!loadOne(path, g, &tree)) return 1;
+    // A set-up position (white stones or the side to move at the start) has no handicap.
+    std::string out = "SZ " + std::to_string(g.BoardSize) + " HA " + std::to_string(handicapStones(g, &tree)) +
+                      " MOVES " + std::to_string(g.MoveCount) + " CAP " + std::to_string(g.CapturedCount[1]) + " " +
                       std::to_string(g.CapturedCount[2]) + " NEXT " + (g.SideToMove == Black ? "B" : "W") + "\n";
     for (int row = 1; row <= g.BoardSize; ++row) {
         for (int col = 1; col <= g.BoardSize; ++col) {
