@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "app/LibraryIndexer.h"
 #include "app/TfrmMain.h"
@@ -89,10 +90,11 @@ void TfrmMain::buildLibraryProgress() {
     ui.btnLibraryStop->setObjectName(QStringLiteral("btnLibraryStop"));
     ui.btnLibraryStop->setText(QStringLiteral("×"));
     ui.btnLibraryStop->setToolTip(QStringLiteral("棋譜ライブラリの作成を中止する"));
-    ui.stbMain->addPermanentWidget(ui.prbLibrary);
-    ui.stbMain->addPermanentWidget(ui.btnLibraryStop);
+    // Hidden before they join the status bar: shown, they would widen the window.
     ui.prbLibrary->hide();
     ui.btnLibraryStop->hide();
+    ui.stbMain->addPermanentWidget(ui.prbLibrary);
+    ui.stbMain->addPermanentWidget(ui.btnLibraryStop);
     connect(ui.btnLibraryStop, &QToolButton::clicked, ui.libraryIndexer, &LibraryIndexer::stop);
     connect(ui.libraryIndexer, &LibraryIndexer::progress, this, [this](int done, int total) {
         ui.prbLibrary->setRange(0, total);
@@ -123,23 +125,29 @@ void TfrmMain::startLibraryIndexing() {
     if (ui.libraryIndexer->running()) return;
     if (!ui.prbLibrary) buildLibraryProgress();
     ui.prbLibrary->setRange(0, 0);
-    ui.prbLibrary->show();
-    ui.btnLibraryStop->show();
+    showLibraryProgress(true);
     // The window's index answers queries meanwhile and is replaced when the run is done.
     ui.libraryIndexer->start(prefs.LibraryFolders, libraryCachePath());
+}
+
+void TfrmMain::showLibraryProgress(bool shown) {
+    // The bar and its button take their room from the message field, so the status bar
+    // asks for no more width and the window keeps its size.
+    const int taken = shown ? ui.prbLibrary->width() + ui.btnLibraryStop->sizeHint().width() + 8 : 0;
+    ui.stbPanel[0]->setMinimumWidth(std::max(0, MessagePanelWidth - taken));
+    ui.prbLibrary->setVisible(shown);
+    ui.btnLibraryStop->setVisible(shown);
 }
 
 void TfrmMain::stopLibraryIndexing() {
     if (!ui.libraryIndexer->running()) return;
     ui.libraryIndexer->abandon();
-    ui.prbLibrary->hide();
-    ui.btnLibraryStop->hide();
+    showLibraryProgress(false);
 }
 
 void TfrmMain::libraryIndexed(const std::shared_ptr<library::LibraryIndex>& index, bool cancelled) {
     Library = index;
-    ui.prbLibrary->hide();
-    ui.btnLibraryStop->hide();
+    showLibraryProgress(false);
     setStatusText(0, QStringLiteral("棋譜ライブラリ: %1局（読めない棋譜 %2）%3")
                          .arg(Library->indexedCount())
                          .arg(Library->refusedCount())

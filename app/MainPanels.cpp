@@ -45,8 +45,12 @@ void TfrmMain::buildStatusBar() {
         const char* text;
     };
     const Panel panels[6] = {
-        {210, Qt::AlignLeft, HelpHintText}, {51, Qt::AlignRight, "888手目"},    {35, Qt::AlignHCenter, "パス"},
-        {56, Qt::AlignHCenter, "黒番です"}, {56, Qt::AlignHCenter, "00:00:00"}, {50, Qt::AlignLeft, ""},
+        {MessagePanelWidth, Qt::AlignLeft, HelpHintText},
+        {51, Qt::AlignRight, "888手目"},
+        {35, Qt::AlignHCenter, "パス"},
+        {56, Qt::AlignHCenter, "黒番です"},
+        {56, Qt::AlignHCenter, "00:00:00"},
+        {50, Qt::AlignLeft, ""},
     };
     for (int i = 0; i < 6; ++i) {
         auto* l = new QLabel(qs(panels[i].text), ui.stbMain);

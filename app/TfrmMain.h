@@ -130,6 +130,8 @@ protected:
     void wheelEvent(QWheelEvent* e) override;
     // The board's own minimum; less while the window is held smaller than the whole.
     static constexpr QSize BoardMinimum{257, 257};
+    // The status bar's message field at its narrowest.
+    static constexpr int MessagePanelWidth = 210;
     void resizeEvent(QResizeEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
@@ -391,6 +393,7 @@ private:
     // writes nothing; the window waits for it about a tenth of a second at most, then leaves
     // it to end by itself.
     void stopLibraryIndexing();
+    void showLibraryProgress(bool shown);
     // The explorer's pane and the board's letters for the shown position.
     void prcFskJskShow();
     // Opens game id of the library (after the discard question) at the move where it reaches

@@ -440,7 +440,15 @@ void prcKifToStrings(const GameState& g, TextBuffer& buf, const RecordTree* tree
     // find "]" or a backslash in the second byte of some code page 932 characters.
     const bool utf8 = tree && tree->Utf8;
     if (tree && !tree->hasExtras()) tree = nullptr;
-    if (utf8 || needsUtf8(g)) return writeRecord(g, buf, TextEncoding::Utf8, tree, info);
+    if (needsUtf8(g)) return writeRecord(g, buf, TextEncoding::Utf8, tree, info);
+    if (utf8) {
+        // Text that is ASCII alone reads back as the record's own form: it is written so.
+        writeRecord(g, buf, TextEncoding::Utf8, tree, info);
+        const std::vector<std::string>& lines = buf.lines();
+        if (std::any_of(lines.begin(), lines.end(),
+                        [](const std::string& l) { return sjis::firstHighByte(l) != l.size(); }))
+            return;
+    }
     writeRecord(g, buf, TextEncoding::Cp932, tree, info);
     // The tree's texts decide too: code page 932 must hold them all, and its bytes must be
     // read back in code page 932 (texts read from broken bytes may read otherwise).

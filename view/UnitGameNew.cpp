@@ -38,14 +38,15 @@ TDlgGameNew::TDlgGameNew(GameState& game, QWidget* parent)
     lblLevel->hide();
 
     cmbGoban = addCombo(this, "cmbGoban", {"１９路盤", "１３路盤", "　９路盤"}, 285, 144);
-    addLabel(this, QStringLiteral("碁盤(&S)："), 217, 147, cmbGoban);
+    lblGoban = addLabel(this, QStringLiteral("碁盤(&S)："), 217, 147, cmbGoban);
 
     cmbPutStone = addCombo(this, "cmbPutStone",
                            {"なし", "２子", "３子", "４子", "５子", "６子", "７子", "８子", "９子"}, 84, 173);
-    addLabel(this, QStringLiteral("置き石(&I)："), 8, 176, cmbPutStone);
+    lblPutStone = addLabel(this, QStringLiteral("置き石(&I)："), 8, 176, cmbPutStone);
 
     cmbKomi->setGeometry(285, 173, 116, 21);
-    addLabel(this, QStringLiteral("コミ(&K)："), 217, 176, cmbKomi);
+    lblKomi = addLabel(this, QStringLiteral("コミ(&K)："), 217, 176, cmbKomi);
+    placeRows(false);
 
     std::tie(btnOk, btnCancel) = addOkCancel(this, "btnOk", "btnCancel", 214);
 
@@ -84,6 +85,21 @@ void TDlgGameNew::offerComputer() {
     GameDialog::offerComputer();
     cmbLevel->show();
     lblLevel->show();
+    placeRows(true);
+}
+
+void TDlgGameNew::placeRows(bool level) {
+    const std::pair<QLabel*, QComboBox*> cells[] = {
+        {lblLevel, cmbLevel}, {lblGoban, cmbGoban}, {lblPutStone, cmbPutStone}, {lblKomi, cmbKomi}};
+    int k = 0;
+    for (const auto& [label, combo] : cells) {
+        if (combo == cmbLevel && !level) continue;
+        const int x = k % 2 == 0 ? 8 : 217;
+        const int y = k / 2 == 0 ? 144 : 173;
+        label->move(x, y + 3);
+        combo->move(x + 76, y);
+        ++k;
+    }
 }
 
 void TDlgGameNew::prcLevelEnable() { cmbLevel->setEnabled(!(Black.human() && White.human())); }

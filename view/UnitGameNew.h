@@ -32,8 +32,14 @@ protected:
 
 private:
     void FormCreate();
+    // Two rows of two cells: the level first when it is offered, the board size, the
+    // handicap and the komi in the cells after it (no cell is left empty before another).
+    void placeRows(bool level);
 
     QLabel* lblLevel;
+    QLabel* lblGoban;
+    QLabel* lblPutStone;
+    QLabel* lblKomi;
     QComboBox* cmbLevel;
     QComboBox* cmbGoban;
     QComboBox* cmbPutStone;

@@ -273,6 +273,8 @@ TEST(SgfTreeWriter, DamagedUtf8IsSavedAsTheBytesItHolds) {
         {"declared UTF-8, truncated", "(;CA[UTF-8]PW[\xE5\xB7\xA7\xE8\x8A\xB1\xE5\x8C];B[aa])",
          "PW[\xE5\xB7\xA7\xE8\x8A\xB1\xE5\x8C]"},
         {"a second game's CA of no set", "([])(CA[*UTF8\xF4\xA4\x9B\x9C])", "", false},
+        // Found by the tree fuzz run: UTF-8 only after the record, which is ASCII alone.
+        {"UTF-8 outside the record", "(;CA[UTF-8]SZ[9];B[aa])\xE9\xA3\x8E", "", false},
         // Text read as UTF-8 stays UTF-8 even where code page 932 could hold it: 云 and 能 end
         // in "]" and "\\" there, which a reader of single bytes takes for the SGF's own.
         {"UTF-8 code page 932 could hold", "(;PW[\xE4\xBA\x91\xE8\x83\xBD];B[aa])", "PW[\xE4\xBA\x91\xE8\x83\xBD]"},
