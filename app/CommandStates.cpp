@@ -46,9 +46,9 @@ CommandStates commandStates(const CommandFacts& f) {
     set(s.actKifuVarBranch, replaying && f.branchAbove);
     set(s.mnuKifuP, replaying);
     // 検討 works on the record, or on a copy of a game being played; 盤面編集 on a record, or
-    // on the start of a game without moves.
-    set(s.actPlayKentou, !counting && !moving && f.mode != Mode::Editing);
-    set(s.actPlayEdit, !counting && !moving && f.mode != Mode::Study && (replaying || f.freshGame));
+    // on the start of a game without moves. Each is entered straight from the other.
+    set(s.actPlayKentou, !counting && !moving);
+    set(s.actPlayEdit, !counting && !moving && (replaying || f.freshGame));
     const bool edits = replaying && !counting;
     set(s.actEditUndo, edits && f.canUndo);
     set(s.actEditRedo, edits && f.canRedo);

@@ -29,8 +29,8 @@ CommandFacts TfrmMain::commandFacts() const {
     f.computerMovedLast = ui.engineTurn->computerMovedLast();
     f.personAndComputer = Game.BlackPlayerKind != Game.WhitePlayerKind;
     f.onMainLine = Record.onMainLine();
-    f.canUndo = History.canUndo();
-    f.canRedo = History.canRedo();
+    f.canUndo = Record.canUndo();
+    f.canRedo = Record.canRedo();
     f.studyTakeBack = studyCanTakeBack();
     if (const RecordTree::NodeId v = editTarget(); v != RecordTree::None) {
         f.variationShown = true;

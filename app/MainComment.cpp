@@ -40,11 +40,10 @@ void TfrmMain::buildCommentPane() {
     connect(ui.memComment, &QPlainTextEdit::textChanged, this, [this] {
         if (showingComment_) return;
         // An edit goes into the tree at once: nothing typed is lost when the shown position
-        // changes, and the record is modified like after any other change. The first key at a
-        // node goes into the history: an undo takes the whole edit of that comment back.
-        if (!CommentRemembered) History.remember(Record);
+        // changes, and the record is modified like after any other change. The keys typed at a
+        // node are one step of the history: an undo takes the whole edit of that comment back.
+        Record.setNodeComment(Record.node(), ui.memComment->toPlainText().toStdString(), CommentRemembered);
         CommentRemembered = true;
-        Record.setNodeComment(Record.node(), ui.memComment->toPlainText().toStdString());
         prcKifUpDate();
         showNodeMarks();
     });

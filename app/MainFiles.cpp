@@ -258,9 +258,9 @@ bool TfrmMain::fncFileWriteSGF(const QString& path) {
     Doc.Modified = false;
     if (Study.game) {
         Study.modified = false;
-        Study.history.markSaved(*Study.game);
+        Study.game->markSaved();
     } else {
-        History.markSaved(Record);
+        Record.markSaved();
     }
     prcKifUpDate();
     setTitle(fileNamePart(qs(Doc.FileName)) + TitleTail);

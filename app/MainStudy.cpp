@@ -59,33 +59,52 @@ void TfrmMain::actPlayKentouExecute() {
         stopKifuAuto();
         ui.engineTurn->stop();
         Study.active = true;
-        Study.fromGame = !ReplayMode;
+        // A game without moves is studied in place: what the study makes is the record.
+        Study.fromGame = !ReplayMode && Game.MoveCount > 0;
         Study.returnTo = shownPath();
         Study.added.clear();
         if (Study.fromGame) {
             // During a game the study works on a copy: the game comes back as it was.
             Study.game = Record;
-            Study.history = History;
             Study.modified = Doc.Modified;
             ui.tmrTime->stop();
             ReplayMode = true;
             prefs.pumGobanAutoPopup = false;
         }
-    } else {
-        endStudy();
+    } else if (!endStudy()) {
+        ui.actPlayKentou->setChecked(true);
     }
     showRecordAgain();
     if (Study.active) setStatusText(0, QStringLiteral("検討中：碁盤をクリックすると変化として石を打ちます"));
 }
 
-void TfrmMain::endStudy() {
-    if (!Study.active) return;
+bool TfrmMain::endStudy() {
+    if (!Study.active) return true;
+    // The lines a study of a game in progress added are kept as variations of the game, or
+    // dropped, as the user says.
+    Answer keep = Answer::No;
+    if (Study.fromGame && !Study.added.empty()) {
+        keep = prompts.confirm(this, QStringLiteral("検討で打った変化を棋譜に残しますか？"), true);
+        if (keep == Answer::Cancel) return false;
+    }
     Study.active = false;
-    if (Study.fromGame) {
+    if (Study.fromGame && keep == Answer::Yes) {
+        // The game goes on from where it stood, its clocks as they were; the study's moves
+        // stay in the record and its history.
+        const GameState& game = Study.game->state();
+        Game.BlackTotalSeconds = game.BlackTotalSeconds;
+        Game.WhiteTotalSeconds = game.WhiteTotalSeconds;
+        Game.MoveSeconds = game.MoveSeconds;
+        Record.goTo(nodeAtPath(Study.returnTo), *ui.pnlMain);
+        Study.game.reset();
+        ReplayMode = false;
+        prefs.pumGobanAutoPopup = true;
+        ui.pnlMain->relayout();
+        if (Game.CurrentMove > 1) ui.tmrTime->start();
+    } else if (Study.fromGame) {
         // The file the game belongs to may have been named by a save meanwhile.
         const Document now = Doc;
         Record = std::move(*Study.game);
-        History = std::move(Study.history);
         Doc.FileName = now.FileName;
         Doc.ReadOnly = now.ReadOnly;
         Doc.Modified = Study.modified;
@@ -98,6 +117,7 @@ void TfrmMain::endStudy() {
         Record.goTo(nodeAtPath(Study.returnTo), *ui.pnlMain);
     }
     Study.added.clear();
+    return true;
 }
 
 void TfrmMain::studyClick(Qt::MouseButton button, int pos) {
@@ -108,14 +128,8 @@ void TfrmMain::studyClick(Qt::MouseButton button, int pos) {
     if (button != Qt::LeftButton || pos == 0) return;
     const RecordTree::NodeId before = Record.node();
     const size_t children = static_cast<size_t>(Tree().childCount(before));
-    History.remember(Record);
-    const int blackTotal = Game.BlackTotalSeconds, whiteTotal = Game.WhiteTotalSeconds;
-    const HitResult r = Record.play(Game.SideToMove, pos, *ui.pnlMain);
     // The clock does not run in a study: its moves take no time.
-    Game.BlackTotalSeconds = blackTotal;
-    Game.WhiteTotalSeconds = whiteTotal;
-    if (r == HitResult::Legal && Game.CurrentMove > 1)
-        Game.MoveTime[static_cast<size_t>(Game.HandicapCount + Game.CurrentMove - 1)] = 0;
+    const HitResult r = Record.play(Game.SideToMove, pos, *ui.pnlMain, true);
     if (r != HitResult::Legal) {
         const QString reason = QString::fromUtf8(hitRefusalText(r));
         if (!reason.isEmpty()) setStatusText(0, reason);
@@ -133,7 +147,6 @@ bool TfrmMain::studyCanTakeBack() const {
 
 void TfrmMain::studyTakeBack() {
     if (!studyCanTakeBack()) return;
-    History.remember(Record);
     Record.deleteNode(Record.node(), *ui.pnlMain);
     Study.added.pop_back();
     showRecordAgain();
@@ -147,7 +160,6 @@ void TfrmMain::leaveStudyAndEditing() {
     ui.actPlayKentou->setChecked(false);
     endEditing();
     ui.actPlayEdit->setChecked(false);
-    History.clear();
     CommentRemembered = false;
 }
 
@@ -156,8 +168,19 @@ void TfrmMain::leaveStudyAndEditing() {
 void TfrmMain::actPlayEditExecute() {
     if (ui.actPlayEdit->isChecked()) {
         if (Study.active) {
-            ui.actPlayKentou->setChecked(false);
-            endStudy();
+            // 盤面編集 goes on at the shown node: the study's moves stay in the record.
+            const std::vector<int> here = shownPath();
+            if (Study.fromGame && Study.added.empty()) {
+                ui.actPlayKentou->setChecked(false);
+                endStudy();
+                Record.goTo(nodeAtPath(here), *ui.pnlMain);
+            } else {
+                Study.active = false;
+                Study.game.reset();
+                Study.added.clear();
+                ui.actPlayKentou->setChecked(false);
+                Record.goTo(nodeAtPath(here), *ui.pnlMain);
+            }
         }
         stopKifuAuto();
         ui.engineTurn->stop();
@@ -234,7 +257,6 @@ void TfrmMain::buildEditToolBar() {
     ui.pnlMain->addAction(turn);
     ui.tlbEdit->addAction(turn);
     connect(turn, &QAction::triggered, this, [this] {
-        History.remember(Record);
         Record.setPlayerToMove(3 - Game.SideToMove, *ui.pnlMain);
         showRecordAgain();
     });
@@ -243,7 +265,6 @@ void TfrmMain::buildEditToolBar() {
 
 void TfrmMain::editClick(Qt::MouseButton button, int pos) {
     if (pos == 0 || (button != Qt::LeftButton && button != Qt::RightButton)) return;
-    History.remember(Record);
     bool changed = true;
     const NodeMarkup marks = markupOf(Tree(), Record.node(), Game.BoardSize);
     const auto labelAt = [&]() -> const PointLabel* {
@@ -308,7 +329,6 @@ void TfrmMain::actEditDeleteExecute() {
         prompts.confirm(this, QStringLiteral("この変化（%1手）を削除します。\nよろしいですか？").arg(nodes), false) !=
             Answer::Yes)
         return;
-    History.remember(Record);
     Record.deleteNode(n, *ui.pnlMain);
     showRecordAgain();
 }
@@ -316,7 +336,6 @@ void TfrmMain::actEditDeleteExecute() {
 void TfrmMain::actEditPromoteExecute() {
     const RecordTree::NodeId n = treeEditNode();
     if (n == RecordTree::None) return;
-    History.remember(Record);
     Record.promote(n, *ui.pnlMain);
     showRecordAgain();
 }
@@ -324,7 +343,6 @@ void TfrmMain::actEditPromoteExecute() {
 void TfrmMain::moveVariation(int delta) {
     const RecordTree::NodeId n = treeEditNode();
     if (n == RecordTree::None) return;
-    History.remember(Record);
     Record.moveVariation(n, delta, *ui.pnlMain);
     showRecordAgain();
 }
@@ -339,7 +357,6 @@ void TfrmMain::actEditCutExecute() {
     if (prompts.confirm(this, QStringLiteral("この局面より後の %1 手を削除します。\nよろしいですか？").arg(below),
                         false) != Answer::Yes)
         return;
-    History.remember(Record);
     Record.cutAfter();
     showRecordAgain();
 }
@@ -376,15 +393,15 @@ void TfrmMain::treePaneMenu(RecordTree::NodeId n, const QPoint& at) {
 }
 
 void TfrmMain::actEditUndoExecute() {
-    if (!History.canUndo()) return;
-    History.undo(Record, *ui.pnlMain);
+    if (!Record.canUndo()) return;
+    Record.undo(*ui.pnlMain);
     Study.added.clear();
     showRecordAgain();
 }
 
 void TfrmMain::actEditRedoExecute() {
-    if (!History.canRedo()) return;
-    History.redo(Record, *ui.pnlMain);
+    if (!Record.canRedo()) return;
+    Record.redo(*ui.pnlMain);
     showRecordAgain();
 }
 

@@ -42,7 +42,6 @@
 #include "game/Scoring.h"
 #include "library/PositionHash.h"
 #include "record/GameRecord.h"
-#include "record/RecordHistory.h"
 #include "record/RecordTree.h"
 #include "view/Prompts.h"
 
@@ -334,7 +333,8 @@ private:
     void actEditCutExecute();
     // Leaves 検討 (a game studied on a copy comes back as it was, a record shows where the
     // study began) and 盤面編集.
-    void endStudy();
+    // False when the user chose to stay in the study.
+    bool endStudy();
     void endEditing();
     // A new game or record: both modes end, the history goes.
     void leaveStudyAndEditing();
@@ -367,13 +367,10 @@ private:
         bool fromGame = false;                // begun during a game: it works on a copy
         std::vector<int> returnTo;            // where the study began
         std::vector<std::vector<int>> added;  // the moves it added, as paths
-        std::optional<GameRecord> game;       // the game as it was (fromGame)
-        RecordHistory history;                // its history as it was (fromGame)
+        std::optional<GameRecord> game;       // the game as it was, with its history (fromGame)
         bool modified = false;
     } Study;
-    // The record's history of edits: undo and redo.
-    RecordHistory History;
-    bool CommentRemembered = false;  // the shown node's comment edit is in the history
+    bool CommentRemembered = false;  // keys typed at the shown node's comment go on one step
     RecordTree::NodeId TreeMenuNode = RecordTree::None;
 
     // ---- the computer opponent (MainEngine.cpp) -----------------------------------------

@@ -35,6 +35,9 @@ void GameRecord::adopt(const GameState& g) {
 
 void GameRecord::adopt(const GameState& g, RecordTree tree) {
     tree_ = std::move(tree);
+    undo_.clear();
+    redo_.clear();
+    current_ = saved_ = nextState_++;
     state_ = g;
     const int shown = g.CurrentMove - 1;
     const bool atEnd = g.CurrentMove > g.MoveCount;
@@ -377,7 +380,7 @@ RecordTree::NodeId GameRecord::branchPoint() const {
 
 // ---- Edits ----
 
-HitResult GameRecord::play(int colour, int pos, BoardPainter& p) {
+HitResult GameRecord::play(int colour, int pos, BoardPainter& p, bool untimed) {
     const NodeId here = node();
     for (NodeId c = tree_.firstChild(here); c != RecordTree::None; c = tree_.nextSibling(c)) {
         for (RecordTree::PropId q = tree_.firstProperty(c); q != RecordTree::None; q = tree_.nextProperty(q)) {
@@ -390,12 +393,21 @@ HitResult GameRecord::play(int colour, int pos, BoardPainter& p) {
             break;
         }
     }
+    Edit edit(*this);
     const int moves = state_.MoveCount;
     state_.MoveCount = state_.CurrentMove - 1;
+    const int seconds = state_.MoveSeconds, blackTotal = state_.BlackTotalSeconds,
+              whiteTotal = state_.WhiteTotalSeconds;
     const HitResult r = prcHitCore(state_, pos, colour, p);
     if (r != HitResult::Legal) {
         state_.MoveCount = moves;
         return r;
+    }
+    if (untimed) {
+        state_.MoveTime[static_cast<size_t>(state_.HandicapCount + state_.CurrentMove - 1)] = 0;
+        state_.MoveSeconds = seconds;
+        state_.BlackTotalSeconds = blackTotal;
+        state_.WhiteTotalSeconds = whiteTotal;
     }
     doc_.Modified = true;
     ++revision_;
@@ -430,6 +442,7 @@ void GameRecord::followPlaces(const std::vector<int>& places) {
 }
 
 void GameRecord::editTree(const std::function<void()>& edit) {
+    Edit bracket(*this);
     const std::vector<int> places = linePlaces();
     const int refusedPlace = refused_ == RecordTree::None ? -1 : tree_.siblingIndex(refused_);
     edit();
@@ -444,6 +457,8 @@ void GameRecord::editTree(const std::function<void()>& edit) {
 }
 
 void GameRecord::cutAfter() {
+    if (tree_.firstChild(node()) == RecordTree::None) return;
+    Edit edit(*this);
     line_.resize(cursor_ + 1);
     editTree([&] { tree_.removeChildren(line_.back()); });
     refused_ = RecordTree::None;
@@ -458,6 +473,7 @@ void GameRecord::keepMoves(int m, BoardPainter& p) {
 int GameRecord::takeBack(BoardPainter& p) {
     const int n = mattaCount(state_);
     if (state_.CurrentMove - n <= 0) return 0;
+    Edit edit(*this);
     const int keep = state_.CurrentMove - 1 - n;
     // Each move goes back as 待った takes it (prcKifBack), then the moves leave the record.
     while (state_.CurrentMove - 1 > keep && back(p)) {
@@ -472,9 +488,11 @@ void GameRecord::setComment(int i, std::string_view text) {
     editTree([&] { tree_.setComment(i, text); });
 }
 
-void GameRecord::setNodeComment(NodeId n, std::string_view text) {
+void GameRecord::setNodeComment(NodeId n, std::string_view text, bool further) {
+    Edit edit(*this);
+    commentPath_ = tree_.pathOf(n);
+    commentFurther_ = further;
     editTree([&] { tree_.setNodeComment(n, text); });
-    doc_.Modified = true;
 }
 
 }  // namespace tavrin

@@ -109,7 +109,8 @@ public:
     // already is stepped into; otherwise the move is checked as in play and, when legal,
     // becomes a new last child of the shown node (the first when it has none) and the line
     // follows it. The clocks count it as prcHitCore does.
-    HitResult play(int colour, int pos, BoardPainter& p);
+    // untimed: a study's move, which takes no time and leaves the clocks as they are.
+    HitResult play(int colour, int pos, BoardPainter& p, bool untimed = false);
     // Removes every node after the shown one, with the variations hanging from them and the
     // variations at the shown node.
     void cutAfter();
@@ -123,7 +124,9 @@ public:
     int takeBack(BoardPainter& p);
     // Replaces the comment of main-line node i / of node n (RecordTree::setComment).
     void setComment(int i, std::string_view text);
-    void setNodeComment(NodeId n, std::string_view text);
+    // further: the text goes on the last step when that was a comment of the same node (keys
+    // typed one after another are one step).
+    void setNodeComment(NodeId n, std::string_view text, bool further = false);
 
     // ---- Setup and markup at the shown node (each marks the document modified) ----
 
@@ -135,6 +138,8 @@ public:
     // Moves after the node that the new stone makes impossible end the line there. False
     // when the point already shows colour, or when the node's own move would not let it
     // (its own point, or a stone it takes): nothing changes then.
+    // A node holding a move, or one with later nodes, keeps them: the stone goes into a new
+    // node after it (a new variation when it has later nodes), which is shown from then on.
     bool setSetupStone(int pos, int colour, BoardPainter& p);
     // TR, SQ, CR, MA or SL at pos: set, or removed when that very shape is there; another
     // shape at the point is replaced (one mark per point).
@@ -147,7 +152,8 @@ public:
     // Removes every mark and label at pos.
     void eraseMarkup(int pos);
     // PL at the shown node: Black or White; 0 removes it. The side to move of the shown
-    // position follows.
+    // position follows. PL is setup: a node holding a move or later nodes gets a new node for
+    // it as setSetupStone does.
     void setPlayerToMove(int colour, BoardPainter& p);
 
     // ---- Tree edits (NodeIds may change: read node(), line() and the tree again) ----
@@ -164,27 +170,63 @@ public:
     // Nodes below n, n included.
     int subtreeSize(NodeId n) const { return tree_.subtreeSize(n); }
 
-    // ---- Snapshots (RecordHistory) ----
+    // ---- The history of edits ----
+    // Every edit above (a move played, 待った, the resume cut, setup, markup, a comment, a
+    // tree edit) is one step of the record's history; an edit that changed nothing leaves
+    // none. Undo and redo go back and forward between the steps: the tree, the record's start
+    // stones, the moves' times and the shown node as they were (picture through p; the game's
+    // information and clocks stay). A step holds what its edit changed (a node's properties,
+    // a cut subtree), not the record. The document is modified exactly away from the step last
+    // saved. Adopting a game begins a new history.
 
-    // All an edit can change: the tree, the record's start stones, the current line (each
-    // node's place among its siblings) with the depth shown, and the moves' times.
-    struct Snapshot {
-        RecordTree Tree;
+    bool canUndo() const { return !undo_.empty(); }
+    bool canRedo() const { return !redo_.empty(); }
+    void undo(BoardPainter& p);
+    void redo(BoardPainter& p);
+    // The present step is the one the file holds.
+    void markSaved();
+    // Bytes the history holds.
+    size_t historyBytes() const;
+    // Counts the changes of the tree and the position by edits, undos and redos.
+    uint64_t revision() const { return revision_; }
+
+private:
+    // An edit's bracket: the outermost one makes the history's step of what happened inside.
+    class Edit {
+    public:
+        explicit Edit(GameRecord& r);
+        ~Edit();
+        Edit(const Edit&) = delete;
+        Edit& operator=(const Edit&) = delete;
+
+    private:
+        GameRecord& r_;
+    };
+    // What a step restores beside the tree: the start stones, the shown line (each node's
+    // place among its siblings) and depth, the moves' times and the side of a record without
+    // moves.
+    struct Frame {
         std::vector<std::pair<int, int>> Start;  // position, colour
         std::vector<int> Places;
         size_t Depth = 0;
         std::vector<int> Times;
         int RootSide = Black;
-        uint64_t Revision = 0;
     };
-    Snapshot snapshot() const;
-    // Back to s: the tree and the start replaced, the position rebuilt and the node shown
-    // then shown again (picture through p). The game's information and clocks stay.
-    void restore(Snapshot s, BoardPainter& p);
-    // Counts the changes of the tree and the position by edits and restores.
-    uint64_t revision() const { return revision_; }
+    struct Step {
+        std::vector<TreeChange> Changes;
+        Frame Before, After;
+        uint64_t StateBefore = 0, StateAfter = 0;
+        std::vector<int> Comment;  // a comment's edit: the node's path
+    };
+    Frame frame() const;
+    void applyFrame(const Frame& f, BoardPainter& p);
+    // Undoes the last step of from, which goes to `to` as the step that does it again.
+    void stepHistory(std::vector<Step>& from, std::vector<Step>& to, BoardPainter& p);
+    // A new node after the shown one for setup, as setSetupStone says; the line follows it.
+    void setupNodeHere();
+    // The shown node holds a move or has later nodes.
+    bool setupNeedsNode() const;
 
-private:
     // What a node's setup changed: a cell and the values before and after.
     struct Change {
         int pos;
@@ -266,6 +308,15 @@ private:
     int rootSide_ = Black;  // the side to move of a record without moves
     NodeId refused_ = RecordTree::None;
     uint64_t revision_ = 0;
+
+    // The history.
+    std::vector<Step> undo_, redo_;
+    TreeJournal journal_;  // of the edit under way
+    Frame frameBefore_;
+    int editDepth_ = 0;
+    std::vector<int> commentPath_;  // set by a comment's edit under way
+    bool commentFurther_ = false;
+    uint64_t current_ = 0, saved_ = 0, nextState_ = 1;
 };
 
 }  // namespace tavrin

@@ -41,6 +41,7 @@ const char* markIdent(MarkShape shape) {
 // without values goes too.
 template <typename Which>
 void takePoint(RecordTree& t, RecordTree::NodeId n, int pos, int size, Which&& which) {
+    t.touch(n);
     for (PropId p = t.firstProperty(n); p != RecordTree::None;) {
         const PropId next = t.nextProperty(p);
         const uint32_t k = RecordTree::identKey(t.identifier(p));
@@ -68,6 +69,7 @@ void takePoint(RecordTree& t, RecordTree::NodeId n, int pos, int size, Which&& w
 // Adds value to the node's property ident, made when the node has none (first among its
 // properties when front).
 void putValue(RecordTree& t, RecordTree::NodeId n, std::string_view ident, std::string_view value, bool front) {
+    t.touch(n);
     PropId p = t.firstProperty(n);
     while (p != RecordTree::None && RecordTree::identKey(t.identifier(p)) != key(ident)) p = t.nextProperty(p);
     if (p == RecordTree::None) p = front ? t.addPropertyFirst(n, ident) : t.addProperty(n, ident);
@@ -169,6 +171,7 @@ void GameRecord::matchRootToStart() {
     for (size_t i = 0;
          i < line_.size() && (i == 0 || lineMoves_[i] == 0) && line_[i] == tree_.mainLineNode(static_cast<int>(i));
          ++i) {
+        tree_.touch(line_[i]);
         for (PropId p = tree_.firstProperty(line_[i]); p != RecordTree::None;) {
             const PropId next = tree_.nextProperty(p);
             const uint32_t k = RecordTree::identKey(tree_.identifier(p));
@@ -208,53 +211,61 @@ void GameRecord::startFromRoot() {
 
 // ---- Setup and markup ----
 
+bool GameRecord::setupNeedsNode() const {
+    const bool ownMove = lineMoves_[cursor_] > (cursor_ > 0 ? lineMoves_[cursor_ - 1] : 0);
+    return ownMove || tree_.firstChild(node()) != RecordTree::None;
+}
+
+void GameRecord::setupNodeHere() {
+    // The position after the node is the new node's before its setup: nothing to apply.
+    const NodeId n = tree_.addNode(node());
+    line_.resize(cursor_ + 1);
+    line_.push_back(n);
+    facts_.resize(cursor_ + 1);
+    changes_.resize(facts_.back().firstChange + facts_.back().changeCount);
+    facts_.push_back({static_cast<uint32_t>(changes_.size()), 0, 0, facts_.back().lastCell});
+    lineMoves_.resize(cursor_ + 1);
+    lineMoves_.push_back(lineMoves_.back());
+    refused_ = RecordTree::None;
+    ++cursor_;
+    ++revision_;
+}
+
 bool GameRecord::setSetupStone(int pos, int colour, BoardPainter& p) {
     if ((colour != 0 && colour != Black && colour != White) || !onBoard(pos) ||
         state_.Board[static_cast<size_t>(pos)] == colour)
         return false;
-    NullPainter none;
+    Edit edit(*this);
+    const Picture shown = picture();
+    // Setup and moves stay apart, and nothing after the shown node is touched: the stone
+    // goes into a node of its own when the shown one holds a move or goes on.
+    if (setupNeedsNode()) setupNodeHere();
     const size_t at = cursor_;
     const NodeId n = node();
     const int size = state_.BoardSize;
     // What stands at the point before the node's own setup.
     int earlier = 0;
     if (at > 0) {
+        NullPainter none;
         stepBack(none);
         earlier = state_.Board[static_cast<size_t>(pos)];
         stepForward(none);
     }
-    const int movesHere = lineMoves_[at];
-    const bool ownMove = movesHere > (at > 0 ? lineMoves_[at - 1] : 0);
-    // A node holding a move may undo the stone: the edit is then taken back.
-    std::optional<Snapshot> before;
-    if (ownMove) before = snapshot();
-    const Picture shown = picture();
     const std::vector<int> places = linePlaces();
-
     if (at == 0) matchRootToStart();
     takePoint(tree_, n, pos, size, setupId);
     if (colour != earlier)
-        putValue(tree_, n,
-                 colour == Black   ? "AB"
-                 : colour == White ? "AW"
-                                   : "AE",
-                 sgfPointText(pos, size), at == 0 && ownMove);
+        putValue(tree_, n, colour == Black ? "AB" : colour == White ? "AW" : "AE", sgfPointText(pos, size), false);
     if (at == 0) startFromRoot();
     tree_.compactIfWasteful();
     rebuild(places, at, SIZE_MAX);
-
-    if (cursor_ != at || lineMoves_[at] != movesHere || state_.Board[static_cast<size_t>(pos)] != colour) {
-        const uint64_t revision = revision_;
-        if (before) restore(std::move(*before), none);
-        revision_ = revision;
-        return false;
-    }
     edited();
     repaint(shown, p);
     return true;
 }
 
 void GameRecord::editMarkup(const std::function<void(RecordTree&, NodeId, int)>& edit) {
+    Edit bracket(*this);
     editTree([&] {
         edit(tree_, node(), state_.BoardSize);
         tree_.compactIfWasteful();
@@ -316,13 +327,16 @@ void GameRecord::eraseMarkup(int pos) {
 
 void GameRecord::setPlayerToMove(int colour, BoardPainter& p) {
     if (colour != 0 && colour != Black && colour != White) return;
-    const NodeId n = node();
-    const PropId pl = findPlayer(n);
+    const PropId pl = findPlayer(node());
     const char side = pl == RecordTree::None ? 0 : static_cast<char>(tree_.value(pl, 0).front() | 0x20);
     const int now = side == 'b' ? Black : side == 'w' ? White : 0;
     if (now == colour && (pl == RecordTree::None) == (colour == 0)) return;
+    Edit edit(*this);
     const Picture shown = picture();
+    if (setupNeedsNode()) setupNodeHere();
+    const NodeId n = node();
     const std::vector<int> places = linePlaces();
+    tree_.touch(n);
     for (PropId q = tree_.firstProperty(n); q != RecordTree::None;) {
         const PropId next = tree_.nextProperty(q);
         if (RecordTree::identKey(tree_.identifier(q)) == key("PL")) tree_.removeProperty(n, q);
@@ -347,6 +361,7 @@ bool GameRecord::linked(NodeId n) const {
 
 int GameRecord::deleteNode(NodeId n, BoardPainter& p) {
     if (!linked(n) || tree_.parent(n) == RecordTree::None) return 0;
+    Edit edit(*this);
     const int removed = tree_.subtreeSize(n);
     const Picture shown = picture();
     std::vector<int> places = linePlaces();
@@ -374,6 +389,7 @@ int GameRecord::deleteNode(NodeId n, BoardPainter& p) {
 
 void GameRecord::promote(NodeId n, BoardPainter&) {
     if (!linked(n)) return;
+    Edit edit(*this);
     bool moved = false;
     for (NodeId k = n; tree_.parent(k) != RecordTree::None; k = tree_.parent(k)) {
         if (tree_.firstChild(tree_.parent(k)) == k) continue;
@@ -389,42 +405,121 @@ void GameRecord::moveVariation(NodeId n, int delta, BoardPainter&) {
     const int from = tree_.siblingIndex(n);
     const int to = std::clamp(from + delta, 0, tree_.childCount(tree_.parent(n)) - 1);
     if (to == from) return;
+    Edit edit(*this);
     tree_.moveSibling(n, to);
     edited();
 }
 
-// ---- Snapshots ----
+// ---- The history ----
 
-GameRecord::Snapshot GameRecord::snapshot() const {
-    Snapshot s;
-    s.Tree = tree_;
-    const int h = std::min(state_.HandicapCount, RecordCapacity);
-    for (int e = 1; e <= h; ++e)
-        s.Start.emplace_back(state_.MovePos[static_cast<size_t>(e)], state_.MoveColor[static_cast<size_t>(e)]);
-    s.Places = linePlaces();
-    s.Depth = cursor_;
-    for (int k = 1; k <= state_.MoveCount && h + k <= RecordCapacity; ++k)
-        s.Times.push_back(state_.MoveTime[static_cast<size_t>(h + k)]);
-    s.RootSide = rootSide_;
-    s.Revision = revision_;
-    return s;
+GameRecord::Edit::Edit(GameRecord& r) : r_(r) {
+    if (r_.editDepth_++ > 0) return;
+    r_.journal_ = TreeJournal{};
+    r_.tree_.journalTo(&r_.journal_);
+    r_.frameBefore_ = r_.frame();
+    r_.commentPath_.clear();
+    r_.commentFurther_ = false;
 }
 
-void GameRecord::restore(Snapshot s, BoardPainter& p) {
+GameRecord::Edit::~Edit() {
+    if (--r_.editDepth_ > 0) return;
+    GameRecord& r = r_;
+    r.tree_.journalTo(nullptr);
+    // Only a change of the tree makes a step: the start stones, times and line follow it. A
+    // node whose properties came back as they were is no change.
+    const bool propsAlone = std::all_of(r.journal_.changes.begin(), r.journal_.changes.end(),
+                                        [](const TreeChange& c) { return c.kind == TreeChange::Kind::Props; });
+    if (propsAlone && std::all_of(r.journal_.changes.begin(), r.journal_.changes.end(),
+                                  [&](const TreeChange& c) { return r.tree_.holds(c); }))
+        return;
+    // Keys typed into one comment one after another make one step: its first holds what
+    // the node had before them.
+    if (r.commentFurther_ && !r.commentPath_.empty() && r.redo_.empty() && !r.undo_.empty() &&
+        r.undo_.back().Comment == r.commentPath_) {
+        r.undo_.back().After = r.frame();
+    } else {
+        Step s;
+        s.Changes = std::move(r.journal_.changes);
+        s.Before = std::move(r.frameBefore_);
+        s.After = r.frame();
+        s.StateBefore = r.current_;
+        s.StateAfter = r.nextState_++;
+        s.Comment = r.commentPath_;
+        r.current_ = s.StateAfter;
+        r.undo_.push_back(std::move(s));
+        r.redo_.clear();
+    }
+    r.journal_ = TreeJournal{};
+    r.doc_.Modified = true;
+}
+
+GameRecord::Frame GameRecord::frame() const {
+    Frame f;
+    const int h = std::min(state_.HandicapCount, RecordCapacity);
+    for (int e = 1; e <= h; ++e)
+        f.Start.emplace_back(state_.MovePos[static_cast<size_t>(e)], state_.MoveColor[static_cast<size_t>(e)]);
+    f.Places = linePlaces();
+    f.Depth = cursor_;
+    for (int k = 1; k <= state_.MoveCount && h + k <= RecordCapacity; ++k)
+        f.Times.push_back(state_.MoveTime[static_cast<size_t>(h + k)]);
+    f.RootSide = rootSide_;
+    return f;
+}
+
+void GameRecord::applyFrame(const Frame& f, BoardPainter& p) {
     const Picture shown = picture();
-    tree_ = std::move(s.Tree);
-    const int h = static_cast<int>(s.Start.size());
+    const int h = static_cast<int>(f.Start.size());
     state_.HandicapCount = h;
     for (int e = 1; e <= h; ++e) {
-        state_.MovePos[static_cast<size_t>(e)] = s.Start[static_cast<size_t>(e - 1)].first;
-        state_.MoveColor[static_cast<size_t>(e)] = s.Start[static_cast<size_t>(e - 1)].second;
+        state_.MovePos[static_cast<size_t>(e)] = f.Start[static_cast<size_t>(e - 1)].first;
+        state_.MoveColor[static_cast<size_t>(e)] = f.Start[static_cast<size_t>(e - 1)].second;
     }
-    for (size_t k = 0; k < s.Times.size() && h + 1 + static_cast<int>(k) <= RecordCapacity; ++k)
-        state_.MoveTime[static_cast<size_t>(h) + 1 + k] = s.Times[k];
-    rootSide_ = s.RootSide;
-    rebuild(s.Places, s.Depth, SIZE_MAX);
+    for (size_t k = 0; k < f.Times.size() && h + 1 + static_cast<int>(k) <= RecordCapacity; ++k)
+        state_.MoveTime[static_cast<size_t>(h) + 1 + k] = f.Times[k];
+    rootSide_ = f.RootSide;
+    rebuild(f.Places, f.Depth, SIZE_MAX);
     ++revision_;
     repaint(shown, p);
+}
+
+void GameRecord::stepHistory(std::vector<Step>& from, std::vector<Step>& to, BoardPainter& p) {
+    if (from.empty()) return;
+    Step s = std::move(from.back());
+    from.pop_back();
+    // Undone last first; what undoes each is journaled: the step that does it all again.
+    TreeJournal again;
+    tree_.journalTo(&again);
+    for (auto c = s.Changes.rbegin(); c != s.Changes.rend(); ++c) tree_.undo(*c);
+    tree_.journalTo(nullptr);
+    tree_.compactIfWasteful();
+    applyFrame(s.Before, p);
+    current_ = s.StateBefore;
+    doc_.Modified = current_ != saved_;
+    to.push_back({std::move(again.changes), std::move(s.After), std::move(s.Before), s.StateAfter, s.StateBefore,
+                  std::move(s.Comment)});
+}
+
+void GameRecord::undo(BoardPainter& p) { stepHistory(undo_, redo_, p); }
+
+void GameRecord::redo(BoardPainter& p) { stepHistory(redo_, undo_, p); }
+
+void GameRecord::markSaved() {
+    saved_ = current_;
+    doc_.Modified = false;
+}
+
+size_t GameRecord::historyBytes() const {
+    size_t bytes = 0;
+    for (const std::vector<Step>* steps : {&undo_, &redo_}) {
+        for (const Step& s : *steps) {
+            bytes += sizeof(Step) + s.Comment.capacity() * sizeof(int);
+            for (const TreeChange& c : s.Changes) bytes += c.memoryBytes();
+            for (const Frame* f : {&s.Before, &s.After})
+                bytes += f->Start.capacity() * sizeof(f->Start[0]) +
+                         (f->Places.capacity() + f->Times.capacity()) * sizeof(int);
+        }
+    }
+    return bytes;
 }
 
 }  // namespace tavrin

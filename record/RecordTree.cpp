@@ -267,9 +267,10 @@ void RecordTree::setComment(int i, std::string_view text) { setNodeComment(mainL
 void RecordTree::setNodeComment(NodeId n, std::string_view text) {
     if (n == None || n >= nodes_.size()) return;
     const PropId found = findProperty(n, key("C"));
+    if (found == None ? text.empty() : valueCount(found) == 1 && value(found, 0) == plainBreaks(text)) return;
+    touch(n);
     lastNode_ = None;
     if (text.empty()) {
-        if (found == None) return;
         for (int k = 0; k < valueCount(found); ++k) waste_ += value(found, k).size();
         waste_ += identifier(found).size();
         if (nodes_[n].firstProp == found) {
@@ -322,6 +323,9 @@ void RecordTree::removeChildren(NodeId n) {
 void RecordTree::unlinkChildren(NodeId n) {
     std::vector<NodeId> pending;
     for (NodeId c = nodes_[n].firstChild; c != None; c = nodes_[c].nextSibling) pending.push_back(c);
+    // The last first: undone in the other order, each goes back to its place.
+    if (journal_.to)
+        for (auto c = pending.rbegin(); c != pending.rend(); ++c) journalRemoved(*c);
     nodes_[n].firstChild = None;
     markDead(std::move(pending));
 }
@@ -350,6 +354,7 @@ void RecordTree::keepMoves(int m) {
         const NodeId n = mainLine_[j];
         int moves = movesThrough(j - 1);
         if (j == 0) moves = 0;
+        touch(n);
         PropId before = None;
         for (PropId p = nodes_[n].firstProp; p != None;) {
             const PropId next = props_[p].next;
@@ -401,6 +406,7 @@ void RecordTree::reset(const GameState& g) {
 void RecordTree::removeSubtree(NodeId n) {
     const NodeId parent = nodes_[n].parent;
     if (parent == None) return;
+    if (journal_.to) journalRemoved(n);
     NodeId* link = &nodes_[parent].firstChild;
     while (*link != n) link = &nodes_[*link].nextSibling;
     *link = nodes_[n].nextSibling;
@@ -412,6 +418,7 @@ void RecordTree::removeSubtree(NodeId n) {
 void RecordTree::moveSibling(NodeId n, int index) {
     const NodeId parent = nodes_[n].parent;
     if (parent == None) return;
+    const int from = journal_.to ? siblingIndex(n) : 0;
     NodeId* link = &nodes_[parent].firstChild;
     while (*link != n) link = &nodes_[*link].nextSibling;
     *link = nodes_[n].nextSibling;
@@ -420,6 +427,14 @@ void RecordTree::moveSibling(NodeId n, int index) {
     nodes_[n].nextSibling = *link;
     *link = n;
     mainLineValid_ = false;
+    if (journal_.to && siblingIndex(n) != from) {
+        TreeChange c;
+        c.kind = TreeChange::Kind::Moved;
+        c.path = pathOf(parent);
+        c.from = from;
+        c.index = siblingIndex(n);
+        journal_.to->changes.push_back(std::move(c));
+    }
 }
 
 int RecordTree::subtreeSize(NodeId n) const {
@@ -491,7 +506,124 @@ bool RecordTree::compactIfWasteful() {
     fresh.Rebuilt = Rebuilt;
     fresh.Utf8 = Utf8;
     *this = std::move(fresh);
+    // The journal names nodes by path; the ids it knew are gone.
+    if (journal_.to) journal_.to->touched.clear(), journal_.to->added.clear();
     return true;
+}
+
+// ---- The journal ----
+
+std::vector<int> RecordTree::pathOf(NodeId n) const {
+    std::vector<int> path;
+    NodeId k = n;
+    for (; nodes_[k].parent != None; k = nodes_[k].parent) path.push_back(siblingIndex(k));
+    path.push_back(static_cast<int>(std::find(games_.begin(), games_.end(), k) - games_.begin()));
+    std::reverse(path.begin(), path.end());
+    return path;
+}
+
+RecordTree::NodeId RecordTree::nodeAt(const std::vector<int>& path) const {
+    if (path.empty() || path[0] < 0 || static_cast<size_t>(path[0]) >= games_.size()) return None;
+    NodeId n = games_[static_cast<size_t>(path[0])];
+    for (size_t i = 1; i < path.size() && n != None; ++i) n = child(n, path[i]);
+    return n;
+}
+
+void RecordTree::journalAdded(NodeId n) {
+    TreeChange c;
+    c.kind = TreeChange::Kind::Added;
+    c.path = pathOf(n);
+    journal_.to->changes.push_back(std::move(c));
+    journal_.to->added.push_back(n);
+}
+
+void RecordTree::journalRemoved(NodeId n) {
+    auto copy = std::make_shared<RecordTree>();
+    copy->clear();
+    copy->copySubtree(*this, n, None);
+    TreeChange c;
+    c.kind = TreeChange::Kind::Removed;
+    c.path = pathOf(nodes_[n].parent);
+    c.index = siblingIndex(n);
+    c.subtree = std::move(copy);
+    journal_.to->changes.push_back(std::move(c));
+}
+
+bool RecordTree::holds(const TreeChange& change) const {
+    const NodeId n = nodeAt(change.path);
+    if (n == None) return false;
+    size_t k = 0;
+    for (PropId p = nodes_[n].firstProp; p != None; p = props_[p].next, ++k) {
+        if (k >= change.props.size() || identifier(p) != change.props[k].first ||
+            static_cast<size_t>(valueCount(p)) != change.props[k].second.size())
+            return false;
+        for (int v = 0; v < valueCount(p); ++v)
+            if (value(p, v) != change.props[k].second[static_cast<size_t>(v)]) return false;
+    }
+    return k == change.props.size();
+}
+
+void RecordTree::touch(NodeId n) {
+    TreeJournal* j = journal_.to;
+    if (!j || std::find(j->added.begin(), j->added.end(), n) != j->added.end() ||
+        std::find(j->touched.begin(), j->touched.end(), n) != j->touched.end())
+        return;
+    TreeChange c;
+    c.kind = TreeChange::Kind::Props;
+    c.path = pathOf(n);
+    for (PropId p = nodes_[n].firstProp; p != None; p = props_[p].next) {
+        std::vector<std::string> values;
+        for (int k = 0; k < valueCount(p); ++k) values.emplace_back(value(p, k));
+        c.props.emplace_back(std::string(identifier(p)), std::move(values));
+    }
+    j->changes.push_back(std::move(c));
+    j->touched.push_back(n);
+}
+
+void RecordTree::undo(const TreeChange& change) {
+    const NodeId at = nodeAt(change.path);
+    if (at == None) return;
+    switch (change.kind) {
+        case TreeChange::Kind::Added: removeSubtree(at); break;
+        case TreeChange::Kind::Removed: {
+            TreeJournal* j = journal_.to;
+            journal_.to = nullptr;
+            copySubtree(*change.subtree, change.subtree->gameRoot(0), at);
+            journal_.to = j;
+            NodeId last = nodes_[at].firstChild;
+            while (nodes_[last].nextSibling != None) last = nodes_[last].nextSibling;
+            if (j) journalAdded(last);
+            moveSibling(last, change.index);
+            break;
+        }
+        case TreeChange::Kind::Moved: {
+            const NodeId c = child(at, change.index);
+            if (c != None) moveSibling(c, change.from);
+            break;
+        }
+        case TreeChange::Kind::Props: {
+            touch(at);
+            TreeJournal* j = journal_.to;
+            journal_.to = nullptr;
+            while (nodes_[at].firstProp != None) removeProperty(at, nodes_[at].firstProp);
+            for (const auto& [ident, values] : change.props) {
+                const PropId p = addProperty(at, ident);
+                for (const std::string& v : values) addValue(p, v);
+            }
+            journal_.to = j;
+            break;
+        }
+    }
+    mainLineValid_ = false;
+}
+
+size_t TreeChange::memoryBytes() const {
+    size_t bytes = sizeof(*this) + path.capacity() * sizeof(int) + (subtree ? subtree->memoryBytes() : 0);
+    for (const auto& [ident, values] : props) {
+        bytes += sizeof(props[0]) + ident.capacity();
+        for (const std::string& v : values) bytes += sizeof(v) + (v.size() > 15 ? v.capacity() : 0);
+    }
+    return bytes;
 }
 
 size_t RecordTree::memoryBytes() const {

@@ -11,13 +11,23 @@
 
 #include <bit>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tavrin {
 
 struct GameState;
+struct TreeChange;
+
+// What edits changed in a tree, in order, each with what undoes it (see TreeChange).
+struct TreeJournal {
+    std::vector<TreeChange> changes;
+    std::vector<uint32_t> touched;  // nodes whose properties are journaled already
+    std::vector<uint32_t> added;    // nodes the edits added
+};
 
 class RecordTree {
 public:
@@ -101,6 +111,23 @@ public:
     // ids change (true), the tree's shape and order do not.
     bool compactIfWasteful();
 
+    // ---- The journal of edits ----
+    // While a journal is set, every edit above tells it what it changed: nodes added and
+    // removed (with a copy of what went), siblings moved, and a node's properties as they
+    // were before its first change (touch names the node before its properties are edited
+    // through addProperty, addValue, removeProperty or removeValue). Nodes are named by
+    // their path, which compacting the storage keeps. A copy of the tree has no journal.
+    void journalTo(TreeJournal* journal) { journal_.to = journal; }
+    void touch(NodeId n);
+    // Undoes one change; a journal set meanwhile receives what undoes that in turn.
+    void undo(const TreeChange& change);
+    // A Props change's node has those properties now.
+    bool holds(const TreeChange& props) const;
+    // The place of n: its game, then its index among its siblings at every level below.
+    std::vector<int> pathOf(NodeId n) const;
+    // The node at a path; None when the tree has none there.
+    NodeId nodeAt(const std::vector<int>& path) const;
+
     // ---- Facts for the writer ----
 
     // The tree holds something the record's own form does not write: a property of another
@@ -154,6 +181,8 @@ public:
         } else {
             linkAfterSiblings(parent, id);
         }
+        if (journal_.to && parent != None) [[unlikely]]
+            journalAdded(id);
         return id;
     }
     // A property appended after the node's others; its values follow with addValue.
@@ -245,6 +274,17 @@ private:
     // Counts the nodes below each of pending (unlinked already) as unused storage.
     void markDead(std::vector<NodeId> pending);
     void copySubtree(const RecordTree& from, NodeId node, NodeId parent);
+    void journalAdded(NodeId n);
+    void journalRemoved(NodeId n);
+
+    // The journal link goes with the tree object, not with its contents.
+    struct JournalLink {
+        TreeJournal* to = nullptr;
+        JournalLink() = default;
+        JournalLink(const JournalLink&) {}
+        JournalLink& operator=(const JournalLink&) { return *this; }
+    };
+    JournalLink journal_;
 
     std::vector<NodeId> games_;
     std::vector<Node> nodes_;
@@ -262,6 +302,24 @@ private:
     mutable std::vector<int> movesThrough_;
     mutable std::vector<PropId> lateSetup_;  // AB and AW after the main line's first move, sorted
     mutable bool mainLineValid_ = false;
+};
+
+// One change of a tree, as what undoes it needs.
+struct TreeChange {
+    enum class Kind : uint8_t {
+        Added,    // the node at path was added (with what is below it)
+        Removed,  // the subtree's root was child `index` of the node at path
+        Moved,    // the child of the node at path went from place `from` to place `index`
+        Props,    // the node at path had the properties props
+    };
+    Kind kind = Kind::Added;
+    std::vector<int> path;
+    int index = 0;
+    int from = 0;
+    std::shared_ptr<const RecordTree> subtree;
+    std::vector<std::pair<std::string, std::vector<std::string>>> props;
+    // Bytes it holds.
+    size_t memoryBytes() const;
 };
 
 }  // namespace tavrin

@@ -1,7 +1,6 @@
 list(APPEND CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/GameRecord.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GameRecordEdits.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/RecordHistory.cpp
   ${CMAKE_CURRENT_LIST_DIR}/InfoTexts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RecordTree.cpp
 )

@@ -100,7 +100,9 @@ TEST_F(StudyTest, AGameStudiedOnACopyComesBackAsItWas) {
     const std::string saved = savedTree();
     EXPECT_EQ(saved.find("[jj]"), std::string::npos) << saved;
     EXPECT_NE(saved.find(";W[pp]"), std::string::npos) << saved;
+    prompts.answers.push_back(Answer::No);  // the study's lines are not kept
     w->ui.actPlayKentou->trigger();
+    EXPECT_TRUE(prompts.answers.empty()) << "asked whether to keep them";
     EXPECT_EQ(w->Game.MoveCount, 2);
     EXPECT_EQ(w->Tree().moveCount(), 2);
     EXPECT_EQ(w->kifuRowCount(), 3);
@@ -182,6 +184,92 @@ TEST_F(StudyTest, TheTreesEditsAndTheirUndo) {
     while (w->ui.actEditUndo->isEnabled()) w->ui.actEditUndo->trigger();
     EXPECT_FALSE(w->Doc.Modified) << "back where the file was saved";
     EXPECT_EQ(savedTree(), original);
+}
+
+// Ways the editor once lost the user's work, each a row: what the user does, then what the
+// record must hold. The saved file is read back by the program's own reader.
+TEST_F(StudyTest, NothingTheUserMakesIsLost) {
+    const QByteArray four = "(;GM[1]FF[4]SZ[9];B[cc];W[gg];B[cg];W[gc])";
+    const struct {
+        const char* what;
+        QByteArray sgf;  // opened first; empty: a new game
+        std::function<void()> run;
+        std::vector<std::string> saved;  // parts the saved file holds
+        std::vector<std::string> absent;
+    } rows[] = {
+        {"a setup stone where a later move stands keeps the moves (a new variation)",
+         four,
+         [&] {
+             w->ui.actKifuFirst->trigger();
+             w->ui.actKifuNext->trigger();
+             w->ui.actKifuNext->trigger();  // move 2
+             w->ui.actPlayEdit->trigger();
+             click(3, 7);  // C7, where move 3 stands
+             w->ui.actPlayEdit->trigger();
+         },
+         {";B[cg];W[gc])", "(;AB[cg])"},
+         {";;", "W[gg]AB"}},
+        {"以降を削除 is saved",
+         four,
+         [&] {
+             w->ui.actKifuFirst->trigger();
+             w->ui.actKifuNext->trigger();
+             prompts.answers.push_back(Answer::Yes);
+             w->ui.actEditCut->trigger();
+             EXPECT_TRUE(w->Doc.Modified);
+             EXPECT_TRUE(w->ui.actFileSave->isEnabled());
+         },
+         {";B[cc])"},
+         {"W[gg]"}},
+        {"undo after play takes back the last played move only",
+         "(;GM[1]FF[4]SZ[9];B[cc];W[dd];B[ee])",
+         [&] {
+             w->ui.actPlayEdit->trigger();
+             click(1, 1);
+             w->ui.actPlayEdit->trigger();
+             w->ui.actKifuFirst->trigger();
+             w->ui.actKifuNext->trigger();
+             prompts.answers.push_back(Answer::Yes);
+             w->ui.actPlayResume->trigger();
+             inside(*w).prcHit(pt(w->Game, 8, 8), w->Game.SideToMove);
+             inside(*w).prcHit(pt(w->Game, 2, 8), w->Game.SideToMove);
+             w->ui.actPlayStop->trigger();
+             w->ui.actEditUndo->trigger();
+             EXPECT_TRUE(w->Doc.Modified);
+         },
+         {";B[cc];W[hh])"},
+         {"[bh]", "[dd]"}},
+        {"検討 of a new game keeps the study",
+         {},
+         [&] {
+             inside(*w).prcNewSet();
+             w->ui.actPlayEdit->trigger();
+             click(3, 3);
+             w->ui.actPlayKentou->trigger();  // straight from 盤面編集
+             click(4, 4);
+             w->ui.actKifuBack->trigger();
+             click(5, 5);
+             w->Record.setNodeComment(w->Record.node(), "wrong");
+             w->ui.actPlayKentou->trigger();
+         },
+         {"AB[cc]", "(;W[dd])", "(;W[ee]C[wrong])"},
+         {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        w = open();
+        w->resize(700, 560);
+        w->show();
+        if (!row.sgf.isEmpty()) openThroughDialog(*w, prompts, put("lost.sgf", row.sgf));
+        row.run();
+        const std::string saved = savedTree();
+        for (const std::string& part : row.saved)
+            EXPECT_NE(saved.find(part), std::string::npos) << part << ": " << saved;
+        for (const std::string& part : row.absent)
+            EXPECT_EQ(saved.find(part), std::string::npos) << part << ": " << saved;
+        EXPECT_TRUE(prompts.answers.empty());
+        prompts.answers.clear();
+    }
 }
 
 }  // namespace

@@ -18,7 +18,6 @@
 #include "formats/SgfWriter.h"
 #include "record/GameRecord.h"
 #include "record/InfoTexts.h"
-#include "record/RecordHistory.h"
 #include "tests/record/RecordTestSupport.h"
 #include "tests/support/CorpusDir.h"
 
@@ -145,8 +144,8 @@ TEST(GameRecordEdits, EditsOfSmallTrees) {
          "...../.X.../...../...../.....", White},
         {"white at the root: black plays first", "(;SZ[9]AB[bb])", "", "O cc", 1, "(;SZ[9]AB[bb]AW[cc])",
          "...../.X.../..O../...../.....", Black},
-        {"a move in the root: the start stones go before it", "(;SZ[9]B[cc];W[dd])", "", "O aa", 1,
-         "(;AW[aa]SZ[9]B[cc];W[dd])", "O..../...../..X../...../....."},
+        {"a move in the root: setup in a variation of its own", "(;SZ[9]B[cc];W[dd])", "", "O aa", 1,
+         "(;SZ[9]B[cc](;W[dd])(;AW[aa]))", "O..../...../..X../...../.....", 0, "1"},
         {"a stone the node set leaves its AB", "(;SZ[9];B[cc];AB[aa][bb])", "00", ". aa", 1, "(;SZ[9];B[cc];AB[bb])",
          "...../.X.../..X../...../....."},
         {"a stone from earlier is emptied by AE", "(;SZ[9];B[cc];AB[aa][bb])", "00", ". cc", 1,
@@ -157,19 +156,22 @@ TEST(GameRecordEdits, EditsOfSmallTrees) {
          "...../...../..X../...../....."},
         {"a rectangle is split around the point", "(;SZ[9];B[cc];AB[aa:bb])", "00", ". ab", 1,
          "(;SZ[9];B[cc];AB[aa][ba][bb])", "XX.../.X.../..X../...../....."},
-        {"setup in a node with a move stands before it", "(;SZ[9];B[cc];W[dd])", "00", "X aa", 1,
-         "(;SZ[9];B[cc];W[dd]AB[aa])", "X..../...../..X../...O./....."},
+        {"setup after a move: a node of its own", "(;SZ[9];B[cc];W[dd])", "00", "X aa", 1,
+         "(;SZ[9];B[cc];W[dd];AB[aa])", "X..../...../..X../...O./.....", 0, "000"},
         {"setup captures nothing", "(;SZ[9];B[ba];W[ee];B[ab];C[x])", "0000", "O aa", 1,
          "(;SZ[9];B[ba];W[ee];B[ab];C[x]AW[aa])", "OX.../X..../...../...../....O"},
         {"the point shows the colour already", "(;SZ[9];B[cc])", "0", "X cc", 0, ""},
-        {"the node's own move stays", "(;SZ[9];B[cc];W[dd])", "00", ". dd", 0, ""},
-        {"a stone the node's move would take", "(;SZ[9];B[ee];W[ba];B[ed];W[ab])", "0000", "X aa", 0, ""},
-        {"a stone on a later move's point ends the line before it", "(;SZ[9];B[aa];AB[bb];W[cc])", "00", "O cc", 1,
-         "(;SZ[9];B[aa];AB[bb]AW[cc];W[cc])", "X..../.X.../..O../...../....."},
+        {"the node's move stays: its stone emptied after it", "(;SZ[9];B[cc];W[dd])", "00", ". dd", 1,
+         "(;SZ[9];B[cc];W[dd];AE[dd])", "...../...../..X../...../.....", 0, "000"},
+        {"a stone the move would take stands after it", "(;SZ[9];B[ee];W[ba];B[ed];W[ab])", "0000", "X aa", 1,
+         "(;SZ[9];B[ee];W[ba];B[ed];W[ab];AB[aa])", "XO.../O..../...../....X/....X", 0, "00000"},
+        {"later moves stay: setup in a new variation", "(;SZ[9];B[aa];AB[bb];W[cc])", "00", "O cc", 1,
+         "(;SZ[9];B[aa];AB[bb](;W[cc])(;AW[cc]))", "X..../.X.../..O../...../.....", 0, "001"},
         {"PL gives the move", "(;SZ[9]AB[aa]AW[bb])", "", "PL W", 1, "(;SZ[9]AB[aa]AW[bb]PL[W])", "", White},
         {"PL taken away: the position's own side", "(;SZ[9]AB[aa]AW[bb]PL[W])", "", "PL -", 1, "(;SZ[9]AB[aa]AW[bb])",
          "", Black},
-        {"PL between moves", "(;SZ[9];B[aa];C[x];W[bb])", "00", "PL B", 1, "(;SZ[9];B[aa];C[x]PL[B];W[bb])", "", Black},
+        {"PL between moves: a new variation", "(;SZ[9];B[aa];C[x];W[bb])", "00", "PL B", 1,
+         "(;SZ[9];B[aa];C[x](;W[bb])(;PL[B]))", "", Black, "001"},
         {"the same mark again removes it", "(;SZ[9];B[cc]TR[aa])", "0", "TR aa", 1, "(;SZ[9];B[cc])"},
         {"another mark replaces it", "(;SZ[9];B[cc]TR[aa])", "0", "SQ aa", 1, "(;SZ[9];B[cc]SQ[aa])"},
         {"a mark beside others", "(;SZ[9];B[cc]TR[aa:ab])", "0", "CR bb", 1, "(;SZ[9];B[cc]TR[aa:ab]CR[bb])"},
@@ -249,9 +251,7 @@ TEST(GameRecordEdits, SetupAtTheRootOfAHandicapGameKeepsItsStones) {
     r.adopt(g);
     PicturePainter pic;
     pic.cells = r.state().Board;
-    RecordHistory h;
     const std::string before = fileBytes(r);
-    h.remember(r);
     ASSERT_TRUE(r.setSetupStone(sgfPointPos("ee", 9), White, pic));
     EXPECT_EQ(shown(r.tree()), "(;AB[gc][cg][cc]AW[ee])");
     EXPECT_EQ(r.state().HandicapCount, 4);
@@ -262,7 +262,8 @@ TEST(GameRecordEdits, SetupAtTheRootOfAHandicapGameKeepsItsStones) {
     expectConsistent(r, pic, "white set up");
     ASSERT_EQ(r.play(White, sgfPointPos("gg", 9), pic), HitResult::Legal);
     EXPECT_EQ(r.state().MovePos[5], sgfPointPos("gg", 9)) << "the first move follows the four start stones";
-    h.undo(r, pic);
+    r.undo(pic);
+    r.undo(pic);
     EXPECT_EQ(fileBytes(r), before);
     EXPECT_EQ(r.state().HandicapCount, 3);
     expectConsistent(r, pic, "undone");
@@ -287,7 +288,7 @@ void randomEdit(GameRecord& r, std::mt19937& rng, BoardPainter& p) {
     const int pos = (pick(size) + 1) * (size + 2) + pick(size) + 1;
     const std::vector<NodeId> all = nodesOf(r.tree());
     const NodeId any = all[static_cast<size_t>(pick(static_cast<int>(all.size())))];
-    switch (pick(13)) {
+    switch (pick(15)) {
         case 0:
         case 1: r.setSetupStone(pos, pick(3), p); break;
         case 2: r.toggleMark(pos, static_cast<MarkShape>(pick(5))); break;
@@ -304,6 +305,10 @@ void randomEdit(GameRecord& r, std::mt19937& rng, BoardPainter& p) {
         case 11:
             if (pick(6) == 0) r.cutAfter();
             break;
+        case 12: r.takeBack(p); break;  // 待った
+        case 13:                        // play resumed: the main line ends at the shown move
+            if (r.onMainLine() && pick(4) == 0) r.keepMoves(r.state().CurrentMove - 1, p);
+            break;
         default: r.goTo(any, p); break;
     }
 }
@@ -312,7 +317,7 @@ void randomEdit(GameRecord& r, std::mt19937& rng, BoardPainter& p) {
 // tree and the saved bytes are those of that step of the history, the position is the one
 // the tree gives, and the modified flag is set exactly away from the saved step; undoing
 // everything gives back the file's tree and bytes, redoing everything the last edit's.
-TEST(RecordHistory, RandomEditsOfRealRecordsAreUndoneAndRedoneExactly) {
+TEST(GameRecordHistory, RandomEditsOfRealRecordsAreUndoneAndRedoneExactly) {
     SKIP_WITHOUT_CORPUS();
     std::vector<std::filesystem::path> files;
     for (const auto& e : std::filesystem::directory_iterator(test::corpusDir() / "variations"))
@@ -330,8 +335,6 @@ TEST(RecordHistory, RandomEditsOfRealRecordsAreUndoneAndRedoneExactly) {
         r.adopt(g, std::move(tree));
         PicturePainter pic;
         pic.cells = r.state().Board;
-        RecordHistory h;
-        h.clear();
         struct Step {
             RecordTree tree;
             std::string bytes;
@@ -344,10 +347,9 @@ TEST(RecordHistory, RandomEditsOfRealRecordsAreUndoneAndRedoneExactly) {
             const int what = static_cast<int>(rng() % 20);
             std::string did;
             if (what < 13) {
-                h.remember(r);
-                const uint64_t revision = r.revision();
                 randomEdit(r, rng, pic);
-                if (r.revision() != revision) {
+                // An edit that changed nothing leaves no step.
+                if (!(r.tree() == steps[at].tree)) {
                     steps.resize(at + 1);
                     if (saved > at) saved = SIZE_MAX;
                     steps.push_back({r.tree(), fileBytes(r)});
@@ -356,17 +358,16 @@ TEST(RecordHistory, RandomEditsOfRealRecordsAreUndoneAndRedoneExactly) {
                 }
                 did = "edit";
             } else if (what < 17) {
-                h.undo(r, pic);
+                r.undo(pic);
                 if (at > 0) --at, ++undos;
                 did = "undo";
             } else if (what < 19) {
-                ASSERT_TRUE(!h.canRedo() || at + 1 < steps.size());
-                h.redo(r, pic);
+                ASSERT_TRUE(!r.canRedo() || at + 1 < steps.size());
+                r.redo(pic);
                 if (at + 1 < steps.size()) ++at, ++redos;
                 did = "redo";
             } else {
-                h.markSaved(r);
-                r.document().Modified = false;
+                r.markSaved();
                 saved = at;
                 did = "save";
             }
@@ -377,9 +378,9 @@ TEST(RecordHistory, RandomEditsOfRealRecordsAreUndoneAndRedoneExactly) {
             expectConsistent(r, pic, where);
             if (HasFatalFailure()) return;
         }
-        while (at + 1 < steps.size()) h.redo(r, pic), ++at;
+        while (at + 1 < steps.size()) r.redo(pic), ++at;
         EXPECT_EQ(fileBytes(r), steps.back().bytes) << file;
-        while (h.canUndo()) h.undo(r, pic);
+        while (r.canUndo()) r.undo(pic);
         EXPECT_TRUE(r.tree() == steps[0].tree) << file;
         EXPECT_EQ(fileBytes(r), steps[0].bytes) << file;
         expectConsistent(r, pic, file.string() + " all undone");
