@@ -72,6 +72,25 @@ Rokiru& EngineTurn::engine() {
     return *rokiru_;
 }
 
+Rokiru& EngineTurn::judge() {
+    if (judge_) return *judge_;
+    judge_ = new Rokiru(this);
+    connect(judge_, &Rokiru::estimateChosen, this, [this](int leadTenths) {
+        if (!std::exchange(judging_, false)) return;
+        if (positionKey() == estimated_) host_.showEstimate(leadTenths);
+    });
+    connect(judge_, &Rokiru::failed, this, [this](const QString& message) {
+        if (std::exchange(judging_, false)) prompts_.warn(window_, message);
+    });
+    // Past the time limit the judgement from the stones alone stays; nobody is asked to wait.
+    connect(judge_, &Rokiru::timeLimitReached, this, &EngineTurn::stopJudging);
+    return *judge_;
+}
+
+void EngineTurn::stopJudging() {
+    if (std::exchange(judging_, false)) judge_->cancel();
+}
+
 QString EngineTurn::pointName(const EngineMove& m) const {
     // The board's own names ("Q 4", rows counted from the top as its labels show them).
     if (m.kind == EngineMove::Resign) return QStringLiteral("投了");
@@ -103,6 +122,7 @@ std::string EngineTurn::positionKey() const {
 
 void EngineTurn::positionChanged() {
     // A hint or a judgement in the making was of the position before.
+    stopJudging();
     if (task_ == Task::Hint || task_ == Task::Estimate) stop();
     // The computer moves once the event loop has turned, so every command (対局中断 among
     // them) stays within reach between the moves of a game of the computer against itself.
@@ -125,7 +145,15 @@ void EngineTurn::askHint() { begin(Task::Hint).requestHint(game_, game_.SideToMo
 
 void EngineTurn::askEstimate() {
     estimated_ = positionKey();
-    begin(Task::Estimate).requestEstimate(game_);
+    if (task_ == Task::None || task_ == Task::Estimate) {
+        begin(Task::Estimate).requestEstimate(game_);
+        return;
+    }
+    // The engine cannot be asked while it thinks: another process judges, and the answer comes
+    // like the idle one, leaving the question under way and the commands as they are.
+    judging_ = true;
+    judge().configure(settings_, game_.Level);
+    judge_->requestEstimate(game_);
 }
 
 void EngineTurn::rejectLastMove() {
@@ -162,6 +190,7 @@ bool EngineTurn::answerAwaited(Task kind) {
 }
 
 void EngineTurn::stop() {
+    stopJudging();
     if (task_ == Task::None) return;
     task_ = Task::None;
     if (thinkTimer_) thinkTimer_->stop();
@@ -171,7 +200,9 @@ void EngineTurn::stop() {
 }
 
 void EngineTurn::shutdownEngine() {
-    if (rokiru_) rokiru_->shutdown();
+    judging_ = false;
+    for (Rokiru* r : {rokiru_, judge_})
+        if (r) r->shutdown();
 }
 
 void EngineTurn::engineChanged() {

@@ -427,23 +427,18 @@ TEST_F(EngineWindowTest, APendingHintOrJudgementGivesWayToEveryChangeOfPosition)
     }
 }
 
-// 形勢判断 while Rokiru chooses a move judges the position shown from its stones alone and says
-// so; the engine is not asked about another position.
-TEST_F(EngineWindowTest, JudgementWhileRokiruThinksIsOfTheShownPosition) {
-    start(fake("--slow 500"));
+// 形勢判断 while Rokiru chooses a move: a second engine process judges the shown position, and
+// the move under way goes on.
+TEST_F(EngineWindowTest, JudgementWhileRokiruThinksComesFromASecondProcess) {
+    start(fake("--hang-genmove --hang-limit 30"));
     newGame(9, false, true);
     click(3, 3);
-    ASSERT_TRUE(waitFor([&] { return w->ui.engineTurn->task() == EngineTurn::Task::Move; }, 2000));
+    ASSERT_TRUE(waitFor([&] { return engineLog().contains(QStringLiteral("genmove W")); }, 5000));
     w->ui.actPlayKeisei->trigger();
-    EXPECT_TRUE(w->statusText(0).contains(QStringLiteral("目安。Rokiru は思考中のため判断しません")))
-        << w->statusText(0).toStdString();
+    EXPECT_TRUE(w->statusText(0).endsWith(QStringLiteral("（目安）"))) << w->statusText(0).toStdString();
+    ASSERT_TRUE(waitFor([&] { return w->statusText(0).contains(QStringLiteral("黒 約4目リード（Rokiru の判断）")); }));
     EXPECT_EQ(w->ui.engineTurn->task(), EngineTurn::Task::Move);
-    ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 2; }));
-    EXPECT_FALSE(engineLog().contains(QStringLiteral("estimate_score")));
-    // Idle, the engine's estimate comes for the position it was asked about.
-    w->ui.actPlayKeisei->trigger();
-    ASSERT_TRUE(waitFor([&] { return w->statusText(0).contains(QStringLiteral("Rokiru の判断")); }, 5000));
-    EXPECT_TRUE(w->statusText(0).contains(QStringLiteral("黒 約4目リード")));
+    EXPECT_EQ(enginesLeft(), 2);
 }
 
 // 対局再開 that deletes the moves of a result clears it; Rokiru's resignation is then said and
