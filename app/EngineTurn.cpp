@@ -47,6 +47,15 @@ Rokiru& EngineTurn::engine() {
         host_.showText(message);
     });
     connect(rokiru_, &Rokiru::timeLimitReached, this, [this] {
+        if (deadChosen_) {
+            // Counting does not wait on: it goes on without the engine's proposal.
+            const auto fail = std::move(deadFailed_);
+            cancelDeadStones();
+            if (fail)
+                fail(QStringLiteral("Rokiru は制限時間（%1秒）内に死に石を判定できませんでした。")
+                         .arg(settings_.moveSeconds));
+            return;
+        }
         if (task_ == Task::None) return;
         const QString text = QStringLiteral(
                                  "Rokiru は制限時間（%1秒）を過ぎても考えています。\n"

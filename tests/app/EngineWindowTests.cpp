@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -439,6 +440,47 @@ TEST_F(EngineWindowTest, JudgementWhileRokiruThinksComesFromASecondProcess) {
     ASSERT_TRUE(waitFor([&] { return w->statusText(0).contains(QStringLiteral("黒 約4目リード（Rokiru の判断）")); }));
     EXPECT_EQ(w->ui.engineTurn->task(), EngineTurn::Task::Move);
     EXPECT_EQ(enginesLeft(), 2);
+}
+
+// 終局計算 asks the engine for the dead stones at its lowest level, showing the seconds it takes;
+// counting goes on without them when キャンセル stops the engine or its time limit passes.
+TEST_F(EngineWindowTest, CountingAsksAtTheLowestLevelAndGoesOnWithoutTheProposal) {
+    const struct {
+        const char* what;
+        QString options;
+        int seconds;
+        bool cancel;
+        const char* warned;
+    } rows[] = {
+        {"answered", "", 60, false, ""},
+        {"キャンセル while the engine looks", "--slow 20000", 60, true, ""},
+        {"past the time limit", "--slow 20000", 1, false, "制限時間（1秒）"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        QFile::remove(log);
+        start(fake(r.options));
+        w->prefs.Engine.moveSeconds = r.seconds;
+        newGame(9, false, false);
+        click(3, 3);
+        w->ui.actPlayPass->trigger();
+        w->ui.actPlayPass->trigger();
+        CountingPanel& panel = *w->ui.countingPanel;
+        EXPECT_TRUE(panel.waitingForDead() && !panel.barCountWait->isHidden());
+        ASSERT_TRUE(waitFor([&] { return engineLog().contains(QStringLiteral("final_status_list dead")); }, 5000));
+        EXPECT_TRUE(engineLog().contains(QRegularExpression("level 1\n\\d+ final_status_list dead")))
+            << engineLog().toStdString();
+        if (r.cancel) panel.btnCountCancel->click();
+        ASSERT_TRUE(waitFor([&] { return !panel.waitingForDead(); }, 5000));
+        EXPECT_TRUE(panel.counting());
+        EXPECT_TRUE(panel.barCountWait->isHidden());
+        EXPECT_EQ(panel.lblCountResult->text(), QStringLiteral("黒の73.5目勝ちです"));
+        const auto warned = prompts.texts("warn");
+        EXPECT_EQ(warned.size(), *r.warned ? 1u : 0u);
+        EXPECT_TRUE(warned.empty() || warned.front().contains(QString::fromUtf8(r.warned)));
+        prompts.asked.clear();
+        w.reset();
+    }
 }
 
 // 対局再開 that deletes the moves of a result clears it; Rokiru's resignation is then said and
