@@ -251,8 +251,9 @@ void EngineTurn::moveChosen(EngineMove move, bool same) {
     }
     const int before = game_.CurrentMove;
     if (move.kind == EngineMove::Resign) {
-        host_.thinkingChanged();
+        // The commands follow the game's end, not the turn before it.
         host_.playComputerMove(move);
+        host_.thinkingChanged();
         host_.showText(QStringLiteral("Rokiru が投了しました"));
         return;
     }

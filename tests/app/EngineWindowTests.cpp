@@ -503,6 +503,9 @@ TEST_F(EngineWindowTest, ResumeClearsTheResultAndRokirusResignationIsSaidAndReco
     ASSERT_TRUE(waitFor([&] { return w->Game.GameOver; }, 5000));
     EXPECT_EQ(w->Game.GameComment, "B+R");
     EXPECT_EQ(w->statusText(0), QStringLiteral("Rokiru が投了しました"));
+    // The record can be stepped through at once.
+    EXPECT_TRUE(w->ui.mnuKifuP->menuAction()->isEnabled());
+    EXPECT_TRUE(w->ui.actKifuBack->isEnabled());
 }
 
 // The window giving up on an engine ends its process; an engine named anew in 環境設定 answers
