@@ -19,6 +19,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <tuple>
 
 #include "app/CountingPanel.h"
 #include "formats/RecordFile.h"
@@ -436,7 +437,7 @@ TEST_F(EngineWindowTest, JudgementWhileRokiruThinksComesFromASecondProcess) {
     click(3, 3);
     ASSERT_TRUE(waitFor([&] { return engineLog().contains(QStringLiteral("genmove W")); }, 5000));
     w->ui.actPlayKeisei->trigger();
-    EXPECT_TRUE(w->statusText(0).endsWith(QStringLiteral("（目安）"))) << w->statusText(0).toStdString();
+    EXPECT_TRUE(w->statusText(0).endsWith(QStringLiteral("（目安）")));
     ASSERT_TRUE(waitFor([&] { return w->statusText(0).contains(QStringLiteral("黒 約4目リード（Rokiru の判断）")); }));
     EXPECT_EQ(w->ui.engineTurn->task(), EngineTurn::Task::Move);
     EXPECT_EQ(enginesLeft(), 2);
@@ -445,22 +446,16 @@ TEST_F(EngineWindowTest, JudgementWhileRokiruThinksComesFromASecondProcess) {
 // 終局計算 asks the engine for the dead stones at its lowest level, showing the seconds it takes;
 // counting goes on without them when キャンセル stops the engine or its time limit passes.
 TEST_F(EngineWindowTest, CountingAsksAtTheLowestLevelAndGoesOnWithoutTheProposal) {
-    const struct {
-        const char* what;
-        QString options;
-        int seconds;
-        bool cancel;
-        const char* warned;
-    } rows[] = {
-        {"answered", "", 60, false, ""},
-        {"キャンセル while the engine looks", "--slow 20000", 60, true, ""},
-        {"past the time limit", "--slow 20000", 1, false, "制限時間（1秒）"},
+    const std::tuple<const char*, QString, bool, const char*> rows[] = {
+        {"answered", "", false, ""},
+        {"キャンセル while the engine looks", "--slow 20000", true, ""},
+        {"past the time limit", "--slow 20000", false, "制限時間（1秒）"},
     };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.what);
+    for (const auto& [what, options, cancel, warned] : rows) {
+        SCOPED_TRACE(what);
         QFile::remove(log);
-        start(fake(r.options));
-        w->prefs.Engine.moveSeconds = r.seconds;
+        start(fake(options));
+        w->prefs.Engine.moveSeconds = *warned ? 1 : 60;
         newGame(9, false, false);
         click(3, 3);
         w->ui.actPlayPass->trigger();
@@ -468,16 +463,14 @@ TEST_F(EngineWindowTest, CountingAsksAtTheLowestLevelAndGoesOnWithoutTheProposal
         CountingPanel& panel = *w->ui.countingPanel;
         EXPECT_TRUE(panel.waitingForDead() && !panel.barCountWait->isHidden());
         ASSERT_TRUE(waitFor([&] { return engineLog().contains(QStringLiteral("final_status_list dead")); }, 5000));
-        EXPECT_TRUE(engineLog().contains(QRegularExpression("level 1\n\\d+ final_status_list dead")))
-            << engineLog().toStdString();
-        if (r.cancel) panel.btnCountCancel->click();
+        EXPECT_TRUE(engineLog().contains(QRegularExpression("level 1\n\\d+ final_status_list dead")));
+        if (cancel) panel.btnCountCancel->click();
         ASSERT_TRUE(waitFor([&] { return !panel.waitingForDead(); }, 5000));
-        EXPECT_TRUE(panel.counting());
-        EXPECT_TRUE(panel.barCountWait->isHidden());
+        EXPECT_TRUE(panel.counting() && panel.barCountWait->isHidden());
         EXPECT_EQ(panel.lblCountResult->text(), QStringLiteral("黒の73.5目勝ちです"));
-        const auto warned = prompts.texts("warn");
-        EXPECT_EQ(warned.size(), *r.warned ? 1u : 0u);
-        EXPECT_TRUE(warned.empty() || warned.front().contains(QString::fromUtf8(r.warned)));
+        const auto warnings = prompts.texts("warn");
+        EXPECT_TRUE(*warned ? warnings.size() == 1 && warnings[0].contains(QString::fromUtf8(warned))
+                            : warnings.empty());
         prompts.asked.clear();
         w.reset();
     }
