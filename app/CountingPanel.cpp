@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 
 #include "app/EngineTurn.h"
 #include "record/InfoTexts.h"
@@ -49,18 +51,29 @@ CountingPanel::CountingPanel(QWidget* sidePanel, BoardView& board, const GameSta
         l->setWordWrap(true);
         rows->addWidget(l);
     }
+    barCountWait = new QProgressBar(this);
+    barCountWait->setObjectName(QStringLiteral("barCountWait"));
+    barCountWait->setRange(0, 0);
+    barCountWait->setTextVisible(false);
+    barCountWait->setMaximumHeight(8);
+    barCountWait->hide();
+    rows->addWidget(barCountWait);
     rows->addLayout(buttons);
+    tmrCountWait = new QTimer(this);
+    tmrCountWait->setObjectName(QStringLiteral("tmrCountWait"));
+    tmrCountWait->setInterval(1000);
+    connect(tmrCountWait, &QTimer::timeout, this, &CountingPanel::tickWait);
     // Below the replay buttons, at the foot of the side panel's column.
     static_cast<QBoxLayout*>(sidePanel->layout())->addWidget(this);
     hide();
     connect(btnCountOk, &QPushButton::clicked, this, [this] { finish(true); });
-    connect(btnCountCancel, &QPushButton::clicked, this, [this] { finish(false); });
+    connect(btnCountCancel, &QPushButton::clicked, this, &CountingPanel::cancel);
     actCountCancel = new QAction(this);
     actCountCancel->setObjectName(QStringLiteral("actCountCancel"));
     actCountCancel->setShortcut(QKeySequence(Qt::Key_Escape));
     actCountCancel->setEnabled(false);
     window()->addAction(actCountCancel);
-    connect(actCountCancel, &QAction::triggered, this, [this] { finish(false); });
+    connect(actCountCancel, &QAction::triggered, this, &CountingPanel::cancel);
 }
 
 bool CountingPanel::waitingForDead() const { return counting_ && turn_.deadStonesAwaited(); }
@@ -73,18 +86,41 @@ void CountingPanel::start() {
 }
 
 void CountingPanel::askEngine() {
-    lblCountResult->setText(QStringLiteral("Rokiru が死に石を調べています…"));
+    waitSeconds_ = -1;
+    tickWait();
+    tmrCountWait->start();
+    barCountWait->show();
     turn_.requestDeadStones(
         [this](const std::vector<int>& dead, const std::vector<int>& seki) {
+            endWait();
             if (!counting_) return;
             status_ = fncProposeStatus(game_, dead, seki);
             showCount();
         },
         [this](const QString& message) {
             // Counting goes on without a proposal.
-            prompts_.warn(window(), message + QStringLiteral("\n\n死に石はクリックで指定してください。"));
+            endWait();
             if (counting_) showCount();
+            prompts_.warn(window(), message + QStringLiteral("\n\n死に石はクリックで指定してください。"));
         });
+}
+
+void CountingPanel::tickWait() {
+    lblCountResult->setText(
+        QStringLiteral("Rokiru が死に石を調べています… %1秒（キャンセルで中止）").arg(++waitSeconds_));
+}
+
+void CountingPanel::endWait() {
+    tmrCountWait->stop();
+    barCountWait->hide();
+}
+
+void CountingPanel::cancel() {
+    if (!waitingForDead()) return finish(false);
+    // Counting goes on as without an engine.
+    turn_.cancelDeadStones();
+    endWait();
+    showCount();
 }
 
 void CountingPanel::showCount() {
@@ -119,6 +155,7 @@ void CountingPanel::click(Qt::MouseButton button, int pos) {
     if (stone != Black && stone != White) return;
     // The user's own marking takes over from a proposal still being made.
     turn_.cancelDeadStones();
+    endWait();
     if (button == Qt::LeftButton)
         prcToggleDead(game_, status_, pos);
     else if (button == Qt::RightButton)
@@ -129,6 +166,7 @@ void CountingPanel::click(Qt::MouseButton button, int pos) {
 void CountingPanel::finish(bool accept) {
     if (!counting_) return;
     turn_.cancelDeadStones();
+    endWait();
     const ScoreCount count = fncCountScore(game_, status_);
     counting_ = false;
     hide();

@@ -4,7 +4,9 @@
 // and the board stay as they were until 確定 hands the result to the window; キャンセル or
 // Esc leave everything as it was. A left click on a stone marks its whole group dead or
 // alive again (its chain and the chains of its colour that share an empty region with it, up
-// to the other colour's live stones); a right click marks it in seki.
+// to the other colour's live stones); a right click marks it in seki. While the engine names the
+// dead stones the panel counts the seconds; キャンセル or Esc then stop the engine only, and the
+// stones are marked by hand.
 
 #include <QFrame>
 #include <string>
@@ -13,7 +15,9 @@
 
 class QAction;
 class QLabel;
+class QProgressBar;
 class QPushButton;
+class QTimer;
 
 namespace tavrin {
 
@@ -38,13 +42,17 @@ public:
     void click(Qt::MouseButton button, int pos);
     // Leaves counting: with accept the result goes to the window through finished.
     void finish(bool accept);
+    // キャンセル and Esc: the engine's proposal under way is given up, or else counting.
+    void cancel();
 
     QLabel* lblCountBlack = nullptr;
     QLabel* lblCountWhite = nullptr;
     QLabel* lblCountResult = nullptr;
     QPushButton* btnCountOk = nullptr;
     QPushButton* btnCountCancel = nullptr;
-    QAction* actCountCancel = nullptr;  // Esc while counting
+    QProgressBar* barCountWait = nullptr;  // busy while the engine names the dead stones
+    QTimer* tmrCountWait = nullptr;        // its seconds
+    QAction* actCountCancel = nullptr;     // Esc while counting
 
 signals:
     // Counting ended; when accepted, result (as the record's RE) is the game's.
@@ -52,12 +60,15 @@ signals:
 
 private:
     void showCount();
+    void tickWait();
+    void endWait();
 
     BoardView& board_;
     const GameState& game_;
     EngineTurn& turn_;
     Prompts& prompts_;
     bool counting_ = false;
+    int waitSeconds_ = 0;
     StoneStatusMap status_{};
 };
 

@@ -47,6 +47,15 @@ Rokiru& EngineTurn::engine() {
         host_.showText(message);
     });
     connect(rokiru_, &Rokiru::timeLimitReached, this, [this] {
+        if (deadChosen_) {
+            // Counting does not wait on: it goes on without the engine's proposal.
+            const auto fail = std::move(deadFailed_);
+            cancelDeadStones();
+            if (fail)
+                fail(QStringLiteral("Rokiru は制限時間（%1秒）内に死に石を判定できませんでした。")
+                         .arg(settings_.moveSeconds));
+            return;
+        }
         if (task_ == Task::None) return;
         const QString text = QStringLiteral(
                                  "Rokiru は制限時間（%1秒）を過ぎても考えています。\n"
@@ -70,6 +79,25 @@ Rokiru& EngineTurn::engine() {
         host_.showProgress(notice_.isEmpty() ? counting : notice_ + QStringLiteral("　") + counting);
     });
     return *rokiru_;
+}
+
+Rokiru& EngineTurn::judge() {
+    if (judge_) return *judge_;
+    judge_ = new Rokiru(this);
+    connect(judge_, &Rokiru::estimateChosen, this, [this](int leadTenths) {
+        if (!std::exchange(judging_, false)) return;
+        if (positionKey() == estimated_) host_.showEstimate(leadTenths);
+    });
+    connect(judge_, &Rokiru::failed, this, [this](const QString& message) {
+        if (std::exchange(judging_, false)) prompts_.warn(window_, message);
+    });
+    // Past the time limit the judgement from the stones alone stays; nobody is asked to wait.
+    connect(judge_, &Rokiru::timeLimitReached, this, &EngineTurn::stopJudging);
+    return *judge_;
+}
+
+void EngineTurn::stopJudging() {
+    if (std::exchange(judging_, false)) judge_->cancel();
 }
 
 QString EngineTurn::pointName(const EngineMove& m) const {
@@ -103,6 +131,7 @@ std::string EngineTurn::positionKey() const {
 
 void EngineTurn::positionChanged() {
     // A hint or a judgement in the making was of the position before.
+    stopJudging();
     if (task_ == Task::Hint || task_ == Task::Estimate) stop();
     // The computer moves once the event loop has turned, so every command (対局中断 among
     // them) stays within reach between the moves of a game of the computer against itself.
@@ -125,7 +154,15 @@ void EngineTurn::askHint() { begin(Task::Hint).requestHint(game_, game_.SideToMo
 
 void EngineTurn::askEstimate() {
     estimated_ = positionKey();
-    begin(Task::Estimate).requestEstimate(game_);
+    if (task_ == Task::None || task_ == Task::Estimate) {
+        begin(Task::Estimate).requestEstimate(game_);
+        return;
+    }
+    // The engine cannot be asked while it thinks: another process judges, and the answer comes
+    // like the idle one, leaving the question under way and the commands as they are.
+    judging_ = true;
+    judge().configure(settings_, game_.Level);
+    judge_->requestEstimate(game_);
 }
 
 void EngineTurn::rejectLastMove() {
@@ -162,6 +199,7 @@ bool EngineTurn::answerAwaited(Task kind) {
 }
 
 void EngineTurn::stop() {
+    stopJudging();
     if (task_ == Task::None) return;
     task_ = Task::None;
     if (thinkTimer_) thinkTimer_->stop();
@@ -171,7 +209,9 @@ void EngineTurn::stop() {
 }
 
 void EngineTurn::shutdownEngine() {
-    if (rokiru_) rokiru_->shutdown();
+    judging_ = false;
+    for (Rokiru* r : {rokiru_, judge_})
+        if (r) r->shutdown();
 }
 
 void EngineTurn::engineChanged() {
@@ -211,8 +251,9 @@ void EngineTurn::moveChosen(EngineMove move, bool same) {
     }
     const int before = game_.CurrentMove;
     if (move.kind == EngineMove::Resign) {
-        host_.thinkingChanged();
+        // The commands follow the game's end, not the turn before it.
         host_.playComputerMove(move);
+        host_.thinkingChanged();
         host_.showText(QStringLiteral("Rokiru が投了しました"));
         return;
     }

@@ -69,7 +69,8 @@ public:
     // Asks for the computer's move now when the game is played and the turn is the computer's.
     void askMove();
     void askHint();
-    // The engine's estimate of the shown position, after the window's rough judgement.
+    // The engine's estimate of the shown position, after the window's rough judgement; while
+    // Rokiru thinks about a move or a hint, a second engine process of its own gives it.
     void askEstimate();
     // 打ち直し: rejectLastMove before the computer's last move is taken back, askRedo after.
     void rejectLastMove();
@@ -94,6 +95,8 @@ public:
 
 private:
     Rokiru& engine();
+    Rokiru& judge();
+    void stopJudging();
     Rokiru& begin(Task what);
     bool answerAwaited(Task kind);
     void moveChosen(EngineMove move, bool same);
@@ -106,6 +109,8 @@ private:
     const GameState& game_;
     const EngineSettings& settings_;
     Rokiru* rokiru_ = nullptr;  // made when first needed
+    Rokiru* judge_ = nullptr;   // the judgement's process while rokiru_ thinks, made when first needed
+    bool judging_ = false;      // judge_ is asked for the judgement of estimated_
     QTimer* thinkTimer_ = nullptr;
     Task task_ = Task::None;
     int seconds_ = 0;

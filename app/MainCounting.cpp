@@ -79,14 +79,10 @@ void TfrmMain::actPlayKeiseiExecute() {
         marks.Dimmed[i] = stone && e.Owner[i] != 0 && e.Owner[i] != Game.Board[i];
     }
     ui.pnlMain->setMarks(marks);
-    // With an engine its own estimate of the score follows, in the time limit of a move; while
-    // it thinks about something else the judgement is from the stones alone, and says so.
-    const EngineTurn::Task task = ui.engineTurn->task();
-    const bool engineBusy = EngineFound && task != EngineTurn::Task::None && task != EngineTurn::Task::Estimate;
-    setStatusText(0, keiseiText(e.LeadTenths, engineBusy ? QStringLiteral("目安。Rokiru は思考中のため判断しません")
-                                                         : QStringLiteral("目安")));
-    if (EngineFound && (task == EngineTurn::Task::None || task == EngineTurn::Task::Estimate))
-        ui.engineTurn->askEstimate();
+    // With an engine its own estimate of the score follows, in the time limit of a move, also
+    // while it thinks about a move.
+    setStatusText(0, keiseiText(e.LeadTenths, QStringLiteral("目安")));
+    if (EngineFound) ui.engineTurn->askEstimate();
 }
 
 QString TfrmMain::keiseiText(int leadTenths, const QString& source) const {

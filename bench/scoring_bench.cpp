@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <string>
 
 #include "engine/Gtp.h"
 #include "game/Engine.h"
@@ -74,6 +75,8 @@ void BM_EstimateFinal19(benchmark::State& state) {
         PositionEstimate e = fncEstimate(g);
         benchmark::DoNotOptimize(e);
     }
+    // Black's lead in tenths by area, against the count's W+2.5 by territory.
+    state.SetLabel("lead " + std::to_string(fncEstimate(g).LeadTenths));
 }
 BENCHMARK(BM_EstimateFinal19);
 

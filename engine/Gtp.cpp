@@ -155,6 +155,8 @@ Command Command::finalStatusList(FinalStatus status) {
     return {"final_status_list", word};
 }
 
+Command Command::level(int strength) { return {"level", std::to_string(std::clamp(strength, 0, 10))}; }
+
 std::string Command::line(std::optional<int> id) const {
     std::string s;
     if (id && *id >= 0) {

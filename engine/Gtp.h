@@ -85,6 +85,8 @@ public:
     // Two or more distinct black stones on the board (the engine refuses fewer).
     static std::optional<Command> setFreeHandicap(const std::vector<int>& positions, int size);
     static Command finalStatusList(FinalStatus status);
+    // "level 1": GNU Go's strength, kept within its 0..10.
+    static Command level(int strength);
 
     // The command's name as written ("play").
     std::string_view commandName() const { return name_; }
@@ -121,6 +123,7 @@ inline constexpr std::string_view CommandNames[] = {
     "set_free_handicap",
     "final_status_list",
     "estimate_score",
+    "level",
     "quit",
 };
 

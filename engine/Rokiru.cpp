@@ -175,8 +175,10 @@ struct Rokiru::Impl {
     int level = 0;
 
     EngineProcess* engine = nullptr;
-    QStringList engineArgv;  // what the running engine was started with
-    bool ready = false;      // it has answered name, version and list_commands
+    QStringList engineArgv;     // what the running engine was started with
+    bool ready = false;         // it has answered name, version and list_commands
+    bool levelTried = false;    // it was asked to play at its lowest level
+    bool levelLowered = false;  // and does: below the level it was started with
     QString name, version;
     std::set<std::string, std::less<>> commands;
     // What the engine's board holds; empty when it is not known for sure.
@@ -229,7 +231,7 @@ struct Rokiru::Impl {
             lastAnswerRefused = false;
             return fail(QStringLiteral("Rokiru が打てない所に %1 回続けて打とうとしました。").arg(MaxRefusals), false);
         }
-        if (engine != nullptr && (engineArgv != q.argv || engine->strayOutput())) dropEngine();
+        if (engine != nullptr && (engineArgv != q.argv || engine->strayOutput() || levelLowered)) dropEngine();
         if (engine == nullptr) return startEngine();
         if (!ready) return;  // the handshake under way goes on to the question
         afterHandshake();
@@ -406,6 +408,17 @@ struct Rokiru::Impl {
     }
 
     void askDead() {
+        // At its usual level the engine may play the game out for a minute before it names the
+        // dead stones: they are asked at its lowest level. This process keeps that level, so the
+        // next question starts another one with the level's own arguments.
+        if (has("level") && !levelTried) {
+            levelTried = true;
+            return send(gtp::Command::level(1), SetupLimitMs, false, [this](const gtp::Answer& a) {
+                if (a.kind == gtp::AnswerKind::Garbage) return unreadable(a);
+                levelLowered = levelLowered || a.ok();
+                askDead();
+            });
+        }
         send(gtp::Command::finalStatusList(gtp::FinalStatus::Dead), moveLimitMs(), true, [this](const gtp::Answer& a) {
             auto dead = stonesOf(a, true);
             if (!dead) return;
@@ -566,6 +579,7 @@ struct Rokiru::Impl {
         engine = nullptr;
         engineArgv.clear();
         ready = false;
+        levelTried = levelLowered = false;
         engineHas.reset();
         onAnswer = nullptr;
         thinking = false;

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -18,6 +19,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <tuple>
 
 #include "app/CountingPanel.h"
 #include "formats/RecordFile.h"
@@ -427,23 +429,51 @@ TEST_F(EngineWindowTest, APendingHintOrJudgementGivesWayToEveryChangeOfPosition)
     }
 }
 
-// 形勢判断 while Rokiru chooses a move judges the position shown from its stones alone and says
-// so; the engine is not asked about another position.
-TEST_F(EngineWindowTest, JudgementWhileRokiruThinksIsOfTheShownPosition) {
-    start(fake("--slow 500"));
+// 形勢判断 while Rokiru chooses a move: a second engine process judges the shown position, and
+// the move under way goes on.
+TEST_F(EngineWindowTest, JudgementWhileRokiruThinksComesFromASecondProcess) {
+    start(fake("--hang-genmove --hang-limit 30"));
     newGame(9, false, true);
     click(3, 3);
-    ASSERT_TRUE(waitFor([&] { return w->ui.engineTurn->task() == EngineTurn::Task::Move; }, 2000));
+    ASSERT_TRUE(waitFor([&] { return engineLog().contains(QStringLiteral("genmove W")); }, 5000));
     w->ui.actPlayKeisei->trigger();
-    EXPECT_TRUE(w->statusText(0).contains(QStringLiteral("目安。Rokiru は思考中のため判断しません")))
-        << w->statusText(0).toStdString();
+    EXPECT_TRUE(w->statusText(0).endsWith(QStringLiteral("（目安）")));
+    ASSERT_TRUE(waitFor([&] { return w->statusText(0).contains(QStringLiteral("黒 約4目リード（Rokiru の判断）")); }));
     EXPECT_EQ(w->ui.engineTurn->task(), EngineTurn::Task::Move);
-    ASSERT_TRUE(waitFor([&] { return w->Game.MoveCount == 2; }));
-    EXPECT_FALSE(engineLog().contains(QStringLiteral("estimate_score")));
-    // Idle, the engine's estimate comes for the position it was asked about.
-    w->ui.actPlayKeisei->trigger();
-    ASSERT_TRUE(waitFor([&] { return w->statusText(0).contains(QStringLiteral("Rokiru の判断")); }, 5000));
-    EXPECT_TRUE(w->statusText(0).contains(QStringLiteral("黒 約4目リード")));
+    EXPECT_EQ(enginesLeft(), 2);
+}
+
+// 終局計算 asks the engine for the dead stones at its lowest level, showing the seconds it takes;
+// counting goes on without them when キャンセル stops the engine or its time limit passes.
+TEST_F(EngineWindowTest, CountingAsksAtTheLowestLevelAndGoesOnWithoutTheProposal) {
+    const std::tuple<const char*, QString, bool, const char*> rows[] = {
+        {"answered", "", false, ""},
+        {"キャンセル while the engine looks", "--slow 20000", true, ""},
+        {"past the time limit", "--slow 20000", false, "制限時間（1秒）"},
+    };
+    for (const auto& [what, options, cancel, warned] : rows) {
+        SCOPED_TRACE(what);
+        QFile::remove(log);
+        start(fake(options));
+        w->prefs.Engine.moveSeconds = *warned ? 1 : 60;
+        newGame(9, false, false);
+        click(3, 3);
+        w->ui.actPlayPass->trigger();
+        w->ui.actPlayPass->trigger();
+        CountingPanel& panel = *w->ui.countingPanel;
+        EXPECT_TRUE(panel.waitingForDead() && !panel.barCountWait->isHidden());
+        ASSERT_TRUE(waitFor([&] { return engineLog().contains(QStringLiteral("final_status_list dead")); }, 5000));
+        EXPECT_TRUE(engineLog().contains(QRegularExpression("level 1\n\\d+ final_status_list dead")));
+        if (cancel) panel.btnCountCancel->click();
+        ASSERT_TRUE(waitFor([&] { return !panel.waitingForDead(); }, 5000));
+        EXPECT_TRUE(panel.counting() && panel.barCountWait->isHidden());
+        EXPECT_EQ(panel.lblCountResult->text(), QStringLiteral("黒の73.5目勝ちです"));
+        const auto warnings = prompts.texts("warn");
+        EXPECT_TRUE(*warned ? warnings.size() == 1 && warnings[0].contains(QString::fromUtf8(warned))
+                            : warnings.empty());
+        prompts.asked.clear();
+        w.reset();
+    }
 }
 
 // 対局再開 that deletes the moves of a result clears it; Rokiru's resignation is then said and
@@ -466,6 +496,9 @@ TEST_F(EngineWindowTest, ResumeClearsTheResultAndRokirusResignationIsSaidAndReco
     ASSERT_TRUE(waitFor([&] { return w->Game.GameOver; }, 5000));
     EXPECT_EQ(w->Game.GameComment, "B+R");
     EXPECT_EQ(w->statusText(0), QStringLiteral("Rokiru が投了しました"));
+    // The record can be stepped through at once.
+    EXPECT_TRUE(w->ui.mnuKifuP->menuAction()->isEnabled());
+    EXPECT_TRUE(w->ui.actKifuBack->isEnabled());
 }
 
 // The window giving up on an engine ends its process; an engine named anew in 環境設定 answers

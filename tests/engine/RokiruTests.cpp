@@ -514,8 +514,8 @@ TEST_F(RokiruTest, ClosingWhileThinkingIsQuickAndLeavesNothing) {
 
 TEST_F(RokiruTest, ProbeNamesTheEngine) {
     const std::tuple<QString, QString, QString, int, int> rows[] = {
-        {FakeGtp, "FakeGtp", "1.0", 17, 17},
-        {FakeGtp + " --no-undo", "FakeGtp", "1.0", 16, 16},
+        {FakeGtp, "FakeGtp", "1.0", 18, 18},
+        {FakeGtp + " --no-undo", "FakeGtp", "1.0", 17, 17},
         {"", "GNU Go", "3.", 50, 1000},
     };
     for (const auto& [commandLine, name, versionStart, minCount, maxCount] : rows) {

@@ -7,7 +7,8 @@
 //   --crash-after N   exit at once, without an answer, at the N-th move request
 //   --hang-genmove    never answer a move request (gives up after --hang-limit seconds)
 //   --hang-limit S    how long a hang lasts before the program exits (default 120)
-//   --slow MS         sleep MS milliseconds before answering a move request or estimate_score
+//   --slow MS         sleep MS milliseconds before answering a move request, estimate_score or
+//                     final_status_list
 //   --garbage         answer move requests with lines that are no GTP answer
 //   --bad-vertex      answer move requests "= " and a word that is no vertex
 //   --occupied        answer move requests with a point its own board has a stone on
@@ -272,9 +273,11 @@ private:
         }
         if (cmd == "final_status_list") {
             if (args.size() != 1) return fail("syntax error");
+            if (opt_.slowMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(opt_.slowMs));
             return ok("");
         }
         if (cmd == "showboard") return ok(diagram());
+        if (cmd == "level") return args.size() == 1 ? ok("") : fail("syntax error");
         fail("unknown command");
     }
 
@@ -284,7 +287,7 @@ private:
                                                "set_free_handicap", "undo",          "genmove",
                                                "reg_genmove",       "gg_genmove",    "final_status_list",
                                                "showboard",         "quit",          "top_moves_black",
-                                               "top_moves_white"};
+                                               "top_moves_white",   "level"};
 
     bool known(const std::string& name) const {
         if (name == "undo" && opt_.noUndo) return false;

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <string>
+#include <tuple>
+#include <utility>
 
 #include "game/Estimate.h"
 #include "tests/game/TestBoard.h"
@@ -12,76 +14,40 @@ namespace {
 
 using test::pt;
 
-GameState board(int size, const std::vector<const char*>& rows, int komiTenths = 0) {
+// A position from a diagram (rows joined by '/', the rows left out empty), then SGF points
+// played on it with captures, black first.
+GameState position(int size, const std::string& board, const std::string& moves, int komiTenths) {
     GameState g = test::newGame(size, 0, komiTenths);
-    test::setBoard(g, rows);
+    for (std::size_t i = 0, row = 1, col = 1; i < board.size(); ++i, ++col) {
+        if (board[i] == '/') row += 1, col = 0;
+        if (board[i] == 'X' || board[i] == 'O') g.Board[pt(g, int(col), int(row))] = board[i] == 'X' ? Black : White;
+    }
+    NullPainter p;
+    for (std::size_t i = 0; i + 1 < moves.size(); i += 3)
+        prcHitCore(g, pt(g, moves[i] - 'a' + 1, moves[i + 1] - 'a' + 1), g.SideToMove, p);
     return g;
 }
 
-TEST(Estimate, LoneCornerStoneOwnsItsCorner) {
-    for (const int size : {9, 13, 19}) {
-        SCOPED_TRACE(size);
-        GameState g = test::newGame(size, 0, 0);
-        g.Board[pt(g, 3, 3)] = Black;
-        g.Board[pt(g, size - 2, size - 2)] = White;
-        const PositionEstimate e = fncEstimate(g);
-        for (int c = 1; c <= 3; ++c) {
-            for (int r = 1; r <= 3; ++r) {
-                EXPECT_EQ(e.Owner[pt(g, c, r)], Black) << c << "," << r;
-                EXPECT_EQ(e.Owner[pt(g, size + 1 - c, size + 1 - r)], White) << c << "," << r;
-            }
-        }
-        EXPECT_EQ(e.BlackArea, e.WhiteArea);
-        EXPECT_EQ(e.LeadTenths, 0);
+TEST(Estimate, LeadAndDeadStonesOfPositionsAPlayerJudgesAtAGlance) {
+    std::string halves;
+    for (int row = 1; row <= 9; ++row) halves += "...X.O.../";
+    // What, board size, diagram, moves, komi, the lead's range in tenths, dead black and white stones.
+    const std::tuple<const char*, int, std::string, const char*, int, int, int, int, int> rows[] = {
+        {"four corners, each side's the other's mirror image", 19, "", "dd pd pp dp", 65, -65, -65, 0, 0},
+        {"an even opening, move 9 of a title game", 19, "", "qd dc dq qp ce dn cl ed oq", 55, -80, 80, 0, 0},
+        {"halves walled off", 9, halves, "", 0, 0, 0, 0, 0},
+        {"a white stone in black's closed wall", 9, "/..XXXX.../..X..X.../..X.OX.../..XXXX...///......O..", "", 0, 100,
+         400, 0, 1},
+        {"a small group with two eyes in the corner", 9, ".X.XO..../XXXXO..../OOOOO....", "", 0, -810, 0, 0, 0},
+        {"two chains in the corner sharing their last liberty: neither is dead", 9,
+         ".XOX...../OXOX...../OOOX...../XXXX.....", "", 0, 0, 300, 0, 0},
+    };
+    for (const auto& [what, size, board, moves, komi, lo, hi, blackDead, whiteDead] : rows) {
+        SCOPED_TRACE(what);
+        const PositionEstimate e = fncEstimate(position(size, board, moves, komi));
+        EXPECT_TRUE(e.LeadTenths >= lo && e.LeadTenths <= hi) << e.LeadTenths;
+        EXPECT_EQ(std::pair(e.BlackDead, e.WhiteDead), std::pair(blackDead, whiteDead));
     }
-}
-
-TEST(Estimate, EmptyAndSymmetricPositions) {
-    const GameState empty = test::newGame(19, 0, 65);
-    const PositionEstimate e0 = fncEstimate(empty);
-    EXPECT_EQ(e0.BlackArea + e0.WhiteArea, 0);
-    EXPECT_EQ(e0.LeadTenths, -65);  // komi alone
-
-    // Four corners, each side two diagonal ones: a mirror image colour for colour.
-    std::vector<const char*> rows(19, "...................");
-    rows[3] = "...X...........O...";
-    rows[15] = "...O...........X...";
-    const PositionEstimate e = fncEstimate(board(19, rows, 65));
-    EXPECT_GT(e.BlackArea, 0);
-    EXPECT_EQ(e.BlackArea, e.WhiteArea);
-    EXPECT_EQ(e.LeadTenths, -65);
-}
-
-TEST(Estimate, FrameworkLeads) {
-    // Black's six stones frame the upper half; White holds two lower corners.
-    std::vector<const char*> rows(19, "...................");
-    rows[3] = "...X.....X.....X...";
-    rows[9] = "...X.....X.....X...";
-    rows[15] = "...O...........O...";
-    const PositionEstimate e = fncEstimate(board(19, rows, 65));
-    EXPECT_EQ(e.Owner[pt(board(19, rows), 4, 7)], Black);  // between two of its stones
-    EXPECT_GT(e.BlackArea, 2 * e.WhiteArea);
-    EXPECT_GT(e.LeadTenths, 300);
-}
-
-TEST(Estimate, EnclosedStoneIsDead) {
-    // A white stone inside a closed black wall has no room and no eyes.
-    const GameState g = board(9, {".........", "..XXXX...", "..X..X...", "..X.OX...", "..XXXX...", ".........",
-                                  ".........", "......O..", "........."});
-    const PositionEstimate e = fncEstimate(g);
-    EXPECT_EQ(e.Owner[pt(g, 5, 4)], Black);
-    EXPECT_EQ(e.Owner[pt(g, 4, 3)], Black);
-    EXPECT_EQ(e.BlackPrisoners, 1);
-    EXPECT_EQ(e.Owner[pt(g, 7, 8)], White);  // the lone stone outside lives
-
-    // A group with two eyes in the corner lives, however small.
-    const GameState eyes = board(9, {".X.XO....", "XXXXO....", "OOOOO....", ".........", ".........", ".........",
-                                     ".........", ".........", "........."});
-    const PositionEstimate e2 = fncEstimate(eyes);
-    EXPECT_EQ(e2.Owner[pt(eyes, 2, 2)], Black);
-    EXPECT_EQ(e2.Owner[pt(eyes, 1, 1)], Black);
-    EXPECT_EQ(e2.Owner[pt(eyes, 3, 1)], Black);
-    EXPECT_EQ(e2.WhitePrisoners, 0);
 }
 
 }  // namespace
