@@ -75,7 +75,7 @@ void TfrmMain::prcInfoDsp() {
     setStatusText(3, qs(t.turn));
     // Also removes a refusal message of the legality check; an engine's restart is told once more.
     const QString notice = ui.engineTurn->takeNotice();
-    setStatusText(0, notice.isEmpty() ? qs(HelpHintText) : notice);
+    setStatusText(0, notice.isEmpty() ? restingStatus() : notice);
     // A hint's or a judgement's marks go with the next step, so does a question about them;
     // counting ends without a result.
     ui.engineTurn->positionChanged();
@@ -95,6 +95,13 @@ void TfrmMain::prcKifUpDate() {
     // may gain or lose their variations.
     markVariationRows(std::max(0, Game.MoveCount - 1));
     applyCommandStates();
+}
+
+QString TfrmMain::restingStatus() const {
+    // A mode is named for as long as it lasts.
+    if (Study.active) return QStringLiteral("検討中：碁盤をクリックすると変化として石を打ちます");
+    if (Editing) return QStringLiteral("盤面編集中：左クリックで黒石、右クリックで白石を置く・取る");
+    return qs(HelpHintText);
 }
 
 void TfrmMain::setStatusText(int panel, const QString& text) {

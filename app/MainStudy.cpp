@@ -75,7 +75,7 @@ void TfrmMain::actPlayKentouExecute() {
         ui.actPlayKentou->setChecked(true);
     }
     showRecordAgain();
-    if (Study.active) setStatusText(0, QStringLiteral("検討中：碁盤をクリックすると変化として石を打ちます"));
+    setStatusText(0, restingStatus());
 }
 
 bool TfrmMain::endStudy() {
@@ -195,7 +195,7 @@ void TfrmMain::actPlayEditExecute() {
         endEditing();
     }
     showRecordAgain();
-    if (Editing) setStatusText(0, QStringLiteral("盤面編集中：左クリックで黒石、右クリックで白石を置く・取る"));
+    setStatusText(0, restingStatus());
 }
 
 void TfrmMain::endEditing() {

@@ -193,6 +193,8 @@ private:
     void prcInfoDsp();
     void prcKifUpDate();
     void setStatusText(int panel, const QString& text);
+    // Panel 0 when nothing else is said: the mode's name, or the help hint.
+    QString restingStatus() const;
     // Appends the row of move k: caption "%4d", point (or "パス"), colour image, time
     // (empty text for moves loaded from a record).
     QTreeWidgetItem* addKifuRow(int k, const QString& point, int colour, const QString& time);

@@ -418,7 +418,7 @@ bool TfrmMain::event(QEvent* e) {
         // Hints of the control or menu item under the mouse go to panel 0; leaving it
         // shows the window's own hint.
         const QString tip = static_cast<QStatusTipEvent*>(e)->tip();
-        setStatusText(0, tip.isEmpty() ? qs(HelpHintText) : tip);
+        setStatusText(0, tip.isEmpty() ? restingStatus() : tip);
         return true;
     }
     return QMainWindow::event(e);
@@ -444,7 +444,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
             item = menu->activeAction();
         if (item && !item->isEnabled() && !item->isSeparator()) {
             const QString tip = item->statusTip();
-            setStatusText(0, tip.isEmpty() ? qs(HelpHintText) : tip);
+            setStatusText(0, tip.isEmpty() ? restingStatus() : tip);
         }
         return QMainWindow::eventFilter(watched, e);
     }

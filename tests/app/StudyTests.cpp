@@ -249,6 +249,7 @@ TEST_F(StudyTest, NothingTheUserMakesIsLost) {
              click(4, 4);
              w->ui.actKifuBack->trigger();
              click(5, 5);
+             EXPECT_TRUE(w->statusText(0).startsWith(QStringLiteral("検討中"))) << "the mode is named while it lasts";
              w->Record.setNodeComment(w->Record.node(), "wrong");
              w->ui.actPlayKentou->trigger();
          },
