@@ -154,16 +154,18 @@ using Refusal = std::optional<std::string_view>;
 
 // Old files name a property by its capitals and may add lower-case letters to them
 // ("AddBlack", "CoPyright"): the capitals of such an identifier of letters (spaces, "(" and
-// ";" passed over) go to capitals, and their number, one or two, is returned; 0 when it
-// is no such identifier.
+// ";" passed over) go to capitals, and their number, one or two, is returned. An identifier
+// of letters with more capitals names a property of its own ("KGSDE", "MULTIGOGM"): 3,
+// and nothing the scan reads. 0 when it is no identifier of letters.
 int oldIdentifier(std::string_view ident, char capitals[2]) {
     int count = 0;
     for (const char c : ident) {
         if (c == ' ' || c == '(' || c == ';' || (c >= 'a' && c <= 'z')) continue;
-        if (c < 'A' || c > 'Z' || count == 2) return 0;
-        capitals[count++] = c;
+        if (c < 'A' || c > 'Z') return 0;
+        if (count < 2) capitals[count] = c;
+        ++count;
     }
-    return count;
+    return count > 2 ? 3 : count;
 }
 
 // A B or W property of the two letters a b: the next move of the line of play.
@@ -319,8 +321,9 @@ Refusal property(Scan& sc, std::string_view id, std::string_view v) {
             break;
         }
         case idKey("HA"): {
+            // A value that is no whole number (HA[7.5]) is kept in the tree and not used.
             const std::optional<int> n = wholeNumber(v);
-            if (!n) return reason::Format;
+            if (!n) break;
             if (*n > 9) return reason::Handicap;
             sc.handicap = *n;
             break;
@@ -848,7 +851,8 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
         }
         // An old file's identifier is kept by its capitals, as the scan reads it.
         if (char capitals[2]; ident.size() > 2) {
-            if (const int count = oldIdentifier(ident, capitals)) ident.assign(capitals, static_cast<size_t>(count));
+            if (const int count = oldIdentifier(ident, capitals); count > 0 && count <= 2)
+                ident.assign(capitals, static_cast<size_t>(count));
         }
         if (j >= n || text[j] != '[') {  // an identifier without a value
             i = j;

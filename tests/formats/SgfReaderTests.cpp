@@ -207,7 +207,10 @@ TEST(SgfReader, ScansTheFirstLineOfPlay) {
         {"GM other than 1", "(;GM[2])", reason::NotGo, {}},
         {"SZ not a number", "(;SZ[9x])", F, {}},
         {"SZ 7", "(;SZ[7])", reason::BoardSize, {}},
-        {"HA not a number", "(;HA[two])", F, {}},
+        {"HA not a whole number is not used", "(;HA[7.5];B[aa])", "", {19, 1, 0, 0, {}}},
+        // Identifiers of more capitals name properties of their own, kept and not used.
+        {"long identifiers", "(;GM[1]KGSDE[x]MultiGoGM[1]SZ[9];B[aa])", "", {9, 1, 0, 0, {}}},
+        {"AW without a value run into LB", "(;SZ[9]AWLB[dp:A];B[aa])", "", {9, 1, 0, 0, {}}},
         {"HA 10", "(;HA[10])", reason::Handicap, {}},
         {"B of one letter", "(;B[a])", F, {}},
         {"B outside 9x9", "(;SZ[9];B[jj])", F, {}},
@@ -246,7 +249,7 @@ TEST(SgfReader, OpensOldServersAndDamagedFiles) {
           0,
           {".........", ".........", "..X......", ".........", "....O....", ".........", "......X..", ".........",
            "........."}}},
-        {"more than two capitals", "(;SZ[9]CoPyRight[c])", F, {}},
+        {"more than two capitals: a property of its own", "(;SZ[9]CoPyRight[c])", "", {9, 0, 0, 0, {}}},
         {"lower case alone, longer than two", "(;SZ[9]view[])", F, {}},
         // What stands around the record.
         {"a note before the record", "Game 1 (IGS)\n(;SZ[9];B[aa])", "", {9, 1, 0, 0, {}}},
