@@ -164,7 +164,10 @@ PositionEstimate fncEstimate(const GameState& g) {
         candidates.emplace_back(start, colour);
     });
     Flags dead{};
-    for (const auto& [start, colour] : candidates) {
+    for (const auto& candidateGroup : candidates) {
+        // Named copies: lambdas may not capture structured bindings everywhere.
+        const int start = candidateGroup.first;
+        const int colour = candidateGroup.second;
         // The group's stones and the empty points it reaches, and the other colour's stones
         // next to them.
         bool fight = false;
