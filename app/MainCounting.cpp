@@ -54,9 +54,8 @@ void TfrmMain::startCounting() {
 void TfrmMain::countingFinished(bool accepted, const std::string& result) {
     if (accepted) {
         // The result is the game's: the record's RE, the info panel's sentence.
-        Game.GameComment = result;
+        Record.changeInfo([&](GameState& g) { g.GameComment = result; });
         ui.lblGameComment->setText(qs(fncReToComment(Game.GameComment)));
-        Doc.Modified = true;
         prcKifUpDate();
         setStatusText(0, qs(fncReToComment(Game.GameComment)));
     }

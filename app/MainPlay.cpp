@@ -54,7 +54,8 @@ void TfrmMain::actPlayConfigExecute() {
     GameInfo sameLevel = *info;
     sameLevel.Level = Game.Level;
     const bool changed = !(sameLevel == infoOf(Game));
-    setInfo(Game, *info);
+    // Through the record: the change is a step of its history.
+    Record.changeInfo([&](GameState& g) { setInfo(g, *info); });
     if (!changed) return;
     prcInfoSameSet();
     Doc.Modified = true;
@@ -234,8 +235,7 @@ void TfrmMain::actPlayResumeExecute() {
     }
     // The result no longer holds once the moves that led to it are gone.
     if (cuts && !Game.GameComment.empty()) {
-        Game.GameComment.clear();
-        Doc.Modified = true;
+        Record.changeInfo([](GameState& g) { g.GameComment.clear(); });
         ui.lblGameComment->setText(qs(NoGameResultText));
     }
     // Every row after the current one, from the last upwards.

@@ -395,6 +395,7 @@ void TfrmMain::treePaneMenu(RecordTree::NodeId n, const QPoint& at) {
 void TfrmMain::actEditUndoExecute() {
     if (!Record.canUndo()) return;
     Record.undo(*ui.pnlMain);
+    prcInfoSameSet();
     Study.added.clear();
     showRecordAgain();
 }
@@ -402,6 +403,7 @@ void TfrmMain::actEditUndoExecute() {
 void TfrmMain::actEditRedoExecute() {
     if (!Record.canRedo()) return;
     Record.redo(*ui.pnlMain);
+    prcInfoSameSet();
     showRecordAgain();
 }
 

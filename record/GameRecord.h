@@ -179,6 +179,10 @@ public:
     // a cut subtree), not the record. The document is modified exactly away from the step last
     // saved. Adopting a game begins a new history.
 
+    // The game's information as change sets it (names, the result, the players' kinds, the
+    // komi; not the level): one step when it changed.
+    void changeInfo(const std::function<void(GameState&)>& change);
+
     bool canUndo() const { return !undo_.empty(); }
     bool canRedo() const { return !redo_.empty(); }
     void undo(BoardPainter& p);
@@ -212,8 +216,18 @@ private:
         std::vector<int> Times;
         int RootSide = Black;
     };
+    // The game's information a step may change.
+    struct Info {
+        std::string GameName, GameComment, BlackPlayer, WhitePlayer, KomiWritten;
+        bool BlackKind = true, WhiteKind = true, KomiGiven = true;
+        int KomiTenths = 0;
+        bool operator==(const Info&) const = default;
+    };
+    static Info infoOf(const GameState& g);
+    static void putInfo(GameState& g, const Info& i);
     struct Step {
         std::vector<TreeChange> Changes;
+        std::vector<Info> Infos;  // before and after, when the step changed the information
         Frame Before, After;
         uint64_t StateBefore = 0, StateAfter = 0;
         std::vector<int> Comment;  // a comment's edit: the node's path
@@ -313,6 +327,7 @@ private:
     std::vector<Step> undo_, redo_;
     TreeJournal journal_;  // of the edit under way
     Frame frameBefore_;
+    Info infoBefore_;
     int editDepth_ = 0;
     std::vector<int> commentPath_;  // set by a comment's edit under way
     bool commentFurther_ = false;

@@ -417,6 +417,7 @@ GameRecord::Edit::Edit(GameRecord& r) : r_(r) {
     r_.journal_ = TreeJournal{};
     r_.tree_.journalTo(&r_.journal_);
     r_.frameBefore_ = r_.frame();
+    r_.infoBefore_ = infoOf(r_.state_);
     r_.commentPath_.clear();
     r_.commentFurther_ = false;
 }
@@ -429,8 +430,10 @@ GameRecord::Edit::~Edit() {
     // node whose properties came back as they were is no change.
     const bool propsAlone = std::all_of(r.journal_.changes.begin(), r.journal_.changes.end(),
                                         [](const TreeChange& c) { return c.kind == TreeChange::Kind::Props; });
-    if (propsAlone && std::all_of(r.journal_.changes.begin(), r.journal_.changes.end(),
-                                  [&](const TreeChange& c) { return r.tree_.holds(c); }))
+    const Info info = infoOf(r.state_);
+    if (info == r.infoBefore_ && propsAlone &&
+        std::all_of(r.journal_.changes.begin(), r.journal_.changes.end(),
+                    [&](const TreeChange& c) { return r.tree_.holds(c); }))
         return;
     // Keys typed into one comment one after another make one step: its first holds what
     // the node had before them.
@@ -440,6 +443,7 @@ GameRecord::Edit::~Edit() {
     } else {
         Step s;
         s.Changes = std::move(r.journal_.changes);
+        if (!(info == r.infoBefore_)) s.Infos = {r.infoBefore_, info};
         s.Before = std::move(r.frameBefore_);
         s.After = r.frame();
         s.StateBefore = r.current_;
@@ -482,10 +486,36 @@ void GameRecord::applyFrame(const Frame& f, BoardPainter& p) {
     repaint(shown, p);
 }
 
+GameRecord::Info GameRecord::infoOf(const GameState& g) {
+    return {g.GameName,        g.GameComment,     g.BlackPlayer, g.WhitePlayer, g.KomiWritten,
+            g.BlackPlayerKind, g.WhitePlayerKind, g.KomiGiven,   g.KomiTenths};
+}
+
+void GameRecord::putInfo(GameState& g, const Info& i) {
+    g.GameName = i.GameName;
+    g.GameComment = i.GameComment;
+    g.BlackPlayer = i.BlackPlayer;
+    g.WhitePlayer = i.WhitePlayer;
+    g.KomiWritten = i.KomiWritten;
+    g.BlackPlayerKind = i.BlackKind;
+    g.WhitePlayerKind = i.WhiteKind;
+    g.KomiGiven = i.KomiGiven;
+    g.KomiTenths = i.KomiTenths;
+}
+
+void GameRecord::changeInfo(const std::function<void(GameState&)>& change) {
+    Edit edit(*this);
+    change(state_);
+}
+
 void GameRecord::stepHistory(std::vector<Step>& from, std::vector<Step>& to, BoardPainter& p) {
     if (from.empty()) return;
     Step s = std::move(from.back());
     from.pop_back();
+    if (s.Infos.size() == 2) {
+        putInfo(state_, s.Infos[0]);
+        std::swap(s.Infos[0], s.Infos[1]);
+    }
     // Undone last first; what undoes each is journaled: the step that does it all again.
     TreeJournal again;
     tree_.journalTo(&again);
@@ -495,8 +525,8 @@ void GameRecord::stepHistory(std::vector<Step>& from, std::vector<Step>& to, Boa
     applyFrame(s.Before, p);
     current_ = s.StateBefore;
     doc_.Modified = current_ != saved_;
-    to.push_back({std::move(again.changes), std::move(s.After), std::move(s.Before), s.StateAfter, s.StateBefore,
-                  std::move(s.Comment)});
+    to.push_back({std::move(again.changes), std::move(s.Infos), std::move(s.After), std::move(s.Before), s.StateAfter,
+                  s.StateBefore, std::move(s.Comment)});
 }
 
 void GameRecord::undo(BoardPainter& p) { stepHistory(undo_, redo_, p); }

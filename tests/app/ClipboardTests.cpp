@@ -76,7 +76,7 @@ TEST_F(FileWindowTest, PasteOfNothingOrOfARefusedText) {
          },
          nullptr},
         {"empty text", [] { clip()->setText(QString()); }, nullptr},
-        {"a property name of three capitals", [] { clip()->setText(QStringLiteral("  (;GMX[1];B[aa])")); },
+        {"a property name with a tab in it", [] { clip()->setText(QStringLiteral("  (;GM[1]\tPB[x];B[aa])")); },
          "棋譜の書式に誤りがあります"},
         {"white stones", [] { clip()->setText(QStringLiteral("(;GM[1]AB[aa]AW[aa])")); }, "白石の置石は扱えません"},
         {"not a record", [] { clip()->setText(QStringLiteral("hello")); }, "棋譜の書式に誤りがあります"},

@@ -288,7 +288,7 @@ void randomEdit(GameRecord& r, std::mt19937& rng, BoardPainter& p) {
     const int pos = (pick(size) + 1) * (size + 2) + pick(size) + 1;
     const std::vector<NodeId> all = nodesOf(r.tree());
     const NodeId any = all[static_cast<size_t>(pick(static_cast<int>(all.size())))];
-    switch (pick(15)) {
+    switch (pick(16)) {
         case 0:
         case 1: r.setSetupStone(pos, pick(3), p); break;
         case 2: r.toggleMark(pos, static_cast<MarkShape>(pick(5))); break;
@@ -308,6 +308,10 @@ void randomEdit(GameRecord& r, std::mt19937& rng, BoardPainter& p) {
         case 12: r.takeBack(p); break;  // 待った
         case 13:                        // play resumed: the main line ends at the shown move
             if (r.onMainLine() && pick(4) == 0) r.keepMoves(r.state().CurrentMove - 1, p);
+            break;
+        case 14:  // 対局情報, or a result counted
+            r.changeInfo(
+                [&](GameState& g) { (pick(2) ? g.BlackPlayer : g.GameComment) = "P" + std::to_string(pick(3)); });
             break;
         default: r.goTo(any, p); break;
     }
@@ -349,7 +353,7 @@ TEST(GameRecordHistory, RandomEditsOfRealRecordsAreUndoneAndRedoneExactly) {
             if (what < 13) {
                 randomEdit(r, rng, pic);
                 // An edit that changed nothing leaves no step.
-                if (!(r.tree() == steps[at].tree)) {
+                if (!(r.tree() == steps[at].tree) || fileBytes(r) != steps[at].bytes) {
                     steps.resize(at + 1);
                     if (saved > at) saved = SIZE_MAX;
                     steps.push_back({r.tree(), fileBytes(r)});
