@@ -63,13 +63,17 @@ void TfrmMain::actPlayKentouExecute() {
         Study.fromGame = !ReplayMode && Game.MoveCount > 0;
         Study.returnTo = shownPath();
         Study.added.clear();
+        Study.wasPlaying = !ReplayMode;
+        if (Study.wasPlaying) {
+            // The board studies, it does not play: the clock stops as in replay.
+            ui.tmrTime->stop();
+            ReplayMode = true;
+            prefs.pumGobanAutoPopup = false;
+        }
         if (Study.fromGame) {
             // During a game the study works on a copy: the game comes back as it was.
             Study.game = Record;
             Study.modified = Doc.Modified;
-            ui.tmrTime->stop();
-            ReplayMode = true;
-            prefs.pumGobanAutoPopup = false;
         }
     } else if (!endStudy()) {
         ui.actPlayKentou->setChecked(true);
@@ -115,6 +119,11 @@ bool TfrmMain::endStudy() {
         if (Game.CurrentMove > 1) ui.tmrTime->start();
     } else {
         Record.goTo(nodeAtPath(Study.returnTo), *ui.pnlMain);
+        // A new game whose study played no move is played on; one with moves is a record now.
+        if (Study.wasPlaying && Game.MoveCount == 0) {
+            ReplayMode = false;
+            prefs.pumGobanAutoPopup = true;
+        }
     }
     Study.added.clear();
     return true;

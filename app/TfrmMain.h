@@ -367,6 +367,7 @@ private:
     struct StudyState {
         bool active = false;
         bool fromGame = false;                // begun during a game: it works on a copy
+        bool wasPlaying = false;              // begun in play (a game, or a new one in place)
         std::vector<int> returnTo;            // where the study began
         std::vector<std::vector<int>> added;  // the moves it added, as paths
         std::optional<GameRecord> game;       // the game as it was, with its history (fromGame)
