@@ -155,17 +155,23 @@ using Refusal = std::optional<std::string_view>;
 // Old files name a property by its capitals and may add lower-case letters to them
 // ("AddBlack", "CoPyright"): the capitals of such an identifier of letters (spaces, "(" and
 // ";" passed over) go to capitals, and their number, one or two, is returned. An identifier
-// of letters with more capitals names a property of its own ("KGSDE", "MULTIGOGM"): 3,
-// and nothing the scan reads. 0 when it is no identifier of letters.
+// of letters with more capitals, or of small letters alone, names a property of its own
+// ("KGSDE", "MULTIGOGM", "view"): 3, and nothing the scan reads. 0 when it is no identifier
+// of letters.
 int oldIdentifier(std::string_view ident, char capitals[2]) {
     int count = 0;
+    bool small = false;
     for (const char c : ident) {
-        if (c == ' ' || c == '(' || c == ';' || (c >= 'a' && c <= 'z')) continue;
+        if (c == ' ' || c == '(' || c == ';') continue;
+        if (c >= 'a' && c <= 'z') {
+            small = true;
+            continue;
+        }
         if (c < 'A' || c > 'Z') return 0;
         if (count < 2) capitals[count] = c;
         ++count;
     }
-    return count > 2 ? 3 : count;
+    return count > 2 || (count == 0 && small) ? 3 : count;
 }
 
 // A B or W property of the two letters a b: the next move of the line of play.

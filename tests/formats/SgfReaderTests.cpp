@@ -250,7 +250,7 @@ TEST(SgfReader, OpensOldServersAndDamagedFiles) {
           {".........", ".........", "..X......", ".........", "....O....", ".........", "......X..", ".........",
            "........."}}},
         {"more than two capitals: a property of its own", "(;SZ[9]CoPyRight[c])", "", {9, 0, 0, 0, {}}},
-        {"lower case alone, longer than two", "(;SZ[9]view[])", F, {}},
+        {"lower case alone, longer than two: a property of its own", "(;SZ[9]view[x])", "", {9, 0, 0, 0, {}}},
         // What stands around the record.
         {"a note before the record", "Game 1 (IGS)\n(;SZ[9];B[aa])", "", {9, 1, 0, 0, {}}},
         {"blanks around the record", " \t(;SZ[9];B[aa]) ", "", {9, 1, 0, 0, {}}},
