@@ -156,12 +156,15 @@ using Refusal = std::optional<std::string_view>;
 // ("AddBlack", "CoPyright"): the capitals of such an identifier of letters (spaces, "(" and
 // ";" passed over) go to capitals, and their number, one or two, is returned. An identifier
 // of letters with more capitals, or of small letters alone, names a property of its own
-// ("KGSDE", "MULTIGOGM", "view"): 3, and nothing the scan reads. 0 when it is no identifier
-// of letters.
+// ("KGSDE", "MULTIGOGM", "view"): 3, and nothing the scan reads, unless a "(" or ";" cuts
+// it (the tree reads nodes there). 0 when it is no identifier of letters.
 int oldIdentifier(std::string_view ident, char capitals[2]) {
     int count = 0;
     bool small = false;
+    bool cut = false;
     for (const char c : ident) {
+        // A "(" or ";" before the first letter opens the node the property is in.
+        cut = cut || ((c == '(' || c == ';') && (count > 0 || small));
         if (c == ' ' || c == '(' || c == ';') continue;
         if (c >= 'a' && c <= 'z') {
             small = true;
@@ -171,7 +174,8 @@ int oldIdentifier(std::string_view ident, char capitals[2]) {
         if (count < 2) capitals[count] = c;
         ++count;
     }
-    return count > 2 || (count == 0 && small) ? 3 : count;
+    if (count > 2 || (count == 0 && small)) return cut ? 0 : 3;
+    return count;
 }
 
 // A B or W property of the two letters a b: the next move of the line of play.

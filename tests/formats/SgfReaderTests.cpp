@@ -251,6 +251,8 @@ TEST(SgfReader, OpensOldServersAndDamagedFiles) {
            "........."}}},
         {"more than two capitals: a property of its own", "(;SZ[9]CoPyRight[c])", "", {9, 0, 0, 0, {}}},
         {"lower case alone, longer than two: a property of its own", "(;SZ[9]view[x])", "", {9, 0, 0, 0, {}}},
+        // Found by the tree fuzz run: capitals the nodes cut apart name no property.
+        {"three capitals across nodes", ";A;AW[]AWW[]AW", F, {}},
         // What stands around the record.
         {"a note before the record", "Game 1 (IGS)\n(;SZ[9];B[aa])", "", {9, 1, 0, 0, {}}},
         {"blanks around the record", " \t(;SZ[9];B[aa]) ", "", {9, 1, 0, 0, {}}},
