@@ -117,8 +117,10 @@ KeptInfo keptInfo(const GameState& g, const RecordTree* tree) {
                 !RecordTree::blank(tree->value(p, 0)))
                 info.handicap = tree->value(p, 0);
             if (!beforeMoves) continue;
-            // The start stones stay in the node before the first move that held them.
-            if (!inRoot[FieldAB] && info.at[FieldAB] == 0 && startStones(p, key)) info.at[FieldAB] = i;
+            // The start stones stay in the node before the first move that held them (when
+            // the record holds any: an AB of blank values names none).
+            if (!inRoot[FieldAB] && info.at[FieldAB] == 0 && g.HandicapCount > 0 && startStones(p, key))
+                info.at[FieldAB] = i;
             if (!branches) continue;
             for (int f = FieldAB + 1; f < FieldCount; ++f)
                 if (key == FieldKeys[f] && !inRoot[f]) info.at[f] = i;
