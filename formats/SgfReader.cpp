@@ -451,9 +451,11 @@ size_t firstDivision(std::string_view text) {
     thread_local std::vector<size_t> opened;  // "(" not closed yet, the game's own aside
     opened.clear();
     bool inGame = false;
+    bool node = false;  // a node has begun: a "(" before it opens no variation of one
     size_t first = n;
     for (size_t i = 0; i < n; ++i) {
         const char c = text[i];
+        if (c == ';') node = true;
         if (c == '[') {
             size_t j = i + 1;
             while (true) {
@@ -464,7 +466,7 @@ size_t firstDivision(std::string_view text) {
             }
             i = j;
         } else if (c == '(') {
-            if (inGame) opened.push_back(i);
+            if (inGame && node) opened.push_back(i);
             inGame = true;
         } else if (c == ')') {
             if (opened.empty()) return first;

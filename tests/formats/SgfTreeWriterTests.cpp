@@ -301,6 +301,7 @@ TEST(SgfTreeWriter, DamagedUtf8IsSavedAsTheBytesItHolds) {
     // letters alone (a property of its own once written in a node).
     saveFileWithTree(";CAhhkkh(hhhhhhhhh[:\xBF\xFF]#", "an identifier cut by (");
     saveFileWithTree(std::string(";(AB[\x02\x00]\x00)\x9A", 12), "an AB of a blank value below the root");
+    saveFileWithTree("((;SZ[9];AW[ae]AB[bb])(;SZ[9];AW[ae]AB[bb]))", "a \"(\" before the first node");
     if (readFileBytes(std::string(TAVRIN_CORPUS_DIR) + "/../findings/tree-save-twice-utf8-dropped.sgf", found)) {
         const std::string saved = saveFileWithTree(found, "tree-save-twice-utf8-dropped.sgf");
         EXPECT_EQ(saved.substr(0, 21), "(;GM[1]FF[4]CA[UTF-8]");
