@@ -437,11 +437,12 @@ std::vector<uint32_t> recordFallbacks(const GameState& g) {
 }
 
 void prcKifToStrings(const GameState& g, TextBuffer& buf, const RecordTree* tree) {
-    const KeptInfo info = keptInfo(g, tree);
+    KeptInfo info = keptInfo(g, tree);
     // A file read as UTF-8 is written so: a reader that takes its bytes one by one would
     // find "]" or a backslash in the second byte of some code page 932 characters.
     const bool utf8 = tree && tree->Utf8;
-    if (tree && !tree->hasExtras()) tree = nullptr;
+    // Without the tree the game information, and the start stones, stand in the root.
+    if (tree && !tree->hasExtras()) tree = nullptr, info.at = {};
     if (needsUtf8(g)) return writeRecord(g, buf, TextEncoding::Utf8, tree, info);
     if (utf8) {
         // Text that is ASCII alone reads back as the record's own form: it is written so.

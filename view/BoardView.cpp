@@ -514,7 +514,7 @@ void BoardView::Impl::prcGobanDraw() {
         const int ascent = fm.ascent();
         for (int i = 0; i < n; ++i) {
             const int letter = Hanten ? n - 1 - i : i;
-            const QString s(QChar(ColumnLetters[letter]));
+            const QString s{QChar(ColumnLetters[letter])};
             const int w = fm.horizontalAdvance(s);
             p.drawText(Geo.FirstLine + i * cell - (w + 1) / 2, cm / 10 + ascent, s);
         }

@@ -238,6 +238,9 @@ TEST(SgfTreeWriter, GameInformationIsSavedAsTheFileGaveIt) {
         {"information of the first of several lines stays in it",
          "(;SZ[9](;PB[A]DT[1990]AB[dd][ee];W[cc])(;C[v2];B[aa])(;C[v3];B[bb]))",
          head + tail + "PW[]HA[0]\r\n(;DT[1990]PB[A]AB[dd][ee];W[cc])(;C[v2];B[aa])(;C[v3];B[bb]))\r\n"},
+        // Found by the fuzz run in CI: stones set up with a move, in a record of nothing more.
+        {"setup and a move in one node", "(;SZ[9];AW[be]AB[ad]W[bd])",
+         head + "AB[ad]AW[be]" + tail + "DT[]PB[]PW[]\r\n;W[bd])\r\n"},
         {"information below a root of one line goes into the root", "(;SZ[9]KM[6.5];PB[A]AB[dd];W[cc])",
          head + tail + "DT[]PB[A]PW[]KM[6.5]\r\n;AB[dd]HA[1];W[cc])\r\n"},
         {"a handicap named without stones where a move stands: the table mirrored", "(;SZ[9]HA[2]KM[0.5];W[gc];B[aa])",
