@@ -1,8 +1,10 @@
 #pragma once
-// The action list of the main window as data: one row per action.
+// The action list of the main window as data: one row per action, with its caption, its
+// handler and the rule of when it is offered.
 
 #include <vector>
 
+#include "app/CommandStates.h"
 #include "app/MainControls.h"
 
 class QAction;
@@ -32,6 +34,7 @@ struct ActionRow {
     int tag;                         // initial Tag (the speed actions hold their interval)
     QAction* MainControls::*member;  // where the window keeps the action
     void (TfrmMain::*handler)();     // nullptr: no handler (always disabled, items hidden)
+    StateRule state;                 // nullptr: always enabled
 };
 
 const std::vector<ActionRow>& actionTable();

@@ -1,7 +1,7 @@
 #pragma once
-// Which of the window's commands are enabled and shown, decided in one place from the
-// game's mode and a few facts of the position. The window asks after every handler and
-// every answer of the engine and applies the answer to its actions.
+// What decides which of the window's commands are enabled and shown: the game's mode and a
+// few facts of the position. The window gathers them after every handler and every answer
+// of the engine and applies each command's rule to its action.
 
 namespace tavrin {
 
@@ -42,6 +42,22 @@ struct CommandFacts {
     bool laterNodes = false;   // nodes follow the shown one (cut)
     bool freshGame = false;    // a game with no move yet: its start can be set up
     bool branchAbove = false;  // the shown node lies in a variation below a branch point
+
+    // What several rules ask alike.
+    bool playing() const { return mode == Mode::Playing; }
+    // Counting happens on a game that is over: the record can be stepped through (a step
+    // leaves counting) and play resumed.
+    bool replaying() const { return mode != Mode::Playing; }
+    bool counting() const { return mode == Mode::Counting; }
+    bool studying() const { return mode == Mode::Study || mode == Mode::Editing; }
+    bool busy() const { return task != EngineTask::None; }
+    // While the computer chooses a move a person's pass or resignation would be made for it,
+    // and a take-back would pull the position from under it.
+    bool moving() const { return task == EngineTask::Move || task == EngineTask::Redo; }
+    // While the computer has the move the turn is its own, also before it is asked.
+    bool computersTurn() const { return playing() && computerToMove; }
+    // The record can be edited: its history and the tree's edits.
+    bool edits() const { return replaying() && !counting(); }
 };
 
 struct CommandState {
@@ -51,22 +67,9 @@ struct CommandState {
     bool operator==(const CommandState&) const = default;
 };
 
-// The commands whose state depends on the game; every other command is always enabled.
-struct CommandStates {
-    CommandState actFileSave, actFileReOpen;
-    CommandState actPlayStop, actPlayResume, actPlayPass, actPlayMatta, actPlayGiveUp;
-    CommandState actPlayHint, actPlayUtinaosi, actPlayStnChg, actPlayKeisei, actPlayCount;
-    CommandState actKifuFirst, actKifuBack, actKifuBack10;              // steps back
-    CommandState actKifuNext, actKifuNext10, actKifuLast, actKifuAuto;  // steps forward
-    CommandState actKifuVarNext, actKifuVarPrev, actKifuVarBranch;      // between variations
-    CommandState actPlayKentou, actPlayEdit;                            // 検討, 盤面編集
-    CommandState actEditUndo, actEditRedo, actEditDelete, actEditPromote, actEditUp, actEditDown, actEditCut;
-    CommandState mnuKifuP;  // the replay menu as a whole
-    CommandState actCountCancel;
-
-    bool operator==(const CommandStates&) const = default;
-};
-
-CommandStates commandStates(const CommandFacts& f);
+// A command's rule: whether it is enabled and shown for the game as it stands. Each
+// command's rule stands in its row of the action table beside its caption and handler; a
+// command without one is always enabled.
+using StateRule = CommandState (*)(const CommandFacts&);
 
 }  // namespace tavrin

@@ -1,8 +1,9 @@
-// The window's commands enabled and shown as commandStates decides from the game's mode.
+// The facts of the game the commands' rules read, and each rule applied to its action.
 #include <QAction>
 #include <QMenu>
 #include <QToolButton>
 
+#include "app/ActionTable.h"
 #include "app/CommandStates.h"
 #include "app/CountingPanel.h"
 #include "app/EngineTurn.h"
@@ -48,49 +49,17 @@ CommandFacts TfrmMain::commandFacts() const {
 }
 
 void TfrmMain::applyCommandStates() {
-    const CommandStates s = commandStates(commandFacts());
-    const std::pair<const CommandState CommandStates::*, QAction*> actions[] = {
-        {&CommandStates::actFileSave, ui.actFileSave},
-        {&CommandStates::actFileReOpen, ui.actFileReOpen},
-        {&CommandStates::actPlayStop, ui.actPlayStop},
-        {&CommandStates::actPlayResume, ui.actPlayResume},
-        {&CommandStates::actPlayPass, ui.actPlayPass},
-        {&CommandStates::actPlayMatta, ui.actPlayMatta},
-        {&CommandStates::actPlayGiveUp, ui.actPlayGiveUp},
-        {&CommandStates::actPlayHint, ui.actPlayHint},
-        {&CommandStates::actPlayUtinaosi, ui.actPlayUtinaosi},
-        {&CommandStates::actPlayStnChg, ui.actPlayStnChg},
-        {&CommandStates::actPlayKeisei, ui.actPlayKeisei},
-        {&CommandStates::actPlayCount, ui.actPlayCount},
-        {&CommandStates::actKifuFirst, ui.actKifuFirst},
-        {&CommandStates::actKifuBack, ui.actKifuBack},
-        {&CommandStates::actKifuBack10, ui.actKifuBack10},
-        {&CommandStates::actKifuNext, ui.actKifuNext},
-        {&CommandStates::actKifuNext10, ui.actKifuNext10},
-        {&CommandStates::actKifuLast, ui.actKifuLast},
-        {&CommandStates::actKifuAuto, ui.actKifuAuto},
-        {&CommandStates::actKifuVarNext, ui.actKifuVarNext},
-        {&CommandStates::actKifuVarPrev, ui.actKifuVarPrev},
-        {&CommandStates::actKifuVarBranch, ui.actKifuVarBranch},
-        {&CommandStates::mnuKifuP, ui.mnuKifuP->menuAction()},
-        {&CommandStates::actPlayKentou, ui.actPlayKentou},
-        {&CommandStates::actPlayEdit, ui.actPlayEdit},
-        {&CommandStates::actEditUndo, ui.actEditUndo},
-        {&CommandStates::actEditRedo, ui.actEditRedo},
-        {&CommandStates::actEditDelete, ui.actEditDelete},
-        {&CommandStates::actEditPromote, ui.actEditPromote},
-        {&CommandStates::actEditUp, ui.actEditUp},
-        {&CommandStates::actEditDown, ui.actEditDown},
-        {&CommandStates::actEditCut, ui.actEditCut},
-        {&CommandStates::actCountCancel, ui.countingPanel ? ui.countingPanel->actCountCancel : nullptr},
-    };
-    for (const auto& [state, action] : actions) {
-        if (!action) continue;  // made when first used
-        const CommandState& c = s.*state;
+    const CommandFacts f = commandFacts();
+    const auto apply = [](QAction* action, const CommandState& c) {
         if (action->isEnabled() != c.enabled) action->setEnabled(c.enabled);
         if (action->isVisible() != c.visible) action->setVisible(c.visible);
-    }
-    ui.btnKifuAuto->setEnabled(s.actKifuAuto.enabled);
+    };
+    for (const ActionRow& row : actionTable())
+        if (row.state && row.handler) apply(ui.*row.member, row.state(f));
+    // The replay menu as a whole, and the counting panel's own button once it is made.
+    apply(ui.mnuKifuP->menuAction(), {f.replaying(), true});
+    if (ui.countingPanel) apply(ui.countingPanel->actCountCancel, {f.counting(), true});
+    ui.btnKifuAuto->setEnabled(ui.actKifuAuto->isEnabled());
     // 形勢判断 and 終局計算 work without an engine: the separators around the computer's
     // commands always show.
     for (QAction* a : {ui.sepPlayHint, ui.sepPlayEngine})

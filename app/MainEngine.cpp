@@ -67,8 +67,7 @@ void TfrmMain::thinkingChanged() {
 void TfrmMain::stopGame() { ui.actPlayStop->trigger(); }
 
 void TfrmMain::continueBetweenPeople() {
-    Game.BlackPlayerKind = true;
-    Game.WhitePlayerKind = true;
+    Record.changeInfo([](GameState& g) { g.BlackPlayerKind = g.WhitePlayerKind = true; });
 }
 
 void TfrmMain::lookUpEngine() {
@@ -98,7 +97,7 @@ void TfrmMain::actPlayUtinaosiExecute() {
     Record.back(*ui.pnlMain);
     Record.keepMoves(Game.CurrentMove - 1, *ui.pnlMain);
     Doc.Modified = true;
-    Game.MoveSeconds = 0;
+    Record.restartMoveClock();
     removeKifuRowsFrom(Game.CurrentMove);
     setKifuRowMarker(Game.CurrentMove - 1, true);
     setKifuFocusRow(Game.CurrentMove - 1);
@@ -114,12 +113,14 @@ void TfrmMain::actPlayStnChgExecute() {
     if (!ui.actPlayStnChg->isEnabled()) return;
     // The person and Rokiru change colours from this position; the names go with them, a
     // colour's default name becoming that of the new colour.
-    std::swap(Game.BlackPlayerKind, Game.WhitePlayerKind);
-    std::swap(Game.BlackPlayer, Game.WhitePlayer);
-    if (Game.BlackPlayer == DefaultWhiteName) Game.BlackPlayer = DefaultBlackName;
-    if (Game.WhitePlayer == DefaultBlackName) Game.WhitePlayer = DefaultWhiteName;
+    Record.changeInfo([](GameState& g) {
+        std::swap(g.BlackPlayerKind, g.WhitePlayerKind);
+        std::swap(g.BlackPlayer, g.WhitePlayer);
+        if (g.BlackPlayer == DefaultWhiteName) g.BlackPlayer = DefaultBlackName;
+        if (g.WhitePlayer == DefaultBlackName) g.WhitePlayer = DefaultWhiteName;
+    });
     // The time the person let pass before the exchange is nobody's move.
-    Game.MoveSeconds = 0;
+    Record.restartMoveClock();
     setStatusText(4, qs(ClockZeroText));
     Doc.Modified = true;
     prcInfoSameSet();

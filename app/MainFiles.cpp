@@ -201,12 +201,13 @@ void TfrmMain::actClipPastExecute() {
     if (SharedText.empty()) return;
     if (Doc.Modified && !askDiscard(*this)) return;
     RecordTree tree;
-    const LoadResult r = fncStringsToKif(Game, SharedText, std::string(), &tree);
+    GameState g = Game;
+    const LoadResult r = fncStringsToKif(g, SharedText, std::string(), &tree);
     if (!r.ok()) {
         reportLoadFailure(*this, r, Reader::Sgf);
         return;
     }
-    Record.adopt(Game, std::move(tree));
+    Record.adopt(g, std::move(tree));
     // A pasted record belongs to no file; the read-only mark stays as it was.
     Doc.FileName.clear();
     Doc.Modified = false;
@@ -216,12 +217,13 @@ void TfrmMain::actClipPastExecute() {
 bool TfrmMain::fncFileReadSGF(const QString& path) {
     if (path.isEmpty()) return false;
     RecordTree tree;
-    const LoadResult r = tavrin::fncFileReadSGF(Game, SharedText, path.toStdString(), &tree);
+    GameState g = Game;
+    const LoadResult r = tavrin::fncFileReadSGF(g, SharedText, path.toStdString(), &tree);
     if (!r.ok()) {
         reportLoadFailure(*this, r, Reader::Sgf);
         return false;
     }
-    Record.adopt(Game, std::move(tree));
+    Record.adopt(g, std::move(tree));
     Doc.FileName = path.toStdString();
     Doc.Modified = false;
     const QString name = fileNamePart(qs(Doc.FileName));
@@ -231,12 +233,13 @@ bool TfrmMain::fncFileReadSGF(const QString& path) {
 
 bool TfrmMain::fncFileReadNGF(const QString& path) {
     if (path.isEmpty()) return false;
-    const LoadResult r = tavrin::fncFileReadNGF(Game, SharedText, path.toStdString());
+    GameState g = Game;
+    const LoadResult r = tavrin::fncFileReadNGF(g, SharedText, path.toStdString());
     if (!r.ok()) {
         reportLoadFailure(*this, r, Reader::Ngf);
         return false;
     }
-    Record.adopt(Game);
+    Record.adopt(g);
     Doc.FileName = path.toStdString();
     Doc.Modified = false;
     showLoadedRecord(fileNamePart(qs(Doc.FileName)) + TitleTail);

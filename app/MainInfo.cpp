@@ -23,16 +23,22 @@ namespace {
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
-void TfrmMain::prcNewSet() {
+void TfrmMain::prcNewSet(const GameState& from) {
     ui.engineTurn->stop();
     ui.tmrTime->stop();
     if (Doc.FileName.empty()) setTitle(QStringLiteral("新規 - Tavrin"));
     // Before the settings are corrected: an impossible handicap shows no text.
-    ui.lblPutStone->setText(qs(handicapLabel(Game.HandicapCount)));
-    prcInfoSameSet();
+    ui.lblPutStone->setText(qs(handicapLabel(from.HandicapCount)));
+    // The first game of a start-up is named by the time it began.
+    GameState settings = from;
+    if (SetupState == 1 && settings.GameName.empty()) {
+        const QDateTime now = QDateTime::currentDateTime();
+        settings.GameName = defaultGameTitle(now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
+                                             now.time().minute());
+    }
     // Board, record, coordinate names, handicap stones, position, date, clocks and flags.
-    prcNewSetCore(Game, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")).toStdString());
-    Record.adopt(Game);
+    Record.newGame(settings, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")).toStdString());
+    prcInfoSameSet();
     leaveStudyAndEditing();
     Doc.Modified = false;
     ReplayMode = false;
@@ -53,10 +59,6 @@ void TfrmMain::prcNewSet() {
 }
 
 void TfrmMain::prcInfoSameSet() {
-    const QDateTime now = QDateTime::currentDateTime();
-    if (SetupState == 1 && Game.GameName.empty())
-        Game.GameName = defaultGameTitle(now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
-                                         now.time().minute());
     ui.lblGameName->setText(qs(gameNameLabel(Game.GameName)));
     ui.lblGameComment->setText(Game.GameComment.empty() ? qs(NoGameResultText) : qs(fncReToComment(Game.GameComment)));
     ui.lblBlackPlayer->setText(qs(playerLabel(Game.BlackPlayer, Black)));

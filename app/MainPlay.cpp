@@ -38,9 +38,10 @@ void TfrmMain::actPlayNewExecute() {
         if (clockWasRunning) ui.tmrTime->start();
         return;
     }
-    setInfo(Game, *info);
+    GameState next = Game;
+    setInfo(next, *info);
     Doc.FileName.clear();
-    prcNewSet();
+    prcNewSet(next);
 }
 
 void TfrmMain::actPlayConfigExecute() {
@@ -101,7 +102,7 @@ void TfrmMain::actPlayMattaExecute() {
 
 void TfrmMain::actPlayGiveUpExecute() {
     ui.tmrTime->stop();
-    resignCore(Game);
+    Record.resign();
     ui.lblGameComment->setText(qs(fncReToComment(Game.GameComment)));
     prcEndOfGame();
     Doc.Modified = true;
@@ -188,14 +189,14 @@ void TfrmMain::prcHit(int pos, int colour) {
 }
 
 void TfrmMain::prcEndOfGame() {
-    prcEndOfGameCore(Game);
+    Record.endGame();
     actPlayStopExecute();
     setStatusText(4, qs(ClockZeroText));
     prcInfoDsp();
 }
 
 void TfrmMain::tmrTimeTimer() {
-    ++Game.MoveSeconds;
+    Record.tick();
     setStatusText(4, QString::fromStdString(fncSecToHms(Game.MoveSeconds)));
 }
 
@@ -244,7 +245,7 @@ void TfrmMain::actPlayResumeExecute() {
     // The record loses the later moves; the last shown stone gets the marker, MoveCount :=
     // CurrentMove - 1, flags cleared.
     Record.keepMoves(Game.CurrentMove - 1, *ui.pnlMain);
-    resumeCore(Game, *ui.pnlMain);
+    Record.resume(*ui.pnlMain);
     ReplayMode = false;
     applyCommandStates();
     // The clock does not run before the first move of a game.

@@ -66,18 +66,18 @@ void TfrmMain::FormCreate() {
     SharedText.clear();
     // 3.
     Doc.FileName.clear();
-    Game.GameName.clear();
-    Game.GameComment.clear();
-    Game.BlackPlayer = "黒番対局者";
-    Game.WhitePlayer = "白番対局者";
-    Game.BlackPlayerKind = true;
-    Game.WhitePlayerKind = true;
-    Game.LastMovePos = 0;
+    GameState first = Game;
+    first.GameName.clear();
+    first.GameComment.clear();
+    first.BlackPlayer = "黒番対局者";
+    first.WhitePlayer = "白番対局者";
+    first.BlackPlayerKind = true;
+    first.WhitePlayerKind = true;
     // 4.
     prefs.SettingsPath = chooseSettingsPath(Options.settingsPath.isEmpty() ? exeSettingsPath() : Options.settingsPath);
     SettingsFile ini;
     ini.load(pathBytes(prefs.SettingsPath));
-    readSettings(ini);
+    readSettings(ini, first);
     // The panels take their sizes before the board is first drawn, so it is drawn once, at
     // the size it is shown at (a hidden window's layouts do not follow its size by themselves).
     if (!isVisible()) {
@@ -107,21 +107,24 @@ void TfrmMain::FormCreate() {
         ui.lsvKifu->show();
     }
     // 8.
-    Game.AppTag = "Tavrin:" + GetVersionInfo("FileVersion");
+    first.AppTag = "Tavrin:" + GetVersionInfo("FileVersion");
+    Record.setAppTag(first.AppTag);
     // 9.
     if (SetupState == 0) {
         SetupState = 1;
-        prcNewSet();
+        prcNewSet(first);
     }
     // 10.
     setAcceptDrops(true);
 }
 
-void TfrmMain::readSettings(const SettingsFile& ini) {
-    Game.Level = ini.ReadInteger("PlayInfo", "Level", 2);
-    Game.BoardSize = ini.ReadInteger("PlayInfo", "BrdSize", 19);
-    Game.HandicapCount = ini.ReadInteger("PlayInfo", "PutStone", 0);
-    Game.KomiTenths = ini.ReadInteger("PlayInfo", "Komi", 65);
+void TfrmMain::readSettings(const SettingsFile& ini, GameState& first) {
+    first.Level = ini.ReadInteger("PlayInfo", "Level", 2);
+    first.BoardSize = ini.ReadInteger("PlayInfo", "BrdSize", 19);
+    first.HandicapCount = ini.ReadInteger("PlayInfo", "PutStone", 0);
+    first.KomiTenths = ini.ReadInteger("PlayInfo", "Komi", 65);
+    // A record named on the command line is played on at this level too.
+    Record.setLevel(first.Level);
 
     // An interval below 1 ms cannot run a timer; such a value falls back to the default.
     const int speed = ini.ReadInteger("KifuAuto", "Speed", 1000);

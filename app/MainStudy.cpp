@@ -95,10 +95,7 @@ bool TfrmMain::endStudy() {
     if (Study.fromGame && keep == Answer::Yes) {
         // The game goes on from where it stood, its clocks as they were; the study's moves
         // stay in the record and its history.
-        const GameState& game = Study.game->state();
-        Game.BlackTotalSeconds = game.BlackTotalSeconds;
-        Game.WhiteTotalSeconds = game.WhiteTotalSeconds;
-        Game.MoveSeconds = game.MoveSeconds;
+        Record.setClocks(Study.game->state());
         Record.goTo(nodeAtPath(Study.returnTo), *ui.pnlMain);
         Study.game.reset();
         ReplayMode = false;

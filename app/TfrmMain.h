@@ -20,7 +20,7 @@
 //   MainEngine.cpp   the computer opponent's commands; the window's side of EngineTurn
 //   MainCounting.cpp 終局計算 (entering the CountingPanel) and 形勢判断
 //   MainLibrary.cpp  the library's pane, its LibraryIndexer's progress, 棋譜ウィンドウ
-//   MainCommands.cpp the commands offered, as commandStates decides
+//   MainCommands.cpp the commands offered, as each one's rule in the action table decides
 
 #include <QIcon>
 #include <QMainWindow>
@@ -85,9 +85,8 @@ public:
 
     // The game: the record's tree and the shown node, with the position there.
     GameRecord Record;
-    // The game's state at the shown node (a view of Record): its information, clocks and
-    // flags are written here; the board and the record's moves change only through Record.
-    GameState& Game = Record.game();
+    // The game's state at the shown node (a view of Record); every change goes through Record.
+    const GameState& Game = Record.state();
     // The file the game belongs to.
     Document& Doc = Record.document();
     // The record's whole game tree: its main line is the record of Game, the rest (comments,
@@ -113,7 +112,8 @@ public:
     CommandFacts commandFacts() const;
     // Applies the settings in the start-up order (steps 4.1 to 4.8); writes every key in the
     // shutdown order.
-    void readSettings(const SettingsFile& ini);
+    // The play settings go to first, the game start-up begins with.
+    void readSettings(const SettingsFile& ini, GameState& first);
     void writeSettings(SettingsFile& ini) const;
     // "Tavrin.Ini" beside the executable; $XDG_CONFIG_HOME/Tavrin/Tavrin.Ini (default
     // ~/.config/Tavrin/Tavrin.Ini); the file used for a preferred path (MainOptions::settingsPath).
@@ -188,7 +188,9 @@ private:
     void keepWindowSize();
 
     // ---- information panel and move list (MainInfo.cpp) --------------------------------
-    void prcNewSet();
+    // A new game with the information, players and settings of the game shown / of from.
+    void prcNewSet() { prcNewSet(Game); }
+    void prcNewSet(const GameState& from);
     void prcInfoSameSet();
     void prcInfoDsp();
     void prcKifUpDate();
@@ -419,7 +421,7 @@ private:
     void ensureEngineLookedUp();
     bool EngineLookUpPending = false;
     // ---- command states (MainCommands.cpp) ---------------------------------------------
-    // Every command enabled and shown as commandStates decides; called after every handler,
+    // Every command enabled and shown as its rule in the action table decides; called after every handler,
     // every step and every answer of the engine.
     void applyCommandStates();
 

@@ -1,5 +1,4 @@
 list(APPEND CORE_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/CommandStates.cpp
 )
 list(APPEND UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/AppSetup.cpp

@@ -54,7 +54,7 @@ struct SteppedRecord {
             t.addValue(t.addProperty(n, "AR"), "cc:qq");
         }
         r.adopt(g, t);
-        v = std::make_unique<BoardView>(r.game());
+        v = std::make_unique<BoardView>(r.state());
         v->resize(1260, 1260);
         v->relayout();
         r.goToIndex(0, *v);

@@ -46,9 +46,6 @@ public:
     const RecordTree& tree() const { return tree_; }
     // The position at the cursor, with the record arrays of the current line.
     const GameState& state() const { return state_; }
-    // The game's information, clocks and flags. The board, the record arrays and the
-    // position in them change only through the record's own steps and edits.
-    GameState& game() { return state_; }
     // The file the game belongs to; every edit of the record marks it modified.
     Document& document() { return doc_; }
     const Document& document() const { return doc_; }
@@ -79,6 +76,28 @@ public:
     // The line ends before a node whose move the rules refuse (a variation of a file with an
     // illegal move): that node, else None.
     NodeId refusedNode() const { return refused_; }
+
+    // ---- The game beside its record (no step of the history) ----
+
+    // A new game from settings (its names, players' kinds, level, board size, handicap,
+    // komi): board, record, clocks and flags as prcNewSetCore makes them, dated today; a new
+    // history begins.
+    void newGame(const GameState& settings, const std::string& today);
+    // The program that writes the record (AP).
+    void setAppTag(std::string tag) { state_.AppTag = std::move(tag); }
+    // The level the computer plays at.
+    void setLevel(int level) { state_.Level = level; }
+    // One second more on the move clock / the move clock from zero again.
+    void tick() { ++state_.MoveSeconds; }
+    void restartMoveClock() { state_.MoveSeconds = 0; }
+    // The three clocks as from holds them (a study of a game gives the game its time back).
+    void setClocks(const GameState& from);
+    // Play ends (prcEndOfGameCore) / goes on from the shown position, whose later moves
+    // keepMoves has cut (resumeCore).
+    void endGame() { prcEndOfGameCore(state_); }
+    void resume(BoardPainter& p) { resumeCore(state_, p); }
+    // The side to move resigns (resignCore): the result is a step of the history.
+    void resign();
 
     // ---- Steps (the board picture follows through p) ----
 

@@ -508,6 +508,23 @@ void GameRecord::changeInfo(const std::function<void(GameState&)>& change) {
     change(state_);
 }
 
+void GameRecord::resign() {
+    Edit edit(*this);
+    resignCore(state_);
+}
+
+void GameRecord::newGame(const GameState& settings, const std::string& today) {
+    GameState g = settings;
+    prcNewSetCore(g, today);
+    adopt(g);
+}
+
+void GameRecord::setClocks(const GameState& from) {
+    state_.BlackTotalSeconds = from.BlackTotalSeconds;
+    state_.WhiteTotalSeconds = from.WhiteTotalSeconds;
+    state_.MoveSeconds = from.MoveSeconds;
+}
+
 void GameRecord::stepHistory(std::vector<Step>& from, std::vector<Step>& to, BoardPainter& p) {
     if (from.empty()) return;
     Step s = std::move(from.back());

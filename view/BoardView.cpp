@@ -139,9 +139,9 @@ private:
 };
 
 struct BoardView::Impl {
-    explicit Impl(GameState& game) : Game(game) {}
+    explicit Impl(const GameState& game) : Game(game) {}
 
-    GameState& Game;
+    const GameState& Game;
     bool Zahyou = true;
     bool Hanten = false;
     bool Tejun = false;
@@ -577,7 +577,7 @@ QPoint BoardView::Impl::cellOrigin(int pos) const {
     return {Geo.CellSize * column + Geo.StoneOrigin, Geo.CellSize * row + Geo.StoneOrigin};
 }
 
-BoardView::BoardView(GameState& game, QWidget* parent) : QWidget(parent), d(new Impl(game)) {
+BoardView::BoardView(const GameState& game, QWidget* parent) : QWidget(parent), d(new Impl(game)) {
     initBoardArt();
     QFont::insertSubstitution(QStringLiteral("Myriad Web"), QStringLiteral("DejaVu Sans"));
     setObjectName(QStringLiteral("pnlMain"));
@@ -648,7 +648,7 @@ bool BoardView::zahyou() const { return d->Zahyou; }
 bool BoardView::hanten() const { return d->Hanten; }
 
 void BoardView::relayout() {
-    GameState& g = d->Game;
+    const GameState& g = d->Game;
     const int n = g.BoardSize;
     d->LaidOut = false;
     if (!drawableSize(n) || g.BoardStride != n + 2) {
@@ -680,12 +680,14 @@ void BoardView::relayout() {
     for (int column = 1; column <= n; ++column)
         for (int row = 1; row <= n; ++row) {
             const int pos = column * g.BoardStride + row;
-            if (g.Board[pos] > 0) prcStnPut(g, pos, g.Board[pos], 0, *this);
+            if (g.Board[pos] > 0) paintStone(pos, g.Board[pos], false);
         }
 
+    // The last move's stone with its marker.
     if (g.CurrentMove > 1) {
         const int e = g.HandicapCount + g.CurrentMove - 1;
-        if (e >= 1 && e <= RecordCapacity) prcStnPut(g, g.MovePos[e], g.MoveColor[e], 2, *this);
+        const int last = e >= 1 && e <= RecordCapacity ? g.MovePos[e] : 0;
+        if (last > 0 && last <= g.BoardLast && g.Board[last] > 0) paintStone(last, g.Board[last], true);
     }
     repaintBoard();
 }

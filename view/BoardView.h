@@ -28,7 +28,7 @@ class BoardView : public QWidget, public BoardPainter {
     Q_OBJECT
 public:
     // objectName "pnlMain"; children "imgGoban" and "pbxGbn".
-    BoardView(GameState& game, QWidget* parent = nullptr);
+    BoardView(const GameState& game, QWidget* parent = nullptr);
     ~BoardView() override;
 
     // View options read at every re-layout and by the painter.

@@ -15,9 +15,9 @@ protected:
     // A 9 x 9 game: black walls off the left four columns, white the right four; a black
     // stone stands in white's side, then two passes.
     void playToTheEnd() {
-        w->Game.BoardSize = 9;
-        w->Game.HandicapCount = 0;
-        w->Game.KomiTenths = 65;
+        inside(*w).Game.BoardSize = 9;
+        inside(*w).Game.HandicapCount = 0;
+        inside(*w).Game.KomiTenths = 65;
         inside(*w).prcNewSet();
         for (int row = 1; row <= 9; ++row) {
             inside(*w).prcHit(test9(4, row), Black);
@@ -86,8 +86,8 @@ TEST_F(CountingTest, TwoPassesLeadToCountingAndConfirmWritesTheResult) {
 // 形勢判断 marks the likely owners and names who leads, never touching the record; its
 // marks go with the next step.
 TEST_F(CountingTest, JudgementMarksOwnersAndNamesTheLeader) {
-    w->Game.BoardSize = 9;
-    w->Game.KomiTenths = 0;
+    inside(*w).Game.BoardSize = 9;
+    inside(*w).Game.KomiTenths = 0;
     inside(*w).prcNewSet();
     for (int row = 1; row <= 9; ++row) inside(*w).prcHit(row * 11 + 3, row % 2 ? Black : White);
     w->Doc.Modified = false;

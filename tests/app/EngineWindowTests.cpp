@@ -62,11 +62,11 @@ protected:
     }
     // A new game of the given size in which the computer plays white (or both sides).
     void newGame(int size, bool computerBlack, bool computerWhite) {
-        w->Game.BoardSize = size;
-        w->Game.HandicapCount = 0;
-        w->Game.BlackPlayerKind = !computerBlack;
-        w->Game.WhitePlayerKind = !computerWhite;
-        w->Game.Level = 0;
+        inside(*w).Game.BoardSize = size;
+        inside(*w).Game.HandicapCount = 0;
+        inside(*w).Game.BlackPlayerKind = !computerBlack;
+        inside(*w).Game.WhitePlayerKind = !computerWhite;
+        inside(*w).Game.Level = 0;
         inside(*w).prcNewSet();
     }
     bool waitFor(const std::function<bool()>& done, int ms = 20000) { return QTest::qWaitFor(done, ms); }
@@ -95,7 +95,7 @@ TEST_F(EngineWindowTest, CommandsAndDialogChoicesShowOnlyWithAnEngine) {
         SCOPED_TRACE(found);
         start(found ? fake() : QStringLiteral("/nonexistent/engine --mode gtp"));
         EXPECT_EQ(inside(*w).EngineFound, found);
-        w->Game.WhitePlayerKind = false;  // the last game's
+        inside(*w).Game.WhitePlayerKind = false;  // the last game's
         for (QAction* a : {w->ui.actPlayHint, w->ui.actPlayUtinaosi, w->ui.actPlayStnChg})
             EXPECT_EQ(a->isVisible(), found) << a->objectName().toStdString();
         EXPECT_TRUE(w->ui.actDispConfig->isVisible());
@@ -127,9 +127,9 @@ TEST_F(EngineWindowTest, CommandsAndDialogChoicesShowOnlyWithAnEngine) {
 // game (names) ever reaches the engine.
 TEST_F(EngineWindowTest, RokiruAnswersEveryMoveAndStopsWhenSuspended) {
     start(fake("--slow 300"));
-    w->Game.BlackPlayer = "黒]\nquit";
+    inside(*w).Game.BlackPlayer = "黒]\nquit";
     newGame(9, false, true);
-    w->Game.BlackPlayer = "黒]\nquit";
+    inside(*w).Game.BlackPlayer = "黒]\nquit";
     click(3, 3);
     ASSERT_EQ(w->Game.MoveCount, 1);
     ASSERT_TRUE(waitFor([&] { return w->ui.engineTurn->task() == EngineTurn::Task::Move; }, 2000));
@@ -162,8 +162,8 @@ TEST_F(EngineWindowTest, RokiruAnswersEveryMoveAndStopsWhenSuspended) {
 TEST_F(EngineWindowTest, ChangeColoursHintAndRedo) {
     start(fake());
     newGame(9, false, true);
-    w->Game.BlackPlayer = "黒番対局者";
-    w->Game.WhitePlayer = "Rokiru";
+    inside(*w).Game.BlackPlayer = "黒番対局者";
+    inside(*w).Game.WhitePlayer = "Rokiru";
     inside(*w).prcInfoSameSet();
     ASSERT_TRUE(w->ui.actPlayHint->isEnabled());
     w->ui.actPlayHint->trigger();
@@ -189,7 +189,7 @@ TEST_F(EngineWindowTest, ChangeColoursHintAndRedo) {
     EXPECT_NE(w->Game.MovePos[2], before);
 
     ASSERT_TRUE(w->ui.actPlayStnChg->isEnabled());
-    w->Game.MoveSeconds = 40;  // the person thinks as black for 40 s, then changes colours
+    inside(*w).Game.MoveSeconds = 40;  // the person thinks as black for 40 s, then changes colours
     w->ui.actPlayStnChg->trigger();
     EXPECT_FALSE(w->Game.BlackPlayerKind);
     EXPECT_TRUE(w->Game.WhitePlayerKind);
@@ -485,7 +485,7 @@ TEST_F(EngineWindowTest, ResumeClearsTheResultAndRokirusResignationIsSaidAndReco
     prompts.openChoices.push_back(OpenChoice{path, false});
     w->ui.actFileOpenCK->trigger();
     ASSERT_EQ(w->Game.MoveCount, 4);
-    w->Game.WhitePlayerKind = false;
+    inside(*w).Game.WhitePlayerKind = false;
     w->ui.actKifuBack->trigger();
     w->ui.actKifuBack->trigger();
     w->ui.actKifuBack->trigger();  // white to move, at move 2

@@ -179,7 +179,7 @@ TEST_F(FileWindowTest, DiscardQuestionGuardsEveryCommandThatReplacesTheRecord) {
             prompts.openChoices.clear();
             auto w = open();
             openThroughDialog(*w, prompts, first);
-            w->Game.MoveCount = 2;  // a change only a successful load can undo
+            inside(*w).Game.MoveCount = 2;  // a change only a successful load can undo
             touch(*w);
             prompts.answers.push_back(a);
             c.run(*w, prompts);

@@ -18,7 +18,7 @@ namespace {
 void play(TfrmMain& w, std::initializer_list<int> moves) {
     for (int pos : moves) {
         const int colour = w.Game.SideToMove;
-        ASSERT_EQ(prcHitCore(w.Game, pos, colour, *w.ui.pnlMain), HitResult::Legal) << pos;
+        ASSERT_EQ(prcHitCore(inside(w).Game, pos, colour, *w.ui.pnlMain), HitResult::Legal) << pos;
         const int k = w.Game.CurrentMove - 1;
         inside(w).setKifuRowMarker(w.kifuRowCount() - 1, false);
         inside(w).addKifuRow(k, pos == PassPos ? QStringLiteral("パス") : QString::fromStdString(w.Game.CoordName[pos]),
@@ -30,12 +30,12 @@ void play(TfrmMain& w, std::initializer_list<int> moves) {
 TEST_F(MainWindowTest, NewGameOnTheWindow) {
     auto w = open();
     play(*w, {220, 221, PassPos});
-    w->Game.GameName.clear();
-    w->Game.GameComment = "B+R";
-    w->Game.BlackPlayer.clear();
-    w->Game.WhitePlayer = "秀策";
-    w->Game.KomiTenths = 110;
-    w->Game.HandicapCount = 4;
+    inside(*w).Game.GameName.clear();
+    inside(*w).Game.GameComment = "B+R";
+    inside(*w).Game.BlackPlayer.clear();
+    inside(*w).Game.WhitePlayer = "秀策";
+    inside(*w).Game.KomiTenths = 110;
+    inside(*w).Game.HandicapCount = 4;
     w->Doc.FileName = "/x/y.sgf";
     inside(*w).setTitle(QStringLiteral("y.sgf - Tavrin"));
     inside(*w).prcNewSet();
@@ -114,7 +114,7 @@ TEST_F(MainWindowTest, SaveReloadAndTakeBackCommands) {
         SCOPED_TRACE(::testing::Message() << c.modified << c.file << c.currentMove << c.replay);
         w->Doc.Modified = c.modified;
         w->Doc.FileName = c.file;
-        w->Game.CurrentMove = c.currentMove;
+        inside(*w).Game.CurrentMove = c.currentMove;
         inside(*w).ReplayMode = c.replay;
         w->ui.actFileReOpen->setEnabled(c.reopenBefore);
         inside(*w).prcKifUpDate();
@@ -148,7 +148,7 @@ TEST_F(MainWindowTest, SuspendAndResume) {
     w->ui.actPlayStop->trigger();
 
     // Back to move 3: resuming there cuts moves 3 to 5, after the question.
-    prcKifBack(w->Game, 3, *w->ui.pnlMain);
+    prcKifBack(inside(*w).Game, 3, *w->ui.pnlMain);
     ASSERT_EQ(w->Game.CurrentMove, 3);
     prompts.answers.push_back(Answer::No);
     w->ui.actPlayResume->trigger();
@@ -178,7 +178,7 @@ TEST_F(MainWindowTest, SuspendAndResume) {
 TEST_F(MainWindowTest, GameEndedByPassesCannotResumeFromItsEnd) {
     auto w = open();
     play(*w, {220, PassPos, PassPos});
-    w->Game.EndedByPasses = true;
+    inside(*w).Game.EndedByPasses = true;
     w->ui.actPlayStop->trigger();
     EXPECT_FALSE(w->ui.actPlayResume->isEnabled());
 }

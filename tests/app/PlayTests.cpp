@@ -162,7 +162,7 @@ TEST_F(PlayTest, PassesAndTheEndOfTheGame) {
 }
 
 TEST_F(PlayTest, PassesEndAHandicapGameAlike) {
-    w->Game.HandicapCount = 2;
+    inside(*w).Game.HandicapCount = 2;
     inside(*w).prcNewSet();
     ASSERT_EQ(w->Game.SideToMove, White);
     playByClicks({{0, 0}, {0, 0}});
@@ -187,7 +187,7 @@ TEST_F(PlayTest, Resignation) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        w->Game.GameComment = c.comment;
+        inside(*w).Game.GameComment = c.comment;
         inside(*w).prcNewSet();
         if (c.movesFirst) click(4, 4);
         w->ui.actPlayGiveUp->trigger();
@@ -237,7 +237,7 @@ TEST_F(PlayTest, TakeBackOfACapturingMove) {
 }
 
 TEST_F(PlayTest, TakeBackAgainstTheComputerRemovesTwoMoves) {
-    w->Game.WhitePlayerKind = false;
+    inside(*w).Game.WhitePlayerKind = false;
     playByClicks({{4, 4}, {16, 16}, {4, 16}});
     w->ui.actPlayMatta->trigger();
     EXPECT_EQ(w->Game.MoveCount, 1);
@@ -418,7 +418,7 @@ TEST_F(PlayTest, GameInfoDialog) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        w->Game.GameName.clear();
+        inside(*w).Game.GameName.clear();
         inside(*w).prcNewSet();
         click(4, 4);
         if (!c.clockRunning) w->ui.actPlayStop->trigger();

@@ -26,6 +26,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "app/ActionTable.h"
 #include "record/NodeMarkup.h"
 #include "view/BoardView.h"
 #include "view/GameTreePane.h"
@@ -1037,26 +1038,13 @@ std::string Monkey::check() const {
         return fail("the board marks " + num(static_cast<int>(W->ui.pnlMain->variationMarks().size())) +
                     " variations, the shown node has " + num(static_cast<int>(marks.size())));
     // The commands are as the one function decides for the game as it stands.
-    const CommandStates want = commandStates(W->commandFacts());
-    const std::pair<const CommandState CommandStates::*, QAction*> commands[] = {
-        {&CommandStates::actFileSave, W->ui.actFileSave},     {&CommandStates::actPlayStop, W->ui.actPlayStop},
-        {&CommandStates::actPlayResume, W->ui.actPlayResume}, {&CommandStates::actPlayPass, W->ui.actPlayPass},
-        {&CommandStates::actPlayMatta, W->ui.actPlayMatta},   {&CommandStates::actPlayCount, W->ui.actPlayCount},
-        {&CommandStates::actKifuBack, W->ui.actKifuBack},     {&CommandStates::actKifuNext, W->ui.actKifuNext},
-    };
-    for (const auto& [state, action] : commands)
-        if (action->isEnabled() != (want.*state).enabled)
+    const CommandFacts facts = W->commandFacts();
+    for (const ActionRow& row : actionTable()) {
+        QAction* action = W->ui.*row.member;
+        if (row.state && row.handler && action->isEnabled() != row.state(facts).enabled)
             return fail(str(action->objectName()) + (action->isEnabled() ? " is enabled" : " is disabled") +
                         " against the game's state");
-    for (const auto& [state, action] : {std::pair{&CommandStates::actPlayEdit, W->ui.actPlayEdit},
-                                        std::pair{&CommandStates::actPlayKentou, W->ui.actPlayKentou},
-                                        std::pair{&CommandStates::actEditUndo, W->ui.actEditUndo},
-                                        std::pair{&CommandStates::actEditRedo, W->ui.actEditRedo},
-                                        std::pair{&CommandStates::actEditDelete, W->ui.actEditDelete},
-                                        std::pair{&CommandStates::actKifuVarNext, W->ui.actKifuVarNext}})
-        if (action->isEnabled() != (want.*state).enabled)
-            return fail(str(action->objectName()) + (action->isEnabled() ? " is enabled" : " is disabled") +
-                        " against the game's state");
+    }
     // Without an engine the computer's commands stay hidden.
     for (QAction* a : {W->ui.actPlayStnChg, W->ui.actPlayHint, W->ui.actPlayUtinaosi})
         if (a->isVisible()) return fail(str(a->objectName()) + " is shown without an engine");
@@ -1088,7 +1076,7 @@ std::vector<std::string> Monkey::selfTest() {
                             const std::function<void()>& repair) {
         breakIt();
         const std::string broken = check();
-        W->Game = saved;
+        MainWindowAccess{* W}.Game = saved;
         inside(*W).ReplayMode = savedReplay;
         if (repair) repair();
         if (broken.empty())
@@ -1098,25 +1086,26 @@ std::vector<std::string> Monkey::selfTest() {
         if (std::string after = check(); !after.empty()) missed.push_back("not repaired after " + what + ": " + after);
     };
     const int stone = 4 * 21 + 4;
-    expectCaught("CurrentMove past the record", [&] { W->Game.CurrentMove = W->Game.MoveCount + 2; }, {});
-    expectCaught("CurrentMove 0", [&] { W->Game.CurrentMove = 0; }, {});
-    expectCaught("MoveCount past the capacity", [&] { W->Game.MoveCount = RecordCapacity + 1; }, {});
-    expectCaught("a cell of value 3", [&] { W->Game.Board[10 * 21 + 10] = 3; }, {});
-    expectCaught("a stone vanished", [&] { W->Game.Board[stone] = 0; }, {});
-    expectCaught("an extra stone", [&] { W->Game.Board[10 * 21 + 10] = White; }, {});
-    expectCaught("a border cell emptied", [&] { W->Game.Board[5] = 0; }, {});
-    expectCaught("a captured stone nobody took", [&] { ++W->Game.CapturedCount[1]; }, {});
-    expectCaught("CapturedCount over 1024", [&] { W->Game.CapturedCount[2] = 2000; }, {});
-    expectCaught("SideToMove 0", [&] { W->Game.SideToMove = 0; }, {});
-    expectCaught("BoardSize 7", [&] { W->Game.BoardSize = 7; }, {});
-    expectCaught("a move of colour 3", [&] { W->Game.MoveColor[2] = 3; }, {});
-    expectCaught("a move off the board", [&] { W->Game.MovePos[3] = 500; }, {});
-    expectCaught("GameOver while playing", [&] { W->Game.GameOver = true; }, {});
-    expectCaught("EndedByPasses while playing", [&] { W->Game.EndedByPasses = true; }, {});
+    expectCaught("CurrentMove past the record",
+                 [&] { MainWindowAccess{* W}.Game.CurrentMove = MainWindowAccess{*W}.Game.MoveCount + 2; }, {});
+    expectCaught("CurrentMove 0", [&] { MainWindowAccess{* W}.Game.CurrentMove = 0; }, {});
+    expectCaught("MoveCount past the capacity", [&] { MainWindowAccess{* W}.Game.MoveCount = RecordCapacity + 1; }, {});
+    expectCaught("a cell of value 3", [&] { MainWindowAccess{*W}.Game.Board[10 * 21 + 10] = 3; }, {});
+    expectCaught("a stone vanished", [&] { MainWindowAccess{*W}.Game.Board[stone] = 0; }, {});
+    expectCaught("an extra stone", [&] { MainWindowAccess{*W}.Game.Board[10 * 21 + 10] = White; }, {});
+    expectCaught("a border cell emptied", [&] { MainWindowAccess{*W}.Game.Board[5] = 0; }, {});
+    expectCaught("a captured stone nobody took", [&] { ++MainWindowAccess{*W}.Game.CapturedCount[1]; }, {});
+    expectCaught("CapturedCount over 1024", [&] { MainWindowAccess{*W}.Game.CapturedCount[2] = 2000; }, {});
+    expectCaught("SideToMove 0", [&] { MainWindowAccess{* W}.Game.SideToMove = 0; }, {});
+    expectCaught("BoardSize 7", [&] { MainWindowAccess{* W}.Game.BoardSize = 7; }, {});
+    expectCaught("a move of colour 3", [&] { MainWindowAccess{*W}.Game.MoveColor[2] = 3; }, {});
+    expectCaught("a move off the board", [&] { MainWindowAccess{*W}.Game.MovePos[3] = 500; }, {});
+    expectCaught("GameOver while playing", [&] { MainWindowAccess{* W}.Game.GameOver = true; }, {});
+    expectCaught("EndedByPasses while playing", [&] { MainWindowAccess{* W}.Game.EndedByPasses = true; }, {});
     expectCaught("playing in the middle of the record",
                  [&] {
                      inside(*W).ReplayMode = false;
-                     W->Game.CurrentMove = 2;
+                     MainWindowAccess{* W}.Game.CurrentMove = 2;
                  },
                  {});
     QTreeWidgetItem* taken = nullptr;
@@ -1147,8 +1136,8 @@ std::vector<std::string> Monkey::selfTest() {
         "a move taken back beside the record",
         [&] {
             NullPainter none;
-            prcKifBack(W->Game, W->Game.CurrentMove - 1, none);
-            W->Game.MoveCount = W->Game.CurrentMove - 1;
+            prcKifBack(MainWindowAccess{*W}.Game, MainWindowAccess{*W}.Game.CurrentMove - 1, none);
+            MainWindowAccess{* W}.Game.MoveCount = MainWindowAccess{*W}.Game.CurrentMove - 1;
             taken = W->ui.lsvKifu->takeTopLevelItem(W->kifuRowCount() - 1);
         },
         [&] { W->ui.lsvKifu->addTopLevelItem(taken); });

@@ -11,6 +11,8 @@ namespace tavrin {
 struct MainWindowAccess {
     TfrmMain& w;
 
+    // The game as a test arranges it, past the record (positions and clocks a test sets up).
+    GameState& Game = const_cast<GameState&>(w.Game);
     bool& EngineFound = w.EngineFound;
     bool& EngineLookUpPending = w.EngineLookUpPending;
     std::shared_ptr<library::LibraryIndex>& Library = w.Library;
