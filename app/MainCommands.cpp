@@ -13,12 +13,7 @@ namespace tavrin {
 
 CommandFacts TfrmMain::commandFacts() const {
     CommandFacts f;
-    f.mode = counting()      ? Mode::Counting
-             : Editing       ? Mode::Editing
-             : Study.active  ? Mode::Study
-             : Game.GameOver ? Mode::Ended
-             : ReplayMode    ? Mode::Stopped
-                             : Mode::Playing;
+    f.mode = mode().kind();
     f.task = ui.engineTurn->task();
     f.engineFound = EngineFound;
     f.currentMove = Game.CurrentMove;
@@ -32,7 +27,7 @@ CommandFacts TfrmMain::commandFacts() const {
     f.onMainLine = Record.onMainLine();
     f.canUndo = Record.canUndo();
     f.canRedo = Record.canRedo();
-    f.studyTakeBack = studyCanTakeBack();
+    f.studyTakeBack = study() && study()->canTakeBack();
     if (const RecordTree::NodeId v = editTarget(); v != RecordTree::None) {
         f.variationShown = true;
         f.upVariation = Tree().firstChild(Tree().parent(v)) != v;

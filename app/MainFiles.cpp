@@ -188,7 +188,7 @@ void TfrmMain::actFileSaveAsAccept(const QString& path) {
 void TfrmMain::actFileExitExecute() { close(); }
 
 void TfrmMain::actClipBoardExecute() {
-    const GameRecord& game = Study.game ? *Study.game : Record;
+    const GameRecord& game = studiedGame() ? *studiedGame() : Record;
     prcKifToStrings(game.mainLineState(), SharedText, &game.tree());
     QGuiApplication::clipboard()->setText(qs(SharedText.text()));
     ui.actClipPast->setEnabled(true);
@@ -249,7 +249,7 @@ bool TfrmMain::fncFileReadNGF(const QString& path) {
 bool TfrmMain::fncFileWriteSGF(const QString& path) {
     // The file holds the main line's record whatever line is shown; during a study of a game,
     // the game as it was.
-    const GameRecord& game = Study.game ? *Study.game : Record;
+    const GameRecord& game = studiedGame() ? *studiedGame() : Record;
     const std::string bytes = sgfFileBytes(game.mainLineState(), SharedText, &game.tree());
     // Until the finished copy is renamed over it the old file is untouched; any failure
     // leaves it as it was.
@@ -259,9 +259,8 @@ bool TfrmMain::fncFileWriteSGF(const QString& path) {
         case WriteStatus::Failed: prompts.warn(this, CannotWriteText); return false;
     }
     Doc.Modified = false;
-    if (Study.game) {
-        Study.modified = false;
-        Study.game->markSaved();
+    if (studiedGame()) {
+        study()->gameSaved();
     } else {
         Record.markSaved();
     }

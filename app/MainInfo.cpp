@@ -101,9 +101,8 @@ void TfrmMain::prcKifUpDate() {
 
 QString TfrmMain::restingStatus() const {
     // A mode is named for as long as it lasts.
-    if (Study.active) return QStringLiteral("検討中：碁盤をクリックすると変化として石を打ちます");
-    if (Editing) return QStringLiteral("盤面編集中：左クリックで黒石、右クリックで白石を置く・取る");
-    return qs(HelpHintText);
+    const QString name = mode().name();
+    return name.isEmpty() ? qs(HelpHintText) : name;
 }
 
 void TfrmMain::setStatusText(int panel, const QString& text) {

@@ -77,8 +77,8 @@ void TfrmMain::actPlayPassExecute() {
 }
 
 void TfrmMain::actPlayMattaExecute() {
-    if (Study.active) {
-        studyTakeBack();
+    if (StudyMode* s = study()) {
+        s->takeBack();
         return;
     }
     const int rowsBefore = kifuRowCount();
@@ -112,52 +112,10 @@ void TfrmMain::actPlayGiveUpExecute() {
 void TfrmMain::pbxGbnMouseDown(Qt::MouseButton button, int, int) { MouseArmed = button == Qt::LeftButton; }
 
 void TfrmMain::pbxGbnMouseUp(Qt::MouseButton button, int x, int y) {
-    if (counting()) {
-        ui.countingPanel->click(
-            button, pointAtPixel(ui.pnlMain->geometryInfo(), Game.BoardSize, ui.actDispGbnHanten->isChecked(), x, y));
-        return;
-    }
-    if (Editing || Study.active) {
-        const int at = pointAtPixel(ui.pnlMain->geometryInfo(), Game.BoardSize, ui.actDispGbnHanten->isChecked(), x, y);
-        if (Editing)
-            editClick(button, at);
-        else
-            studyClick(button, at);
-        applyCommandStates();
-        return;
-    }
-    if (!ReplayMode) {
-        // The board waits for Rokiru's move whenever the turn is its own; a hint or an estimate
-        // in the making gives way to the person's click.
-        if (ui.engineTurn->computerPlays(Game.SideToMove) || ui.engineTurn->choosingMove()) return;
-        ui.engineTurn->stop();
-    }
-    if (ReplayMode) {
-        // A click on a variation's mark goes into it; elsewhere the board steps through the
-        // record wherever it is clicked.
-        const int at = pointAtPixel(ui.pnlMain->geometryInfo(), Game.BoardSize, ui.actDispGbnHanten->isChecked(), x, y);
-        for (const VariationMark& m : ui.pnlMain->variationMarks()) {
-            if (button == Qt::LeftButton && at > 0 && m.Pos == at) {
-                showNode(m.Node);
-                return;
-            }
-        }
-        if (button == Qt::LeftButton)
-            actKifuNextExecute();
-        else if (button == Qt::RightButton)
-            actKifuBackExecute();
-        else if (Game.CurrentMove < 2)
-            actKifuLastExecute();
-        else
-            actKifuFirstExecute();
-        return;
-    }
-    // The right button opens ui.pumGoban while playing.
-    if (button == Qt::RightButton) return;
-    const int pos = pointAtPixel(ui.pnlMain->geometryInfo(), Game.BoardSize, ui.actDispGbnHanten->isChecked(), x, y);
-    if (pos == 0 || !MouseArmed) return;
-    MouseArmed = false;
-    prcHit(pos, Game.SideToMove);
+    // What a click does is the mode's.
+    mode().click(button,
+                 pointAtPixel(ui.pnlMain->geometryInfo(), Game.BoardSize, ui.actDispGbnHanten->isChecked(), x, y));
+    applyCommandStates();
 }
 
 void TfrmMain::prcHit(int pos, int colour) {

@@ -48,169 +48,61 @@ void TfrmMain::showRecordAgain() {
     prcKifActCtrl();
 }
 
-// ---- 検討 ---------------------------------------------------------------------------------
+// ---- 検討 and 盤面編集 -------------------------------------------------------------------------
+
+BoardMode& TfrmMain::mode() {
+    if (counting()) return CountBoard;
+    if (Overlay) return *Overlay;
+    if (ReplayMode) return ReplayingBoard;
+    return PlayingBoard;
+}
 
 void TfrmMain::actPlayKentouExecute() {
-    if (ui.actPlayKentou->isChecked()) {
-        if (ui.actPlayEdit->isChecked()) {
-            ui.actPlayEdit->setChecked(false);
-            endEditing();
-        }
-        stopKifuAuto();
-        ui.engineTurn->stop();
-        Study.active = true;
-        // A game without moves is studied in place: what the study makes is the record.
-        Study.fromGame = !ReplayMode && Game.MoveCount > 0;
-        Study.returnTo = shownPath();
-        Study.added.clear();
-        Study.wasPlaying = !ReplayMode;
-        if (Study.wasPlaying) {
-            // The board studies, it does not play: the clock stops as in replay.
-            ui.tmrTime->stop();
-            ReplayMode = true;
-            prefs.pumGobanAutoPopup = false;
-        }
-        if (Study.fromGame) {
-            // During a game the study works on a copy: the game comes back as it was.
-            Study.game = Record;
-            Study.modified = Doc.Modified;
-        }
-    } else if (!endStudy()) {
-        ui.actPlayKentou->setChecked(true);
+    if (!ui.actPlayKentou->isChecked()) {
+        if (!leaveOverlay()) ui.actPlayKentou->setChecked(true);
+    } else if (study()) {
+        // Already studying.
+    } else {
+        // 検討 is entered straight from 盤面編集, at the shown node.
+        if (Overlay) Overlay->leave();
+        ui.actPlayEdit->setChecked(false);
+        Overlay.reset();
+        Overlay = std::make_unique<StudyMode>(*this);
     }
     showRecordAgain();
     setStatusText(0, restingStatus());
 }
 
-bool TfrmMain::endStudy() {
-    if (!Study.active) return true;
-    // The lines a study of a game in progress added are kept as variations of the game, or
-    // dropped, as the user says.
-    Answer keep = Answer::No;
-    if (Study.fromGame && !Study.added.empty()) {
-        keep = prompts.confirm(this, QStringLiteral("検討で打った変化を棋譜に残しますか？"), true);
-        if (keep == Answer::Cancel) return false;
+void TfrmMain::actPlayEditExecute() {
+    if (!ui.actPlayEdit->isChecked()) {
+        leaveOverlay();
+    } else if (!editing()) {
+        // 盤面編集 goes on at the shown node: the study's moves stay in the record.
+        if (StudyMode* s = study()) s->handOver();
+        Overlay.reset();
+        ui.actPlayKentou->setChecked(false);
+        Overlay = std::make_unique<EditMode>(*this);
     }
-    Study.active = false;
-    if (Study.fromGame && keep == Answer::Yes) {
-        // The game goes on from where it stood, its clocks as they were; the study's moves
-        // stay in the record and its history.
-        Record.setClocks(Study.game->state());
-        Record.goTo(nodeAtPath(Study.returnTo), *ui.pnlMain);
-        Study.game.reset();
-        ReplayMode = false;
-        prefs.pumGobanAutoPopup = true;
-        ui.pnlMain->relayout();
-        if (Game.CurrentMove > 1) ui.tmrTime->start();
-    } else if (Study.fromGame) {
-        // The file the game belongs to may have been named by a save meanwhile.
-        const Document now = Doc;
-        Record = std::move(*Study.game);
-        Doc.FileName = now.FileName;
-        Doc.ReadOnly = now.ReadOnly;
-        Doc.Modified = Study.modified;
-        Study.game.reset();
-        ReplayMode = false;
-        prefs.pumGobanAutoPopup = true;
-        ui.pnlMain->relayout();
-        if (Game.CurrentMove > 1) ui.tmrTime->start();
-    } else {
-        Record.goTo(nodeAtPath(Study.returnTo), *ui.pnlMain);
-        // A new game whose study played no move is played on; one with moves is a record now.
-        if (Study.wasPlaying && Game.MoveCount == 0) {
-            ReplayMode = false;
-            prefs.pumGobanAutoPopup = true;
-        }
-    }
-    Study.added.clear();
+    showRecordAgain();
+    setStatusText(0, restingStatus());
+}
+
+bool TfrmMain::leaveOverlay() {
+    if (!Overlay) return true;
+    if (!Overlay->leave()) return false;
+    Overlay.reset();
+    ui.actPlayKentou->setChecked(false);
+    ui.actPlayEdit->setChecked(false);
     return true;
-}
-
-void TfrmMain::studyClick(Qt::MouseButton button, int pos) {
-    if (button == Qt::RightButton) {
-        ui.actKifuBack->trigger();
-        return;
-    }
-    if (button != Qt::LeftButton || pos == 0) return;
-    const RecordTree::NodeId before = Record.node();
-    const size_t children = static_cast<size_t>(Tree().childCount(before));
-    // The clock does not run in a study: its moves take no time.
-    const HitResult r = Record.play(Game.SideToMove, pos, *ui.pnlMain, true);
-    if (r != HitResult::Legal) {
-        const QString reason = QString::fromUtf8(hitRefusalText(r));
-        if (!reason.isEmpty()) setStatusText(0, reason);
-        return;
-    }
-    // A move the record had already is stepped into; a new one is the study's own.
-    if (static_cast<size_t>(Tree().childCount(before)) > children) Study.added.push_back(shownPath());
-    showRecordAgain();
-}
-
-bool TfrmMain::studyCanTakeBack() const {
-    return Study.active && !Study.added.empty() && Study.added.back() == shownPath() &&
-           Tree().firstChild(Record.node()) == RecordTree::None;
-}
-
-void TfrmMain::studyTakeBack() {
-    if (!studyCanTakeBack()) return;
-    Record.deleteNode(Record.node(), *ui.pnlMain);
-    Study.added.pop_back();
-    showRecordAgain();
 }
 
 void TfrmMain::leaveStudyAndEditing() {
     // The game or record the modes worked on is replaced: nothing to go back to.
-    Study.active = false;
-    Study.game.reset();
-    Study.added.clear();
+    if (Overlay) Overlay->drop();
+    Overlay.reset();
     ui.actPlayKentou->setChecked(false);
-    endEditing();
     ui.actPlayEdit->setChecked(false);
     CommentRemembered = false;
-}
-
-// ---- 盤面編集 -----------------------------------------------------------------------------
-
-void TfrmMain::actPlayEditExecute() {
-    if (ui.actPlayEdit->isChecked()) {
-        if (Study.active) {
-            // 盤面編集 goes on at the shown node: the study's moves stay in the record.
-            const std::vector<int> here = shownPath();
-            if (Study.fromGame && Study.added.empty()) {
-                ui.actPlayKentou->setChecked(false);
-                endStudy();
-                Record.goTo(nodeAtPath(here), *ui.pnlMain);
-            } else {
-                Study.active = false;
-                Study.game.reset();
-                Study.added.clear();
-                ui.actPlayKentou->setChecked(false);
-                Record.goTo(nodeAtPath(here), *ui.pnlMain);
-            }
-        }
-        stopKifuAuto();
-        ui.engineTurn->stop();
-        ui.tmrTime->stop();
-        if (!ui.tlbEdit) buildEditToolBar();
-        ui.tlbEdit->show();
-        Editing = true;
-        // The right button puts white stones: the board's menu waits until editing ends.
-        PopupBeforeEditing = prefs.pumGobanAutoPopup;
-        prefs.pumGobanAutoPopup = false;
-    } else {
-        endEditing();
-    }
-    showRecordAgain();
-    setStatusText(0, restingStatus());
-}
-
-void TfrmMain::endEditing() {
-    if (!Editing) return;
-    Editing = false;
-    prefs.pumGobanAutoPopup = PopupBeforeEditing;
-    if (ui.tlbEdit) ui.tlbEdit->hide();
-    // A game set up from its first position goes on from there.
-    if (!ReplayMode && Game.CurrentMove > 1) ui.tmrTime->start();
 }
 
 void TfrmMain::buildEditToolBar() {
@@ -226,16 +118,17 @@ void TfrmMain::buildEditToolBar() {
         const char* text;
         const char* hint;
         Qt::Key key;
-        EditTool tool;
+        EditMode::Tool tool;
     } tools[] = {
-        {"actEditStones", "石", "左クリックで黒石、右クリックで白石を置く・取る (B)", Qt::Key_B, EditTool::Stones},
-        {"actEditTriangle", "△", "三角の印を付ける・消す (T)", Qt::Key_T, EditTool::Triangle},
-        {"actEditSquare", "□", "四角の印を付ける・消す (S)", Qt::Key_S, EditTool::Square},
-        {"actEditCircle", "○", "丸の印を付ける・消す (C)", Qt::Key_C, EditTool::Circle},
-        {"actEditCross", "×", "バツの印を付ける・消す (X)", Qt::Key_X, EditTool::Cross},
-        {"actEditLetters", "Ａ", "次の文字 A、B、… を付ける・消す (L)", Qt::Key_L, EditTool::Letters},
-        {"actEditNumbers", "１", "次の数字 1、2、… を付ける・消す (N)", Qt::Key_N, EditTool::Numbers},
-        {"actEditErase", "消", "印と文字を消す (E)", Qt::Key_E, EditTool::Erase},
+        {"actEditStones", "石", "左クリックで黒石、右クリックで白石を置く・取る (B)", Qt::Key_B,
+         EditMode::Tool::Stones},
+        {"actEditTriangle", "△", "三角の印を付ける・消す (T)", Qt::Key_T, EditMode::Tool::Triangle},
+        {"actEditSquare", "□", "四角の印を付ける・消す (S)", Qt::Key_S, EditMode::Tool::Square},
+        {"actEditCircle", "○", "丸の印を付ける・消す (C)", Qt::Key_C, EditMode::Tool::Circle},
+        {"actEditCross", "×", "バツの印を付ける・消す (X)", Qt::Key_X, EditMode::Tool::Cross},
+        {"actEditLetters", "Ａ", "次の文字 A、B、… を付ける・消す (L)", Qt::Key_L, EditMode::Tool::Letters},
+        {"actEditNumbers", "１", "次の数字 1、2、… を付ける・消す (N)", Qt::Key_N, EditMode::Tool::Numbers},
+        {"actEditErase", "消", "印と文字を消す (E)", Qt::Key_E, EditMode::Tool::Erase},
     };
     for (const auto& t : tools) {
         auto* a = new QAction(QString::fromUtf8(t.text), ui.tlbEdit);
@@ -243,15 +136,18 @@ void TfrmMain::buildEditToolBar() {
         a->setStatusTip(QString::fromUtf8(t.hint));
         a->setToolTip(QString::fromUtf8(t.hint));
         a->setCheckable(true);
-        a->setChecked(t.tool == EditTool::Stones);
+        a->setChecked(t.tool == EditMode::Tool::Stones);
         // The letter keys choose a tool while the board has the focus, not while a comment is typed.
         a->setShortcut(QKeySequence(t.key));
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         ui.pnlMain->addAction(a);
         ui.grpEditTool->addAction(a);
         ui.tlbEdit->addAction(a);
-        const EditTool tool = t.tool;
-        connect(a, &QAction::triggered, this, [this, tool] { Tool = tool; });
+        a->setData(static_cast<int>(t.tool));
+        const EditMode::Tool tool = t.tool;
+        connect(a, &QAction::triggered, this, [this, tool] {
+            if (EditMode* e = editing()) e->setTool(tool);
+        });
     }
     ui.tlbEdit->addSeparator();
     auto* turn = new QAction(QStringLiteral("手番"), ui.tlbEdit);
@@ -267,53 +163,6 @@ void TfrmMain::buildEditToolBar() {
         showRecordAgain();
     });
     ui.pnlMain->setFocusPolicy(Qt::ClickFocus);
-}
-
-void TfrmMain::editClick(Qt::MouseButton button, int pos) {
-    if (pos == 0 || (button != Qt::LeftButton && button != Qt::RightButton)) return;
-    bool changed = true;
-    const NodeMarkup marks = markupOf(Tree(), Record.node(), Game.BoardSize);
-    const auto labelAt = [&]() -> const PointLabel* {
-        for (const PointLabel& l : marks.Labels)
-            if (l.Pos == pos) return &l;
-        return nullptr;
-    };
-    const auto markAt = [&]() {
-        for (const PointMark& m : marks.Marks)
-            if (m.Pos == pos) return true;
-        return false;
-    };
-    // A click with a marking tool on a marked point takes the mark away.
-    const EditTool tool = button == Qt::RightButton ? EditTool::Stones : Tool;
-    switch (tool) {
-        case EditTool::Stones: {
-            const int colour = button == Qt::LeftButton ? Black : White;
-            const int there = Game.Board[static_cast<size_t>(pos)];
-            changed = Record.setSetupStone(pos, there == colour ? 0 : colour, *ui.pnlMain);
-            break;
-        }
-        case EditTool::Triangle:
-        case EditTool::Square:
-        case EditTool::Circle:
-        case EditTool::Cross:
-        case EditTool::Letters:
-        case EditTool::Numbers: {
-            static constexpr MarkShape Shapes[] = {MarkShape::Triangle, MarkShape::Square, MarkShape::Circle,
-                                                   MarkShape::Cross};
-            if (labelAt() || markAt())
-                Record.eraseMarkup(pos);
-            else if (tool == EditTool::Letters || tool == EditTool::Numbers)
-                Record.setLabel(pos, Record.nextLabel(tool == EditTool::Numbers));
-            else
-                Record.toggleMark(pos, Shapes[static_cast<int>(tool) - static_cast<int>(EditTool::Triangle)]);
-            break;
-        }
-        case EditTool::Erase:
-            changed = labelAt() || markAt();
-            if (changed) Record.eraseMarkup(pos);
-            break;
-    }
-    if (changed) showRecordAgain();
 }
 
 // ---- the tree's edits and the history -------------------------------------------------------
@@ -402,7 +251,7 @@ void TfrmMain::actEditUndoExecute() {
     if (!Record.canUndo()) return;
     Record.undo(*ui.pnlMain);
     prcInfoSameSet();
-    Study.added.clear();
+    if (StudyMode* s = study()) s->forgetAdded();
     showRecordAgain();
 }
 

@@ -33,6 +33,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/BoardModes.h"
 #include "app/CommandStates.h"
 #include "app/EngineTurn.h"
 #include "app/MainControls.h"
@@ -335,19 +336,10 @@ private:
     void actEditUpExecute();
     void actEditDownExecute();
     void actEditCutExecute();
-    // Leaves 検討 (a game studied on a copy comes back as it was, a record shows where the
-    // study began) and 盤面編集.
-    // False when the user chose to stay in the study.
-    bool endStudy();
-    void endEditing();
-    // A new game or record: both modes end, the history goes.
+    // A new game or record: 検討 or 盤面編集 ends without a question.
     void leaveStudyAndEditing();
-    // A click on the board in 検討: a move into the tree / in 盤面編集: the chosen tool.
-    void studyClick(Qt::MouseButton button, int pos);
-    void editClick(Qt::MouseButton button, int pos);
-    // 待った in 検討 takes back the last move the study added while it has no children.
-    bool studyCanTakeBack() const;
-    void studyTakeBack();
+    // Leaves 検討 or 盤面編集 as the user asked; false when the user chose to stay.
+    bool leaveOverlay();
     void buildEditToolBar();
     // The tree pane's menu for node n.
     void treePaneMenu(RecordTree::NodeId n, const QPoint& at);
@@ -362,19 +354,23 @@ private:
     RecordTree::NodeId nodeAtPath(const std::vector<int>& places) const;
     // The move list, the marks and the picture made again after an edit or a change of line.
     void showRecordAgain();
-    enum class EditTool { Stones, Triangle, Square, Circle, Cross, Letters, Numbers, Erase };
-    EditTool Tool = EditTool::Stones;
-    bool Editing = false;
-    bool PopupBeforeEditing = true;  // pumGobanAutoPopup while the right button places white stones
-    struct StudyState {
-        bool active = false;
-        bool fromGame = false;                // begun during a game: it works on a copy
-        bool wasPlaying = false;              // begun in play (a game, or a new one in place)
-        std::vector<int> returnTo;            // where the study began
-        std::vector<std::vector<int>> added;  // the moves it added, as paths
-        std::optional<GameRecord> game;       // the game as it was, with its history (fromGame)
-        bool modified = false;
-    } Study;
+    // ---- the board's modes (BoardModes.h) ------------------------------------------------
+    friend class PlayBoard;
+    friend class ReplayBoard;
+    friend class CountingBoard;
+    friend class StudyMode;
+    friend class EditMode;
+    PlayBoard PlayingBoard{*this};
+    ReplayBoard ReplayingBoard{*this};
+    CountingBoard CountBoard{*this};
+    std::unique_ptr<OverlayMode> Overlay;  // 検討 or 盤面編集, while one lasts
+    // The mode the board is in: counting, else 検討 or 盤面編集, else replay or play.
+    BoardMode& mode();
+    const BoardMode& mode() const { return const_cast<TfrmMain*>(this)->mode(); }
+    StudyMode* study() const { return dynamic_cast<StudyMode*>(Overlay.get()); }
+    EditMode* editing() const { return dynamic_cast<EditMode*>(Overlay.get()); }
+    // The game a study during play works on a copy of: what the file holds meanwhile.
+    GameRecord* studiedGame() const { return study() ? study()->game() : nullptr; }
     bool CommentRemembered = false;  // keys typed at the shown node's comment go on one step
     RecordTree::NodeId TreeMenuNode = RecordTree::None;
 
