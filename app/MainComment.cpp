@@ -44,8 +44,8 @@ void TfrmMain::buildCommentPane() {
         // node are one step of the history: an undo takes the whole edit of that comment back.
         Record.setNodeComment(Record.node(), ui.memComment->toPlainText().toStdString(), CommentRemembered);
         CommentRemembered = true;
+        // A comment added or removed marks the row of its move.
         prcKifUpDate();
-        showNodeMarks();
     });
 }
 

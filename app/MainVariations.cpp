@@ -12,6 +12,7 @@
 #include "record/NodeMarkup.h"
 #include "view/BoardView.h"
 #include "view/GameTreePane.h"
+#include "view/KifuWindow.h"
 
 namespace tavrin {
 
@@ -95,6 +96,13 @@ void TfrmMain::actDispTreeExecute() {
     if (!ui.dckTree) buildTreePane();
     showPane(ui.dckTree, ui.actDispTree->isChecked(), prefs.TreeSize);
     showNodeMarks();
+}
+
+void TfrmMain::recordChanged() {
+    showNodeMarks();
+    prcCommentShow();
+    if (ui.kifuWindow) ui.kifuWindow->followRecord();
+    applyCommandStates();
 }
 
 void TfrmMain::showNodeMarks() {

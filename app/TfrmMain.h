@@ -323,6 +323,11 @@ private:
     // The shown node's markup and its variations' next moves on the board; the tree pane
     // laid out again and its shown node.
     void showNodeMarks();
+    // After every change of the record (an edit, an undo or redo, a game taken): the board's
+    // marks, the tree pane, the comment window, the kifu window and the commands follow it.
+    // The move list follows the handlers, which know whether a row was added or the line
+    // changed as a whole.
+    void recordChanged();
     // The node of the shown line after move k (the root for 0).
     RecordTree::NodeId lineNodeOfMove(int k) const;
 

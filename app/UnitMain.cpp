@@ -85,6 +85,8 @@ TfrmMain::TfrmMain(Prompts& p, MainOptions options, QWidget* parent)
         if (s == Qt::ApplicationActive) ApplicationEvents1Activate();
     });
 
+    // The views of the record follow its every change.
+    Record.onChange([this] { recordChanged(); });
     FormCreate();
     // The clipboard may already hold a record before the application is first activated.
     ApplicationEvents1Activate();

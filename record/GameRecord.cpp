@@ -65,6 +65,7 @@ void GameRecord::adopt(const GameState& g, RecordTree tree) {
         goToIndex(static_cast<int>(line_.size()) - 1, none);
     else
         goToMove(shown, none);
+    changed();
 }
 
 void GameRecord::startPosition() {

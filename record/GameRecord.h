@@ -202,6 +202,10 @@ public:
     // komi; not the level): one step when it changed.
     void changeInfo(const std::function<void(GameState&)>& change);
 
+    // listener is called after every change of the record: an edit's step, an undo or a redo,
+    // a game taken (views that show the record follow it from there).
+    void onChange(std::function<void()> listener) { listener_ = std::move(listener); }
+
     bool canUndo() const { return !undo_.empty(); }
     bool canRedo() const { return !redo_.empty(); }
     void undo(BoardPainter& p);
@@ -351,6 +355,10 @@ private:
     std::vector<int> commentPath_;  // set by a comment's edit under way
     bool commentFurther_ = false;
     uint64_t current_ = 0, saved_ = 0, nextState_ = 1;
+    std::function<void()> listener_;
+    void changed() {
+        if (listener_) listener_();
+    }
 };
 
 }  // namespace tavrin

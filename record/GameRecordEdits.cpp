@@ -455,6 +455,7 @@ GameRecord::Edit::~Edit() {
     }
     r.journal_ = TreeJournal{};
     r.doc_.Modified = true;
+    r.changed();
 }
 
 GameRecord::Frame GameRecord::frame() const {
@@ -544,6 +545,7 @@ void GameRecord::stepHistory(std::vector<Step>& from, std::vector<Step>& to, Boa
     doc_.Modified = current_ != saved_;
     to.push_back({std::move(again.changes), std::move(s.Infos), std::move(s.After), std::move(s.Before), s.StateAfter,
                   s.StateBefore, std::move(s.Comment)});
+    changed();
 }
 
 void GameRecord::undo(BoardPainter& p) { stepHistory(undo_, redo_, p); }
