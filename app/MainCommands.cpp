@@ -15,7 +15,7 @@ CommandFacts TfrmMain::commandFacts() const {
     CommandFacts f;
     f.mode = mode().kind();
     f.task = ui.engineTurn->task();
-    f.engineFound = EngineFound;
+    f.engineFound = EngineFound && engineTakesSize();
     f.currentMove = Game.CurrentMove;
     f.moveCount = Game.MoveCount;
     f.endedByPasses = Game.EndedByPasses;

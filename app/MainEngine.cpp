@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 
 #include "app/TfrmMain.h"
+#include "engine/Gtp.h"
 #include "game/Engine.h"
 #include "record/InfoTexts.h"
 #include "view/BoardView.h"
@@ -29,6 +30,10 @@ const std::string DefaultWhiteName = "白番対局者";
 bool TfrmMain::engineFound() {
     ensureEngineLookedUp();
     return EngineFound;
+}
+
+bool TfrmMain::engineTakesSize() const {
+    return Game.BoardSize >= gtp::MinBoardSize && Game.BoardSize <= gtp::MaxBoardSize;
 }
 
 void TfrmMain::playComputerMove(const EngineMove& move) {

@@ -12,6 +12,7 @@
 
 #include "app/CountingPanel.h"
 #include "app/TfrmMain.h"
+#include "engine/Gtp.h"
 #include "game/Engine.h"
 #include "record/InfoTexts.h"
 #include "view/BoardView.h"
@@ -31,6 +32,8 @@ void TfrmMain::prcNewSet(const GameState& from) {
     ui.lblPutStone->setText(qs(handicapLabel(from.HandicapCount)));
     // The first game of a start-up is named by the time it began.
     GameState settings = from;
+    // On a board the engine does not play on, the game is one of two people.
+    if (settings.BoardSize > gtp::MaxBoardSize) settings.BlackPlayerKind = settings.WhitePlayerKind = true;
     if (SetupState == 1 && settings.GameName.empty()) {
         const QDateTime now = QDateTime::currentDateTime();
         settings.GameName = defaultGameTitle(now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
@@ -102,7 +105,10 @@ void TfrmMain::prcKifUpDate() {
 QString TfrmMain::restingStatus() const {
     // A mode is named for as long as it lasts.
     const QString name = mode().name();
-    return name.isEmpty() ? qs(HelpHintText) : name;
+    if (!name.isEmpty()) return name;
+    if (EngineFound && !engineTakesSize())
+        return QStringLiteral("Rokiru は%1路盤では打てません（１９路盤まで）").arg(Game.BoardSize);
+    return qs(HelpHintText);
 }
 
 void TfrmMain::setStatusText(int panel, const QString& text) {

@@ -381,6 +381,8 @@ private:
 
     // ---- the computer opponent (MainEngine.cpp) -----------------------------------------
     bool EngineFound = false;  // the engine's program can be found: its commands show
+    // The engine plays on the shown game's board (not above 19 x 19): else its commands hide.
+    bool engineTakesSize() const;
     void actPlayUtinaosiExecute();
     void actPlayHintExecute();
     void actPlayStnChgExecute();

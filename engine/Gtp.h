@@ -17,7 +17,8 @@ namespace tavrin::gtp {
 
 // ---- Vertices -------------------------------------------------------------------------------
 
-// Board sizes a vertex can be written for (Tavrin's board arrays hold up to 19 lines).
+// Board sizes the engine is asked to play on: GNU Go answers boardsize with an error above
+// 19 lines, so larger boards are studied without it.
 inline constexpr int MinBoardSize = 2;
 inline constexpr int MaxBoardSize = 19;
 

@@ -24,8 +24,6 @@
 namespace tavrin::library {
 
 inline constexpr int SymmetryCount = 8;
-inline constexpr int MinBoardSize = 2;
-inline constexpr int MaxBoardSize = 19;  // the board arrays of GameState hold 19 lines
 
 // Codes besides points (0 .. size*size - 1).
 inline constexpr int PassCode = 1022;

@@ -39,10 +39,27 @@ TDlgGameNew::TDlgGameNew(GameState& game, QWidget* parent)
 
     cmbGoban = addCombo(this, "cmbGoban", {"１９路盤", "１３路盤", "　９路盤"}, 285, 144);
     lblGoban = addLabel(this, QStringLiteral("碁盤(&S)："), 217, 147, cmbGoban);
+    // The usual three first, then every other square board from 2 x 2 to 25 x 25; each item
+    // holds its size.
+    for (int i = 0; i < 3; ++i) cmbGoban->setItemData(i, dialogs::boardSizeFromIndex(i));
+    cmbGoban->insertSeparator(3);
+    for (int n = MinBoardSize; n <= MaxBoardSize; ++n) {
+        if (n == 9 || n == 13 || n == 19) continue;
+        QString digits = QString::number(n);
+        for (QChar& c : digits) c = QChar(c.unicode() - '0' + 0xFF10);  // full-width, as above
+        cmbGoban->addItem((n < 10 ? QStringLiteral("　") : QString()) + digits + QStringLiteral("路盤"), n);
+    }
 
     cmbPutStone = addCombo(this, "cmbPutStone",
                            {"なし", "２子", "３子", "４子", "５子", "６子", "７子", "８子", "９子"}, 84, 173);
     lblPutStone = addLabel(this, QStringLiteral("置き石(&I)："), 8, 176, cmbPutStone);
+    // Handicap stones have their places on 9, 13 and 19 lines only.
+    connect(cmbGoban, &QComboBox::currentIndexChanged, this, [this] {
+        const int n = cmbGoban->currentData().toInt();
+        const bool table = n == 9 || n == 13 || n == 19;
+        if (!table) cmbPutStone->setCurrentIndex(0);
+        cmbPutStone->setEnabled(table);
+    });
 
     cmbKomi->setGeometry(285, 173, 116, 21);
     lblKomi = addLabel(this, QStringLiteral("コミ(&K)："), 217, 176, cmbKomi);
@@ -74,7 +91,8 @@ void TDlgGameNew::FormCreate() {
     prcLevelEnable();
 
     cmbLevel->setCurrentIndex(Game.Level >= 0 && Game.Level <= 2 ? Game.Level : -1);
-    cmbGoban->setCurrentIndex(dialogs::gobanIndex(Game.BoardSize));
+    const int goban = cmbGoban->findData(Game.BoardSize);
+    cmbGoban->setCurrentIndex(goban >= 0 ? goban : dialogs::gobanIndex(Game.BoardSize));
     cmbPutStone->setCurrentIndex(dialogs::putStoneIndex(Game.HandicapCount));
     // A handicap game proposes no komi, whatever the previous one was.
     // After a record without komi, an even game proposes the usual six and a half.
@@ -108,8 +126,8 @@ void TDlgGameNew::storeValues() {
     GameDialog::storeValues();
     // A level outside 0..2 (from the settings file) has no item and stays as it was.
     if (cmbLevel->currentIndex() >= 0) Game.Level = cmbLevel->currentIndex();
-    Game.BoardSize = dialogs::boardSizeFromIndex(cmbGoban->currentIndex());
-    Game.HandicapCount = dialogs::handicapFromIndex(cmbPutStone->currentIndex());
+    Game.BoardSize = cmbGoban->currentData().toInt();
+    Game.HandicapCount = cmbPutStone->isEnabled() ? dialogs::handicapFromIndex(cmbPutStone->currentIndex()) : 0;
     Game.KomiTenths = chosenKomi();
 }
 

@@ -66,7 +66,15 @@ struct Choice {
 
 TEST_F(GameNewDialog, OkWritesTheChosenSetUp) {
     const Choice cases[] = {
-        {0, 0, 13, 19, 0, 65}, {1, 1, 0, 13, 2, 0}, {2, 8, 21, 9, 9, 105}, {0, 3, 15, 19, 4, 75}, {2, 0, 1, 9, 0, 5},
+        {0, 0, 13, 19, 0, 65},
+        {1, 1, 0, 13, 2, 0},
+        {2, 8, 21, 9, 9, 105},
+        {0, 3, 15, 19, 4, 75},
+        {2, 0, 1, 9, 0, 5},
+        // Past the separator: 2 to 8, 10, 11 lines...; no handicap stones off the three tables.
+        {12, 3, 0, 11, 0, 0},
+        {4, 0, 0, 2, 0, 0},
+        {24, 0, 13, 25, 0, 65},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.komi);

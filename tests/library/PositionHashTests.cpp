@@ -95,7 +95,7 @@ TEST(PositionKey, EveryImageSharesTheKeyAndTheCanonicalImage) {
     const std::array<int, BoardCells> empty{};
     EXPECT_NE(positionKey(9, empty, Black).Hash, positionKey(13, empty, Black).Hash);
     EXPECT_NE(positionKey(19, empty, Black).Hash, positionKey(19, empty, White).Hash);
-    EXPECT_FALSE(positionKey(20, empty, Black).valid());
+    EXPECT_FALSE(positionKey(26, empty, Black).valid());
 }
 
 TEST(PositionKey, StabilizerOfSymmetricPositions) {
