@@ -12,7 +12,7 @@ namespace tavrin {
 // The transparent colour of the stone images.
 inline constexpr QRgb BoardStoneKey = qRgb(250, 188, 94);
 // Column letters of the largest board; smaller boards use its first BoardSize letters.
-inline constexpr char ColumnLetters[] = "ABCDEFGHJKLMNOPQRST";
+inline constexpr char ColumnLetters[] = "ABCDEFGHJKLMNOPQRSTUVWXYZ";
 
 // Star-point lines (both directions) and whether the centre point is added.
 struct StarTable {
