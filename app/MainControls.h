@@ -159,9 +159,13 @@ struct MainControls {
     QAction* actHelpIndex = nullptr;
     QAction* actHelpAbout = nullptr;
     QAction* actPnlMainReSize = nullptr;
-    QAction* actKifuVarNext = nullptr;     // Alt+Down: the next variation
-    QAction* actKifuVarPrev = nullptr;     // Alt+Up: the previous variation
-    QAction* actKifuVarBranch = nullptr;   // Alt+Left: back to the branch point
+    QAction* actKifuVarNext = nullptr;      // Alt+Down: the next variation
+    QAction* actKifuVarPrev = nullptr;      // Alt+Up: the previous variation
+    QAction* actKifuVarBranch = nullptr;    // Alt+Left: back to the branch point
+    QAction* actKifuGoTo = nullptr;         // Ctrl+G: 手数指定
+    QAction* actKifuNextComment = nullptr;  // Ctrl+Shift+Down / Up: the next / previous comment
+    QAction* actKifuPrevComment = nullptr;
+    QAction* actKifuMainLine = nullptr;    // 本譜に戻る: the main line at the same move
     QAction* actDispVariations = nullptr;  // the next moves of every variation on the board
     QAction* actDispTree = nullptr;        // 変化図, the game-tree pane
     QAction* actEditUndo = nullptr;        // 編集: undo and redo of the record's edits

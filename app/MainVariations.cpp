@@ -4,9 +4,15 @@
 
 #include <QAction>
 #include <QBoxLayout>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDockWidget>
+#include <QFormLayout>
 #include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "app/TfrmMain.h"
 #include "record/NodeMarkup.h"
@@ -117,5 +123,84 @@ void TfrmMain::showNodeMarks() {
         ui.treePane->setCurrent(n);
     }
 }
+
+}  // namespace tavrin
+
+namespace tavrin {
+
+RecordTree::NodeId TfrmMain::mainLineNodeOfMove(int m) const {
+    const int length = Tree().mainLineLength();
+    for (int i = 0; i < length; ++i)
+        if (Tree().movesThrough(i) >= m) return Tree().mainLineNode(i);
+    return Tree().mainLineNode(length - 1);
+}
+
+void TfrmMain::actKifuGoToExecute() {
+    const int lineMoves = Record.movesThrough(static_cast<int>(Record.line().size()) - 1);
+    const int length = Tree().mainLineLength();
+    const int mainMoves = length > 0 ? Tree().movesThrough(length - 1) : 0;
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("DlgGoTo"));
+    dialog.setWindowTitle(QStringLiteral("手数指定"));
+    auto* layout = new QFormLayout(&dialog);
+    auto* move = new QSpinBox(&dialog);
+    move->setObjectName(QStringLiteral("spnMove"));
+    move->setRange(0, std::max(lineMoves, mainMoves));
+    move->setValue(Game.CurrentMove - 1);
+    move->selectAll();
+    layout->addRow(QStringLiteral("手数(&N)："), move);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addRow(buttons);
+    if (prompts.exec(dialog) != QDialog::Accepted) return;
+    const int k = move->value();
+    // The shown line's move; past its end, the main line's.
+    const RecordTree::NodeId n = k <= lineMoves ? lineNodeOfMove(k) : mainLineNodeOfMove(k);
+    if (n == Record.node()) return;
+    showNode(n);
+}
+
+namespace {
+
+// The nodes of the first game in tree order: a node, then its variations one after another.
+std::vector<RecordTree::NodeId> treeOrder(const RecordTree& t) {
+    std::vector<RecordTree::NodeId> order;
+    std::vector<RecordTree::NodeId> pending{t.gameRoot(0)};
+    while (!pending.empty()) {
+        const RecordTree::NodeId n = pending.back();
+        pending.pop_back();
+        order.push_back(n);
+        std::vector<RecordTree::NodeId> children;
+        for (RecordTree::NodeId c = t.firstChild(n); c != RecordTree::None; c = t.nextSibling(c)) children.push_back(c);
+        pending.insert(pending.end(), children.rbegin(), children.rend());
+    }
+    return order;
+}
+
+}  // namespace
+
+void TfrmMain::actKifuNextCommentExecute() {
+    const std::vector<RecordTree::NodeId> order = treeOrder(Tree());
+    auto at = std::find(order.begin(), order.end(), Record.node());
+    if (at == order.end()) return;
+    for (auto n = at + 1; n != order.end(); ++n)
+        if (!nodeComment(Tree(), *n).empty()) return showNode(*n);
+    setStatusText(0, QStringLiteral("これより後にコメントはありません"));
+}
+
+void TfrmMain::actKifuPrevCommentExecute() {
+    const std::vector<RecordTree::NodeId> order = treeOrder(Tree());
+    auto at = std::find(order.begin(), order.end(), Record.node());
+    if (at == order.end()) return;
+    while (at != order.begin()) {
+        --at;
+        if (!nodeComment(Tree(), *at).empty()) return showNode(*at);
+    }
+    setStatusText(0, QStringLiteral("これより前にコメントはありません"));
+}
+
+void TfrmMain::actKifuMainLineExecute() { showNode(mainLineNodeOfMove(Game.CurrentMove - 1)); }
 
 }  // namespace tavrin

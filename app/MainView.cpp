@@ -93,13 +93,13 @@ void TfrmMain::wheelEvent(QWheelEvent* e) {
 }
 
 // The actions are run only while enabled, so triggering them runs their handlers.
+// Over the board and over the move list (which gives its wheel to the window) the wheel steps.
 void TfrmMain::FormMouseWheelDown() {
-    // With the side panel shown the wheel belongs to the move list.
-    if (ui.pnlSubBase->isHidden() && ui.actKifuNext->isEnabled()) ui.actKifuNext->trigger();
+    if (ui.actKifuNext->isEnabled()) ui.actKifuNext->trigger();
 }
 
 void TfrmMain::FormMouseWheelUp() {
-    if (ui.pnlSubBase->isHidden() && ui.actKifuBack->isEnabled()) ui.actKifuBack->trigger();
+    if (ui.actKifuBack->isEnabled()) ui.actKifuBack->trigger();
 }
 
 void TfrmMain::pnlMainResize() { ui.tmrDelay->start(); }

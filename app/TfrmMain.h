@@ -317,6 +317,14 @@ private:
     void actKifuVarNextExecute();
     void actKifuVarPrevExecute();
     void actKifuVarBranchExecute();
+    // 手数指定: a move of the shown line (of the main line past its end); the node before or
+    // after the shown one, in tree order, that holds a comment; the main line at the same move.
+    void actKifuGoToExecute();
+    void actKifuNextCommentExecute();
+    void actKifuPrevCommentExecute();
+    void actKifuMainLineExecute();
+    // Node k of the main line that holds move m, or its last node when it is shorter.
+    RecordTree::NodeId mainLineNodeOfMove(int m) const;
     void actDispVariationsExecute();
     void actDispTreeExecute();
     void buildTreePane();

@@ -71,6 +71,8 @@ TfrmMain::TfrmMain(Prompts& p, MainOptions options, QWidget* parent)
     // at what reaches their menus and the buttons first (hints, the replay panel's popup).
     for (QMenu* m : findChildren<QMenu*>()) m->installEventFilter(this);
     for (QToolButton* b : ui.pnlKifuBtn->findChildren<QToolButton*>()) b->installEventFilter(this);
+    // The move list's wheel steps through the record, as the board's does.
+    ui.lsvKifu->viewport()->installEventFilter(this);
 
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("pnlClient"));
@@ -128,7 +130,8 @@ void TfrmMain::buildActions() {
         a->setProperty("category", qs(r.category));
         a->setProperty("iconIndex", r.icon);
         setTag(a, r.tag);
-        if (*r.shortcut) a->setShortcut(QKeySequence(qs(r.shortcut), QKeySequence::PortableText));
+        // The first key is the one the menus show; the others ("; ") work as well.
+        if (*r.shortcut) a->setShortcuts(QKeySequence::listFromString(qs(r.shortcut), QKeySequence::PortableText));
         if (r.icon >= 0) a->setIcon(ui.imgListIcon.at(static_cast<std::size_t>(r.icon)));
         if (r.check != CheckKind::None) {
             a->setCheckable(true);
@@ -275,6 +278,11 @@ void TfrmMain::buildMenus() {
     addItem(ui.mnuKifuP, ui.actKifuVarNext);
     addItem(ui.mnuKifuP, ui.actKifuVarPrev);
     addItem(ui.mnuKifuP, ui.actKifuVarBranch);
+    addItem(ui.mnuKifuP, ui.actKifuMainLine);
+    ui.mnuKifuP->addSeparator();
+    addItem(ui.mnuKifuP, ui.actKifuGoTo);
+    addItem(ui.mnuKifuP, ui.actKifuNextComment);
+    addItem(ui.mnuKifuP, ui.actKifuPrevComment);
     ui.mnuKifuP->addSeparator();
     ui.mnuKifuSpeed = menu(ui.mnuKifuP, "自動再生速度(&S)", "mnuKifuSpeed");
     for (QAction* a : ui.grpKifuSpeed->actions()) addItem(ui.mnuKifuSpeed, a);
@@ -458,6 +466,10 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
             return true;
         }
         return QMainWindow::eventFilter(watched, e);
+    }
+    if (e->type() == QEvent::Wheel && watched == ui.lsvKifu->viewport()) {
+        wheelEvent(static_cast<QWheelEvent*>(e));
+        return true;
     }
     if (e->type() == QEvent::MouseButtonDblClick && watched->isWidgetType()) {
         // The game-information command is never disabled: triggering it runs its handler.

@@ -58,15 +58,21 @@ const ActionExpect kActions[] = {
     {"actPlayUtinaosi", "対局", "打ち直し(&U)", "コンピュータの着手を変える", "Ctrl+U", -1, -1, false, false},
     {"actPlayCount", "対局", "終局計算(&J)", "地を数えて勝敗を決める", "", -1, -1, false, true},
     {"actKifuAuto", "棋譜観賞", "", "自動再生開始", "Ctrl+A", 9, -1, false, true},
-    {"actKifuFirst", "棋譜観賞", "", "最初に戻す", "Ctrl+Up", 3, -1, false, true},
-    {"actKifuLast", "棋譜観賞", "", "最後に飛ぶ", "Ctrl+Down", 8, -1, false, true},
-    {"actKifuBack", "棋譜観賞", "", "１手戻す", "Ctrl+Left", 5, -1, false, true},
-    {"actKifuNext", "棋譜観賞", "", "１手進む", "Ctrl+Right", 6, -1, false, true},
-    {"actKifuBack10", "棋譜観賞", "", "10手戻す", "Ctrl+Shift+Left", 4, -1, false, true},
-    {"actKifuNext10", "棋譜観賞", "", "10手進む", "Ctrl+Shift+Right", 7, -1, false, true},
-    {"actKifuVarNext", "棋譜観賞", "次の変化(&N)", "次の変化に切り替える", "Alt+Down", -1, -1, false, true},
-    {"actKifuVarPrev", "棋譜観賞", "前の変化(&P)", "前の変化に切り替える", "Alt+Up", -1, -1, false, true},
+    {"actKifuFirst", "棋譜観賞", "", "最初に戻す", "Ctrl+Up; Home", 3, -1, false, true},
+    {"actKifuLast", "棋譜観賞", "", "最後に飛ぶ", "Ctrl+Down; End", 8, -1, false, true},
+    {"actKifuBack", "棋譜観賞", "", "１手戻す", "Ctrl+Left; Left", 5, -1, false, true},
+    {"actKifuNext", "棋譜観賞", "", "１手進む", "Ctrl+Right; Right", 6, -1, false, true},
+    {"actKifuBack10", "棋譜観賞", "", "10手戻す", "Ctrl+Shift+Left; PgUp", 4, -1, false, true},
+    {"actKifuNext10", "棋譜観賞", "", "10手進む", "Ctrl+Shift+Right; PgDown", 7, -1, false, true},
+    {"actKifuVarNext", "棋譜観賞", "次の変化(&N)", "次の変化に切り替える", "Alt+Down; Down", -1, -1, false, true},
+    {"actKifuVarPrev", "棋譜観賞", "前の変化(&P)", "前の変化に切り替える", "Alt+Up; Up", -1, -1, false, true},
     {"actKifuVarBranch", "棋譜観賞", "分岐点に戻る(&R)", "変化の分かれた局面に戻る", "Alt+Left", -1, -1, false, true},
+    {"actKifuGoTo", "棋譜観賞", "手数指定(&G)...", "手数を指定してその局面を表示する", "Ctrl+G", -1, -1, false, true},
+    {"actKifuNextComment", "棋譜観賞", "次のコメント(&E)", "次のコメントのある局面に進む", "Ctrl+Shift+Down", -1, -1,
+     false, true},
+    {"actKifuPrevComment", "棋譜観賞", "前のコメント(&O)", "前のコメントのある局面に戻る", "Ctrl+Shift+Up", -1, -1,
+     false, true},
+    {"actKifuMainLine", "棋譜観賞", "本譜に戻る(&M)", "本譜の同じ手数の局面に戻る", "", -1, -1, false, true},
     {"actKifuSpedd05", "棋譜観賞", "0.5秒 間隔(&0)", "", "Ctrl+0", -1, 0, true, true},
     {"actKifuSpedd10", "棋譜観賞", "1.0秒 間隔(&1)", "", "Ctrl+1", -1, 1, true, true},
     {"actKifuSpedd20", "棋譜観賞", "2.0秒 間隔(&2)", "", "Ctrl+2", -1, 0, true, true},
@@ -120,7 +126,8 @@ TEST_F(MainWindowTest, EveryActionAsListed) {
         if (*e.hint) {
             EXPECT_EQ(a->toolTip(), QString::fromUtf8(e.hint));
         }
-        EXPECT_EQ(a->shortcut().toString(QKeySequence::PortableText), QString::fromUtf8(e.shortcut));
+        EXPECT_EQ(QKeySequence::listToString(a->shortcuts(), QKeySequence::PortableText),
+                  QString::fromUtf8(e.shortcut));
         EXPECT_EQ(a->property("iconIndex").toInt(), e.icon);
         EXPECT_EQ(a->icon().isNull(), e.icon < 0);
         if (e.icon >= 0) {
@@ -164,8 +171,26 @@ TEST_F(MainWindowTest, MainMenuTree) {
          {"元に戻す(&U)", "やり直す(&R)", "-", "この変化を削除(&D)", "本譜にする(&M)", "変化を上へ(&P)",
           "変化を下へ(&N)", "-", "以降を削除(&X)"}},
         {w->ui.mnuKifuP,
-         {"自動再生開始(&A)", "-", "最初に戻す(&F)", "最後に飛ぶ(&L)", "-", "１手戻す(&B)", "１手進む(&W)", "-",
-          "10手戻す(&C)", "10手進む(&Y)", "-", "次の変化(&N)", "前の変化(&P)", "分岐点に戻る(&R)", "-",
+         {"自動再生開始(&A)",
+          "-",
+          "最初に戻す(&F)",
+          "最後に飛ぶ(&L)",
+          "-",
+          "１手戻す(&B)",
+          "１手進む(&W)",
+          "-",
+          "10手戻す(&C)",
+          "10手進む(&Y)",
+          "-",
+          "次の変化(&N)",
+          "前の変化(&P)",
+          "分岐点に戻る(&R)",
+          "本譜に戻る(&M)",
+          "-",
+          "手数指定(&G)...",
+          "次のコメント(&E)",
+          "前のコメント(&O)",
+          "-",
           "自動再生速度(&S)"}},
         {w->ui.mnuKifuSpeed,
          {"0.5秒 間隔(&0)", "1.0秒 間隔(&1)", "2.0秒 間隔(&2)", "3.0秒 間隔(&3)", "4.0秒 間隔(&4)", "5.0秒 間隔(&5)"}},
@@ -381,13 +406,17 @@ TEST(HelpPages, KeyListAndLinksHoldTogether) {
     ASSERT_FALSE(keys.isEmpty());
     for (const ActionRow& r : actionTable()) {
         if (!r.handler || !*r.shortcut) continue;
-        QString key = QString::fromLatin1(r.shortcut);
-        key.replace(QStringLiteral("Up"), QStringLiteral("↑")).replace(QStringLiteral("Down"), QStringLiteral("↓"));
-        key.replace(QStringLiteral("Left"), QStringLiteral("←")).replace(QStringLiteral("Right"), QStringLiteral("→"));
-        if (QRegularExpression(QStringLiteral("^Ctrl\\+[1-4]$")).match(key).hasMatch())
-            key = QStringLiteral("Ctrl+0</kbd>～<kbd>Ctrl+5");
-        EXPECT_TRUE(keys.contains(QStringLiteral("<kbd>") + key + QStringLiteral("</kbd>")))
-            << r.name << " " << r.shortcut;
+        for (QString key : QString::fromLatin1(r.shortcut).split(QStringLiteral("; "))) {
+            if (!key.startsWith(QStringLiteral("Pg")))
+                key.replace(QStringLiteral("Up"), QStringLiteral("↑"))
+                    .replace(QStringLiteral("Down"), QStringLiteral("↓"));
+            key.replace(QStringLiteral("Left"), QStringLiteral("←"))
+                .replace(QStringLiteral("Right"), QStringLiteral("→"));
+            if (QRegularExpression(QStringLiteral("^Ctrl\\+[1-4]$")).match(key).hasMatch())
+                key = QStringLiteral("Ctrl+0</kbd>～<kbd>Ctrl+5");
+            EXPECT_TRUE(keys.contains(QStringLiteral("<kbd>") + key + QStringLiteral("</kbd>")))
+                << r.name << " " << key.toStdString();
+        }
     }
     const QRegularExpression link(QStringLiteral("href=\"([a-z]+\\.html)?(?:#([a-z0-9]+))?\""));
     int links = 0;

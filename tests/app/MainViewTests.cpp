@@ -124,7 +124,7 @@ TEST_F(MainWindowTest, BoardOptionsReachTheBoardView) {
     EXPECT_TRUE(w->ui.pnlMain->hanten());
 }
 
-TEST_F(MainWindowTest, WheelStepsOnlyWithTheSidePanelHidden) {
+TEST_F(MainWindowTest, WheelStepsWithTheSidePanelShownOrHidden) {
     auto w = open();
     const struct {
         bool panelHidden;
@@ -133,8 +133,8 @@ TEST_F(MainWindowTest, WheelStepsOnlyWithTheSidePanelHidden) {
         int next;   // expected runs of actKifuNext
         int back;
     } cases[] = {
-        {true, true, -120, 1, 0}, {true, true, 120, 0, 1},   {false, true, -120, 0, 0},
-        {false, true, 120, 0, 0}, {true, false, -120, 0, 0}, {true, false, 120, 0, 0},
+        {true, true, -120, 1, 0}, {true, true, 120, 0, 1},   {false, true, -120, 1, 0},
+        {false, true, 120, 0, 1}, {true, false, -120, 0, 0}, {true, false, 120, 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.panelHidden << c.enabled << c.delta);

@@ -340,18 +340,26 @@ TEST_F(ReplayTest, BoardClicksStepInReplay) {
     EXPECT_EQ(w->Game.Board[P(19, 1)], 0);
 }
 
-TEST_F(ReplayTest, WheelStepsOnlyWithTheSidePanelHidden) {
+TEST_F(ReplayTest, WheelStepsOverTheBoardAndTheMoveList) {
     suspendedAt(6, 3);
+    QWidget* over = w.get();
     auto wheel = [&](int dy) {
-        QWheelEvent e(QPointF(50, 50), w->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, dy), Qt::NoButton,
+        QWheelEvent e(QPointF(50, 50), over->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, dy), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(w.get(), &e);
+        QApplication::sendEvent(over, &e);
     };
+    // The move list gives its wheel to the record; it does not scroll.
+    over = w->ui.lsvKifu->viewport();
     wheel(-120);
+    EXPECT_EQ(w->Game.CurrentMove, 5);
+    wheel(120);
     EXPECT_EQ(w->Game.CurrentMove, 4);
+    over = w.get();
+    wheel(-120);
+    EXPECT_EQ(w->Game.CurrentMove, 5);
     w->ui.actDispDataPanel->trigger();
     ASSERT_TRUE(w->ui.pnlSubBase->isHidden());
-    const struct { int dy, current; } turns[] = {{-120, 5}, {-120, 6}, {-120, 7}, {-120, 7}, {120, 6}};
+    const struct { int dy, current; } turns[] = {{-120, 6}, {-120, 7}, {-120, 7}, {120, 6}};
     for (const auto& t : turns) {
         wheel(t.dy);
         EXPECT_EQ(w->Game.CurrentMove, t.current) << t.dy;

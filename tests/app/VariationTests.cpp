@@ -4,6 +4,7 @@
 
 #include <QDockWidget>
 #include <QLabel>
+#include <QSpinBox>
 #include <QTest>
 
 #include "record/NodeMarkup.h"
@@ -71,6 +72,27 @@ TEST_F(FileWindowTest, VariationsAreBrowsedAlongTheShownLine) {
              const RecordTree::NodeId hh = w->Tree().nextSibling(w->Tree().nextSibling(w->Record.node()));
              const QRect r = w->ui.treePane->nodeRect(hh);
              QTest::mouseClick(w->ui.treePane->viewport(), Qt::LeftButton, {}, r.center());
+         },
+         2, 2, 8, 8, 0, false, false, true, true},
+        {"本譜に戻る: the main line at the same move", [&] { w->ui.actKifuMainLine->trigger(); }, 2, 4, 7, 3, 0, false,
+         true, false, true},
+        {"Ctrl+Shift+Down: the next comment in tree order", [&] { w->ui.actKifuNextComment->trigger(); }, 2, 3, 4, 4, 0,
+         true, true, true, true},
+        {"Ctrl+Shift+Up: the one before", [&] { w->ui.actKifuPrevComment->trigger(); }, 1, 3, 3, 3, 3, false, true,
+         true, false},
+        {"Ctrl+G 4: past the shown line, the main line's move",
+         [&] {
+             prompts.dialogScripts.push_back([](QDialog& d) {
+                 d.findChild<QSpinBox*>(QStringLiteral("spnMove"))->setValue(4);
+                 return static_cast<int>(QDialog::Accepted);
+             });
+             w->ui.actKifuGoTo->trigger();
+         },
+         4, 4, 6, 6, 0, false, true, false, true},
+        {"← ← and ↓ ↓: the third answer again",
+         [&] {
+             for (QAction* a : {w->ui.actKifuBack, w->ui.actKifuBack, w->ui.actKifuVarNext, w->ui.actKifuVarNext})
+                 a->trigger();
          },
          2, 2, 8, 8, 0, false, false, true, true},
     };
