@@ -234,37 +234,46 @@ TEST(SgfReader, MovesTheRulesRefuseStandAsTheRecordHasThem) {
     const struct {
         const char* what;
         std::string sgf;
-        std::vector<int> illegal;        // the moves the rules refuse, in order
-        std::array<int, 3> captured;     // by black, by white
-        std::vector<std::string> board;  // the top rows; the others empty
+        std::vector<int> illegal;         // the moves the rules refuse, in order
+        std::array<int, 3> captured;      // by black, by white
+        std::vector<std::string> board;   // the top rows at the end; the others empty
+        std::vector<std::string> before;  // the same just before the first of the moves
     } cases[] = {
-        {"on a stone of the other colour", "(;SZ[9];B[aa];W[aa])", {2}, {0, 1}, {"O........"}},
-        {"on a stone of its own colour", "(;SZ[9];B[aa];W[bb];B[aa])", {3}, {0, 1}, {"X........", ".O......."}},
-        {"onto a setup stone", "(;SZ[9]AB[aa];W[aa])", {1}, {0, 1}, {"O........"}},
-        {"onto a stone set up later", "(;SZ[9];B[aa];AB[bb];W[bb])", {2}, {0, 1}, {"X........", ".O......."}},
+        {"on a stone of the other colour", "(;SZ[9];B[aa];W[aa])", {2}, {0, 1}, {"O........"}, {"X........"}},
+        {"on a stone of its own colour",
+         "(;SZ[9];B[aa];W[bb];B[aa])",
+         {3},
+         {0, 1},
+         {"X........", ".O......."},
+         {"X........", ".O......."}},
+        {"onto a setup stone", "(;SZ[9]AB[aa];W[aa])", {1}, {0, 1}, {"O........"}, {"X........"}},
+        {"onto a stone set up later",
+         "(;SZ[9];B[aa];AB[bb];W[bb])",
+         {2},
+         {0, 1},
+         {"X........", ".O......."},
+         {"X........", ".X......."}},
         {"suicide of one stone",
          "(;SZ[9];B[ba];W[cc];B[ab];W[aa])",
          {4},
          {1, 0},
+         {".X.......", "X........", "..O......"},
          {".X.......", "X........", "..O......"}},
         {"suicide of a group",
          "(;SZ[9];B[ca];W[aa];B[ab];W[ee];B[bb];W[ba])",
          {6},
          {2, 0},
-         {"..X......", "XX.......", ".........", ".........", "....O...."}},
+         {"..X......", "XX.......", ".........", ".........", "....O...."},
+         {"O.X......", "XX.......", ".........", ".........", "....O...."}},
         {"ko retaken at once",
          "(;SZ[9];B[ba];W[ca];B[ab];W[db];B[bc];W[cc];B[ii];W[bb];B[cb];W[bb])",
          {10},
          {1, 1},
          {".XO......", "XO.O.....", ".XO......", ".........", ".........", ".........", ".........", ".........",
+          "........X"},
+         {".XO......", "X.XO.....", ".XO......", ".........", ".........", ".........", ".........", ".........",
           "........X"}},
-        {"the first of two", "(;SZ[9];B[aa];W[aa];B[aa])", {2, 3}, {1, 1}, {"X........"}},
-        {"ko retaken after a move elsewhere",
-         "(;SZ[9];B[ba];W[ca];B[ab];W[db];B[bc];W[cc];B[ii];W[bb];B[cb];W[hh];B[gg];W[bb])",
-         {},
-         {1, 1},
-         {".XO......", "XO.O.....", ".XO......", ".........", ".........", ".........", "......X..", ".......O.",
-          "........X"}},
+        {"the first of two", "(;SZ[9];B[aa];W[aa];B[aa])", {2, 3}, {1, 1}, {"X........"}, {"X........"}},
     };
     for (const auto& c : cases) {
         std::vector<std::string> board = c.board;
@@ -299,6 +308,10 @@ TEST(SgfReader, MovesTheRulesRefuseStandAsTheRecordHasThem) {
             EXPECT_EQ(record.illegalAt(record.depth()), named) << c.what << " move " << k;
         }
         EXPECT_EQ(boardRows(record.state()), board) << c.what;
+        std::vector<std::string> before = c.before;
+        before.resize(9, ".........");
+        record.goToIndex(record.nodeIndexOfMove(first) - 1, none);
+        EXPECT_EQ(boardRows(record.state()), before) << c.what;
 
         // Saved and read again: the same moves, the same position.
         TextBuffer buf;
