@@ -71,7 +71,7 @@ LoadResult fncNgfToKif(GameState& g, const TextBuffer& buf, const std::string& p
 
     const std::optional<int> size = wholeNumber(line(2));
     if (!size) return refused(reason::Format);
-    if (*size != 9 && *size != 13 && *size != 19) return refused(reason::BoardSize);
+    if (*size < MinBoardSize || *size > MaxBoardSize) return refused(reason::BoardSize);
 
     const std::optional<int> handicapLine = wholeNumber(line(6));
     if (!handicapLine || *handicapLine < 0) return refused(reason::Format);

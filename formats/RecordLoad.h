@@ -15,7 +15,8 @@ namespace tavrin {
 namespace reason {
 inline constexpr char Format[] = "棋譜の書式に誤りがあります";
 inline constexpr char NotGo[] = "囲碁の棋譜以外は扱えません";
-inline constexpr char BoardSize[] = "９,１３,１９路盤以外は扱えません";
+inline constexpr char BoardSize[] = "２路から２５路までの碁盤しか扱えません";
+inline constexpr char Rectangle[] = "長方形の碁盤は扱えません";
 inline constexpr char Komi[] = "100目以上のコミは扱えません";
 inline constexpr char Handicap[] = "１０子以上の置き碁は扱えません";
 inline constexpr char WhiteSetup[] = "白石の置石は扱えません";

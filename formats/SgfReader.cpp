@@ -186,7 +186,7 @@ Refusal playMove(Scan& sc, int colour, char a, char b) {
     int x = 0;
     int y = 0;
     const auto isT = [](char c) { return c == 't' || c == 'T'; };
-    if (!isT(a) || !isT(b)) {  // "tt" is a pass on every board size
+    if (!isT(a) || !isT(b) || sc.size > 19) {  // "tt" is a pass up to 19 x 19, a point above
         x = pointLine(a, sc.size);
         y = pointLine(b, sc.size);
         if (x == 0 || y == 0) return reason::Format;
@@ -310,9 +310,17 @@ Refusal property(Scan& sc, std::string_view id, std::string_view v) {
             if (v != "1") return reason::NotGo;
             break;
         case idKey("SZ"): {
-            const std::optional<int> n = wholeNumber(v);
-            if (!n) return reason::Format;
-            if (*n != 9 && *n != 13 && *n != 19) return reason::BoardSize;
+            std::optional<int> n = wholeNumber(v);
+            if (!n) {
+                // "19:13": columns and rows of a board that is no square.
+                const size_t colon = v.find(':');
+                const std::optional<int> columns = wholeNumber(v.substr(0, colon));
+                const std::optional<int> rows =
+                    colon == std::string_view::npos ? std::nullopt : wholeNumber(v.substr(colon + 1));
+                if (columns && rows && *columns == *rows) n = columns;
+                if (!n) return columns && rows ? reason::Rectangle : reason::Format;
+            }
+            if (*n < MinBoardSize || *n > MaxBoardSize) return reason::BoardSize;
             if (*n != sc.size && sc.s + sc.r > 1) sc.movesFinal = false;
             sc.size = *n;
             break;
@@ -938,7 +946,7 @@ bool treeHoldsRecord(const std::vector<TreeStone>& stones, const GameState& g, i
     const auto position = [&](uint16_t v) {
         const int a = (v & 0xFF) | 0x20;
         const int b = (v >> 8) | 0x20;
-        if (a == 't' && b == 't') return PassPos;
+        if (a == 't' && b == 't' && g.BoardSize <= 19) return PassPos;
         const int x = a - 'a' + 1;
         const int y = b - 'a' + 1;
         return x >= 1 && x <= g.BoardSize && y >= 1 && y <= g.BoardSize ? x * stride + y : 0;
@@ -1101,7 +1109,9 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
     // A handicap game whose record names the handicap but leaves out its stones (some servers
     // write them so: white plays first) is set up with the stones of the handicap table.
     const int firstColour = moves == 0 ? 0 : sc.movesFinal ? rec.MoveColor[1] : entryColour(sc.entries[1]);
-    rec.StandardHandicap = sc.s == 0 && sc.handicap >= 2 && firstColour == White ? sc.handicap : 0;
+    // Boards without a handicap table keep the HA as written, without stones.
+    const bool table = HandicapPoints(sc.size, 2, 1) != 0;
+    rec.StandardHandicap = sc.s == 0 && sc.handicap >= 2 && firstColour == White && table ? sc.handicap : 0;
     rec.SetupCount = sc.s;
     // Black stones first, then white ones, each in the record's order: the order a saved
     // record (AB before AW) reads back in.

@@ -13,7 +13,7 @@ namespace tavrin {
 
 namespace {
 
-constexpr std::string_view PointLetters = "abcdefghijklmnopqrs";
+constexpr std::string_view PointLetters = "abcdefghijklmnopqrstuvwxy";
 constexpr int LineCut = 80;
 
 // The line being built and its length in bytes of the file's encoding.
@@ -190,7 +190,8 @@ std::string fncKinsiMojiChk(std::string_view text) {
 }
 
 std::string sgfPoint(int pos, int boardStride) {
-    if (pos == PassPos) return "tt";
+    // "tt" is a point of boards above 19 x 19: their passes are empty.
+    if (pos == PassPos) return boardStride > 21 ? "" : "tt";
     const auto letter = [](int line) {
         return line >= 1 && line <= static_cast<int>(PointLetters.size()) ? PointLetters[line - 1] : '?';
     };

@@ -15,7 +15,7 @@ namespace tavrin {
 // The text with a "\" put before every "]" and "\".
 std::string fncKinsiMojiChk(std::string_view text);
 
-// Two coordinate letters of a board position ("tt" for a pass).
+// Two coordinate letters of a board position ("tt" for a pass, none above 19 x 19).
 std::string sgfPoint(int pos, int boardStride);
 
 // The record is written in UTF-8: a text has a character code page 932 cannot hold, or

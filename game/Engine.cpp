@@ -12,7 +12,7 @@ namespace tavrin {
 
 namespace {
 
-constexpr int GroupCapacity = 361;  // every point of the largest board
+constexpr int GroupCapacity = MaxBoardSize * MaxBoardSize;  // every point of the largest board
 
 // Star lines (low, middle, high) of the three sizes.
 struct StarLines {
@@ -110,7 +110,7 @@ bool onBoard(const GameState& g, int pos) { return pos >= 0 && pos <= g.BoardLas
 
 bool isColour(int c) { return c == Black || c == White; }
 
-bool validBoardSize(int size) { return size == 9 || size == 13 || size == 19; }
+bool validBoardSize(int size) { return size >= MinBoardSize && size <= MaxBoardSize; }
 
 bool entryOk(int e) { return e >= 1 && e <= RecordCapacity; }
 
@@ -153,6 +153,8 @@ std::string handicapText(int count) {
 void correctSettings(GameState& g) {
     if (!validBoardSize(g.BoardSize)) g.BoardSize = 19;
     if (g.HandicapCount == 1 || g.HandicapCount < 0 || g.HandicapCount > 9) g.HandicapCount = 0;
+    // Boards without a handicap table take their handicap stones only as set up.
+    if (HandicapPoints(g.BoardSize, 2, 1) == 0) g.HandicapCount = 0;
 }
 
 void prcNewSetGoban(GameState& g, int dirtyEntries) {
@@ -195,12 +197,12 @@ void prcPutStone(GameState& g, int size, int count) {
 
 namespace {
 
-// The names of a board of size lines (1..19), laid out with stride size + 2; made on first use.
+// The names of a board of size lines (1..25), laid out with stride size + 2; made on first use.
 const CoordNameTable::Names& coordNames(int size) {
-    static std::once_flag made[20];
-    static std::unique_ptr<CoordNameTable::Names> tables[20];
+    static std::once_flag made[MaxBoardSize + 1];
+    static std::unique_ptr<CoordNameTable::Names> tables[MaxBoardSize + 1];
     std::call_once(made[size], [size] {
-        static constexpr char Letters[] = "ABCDEFGHJKLMNOPQRST";
+        static constexpr char Letters[] = "ABCDEFGHJKLMNOPQRSTUVWXYZ";
         auto names = std::make_unique<CoordNameTable::Names>();
         const int stride = size + 2;
         char name[4];
@@ -223,7 +225,7 @@ const CoordNameTable::Names& coordNames(int size) {
 }  // namespace
 
 void fillCoordName(GameState& g) {
-    const int size = g.BoardSize < 19 ? g.BoardSize : 19;
+    const int size = g.BoardSize < MaxBoardSize ? g.BoardSize : MaxBoardSize;
     if (size >= 1) g.CoordName.use(coordNames(size));
 }
 

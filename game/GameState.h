@@ -12,8 +12,10 @@ inline constexpr int Black = 1;
 inline constexpr int White = 2;
 inline constexpr int PassPos = 999;          // stored wherever a position is stored
 inline constexpr int RecordCapacity = 1024;  // entries of MovePos/MoveColor/MoveTime (1..1024)
-inline constexpr int BoardCells = 441;       // 21 x 21: 19 x 19 with its border
-inline constexpr int CoordNameLast = 418;    // largest position of 19 x 19
+inline constexpr int MinBoardSize = 2;       // square boards of 2 x 2 to 25 x 25 lines
+inline constexpr int MaxBoardSize = 25;
+inline constexpr int BoardCells = 729;     // 27 x 27: 25 x 25 with its border
+inline constexpr int CoordNameLast = 700;  // largest position of 25 x 25
 
 // Board cell values besides 0 (empty), 1 (black), 2 (white).
 inline constexpr int CellBorder = -1;
@@ -88,7 +90,7 @@ struct GameState {
     std::string GameDate;  // "yyyy-mm-dd" or empty
     std::string GameRule;
 
-    // Coordinate names ("A  1", "K 10") by position, for the current size; 12..418 used.
+    // Coordinate names ("A  1", "K 10") by position, for the current size.
     CoordNameTable CoordName;
 
     // Flags.

@@ -302,13 +302,14 @@ void RecordTree::appendMove(int colour, int pos, int boardSize) {
 RecordTree::NodeId RecordTree::addMove(NodeId parent, int colour, int pos, int boardSize) {
     const NodeId n = addNode(parent);
     const PropId p = addProperty(n, colour == Black ? "B" : "W");
+    // A pass is "tt" up to 19 x 19 and empty above, where "tt" is a point.
     char point[2] = {'t', 't'};
     if (pos != PassPos) {
         const int stride = boardSize + 2;
         point[0] = static_cast<char>('a' + pos / stride - 1);
         point[1] = static_cast<char>('a' + pos % stride - 1);
     }
-    addValue(p, std::string_view(point, 2));
+    addValue(p, std::string_view(point, pos == PassPos && boardSize > 19 ? 0 : 2));
     lastNode_ = None;
     return n;
 }

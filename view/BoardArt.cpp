@@ -21,12 +21,16 @@ const char* const StoneFiles[4] = {":/board/stone-black.png", ":/board/stone-whi
 void initBoardArt() { initBoardResources(); }
 
 StarTable starPointsOf(int boardSize) {
-    switch (boardSize) {
-        case 19: return {{4, 10, 16}, 3, 0};
-        case 13: return {{4, 10, 0}, 2, 7};
-        case 9: return {{3, 7, 0}, 2, 5};
-        default: return {};
-    }
+    const int n = boardSize;
+    // None on the smallest boards; on the third line up to 12 x 12, on the fourth from 13 x 13.
+    if (n < 7) return {};
+    const int edge = n >= 13 ? 4 : 3;
+    const int far = n + 1 - edge;
+    const int mid = (n + 1) / 2;
+    if (n % 2 == 0) return {{edge, far, 0}, 2, 0};
+    // The sides' middles too from 15 x 15 on; the centre alone below.
+    if (n >= 15) return {{edge, mid, far}, 3, 0};
+    return {{edge, far, 0}, 2, mid};
 }
 
 QImage designStone(int colour, bool marked) {

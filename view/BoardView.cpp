@@ -29,7 +29,7 @@ constexpr QRgb MarkInk = qRgb(20, 50, 150);       // marks on empty points, the 
 constexpr QRgb LabelDisc = qRgb(255, 236, 190);   // the wood under a letter, hiding the grid
 constexpr QRgb MainLineRing = qRgb(210, 30, 30);  // the main line's next move
 
-constexpr int MaxLines = 19;
+constexpr int MaxLines = MaxBoardSize;
 
 bool drawableSize(int n) { return n >= 2 && n <= MaxLines; }
 

@@ -517,7 +517,7 @@ TEST_F(FileWindowTest, LoadFailureMessages) {
         {"white.sgf", QByteArray("(;GM[1]AB[aa]AW[aa])"), "warn",
          "この棋譜ファイルは読めません\n白石の置石は扱えません"},
         {"chess.sgf", QByteArray("(;GM[3])"), "warn", "この棋譜ファイルは読めません\n囲碁の棋譜以外は扱えません"},
-        {"size.ngf", ngfRecord("8"), "warn", "９,１３,１９路盤以外は扱えません"},
+        {"size.ngf", ngfRecord("26"), "warn", "２路から２５路までの碁盤しか扱えません"},
         {"trail.ngf", ngfRecord() + "\r\n", "warn", "棋譜の書式に誤りがあります"},
         {"empty.sgf", QByteArray(), "error", "棋譜ファイルは空です"},
         {"empty.ngf", QByteArray(), "warn", "棋譜ファイルは空です"},
@@ -624,9 +624,9 @@ TEST_F(FileWindowTest, CommandLineFileSetsLastReadDirWhichSurvivesARestart) {
     EXPECT_EQ(again->windowTitle(), QStringLiteral("新規 - Tavrin"));
 
     // A refused file from the command line: its message, a new game, the folder kept.
-    const QString bad = put("bad.ngf", ngfRecord("7"));
+    const QString bad = put("bad.ngf", ngfRecord("26"));
     auto refused = open({}, {bad});
-    EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{"９,１３,１９路盤以外は扱えません"});
+    EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{"２路から２５路までの碁盤しか扱えません"});
     EXPECT_EQ(refused->windowTitle(), QStringLiteral("新規 - Tavrin"));
     EXPECT_EQ(refused->prefs.LastReadDir, dir.path() + "/棋譜 集/");
     EXPECT_FALSE(inside(*refused).ReplayMode);

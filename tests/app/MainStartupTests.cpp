@@ -227,7 +227,7 @@ TEST_F(MainWindowTest, GarbageSettingsGiveDefaults) {
 }
 
 TEST_F(MainWindowTest, ImpossibleSettingsAreCorrectedForTheGame) {
-    writeFile(iniPath(), "[PlayInfo]\nBrdSize=17\nPutStone=1\n[KifuAuto]\nSpeed=0\n");
+    writeFile(iniPath(), "[PlayInfo]\nBrdSize=26\nPutStone=1\n[KifuAuto]\nSpeed=0\n");
     auto w = open();
     EXPECT_EQ(w->Game.BoardSize, 19);
     EXPECT_EQ(w->Game.HandicapCount, 0);

@@ -40,7 +40,7 @@ protected:
         fs::create_directories(dir_ / "records" / "sub");
         put("records/game.sgf", "(;GM[1]SZ[9]PB[\x8D\x95]HA[0];B[cc];W[gc];B[dc];W[tt])\r\n");
         put("records/sub/h.SGF", "(;SZ[9]AB[cc][gg];W[ee];B[dd])");
-        put("records/sub/bad.sgf", "(;SZ[7])");
+        put("records/sub/bad.sgf", "(;SZ[26])");
         put("records/sub/ko.sgf", "(;SZ[9];B[ba];W[ca];B[ab];W[db];B[bc];W[cc];B[ii];W[bb];B[cb];W[bb])");
         put("records/sub/notes.txt", "(;SZ[9])");
         put("records/g.ngf", "Rated\r\n9\r\nB\r\nW\r\nx\r\n0\r\n0\r\n6\r\n\r\n5\r\nB+R\r\n1\r\nPMABBCCCC\r\n");
@@ -65,8 +65,8 @@ TEST_F(KifuTool, CheckListsEveryRecordFileOfAFolder) {
     EXPECT_EQ(run.exitCode, 0);
     const std::string d = (dir_ / "records").string();
     EXPECT_EQ(run.out, d + "/g.ngf\tOK\t1\t0\n" + d + "/game.sgf\tOK\t4\t0\n" + d +
-                           "/sub/bad.sgf\tNG\t９,１３,１９路盤以外は扱えません\n" + d + "/sub/h.SGF\tOK\t2\t2\n" + d +
-                           "/sub/ko.sgf\tOK\t10\t0\t10手目が打てない手です\n" + d +
+                           "/sub/bad.sgf\tNG\t２路から２５路までの碁盤しか扱えません\n" + d + "/sub/h.SGF\tOK\t2\t2\n" +
+                           d + "/sub/ko.sgf\tOK\t10\t0\t10手目が打てない手です\n" + d +
                            "/sub/notes.txt\tNG\tsgf/ngf以外のファイルは扱えません\n");
     EXPECT_TRUE(std::regex_match(run.err, std::regex("6 files, 4 accepted, 2 refused, [0-9]+\\.[0-9]{3} s\n")))
         << run.err;
@@ -86,7 +86,7 @@ TEST_F(KifuTool, BoardShowsTheEndPosition) {
     const ToolRun refused = kifu("board " + path("records/sub/bad.sgf"), dir_);
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.out, "");
-    EXPECT_NE(refused.err.find("９,１３,１９路盤以外は扱えません"), std::string::npos);
+    EXPECT_NE(refused.err.find("２路から２５路までの碁盤しか扱えません"), std::string::npos);
 }
 
 // A lesson's record: a setup node between the moves (a stone taken away and played again)

@@ -67,7 +67,7 @@ TEST(NgfReader, Steps) {
         {"letter beyond 9x9", ngf("9", "0", "6", "1", {"PMABBKCCK"}), F, 0, 0, 0},
         {"lower-case letter", ngf("9", "0", "6", "1", {"PMABBccccc"}), F, 0, 0, 0},
         {"line too short for a point", ngf("9", "0", "6", "1", {"PMABB"}), F, 0, 0, 0},
-        {"board size 7", ngf("7", "0", "6", "0", {}), reason::BoardSize, 0, 0, 0},
+        {"board size 26", ngf("26", "0", "6", "0", {}), reason::BoardSize, 0, 0, 0},
         {"board size not a number", ngf("nineteen", "0", "6", "0", {}), F, 0, 0, 0},
         {"handicap 10", ngf("19", "10", "6", "0", {}), reason::Handicap, 0, 0, 0},
         {"negative handicap", ngf("19", "-1", "6", "0", {}), F, 0, 0, 0},

@@ -208,7 +208,9 @@ TEST(SgfReader, ScansTheFirstLineOfPlay) {
         // Refusals of the scan.
         {"GM other than 1", "(;GM[2])", reason::NotGo, {}},
         {"SZ not a number", "(;SZ[9x])", F, {}},
-        {"SZ 7", "(;SZ[7])", reason::BoardSize, {}},
+        {"SZ 26", "(;SZ[26])", reason::BoardSize, {}},
+        {"SZ 1", "(;SZ[1])", reason::BoardSize, {}},
+        {"a board that is no square", "(;SZ[19:13])", reason::Rectangle, {}},
         {"HA not a whole number is not used", "(;HA[7.5];B[aa])", "", {19, 1, 0, 0, {}}},
         // Identifiers of more capitals name properties of their own, kept and not used.
         {"long identifiers", "(;GM[1]KGSDE[x]MultiGoGM[1]SZ[9];B[aa])", "", {9, 1, 0, 0, {}}},
@@ -559,7 +561,7 @@ TEST(SgfReader, RefusalLeavesTheGameExactlyAsItWas) {
     test::play(g, test::pt(g, 4, 4));
     const GameState before = g;
     // A refusal of the scan, one of the replay (an AB stone twice).
-    for (const char* sgf : {"(;SZ[7])", "(;SZ[9]AB[aa][aa];W[bb])"}) {
+    for (const char* sgf : {"(;SZ[26])", "(;SZ[9]AB[aa][aa];W[bb])"}) {
         ASSERT_NE(readSgf(g, sgf, "/tmp/refused.sgf"), "") << sgf;
         EXPECT_EQ(g.BoardSize, 13) << sgf;
         EXPECT_EQ(g.Board, before.Board) << sgf;

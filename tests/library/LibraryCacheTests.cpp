@@ -54,7 +54,7 @@ protected:
             dir.write("a/one.sgf", sgfGame("B[dc];W[ce];B[fc];W[qd]", "B+R")),
             dir.write("a/two.sgf", sgfGame("B[pc];W[qe];B[qg]", "W+2.5")),
             dir.write("b/three.sgf", sgfGame("B[dd];W[pp];B[dc]", "B+T")),
-            dir.write("b/refused.sgf", sgfGame("B[aa]", "", 7)),
+            dir.write("b/refused.sgf", sgfGame("B[aa]", "", 26)),
             dir.write("b/c/four.sgf", sgfGame("B[dq];W[co];B[fq];W[tt]", "W+R")),
             dir.write("five.sgf", sgfGame("B[jj];W[dc]", "B+1.5")),
         };
@@ -249,7 +249,7 @@ TEST_F(Library, FoldersAreWalkedOnceEachWithoutLinksToFolders) {
 // the cache like any other: its empty tables are neither read from nor written to nowhere.
 TEST_F(Library, AnIndexWithoutPositionsGoesThroughTheCache) {
     test::TempFolder unreadable;
-    unreadable.write("refused.sgf", sgfGame("B[aa]", "", 7));
+    unreadable.write("refused.sgf", sgfGame("B[aa]", "", 26));
     for (const std::vector<std::string>& folders : {std::vector<std::string>{}, {unreadable.str()}}) {
         SCOPED_TRACE(folders.size());
         LibraryIndex index;

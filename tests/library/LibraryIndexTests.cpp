@@ -32,7 +32,7 @@ const std::vector<std::pair<std::string, std::string>> CornerGames = {
     {"corners/white-first.sgf", test::sgfGame("W[ce];B[dc];W[fc]", "W+R")},
     {"small/nine.Ngf", "Rated game\r\n9\r\nKuro\r\nShiro\r\nwww\r\n0\r\n0\r\n6\r\n\r\n5\r\nW+R\r\n1\r\nPMABBCCCC\r\n"},
     // Refused: a board of 7 lines, a white setup stone, an empty file; and no record at all.
-    {"bad/seven.sgf", test::sgfGame("B[aa]", "", 7)},
+    {"bad/wide.sgf", test::sgfGame("B[aa]", "", 26)},
     {"bad/white-setup.sgf", test::sgfGame("", "", 19, "AB[aa]AW[aa]")},
     {"bad/empty.sgf", ""},
     {"notes.txt", test::sgfGame("B[dc];W[ce];B[fc]")},
@@ -207,7 +207,7 @@ TEST_F(Corners, RecordToolExplores) {
     EXPECT_EQ(kifu("explore " + folder + file + "x").exitCode, 2);
     EXPECT_EQ(kifu("explore " + folder + file).exitCode, 2);
     EXPECT_EQ(kifu("explore " + file + file + "1").exitCode, 2);  // no folder
-    EXPECT_EQ(kifu("explore " + folder + "'" + (dir.path() / "bad/seven.sgf").string() + "' 0").exitCode, 1);
+    EXPECT_EQ(kifu("explore " + folder + "'" + (dir.path() / "bad/wide.sgf").string() + "' 0").exitCode, 1);
 }
 
 }  // namespace

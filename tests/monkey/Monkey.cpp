@@ -926,7 +926,7 @@ std::string Monkey::check() const {
     const GameState& g = W->Game;
     const bool replayMode = MainWindowAccess{*W}.ReplayMode;
     auto fail = [](const std::string& what) { return what; };
-    if (g.BoardSize != 9 && g.BoardSize != 13 && g.BoardSize != 19) return fail("BoardSize " + num(g.BoardSize));
+    if (g.BoardSize < MinBoardSize || g.BoardSize > MaxBoardSize) return fail("BoardSize " + num(g.BoardSize));
     if (g.BoardStride != g.BoardSize + 2 || g.BoardLast != g.BoardStride * g.BoardStride - 1)
         return fail("board geometry " + num(g.BoardStride) + "/" + num(g.BoardLast));
     const int stride = g.BoardStride;
@@ -1102,7 +1102,7 @@ std::vector<std::string> Monkey::selfTest() {
     expectCaught("a captured stone nobody took", [&] { ++MainWindowAccess{*W}.Game.CapturedCount[1]; }, {});
     expectCaught("CapturedCount over 1024", [&] { MainWindowAccess{*W}.Game.CapturedCount[2] = 2000; }, {});
     expectCaught("SideToMove 0", [&] { MainWindowAccess{* W}.Game.SideToMove = 0; }, {});
-    expectCaught("BoardSize 7", [&] { MainWindowAccess{* W}.Game.BoardSize = 7; }, {});
+    expectCaught("BoardSize 26", [&] { MainWindowAccess{* W}.Game.BoardSize = 26; }, {});
     expectCaught("a move of colour 3", [&] { MainWindowAccess{*W}.Game.MoveColor[2] = 3; }, {});
     expectCaught("a move off the board", [&] { MainWindowAccess{*W}.Game.MovePos[3] = 500; }, {});
     expectCaught("GameOver while playing", [&] { MainWindowAccess{* W}.Game.GameOver = true; }, {});

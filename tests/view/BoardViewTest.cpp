@@ -368,9 +368,9 @@ TEST(BoardView, ResizeSignalsAndResizedLayout) {
 
 TEST(BoardView, SizesWithoutADrawing) {
     GameState g;
-    g.BoardSize = 25;
-    g.BoardStride = 27;
-    g.BoardLast = 27 * 27 - 1;
+    g.BoardSize = 1;
+    g.BoardStride = 3;
+    g.BoardLast = 8;
     BoardView v(g);
     v.resize(474, 474);
     v.relayout();
@@ -382,19 +382,19 @@ TEST(BoardView, SizesWithoutADrawing) {
 
     // A small size of its own draws its grid with the first letters and no star points.
     GameState s;
-    s.BoardSize = 7;
-    s.BoardStride = 9;
-    s.BoardLast = 80;
-    BoardView seven(s);
-    seven.resize(474, 474);
-    seven.relayout();
-    const BoardGeometry& geo = seven.geometryInfo();
-    ASSERT_EQ(seven.cleanBoard().width(), geo.ImageSize);
-    const int centre = geo.FirstLine + 3 * geo.CellSize;
-    EXPECT_EQ(px(seven.cleanBoard(), centre, centre), Black0);
-    EXPECT_NE(px(seven.cleanBoard(), centre + 1, centre + 1), Black0);
-    seven.paintStone(4 * 9 + 4, White, false);
-    EXPECT_NE(px(seven.picture(), centre, centre), Black0);
+    s.BoardSize = 5;
+    s.BoardStride = 7;
+    s.BoardLast = 48;
+    BoardView five(s);
+    five.resize(474, 474);
+    five.relayout();
+    const BoardGeometry& geo = five.geometryInfo();
+    ASSERT_EQ(five.cleanBoard().width(), geo.ImageSize);
+    const int centre = geo.FirstLine + 2 * geo.CellSize;
+    EXPECT_EQ(px(five.cleanBoard(), centre, centre), Black0);
+    EXPECT_NE(px(five.cleanBoard(), centre + 1, centre + 1), Black0);
+    five.paintStone(3 * 7 + 3, White, false);
+    EXPECT_NE(px(five.picture(), centre, centre), Black0);
 }
 
 }  // namespace
