@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "app/TfrmMain.h"
+#include "record/InfoTexts.h"
 #include "record/NodeMarkup.h"
 
 namespace tavrin {
@@ -20,6 +21,8 @@ namespace {
 // The foreground of a move-list row from which variations branch: a light blue that reads
 // on the list's dark green as well as its white rows do.
 const QColor VariationColour(150, 215, 255);
+// The point of a move the rules refuse, standing as the record has it: a light red.
+const QColor IllegalColour(255, 140, 140);
 
 }  // namespace
 
@@ -140,11 +143,20 @@ void TfrmMain::markVariationRows(int from) {
             item->setToolTip(2, words);
             item->setData(2, Qt::UserRole, !words.isEmpty());
         }
+        const bool illegal = row > 0 && Record.illegalAt(Record.nodeIndexOfMove(row));
         const bool marked = item->data(0, Qt::UserRole).toInt() > 0;
-        if (marked == (variations > 0)) continue;
-        item->setData(0, Qt::UserRole, variations);
-        for (int c = 0; c < 3; ++c) item->setForeground(c, variations > 0 ? QBrush(VariationColour) : QBrush());
-        item->setToolTip(0, variations > 0 ? QStringLiteral("この局面から変化があります") : QString());
+        if (marked != (variations > 0)) {
+            item->setData(0, Qt::UserRole, variations);
+            for (int c = 0; c < 3; ++c) item->setForeground(c, variations > 0 ? QBrush(VariationColour) : QBrush());
+            item->setToolTip(0, variations > 0 ? QStringLiteral("この局面から変化があります") : QString());
+        }
+        if (illegal || item->data(1, Qt::UserRole).toBool()) {
+            item->setData(1, Qt::UserRole, illegal);
+            item->setForeground(1, illegal          ? QBrush(IllegalColour)
+                                   : variations > 0 ? QBrush(VariationColour)
+                                                    : QBrush());
+            item->setToolTip(1, illegal ? QString::fromStdString(illegalMoveNotice(row)) : QString());
+        }
     }
 }
 

@@ -80,7 +80,11 @@ void TfrmMain::prcInfoDsp() {
     setStatusText(3, qs(t.turn));
     // Also removes a refusal message of the legality check; an engine's restart is told once more.
     const QString notice = ui.engineTurn->takeNotice();
-    setStatusText(0, notice.isEmpty() ? restingStatus() : notice);
+    // A move of the record that the rules refuse is named while it is shown.
+    const bool illegal = Record.illegalAt(Record.depth());
+    setStatusText(0, !notice.isEmpty() ? notice
+                     : illegal         ? qs(illegalMoveNotice(Record.movesThrough(Record.depth())))
+                                       : restingStatus());
     // A hint's or a judgement's marks go with the next step, so does a question about them;
     // counting ends without a result.
     ui.engineTurn->positionChanged();

@@ -120,7 +120,11 @@ void adoptLoad(GameState& g, const GameState& w) {
 
 }  // namespace
 
-LoadResult commitRecord(GameState& g, const ReadRecord& r) {
+namespace {
+
+// One load as commitRecord makes it; asRecorded: every move through playAsRecorded (slower
+// than the replay, for a record known to hold a move the rules refuse).
+LoadResult commitOnce(GameState& g, const ReadRecord& r, bool asRecorded) {
     if (r.StandardHandicap + r.SetupCount + r.MoveCount > RecordCapacity) {
         return LoadResult::refused(reason::TooLong);
     }
@@ -171,14 +175,41 @@ LoadResult commitRecord(GameState& g, const ReadRecord& r) {
     // A gap (a move entry never filled) is a fault of the record's form; any other refused
     // move is named.
     int played = 0;
+    int illegal = 0;
+    // The moves from played + 1 through upTo, each as the record has it.
+    const auto playAsTheRecordHas = [&](int upTo) {
+        const int h = work.HandicapCount;
+        for (int k = played + 1; k <= upTo; ++k) {
+            const int colour = r.MoveColor[k];
+            if (colour != Black && colour != White) return LoadResult::refused(reason::Format);
+            work.CurrentMove = k;
+            HitResult verdict = HitResult::Legal;
+            if (!playAsRecorded(work, r.MovePos[k], colour, painter, verdict)) {
+                LoadResult no = LoadResult::refused(reason::illegalMove(k));
+                no.IllegalMove = k;
+                return no;
+            }
+            if (verdict != HitResult::Legal && illegal == 0) illegal = k;
+            work.MoveColor[static_cast<size_t>(h + k)] = colour;
+            work.MovePos[static_cast<size_t>(h + k)] = r.MovePos[k];
+        }
+        work.CurrentMove = upTo + 1;
+        return LoadResult{};
+    };
     for (size_t k = 0; k <= r.LaterSetup.size(); ++k) {
         const int upTo = k < r.LaterSetup.size() ? std::min(r.LaterSetup[k].BeforeMove - 1, r.MoveCount) : r.MoveCount;
-        if (upTo > played) {
+        if (upTo > played && asRecorded) {
+            if (LoadResult no = playAsTheRecordHas(upTo); !no.ok()) return no;
+            played = upTo;
+        } else if (upTo > played) {
             const int reached = replay.playMoves(r.MoveColor.data(), r.MovePos.data(), upTo, played + 1);
             if (reached != upTo) {
                 const int refused = reached + 1;
                 const bool gap = r.MoveColor[refused] != Black && r.MoveColor[refused] != White;
-                return LoadResult::refused(gap ? std::string(reason::Format) : reason::illegalMove(refused));
+                if (gap) return LoadResult::refused(reason::Format);
+                LoadResult no = LoadResult::refused(reason::illegalMove(refused));
+                no.IllegalMove = refused;
+                return no;
             }
             played = upTo;
         }
@@ -214,7 +245,18 @@ LoadResult commitRecord(GameState& g, const ReadRecord& r) {
 
     prcEndOfGameCore(work);
     adoptLoad(g, work);
-    return {};
+    LoadResult done;
+    done.IllegalMove = illegal;
+    return done;
+}
+
+}  // namespace
+
+LoadResult commitRecord(GameState& g, const ReadRecord& r, IllegalMoves illegal) {
+    // The replay is tried first: nearly every record holds only moves the rules take.
+    LoadResult strict = commitOnce(g, r, false);
+    if (strict.ok() || strict.IllegalMove == 0 || illegal == IllegalMoves::Refuse) return strict;
+    return commitOnce(g, r, true);
 }
 
 }  // namespace tavrin

@@ -42,6 +42,9 @@ struct LoadResult {
     // Ok: the first move a setup after the record's start stands before (from there on the
     // position is not the moves' alone); 0 when there is none.
     int FirstSetupMove = 0;
+    // The first move the rules refuse (an occupied point, a suicide, a ko taken back at once):
+    // Ok, it was played as the record has it; Refused, the record was refused for it. 0 none.
+    int IllegalMove = 0;
 
     bool ok() const { return status == LoadStatus::Ok; }
     static LoadResult refused(std::string_view why) { return {LoadStatus::Refused, std::string(why)}; }
@@ -80,10 +83,16 @@ struct ReadRecord {
     std::array<int, RecordCapacity + 1> MovePos{};
 };
 
+// What a load does with a move the rules refuse.
+enum class IllegalMoves {
+    Refuse,  // the record is refused for it
+    Play,    // it is played as the record has it (playAsRecorded) and named in IllegalMove
+};
+
 // Replaces the game by the record: game information, a new game on the record's board,
 // the setup stones and every move replayed through fncHitCheck (the later setup put in
 // between them), the game ended at its last move. All or nothing: a refused stone leaves g
 // exactly as it was.
-LoadResult commitRecord(GameState& g, const ReadRecord& r);
+LoadResult commitRecord(GameState& g, const ReadRecord& r, IllegalMoves illegal = IllegalMoves::Play);
 
 }  // namespace tavrin

@@ -1139,8 +1139,10 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
             if (e != 0 && rec.MovePos[k] == 0) return LoadResult::refused(reason::Format);
         }
     }
-    LoadResult committed = commitRecord(g, rec);
     int tableStones = rec.StandardHandicap;
+    // A handicap of the table is first tried without any move the rules refuse: such a move
+    // may tell that the stones stood elsewhere.
+    LoadResult committed = commitRecord(g, rec, tableStones > 0 ? IllegalMoves::Refuse : IllegalMoves::Play);
     if (!committed.ok() && tableStones > 0) {
         // The stones were placed elsewhere (servers turn the table: the side stars of six
         // above and below, not left and right): the table's turns and mirror images, the
@@ -1160,12 +1162,20 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
             tried.push_back(sorted);
             for (int k = 1; k <= n; ++k)
                 rec.SetupPos[k] = points[static_cast<size_t>(k - 1)], rec.SetupColor[k] = Black;
-            if (const LoadResult turned = commitRecord(g, rec); turned.ok()) committed = turned, placed = true;
+            if (const LoadResult turned = commitRecord(g, rec, IllegalMoves::Refuse); turned.ok())
+                committed = turned, placed = true;
         }
         if (!placed) {
             rec.SetupCount = 0;
             tableStones = 0;
-            if (const LoadResult bare = commitRecord(g, rec); bare.ok()) committed = bare;
+            if (const LoadResult bare = commitRecord(g, rec, IllegalMoves::Refuse); bare.ok())
+                committed = bare, placed = true;
+        }
+        if (!placed && committed.IllegalMove > 0) {
+            // Nowhere do the moves keep to the rules: the table's stones, and the moves as
+            // the record has them.
+            rec.StandardHandicap = tableStones = n;
+            committed = commitRecord(g, rec);
         }
     }
     if (committed.ok() && !rec.LaterSetup.empty()) committed.FirstSetupMove = rec.LaterSetup.front().BeforeMove;

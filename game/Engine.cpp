@@ -366,6 +366,66 @@ SCALAR_CODE HitResult fncHitCheck(GameState& g, int pos, int colour, BoardPainte
     return hitCheckSearch(g, pos, own, p);
 }
 
+CapturedStone capturedStone(int entry) {
+    const bool own = entry < 0;
+    const int e = own ? -entry : entry;
+    const bool replaced = e >= BoardCells;
+    return {replaced ? e - BoardCells : e, own, replaced};
+}
+
+namespace {
+
+// The move CurrentMove of colour at pos played whatever the rules say, after fncHitCheck
+// refused it (and may have taken some groups already, booked for the move).
+bool forceMove(GameState& g, int pos, int colour, BoardPainter& p) {
+    const int move = g.CurrentMove;
+    const int opp = 3 - colour;
+    int* const board = g.Board.data();
+    int t = g.CapturedCount[1] + g.CapturedCount[2];
+    // Each stone leaves the board once, and every stone had a record entry: the stack has
+    // room unless the state was made by hand.
+    const auto book = [&](int entry, int countedFor) {
+        if (t < 0 || t >= RecordCapacity) return false;
+        g.CapturedPos[++t] = entry;
+        ++g.MoveCaptures[move];
+        ++g.CapturedCount[countedFor];
+        return true;
+    };
+    if (const int was = board[pos]; was > 0) {
+        const int entry = BoardCells + pos;
+        if (!book(was == colour ? -entry : entry, was == colour ? opp : colour)) return false;
+    }
+    prcStnPut(g, pos, colour, 0, p);
+    GroupList group;
+    for (const int d : g.DirOffset) {
+        const int n = pos + d;
+        if (board[n] != opp || groupHasLiberty(g, n, opp, group)) continue;
+        for (int j = 0; j < group.len; ++j) {
+            if (!book(group.stones[j], colour)) return false;
+            prcStnPut(g, group.stones[j], 0, 0, p);
+        }
+    }
+    if (!groupHasLiberty(g, pos, colour, group)) {
+        for (int j = 0; j < group.len; ++j) {
+            if (!book(-group.stones[j], opp)) return false;
+            prcStnPut(g, group.stones[j], 0, 0, p);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool playAsRecorded(GameState& g, int pos, int colour, BoardPainter& p, HitResult& verdict) {
+    verdict = fncHitCheck(g, pos, colour, p);
+    if (verdict == HitResult::Legal) {
+        if (pos != PassPos) prcStnPut(g, pos, colour, 0, p);
+        return true;
+    }
+    if (verdict == HitResult::Full || !onBoard(g, pos) || !isColour(colour) || g.Board[pos] < 0) return false;
+    return forceMove(g, pos, colour, p);
+}
+
 HitResult prcHitCore(GameState& g, int pos, int colour, BoardPainter& p) {
     const HitResult r = fncHitCheck(g, pos, colour, p);
     if (r != HitResult::Legal) return r;
@@ -424,6 +484,14 @@ void resumeCore(GameState& g, BoardPainter& p) {
     g.EndedByPasses = false;
 }
 
+namespace {
+// The last-move marker on the stone of a move, when it stands: a suicide took its own away.
+void markMove(GameState& g, int pos, int colour, BoardPainter& p) {
+    const bool stands = pos == PassPos || !onBoard(g, pos) || g.Board[pos] == colour;
+    prcStnPut(g, stands ? pos : PassPos, colour, 2, p);
+}
+}  // namespace
+
 void prcKifBack(GameState& g, int target, BoardPainter& p) {
     const int h = g.HandicapCount;
     if (target < 1) target = 1;
@@ -432,21 +500,25 @@ void prcKifBack(GameState& g, int target, BoardPainter& p) {
         const int i = k + h;
         if (!moveEntryOk(g, k)) continue;
         g.SideToMove = g.MoveColor[i];
-        prcStnPut(g, g.MovePos[i], 0, 0, p);
         const int n = g.MoveCaptures[k];
-        if (n > 0 && isColour(g.SideToMove)) {
+        const int mover = g.SideToMove;
+        prcStnPut(g, g.MovePos[i], 0, 0, p);
+        if (n > 0 && isColour(mover)) {
             const int t = g.CapturedCount[1] + g.CapturedCount[2];
-            // Newest first, in the colour of the side that lost them.
+            // Newest first, in the colour of the side that lost them. A suicide's own stone
+            // stays away; a stone the move replaced, booked first, comes back last.
             for (int j = t; j > t - n && j >= 1; --j) {
-                if (j <= RecordCapacity) prcStnPut(g, g.CapturedPos[j], 3 - g.SideToMove, 0, p);
+                const CapturedStone s = capturedStone(j <= RecordCapacity ? g.CapturedPos[j] : 0);
+                const bool itsOwnStone = s.own && !s.replaced && s.pos == g.MovePos[i];
+                if (s.pos > 0 && !itsOwnStone) prcStnPut(g, s.pos, s.own ? mover : 3 - mover, 0, p);
+                --g.CapturedCount[s.own ? 3 - mover : mover];
             }
-            g.CapturedCount[g.SideToMove] -= n;
         }
         totalOf(g, g.SideToMove) -= g.MoveTime[i];
     }
     if (g.CurrentMove > 1 && moveEntryOk(g, g.CurrentMove - 1)) {
         const int j = g.CurrentMove - 1 + h;
-        prcStnPut(g, g.MovePos[j], g.MoveColor[j], 2, p);
+        markMove(g, g.MovePos[j], g.MoveColor[j], p);
     }
 }
 
@@ -466,12 +538,14 @@ void prcKifNext(GameState& g, int target, BoardPainter& p) {
         if (n > 0 && isColour(colour)) {
             const int t = g.CapturedCount[1] + g.CapturedCount[2] + n;
             for (int j = t; j > t - n; --j) {
-                if (j >= 1 && j <= RecordCapacity) prcStnPut(g, g.CapturedPos[j], 0, 0, p);
+                const CapturedStone s = capturedStone(j >= 1 && j <= RecordCapacity ? g.CapturedPos[j] : 0);
+                // A stone the move replaced is gone under the move's own.
+                if (!s.replaced && s.pos > 0) prcStnPut(g, s.pos, 0, 0, p);
+                ++g.CapturedCount[s.own ? 3 - colour : colour];
             }
-            g.CapturedCount[colour] += n;
         }
         totalOf(g, colour) += g.MoveTime[i];
-        if (k == target - 1) prcStnPut(g, g.MovePos[i], colour, 2, p);
+        if (k == target - 1) markMove(g, g.MovePos[i], colour, p);
         if (g.CurrentMove > g.MoveCount) {
             if (entryOk(g.MoveCount + h)) g.SideToMove = 3 - g.MoveColor[g.MoveCount + h];
         } else if (entryOk(g.CurrentMove + h)) {

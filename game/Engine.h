@@ -61,6 +61,26 @@ void prcStnPut(GameState& g, int pos, int colour, int mode, BoardPainter& p);
 // removed (drawn through p) and booked; the point itself stays empty.
 HitResult fncHitCheck(GameState& g, int pos, int colour, BoardPainter& p);
 
+// A move played as a record has it, whether the rules take it or not: a stone on an occupied
+// point replaces the stone there, the groups of the other colour left without a liberty are
+// taken (a ko retake too), and then the mover's own group when it has none (a suicide).
+// Board[pos] holds the stone afterwards unless the suicide took it; everything taken is
+// booked on the captured stack for move CurrentMove (see CapturedStone). verdict tells what
+// the rules say of the move (Legal: played as fncHitCheck and a placed stone would). False,
+// with nothing played, when no stone can go there at all: a full record, a point off the
+// board, a colour that is neither.
+bool playAsRecorded(GameState& g, int pos, int colour, BoardPainter& p, HitResult& verdict);
+
+// An entry of the captured stack: the point, whether the stone was of the colour of the move
+// that took it (a suicide, or an own stone it replaced) and whether the move's own stone took
+// its place (it replaced it). Entries of other stones taken are the bare point.
+struct CapturedStone {
+    int pos;
+    bool own;
+    bool replaced;
+};
+CapturedStone capturedStone(int entry);
+
 // The engine part of playing one move for colour: check, place with marker, record at
 // entry HandicapCount + CurrentMove with MoveTime = MoveSeconds + 1, mover's total,
 // MoveSeconds := 0, SideToMove flips, CurrentMove/MoveCount grow.

@@ -4,6 +4,8 @@
 #include <memory>
 #include <mutex>
 
+#include "game/Engine.h"
+
 namespace tavrin::library {
 
 namespace {
@@ -269,10 +271,15 @@ void MainLinePositions::advance() {
     if (keys_ && e >= 1 && e <= RecordCapacity) {
         const int colour = g_.MoveColor[e];
         const int pos = g_.MovePos[e];
-        if (pos != PassPos) put(pos, colour);
         const int n = g_.MoveCaptures[k];
-        for (int j = 1; j <= n && captured_ + j <= RecordCapacity; ++j) {
-            take(g_.CapturedPos[captured_ + j], 3 - colour);
+        // A stone the move replaced (a record's illegal move) goes before the move's own
+        // stone comes; every other one after it.
+        for (int pass = 0; pass < 2; ++pass) {
+            if (pass == 1 && pos != PassPos) put(pos, colour);
+            for (int j = 1; j <= n && captured_ + j <= RecordCapacity; ++j) {
+                const CapturedStone s = capturedStone(g_.CapturedPos[captured_ + j]);
+                if (s.replaced == (pass == 0)) take(s.pos, s.own ? colour : 3 - colour);
+            }
         }
         if (n > 0) captured_ += n;
     }

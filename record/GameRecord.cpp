@@ -164,13 +164,16 @@ bool GameRecord::applyNode(size_t i, bool keepTimes) {
         const int colour = RecordTree::identKey(tree_.identifier(p)) == key("B") ? Black : White;
         const int pos = pointOf(tree_.value(p, 0));
         const int move = state_.CurrentMove;
-        if (fncHitCheck(state_, pos, colour, none) != HitResult::Legal) {
+        // A move the rules refuse stands as the record has it; one that cannot be played at
+        // all ends the line.
+        HitResult verdict = HitResult::Legal;
+        if (!playAsRecorded(state_, pos, colour, none, verdict)) {
             // Back to the position before the node: its setup goes and the line ends here.
             revertSetup(i, none);
             changes_.resize(f.firstChange);
             return false;
         }
-        if (pos != PassPos) state_.Board[static_cast<size_t>(pos)] = colour;
+        if (verdict != HitResult::Legal) f.illegal = 1;
         const int e = state_.HandicapCount + move;
         state_.MovePos[static_cast<size_t>(e)] = pos;
         state_.MoveColor[static_cast<size_t>(e)] = colour;
@@ -184,6 +187,12 @@ bool GameRecord::applyNode(size_t i, bool keepTimes) {
         if (state_.LastMovePos != PassPos) f.lastCell = static_cast<int8_t>(state_.Board[state_.LastMovePos]);
     }
     return true;
+}
+
+int GameRecord::firstIllegalMove() const {
+    for (size_t i = 0; i < facts_.size(); ++i)
+        if (facts_[i].illegal != 0) return lineMoves_[i];
+    return 0;
 }
 
 RecordTree::PropId GameRecord::findPlayer(NodeId n) const {
@@ -388,6 +397,10 @@ HitResult GameRecord::play(int colour, int pos, BoardPainter& p, bool untimed) {
             if (tree_.mainLineRole(q) != RecordTree::Role::Move) continue;
             const int moveColour = RecordTree::identKey(tree_.identifier(q)) == key("B") ? Black : White;
             if (moveColour == colour && pointOf(tree_.value(q, 0)) == pos) {
+                // The record may hold a move the rules refuse: play checks it as any other.
+                GameState trial = state_;
+                NullPainter none;
+                if (const HitResult r = fncHitCheck(trial, pos, colour, none); r != HitResult::Legal) return r;
                 goTo(c, p);
                 return HitResult::Legal;
             }

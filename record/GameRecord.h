@@ -73,9 +73,14 @@ public:
     // What the setup of the current line changes after its start (the root's own stones
     // aside), in the line's order: the position the moves alone do not give.
     SetupChanges laterSetup() const;
-    // The line ends before a node whose move the rules refuse (a variation of a file with an
-    // illegal move): that node, else None.
+    // The line ends before a node whose move cannot be played at all (its record has no
+    // room for it): that node, else None.
     NodeId refusedNode() const { return refused_; }
+    // A move the rules refuse (an occupied point, a suicide, a ko taken back at once) stands
+    // as the record has it: the first such move of the current line, 0 when there is none.
+    int firstIllegalMove() const;
+    // The move of line index i is one of them.
+    bool illegalAt(int i) const { return facts_[static_cast<size_t>(i)].illegal != 0; }
 
     // ---- The game beside its record (no step of the history) ----
 
@@ -109,7 +114,7 @@ public:
     // To move k of the current line: the node holding it (the root for 0, clamped).
     void goToMove(int k, BoardPainter& p) { goToIndex(nodeIndexOfMove(k), p); }
     // To any node of the first game. The current line becomes its path continued by first
-    // children; a node beyond a refused move stops at the node before it. False for a node
+    // children; a node beyond one the record has no room for stops at the node before it. False for a node
     // of another game.
     bool goTo(NodeId n, BoardPainter& p);
     // To the delta-th sibling of the shown node (the line follows it); false when none.
@@ -154,7 +159,8 @@ public:
     // a stone that stands from earlier gets AE; emptying an AE'd point that had a stone
     // earlier removes the AE), the position is recomputed at the node without captures and
     // the picture follows through p. At the root the record's start stones change with it.
-    // Moves after the node that the new stone makes impossible end the line there. False
+    // Moves after the node that the new stone makes illegal stand as the tree has them (a move
+    // on the stone replaces it), and are named as moves the rules refuse. False
     // when the point already shows colour, or when the node's own move would not let it
     // (its own point, or a stone it takes): nothing changes then.
     // A node holding a move, or one with later nodes, keeps them: the stone goes into a new
@@ -275,6 +281,7 @@ private:
         uint32_t changeCount = 0;
         int8_t toPlay = 0;    // the side its PL gives the move to; 0 none
         int8_t lastCell = 0;  // the point of the line's last move through it, as it stands there
+        int8_t illegal = 0;   // its move is one the rules refuse, played as the record has it
     };
 
     // The line continued by first children from its last node.

@@ -93,6 +93,10 @@ StatusTexts statusTexts(const GameState& g) {
     return t;
 }
 
+std::string illegalMoveNotice(int k) {
+    return std::to_string(k) + "手目は打てない手です（棋譜のとおりに並べています）";
+}
+
 std::string fncReToComment(std::string_view result) {
     if (result.starts_with("0")) return "持碁です";
     if (result.starts_with("B+R")) return "黒の中押し勝ちです";

@@ -55,6 +55,8 @@ struct StatusTexts {
     std::string turn;        // panel 3: "終局です", "黒番です" or "白番です"
 };
 StatusTexts statusTexts(const GameState& g);
+// Status panel 0 while move k, one the rules refuse, is shown as the record has it.
+std::string illegalMoveNotice(int k);
 
 // The Japanese sentence for a result text ("B+R" gives "黒の中押し勝ちです").
 std::string fncReToComment(std::string_view result);

@@ -80,7 +80,6 @@ TEST_F(FileWindowTest, PasteOfNothingOrOfARefusedText) {
          "棋譜の書式に誤りがあります"},
         {"white stones", [] { clip()->setText(QStringLiteral("(;GM[1]AB[aa]AW[aa])")); }, "白石の置石は扱えません"},
         {"not a record", [] { clip()->setText(QStringLiteral("hello")); }, "棋譜の書式に誤りがあります"},
-        {"a move on a stone", [] { clip()->setText(QStringLiteral("(;SZ[9];B[aa];W[aa])")); }, "2手目が打てない手です"},
     };
     const QString path = put("shown.sgf", ThreeMoves);
     for (const Case& c : cases) {

@@ -80,6 +80,29 @@ TEST_F(FileWindowTest, OpenThroughTheDialogShowsTheRecordEndedAtItsLastMove) {
     EXPECT_EQ(w->statusText(3), QStringLiteral("終局です"));
 }
 
+// A record with a move the rules refuse opens as it stands: the move's row is marked, the
+// status bar names the move while it is shown, and saving writes the moves as they were.
+TEST_F(FileWindowTest, AMoveTheRulesRefuseIsNamedWhileShown) {
+    const QByteArray bytes = "(;GM[1]SZ[9];B[ba];W[cc];B[ab];W[aa];B[ee])";
+    const QString path = put("suicide.sgf", bytes);
+    auto w = open();
+    openThroughDialog(*w, prompts, path);
+    EXPECT_TRUE(prompts.texts("warn").empty());
+    ASSERT_EQ(w->kifuRowCount(), 6);
+    const QString notice = QStringLiteral("4手目は打てない手です（棋譜のとおりに並べています）");
+    for (int row = 1; row < 6; ++row) EXPECT_EQ(w->kifuRow(row)->toolTip(1), row == 4 ? notice : QString()) << row;
+    EXPECT_NE(w->statusText(0), notice);
+    w->ui.actKifuBack->trigger();
+    EXPECT_EQ(w->statusText(0), notice);
+    EXPECT_EQ(w->Game.Board[static_cast<size_t>(test::pt(w->Game, 1, 1))], 0) << "the suicide took its stone";
+    w->ui.actKifuBack->trigger();
+    EXPECT_NE(w->statusText(0), notice);
+    const QString copy = dir.path() + QStringLiteral("/copy.sgf");
+    prompts.saveChoices.push_back(copy);
+    w->ui.actFileSaveAs->trigger();
+    EXPECT_TRUE(bytesOf(copy).contains(";B[ba];W[cc];B[ab];W[aa];B[ee]")) << bytesOf(copy).toStdString();
+}
+
 // A record without moves has nothing to step through, whatever the record before it left
 // enabled: every replay command is off, in the menu and on the replay panel.
 TEST_F(FileWindowTest, RecordWithoutMovesDisablesEveryReplayCommand) {
@@ -462,8 +485,8 @@ TEST_F(FileWindowTest, SaveKeepsTheFilePermissions) {
 // own file and never over the refused one.
 TEST_F(FileWindowTest, RefusedLoadCannotBeSavedOverTheRefusedFile) {
     const QString good = put("good.sgf", ThreeMoves);
-    // Legal up to the last move, which plays on an occupied point.
-    const QByteArray badBytes = "(;GM[1]SZ[9];B[aa];W[bb];B[cc];W[cc])";
+    // Good up to the last move, which names a point beyond the board.
+    const QByteArray badBytes = "(;GM[1]SZ[9];B[aa];W[bb];B[cc];W[zz])";
     const QString bad = put("bad.sgf", badBytes);
     auto w = open();
     openThroughDialog(*w, prompts, good);
@@ -471,7 +494,7 @@ TEST_F(FileWindowTest, RefusedLoadCannotBeSavedOverTheRefusedFile) {
     const std::string record = moves(w->Game);
     prompts.answers.push_back(Answer::Yes);
     openThroughDialog(*w, prompts, bad);
-    EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{"この棋譜ファイルは読めません\n4手目が打てない手です"});
+    EXPECT_EQ(prompts.texts("warn"), std::vector<QString>{"この棋譜ファイルは読めません\n棋譜の書式に誤りがあります"});
     EXPECT_EQ(QString::fromStdString(w->Doc.FileName), good);
     EXPECT_EQ(moves(w->Game), record);
     EXPECT_TRUE(w->Doc.Modified);
@@ -494,8 +517,6 @@ TEST_F(FileWindowTest, LoadFailureMessages) {
         {"white.sgf", QByteArray("(;GM[1]AB[aa]AW[aa])"), "warn",
          "この棋譜ファイルは読めません\n白石の置石は扱えません"},
         {"chess.sgf", QByteArray("(;GM[3])"), "warn", "この棋譜ファイルは読めません\n囲碁の棋譜以外は扱えません"},
-        {"suicide.sgf", QByteArray("(;GM[1]SZ[9];B[ba];W[cc];B[ab];W[aa])"), "warn",
-         "この棋譜ファイルは読めません\n4手目が打てない手です"},
         {"size.ngf", ngfRecord("26"), "warn", "２路から２５路までの碁盤しか扱えません"},
         {"trail.ngf", ngfRecord() + "\r\n", "warn", "棋譜の書式に誤りがあります"},
         {"empty.sgf", QByteArray(), "error", "棋譜ファイルは空です"},

@@ -66,9 +66,9 @@ TEST_F(KifuTool, CheckListsEveryRecordFileOfAFolder) {
     const std::string d = (dir_ / "records").string();
     EXPECT_EQ(run.out, d + "/g.ngf\tOK\t1\t0\n" + d + "/game.sgf\tOK\t4\t0\n" + d +
                            "/sub/bad.sgf\tNG\t２路から２５路までの碁盤しか扱えません\n" + d + "/sub/h.SGF\tOK\t2\t2\n" +
-                           d + "/sub/ko.sgf\tNG\t10手目が打てない手です\n" + d +
+                           d + "/sub/ko.sgf\tOK\t10\t0\t10手目が打てない手です\n" + d +
                            "/sub/notes.txt\tNG\tsgf/ngf以外のファイルは扱えません\n");
-    EXPECT_TRUE(std::regex_match(run.err, std::regex("6 files, 3 accepted, 3 refused, [0-9]+\\.[0-9]{3} s\n")))
+    EXPECT_TRUE(std::regex_match(run.err, std::regex("6 files, 4 accepted, 2 refused, [0-9]+\\.[0-9]{3} s\n")))
         << run.err;
 
     const ToolRun missing = kifu("check " + path("records/none.sgf"), dir_);

@@ -72,9 +72,9 @@ TEST(NgfReader, Steps) {
         {"handicap 10", ngf("19", "10", "6", "0", {}), reason::Handicap, 0, 0, 0},
         {"negative handicap", ngf("19", "-1", "6", "0", {}), F, 0, 0, 0},
         {"handicap not a number", ngf("19", "", "6", "0", {}), F, 0, 0, 0},
-        {"occupied point in the replay", ngf("9", "0", "6", "2", {"PMABBCCCC", "PMACWCCCC"}), "2手目が打てない手です",
-         0, 0, 0},
-        {"move on a handicap stone", ngf("19", "2", "0", "1", {"PMABWQEEQ"}), "1手目が打てない手です", 0, 0, 0},
+        // A move the rules refuse stands as the record has it.
+        {"occupied point in the replay", ngf("9", "0", "6", "2", {"PMABBCCCC", "PMACWCCCC"}), "", 2, 0, 65},
+        {"move on a handicap stone", ngf("19", "2", "0", "1", {"PMABWQEEQ"}), "", 1, 2, 0},
     };
     for (const NgfCase& c : cases) {
         GameState g = test::newGame(19);
@@ -127,7 +127,7 @@ TEST(NgfReader, FileLimitsAndRefusalKeepTheGame) {
     g = before;
     lines.push_back("PMABBAAAA");
     EXPECT_EQ(readNgf(g, lines), reason::TooLong);
-    EXPECT_EQ(readNgf(g, ngf("9", "0", "6", "2", {"PMABBCCCC", "PMACWCCCC"})), "2手目が打てない手です");
+    EXPECT_EQ(readNgf(g, ngf("9", "0", "6", "2", {"PMABBCCCC"})), reason::Format);
     EXPECT_EQ(g.BoardSize, 13);
     EXPECT_EQ(g.GameName, "before");
     EXPECT_EQ(g.Board, before.Board);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@ namespace tavrin {
 namespace {
 
 using test::boardRows;
+using test::expectSameGame;
 using test::readSgf;
 
 struct Shape {
@@ -168,7 +171,6 @@ TEST(SgfReader, ScansTheFirstLineOfPlay) {
           {"X........", ".O.......", "..O......", ".........", ".........", ".........", ".........", ".........",
            "........."}}},
         {"AW on a stone set up before it", "(;SZ[9]AB[aa]AW[aa])", reason::WhiteSetup, {}},
-        {"a move on a later setup stone", "(;SZ[9];B[aa];AB[bb];W[bb])", reason::illegalMove(2), {}},
         {"blank values are ignored", "(;SZ[ ]GM[\t]B[ ])", "", {19, 0, 0, 0, {}}},
         {"identifier of three characters", "(;GM[1]\tPB[x])", F, {}},
         {"two-character identifier with a tab", "(;\tB[aa])", "", {19, 0, 0, 0, {}}},
@@ -218,14 +220,6 @@ TEST(SgfReader, ScansTheFirstLineOfPlay) {
         {"B outside 9x9", "(;SZ[9];B[jj])", F, {}},
         {"AB tt", "(;AB[tt])", F, {}},
         {"further AB value of three letters", "(;AB[aa][bbb])", F, {}},
-        // Refusals of the replay name the move.
-        {"occupied point", "(;SZ[9];B[aa];W[aa])", "2手目が打てない手です", {}},
-        {"suicide", "(;SZ[9];B[ba];W[cc];B[ab];W[aa])", "4手目が打てない手です", {}},
-        {"ko retaken at once",
-         "(;SZ[9];B[ba];W[ca];B[ab];W[db];B[bc];W[cc];B[ii];W[bb];B[cb];W[bb])",
-         "10手目が打てない手です",
-         {}},
-        {"a move onto a setup stone", "(;SZ[9]AB[aa];W[aa])", "1手目が打てない手です", {}},
         {"ko retaken after a move elsewhere",
          "(;SZ[9];B[ba];W[ca];B[ab];W[db];B[bc];W[cc];B[ii];W[bb];B[cb];W[hh];B[gg];W[bb])",
          "",
@@ -233,6 +227,111 @@ TEST(SgfReader, ScansTheFirstLineOfPlay) {
         {"duplicate AB stone", "(;AB[aa][aa])", F, {}},
     };
     expectReads(cases);
+}
+
+// A move the rules refuse stands as the record has it: the load names the first, the
+// position follows the moves (a stone replaced, a suicide's group taken, a ko retaken), a
+// step back over the move puts back what it took, and saving writes the moves as they were.
+TEST(SgfReader, MovesTheRulesRefuseStandAsTheRecordHasThem) {
+    const struct {
+        const char* what;
+        std::string sgf;
+        std::vector<int> illegal;         // the moves the rules refuse, in order
+        std::array<int, 3> captured;      // by black, by white
+        std::vector<std::string> board;   // the top rows at the end; the others empty
+        std::vector<std::string> before;  // the same just before the first of the moves
+    } cases[] = {
+        {"on a stone of the other colour", "(;SZ[9];B[aa];W[aa])", {2}, {0, 1}, {"O........"}, {"X........"}},
+        {"on a stone of its own colour",
+         "(;SZ[9];B[aa];W[bb];B[aa])",
+         {3},
+         {0, 1},
+         {"X........", ".O......."},
+         {"X........", ".O......."}},
+        {"onto a setup stone", "(;SZ[9]AB[aa];W[aa])", {1}, {0, 1}, {"O........"}, {"X........"}},
+        {"onto a stone set up later",
+         "(;SZ[9];B[aa];AB[bb];W[bb])",
+         {2},
+         {0, 1},
+         {"X........", ".O......."},
+         {"X........", ".X......."}},
+        {"suicide of one stone",
+         "(;SZ[9];B[ba];W[cc];B[ab];W[aa])",
+         {4},
+         {1, 0},
+         {".X.......", "X........", "..O......"},
+         {".X.......", "X........", "..O......"}},
+        {"suicide of a group",
+         "(;SZ[9];B[ca];W[aa];B[ab];W[ee];B[bb];W[ba])",
+         {6},
+         {2, 0},
+         {"..X......", "XX.......", ".........", ".........", "....O...."},
+         {"O.X......", "XX.......", ".........", ".........", "....O...."}},
+        {"ko retaken at once",
+         "(;SZ[9];B[ba];W[ca];B[ab];W[db];B[bc];W[cc];B[ii];W[bb];B[cb];W[bb])",
+         {10},
+         {1, 1},
+         {".XO......", "XO.O.....", ".XO......", ".........", ".........", ".........", ".........", ".........",
+          "........X"},
+         {".XO......", "X.XO.....", ".XO......", ".........", ".........", ".........", ".........", ".........",
+          "........X"}},
+        {"the first of two", "(;SZ[9];B[aa];W[aa];B[aa])", {2, 3}, {1, 1}, {"X........"}, {"X........"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> board = c.board;
+        board.resize(9, ".........");
+        GameState g = test::newGame(19);
+        RecordTree tree;
+        const LoadResult r = fncStringsToKif(g, test::textOf(c.sgf), "", &tree);
+        ASSERT_TRUE(r.ok()) << c.what << ": " << r.reason;
+        const int first = c.illegal.empty() ? 0 : c.illegal.front();
+        EXPECT_EQ(r.IllegalMove, first) << c.what;
+        EXPECT_EQ(boardRows(g), board) << c.what;
+        EXPECT_EQ(g.CapturedCount[Black], c.captured[0]) << c.what;
+        EXPECT_EQ(g.CapturedCount[White], c.captured[1]) << c.what;
+
+        // The record's steps back and forth give each position the same way.
+        GameRecord record;
+        record.adopt(g, std::move(tree));
+        EXPECT_EQ(record.firstIllegalMove(), first) << c.what;
+        EXPECT_EQ(boardRows(record.state()), board) << c.what;
+        NullPainter none;
+        const int moves = record.state().MoveCount;
+        std::vector<std::vector<std::string>> back(static_cast<size_t>(moves) + 1);
+        for (int k = moves; k >= 0; --k) {
+            record.goToMove(k, none);
+            back[static_cast<size_t>(k)] = boardRows(record.state());
+        }
+        EXPECT_EQ(record.state().CapturedCount, (std::array<int, 3>{0, 0, 0})) << c.what;
+        for (int k = 0; k <= moves; ++k) {
+            record.goToMove(k, none);
+            EXPECT_EQ(boardRows(record.state()), back[static_cast<size_t>(k)]) << c.what << " move " << k;
+            const bool named = std::find(c.illegal.begin(), c.illegal.end(), k) != c.illegal.end();
+            EXPECT_EQ(record.illegalAt(record.depth()), named) << c.what << " move " << k;
+        }
+        EXPECT_EQ(boardRows(record.state()), board) << c.what;
+        std::vector<std::string> before = c.before;
+        before.resize(9, ".........");
+        record.goToIndex(record.nodeIndexOfMove(first) - 1, none);
+        EXPECT_EQ(boardRows(record.state()), before) << c.what;
+
+        // Saved and read again: the same moves, the same position.
+        TextBuffer buf;
+        GameState again = test::newGame(19);
+        const LoadResult reread = fncStringsToKif(again, test::textOf(sgfFileBytes(g, buf, &record.tree())), "");
+        EXPECT_EQ(reread.IllegalMove, first) << c.what;
+        expectSameGame(again, g, c.what);
+    }
+    // Play from there checks moves as always, also the one the record holds.
+    GameState g = test::newGame(19);
+    RecordTree tree;
+    ASSERT_TRUE(fncStringsToKif(g, test::textOf("(;SZ[9];B[aa];W[aa])"), "", &tree).ok());
+    GameRecord record;
+    record.adopt(g, std::move(tree));
+    NullPainter none;
+    record.goToMove(1, none);
+    EXPECT_EQ(record.play(White, test::pt(record.state(), 1, 1), none), HitResult::Occupied);
+    EXPECT_EQ(record.depth(), 1);
 }
 
 // Files of old programs and servers, and files damaged on their way, open as a Go player
@@ -277,7 +376,15 @@ TEST(SgfReader, OpensOldServersAndDamagedFiles) {
          "(;SZ[9]HA[2];W[gc];B[cc];W[gg])",
          "",
          {9, 3, 0, 0, {}}},
-        {"illegal either way", "(;SZ[9]HA[2];W[gc];B[gc])", "1手目が打てない手です", {}},
+        {"illegal either way: the table's stones and the moves as they stand",
+         "(;SZ[9]HA[2];W[gc];B[gc])",
+         "",
+         {9,
+          2,
+          2,
+          0,
+          {".........", ".........", "......X..", ".........", ".........", ".........", "..X......", ".........",
+           "........."}}},
     };
     expectReads(cases);
 }
@@ -453,9 +560,8 @@ TEST(SgfReader, RefusalLeavesTheGameExactlyAsItWas) {
     g.GameName = "before";
     test::play(g, test::pt(g, 4, 4));
     const GameState before = g;
-    // One refusal of the scan, three of the replay (a move, an AB stone, a move after setup).
-    for (const char* sgf :
-         {"(;SZ[26])", "(;SZ[9];B[aa];W[aa])", "(;SZ[9]AB[aa][aa];W[bb])", "(;SZ[9];B[aa];AB[bb];W[bb])"}) {
+    // A refusal of the scan, one of the replay (an AB stone twice).
+    for (const char* sgf : {"(;SZ[26])", "(;SZ[9]AB[aa][aa];W[bb])"}) {
         ASSERT_NE(readSgf(g, sgf, "/tmp/refused.sgf"), "") << sgf;
         EXPECT_EQ(g.BoardSize, 13) << sgf;
         EXPECT_EQ(g.Board, before.Board) << sgf;
@@ -467,13 +573,15 @@ TEST(SgfReader, RefusalLeavesTheGameExactlyAsItWas) {
 }
 
 TEST(SgfReader, ARecordReadOverALongerOneIsTheRecordAlone) {
-    // A long record with a capture, a refused one, then a short one: the game must be the
-    // short record's, whatever the earlier loads left in the record arrays past its end.
+    // A long record with a capture, one with moves the rules refuse, a refused one, then a
+    // short one: the game must be the short record's, whatever the earlier loads left in the
+    // record arrays past its end.
     const std::string longer = "(;SZ[9];B[ba];W[aa];B[ab];W[ee];B[ef];W[fe];B[gg];W[hh];B[ii];W[ih];B[hi];W[tt];B[tt])";
     const std::string shorter = "(;SZ[9];B[cc];W[gc];B[ba])";
     GameState reused = test::newGame(19);
     ASSERT_EQ(readSgf(reused, longer), "");
-    ASSERT_NE(readSgf(reused, "(;SZ[9];B[aa];W[aa])"), "");
+    ASSERT_EQ(readSgf(reused, "(;SZ[9];B[aa];W[aa];B[ba];W[ab];B[ab])"), "");
+    ASSERT_NE(readSgf(reused, "(;SZ[9]AB[aa][aa];W[bb])"), "");
     ASSERT_EQ(readSgf(reused, shorter), "");
     GameState fresh = test::newGame(19);
     ASSERT_EQ(readSgf(fresh, shorter), "");

@@ -971,11 +971,16 @@ std::string Monkey::check() const {
         if (!inside(pos) && (handicap || pos != PassPos)) return fail("MovePos[" + num(e) + "] = " + num(pos));
         if (handicap || (e - g.HandicapCount < g.CurrentMove && pos != PassPos)) ++expectedStones;
     }
+    // A stone of the mover's own colour (a record's suicide, or a stone it replaced) counts for
+    // the other side.
     int capturedByMoves[3] = {0, 0, 0};
-    for (int k = 1; k < g.CurrentMove; ++k) {
+    for (int k = 1, taken = 0; k < g.CurrentMove; ++k) {
         const int n = g.MoveCaptures[static_cast<std::size_t>(k)];
-        if (n < 0) return fail("MoveCaptures[" + num(k) + "] = " + num(n));
-        capturedByMoves[g.MoveColor[static_cast<std::size_t>(g.HandicapCount + k)]] += n;
+        if (n < 0 || taken + n > RecordCapacity) return fail("MoveCaptures[" + num(k) + "] = " + num(n));
+        const int mover = g.MoveColor[static_cast<std::size_t>(g.HandicapCount + k)];
+        for (int j = taken + 1; j <= taken + n; ++j)
+            ++capturedByMoves[capturedStone(g.CapturedPos[static_cast<std::size_t>(j)]).own ? 3 - mover : mover];
+        taken += n;
     }
     if (capturedByMoves[1] != g.CapturedCount[1] || capturedByMoves[2] != g.CapturedCount[2])
         return fail("CapturedCount " + num(g.CapturedCount[1]) + "/" + num(g.CapturedCount[2]) +

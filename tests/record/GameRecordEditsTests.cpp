@@ -220,19 +220,27 @@ TEST(GameRecordEdits, EditsOfSmallTrees) {
     }
 }
 
-// A variation whose move the rules refuse ends the line before it; when an edit elsewhere
-// makes the tree renumber its nodes, that node is still the one named.
+// A variation that runs past the record's room ends the line before the move with no entry
+// left; when an edit elsewhere makes the tree renumber its nodes, that node is still the one
+// named.
 TEST(GameRecordEdits, TheRefusedNodeIsFoundAgainWhenTheTreeRenumbers) {
+    // Passes, then a main line as long as a file's may be and a variation that runs two
+    // moves past it: its last move finds no entry left.
+    std::string sgf = "(;SZ[9]";
+    for (int k = 1; k <= RecordCapacity - 3; ++k) sgf += k % 2 == 1 ? ";B[tt]" : ";W[tt]";
+    sgf += "(;W[bb];B[cc])(;W[aa];B[dd];W[ee];B[ff]))";
+    const std::string last(RecordCapacity - 3, '0');
+    const std::string refused = last + "1000";
     Loaded l;
-    load(l, "(;SZ[9];B[aa](;W[bb];B[cc])(;W[aa]))", "00");
+    load(l, sgf, last + "0");
     l.r.cutAfter();
-    ASSERT_TRUE(l.r.goTo(nodeAt(l.r.tree(), "01"), l.pic));
-    ASSERT_EQ(l.r.refusedNode(), nodeAt(l.r.tree(), "01"));
+    ASSERT_TRUE(l.r.goTo(nodeAt(l.r.tree(), last + "100"), l.pic));
+    ASSERT_EQ(l.r.refusedNode(), nodeAt(l.r.tree(), refused));
     const NodeId before = l.r.refusedNode();
     l.r.setNodeComment(l.r.node(), std::string(10000, 'x'));
     l.r.setNodeComment(l.r.node(), "");
-    ASSERT_NE(nodeAt(l.r.tree(), "01"), before) << "the tree is renumbered";
-    EXPECT_EQ(l.r.refusedNode(), nodeAt(l.r.tree(), "01"));
+    ASSERT_NE(nodeAt(l.r.tree(), refused), before) << "the tree is renumbered";
+    EXPECT_EQ(l.r.refusedNode(), nodeAt(l.r.tree(), refused));
 }
 
 std::string fileBytes(const GameRecord& r) {

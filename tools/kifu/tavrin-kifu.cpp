@@ -2,7 +2,8 @@
 // collections of records and for checking the readers from outside.
 //
 //   tavrin-kifu check FILE|FOLDER...   one line per file: PATH, OK, moves, handicap stones
-//                                      or PATH, NG, reason; a summary on stderr
+//                                      (and the first move the rules refuse, played as the
+//                                      record has it) or PATH, NG, reason; a summary on stderr
 //   tavrin-kifu board FILE             the position at the end of the record
 //   tavrin-kifu sgf FILE               the bytes saving the record would write
 //   tavrin-kifu score [--dead V,…] FILE   the final position counted, those stones dead
@@ -44,7 +45,8 @@ constexpr char Usage[] =
     "Reads .sgf and .ngf records (any case) as Tavrin does; a folder stands for every\n"
     "record file below it.\n"
     "  check  prints PATH<TAB>OK<TAB>moves<TAB>handicap stones, or PATH<TAB>NG<TAB>reason,\n"
-    "         then a summary on stderr; exit 1 when a file could not be read at all\n"
+    "         then a summary on stderr; exit 1 when a file could not be read at all; a record\n"
+    "         with a move the rules refuse (played as it stands) gets a fifth column naming it\n"
     "  board  prints 'SZ n HA h MOVES m CAP b w NEXT B|W' and the board at the end of the\n"
     "         record (. empty, X black, O white)\n"
     "  sgf    writes the record as Tavrin saves it (code page 932 or UTF-8, CR LF), with\n"
@@ -114,6 +116,7 @@ int check(const std::vector<std::string>& args) {
         if (r.ok()) {
             ++accepted;
             out += "\tOK\t" + std::to_string(g.MoveCount) + "\t" + std::to_string(handicapStones(g, &tree));
+            if (r.IllegalMove > 0) out += "\t" + reason::illegalMove(r.IllegalMove);
         } else {
             ++refused;
             if (r.status == LoadStatus::CannotOpen) unreadable = true;
