@@ -156,6 +156,8 @@ const std::vector<ActionRow>& actionTable() {
          &MainControls::actDispTejun, &W::actDispTejunExecute, nullptr},
         {"actDispVariations", "表示", "変化の表示(&V)", "次の手の変化を碁盤に表示する", "", -1, C::AutoChecked, G::None,
          0, &MainControls::actDispVariations, &W::actDispVariationsExecute, nullptr},
+        {"actDispOpenAtStart", "表示", "開いたら初手の前(&O)", "棋譜を開いたら最初の局面を表示する", "", -1,
+         C::AutoUnchecked, G::None, 0, &MainControls::actDispOpenAtStart, &W::actDispOpenAtStartExecute, nullptr},
         {"actDispFskJsk", "表示", "布石定石(&F)", "布石定石を表示する", "", -1, C::AutoUnchecked, G::None, 0,
          &MainControls::actDispFskJsk, &W::actDispFskJskExecute, nullptr},
         {"actDispKifu", "表示", "棋譜ウィンドウ(&K)", "棋譜ウィンドウを表示する", "", -1, C::None, G::None, 0,

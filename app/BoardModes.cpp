@@ -172,6 +172,10 @@ EditMode::EditMode(TfrmMain& w) : OverlayMode(w) {
     w_.ui.engineTurn->stop();
     w_.ui.tmrTime->stop();
     if (!w_.ui.tlbEdit) w_.buildEditToolBar();
+    // Beside the main tool bar, in its row: the board keeps its place and size. (Hidden, the
+    // main tool bar leaves the top to the editing tools alone.)
+    const Qt::ToolBarArea area = w_.ui.tlbMain->isHidden() ? Qt::TopToolBarArea : w_.toolBarArea(w_.ui.tlbMain);
+    w_.addToolBar(area, w_.ui.tlbEdit);
     w_.ui.tlbEdit->show();
     // The tool chosen last time is chosen still.
     if (const QAction* a = w_.ui.grpEditTool->checkedAction()) tool_ = static_cast<Tool>(a->data().toInt());

@@ -165,10 +165,11 @@ struct MainControls {
     QAction* actKifuGoTo = nullptr;         // Ctrl+G: 手数指定
     QAction* actKifuNextComment = nullptr;  // Ctrl+Shift+Down / Up: the next / previous comment
     QAction* actKifuPrevComment = nullptr;
-    QAction* actKifuMainLine = nullptr;    // 本譜に戻る: the main line at the same move
-    QAction* actDispVariations = nullptr;  // the next moves of every variation on the board
-    QAction* actDispTree = nullptr;        // 変化図, the game-tree pane
-    QAction* actEditUndo = nullptr;        // 編集: undo and redo of the record's edits
+    QAction* actKifuMainLine = nullptr;     // 本譜に戻る: the main line at the same move
+    QAction* actDispVariations = nullptr;   // the next moves of every variation on the board
+    QAction* actDispOpenAtStart = nullptr;  // records open at their start, not their last move
+    QAction* actDispTree = nullptr;         // 変化図, the game-tree pane
+    QAction* actEditUndo = nullptr;         // 編集: undo and redo of the record's edits
     QAction* actEditRedo = nullptr;
     QAction* actEditDelete = nullptr;   // this variation with everything below it
     QAction* actEditPromote = nullptr;  // this line becomes the main line

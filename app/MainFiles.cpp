@@ -101,6 +101,15 @@ void TfrmMain::showLoadedRecord(const QString& title) {
     prcEndOfGame();
     prcKifUpDate();
     prcInfoDsp();
+    // A problem collection (no move on the main line) opens at its start, so does every record
+    // when the setting says so.
+    const int length = Tree().mainLineLength();
+    if (ui.actDispOpenAtStart->isChecked() || (length > 0 && Tree().movesThrough(length - 1) == 0)) {
+        if (Game.CurrentMove > 1)
+            actKifuFirstExecute();
+        else
+            showNode(Tree().gameRoot(0));
+    }
 }
 
 void TfrmMain::actFileOpenExecute() {

@@ -145,6 +145,7 @@ void TfrmMain::readSettings(const SettingsFile& ini, GameState& first) {
     prefs.CommentSize = std::clamp(ini.ReadInteger("Display", "CommentSize", prefs.CommentSize), 40, 2000);
     if (ini.ReadBool("Display", "Comment", false)) ui.actDispComment->trigger();
     ui.actDispVariations->setChecked(ini.ReadBool("Display", "Variations", true));
+    ui.actDispOpenAtStart->setChecked(ini.ReadBool("Display", "OpenAtStart", false));
     const int treeArea = ini.ReadInteger("Display", "TreeArea", Qt::BottomDockWidgetArea);
     if (treeArea == Qt::LeftDockWidgetArea || treeArea == Qt::RightDockWidgetArea || treeArea == Qt::TopDockWidgetArea)
         prefs.TreeArea = treeArea;
@@ -250,6 +251,7 @@ void TfrmMain::writeSettings(SettingsFile& ini) const {
     ini.WriteInteger("Display", "CommentArea", ui.dckComment ? dockWidgetArea(ui.dckComment) : prefs.CommentArea);
     ini.WriteInteger("Display", "CommentSize", paneSize(ui.dckComment, prefs.CommentSize));
     ini.WriteBool("Display", "Variations", ui.actDispVariations->isChecked());
+    ini.WriteBool("Display", "OpenAtStart", ui.actDispOpenAtStart->isChecked());
     ini.WriteBool("Display", "Tree", ui.actDispTree->isChecked());
     ini.WriteInteger("Display", "TreeArea", ui.dckTree ? dockWidgetArea(ui.dckTree) : prefs.TreeArea);
     ini.WriteInteger("Display", "TreeSize", paneSize(ui.dckTree, prefs.TreeSize));

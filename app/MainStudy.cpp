@@ -110,8 +110,6 @@ void TfrmMain::buildEditToolBar() {
     ui.tlbEdit->setObjectName(QStringLiteral("tlbEdit"));
     ui.tlbEdit->setToolButtonStyle(Qt::ToolButtonTextOnly);
     ui.tlbEdit->setMovable(false);
-    addToolBarBreak(Qt::TopToolBarArea);
-    addToolBar(Qt::TopToolBarArea, ui.tlbEdit);
     ui.grpEditTool = new QActionGroup(this);
     const struct {
         const char* name;
@@ -239,11 +237,24 @@ void TfrmMain::treePaneMenu(RecordTree::NodeId n, const QPoint& at) {
     };
     const bool root = n == Tree().gameRoot(0);
     const RecordTree::NodeId parent = root ? RecordTree::None : Tree().parent(n);
-    item(QStringLiteral("この変化を削除(&D)"), &TfrmMain::actEditDeleteExecute, !root);
+    // この変化を削除 where the node lies in a variation, as in the 編集 menu.
+    bool inVariation = false;
+    for (RecordTree::NodeId a = n; a != Tree().gameRoot(0); a = Tree().parent(a))
+        inVariation = inVariation || Tree().firstChild(Tree().parent(a)) != a;
+    if (inVariation) item(QStringLiteral("この変化を削除(&D)"), &TfrmMain::actEditDeleteExecute, true);
     item(QStringLiteral("本譜にする(&M)"), &TfrmMain::actEditPromoteExecute, !root);
     item(QStringLiteral("変化を上へ(&P)"), &TfrmMain::actEditUpExecute, !root && Tree().firstChild(parent) != n);
     item(QStringLiteral("変化を下へ(&N)"), &TfrmMain::actEditDownExecute,
          !root && Tree().nextSibling(n) != RecordTree::None);
+    // 以降を削除 after the node: it is shown first, as the 編集 menu's works on the shown node.
+    QAction* cut = menu->addAction(QStringLiteral("以降を削除(&X)"));
+    cut->setEnabled(Tree().firstChild(n) != RecordTree::None);
+    connect(cut, &QAction::triggered, this, [this, n, revision = Record.revision()] {
+        if (Record.revision() != revision || !ReplayMode) return;
+        showNode(n);
+        actEditCutExecute();
+        applyCommandStates();
+    });
     menu->popup(at);
 }
 

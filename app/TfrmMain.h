@@ -326,6 +326,7 @@ private:
     // Node k of the main line that holds move m, or its last node when it is shorter.
     RecordTree::NodeId mainLineNodeOfMove(int m) const;
     void actDispVariationsExecute();
+    void actDispOpenAtStartExecute() {}  // the mark is the setting
     void actDispTreeExecute();
     void buildTreePane();
     // The shown node's markup and its variations' next moves on the board; the tree pane

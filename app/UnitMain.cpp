@@ -292,6 +292,7 @@ void TfrmMain::buildMenus() {
     addItem(ui.mnuDisp, ui.actDispGbnHanten);
     addItem(ui.mnuDisp, ui.actDispTejun);
     addItem(ui.mnuDisp, ui.actDispVariations);
+    addItem(ui.mnuDisp, ui.actDispOpenAtStart);
     addItem(ui.mnuDisp, ui.actDispFskJsk);
     ui.mnuDisp->addSeparator();
     ui.mnuDispToolBar = menu(ui.mnuDisp, "ツールバー(&T)", "mnuDispToolBar");
