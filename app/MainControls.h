@@ -159,10 +159,20 @@ struct MainControls {
     QAction* actHelpIndex = nullptr;
     QAction* actHelpAbout = nullptr;
     QAction* actPnlMainReSize = nullptr;
-    QAction* actKifuVarNext = nullptr;      // Alt+Down: the next variation
-    QAction* actKifuVarPrev = nullptr;      // Alt+Up: the previous variation
-    QAction* actKifuVarBranch = nullptr;    // Alt+Left: back to the branch point
-    QAction* actKifuGoTo = nullptr;         // Ctrl+G: 手数指定
+    QAction* actKifuVarNext = nullptr;    // Alt+Down: the next variation
+    QAction* actKifuVarPrev = nullptr;    // Alt+Up: the previous variation
+    QAction* actKifuVarBranch = nullptr;  // Alt+Left: back to the branch point
+    QAction* actKifuGoTo = nullptr;       // Ctrl+G: 手数指定
+    // 編集 → 評価: the shown node's annotations (a move's, a position's, 要所).
+    QAction* actEditBM = nullptr;
+    QAction* actEditDO = nullptr;
+    QAction* actEditIT = nullptr;
+    QAction* actEditTE = nullptr;
+    QAction* actEditGB = nullptr;
+    QAction* actEditGW = nullptr;
+    QAction* actEditDM = nullptr;
+    QAction* actEditUC = nullptr;
+    QAction* actEditHO = nullptr;
     QAction* actKifuNextComment = nullptr;  // Ctrl+Shift+Down / Up: the next / previous comment
     QAction* actKifuPrevComment = nullptr;
     QAction* actKifuMainLine = nullptr;     // 本譜に戻る: the main line at the same move

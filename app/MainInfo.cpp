@@ -95,6 +95,7 @@ void TfrmMain::prcInfoDsp() {
         ui.pnlMain->clearMarks();
     prcCommentShow();
     showNodeMarks();
+    showAnnotations();
     prcFskJskShow();
     if (ui.kifuWindow) ui.kifuWindow->followRecord();
 }

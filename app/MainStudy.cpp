@@ -163,6 +163,21 @@ void TfrmMain::buildEditToolBar() {
     ui.pnlMain->setFocusPolicy(Qt::ClickFocus);
 }
 
+void TfrmMain::annotate(const char* ident) {
+    Record.toggleAnnotation(ident);
+    // The row of the shown move names its annotation.
+    markVariationRows();
+    applyCommandStates();
+    showAnnotations();
+}
+
+void TfrmMain::showAnnotations() {
+    const std::pair<QAction*, const char*> marks[] = {{ui.actEditBM, "BM"}, {ui.actEditDO, "DO"}, {ui.actEditIT, "IT"},
+                                                      {ui.actEditTE, "TE"}, {ui.actEditGB, "GB"}, {ui.actEditGW, "GW"},
+                                                      {ui.actEditDM, "DM"}, {ui.actEditUC, "UC"}, {ui.actEditHO, "HO"}};
+    for (const auto& [a, id] : marks) a->setChecked(Record.annotation(id) == id);
+}
+
 // ---- the tree's edits and the history -------------------------------------------------------
 
 RecordTree::NodeId TfrmMain::editTarget() const {
@@ -255,6 +270,24 @@ void TfrmMain::treePaneMenu(RecordTree::NodeId n, const QPoint& at) {
         actEditCutExecute();
         applyCommandStates();
     });
+    // The annotations of the node, as the 編集 menu sets them for the shown one.
+    menu->addSeparator();
+    QMenu* marks = menu->addMenu(QStringLiteral("評価(&A)"));
+    for (QAction* source : {ui.actEditBM, ui.actEditDO, ui.actEditIT, ui.actEditTE, ui.actEditGB, ui.actEditGW,
+                            ui.actEditDM, ui.actEditUC, ui.actEditHO}) {
+        QAction* a = marks->addAction(source->text());
+        a->setCheckable(true);
+        const std::string id = source->objectName().mid(7).toStdString();  // "actEditBM" -> "BM"
+        bool set = false;
+        for (RecordTree::PropId p = Tree().firstProperty(n); p != RecordTree::None; p = Tree().nextProperty(p))
+            set = set || Tree().identifier(p) == id;
+        a->setChecked(set);
+        connect(a, &QAction::triggered, this, [this, n, id, revision = Record.revision()] {
+            if (Record.revision() != revision || !ReplayMode) return;
+            showNode(n);
+            annotate(id.c_str());
+        });
+    }
     menu->popup(at);
 }
 

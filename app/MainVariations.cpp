@@ -106,6 +106,7 @@ void TfrmMain::actDispTreeExecute() {
 
 void TfrmMain::recordChanged() {
     showNodeMarks();
+    showAnnotations();
     prcCommentShow();
     if (ui.kifuWindow) ui.kifuWindow->followRecord();
     applyCommandStates();

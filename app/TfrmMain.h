@@ -350,6 +350,19 @@ private:
     void actEditUpExecute();
     void actEditDownExecute();
     void actEditCutExecute();
+    // The shown node's annotation ident set or taken away (one step); the menu's marks follow
+    // the shown node.
+    void annotate(const char* ident);
+    void showAnnotations();
+    void actEditBMExecute() { annotate("BM"); }
+    void actEditDOExecute() { annotate("DO"); }
+    void actEditITExecute() { annotate("IT"); }
+    void actEditTEExecute() { annotate("TE"); }
+    void actEditGBExecute() { annotate("GB"); }
+    void actEditGWExecute() { annotate("GW"); }
+    void actEditDMExecute() { annotate("DM"); }
+    void actEditUCExecute() { annotate("UC"); }
+    void actEditHOExecute() { annotate("HO"); }
     // A new game or record: 検討 or 盤面編集 ends without a question.
     void leaveStudyAndEditing();
     // Leaves 検討 or 盤面編集 as the user asked; false when the user chose to stay.

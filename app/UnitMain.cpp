@@ -262,6 +262,13 @@ void TfrmMain::buildMenus() {
     addItem(ui.mnuEdit, ui.actEditDown);
     ui.mnuEdit->addSeparator();
     addItem(ui.mnuEdit, ui.actEditCut);
+    ui.mnuEdit->addSeparator();
+    QMenu* annotations = menu(ui.mnuEdit, "評価(&A)", "mnuEditAnnotation");
+    for (QAction* a : {ui.actEditBM, ui.actEditDO, ui.actEditIT, ui.actEditTE}) addItem(annotations, a);
+    annotations->addSeparator();
+    for (QAction* a : {ui.actEditGB, ui.actEditGW, ui.actEditDM, ui.actEditUC}) addItem(annotations, a);
+    annotations->addSeparator();
+    addItem(annotations, ui.actEditHO);
 
     ui.mnuKifuP = menu(nullptr, "棋譜観賞(&K)", "mnuKifuP");
     ui.mnuKifuAuto = addItem(ui.mnuKifuP, ui.actKifuAuto, "自動再生開始(&A)", nullptr, QStringLiteral("mnuKifuAuto"));

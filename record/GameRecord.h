@@ -176,6 +176,11 @@ public:
     std::string nextLabel(bool numbers) const;
     // Removes every mark and label at pos.
     void eraseMarkup(int pos);
+    // An annotation of the shown node set by hand: a move's (BM, DO, IT, TE), a position's
+    // (GB, GW, DM, UC) or HO. Set, it replaces the others of its kind; set again, it goes.
+    void toggleAnnotation(std::string_view ident);
+    // The annotation of that kind the shown node holds ("" none).
+    std::string annotation(std::string_view ident) const;
     // PL at the shown node: Black or White; 0 removes it. The side to move of the shown
     // position follows. PL is setup: a node holding a move or later nodes gets a new node for
     // it as setSetupStone does.

@@ -4,6 +4,7 @@
 // start along the same line; the picture is told only what changed.
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <functional>
 #include <optional>
@@ -288,6 +289,53 @@ void GameRecord::toggleMark(int pos, MarkShape shape) {
     });
 }
 
+namespace {
+
+// The annotations of one kind: a node holds at most one of them.
+constexpr std::array<std::array<std::string_view, 4>, 3> AnnotationKinds = {{
+    {"BM", "DO", "IT", "TE"},
+    {"GB", "GW", "DM", "UC"},
+    {"HO", "", "", ""},
+}};
+
+RecordTree::PropId propertyOf(const RecordTree& t, RecordTree::NodeId n, std::string_view ident) {
+    for (RecordTree::PropId p = t.firstProperty(n); p != RecordTree::None; p = t.nextProperty(p))
+        if (t.identifier(p) == ident) return p;
+    return RecordTree::None;
+}
+
+const std::array<std::string_view, 4>* kindOf(std::string_view ident) {
+    for (const auto& kind : AnnotationKinds)
+        if (!ident.empty() && std::find(kind.begin(), kind.end(), ident) != kind.end()) return &kind;
+    return nullptr;
+}
+
+}  // namespace
+
+std::string GameRecord::annotation(std::string_view ident) const {
+    const auto* kind = kindOf(ident);
+    if (!kind) return {};
+    for (const std::string_view id : *kind)
+        if (!id.empty() && propertyOf(tree_, node(), id) != RecordTree::None) return std::string(id);
+    return {};
+}
+
+void GameRecord::toggleAnnotation(std::string_view ident) {
+    const auto* kind = kindOf(ident);
+    if (!kind) return;
+    const bool there = annotation(ident) == ident;
+    editMarkup([&](RecordTree& t, NodeId n, int) {
+        t.touch(n);  // the node's properties as they were go into the step
+        for (const std::string_view id : *kind) {
+            if (id.empty()) continue;
+            const RecordTree::PropId p = propertyOf(t, n, id);
+            if (p != RecordTree::None) t.removeProperty(n, p);
+        }
+        // DO and IT take no value; the others a double ("1": plain).
+        if (!there) t.addValue(t.addProperty(n, ident), ident == "DO" || ident == "IT" ? "" : "1");
+    });
+}
+
 void GameRecord::setLabel(int pos, std::string_view text) {
     if (!onBoard(pos)) return;
     const NodeMarkup m = markupOf(tree_, node(), state_.BoardSize);
@@ -433,8 +481,12 @@ GameRecord::Edit::~Edit() {
     const Info info = infoOf(r.state_);
     if (info == r.infoBefore_ && propsAlone &&
         std::all_of(r.journal_.changes.begin(), r.journal_.changes.end(),
-                    [&](const TreeChange& c) { return r.tree_.holds(c); }))
+                    [&](const TreeChange& c) { return r.tree_.holds(c); })) {
+        // No step: the document is as modified as the history's place says (an edit that
+        // changed nothing, 待った on a line the record does not hold, marked it so).
+        r.doc_.Modified = r.current_ != r.saved_;
         return;
+    }
     // Keys typed into one comment one after another make one step: its first holds what
     // the node had before them.
     if (r.commentFurther_ && !r.commentPath_.empty() && r.redo_.empty() && !r.undo_.empty() &&

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <random>
@@ -94,8 +95,8 @@ void expectConsistent(const GameRecord& r, const PicturePainter& pic, const std:
 }
 
 // Runs an edit as the table writes it ("X aa" a black stone, "O" white, "." empty; a mark's
-// identifier and point; "LB point text" (+ the next letter, # the next number); "ER point"; "PL B|W|-"; "DEL", "PRO"
-// and "MOV delta" with a node's path): the number of nodes deleted, else whether the record changed.
+// identifier and point; "LB point text" (+ the next letter, # the next number); "ER point"; "AN ident"; "PL B|W|-";
+// "DEL", "PRO" and "MOV delta" with a node's path): the number of nodes deleted, else whether the record changed.
 int apply(GameRecord& r, const std::string& action, BoardPainter& p) {
     std::istringstream in(action);
     std::string op, a, b;
@@ -113,6 +114,8 @@ int apply(GameRecord& r, const std::string& action, BoardPainter& p) {
         r.setLabel(P(a.c_str()), b == "+" || b == "#" ? r.nextLabel(b == "#") : b);
     } else if (op == "ER") {
         r.eraseMarkup(P(a.c_str()));
+    } else if (op == "AN") {
+        r.toggleAnnotation(a);
     } else if (op == "PL") {
         r.setPlayerToMove(a == "B" ? Black : a == "W" ? White : 0, p);
     } else if (op == "DEL") {
@@ -186,6 +189,10 @@ TEST(GameRecordEdits, EditsOfSmallTrees) {
         {"an empty label removes it", "(;SZ[9];B[cc]LB[aa:1])", "0", "LB aa", 1, "(;SZ[9];B[cc])"},
         {"erasing takes marks and labels", "(;SZ[9];B[cc]SL[aa]LB[aa:1][bb:2])", "0", "ER aa", 1,
          "(;SZ[9];B[cc]LB[bb:2])"},
+        {"an annotation set by hand", "(;SZ[9];B[cc])", "0", "AN TE", 1, "(;SZ[9];B[cc]TE[1])"},
+        {"another of its kind replaces it", "(;SZ[9];B[cc]TE[2]GB[1])", "0", "AN DO", 1, "(;SZ[9];B[cc]GB[1]DO[])"},
+        {"set again, it goes", "(;SZ[9];B[cc]HO[1]GB[1])", "0", "AN HO", 1, "(;SZ[9];B[cc]GB[1])"},
+        {"no annotation of that name", "(;SZ[9];B[cc])", "0", "AN XX", 0, ""},
         {"a variation beside the shown line", V, "000", "DEL 02", 1,
          "(;SZ[9];B[aa](;W[bb];B[cc])(;W[dd](;B[ee])(;B[ea])))"},
         {"the shown line: it goes on by first children", V, "000", "DEL 00", 2,
@@ -313,8 +320,13 @@ void randomEdit(GameRecord& r, std::mt19937& rng, BoardPainter& p) {
         case 11:
             if (pick(6) == 0) r.cutAfter();
             break;
-        case 12: r.takeBack(p); break;  // 待った
-        case 13:                        // play resumed: the main line ends at the shown move
+        case 12:
+            if (pick(2))
+                r.takeBack(p);  // 待った
+            else
+                r.toggleAnnotation(std::array{"BM", "IT", "GW", "HO"}[static_cast<size_t>(pick(4))]);
+            break;
+        case 13:  // play resumed: the main line ends at the shown move
             if (r.onMainLine() && pick(4) == 0) r.keepMoves(r.state().CurrentMove - 1, p);
             break;
         case 14:  // 対局情報, or a result counted
@@ -384,7 +396,9 @@ TEST(GameRecordHistory, RandomEditsOfRealRecordsAreUndoneAndRedoneExactly) {
                 did = "save";
             }
             const std::string where = file.filename().string() + " op " + std::to_string(op) + " " + did;
-            ASSERT_TRUE(r.tree() == steps[at].tree) << where;
+            ASSERT_TRUE(r.tree() == steps[at].tree) << where << "\n"
+                                                    << shown(r.tree()) << "\n"
+                                                    << shown(steps[at].tree);
             ASSERT_EQ(fileBytes(r), steps[at].bytes) << where;
             ASSERT_TRUE(did == "edit" || r.document().Modified == (at != saved)) << where;
             expectConsistent(r, pic, where);
