@@ -163,6 +163,9 @@ struct MainControls {
     QAction* actKifuVarPrev = nullptr;    // Alt+Up: the previous variation
     QAction* actKifuVarBranch = nullptr;  // Alt+Left: back to the branch point
     QAction* actKifuGoTo = nullptr;       // Ctrl+G: 手数指定
+    QAction* actEditCopyLine = nullptr;   // 変化をコピー / 変化を貼り付け as SGF
+    QAction* actEditPasteLine = nullptr;
+    QAction* actEditKeepLine = nullptr;  // 他の変化を削除
     // 編集 → 評価: the shown node's annotations (a move's, a position's, 要所).
     QAction* actEditBM = nullptr;
     QAction* actEditDO = nullptr;

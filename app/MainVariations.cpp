@@ -4,10 +4,12 @@
 
 #include <QAction>
 #include <QBoxLayout>
+#include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -15,6 +17,9 @@
 #include <algorithm>
 
 #include "app/TfrmMain.h"
+#include "formats/SgfReader.h"
+#include "formats/SgfWriter.h"
+#include "game/Engine.h"
 #include "record/NodeMarkup.h"
 #include "view/BoardView.h"
 #include "view/GameTreePane.h"
@@ -203,5 +208,83 @@ void TfrmMain::actKifuPrevCommentExecute() {
 }
 
 void TfrmMain::actKifuMainLineExecute() { showNode(mainLineNodeOfMove(Game.CurrentMove - 1)); }
+
+}  // namespace tavrin
+
+namespace tavrin {
+
+QString TfrmMain::lineAsSgf() const {
+    // From the point the shown variation branches from (on the main line: the shown node),
+    // with the position there set up, to the end of the shown line.
+    const RecordTree::NodeId branch = Record.branchPoint();
+    const RecordTree::NodeId start = branch != RecordTree::None ? branch : Record.node();
+    GameRecord there = Record;
+    NullPainter none;
+    there.goTo(start, none);
+    const GameState& g = there.state();
+    std::string text = "(;GM[1]FF[4]CA[UTF-8]SZ[" + std::to_string(g.BoardSize) + "]";
+    for (const int colour : {Black, White}) {
+        std::string points;
+        for (int pos = 1; pos <= g.BoardLast && pos < BoardCells; ++pos)
+            if (g.Board[static_cast<size_t>(pos)] == colour) points += "[" + sgfPoint(pos, g.BoardStride) + "]";
+        if (!points.empty()) text += (colour == Black ? "AB" : "AW") + points;
+    }
+    text += g.SideToMove == White ? "PL[W]" : "PL[B]";
+    const std::vector<RecordTree::NodeId>& line = Record.line();
+    const auto at = std::find(line.begin(), line.end(), start);
+    for (auto n = at == line.end() ? line.end() : at + 1; n != line.end(); ++n) {
+        text += "\n;";
+        for (RecordTree::PropId p = Tree().firstProperty(*n); p != RecordTree::None; p = Tree().nextProperty(p)) {
+            text += Tree().identifier(p);
+            for (int k = 0; k < Tree().valueCount(p); ++k) text += "[" + fncKinsiMojiChk(Tree().value(p, k)) + "]";
+        }
+    }
+    return QString::fromStdString(text + ")\n");
+}
+
+void TfrmMain::actEditCopyLineExecute() {
+    QGuiApplication::clipboard()->setText(lineAsSgf());
+    setStatusText(0, QStringLiteral("変化を SGF としてコピーしました"));
+}
+
+void TfrmMain::actEditPasteLineExecute() {
+    TextBuffer text;
+    text.setText(QGuiApplication::clipboard()->text().toStdString());
+    GameState pasted;
+    prcNewSetCore(pasted, std::string());
+    RecordTree tree;
+    if (text.empty() || !fncStringsToKif(pasted, text, std::string(), &tree).ok()) {
+        setStatusText(0, QStringLiteral("クリップボードに SGF の変化がありません"));
+        return;
+    }
+    if (pasted.BoardSize != Game.BoardSize) {
+        setStatusText(0, QStringLiteral("貼り付ける変化の碁盤の大きさが違います"));
+        return;
+    }
+    std::vector<std::pair<int, int>> moves;
+    for (int k = 1; k <= pasted.MoveCount && pasted.HandicapCount + k <= RecordCapacity; ++k) {
+        const auto e = static_cast<size_t>(pasted.HandicapCount + k);
+        moves.emplace_back(pasted.MoveColor[e], pasted.MovePos[e]);
+    }
+    const int added = Record.addLine(moves, *ui.pnlMain);
+    showRecordAgain();
+    setStatusText(0, added == 0 ? QStringLiteral("貼り付けた手はこの局面では打てません")
+                                : QStringLiteral("%1手を変化として加えました").arg(added));
+}
+
+void TfrmMain::actEditKeepLineExecute() {
+    int others = 0;
+    for (size_t i = 1; i < Record.line().size(); ++i)
+        for (RecordTree::NodeId s = Tree().firstChild(Tree().parent(Record.line()[i])); s != RecordTree::None;
+             s = Tree().nextSibling(s))
+            if (s != Record.line()[i]) others += Record.subtreeSize(s);
+    if (others == 0) return;
+    if (prompts.confirm(this,
+                        QStringLiteral("表示中の手順のほかの変化（%1手）を削除します。\nよろしいですか？").arg(others),
+                        false) != Answer::Yes)
+        return;
+    Record.keepOnlyLine(*ui.pnlMain);
+    showRecordAgain();
+}
 
 }  // namespace tavrin

@@ -323,6 +323,13 @@ private:
     void actKifuNextCommentExecute();
     void actKifuPrevCommentExecute();
     void actKifuMainLineExecute();
+    // 変化をコピー: the shown line from where it branches, with the position there, as an SGF
+    // record; 変化を貼り付け: such a record's moves as a variation at the shown node; 他の変化を
+    // 削除: the shown line alone stays (asks first).
+    QString lineAsSgf() const;
+    void actEditCopyLineExecute();
+    void actEditPasteLineExecute();
+    void actEditKeepLineExecute();
     // Node k of the main line that holds move m, or its last node when it is shorter.
     RecordTree::NodeId mainLineNodeOfMove(int m) const;
     void actDispVariationsExecute();

@@ -262,6 +262,10 @@ void TfrmMain::buildMenus() {
     addItem(ui.mnuEdit, ui.actEditDown);
     ui.mnuEdit->addSeparator();
     addItem(ui.mnuEdit, ui.actEditCut);
+    addItem(ui.mnuEdit, ui.actEditKeepLine);
+    ui.mnuEdit->addSeparator();
+    addItem(ui.mnuEdit, ui.actEditCopyLine);
+    addItem(ui.mnuEdit, ui.actEditPasteLine);
     ui.mnuEdit->addSeparator();
     QMenu* annotations = menu(ui.mnuEdit, "評価(&A)", "mnuEditAnnotation");
     for (QAction* a : {ui.actEditBM, ui.actEditDO, ui.actEditIT, ui.actEditTE}) addItem(annotations, a);

@@ -199,6 +199,13 @@ public:
     void moveVariation(NodeId n, int delta, BoardPainter& p);
     // Nodes below n, n included.
     int subtreeSize(NodeId n) const { return tree_.subtreeSize(n); }
+    // Moves (colour, position) played one after another from the shown node as a study plays
+    // them (a move the record holds is stepped into), one step of the history; they stop at
+    // the first the rules refuse. The shown node stays shown. Returns the moves played.
+    int addLine(const std::vector<std::pair<int, int>>& moves, BoardPainter& p);
+    // Every variation off the shown line goes, one step; the shown node stays shown. Returns
+    // the nodes removed.
+    int keepOnlyLine(BoardPainter& p);
 
     // ---- The history of edits ----
     // Every edit above (a move played, 待った, the resume cut, setup, markup, a comment, a

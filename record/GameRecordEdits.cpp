@@ -435,6 +435,37 @@ int GameRecord::deleteNode(NodeId n, BoardPainter& p) {
     return removed;
 }
 
+int GameRecord::addLine(const std::vector<std::pair<int, int>>& moves, BoardPainter& p) {
+    Edit edit(*this);
+    const std::vector<int> from = tree_.pathOf(node());
+    int played = 0;
+    for (const auto& [colour, pos] : moves) {
+        if (play(colour, pos, p, true) != HitResult::Legal) break;
+        ++played;
+    }
+    goTo(tree_.nodeAt(from), p);
+    return played;
+}
+
+int GameRecord::keepOnlyLine(BoardPainter& p) {
+    Edit edit(*this);
+    int removed = 0;
+    // Node numbers may change with each removal: the line is read again every time.
+    for (bool again = true; again;) {
+        again = false;
+        for (size_t i = 1; i < line_.size() && !again; ++i) {
+            const NodeId keep = line_[i];
+            for (NodeId s = tree_.firstChild(tree_.parent(keep)); s != RecordTree::None; s = tree_.nextSibling(s)) {
+                if (s == keep) continue;
+                removed += deleteNode(s, p);
+                again = true;
+                break;
+            }
+        }
+    }
+    return removed;
+}
+
 void GameRecord::promote(NodeId n, BoardPainter&) {
     if (!linked(n)) return;
     Edit edit(*this);

@@ -2,7 +2,9 @@
 // the comment window's links and the tree pane: the board, the move list and the marks
 // follow the shown node, and stepping on follows the line the user came from.
 
+#include <QClipboard>
 #include <QDockWidget>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QSpinBox>
 #include <QTest>
@@ -139,6 +141,54 @@ TEST_F(FileWindowTest, VariationsAreBrowsedAlongTheShownLine) {
     emit w->ui.treePane->nodeActivated(w->Tree().gameRoot(0));
     EXPECT_EQ(w->Game.MoveCount, moves);
     EXPECT_FALSE(w->ui.actKifuVarPrev->isEnabled());
+}
+
+// A variation copied out as SGF, pasted back at a node as a variation of its own, and the
+// shown line kept alone; each paste and the keeping is one step of the history.
+TEST_F(FileWindowTest, VariationsGoThroughTheClipboardAsSgf) {
+    auto w = open();
+    openThroughDialog(*w, prompts, put("branches.sgf", Branches));
+    QClipboard* clip = QGuiApplication::clipboard();
+    w->ui.actKifuFirst->trigger();
+    w->ui.actKifuNext->trigger();
+    w->ui.actKifuVarNext->trigger();
+    w->ui.actKifuNext->trigger();  // B[gg] of the second answer
+    w->ui.actEditCopyLine->trigger();
+    EXPECT_EQ(clip->text(), "(;GM[1]FF[4]CA[UTF-8]SZ[9]AB[cc]PL[W]\n;W[dd]C[other]TR[cc]\n;B[gg]BM[1])\n");
+    const struct {
+        const char* what;
+        const char* pasted;
+        const char* status;
+        int answers;  // black's first move's children after
+    } cases[] = {
+        {"a new line", "(;GM[1]SZ[9]AB[cc]PL[W];W[ee];B[ff])", "2手を変化として加えました", 4},
+        {"a line the record holds is stepped into", "(;SZ[9];W[ee];B[ff])", "2手を変化として加えました", 4},
+        {"another board", "(;SZ[19];W[ee])", "貼り付ける変化の碁盤の大きさが違います", 4},
+        {"a move on a stone", "(;SZ[9];W[cc])", "貼り付けた手はこの局面では打てません", 4},
+        {"no record", "hello", "クリップボードに SGF の変化がありません", 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        w->ui.actKifuFirst->trigger();
+        w->ui.actKifuNext->trigger();
+        clip->setText(QString::fromUtf8(c.pasted));
+        w->ui.actEditPasteLine->trigger();
+        EXPECT_EQ(w->statusText(0), QString::fromUtf8(c.status));
+        EXPECT_EQ(w->Tree().childCount(w->Record.node()), c.answers);
+        EXPECT_EQ(w->Game.CurrentMove, 2);  // the shown node stays shown
+    }
+    // The new line copied out again is what went in.
+    for (int k = 0; k < 3; ++k) w->ui.actKifuVarNext->trigger();
+    w->ui.actEditCopyLine->trigger();
+    EXPECT_EQ(clip->text(), "(;GM[1]FF[4]CA[UTF-8]SZ[9]AB[cc]PL[W]\n;W[ee]\n;B[ff])\n");
+    // The shown line alone stays, after the question; undo brings the others back.
+    prompts.answers.push_back(Answer::Yes);
+    w->ui.actEditKeepLine->trigger();
+    w->ui.actKifuFirst->trigger();
+    w->ui.actKifuNext->trigger();
+    EXPECT_EQ(w->Tree().childCount(w->Record.node()), 1);
+    w->ui.actEditUndo->trigger();
+    EXPECT_EQ(w->Tree().childCount(w->Tree().firstChild(w->Tree().gameRoot(0))), 4);
 }
 
 }  // namespace
