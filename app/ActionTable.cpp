@@ -116,6 +116,8 @@ const std::vector<ActionRow>& actionTable() {
         {"actKifuPrevComment", "棋譜観賞", "前のコメント(&O)", "前のコメントのある局面に戻る", "Ctrl+Shift+Up", -1,
          C::None, G::None, 0, &MainControls::actKifuPrevComment, &W::actKifuPrevCommentExecute,
          [](const F& f) { return on(f.edits()); }},
+        {"actKifuSearch", "棋譜観賞", "検索(&F)...", "コメント・局面名・文字を検索する", "Ctrl+F", -1, C::None, G::None,
+         0, &MainControls::actKifuSearch, &W::actKifuSearchExecute, [](const F& f) { return on(f.edits()); }},
         {"actKifuMainLine", "棋譜観賞", "本譜に戻る(&M)", "本譜の同じ手数の局面に戻る", "", -1, C::None, G::None, 0,
          &MainControls::actKifuMainLine, &W::actKifuMainLineExecute,
          [](const F& f) { return on(f.edits() && !f.onMainLine); }},

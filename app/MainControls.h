@@ -19,6 +19,7 @@ class QMenuBar;
 class QStatusBar;
 class QFrame;
 class QLabel;
+class QListWidget;
 class QMenu;
 class QTimer;
 class QToolBar;
@@ -178,7 +179,11 @@ struct MainControls {
     QAction* actEditHO = nullptr;
     QAction* actKifuNextComment = nullptr;  // Ctrl+Shift+Down / Up: the next / previous comment
     QAction* actKifuPrevComment = nullptr;
-    QAction* actKifuMainLine = nullptr;     // 本譜に戻る: the main line at the same move
+    QAction* actKifuMainLine = nullptr;
+    QAction* actKifuSearch = nullptr;  // Ctrl+F: 検索, its results in a pane made when first shown
+    QDockWidget* dckSearch = nullptr;
+    QLabel* lblSearchInfo = nullptr;
+    QListWidget* lstSearch = nullptr;       // 本譜に戻る: the main line at the same move
     QAction* actDispVariations = nullptr;   // the next moves of every variation on the board
     QAction* actDispOpenAtStart = nullptr;  // records open at their start, not their last move
     QAction* actDispTree = nullptr;         // 変化図, the game-tree pane

@@ -11,6 +11,8 @@
 #include <QFormLayout>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidget>
@@ -168,25 +170,6 @@ void TfrmMain::actKifuGoToExecute() {
     showNode(n);
 }
 
-namespace {
-
-// The nodes of the first game in tree order: a node, then its variations one after another.
-std::vector<RecordTree::NodeId> treeOrder(const RecordTree& t) {
-    std::vector<RecordTree::NodeId> order;
-    std::vector<RecordTree::NodeId> pending{t.gameRoot(0)};
-    while (!pending.empty()) {
-        const RecordTree::NodeId n = pending.back();
-        pending.pop_back();
-        order.push_back(n);
-        std::vector<RecordTree::NodeId> children;
-        for (RecordTree::NodeId c = t.firstChild(n); c != RecordTree::None; c = t.nextSibling(c)) children.push_back(c);
-        pending.insert(pending.end(), children.rbegin(), children.rend());
-    }
-    return order;
-}
-
-}  // namespace
-
 void TfrmMain::actKifuNextCommentExecute() {
     const std::vector<RecordTree::NodeId> order = treeOrder(Tree());
     auto at = std::find(order.begin(), order.end(), Record.node());
@@ -205,6 +188,61 @@ void TfrmMain::actKifuPrevCommentExecute() {
         if (!nodeComment(Tree(), *at).empty()) return showNode(*at);
     }
     setStatusText(0, QStringLiteral("これより前にコメントはありません"));
+}
+
+void TfrmMain::actKifuSearchExecute() {
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("DlgSearch"));
+    dialog.setWindowTitle(QStringLiteral("検索"));
+    auto* layout = new QFormLayout(&dialog);
+    auto* text = new QLineEdit(&dialog);
+    text->setObjectName(QStringLiteral("edtSearch"));
+    text->setText(LastSearch);
+    text->selectAll();
+    layout->addRow(QStringLiteral("コメント・局面名・文字(&T)："), text);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addRow(buttons);
+    if (prompts.exec(dialog) != QDialog::Accepted || text->text().isEmpty()) return;
+    LastSearch = text->text();
+    const std::vector<RecordTree::NodeId> found = searchNodes(Tree(), LastSearch.toStdString());
+    if (!ui.dckSearch) {
+        QLabel* info = nullptr;
+        QVBoxLayout* column = buildDockPane(ui.dckSearch, QStringLiteral("検索結果"), QStringLiteral("dckSearch"), info,
+                                            QStringLiteral("lblSearchInfo"), Qt::RightDockWidgetArea);
+        ui.lblSearchInfo = info;
+        ui.lstSearch = new QListWidget(column->parentWidget());
+        ui.lstSearch->setObjectName(QStringLiteral("lstSearch"));
+        column->addWidget(ui.lstSearch, 1);
+        // A click shows the node found (the tree may have changed since: a stale row does nothing).
+        connect(ui.lstSearch, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+            if (item->data(Qt::UserRole + 1).toULongLong() != Record.revision()) return;
+            showNode(static_cast<RecordTree::NodeId>(item->data(Qt::UserRole).toUInt()));
+            applyCommandStates();
+        });
+    }
+    ui.lstSearch->clear();
+    for (const RecordTree::NodeId n : found) {
+        // Its move number: the moves on the way from the root.
+        int moves = 0;
+        for (RecordTree::NodeId a = n; a != RecordTree::None; a = Tree().parent(a))
+            for (RecordTree::PropId p = Tree().firstProperty(a); p != RecordTree::None; p = Tree().nextProperty(p))
+                moves += Tree().identifier(p) == "B" || Tree().identifier(p) == "W";
+        QString line = moves == 0 ? QStringLiteral("開始局面") : QStringLiteral("%1手目").arg(moves);
+        const std::string comment = nodeComment(Tree(), n);
+        if (!comment.empty()) line += QStringLiteral("：") + QString::fromStdString(comment).simplified().left(40);
+        auto* item = new QListWidgetItem(line, ui.lstSearch);
+        item->setData(Qt::UserRole, static_cast<uint>(n));
+        item->setData(Qt::UserRole + 1, static_cast<qulonglong>(Record.revision()));
+    }
+    ui.lblSearchInfo->setText(QStringLiteral("「%1」：%2 か所").arg(LastSearch).arg(found.size()));
+    ui.dckSearch->show();
+    if (found.empty())
+        setStatusText(0, QStringLiteral("「%1」は見つかりません").arg(LastSearch));
+    else
+        showNode(found.front());
 }
 
 void TfrmMain::actKifuMainLineExecute() { showNode(mainLineNodeOfMove(Game.CurrentMove - 1)); }

@@ -323,6 +323,10 @@ private:
     void actKifuNextCommentExecute();
     void actKifuPrevCommentExecute();
     void actKifuMainLineExecute();
+    // 検索: the nodes whose comment, name or a label holds a text, listed in a pane (a click
+    // shows one); the first is shown.
+    void actKifuSearchExecute();
+    QString LastSearch;
     // 変化をコピー: the shown line from where it branches, with the position there, as an SGF
     // record; 変化を貼り付け: such a record's moves as a variation at the shown node; 他の変化を
     // 削除: the shown line alone stays (asks first).

@@ -294,6 +294,7 @@ void TfrmMain::buildMenus() {
     addItem(ui.mnuKifuP, ui.actKifuGoTo);
     addItem(ui.mnuKifuP, ui.actKifuNextComment);
     addItem(ui.mnuKifuP, ui.actKifuPrevComment);
+    addItem(ui.mnuKifuP, ui.actKifuSearch);
     ui.mnuKifuP->addSeparator();
     ui.mnuKifuSpeed = menu(ui.mnuKifuP, "自動再生速度(&S)", "mnuKifuSpeed");
     for (QAction* a : ui.grpKifuSpeed->actions()) addItem(ui.mnuKifuSpeed, a);

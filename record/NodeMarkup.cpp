@@ -172,6 +172,48 @@ std::vector<std::string> annotationWords(const RecordTree& tree, NodeId n) {
 std::string nodeName(const RecordTree& tree, NodeId n) { return joinedValues(tree, n, "N"); }
 std::string nodeComment(const RecordTree& tree, NodeId n) { return joinedValues(tree, n, "C"); }
 
+std::vector<NodeId> treeOrder(const RecordTree& t) {
+    std::vector<NodeId> order;
+    if (t.gameCount() == 0) return order;
+    std::vector<NodeId> pending{t.gameRoot(0)};
+    std::vector<NodeId> children;
+    while (!pending.empty()) {
+        const NodeId n = pending.back();
+        pending.pop_back();
+        order.push_back(n);
+        children.clear();
+        for (NodeId c = t.firstChild(n); c != RecordTree::None; c = t.nextSibling(c)) children.push_back(c);
+        pending.insert(pending.end(), children.rbegin(), children.rend());
+    }
+    return order;
+}
+
+std::vector<NodeId> searchNodes(const RecordTree& t, std::string_view text) {
+    std::vector<NodeId> found;
+    if (text.empty()) return found;
+    const auto lower = [](std::string_view s) {
+        std::string out(s);
+        for (char& c : out)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        return out;
+    };
+    const std::string wanted = lower(text);
+    for (const NodeId n : treeOrder(t)) {
+        bool hit = false;
+        for (RecordTree::PropId p = t.firstProperty(n); p != RecordTree::None && !hit; p = t.nextProperty(p)) {
+            const std::string_view id = t.identifier(p);
+            if (id != "C" && id != "N" && id != "LB") continue;
+            for (int k = 0; k < t.valueCount(p) && !hit; ++k) {
+                std::string_view v = t.value(p, k);
+                if (id == "LB" && v.find(':') != std::string_view::npos) v.remove_prefix(v.find(':') + 1);
+                hit = lower(v).find(wanted) != std::string::npos;
+            }
+        }
+        if (hit) found.push_back(n);
+    }
+    return found;
+}
+
 std::string annotationLine(const RecordTree& tree, NodeId n) {
     std::string line;
     const std::string name = nodeName(tree, n);

@@ -76,6 +76,12 @@ std::vector<std::string> annotationWords(const RecordTree& tree, RecordTree::Nod
 std::string nodeName(const RecordTree& tree, RecordTree::NodeId n);
 // The node's comment (C), values joined by line breaks; "" when none.
 std::string nodeComment(const RecordTree& tree, RecordTree::NodeId n);
+// The nodes of the first game, in tree order (a node, then its variations one after
+// another), whose comment, name or a label holds text (letters A-Z matched in either case).
+std::vector<RecordTree::NodeId> searchNodes(const RecordTree& tree, std::string_view text);
+// The nodes of the first game in tree order.
+std::vector<RecordTree::NodeId> treeOrder(const RecordTree& tree);
+
 // One line for the move list and the comment window: "【name】 word・word"; either part
 // alone when the other is missing, "" when the node has neither.
 std::string annotationLine(const RecordTree& tree, RecordTree::NodeId n);

@@ -6,6 +6,7 @@
 #include <QDockWidget>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
 
@@ -97,6 +98,17 @@ TEST_F(FileWindowTest, VariationsAreBrowsedAlongTheShownLine) {
                  a->trigger();
          },
          2, 2, 8, 8, 0, false, false, true, true},
+        {"Ctrl+F \"OTHER\": the second answer, found first",
+         [&] {
+             prompts.dialogScripts.push_back([](QDialog& d) {
+                 d.findChild<QLineEdit*>(QStringLiteral("edtSearch"))->setText(QStringLiteral("OTHER"));
+                 return static_cast<int>(QDialog::Accepted);
+             });
+             w->ui.actKifuSearch->trigger();
+         },
+         2, 3, 4, 4, 0, true, true, true, true},
+        {"↓: the third answer again", [&] { w->ui.actKifuVarNext->trigger(); }, 2, 2, 8, 8, 0, false, false, true,
+         true},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.what);

@@ -124,5 +124,31 @@ TEST(NodeMarkup, AnnotationsInJapanese) {
     }
 }
 
+// 検索: the nodes in tree order whose comment, name or a label's text holds the words.
+TEST(NodeMarkup, SearchFindsCommentsNamesAndLabelsInTreeOrder) {
+    const RecordTree t = treeOf("(;C[Joseki start](;B[aa]C[a JOSEKI move];W[bb]N[Tesuji])(;B[cc]LB[dd:joseki]))");
+    // Each node as the moves that lead to it.
+    const auto named = [&](const std::vector<RecordTree::NodeId>& found) {
+        std::string out;
+        for (const RecordTree::NodeId n : found) {
+            std::string path;
+            for (RecordTree::NodeId a = n; t.parent(a) != RecordTree::None; a = t.parent(a))
+                path = std::string(t.value(t.firstProperty(a), 0)) + path;
+            out += "(" + path + ")";
+        }
+        return out;
+    };
+    const struct {
+        const char* text;
+        const char* found;
+    } cases[] = {
+        {"joseki", "()(aa)(cc)"},  // a comment, a comment in either case, a label's text only
+        {"tesuji", "(aabb)"},
+        {"dd", ""},  // a label's point is no text
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(named(searchNodes(t, c.text)), c.found) << c.text;
+}
+
 }  // namespace
 }  // namespace tavrin
