@@ -136,6 +136,19 @@ void TfrmMain::showNodeMarks() {
 
 namespace tavrin {
 
+int TfrmMain::askOne(QDialog& dialog, const QString& name, const QString& title, const QString& label, QWidget* field) {
+    dialog.setObjectName(name);
+    dialog.setWindowTitle(title);
+    auto* layout = new QFormLayout(&dialog);
+    layout->addRow(label, field);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addRow(buttons);
+    return prompts.exec(dialog);
+}
+
 RecordTree::NodeId TfrmMain::mainLineNodeOfMove(int m) const {
     const int length = Tree().mainLineLength();
     for (int i = 0; i < length; ++i)
@@ -148,21 +161,14 @@ void TfrmMain::actKifuGoToExecute() {
     const int length = Tree().mainLineLength();
     const int mainMoves = length > 0 ? Tree().movesThrough(length - 1) : 0;
     QDialog dialog(this);
-    dialog.setObjectName(QStringLiteral("DlgGoTo"));
-    dialog.setWindowTitle(QStringLiteral("手数指定"));
-    auto* layout = new QFormLayout(&dialog);
     auto* move = new QSpinBox(&dialog);
     move->setObjectName(QStringLiteral("spnMove"));
     move->setRange(0, std::max(lineMoves, mainMoves));
     move->setValue(Game.CurrentMove - 1);
     move->selectAll();
-    layout->addRow(QStringLiteral("手数(&N)："), move);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addRow(buttons);
-    if (prompts.exec(dialog) != QDialog::Accepted) return;
+    if (askOne(dialog, QStringLiteral("DlgGoTo"), QStringLiteral("手数指定"), QStringLiteral("手数(&N)："), move) !=
+        QDialog::Accepted)
+        return;
     const int k = move->value();
     // The shown line's move; past its end, the main line's.
     const RecordTree::NodeId n = k <= lineMoves ? lineNodeOfMove(k) : mainLineNodeOfMove(k);
@@ -192,20 +198,14 @@ void TfrmMain::actKifuPrevCommentExecute() {
 
 void TfrmMain::actKifuSearchExecute() {
     QDialog dialog(this);
-    dialog.setObjectName(QStringLiteral("DlgSearch"));
-    dialog.setWindowTitle(QStringLiteral("検索"));
-    auto* layout = new QFormLayout(&dialog);
     auto* text = new QLineEdit(&dialog);
     text->setObjectName(QStringLiteral("edtSearch"));
     text->setText(LastSearch);
     text->selectAll();
-    layout->addRow(QStringLiteral("コメント・局面名・文字(&T)："), text);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addRow(buttons);
-    if (prompts.exec(dialog) != QDialog::Accepted || text->text().isEmpty()) return;
+    if (askOne(dialog, QStringLiteral("DlgSearch"), QStringLiteral("検索"),
+               QStringLiteral("コメント・局面名・文字(&T)："), text) != QDialog::Accepted ||
+        text->text().isEmpty())
+        return;
     LastSearch = text->text();
     const std::vector<RecordTree::NodeId> found = searchNodes(Tree(), LastSearch.toStdString());
     if (!ui.dckSearch) {

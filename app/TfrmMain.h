@@ -326,6 +326,9 @@ private:
     // 検索: the nodes whose comment, name or a label holds a text, listed in a pane (a click
     // shows one); the first is shown.
     void actKifuSearchExecute();
+    // A small dialog of one labelled field (made by the caller as the dialog's child) with
+    // OK and キャンセル, run through the prompts.
+    int askOne(QDialog& dialog, const QString& name, const QString& title, const QString& label, QWidget* field);
     QString LastSearch;
     // 変化をコピー: the shown line from where it branches, with the position there, as an SGF
     // record; 変化を貼り付け: such a record's moves as a variation at the shown node; 他の変化を
