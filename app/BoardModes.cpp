@@ -238,6 +238,9 @@ void EditMode::click(Qt::MouseButton button, int pos) {
             changed = labelAt() || markAt();
             if (changed) record.eraseMarkup(pos);
             break;
+        case Tool::Arrow:
+        case Tool::Line: changed = record.toggleLine(pressed_, pos, tool == Tool::Arrow); break;
+        case Tool::Dim: record.toggleDimmed(pos); break;
     }
     if (changed) w_.showRecordAgain();
 }

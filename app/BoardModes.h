@@ -26,7 +26,9 @@ public:
     virtual Mode kind() const = 0;
     // What the status bar says at rest while the mode lasts; empty: the help hint.
     virtual QString name() const { return {}; }
-    // A click with button on the board's point pos (0: not on a point).
+    // A button pressed on the board's point pos, and the click when it is let go there (0: not
+    // on a point).
+    virtual void press(Qt::MouseButton, int) {}
     virtual void click(Qt::MouseButton button, int pos) = 0;
 
 protected:
@@ -105,10 +107,11 @@ private:
 // 盤面編集: setup stones, marks, labels and the side to move at the shown node.
 class EditMode final : public OverlayMode {
 public:
-    enum class Tool { Stones, Triangle, Square, Circle, Cross, Letters, Numbers, Erase };
+    enum class Tool { Stones, Triangle, Square, Circle, Cross, Letters, Numbers, Erase, Arrow, Line, Dim };
     explicit EditMode(TfrmMain& w);
     Mode kind() const override { return Mode::Editing; }
     QString name() const override;
+    void press(Qt::MouseButton button, int pos) override { pressed_ = button == Qt::LeftButton ? pos : 0; }
     void click(Qt::MouseButton button, int pos) override;
     bool leave() override;
     void drop() override { leave(); }
@@ -116,6 +119,7 @@ public:
 
 private:
     Tool tool_ = Tool::Stones;
+    int pressed_ = 0;          // where the left button went down: an arrow or a line starts there
     bool popupBefore_ = true;  // the board's menu on the right button before editing
 };
 

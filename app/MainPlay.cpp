@@ -109,7 +109,11 @@ void TfrmMain::actPlayGiveUpExecute() {
     prcKifUpDate();
 }
 
-void TfrmMain::pbxGbnMouseDown(Qt::MouseButton button, int, int) { MouseArmed = button == Qt::LeftButton; }
+void TfrmMain::pbxGbnMouseDown(Qt::MouseButton button, int x, int y) {
+    MouseArmed = button == Qt::LeftButton;
+    mode().press(button,
+                 pointAtPixel(ui.pnlMain->geometryInfo(), Game.BoardSize, ui.actDispGbnHanten->isChecked(), x, y));
+}
 
 void TfrmMain::pbxGbnMouseUp(Qt::MouseButton button, int x, int y) {
     // What a click does is the mode's.

@@ -127,6 +127,9 @@ void TfrmMain::buildEditToolBar() {
         {"actEditLetters", "Ａ", "次の文字 A、B、… を付ける・消す (L)", Qt::Key_L, EditMode::Tool::Letters},
         {"actEditNumbers", "１", "次の数字 1、2、… を付ける・消す (N)", Qt::Key_N, EditMode::Tool::Numbers},
         {"actEditErase", "消", "印と文字を消す (E)", Qt::Key_E, EditMode::Tool::Erase},
+        {"actEditArrow", "→", "矢印を引く・消す：始点で押して終点で離す (A)", Qt::Key_A, EditMode::Tool::Arrow},
+        {"actEditLine", "―", "線を引く・消す：始点で押して終点で離す (I)", Qt::Key_I, EditMode::Tool::Line},
+        {"actEditDim", "暗", "交点を暗くする・戻す (D)", Qt::Key_D, EditMode::Tool::Dim},
     };
     for (const auto& t : tools) {
         auto* a = new QAction(QString::fromUtf8(t.text), ui.tlbEdit);

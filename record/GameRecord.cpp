@@ -486,7 +486,8 @@ void GameRecord::keepMoves(int m, BoardPainter& p) {
 
 int GameRecord::takeBack(BoardPainter& p) {
     const int n = mattaCount(state_);
-    if (state_.CurrentMove - n <= 0) return 0;
+    // The game's moves are the main line's: a variation has none to take back.
+    if (state_.CurrentMove - n <= 0 || !onMainLine()) return 0;
     Edit edit(*this);
     const int keep = state_.CurrentMove - 1 - n;
     // Each move goes back as 待った takes it (prcKifBack), then the moves leave the record.

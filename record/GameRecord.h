@@ -142,7 +142,8 @@ public:
     // m + 1 stay) and shows the line's last node then, where play goes on; the shown position
     // must lie at move m.
     void keepMoves(int m, BoardPainter& p);
-    // 待った: takes back mattaCount moves (none when the record has too few) and cuts them
+    // 待った: takes back mattaCount moves (none when the record has too few, or when a
+    // variation is shown) and cuts them
     // from the record; the record is modified and the move clock starts again. Returns the
     // number taken back.
     int takeBack(BoardPainter& p);
@@ -176,6 +177,11 @@ public:
     std::string nextLabel(bool numbers) const;
     // Removes every mark and label at pos.
     void eraseMarkup(int pos);
+    // AR (arrow) or LN (line) from one point to another at the shown node: drawn, or taken
+    // away when that very one is there (a line either way round). False for one point.
+    bool toggleLine(int from, int to, bool arrow);
+    // DD at pos: the point dimmed, or no longer when it is.
+    void toggleDimmed(int pos);
     // An annotation of the shown node set by hand: a move's (BM, DO, IT, TE), a position's
     // (GB, GW, DM, UC) or HO. Set, it replaces the others of its kind; set again, it goes.
     void toggleAnnotation(std::string_view ident);

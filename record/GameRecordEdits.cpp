@@ -289,6 +289,59 @@ void GameRecord::toggleMark(int pos, MarkShape shape) {
     });
 }
 
+bool GameRecord::toggleLine(int from, int to, bool arrow) {
+    if (from == to || !onBoard(from) || !onBoard(to)) return false;
+    const int size = state_.BoardSize;
+    const std::string there = sgfPointText(from, size) + ":" + sgfPointText(to, size);
+    const std::string back = sgfPointText(to, size) + ":" + sgfPointText(from, size);
+    const char* ident = arrow ? "AR" : "LN";
+    editMarkup([&](RecordTree& t, NodeId n, int) {
+        t.touch(n);
+        for (PropId p = t.firstProperty(n); p != RecordTree::None; p = t.nextProperty(p)) {
+            if (t.identifier(p) != ident) continue;
+            for (int k = 0; k < t.valueCount(p); ++k) {
+                if (t.value(p, k) != there && (arrow || t.value(p, k) != back)) continue;
+                t.removeValue(p, k);
+                if (t.valueCount(p) == 0) t.removeProperty(n, p);
+                return;
+            }
+        }
+        putValue(t, n, ident, there, false);
+    });
+    return true;
+}
+
+void GameRecord::toggleDimmed(int pos) {
+    if (!onBoard(pos)) return;
+    // DD holds until the next DD: the node's own lists the points dimmed from here on, the
+    // ones dimmed before it with pos added or taken away (DD[] when none stays).
+    std::vector<int> dimmed;
+    for (const PointMark& m : markupOf(tree_, node(), state_.BoardSize).Marks)
+        if (m.Shape == MarkShape::Dimmed) dimmed.push_back(m.Pos);
+    const auto at = std::find(dimmed.begin(), dimmed.end(), pos);
+    if (at != dimmed.end())
+        dimmed.erase(at);
+    else
+        dimmed.push_back(pos);
+    // Nothing dimmed before the node and nothing after: no DD at all.
+    bool before = false;
+    if (const NodeId up = tree_.parent(node()); up != RecordTree::None)
+        for (const PointMark& m : markupOf(tree_, up, state_.BoardSize).Marks)
+            before = before || m.Shape == MarkShape::Dimmed;
+    editMarkup([&](RecordTree& t, NodeId n, int size) {
+        t.touch(n);
+        for (PropId p = t.firstProperty(n); p != RecordTree::None; p = t.nextProperty(p))
+            if (t.identifier(p) == "DD") {
+                t.removeProperty(n, p);
+                break;
+            }
+        if (dimmed.empty() && !before) return;
+        const PropId dd = t.addProperty(n, "DD");
+        if (dimmed.empty()) t.addValue(dd, "");
+        for (const int d : dimmed) t.addValue(dd, sgfPointText(d, size));
+    });
+}
+
 namespace {
 
 // The annotations of one kind: a node holds at most one of them.

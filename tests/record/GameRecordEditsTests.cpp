@@ -116,6 +116,10 @@ int apply(GameRecord& r, const std::string& action, BoardPainter& p) {
         r.eraseMarkup(P(a.c_str()));
     } else if (op == "AN") {
         r.toggleAnnotation(a);
+    } else if (op == "ARROW" || op == "LINE") {
+        EXPECT_EQ(r.toggleLine(P(a.c_str()), P(b.c_str()), op == "ARROW"), a != b) << action;
+    } else if (op == "DIM") {
+        r.toggleDimmed(P(a.c_str()));
     } else if (op == "PL") {
         r.setPlayerToMove(a == "B" ? Black : a == "W" ? White : 0, p);
     } else if (op == "DEL") {
@@ -190,6 +194,15 @@ TEST(GameRecordEdits, EditsOfSmallTrees) {
         {"erasing takes marks and labels", "(;SZ[9];B[cc]SL[aa]LB[aa:1][bb:2])", "0", "ER aa", 1,
          "(;SZ[9];B[cc]LB[bb:2])"},
         {"an annotation set by hand", "(;SZ[9];B[cc])", "0", "AN TE", 1, "(;SZ[9];B[cc]TE[1])"},
+        {"an arrow drawn", "(;SZ[9];B[cc])", "0", "ARROW aa bb", 1, "(;SZ[9];B[cc]AR[aa:bb])"},
+        {"the same arrow again takes it away", "(;SZ[9];B[cc]AR[aa:bb][cc:dd])", "0", "ARROW aa bb", 1,
+         "(;SZ[9];B[cc]AR[cc:dd])"},
+        {"a line either way round", "(;SZ[9];B[cc]LN[aa:bb])", "0", "LINE bb aa", 1, "(;SZ[9];B[cc])"},
+        {"a line of one point", "(;SZ[9];B[cc])", "0", "LINE aa aa", 0, ""},
+        {"a point dimmed", "(;SZ[9];B[cc])", "0", "DIM aa", 1, "(;SZ[9];B[cc]DD[aa])"},
+        {"dimmed from earlier: the node's own list", "(;SZ[9]DD[aa];B[cc])", "0", "DIM bb", 1,
+         "(;SZ[9]DD[aa];B[cc]DD[aa][bb])"},
+        {"the last one undimmed", "(;SZ[9]DD[aa];B[cc])", "0", "DIM aa", 1, "(;SZ[9]DD[aa];B[cc]DD[])"},
         {"another of its kind replaces it", "(;SZ[9];B[cc]TE[2]GB[1])", "0", "AN DO", 1, "(;SZ[9];B[cc]GB[1]DO[])"},
         {"set again, it goes", "(;SZ[9];B[cc]HO[1]GB[1])", "0", "AN HO", 1, "(;SZ[9];B[cc]GB[1])"},
         {"no annotation of that name", "(;SZ[9];B[cc])", "0", "AN XX", 0, ""},
@@ -308,7 +321,14 @@ void randomEdit(GameRecord& r, std::mt19937& rng, BoardPainter& p) {
         case 1: r.setSetupStone(pos, pick(3), p); break;
         case 2: r.toggleMark(pos, static_cast<MarkShape>(pick(5))); break;
         case 3: r.setLabel(pos, pick(4) ? r.nextLabel(pick(2)) : ""); break;
-        case 4: r.eraseMarkup(pos); break;
+        case 4:
+            if (pick(3) == 0)
+                r.toggleDimmed(pos);
+            else if (pick(2) == 0)
+                r.toggleLine(pos, (pick(size) + 1) * (size + 2) + pick(size) + 1, pick(2));
+            else
+                r.eraseMarkup(pos);
+            break;
         case 5: r.setPlayerToMove(pick(3), p); break;
         case 6:
             if (r.subtreeSize(any) < 40 || pick(8) == 0) r.deleteNode(any, p);
