@@ -231,7 +231,9 @@ void TfrmMain::actKifuSearchExecute() {
             for (RecordTree::PropId p = Tree().firstProperty(a); p != RecordTree::None; p = Tree().nextProperty(p))
                 moves += Tree().identifier(p) == "B" || Tree().identifier(p) == "W";
         QString line = moves == 0 ? QStringLiteral("開始局面") : QStringLiteral("%1手目").arg(moves);
-        const std::string comment = nodeComment(Tree(), n);
+        // Its name, then the start of its comment.
+        const std::string name = nodeName(Tree(), n), comment = nodeComment(Tree(), n);
+        if (!name.empty()) line += QStringLiteral("【%1】").arg(QString::fromStdString(name));
         if (!comment.empty()) line += QStringLiteral("：") + QString::fromStdString(comment).simplified().left(40);
         auto* item = new QListWidgetItem(line, ui.lstSearch);
         item->setData(Qt::UserRole, static_cast<uint>(n));

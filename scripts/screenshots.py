@@ -3,7 +3,7 @@
 
 usage: scripts/screenshots.py [BUILD_DIR] [OUT_DIR]   (defaults: build, docs)
 Writes playing.png, record.png, record-turned.png, comments.png, variations.png, markup.png, editing.png, study.png, problem.png,
-explorer.png, counting.png, newgame.png, gameinfo.png, about.png.
+explorer.png, counting.png, newgame.png, gameinfo.png, about.png, search.png.
 """
 import os
 import sys
@@ -115,6 +115,15 @@ def main():
                     s.key("ctrl+Right")
             shoot(s, meijin, "variations.png", out, before=into_variation, wait=0.5,
                   ini="[Display]\nWidth=1000\nHeight=760\nComment=1\nTree=1\nTreeSize=120\nCommentSize=120\n")
+
+            # 検索: every node whose comment or name holds the text, listed in the results pane.
+            def search(s):
+                s.key("ctrl+f")
+                time.sleep(0.5)
+                s.xdo("type", "--delay", "60", "diagram")
+                s.key("Return")
+            shoot(s, meijin, "search.png", out, before=search, wait=0.8,
+                  ini="[Display]\nWidth=1000\nHeight=760\nComment=1\nCommentSize=120\n")
 
         # A life-and-death problem with its marks: the answer and a failure as variations.
         problem_text = ("(;GM[1]FF[4]CA[UTF-8]SZ[19]PL[B]GN[詰碁]C[黒先活き。Aの急所は？]"
