@@ -9,10 +9,12 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
+#include <optional>
 
 #include "app/CountingPanel.h"
 #include "app/TfrmMain.h"
 #include "engine/Gtp.h"
+#include "formats/RecordLoad.h"
 #include "game/Engine.h"
 #include "record/InfoTexts.h"
 #include "view/BoardView.h"
@@ -184,10 +186,31 @@ void TfrmMain::rebuildKifuList() {
     // announcing each new row to the view.
     QList<QTreeWidgetItem*> rows;
     rows.reserve(count > 0 ? count : 0);
-    for (int k = 1; k <= count; ++k) {
+    // The numbers the record gives its moves: MN at a move (a diagram's first move, "1")
+    // numbers it and the moves after it on.
+    std::vector<int> numbers(static_cast<size_t>(std::max(count, 0)) + 1);
+    int offset = 0;
+    int k = 0;
+    for (size_t i = 1; i < Record.line().size() && k < count; ++i) {
+        bool move = false;
+        std::optional<int> mn;
+        for (RecordTree::PropId p = Tree().firstProperty(Record.line()[i]); p != RecordTree::None;
+             p = Tree().nextProperty(p)) {
+            const std::string_view id = Tree().identifier(p);
+            move = move || Tree().mainLineRole(p) == RecordTree::Role::Move || id == "B" || id == "W";
+            if (id == "MN" && Tree().valueCount(p) > 0) mn = wholeNumber(Tree().value(p, 0));
+        }
+        if (!move) continue;
+        ++k;
+        if (mn && *mn > 0) offset = *mn - k;
+        numbers[static_cast<size_t>(k)] = k + offset;
+    }
+    for (++k; k <= count; ++k) numbers[static_cast<size_t>(k)] = k + offset;
+    for (k = 1; k <= count; ++k) {
         const int entry = Game.HandicapCount + k;
         const int pos = Game.MovePos[static_cast<std::size_t>(entry)];
-        rows.append(makeKifuRow(k, kifuPointText(pos), Game.MoveColor[static_cast<std::size_t>(entry)], QString()));
+        rows.append(makeKifuRow(numbers[static_cast<size_t>(k)], kifuPointText(pos),
+                                Game.MoveColor[static_cast<std::size_t>(entry)], QString()));
     }
     ui.lsvKifu->addTopLevelItems(rows);
     const int row = Game.CurrentMove - 1;

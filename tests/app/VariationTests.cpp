@@ -155,6 +155,18 @@ TEST_F(FileWindowTest, VariationsAreBrowsedAlongTheShownLine) {
     EXPECT_FALSE(w->ui.actKifuVarPrev->isEnabled());
 }
 
+// A diagram's moves are numbered as its MN says, from the move that holds it on.
+TEST_F(FileWindowTest, MoveNumbersFollowTheRecordsMN) {
+    auto w = open();
+    openThroughDialog(*w, prompts, put("diagram.sgf", "(;GM[1]SZ[9];B[cc](;W[dd];B[ee])(;W[ee]MN[1];B[ff];W[gg]))"));
+    w->ui.actKifuFirst->trigger();
+    w->ui.actKifuNext->trigger();
+    w->ui.actKifuVarNext->trigger();
+    QStringList captions;
+    for (int row = 1; row < w->kifuRowCount(); ++row) captions << w->kifuRow(row)->text(0).trimmed();
+    EXPECT_EQ(captions, (QStringList{"1", "1", "2", "3"}));
+}
+
 // A variation copied out as SGF, pasted back at a node as a variation of its own, and the
 // shown line kept alone; each paste and the keeping is one step of the history.
 TEST_F(FileWindowTest, VariationsGoThroughTheClipboardAsSgf) {
