@@ -4,6 +4,7 @@
 #include <emmintrin.h>
 #endif
 
+#include <algorithm>
 #include <numeric>
 #include <utility>
 
@@ -19,10 +20,13 @@ constexpr unsigned char BitCount[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3
 }  // namespace
 
 StoneReplay::StoneReplay(GameState& g) : g_(g) {
-    std::iota(group_.begin(), group_.end(), 0);
+    // The cells of the board in play (with its border) alone: the largest board's arrays are
+    // much bigger than a small board needs.
+    const auto cells = static_cast<std::ptrdiff_t>(std::clamp(g.BoardLast + 1, 0, BoardCells));
+    std::iota(group_.begin(), group_.begin() + cells, 0);
     // Empty cells' entries are counted down and up as stones come and go beside them; they
     // start at 0 like any count.
-    libs_.fill(0);
+    std::fill_n(libs_.begin(), cells, 0);
     for (int i = 1; i <= g.HandicapCount && i <= RecordCapacity; ++i) {
         const int pos = g.MovePos[i];
         bool seen = false;
@@ -128,8 +132,9 @@ SCALAR_CODE bool StoneReplay::play(int pos, int colour) {
 }
 
 void StoneReplay::regroup() {
-    std::iota(group_.begin(), group_.end(), 0);
-    libs_.fill(0);
+    const auto cells = static_cast<std::ptrdiff_t>(std::clamp(g_.BoardLast + 1, 0, BoardCells));
+    std::iota(group_.begin(), group_.begin() + cells, 0);
+    std::fill_n(libs_.begin(), cells, 0);
     // Each stone joins the groups as if placed anew: add() needs its stone neighbours counted.
     std::array<int, BoardCells> stones{};
     for (int pos = 1; pos <= g_.BoardLast && pos < BoardCells; ++pos) {
