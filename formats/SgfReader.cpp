@@ -178,15 +178,16 @@ int oldIdentifier(std::string_view ident, char capitals[2]) {
     return count;
 }
 
-// A B or W property of the two letters a b: the next move of the line of play.
-Refusal playMove(Scan& sc, int colour, char a, char b) {
+// A B or W property of the two letters a b: the next move of the line of play; a pass
+// (B[] on a board above 19 lines, where "tt" is a point).
+Refusal playMove(Scan& sc, int colour, char a, char b, bool pass = false) {
     const int e = sc.s + sc.r;
     if (e > StoneEntries) return reason::TooLong;
-    if (a == 0) return reason::Format;  // two characters, not both ASCII
+    if (a == 0 && !pass) return reason::Format;  // two characters, not both ASCII
     int x = 0;
     int y = 0;
     const auto isT = [](char c) { return c == 't' || c == 'T'; };
-    if (!isT(a) || !isT(b) || sc.size > 19) {  // "tt" is a pass up to 19 x 19, a point above
+    if (!pass && (!isT(a) || !isT(b) || sc.size > 19)) {  // "tt" is a pass up to 19 x 19, a point above
         x = pointLine(a, sc.size);
         y = pointLine(b, sc.size);
         if (x == 0 || y == 0) return reason::Format;
@@ -578,7 +579,11 @@ Refusal scan(std::string_view text, Scan& sc) {
         } else if (!sc.afterAB) {
             continue;
         }
-        if (blank(read)) continue;
+        if (blank(read)) {
+            if (sc.size > 19 && (ident == "B" || ident == "W"))
+                if (const Refusal refusal = playMove(sc, ident == "B" ? Black : White, 0, 0, true)) return refusal;
+            continue;
+        }
         const std::string_view named = !ident.empty()            ? ident
                                        : sc.stoneColour == White ? "AW"
                                        : sc.stoneColour == 0     ? "AE"
@@ -765,7 +770,12 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
         }
         if (p != None) tree.addValue(p, v);
         // A move is the first value of B or W; later ones are passed over, as the scan does.
-        if (!main || kind == Kind::Nothing || (kind == Kind::Move && !first) || RecordTree::blank(v)) return;
+        if (!main || kind == Kind::Nothing || (kind == Kind::Move && !first)) return;
+        if (RecordTree::blank(v)) {
+            // No point: a pass on a board above 19 lines, nothing below (the record decides).
+            if (kind == Kind::Move) stones.push_back({false, moveColour, 0});
+            return;
+        }
         // Setup below the point where the root's line divides stands where its node does,
         // as the scan takes it.
         const auto divided = [&] {
@@ -967,8 +977,10 @@ bool treeHoldsRecord(const std::vector<TreeStone>& stones, const GameState& g, i
         if (s.setup) {
             if (++setup > first || position(s.letters) != g.MovePos[setup]) return false;
         } else {
+            if (s.letters == 0 && g.BoardSize <= 19) continue;  // B[] is no move there
             const int e = first + ++moves;
-            if (moves > g.MoveCount || g.MoveColor[e] != s.colour || position(s.letters) != g.MovePos[e]) {
+            const int pos = s.letters == 0 ? PassPos : position(s.letters);
+            if (moves > g.MoveCount || g.MoveColor[e] != s.colour || pos != g.MovePos[e]) {
                 return false;
             }
         }
@@ -1186,9 +1198,11 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
         } else {
             parseTree<false>(text, breaks, *tree, stones, laterStones);
         }
+        tree->setLargeBoard(g.BoardSize > 19);
         if (!treeHoldsRecord(stones, g, tableStones, laterStones, rec.LaterSetup)) {
             recordTree(*tree, g, rec.LaterSetup);
             tree->Rebuilt = true;
+            tree->setLargeBoard(g.BoardSize > 19);
         }
         tree->Utf8 = buf.Encoding == TextEncoding::Utf8;
     }

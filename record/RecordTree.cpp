@@ -71,6 +71,7 @@ void RecordTree::clear() {
     deadNodes_ = 0;
     Rebuilt = false;
     Utf8 = false;
+    largeBoard_ = false;
     mainLineValid_ = false;
 }
 
@@ -233,7 +234,7 @@ std::string RecordTree::comment(int i) const {
 RecordTree::Role RecordTree::roleOf(PropId p) const {
     const uint32_t id = identKey(identifier(p));
     if (id == key("B") || id == key("W")) {
-        return props_[p].valueCount > 0 && !blank(value(p, 0)) ? Role::Move : Role::Other;
+        return props_[p].valueCount > 0 && (largeBoard_ || !blank(value(p, 0))) ? Role::Move : Role::Other;
     }
     return rewrittenId(id) ? Role::Rewritten : Role::Other;
 }
@@ -397,6 +398,7 @@ RecordTree::Cut RecordTree::cutBy(int m) const {
 
 void RecordTree::reset(const GameState& g) {
     clear();
+    setLargeBoard(g.BoardSize > 19);
     addNode(None);
     for (int k = 1; k <= g.MoveCount && g.HandicapCount + k <= RecordCapacity; ++k) {
         const int e = g.HandicapCount + k;

@@ -144,6 +144,12 @@ public:
     bool Rebuilt = false;
     // The file's text was read as UTF-8 (declared, or found so): it is written back so.
     bool Utf8 = false;
+    // A board above 19 lines, where "tt" is a point: a move without a point (B[]) is a pass.
+    void setLargeBoard(bool large) {
+        largeBoard_ = large;
+        mainLineValid_ = false;
+    }
+    bool largeBoard() const { return largeBoard_; }
 
     // ---- Walking the tree ----
 
@@ -302,6 +308,7 @@ private:
     mutable std::vector<int> movesThrough_;
     mutable std::vector<PropId> lateSetup_;  // AB and AW after the main line's first move, sorted
     mutable bool mainLineValid_ = false;
+    bool largeBoard_ = false;  // see setLargeBoard
 };
 
 // One change of a tree, as what undoes it needs.

@@ -238,6 +238,9 @@ TEST(SgfTreeWriter, GameInformationIsSavedAsTheFileGaveIt) {
         {"information of the first of several lines stays in it",
          "(;SZ[9](;PB[A]DT[1990]AB[dd][ee];W[cc])(;C[v2];B[aa])(;C[v3];B[bb]))",
          head + tail + "PW[]HA[0]\r\n(;DT[1990]PB[A]AB[dd][ee];W[cc])(;C[v2];B[aa])(;C[v3];B[bb]))\r\n"},
+        // Found by the monkey: above 19 lines "tt" is a point and B[] a pass, kept by both.
+        {"a pass on a board of 25 lines", "(;SZ[25];B[aa];W[];B[tt];W[])",
+         head + "AP[T]SZ[25]GN[]DT[]PB[]PW[]HA[0]\r\n;B[aa];W[];B[tt];W[])\r\n"},
         // Found by the fuzz run in CI: stones set up with a move, in a record of nothing more.
         {"setup and a move in one node", "(;SZ[9];AW[be]AB[ad]W[bd])",
          head + "AB[ad]AW[be]" + tail + "DT[]PB[]PW[]\r\n;W[bd])\r\n"},
