@@ -681,8 +681,9 @@ std::string_view gameText(std::string_view text, LineBreaks& breaks, std::string
 struct TreeStone {
     bool setup;
     int colour;
-    uint16_t letters;
+    uint16_t letters;  // BlankMove: B[] or W[]
 };
+constexpr uint16_t BlankMove = 0xFFFF;
 
 // The game tree of the whole text, every game of it, tokenized as the scan does: an
 // identifier is every character up to "[" but spaces, a value runs to the first "]" that is
@@ -727,10 +728,14 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
     // values of the property being read are stones, a move, or nothing.
     bool afterAB = false;
     enum class Kind { Nothing, Stones, Move } kind = Kind::Nothing;
+    // Two bytes as one number; 0 for anything else (and for two 0xFF bytes, no point either:
+    // BlankMove stays B[]'s own).
     const auto letters = [](std::string_view v) {
-        return v.size() == 2
-                   ? static_cast<uint16_t>(static_cast<unsigned char>(v[0]) | static_cast<unsigned char>(v[1]) << 8)
-                   : uint16_t{0};
+        const uint16_t l =
+            v.size() == 2
+                ? static_cast<uint16_t>(static_cast<unsigned char>(v[0]) | static_cast<unsigned char>(v[1]) << 8)
+                : uint16_t{0};
+        return l == BlankMove ? uint16_t{0} : l;
     };
     int moveColour = 0;       // of the property being read, when a move
     int stoneColour = Black;  // of the setup property (AB, AW or AE) values without identifier follow
@@ -773,7 +778,7 @@ void parseTree(std::string_view text, const LineBreaks& breaks, RecordTree& tree
         if (!main || kind == Kind::Nothing || (kind == Kind::Move && !first)) return;
         if (RecordTree::blank(v)) {
             // No point: a pass on a board above 19 lines, nothing below (the record decides).
-            if (kind == Kind::Move) stones.push_back({false, moveColour, 0});
+            if (kind == Kind::Move) stones.push_back({false, moveColour, BlankMove});
             return;
         }
         // Setup below the point where the root's line divides stands where its node does,
@@ -977,9 +982,9 @@ bool treeHoldsRecord(const std::vector<TreeStone>& stones, const GameState& g, i
         if (s.setup) {
             if (++setup > first || position(s.letters) != g.MovePos[setup]) return false;
         } else {
-            if (s.letters == 0 && g.BoardSize <= 19) continue;  // B[] is no move there
+            if (s.letters == BlankMove && g.BoardSize <= 19) continue;  // B[] is no move there
             const int e = first + ++moves;
-            const int pos = s.letters == 0 ? PassPos : position(s.letters);
+            const int pos = s.letters == BlankMove ? PassPos : position(s.letters);
             if (moves > g.MoveCount || g.MoveColor[e] != s.colour || pos != g.MovePos[e]) {
                 return false;
             }

@@ -30,6 +30,7 @@ std::string saveAndReadBack(TextBuffer& buf, Fill&& fill, const std::string& wha
     RecordTree tree;
     const LoadResult r = fncStringsToKif(g, buf, "", &tree);
     EXPECT_TRUE(r.ok()) << what << ": " << r.reason;
+    EXPECT_EQ(tree.moveCount(), g.MoveCount) << what;
     const std::string saved = sgfFileBytes(g, buf, &tree);
     GameState again = test::newGame(19);
     again.AppTag = "T";
@@ -308,6 +309,8 @@ TEST(SgfTreeWriter, DamagedUtf8IsSavedAsTheBytesItHolds) {
     saveFileWithTree(";CAhhkkh(hhhhhhhhh[:\xBF\xFF]#", "an identifier cut by (");
     saveFileWithTree(std::string(";(AB[\x02\x00]\x00)\x9A", 12), "an AB of a blank value below the root");
     saveFileWithTree("((;SZ[9];AW[ae]AB[bb])(;SZ[9];AW[ae]AB[bb]))", "a \"(\" before the first node");
+    // Found by the tree fuzz run: a move of three characters, no point, beside B[]'s pass.
+    saveFileWithTree("\t;z;C;;w[.ww];s[ww;C(A(((\xfe([\xff", "a move of no point");
     if (readFileBytes(std::string(TAVRIN_CORPUS_DIR) + "/../findings/tree-save-twice-utf8-dropped.sgf", found)) {
         const std::string saved = saveFileWithTree(found, "tree-save-twice-utf8-dropped.sgf");
         EXPECT_EQ(saved.substr(0, 21), "(;GM[1]FF[4]CA[UTF-8]");
