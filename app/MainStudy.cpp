@@ -281,10 +281,7 @@ void TfrmMain::treePaneMenu(RecordTree::NodeId n, const QPoint& at) {
         QAction* a = marks->addAction(source->text());
         a->setCheckable(true);
         const std::string id = source->objectName().mid(7).toStdString();  // "actEditBM" -> "BM"
-        bool set = false;
-        for (RecordTree::PropId p = Tree().firstProperty(n); p != RecordTree::None; p = Tree().nextProperty(p))
-            set = set || Tree().identifier(p) == id;
-        a->setChecked(set);
+        a->setChecked(Tree().findProperty(n, RecordTree::identKey(id)) != RecordTree::None);
         connect(a, &QAction::triggered, this, [this, n, id, revision = Record.revision()] {
             if (Record.revision() != revision || !ReplayMode) return;
             showNode(n);

@@ -150,10 +150,8 @@ int TfrmMain::askOne(QDialog& dialog, const QString& name, const QString& title,
 }
 
 RecordTree::NodeId TfrmMain::mainLineNodeOfMove(int m) const {
-    const int length = Tree().mainLineLength();
-    for (int i = 0; i < length; ++i)
-        if (Tree().movesThrough(i) >= m) return Tree().mainLineNode(i);
-    return Tree().mainLineNode(length - 1);
+    const int i = Tree().nodeOfMove(m);
+    return Tree().mainLineNode(i >= 0 ? i : Tree().mainLineLength() - 1);
 }
 
 void TfrmMain::actKifuGoToExecute() {

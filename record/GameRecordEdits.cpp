@@ -351,12 +351,6 @@ constexpr std::array<std::array<std::string_view, 4>, 3> AnnotationKinds = {{
     {"HO", "", "", ""},
 }};
 
-RecordTree::PropId propertyOf(const RecordTree& t, RecordTree::NodeId n, std::string_view ident) {
-    for (RecordTree::PropId p = t.firstProperty(n); p != RecordTree::None; p = t.nextProperty(p))
-        if (t.identifier(p) == ident) return p;
-    return RecordTree::None;
-}
-
 const std::array<std::string_view, 4>* kindOf(std::string_view ident) {
     for (const auto& kind : AnnotationKinds)
         if (!ident.empty() && std::find(kind.begin(), kind.end(), ident) != kind.end()) return &kind;
@@ -369,7 +363,8 @@ std::string GameRecord::annotation(std::string_view ident) const {
     const auto* kind = kindOf(ident);
     if (!kind) return {};
     for (const std::string_view id : *kind)
-        if (!id.empty() && propertyOf(tree_, node(), id) != RecordTree::None) return std::string(id);
+        if (!id.empty() && tree_.findProperty(node(), RecordTree::identKey(id)) != RecordTree::None)
+            return std::string(id);
     return {};
 }
 
@@ -381,7 +376,7 @@ void GameRecord::toggleAnnotation(std::string_view ident) {
         t.touch(n);  // the node's properties as they were go into the step
         for (const std::string_view id : *kind) {
             if (id.empty()) continue;
-            const RecordTree::PropId p = propertyOf(t, n, id);
+            const RecordTree::PropId p = t.findProperty(n, RecordTree::identKey(id));
             if (p != RecordTree::None) t.removeProperty(n, p);
         }
         // DO and IT take no value; the others a double ("1": plain).

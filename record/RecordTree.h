@@ -167,6 +167,8 @@ public:
     size_t nodeCount() const { return nodes_.size(); }
     PropId firstProperty(NodeId n) const { return nodes_[n].firstProp; }
     PropId nextProperty(PropId p) const { return props_[p].next; }
+    // Node n's first property of that identifier key (identKey), None when it has none.
+    PropId findProperty(NodeId n, uint32_t key) const;
     std::string_view identifier(PropId p) const { return span(props_[p].ident); }
     int valueCount(PropId p) const { return static_cast<int>(props_[p].valueCount); }
     std::string_view value(PropId p, int k) const { return span(values_[props_[p].firstValue + k]); }
@@ -275,7 +277,6 @@ private:
     void linkAfterSiblings(NodeId parent, NodeId child);
     Role roleOf(PropId p) const;
     void refreshMainLine() const;
-    PropId findProperty(NodeId n, uint32_t key) const;
     void unlinkChildren(NodeId n);
     // Counts the nodes below each of pending (unlinked already) as unused storage.
     void markDead(std::vector<NodeId> pending);
