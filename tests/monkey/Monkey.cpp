@@ -994,7 +994,10 @@ std::string Monkey::check() const {
     if (g.CurrentMove > 1) {
         const auto e = static_cast<std::size_t>(g.HandicapCount + g.CurrentMove - 1);
         const int pos = g.MovePos[e];
-        if (pos != PassPos && g.Board[static_cast<std::size_t>(pos)] != g.MoveColor[e])
+        // A suicide the record holds (played as recorded) leaves no stone of its own, and setup
+        // after the move may have taken its stone away.
+        const bool illegal = W->Record.illegalAt(W->Record.nodeIndexOfMove(g.CurrentMove - 1));
+        if (pos != PassPos && !illegal && !setupShown && g.Board[static_cast<std::size_t>(pos)] != g.MoveColor[e])
             return fail("the last shown move at " + num(pos) + " has no stone of its colour");
     }
     if (g.GameOver && !replayMode) return fail("GameOver while not in replay");
