@@ -168,7 +168,7 @@ void EngineTurn::askEstimate() {
 void EngineTurn::rejectLastMove() {
     // None of the moves rejected at this position before is played again.
     const int entry = game_.HandicapCount + game_.CurrentMove - 1;
-    const std::vector<int> before(game_.MovePos.begin() + 1, game_.MovePos.begin() + entry);
+    const std::vector<int> before(game_.MovePos.slice(1, static_cast<size_t>(entry)));
     if (before != redoBefore_) redoRejected_.clear();
     redoBefore_ = before;
     redoRejected_.insert(redoRejected_.begin(), game_.MovePos[static_cast<std::size_t>(entry)]);

@@ -335,7 +335,7 @@ bool movesMakeTheBoard(const GameState& g, int setup, int moves) {
     for (int i = 1; i <= setup; ++i)
         if (!replay.place(g.MovePos[i], g.MoveColor[i] == White ? White : Black)) return false;
     w.HandicapCount = setup;
-    if (replay.playMoves(g.MoveColor.data() + setup, g.MovePos.data() + setup, moves) != moves) return false;
+    if (replay.playMoves(g.MoveColor, g.MovePos, setup, moves) != moves) return false;
     for (int pos = 1; pos <= g.BoardLast && pos < BoardCells; ++pos) {
         const int have = g.Board[static_cast<size_t>(pos)];
         if ((have == Black || have == White ? have : 0) != std::max(0, w.Board[static_cast<size_t>(pos)])) return false;

@@ -1,5 +1,6 @@
 #include "formats/NgfReader.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -39,14 +40,30 @@ int ngfLine(std::string_view letter, int size) {
     return line >= 0 && line <= size ? line : -1;
 }
 
+// Chinese programs write the header in eleven lines, each after "GI": the game's name, black,
+// white, two more, the date (2006-9-5), the board size, the handicap, one more, the komi and
+// the number of moves; the moves follow, then lines of their own. The same lines in the
+// usual layout, the moves without what follows them; nothing when the file is not such.
+std::optional<std::vector<std::string>> usualLayout(const std::vector<std::string>& L) {
+    if (L.size() < 11) return std::nullopt;
+    for (size_t k = 0; k < 11; ++k)
+        if (L[k].compare(0, 2, "GI") != 0) return std::nullopt;
+    const auto gi = [&L](int k) { return L[static_cast<size_t>(k - 1)].substr(2); };
+    std::string date = gi(6);
+    std::replace(date.begin(), date.end(), '-', '/');
+    std::vector<std::string> out = {gi(1), gi(7), gi(2), gi(3), gi(4), gi(8), gi(9), gi(10), date, gi(5), "", gi(11)};
+    for (size_t k = 11; k < L.size() && isMoveLine(L[k]); ++k) out.push_back(L[k]);
+    return out;
+}
+
 }  // namespace
 
 LoadResult fncNgfToKif(GameState& g, const TextBuffer& buf, const std::string& path) {
     const auto refused = [](std::string_view why) { return LoadResult::refused(why); };
-    const std::vector<std::string>& L = buf.lines();
+    const std::optional<std::vector<std::string>> variant = usualLayout(buf.lines());
+    const std::vector<std::string>& L = variant ? *variant : buf.lines();
     const int lineCount = static_cast<int>(L.size());
     if (lineCount == 0) return {LoadStatus::Empty, reason::Empty};
-    if (lineCount > NgfLineLimit) return refused(reason::TooLong);
     // Line k of the file (1-based); the header needs twelve of them.
     if (lineCount < 12) return refused(reason::Format);
     const auto line = [&L](int k) -> const std::string& { return L[static_cast<size_t>(k - 1)]; };

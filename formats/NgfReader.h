@@ -10,9 +10,6 @@
 
 namespace tavrin {
 
-// Most lines an NGF file may have.
-inline constexpr int NgfLineLimit = 1010;
-
 // Reads the NGF lines now in buf. On success the game is replaced and left ended at its last move; on any refusal it is
 // left as it was.
 LoadResult fncNgfToKif(GameState& g, const TextBuffer& buf, const std::string& path);

@@ -133,10 +133,6 @@ LoadResult commitOnce(GameState& g, const ReadRecord& r, bool asRecorded) {
     // over the refused file). The work copy needs nothing from the game: the new game set up
     // below resets everything the replay reads.
     thread_local GameState work;
-    // Record entries the work copy's last load may have written: only those need clearing.
-    // A load writes no entry past its stones and moves (it captures fewer stones than it
-    // places), whether it is accepted or not.
-    thread_local int workDirty = RecordCapacity;
     NullPainter painter;
 
     work.BoardSize = r.BoardSize;
@@ -148,8 +144,7 @@ LoadResult commitOnce(GameState& g, const ReadRecord& r, bool asRecorded) {
     work.WhitePlayer = r.WhitePlayer;
     work.KomiTenths = r.KomiTenths;
     work.HandicapCount = r.StandardHandicap;
-    prcNewSetCore(work, r.GameDate, workDirty);
-    workDirty = r.StandardHandicap + r.SetupCount + r.MoveCount;
+    prcNewSetCore(work, r.GameDate);
     work.GameRule = r.GameRule;
     work.GameDate = r.GameDate;
     work.KomiGiven = r.KomiGiven;
@@ -202,7 +197,7 @@ LoadResult commitOnce(GameState& g, const ReadRecord& r, bool asRecorded) {
             if (LoadResult no = playAsTheRecordHas(upTo); !no.ok()) return no;
             played = upTo;
         } else if (upTo > played) {
-            const int reached = replay.playMoves(r.MoveColor.data(), r.MovePos.data(), upTo, played + 1);
+            const int reached = replay.playMoves(r.MoveColor, r.MovePos, 0, upTo, played + 1);
             if (reached != upTo) {
                 const int refused = reached + 1;
                 const bool gap = r.MoveColor[refused] != Black && r.MoveColor[refused] != White;
@@ -238,8 +233,9 @@ LoadResult commitOnce(GameState& g, const ReadRecord& r, bool asRecorded) {
     if (r.ToPlay != 0 && r.ToPlayFrom > r.MoveCount) {
         work.SideToMove = r.ToPlay;
     } else if (r.MoveCount == 0) {
-        const bool whiteStones = std::find(r.SetupColor.begin() + 1, r.SetupColor.begin() + 1 + r.SetupCount, White) !=
-                                 r.SetupColor.begin() + 1 + r.SetupCount;
+        bool whiteStones = false;
+        for (int i = 1; i <= r.SetupCount && !whiteStones; ++i)
+            whiteStones = r.SetupColor[static_cast<size_t>(i)] == White;
         if (whiteStones) work.SideToMove = Black;
     }
 

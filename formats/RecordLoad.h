@@ -74,13 +74,13 @@ struct ReadRecord {
     int StandardHandicap = 0;  // stones of the handicap table set up with the new game
     int SetupCount = 0;        // further stones (AB, AW), each placed through the legality check
     int MoveCount = 0;
-    std::array<int, RecordCapacity + 1> SetupPos{};    // 1..SetupCount
-    std::array<int, RecordCapacity + 1> SetupColor{};  // 1..SetupCount: black (AB) or white (AW); 0 black
-    int ToPlay = 0;                                    // the side to move the last PL gives; 0 none
+    RecordColumn SetupPos;    // 1..SetupCount
+    RecordColumn SetupColor;  // 1..SetupCount: black (AB) or white (AW); 0 black
+    int ToPlay = 0;           // the side to move the last PL gives; 0 none
     int ToPlayFrom = 1;       // the last PL stands before this move: it holds when no move follows it
     SetupChanges LaterSetup;  // stones set up, and points emptied, after the start (AB AW AE)
-    std::array<int, RecordCapacity + 1> MoveColor{};  // 1..MoveCount; 0 = a gap
-    std::array<int, RecordCapacity + 1> MovePos{};
+    RecordColumn MoveColor;   // 1..MoveCount; 0 = a gap
+    RecordColumn MovePos;
 };
 
 // What a load does with a move the rules refuse.

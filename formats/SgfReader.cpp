@@ -53,7 +53,7 @@ int turnedPoint(int pos, int size, int turn) {
     return x * stride + y;
 }
 
-// Room for AB stones and moves together: entries 1..1023, one less than the record holds.
+// Room for AB stones and moves together: one less than the record holds.
 constexpr int StoneEntries = RecordCapacity - 1;
 
 struct Scan {
@@ -78,12 +78,15 @@ struct Scan {
     // Setup after the first move (and AE anywhere): the r at the start of its node, then the
     // stone or the point emptied (colour 0). It stands between the moves, not in the entries.
     std::vector<std::pair<int, ScanEntry>> later;
-    std::array<ScanEntry, RecordCapacity + 1> entries{};
+    std::vector<ScanEntry> entries;
     // Move r is also written here as the record takes it, its colour and its point on the
     // board in force. While no SZ has changed the board after the first stone (movesFinal),
     // that is the moves' final form.
-    int* moveColour = nullptr;
+    RecordColumn* colours = nullptr;
+    RecordColumn* points = nullptr;
+    int* moveColour = nullptr;  // where colours and points lie: entries 0..room
     int* movePos = nullptr;
+    int room = 0;  // entries, moveColour and movePos hold 0..room
     bool movesFinal = true;
     // The moves' entries are kept too: only a record whose moves are not final needs them.
     bool keepEntries = false;
@@ -178,11 +181,23 @@ int oldIdentifier(std::string_view ident, char capitals[2]) {
     return count;
 }
 
+// Room for entry e (stones and moves counted together) in the entries and the move columns;
+// false past what a record may hold.
+bool makeRoom(Scan& sc, int e) {
+    if (e <= sc.room) return true;
+    if (e > StoneEntries) return false;
+    sc.room = std::min(StoneEntries, std::max({e, 2 * sc.room, 1023}));
+    sc.entries.resize(static_cast<size_t>(sc.room) + 1);
+    sc.moveColour = sc.colours->upTo(static_cast<size_t>(sc.room));
+    sc.movePos = sc.points->upTo(static_cast<size_t>(sc.room));
+    return true;
+}
+
 // A B or W property of the two letters a b: the next move of the line of play; a pass
 // (B[] on a board above 19 lines, where "tt" is a point).
 Refusal playMove(Scan& sc, int colour, char a, char b, bool pass = false) {
     const int e = sc.s + sc.r;
-    if (e > StoneEntries) return reason::TooLong;
+    if (!makeRoom(sc, e)) return reason::TooLong;
     if (a == 0 && !pass) return reason::Format;  // two characters, not both ASCII
     int x = 0;
     int y = 0;
@@ -273,7 +288,7 @@ Refusal property(Scan& sc, std::string_view id, std::string_view v) {
                         sc.later.emplace_back(sc.nodeFirstMove, scanEntry(colour, x, y));
                         continue;
                     }
-                    if (++sc.s > StoneEntries) return reason::TooLong;
+                    if (!makeRoom(sc, ++sc.s)) return reason::TooLong;
                     sc.entries[sc.s] = scanEntry(colour, x, y);
                 }
             }
@@ -420,7 +435,7 @@ constexpr std::array<unsigned char, 256> MoveColours = [] {
 // few bytes) ends the run. Returns where the run ends.
 [[gnu::noinline]] size_t moveRun(std::string_view text, size_t i, Scan& sc) {
     const size_t n = text.size();
-    if (std::endian::native != std::endian::little || n < 8 || sc.s + sc.r > StoneEntries) return i;
+    if (std::endian::native != std::endian::little || n < 8 || sc.s + sc.r > sc.room) return i;
     // ';' '[' and ']' at bytes 0, 2 and 5.
     constexpr uint64_t Marks = 0x0000FF0000FF00FFull;
     constexpr uint64_t MoveMarks = uint64_t{']'} << 40 | uint64_t{'['} << 16 | uint64_t{';'};
@@ -430,7 +445,7 @@ constexpr std::array<unsigned char, 256> MoveColours = [] {
     ScanEntry* const entries = sc.entries.data() + sc.s;  // move r is entries[r]
     int* const colours = sc.moveColour;
     int* const points = sc.movePos;
-    const int lastR = StoneEntries - sc.s;
+    const int lastR = sc.room - sc.s;
     int r = sc.r;
     const unsigned char* at = bytes + i;
     const unsigned char* const lastWord = bytes + (n - 8);
@@ -1025,7 +1040,7 @@ void recordTree(RecordTree& tree, const GameState& g, const SetupChanges& later)
 
 // Start values of a scan; of the entries only those the last scan filled are cleared.
 void resetScan(Scan& sc) {
-    const int used = std::min(sc.s + sc.r - 1, RecordCapacity);
+    const int used = std::min(sc.s + sc.r - 1, sc.room);
     if (used > 0) std::memset(&sc.entries[1], 0, static_cast<size_t>(used) * sizeof(ScanEntry));
     sc.app.clear();
     sc.name.clear();
@@ -1059,8 +1074,10 @@ LoadResult fncStringsToKif(GameState& g, const TextBuffer& buf, const std::strin
     thread_local Scan sc;
     thread_local ReadRecord rec;
     resetScan(sc);
-    sc.moveColour = rec.MoveColor.data();
-    sc.movePos = rec.MovePos.data();
+    sc.colours = &rec.MoveColor;
+    sc.points = &rec.MovePos;
+    sc.room = 0;
+    makeRoom(sc, 1);
     // A record of one line is scanned where it stands; others are joined first. A file's
     // bytes not yet decoded are scanned as they are: only the texts the game keeps are
     // decoded, not every comment of the record.

@@ -228,6 +228,11 @@ TextEncoding chooseEncoding(std::string_view bytes, std::string* charset) {
             return TextEncoding::Declared;
         case Declared::None: break;
     }
+    // The NGF of Chinese programs, whose header lines begin with "GI", is GB2312 (or GBK).
+    if (bytes.substr(0, 2) == "GI" && !sjis::validUtf8(bytes)) {
+        if (charset) *charset = "GB18030";
+        return TextEncoding::Declared;
+    }
     return readsAsUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp932;
 }
 

@@ -157,7 +157,7 @@ void correctSettings(GameState& g) {
     if (HandicapPoints(g.BoardSize, 2, 1) == 0) g.HandicapCount = 0;
 }
 
-void prcNewSetGoban(GameState& g, int dirtyEntries) {
+void prcNewSetGoban(GameState& g) {
     // A board the arrays cannot hold is never laid out.
     if (!validBoardSize(g.BoardSize)) g.BoardSize = 19;
     const int size = g.BoardSize;
@@ -178,12 +178,11 @@ void prcNewSetGoban(GameState& g, int dirtyEntries) {
     g.Board[last] = CellCorner;
     g.DirOffset = {-1, stride, 1, -stride};
     g.CapturedCount = {0, 0, 0};
-    const size_t clear = static_cast<size_t>(std::clamp(dirtyEntries, 0, RecordCapacity) + 1) * sizeof(int);
-    std::memset(g.MovePos.data(), 0, clear);
-    std::memset(g.MoveColor.data(), 0, clear);
-    std::memset(g.MoveTime.data(), 0, clear);
-    std::memset(g.MoveCaptures.data(), 0, clear);
-    std::memset(g.CapturedPos.data(), 0, clear);
+    g.MovePos.clear();
+    g.MoveColor.clear();
+    g.MoveTime.clear();
+    g.MoveCaptures.clear();
+    g.CapturedPos.clear();
 }
 
 void prcPutStone(GameState& g, int size, int count) {
@@ -229,9 +228,9 @@ void fillCoordName(GameState& g) {
     if (size >= 1) g.CoordName.use(coordNames(size));
 }
 
-void prcNewSetCore(GameState& g, const std::string& today, int dirtyEntries) {
+void prcNewSetCore(GameState& g, const std::string& today) {
     correctSettings(g);
-    prcNewSetGoban(g, dirtyEntries);
+    prcNewSetGoban(g);
     fillCoordName(g);
     if (g.HandicapCount >= 1) {
         prcPutStone(g, g.BoardSize, g.HandicapCount);

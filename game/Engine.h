@@ -33,9 +33,7 @@ std::string handicapText(int count);
 void correctSettings(GameState& g);
 
 // Reset BoardStride, BoardLast, Board, DirOffset, CapturedCount and the record arrays.
-// Entries past dirtyEntries are left alone: a caller that knows they are still 0 spares
-// clearing them.
-void prcNewSetGoban(GameState& g, int dirtyEntries = RecordCapacity);
+void prcNewSetGoban(GameState& g);
 
 // Place count handicap stones of the table for a board of size lines (not drawn here).
 void prcPutStone(GameState& g, int size, int count);
@@ -50,8 +48,7 @@ void fillCoordName(GameState& g);
 // LastMovePos 0, KomiGiven true. (The window's own flags, replay, the armed mouse and the
 // set-up state, are the window's to reset.)
 // Keeps GameName, GameComment, players, kinds, Level, KomiTenths.
-// dirtyEntries as for prcNewSetGoban.
-void prcNewSetCore(GameState& g, const std::string& today, int dirtyEntries = RecordCapacity);
+void prcNewSetCore(GameState& g, const std::string& today);
 
 // Set Board[pos] := colour and show it: mode 0 plain, mode 2 with the last-move marker
 // (the previously marked stone is redrawn plain first). pos 999 only unmarks.

@@ -5,14 +5,17 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace tavrin {
 
 inline constexpr int Black = 1;
 inline constexpr int White = 2;
-inline constexpr int PassPos = 999;          // stored wherever a position is stored
-inline constexpr int RecordCapacity = 1024;  // entries of MovePos/MoveColor/MoveTime (1..1024)
-inline constexpr int MinBoardSize = 2;       // square boards of 2 x 2 to 25 x 25 lines
+inline constexpr int PassPos = 999;  // stored wherever a position is stored
+// Entries of MovePos/MoveColor/MoveTime (1..RecordCapacity): a bound no real record nears; the
+// columns hold only what a record uses.
+inline constexpr int RecordCapacity = 1 << 24;
+inline constexpr int MinBoardSize = 2;  // square boards of 2 x 2 to 25 x 25 lines
 inline constexpr int MaxBoardSize = 25;
 inline constexpr int BoardCells = 729;     // 27 x 27: 25 x 25 with its border
 inline constexpr int CoordNameLast = 700;  // largest position of 25 x 25
@@ -43,6 +46,33 @@ private:
     const Names* names_ = &none();
 };
 
+// One column of the record, 1-based like an array of RecordCapacity + 1 entries whose
+// unwritten entries are 0, but holding only the entries written so far: a game of 40 moves
+// copies 40, a record of 5,000 moves grows to 5,000. An index past RecordCapacity reads 0
+// and writes nowhere.
+class RecordColumn {
+public:
+    int operator[](std::size_t i) const { return i < v_.size() ? v_[i] : 0; }
+    int& operator[](std::size_t i) { return i < v_.size() ? v_[i] : grow(i); }
+    // Entries 0..last as one run of memory, to be written or read in place.
+    int* upTo(std::size_t last) {
+        if (last >= v_.size()) grow(last);
+        return v_.data();
+    }
+    // The entries held: 0..size()-1 (every later one is 0), and where they lie.
+    std::size_t size() const { return v_.size(); }
+    const int* data() const { return v_.data(); }
+    // Entries from..to-1.
+    std::vector<int> slice(std::size_t from, std::size_t to) const;
+    // Every entry 0 again (the memory stays for the next game).
+    void clear() { v_.clear(); }
+    bool operator==(const RecordColumn& o) const;
+
+private:
+    int& grow(std::size_t i);
+    std::vector<int> v_;
+};
+
 struct GameState {
     // Board geometry of the current size.
     int BoardSize = 19;
@@ -52,13 +82,13 @@ struct GameState {
     std::array<int, 4> DirOffset{-1, 21, 1, -21};  // up, right, down, left
 
     // Record: entries 1..HandicapCount are handicap stones, move k is entry HandicapCount + k.
-    std::array<int, RecordCapacity + 1> MovePos{};
-    std::array<int, RecordCapacity + 1> MoveColor{};
-    std::array<int, RecordCapacity + 1> MoveTime{};
+    RecordColumn MovePos;
+    RecordColumn MoveColor;
+    RecordColumn MoveTime;
     // Indexed by the move number itself; entry 0 is always 0.
-    std::array<int, RecordCapacity + 1> MoveCaptures{};
+    RecordColumn MoveCaptures;
     // Stack of captured points in order of capture; top = CapturedCount[1] + CapturedCount[2].
-    std::array<int, RecordCapacity + 1> CapturedPos{};
+    RecordColumn CapturedPos;
     std::array<int, 3> CapturedCount{};  // [1] by black, [2] by white
 
     // Position in the record.

@@ -168,6 +168,16 @@ SCALAR_CODE int StoneReplay::playMoves(const int* colours, const int* positions,
     return k - 1;
 }
 
+int StoneReplay::playMoves(const RecordColumn& colours, const RecordColumn& positions, int skip, int count, int from) {
+    // Entries past what the columns hold are 0: a move of neither colour, where play stops.
+    const int held = static_cast<int>(std::min(colours.size(), positions.size())) - 1 - skip;
+    if (held < 1) {
+        g_.CurrentMove = std::max(from, 1);
+        return g_.CurrentMove - 1;
+    }
+    return playMoves(colours.data() + skip, positions.data() + skip, std::min(count, held), from);
+}
+
 // The captures of move number move, played at pos, of the neighbours dying tells (a taken
 // group gives liberties only to stones of the mover's colour, so the others stay dying);
 // false when the move is refused for them (a ko, or no room to book the stones).

@@ -38,6 +38,8 @@ public:
     // move, or pass, of neither colour) and returns the number of moves before it.
     // from: the first move to play (the moves before it are on the board already).
     int playMoves(const int* colours, const int* positions, int count, int from = 1);
+    // The same over a record's columns, move k standing at entry skip + k.
+    int playMoves(const RecordColumn& colours, const RecordColumn& positions, int skip, int count, int from = 1);
 
     // The groups counted again from the board as it now stands: after stones were set up
     // or taken away on it directly (a record's setup between its moves).

@@ -119,18 +119,36 @@ TEST(NgfReader, FileLimitsAndRefusalKeepTheGame) {
 
     std::vector<std::string> lines = ngf("19", "0", "6", "0", {});
     EXPECT_EQ(readNgf(g, {}), reason::Empty);
-    lines.resize(NgfLineLimit, "PMABBAAAA");
-    lines[11] = std::to_string(NgfLineLimit - 12);
-    ASSERT_EQ(readNgf(g, lines), "") << "a file of 1010 lines is read";
-    EXPECT_EQ(g.MoveCount, NgfLineLimit - 12);
+    // Passes only: a file of any length is read.
+    lines.resize(3012, "PMABBAAAA");
+    lines[11] = "3000";
+    ASSERT_EQ(readNgf(g, lines), "");
+    EXPECT_EQ(g.MoveCount, 3000);
 
     g = before;
-    lines.push_back("PMABBAAAA");
-    EXPECT_EQ(readNgf(g, lines), reason::TooLong);
     EXPECT_EQ(readNgf(g, ngf("9", "0", "6", "2", {"PMABBCCCC"})), reason::Format);
     EXPECT_EQ(g.BoardSize, 13);
     EXPECT_EQ(g.GameName, "before");
     EXPECT_EQ(g.Board, before.Board);
+}
+
+TEST(NgfReader, TheVariantOfChinesePrograms) {
+    // Header lines after "GI", GB2312 text, lines of the program's own after the moves.
+    const std::string bytes =
+        "GI\xBA\xAB\xB9\xFA\r\nGI\xBA\xDA\r\nGI\xB0\xD7\r\nGI\r\nGI\r\nGI2006-9-5\r\nGI9\r\n"
+        "GI0\r\nGI0\r\nGI6\r\nGI2\r\nPMABBDFFD\r\nPMACWAAAA\r\nGI1\r\nIDB[2] x[EndTxt]\r\n";
+    TextBuffer buf;
+    buf.setFileBytes(bytes);
+    GameState g = test::newGame(19);
+    ASSERT_TRUE(fncNgfToKif(g, buf, "/tmp/game.ngf").ok());
+    EXPECT_EQ(g.GameName, "韩国");
+    EXPECT_EQ(g.BlackPlayer, "黑");
+    EXPECT_EQ(g.WhitePlayer, "白");
+    EXPECT_EQ(g.GameDate, "2006-09-05");
+    EXPECT_EQ(g.BoardSize, 9);
+    EXPECT_EQ(g.KomiTenths, 65);
+    EXPECT_EQ(g.MoveCount, 2);
+    EXPECT_EQ(g.MovePos[1], 3 * 11 + 5);
 }
 
 }  // namespace

@@ -613,23 +613,28 @@ TEST(SgfReader, ARecordReadOverALongerOneIsTheRecordAlone) {
     same("taken back");
 }
 
-TEST(SgfReader, RecordCapacity) {
-    // AB stones and moves share 1023 entries; one more is refused, however it is made up.
-    std::string passes;
-    for (int k = 0; k < 1024; ++k) passes += k % 2 ? ";W[tt]" : ";B[tt]";
-    const size_t move = 6;  // bytes of one pass
-    GameState g = test::newGame(19);
-    ASSERT_EQ(readSgf(g, "(;SZ[9]" + passes.substr(0, 1023 * move) + ")"), "");
-    EXPECT_EQ(g.MoveCount, 1023);
-    ASSERT_EQ(readSgf(g, "(;SZ[9]AB[aa]" + passes.substr(0, 1022 * move) + ")"), "");
-    EXPECT_EQ(g.MoveCount, 1022);
-    EXPECT_EQ(readSgf(g, "(;SZ[9]" + passes + ")"), reason::TooLong);
-    EXPECT_EQ(readSgf(g, "(;SZ[9]AB[aa][bb]" + passes.substr(0, 1022 * move) + ")"), reason::TooLong);
-    EXPECT_EQ(readSgf(g, "(;SZ[9]AB[aa]" + passes.substr(0, 1023 * move) + ")"), reason::TooLong);
-    // The same passes spread over lines as a paste gives them.
-    std::string lines = "(;SZ[9]";
-    for (int k = 0; k < 1024; ++k) lines += (k % 2 ? ";W[tt]" : ";B[tt]") + std::string(k % 7 ? "" : "\r\n");
-    EXPECT_EQ(readSgf(g, lines + ")"), reason::TooLong);
+TEST(SgfReader, RecordsOfAnyLength) {
+    // 342 stones that never touch (black left of the middle line, white right of it), then
+    // passes, in one line or spread over lines as a paste gives them; the moves cross the
+    // reader's first room (1,023 entries) and its doublings.
+    std::string moves;
+    for (int k = 0; k < 171; ++k) {
+        const char row = static_cast<char>('a' + k % 19);
+        moves += std::string(";B[") + static_cast<char>('a' + k / 19) + row + "]";
+        moves += std::string(";W[") + static_cast<char>('k' + k / 19) + row + "]";
+    }
+    for (const int passes : {680, 681, 1705, 4658}) {
+        for (const bool split : {false, true}) {
+            std::string text = "(;SZ[19]AB[jj]" + moves;
+            for (int k = 0; k < passes; ++k)
+                text += (k % 2 ? ";W[tt]" : ";B[tt]") + std::string(split && k % 7 == 0 ? "\r\n" : "");
+            GameState g = test::newGame(9);
+            ASSERT_EQ(readSgf(g, text + ")"), "") << passes;
+            EXPECT_EQ(g.MoveCount, 342 + passes) << passes;
+            EXPECT_EQ(g.Board[static_cast<size_t>(test::pt(g, 19, 9))], White) << passes;
+            EXPECT_EQ(g.MovePos[static_cast<size_t>(1 + 342 + passes)], PassPos) << passes;
+        }
+    }
 }
 
 // A file's bytes are scanned as they stand, without decoding every line first; what they

@@ -167,8 +167,8 @@ TEST(SgfTreeWriter, EditsOfTheTreeAreSaved) {
 }
 
 // A file and the same text pasted were once judged differently: a B value of two characters
-// that are not letters, past the record's room, gave "too long" from the file's bytes and a
-// format error from its decoded lines.
+// that are not letters, past the record's room (then 1,023 entries), gave "too long" from the
+// file's bytes and a format error from its decoded lines.
 TEST(SgfTreeWriter, AFileAndItsPastedTextAreJudgedAlike) {
     std::string moves;
     for (int k = 0; k < 1023; ++k) moves += k % 2 ? ";W[tt]" : ";B[tt]";
@@ -177,8 +177,8 @@ TEST(SgfTreeWriter, AFileAndItsPastedTextAreJudgedAlike) {
         std::string bytes;
         const char* reason;
     } cases[] = {
-        {"two half-width kana past the room", "(;SZ[9]" + moves + ";B[C\xDE])", reason::TooLong},
-        {"one double-byte character past the room", "(;SZ[9]" + moves + ";B[\x82\xA0])", reason::Format},
+        {"two half-width kana past a thousand moves", "(;SZ[9]" + moves + ";B[C\xDE])", reason::Format},
+        {"one double-byte character past a thousand moves", "(;SZ[9]" + moves + ";B[\x82\xA0])", reason::Format},
         {"two half-width kana within the room", "(;SZ[9];B[\xB1\xB2])", reason::Format},
     };
     for (const auto& c : cases) {

@@ -126,7 +126,7 @@ inline ::testing::AssertionResult sameGame(const GameState& a, const GameState& 
     // Stack entries above the top are free and may hold anything.
     const int top = a.CapturedCount[1] + a.CapturedCount[2];
     if (a.CapturedCount != b.CapturedCount ||
-        !std::equal(a.CapturedPos.begin(), a.CapturedPos.begin() + top + 1, b.CapturedPos.begin()))
+        a.CapturedPos.slice(0, static_cast<size_t>(top) + 1) != b.CapturedPos.slice(0, static_cast<size_t>(top) + 1))
         return ::testing::AssertionFailure() << "captures differ";
     if (a.CurrentMove != b.CurrentMove || a.MoveCount != b.MoveCount || a.SideToMove != b.SideToMove ||
         a.LastMovePos != b.LastMovePos)

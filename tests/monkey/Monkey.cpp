@@ -197,7 +197,7 @@ Monkey::Monkey(Rng& rng, ActionLog& log, MonkeyFiles& files, RandomPrompts& prom
         {3, "idle", &Monkey::idle},
         {2, "keys", &Monkey::keys},
         {1, "activate", &Monkey::activate},
-        {1, "full-record", &Monkey::fullRecord},
+        {1, "long-record", &Monkey::longRecord},
         {4, "variations", &Monkey::variations},
     };
     for (const Choice& c : Choices) TotalWeight += c.weight;
@@ -840,11 +840,11 @@ void Monkey::keys() {
     QTest::keyClick(target, k, mods);
 }
 
-void Monkey::fullRecord() {
-    // A record at or next to the capacity, then play goes on from its end: every further
-    // move and pass must be refused without writing past the arrays.
+void Monkey::longRecord() {
+    // A long record (past the thousand entries records once were held to), then play goes on
+    // from its end.
     const int stones = R.percent(50) ? 0 : R.between(2, 9);
-    const int entries = RecordCapacity - R.between(0, 3);
+    const int entries = R.between(1000, 3000);
     QString s = QStringLiteral("(;GM[1]FF[4]SZ[19]");
     std::vector<QString> points;
     for (int c = 0; c < 19; c += 2)

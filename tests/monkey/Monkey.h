@@ -97,7 +97,7 @@ private:
     void idle();
     void keys();
     void activate();
-    void fullRecord();
+    void longRecord();
     void restartProgram();
 
     Rng& R;
