@@ -146,6 +146,10 @@ void TfrmMain::readSettings(const SettingsFile& ini, GameState& first) {
     if (ini.ReadBool("Display", "Comment", false)) ui.actDispComment->trigger();
     ui.actDispVariations->setChecked(ini.ReadBool("Display", "Variations", true));
     ui.actDispOpenAtStart->setChecked(ini.ReadBool("Display", "OpenAtStart", false));
+    ui.actDispVariationLetters->setChecked(ini.ReadBool("Display", "VariationLetters", true));
+    ui.actDispRowsFromBottom->setChecked(ini.ReadBool("Display", "RowsFromBottom", false));
+    CoordNameTable::fromBottom() = ui.actDispRowsFromBottom->isChecked();
+    ui.pnlMain->setVariationLetters(ui.actDispVariationLetters->isChecked());
     const int treeArea = ini.ReadInteger("Display", "TreeArea", Qt::BottomDockWidgetArea);
     if (treeArea == Qt::LeftDockWidgetArea || treeArea == Qt::RightDockWidgetArea || treeArea == Qt::TopDockWidgetArea)
         prefs.TreeArea = treeArea;
@@ -252,6 +256,8 @@ void TfrmMain::writeSettings(SettingsFile& ini) const {
     ini.WriteInteger("Display", "CommentSize", paneSize(ui.dckComment, prefs.CommentSize));
     ini.WriteBool("Display", "Variations", ui.actDispVariations->isChecked());
     ini.WriteBool("Display", "OpenAtStart", ui.actDispOpenAtStart->isChecked());
+    ini.WriteBool("Display", "VariationLetters", ui.actDispVariationLetters->isChecked());
+    ini.WriteBool("Display", "RowsFromBottom", ui.actDispRowsFromBottom->isChecked());
     ini.WriteBool("Display", "Tree", ui.actDispTree->isChecked());
     ini.WriteInteger("Display", "TreeArea", ui.dckTree ? dockWidgetArea(ui.dckTree) : prefs.TreeArea);
     ini.WriteInteger("Display", "TreeSize", paneSize(ui.dckTree, prefs.TreeSize));

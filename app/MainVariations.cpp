@@ -66,7 +66,10 @@ void TfrmMain::actKifuVarPrevExecute() {
 
 void TfrmMain::actKifuVarBranchExecute() { showNode(Record.branchPoint()); }
 
-void TfrmMain::actDispVariationsExecute() { showNodeMarks(); }
+void TfrmMain::actDispVariationsExecute() {
+    ui.pnlMain->setVariationLetters(ui.actDispVariationLetters->isChecked());
+    showNodeMarks();
+}
 
 void TfrmMain::buildTreePane() {
     QLabel* info = nullptr;

@@ -30,6 +30,14 @@ void TfrmMain::actDispZahyouExecute() {
     actPnlMainReSizeExecute();
 }
 
+void TfrmMain::actDispRowsFromBottomExecute() {
+    // Every coordinate name follows: the board's numbers, the move list, hints and messages.
+    CoordNameTable::fromBottom() = ui.actDispRowsFromBottom->isChecked();
+    actPnlMainReSizeExecute();
+    ui.lsvKifu->viewport()->update();
+    prcInfoDsp();
+}
+
 void TfrmMain::actDispTejunExecute() {
     // The mark has already been flipped on executing.
     ui.pnlMain->setTejun(ui.actDispTejun->isChecked());

@@ -341,6 +341,7 @@ private:
     RecordTree::NodeId mainLineNodeOfMove(int m) const;
     void actDispVariationsExecute();
     void actDispOpenAtStartExecute() {}  // the mark is the setting
+    void actDispRowsFromBottomExecute();
     void actDispTreeExecute();
     void buildTreePane();
     // The shown node's markup and its variations' next moves on the board; the tree pane

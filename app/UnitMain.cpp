@@ -301,9 +301,11 @@ void TfrmMain::buildMenus() {
 
     ui.mnuDisp = menu(nullptr, "表示(&D)", "mnuDisp");
     addItem(ui.mnuDisp, ui.actDispZahyou);
+    addItem(ui.mnuDisp, ui.actDispRowsFromBottom);
     addItem(ui.mnuDisp, ui.actDispGbnHanten);
     addItem(ui.mnuDisp, ui.actDispTejun);
     addItem(ui.mnuDisp, ui.actDispVariations);
+    addItem(ui.mnuDisp, ui.actDispVariationLetters);
     addItem(ui.mnuDisp, ui.actDispOpenAtStart);
     addItem(ui.mnuDisp, ui.actDispFskJsk);
     ui.mnuDisp->addSeparator();

@@ -196,11 +196,12 @@ void prcPutStone(GameState& g, int size, int count) {
 
 namespace {
 
-// The names of a board of size lines (1..25), laid out with stride size + 2; made on first use.
-const CoordNameTable::Names& coordNames(int size) {
-    static std::once_flag made[MaxBoardSize + 1];
-    static std::unique_ptr<CoordNameTable::Names> tables[MaxBoardSize + 1];
-    std::call_once(made[size], [size] {
+// The names of a board of size lines (1..25), laid out with stride size + 2, its rows counted
+// from the top or (up) from the bottom; made on first use.
+const CoordNameTable::Names& coordNames(int size, bool up) {
+    static std::once_flag made[2][MaxBoardSize + 1];
+    static std::unique_ptr<CoordNameTable::Names> tables[2][MaxBoardSize + 1];
+    std::call_once(made[up][size], [size, up] {
         static constexpr char Letters[] = "ABCDEFGHJKLMNOPQRSTUVWXYZ";
         auto names = std::make_unique<CoordNameTable::Names>();
         const int stride = size + 2;
@@ -208,24 +209,25 @@ const CoordNameTable::Names& coordNames(int size) {
         for (int c = 1; c <= size; ++c) {
             name[0] = Letters[c - 1];
             name[1] = ' ';
-            for (int r = 1; r <= size; ++r) {
+            for (int line = 1; line <= size; ++line) {
                 // " %2d" of the row.
+                const int r = up ? size + 1 - line : line;
                 name[2] = r < 10 ? ' ' : static_cast<char>('0' + r / 10);
                 name[3] = static_cast<char>('0' + r % 10);
-                const int pos = c * stride + r;
+                const int pos = c * stride + line;
                 if (pos <= CoordNameLast) (*names)[pos].assign(name, 4);
             }
         }
-        tables[size] = std::move(names);
+        tables[up][size] = std::move(names);
     });
-    return *tables[size];
+    return *tables[up][size];
 }
 
 }  // namespace
 
 void fillCoordName(GameState& g) {
     const int size = g.BoardSize < MaxBoardSize ? g.BoardSize : MaxBoardSize;
-    if (size >= 1) g.CoordName.use(coordNames(size));
+    if (size >= 1) g.CoordName.use(coordNames(size, false), coordNames(size, true));
 }
 
 void prcNewSetCore(GameState& g, const std::string& today) {

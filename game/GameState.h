@@ -26,15 +26,23 @@ inline constexpr int CellCorner = -2;
 
 // Coordinate names ("A  1", "K 10") by position, for one board size; "" where no point of
 // the board lies. Reads like the array of strings it stands for; the names themselves are
-// shared tables, one per size, made once (fillCoordName chooses the table), so setting up a
-// game or copying a state copies no strings.
+// shared tables, one per size and way of counting rows, made once (fillCoordName chooses the
+// tables), so setting up a game or copying a state copies no strings.
 class CoordNameTable {
 public:
     using Names = std::array<std::string, CoordNameLast + 1>;
 
-    const std::string& operator[](std::size_t pos) const { return (*names_)[pos]; }
+    const std::string& operator[](std::size_t pos) const { return (*(fromBottom() ? up_ : names_))[pos]; }
     std::size_t size() const { return names_->size(); }
-    void use(const Names& names) { names_ = &names; }
+    // Rows counted from the top line (as the board's own numbers are), and from the bottom.
+    void use(const Names& names, const Names& up) { names_ = &names, up_ = &up; }
+
+    // The rows of every name are counted from the bottom line (the user's choice, as GTP and
+    // most programs count) instead of from the top.
+    static bool& fromBottom() {
+        static bool bottom = false;
+        return bottom;
+    }
 
     // Before any game is set up every name is "".
     static const Names& none() {
@@ -44,6 +52,7 @@ public:
 
 private:
     const Names* names_ = &none();
+    const Names* up_ = &none();
 };
 
 // One column of the record, 1-based like an array of RecordCapacity + 1 entries whose

@@ -151,6 +151,7 @@ struct BoardView::Impl {
     std::vector<std::pair<int, QString>> Letters;
     NodeMarkup Markup;
     std::vector<VariationMark> Variations;
+    bool VariationLetters = true;
     bool LaidOut = false;  // geometry, pictures and scaled stones belong to the current size
     QSize LaidOutSize;     // the panel's size at the last layout
     BoardGeometry Geo;
@@ -395,17 +396,25 @@ void BoardView::Impl::paintVariations(QPainter& p) const {
         if (!validPos(v.Pos) || Game.Board[static_cast<size_t>(v.Pos)] != 0) continue;
         const QPoint o = cellOrigin(v.Pos);
         const QRectF stone(o.x() + 1.0, o.y() + 1.0, s - 2.0, s - 2.0);
-        // A stone of the move's colour seen through, its letter on it.
+        // A stone of the move's colour seen through, a little smaller than a stone; its letter
+        // small at the point's upper right, unlike a label's large one in the middle.
+        const QRectF faint = stone.adjusted(s * 0.1, s * 0.1, -s * 0.1, -s * 0.1);
         p.setBrush(v.Colour == Black ? QColor(0, 0, 0, 110) : QColor(255, 255, 255, 170));
         if (v.MainLine)
             p.setPen(QPen(QColor(MainLineRing), std::max(2.0, s / 12.0)));
         else
             p.setPen(QPen(v.Colour == Black ? QColor(0, 0, 0, 140) : QColor(90, 90, 90, 160), 1));
-        p.drawEllipse(stone.adjusted(0.5, 0.5, -0.5, -0.5));
-        const QString letter(QChar::fromLatin1(v.Letter));
-        p.setFont(labelFont(letter));
-        p.setPen(v.Colour == Black ? QColor(255, 255, 255) : QColor(0, 0, 0));
-        p.drawText(stone, Qt::AlignCenter, letter);
+        p.drawEllipse(faint);
+        if (!VariationLetters) continue;
+        QFont f(QStringLiteral("DejaVu Sans"));
+        f.setPixelSize(std::max(6, s * 3 / 10));
+        p.setFont(f);
+        const QRectF corner(o.x() + s * 0.62, o.y() - s * 0.04, s * 0.42, s * 0.38);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 250, 235, 210));
+        p.drawRoundedRect(corner.adjusted(s * 0.04, s * 0.02, -s * 0.04, -s * 0.02), s * 0.08, s * 0.08);
+        p.setPen(QColor(30, 60, 140));
+        p.drawText(corner, Qt::AlignCenter, QString(QChar::fromLatin1(v.Letter)));
     }
     p.setBrush(Qt::NoBrush);
 }
@@ -450,9 +459,12 @@ void BoardView::Impl::paintMarkup(QPainter& p) const {
             p.setBrush(Qt::NoBrush);
         }
         const QString text = QString::fromStdString(l.Text);
-        p.setFont(labelFont(text));
+        const QFont f = labelFont(text);
+        p.setFont(f);
         p.setPen(inkAt(l.Pos));
-        p.drawText(cell, Qt::AlignCenter | Qt::TextSingleLine, text);
+        // What still does not fit at the smallest size ends in an ellipsis within the point.
+        p.drawText(cell, Qt::AlignCenter | Qt::TextSingleLine,
+                   QFontMetrics(f).elidedText(text, Qt::ElideRight, static_cast<int>(s) - 1));
     }
     for (const LineMark& l : Markup.Lines) {
         if (!validPos(l.From) || !validPos(l.To)) continue;
@@ -521,7 +533,8 @@ void BoardView::Impl::prcGobanDraw() {
         const int w1 = fm.horizontalAdvance(QStringLiteral("1"));
         const int halfFont = (Geo.FontHeight + 1) / 2;
         for (int e = 1; e <= n; ++e) {
-            const int shown = Hanten ? n - e + 1 : e;
+            int shown = Hanten ? n - e + 1 : e;
+            if (CoordNameTable::fromBottom()) shown = n + 1 - shown;
             const int top = (e - 1) * cell + cm + Geo.EdgeMargin - halfFont;
             p.drawText(shown < 10 ? w1 : 0, top + ascent, QString::number(shown));
         }
@@ -637,6 +650,12 @@ void BoardView::setMarkup(const NodeMarkup& markup) {
     repaintBoard();
 }
 const NodeMarkup& BoardView::markup() const { return d->Markup; }
+void BoardView::setVariationLetters(bool on) {
+    if (d->VariationLetters == on) return;
+    d->VariationLetters = on;
+    update();
+}
+
 void BoardView::setVariationMarks(const std::vector<VariationMark>& marks) {
     if (d->Variations == marks) return;
     d->Variations = marks;

@@ -56,6 +56,9 @@ public:
     // main line's ringed in red. Only points still empty are marked.
     void setVariationMarks(const std::vector<VariationMark>& marks);
     const std::vector<VariationMark>& variationMarks() const;
+    // The variations' letters beside their faint stones (small, at the point's corner, so
+    // they are not taken for labels); off: the faint stones alone.
+    void setVariationLetters(bool on);
     // The point a hint proposes, marked with a ring of its own (0: none).
     void setHint(int pos);
     int hint() const;

@@ -296,7 +296,8 @@ void KifuFigureDrawing::paintBoard(QPainter& p, const Layout& l, const KifuFigur
             const qreal x = lineX(k) + half;
             p.drawText(QRectF(x - c / 2, l.BoardTop, c, cm), Qt::AlignCenter, QString(QChar(ColumnLetters[k - 1])));
             const qreal y = lineY(k) + half;
-            p.drawText(QRectF(l.BoardLeft, y - c / 2, cm, c), Qt::AlignCenter, QString::number(k));
+            p.drawText(QRectF(l.BoardLeft, y - c / 2, cm, c), Qt::AlignCenter,
+                       QString::number(CoordNameTable::fromBottom() ? n + 1 - k : k));
         }
     }
 

@@ -24,7 +24,8 @@ const char* const kDefaultIni =
     "[Display]\r\nWidth=684\r\nHeight=567\r\nState=0\r\nGbnHanten=0\r\nToolBar=1\r\n"
     "ToolBarTop=1\r\nToolBarBottom=0\r\nToolBarLeft=0\r\nToolBarRight=0\r\nDataPanel=1\r\n"
     "PanelKifuBtn=1\r\nStatusBar=1\r\nZahyou=1\r\nTejun=0\r\nComment=0\r\nCommentArea=8\r\nCommentSize="
-    "110\r\nVariations=1\r\nOpenAtStart=0\r\nTree=0\r\nTreeArea=8\r\nTreeSize=130\r\nFskJsk="
+    "110\r\nVariations=1\r\nOpenAtStart=0\r\nVariationLetters=1\r\nRowsFromBottom=0\r\nTree=0\r\nTreeArea="
+    "8\r\nTreeSize=130\r\nFskJsk="
     "0\r\n\r\n"
     "[KifuAuto]\r\nSpeed=1000\r\n\r\n"
     "[Directory]\r\nLastReadDir=\r\nLastWriteDir=\r\n\r\n"
@@ -79,7 +80,8 @@ TEST_F(MainWindowTest, SettingsAreRestoredAndWrittenBack) {
         "[Display]\r\nWidth=700\r\nHeight=600\r\nState=0\r\nGbnHanten=1\r\nToolBar=0\r\n"
         "ToolBarTop=0\r\nToolBarBottom=0\r\nToolBarLeft=1\r\nToolBarRight=0\r\nDataPanel=1\r\n"
         "PanelKifuBtn=0\r\nStatusBar=0\r\nZahyou=0\r\nTejun=1\r\nComment=1\r\nCommentArea=2\r\nCommentSize="
-        "110\r\nVariations=0\r\nOpenAtStart=1\r\nTree=1\r\nTreeArea=4\r\nTreeSize=150\r\nFskJsk=0\r\n\r\n"
+        "110\r\nVariations=0\r\nOpenAtStart=1\r\nVariationLetters=0\r\nRowsFromBottom=1\r\nTree=1\r\nTreeArea="
+        "4\r\nTreeSize=150\r\nFskJsk=0\r\n\r\n"
         "[KifuAuto]\r\nSpeed=3000\r\n\r\n"
         "[Directory]\r\nLastReadDir=/home/u/棋譜 集/\r\nLastWriteDir=/tmp/out/\r\n\r\n"
         "[Engine]\r\nCommandLine=/opt/go/bin/engine gtp\r\nLevel0=-l 1\r\nLevel1=-l 2\r\nLevel2=\r\n"
@@ -117,8 +119,11 @@ TEST_F(MainWindowTest, SettingsAreRestoredAndWrittenBack) {
     EXPECT_EQ(w->prefs.Engine.commandLine, QStringLiteral("/opt/go/bin/engine gtp"));
     EXPECT_EQ(w->prefs.Engine.levelArguments[2], QString());
     EXPECT_EQ(w->prefs.Engine.moveSeconds, 30);
+    // Rows counted from the bottom: the top left point of the 9 x 9 board is A 9.
+    EXPECT_EQ(QString::fromStdString(w->Game.CoordName[1 * 11 + 1]), QStringLiteral("A  9"));
     EXPECT_TRUE(w->close());
     EXPECT_EQ(readFile(iniPath()), QString::fromUtf8(ini));
+    CoordNameTable::fromBottom() = false;
 }
 
 TEST_F(MainWindowTest, ToolBarPositionKeys) {
