@@ -45,6 +45,8 @@ const std::vector<ActionRow>& actionTable() {
          &W::actPlayNewExecute, nullptr},
         {"actPlayConfig", "対局", "対局情報(&D)", "対局情報", "Ctrl+D", -1, C::None, G::None, 0,
          &MainControls::actPlayConfig, &W::actPlayConfigExecute, nullptr},
+        {"actPlayDetails", "対局", "対局の詳細(&I)...", "日付・棋戦・段位・出典などの対局情報", "", -1, C::None,
+         G::None, 0, &MainControls::actPlayDetails, &W::actPlayDetailsExecute, nullptr},
         {"actPlayStop", "対局", "対局中断(&B)", "対局を中断する", "Ctrl+B", 20, C::None, G::None, 0,
          &MainControls::actPlayStop, &W::actPlayStopExecute, [](const F& f) { return on(f.playing()); }},
         {"actPlayResume", "対局", "対局再開(&R)", "対局を再開する", "Ctrl+R", 16, C::None, G::None, 0,

@@ -116,6 +116,7 @@ struct MainControls {
     QAction* actClipPast = nullptr;
     QAction* actPlayNew = nullptr;
     QAction* actPlayConfig = nullptr;
+    QAction* actPlayDetails = nullptr;  // 対局の詳細: date, event, ranks, source …
     QAction* actPlayStop = nullptr;
     QAction* actPlayResume = nullptr;
     QAction* actPlayPass = nullptr;

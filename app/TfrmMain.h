@@ -217,6 +217,7 @@ private:
     // ---- play (MainPlay.cpp) -----------------------------------------------------------
     void actPlayNewExecute();
     void actPlayConfigExecute();
+    void actPlayDetailsExecute();
     void actPlayStopExecute();
     void actPlayResumeExecute();
     void actPlayPassExecute();

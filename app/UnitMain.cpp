@@ -231,6 +231,7 @@ void TfrmMain::buildMenus() {
     ui.mnuPlay = menu(nullptr, "対局(&P)", "mnuPlay");
     addItem(ui.mnuPlay, ui.actPlayNew);
     addItem(ui.mnuPlay, ui.actPlayConfig);
+    addItem(ui.mnuPlay, ui.actPlayDetails);
     ui.mnuPlay->addSeparator();
     addItem(ui.mnuPlay, ui.actPlayPass);
     addItem(ui.mnuPlay, ui.actPlayGiveUp);

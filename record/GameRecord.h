@@ -225,6 +225,13 @@ public:
     // The game's information as change sets it (names, the result, the players' kinds, the
     // komi; not the level): one step when it changed.
     void changeInfo(const std::function<void(GameState&)>& change);
+    // Game information the game does not hold itself (EV RO PC BR WR TM SO AN CP …): the
+    // value of the first node before the first move that holds it, "" when none does.
+    std::string infoProperty(std::string_view ident) const;
+    // change as changeInfo (also the date and the rules), and those properties set, in one
+    // step: a value goes where the property stands (else into the root), "" removes it.
+    void changeDetails(const std::function<void(GameState&)>& change,
+                       const std::vector<std::pair<std::string, std::string>>& properties);
 
     // listener is called after every change of the record: an edit's step, an undo or a redo,
     // a game taken (views that show the record follow it from there).
@@ -265,7 +272,7 @@ private:
     };
     // The game's information a step may change.
     struct Info {
-        std::string GameName, GameComment, BlackPlayer, WhitePlayer, KomiWritten;
+        std::string GameName, GameComment, BlackPlayer, WhitePlayer, KomiWritten, GameDate, GameRule;
         bool BlackKind = true, WhiteKind = true, KomiGiven = true;
         int KomiTenths = 0;
         bool operator==(const Info&) const = default;

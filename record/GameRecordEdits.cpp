@@ -619,8 +619,8 @@ void GameRecord::applyFrame(const Frame& f, BoardPainter& p) {
 }
 
 GameRecord::Info GameRecord::infoOf(const GameState& g) {
-    return {g.GameName,        g.GameComment,     g.BlackPlayer, g.WhitePlayer, g.KomiWritten,
-            g.BlackPlayerKind, g.WhitePlayerKind, g.KomiGiven,   g.KomiTenths};
+    return {g.GameName, g.GameComment,     g.BlackPlayer,     g.WhitePlayer, g.KomiWritten, g.GameDate,
+            g.GameRule, g.BlackPlayerKind, g.WhitePlayerKind, g.KomiGiven,   g.KomiTenths};
 }
 
 void GameRecord::putInfo(GameState& g, const Info& i) {
@@ -629,6 +629,8 @@ void GameRecord::putInfo(GameState& g, const Info& i) {
     g.BlackPlayer = i.BlackPlayer;
     g.WhitePlayer = i.WhitePlayer;
     g.KomiWritten = i.KomiWritten;
+    g.GameDate = i.GameDate;
+    g.GameRule = i.GameRule;
     g.BlackPlayerKind = i.BlackKind;
     g.WhitePlayerKind = i.WhiteKind;
     g.KomiGiven = i.KomiGiven;
@@ -638,6 +640,54 @@ void GameRecord::putInfo(GameState& g, const Info& i) {
 void GameRecord::changeInfo(const std::function<void(GameState&)>& change) {
     Edit edit(*this);
     change(state_);
+}
+
+namespace {
+
+// The node before the first move holding ident, None when none does.
+RecordTree::NodeId infoNodeOf(const RecordTree& t, std::string_view ident) {
+    const uint32_t key = RecordTree::identKey(ident);
+    for (int i = 0; i < t.mainLineLength() && (i == 0 || t.movesThrough(i - 1) == 0); ++i) {
+        const RecordTree::NodeId n = t.mainLineNode(i);
+        if (t.findProperty(n, key) != RecordTree::None) return n;
+    }
+    return RecordTree::None;
+}
+
+}  // namespace
+
+std::string GameRecord::infoProperty(std::string_view ident) const {
+    const RecordTree::NodeId n = infoNodeOf(tree_, ident);
+    if (n == RecordTree::None) return {};
+    const RecordTree::PropId p = tree_.findProperty(n, RecordTree::identKey(ident));
+    return tree_.valueCount(p) > 0 ? std::string(tree_.value(p, 0)) : std::string();
+}
+
+void GameRecord::changeDetails(const std::function<void(GameState&)>& change,
+                               const std::vector<std::pair<std::string, std::string>>& properties) {
+    Edit edit(*this);
+    change(state_);
+    bool any = false;
+    for (const auto& [ident, value] : properties) any = any || infoProperty(ident) != value;
+    if (!any) return;
+    editTree([&] {
+        for (const auto& [ident, value] : properties) {
+            if (infoProperty(ident) == value) continue;
+            const RecordTree::NodeId found = infoNodeOf(tree_, ident);
+            const RecordTree::NodeId n = found == RecordTree::None ? tree_.mainLineNode(0) : found;
+            tree_.touch(n);
+            const RecordTree::PropId p = tree_.findProperty(n, RecordTree::identKey(ident));
+            if (value.empty()) {
+                tree_.removeProperty(n, p);
+                continue;
+            }
+            // In its place among the node's properties.
+            for (int k = p == RecordTree::None ? 0 : tree_.valueCount(p); k > 0; --k) tree_.removeValue(p, k - 1);
+            tree_.addValue(p == RecordTree::None ? tree_.addProperty(n, ident) : p, value);
+        }
+        tree_.compactIfWasteful();
+    });
+    doc_.Modified = true;
 }
 
 void GameRecord::resign() {

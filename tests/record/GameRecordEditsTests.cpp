@@ -297,6 +297,26 @@ TEST(GameRecordEdits, SetupAtTheRootOfAHandicapGameKeepsItsStones) {
     expectConsistent(r, pic, "undone");
 }
 
+// The game's details stand where the record had them; new ones go into the root; one step.
+TEST(GameRecordEdits, GameDetailsAreWrittenWhereTheyStood) {
+    Loaded l;
+    load(l, "(;GM[1]FF[4]SZ[9]RO[2];PC[Tokyo]AB[aa];B[ee];W[cc]PC[move])", "000");
+    EXPECT_EQ(l.r.infoProperty("PC"), "Tokyo") << "the first node before the first move holding it";
+    EXPECT_EQ(l.r.infoProperty("SO"), "");
+    const std::string before = fileBytes(l.r);
+    l.r.changeDetails([](GameState& g) { g.GameDate = "2006-09-05"; },
+                      {{"RO", ""}, {"PC", "Osaka"}, {"SO", "book"}, {"BR", "9p"}});
+    const std::string after = fileBytes(l.r);
+    EXPECT_NE(after.find("DT[2006-09-05]"), std::string::npos) << after;
+    EXPECT_EQ(after.find("RO["), std::string::npos) << after;
+    EXPECT_NE(after.find("SO[book]BR[9p]\r\n;"), std::string::npos) << after;
+    EXPECT_NE(after.find("PC[Osaka];B[ee]"), std::string::npos) << after;
+    EXPECT_NE(after.find("PC[move]"), std::string::npos) << "a move's own PC is no game information";
+    l.r.undo(l.pic);
+    EXPECT_EQ(fileBytes(l.r), before);
+    EXPECT_EQ(l.r.state().GameDate, "");
+}
+
 // Every node of the first game, in depth-first order.
 std::vector<NodeId> nodesOf(const RecordTree& t) {
     std::vector<NodeId> all, pending{t.gameRoot(0)};
