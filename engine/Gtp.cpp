@@ -157,6 +157,19 @@ Command Command::finalStatusList(FinalStatus status) {
 
 Command Command::level(int strength) { return {"level", std::to_string(std::clamp(strength, 0, 10))}; }
 
+std::optional<Command> Command::analyze(std::string_view name, int colour, int intervalCentis) {
+    if (!validColour(colour)) return std::nullopt;
+    return Command(name, std::string(colourText(colour)) + " " + std::to_string(std::clamp(intervalCentis, 1, 1000)));
+}
+
+std::optional<Command> Command::kataAnalyze(int colour, int intervalCentis) {
+    return analyze("kata-analyze", colour, intervalCentis);
+}
+
+std::optional<Command> Command::lzAnalyze(int colour, int intervalCentis) {
+    return analyze("lz-analyze", colour, intervalCentis);
+}
+
 std::string Command::line(std::optional<int> id) const {
     std::string s;
     if (id && *id >= 0) {
