@@ -9,20 +9,6 @@ namespace tavrin::analysis {
 
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
-std::vector<std::string_view> tokens(std::string_view s) {
-    std::vector<std::string_view> out;
-    std::size_t i = 0;
-    while (i < s.size()) {
-        while (i < s.size() && isSpace(s[i])) ++i;
-        const std::size_t start = i;
-        while (i < s.size() && !isSpace(s[i])) ++i;
-        if (i > start) out.push_back(s.substr(start, i - start));
-    }
-    return out;
-}
-
 // A whole token as a finite number written with a '.', whatever the locale.
 std::optional<double> number(std::string_view t) {
     double v = 0;
@@ -49,7 +35,8 @@ struct Key {
 };
 
 // Every key either engine writes that is known here. Lists run to the next key; sections
-// follow the candidates and hold keys of their own, so they run to the next "info".
+// follow the candidates and hold keys of their own, which count for nothing up to the next
+// "info".
 constexpr Key Keys[] = {
     {"move", Field::Move},
     {"visits", Field::Visits},
@@ -95,7 +82,7 @@ public:
     LineReader(Dialect d, int size) : dialect_(d), size_(size) {}
 
     LineRead read(std::string_view line) {
-        toks_ = tokens(line);
+        toks_ = gtp::tokens(line);
         LineRead out;
         if (!toks_.empty() && toks_[0] != "info") return failed("行が info で始まりません");
         while (i_ < toks_.size() && error_.empty()) {
@@ -142,12 +129,8 @@ private:
     }
 
     void field(const Key& k) {
-        if (k.field == Field::Section) {
-            finish();
-            while (i_ < toks_.size() && toks_[i_] != "info") ++i_;
-            return;
-        }
-        if (!current_) return;  // the line starts with "info" and sections run to the next one
+        if (k.field == Field::Section) return finish();
+        if (!current_) return;  // within a section: its keys and values are no candidate's
         Reading& r = *current_;
         if (k.field == Field::Pv) {
             // Vertices up to the next key; a vertex beyond the board is an error, a word a key.
@@ -240,7 +223,7 @@ private:
 }  // namespace
 
 Dialect dialectOf(std::string_view listCommandsAnswer) {
-    const auto names = tokens(listCommandsAnswer);
+    const auto names = gtp::tokens(listCommandsAnswer);
     const auto listed = [&](std::string_view n) { return std::find(names.begin(), names.end(), n) != names.end(); };
     if (listed("kata-analyze")) return Dialect::Kata;
     if (listed("lz-analyze")) return Dialect::Leela;

@@ -28,12 +28,12 @@ Dialect dialectOf(std::string_view listCommandsAnswer);
 std::optional<gtp::Command> analyzeCommand(Dialect d, int colour, int intervalCentis);
 
 struct Candidate {
-    int pos = 0;     // Tavrin's board position, PassPos for a pass
-    int visits = 0;  // playouts spent on the move
-    double winrate = 0;                // of the side to move, 0..1
-    std::optional<double> scoreLead;   // points, the side to move's view (Kata only)
-    int order = 0;                     // the engine's rank, 0 = best
-    std::vector<int> pv;               // the line it expects, starting with this move
+    int pos = 0;                      // Tavrin's board position, PassPos for a pass
+    int visits = 0;                   // playouts spent on the move
+    double winrate = 0;               // of the side to move, 0..1
+    std::optional<double> scoreLead;  // points, the side to move's view (Kata only)
+    int order = 0;                    // the engine's rank, 0 = best
+    std::vector<int> pv;              // the line it expects, starting with this move
 
     friend bool operator==(const Candidate&, const Candidate&) = default;
 };

@@ -30,7 +30,10 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-// The tokens of s separated by any run of white space.
+const char* colourText(int colour) { return colour == Black ? "B" : "W"; }
+
+}  // namespace
+
 std::vector<std::string_view> tokens(std::string_view s) {
     std::vector<std::string_view> out;
     std::size_t i = 0;
@@ -42,10 +45,6 @@ std::vector<std::string_view> tokens(std::string_view s) {
     }
     return out;
 }
-
-const char* colourText(int colour) { return colour == Black ? "B" : "W"; }
-
-}  // namespace
 
 // ---- Vertices -------------------------------------------------------------------------------
 

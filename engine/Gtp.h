@@ -181,6 +181,9 @@ private:
     std::deque<Answer> ready_;
 };
 
+// The words of an answer's text: the runs between spaces, tabs and line breaks.
+std::vector<std::string_view> tokens(std::string_view s);
+
 // The answer to a move request: a point, a pass or a resignation; OffBoard or Invalid when the
 // text is none of those on this board.
 Vertex parseMoveAnswer(std::string_view text, int size);

@@ -68,11 +68,15 @@ struct LiveAnalysis::Impl {
     std::vector<analysis::Candidate> latest;
     bool dirty = false;  // latest has not been handed on
     QTimer throttle;
-    QTimer judgeTimer;
+    QTimer judgeTimer;  // the judgement's time, from the stream's start
+    bool judgeDue = false;
 
-    // The request's position, or a failure when the engine cannot be shown it.
+    // A new request replaces the one under way; the same position asked again to be analysed
+    // keeps its stream.
     void request(const GameState& position, bool judge, int visits, int maxMs) {
-        want = Request{++serials, gtp::gameOf(position), position.SideToMove, judge, visits, maxMs};
+        const gtp::Game target = gtp::gameOf(position);
+        if (!judge && want && !want->judge && want->target == target && want->toMove == position.SideToMove) return;
+        want = Request{++serials, target, position.SideToMove, judge, visits, maxMs};
         latest.clear();
         dirty = false;
         judgeTimer.stop();
@@ -120,7 +124,10 @@ struct LiveAnalysis::Impl {
         QObject::connect(engine, &EngineProcess::timedOut, self, [this] { timedOut(); });
         QObject::connect(engine, &EngineProcess::ended, self,
                          [this](bool neverStarted, const QString& how) { ended(neverStarted, how); });
-        QObject::connect(engine, &EngineProcess::streamStarted, self, [this] { proceed(); });
+        QObject::connect(engine, &EngineProcess::streamStarted, self, [this] {
+            if (want && want->judge && want->serial == streamSerial) judgeTimer.start(want->maxMs);
+            proceed();
+        });
         QObject::connect(engine, &EngineProcess::streamLine, self, [this](const QByteArray& l) { line(l); });
         QObject::connect(engine, &EngineProcess::streamEnded, self, [this] { streamEnded(); });
         EngineProcess* started = engine;
@@ -174,8 +181,8 @@ struct LiveAnalysis::Impl {
             fail(QStringLiteral("解析エンジンが %1 を受け付けません: %2")
                      .arg(QString::fromStdString(std::string(c->commandName())), quoted(a.text)));
         };
+        judgeDue = false;
         engine->startStream(*c, limitMs);
-        if (want->judge) judgeTimer.start(want->maxMs);
     }
 
     // Ends the stream with a command every engine answers; then goes on.
@@ -201,7 +208,7 @@ struct LiveAnalysis::Impl {
         if (want->judge) {
             const int visits = std::accumulate(latest.begin(), latest.end(), 0,
                                                [](int n, const analysis::Candidate& c) { return n + c.visits; });
-            if (visits >= want->visits) endJudge();
+            if (judgeDue || visits >= want->visits) endJudge();
             return;
         }
         if (!throttle.isActive()) handOn();
@@ -217,28 +224,28 @@ struct LiveAnalysis::Impl {
     void endJudge() {
         if (!want || !want->judge || stopping || engine == nullptr || !engine->streaming()) return;
         if (latest.empty()) {
-            return fail(QStringLiteral("解析エンジンが %1 ミリ秒のうちに候補手を出しませんでした。").arg(want->maxMs));
+            judgeDue = true;  // the time is up: the first candidates will do
+            return;
         }
+        stopStream([this, done = judgement()] {
+            done();
+            proceed();
+        });
+    }
+
+    // Ends the judging request; the function returned gives its answer.
+    std::function<void()> judgement() {
         const analysis::Candidate best = latest.front();
         const auto view = analysis::blackView(best, want->toMove);
         want.reset();
-        stopStream([this, view, best] {
-            emit self->judged(view.winrate, view.lead, best.pos);
-            proceed();
-        });
+        judgeTimer.stop();
+        return [this, view, pos = best.pos] { emit self->judged(view.winrate, view.lead, pos); };
     }
 
     void streamEnded() {
         if (stopping) return;  // the answer to the stopping command follows
         // The engine ended the stream by itself: what it found is all there is.
-        if (want && want->judge && !latest.empty()) {
-            const auto view = analysis::blackView(latest.front(), want->toMove);
-            const int pos = latest.front().pos;
-            want.reset();
-            judgeTimer.stop();
-            emit self->judged(view.winrate, view.lead, pos);
-            return;
-        }
+        if (want && want->judge && !latest.empty()) return judgement()();
         if (want) fail(QStringLiteral("解析エンジンが解析を途中でやめました。"));
     }
 
@@ -314,16 +321,17 @@ void LiveAnalysis::setCommandLine(const QString& line) {
     d_->argv = argv;
     const QString written = line.trimmed().isEmpty() ? defaultEngineSettings().commandLine : line;
     const SplitCommandLine split = splitCommandLine(written.toStdString());
-    d_->argvError = split.ok() ? QStringLiteral("解析エンジンが見つかりません: %1")
-                                     .arg(QString::fromStdString(split.words.front()))
-                               : QStringLiteral("解析エンジンのコマンドラインを読めません: %1").arg(written);
+    d_->argvError =
+        split.ok() ? QStringLiteral("解析エンジンが見つかりません: %1").arg(QString::fromStdString(split.words.front()))
+                   : QStringLiteral("解析エンジンのコマンドラインを読めません: %1").arg(written);
 }
 
 void LiveAnalysis::setTimeLimit(int ms) { d_->limitMs = std::max(1, ms); }
 
 void LiveAnalysis::probe() {
     if (d_->ready) {
-        QMetaObject::invokeMethod(this, [this] { emit ready(supported()); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { emit ready(supported()); }, Qt::QueuedConnection);
         return;
     }
     d_->probeWanted = true;

@@ -38,21 +38,29 @@ TEST(AnalysisLine, BothDialectsReadIntoCandidatesAndMalformedLinesAreRefused) {
         const char* error;  // a part of the error, nullptr when the line reads
     };
     const Row rows[] = {
-        {"kata, out of order, unknown keys, lists and the ownership after them", Dialect::Kata,
+        {"kata, out of order, unknown keys, lists and the ownership after them",
+         Dialect::Kata,
          "info move D4 visits 20 edgeVisits 19 utility -0.1 winrate 0.25 scoreMean -1 scoreLead -1.5 prior 0.1 "
          "lcb 0.2 order 1 isSymmetryOf Q16 futureKey a b pv D4 Q16 pvVisits 20 7 "
          "info move Q16 visits 1234 winrate 0.4321 scoreLead 2.5 order 0 pv Q16 R17 pass "
          "ownership 0.1 -0.2 0.3",
          {{q16, 1234, 0.4321, 2.5, 0, {q16, r17, PassPos}}, {d4, 20, 0.25, -1.5, 1, {d4, q16}}},
          nullptr},
-        {"kata of old versions: the lead as scoreMean", Dialect::Kata,
-         "info move T1 visits 3 winrate 1 scoreMean 0.5 order 0 pv T1", {{t1, 3, 1.0, 0.5, 0, {t1}}}, nullptr},
-        {"kata: rootInfo's figures are no candidate's", Dialect::Kata,
+        {"kata of old versions: the lead as scoreMean",
+         Dialect::Kata,
+         "info move T1 visits 3 winrate 1 scoreMean 0.5 order 0 pv T1",
+         {{t1, 3, 1.0, 0.5, 0, {t1}}},
+         nullptr},
+        {"kata: rootInfo's figures are no candidate's",
+         Dialect::Kata,
          "info move pass visits 9 winrate 0 order 0 pv pass rootInfo visits 99 winrate 0.75 scoreLead 7",
-         {{PassPos, 9, 0.0, std::nullopt, 0, {PassPos}}}, nullptr},
-        {"leela: hundredths of a percent, no order: as written", Dialect::Leela,
+         {{PassPos, 9, 0.0, std::nullopt, 0, {PassPos}}},
+         nullptr},
+        {"leela: hundredths of a percent, no order: as written",
+         Dialect::Leela,
          "info move q16 visits 5 winrate 5000 prior 1621 lcb -12 pv Q16 D4 info move D4 visits 7 winrate 2500 pv D4",
-         {{q16, 5, 0.5, std::nullopt, 0, {q16, d4}}, {d4, 7, 0.25, std::nullopt, 1, {d4}}}, nullptr},
+         {{q16, 5, 0.5, std::nullopt, 0, {q16, d4}}, {d4, 7, 0.25, std::nullopt, 1, {d4}}},
+         nullptr},
         {"blank", Dialect::Leela, "   ", {}, nullptr},
         {"visits no number", Dialect::Kata, "info move Q16 visits 12x winrate 0.5 pv Q16", {}, "12x"},
         {"negative visits", Dialect::Leela, "info move Q16 visits -1 winrate 5000", {}, "-1"},

@@ -33,7 +33,7 @@ struct Pipe {
         QObject::connect(&p, &EngineProcess::streamStarted, [this] { ++started; });
         QObject::connect(&p, &EngineProcess::streamLine, [this](const QByteArray& l) { lines << l; });
         QObject::connect(&p, &EngineProcess::streamEnded, [this] { ++streamEnds; });
-        p.start({FakeGtp, "--analyze", "kata"});
+        p.start({FakeGtp, "--analyze", "kata", "--late-lines", "2"});
     }
 };
 
@@ -46,8 +46,9 @@ TEST(EngineStream, LinesComeUntilStoppedByACommandOrAnEmptyLineAndAnswersFollow)
     for (const QByteArray& l : e.lines) EXPECT_TRUE(l.startsWith("info move A19 visits ")) << l.toStdString();
     e.p.send(Command::name(), 5000);  // ignored: the stream is in flight
     e.p.stopStream(Command::name(), 5000);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !e.answers.empty(); }, 5000));
     const qsizetype linesAtStop = e.lines.size();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !e.answers.empty(); }, 5000));
+    EXPECT_EQ(e.lines.size(), linesAtStop) << "lines on their way at the stop are dropped";
     EXPECT_EQ(e.streamEnds, 1);
     EXPECT_EQ(e.answers.back().text, "FakeGtp");
     EXPECT_FALSE(e.p.inFlight());
@@ -78,9 +79,8 @@ struct Live {
     explicit Live(const QString& commandLine) {
         a.setCommandLine(commandLine);
         QObject::connect(&a, &LiveAnalysis::candidates, [this](std::vector<Candidate> c) { sets.push_back(c); });
-        QObject::connect(&a, &LiveAnalysis::judged, [this](double w, std::optional<double> l, int p) {
-            judgements.emplace_back(w, l, p);
-        });
+        QObject::connect(&a, &LiveAnalysis::judged,
+                         [this](double w, std::optional<double> l, int p) { judgements.emplace_back(w, l, p); });
         QObject::connect(&a, &LiveAnalysis::failed, [this](QString m) { failures << m; });
         QObject::connect(&a, &LiveAnalysis::ready, [this](bool s) { readies.push_back(s); });
     }
@@ -122,20 +122,25 @@ TEST(LiveAnalysis, BothDialectsFollowThePositionAndJudgeFromBlacksSide) {
         l.a.analyse(next);
         ASSERT_TRUE(l.moreSets(before));
         EXPECT_EQ(l.sets[before].front().pos, b9);
+        l.a.analyse(next);  // the same position keeps its stream
+        ASSERT_TRUE(l.moreSets(l.sets.size()));
 
-        l.a.judge(g, 100, 5000);
+        // Judged once the visits are there (long before the time), then once the time is up.
+        l.a.judge(g, 100, 60000);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !l.judgements.empty() || !l.failures.isEmpty(); }, 5000));
-        ASSERT_EQ(l.judgements.size(), 1u) << l.failures.join("\n").toStdString();
-        const auto [winrate, lead, best] = l.judgements.front();
-        EXPECT_NEAR(winrate, 0.4, 1e-9);
-        EXPECT_EQ(lead, kata ? std::optional<double>(-3.5) : std::nullopt);
-        EXPECT_EQ(best, a9);
+        l.a.judge(next, 1000000, 300);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return l.judgements.size() > 1 || !l.failures.isEmpty(); }, 5000));
+        ASSERT_EQ(l.judgements.size(), 2u) << l.failures.join("\n").toStdString();
+        using Judgement = std::tuple<double, std::optional<double>, int>;
+        EXPECT_EQ(l.judgements[0], Judgement(1 - 0.6, kata ? std::optional(-3.5) : std::nullopt, a9));
+        EXPECT_EQ(l.judgements[1], Judgement(0.6, kata ? std::optional(3.5) : std::nullopt, b9));
 
         QFile f(log);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         const QString sent = QString::fromUtf8(f.readAll());
         const QString command = kata ? "kata-analyze" : "lz-analyze";
-        EXPECT_TRUE(sent.contains(command + " W 10\n") && sent.contains(command + " B 10\n")) << sent.toStdString();
+        EXPECT_EQ(sent.count(command + " W 10\n"), 2) << sent.toStdString();  // analysed, judged
+        EXPECT_EQ(sent.count(command + " B 10\n"), 2) << sent.toStdString();  // analysed, judged
         EXPECT_EQ(sent.count("clear_board"), 1) << "later positions are reached by play and undo";
         EXPECT_TRUE(l.failures.isEmpty());
     }

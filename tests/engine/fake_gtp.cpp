@@ -25,16 +25,18 @@
 //   --stream-fault die|hang|nonsense
 //                     at the --stream-fault-at-th line of each stream (default 3): exit, stop
 //                     writing and reading, or write a line whose visits are no number
+//   --late-lines N    write N more lines after input has come, before the stream ends (lines
+//                     on their way when the stop was sent)
 // Move requests are genmove, reg_genmove and gg_genmove, counted together from 1.
 // Without misbehaviour it plays the first empty point in reading order (top row first) where
 // a stone may stand, and passes when there is none or when the opponent has just passed.
 
+#include <poll.h>
+#include <unistd.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <poll.h>
-#include <unistd.h>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -63,6 +65,7 @@ struct Options {
     std::string analyze;  // "kata", "lz" or empty
     std::string streamFault;
     int streamFaultAt = 3;
+    int lateLines = 0;
 };
 
 constexpr char Letters[] = "ABCDEFGHJKLMNOPQRSTUVWXYZ";
@@ -338,9 +341,7 @@ private:
                                                "showboard",         "quit",          "top_moves_black",
                                                "top_moves_white",   "level"};
 
-    std::string analyzeCommand() const {
-        return opt_.analyze.empty() ? std::string() : opt_.analyze + "-analyze";
-    }
+    std::string analyzeCommand() const { return opt_.analyze.empty() ? std::string() : opt_.analyze + "-analyze"; }
 
     bool known(const std::string& name) const {
         if (!opt_.analyze.empty() && name == analyzeCommand()) return true;
@@ -518,6 +519,7 @@ private:
             }
             raw(infoLine(colour, n) + "\n");
         }
+        for (int n = 0; n < opt_.lateLines; ++n) raw(infoLine(colour, 1) + "\n");
         raw("\n");
     }
 
@@ -538,8 +540,8 @@ private:
                               "utility 0.1 edgeVisits 7 newKey x y",
                               0.6 - 0.1 * k, 3.5 - 2 * k, 3.5 - 2 * k);
             } else {
-                std::snprintf(figures, sizeof figures, "winrate %d prior 1234 lcb %d", 6000 - 1000 * static_cast<int>(k),
-                              5500 - 1000 * static_cast<int>(k));
+                std::snprintf(figures, sizeof figures, "winrate %d prior 1234 lcb %d",
+                              6000 - 1000 * static_cast<int>(k), 5500 - 1000 * static_cast<int>(k));
             }
             if (!s.empty()) s += ' ';
             s.append("info move ").append(move);
@@ -606,6 +608,7 @@ bool readOptions(int argc, char** argv, Options& o) {
         {"--resign-at", &o.resignAt},
         {"--top", &o.top},
         {"--stream-fault-at", &o.streamFaultAt},
+        {"--late-lines", &o.lateLines},
     };
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
