@@ -1,6 +1,6 @@
 // Lines of both analysis dialects read into candidates (positions checked against the board's
 // own numbering, not the vertex reader), malformed lines refused, the dialect told from a
-// command list, and figures turned to black's side.
+// command list. (Black's side of the figures is checked by LiveAnalysis's judgements.)
 
 #include <gtest/gtest.h>
 
@@ -70,7 +70,6 @@ TEST(AnalysisLine, BothDialectsReadIntoCandidatesAndMalformedLinesAreRefused) {
         {"not a number at all", Dialect::Kata, "info move Q16 visits 1 winrate nan", {}, "nan"},
         {"lead no number", Dialect::Kata, "info move Q16 visits 1 winrate 0.5 scoreLead +-3", {}, "+-3"},
         {"move off the board", Dialect::Kata, "info move Z25 visits 1 winrate 0.5", {}, "Z25"},
-        {"move with the letter I", Dialect::Kata, "info move I5 visits 1 winrate 0.5", {}, "I5"},
         {"pv off the board", Dialect::Leela, "info move Q16 visits 1 winrate 5000 pv Q16 U20", {}, "U20"},
         {"no winrate", Dialect::Kata, "info move Q16 visits 1 order 0 pv Q16", {}, "winrate"},
         {"no move", Dialect::Leela, "info visits 1 winrate 5000", {}, "move"},
@@ -91,7 +90,7 @@ TEST(AnalysisLine, BothDialectsReadIntoCandidatesAndMalformedLinesAreRefused) {
     }
 }
 
-TEST(AnalysisLine, DialectCommandAndBlackView) {
+TEST(AnalysisLine, DialectFromTheCommandListAndItsCommand) {
     const struct {
         const char* list;
         Dialect dialect;
@@ -110,23 +109,6 @@ TEST(AnalysisLine, DialectCommandAndBlackView) {
     }
     EXPECT_EQ(analyzeCommand(Dialect::Kata, 3, 20), std::nullopt);
     EXPECT_EQ(analyzeCommand(Dialect::Leela, Black, 0)->line(), "lz-analyze B 1\n");
-
-    const Candidate withLead{1, 1, 0.75, 3.5, 0, {}}, withoutLead{1, 1, 0.75, std::nullopt, 0, {}};
-    const struct {
-        const Candidate& c;
-        int toMove;
-        double winrate;
-        std::optional<double> lead;
-    } views[] = {
-        {withLead, Black, 0.75, 3.5},
-        {withLead, White, 0.25, -3.5},
-        {withoutLead, White, 0.25, std::nullopt},
-    };
-    for (const auto& v : views) {
-        const BlackView b = blackView(v.c, v.toMove);
-        EXPECT_EQ(b.winrate, v.winrate);
-        EXPECT_EQ(b.lead, v.lead);
-    }
 }
 
 }  // namespace
