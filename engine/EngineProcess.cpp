@@ -3,6 +3,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <utility>
+
 namespace tavrin {
 
 namespace {
@@ -52,6 +54,72 @@ void EngineProcess::send(const gtp::Command& c, int limitMs) {
     proc_->write(line.data(), static_cast<qint64>(line.size()));
 }
 
+void EngineProcess::startStream(const gtp::Command& c, int limitMs) {
+    if (state_ != State::Running || inFlight_) return;
+    send(c, limitMs);
+    stream_ = Stream::Head;
+    streamLimitMs_ = limitMs;
+}
+
+void EngineProcess::stopStream(const std::optional<gtp::Command>& next, int limitMs) {
+    if (state_ != State::Running || stream_ != Stream::Lines) return;
+    stream_ = Stream::Stopping;
+    stopAnswered_ = next.has_value();
+    std::string line = "\n";
+    if (next) {
+        line = next->line(++id_);
+        sentText_ = QString::fromStdString(next->line()).trimmed();
+    }
+    deadline_.start(limitMs);
+    proc_->write(line.data(), static_cast<qint64>(line.size()));
+}
+
+void EngineProcess::endStream(bool answerFollows) {
+    stream_ = Stream::None;
+    if (!answerFollows) {
+        inFlight_ = false;
+        deadline_.stop();
+    }
+    emit streamEnded();
+}
+
+void EngineProcess::takeStreamLine(const std::string& line) {
+    switch (stream_) {
+        case Stream::Head: {
+            if (line.empty()) return;  // empty lines before an answer are skipped
+            gtp::AnswerReader head;
+            head.feed(line);
+            head.feed("\n\n");
+            const auto a = head.next();
+            if (!a || !a->ok() || (a->id && *a->id != id_)) {
+                // No stream: a refusal or garbage, read to its end as any answer.
+                stream_ = Stream::None;
+                reader_.feed(line + '\n');
+                return;
+            }
+            stream_ = Stream::Lines;
+            deadline_.start(streamLimitMs_);
+            emit streamStarted();
+            if (!a->text.empty() && stream_ == Stream::Lines) emit streamLine(QByteArray::fromStdString(a->text));
+            return;
+        }
+        case Stream::Lines:
+            if (line.empty()) return endStream(false);  // the engine ended it itself
+            deadline_.start(streamLimitMs_);
+            emit streamLine(QByteArray::fromStdString(line));
+            return;
+        case Stream::Stopping:
+            if (line.empty()) return endStream(stopAnswered_);
+            if (stopAnswered_ && (line[0] == '=' || line[0] == '?')) {
+                // The answer to the command that stopped it, without the empty line before.
+                reader_.feed(line + '\n');
+                return endStream(true);
+            }
+            return;  // written before the engine read the stop
+        case Stream::None: return;
+    }
+}
+
 void EngineProcess::extendLimit(int limitMs) {
     if (inFlight_ && state_ == State::Running) deadline_.start(limitMs);
 }
@@ -59,7 +127,30 @@ void EngineProcess::extendLimit(int limitMs) {
 void EngineProcess::readAnswers() {
     if (state_ != State::Running) return;
     const QByteArray bytes = proc_->readAllStandardOutput();
-    reader_.feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    std::string_view rest(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    // A stream's lines are taken one by one here; what follows its end is read as answers.
+    while (stream_ != Stream::None && !rest.empty()) {
+        const std::size_t nl = rest.find('\n');
+        for (char c : rest.substr(0, nl)) {
+            const auto u = static_cast<unsigned char>(c);
+            if ((u < 0x20 && u != '\t') || u == 0x7f) continue;
+            if (streamPartial_.size() < gtp::AnswerReader::MaxAnswerBytes) {
+                streamPartial_ += u == '\t' ? ' ' : c;
+            } else {
+                streamCut_ = true;
+            }
+        }
+        if (nl == std::string_view::npos) return;
+        rest.remove_prefix(nl + 1);
+        std::string line = std::move(streamPartial_);
+        streamPartial_.clear();
+        if (std::exchange(streamCut_, false)) {
+            line = "(line longer than " + std::to_string(gtp::AnswerReader::MaxAnswerBytes) + " bytes)";
+        }
+        takeStreamLine(line);  // may stop the stream, start another or kill this process
+        if (state_ != State::Running) return;
+    }
+    reader_.feed(rest);
     // One answer per command: a second one read together with it was written before the next
     // command, so it belongs to none.
     bool delivered = false;
@@ -111,6 +202,7 @@ void EngineProcess::onFinished(int exitCode, QProcess::ExitStatus status) {
     if (state_ != State::Running) return;
     state_ = State::Ended;
     inFlight_ = false;
+    stream_ = Stream::None;
     deadline_.stop();
     killGroup();  // what the engine left running in its group
     const QString how =
@@ -122,6 +214,7 @@ void EngineProcess::onError(QProcess::ProcessError error) {
     if (state_ != State::Running || error != QProcess::FailedToStart) return;
     state_ = State::Ended;
     inFlight_ = false;
+    stream_ = Stream::None;
     deadline_.stop();
     emit ended(true, proc_->errorString());
 }
@@ -133,6 +226,7 @@ void EngineProcess::killGroup() {
 void EngineProcess::kill() {
     deadline_.stop();
     inFlight_ = false;
+    stream_ = Stream::None;
     state_ = State::Ended;
     if (proc_ == nullptr) return;
     proc_->disconnect(this);

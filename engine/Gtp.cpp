@@ -30,7 +30,10 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-// The tokens of s separated by any run of white space.
+const char* colourText(int colour) { return colour == Black ? "B" : "W"; }
+
+}  // namespace
+
 std::vector<std::string_view> tokens(std::string_view s) {
     std::vector<std::string_view> out;
     std::size_t i = 0;
@@ -42,10 +45,6 @@ std::vector<std::string_view> tokens(std::string_view s) {
     }
     return out;
 }
-
-const char* colourText(int colour) { return colour == Black ? "B" : "W"; }
-
-}  // namespace
 
 // ---- Vertices -------------------------------------------------------------------------------
 
@@ -156,6 +155,19 @@ Command Command::finalStatusList(FinalStatus status) {
 }
 
 Command Command::level(int strength) { return {"level", std::to_string(std::clamp(strength, 0, 10))}; }
+
+std::optional<Command> Command::analyze(std::string_view name, int colour, int intervalCentis) {
+    if (!validColour(colour)) return std::nullopt;
+    return Command(name, std::string(colourText(colour)) + " " + std::to_string(std::clamp(intervalCentis, 1, 1000)));
+}
+
+std::optional<Command> Command::kataAnalyze(int colour, int intervalCentis) {
+    return analyze("kata-analyze", colour, intervalCentis);
+}
+
+std::optional<Command> Command::lzAnalyze(int colour, int intervalCentis) {
+    return analyze("lz-analyze", colour, intervalCentis);
+}
 
 std::string Command::line(std::optional<int> id) const {
     std::string s;

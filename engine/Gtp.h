@@ -88,6 +88,10 @@ public:
     static Command finalStatusList(FinalStatus status);
     // "level 1": GNU Go's strength, kept within its 0..10.
     static Command level(int strength);
+    // "kata-analyze B 20" / "lz-analyze W 20": candidate moves for colour, streamed every
+    // intervalCentis hundredths of a second (kept within 1..1000) until the next command.
+    static std::optional<Command> kataAnalyze(int colour, int intervalCentis);
+    static std::optional<Command> lzAnalyze(int colour, int intervalCentis);
 
     // The command's name as written ("play").
     std::string_view commandName() const { return name_; }
@@ -100,6 +104,7 @@ public:
 
 private:
     Command(std::string_view name, std::string args) : name_(name), args_(std::move(args)) {}
+    static std::optional<Command> analyze(std::string_view name, int colour, int intervalCentis);
 
     std::string_view name_;  // one of CommandNames
     std::string args_;
@@ -125,6 +130,8 @@ inline constexpr std::string_view CommandNames[] = {
     "final_status_list",
     "estimate_score",
     "level",
+    "kata-analyze",
+    "lz-analyze",
     "quit",
 };
 
@@ -173,6 +180,9 @@ private:
     bool skippedText_ = false;        // the line being skipped is not empty
     std::deque<Answer> ready_;
 };
+
+// The words of an answer's text: the runs between spaces, tabs and line breaks.
+std::vector<std::string_view> tokens(std::string_view s);
 
 // The answer to a move request: a point, a pass or a resignation; OffBoard or Invalid when the
 // text is none of those on this board.

@@ -20,15 +20,23 @@
 //   --top N           know top_moves_black/white: the first N legal points in reading order,
 //                     best first (N = 0, the default: the commands are unknown)
 //   --fail-start      write an error to stderr and exit 1 at once
+//   --analyze kata|lz list kata-analyze or lz-analyze and stream candidate lines for it, one
+//                     every interval, until the next line of input arrives
+//   --stream-fault die|hang|nonsense
+//                     at the --stream-fault-at-th line of each stream (default 3): exit, stop
+//                     writing and reading, or write a line whose visits are no number
+//   --late-lines N    write N more lines after input has come, before the stream ends (lines
+//                     on their way when the stop was sent)
 // Move requests are genmove, reg_genmove and gg_genmove, counted together from 1.
 // Without misbehaviour it plays the first empty point in reading order (top row first) where
 // a stone may stand, and passes when there is none or when the opponent has just passed.
 
+#include <poll.h>
+#include <unistd.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -54,6 +62,10 @@ struct Options {
     bool insist = false;
     int top = 0;
     bool failStart = false;
+    std::string analyze;  // "kata", "lz" or empty
+    std::string streamFault;
+    int streamFaultAt = 3;
+    int lateLines = 0;
 };
 
 constexpr char Letters[] = "ABCDEFGHJKLMNOPQRSTUVWXYZ";
@@ -188,9 +200,48 @@ std::string pointText(int index, int size) {
     return s;
 }
 
+// Standard input read by hand, so that a stream can look for the next line between its own.
+class Input {
+public:
+    // The next line without its end; empty at the end of input.
+    std::optional<std::string> line() {
+        for (;;) {
+            const auto nl = buf_.find('\n');
+            if (nl != std::string::npos) {
+                std::string l = buf_.substr(0, nl);
+                buf_.erase(0, nl + 1);
+                return l;
+            }
+            if (eof_ || !fill(-1)) {
+                if (buf_.empty()) return std::nullopt;
+                return std::exchange(buf_, {});
+            }
+        }
+    }
+    // Whether input (or its end) comes within ms.
+    bool pending(int ms) { return !buf_.empty() || eof_ || fill(ms) || eof_; }
+
+private:
+    bool fill(int ms) {
+        pollfd p{0, POLLIN, 0};
+        if (::poll(&p, 1, ms) <= 0) return false;
+        char b[4096];
+        const ssize_t n = ::read(0, b, sizeof b);
+        if (n <= 0) {
+            eof_ = true;
+            return false;
+        }
+        buf_.append(b, static_cast<std::size_t>(n));
+        return true;
+    }
+
+    std::string buf_;
+    bool eof_ = false;
+};
+
 class FakeEngine {
 public:
-    explicit FakeEngine(Options o) : opt_(std::move(o)) {
+    FakeEngine(Options o, Input& input) : opt_(std::move(o)), input_(input) {
         if (!opt_.log.empty()) log_ = std::fopen(opt_.log.c_str(), "a");
     }
     ~FakeEngine() {
@@ -278,6 +329,7 @@ private:
         }
         if (cmd == "showboard") return ok(diagram());
         if (cmd == "level") return args.size() == 1 ? ok("") : fail("syntax error");
+        if (cmd == analyzeCommand()) return analyze(args);
         fail("unknown command");
     }
 
@@ -289,7 +341,10 @@ private:
                                                "showboard",         "quit",          "top_moves_black",
                                                "top_moves_white",   "level"};
 
+    std::string analyzeCommand() const { return opt_.analyze.empty() ? std::string() : opt_.analyze + "-analyze"; }
+
     bool known(const std::string& name) const {
+        if (!opt_.analyze.empty() && name == analyzeCommand()) return true;
         if (name == "undo" && opt_.noUndo) return false;
         if (name.rfind("top_moves_", 0) == 0 && opt_.top == 0) return false;
         for (const char* c : Commands) {
@@ -305,6 +360,7 @@ private:
             if (!s.empty()) s += '\n';
             s += c;
         }
+        if (!opt_.analyze.empty()) s += '\n' + analyzeCommand();
         return s;
     }
 
@@ -437,6 +493,66 @@ private:
         return found;
     }
 
+    // "[colour] [interval] [key value ...]": a line of candidates for colour (the side to move
+    // when not given) every interval hundredths of a second until input comes.
+    void analyze(const std::vector<std::string>& args) {
+        int colour = board_.lastMover == 1 ? 2 : 1;
+        int centis = 10;
+        std::size_t k = 0;
+        if (k < args.size() && parseColour(args[k]) != 0) colour = parseColour(args[k++]);
+        if (k < args.size() && args[k].find_first_not_of("0123456789") == std::string::npos) {
+            centis = std::stoi(args[k++]);
+        }
+        for (; k + 1 < args.size(); k += 2) {
+            if (args[k] == "interval") centis = std::stoi(args[k + 1]);
+        }
+        raw("=" + id_ + "\n");
+        for (int n = 1; !input_.pending(centis * 10); ++n) {
+            if (n == opt_.streamFaultAt && opt_.streamFault == "die") std::_Exit(5);
+            if (n == opt_.streamFaultAt && opt_.streamFault == "hang") {
+                std::this_thread::sleep_for(std::chrono::seconds(opt_.hangLimitSeconds));
+                std::_Exit(4);
+            }
+            if (n == opt_.streamFaultAt && opt_.streamFault == "nonsense") {
+                raw("info move A1 visits lots winrate 0.5 pv A1\n");
+                continue;
+            }
+            raw(infoLine(colour, n) + "\n");
+        }
+        for (int n = 0; n < opt_.lateLines; ++n) raw(infoLine(colour, 1) + "\n");
+        raw("\n");
+    }
+
+    // Three candidates: the first legal points for colour, the n-th line's visits growing;
+    // win rates 0.6, 0.5, 0.4 and leads 3.5, 1.5, -0.5 for colour.
+    std::string infoLine(int colour, int n) const {
+        const bool kata = opt_.analyze == "kata";
+        std::string s;
+        for (unsigned k = 0; k < 3; ++k) {
+            const int p = choose(colour, k);
+            const std::string move = p < 0 ? "pass" : pointText(p, board_.size);
+            if (s.find(" " + move + " ") != std::string::npos) break;
+            const int reply = choose(3 - colour, 3);
+            char figures[200];
+            if (kata) {
+                std::snprintf(figures, sizeof figures,
+                              "winrate %.4f scoreMean %.1f scoreStdev 20.1 scoreLead %.1f prior 0.12 lcb 0.41 "
+                              "utility 0.1 edgeVisits 7 newKey x y",
+                              0.6 - 0.1 * k, 3.5 - 2 * k, 3.5 - 2 * k);
+            } else {
+                std::snprintf(figures, sizeof figures, "winrate %d prior 1234 lcb %d",
+                              6000 - 1000 * static_cast<int>(k), 5500 - 1000 * static_cast<int>(k));
+            }
+            if (!s.empty()) s += ' ';
+            s.append("info move ").append(move);
+            s.append(" visits ").append(std::to_string(n * (30 - 10 * static_cast<int>(k))));
+            s.append(" ").append(figures).append(" order ").append(std::to_string(k));
+            s.append(" pv ").append(move);
+            if (reply >= 0) s.append(" ").append(pointText(reply, board_.size));
+        }
+        return s;
+    }
+
     std::string diagram() const {
         std::string s;
         for (int row = board_.size - 1; row >= 0; --row) {
@@ -470,6 +586,7 @@ private:
     }
 
     Options opt_;
+    Input& input_;
     std::FILE* log_ = nullptr;
     Board board_;
     std::vector<Board> history_;
@@ -490,6 +607,8 @@ bool readOptions(int argc, char** argv, Options& o) {
         {"--slow", &o.slowMs},
         {"--resign-at", &o.resignAt},
         {"--top", &o.top},
+        {"--stream-fault-at", &o.streamFaultAt},
+        {"--late-lines", &o.lateLines},
     };
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -498,8 +617,11 @@ bool readOptions(int argc, char** argv, Options& o) {
         for (const auto& [name, flag] : flags) {
             if (a == name) *flag = known = true;
         }
-        if (a == "--log" && value != nullptr) {
-            o.log = value;
+        const std::pair<const char*, std::string*> texts[] = {
+            {"--log", &o.log}, {"--analyze", &o.analyze}, {"--stream-fault", &o.streamFault}};
+        for (const auto& [name, text] : texts) {
+            if (a != name || value == nullptr) continue;
+            *text = value;
             known = true;
             ++i;
         }
@@ -529,10 +651,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "fake_gtp: cannot start: model file missing (asked to fail)\n");
         return 1;
     }
-    FakeEngine engine(o);
+    Input input;
+    FakeEngine engine(o, input);
     engine.startSpam();
-    for (std::string line; std::getline(std::cin, line);) {
-        if (!engine.handle(line)) break;
+    while (const auto line = input.line()) {
+        if (!engine.handle(*line)) break;
     }
     return 0;
 }
