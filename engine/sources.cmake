@@ -8,4 +8,6 @@ list(APPEND UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/EngineProcess.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Rokiru.h
   ${CMAKE_CURRENT_LIST_DIR}/Rokiru.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GameReview.h
+  ${CMAKE_CURRENT_LIST_DIR}/GameReview.cpp
 )
