@@ -30,7 +30,7 @@ struct GameReview::Worker {
     std::set<std::string, std::less<>> commands;
     std::optional<gtp::Game> has;  // what its board holds; empty when not known for sure
     int position = 0;              // the position it judges
-    int last = -1;                 // the last position of its stretch
+    int first = 0, last = -1;      // its stretch
     std::function<void(const gtp::Answer&)> then;
     std::vector<gtp::Command> queue;  // of the sync under way
     std::size_t next = 0;
@@ -173,7 +173,7 @@ void GameReview::takeStretch(const WorkerRef& w) {
         w->engine = nullptr;
         return;
     }
-    w->position = nextStart_;
+    w->position = w->first = nextStart_;
     w->last = std::min(last, nextStart_ + stretch_ - 1);
     nextStart_ = w->last + 1;
     syncTo(w, positionAt(w->position), [this, w] { judgeLead(w); });
@@ -210,6 +210,10 @@ void GameReview::syncStep(const WorkerRef& w) {
     });
 }
 
+// At each position: its lead, then the move preferred for the next move. A preferred move that
+// is not the one played is judged (played, its lead asked, taken back) when the move played
+// lost lead: the next position's lead tells that, so it is done there, or at once at the end
+// of a stretch, whose next position another process judges.
 void GameReview::judgeLead(const WorkerRef& w) {
     send(w, gtp::Command::estimateScore(), limitMs_, [this, w](const gtp::Answer& a) {
         const std::optional<int> tenths = a.ok() ? gtp::parseEstimate(a.text) : std::nullopt;
@@ -218,61 +222,76 @@ void GameReview::judgeLead(const WorkerRef& w) {
         judgements_[static_cast<size_t>(k)].lead = *tenths / 10.0;
         leadKnown_[static_cast<size_t>(k)] = 1;
         settle(k);
-        if (!alive(w)) return;
-        if (k < static_cast<int>(game_.moves.size())) return judgeBetter(w);
-        advance(w);
+        if (alive(w)) judgeBetter(w);
     });
 }
 
 void GameReview::judgeBetter(const WorkerRef& w) {
     const int k = w->position;
-    const auto top = gtp::Command::topMoves(game_.moves[static_cast<size_t>(k)].colour);
-    const auto noBetter = [this, w, k] {
-        betterKnown_[static_cast<size_t>(k) + 1] = 1;
-        settle(k + 1);
-        if (alive(w)) advance(w);
+    if (k == static_cast<int>(game_.moves.size())) return judgePending(w);
+    const gtp::Stone& played = game_.moves[static_cast<size_t>(k)];
+    const auto top = gtp::Command::topMoves(played.colour);
+    const auto named = [this, w, k, played](int better) {
+        judgements_[static_cast<size_t>(k) + 1].better = better;
+        if (better == 0 || better == played.pos) {
+            betterKnown_[static_cast<size_t>(k) + 1] = 1;
+            settle(k + 1);
+        }
+        if (alive(w)) judgePending(w);
     };
-    if (!top || !w->knows(top->commandName())) return noBetter();
-    send(w, *top, limitMs_, [this, w, k, noBetter](const gtp::Answer& a) {
+    if (!top || !w->knows(top->commandName())) return named(0);
+    send(w, *top, limitMs_, [this, w, named](const gtp::Answer& a) {
         if (a.kind == gtp::AnswerKind::Garbage) return nonsense(w, a);
-        if (!a.ok()) return noBetter();  // it has nothing to say here
+        if (!a.ok()) return named(0);  // it has nothing to say here
         const auto list = gtp::parseTopMoves(a.text, game_.boardSize);
         if (!list) return nonsense(w, a);
-        if (list->empty()) return noBetter();
-        const int better = list->front();
-        judgements_[static_cast<size_t>(k) + 1].better = better;
-        // The move played: its lead is the next position's, judged in turn.
-        if (better == game_.moves[static_cast<size_t>(k)].pos) return noBetter();
-        judgeBetterLead(w, better);
+        named(list->empty() ? 0 : list->front());
     });
 }
 
-void GameReview::judgeBetterLead(const WorkerRef& w, int better) {
+void GameReview::judgePending(const WorkerRef& w) {
     const int k = w->position;
-    const int colour = game_.moves[static_cast<size_t>(k)].colour;
-    const auto noBetter = [this, w, k] {
-        betterKnown_[static_cast<size_t>(k) + 1] = 1;
-        settle(k + 1);
-        if (alive(w)) advance(w);
+    const size_t i = static_cast<size_t>(k);
+    const bool last = k == w->last && k < static_cast<int>(game_.moves.size()) && !betterKnown_[i + 1];
+    const auto then = [this, w, last, k] {
+        if (last) return judgeBetterLead(w, k + 1, [this, w] { advance(w); });
+        advance(w);
     };
-    const auto play = gtp::Command::play(colour, better, game_.boardSize);
-    if (!play) {
-        judgements_[static_cast<size_t>(k) + 1].better = 0;
-        return noBetter();
+    // The better move for move k, named here at k - 1 (the first position of a stretch leaves
+    // it to the process that judged the one before).
+    if (k == w->first || betterKnown_[i]) return then();
+    const gtp::Stone& played = game_.moves[i - 1];
+    if (leadChangeFor(played.colour, judgements_[i - 1].lead, judgements_[i].lead) < 0)
+        return judgeBetterLead(w, k, then);
+    // The move played lost nothing: the better move is not asked about.
+    judgements_[i].betterLead = judgements_[i].lead;
+    betterKnown_[i] = 1;
+    settle(k);
+    if (alive(w)) then();
+}
+
+void GameReview::judgeBetterLead(const WorkerRef& w, int k, std::function<void()> then) {
+    const size_t i = static_cast<size_t>(k);
+    const int colour = game_.moves[i - 1].colour;
+    const int better = judgements_[i].better;
+    const auto known = [this, w, k, then] {
+        betterKnown_[static_cast<size_t>(k)] = 1;
+        settle(k);
+        if (alive(w)) then();
+    };
+    gtp::Game target = positionAt(k - 1);
+    target.moves.push_back({colour, better});
+    // A move that cannot be written is not named.
+    if (!gtp::Command::play(colour, better, game_.boardSize)) {
+        judgements_[i].better = 0;
+        return known();
     }
-    send(w, *play, SetupLimitMs, [this, w, k, colour, better, noBetter](const gtp::Answer& a) {
-        if (a.kind == gtp::AnswerKind::Garbage) return nonsense(w, a);
-        if (!a.ok()) {
-            // The engine will not play the move it proposed: none is named.
-            judgements_[static_cast<size_t>(k) + 1].better = 0;
-            return noBetter();
-        }
-        if (w->has) w->has->moves.push_back({colour, better});
-        send(w, gtp::Command::estimateScore(), limitMs_, [this, w, k, noBetter](const gtp::Answer& a) {
+    syncTo(w, target, [this, w, i, known] {
+        send(w, gtp::Command::estimateScore(), limitMs_, [this, w, i, known](const gtp::Answer& a) {
             const std::optional<int> tenths = a.ok() ? gtp::parseEstimate(a.text) : std::nullopt;
             if (!tenths) return nonsense(w, a);
-            judgements_[static_cast<size_t>(k) + 1].betterLead = *tenths / 10.0;
-            noBetter();
+            judgements_[i].betterLead = *tenths / 10.0;
+            known();
         });
     });
 }

@@ -2,7 +2,7 @@
 // 棋譜解析: the engine judges every position of a line in the background, in several engine
 // processes at once (each plays forward through the stretches of the line it takes): the lead
 // (estimate_score) and the move it prefers for the side to move (top_moves_black/white), with
-// the lead after that move when it is not the one played. Everything is asynchronous; the
+// the lead after that move when it is not the one played and the move played lost lead. Everything is asynchronous; the
 // record is never changed here (the window writes the judgements through GameRecord).
 
 #include <QObject>
@@ -72,7 +72,9 @@ private:
     void syncStep(const WorkerRef& w);
     void judgeLead(const WorkerRef& w);
     void judgeBetter(const WorkerRef& w);
-    void judgeBetterLead(const WorkerRef& w, int better);
+    void judgePending(const WorkerRef& w);
+    // The lead after the better move for move k, then then().
+    void judgeBetterLead(const WorkerRef& w, int k, std::function<void()> then);
     void advance(const WorkerRef& w);
     // Reports position k once its lead and better move are both known.
     void settle(int k);

@@ -21,7 +21,8 @@ struct Judgement {
     // The engine's preferred move for the side to move at the position before this node's move:
     // a board position (col * BoardStride + row, as GameState keeps it), PassPos, or 0 none.
     int better = 0;
-    // Black's lead after that better move (known whenever better is not 0).
+    // Black's lead after that better move, whenever better is not 0; for a move that lost no
+    // lead the engine need not be asked, and it is the lead after the move played.
     double betterLead = 0;
 
     friend bool operator==(const Judgement&, const Judgement&) = default;
