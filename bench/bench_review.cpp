@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "bench/LoopGaps.h"
 #include "engine/GameReview.h"
 #include "formats/RecordFile.h"
 
@@ -32,28 +33,18 @@ Figures review(const gtp::Game& game, int processes) {
     GameReview r;
     Figures f;
     QEventLoop loop;
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = clock.nsecsElapsed();
-    QTimer tick;
-    tick.setTimerType(Qt::PreciseTimer);
-    tick.setInterval(1);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        f.largestGapMs = std::max(f.largestGapMs, (now - last) / 1e6);
-        last = now;
-    });
+    bench::LoopGaps gaps([&](double gap) { f.largestGapMs = std::max(f.largestGapMs, gap); });
     QObject::connect(&r, &GameReview::judged, [&] { ++f.judged; });
     QObject::connect(&r, &GameReview::finished, [&](bool complete, const QString& message) {
         f.complete = complete;
         f.message = message;
         loop.quit();
     });
-    tick.start();
+    gaps.start();
     r.start(game, {QStringLiteral("/usr/games/gnugo"), QStringLiteral("--mode"), QStringLiteral("gtp")},
             GameReview::DefaultLevel, processes);
     loop.exec();
-    f.seconds = clock.nsecsElapsed() / 1e9;
+    f.seconds = gaps.elapsedMs() / 1000;
     return f;
 }
 
