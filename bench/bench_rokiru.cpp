@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "bench/LoopGaps.h"
 #include "engine/Rokiru.h"
 #include "game/Engine.h"
 
@@ -40,16 +41,7 @@ Figures run(const QString& options, int moves) {
 
     Figures f;
     QEventLoop loop;
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = clock.nsecsElapsed();
-    QTimer tick;
-    tick.setTimerType(Qt::PreciseTimer);
-    tick.setInterval(1);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        const double gap = (now - last) / 1e6;
-        last = now;
+    bench::LoopGaps gaps([&](double gap) {
         ++f.turns;
         f.largestGapMs = std::max(f.largestGapMs, gap);
         if (f.moves > 0) f.laterGapMs = std::max(f.laterGapMs, gap);
@@ -68,14 +60,14 @@ Figures run(const QString& options, int moves) {
         f.failure = QStringLiteral("no answer in time");
         loop.quit();
     });
-    tick.start();
+    gaps.start();
     if (options.isEmpty()) {
         QTimer::singleShot(2000, &loop, &QEventLoop::quit);
     } else {
         rokiru.requestMove(g, g.SideToMove);
     }
     loop.exec();
-    f.totalMs = clock.nsecsElapsed() / 1e6;
+    f.totalMs = gaps.elapsedMs();
     return f;
 }
 

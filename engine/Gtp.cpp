@@ -330,6 +330,19 @@ std::optional<std::vector<int>> parseTopMoves(std::string_view text, int size) {
     return out;
 }
 
+std::optional<int> parseEstimate(std::string_view text) {
+    const std::string_view first = text.substr(0, text.find(' '));
+    if (first == "0") return 0;
+    if (first.size() < 3 || (first[0] != 'B' && first[0] != 'W') || first[1] != '+') return std::nullopt;
+    double points = 0.0;
+    // from_chars reads the C locale's number whatever LC_NUMERIC says.
+    const auto [end, ec] =
+        std::from_chars(first.data() + 2, first.data() + first.size(), points, std::chars_format::fixed);
+    if (ec != std::errc() || end != first.data() + first.size() || !(points >= 0 && points < 1000)) return std::nullopt;
+    const int tenths = static_cast<int>(points * 10 + 0.5);
+    return first[0] == 'B' ? tenths : -tenths;
+}
+
 // ---- Bringing an engine to a game -----------------------------------------------------------
 
 Game gameOf(const GameState& g) { return gameOf(g, g.CurrentMove - 1); }

@@ -200,6 +200,10 @@ std::optional<std::vector<int>> parseVertexList(std::string_view text, int size)
 // anything else; an engine with nothing to propose answers an empty list.
 std::optional<std::vector<int>> parseTopMoves(std::string_view text, int size);
 
+// "estimate_score": "B+9.5 (upper bound: …)", "W+3.0 …" or "0": Black's lead in tenths of a
+// point (negative: White leads). Empty for anything else.
+std::optional<int> parseEstimate(std::string_view text);
+
 // ---- Bringing an engine to a game -----------------------------------------------------------
 
 // A stone or move in Tavrin's terms: colour Black/White, pos a board position or PassPos.

@@ -333,19 +333,10 @@ struct Rokiru::Impl {
             case Kind::Dead: return askDead();
             case Kind::Estimate:
                 return send(gtp::Command::estimateScore(), moveLimitMs(), true, [this](const gtp::Answer& a) {
-                    // "B+9.5 (upper bound: …)", "W+3.0 …" or "0": Black's lead in tenths.
-                    const std::string text = a.ok() ? a.text.substr(0, a.text.find(' ')) : std::string();
-                    int lead = 0;
-                    bool read = text == "0";
-                    if (!read && text.size() > 2 && (text[0] == 'B' || text[0] == 'W') && text[1] == '+') {
-                        char* end = nullptr;
-                        const double points = std::strtod(text.c_str() + 2, &end);
-                        read = end && *end == '\0' && points >= 0 && points < 1000;
-                        lead = static_cast<int>(points * 10 + 0.5) * (text[0] == 'B' ? 1 : -1);
-                    }
-                    if (!read) return unreadable(a);
+                    const std::optional<int> lead = a.ok() ? gtp::parseEstimate(a.text) : std::nullopt;
+                    if (!lead) return unreadable(a);
                     endQuestion();
-                    emit self->estimateChosen(lead);
+                    emit self->estimateChosen(*lead);
                 });
             case Kind::None:
             case Kind::Probe: return;

@@ -11,4 +11,6 @@ list(APPEND UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Rokiru.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LiveAnalysis.h
   ${CMAKE_CURRENT_LIST_DIR}/LiveAnalysis.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GameReview.h
+  ${CMAKE_CURRENT_LIST_DIR}/GameReview.cpp
 )

@@ -21,6 +21,7 @@
 #include "record/Document.h"
 #include "record/NodeMarkup.h"
 #include "record/RecordTree.h"
+#include "record/Review.h"
 #include "record/SetupChange.h"
 
 namespace tavrin {
@@ -191,6 +192,15 @@ public:
     // position follows. PL is setup: a node holding a move or later nodes gets a new node for
     // it as setSetupStone does.
     void setPlayerToMove(int colour, BoardPainter& p);
+
+    // ---- The engine's review (record/Review.h) ----
+
+    // Each node's judgement written into it, replacing the review it held (one not judged
+    // takes it away): one step of the history, which undo takes back whole.
+    void setReview(const std::vector<std::pair<NodeId, Judgement>>& judged);
+    // The judgements the current line's nodes hold: index k for the position after move k
+    // (read from the node holding it), 0 for the start; one more than the line's moves.
+    std::vector<Judgement> reviewOfLine() const;
 
     // ---- Tree edits (NodeIds may change: read node(), line() and the tree again) ----
 

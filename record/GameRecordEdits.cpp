@@ -446,6 +446,28 @@ void GameRecord::setPlayerToMove(int colour, BoardPainter& p) {
     repaint(shown, p);
 }
 
+// ---- The engine's review ----
+
+void GameRecord::setReview(const std::vector<std::pair<NodeId, Judgement>>& judged) {
+    Edit bracket(*this);
+    editTree([&] {
+        for (const auto& [n, j] : judged) {
+            if (!linked(n)) continue;
+            tree_.touch(n);
+            writeJudgement(tree_, n, j, state_.BoardSize);
+        }
+        tree_.compactIfWasteful();
+    });
+    doc_.Modified = true;
+}
+
+std::vector<Judgement> GameRecord::reviewOfLine() const {
+    std::vector<Judgement> review;
+    for (int k = 0; k <= lineMoves_.back(); ++k)
+        review.push_back(readJudgement(tree_, line_[static_cast<size_t>(nodeIndexOfMove(k))], state_.BoardSize));
+    return review;
+}
+
 // ---- Tree edits ----
 
 bool GameRecord::linked(NodeId n) const {

@@ -27,6 +27,9 @@
 //                     writing and reading, or write a line whose visits are no number
 //   --late-lines N    write N more lines after input has come, before the stream ends (lines
 //                     on their way when the stop was sent)
+//   --estimate-fault N  from the N-th estimate_score on: exit at once, or with --hang-genmove,
+//                     --garbage or --bad-vertex misbehave as move requests do
+//   --max-size N      refuse boardsize above N lines
 // Move requests are genmove, reg_genmove and gg_genmove, counted together from 1.
 // Without misbehaviour it plays the first empty point in reading order (top row first) where
 // a stone may stand, and passes when there is none or when the opponent has just passed.
@@ -66,6 +69,8 @@ struct Options {
     std::string streamFault;
     int streamFaultAt = 3;
     int lateLines = 0;
+    int estimateFault = 0;
+    int maxSize = 25;
 };
 
 constexpr char Letters[] = "ABCDEFGHJKLMNOPQRSTUVWXYZ";
@@ -320,6 +325,13 @@ private:
         if (cmd == "estimate_score") {
             // Answered though not listed, as some engines do; as slow as a move.
             if (opt_.slowMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(opt_.slowMs));
+            if (opt_.estimateFault > 0 && ++estimates_ >= opt_.estimateFault) {
+                if (opt_.hang) hang();
+                if (opt_.garbage) return raw("I think Black leads\n\n");
+                if (opt_.badVertex) return ok("banana");
+                std::fflush(stdout);
+                std::_Exit(3);
+            }
             return ok("B+3.5 (upper bound: 4.0, lower: 3.0)");
         }
         if (cmd == "final_status_list") {
@@ -369,7 +381,7 @@ private:
             return fail("boardsize not an integer");
         }
         const int n = std::stoi(args[0]);
-        if (n < 2 || n > 25) return fail("unacceptable size");
+        if (n < 2 || n > opt_.maxSize) return fail("unacceptable size");
         board_ = Board{};
         board_.size = n;
         board_.cells.assign(static_cast<std::size_t>(n * n), 0);
@@ -444,11 +456,7 @@ private:
             std::fflush(stdout);
             std::_Exit(3);
         }
-        if (opt_.hang) {
-            // Gives up in the end so a test that fails never leaves it behind for long.
-            std::this_thread::sleep_for(std::chrono::seconds(opt_.hangLimitSeconds));
-            std::_Exit(4);
-        }
+        if (opt_.hang) hang();
         if (opt_.slowMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(opt_.slowMs));
         if (opt_.resignAt > 0 && requests_ == opt_.resignAt) return ok("resign");
         if (opt_.garbage) return raw("I think the best move is Q16, really\nbestmove q16\n\n");
@@ -475,6 +483,12 @@ private:
             }
         }
         ok(chosen < 0 ? "PASS" : pointText(chosen, board_.size));
+    }
+
+    // Gives up in the end so a test that fails never leaves it behind for long.
+    [[noreturn]] void hang() const {
+        std::this_thread::sleep_for(std::chrono::seconds(opt_.hangLimitSeconds));
+        std::_Exit(4);
     }
 
     // The skip-th legal point in reading order from the top row, or -1 to pass.
@@ -592,6 +606,7 @@ private:
     std::vector<Board> history_;
     std::string id_;
     int requests_ = 0;
+    int estimates_ = 0;
 };
 
 // Reads the options into o; false (after a message) on anything unknown or malformed.
@@ -609,6 +624,8 @@ bool readOptions(int argc, char** argv, Options& o) {
         {"--top", &o.top},
         {"--stream-fault-at", &o.streamFaultAt},
         {"--late-lines", &o.lateLines},
+        {"--estimate-fault", &o.estimateFault},
+        {"--max-size", &o.maxSize},
     };
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];

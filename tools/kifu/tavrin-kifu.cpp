@@ -9,6 +9,7 @@
 //   tavrin-kifu score [--dead V,…] FILE   the final position counted, those stones dead
 //   tavrin-kifu explore DIR FILE N     what the records under DIR played next at the position
 //                                      after move N of FILE
+//   tavrin-kifu analyse [--engine C] [--level N] FILE OUT   the main line reviewed by an engine
 
 #include <algorithm>
 #include <cerrno>
@@ -28,6 +29,7 @@
 #include "game/Scoring.h"
 #include "library/LibraryIndex.h"
 #include "record/InfoTexts.h"
+#include "tools/kifu/AnalyseCommand.h"
 #include "tools/kifu/FigureCommand.h"
 
 namespace fs = std::filesystem;
@@ -42,6 +44,7 @@ constexpr char Usage[] =
     "       tavrin-kifu score [--dead V,V,...] FILE\n"
     "       tavrin-kifu explore DIR FILE N\n"
     "       tavrin-kifu figure [--per N] [--restart] [--width W] [--coordinates] FILE OUT\n"
+    "       tavrin-kifu analyse [--engine COMMAND] [--level N] FILE OUT\n"
     "Reads .sgf and .ngf records (any case) as Tavrin does; a folder stands for every\n"
     "record file below it.\n"
     "  check  prints PATH<TAB>OK<TAB>moves<TAB>handicap stones, or PATH<TAB>NG<TAB>reason,\n"
@@ -63,7 +66,13 @@ constexpr char Usage[] =
     "         numbered on across figures or, with --restart, from 1 in each; OUT's extension\n"
     "         chooses PNG or SVG (one file per figure: OUT-1.png, OUT-2.png…; PNG W pixels\n"
     "         wide, default 1200) or PDF (one A4 document); prints 'FIGURE k FROM a TO b\n"
-    "         NOTES n' per figure\n";
+    "         NOTES n' per figure\n"
+    "  analyse  the engine (COMMAND as in the settings, default GNU Go) judges every position\n"
+    "         of the main line at level N (0..10, default 0, the fastest) in two processes;\n"
+    "         writes the record with the review kept in it to OUT (SGF, as Tavrin saves) and\n"
+    "         prints per move 'MOVE VERTEX LEAD [BETTER]': Black's lead after the move as B+n,\n"
+    "         W+n or 0, and the engine's preferred move when it is another ('57 Q16 B+3.5 R17');\n"
+    "         on an engine fault a message on stderr, exit 1, and OUT is not written\n";
 
 int usageError() {
     std::fputs(Usage, stderr);
@@ -253,8 +262,8 @@ int main(int argc, char** argv) {
     if (command == "check") return check(args);
     if (command == "explore") return explore(args);
     if (command == "score") return score(args);
-    if (command == "figure") {
-        const int rc = figureCommand(argv[0], args);
+    if (command == "figure" || command == "analyse") {
+        const int rc = command == "figure" ? figureCommand(argv[0], args) : analyseCommand(argv[0], args);
         return rc == 2 ? usageError() : rc;
     }
     if (args.size() != 1 || isDirectory(args[0])) return usageError();
