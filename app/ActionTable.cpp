@@ -118,6 +118,9 @@ const std::vector<ActionRow>& actionTable() {
         {"actKifuPrevComment", "棋譜観賞", "前のコメント(&O)", "前のコメントのある局面に戻る", "Ctrl+Shift+Up", -1,
          C::None, G::None, 0, &MainControls::actKifuPrevComment, &W::actKifuPrevCommentExecute,
          [](const F& f) { return on(f.edits()); }},
+        {"actKifuAnalyse", "棋譜観賞", "棋譜解析(&A)", "Rokiru が棋譜の全局面の形勢を判断する", "Ctrl+Shift+A", -1,
+         C::None, G::None, 0, &MainControls::actKifuAnalyse, &W::actKifuAnalyseExecute,
+         [](const F& f) { return engine(f, f.edits() && !f.reviewing && f.moveCount > 0); }},
         {"actKifuSearch", "棋譜観賞", "検索(&F)...", "コメント・局面名・文字を検索する", "Ctrl+F", -1, C::None, G::None,
          0, &MainControls::actKifuSearch, &W::actKifuSearchExecute, [](const F& f) { return on(f.edits()); }},
         {"actKifuMainLine", "棋譜観賞", "本譜に戻る(&M)", "本譜の同じ手数の局面に戻る", "", -1, C::None, G::None, 0,
@@ -174,6 +177,8 @@ const std::vector<ActionRow>& actionTable() {
          G::None, 0, &MainControls::actDispComment, &W::actDispCommentExecute, nullptr},
         {"actDispTree", "表示", "変化図(&G)", "変化図を表示する", "", -1, C::AutoUnchecked, G::None, 0,
          &MainControls::actDispTree, &W::actDispTreeExecute, nullptr},
+        {"actDispGraph", "表示", "形勢グラフ(&M)", "棋譜解析の形勢グラフを表示する", "", -1, C::AutoUnchecked, G::None, 0,
+         &MainControls::actDispGraph, &W::actDispGraphExecute, nullptr},
         {"actDispConfig", "表示", "環境設定(&D)", "その他の環境設定をする", "", 12, C::None, G::None, 0,
          &MainControls::actDispConfig, &W::actDispConfigExecute, nullptr},
         // 編集

@@ -42,6 +42,7 @@ struct CommandFacts {
     bool laterNodes = false;   // nodes follow the shown one (cut)
     bool freshGame = false;    // a game with no move yet: its start can be set up
     bool branchAbove = false;  // the shown node lies in a variation below a branch point
+    bool reviewing = false;    // 棋譜解析 is under way
 
     // What several rules ask alike.
     bool playing() const { return mode == Mode::Playing; }

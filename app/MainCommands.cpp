@@ -40,6 +40,7 @@ CommandFacts TfrmMain::commandFacts() const {
         f.prevVariation = Tree().firstChild(Tree().parent(v)) != v;
     }
     f.branchAbove = Record.branchPoint() != RecordTree::None;
+    f.reviewing = ui.review && ui.review->running();
     return f;
 }
 

@@ -38,6 +38,9 @@ class CountingPanel;
 class EngineTurn;
 class LibraryIndexer;
 class GameTreePane;
+class GameReview;
+class LiveAnalysis;
+class ReviewGraph;
 
 struct MainControls {
     // ---- controls ----------------------------------------------------------------------
@@ -216,6 +219,12 @@ struct MainControls {
     QToolButton* btnLibraryStop = nullptr;
     QDockWidget* dckTree = nullptr;  // 変化図
     GameTreePane* treePane = nullptr;
+    QAction* actKifuAnalyse = nullptr;     // 棋譜解析: the engine judges every position of the line
+    QAction* actDispGraph = nullptr;       // 形勢グラフ, the review's pane
+    QDockWidget* dckGraph = nullptr;
+    ReviewGraph* grfReview = nullptr;
+    QProgressBar* prbReview = nullptr;     // the review's progress in the status bar
+    QToolButton* btnReviewCancel = nullptr;
     QMenu* mnuEdit = nullptr;     // 編集
     QToolBar* tlbEdit = nullptr;  // 盤面編集's tools, shown while editing
     QActionGroup* grpEditTool = nullptr;
@@ -225,6 +234,8 @@ struct MainControls {
     LibraryIndexer* libraryIndexer = nullptr;  // brings the library up to its folders
     KifuWindow* kifuWindow = nullptr;          // the record as numbered figures, a window of its own
     CountingPanel* countingPanel = nullptr;    // made when counting first starts
+    GameReview* review = nullptr;              // 棋譜解析 under way (made on first use)
+    LiveAnalysis* liveAnalysis = nullptr;      // an analysis engine's candidates in 検討
 };
 
 // What the window keeps in the settings file besides the view options.
@@ -245,6 +256,7 @@ struct MainSettings {
     int TreeArea = Qt::BottomDockWidgetArea;     // where 変化図 docks when made
     QStringList LibraryFolders;                  // [Library]
     EngineSettings Engine;                       // [Engine]
+    int GraphSize = 120;                         // height of 形勢グラフ
 };
 
 }  // namespace tavrin

@@ -155,6 +155,8 @@ void TfrmMain::readSettings(const SettingsFile& ini, GameState& first) {
         prefs.TreeArea = treeArea;
     prefs.TreeSize = std::clamp(ini.ReadInteger("Display", "TreeSize", prefs.TreeSize), 40, 2000);
     if (ini.ReadBool("Display", "Tree", false)) ui.actDispTree->trigger();
+    prefs.GraphSize = std::clamp(ini.ReadInteger("Display", "GraphSize", prefs.GraphSize), 40, 2000);
+    if (ini.ReadBool("Display", "Graph", false)) ui.actDispGraph->trigger();
 
     const bool top = ini.ReadBool("Display", "ToolBarTop", true);
     const bool bottom = ini.ReadBool("Display", "ToolBarBottom", false);
@@ -213,6 +215,11 @@ void TfrmMain::readSettings(const SettingsFile& ini, GameState& first) {
             QString::fromStdString(ini.ReadString("Engine", key, prefs.Engine.levelArguments[i].toStdString()));
     }
     prefs.Engine.moveSeconds = std::clamp(ini.ReadInteger("Engine", "MoveSeconds", prefs.Engine.moveSeconds), 5, 3600);
+    // 棋譜解析: the engine's level (GNU Go's 0..10) and the loss in points a move is marked for.
+    prefs.Engine.reviewLevel = std::clamp(ini.ReadInteger("Review", "Level", prefs.Engine.reviewLevel), 0, 10);
+    bool threshold = false;
+    const double t = QString::fromStdString(ini.ReadString("Review", "Threshold", "5.0")).toDouble(&threshold);
+    if (threshold && t > 0 && t < 1000) prefs.Engine.reviewThreshold = t;
     EngineLookUpPending = true;
     applyCommandStates();
     QTimer::singleShot(0, this, &TfrmMain::ensureEngineLookedUp);
@@ -261,6 +268,8 @@ void TfrmMain::writeSettings(SettingsFile& ini) const {
     ini.WriteBool("Display", "Tree", ui.actDispTree->isChecked());
     ini.WriteInteger("Display", "TreeArea", ui.dckTree ? dockWidgetArea(ui.dckTree) : prefs.TreeArea);
     ini.WriteInteger("Display", "TreeSize", paneSize(ui.dckTree, prefs.TreeSize));
+    ini.WriteBool("Display", "Graph", ui.actDispGraph->isChecked());
+    ini.WriteInteger("Display", "GraphSize", paneSize(ui.dckGraph, prefs.GraphSize));
     ini.WriteBool("Display", "FskJsk", ui.actDispFskJsk->isChecked());
     ini.WriteString("Directory", "LastReadDir", prefs.LastReadDir.toStdString());
     ini.WriteString("Directory", "LastWriteDir", prefs.LastWriteDir.toStdString());
@@ -268,6 +277,8 @@ void TfrmMain::writeSettings(SettingsFile& ini) const {
     for (int i = 0; i < 3; ++i)
         ini.WriteString("Engine", "Level" + std::to_string(i), prefs.Engine.levelArguments[i].toStdString());
     ini.WriteInteger("Engine", "MoveSeconds", prefs.Engine.moveSeconds);
+    ini.WriteInteger("Review", "Level", prefs.Engine.reviewLevel);
+    ini.WriteString("Review", "Threshold", QString::number(prefs.Engine.reviewThreshold, 'f', 1).toStdString());
     ini.WriteInteger("Library", "Count", static_cast<int>(prefs.LibraryFolders.size()));
     for (int i = 0; i < prefs.LibraryFolders.size(); ++i)
         ini.WriteString("Library", "Folder" + std::to_string(i), prefs.LibraryFolders[i].toStdString());

@@ -133,6 +133,7 @@ void TfrmMain::showNodeMarks() {
         ui.treePane->setTree(&Tree(), 0);
         ui.treePane->setCurrent(n);
     }
+    showReview();
 }
 
 }  // namespace tavrin

@@ -44,6 +44,7 @@
 #include "library/PositionHash.h"
 #include "record/GameRecord.h"
 #include "record/RecordTree.h"
+#include "record/Review.h"
 #include "view/Prompts.h"
 
 class QVBoxLayout;
@@ -343,6 +344,19 @@ private:
     void actDispVariationsExecute();
     void actDispOpenAtStartExecute() {}  // the mark is the setting
     void actDispRowsFromBottomExecute();
+    void actKifuAnalyseExecute();
+    void actDispGraphExecute();
+    void buildReviewParts();
+    void buildGraphPane();
+    void reviewFinished(bool complete, const QString& message);
+    // The judgements of the shown line: a review's under way, else the record's.
+    std::vector<Judgement> shownReview() const;
+    void showReview();
+    // 検討 with an analysis engine: its candidates on the board, following the shown position.
+    void followAnalysis();
+    QString analysisProbed_;  // the engine command line asked whether it analyses
+    std::vector<RecordTree::NodeId> reviewNodes_;  // the reviewed line's nodes, by move
+    uint64_t reviewRevision_ = 0;                  // the record's revision when it began
     void actDispTreeExecute();
     void buildTreePane();
     // The shown node's markup and its variations' next moves on the board; the tree pane

@@ -296,6 +296,7 @@ void TfrmMain::buildMenus() {
     addItem(ui.mnuKifuP, ui.actKifuNextComment);
     addItem(ui.mnuKifuP, ui.actKifuPrevComment);
     addItem(ui.mnuKifuP, ui.actKifuSearch);
+    addItem(ui.mnuKifuP, ui.actKifuAnalyse);
     ui.mnuKifuP->addSeparator();
     ui.mnuKifuSpeed = menu(ui.mnuKifuP, "自動再生速度(&S)", "mnuKifuSpeed");
     for (QAction* a : ui.grpKifuSpeed->actions()) addItem(ui.mnuKifuSpeed, a);
@@ -325,6 +326,7 @@ void TfrmMain::buildMenus() {
     addItem(ui.mnuDisp, ui.actDispKifu);
     addItem(ui.mnuDisp, ui.actDispComment);
     addItem(ui.mnuDisp, ui.actDispTree);
+    addItem(ui.mnuDisp, ui.actDispGraph);
     ui.mnuDisp->addSeparator();
     addItem(ui.mnuDisp, ui.actDispConfig);
 

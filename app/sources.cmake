@@ -16,6 +16,7 @@ list(APPEND UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/MainComment.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainVariations.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainDetails.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainReview.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainStudy.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BoardModes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainEngine.cpp

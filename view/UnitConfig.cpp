@@ -1,6 +1,7 @@
 #include "view/UnitConfig.h"
 
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,6 +43,19 @@ TDlgConfig::TDlgConfig(Prompts& prompts, EngineSettings& settings, QStringList& 
     spnSeconds->setRange(5, 3600);
     spnSeconds->setSuffix(QStringLiteral(" 秒"));
     form->addRow(QStringLiteral("一手の制限時間(&T)："), spnSeconds);
+    // 棋譜解析: the engine's level and the loss that marks a move.
+    spnReviewLevel = new QSpinBox(this);
+    spnReviewLevel->setObjectName(QStringLiteral("spnReviewLevel"));
+    spnReviewLevel->setRange(0, 10);
+    spnReviewLevel->setToolTip(QStringLiteral("0 が最も速く、形勢の判断には十分です"));
+    form->addRow(QStringLiteral("棋譜解析のレベル(&A)："), spnReviewLevel);
+    spnReviewThreshold = new QDoubleSpinBox(this);
+    spnReviewThreshold->setObjectName(QStringLiteral("spnReviewThreshold"));
+    spnReviewThreshold->setRange(0.5, 100);
+    spnReviewThreshold->setDecimals(1);
+    spnReviewThreshold->setSingleStep(0.5);
+    spnReviewThreshold->setSuffix(QStringLiteral(" 目"));
+    form->addRow(QStringLiteral("悪手とする損(&M)："), spnReviewThreshold);
     column->addLayout(form);
 
     auto* tryRow = new QHBoxLayout;
@@ -121,6 +135,8 @@ EngineSettings TDlgConfig::shownSettings() const {
     s.commandLine = edtCommand->text().trimmed();
     for (int i = 0; i < 3; ++i) s.levelArguments[i] = edtLevel[i]->text().trimmed();
     s.moveSeconds = spnSeconds->value();
+    s.reviewLevel = spnReviewLevel->value();
+    s.reviewThreshold = spnReviewThreshold->value();
     return s;
 }
 
@@ -128,6 +144,8 @@ void TDlgConfig::showSettings(const EngineSettings& s) {
     edtCommand->setText(s.commandLine);
     for (int i = 0; i < 3; ++i) edtLevel[i]->setText(s.levelArguments[i]);
     spnSeconds->setValue(s.moveSeconds);
+    spnReviewLevel->setValue(s.reviewLevel);
+    spnReviewThreshold->setValue(s.reviewThreshold);
 }
 
 void TDlgConfig::btnTryClick() {

@@ -15,6 +15,7 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+class QDoubleSpinBox;
 class QSpinBox;
 
 namespace tavrin {
@@ -53,6 +54,8 @@ private:
     QLineEdit* edtCommand;
     QLineEdit* edtLevel[3];
     QSpinBox* spnSeconds;
+    QSpinBox* spnReviewLevel;
+    QDoubleSpinBox* spnReviewThreshold;
     QPushButton* btnTry;
     QPlainTextEdit* memTry;  // what 試す found
     Rokiru Probe;

@@ -25,12 +25,13 @@ const char* const kDefaultIni =
     "ToolBarTop=1\r\nToolBarBottom=0\r\nToolBarLeft=0\r\nToolBarRight=0\r\nDataPanel=1\r\n"
     "PanelKifuBtn=1\r\nStatusBar=1\r\nZahyou=1\r\nTejun=0\r\nComment=0\r\nCommentArea=8\r\nCommentSize="
     "110\r\nVariations=1\r\nOpenAtStart=0\r\nVariationLetters=1\r\nRowsFromBottom=0\r\nTree=0\r\nTreeArea="
-    "8\r\nTreeSize=130\r\nFskJsk="
+    "8\r\nTreeSize=130\r\nGraph=0\r\nGraphSize=120\r\nFskJsk="
     "0\r\n\r\n"
     "[KifuAuto]\r\nSpeed=1000\r\n\r\n"
     "[Directory]\r\nLastReadDir=\r\nLastWriteDir=\r\n\r\n"
     "[Engine]\r\nCommandLine=gnugo --mode gtp\r\nLevel0=--level 1\r\nLevel1=--level 5\r\n"
     "Level2=--level 8\r\nMoveSeconds=60\r\n\r\n"
+    "[Review]\r\nLevel=0\r\nThreshold=5.0\r\n\r\n"
     "[Library]\r\nCount=0\r\n";
 
 TEST_F(MainWindowTest, FirstRunWithoutSettingsFile) {
@@ -81,11 +82,12 @@ TEST_F(MainWindowTest, SettingsAreRestoredAndWrittenBack) {
         "ToolBarTop=0\r\nToolBarBottom=0\r\nToolBarLeft=1\r\nToolBarRight=0\r\nDataPanel=1\r\n"
         "PanelKifuBtn=0\r\nStatusBar=0\r\nZahyou=0\r\nTejun=1\r\nComment=1\r\nCommentArea=2\r\nCommentSize="
         "110\r\nVariations=0\r\nOpenAtStart=1\r\nVariationLetters=0\r\nRowsFromBottom=1\r\nTree=1\r\nTreeArea="
-        "4\r\nTreeSize=150\r\nFskJsk=0\r\n\r\n"
+        "4\r\nTreeSize=150\r\nGraph=0\r\nGraphSize=90\r\nFskJsk=0\r\n\r\n"
         "[KifuAuto]\r\nSpeed=3000\r\n\r\n"
         "[Directory]\r\nLastReadDir=/home/u/棋譜 集/\r\nLastWriteDir=/tmp/out/\r\n\r\n"
         "[Engine]\r\nCommandLine=/opt/go/bin/engine gtp\r\nLevel0=-l 1\r\nLevel1=-l 2\r\nLevel2=\r\n"
         "MoveSeconds=30\r\n\r\n"
+        "[Review]\r\nLevel=1\r\nThreshold=3.5\r\n\r\n"
         "[Library]\r\nCount=1\r\nFolder0=/nonexistent/棋譜\r\n\r\n"
         "[KifuWindow]\r\nWidth=700\r\nHeight=900\r\nMoves=50\r\nRestart=1\r\nCoordinates=1\r\n"
         "Follow=0\r\nPerPage=2\r\nPngWidth=800\r\n";
