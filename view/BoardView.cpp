@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <iterator>
 
 #include "game/Engine.h"
 #include "view/BoardArt.h"
@@ -520,7 +521,9 @@ void BoardView::Impl::paintMarkup(QPainter& p) const {
 
 void BoardView::Impl::paintCandidates(QPainter& p) const {
     if (!LaidOut || Candidates.empty()) return;
-    std::vector<CandidateMark> best = Candidates;
+    std::vector<CandidateMark> best;
+    std::copy_if(Candidates.begin(), Candidates.end(), std::back_inserter(best),
+                 [this](const CandidateMark& m) { return emptyPoint(m.pos); });
     std::stable_sort(best.begin(), best.end(), [](const auto& a, const auto& b) { return a.order < b.order; });
     if (best.size() > MaxCandidates) best.resize(MaxCandidates);
     const double s = Geo.StoneSize;
@@ -534,7 +537,6 @@ void BoardView::Impl::paintCandidates(QPainter& p) const {
     visits.setPixelSize(std::max(6, static_cast<int>(s * 0.26)));
     // Drawn worst first, so that the best lies on top where two touch.
     for (auto m = best.rbegin(); m != best.rend(); ++m) {
-        if (!emptyPoint(m->pos)) continue;
         const QPoint o = cellOrigin(m->pos);
         const QRectF disc = QRectF(o.x(), o.y(), s, s).adjusted(s * 0.05, s * 0.05, -s * 0.05, -s * 0.05);
         const QColor colour = candidateColour(m->order);
@@ -571,14 +573,14 @@ void BoardView::Impl::paintBetterMove(QPainter& p) const {
         p.setBrush(Qt::NoBrush);
         return;
     }
-    // The gain on a light tab under the ring, above it on the lowest line.
+    // The gain on a light tab just under the ring, above it on the lowest line.
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setBold(true);
     f.setPixelSize(std::max(7, static_cast<int>(s * 0.3)));
     const QFontMetricsF fm(f);
     const double tw = fm.horizontalAdvance(BetterGain) + 4, th = fm.height();
-    double top = o.y() + s - s * 0.12;
-    if (top + th > Picture.height()) top = o.y() - th + s * 0.12;
+    double top = o.y() + s;
+    if (top + th > Picture.height()) top = o.y() - th;
     const QRectF tab(o.x() + (s - tw) / 2, top, tw, th);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 250, 235, 225));
