@@ -16,10 +16,10 @@ namespace {
 TEST(ReviewGraph, FillsEachSideOfZeroLeavesGapsAndMapsClicksToMoves) {
     ReviewGraph graph;
     graph.resize(400, 110);
-    // Twenty moves: black ahead by 8 to move 9, even at 10, 11 to 13 not judged, white ahead after.
+    // Twenty moves: black ahead by 8 to move 9, white by 8 after, but 11 to 13 not judged.
     std::vector<std::optional<double>> leads(21);
     for (int k = 0; k <= 20; ++k)
-        if (k < 11 || k > 13) leads[static_cast<size_t>(k)] = k < 10 ? 8.0 : k == 10 ? 0.0 : -8.0;
+        if (k < 11 || k > 13) leads[static_cast<size_t>(k)] = k < 10 ? 8.0 : -8.0;
     graph.setLeads(leads);
     graph.setMarked({{5, Black}, {17, White}});
     // Each move's column, found where its line is drawn.
@@ -59,12 +59,12 @@ TEST(ReviewGraph, FillsEachSideOfZeroLeavesGapsAndMapsClicksToMoves) {
     for (int x : {x17 + 1, 0, 399, x5}) QTest::mouseClick(&graph, Qt::LeftButton, {}, QPoint(x, 50));
     QMouseEvent drag(QEvent::MouseMove, QPointF(x12, 50), graph.mapToGlobal(QPointF(x12, 50)), Qt::NoButton,
                      Qt::LeftButton, {});
-    QTest::mousePress(&graph, Qt::LeftButton, {}, QPoint(x12, 50));
-    QApplication::sendEvent(&graph, &drag);
+    QTest::mousePress(&graph, Qt::LeftButton, {}, QPoint(x17, 50));
+    for (int k = 0; k < 2; ++k) QApplication::sendEvent(&graph, &drag);
     QTest::mouseRelease(&graph, Qt::LeftButton, {}, QPoint(x12, 50));
     std::vector<int> moves;
     for (const auto& args : clicked) moves.push_back(args.at(0).toInt());
-    EXPECT_EQ(moves, (std::vector<int>{17, 0, 20, 5, 12}));
+    EXPECT_EQ(moves, (std::vector<int>{17, 0, 20, 5, 17, 12}));
 }
 
 }  // namespace
