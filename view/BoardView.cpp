@@ -581,7 +581,9 @@ void BoardView::Impl::paintBetterMove(QPainter& p) const {
     const double tw = fm.horizontalAdvance(BetterGain) + 4, th = fm.height();
     double top = o.y() + s;
     if (top + th > Picture.height()) top = o.y() - th;
-    const QRectF tab(o.x() + (s - tw) / 2, top, tw, th);
+    // Kept within the board at its sides.
+    const double left = std::clamp(o.x() + (s - tw) / 2, 0.0, std::max(0.0, Picture.width() - tw));
+    const QRectF tab(left, top, tw, th);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 250, 235, 225));
     p.drawRoundedRect(tab, th / 4, th / 4);
