@@ -9,8 +9,10 @@
 #include <QResizeEvent>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <functional>
+#include <iterator>
 
 #include "game/Engine.h"
 #include "view/BoardArt.h"
@@ -28,6 +30,25 @@ constexpr QRgb StoneKey = BoardStoneKey;
 constexpr QRgb MarkInk = qRgb(20, 50, 150);       // marks on empty points, the letters' blue
 constexpr QRgb LabelDisc = qRgb(255, 236, 190);   // the wood under a letter, hiding the grid
 constexpr QRgb MainLineRing = qRgb(210, 30, 30);  // the main line's next move
+constexpr QRgb BetterRing = qRgb(175, 35, 190);   // the engine's better move in the review
+constexpr int MaxCandidates = 8;
+
+// The disc of the engine's candidate of a rank: the best in a strong cyan, the others from
+// green fading to a pale, thinner yellow-green.
+QColor candidateColour(int order) {
+    if (order <= 0) return QColor(20, 185, 225, 240);
+    const double t = std::min(1.0, (order - 1) / double(MaxCandidates - 2));
+    const auto mix = [t](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * t)); };
+    return QColor(mix(80, 215), mix(200, 225), mix(80, 150), mix(230, 175));
+}
+
+// Visits in at most four characters: "850", "1.2k", "35k", "1.2M".
+QString visitsText(int visits) {
+    if (visits < 1000) return QString::number(std::max(0, visits));
+    if (visits < 10000) return QString::number(visits / 1000.0, 'f', 1) + QLatin1Char('k');
+    if (visits < 1000000) return QString::number(visits / 1000) + QLatin1Char('k');
+    return QString::number(visits / 1000000.0, 'f', 1) + QLatin1Char('M');
+}
 
 constexpr int MaxLines = MaxBoardSize;
 
@@ -146,6 +167,9 @@ struct BoardView::Impl {
     bool Hanten = false;
     bool Tejun = false;
     int Hint = 0;
+    std::vector<CandidateMark> Candidates;
+    int Better = 0;
+    QString BetterGain;
     bool Marked = false;
     BoardMarks Marks;
     std::vector<std::pair<int, QString>> Letters;
@@ -192,6 +216,9 @@ struct BoardView::Impl {
     void paintVeils(QPainter& p) const;
     // The variations' next moves.
     void paintVariations(QPainter& p) const;
+    // The analysis engine's candidates and the review's better move.
+    void paintCandidates(QPainter& p) const;
+    void paintBetterMove(QPainter& p) const;
     // The markup's marks, labels and lines.
     void paintMarkup(QPainter& p) const;
     void paintOverlay(QPainter& p) const {
@@ -199,6 +226,8 @@ struct BoardView::Impl {
         paintVeils(p);
         paintNumbers(p);
         paintVariations(p);
+        paintCandidates(p);
+        paintBetterMove(p);
         paintMarkup(p);
         paintHint(p);
         paintLetters(p);
@@ -221,6 +250,7 @@ struct BoardView::Impl {
     // Top-left of the CellSize square (and stone image) of a board position.
     QPoint cellOrigin(int pos) const;
     bool validPos(int pos) const { return LaidOut && pos > 0 && pos <= Game.BoardLast && pos < BoardCells; }
+    bool emptyPoint(int pos) const { return validPos(pos) && Game.Board[static_cast<size_t>(pos)] == 0; }
 };
 
 const QFont& BoardView::Impl::coordFont(int fontHeight) {
@@ -489,6 +519,80 @@ void BoardView::Impl::paintMarkup(QPainter& p) const {
     }
 }
 
+void BoardView::Impl::paintCandidates(QPainter& p) const {
+    if (!LaidOut || Candidates.empty()) return;
+    std::vector<CandidateMark> best;
+    std::copy_if(Candidates.begin(), Candidates.end(), std::back_inserter(best),
+                 [this](const CandidateMark& m) { return emptyPoint(m.pos); });
+    std::stable_sort(best.begin(), best.end(), [](const auto& a, const auto& b) { return a.order < b.order; });
+    if (best.size() > MaxCandidates) best.resize(MaxCandidates);
+    const double s = Geo.StoneSize;
+    p.setClipping(false);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    QFont rate(QStringLiteral("DejaVu Sans"));
+    rate.setBold(true);
+    rate.setPixelSize(std::max(7, static_cast<int>(s * 0.32)));
+    QFont visits(QStringLiteral("DejaVu Sans"));
+    visits.setPixelSize(std::max(6, static_cast<int>(s * 0.26)));
+    // Drawn worst first, so that the best lies on top where two touch.
+    for (auto m = best.rbegin(); m != best.rend(); ++m) {
+        const QPoint o = cellOrigin(m->pos);
+        const QRectF disc = QRectF(o.x(), o.y(), s, s).adjusted(s * 0.05, s * 0.05, -s * 0.05, -s * 0.05);
+        const QColor colour = candidateColour(m->order);
+        p.setPen(QPen(colour.darker(150), std::max(1.0, s / 22.0)));
+        p.setBrush(colour);
+        p.drawEllipse(disc);
+        // Too small a point for two lines of text: the disc alone.
+        if (s < 18) continue;
+        const double pct = std::clamp(m->winrate, 0.0, 1.0) * 100;
+        const QString rateText = pct >= 99.95 ? QStringLiteral("100") : QString::number(pct, 'f', 1);
+        p.setPen(QColor(15, 25, 35));
+        p.setFont(rate);
+        p.drawText(QRectF(disc.left(), disc.top() + s * 0.1, disc.width(), s * 0.42),
+                   Qt::AlignHCenter | Qt::AlignBottom, rateText);
+        p.setFont(visits);
+        p.drawText(QRectF(disc.left(), disc.top() + s * 0.52, disc.width(), s * 0.35), Qt::AlignHCenter | Qt::AlignTop,
+                   visitsText(m->visits));
+    }
+    p.setBrush(Qt::NoBrush);
+}
+
+void BoardView::Impl::paintBetterMove(QPainter& p) const {
+    if (!emptyPoint(Better)) return;
+    const QPoint o = cellOrigin(Better);
+    const double s = Geo.StoneSize;
+    const double w = std::max(2.0, s / 9.0);
+    p.setClipping(false);
+    p.setRenderHint(QPainter::Antialiasing);
+    // A ring of its own, the wood inside a little tinted so that it shows from afar.
+    p.setBrush(QColor(qRed(BetterRing), qGreen(BetterRing), qBlue(BetterRing), 45));
+    p.setPen(QPen(QColor(BetterRing), w));
+    p.drawEllipse(QRectF(o.x() + w / 2 + 0.5, o.y() + w / 2 + 0.5, s - w - 1, s - w - 1));
+    if (BetterGain.isEmpty()) {
+        p.setBrush(Qt::NoBrush);
+        return;
+    }
+    // The gain on a light tab just under the ring, above it on the lowest line.
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setBold(true);
+    f.setPixelSize(std::max(7, static_cast<int>(s * 0.3)));
+    const QFontMetricsF fm(f);
+    const double tw = fm.horizontalAdvance(BetterGain) + 4, th = fm.height();
+    double top = o.y() + s;
+    if (top + th > Picture.height()) top = o.y() - th;
+    // Kept within the board at its sides.
+    const double left = std::clamp(o.x() + (s - tw) / 2, 0.0, std::max(0.0, Picture.width() - tw));
+    const QRectF tab(left, top, tw, th);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 250, 235, 225));
+    p.drawRoundedRect(tab, th / 4, th / 4);
+    p.setBrush(Qt::NoBrush);
+    p.setFont(f);
+    p.setPen(QColor(BetterRing).darker(120));
+    p.drawText(tab, Qt::AlignCenter, BetterGain);
+}
+
 void BoardView::Impl::paintHint(QPainter& p) const {
     if (!LaidOut || Hint <= 0 || Hint > Game.BoardLast || Hint >= BoardCells) return;
     const QPoint o = cellOrigin(Hint);
@@ -627,6 +731,17 @@ void BoardView::setHint(int pos) {
     repaintBoard();
 }
 int BoardView::hint() const { return d->Hint; }
+void BoardView::setCandidates(const std::vector<CandidateMark>& marks) {
+    if (d->Candidates == marks) return;
+    d->Candidates = marks;
+    repaintBoard();
+}
+void BoardView::setBetterMove(int pos, const QString& gainText) {
+    if (d->Better == pos && d->BetterGain == gainText) return;
+    d->Better = pos;
+    d->BetterGain = gainText;
+    repaintBoard();
+}
 void BoardView::setMarks(const BoardMarks& marks) {
     d->Marks = marks;
     d->Marked = true;

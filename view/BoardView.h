@@ -24,6 +24,15 @@ struct BoardMarks {
     std::array<bool, BoardCells> Seki{};
 };
 
+// One of the analysis engine's candidate moves at the shown position.
+struct CandidateMark {
+    int pos;         // board position
+    double winrate;  // of the side to move, 0..1
+    int visits;
+    int order;  // 0 = best
+    bool operator==(const CandidateMark&) const = default;
+};
+
 class BoardView : public QWidget, public BoardPainter {
     Q_OBJECT
 public:
@@ -62,6 +71,14 @@ public:
     // The point a hint proposes, marked with a ring of its own (0: none).
     void setHint(int pos);
     int hint() const;
+    // The analysis engine's candidate moves at the shown position: the best few as coloured
+    // circles (the best in a strong colour, the others fading), each with its win rate in
+    // percent and its visits in small text inside ("54.3" over "1.2k"); empty takes them away.
+    // Only the best 8 on empty points are drawn.
+    void setCandidates(const std::vector<CandidateMark>& marks);
+    // The engine's better move at the shown move's position: a ring of its own colour with
+    // the gain as a small text ("+4.5") under it; pos 0 takes it away.
+    void setBetterMove(int pos, const QString& gainText);
 
     // The complete re-layout: geometry from the panel's client size, clean board, picture,
     // paint box, scaled stones, every stone redrawn from Board, last-move marker.

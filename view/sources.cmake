@@ -4,6 +4,7 @@ list(APPEND CORE_SOURCES
 list(APPEND UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/BoardView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GameTreePane.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ReviewGraph.cpp
 )
 # Message boxes and file dialogs, the dialogs, about box and help.
 list(APPEND CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/DialogTexts.cpp)

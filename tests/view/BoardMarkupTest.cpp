@@ -183,3 +183,41 @@ TEST(BoardMarkup, VariationMarksRingTheMainLinesMove) {
 }
 
 }  // namespace
+
+TEST(BoardMarkup, CandidatesAndBetterMoveOnEmptyPointsOnly) {
+    constexpr QRgb Best = qRgb(20, 185, 225), Better = qRgb(175, 35, 190);
+    for (int panel : {474, 1000})
+        for (bool hanten : {false, true}) {
+            SCOPED_TRACE("panel " + std::to_string(panel) + (hanten ? " turned" : ""));
+            Board b(panel, hanten);
+            // Ten candidates along line 16, best first, and one on the black stone: the best
+            // eight drawn, each in its own point's corner above its text.
+            std::vector<CandidateMark> marks{{test::pt(b.g, 5, 7), 0.6, 100, 0}};
+            for (int c = 1; c <= 10; ++c) marks.push_back({test::pt(b.g, c, 16), 0.55 - c * 0.01, 1234, c - 1});
+            b.v.setCandidates(marks);
+            QImage after = b.v.shownPicture();
+            const auto disc = [&](int column) { return after.pixel(b.at(column, 16, -0.28, -0.28)); };
+            EXPECT_LE(distance(disc(1), Best), 70);
+            EXPECT_GT(distance(disc(2), disc(1)), 60);
+            for (int c = 1; c <= 10; ++c) EXPECT_EQ(disc(c) != b.before.pixel(b.at(c, 16, -0.28, -0.28)), c <= 8) << c;
+            EXPECT_EQ(after.pixel(b.at(5, 7, -0.28, -0.28)), b.before.pixel(b.at(5, 7, -0.28, -0.28)));
+            b.v.setCandidates({});
+            EXPECT_EQ(b.v.shownPicture(), b.before);
+
+            // The better move: its ring all round, the gain under it; nothing on a stone.
+            b.v.setBetterMove(test::pt(b.g, 10, 10), QStringLiteral("+4.5"));
+            after = b.v.shownPicture();
+            int ringed = 0;
+            for (int k = 0; k < 16; ++k) {
+                const double a = k * M_PI / 8, r = 0.42;
+                ringed += Board::inkNear(after, b.at(10, 10, r * std::cos(a), r * std::sin(a)), Better, 90);
+            }
+            EXPECT_GE(ringed, 15);
+            const QPoint gain = b.at(10, 10, 0, 0.65);
+            EXPECT_NE(after.pixel(gain), b.before.pixel(gain));
+            b.v.setBetterMove(test::pt(b.g, 7, 5), QStringLiteral("+4.5"));
+            EXPECT_EQ(b.v.shownPicture(), b.before);
+            b.v.setBetterMove(0, QString());
+            EXPECT_EQ(b.v.shownPicture(), b.before);
+        }
+}

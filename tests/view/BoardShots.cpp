@@ -3,12 +3,15 @@
 // Not a test; built on demand (target board_shots).
 #include <QApplication>
 #include <QDir>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "game/Engine.h"
 #include "view/BoardView.h"
 #include "view/GameTreePane.h"
+#include "view/ReviewGraph.h"
 
 using namespace tavrin;
 
@@ -123,6 +126,44 @@ int main(int argc, char** argv) {
         const QString name = dir + QStringLiteral("/tree-pane.png");
         pane.grab().save(name);
         std::printf("%s\n", qPrintable(name));
+    }
+    // The review: the engine's candidates and a better move over a game, and the graph of
+    // a game's leads with a gap not judged yet, the worst moves and the shown move.
+    for (int panel : {470, 1000, 257}) {
+        GameState g;
+        prcNewSetCore(g, "2024-01-01");
+        playSample(g, 60, none);
+        BoardView v(g);
+        v.resize(panel, panel);
+        v.relayout();
+        std::vector<CandidateMark> marks;
+        for (int pos = 1, k = 0; pos <= g.BoardLast && k < 10; pos += 23)
+            if (pos % g.BoardStride >= 1 && pos % g.BoardStride <= 19 && pos > g.BoardStride && g.Board[pos] == 0)
+                marks.push_back({pos, 0.62 - k * 0.04, 12000 / (k + 1), k}), ++k;
+        v.setCandidates(marks);
+        for (int pos = g.BoardLast - 25; pos > 0; --pos)
+            if (g.Board[pos] == 0 && pos % g.BoardStride >= 1 && pos % g.BoardStride <= 19) {
+                v.setBetterMove(pos, QStringLiteral("+4.5"));
+                break;
+            }
+        const QString name = QStringLiteral("%1/review-%2.png").arg(dir).arg(panel);
+        v.grab().save(name);
+        std::printf("%s\n", qPrintable(name));
+    }
+    {
+        std::vector<std::optional<double>> leads;
+        for (int k = 0; k <= 180; ++k)
+            leads.push_back(k > 120 && k < 140
+                                ? std::nullopt
+                                : std::optional(6.5 * std::sin(k / 17.0) + (k > 90 ? -(k - 90) * 0.3 : 0)));
+        ReviewGraph graph;
+        graph.resize(400, 110);
+        graph.setLeads(leads);
+        graph.setMarked({{37, Black}, {88, White}, {150, Black}});
+        graph.setCurrent(60);
+        graph.grab().save(dir + QStringLiteral("/review-graph.png"));
+        graph.setLeads({});
+        graph.grab().save(dir + QStringLiteral("/review-graph-empty.png"));
     }
     return 0;
 }
