@@ -177,8 +177,8 @@ const std::vector<ActionRow>& actionTable() {
          G::None, 0, &MainControls::actDispComment, &W::actDispCommentExecute, nullptr},
         {"actDispTree", "表示", "変化図(&G)", "変化図を表示する", "", -1, C::AutoUnchecked, G::None, 0,
          &MainControls::actDispTree, &W::actDispTreeExecute, nullptr},
-        {"actDispGraph", "表示", "形勢グラフ(&M)", "棋譜解析の形勢グラフを表示する", "", -1, C::AutoUnchecked, G::None, 0,
-         &MainControls::actDispGraph, &W::actDispGraphExecute, nullptr},
+        {"actDispGraph", "表示", "形勢グラフ(&M)", "棋譜解析の形勢グラフを表示する", "", -1, C::AutoUnchecked, G::None,
+         0, &MainControls::actDispGraph, &W::actDispGraphExecute, nullptr},
         {"actDispConfig", "表示", "環境設定(&D)", "その他の環境設定をする", "", 12, C::None, G::None, 0,
          &MainControls::actDispConfig, &W::actDispConfigExecute, nullptr},
         // 編集

@@ -8,6 +8,7 @@
 #include "app/CountingPanel.h"
 #include "app/EngineTurn.h"
 #include "app/TfrmMain.h"
+#include "engine/GameReview.h"
 
 namespace tavrin {
 

@@ -219,11 +219,11 @@ struct MainControls {
     QToolButton* btnLibraryStop = nullptr;
     QDockWidget* dckTree = nullptr;  // 変化図
     GameTreePane* treePane = nullptr;
-    QAction* actKifuAnalyse = nullptr;     // 棋譜解析: the engine judges every position of the line
-    QAction* actDispGraph = nullptr;       // 形勢グラフ, the review's pane
+    QAction* actKifuAnalyse = nullptr;  // 棋譜解析: the engine judges every position of the line
+    QAction* actDispGraph = nullptr;    // 形勢グラフ, the review's pane
     QDockWidget* dckGraph = nullptr;
     ReviewGraph* grfReview = nullptr;
-    QProgressBar* prbReview = nullptr;     // the review's progress in the status bar
+    QProgressBar* prbReview = nullptr;  // the review's progress in the status bar
     QToolButton* btnReviewCancel = nullptr;
     QMenu* mnuEdit = nullptr;     // 編集
     QToolBar* tlbEdit = nullptr;  // 盤面編集's tools, shown while editing

@@ -4,8 +4,10 @@
 // the board.
 
 #include <QDockWidget>
+#include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -157,8 +159,7 @@ std::vector<Judgement> TfrmMain::shownReview() const {
 void TfrmMain::showReview() {
     const std::vector<Judgement> line = shownReview();
     std::vector<int> colours(line.size(), 0);
-    for (size_t k = 1; k < line.size(); ++k)
-        colours[k] = Game.MoveColor[static_cast<size_t>(Game.HandicapCount) + k];
+    for (size_t k = 1; k < line.size(); ++k) colours[k] = Game.MoveColor[static_cast<size_t>(Game.HandicapCount) + k];
     const bool any = std::any_of(line.begin(), line.end(), [](const Judgement& j) { return j.judged; });
     const std::vector<MarkedMove> marked =
         any ? markedMoves(line, colours, prefs.Engine.reviewThreshold) : std::vector<MarkedMove>{};
@@ -183,8 +184,8 @@ void TfrmMain::showReview() {
         if (m == marked.end() && !was) continue;
         item->setData(0, Qt::UserRole + 1, m != marked.end());
         item->setIcon(0, m != marked.end() ? lossRing(m->colour) : QIcon());
-        item->setToolTip(1, m != marked.end() ? QStringLiteral("この手で%1目損（解析）").arg(pointsText(m->loss))
-                                              : QString());
+        item->setToolTip(
+            1, m != marked.end() ? QStringLiteral("この手で%1目損（解析）").arg(pointsText(m->loss)) : QString());
     }
 
     // The shown move, when marked: where the engine would have played instead.
@@ -213,14 +214,13 @@ void TfrmMain::followAnalysis() {
         connect(ui.liveAnalysis, &LiveAnalysis::ready, this, [this](bool supported) {
             if (supported) followAnalysis();
         });
-        connect(ui.liveAnalysis, &LiveAnalysis::candidates, this,
-                [this](const std::vector<analysis::Candidate>& best) {
-                    if (mode().kind() != Mode::Study) return;
-                    std::vector<CandidateMark> marks;
-                    for (const analysis::Candidate& c : best)
-                        if (c.pos != PassPos) marks.push_back({c.pos, c.winrate, c.visits, c.order});
-                    ui.pnlMain->setCandidates(marks);
-                });
+        connect(ui.liveAnalysis, &LiveAnalysis::candidates, this, [this](const std::vector<analysis::Candidate>& best) {
+            if (mode().kind() != Mode::Study) return;
+            std::vector<CandidateMark> marks;
+            for (const analysis::Candidate& c : best)
+                if (c.pos != PassPos) marks.push_back({c.pos, c.winrate, c.visits, c.order});
+            ui.pnlMain->setCandidates(marks);
+        });
         connect(ui.liveAnalysis, &LiveAnalysis::failed, this, [this](const QString& message) {
             ui.pnlMain->setCandidates({});
             setStatusText(0, message);

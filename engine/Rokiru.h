@@ -24,9 +24,9 @@ struct EngineMove {
 // How Rokiru is started: the program and its arguments per level, and the time limit of a
 // move. Kept in the settings file's [Engine] section by the window.
 struct EngineSettings {
-    QString commandLine;        // "" = GNU Go at its usual places
-    QString levelArguments[3];  // 初級, 中級, 上級: appended to the command line
-    int moveSeconds = 60;       // time limit of one move request
+    QString commandLine;           // "" = GNU Go at its usual places
+    QString levelArguments[3];     // 初級, 中級, 上級: appended to the command line
+    int moveSeconds = 60;          // time limit of one move request
     int reviewLevel = 0;           // 棋譜解析: the engine's level (GNU Go's 0..10)
     double reviewThreshold = 5.0;  // 棋譜解析: a loss of more points is marked
 };
