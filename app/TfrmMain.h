@@ -354,7 +354,9 @@ private:
     void showReview();
     // 検討 with an analysis engine: its candidates on the board, following the shown position.
     void followAnalysis();
-    QString analysisProbed_;                       // the engine command line asked whether it analyses
+    QString analysisProbed_;                    // the engine command line asked whether it analyses
+    uint64_t treePaneRevision_ = ~uint64_t{0};  // the record's revision 変化図 was laid out for
+    const RecordTree* treePaneTree_ = nullptr;
     std::vector<RecordTree::NodeId> reviewNodes_;  // the reviewed line's nodes, by move
     uint64_t reviewRevision_ = 0;                  // the record's revision when it began
     void actDispTreeExecute();

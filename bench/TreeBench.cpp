@@ -86,6 +86,54 @@ void BM_Step(benchmark::State& state) {
 }
 BENCHMARK(BM_Step)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
+// One step as the window takes it with 変化図 shown: the board's marks and picture, the shown
+// node framed in the tree pane and the pane painted (a step changes nothing of the pane's
+// layout: the window lays it out again only after an edit).
+void BM_StepWithTreePane(benchmark::State& state) {
+    SteppedRecord s;
+    QWidget* goban = s.v->findChild<QWidget*>(QStringLiteral("imgGoban"));
+    QImage screen(goban->size(), QImage::Format_RGB32);
+    GameTreePane pane;
+    pane.resize(1000, 130);
+    pane.show();
+    QImage paneImage(pane.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+    pane.setTree(&s.r.tree(), 0);
+    bool forward = true;
+    for (auto _ : state) {
+        if (!(forward ? s.r.next(*s.v) : s.r.back(*s.v))) forward = !forward;
+        s.show();
+        pane.setCurrent(s.r.node());
+        goban->render(&screen);
+        pane.viewport()->render(&paneImage);
+        benchmark::DoNotOptimize(paneImage.constBits());
+    }
+    state.counters["nodes"] = pane.layout().nodeCount();
+}
+BENCHMARK(BM_StepWithTreePane)->Unit(benchmark::kMillisecond);
+
+// 検索 over a commented record of 5,000 nodes (every node a comment of a line, every tenth a
+// name, labels here and there), for a word found in a few.
+void BM_Search(benchmark::State& state) {
+    RecordTree t;
+    t.clear();
+    RecordTree::NodeId n = t.addNode(RecordTree::None);
+    for (int k = 1; k < 5000; ++k) {
+        n = t.addMoveNode(n, k % 2 ? 'B' : 'W', static_cast<char>('a' + k % 19), static_cast<char>('a' + k / 19 % 19));
+        t.addValue(t.addProperty(n, "C"),
+                   "黒は" + std::to_string(k) + "手目で厚みを築き、白は実利を取りました。Black builds thickness here.");
+        if (k % 10 == 0) t.addValue(t.addProperty(n, "N"), "参考図" + std::to_string(k));
+        if (k % 7 == 0) t.addValue(t.addProperty(n, "LB"), "dd:A");
+        if (k % 997 == 0) t.addValue(t.addProperty(n, "C"), "大悪手");
+    }
+    size_t found = 0;
+    for (auto _ : state) {
+        found = searchNodes(t, "大悪手").size();
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["found"] = static_cast<double>(found);
+}
+BENCHMARK(BM_Search)->Unit(benchmark::kMillisecond);
+
 // 10,000 nodes: a main line of 5,000 and 250 variations of 20 moves.
 RecordTree bigTree() {
     RecordTree t;
