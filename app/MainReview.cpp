@@ -18,6 +18,7 @@
 #include "engine/LiveAnalysis.h"
 #include "record/Review.h"
 #include "view/BoardView.h"
+#include "view/GameTreePane.h"
 #include "view/ReviewGraph.h"
 
 namespace tavrin {
@@ -173,6 +174,13 @@ void TfrmMain::showReview() {
         ui.grfReview->setLeads(leads);
         ui.grfReview->setMarked(dots);
         ui.grfReview->setCurrent(Game.CurrentMove - 1);
+    }
+
+    // The tree pane: a ring round each marked move of the shown line.
+    if (ui.treePane) {
+        std::vector<std::pair<RecordTree::NodeId, int>> rings;
+        for (const MarkedMove& m : marked) rings.emplace_back(lineNodeOfMove(m.move), m.colour);
+        ui.treePane->setLossMarks(rings);
     }
 
     // The move list: a ring in the row of each marked move.

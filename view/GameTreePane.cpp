@@ -100,6 +100,12 @@ GameTreePane::NodeId GameTreePane::nodeAt(QPoint viewportPos) const {
     return layout_.nodeAt(p.x() / CellSize, p.y() / CellSize);
 }
 
+void GameTreePane::setLossMarks(const std::vector<std::pair<NodeId, int>>& marks) {
+    if (marks == lossMarks_) return;
+    lossMarks_ = marks;
+    viewport()->update();
+}
+
 QString GameTreePane::toolTipAt(QPoint viewportPos) const {
     const NodeId n = nodeAt(viewportPos);
     if (!tree_ || n == RecordTree::None) return {};
@@ -186,6 +192,12 @@ void GameTreePane::paintEvent(QPaintEvent*) {
                 p.setBrush(Qt::NoBrush);
                 p.setPen(QPen(ring, 2.5));
                 p.drawEllipse(stone.adjusted(-2, -2, 2, 2));
+            }
+            for (const auto& [node, colour] : lossMarks_) {
+                if (node != cell.Node) continue;
+                p.setBrush(Qt::NoBrush);
+                p.setPen(QPen(colour == Black ? QColor(210, 40, 40) : QColor(40, 90, 220), 2));
+                p.drawRect(stone.adjusted(-3, -3, 3, 3));
             }
             if (look.Comment) {
                 p.setPen(Qt::NoPen);

@@ -11,6 +11,8 @@
 
 #include <QAbstractScrollArea>
 #include <QString>
+#include <utility>
+#include <vector>
 
 #include "record/RecordTree.h"
 #include "record/TreeLayout.h"
@@ -36,6 +38,10 @@ public:
     NodeId current() const { return current_; }
     // Scrolls so that n's square and a cell round it are in view.
     void ensureVisible(NodeId n);
+
+    // The moves a review marked as the largest losses, each with the colour of the side that
+    // played it: a square ring round its stone (red for black, blue for white).
+    void setLossMarks(const std::vector<std::pair<NodeId, int>>& marks);
 
     const TreeLayout& layout() const { return layout_; }
     // n's square in the viewport's coordinates (empty for a node not laid out).
@@ -69,6 +75,7 @@ private:
     const RecordTree* tree_ = nullptr;
     TreeLayout layout_;
     NodeId current_ = RecordTree::None;
+    std::vector<std::pair<NodeId, int>> lossMarks_;
 };
 
 }  // namespace tavrin
