@@ -62,6 +62,7 @@ bool RecordTree::blank(std::string_view value) {
 void RecordTree::clear() {
     games_.clear();
     nodes_.clear();
+    lastLinked_ = lastLinkedParent_ = None;
     props_.clear();
     values_.clear();
     text_.clear();
@@ -96,9 +97,12 @@ RecordTree::Span RecordTree::store(std::string_view text) {
 }
 
 void RecordTree::linkAfterSiblings(NodeId parent, NodeId child) {
-    NodeId last = nodes_[parent].firstChild;
+    NodeId last = lastLinkedParent_ == parent && nodes_[lastLinked_].nextSibling == None ? lastLinked_
+                                                                                         : nodes_[parent].firstChild;
     while (nodes_[last].nextSibling != None) last = nodes_[last].nextSibling;
     nodes_[last].nextSibling = child;
+    lastLinked_ = child;
+    lastLinkedParent_ = parent;
 }
 
 RecordTree::PropId RecordTree::addProperty(NodeId node, std::string_view ident) {
@@ -329,6 +333,7 @@ void RecordTree::unlinkChildren(NodeId n) {
     if (journal_.to)
         for (auto c = pending.rbegin(); c != pending.rend(); ++c) journalRemoved(*c);
     nodes_[n].firstChild = None;
+    lastLinked_ = lastLinkedParent_ = None;
     markDead(std::move(pending));
 }
 
@@ -415,6 +420,7 @@ void RecordTree::removeSubtree(NodeId n) {
     *link = nodes_[n].nextSibling;
     nodes_[n].nextSibling = None;
     lastNode_ = None;
+    lastLinked_ = lastLinkedParent_ = None;
     markDead({n});
 }
 
@@ -429,6 +435,7 @@ void RecordTree::moveSibling(NodeId n, int index) {
     for (int k = 0; k < index && *link != None; ++k) link = &nodes_[*link].nextSibling;
     nodes_[n].nextSibling = *link;
     *link = n;
+    lastLinked_ = lastLinkedParent_ = None;
     mainLineValid_ = false;
     if (journal_.to && siblingIndex(n) != from) {
         TreeChange c;

@@ -298,6 +298,10 @@ private:
     std::vector<Prop> props_;
     std::vector<Span> values_;
     std::string text_;
+    // The child linkAfterSiblings last linked, and its parent: many variations of one node are
+    // linked one after another without walking their list. Any other relinking forgets it.
+    NodeId lastLinked_ = None;
+    NodeId lastLinkedParent_ = None;
     NodeId lastNode_ = None;  // the node addProperty last added to, and its last property
     PropId lastProp_ = None;
     size_t waste_ = 0;      // bytes of text_ no value or identifier refers to any more

@@ -32,6 +32,26 @@ public:
         std::vector<uint64_t>& words = bits_[static_cast<size_t>(row)];
         if (words.size() <= static_cast<size_t>(c1 / 64)) words.resize(static_cast<size_t>(c1 / 64) + 1);
         forEachWord(c0, c1, [&](size_t w, uint64_t mask) { words[w] |= mask; });
+        if (c1 >= static_cast<int>(next_.size())) next_.resize(static_cast<size_t>(c1) + 1);
+        for (int c = c0; c <= c1; ++c) {
+            std::vector<int>& next = next_[static_cast<size_t>(c)];
+            for (int r = static_cast<int>(next.size()); r <= row; ++r) next.push_back(r);
+            next[static_cast<size_t>(row)] = row + 1;
+        }
+    }
+    // The first row from row on whose cell in column c is free: the rows a column's taken
+    // cells fill one after another (the many variations of one node) are passed at once.
+    int nextFreeRow(int c, int row) {
+        if (c >= static_cast<int>(next_.size())) return row;
+        std::vector<int>& next = next_[static_cast<size_t>(c)];
+        const int size = static_cast<int>(next.size());
+        while (row < size && next[static_cast<size_t>(row)] != row) {
+            const int up = next[static_cast<size_t>(row)];
+            // Halving the path: each cell passed points two steps on.
+            if (up < size) next[static_cast<size_t>(row)] = next[static_cast<size_t>(up)];
+            row = up;
+        }
+        return row;
     }
 
 private:
@@ -45,6 +65,8 @@ private:
         }
     }
     std::vector<std::vector<uint64_t>> bits_;
+    // Per column and row: the row itself while the cell is free, else a row further on.
+    std::vector<std::vector<int>> next_;
 };
 
 }  // namespace
@@ -79,7 +101,11 @@ void TreeLayout::build(const RecordTree& tree, size_t game) {
         const int c0 = parent == RecordTree::None ? 0 : column - 1;
         const int c1 = column + length - 1;
         int row = parent == RecordTree::None ? 0 : places_[parent].Row + 1;
-        while (!taken.freeOver(row, c0, c1)) ++row;
+        while (true) {
+            row = taken.nextFreeRow(c0, row);
+            if (taken.freeOver(row, c0, c1)) break;
+            ++row;
+        }
         taken.take(row, c0, c1);
         if (row >= rows()) rows_.resize(static_cast<size_t>(row) + 1);
         columns_ = std::max(columns_, c1 + 1);
