@@ -32,15 +32,17 @@ public:
         std::vector<uint64_t>& words = bits_[static_cast<size_t>(row)];
         if (words.size() <= static_cast<size_t>(c1 / 64)) words.resize(static_cast<size_t>(c1 / 64) + 1);
         forEachWord(c0, c1, [&](size_t w, uint64_t mask) { words[w] |= mask; });
-        if (c1 >= static_cast<int>(next_.size())) next_.resize(static_cast<size_t>(c1) + 1);
-        for (int c = c0; c <= c1; ++c) {
-            std::vector<int>& next = next_[static_cast<size_t>(c)];
-            for (int r = static_cast<int>(next.size()); r <= row; ++r) next.push_back(r);
-            next[static_cast<size_t>(row)] = row + 1;
-        }
+        // Only the span's first column is noted for nextFreeRow: the column where the
+        // variations of one node start, each below the last.
+        if (c0 >= static_cast<int>(next_.size())) next_.resize(static_cast<size_t>(c0) + 1);
+        std::vector<int>& next = next_[static_cast<size_t>(c0)];
+        for (int r = static_cast<int>(next.size()); r <= row; ++r) next.push_back(r);
+        next[static_cast<size_t>(row)] = row + 1;
     }
-    // The first row from row on whose cell in column c is free: the rows a column's taken
-    // cells fill one after another (the many variations of one node) are passed at once.
+    // A row from row on that may be free in column c: every row passed is taken there (the
+    // rows the variations of one node fill one after another are passed at once). Cells
+    // taken by spans starting in other columns are not noted, so the row found may still be
+    // taken: freeOver tells.
     int nextFreeRow(int c, int row) {
         if (c >= static_cast<int>(next_.size())) return row;
         std::vector<int>& next = next_[static_cast<size_t>(c)];
@@ -65,7 +67,8 @@ private:
         }
     }
     std::vector<std::vector<uint64_t>> bits_;
-    // Per column and row: the row itself while the cell is free, else a row further on.
+    // Per column and row: the row itself while no span starting there took it, else a row
+    // further on.
     std::vector<std::vector<int>> next_;
 };
 
