@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/EngineProcess.h"
+#include "engine/LiveAnalysis.h"
 
 namespace tavrin {
 
@@ -75,14 +76,91 @@ void GameReview::start(const gtp::Game& game, const QStringList& argv, int level
                                       .arg(gtp::MaxBoardSize)
                                 : QStringLiteral("この棋譜の局面をエンジンに伝えられません。"));
             }
-            for (int k = 0; k < processes && running_ && serial == serial_; ++k) {
-                auto w = std::make_shared<Worker>();
-                w->serial = serial;
-                workers_.push_back(w);
-                startWorker(w);
-            }
+            probe(processes);
         },
         Qt::QueuedConnection);
+}
+
+void GameReview::probe(int processes) {
+    analyser_ = new LiveAnalysis(this);
+    analyser_->setArguments(argv_);
+    analyser_->setTimeLimit(limitMs_);
+    analysing_ = -1;
+    connect(analyser_, &LiveAnalysis::ready, this, [this, processes](bool supported) {
+        if (!supported) {
+            dropAnalyser();
+            return startWorkers(processes);
+        }
+        analysing_ = 0;
+        analyse();
+    });
+    connect(analyser_, &LiveAnalysis::failed, this, [this, processes](const QString& why) {
+        if (analysing_ >= 0) return fail(why);
+        // The engine failed before it told its commands: the workers start it again and say
+        // what is wrong as they do for any engine.
+        dropAnalyser();
+        startWorkers(processes);
+    });
+    connect(analyser_, &LiveAnalysis::judged, this, &GameReview::analysed);
+    analyser_->probe();
+}
+
+void GameReview::dropAnalyser() {
+    if (!analyser_) return;
+    analyser_->disconnect(this);
+    analyser_->end();  // no signals after this
+    analyser_->deleteLater();
+    analyser_ = nullptr;
+}
+
+void GameReview::startWorkers(int processes) {
+    const unsigned serial = serial_;
+    for (int k = 0; k < processes && running_ && serial == serial_; ++k) {
+        auto w = std::make_shared<Worker>();
+        w->serial = serial;
+        workers_.push_back(w);
+        startWorker(w);
+    }
+}
+
+void GameReview::analyse() {
+    const auto k = static_cast<size_t>(analysing_);
+    // The side to move: that of the next move; after the last one, the other side; at the
+    // start of a game without moves, White after Black's handicap stones, else Black.
+    int toMove = Black;
+    if (k < game_.moves.size())
+        toMove = game_.moves[k].colour;
+    else if (k > 0)
+        toMove = game_.moves[k - 1].colour == Black ? White : Black;
+    else if (!game_.setup.empty() &&
+             std::all_of(game_.setup.begin(), game_.setup.end(), [](const gtp::Stone& s) { return s.colour == Black; }))
+        toMove = White;
+    analyser_->judge(positionAt(analysing_), toMove, visits_, searchMs_);
+}
+
+// The engine's figures are those of its best move, so the position's win rate and lead are
+// also what the better move for the next move keeps. An engine without a lead (lz-analyze)
+// leaves lead and betterLead at 0 with hasLead false: markedMoves then marks by win rate.
+void GameReview::analysed(double blackWinrate, std::optional<double> blackLead, int best) {
+    const int k = analysing_;
+    const auto i = static_cast<size_t>(k);
+    Judgement& j = judgements_[i];
+    j.winrate = blackWinrate;
+    j.hasLead = blackLead.has_value();
+    j.lead = blackLead.value_or(0);
+    leadKnown_[i] = 1;
+    if (i < game_.moves.size()) {
+        Judgement& next = judgements_[i + 1];
+        next.better = best;
+        next.betterLead = j.lead;
+        next.betterWinrate = blackWinrate;
+        betterKnown_[i + 1] = 1;
+    }
+    const unsigned serial = serial_;
+    settle(k);
+    if (serial != serial_ || !running_) return;
+    ++analysing_;
+    analyse();
 }
 
 void GameReview::cancel() {
@@ -94,6 +172,7 @@ void GameReview::cancel() {
 void GameReview::stop() {
     running_ = false;
     ++serial_;
+    dropAnalyser();
     for (const auto& w : workers_) {
         w->then = nullptr;
         w->synced = nullptr;
@@ -306,7 +385,10 @@ void GameReview::settle(int k) {
     const size_t i = static_cast<size_t>(k);
     if (reported_[i] || !leadKnown_[i] || !betterKnown_[i]) return;
     Judgement& j = judgements_[i];
-    if (k > 0 && j.better != 0 && j.better == game_.moves[i - 1].pos) j.betterLead = j.lead;
+    if (k > 0 && j.better != 0 && j.better == game_.moves[i - 1].pos) {
+        j.betterLead = j.lead;
+        j.betterWinrate = j.winrate;
+    }
     j.judged = true;
     reported_[i] = 1;
     ++done_;

@@ -2,7 +2,10 @@
 // 棋譜解析: the engine judges every position of a line in the background, in several engine
 // processes at once (each plays forward through the stretches of the line it takes): the lead
 // (estimate_score) and the move it prefers for the side to move (top_moves_black/white), with
-// the lead after that move when it is not the one played and the move played lost lead. Everything is asynchronous; the
+// the lead after that move when it is not the one played and the move played lost lead. An
+// engine that speaks kata-analyze or lz-analyze instead judges the positions one after another
+// in one process (it uses every core itself): black's win rate and lead at each, and its best
+// move there as the better move for the move played next. Everything is asynchronous; the
 // record is never changed here (the window writes the judgements through GameRecord).
 
 #include <QObject>
@@ -10,12 +13,15 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "engine/Gtp.h"
 #include "record/Review.h"
 
 namespace tavrin {
+
+class LiveAnalysis;
 
 class GameReview : public QObject {
     Q_OBJECT
@@ -29,12 +35,21 @@ public:
     static constexpr int DefaultProcesses = 2;
     // Time limit of one command (GNU Go thinks far longer than usual on rare positions).
     static constexpr int DefaultLimitMs = 30000;
+    // An analysis engine searches each position until its candidates hold this many visits,
+    // or for this long at most.
+    static constexpr int DefaultVisits = 200;
+    static constexpr int DefaultVisitsMs = 1000;
 
     explicit GameReview(QObject* parent = nullptr);
     ~GameReview() override;  // kills the engines, never waits long
 
     // The time limit of each command from the next start.
     void setTimeLimit(int limitMs) { limitMs_ = limitMs; }
+    // An analysis engine's search per position from the next start.
+    void setSearch(int visits, int maxMs) {
+        visits_ = visits;
+        searchMs_ = maxMs;
+    }
 
     // Judges positions 0..game.moves.size() of game (the setup stones and the first k moves)
     // with engines started as argv (the program first) at level (sent as "level N" when the
@@ -81,13 +96,24 @@ private:
     gtp::Game positionAt(int k) const;
     void fail(const QString& why);
     void stop();
+    // Asks the engine for its commands: an analysis engine judges every position in that
+    // process (analyse), any other is left to `processes` processes (startWorkers).
+    void probe(int processes);
+    void startWorkers(int processes);
+    void analyse();
+    void analysed(double blackWinrate, std::optional<double> blackLead, int best);
+    void dropAnalyser();
 
     gtp::Game game_;
     QStringList argv_;
     int level_ = DefaultLevel;
     int limitMs_ = DefaultLimitMs;
-    int stretch_ = 1;    // positions a worker takes at a time
-    int nextStart_ = 0;  // the first position no worker has taken
+    int visits_ = DefaultVisits;
+    int searchMs_ = DefaultVisitsMs;
+    LiveAnalysis* analyser_ = nullptr;  // the analysis engine, while probed or judging
+    int analysing_ = -1;                // the position it judges (-1 while probed)
+    int stretch_ = 1;                   // positions a worker takes at a time
+    int nextStart_ = 0;                 // the first position no worker has taken
     std::vector<WorkerRef> workers_;
     std::vector<Judgement> judgements_;
     std::vector<char> leadKnown_, betterKnown_, reported_;

@@ -73,10 +73,9 @@ struct LiveAnalysis::Impl {
 
     // A new request replaces the one under way; the same position asked again to be analysed
     // keeps its stream.
-    void request(const GameState& position, bool judge, int visits, int maxMs) {
-        const gtp::Game target = gtp::gameOf(position);
-        if (!judge && want && !want->judge && want->target == target && want->toMove == position.SideToMove) return;
-        want = Request{++serials, target, position.SideToMove, judge, visits, maxMs};
+    void request(const gtp::Game& target, int toMove, bool judge, int visits, int maxMs) {
+        if (!judge && want && !want->judge && want->target == target && want->toMove == toMove) return;
+        want = Request{++serials, target, toMove, judge, visits, maxMs};
         latest.clear();
         dirty = false;
         judgeTimer.stop();
@@ -326,6 +325,12 @@ void LiveAnalysis::setCommandLine(const QString& line) {
                    : QStringLiteral("解析エンジンのコマンドラインを読めません: %1").arg(written);
 }
 
+void LiveAnalysis::setArguments(const QStringList& argv) {
+    if (argv != d_->argv && d_->engine != nullptr) d_->dropEngine();
+    d_->argv = argv;
+    d_->argvError = QStringLiteral("解析エンジンが見つかりません。");
+}
+
 void LiveAnalysis::setTimeLimit(int ms) { d_->limitMs = std::max(1, ms); }
 
 void LiveAnalysis::probe() {
@@ -342,10 +347,16 @@ bool LiveAnalysis::supported() const { return d_->dialect != analysis::Dialect::
 
 analysis::Dialect LiveAnalysis::dialect() const { return d_->dialect; }
 
-void LiveAnalysis::analyse(const GameState& position) { d_->request(position, false, 0, 0); }
+void LiveAnalysis::analyse(const GameState& position) {
+    d_->request(gtp::gameOf(position), position.SideToMove, false, 0, 0);
+}
 
 void LiveAnalysis::judge(const GameState& position, int visits, int maxMs) {
-    d_->request(position, true, std::max(1, visits), std::max(1, maxMs));
+    judge(gtp::gameOf(position), position.SideToMove, visits, maxMs);
+}
+
+void LiveAnalysis::judge(const gtp::Game& target, int toMove, int visits, int maxMs) {
+    d_->request(target, toMove, true, std::max(1, visits), std::max(1, maxMs));
 }
 
 void LiveAnalysis::stop() {
@@ -353,6 +364,12 @@ void LiveAnalysis::stop() {
     d_->judgeTimer.stop();
     d_->dirty = false;
     d_->schedule();
+}
+
+void LiveAnalysis::end() {
+    d_->dropEngine();
+    d_->want.reset();
+    d_->probeWanted = false;
 }
 
 }  // namespace tavrin

@@ -31,6 +31,8 @@ public:
     // The engine's command line as the user wrote it; "" is the default engine (GNU Go,
     // which cannot analyse). A running engine of another command line is ended.
     void setCommandLine(const QString& line);
+    // The engine as a program and its arguments, taken as they are.
+    void setArguments(const QStringList& argv);
     // How long the engine may stay silent (no answer, no line of its stream) before it counts
     // as hung; 10 s unless set. Its first answer after the start may take a minute (a network
     // is loaded first).
@@ -48,8 +50,13 @@ public:
     // Lets the engine search position until its candidates hold visits visits in all, or
     // for maxMs at most, then stops the stream and answers with judged.
     void judge(const GameState& position, int visits, int maxMs);
+    // The same for target's position with toMove (Black or White) to move.
+    void judge(const gtp::Game& target, int toMove, int visits, int maxMs);
     // Ends the request under way; the engine stays for the next one.
     void stop();
+    // Ends the request and the engine's process group at once, with no signal; the next
+    // request starts another engine.
+    void end();
 
 signals:
     void ready(bool supported);

@@ -21,11 +21,17 @@ std::vector<MarkedMove> markedMoves(const std::vector<Judgement>& line, const st
     for (size_t k = 1; k < line.size() && k < colours.size(); ++k) {
         const int c = colours[k];
         if ((c != Black && c != White) || !line[k - 1].judged || !line[k].judged) continue;
-        const double loss = -leadChangeFor(c, line[k - 1].lead, line[k].lead);
-        if (loss <= 0) continue;
+        const Judgement &before = line[k - 1], &j = line[k];
         // A move the engine prefers but judges no better than the one played is not named.
-        const Judgement& j = line[k];
-        const double gain = j.better != 0 ? leadChangeFor(c, j.lead, j.betterLead) : 0.0;
+        double loss = 0, gain = 0;
+        if (before.hasLead && j.hasLead) {
+            loss = -leadChangeFor(c, before.lead, j.lead);
+            if (j.better != 0) gain = leadChangeFor(c, j.lead, j.betterLead);
+        } else if (before.winrate >= 0 && j.winrate >= 0) {
+            loss = -100 * leadChangeFor(c, before.winrate, j.winrate);
+            if (j.better != 0 && j.betterWinrate >= 0) gain = 100 * leadChangeFor(c, j.winrate, j.betterWinrate);
+        }
+        if (loss <= 0) continue;
         drops.push_back({static_cast<int>(k), c, loss, gain > 0 ? j.better : 0, gain > 0 ? gain : 0.0});
     }
     std::vector<MarkedMove> marked;
@@ -97,12 +103,16 @@ void writeJudgement(RecordTree& tree, RecordTree::NodeId n, const Judgement& j, 
         p = next;
     }
     if (!j.judged) return;
-    tree.addValue(tree.addProperty(n, "TVL"), pointsText(j.lead));
+    if (j.hasLead) tree.addValue(tree.addProperty(n, "TVL"), pointsText(j.lead));
     const bool onBoard =
         j.better > 0 && j.better != PassPos && sgfPointPos(sgfPointText(j.better, boardSize), boardSize) == j.better;
-    if ((mover == Black || mover == White) && (onBoard || j.better == PassPos)) {
+    const std::optional<double> gain = j.hasLead ? std::optional(leadChangeFor(mover, j.lead, j.betterLead))
+                                       : j.betterWinrate >= 0
+                                           ? std::optional(100 * leadChangeFor(mover, j.winrate, j.betterWinrate))
+                                           : std::nullopt;
+    if ((mover == Black || mover == White) && (onBoard || j.better == PassPos) && gain) {
         tree.addValue(tree.addProperty(n, "TVB"), onBoard ? sgfPointText(j.better, boardSize) : std::string());
-        tree.addValue(tree.addProperty(n, "TVG"), pointsText(leadChangeFor(mover, j.lead, j.betterLead)));
+        tree.addValue(tree.addProperty(n, "TVG"), pointsText(*gain));
     }
     if (j.winrate >= 0) tree.addValue(tree.addProperty(n, "SBKV"), pointsText(std::min(j.winrate, 1.0) * 100));
 }
@@ -112,23 +122,26 @@ Judgement readJudgement(const RecordTree& tree, RecordTree::NodeId n, int boardS
     Judgement j;
     const RecordTree::PropId lead = find(tree, n, "TVL");
     const std::optional<double> points = lead == RecordTree::None ? std::nullopt : pointsOf(tree.value(lead, 0));
-    if (!points) return j;
+    const RecordTree::PropId winrate = find(tree, n, "SBKV");
+    if (const std::optional<double> percent =
+            winrate == RecordTree::None ? std::nullopt : pointsOf(tree.value(winrate, 0));
+        percent && *percent >= 0 && *percent <= 100)
+        j.winrate = *percent / 100;
+    if (!points && j.winrate < 0) return Judgement{};
     j.judged = true;
-    j.lead = *points;
+    j.hasLead = points.has_value();
+    j.lead = points.value_or(0);
     const RecordTree::PropId better = find(tree, n, "TVB");
     const RecordTree::PropId gain = find(tree, n, "TVG");
     const std::optional<double> gained = gain == RecordTree::None ? std::nullopt : pointsOf(tree.value(gain, 0));
     if ((mover == Black || mover == White) && better != RecordTree::None && gained) {
         const std::string_view v = tree.value(better, 0);
         j.better = v.empty() || (v == "tt" && boardSize <= 19) ? PassPos : sgfPointPos(v, boardSize);
-        // A gain for the side that moved, back to Black's lead after the better move.
-        if (j.better != 0) j.betterLead = j.lead + (mover == White ? -*gained : *gained);
+        // A gain for the side that moved, back to Black's lead (or win rate) after the better move.
+        const double forBlack = mover == White ? -*gained : *gained;
+        if (j.better != 0 && j.hasLead) j.betterLead = j.lead + forBlack;
+        if (j.better != 0 && !j.hasLead) j.betterWinrate = j.winrate + forBlack / 100;
     }
-    const RecordTree::PropId winrate = find(tree, n, "SBKV");
-    if (const std::optional<double> percent =
-            winrate == RecordTree::None ? std::nullopt : pointsOf(tree.value(winrate, 0));
-        percent && *percent >= 0 && *percent <= 100)
-        j.winrate = *percent / 100;
     return j;
 }
 

@@ -14,7 +14,8 @@ namespace tavrin {
 // position after move k (its node is the one holding move k).
 struct Judgement {
     bool judged = false;
-    // Black's lead in points at this position (after this node's move); + = Black ahead.
+    // Black's lead in points at this position (after this node's move); + = Black ahead. 0 and
+    // no figure when hasLead is false.
     double lead = 0;
     // Black's win rate 0..1; -1 when the engine gives none.
     double winrate = -1;
@@ -24,11 +25,18 @@ struct Judgement {
     // Black's lead after that better move, whenever better is not 0; for a move that lost no
     // lead the engine need not be asked, and it is the lead after the move played.
     double betterLead = 0;
+    // Black's win rate after that better move when the engine gives win rates (-1 none).
+    double betterWinrate = -1;
+    // False for an engine that tells win rates alone (lz-analyze): lead and betterLead stay 0,
+    // and such a judgement's moves are marked by the win rate they lost (see markedMoves).
+    bool hasLead = true;
 
     friend bool operator==(const Judgement&, const Judgement&) = default;
 };
 
-// A move whose lead dropped most for the side that played it.
+// A move whose lead dropped most for the side that played it. Where the judgements before and
+// after the move do not both tell a lead, loss and gain are percent points of that side's win
+// rate instead.
 struct MarkedMove {
     int move = 0;     // its number on the line (1-based)
     int colour = 0;   // Black or White
@@ -41,7 +49,8 @@ struct MarkedMove {
 // The moves of a line marked as losses: for each side the worst `worstPerSide` drops, and
 // every drop of more than threshold points, in the order of the line. line[k] is the
 // judgement after move k (line[0] the start); colours[k] the colour of move k (colours[0] is
-// not read). A move counts when the positions before and after it were both judged.
+// not read). A move counts when the positions before and after it were both judged, by their
+// leads, or by their win rates when one of them has none (threshold then in percent points).
 std::vector<MarkedMove> markedMoves(const std::vector<Judgement>& line, const std::vector<int>& colours,
                                     double threshold, int worstPerSide = 3);
 
@@ -51,7 +60,9 @@ double leadChangeFor(int colour, double before, double after);
 // ---- Kept in the record ----
 // A judged node holds TVL (Black's lead, points, '.' decimal); when the engine named a better
 // move, TVB (its SGF point, TVB[] a pass) and TVG (its gain for the side that moved); when the
-// engine gives a win rate, SBKV (Black's win rate in percent, as other programs read it).
+// engine gives a win rate, SBKV (Black's win rate in percent, as other programs read it). A
+// judgement without a lead has no TVL: SBKV alone makes it, and its TVG is the better move's
+// gain in percent points of the win rate.
 
 // Identifiers of the review's properties.
 inline constexpr std::string_view ReviewIdents[] = {"TVL", "TVB", "TVG", "SBKV"};

@@ -76,6 +76,11 @@ TEST(GameReview, FaultsEndTheReviewWithAMessageAndKeepWhatWasJudged) {
         {"nonsense answer", {"--top", "3", "--estimate-fault", "6", "--bad-vertex"}, 9, "読めません", true},
         {"no GTP answer", {"--top", "3", "--estimate-fault", "6", "--garbage"}, 9, "読めません", true},
         {"boardsize refused", {"--max-size", "7"}, 9, "9路の碁盤を受け付けません", false},
+        {"analysis engine's death",
+         {"--analyze", "kata", "--stream-fault", "die", "--stream-fault-at", "8"},
+         9,
+         "解析エンジンが終了しました",
+         true},
         {"board above 19 lines", {}, 21, "21路の碁盤はエンジンで解析できません", false},
     };
     for (const Row& r : rows) {
@@ -133,6 +138,45 @@ TEST(GameReview, TwoProcessesJudgeEveryPositionOnceAndCancelEndsAtOnce) {
     EXPECT_TRUE(slow.message.contains(QStringLiteral("キャンセル")));
     EXPECT_TRUE(slow.judged.empty());
     EXPECT_FALSE(slow.review.running());
+}
+
+TEST(GameReview, AnAnalysisEngineJudgesEveryPositionInTurnAndNamesItsBestMoveAsTheBetterOne) {
+    const int a9 = gtp::positionOf(1, 9, 9);
+    for (const bool kata : {true, false}) {
+        SCOPED_TRACE(kata ? "kata-analyze" : "lz-analyze");
+        QTemporaryDir dir;
+        const QString log = dir.filePath(QStringLiteral("log"));
+        Watched w;
+        w.review.setSearch(1, 5000);  // the first line of candidates does
+        w.review.start(tenMoves(), fake({"--analyze", kata ? "kata" : "lz", "--log", log}));
+        ASSERT_TRUE(w.await(20000));
+        ASSERT_TRUE(w.complete) << w.message.toStdString();
+        ASSERT_EQ(w.judged, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+        // The scripted engine gives the side to move 60 % and 3.5 points with A9 (always free).
+        std::vector<int> colours;
+        for (int k = 0; k <= 10; ++k) {
+            const Judgement& j = w.review.judgements()[static_cast<size_t>(k)];
+            const bool blackToMove = k % 2 == 0;
+            EXPECT_NEAR(j.winrate, blackToMove ? 0.6 : 0.4, 1e-9) << k;
+            EXPECT_EQ(j.hasLead, kata);
+            EXPECT_DOUBLE_EQ(j.lead, !kata ? 0 : blackToMove ? 3.5 : -3.5) << k;
+            EXPECT_EQ(j.better, k == 0 ? 0 : a9) << k;
+            colours.push_back(blackToMove ? White : Black);
+        }
+        // Each move gives away what A9 would have kept: 7 points, or 20 percent of the win rate.
+        const std::vector<MarkedMove> marked = markedMoves(w.review.judgements(), colours, 100, 1);
+        ASSERT_EQ(marked.size(), 2u);
+        for (const MarkedMove& m : marked) {
+            EXPECT_NEAR(m.loss, kata ? 7 : 20, 1e-9);
+            EXPECT_EQ(m.better, a9);
+            EXPECT_NEAR(m.gain, m.loss, 1e-9);
+        }
+        QFile f(log);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray sent = f.readAll();
+        EXPECT_EQ(sent.count("list_commands"), 1) << "one process";
+        EXPECT_EQ(sent.count(kata ? "kata-analyze" : "lz-analyze"), 11);
+    }
 }
 
 TEST(GameReview, GnuGoReviewsARealGameAndTheLastLeadFavoursTheWinner) {

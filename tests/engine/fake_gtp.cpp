@@ -23,8 +23,9 @@
 //   --analyze kata|lz list kata-analyze or lz-analyze and stream candidate lines for it, one
 //                     every interval, until the next line of input arrives
 //   --stream-fault die|hang|nonsense
-//                     at the --stream-fault-at-th line of each stream (default 3): exit, stop
-//                     writing and reading, or write a line whose visits are no number
+//                     at the --stream-fault-at-th line it streams, counted over all its streams
+//                     (default 3): exit, stop writing and reading, or write a line whose visits
+//                     are no number
 //   --late-lines N    write N more lines after input has come, before the stream ends (lines
 //                     on their way when the stop was sent)
 //   --estimate-fault N  from the N-th estimate_score on: exit at once, or with --hang-genmove,
@@ -522,12 +523,13 @@ private:
         }
         raw("=" + id_ + "\n");
         for (int n = 1; !input_.pending(centis * 10); ++n) {
-            if (n == opt_.streamFaultAt && opt_.streamFault == "die") std::_Exit(5);
-            if (n == opt_.streamFaultAt && opt_.streamFault == "hang") {
+            const bool fault = ++streamed_ == opt_.streamFaultAt;
+            if (fault && opt_.streamFault == "die") std::_Exit(5);
+            if (fault && opt_.streamFault == "hang") {
                 std::this_thread::sleep_for(std::chrono::seconds(opt_.hangLimitSeconds));
                 std::_Exit(4);
             }
-            if (n == opt_.streamFaultAt && opt_.streamFault == "nonsense") {
+            if (fault && opt_.streamFault == "nonsense") {
                 raw("info move A1 visits lots winrate 0.5 pv A1\n");
                 continue;
             }
@@ -607,6 +609,7 @@ private:
     std::string id_;
     int requests_ = 0;
     int estimates_ = 0;
+    int streamed_ = 0;  // lines written in all streams
 };
 
 // Reads the options into o; false (after a message) on anything unknown or malformed.
