@@ -166,8 +166,13 @@ void TfrmMain::showReview() {
         any ? markedMoves(line, colours, prefs.Engine.reviewThreshold) : std::vector<MarkedMove>{};
 
     if (ui.grfReview && !ui.dckGraph->isHidden()) {
+        // An engine that gives win rates alone: black's win rate above or below even, in
+        // percent points, stands for the lead.
         std::vector<std::optional<double>> leads;
-        for (const Judgement& j : line) leads.push_back(j.judged ? std::optional<double>(j.lead) : std::nullopt);
+        for (const Judgement& j : line) {
+            const double value = j.hasLead || j.winrate < 0 ? j.lead : (j.winrate - 0.5) * 100;
+            leads.push_back(j.judged ? std::optional<double>(value) : std::nullopt);
+        }
         if (!any) leads.clear();
         std::vector<std::pair<int, int>> dots;
         for (const MarkedMove& m : marked) dots.emplace_back(m.move, m.colour);
@@ -192,17 +197,23 @@ void TfrmMain::showReview() {
         if (m == marked.end() && !was) continue;
         item->setData(0, Qt::UserRole + 1, m != marked.end());
         item->setIcon(0, m != marked.end() ? lossRing(m->colour) : QIcon());
-        item->setToolTip(
-            1, m != marked.end() ? QStringLiteral("この手で%1目損（解析）").arg(pointsText(m->loss)) : QString());
+        const bool percent = m != marked.end() && !line[static_cast<size_t>(row)].hasLead;
+        item->setToolTip(1, m == marked.end() ? QString()
+                            : percent ? QStringLiteral("この手で勝率%1%減（解析）").arg(pointsText(m->loss))
+                                      : QStringLiteral("この手で%1目損（解析）").arg(pointsText(m->loss)));
     }
 
     // The shown move, when marked: where the engine would have played instead.
     const int shown = Game.CurrentMove - 1;
     const auto here = std::find_if(marked.begin(), marked.end(), [&](const MarkedMove& x) { return x.move == shown; });
     if (here != marked.end() && here->better > 0 && here->better != PassPos && ReplayMode) {
-        const QString gain = QStringLiteral("+%1").arg(pointsText(here->gain));
+        // An engine that gives win rates alone tells the gain in percent points.
+        const bool percent = !line[static_cast<size_t>(shown)].hasLead;
+        const QString gain = QStringLiteral("+%1").arg(pointsText(here->gain)) + (percent ? QStringLiteral("%") : "");
         ui.pnlMain->setBetterMove(here->better, gain);
-        setStatusText(0, QStringLiteral("ここが良い: %1 (%2目)").arg(kifuPointText(here->better).simplified(), gain));
+        setStatusText(
+            0, QStringLiteral("ここが良い: %1 (%2%3)")
+                   .arg(kifuPointText(here->better).simplified(), gain, percent ? QString() : QStringLiteral("目")));
     } else {
         ui.pnlMain->setBetterMove(0, QString());
     }
