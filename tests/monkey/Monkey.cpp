@@ -30,6 +30,7 @@
 #include "record/NodeMarkup.h"
 #include "view/BoardView.h"
 #include "view/GameTreePane.h"
+#include "view/ReviewGraph.h"
 
 namespace tavrin::monkey {
 
@@ -509,6 +510,13 @@ void Monkey::variations() {
         QAction* a = tools.at(R.below(static_cast<int>(tools.size())));
         note("edit tool " + str(a->objectName()));
         a->trigger();
+        return;
+    }
+    if (how >= 95 && W->ui.grfReview && !W->ui.dckGraph->isHidden()) {
+        // 形勢グラフ: a click goes to the move under it.
+        const QPoint at(R.below(W->ui.grfReview->width() + 1), R.below(W->ui.grfReview->height() + 1));
+        note("graph click " + num(at.x()) + "," + num(at.y()));
+        QTest::mouseClick(W->ui.grfReview, Qt::LeftButton, {}, at);
         return;
     }
     GameTreePane* pane = W->ui.treePane;
