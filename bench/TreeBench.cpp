@@ -41,7 +41,7 @@ GameState playedGame(int moves) {
 struct SteppedRecord {
     GameRecord r;
     std::unique_ptr<BoardView> v;
-    SteppedRecord() {
+    explicit SteppedRecord(int side = 1260) {
         GameState g = playedGame(300);
         RecordTree t;
         t.reset(g);
@@ -55,7 +55,7 @@ struct SteppedRecord {
         }
         r.adopt(g, t);
         v = std::make_unique<BoardView>(r.state());
-        v->resize(1260, 1260);
+        v->resize(side, side);
         v->relayout();
         r.goToIndex(0, *v);
     }
@@ -90,7 +90,7 @@ BENCHMARK(BM_Step)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 // node framed in the tree pane and the pane painted (a step changes nothing of the pane's
 // layout: the window lays it out again only after an edit).
 void BM_StepWithTreePane(benchmark::State& state) {
-    SteppedRecord s;
+    SteppedRecord s(static_cast<int>(state.range(0)));
     QWidget* goban = s.v->findChild<QWidget*>(QStringLiteral("imgGoban"));
     QImage screen(goban->size(), QImage::Format_RGB32);
     GameTreePane pane;
@@ -109,7 +109,8 @@ void BM_StepWithTreePane(benchmark::State& state) {
     }
     state.counters["nodes"] = pane.layout().nodeCount();
 }
-BENCHMARK(BM_StepWithTreePane)->Unit(benchmark::kMillisecond);
+// The board's side: the largest board, and the board of the window's first size.
+BENCHMARK(BM_StepWithTreePane)->Arg(1260)->Arg(480)->Unit(benchmark::kMillisecond);
 
 // 検索 over a commented record of 5,000 nodes (every node a comment of a line, every tenth a
 // name, labels here and there), for a word found in a few.
