@@ -78,23 +78,29 @@ void TfrmMain::buildLibraryPane() {
     });
 }
 
+void TfrmMain::addStatusProgress(QProgressBar*& bar, QToolButton*& stop, const QString& name, const QString& what,
+                                 const QString& widest, const QString& stopText, const QString& stopTip) {
+    bar = new QProgressBar(ui.stbMain);
+    bar->setObjectName(QStringLiteral("prb") + name);
+    bar->setFormat(what + QStringLiteral(" %v/%m"));
+    // Room for the largest counts on one line.
+    bar->setFixedWidth(bar->fontMetrics().horizontalAdvance(what + QLatin1Char(' ') + widest) + 16);
+    stop = new QToolButton(ui.stbMain);
+    stop->setText(stopText);
+    stop->setToolTip(stopTip);
+    // Hidden before they join the status bar: shown, they would widen the window.
+    bar->hide();
+    stop->hide();
+    ui.stbMain->addPermanentWidget(bar);
+    ui.stbMain->addPermanentWidget(stop);
+}
+
 void TfrmMain::buildLibraryProgress() {
     // Indexing shows in the status bar, with a button that stops it.
-    ui.prbLibrary = new QProgressBar(ui.stbMain);
-    ui.prbLibrary->setObjectName(QStringLiteral("prbLibrary"));
-    ui.prbLibrary->setFormat(QStringLiteral("棋譜 %v/%m"));
-    // Room for the largest counts on one line.
-    ui.prbLibrary->setFixedWidth(ui.prbLibrary->fontMetrics().horizontalAdvance(QStringLiteral("棋譜 888888/888888")) +
-                                 16);
-    ui.btnLibraryStop = new QToolButton(ui.stbMain);
+    addStatusProgress(ui.prbLibrary, ui.btnLibraryStop, QStringLiteral("Library"), QStringLiteral("棋譜"),
+                      QStringLiteral("888888/888888"), QStringLiteral("×"),
+                      QStringLiteral("棋譜ライブラリの作成を中止する"));
     ui.btnLibraryStop->setObjectName(QStringLiteral("btnLibraryStop"));
-    ui.btnLibraryStop->setText(QStringLiteral("×"));
-    ui.btnLibraryStop->setToolTip(QStringLiteral("棋譜ライブラリの作成を中止する"));
-    // Hidden before they join the status bar: shown, they would widen the window.
-    ui.prbLibrary->hide();
-    ui.btnLibraryStop->hide();
-    ui.stbMain->addPermanentWidget(ui.prbLibrary);
-    ui.stbMain->addPermanentWidget(ui.btnLibraryStop);
     connect(ui.btnLibraryStop, &QToolButton::clicked, ui.libraryIndexer, &LibraryIndexer::stop);
     connect(ui.libraryIndexer, &LibraryIndexer::progress, this, [this](int done, int total) {
         ui.prbLibrary->setRange(0, total);

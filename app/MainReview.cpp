@@ -42,24 +42,18 @@ QString pointsText(double points) { return QString::number(std::round(points * 1
 
 void TfrmMain::buildReviewParts() {
     ui.review = new GameReview(this);
-    ui.prbReview = new QProgressBar(ui.stbMain);
-    ui.prbReview->setObjectName(QStringLiteral("prbReview"));
-    ui.prbReview->setFormat(QStringLiteral("解析 %v/%m"));
-    ui.prbReview->setFixedWidth(ui.prbReview->fontMetrics().horizontalAdvance(QStringLiteral("解析 8888/8888")) + 16);
-    ui.btnReviewCancel = new QToolButton(ui.stbMain);
+    addStatusProgress(ui.prbReview, ui.btnReviewCancel, QStringLiteral("Review"), QStringLiteral("解析"),
+                      QStringLiteral("8888/8888"), QStringLiteral("キャンセル"), QStringLiteral("棋譜解析を中止する"));
     ui.btnReviewCancel->setObjectName(QStringLiteral("btnReviewCancel"));
-    ui.btnReviewCancel->setText(QStringLiteral("キャンセル"));
-    ui.btnReviewCancel->setToolTip(QStringLiteral("棋譜解析を中止する"));
-    ui.prbReview->hide();
-    ui.btnReviewCancel->hide();
-    ui.stbMain->addPermanentWidget(ui.prbReview);
-    ui.stbMain->addPermanentWidget(ui.btnReviewCancel);
     connect(ui.btnReviewCancel, &QToolButton::clicked, ui.review, &GameReview::cancel);
     connect(ui.review, &GameReview::progress, this, [this](int done, int total) {
         ui.prbReview->setRange(0, total);
         ui.prbReview->setValue(done);
     });
-    connect(ui.review, &GameReview::judged, this, [this](int, const Judgement&) { showReview(); });
+    connect(ui.review, &GameReview::judged, this, [this](int, const Judgement&) {
+        reviewShown_.revision = ~uint64_t{0};
+        showReview();
+    });
     connect(ui.review, &GameReview::finished, this, &TfrmMain::reviewFinished);
 }
 
@@ -96,6 +90,7 @@ void TfrmMain::actKifuAnalyseExecute() {
 }
 
 void TfrmMain::reviewFinished(bool complete, const QString& message) {
+    reviewShown_.revision = ~uint64_t{0};
     ui.prbReview->hide();
     ui.btnReviewCancel->hide();
     if (!complete) {
@@ -158,12 +153,25 @@ std::vector<Judgement> TfrmMain::shownReview() const {
 }
 
 void TfrmMain::showReview() {
-    const std::vector<Judgement> line = shownReview();
-    std::vector<int> colours(line.size(), 0);
-    for (size_t k = 1; k < line.size(); ++k) colours[k] = Game.MoveColor[static_cast<size_t>(Game.HandicapCount) + k];
-    const bool any = std::any_of(line.begin(), line.end(), [](const Judgement& j) { return j.judged; });
-    const std::vector<MarkedMove> marked =
-        any ? markedMoves(line, colours, prefs.Engine.reviewThreshold) : std::vector<MarkedMove>{};
+    // The line's judgements and marks are read again only when the record, the shown line or
+    // a review under way changed them, not at every step.
+    ReviewShown& r = reviewShown_;
+    const RecordTree::NodeId end = lineNodeOfMove(Game.MoveCount);
+    const bool fresh = r.revision != Record.revision() || r.end != end || r.threshold != prefs.Engine.reviewThreshold;
+    if (fresh) {
+        r.revision = Record.revision();
+        r.end = end;
+        r.threshold = prefs.Engine.reviewThreshold;
+        r.line = shownReview();
+        std::vector<int> colours(r.line.size(), 0);
+        for (size_t k = 1; k < r.line.size(); ++k)
+            colours[k] = Game.MoveColor[static_cast<size_t>(Game.HandicapCount) + k];
+        r.any = std::any_of(r.line.begin(), r.line.end(), [](const Judgement& j) { return j.judged; });
+        r.marked = r.any ? markedMoves(r.line, colours, r.threshold) : std::vector<MarkedMove>{};
+    }
+    const std::vector<Judgement>& line = r.line;
+    const std::vector<MarkedMove>& marked = r.marked;
+    const bool any = r.any;
 
     if (ui.grfReview && !ui.dckGraph->isHidden()) {
         // An engine that gives win rates alone: black's win rate above or below even, in
@@ -189,7 +197,7 @@ void TfrmMain::showReview() {
     }
 
     // The move list: a ring in the row of each marked move.
-    const int rows = kifuRowCount();
+    const int rows = fresh ? kifuRowCount() : 0;
     for (int row = 1; row < rows; ++row) {
         QTreeWidgetItem* item = kifuRow(row);
         const auto m = std::find_if(marked.begin(), marked.end(), [&](const MarkedMove& x) { return x.move == row; });

@@ -131,11 +131,9 @@ void TfrmMain::showNodeMarks() {
     if (ui.treePane && !ui.dckTree->isHidden()) {
         // Edits may number the nodes anew: the pane is laid out from the tree again after each
         // change of the record (a step alone changes nothing of its layout).
-        if (Record.revision() != treePaneRevision_ || ui.treePane->layout().nodeCount() == 0 ||
-            treePaneTree_ != &Tree()) {
+        if (Record.revision() != treePaneRevision_ || ui.treePane->layout().nodeCount() == 0) {
             ui.treePane->setTree(&Tree(), 0);
             treePaneRevision_ = Record.revision();
-            treePaneTree_ = &Tree();
         }
         ui.treePane->setCurrent(n);
     }

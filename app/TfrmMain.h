@@ -356,7 +356,15 @@ private:
     void followAnalysis();
     QString analysisProbed_;                    // the engine command line asked whether it analyses
     uint64_t treePaneRevision_ = ~uint64_t{0};  // the record's revision 変化図 was laid out for
-    const RecordTree* treePaneTree_ = nullptr;
+    // What showReview last read: the shown line's judgements and the moves marked.
+    struct ReviewShown {
+        uint64_t revision = ~uint64_t{0};
+        RecordTree::NodeId end = RecordTree::None;
+        double threshold = 0;
+        bool any = false;
+        std::vector<Judgement> line;
+        std::vector<MarkedMove> marked;
+    } reviewShown_;
     std::vector<RecordTree::NodeId> reviewNodes_;  // the reviewed line's nodes, by move
     uint64_t reviewRevision_ = 0;                  // the record's revision when it began
     void actDispTreeExecute();
@@ -510,6 +518,10 @@ private:
     void buildCommentPane();
     void buildLibraryPane();
     void buildLibraryProgress();
+    // A progress bar ("prb" + name, "what done/total") and a button that stops the work,
+    // hidden, at the right of the status bar.
+    void addStatusProgress(QProgressBar*& bar, QToolButton*& stop, const QString& name, const QString& what,
+                           const QString& widest, const QString& stopText, const QString& stopTip);
     void libraryIndexed(const std::shared_ptr<library::LibraryIndex>& index, bool cancelled);
     library::PositionKey LibraryKey;  // the position the explorer shows
     bool counting() const;

@@ -7,6 +7,7 @@
 
 #include "engine/EngineProcess.h"
 #include "engine/LiveAnalysis.h"
+#include "engine/Rokiru.h"
 
 namespace tavrin {
 
@@ -14,13 +15,6 @@ namespace {
 
 // Starting an engine and bringing it to a position take moments, not a move's thought.
 constexpr int SetupLimitMs = 10000;
-
-// An engine's text as it may appear in a message: one line, not too long.
-QString shownAnswer(const std::string& text) {
-    QString t = QString::fromStdString(text).simplified();
-    if (t.size() > 60) t = t.left(60) + QStringLiteral("…");
-    return QStringLiteral("「%1」").arg(t);
-}
 
 }  // namespace
 
@@ -240,7 +234,8 @@ void GameReview::send(const WorkerRef& w, const gtp::Command& c, int limitMs,
 }
 
 void GameReview::nonsense(const WorkerRef& w, const gtp::Answer& a) {
-    fail(QStringLiteral("エンジンの答えを読めません（%1 → %2）。").arg(w->engine->sentText(), shownAnswer(a.text)));
+    fail(
+        QStringLiteral("エンジンの答えを読めません（%1 → %2）。").arg(w->engine->sentText(), quotedEngineText(a.text)));
 }
 
 void GameReview::takeStretch(const WorkerRef& w) {
@@ -284,8 +279,8 @@ void GameReview::syncStep(const WorkerRef& w) {
         fail(c.commandName() == "boardsize"
                  ? QStringLiteral("エンジンが%1路の碁盤を受け付けません（%2）。")
                        .arg(game_.boardSize)
-                       .arg(shownAnswer(a.text))
-                 : QStringLiteral("エンジンが局面を受け付けません（%1 → %2）。").arg(what, shownAnswer(a.text)));
+                       .arg(quotedEngineText(a.text))
+                 : QStringLiteral("エンジンが局面を受け付けません（%1 → %2）。").arg(what, quotedEngineText(a.text)));
     });
 }
 

@@ -15,13 +15,6 @@ namespace {
 // The first answer after a start: an engine may load its network before it reads anything.
 constexpr int StartLimitMs = 60000;
 
-// An engine's text as it may appear in a message: one line, not too long.
-QString quoted(const std::string& text) {
-    QString t = QString::fromStdString(text).simplified();
-    if (t.size() > 80) t = t.left(80) + QStringLiteral("…");
-    return QStringLiteral("「%1」").arg(t);
-}
-
 }  // namespace
 
 struct LiveAnalysis::Impl {
@@ -165,7 +158,7 @@ struct LiveAnalysis::Impl {
             if (a.ok()) return syncStep(target);
             if (a.kind == gtp::AnswerKind::Garbage) return unreadable(a);
             fail(QStringLiteral("解析エンジンがこの局面を受け付けません（%1 → %2）。")
-                     .arg(QString::fromStdString(c.line()).trimmed(), quoted(a.text)));
+                     .arg(QString::fromStdString(c.line()).trimmed(), quotedEngineText(a.text)));
         });
     }
 
@@ -178,7 +171,7 @@ struct LiveAnalysis::Impl {
             // Only a stream that never started is answered: refused or garbage.
             if (a.kind == gtp::AnswerKind::Garbage) return unreadable(a);
             fail(QStringLiteral("解析エンジンが %1 を受け付けません: %2")
-                     .arg(QString::fromStdString(std::string(c->commandName())), quoted(a.text)));
+                     .arg(QString::fromStdString(std::string(c->commandName())), quotedEngineText(a.text)));
         };
         judgeDue = false;
         engine->startStream(*c, limitMs);
@@ -200,7 +193,7 @@ struct LiveAnalysis::Impl {
         const auto read = analysis::readLine(text.toStdString(), dialect, want->target.boardSize);
         if (!read.ok()) {
             return fail(QStringLiteral("解析エンジンの出力を読めません（%1）: %2")
-                            .arg(QString::fromStdString(read.error), quoted(text.toStdString())));
+                            .arg(QString::fromStdString(read.error), quotedEngineText(text.toStdString())));
         }
         latest = read.candidates;
         dirty = true;
@@ -275,7 +268,7 @@ struct LiveAnalysis::Impl {
     }
 
     void unreadable(const gtp::Answer& a) {
-        fail(QStringLiteral("解析エンジンの答えを読めません: %1").arg(quoted(a.text)));
+        fail(QStringLiteral("解析エンジンの答えを読めません: %1").arg(quotedEngineText(a.text)));
     }
 
     // Ends the engine and the request and says why; the next request starts another engine.

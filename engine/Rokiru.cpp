@@ -58,13 +58,6 @@ QString levelName(int level) {
     return names[std::clamp(level, 0, 2)];
 }
 
-// An engine's text as it may appear in a message: one line, not too long.
-QString quoted(const std::string& text) {
-    QString t = QString::fromStdString(text).simplified();
-    if (t.size() > 80) t = t.left(80) + QStringLiteral("…");
-    return QStringLiteral("「%1」").arg(t);
-}
-
 // The move is one of the positions given (PassPos standing for a pass).
 bool amongMoves(const EngineMove& m, const std::vector<int>& positions) {
     if (m.kind == EngineMove::Resign) return false;
@@ -106,6 +99,12 @@ QString findEngineProgram(const EngineSettings& s) {
         if (executableFile(path)) return QDir::cleanPath(path);
     }
     return {};
+}
+
+QString quotedEngineText(const std::string& text) {
+    QString t = QString::fromStdString(text).simplified();
+    if (t.size() > 80) t = t.left(80) + QStringLiteral("…");
+    return QStringLiteral("「%1」").arg(t);
 }
 
 QStringList engineArguments(const EngineSettings& s, int level, QString* error) {
@@ -269,7 +268,7 @@ struct Rokiru::Impl {
 
     void notGtp(const gtp::Answer& a) {
         fail(QStringLiteral("Rokiru（囲碁エンジン）が GTP で応答しません: %1\n%2")
-                 .arg(engineArgv.value(0), quoted(a.text)));
+                 .arg(engineArgv.value(0), quotedEngineText(a.text)));
     }
 
     void afterHandshake() {
@@ -308,8 +307,8 @@ struct Rokiru::Impl {
             const QString what = QString::fromStdString(c.line()).trimmed();
             if (a.kind == gtp::AnswerKind::Garbage) return unreadable(a);
             doubt(QStringLiteral("Rokiru が局面を受け付けなかったので、再起動しました（%1 → %2）。")
-                      .arg(what, quoted(a.text)),
-                  QStringLiteral("Rokiru がこの局面を受け付けません（%1 → %2）。").arg(what, quoted(a.text)));
+                      .arg(what, quotedEngineText(a.text)),
+                  QStringLiteral("Rokiru がこの局面を受け付けません（%1 → %2）。").arg(what, quotedEngineText(a.text)));
         });
     }
 
@@ -388,10 +387,10 @@ struct Rokiru::Impl {
             if (!a.ok()) {
                 if (a.kind == gtp::AnswerKind::Garbage) return unreadable(a);
                 const QString what = QString::fromStdString(c->line()).trimmed();
-                return doubt(
-                    QStringLiteral("Rokiru が自分の手を受け付けなかったので、再起動しました（%1 → %2）。")
-                        .arg(what, quoted(a.text)),
-                    QStringLiteral("Rokiru が自分の手を受け付けません（%1 → %2）。").arg(what, quoted(a.text)));
+                return doubt(QStringLiteral("Rokiru が自分の手を受け付けなかったので、再起動しました（%1 → %2）。")
+                                 .arg(what, quotedEngineText(a.text)),
+                             QStringLiteral("Rokiru が自分の手を受け付けません（%1 → %2）。")
+                                 .arg(what, quotedEngineText(a.text)));
             }
             if (engineHas) engineHas->moves.push_back({q.colour, pos});
             finishMove(m, same);
@@ -434,8 +433,8 @@ struct Rokiru::Impl {
             return std::nullopt;
         }
         if (!a.ok()) {
-            doubt(QStringLiteral("Rokiru が手を答えなかったので、再起動しました: %1").arg(quoted(a.text)),
-                  QStringLiteral("Rokiru が手を答えません: %1").arg(quoted(a.text)));
+            doubt(QStringLiteral("Rokiru が手を答えなかったので、再起動しました: %1").arg(quotedEngineText(a.text)),
+                  QStringLiteral("Rokiru が手を答えません: %1").arg(quotedEngineText(a.text)));
             return std::nullopt;
         }
         const gtp::Vertex v = gtp::parseMoveAnswer(a.text, q.target.boardSize);
@@ -445,8 +444,9 @@ struct Rokiru::Impl {
             case gtp::VertexKind::Pass: m = {EngineMove::Pass, 0}; break;
             case gtp::VertexKind::Resign: return EngineMove{EngineMove::Resign, 0};
             case gtp::VertexKind::OffBoard:
-                doubt(QStringLiteral("Rokiru が盤の外に打とうとしたので、再起動しました: %1").arg(quoted(a.text)),
-                      QStringLiteral("Rokiru が盤の外に打とうとしました: %1").arg(quoted(a.text)));
+                doubt(QStringLiteral("Rokiru が盤の外に打とうとしたので、再起動しました: %1")
+                          .arg(quotedEngineText(a.text)),
+                      QStringLiteral("Rokiru が盤の外に打とうとしました: %1").arg(quotedEngineText(a.text)));
                 return std::nullopt;
             case gtp::VertexKind::Invalid: unreadable(a); return std::nullopt;
         }
@@ -458,7 +458,7 @@ struct Rokiru::Impl {
 
     std::optional<std::vector<int>> stonesOf(const gtp::Answer& a, bool failureIsFault) {
         if (a.kind == gtp::AnswerKind::Failure && failureIsFault) {
-            fail(QStringLiteral("Rokiru が死に石を判定できませんでした: %1").arg(quoted(a.text)));
+            fail(QStringLiteral("Rokiru が死に石を判定できませんでした: %1").arg(quotedEngineText(a.text)));
             return std::nullopt;
         }
         auto list = a.ok() ? gtp::parseVertexList(a.text, q.target.boardSize) : std::nullopt;
@@ -467,8 +467,8 @@ struct Rokiru::Impl {
     }
 
     void unreadable(const gtp::Answer& a) {
-        doubt(QStringLiteral("Rokiru の答えを読めなかったので、再起動しました: %1").arg(quoted(a.text)),
-              QStringLiteral("Rokiru の答えを読めません: %1").arg(quoted(a.text)));
+        doubt(QStringLiteral("Rokiru の答えを読めなかったので、再起動しました: %1").arg(quotedEngineText(a.text)),
+              QStringLiteral("Rokiru の答えを読めません: %1").arg(quotedEngineText(a.text)));
     }
 
     void finishMove(const EngineMove& m, bool same) {

@@ -42,6 +42,9 @@ QString findEngineProgram(const EngineSettings& s);
 // command line cannot be split or names no program that can be found.
 QStringList engineArguments(const EngineSettings& s, int level, QString* error = nullptr);
 
+// An engine's text as it may appear in a message: one line, not too long, in 「」.
+QString quotedEngineText(const std::string& text);
+
 class Rokiru : public QObject {
     Q_OBJECT
 public:
